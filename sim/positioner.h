@@ -1,0 +1,126 @@
+#pragma once
+// A positioner that lives in memory. It answers HART frames from plain
+// state that tests set and read, records every request, and fails on
+// demand.
+#include <chrono>
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/opc/hart_device.h"
+
+namespace sim {
+
+inline constexpr std::uint8_t kRcSuccess = 0;
+inline constexpr std::uint8_t kRcInvalidSelection = 2;
+inline constexpr std::uint8_t kRcTooFewDataBytes = 5;
+inline constexpr std::uint8_t kRcNotImplemented = 64;
+
+// A reply's byte count covers response code, status and data in one byte.
+inline constexpr std::size_t kMaxReplyData = 253;
+
+struct Date {
+  std::uint8_t day = 1;
+  std::uint8_t month = 1;
+  std::uint16_t year = 2026;  // goes out as year - 1900
+  friend bool operator==(const Date&, const Date&) = default;
+};
+
+struct Identity {
+  // Our own codes, not anybody's registered ones.
+  std::uint8_t manufacturerId = 0xF4;
+  std::uint8_t deviceType = 0x54;
+  std::uint8_t requestPreambles = 5;
+  std::uint8_t universalRevision = 5;
+  std::uint8_t deviceRevision = 2;
+  std::uint8_t softwareRevision = 5;
+  std::uint8_t hardwareRevision = 1;  // the whole byte as sent
+  std::uint8_t flags = 0;
+  std::uint32_t deviceId = 0x00A1B2;  // 24 bits on the wire
+  // Sent packed, padded or cut to 8, 16 and 32 characters. Written texts
+  // come back upper case and padded.
+  std::string tag = "SIM01";
+  std::string descriptor = "TARNIX SIMULATOR";
+  std::string message;
+  Date date;
+  friend bool operator==(const Identity&, const Identity&) = default;
+};
+
+struct DeviceState {
+  Identity identity;
+  std::uint8_t deviceStatus = 0;
+  // One entry for every id of VariableTable().
+  std::map<std::uint16_t, double> variables;
+  friend bool operator==(const DeviceState&, const DeviceState&) = default;
+};
+
+enum class FaultKind {
+  NoReply,        // the request is lost: not carried out, no answer
+  ResponseCode,   // not carried out; [cmd][2][code][status]
+  ShortReply,     // carried out; the reply cut to `value` bytes, byte count kept
+  WrongEcho,      // carried out; byte 0 names another command
+  LongByteCount,  // carried out; byte count one more than the bytes that follow
+};
+
+struct Fault {
+  FaultKind kind = FaultKind::NoReply;
+  std::size_t value = 0;  // the response code, or the length of a short reply
+};
+
+class Positioner : public opc::IHartFrameDevice {
+ public:
+  Positioner();
+
+  std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override;
+
+  DeviceState State() const;
+  void SetState(const DeviceState& state);
+  Identity GetIdentity() const;
+  void SetIdentity(const Identity& identity);
+  std::uint8_t DeviceStatus() const;
+  void SetDeviceStatus(std::uint8_t status);
+  // Both throw std::out_of_range for an id the simulator does not know.
+  void SetVariable(std::uint16_t id, double value);
+  double Variable(std::uint16_t id) const;
+
+  // Every request as received, empty and malformed ones too.
+  const std::vector<std::vector<std::uint8_t>>& Requests() const;
+  void ClearRequests();
+
+  // Faults wait in line: the first one shapes the next `times` answers
+  // (-1: until ClearFaults) before the next one takes over.
+  void InjectFault(Fault fault, int times = 1);
+  void InjectNoReply(int times = 1) { InjectFault({FaultKind::NoReply, 0}, times); }
+  void InjectResponseCode(std::uint8_t code, int times = 1) { InjectFault({FaultKind::ResponseCode, code}, times); }
+  void InjectShortReply(std::size_t length, int times = 1) { InjectFault({FaultKind::ShortReply, length}, times); }
+  void InjectWrongEcho(int times = 1) { InjectFault({FaultKind::WrongEcho, 0}, times); }
+  void InjectLongByteCount(int times = 1) { InjectFault({FaultKind::LongByteCount, 0}, times); }
+  void ClearFaults();
+
+  // Every Transact blocks its caller this long, answered or not.
+  void SetLatency(std::chrono::milliseconds latency);
+
+ private:
+  struct PendingFault {
+    Fault fault;
+    int times;
+  };
+
+  std::optional<std::vector<std::uint8_t>> Answer(std::span<const std::uint8_t> request);
+  std::vector<std::uint8_t> Handle(std::span<const std::uint8_t> request);
+  std::vector<std::uint8_t> Frame(std::uint8_t command, std::uint8_t code, std::span<const std::uint8_t> data) const;
+  std::optional<Fault> TakeFault();
+
+  DeviceState m_state;
+  std::vector<std::vector<std::uint8_t>> m_requests;
+  std::deque<PendingFault> m_faults;
+  std::chrono::milliseconds m_latency{0};
+};
+
+}  // namespace sim

@@ -1,0 +1,53 @@
+#include "platform/sys/numeric.h"
+
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace plat {
+namespace {
+
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return c;
+}
+
+// Switches the calling thread to the "C" locale for one call.
+class CLocaleScope {
+ public:
+  CLocaleScope() : m_previous(uselocale(CLocale())) {}
+  ~CLocaleScope() { uselocale(m_previous); }
+  CLocaleScope(const CLocaleScope&) = delete;
+  CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+ private:
+  locale_t m_previous;
+};
+
+}  // namespace
+
+void UseCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+std::string FormatNumber(const char* format, ...) {
+  CLocaleScope scope;
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string out;
+  if (n > 0) {
+    out.resize(static_cast<size_t>(n) + 1);
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<size_t>(n));
+  }
+  va_end(args);
+  return out;
+}
+
+double StrToD(const char* text, char** end) { return strtod_l(text, end, CLocale()); }
+
+}  // namespace plat

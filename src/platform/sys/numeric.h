@@ -1,0 +1,19 @@
+#pragma once
+// Numbers that the program stores, writes or parses again always use ".",
+// whatever the user's language. Qt's application object takes the C
+// library's locale from the environment, so the program calls
+// UseCNumericLocale() right after creating it; the helpers below do not
+// depend on that and use the "C" rules in any case.
+#include <string>
+
+namespace plat {
+
+void UseCNumericLocale();
+
+// printf-style formatting under the "C" numeric rules.
+std::string FormatNumber(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// strtod under the "C" numeric rules.
+double StrToD(const char* text, char** end);
+
+}  // namespace plat

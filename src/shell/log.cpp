@@ -1,0 +1,28 @@
+#include "shell/log.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/sys/paths.h"
+
+namespace shell {
+
+std::string LogStamp(const plat::LocalTime& t) {
+  char stamp[64] = {};
+  std::snprintf(stamp, sizeof stamp, "%02d%02d%02d-%02d%02d%02d-%03d  ", t.year, t.month, t.day, t.hour, t.minute,
+                t.second, t.millisecond);
+  return stamp;
+}
+
+}  // namespace shell
+
+void WriteLog(_bstr_t text) {
+  try {
+    const std::string line = shell::LogStamp(plat::Time().Now()) + " " + text.str();
+    std::ofstream out(plat::LogFilePath(), std::ios::out | std::ios::app);
+    if (!out) return;
+    out << line << '\n';
+  } catch (...) {
+    // The log must never disturb the caller.
+  }
+}
