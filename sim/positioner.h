@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/opc/hart_device.h"
+#include "sim/records.h"
 
 namespace sim {
 
@@ -57,6 +58,13 @@ struct DeviceState {
   std::uint8_t deviceStatus = 0;
   // One entry for every id of VariableTable().
   std::map<std::uint16_t, double> variables;
+  // What the device-specific record commands read and write.
+  StatusRecords status;
+  SetupRecords setup;
+  TravelRecords travel;
+  AuxRecords aux;
+  TestRecords tests;
+  HistoryRecords history;
   friend bool operator==(const DeviceState&, const DeviceState&) = default;
 };
 

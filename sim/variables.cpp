@@ -17,6 +17,7 @@ constexpr VariableInfo kVariables[] = {
     {42, WireType::U8},    // priority code: index of the highest active status bit, 0 for none
     {117, WireType::F32},  // position alert, high set point
     {118, WireType::F32},  // position alert, low set point
+    {461, WireType::U8},   // which histogram 208 returns: 0-2 deviation parts, 3 position
 };
 
 // Casting an out-of-range double to an integer is undefined, so clamp first.

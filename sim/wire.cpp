@@ -1,6 +1,7 @@
 #include "sim/wire.h"
 
 #include <bit>
+#include <stdexcept>
 
 namespace sim::wire {
 
@@ -24,6 +25,12 @@ void PutF32(std::vector<std::uint8_t>& out, float value) {
   PutU32(out, std::bit_cast<std::uint32_t>(value));
 }
 
+void PutI16(std::vector<std::uint8_t>& out, std::int16_t value) { PutU16(out, static_cast<std::uint16_t>(value)); }
+
+void PutBytes(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes) {
+  for (std::uint8_t b : bytes) out.push_back(b);
+}
+
 std::uint16_t GetU16(std::span<const std::uint8_t> in) {
   return static_cast<std::uint16_t>(in[0] << 8 | in[1]);
 }
@@ -33,6 +40,19 @@ std::uint32_t GetU32(std::span<const std::uint8_t> in) {
 }
 
 float GetF32(std::span<const std::uint8_t> in) { return std::bit_cast<float>(GetU32(in)); }
+
+std::span<const std::uint8_t> Reader::Bytes(std::size_t count) {
+  if (count > m_data.size()) throw std::logic_error("sim: request data read past its end");
+  const auto taken = m_data.first(count);
+  m_data = m_data.subspan(count);
+  return taken;
+}
+
+std::uint8_t Reader::U8() { return Bytes(1)[0]; }
+std::uint16_t Reader::U16() { return GetU16(Bytes(2)); }
+std::int16_t Reader::I16() { return static_cast<std::int16_t>(U16()); }
+std::uint32_t Reader::U32() { return GetU32(Bytes(4)); }
+float Reader::F32() { return GetF32(Bytes(4)); }
 
 namespace {
 
