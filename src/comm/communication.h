@@ -72,6 +72,8 @@ class CWexletCoreCommunication : public CDeviceImage {
   void ReadCommand(int command);
   void WriteCommand(int command);
   void ParseResponse(int command);
+  // Bytes a reply needs for the layout of a command; 0: no layout.
+  static int LayoutLength(int command);
 
   // Working members.
   BYTE m_byReqLength = 0;
@@ -91,6 +93,18 @@ class CWexletCoreCommunication : public CDeviceImage {
 
  private:
   void PackText(const std::string& text, size_t chars, int dataOffset);
+  void PutTravelLimits(const TravelCycleRecord& r);
+
+  // Decoders that read at m_nCursor and move it on.
+  BYTE NextByte();
+  WORD NextWord();
+  DWORD NextDWord();
+  double NextFloat();
+  double NextSample();
+  std::string NextPacked(int groups);
+  void ParseTravelRecord(TravelCycleRecord& r, bool secondValues, bool settings);
+  void ParseAuxCard(AuxCardRecord& r);
+  void ParseTestResult();
 
   std::vector<BYTE> m_reply;  // the one reply buffer, replaced by each transaction
   BYTE m_bySentCommand = 0;

@@ -4,9 +4,71 @@
 // directly; each parse or list operation overwrites exactly its own.
 // Kept as a base of the communication object so a whole image can be
 // copied and compared.
+#include <array>
 #include <string>
 
+#include "platform/com/bstr.h"
 #include "platform/sys/wintypes.h"
+
+// Travel and cycle data of one part of the valve assembly (commands
+// 156/158/160/162). The actuator and bellows records leave dValue1B,
+// dValue2B and the three settings unused; the pilot record the settings.
+struct TravelCycleRecord {
+  DWORD dwCount1 = 0;
+  DWORD dwLimit1A = 0;
+  DWORD dwLimit1B = 0;
+  double dValue1A = 0;
+  double dValue1B = 0;
+  DWORD dwCount2 = 0;
+  DWORD dwLimit2A = 0;
+  DWORD dwLimit2B = 0;
+  double dValue2A = 0;
+  double dValue2B = 0;
+  double dSetting1 = 0;
+  double dSetting2 = 0;
+  double dSetting3 = 0;
+  BYTE bySetting = 0;
+  bool operator==(const TravelCycleRecord&) const = default;
+};
+
+// Result of the last test run (command 212).
+struct TestResultRecord {
+  BYTE byField0 = 0;
+  std::array<double, 4> adSetup{};
+  std::array<BYTE, 6> abyTestInfo{};
+  double dResultA = 0;
+  double dResultB = 0;
+  double dResultC = 0;
+  BYTE byResultCode = 0;
+  double dSetup4 = 0;
+  BYTE byTestBits = 0;
+  bool operator==(const TestResultRecord&) const = default;
+};
+
+// One auxiliary card (commands 194/196, written back by 195/197).
+struct AuxCardRecord {
+  BYTE bySetting0 = 0;
+  WORD wSetting1 = 0;
+  WORD wReading0 = 0;
+  double dReading1 = 0;
+  double dReading2 = 0;
+  BYTE byReading3 = 0;
+  BYTE byReading4 = 0;
+  std::array<WORD, 4> awSetting{};
+  std::array<BYTE, 33> abySetting{};
+  double dSetting = 0;
+  bool operator==(const AuxCardRecord&) const = default;
+};
+
+// Training mode configuration (command 202, partly written back by 203).
+struct TrainingConfigRecord {
+  double dTrainSetting = 0;
+  BYTE byTrainSetting = 0;
+  double dTrainValueA = 0;
+  double dTrainValueB = 0;
+  std::array<BYTE, 12> abyTrainBytes{};
+  bool operator==(const TrainingConfigRecord&) const = default;
+};
 
 struct CDeviceImage {
   // HART date (command 13; written back by 18), in this order.
@@ -21,9 +83,86 @@ struct CDeviceImage {
 
   int m_nFailCount = 0;  // consecutive failed status polls
 
+  // Command 132, first byte.
+  BYTE m_byCmdPosCode = 0;
+
+  // Echo bytes of the last 134, 194 and 196 replies.
+  BYTE m_byEcho134 = 0;
+  BYTE m_byEcho194 = 0;
+  BYTE m_byEcho196 = 0;
+
+  // Custom characterisation curve (134, written back by 135), hundredths.
+  std::array<double, 21> m_adCustCharY{};
+
+  // Unit codes (142).
+  std::array<BYTE, 6> m_abyUnitCodes{};
+
+  // Travel and cycle records (156/158/160/162, written back by 157/159/161/163).
+  TravelCycleRecord m_ValveRecord;
+  TravelCycleRecord m_ActuatorRecord;
+  TravelCycleRecord m_BellowsRecord;
+  TravelCycleRecord m_PilotRecord;
+
+  // Commands 182 and 184 (written back by 183 and 187).
+  std::array<BYTE, 6> m_abyCmd182{};
+  BYTE m_byCmd184Code = 0;
+  std::string m_strCmd184Text;
+
   BYTE m_byPriorityBits = 0;  // device variable 42
+
+  // Second 21-point curve (188, written back by 189).
+  std::array<double, 21> m_adCustCharX{};
+
+  // Health data (170).
+  std::array<double, 4> m_adHealthData{};
+
   double m_dSampleScale = 0.01;
+
+  // Command 132: pressure control locked (1) and position cut-off active (1).
+  BYTE m_byCmdPos0 = 0;
+  BYTE m_byCmdPosActive = 0;
   BYTE m_byControlMode = 0;  // device variable 8; bit 0: digital only
+
+  // Auxiliary cards (194/196, written back by 195/197).
+  AuxCardRecord m_Aux1;
+  AuxCardRecord m_Aux2;
+
+  // Training mode configuration (202, written back by 203).
+  TrainingConfigRecord m_TrainingConfig;
+
+  // Configuration bytes (138).
+  std::array<BYTE, 8> m_abyConfigA{};
+  std::array<BYTE, 8> m_abyConfigB{};
+
+  // Status masks (176, written back by 177) and status bytes (174).
+  std::array<BYTE, 32> m_abyStatusMask{};
+  std::array<BYTE, 32> m_abyStatus{};
+
+  // Temperature and hour counter (168).
+  BYTE m_byTempUnitCode = 0;
+  std::string m_strTempUnit;
+  int m_nTempHour5 = 0;
+  int m_nTempHour6 = 0;
+  double m_dTempValueA = 0;
+  double m_dTempValueB = 0;
+  double m_dHourCounter = 0;
+
+  // Histograms (204 training mode, 208 deviation/position), 16 bins each.
+  std::array<DWORD, 16> m_adwTrainingHistogram{};
+  std::array<DWORD, 16> m_adwHistogram{};
+
+  // Last test result (212) and the text of its result code.
+  TestResultRecord m_TestResult;
+  _bstr_t m_bstrTestResultText{""};
+
+  // The byte command 237 sends; the event history page sets it.
+  BYTE m_byEventHistorySelect = 0;
+
+  // Command 222 (written back by 223).
+  std::array<BYTE, 7> m_abyCmd222{};
+
+  // Event history, three pieces of 65 bytes (238, 240, 242).
+  std::array<BYTE, 195> m_abyEventLog{};
 
   BYTE m_bLinkOK = 1;  // the link counts as good until a transaction says otherwise
 
@@ -31,6 +170,12 @@ struct CDeviceImage {
   BYTE m_byDeviceRev = 0;
   BYTE m_bySoftwareRev = 0;
   BYTE m_byHardwareRev = 0;
+
+  // Test samples (214, 246), scaled, each block with the byte after it.
+  std::array<double, 28> m_adTestSamples{};
+  BYTE m_bySamplesTrailer = 0;
+  std::array<double, 32> m_adTestSamplesB{};
+  BYTE m_bySamplesTrailerB = 0;
 
   bool operator==(const CDeviceImage&) const = default;
 };

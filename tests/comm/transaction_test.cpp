@@ -3,53 +3,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <memory>
-
 #include "comm/communication.h"
 #include "platform/com/registry.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
-#include "support/log_capture.h"
+#include "scripted_device.h"
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
-class ScriptedDevice : public opc::IHartFrameDevice {
- public:
-  std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
-    requests.emplace_back(request.begin(), request.end());
-    return reply;
-  }
-  std::optional<Bytes> reply = Bytes{13, 2, 0, 0};
-  std::vector<Bytes> requests;
-};
-
-class Transaction : public testing::Test {
- protected:
-  void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    opc::SetDeviceProvider([this](const std::string& path) -> std::shared_ptr<opc::IHartFrameDevice> {
-      return path == "HART/Net/Dev1" ? device : nullptr;
-    });
-  }
-  void TearDown() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-  }
-  void ConnectAll() {
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", ""));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Dev1/Param/HART_Frame"), 1);
-  }
-
-  testsupport::LogCapture log;
-  std::shared_ptr<ScriptedDevice> device = std::make_shared<ScriptedDevice>();
-  CWexletCoreCommunication comm;
-};
+using testsupport::Bytes;
+using Transaction = testsupport::ScriptedDeviceTest;
 
 TEST_F(Transaction, ConnectReachesTheServerOnlyOnThisComputer) {
   char host[256] = {};

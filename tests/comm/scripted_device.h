@@ -1,0 +1,62 @@
+#pragma once
+// A device behind the in-process OPC server that answers with whatever the
+// test puts in `reply`, and a fixture that connects a communication object
+// to it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "comm/communication.h"
+#include "platform/opc/server.h"
+#include "support/log_capture.h"
+
+namespace testsupport {
+
+using Bytes = std::vector<BYTE>;
+
+class ScriptedDevice : public opc::IHartFrameDevice {
+ public:
+  std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
+    requests.emplace_back(request.begin(), request.end());
+    return reply;
+  }
+  std::optional<Bytes> reply = Bytes{13, 2, 0, 0};
+  std::vector<Bytes> requests;
+};
+
+// [command][2 + data][response code 0][status 0][data...]
+inline Bytes Reply(int command, const Bytes& data) {
+  Bytes r = {static_cast<BYTE>(command), static_cast<BYTE>(2 + data.size()), 0, 0};
+  r.insert(r.end(), data.begin(), data.end());
+  return r;
+}
+
+class ScriptedDeviceTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::RegisterServer();
+    opc::SetDeviceProvider([this](const std::string& path) -> std::shared_ptr<opc::IHartFrameDevice> {
+      return path == "HART/Net/Dev1" ? device : nullptr;
+    });
+  }
+  void TearDown() override {
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::SetDeviceProvider(nullptr);
+  }
+  void ConnectAll() {
+    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", ""));
+    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
+    ASSERT_EQ(comm.AddItem("HART/Net/Dev1/Param/HART_Frame"), 1);
+  }
+
+  LogCapture log;
+  std::shared_ptr<ScriptedDevice> device = std::make_shared<ScriptedDevice>();
+  CWexletCoreCommunication comm;
+};
+
+}  // namespace testsupport
