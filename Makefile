@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: test build bench sanitize clean
+.PHONY: test build bench sanitize fuzz clean
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -23,5 +23,17 @@ sanitize:
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir build-asan -L nonwidget --output-on-failure -j $(JOBS)
 
+# The reply fuzzer (clang, libFuzzer) for FUZZ_SECONDS, starting from the
+# saved inputs; new finds stay in build-fuzz/corpus.
+FUZZ_SECONDS ?= 60
+fuzz:
+	scripts/install-deps.sh
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTARNIX_SANITIZE=ON -DTARNIX_FUZZ=ON -DTARNIX_WITH_QT=OFF -DTARNIX_BENCH=OFF
+	cmake --build build-fuzz --target fuzz_replies -j $(JOBS)
+	mkdir -p build-fuzz/corpus
+	build-fuzz/bin/fuzz_replies -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  build-fuzz/corpus tests/fuzz/corpus
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz
