@@ -228,9 +228,9 @@ void CWexletCoreCommunication::PutTravelLimits(const TravelCycleRecord& r) {
   PutDWord(12, r.dwLimit2B);
 }
 
-void CWexletCoreCommunication::ParseResponse(int command) {
+bool CWexletCoreCommunication::ParseResponse(int command) {
   const int length = LayoutLength(command);
-  if (length == 0 || !ReplyFits(length)) return;
+  if (length == 0 || !ReplyFits(length)) return false;
   m_nCursor = 4;
   switch (command) {
     case 0:
@@ -367,6 +367,7 @@ void CWexletCoreCommunication::ParseResponse(int command) {
     default:
       break;
   }
+  return true;
 }
 
 // The valve form has every member; the pilot form lacks the settings; the

@@ -171,6 +171,104 @@ struct CDeviceImage {
   BYTE m_bySoftwareRev = 0;
   BYTE m_byHardwareRev = 0;
 
+  // Device variables kept per screen (commands 200 and 201). A variable
+  // read by several screens may land in a copy of its own (the annunciator's,
+  // the sensor calibration's).
+  double m_dVar1 = 0;
+  double m_dVar2 = 0;            // analog command
+  double m_dCommandPct = 0;      // 3: digital command, percent
+  double m_dVar6 = 0;            // command
+  double m_dVar10 = 0;           // position
+  double m_dVar10SensCal = 0;
+  double m_dVar12 = 0;
+  double m_dVar12Annunc = 0;
+  double m_dVar17 = 0;
+  double m_dVar43 = 0;
+  double m_dVar48 = 0;           // spool command
+  double m_dVar49 = 0;           // spool position
+  BYTE m_byDipSwitches = 0;      // 55
+  BYTE m_bySoftConfig = 0;       // 56
+  double m_dVar62 = 0;
+  double m_dVar62Annunc = 0;
+  double m_dVar63 = 0;
+  double m_dVar63Annunc = 0;
+  WORD m_wVar69 = 0;
+  WORD m_wVar71 = 0;
+  WORD m_wVar72 = 0;
+  WORD m_wVar73 = 0;
+  WORD m_wZeroSupplyState = 0;   // 74
+  WORD m_wVar78 = 0;
+  WORD m_wVar80 = 0;
+  WORD m_wVar81 = 0;
+  WORD m_wVar83 = 0;
+  WORD m_wVar85 = 0;
+  WORD m_wVar86 = 0;
+  WORD m_wVar87 = 0;
+  WORD m_wCmdCalState = 0;       // 88
+  double m_dVar116 = 0;          // stroke length
+  double m_dPosAlertHigh = 0;    // 117
+  double m_dVar117Annunc = 0;
+  double m_dPosAlertLow = 0;     // 118
+  double m_dVar118Annunc = 0;
+  double m_dDeviationLimit = 0;  // 119
+  double m_dDeviationLimit2 = 0; // 120
+  WORD m_wVar126 = 0;
+  double m_dVar132 = 0;
+  double m_dTemperature = 0;     // 135
+  double m_dTemperatureAnnunc = 0;
+  double m_dVar142 = 0;
+  double m_dVar143 = 0;
+  BYTE m_byTestState = 0;        // 144
+  double m_dVar145 = 0;
+  double m_dVar146 = 0;
+  BYTE m_byVar147 = 0;
+  double m_dVar149 = 0;
+  BYTE m_byTravelUnitCode = 0;   // 150
+  _bstr_t m_strTravelUnits{""};
+  std::string m_strVar152;       // temperature unit of variable 152 (m_byTempUnitCode)
+  BYTE m_byStrokeCharSel = 0;    // 167
+  BYTE m_bySensorCalCmd = 0;     // 170
+  BYTE m_byLocalPanel = 0;       // 179
+  BYTE m_byFlowDirCode = 0;      // 189
+  BYTE m_byFailPosCode = 0;      // 196
+  BYTE m_byValveModelCode = 0;   // 211
+  BYTE m_byValveBodySizeCode = 0;  // 212
+  BYTE m_byActManufacturerCode = 0;  // 228
+  BYTE m_byActTypeCode = 0;      // 229
+  BYTE m_byActSizeCode = 0;      // 230
+  BYTE m_bySpringTypeCode = 0;   // 231
+  BYTE m_byVar264 = 0;
+  BYTE m_byPressureSensors = 0;  // 265; bit 0x04: sensors present
+  double m_dVar285 = 0;
+  double m_dVar287 = 0;
+  BYTE m_byPstResultCode = 0;    // 288
+  _bstr_t m_strPstResult{""};
+  double m_dVar289 = 0;
+  double m_dVar295 = 0;          // 295 to 297 are kept times 1000
+  double m_dVar296 = 0;
+  double m_dVar297 = 0;
+  DWORD m_nValveTravel = 0;      // 301, in full strokes
+  DWORD m_dwValveTravelLimit302 = 0;
+  DWORD m_dwValveTravelLimit303 = 0;
+  DWORD m_nValveCycles = 0;      // 305
+  DWORD m_dwValveCycLimit306 = 0;
+  DWORD m_dwValveCycLimit307 = 0;
+  double m_dVar309 = 0;
+  double m_dVar310 = 0;
+  DWORD m_nVar331 = 0;
+  DWORD m_nVar332 = 0;
+  DWORD m_nVar333 = 0;
+  DWORD m_nVar335 = 0;
+  DWORD m_nVar336 = 0;
+  DWORD m_nVar337 = 0;
+  double m_dVar391 = 0;          // actuator area
+  BYTE m_byAreaUnitCode = 0;     // 410
+  std::string m_strAreaUnit;
+  BYTE m_byEventLogCtl = 0;      // 454
+  BYTE m_byHistogramSelect = 0;  // 461: which histogram 208 returns
+  BYTE m_byHistogramReset = 0;   // 462
+  double m_dPiezoVoltage = 0;    // 490
+
   // Test samples (214, 246), scaled, each block with the byte after it.
   std::array<double, 28> m_adTestSamples{};
   BYTE m_bySamplesTrailer = 0;
