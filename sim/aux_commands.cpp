@@ -1,4 +1,5 @@
 #include "sim/commands.h"
+#include "sim/variables.h"
 #include "sim/wire.h"
 
 namespace sim::cmd {
@@ -87,8 +88,7 @@ std::uint8_t ReadTrainingHistogram(DeviceState& state, std::span<const std::uint
 // The alert pages write the selector as a device variable before they
 // read; a selector the device has no histogram for is refused.
 std::uint8_t ReadHistogram(DeviceState& state, std::span<const std::uint8_t>, std::vector<std::uint8_t>& reply) {
-  const auto it = state.variables.find(kHistogramSelector);
-  const double selector = it == state.variables.end() ? 0.0 : it->second;
+  const double selector = ReadVariable(state, kHistogramSelector);
   const auto& histograms = state.aux.histograms;
   if (!(selector >= 0 && selector < static_cast<double>(histograms.size()))) return kRcInvalidSelection;
   PutHistogram(reply, histograms[static_cast<std::size_t>(selector)]);

@@ -11,10 +11,6 @@ namespace sim {
 
 namespace {
 
-void FillVariables(DeviceState& state) {
-  for (const VariableInfo& v : VariableTable()) state.variables.try_emplace(v.id, 0.0);
-}
-
 void CheckKnown(std::uint16_t id) {
   if (!TypeOf(id)) throw std::out_of_range("sim: no device variable " + std::to_string(id));
 }
@@ -123,12 +119,14 @@ void Positioner::SetDeviceStatus(std::uint8_t status) {
 
 void Positioner::SetVariable(std::uint16_t id, double value) {
   CheckKnown(id);
-  m_state.variables[id] = value;
+  if (!StoreVariable(m_state, id, value)) {
+    throw std::invalid_argument("sim: device variable " + std::to_string(id) + " follows the status records");
+  }
 }
 
 double Positioner::Variable(std::uint16_t id) const {
   CheckKnown(id);
-  return m_state.variables.at(id);
+  return ReadVariable(m_state, id);
 }
 
 const std::vector<std::vector<std::uint8_t>>& Positioner::Requests() const { return m_requests; }

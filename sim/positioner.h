@@ -56,7 +56,8 @@ struct Identity {
 struct DeviceState {
   Identity identity;
   std::uint8_t deviceStatus = 0;
-  // One entry for every id of VariableTable().
+  // The device variables that no record keeps (variables.h), as they
+  // would come off the wire.
   std::map<std::uint16_t, double> variables;
   // What the device-specific record commands read and write.
   StatusRecords status;
@@ -94,6 +95,10 @@ class Positioner : public opc::IHartFrameDevice {
   std::uint8_t DeviceStatus() const;
   void SetDeviceStatus(std::uint8_t status);
   // Both throw std::out_of_range for an id the simulator does not know.
+  // SetVariable keeps the value as the wire would carry it, in the record
+  // that keeps the variable if one does, and sets nothing off (a 201 write
+  // does); it throws std::invalid_argument for the priority code 42, which
+  // follows StatusRecords.
   void SetVariable(std::uint16_t id, double value);
   double Variable(std::uint16_t id) const;
 

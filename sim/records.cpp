@@ -1,11 +1,22 @@
 #include "sim/records.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace sim {
 
 namespace {
+
+// The status bits the program names, byte by byte.
+constexpr std::array<std::uint8_t, 32> kNamedBits = {
+    0x1F, 0x1F, 0x3F, 0x7F, 0x3F, 0x7F, 0x0F, 0, 0, 0, 0x3F, 0xFF, 0x07, 0xFF, 0, 0xFF,
+    0xFF, 0xFF, 0x7F, 0x3F, 0xFF, 0,    0,    0, 0x07, 0x7F, 0x0F, 0xFF, 0x7F, 0, 0, 0};
+static_assert([] {
+  int named = 0;
+  for (std::uint8_t bits : kNamedBits) named += std::popcount(bits);
+  return named == 139;
+}());
 
 std::int16_t Hundredths(double percent) {
   return static_cast<std::int16_t>(std::lround(std::clamp(percent, -327.68, 327.67) * 100));
@@ -17,6 +28,14 @@ double Lag(double from, double target, double dt, double tau) {
 }
 
 }  // namespace
+
+std::uint8_t PriorityCode(const StatusRecords& status) {
+  for (std::size_t byte = 0; byte < kNamedBits.size(); ++byte) {
+    const unsigned active = status.bytes[byte] & status.masks[byte] & kNamedBits[byte] & (byte == 0 ? 0xFEu : 0xFFu);
+    if (active != 0) return static_cast<std::uint8_t>(byte * 8 + static_cast<std::size_t>(std::countr_zero(active)));
+  }
+  return 0;
+}
 
 Curve LinearCurve() {
   Curve curve{};

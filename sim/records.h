@@ -39,6 +39,14 @@ struct StatusRecords {
   friend bool operator==(const StatusRecords&, const StatusRecords&) = default;
 };
 
+// Device variable 42: the index (byte x 8 + bit) of the active status bit
+// that comes first, 0 when none is. A bit is active when it is set in the
+// status bytes and reported by its mask. Lower byte first, then lower bit:
+// the device's own faults sit in the low bytes. Only bits the program has
+// a name for count, since it could show no other; bit 0 of byte 0 never
+// does, as its index is the 0 that means none.
+std::uint8_t PriorityCode(const StatusRecords& status);
+
 using Curve = std::array<std::int16_t, 21>;  // hundredths of a percent
 Curve LinearCurve();
 Curve QuickOpeningCurve();
@@ -206,7 +214,9 @@ struct HistoryRecords {
   EventHistory allEvents = RecentEvents(32, 3);
   EventHistory calibrationEvents = RecentEvents(12, 4);
   EventHistory alarmEvents = RecentEvents(75, 24);
-  std::uint8_t eventSelect = 0;  // as 237 last wrote it
+  // Device variable 454, the event history control byte, as 237 or a
+  // variable write last set it.
+  std::uint8_t eventSelect = 0;
   friend bool operator==(const HistoryRecords&, const HistoryRecords&) = default;
 };
 

@@ -6,14 +6,9 @@ namespace sim::cmd {
 
 namespace {
 
-double Stored(const DeviceState& state, std::uint16_t id) {
-  const auto it = state.variables.find(id);
-  return it == state.variables.end() ? 0.0 : it->second;
-}
-
 void AppendVariable(const DeviceState& state, std::uint16_t id, WireType type, std::vector<std::uint8_t>& reply) {
   wire::PutU16(reply, id);
-  PutValue(reply, type, Stored(state, id));
+  PutValue(reply, type, ReadVariable(state, id));
 }
 
 }  // namespace
@@ -30,7 +25,10 @@ std::uint8_t ReadVariables(DeviceState& state, std::span<const std::uint8_t> dat
   return kRcSuccess;
 }
 
-// The whole list is checked before anything is stored.
+// The whole list is checked before anything is stored; then the values
+// take effect in frame order, so a write may act on one written before it
+// (462 on 461). The echo shows the values the device holds afterwards: a
+// write of the priority code changes nothing, and its echo says so.
 std::uint8_t WriteVariables(DeviceState& state, std::span<const std::uint8_t> data, std::vector<std::uint8_t>& reply) {
   if (data.empty()) return kRcTooFewDataBytes;
   // The reply repeats the request's data, so it has to fit a reply too.
@@ -53,7 +51,7 @@ std::uint8_t WriteVariables(DeviceState& state, std::span<const std::uint8_t> da
     writes.push_back({id, *type, GetValue(data.subspan(at, size), *type)});
     at += size;
   }
-  for (const Write& w : writes) state.variables[w.id] = w.value;
+  for (const Write& w : writes) WriteVariable(state, w.id, w.value);
   for (const Write& w : writes) AppendVariable(state, w.id, w.type, reply);
   return kRcSuccess;
 }

@@ -3,27 +3,195 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
+#include <type_traits>
 
+#include "sim/positioner.h"
 #include "sim/wire.h"
 
 namespace sim {
 
 namespace {
 
+using enum WireType;
+
+constexpr std::uint16_t kPriorityCode = 42;
+constexpr std::uint16_t kHistogramSelector = 461;
+
+// Every variable the program reads or writes. The values are those of a
+// valve at rest in analog control near mid-travel, with no status active.
+// Rows without a value are kept in a record (see RecordMember) or derived.
 constexpr VariableInfo kVariables[] = {
-    {3, WireType::F32},    // digital command, %
-    {8, WireType::U8},     // control mode; bit 0 set: digital only
-    {10, WireType::F32},   // position, %
-    {42, WireType::U8},    // priority code: index of the highest active status bit, 0 for none
-    {117, WireType::F32},  // position alert, high set point
-    {118, WireType::F32},  // position alert, low set point
-    {461, WireType::U8},   // which histogram 208 returns: 0-2 deviation parts, 3 position
+    {1, F32, 12.0},       // loop current, mA
+    {2, F32, 50.0},       // analog command, %
+    {3, F32, 50.0},       // digital command, %
+    {6, F32, 50.0},       // command in effect, %
+    {8, U8, 0},           // control mode; bit 0 set: digital only
+    {10, F32, 49.75},     // position, %
+    {12, F32, 0.25},      // deviation, %
+    {14, U8, 0},          // command calibration step, as last written
+    {17, F32, 63.5},      // stroke calibration ILO value
+    {42, U8},             // priority code: derived from the status records
+    {43, F32, 2.0},       // valve stability window, %
+    {48, F32, 52.0},      // pilot relay (spool) command, %
+    {49, F32, 51.5},      // pilot relay (spool) position, %
+    {55, U8, 0x08},       // DIP switches; bit 3 characterisation
+    {56, U8, 0x08},       // software configuration bits; bit 3 linear, bit 6 clear: stability on
+    {62, F32, 105.0},     // soft stop, high, %
+    {63, F32, -5.0},      // soft stop, low, %
+    {69, U16, 32112},     // position sensor A/D count
+    {71, U16, 410},       // zero supply calibration value 1
+    {72, U16, 425},       // zero supply calibration value 2
+    {73, U16, 15},        // zero supply calibration value 3
+    {74, U16, 0},         // zero supply calibration state
+    {78, U16, 2048},      // Hall sensor A/D count
+    {80, U16, 6550},      // stroke calibration low A/D count
+    {81, U16, 58980},     // stroke calibration high A/D count
+    {83, U16, 32112},     // stem position A/D count
+    {85, U16, 6400},      // command calibration A/D count at 0 %
+    {86, U16, 57600},     // command calibration A/D count at 100 %
+    {87, U16, 51200},     // command calibration A/D range
+    {88, U16, 0},         // command calibration state
+    {116, F32, 100.0},    // stroke length, in the travel unit of 150
+    {117, F32, 95.0},     // position alert, high set point, %
+    {118, F32, 5.0},      // position alert, low set point, %
+    {119, F32, 5.0},      // deviation alert tolerance, %
+    {120, F32, 10.0},     // deviation alert time frame, s
+    {126, U16, 6400},     // command calibration A/D count at 4 mA
+    {132, F32, 1.25},     // Hall sensor voltage, V
+    {135, F32},           // temperature, in the unit of 152: StatusRecords
+    {141, U8, 5},         // test command: which test record and set-up
+    {142, F32, 10.0},     // test start, %
+    {143, F32, 90.0},     // test stop, %
+    {144, U8, 0x0B},      // test state: a one-way ramp, its record ready
+    {145, F32, 5.0},      // test hold, s
+    {146, F32, 100.0},    // test progress, %
+    {147, U8, 0},         // test sample block control; 0 rewinds 214
+    {149, F32, 60.0},     // test ramp time, s
+    {150, U8, 57},        // travel unit code: 47 in, 49 mm, 57 %, 143 degrees
+    {152, U8},            // temperature unit code, 33 °F, else °C: SetupRecords
+    {167, U8, 0},         // stroke characterisation selection
+    {170, U8, 0},         // sensor calibration command and state
+    {179, U8, 0},         // local panel
+    {189, U8, 8},         // valve flow direction code
+    {196, U8, 2},         // fail position code
+    {211, U8, 4},         // valve body model code
+    {212, U8, 5},         // valve body size code
+    {228, U8, 2},         // actuator manufacturer code
+    {229, U8, 1},         // actuator type code
+    {230, U8, 6},         // actuator size code
+    {231, U8, 3},         // spring type code
+    {264, U8, 0},         // dashboard flags; 0x02 cut-off active, 0x04 pressure control locked
+    {265, U8, 0x04},      // pressure sensors present: 0x04
+    {285, F32, 1.25},     // partial stroke test break-away time, s
+    {287, F32, 6.5},      // partial stroke test time to target, s
+    {288, U8, 0},         // partial stroke test result code: 0 passed
+    {289, F32, 30.0},     // partial stroke test time limit, s
+    {295, F32, 0.0625},   // pilot relay response time, s
+    {296, F32, 0.125},    // pilot relay response warning limit, s
+    {297, F32, 0.25},     // pilot relay response alarm limit, s
+    {301, U32},           // valve travel, in full strokes: TravelRecords
+    {302, U32},           // valve travel, initial warning: TravelRecords
+    {303, U32},           // valve travel, full warning: TravelRecords
+    {305, U32},           // valve cycles: TravelRecords
+    {306, U32},           // valve cycles, initial warning: TravelRecords
+    {307, U32},           // valve cycles, full warning: TravelRecords
+    {309, F32, 0.5},      // valve travel deadband, %
+    {310, F32, 1.0},      // valve cycle deadband, %
+    {331, U32},           // pilot relay travel: TravelRecords
+    {332, U32},           // pilot relay travel, initial warning: TravelRecords
+    {333, U32},           // pilot relay travel, full warning: TravelRecords
+    {335, U32},           // pilot relay cycles: TravelRecords
+    {336, U32},           // pilot relay cycles, initial warning: TravelRecords
+    {337, U32},           // pilot relay cycles, full warning: TravelRecords
+    {391, F32, 69.0},     // actuator area, in the unit of 410
+    {410, U8, 0},         // area unit code: 0 in², 1 cm²
+    {454, U8},            // event history control byte; 2 clears: HistoryRecords
+    {455, U8, 0},         // all-events history selection; 0 rewinds 238
+    {457, U8, 0},         // calibration history selection; 0 rewinds 240
+    {459, U8, 0},         // alarm history selection; 0 rewinds 242
+    {461, U8, 0},         // histogram 208 returns: 0-2 deviation parts, 3 position
+    {462, U8, 0},         // histogram reset; non-zero clears the one of 461
+    {490, F32, 12.5},     // piezo voltage, V
+};
+
+// Calls `use` with the record member that keeps variable `id`; false for
+// a variable that no record keeps. State is DeviceState, const or not.
+template <class State, class Use>
+bool RecordMember(State& s, std::uint16_t id, Use&& use) {
+  switch (id) {
+    case 135: use(s.status.temperature.current); return true;
+    case 152: use(s.setup.unitCodes[kTemperatureUnit]); return true;
+    case 301: use(s.travel.valve.count1); return true;
+    case 302: use(s.travel.valve.limit1A); return true;
+    case 303: use(s.travel.valve.limit1B); return true;
+    case 305: use(s.travel.valve.count2); return true;
+    case 306: use(s.travel.valve.limit2A); return true;
+    case 307: use(s.travel.valve.limit2B); return true;
+    case 331: use(s.travel.pilot.count1); return true;
+    case 332: use(s.travel.pilot.limit1A); return true;
+    case 333: use(s.travel.pilot.limit1B); return true;
+    case 335: use(s.travel.pilot.count2); return true;
+    case 336: use(s.travel.pilot.limit2A); return true;
+    case 337: use(s.travel.pilot.limit2B); return true;
+    case 454: use(s.history.eventSelect); return true;
+    default: return false;
+  }
+}
+
+void ClearEvents(EventHistory& history) {
+  history.records.clear();
+  history.next = 0;
+}
+
+// The writes that set something off besides storing the value.
+struct Action {
+  std::uint16_t id;
+  void (*act)(DeviceState& state, double written);
+};
+
+constexpr Action kActions[] = {
+    {147, [](DeviceState& s, double v) { if (v == 0) s.tests.samples.next = 0; }},
+    // All three histories: the page clears whichever one it shows.
+    {454, [](DeviceState& s, double v) {
+       if (v != 2) return;
+       ClearEvents(s.history.allEvents);
+       ClearEvents(s.history.calibrationEvents);
+       ClearEvents(s.history.alarmEvents);
+     }},
+    // Selecting a history before reading it starts it from its first block.
+    {455, [](DeviceState& s, double v) { if (v == 0) s.history.allEvents.next = 0; }},
+    {457, [](DeviceState& s, double v) { if (v == 0) s.history.calibrationEvents.next = 0; }},
+    {459, [](DeviceState& s, double v) { if (v == 0) s.history.alarmEvents.next = 0; }},
+    {462, [](DeviceState& s, double v) {
+       const double selector = ReadVariable(s, kHistogramSelector);
+       auto& histograms = s.aux.histograms;
+       if (v != 0 && selector < static_cast<double>(histograms.size())) {
+         histograms[static_cast<std::size_t>(selector)] = {};
+       }
+     }},
 };
 
 // Casting an out-of-range double to an integer is undefined, so clamp first.
 std::uint32_t Clamped(double value, double max) {
   if (!(value > 0)) return 0;  // also NaN
   return static_cast<std::uint32_t>(std::min(std::trunc(value), max));
+}
+
+// The value as it comes back off the wire.
+double Narrowed(WireType type, double value) {
+  std::vector<std::uint8_t> bytes;
+  PutValue(bytes, type, value);
+  return GetValue(bytes, type);
+}
+
+template <class T>
+T Fit(double value) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return static_cast<T>(value);
+  } else {
+    return static_cast<T>(Clamped(value, std::numeric_limits<T>::max()));
+  }
 }
 
 }  // namespace
@@ -39,31 +207,61 @@ std::optional<WireType> TypeOf(std::uint16_t id) {
 
 std::size_t SizeOf(WireType type) {
   switch (type) {
-    case WireType::U8: return 1;
-    case WireType::U16: return 2;
-    case WireType::U32:
-    case WireType::F32: return 4;
+    case U8: return 1;
+    case U16: return 2;
+    case U32:
+    case F32: return 4;
   }
   return 0;
 }
 
 void PutValue(std::vector<std::uint8_t>& out, WireType type, double value) {
   switch (type) {
-    case WireType::U8: out.push_back(static_cast<std::uint8_t>(Clamped(value, 0xFF))); break;
-    case WireType::U16: wire::PutU16(out, static_cast<std::uint16_t>(Clamped(value, 0xFFFF))); break;
-    case WireType::U32: wire::PutU32(out, Clamped(value, 0xFFFFFFFF)); break;
-    case WireType::F32: wire::PutF32(out, static_cast<float>(value)); break;
+    case U8: out.push_back(static_cast<std::uint8_t>(Clamped(value, 0xFF))); break;
+    case U16: wire::PutU16(out, static_cast<std::uint16_t>(Clamped(value, 0xFFFF))); break;
+    case U32: wire::PutU32(out, Clamped(value, 0xFFFFFFFF)); break;
+    case F32: wire::PutF32(out, static_cast<float>(value)); break;
   }
 }
 
 double GetValue(std::span<const std::uint8_t> in, WireType type) {
   switch (type) {
-    case WireType::U8: return in[0];
-    case WireType::U16: return wire::GetU16(in);
-    case WireType::U32: return wire::GetU32(in);
-    case WireType::F32: return wire::GetF32(in);
+    case U8: return in[0];
+    case U16: return wire::GetU16(in);
+    case U32: return wire::GetU32(in);
+    case F32: return wire::GetF32(in);
   }
   return 0;
+}
+
+double ReadVariable(const DeviceState& state, std::uint16_t id) {
+  if (id == kPriorityCode) return PriorityCode(state.status);
+  double value = 0;
+  if (RecordMember(state, id, [&value](const auto& member) { value = static_cast<double>(member); })) return value;
+  const auto it = state.variables.find(id);
+  return it == state.variables.end() ? 0.0 : it->second;
+}
+
+bool StoreVariable(DeviceState& state, std::uint16_t id, double value) {
+  if (id == kPriorityCode) return false;
+  const double narrowed = Narrowed(*TypeOf(id), value);
+  const auto keep = [narrowed](auto& member) { member = Fit<std::remove_cvref_t<decltype(member)>>(narrowed); };
+  if (!RecordMember(state, id, keep)) state.variables[id] = narrowed;
+  return true;
+}
+
+void WriteVariable(DeviceState& state, std::uint16_t id, double value) {
+  StoreVariable(state, id, value);
+  for (const Action& action : kActions) {
+    if (action.id == id) action.act(state, ReadVariable(state, id));
+  }
+}
+
+void FillVariables(DeviceState& state) {
+  for (const VariableInfo& v : kVariables) {
+    const bool elsewhere = v.id == kPriorityCode || RecordMember(state, v.id, [](const auto&) {});
+    if (!elsewhere) state.variables.try_emplace(v.id, Narrowed(v.type, v.initial));
+  }
 }
 
 }  // namespace sim

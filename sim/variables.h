@@ -1,6 +1,10 @@
 #pragma once
 // The device variables the simulator knows, each with the type it has on
-// the wire. New variables go into the table in variables.cpp.
+// the wire, and where each one's value lives: most in
+// DeviceState::variables; the counters, limits, units and bytes that a
+// record carries too in that record, so that the two never disagree; and
+// the priority code (42) nowhere, as every read works it out from the
+// status bytes. New variables go into the table in variables.cpp.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,11 +13,14 @@
 
 namespace sim {
 
+struct DeviceState;
+
 enum class WireType { U8, U16, U32, F32 };
 
 struct VariableInfo {
   std::uint16_t id;
   WireType type;
+  double initial = 0;  // a fresh device's value; unused where a record keeps it
 };
 
 std::span<const VariableInfo> VariableTable();
@@ -25,5 +32,19 @@ std::size_t SizeOf(WireType type);
 void PutValue(std::vector<std::uint8_t>& out, WireType type, double value);
 // The span must hold SizeOf(type) bytes.
 double GetValue(std::span<const std::uint8_t> in, WireType type);
+
+// The ids below must be known (TypeOf has a value for them).
+
+// What a read of the variable gives.
+double ReadVariable(const DeviceState& state, std::uint16_t id);
+// Keeps the value as the wire would carry it, and sets nothing off. False,
+// keeping nothing, for the priority code: it follows the status bytes.
+bool StoreVariable(DeviceState& state, std::uint16_t id, double value);
+// What one value of a 201 list does: stores it, then carries out what a
+// write of that variable sets off on the device.
+void WriteVariable(DeviceState& state, std::uint16_t id, double value);
+// Gives every variable that lives in DeviceState::variables and is missing
+// there a fresh device's value.
+void FillVariables(DeviceState& state);
 
 }  // namespace sim

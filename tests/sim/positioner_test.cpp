@@ -86,15 +86,16 @@ TEST_F(PositionerTest, WritesVariablesAndEchoesThem) {
   EXPECT_EQ(Send({201, 3, 0, 8, 1}), (Bytes{201, 5, 0, 0, 0, 8, 1}));
   EXPECT_EQ(positioner.Variable(8), 1);
 
-  EXPECT_EQ(Send({201, 9, 0, 42, 3, 0, 117, 0x41, 0x48, 0x00, 0x00}),
-            (Bytes{201, 11, 0, 0, 0, 42, 3, 0, 117, 0x41, 0x48, 0x00, 0x00}));
-  EXPECT_EQ(positioner.Variable(42), 3);
+  EXPECT_EQ(Send({201, 9, 0, 179, 3, 0, 117, 0x41, 0x48, 0x00, 0x00}),
+            (Bytes{201, 11, 0, 0, 0, 179, 3, 0, 117, 0x41, 0x48, 0x00, 0x00}));
+  EXPECT_EQ(positioner.Variable(179), 3);
   EXPECT_EQ(positioner.Variable(117), 12.5);
 }
 
-TEST_F(PositionerTest, UnknownVariableIsATestMistake) {
+TEST_F(PositionerTest, UnknownOrDerivedVariableIsATestMistake) {
   EXPECT_THROW(positioner.SetVariable(9999, 1), std::out_of_range);
   EXPECT_THROW(positioner.Variable(9999), std::out_of_range);
+  EXPECT_THROW(positioner.SetVariable(42, 88), std::invalid_argument);
 }
 
 struct RefusedCase {
@@ -126,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ReadOddByteCount", {200, 3, 0, 8, 0}, {200, 2, 5, 0}},
         RefusedCase{"ReadNothing", {200}, {200, 2, 5, 0}},
         RefusedCase{"ReadUnknownId", {200, 4, 0, 8, 0, 99}, {200, 2, 2, 0}},
-        RefusedCase{"ReadUnknownHighByte", {200, 2, 1, 8}, {200, 2, 2, 0}},
+        RefusedCase{"ReadUnknownHighByte", {200, 2, 1, 44}, {200, 2, 2, 0}},
+        RefusedCase{"ReadIdBetweenKnownOnes", {200, 2, 0, 148}, {200, 2, 2, 0}},
+        RefusedCase{"ReadIdPastTheLast", {200, 2, 1, 235}, {200, 2, 2, 0}},
+        RefusedCase{"WriteIdBetweenKnownOnes", {201, 3, 0, 148, 0}, {201, 2, 2, 0}},
         RefusedCase{"WriteNothing", {201, 0}, {201, 2, 5, 0}},
         RefusedCase{"WriteUnknownId", {201, 3, 0, 99, 1}, {201, 2, 2, 0}},
         RefusedCase{"WriteFloatCutShort", {201, 4, 0, 117, 0x42, 0xC8}, {201, 2, 5, 0}},
