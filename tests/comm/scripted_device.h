@@ -4,6 +4,7 @@
 // to it.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,9 +21,15 @@ class ScriptedDevice : public opc::IHartFrameDevice {
  public:
   std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
     requests.emplace_back(request.begin(), request.end());
+    if (!queued.empty()) {
+      Bytes next = queued.front();
+      queued.pop_front();
+      return next;
+    }
     return reply;
   }
-  std::optional<Bytes> reply = Bytes{13, 2, 0, 0};
+  std::deque<Bytes> queued;  // answered first, one per request
+  std::optional<Bytes> reply = Bytes{13, 2, 0, 0};  // then this, every time
   std::vector<Bytes> requests;
 };
 
