@@ -83,3 +83,17 @@ TEST_F(LanguageKeys, KeysBuiltFromDeviceCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShippedErrorTable, IsFoundBesideTheProgramAndRatesEveryKeyedBit) {
+  CWexletCoreCommunication comm;
+  comm.LoadErrorTable();
+  for (int i = 1; i < 256; ++i) {
+    if (CWexletCoreCommunication::GetStatusBitKey(static_cast<BYTE>(i)).is_null()) continue;
+    const int severity = comm.LookupErrorValue(static_cast<BYTE>(i));
+    EXPECT_TRUE(severity >= 1 && severity <= 3) << "status bit " << i << " severity " << severity;
+  }
+}
+
+}  // namespace
