@@ -2,40 +2,13 @@
 // the simulated positioner; and what happens to replies that are not whole.
 #include <gtest/gtest.h>
 
-#include "comm/communication.h"
-#include "platform/opc/server.h"
-#include "sim/install.h"
-#include "support/log_capture.h"
+#include "sim_device.h"
 
 namespace {
 
 using Bytes = std::vector<BYTE>;
 
-class Identity : public testing::Test {
- protected:
-  void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-    device->ClearRequests();
-  }
-  void TearDown() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
-  }
-
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  CWexletCoreCommunication comm;
-};
+using Identity = testsupport::SimDeviceTest;
 
 TEST_F(Identity, TagAndMessageWrittenThenReadBack) {
   comm.m_strTag = "fcv-101";

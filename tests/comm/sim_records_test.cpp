@@ -5,37 +5,11 @@
 
 #include <functional>
 
-#include "comm/communication.h"
-#include "platform/opc/server.h"
-#include "sim/install.h"
-#include "support/log_capture.h"
+#include "sim_device.h"
 
 namespace {
 
-class SimRecords : public testing::Test {
- protected:
-  void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", ""));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-  }
-  void TearDown() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
-  }
-
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  CWexletCoreCommunication comm;
-};
+using SimRecords = testsupport::SimDeviceTest;
 
 TEST_F(SimRecords, EveryReadBringsTheDeviceRecordIntoTheImage) {
   const sim::DeviceState s = device->State();

@@ -6,11 +6,8 @@
 #include <set>
 #include <variant>
 
-#include "comm/communication.h"
-#include "platform/opc/server.h"
-#include "sim/install.h"
 #include "sim/variables.h"
-#include "support/log_capture.h"
+#include "sim_device.h"
 
 namespace {
 
@@ -131,25 +128,8 @@ double Get(const CWexletCoreCommunication& c, const Field& f) {
 
 bool Scaled(WORD id) { return id >= 295 && id <= 297; }
 
-class SimScreenOps : public testing::Test {
+class SimScreenOps : public testsupport::SimDeviceTest {
  protected:
-  void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", ""));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-  }
-  void TearDown() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
-  }
   // A value of its own for every variable, exact in its wire type.
   static double Distinct(WORD id, sim::WireType type, int salt) {
     switch (type) {
@@ -160,10 +140,6 @@ class SimScreenOps : public testing::Test {
     }
     return 0;
   }
-
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  CWexletCoreCommunication comm;
 };
 
 TEST_F(SimScreenOps, TheTableCoversEveryOperation) {
