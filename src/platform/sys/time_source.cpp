@@ -88,15 +88,20 @@ void ManualClock::Advance(std::int64_t ms) {
         next = it;
     }
     if (next == m_timers.end()) break;
-    m_epochMs += next->second.due - m_elapsedMs;
-    m_elapsedMs = next->second.due;
+    if (next->second.due > m_elapsedMs) {
+      m_epochMs += next->second.due - m_elapsedMs;
+      m_elapsedMs = next->second.due;
+    }
     next->second.due += next->second.period;
     // The tick may stop or start timers, so it runs on a copy.
     auto tick = next->second.tick;
     tick();
   }
-  m_epochMs += target - m_elapsedMs;
-  m_elapsedMs = target;
+  // A tick may itself have advanced the clock past the target.
+  if (target > m_elapsedMs) {
+    m_epochMs += target - m_elapsedMs;
+    m_elapsedMs = target;
+  }
 }
 
 TimeSource& Time() { return *g_current; }

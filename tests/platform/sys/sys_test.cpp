@@ -54,6 +54,18 @@ TEST(ManualClock, TimerStoppedInsideATickDoesNotFireAgain) {
   EXPECT_EQ(clock.ActiveTimers(), 0);
 }
 
+TEST(ManualClock, TimeNeverGoesBackAfterANestedAdvance) {
+  plat::ManualClock clock;
+  bool nested = false;
+  clock.StartTimer(100, [&] {
+    if (nested) return;
+    nested = true;
+    clock.Advance(500);  // a modal box answered later, say
+  });
+  clock.Advance(150);
+  EXPECT_EQ(clock.MonotonicMs(), 600);
+}
+
 TEST(TimeSource, ScopedSourceIsRestored) {
   plat::TimeSource* system = &plat::Time();
   {
