@@ -1,0 +1,358 @@
+#include "platform/win/resources.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <map>
+#include <memory>
+
+// The handles point at these.
+struct HBITMAP__ {
+  UINT id = 0;
+  bool icon = false;
+  QSize size;
+  plat::ImagePainter paint;
+  std::string path;
+  bool drawn = false;
+  QImage image;
+};
+struct HICON__ : HBITMAP__ {};
+
+namespace {
+
+struct Registry {
+  std::map<UINT, std::unique_ptr<HBITMAP__>> bitmaps;
+  std::map<UINT, std::unique_ptr<HICON__>> icons;
+};
+
+Registry& TheRegistry();
+
+QColor FaceColour() {
+  return qobject_cast<QApplication*>(QCoreApplication::instance()) ? QApplication::palette().color(QPalette::Window)
+                                                                   : QColor(0xEF, 0xEF, 0xEF);
+}
+
+const QImage& ImageOf(HBITMAP__* entry) {
+  if (!entry->drawn) {
+    entry->drawn = true;
+    if (!entry->path.empty()) {
+      entry->image.load(QString::fromStdString(entry->path));
+    } else {
+      entry->image = QImage(entry->size, QImage::Format_ARGB32_Premultiplied);
+      entry->image.fill(entry->icon ? QColor(Qt::transparent) : FaceColour());
+      QPainter painter(&entry->image);
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.setRenderHint(QPainter::TextAntialiasing);
+      if (entry->paint) entry->paint(painter, QRect(QPoint(0, 0), entry->size));
+    }
+  }
+  return entry->image;
+}
+
+// ---- The program's own pictures.
+
+const QColor kSteel(0x3C, 0x5A, 0x78);
+const QColor kSteelDark(0x24, 0x3A, 0x52);
+const QColor kSteelLight(0x8F, 0xA9, 0xC2);
+const QColor kAccent(0xE0, 0x8A, 0x1E);
+
+QFont PictureFont(int pixelSize, bool bold) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+// A small "tarnix" word mark.
+void DrawWordMark(QPainter& p, const QRect& area, int textPixels) {
+  const QRectF r = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5);
+  QLinearGradient fill(r.topLeft(), r.bottomLeft());
+  fill.setColorAt(0, kSteel.lighter(115));
+  fill.setColorAt(1, kSteelDark);
+  p.setPen(QPen(kSteelDark, 1));
+  p.setBrush(fill);
+  p.drawRoundedRect(r, 2.5, 2.5);
+  p.setPen(Qt::white);
+  p.setFont(PictureFont(textPixels, true));
+  p.drawText(area.adjusted(2, 0, -2, 0), Qt::AlignCenter, QStringLiteral("TARNIX"));
+  p.setPen(QPen(kAccent, 1.5));
+  p.drawLine(QPointF(r.left() + 3, r.bottom() - 1.5), QPointF(r.right() - 3, r.bottom() - 1.5));
+}
+
+// Bitmap 130: the strip's word mark, 61 x 14.
+void DrawSmallLogo(QPainter& p, const QRect& area) { DrawWordMark(p, area, 10); }
+
+// Bitmap 131: the product banner, 126 x 48: a valve symbol and the name.
+void DrawBanner(QPainter& p, const QRect& area) {
+  const QRectF r = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5);
+  QLinearGradient fill(r.topLeft(), r.bottomLeft());
+  fill.setColorAt(0, QColor(0xF8, 0xFA, 0xFC));
+  fill.setColorAt(1, QColor(0xDD, 0xE4, 0xEB));
+  p.setPen(QPen(kSteelLight, 1));
+  p.setBrush(fill);
+  p.drawRoundedRect(r, 4, 4);
+  // Valve symbol: two triangles meeting, a stem and an actuator dome.
+  const QPointF c(24, 31);
+  QPainterPath body;
+  body.moveTo(c.x() - 13, c.y() - 8);
+  body.lineTo(c.x() - 13, c.y() + 8);
+  body.lineTo(c.x() + 13, c.y() - 8);
+  body.lineTo(c.x() + 13, c.y() + 8);
+  body.closeSubpath();
+  p.setPen(QPen(kSteelDark, 1.4));
+  p.setBrush(kSteel);
+  p.drawPath(body);
+  p.drawLine(QPointF(c.x(), c.y()), QPointF(c.x(), c.y() - 16));
+  QPainterPath dome;
+  dome.moveTo(c.x() - 11, c.y() - 16);
+  dome.arcTo(QRectF(c.x() - 11, c.y() - 27, 22, 22), 180, -180);
+  dome.closeSubpath();
+  p.setBrush(kAccent);
+  p.drawPath(dome);
+  p.setPen(kSteelDark);
+  p.setFont(PictureFont(17, true));
+  p.drawText(QRectF(44, 5, 80, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tarnix"));
+  p.setPen(kSteel);
+  p.setFont(PictureFont(9, false));
+  p.drawText(QRectF(45, 27, 80, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("valve positioner"));
+}
+
+// Bitmap 169: the positioner on its valve, 61 x 56.
+void DrawPositioner(QPainter& p, const QRect&) {
+  p.setPen(QPen(kSteelDark, 1));
+  // Pipe.
+  p.setBrush(QColor(0xB8, 0xC2, 0xCC));
+  p.drawRect(QRectF(2.5, 42.5, 56, 8));
+  // Valve body.
+  QPainterPath body;
+  body.moveTo(18.5, 38.5);
+  body.lineTo(18.5, 54.5);
+  body.lineTo(42.5, 38.5);
+  body.lineTo(42.5, 54.5);
+  body.closeSubpath();
+  p.setBrush(kSteel);
+  p.drawPath(body);
+  // Yoke and stem.
+  p.drawLine(QPointF(30.5, 46.5), QPointF(30.5, 22.5));
+  p.drawLine(QPointF(24.5, 38.5), QPointF(24.5, 22.5));
+  p.drawLine(QPointF(36.5, 38.5), QPointF(36.5, 22.5));
+  // Actuator.
+  QPainterPath dome;
+  dome.moveTo(15.5, 22.5);
+  dome.cubicTo(15.5, 6.5, 45.5, 6.5, 45.5, 22.5);
+  dome.closeSubpath();
+  p.setBrush(QColor(0x5E, 0x7C, 0x9A));
+  p.drawPath(dome);
+  // Positioner housing with its display.
+  p.setBrush(kAccent);
+  p.drawRoundedRect(QRectF(44.5, 16.5, 14, 17), 2, 2);
+  p.setBrush(QColor(0x1C, 0x2A, 0x38));
+  p.drawRect(QRectF(47.5, 19.5, 8, 5));
+  p.setPen(QPen(QColor(0x6E, 0xE0, 0x8C), 1));
+  p.drawLine(QPointF(48.5, 22), QPointF(54.5, 22));
+  p.setPen(QPen(kSteelDark, 1));
+  p.drawLine(QPointF(44.5, 28.5), QPointF(36.5, 28.5));
+}
+
+// Bitmaps 132 and 134, 16 x 16: a plug in its socket (connected, green) or
+// pulled out of it (disconnected, red).
+void DrawLink(QPainter& p, const QRect&, bool connected) {
+  const QColor colour = connected ? QColor(0x2E, 0x9E, 0x44) : QColor(0xC6, 0x28, 0x28);
+  const QColor edge = colour.darker(140);
+  const double pull = connected ? 0 : 2.5;
+  p.setPen(QPen(edge, 1));
+  p.setBrush(colour);
+  // Cable and plug body on the left, with two prongs.
+  p.drawRect(QRectF(0.5, 7, 2, 2));
+  p.drawRoundedRect(QRectF(2.5 - pull, 3.5, 4, 9), 1.2, 1.2);
+  p.setBrush(edge);
+  p.drawRect(QRectF(6.5 - pull, 5.5, 2.5, 1.2));
+  p.drawRect(QRectF(6.5 - pull, 9.3, 2.5, 1.2));
+  // Socket and cable on the right.
+  p.setBrush(colour);
+  p.drawRoundedRect(QRectF(9 + pull, 3.5, 4.5, 9), 1.2, 1.2);
+  p.drawRect(QRectF(13.5 + pull, 7, 2.5 - pull, 2));
+  if (!connected) {
+    p.setPen(QPen(edge, 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 0.8), QPointF(8, 2.6));
+    p.drawLine(QPointF(8, 13.4), QPointF(8, 15.2));
+  }
+}
+
+// Bitmap 135: the help button's picture, a question mark in a disc.
+void DrawHelp(QPainter& p, const QRect& area) {
+  const QRectF disc(area.width() / 2.0 - 8.5, area.height() / 2.0 - 8.5, 17, 17);
+  QLinearGradient fill(disc.topLeft(), disc.bottomLeft());
+  fill.setColorAt(0, QColor(0x4F, 0x8F, 0xD6));
+  fill.setColorAt(1, QColor(0x1F, 0x5C, 0xA8));
+  p.setPen(QPen(QColor(0x17, 0x47, 0x84), 1));
+  p.setBrush(fill);
+  p.drawEllipse(disc);
+  p.setPen(Qt::white);
+  p.setFont(PictureFont(13, true));
+  p.drawText(disc, Qt::AlignCenter, QStringLiteral("?"));
+}
+
+// Bitmap 167: a waste bin for the reset buttons, 25 x 27.
+void DrawWasteBin(QPainter& p, const QRect&) {
+  p.setPen(QPen(QColor(0x45, 0x4F, 0x5A), 1));
+  p.setBrush(QColor(0xA8, 0xB4, 0xC0));
+  QPainterPath bin;
+  bin.moveTo(6.5, 8.5);
+  bin.lineTo(18.5, 8.5);
+  bin.lineTo(17.0, 24.5);
+  bin.lineTo(8.0, 24.5);
+  bin.closeSubpath();
+  p.drawPath(bin);
+  p.drawLine(QPointF(10.5, 11.5), QPointF(10.8, 22));
+  p.drawLine(QPointF(12.5, 11.5), QPointF(12.5, 22));
+  p.drawLine(QPointF(14.5, 11.5), QPointF(14.2, 22));
+  p.drawRoundedRect(QRectF(4.5, 5.5, 16, 3), 1, 1);
+  p.drawRect(QRectF(10.5, 3.5, 4, 2));
+}
+
+// Icons 152 (invalid input: a red cross) and 153 (valid: a green tick), 16 x 16.
+void DrawCross(QPainter& p, const QRect&) {
+  p.setPen(QPen(QColor(0xA8, 0x1E, 0x1E), 1));
+  p.setBrush(QColor(0xD9, 0x34, 0x34));
+  p.drawEllipse(QRectF(1, 1, 14, 14));
+  p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(5.2, 5.2), QPointF(10.8, 10.8));
+  p.drawLine(QPointF(10.8, 5.2), QPointF(5.2, 10.8));
+}
+
+void DrawTick(QPainter& p, const QRect&) {
+  p.setPen(QPen(QColor(0x1E, 0x7A, 0x34), 1));
+  p.setBrush(QColor(0x34, 0xA8, 0x4C));
+  p.drawEllipse(QRectF(1, 1, 14, 14));
+  p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  QPainterPath tick;
+  tick.moveTo(4.5, 8.3);
+  tick.lineTo(7.0, 10.8);
+  tick.lineTo(11.5, 5.3);
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(tick);
+}
+
+Registry& TheRegistry() {
+  static Registry registry;
+  static const bool builtIn = [] {
+    auto bitmap = [](UINT id, QSize size, plat::ImagePainter paint) {
+      auto entry = std::make_unique<HBITMAP__>();
+      entry->id = id;
+      entry->size = size;
+      entry->paint = std::move(paint);
+      registry.bitmaps[id] = std::move(entry);
+    };
+    auto icon = [](UINT id, QSize size, plat::ImagePainter paint) {
+      auto entry = std::make_unique<HICON__>();
+      entry->id = id;
+      entry->icon = true;
+      entry->size = size;
+      entry->paint = std::move(paint);
+      registry.icons[id] = std::move(entry);
+    };
+    bitmap(130, {61, 14}, DrawSmallLogo);
+    bitmap(131, {126, 48}, DrawBanner);
+    bitmap(169, {61, 56}, DrawPositioner);
+    bitmap(132, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, true); });
+    bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
+    bitmap(135, {26, 22}, DrawHelp);
+    bitmap(167, {25, 27}, DrawWasteBin);
+    icon(152, {16, 16}, DrawCross);
+    icon(153, {16, 16}, DrawTick);
+    return true;
+  }();
+  (void)builtIn;
+  return registry;
+}
+
+}  // namespace
+
+namespace plat {
+
+void RegisterBitmap(UINT id, QSize size, ImagePainter paint) {
+  auto& slot = TheRegistry().bitmaps[id];
+  if (!slot) slot = std::make_unique<HBITMAP__>();
+  *slot = HBITMAP__{};
+  slot->id = id;
+  slot->size = size;
+  slot->paint = std::move(paint);
+}
+
+void RegisterIcon(UINT id, QSize size, ImagePainter paint) {
+  auto& slot = TheRegistry().icons[id];
+  if (!slot) slot = std::make_unique<HICON__>();
+  static_cast<HBITMAP__&>(*slot) = HBITMAP__{};
+  slot->id = id;
+  slot->icon = true;
+  slot->size = size;
+  slot->paint = std::move(paint);
+}
+
+void RegisterBitmapFile(UINT id, const std::string& path) {
+  auto& slot = TheRegistry().bitmaps[id];
+  if (!slot) slot = std::make_unique<HBITMAP__>();
+  *slot = HBITMAP__{};
+  slot->id = id;
+  slot->path = path;
+}
+
+HBITMAP FindBitmap(UINT id) {
+  const auto& bitmaps = TheRegistry().bitmaps;
+  const auto it = bitmaps.find(id);
+  return it == bitmaps.end() ? nullptr : it->second.get();
+}
+
+HICON FindIcon(UINT id) {
+  const auto& icons = TheRegistry().icons;
+  const auto it = icons.find(id);
+  return it == icons.end() ? nullptr : it->second.get();
+}
+
+QPixmap PixmapOf(HBITMAP bitmap) { return bitmap ? QPixmap::fromImage(ImageOf(bitmap)) : QPixmap(); }
+QPixmap PixmapOf(HICON icon) { return icon ? QPixmap::fromImage(ImageOf(icon)) : QPixmap(); }
+QPixmap BitmapPixmap(UINT id) { return PixmapOf(FindBitmap(id)); }
+QPixmap IconPixmap(UINT id) { return PixmapOf(FindIcon(id)); }
+UINT ResourceIdOf(HBITMAP bitmap) { return bitmap ? bitmap->id : 0; }
+UINT ResourceIdOf(HICON icon) { return icon ? icon->id : 0; }
+
+}  // namespace plat
+
+HINSTANCE AfxGetInstanceHandle() {
+  static int module = 0;
+  return &module;
+}
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+HBITMAP LoadBitmap(HINSTANCE, UINT id) { return plat::FindBitmap(id); }
+HICON LoadIcon(HINSTANCE, UINT id) { return plat::FindIcon(id); }
+
+BOOL CBitmap::LoadBitmap(UINT id) {
+  m_bitmap = plat::FindBitmap(id);
+  return m_bitmap ? TRUE : FALSE;
+}
+
+BOOL CBitmap::DeleteObject() {
+  const BOOL had = m_bitmap ? TRUE : FALSE;
+  m_bitmap = nullptr;
+  return had;
+}
+
+CSize CBitmap::GetSize() const {
+  if (!m_bitmap) return CSize();
+  const QImage& image = ImageOf(m_bitmap);
+  return CSize(image.width(), image.height());
+}
+
+int CBitmap::GetBitmap(BITMAP* info) const {
+  if (!m_bitmap || !info) return 0;
+  const CSize size = GetSize();
+  *info = BITMAP{};
+  info->bmWidth = size.cx;
+  info->bmHeight = size.cy;
+  info->bmWidthBytes = ((size.cx * 3 + 3) / 4) * 4;
+  return static_cast<int>(sizeof(BITMAP));
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Everything a page of the program includes for its windows.
+#include "platform/win/controls.h"
+#include "platform/win/cwnd.h"
+#include "platform/win/dialog_template.h"
+#include "platform/win/form_view.h"
+#include "platform/win/html_help.h"
+#include "platform/win/person.h"
+#include "platform/win/resources.h"
+#include "platform/win/splitter.h"
+#include "platform/win/sys_colors.h"
+#include "platform/win/tooltip.h"
+#include "platform/win/tree.h"
+#include "platform/win/types.h"
+#include "platform/win/wait_cursor_host.h"
