@@ -2,6 +2,7 @@
 // _com_ptr_t: an interface holder that adds and drops references. A call
 // through an empty holder raises _com_error with E_POINTER.
 #include <cstddef>
+#include <memory>
 
 #include "platform/com/com_error.h"
 #include "platform/com/unknown.h"
@@ -29,7 +30,7 @@ class _com_ptr_t {
   ~_com_ptr_t() { Release(); }
 
   _com_ptr_t& operator=(const _com_ptr_t& o) {
-    if (this != &o) {
+    if (this != std::addressof(o)) {
       if (o.m_p) o.m_p->AddRef();
       Release();
       m_p = o.m_p;
@@ -37,7 +38,7 @@ class _com_ptr_t {
     return *this;
   }
   _com_ptr_t& operator=(_com_ptr_t&& o) noexcept {
-    if (this != &o) {
+    if (this != std::addressof(o)) {
       Release();
       m_p = o.m_p;
       o.m_p = nullptr;

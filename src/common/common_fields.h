@@ -1,0 +1,96 @@
+#pragma once
+// The blackboard of the common functions: values one side of the program
+// hands to another. Pages copy their settings, results and alarm states in;
+// test-file savers and report builders read them; file openers write what a
+// file held back for the page to show. Numbers travel as the texts the
+// pages show; only flags and codes are numbers.
+#include <array>
+#include <string>
+
+#include "comm/identity_texts.h"
+#include "platform/com/bstr.h"
+#include "platform/sys/wintypes.h"
+
+template <size_t N>
+using TextArray = std::array<_bstr_t, N>;
+
+// Texts start empty, not null: callers compare and print them.
+template <size_t N>
+TextArray<N> EmptyTexts() {
+  TextArray<N> texts;
+  texts.fill(_bstr_t(""));
+  return texts;
+}
+
+// The identification texts (tag, actuator, valve) come first from the
+// communication object's configuration read.
+struct CCommonFields : CIdentityTexts {
+  _bstr_t m_strFileTag{""};
+
+  // Ramp test: stroke and actuator.
+  _bstr_t m_strRampStrokeLength{""};
+  _bstr_t m_strRampStrokeUnit{""};
+  BYTE m_nRampStrokeUnitCode = 0;
+  _bstr_t m_strRampActuatorSize{""};
+  _bstr_t m_strRampAreaUnit{""};
+  BYTE m_nRampAreaUnitCode = 0;  // 1: square centimetres, else square inches
+
+  BYTE m_bPressureGraphPortA = 1;
+
+  // Alarm annunciator, management annunciator, event history.
+  std::array<BYTE, 67> m_bAlarmActive{};
+  std::array<BYTE, 67> m_bAlarmMasked{};
+  TextArray<59> m_strAlarmValues = EmptyTexts<59>();
+  std::array<BYTE, 76> m_bMgmtFlags{};
+  std::array<BYTE, 3> m_bHistorySelection{};
+
+  // Ramp and step tests.
+  TextArray<4> m_strRampSettings = EmptyTexts<4>();
+  BYTE m_bRampBidirectional = 1;
+  _bstr_t m_strRampTag{""};
+  TextArray<3> m_strStepSettings = EmptyTexts<3>();
+  _bstr_t m_strStepTag{""};
+
+  // Fixed report options.
+  BYTE m_bPressureGraphPortBOff = 0;
+  BYTE m_bPressureGraphPortB = 0;
+  BYTE m_bMultiReportPressureGraph = 0;
+
+  // HDRL test.
+  _bstr_t m_strHDRLTag{""};
+  _bstr_t m_strHDRLSettlingTime{""};
+  TextArray<5> m_strHDRLResults = EmptyTexts<5>();
+
+  // Partial stroke test.
+  TextArray<5> m_strPSTSettings = EmptyTexts<5>();
+  _bstr_t m_strPSTBreakawayTime{""};
+  _bstr_t m_strPSTTimeToTarget{""};
+  BYTE m_nPSTResultCode = 0;
+  _bstr_t m_strPSTResult{""};
+  _bstr_t m_strPSTTag{""};
+
+  // Data monitor.
+  TextArray<7> m_strLoggerSettings = EmptyTexts<7>();
+
+  // Compared files: file 1's value before file 2's.
+  TextArray<31> m_strPSTCompare = EmptyTexts<31>();
+  TextArray<23> m_strHDRLCompare = EmptyTexts<23>();
+  TextArray<12> m_strStepCompare = EmptyTexts<12>();
+  TextArray<24> m_strRampCompare = EmptyTexts<24>();
+  BYTE m_nCompareStrokeUnitCode = 0;
+  BYTE m_nCompareAreaUnitCode = 0;
+  std::array<BYTE, 2> m_bCompareBidirectional{};
+
+  // Calibration reports.
+  TextArray<7> m_strStrokeCal = EmptyTexts<7>();
+  std::array<BYTE, 14> m_bStrokeCalFlags{};
+  TextArray<8> m_strCommandCal = EmptyTexts<8>();
+  std::array<BYTE, 3> m_bCommandCalActive{};
+
+  // The parts of the file path split last: drive, directory, name, extension.
+  TextArray<4> m_strPathParts = EmptyTexts<4>();
+  std::string m_szSplitDrive;
+  std::string m_szSplitDir;
+  std::string m_szSplitExt;
+  std::string m_szSplitName;
+};
