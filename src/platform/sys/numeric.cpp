@@ -36,10 +36,14 @@ std::string FormatNumber(const char* format, ...) {
   va_start(args, format);
   va_list copy;
   va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format, copy);
+  // Most numbers fit the local buffer: one formatting pass.
+  char local[128];
+  const int n = std::vsnprintf(local, sizeof local, format, copy);
   va_end(copy);
   std::string out;
-  if (n > 0) {
+  if (n > 0 && static_cast<size_t>(n) < sizeof local) {
+    out.assign(local, static_cast<size_t>(n));
+  } else if (n > 0) {
     out.resize(static_cast<size_t>(n) + 1);
     std::vsnprintf(out.data(), out.size(), format, args);
     out.resize(static_cast<size_t>(n));
