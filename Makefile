@@ -2,7 +2,17 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: test build bench sanitize fuzz clean
+.PHONY: run test build bench sanitize fuzz clean
+
+# The program on the simulated positioner, as the host would start it.
+DEVICE ?= HART/Net/Tarnix1
+run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ "$$QT_QPA_PLATFORM" != "offscreen" ]; then \
+	  echo "No display here. Start it under a virtual display:"; \
+	  echo "  xvfb-run -a make run"; \
+	  exit 1; \
+	fi
+	$(BUILD)/bin/tarnix /d$(DEVICE) /slocalhost
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

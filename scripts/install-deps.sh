@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev libqcustomplot-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
-  poppler-utils fonts-dejavu-core xvfb xauth locales
+  poppler-utils fonts-dejavu-core fonts-dejavu-extra xvfb xauth locales
 )
 
 SUDO=""

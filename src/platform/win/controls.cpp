@@ -163,8 +163,11 @@ void SetButtonCheck(QWidget* widget, int check) {
 }
 
 void ApplyDialogLook(QWidget* widget) {
+  // Dialog units were laid out for a narrow UI font; the condensed face
+  // keeps template texts inside their fields.
   QFont font = QApplication::font();
   font.setPixelSize(11);
+  font.setStretch(QFont::SemiCondensed);
   widget->setFont(font);
 }
 

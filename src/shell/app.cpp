@@ -1,0 +1,133 @@
+#include "shell/app.h"
+
+#include <QApplication>
+#include <QKeySequence>
+#include <QShortcut>
+#include <cstdlib>
+
+#include "platform/activex/bitmaps.h"
+#include "platform/activex/controls.h"
+#include "platform/activex/plot.h"
+#include "platform/com/registry.h"
+#include "platform/opc/server.h"
+#include "platform/sys/numeric.h"
+#include "platform/sys/paths.h"
+#include "platform/win/person.h"
+#include "platform/win/resources.h"
+#include "shell/frame.h"
+#include "shell/tree_view.h"
+
+namespace {
+
+constexpr const char* kLanguages[] = {"1033", "1031", "3082", "1040", "1046", "1036", "1055"};
+
+}  // namespace
+
+LCID LcidFromLocaleName(std::string_view name) {
+  // "de_DE.UTF-8@euro" -> "de_DE"
+  const std::string tag(name.substr(0, name.find_first_of(".@")));
+  struct Entry {
+    const char* tag;
+    LCID lcid;
+  };
+  static const Entry kTable[] = {
+      {"en_US", 1033}, {"en_GB", 2057}, {"en", 1033},    {"de_DE", 1031}, {"de_AT", 3079}, {"de_CH", 2055},
+      {"de", 1031},    {"es_ES", 3082}, {"es", 3082},    {"fr_FR", 1036}, {"fr_CA", 3084}, {"fr_BE", 2060},
+      {"fr", 1036},    {"it_IT", 1040}, {"it", 1040},    {"pt_BR", 1046}, {"pt_PT", 2070}, {"pt", 2070},
+      {"tr_TR", 1055}, {"tr", 1055},    {"nl_NL", 1043}, {"sv_SE", 1053}, {"ja_JP", 1041},
+  };
+  for (const Entry& e : kTable)
+    if (tag == e.tag) return e.lcid;
+  const std::string language = tag.substr(0, tag.find('_'));
+  for (const Entry& e : kTable)
+    if (language == e.tag) return e.lcid;
+  return 1033;
+}
+
+LCID GetUserDefaultLCID() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value && std::string_view(value) != "C" && std::string_view(value) != "POSIX")
+      return LcidFromLocaleName(value);
+  }
+  return 1033;
+}
+
+_bstr_t LanguageIdFromLcid(LCID lcid) {
+  const std::string id = std::to_string(lcid & 0xFFFF);
+  for (const char* known : kLanguages)
+    if (id == known) return _bstr_t(known);
+  return _bstr_t("1033");
+}
+
+std::string HelpFileForLanguage(const _bstr_t& languageId) {
+  const std::string id = languageId.str();
+  if (id == "1031") return "Tarnix Help-de.chm";
+  if (id == "3082") return "Tarnix Help-es.chm";
+  if (id == "1036") return "Tarnix Help-fr.chm";
+  return "Tarnix Help-en.chm";
+}
+
+void CMyCommandLineInfo::ParseParam(const char* param, BOOL, BOOL) {
+  if (param[0] == 'd') m_strDevicePath = param + 1;
+  else if (param[0] == 's') m_strServerName = param + 1;
+}
+
+void CMyCommandLineInfo::Parse(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    // Only switches carry values; a stray word is not a document to open.
+    if (arg[0] == '/' || arg[0] == '-') ParseParam(arg + 1, TRUE, i == argc - 1);
+  }
+}
+
+CTarnixWexletApp::CTarnixWexletApp() : m_LanguageTable(TheLanguageTable()) {
+  m_comm.BindIdentityTexts(&m_CommonFunctions);
+  GetAppDirectory();
+  SelectUiLanguage();
+  m_strHelpFilePath = m_strAppDirectory + HelpFileForLanguage(m_strLanguageId);
+}
+
+CTarnixWexletApp::~CTarnixWexletApp() = default;
+
+void CTarnixWexletApp::SelectUiLanguage() { m_strLanguageId = LanguageIdFromLcid(GetUserDefaultLCID()); }
+
+std::string CTarnixWexletApp::GetAppDirectory() {
+  m_strAppDirectory = plat::ProgramDirectory();
+  return m_strAppDirectory;
+}
+
+BOOL CTarnixWexletApp::InitInstance(int argc, const char* const* argv) {
+  CoInitialize(nullptr);
+  opc::RegisterServer();
+  activex::RegisterControlClasses();
+  plat::RegisterPlotClasses();
+  activex::SetBitmapProvider([](int id) { return plat::BitmapPixmap(id); });
+
+  SelectUiLanguage();
+  LoadLanguageOrFallBack(m_LanguageTable, LanguageFilePath(), m_strLanguageId);
+  plat::SetAppTitle(m_strProductTitle.str());
+
+  CMyCommandLineInfo commandLine;
+  commandLine.Parse(argc, argv);
+  m_strDevicePath = commandLine.m_strDevicePath;
+  m_strServerName = commandLine.m_strServerName;
+
+  m_pMainFrame = std::make_unique<CMainFrame>();
+  if (!m_pMainFrame->Create(CMainFrame::kTitle)) return FALSE;
+  m_pMainFrame->SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE);
+  if (QWidget* window = m_pMainFrame->GetSafeWidget()) {
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    QObject::connect(help, &QShortcut::activated, [this] { m_pMainFrame->DispatchCommand(ID_HELP, 0); });
+  }
+  m_pMainFrame->ShowWindow(SW_SHOWMAXIMIZED);
+  m_pMainFrame->UpdateWindow();
+
+  if (m_pTreeView) m_pTreeView->GetTreeCtrl().SelectItem(m_hTreeItems[1]);
+  return TRUE;
+}
+
+CTarnixWexletApp& theApp() {
+  static CTarnixWexletApp app;
+  return app;
+}

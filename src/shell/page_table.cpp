@@ -1,0 +1,66 @@
+#include "shell/page_table.h"
+
+#include "diagnostics/compare/compare_pages.h"
+#include "diagnostics/run/run_pages.h"
+#include "views/config/config_pages.h"
+#include "views/health/health_pages.h"
+#include "views/status/status_pages.h"
+
+namespace {
+
+template <class Page>
+CTarnixPage* Make() {
+  return new Page;
+}
+
+#define TARNIX_PAGE(index, Class) PageEntry{index, #Class, &Make<Class>}
+
+const std::array<PageEntry, 35> kPages = {
+    TARNIX_PAGE(1, CDashboardView),
+    TARNIX_PAGE(2, CAlarm_AnnunciatorView),
+    TARNIX_PAGE(3, CAlarm_ManagementAnnunciatorView),
+    TARNIX_PAGE(4, CAlarm_EventHistoryView),
+    TARNIX_PAGE(5, CHealth_Val_MainView),
+    TARNIX_PAGE(6, CHealth_Val_CycleAndTravelsView),
+    TARNIX_PAGE(7, CHealth_Pos_MainView),
+    TARNIX_PAGE(8, CHealth_Pos_TempAndHumidityView),
+    TARNIX_PAGE(9, CHealth_Pos_PilotRelayView),
+    TARNIX_PAGE(10, CHealth_Pos_PiezoVolView),
+    TARNIX_PAGE(11, CHealth_Act_MainView),
+    TARNIX_PAGE(12, CHealth_Ctl_MainView),
+    TARNIX_PAGE(13, CHealth_Ctl_DeviationView),
+    TARNIX_PAGE(14, CHealth_Ctl_PosAlertsView),
+    TARNIX_PAGE(15, CDiagnostics_OnlineView),
+    TARNIX_PAGE(16, CDiagnostics_DataMonitorView),
+    TARNIX_PAGE(17, CDiagnostics_OfflineView),
+    TARNIX_PAGE(18, CDiagnostics_RampTestView),
+    TARNIX_PAGE(19, CDiagnostics_RampCompareView),
+    TARNIX_PAGE(20, CDiagnostics_StepTestView),
+    TARNIX_PAGE(21, CDiagnostics_StepCompareView),
+    TARNIX_PAGE(22, CDiagnostics_HDRLView),
+    TARNIX_PAGE(23, CDiagnostics_HDRLCompareView),
+    TARNIX_PAGE(24, CDiagnostics_PSTView),
+    TARNIX_PAGE(25, CDiagnostics_PSTCompareView),
+    TARNIX_PAGE(26, CCalibration_SensorCalibView),
+    TARNIX_PAGE(27, CCalibration_CommandCalibView),
+    TARNIX_PAGE(28, CCalibration_ErrorsView),
+    TARNIX_PAGE(30, CConfiguration_PressureControlView),
+    TARNIX_PAGE(31, CConfiguration_StrokeCharView),
+    TARNIX_PAGE(32, CConfiguration_CustomCharView),
+    TARNIX_PAGE(33, CCalibration_ZeroSupply),
+    TARNIX_PAGE(34, CAlarm_TechAnnunciatorView),
+    TARNIX_PAGE(35, CDiagnostics_TechSensorsView),
+    TARNIX_PAGE(36, CConfiguration_PosHartInformationView),
+};
+
+#undef TARNIX_PAGE
+
+}  // namespace
+
+const std::array<PageEntry, 35>& PageTable() { return kPages; }
+
+CTarnixPage* CreatePage(int viewIndex) {
+  for (const PageEntry& entry : kPages)
+    if (entry.viewIndex == viewIndex) return entry.create();
+  return nullptr;
+}

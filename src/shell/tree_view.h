@@ -1,0 +1,35 @@
+#pragma once
+// The navigation tree: every item carries an item code; selecting a page's
+// item switches the page area to it and starts its monitoring, selecting a
+// group moves on to the group's first page.
+#include <array>
+
+#include "platform/com/bstr.h"
+#include "platform/win/tree.h"
+
+class CTarnixWexletView : public CTreeView {
+ public:
+  struct Item {
+    int slot;
+    int code;
+    int parentCode;  // -1: top level
+    const char* captionKey;  // null: the fixed text "Tarnix"
+    int viewIndex;   // 0: a group
+    bool start;      // StartMonitoring after the switch
+    int redirect;    // for a group: the item code selected instead
+  };
+  // The items, in display order.
+  static const std::array<Item, 39>& Items();
+  static const Item* ItemByCode(int code);
+
+  CTarnixWexletView();
+  void OnInitialUpdate() override;
+  void OnSelchanged(NMHDR* header, LRESULT* result) override;
+
+  void LoadCaptions();
+  // Stops every page that polls, in one fixed order.
+  static void StopAllViewTimers();
+
+ private:
+  std::array<_bstr_t, 64> m_strCaptions;
+};

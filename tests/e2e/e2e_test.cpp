@@ -1,0 +1,156 @@
+// The whole program on the offscreen platform: start-up on the simulated
+// positioner, every tree item selected in turn with the page it shows and
+// the timer that runs, and a picture of the main window for every page.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QScreen>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+
+#include "platform/sys/numeric.h"
+#include "platform/win/html_help.h"
+#include "platform/win/person.h"
+#include "shell/app.h"
+#include "shell/frame.h"
+#include "shell/tree_view.h"
+#include "sim/install.h"
+#include "support/log_capture.h"
+
+namespace {
+
+plat::ManualClock* g_clock = nullptr;
+
+// The window timer of every page that polls, by view index.
+const std::map<int, UINT> kTimers = {
+    {1, 3},   {2, 11},  {3, 12},  {4, 13},  {5, 31},  {6, 33},  {7, 21},  {8, 22},  {9, 23},  {10, 24},
+    {11, 41}, {12, 25}, {13, 26}, {14, 27}, {16, 55}, {18, 51}, {20, 52}, {22, 54}, {24, 53}, {26, 62},
+    {27, 61}, {28, 64}, {30, 74}, {31, 70}, {32, 71}, {34, 82}, {35, 81}, {36, 83},
+};
+double g_startupMs = 0;
+
+class Program : public testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 3;
+    static const char* argv[] = {"tarnix", "/dHART/Net/Tarnix1", "-slocalhost", nullptr};
+    g_clock = new plat::ManualClock({2026, 12, 9, 8, 0, 0, 0});
+    plat::SetTimeSource(g_clock);
+    sim::InstallAsOpcDevices();
+    sim::Identity id = sim::PositionerFor("HART/Net/Tarnix1")->GetIdentity();
+    id.tag = "FV-101";
+    sim::PositionerFor("HART/Net/Tarnix1")->SetIdentity(id);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(theApp().InitInstance(argc, argv));
+    g_startupMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  void TearDown() override {
+    theApp().m_pMainFrame.reset();
+    plat::SetTimeSource(nullptr);
+    delete g_clock;
+  }
+};
+
+const auto* const kProgram = testing::AddGlobalTestEnvironment(new Program);
+
+CMainFrame& Frame() { return *theApp().m_pMainFrame; }
+CWnd* ShownPage() { return Frame().m_wndInnerSplitter.GetPane(0, 1); }
+
+void Select(int code) {
+  const auto* item = CTarnixWexletView::ItemByCode(code);
+  ASSERT_NE(item, nullptr);
+  theApp().m_pTreeView->GetTreeCtrl().SelectItem(theApp().m_hTreeItems[item->slot]);
+}
+
+int SelectedCode() {
+  CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
+  return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
+}
+
+void SaveScreen(const std::string& name) {
+  QWidget* window = Frame().GetSafeWidget();
+  QApplication::processEvents();
+  const QString dir = QStringLiteral(TARNIX_BINARY_DIR "/screens");
+  QDir().mkpath(dir);
+  window->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
+}
+
+TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
+  EXPECT_EQ(ShownPage(), theApp().m_pViews[1]);
+  EXPECT_EQ(SelectedCode(), 1);
+  EXPECT_EQ(theApp().m_comm.m_strTag, "FV-101  ");
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strDeviceTag.str(), "FV-101  ");
+  for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
+    EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != 29) << index;
+  RecordProperty("startup_ms", std::to_string(g_startupMs));
+  std::printf("start-up to the dashboard shown: %.0f ms\n", g_startupMs);
+}
+
+TEST(Navigation, EveryItemShowsItsPageAndOnlyThatPagePolls) {
+  for (const auto& item : CTarnixWexletView::Items()) {
+    SCOPED_TRACE("item " + std::to_string(item.code));
+    Select(item.code);
+    const int shownCode = item.viewIndex ? item.code : item.redirect;
+    const auto* shownItem = CTarnixWexletView::ItemByCode(shownCode);
+    EXPECT_EQ(SelectedCode(), shownCode);
+    EXPECT_EQ(ShownPage(), theApp().m_pViews[shownItem->viewIndex]);
+    // Only the shown page's timer runs.
+    for (const auto& [index, timer] : kTimers) {
+      const bool running = theApp().m_pViews[index]->HasTimer(timer);
+      EXPECT_EQ(running, index == shownItem->viewIndex && shownItem->start) << "page " << index;
+    }
+    g_clock->Advance(5000);  // one poll of the page's status at least
+  }
+}
+
+TEST(Navigation, ReselectingTheSelectedItemChangesNothing) {
+  Select(31);
+  CTarnixPage* page = theApp().m_pViews[5];
+  page->KillTimer(kTimers.at(5));
+  Select(31);
+  EXPECT_FALSE(page->HasTimer(kTimers.at(5)));
+}
+
+TEST(Screens, EveryPageAtTwoWindowSizes) {
+  for (auto [width, height] : {std::pair{1280, 800}, std::pair{1920, 1080}}) {
+    QWidget* window = Frame().GetSafeWidget();
+    window->showNormal();
+    window->resize(width, height);
+    QApplication::processEvents();
+    for (const auto& item : CTarnixWexletView::Items()) {
+      if (!item.viewIndex) continue;
+      Select(item.code);
+      g_clock->Advance(5000);
+      SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
+                 std::to_string(height));
+    }
+  }
+  Select(1);
+}
+
+TEST(Help, F1OpensTheSelectedItemsTopic) {
+  plat::RecordingHelp recorder;
+  for (int code : {312, 5, 1}) {
+    Select(code);
+    Frame().DispatchCommand(ID_HELP, 0);
+    ASSERT_FALSE(recorder.calls.empty());
+    EXPECT_EQ(recorder.calls.back().command, HH_HELP_CONTEXT);
+    EXPECT_EQ(recorder.calls.back().data, static_cast<DWORD_PTR>(code));
+    EXPECT_NE(recorder.calls.back().topic.find(std::to_string(code) + ".html"), std::string::npos)
+        << recorder.calls.back().topic;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication qt(argc, argv);
+  plat::UseCNumericLocale();
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
