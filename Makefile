@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build bench sanitize fuzz clean
+.PHONY: run test build bench startup-time sanitize fuzz clean
 
 # The program on the simulated positioner, as the host would start it.
 DEVICE ?= HART/Net/Tarnix1
@@ -24,6 +24,9 @@ build:
 
 bench: build
 	$(BUILD)/bin/bench_poll
+
+startup-time: build
+	scripts/startup-time.sh $(BUILD)/bin/startup_probe
 
 # The suites without widgets again, under AddressSanitizer and UBSan.
 sanitize:
