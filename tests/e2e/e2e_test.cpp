@@ -114,6 +114,31 @@ TEST(Navigation, ReselectingTheSelectedItemChangesNothing) {
   EXPECT_FALSE(page->HasTimer(kTimers.at(5)));
 }
 
+TEST(MainWindow, StripsKeepTheirHeightsAndOnlyTheTreeBarMoves) {
+  QWidget* window = Frame().GetSafeWidget();
+  window->showNormal();
+  const int treeWidth = [] {
+    int current = 0, minimum = 0;
+    Frame().m_wndInnerSplitter.GetColumnInfo(0, current, minimum);
+    return current;
+  }();
+  for (int clientHeight : {1000, 700}) {
+    window->resize(1280, clientHeight);
+    QApplication::processEvents();
+    RECT client;
+    Frame().GetClientRect(&client);
+    int strip = 0, band = 0, minimum = 0, tree = 0;
+    Frame().m_wndOuterSplitter.GetRowInfo(0, strip, minimum);
+    Frame().m_wndOuterSplitter.GetRowInfo(1, band, minimum);
+    Frame().m_wndInnerSplitter.GetColumnInfo(0, tree, minimum);
+    EXPECT_EQ(strip, 120);
+    EXPECT_EQ(band, CMainFrame::MiddleBandHeight(client.bottom - client.top));
+    EXPECT_EQ(tree, treeWidth);  // the window's size never moves the tree bar
+  }
+  EXPECT_TRUE(Frame().m_wndOuterSplitter.IsLocked());
+  EXPECT_FALSE(Frame().m_wndInnerSplitter.IsLocked());
+}
+
 TEST(Screens, EveryPageAtTwoWindowSizes) {
   for (auto [width, height] : {std::pair{1280, 800}, std::pair{1920, 1080}}) {
     QWidget* window = Frame().GetSafeWidget();
