@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QShortcut>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/activex/bitmaps.h"
 #include "platform/activex/controls.h"
@@ -12,6 +13,7 @@
 #include "platform/opc/server.h"
 #include "platform/sys/numeric.h"
 #include "platform/sys/paths.h"
+#include "platform/win/html_help.h"
 #include "platform/win/person.h"
 #include "platform/win/resources.h"
 #include "shell/frame.h"
@@ -86,6 +88,10 @@ CTarnixWexletApp::CTarnixWexletApp() : m_LanguageTable(TheLanguageTable()) {
   GetAppDirectory();
   SelectUiLanguage();
   m_strHelpFilePath = m_strAppDirectory + HelpFileForLanguage(m_strLanguageId);
+  // A language whose help is not translated yet reads the English help.
+  std::error_code ec;
+  if (!std::filesystem::is_directory(plat::HelpFolderOf(m_strHelpFilePath), ec))
+    m_strHelpFilePath = m_strAppDirectory + HelpFileForLanguage("1033");
 }
 
 CTarnixWexletApp::~CTarnixWexletApp() = default;
