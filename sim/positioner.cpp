@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/sys/time_source.h"
 #include "sim/commands.h"
 #include "sim/variables.h"
 
@@ -15,11 +16,35 @@ void CheckKnown(std::uint16_t id) {
   if (!TypeOf(id)) throw std::out_of_range("sim: no device variable " + std::to_string(id));
 }
 
+// A jump of hours (a suspended machine, a test's big step) costs no more
+// than this; the valve has long settled by then.
+constexpr std::int64_t kMaxValveSteps = 60'000 / kValveStepMs;
+
 }  // namespace
 
-Positioner::Positioner() { FillVariables(m_state); }
+Positioner::Positioner() : m_valveMs(plat::Time().MonotonicMs()) { FillVariables(m_state); }
+
+void Positioner::CatchUp() {
+  const std::int64_t now = plat::Time().MonotonicMs();
+  // Another time source took over and counts from elsewhere: start from it.
+  if (now < m_valveMs) {
+    m_valveMs = now;
+    return;
+  }
+  std::int64_t steps = (now - m_valveMs) / kValveStepMs;
+  if (steps > kMaxValveSteps) {
+    steps = kMaxValveSteps;
+    m_valveMs = now;
+  } else {
+    m_valveMs += steps * kValveStepMs;
+  }
+  // Nothing else changes while the valve catches up, so neither does the command.
+  const double command = FinalCommand(m_state);
+  for (std::int64_t i = 0; i < steps; ++i) Step(m_state.valve, command, kValveStepMs / 1000.0);
+}
 
 std::optional<std::vector<std::uint8_t>> Positioner::Transact(std::span<const std::uint8_t> request) {
+  CatchUp();
   m_requests.emplace_back(request.begin(), request.end());
   std::optional<std::vector<std::uint8_t>> reply;
   if (!request.empty()) reply = Answer(request);
@@ -97,6 +122,7 @@ DeviceState Positioner::State() const {
 }
 
 void Positioner::SetState(const DeviceState& state) {
+  CatchUp();
   m_state = state;
   FillVariables(m_state);
 }
@@ -106,6 +132,7 @@ Identity Positioner::GetIdentity() const {
 }
 
 void Positioner::SetIdentity(const Identity& identity) {
+  CatchUp();
   m_state.identity = identity;
 }
 
@@ -114,11 +141,13 @@ std::uint8_t Positioner::DeviceStatus() const {
 }
 
 void Positioner::SetDeviceStatus(std::uint8_t status) {
+  CatchUp();
   m_state.deviceStatus = status;
 }
 
 void Positioner::SetVariable(std::uint16_t id, double value) {
   CheckKnown(id);
+  CatchUp();
   if (!StoreVariable(m_state, id, value)) {
     throw std::invalid_argument("sim: device variable " + std::to_string(id) + " follows the status records");
   }

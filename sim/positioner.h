@@ -1,7 +1,8 @@
 #pragma once
 // A positioner that lives in memory. It answers HART frames from plain
 // state that tests set and read, records every request, and fails on
-// demand.
+// demand. Its valve moves with the time source (plat::Time()): every
+// transaction and every change first brings it up to the clock's now.
 #include <chrono>
 #include <compare>
 #include <cstddef>
@@ -15,6 +16,7 @@
 
 #include "platform/opc/hart_device.h"
 #include "sim/records.h"
+#include "sim/valve_model.h"
 
 namespace sim {
 
@@ -56,9 +58,10 @@ struct Identity {
 struct DeviceState {
   Identity identity;
   std::uint8_t deviceStatus = 0;
-  // The device variables that no record keeps (variables.h), as they
-  // would come off the wire.
+  // The device variables that neither a record nor the valve keeps
+  // (variables.h), as they would come off the wire.
   std::map<std::uint16_t, double> variables;
+  ValveModel valve;
   // What the device-specific record commands read and write.
   StatusRecords status;
   SetupRecords setup;
@@ -88,6 +91,12 @@ class Positioner : public opc::IHartFrameDevice {
 
   std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override;
 
+  // Brings the valve up to the time source's now. The readers below do
+  // not, so that a reading taken right after a transaction shows what that
+  // transaction answered even on the running system clock; a test that
+  // moved a manual clock calls this before reading.
+  void CatchUp();
+
   DeviceState State() const;
   void SetState(const DeviceState& state);
   Identity GetIdentity() const;
@@ -96,9 +105,10 @@ class Positioner : public opc::IHartFrameDevice {
   void SetDeviceStatus(std::uint8_t status);
   // Both throw std::out_of_range for an id the simulator does not know.
   // SetVariable keeps the value as the wire would carry it, in the record
-  // that keeps the variable if one does, and sets nothing off (a 201 write
-  // does); it throws std::invalid_argument for the priority code 42, which
-  // follows StatusRecords.
+  // or the valve that keeps the variable if one does, and sets nothing off
+  // (a 201 write does); it throws std::invalid_argument for the priority
+  // code 42, which follows StatusRecords. The variables the valve works out
+  // set what they follow from (variables.cpp).
   void SetVariable(std::uint16_t id, double value);
   double Variable(std::uint16_t id) const;
 
@@ -134,6 +144,7 @@ class Positioner : public opc::IHartFrameDevice {
   std::vector<std::vector<std::uint8_t>> m_requests;
   std::deque<PendingFault> m_faults;
   std::chrono::milliseconds m_latency{0};
+  std::int64_t m_valveMs = 0;  // the time source's reading the valve has reached
 };
 
 }  // namespace sim

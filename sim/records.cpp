@@ -37,6 +37,14 @@ std::uint8_t PriorityCode(const StatusRecords& status) {
   return 0;
 }
 
+double ToTemperatureUnit(const SetupRecords& setup, double celsius) {
+  return setup.unitCodes[kTemperatureUnit] == kFahrenheit ? celsius * 1.8 + 32 : celsius;
+}
+
+double FromTemperatureUnit(const SetupRecords& setup, double value) {
+  return setup.unitCodes[kTemperatureUnit] == kFahrenheit ? (value - 32) / 1.8 : value;
+}
+
 Curve LinearCurve() {
   Curve curve{};
   for (std::size_t k = 0; k < curve.size(); ++k) curve[k] = static_cast<std::int16_t>(k * 500);

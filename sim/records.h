@@ -20,8 +20,9 @@ constexpr std::array<std::uint8_t, N> Filled(std::uint8_t value) {
   return bytes;
 }
 
+// Kept in °C; 135 and 168 give them in the unit of the setup records.
 struct Temperature {
-  float current = 0;  // goes out where no page looks
+  float current = 0;  // device variable 135 too
   float highest = 0;
   float lowest = 0;
   float hours = 0;  // hour counter
@@ -67,6 +68,10 @@ struct SetupRecords {
 };
 
 inline constexpr std::size_t kTemperatureUnit = 3;
+inline constexpr std::uint8_t kFahrenheit = 33;  // any other code is °C
+
+double ToTemperatureUnit(const SetupRecords& setup, double celsius);
+double FromTemperatureUnit(const SetupRecords& setup, double value);
 
 // The shape of all four travel and cycle records: counter 1 counts travel
 // in full strokes, counter 2 cycles. The actuator and bellows records

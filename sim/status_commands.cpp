@@ -16,9 +16,9 @@ constexpr std::size_t kTemperatureGap = 16;
 std::uint8_t ReadTemperature(DeviceState& state, std::span<const std::uint8_t>, std::vector<std::uint8_t>& reply) {
   const Temperature& t = state.status.temperature;
   reply.push_back(state.setup.unitCodes[kTemperatureUnit]);
-  wire::PutF32(reply, t.current);
-  wire::PutF32(reply, t.highest);
-  wire::PutF32(reply, t.lowest);
+  for (float celsius : {t.current, t.highest, t.lowest}) {
+    wire::PutF32(reply, static_cast<float>(ToTemperatureUnit(state.setup, celsius)));
+  }
   reply.resize(reply.size() + kTemperatureGap, 0);
   wire::PutF32(reply, t.hours);
   return kRcSuccess;

@@ -1,9 +1,11 @@
 #include "sim/variables.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <type_traits>
 
 #include "sim/positioner.h"
@@ -15,26 +17,42 @@ namespace {
 
 using enum WireType;
 
+constexpr std::uint16_t kLoopCurrent = 1;
+constexpr std::uint16_t kAnalogCommand = 2;
+constexpr std::uint16_t kDigitalCommand = 3;
+constexpr std::uint16_t kFinalCommand = 6;
+constexpr std::uint16_t kControlMode = 8;
+constexpr std::uint16_t kPosition = 10;
+constexpr std::uint16_t kDeviation = 12;
 constexpr std::uint16_t kPriorityCode = 42;
+constexpr std::uint16_t kPilotCommand = 48;
+constexpr std::uint16_t kPilotPosition = 49;
+constexpr std::uint16_t kTemperature = 135;
+constexpr std::uint16_t kDashboardFlags = 264;
+constexpr std::uint8_t kCutOffFlag = 0x02;
+constexpr std::uint8_t kPressureLockFlag = 0x04;
+constexpr std::size_t kPressureLockByte = 37;  // of 132
+constexpr std::size_t kCutOffByte = 50;
 constexpr std::uint16_t kHistogramSelector = 461;
 
 // Every variable the program reads or writes. The values are those of a
 // valve at rest in analog control near mid-travel, with no status active.
-// Rows without a value are kept in a record (see RecordMember) or derived.
+// Rows without a value are kept in a record (see RecordMember) or the
+// valve (see ReadLinked), or derived.
 constexpr VariableInfo kVariables[] = {
-    {1, F32, 12.0},       // loop current, mA
-    {2, F32, 50.0},       // analog command, %
+    {1, F32},             // loop current, mA: ValveModel::analogInput
+    {2, F32},             // analog command, %: ValveModel::analogInput
     {3, F32, 50.0},       // digital command, %
-    {6, F32, 50.0},       // command in effect, %
+    {6, F32},             // command in effect, %: from 8, 3 and 2
     {8, U8, 0},           // control mode; bit 0 set: digital only
-    {10, F32, 49.75},     // position, %
-    {12, F32, 0.25},      // deviation, %
+    {10, F32},            // position, %: ValveModel
+    {12, F32},            // deviation, %: 6 less 10
     {14, U8, 0},          // command calibration step, as last written
     {17, F32, 63.5},      // stroke calibration ILO value
     {42, U8},             // priority code: derived from the status records
     {43, F32, 2.0},       // valve stability window, %
-    {48, F32, 52.0},      // pilot relay (spool) command, %
-    {49, F32, 51.5},      // pilot relay (spool) position, %
+    {48, F32},            // pilot relay (spool) command, %: ValveModel
+    {49, F32},            // pilot relay (spool) position, %: ValveModel
     {55, U8, 0x08},       // DIP switches; bit 3 characterisation
     {56, U8, 0x08},       // software configuration bits; bit 3 linear, bit 6 clear: stability on
     {62, F32, 105.0},     // soft stop, high, %
@@ -59,7 +77,7 @@ constexpr VariableInfo kVariables[] = {
     {120, F32, 10.0},     // deviation alert time frame, s
     {126, U16, 6400},     // command calibration A/D count at 4 mA
     {132, F32, 1.25},     // Hall sensor voltage, V
-    {135, F32},           // temperature, in the unit of 152: StatusRecords
+    {135, F32},           // temperature, in the unit of 152: StatusRecords, in °C
     {141, U8, 5},         // test command: which test record and set-up
     {142, F32, 10.0},     // test start, %
     {143, F32, 90.0},     // test stop, %
@@ -81,7 +99,7 @@ constexpr VariableInfo kVariables[] = {
     {229, U8, 1},         // actuator type code
     {230, U8, 6},         // actuator size code
     {231, U8, 3},         // spring type code
-    {264, U8, 0},         // dashboard flags; 0x02 cut-off active, 0x04 pressure control locked
+    {264, U8, 0},         // dashboard flags; 0x02 cut-off active, 0x04 pressure control locked: 132
     {265, U8, 0x04},      // pressure sensors present: 0x04
     {285, F32, 1.25},     // partial stroke test break-away time, s
     {287, F32, 6.5},      // partial stroke test time to target, s
@@ -120,7 +138,6 @@ constexpr VariableInfo kVariables[] = {
 template <class State, class Use>
 bool RecordMember(State& s, std::uint16_t id, Use&& use) {
   switch (id) {
-    case 135: use(s.status.temperature.current); return true;
     case 152: use(s.setup.unitCodes[kTemperatureUnit]); return true;
     case 301: use(s.travel.valve.count1); return true;
     case 302: use(s.travel.valve.limit1A); return true;
@@ -135,6 +152,72 @@ bool RecordMember(State& s, std::uint16_t id, Use&& use) {
     case 336: use(s.travel.pilot.limit2A); return true;
     case 337: use(s.travel.pilot.limit2B); return true;
     case 454: use(s.history.eventSelect); return true;
+    default: return false;
+  }
+}
+
+double Raw(const DeviceState& s, std::uint16_t id) {
+  const auto it = s.variables.find(id);
+  return it == s.variables.end() ? 0.0 : it->second;
+}
+
+double LoopCurrent(double percent) { return 4 + percent * 0.16; }
+
+// The variables that the valve keeps, that follow from others, or that
+// share their value with a record in another form. No value for the rest.
+std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
+  const std::array<std::uint8_t, 51>& bytes132 = s.setup.commandPosition;
+  switch (id) {
+    case kLoopCurrent: return LoopCurrent(s.valve.analogInput);
+    case kAnalogCommand: return s.valve.analogInput;
+    case kFinalCommand: return FinalCommand(s);
+    case kPosition: return s.valve.position;
+    case kDeviation: return FinalCommand(s) - s.valve.position;
+    case kPilotCommand: return s.valve.pilotCommand;
+    case kPilotPosition: return s.valve.pilotPosition;
+    case kTemperature: return ToTemperatureUnit(s.setup, s.status.temperature.current);
+    case kDashboardFlags: {
+      // The other bits are kept as written; these two are those of 132.
+      unsigned flags = static_cast<unsigned>(Raw(s, kDashboardFlags)) & ~unsigned{kCutOffFlag | kPressureLockFlag};
+      if (bytes132[kCutOffByte] == 1) flags |= kCutOffFlag;
+      if (bytes132[kPressureLockByte] == 1) flags |= kPressureLockFlag;
+      return flags;
+    }
+    default: return std::nullopt;
+  }
+}
+
+// A value that follows from others sets what it follows from, so that it
+// reads back: the command sets the command source in effect, the
+// deviation moves the valve off the command.
+bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
+  ValveModel& valve = s.valve;
+  switch (id) {
+    case kLoopCurrent: valve.analogInput = (value - 4) / 0.16; return true;
+    case kAnalogCommand: valve.analogInput = value; return true;
+    case kFinalCommand:
+      if (Digital(s)) {
+        s.variables[kDigitalCommand] = value;
+      } else {
+        valve.analogInput = value;
+      }
+      return true;
+    case kPosition: valve.position = value; return true;
+    case kDeviation:
+      valve.position = std::clamp(FinalCommand(s) - value, valve.lowStop, valve.highStop);
+      return true;
+    case kPilotCommand: valve.pilotCommand = value; return true;
+    case kPilotPosition: valve.pilotPosition = value; return true;
+    case kTemperature:
+      s.status.temperature.current = static_cast<float>(FromTemperatureUnit(s.setup, value));
+      return true;
+    case kDashboardFlags: {
+      s.variables[kDashboardFlags] = value;
+      const auto flags = static_cast<unsigned>(value);
+      s.setup.commandPosition[kCutOffByte] = (flags & kCutOffFlag) != 0 ? 1 : 0;
+      s.setup.commandPosition[kPressureLockByte] = (flags & kPressureLockFlag) != 0 ? 1 : 0;
+      return true;
+    }
     default: return false;
   }
 }
@@ -234,17 +317,26 @@ double GetValue(std::span<const std::uint8_t> in, WireType type) {
   return 0;
 }
 
+bool Digital(const DeviceState& state) {
+  return (static_cast<unsigned>(Raw(state, kControlMode)) & 1) != 0;
+}
+
+double FinalCommand(const DeviceState& state) {
+  return Digital(state) ? Raw(state, kDigitalCommand) : state.valve.analogInput;
+}
+
 double ReadVariable(const DeviceState& state, std::uint16_t id) {
   if (id == kPriorityCode) return PriorityCode(state.status);
+  if (const std::optional<double> linked = ReadLinked(state, id)) return *linked;
   double value = 0;
   if (RecordMember(state, id, [&value](const auto& member) { value = static_cast<double>(member); })) return value;
-  const auto it = state.variables.find(id);
-  return it == state.variables.end() ? 0.0 : it->second;
+  return Raw(state, id);
 }
 
 bool StoreVariable(DeviceState& state, std::uint16_t id, double value) {
   if (id == kPriorityCode) return false;
   const double narrowed = Narrowed(*TypeOf(id), value);
+  if (StoreLinked(state, id, narrowed)) return true;
   const auto keep = [narrowed](auto& member) { member = Fit<std::remove_cvref_t<decltype(member)>>(narrowed); };
   if (!RecordMember(state, id, keep)) state.variables[id] = narrowed;
   return true;
@@ -259,7 +351,8 @@ void WriteVariable(DeviceState& state, std::uint16_t id, double value) {
 
 void FillVariables(DeviceState& state) {
   for (const VariableInfo& v : kVariables) {
-    const bool elsewhere = v.id == kPriorityCode || RecordMember(state, v.id, [](const auto&) {});
+    const bool elsewhere = v.id == kPriorityCode || (v.id != kDashboardFlags && ReadLinked(state, v.id)) ||
+                           RecordMember(state, v.id, [](const auto&) {});
     if (!elsewhere) state.variables.try_emplace(v.id, Narrowed(v.type, v.initial));
   }
 }

@@ -2,9 +2,11 @@
 // The device variables the simulator knows, each with the type it has on
 // the wire, and where each one's value lives: most in
 // DeviceState::variables; the counters, limits, units and bytes that a
-// record carries too in that record, so that the two never disagree; and
-// the priority code (42) nowhere, as every read works it out from the
-// status bytes. New variables go into the table in variables.cpp.
+// record carries too in that record, so that the two never disagree; the
+// analog input, position and pilot relay in the valve model; and the
+// priority code (42), the command in effect (6), the deviation (12) and
+// the loop current (1) nowhere, as every read works them out. New
+// variables go into the table in variables.cpp.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -34,6 +36,12 @@ void PutValue(std::vector<std::uint8_t>& out, WireType type, double value);
 double GetValue(std::span<const std::uint8_t> in, WireType type);
 
 // The ids below must be known (TypeOf has a value for them).
+
+// Variable 8's bit 0: the device takes the digital command (3), not the
+// analog one (2).
+bool Digital(const DeviceState& state);
+// The command the valve follows, variable 6.
+double FinalCommand(const DeviceState& state);
 
 // What a read of the variable gives.
 double ReadVariable(const DeviceState& state, std::uint16_t id);

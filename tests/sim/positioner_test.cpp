@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/sys/time_source.h"
 #include "tests/sim/bytes.h"
 
 namespace sim::test {
@@ -21,6 +22,9 @@ class PositionerTest : public testing::Test {
  protected:
   std::optional<Bytes> Send(const Bytes& request) { return positioner.Transact(request); }
 
+  // Still, so that the valve stays where a test puts it.
+  plat::ManualClock clock;
+  plat::ScopedTimeSource time{clock};
   Positioner positioner;
 };
 

@@ -40,7 +40,7 @@ DeviceState Distinct() {
   status.masks[1] = 0x7E;
   status.masks[30] = 0x00;
   status.health = {1.0f, -1.5f, 100.0f, 0.25f};
-  status.temperature = {35.0f, 50.0f, -1.5f, 12.5f};
+  status.temperature = {5.0f, 10.0f, -20.0f, 12.5f};  // °C, sent in °F
 
   SetupRecords& setup = s.setup;
   setup.commandPosition = {7};
@@ -142,10 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"PilotForm162", {162},
                  Bytes{162, 43, 0, 0, 0x11, 0x22, 0x33, 0x44, 0, 0, 0, 1, 0, 0, 0, 2} + kHalf + kOne +
                      Bytes{0x55, 0x66, 0x77, 0x88, 0, 0, 0, 3, 0, 0, 0, 4} + kMinus1p5 + kTwo + Bytes{1}},
-        // The unit is the fourth unit code of 142.
+        // The unit is the fourth unit code of 142: 41, 50 and -4 °F. The
+        // hour counter is no temperature.
         ReadCase{"Temperature168", {168},
-                 Bytes{168, 35, 0, 0, 33} + kThirtyFive + Bytes{0x42, 0x48, 0x00, 0x00} + kMinus1p5 + Zeros(16) +
-                     k12p5},
+                 Bytes{168, 35, 0, 0, 33, 0x42, 0x24, 0x00, 0x00, 0x42, 0x48, 0x00, 0x00, 0xC0, 0x80, 0x00, 0x00} +
+                     Zeros(16) + k12p5},
         ReadCase{"Health170", {170}, Bytes{170, 18, 0, 0} + kOne + kMinus1p5 + kHundred + kQuarter},
         ReadCase{"Status174", {174}, Bytes{174, 34, 0, 0, 0x81} + Zeros(16) + Bytes{0x22} + Zeros(13) + Bytes{0x40}},
         ReadCase{"StatusMasks176", {176}, Bytes{176, 34, 0, 0, 0xFF, 0x7E} + Repeat({0xFF}, 28) + Bytes{0x00, 0xFF}},

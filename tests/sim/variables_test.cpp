@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sys/time_source.h"
 #include "sim/positioner.h"
 #include "sim/variables.h"
 #include "tests/sim/bytes.h"
@@ -27,6 +28,9 @@ class VariableTest : public testing::Test {
     positioner.SetState(state);
   }
 
+  // Still, so that the valve stays where a test puts it.
+  plat::ManualClock clock;
+  plat::ScopedTimeSource time{clock};
   Positioner positioner;
 };
 
@@ -54,12 +58,14 @@ TEST_F(VariableTest, WritesAUint32AndAFloat) {
 
 // Every variable gets a value that fills its type's width and differs from
 // every other one's, so two variables sharing a place, or a place narrower
-// than the wire type, show.
+// than the wire type, show. Those worked out from others (the loop current,
+// the command in effect, the deviation) set what they follow from:
+// valve_test.cpp.
 TEST_F(VariableTest, EveryWritableVariableKeepsItsOwnValue) {
   std::map<std::uint16_t, Bytes> written;
   double n = 0;
   for (const VariableInfo& v : VariableTable()) {
-    if (v.id == 42) continue;
+    if (v.id == 42 || v.id == 1 || v.id == 6 || v.id == 12) continue;
     ++n;
     const double value = v.type == WireType::U8    ? n
                          : v.type == WireType::U16 ? 0x0100 + n
