@@ -1,10 +1,15 @@
 #pragma once
 // What every page shares before its own content arrives: a title from the
 // language table, and for the live pages the status header (round LED 120,
-// status text, mode text) with the window timer that polls it.
+// status text, mode text) with the window timer that polls it. The
+// monitoring pages (dashboard, alarms, health) add a step machine, request
+// buttons and their texts and tool tips by key.
+#include <vector>
+
 #include "common/common_functions.h"
 #include "platform/win/controls.h"
 #include "platform/win/dialog_template.h"
+#include "platform/win/tooltip.h"
 #include "shell/page.h"
 
 // Control ids of a page's status header. Most pages use the defaults.
@@ -12,6 +17,15 @@ struct StatusHeaderIds {
   int placeholder = 1060;  // hidden group box giving the LED its rectangle
   int statusText = 1012;
   int modeText = 1013;
+  // The captions in front of the two texts (monitoring pages only).
+  int statusCaption = 1018;
+  int modeCaption = 1019;
+};
+
+// A language key and the controls that show its text (or its tool tip).
+struct KeyedControls {
+  const char* key;
+  std::vector<int> ids;
 };
 
 namespace pages {
@@ -24,6 +38,13 @@ inline constexpr UINT kStatusLedId = 120;
 // title key up.
 DialogTemplate PlainPageTemplate(UINT templateId, const char* fixedTitle = "");
 DialogTemplate StatusPageTemplate(UINT templateId, StatusHeaderIds ids = {}, const char* fixedTitle = "");
+// The monitoring pages' header: title, then the captioned LED and texts on
+// one line; the page's own items follow.
+DialogTemplate MonitoringPageTemplate(UINT templateId, StatusHeaderIds ids = {}, std::vector<DialogItem> items = {});
+// The page area in dialog units; a monitoring page's own items start at
+// y = 26, below the header.
+inline constexpr int kPageWidth = 600;
+inline constexpr int kPageHeight = 352;
 
 }  // namespace pages
 
@@ -84,4 +105,58 @@ class CStatusPage : public CTitledPage {
   CStatic m_stcStatusText;
   CStatic m_stcModeText;
   IiLedRoundXPtr m_pStatusLed;
+};
+
+// The frame of the dashboard, alarm and health pages. A page declares its
+// template, keys, timer and first request and step in its constructor and
+// supplies its steps (RunStep on m_nStep) and the first step of each
+// request (BeginRequest); the frame runs one step per tick of a one-shot
+// timer, and a request button only stores the request for the next tick.
+class CMonitoringPage : public CStatusPage {
+ public:
+  CMonitoringPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids = {});
+
+  // The LED, the page's controls (CreateControls), the captions, then the
+  // tool tips when their control could be made.
+  void OnInitialUpdate() override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+  // The header from the last poll (or a poll, see m_bPollAtStart), the
+  // page's start-up effects, the first request and step, the timer.
+  void StartMonitoring() override;
+  // Only the page's own id: a new request becomes its first step, one step
+  // runs, and the timer is armed again.
+  void OnTimer(UINT id) override;
+
+  int GetRequest() const { return m_nRequest; }
+  int GetStep() const { return m_nStep; }
+  const CToolTipCtrl& GetToolTips() const { return m_ToolTip; }
+
+ protected:
+  // The page's hosted controls, made after the header LED.
+  virtual void CreateControls() {}
+  // What the page does when shown, besides header, request and step.
+  virtual void OnStart() {}
+  // Turns a stored request into the first step of its sequence.
+  virtual void BeginRequest(int request) { (void)request; }
+
+  void SetCaptions();
+  void SetToolTips();
+  // A request button: the timer restarts its period and the request waits
+  // for the next tick with the action buttons disabled.
+  void Request(int request);
+  void EnableActionButtons(BOOL enable);
+  // A hosted control in place of its hidden placeholder.
+  CRect PlaceholderRect(CWnd& placeholder) const;
+
+  // Declared by the page.
+  std::vector<KeyedControls> m_captions;
+  std::vector<KeyedControls> m_toolTips;
+  std::vector<int> m_actionButtons;
+  int m_nStartRequest = 1;
+  int m_nStartStep = 0;
+  bool m_bPollAtStart = false;  // a poll instead of the last poll's result
+
+  int m_nRequest = 0;  // 0: none waiting
+  int m_nStep = 0;
+  CToolTipCtrl m_ToolTip;
 };

@@ -18,6 +18,7 @@
 #include "shell/frame.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
+#include "views/status/status_pages.h"
 #include "support/log_capture.h"
 
 namespace {
@@ -167,6 +168,58 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
     EXPECT_NE(recorder.calls.back().topic.find(std::to_string(code) + ".html"), std::string::npos)
         << recorder.calls.back().topic;
   }
+}
+
+
+// The operator's way to a digital command: the source switch answered with
+// Yes, a command applied, the valve arriving on the position display; then
+// the link lost and shown in the header.
+TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  QWidget* window = Frame().GetSafeWidget();
+  window->showNormal();
+  window->resize(1280, 800);
+  Select(1);
+  auto* page = static_cast<CDashboardView*>(theApp().m_pViews[1]);
+  g_clock->Advance(5 * 5000);  // the start-up reads and one cyclic read
+  auto control = [page](UINT id) {
+    return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
+  };
+  for (int id : {1018, 1019, 1020, 290, 288, 1074, 1077, 1078, 1021, 1084, 1076, 388, 1029, 225, 292, 295, 1027, 906,
+                 909, 912, 966, 969, 1028, 967, 1073, 1054, 1062, 1090})
+    EXPECT_NE(page->GetDlgItemText(id).rfind("##", 0), 0u) << id << " " << page->GetDlgItemText(id);
+
+  person.Answer(IDYES);
+  IiSwitchSliderXPtr(control(CDashboardView::kSourceSwitchId))->put_Position(1);
+  IControlTestPtr(control(CDashboardView::kSourceSwitchId))->UserEvent(12, {});
+  EXPECT_EQ(device->Variable(8), 1);
+
+  ISpinEditXPtr(control(CDashboardView::kDigitalEntryId))->put_Value(72.5);
+  page->GetDlgItemAs<CButton>(CDashboardView::kApplyId)->Click();
+  EXPECT_EQ(device->Variable(3), 72.5);
+
+  g_clock->Advance(3 * 5000);  // the valve settles, a cyclic read and a status poll
+  double shown = 0;
+  IiAnalogDisplayXPtr(control(CDashboardView::kPositionDisplayId))->get_Value(&shown);
+  EXPECT_NEAR(shown, 72.5, 0.5);
+  EXPECT_EQ(page->GetDlgItemText(1013), TheLanguageTable().Lookup("DigOnly").str());
+  SaveScreen("dashboard");
+
+  device->InjectNoReply(-1);
+  g_clock->Advance(6 * 5000);
+  EXPECT_EQ(page->GetDlgItemText(1012), "Loss of Communication");
+  EXPECT_EQ(page->GetDlgItemText(1013), TheLanguageTable().Lookup("DigOnly").str());
+  COLORREF led = 0;
+  page->GetStatusLed()->get_LedColor(&led);
+  EXPECT_EQ(led, 0x0A0AFFu);
+  SaveScreen("dashboard_link_lost");
+
+  // Back to the state the other tests know.
+  device->ClearFaults();
+  device->SetVariable(8, 0);
+  g_clock->Advance(6 * 5000);
+  EXPECT_EQ(page->GetDlgItemText(1012).rfind("Loss", 0), std::string::npos);
 }
 
 }  // namespace

@@ -174,7 +174,12 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   EXPECT_EQ(device->requests.size(), atStart + 1);
   clock.Advance(c.periodMs);
   EXPECT_EQ(device->requests.size(), atStart + 2);
-  for (const Bytes& request : device->requests) EXPECT_EQ(request, kStatusPoll);
+  // The dashboard's ticks run its own machine (dashboard_test.cpp).
+  for (size_t k = 0; k < device->requests.size(); ++k) {
+    if (c.viewIndex != 1 || k < atStart) {
+      EXPECT_EQ(device->requests[k], kStatusPoll) << k;
+    }
+  }
 
   // The poll reached the page's own header.
   auto* live = dynamic_cast<CStatusPage*>(page);

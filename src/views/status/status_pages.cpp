@@ -2,47 +2,448 @@
 // also registers its template.
 #include "views/status/status_pages.h"
 
+#include <exception>
+
+#include "common/control_puts.h"
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
+#include "shell/language_table.h"
+#include "shell/log.h"
 
 namespace {
 
-using pages::StatusPageTemplate;
+using pages::MonitoringPageTemplate;
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) _com_issue_error(hr);
+}
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+// One configuration row: a bit of the software configuration, the field
+// that shows it, and the mark that flags a dip switch set otherwise.
+struct DipRow {
+  BYTE bit;
+  int label;
+  const char* labelText;  // the template's, until the caption is set
+  const char* captionKey;
+  int value;
+  int mark;
+  const char* whenSet;
+  const char* whenClear;
+  bool keyed;  // the two texts are language keys
+  const char* toolTipKey;
+};
+
+constexpr DipRow kDipRows[] = {
+    {0x01, 906, "Air Action:", "IDC_STATICACTAIRACTN", 1054, 1092, "AirActOpen", "AirActClose", true,
+     "EDT_DIPSWT_AIRACTIONTIP"},
+    {0x04, 909, "Signal at closed:", "IDC_STATICSIGCLOSED", 1007, 1008, "4mA", "20mA", false, "EDT_DIPSWT_SIGNALTIP"},
+    {0x08, 912, "Pos.Characterization", "IDC_STATICPOSCHAR", 1062, 1094, "CharLinear", "CharCustom", true,
+     "EDT_DIPSWT_CHARTIP"},
+    {0x10, 966, "Auto Tune:", "IDC_STATICAUTOTUNE", 1088, 1096, "ON", "OFF", false, "EDT_DIPSWT_AUTOTUNETIP"},
+    {0x20, 969, "Quick Calibration:", "IDC_STATICQUIKCAL", 1009, 1010, "QCAuto", "QCJog", true, "EDT_DIPSWT_QCALTIP"},
+    {0x40, 1028, "Valve Stability:", "IDC_STATICSTABLITY", 1090, 1098, "ValFricLo", "ValFricHi", true,
+     "EDT_DIPSWT_STABILITYTIP"},
+    {0x80, 967, "Spare:", "IDC_STATICSPARE", 1089, 1097, "A", "B", false, "EDT_DIPSWT_SPARETIP"},
+};
+constexpr int kWholeByteLabel = 1073;
+constexpr int kWholeByteMark = 1102;
+
+// ---- Dialog 106, in dialog units (x 1.5 and y 1.625 give pixels).
+
+std::vector<DialogItem> DashboardItems() {
+  constexpr unsigned kField = DS_READONLY | DS_CENTER;
+  constexpr unsigned kPlace = DS_HIDDEN;
+  std::vector<DialogItem> items = {
+      // Command and position, with cut-off and lock.
+      {1020, DlgKind::GroupBox, "Command and Position", 8, 28, 364, 150},
+      {290, DlgKind::Static, "Final Command:", 16, 43, 60, 9},
+      {248, DlgKind::GroupBox, "", 78, 40, 60, 14, kPlace},
+      {213, DlgKind::GroupBox, "", 146, 38, 218, 34, kPlace},
+      {288, DlgKind::Static, "Position:", 16, 83, 60, 9},
+      {249, DlgKind::GroupBox, "", 78, 80, 60, 14, kPlace},
+      {214, DlgKind::GroupBox, "", 146, 78, 218, 34, kPlace},
+      {1074, DlgKind::Static, "Deviation:", 16, 123, 60, 9},
+      {250, DlgKind::GroupBox, "", 78, 120, 60, 14, kPlace},
+      {1077, DlgKind::Static, "Position Cut Off:", 146, 123, 72, 9},
+      {CDashboardView::kCutOffId, DlgKind::Edit, "", 220, 121, 80, 12, kField},
+      {1078, DlgKind::Static, "Pressure Lock:", 146, 143, 72, 9},
+      {CDashboardView::kLockId, DlgKind::Edit, "", 220, 141, 80, 12, kField},
+      // Input source and the digital command.
+      {1021, DlgKind::GroupBox, "Input Source", 380, 28, 212, 96},
+      {238, DlgKind::GroupBox, "", 390, 42, 72, 26, kPlace},
+      {1084, DlgKind::Static, "4-20 Input:", 390, 78, 58, 9},
+      {254, DlgKind::GroupBox, "", 450, 75, 56, 13, kPlace},
+      {234, DlgKind::Static, "%", 509, 78, 10, 9},
+      {1076, DlgKind::Static, "Digital Input:", 390, 100, 58, 9},
+      {1732, DlgKind::GroupBox, "", 450, 97, 56, 13, kPlace},
+      {231, DlgKind::Static, "%", 509, 100, 10, 9},
+      {CDashboardView::kApplyId, DlgKind::PushButton, "Apply", 524, 96, 58, 15},
+      // Transaction monitor.
+      {225, DlgKind::GroupBox, "HART Status", 380, 130, 212, 48},
+      {292, DlgKind::Static, "Transmit:", 390, 150, 40, 9},
+      {CDashboardView::kTransmitId, DlgKind::Edit, "", 432, 148, 54, 12, kField},
+      {295, DlgKind::Static, "Receive:", 492, 150, 36, 9},
+      {CDashboardView::kReceiveId, DlgKind::Edit, "", 530, 148, 54, 12, kField},
+      // Temperature.
+      {1029, DlgKind::GroupBox, "Temperature", 8, 184, 120, 160},
+      {202, DlgKind::GroupBox, "", 20, 196, 96, 122, kPlace},
+      {251, DlgKind::GroupBox, "", 20, 324, 96, 14, kPlace},
+      // Software configuration against the dip switches.
+      {1027, DlgKind::GroupBox, "Dip Switch Configuration", 134, 184, 458, 160},
+      {kWholeByteLabel, DlgKind::Static, "Dip Switch Differs From Software", 144, 302, 150, 9, DS_RIGHT},
+      {kWholeByteMark, DlgKind::Edit, "", 298, 300, 14, 12, kField},
+  };
+  for (int row = 0; row < 7; ++row) {
+    const DipRow& r = kDipRows[row];
+    const int x = row < 4 ? 144 : 372;
+    const int y = 200 + 22 * (row % 4);
+    items.push_back({r.label, DlgKind::Static, r.labelText, x, y + 2, 82, 9});
+    items.push_back({r.value, DlgKind::Edit, "", x + 84, y, 66, 12, kField});
+    items.push_back({r.mark, DlgKind::Edit, "", x + 154, y, 14, 12, kField});
+  }
+  return items;
+}
 
 const plat::DialogTemplateRegistrar kTemplates[] = {
-    plat::DialogTemplateRegistrar(StatusPageTemplate(106)),
-    plat::DialogTemplateRegistrar(StatusPageTemplate(286)),
-    plat::DialogTemplateRegistrar(StatusPageTemplate(1076)),
-    plat::DialogTemplateRegistrar(StatusPageTemplate(206)),
-    plat::DialogTemplateRegistrar(StatusPageTemplate(413)),
+    plat::DialogTemplateRegistrar(MonitoringPageTemplate(106, {}, DashboardItems())),
+    plat::DialogTemplateRegistrar(MonitoringPageTemplate(286)),
+    plat::DialogTemplateRegistrar(MonitoringPageTemplate(1076)),
+    plat::DialogTemplateRegistrar(MonitoringPageTemplate(206)),
+    plat::DialogTemplateRegistrar(MonitoringPageTemplate(413)),
 };
+
+constexpr COLORREF kPositionNormal = 0x00FF00;
+constexpr COLORREF kPositionAlarm = 0x0A0AFF;
+constexpr COLORREF kPositionAlert = 0x00FFFF;
+constexpr double kCommandMin = -10.0;
+constexpr double kCommandMax = 110.0;
 
 }  // namespace
 
-CDashboardView::CDashboardView() : CStatusPage(106, "IDC_BUTTON_DASHBOARD", 3, 5000) {}
+// ---- CDashboardView.
+
+CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 3, 5000) {
+  m_nStartRequest = 0;  // actions write at once
+  m_nStartStep = 4;
+  m_nStep = 4;
+  m_bPollAtStart = true;
+  const std::vector<KeyedControls> captions = {
+      {"IDC_GB_Command_Position", {1020}},
+      {"IDC_ILABELXCMD", {290}},
+      {"IDC_ILABELXPOSN", {288}},
+      {"IDC_ILABELXDEV", {1074}},
+      {"IDC_ILABELXPOSCUT", {1077}},
+      {"IDC_INPUTSOURCE", {1021}},
+      {"IDC_ILABELXANACMD", {1084}},
+      {"Digital", {1076}},
+      {"IDC_BUTTON_APPLY", {kApplyId}},
+      {"IDC_BTN_TEMP", {1029}},
+      {"IDC_GB_HARTSTAT", {225}},
+      {"IDC_TRANSMIT", {292}},
+      {"IDC_RECEIVE", {295}},
+      {"IDC_STATICDIPSETTING", {1027}},
+      // The pressure lock's label shares the stability row's caption.
+      {"IDC_STATICSTABLITY", {1078}},
+      {"IDC_ILABELXDIFFER", {kWholeByteLabel}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  const std::vector<KeyedControls> toolTips = {
+      {"IDC_EDITX_COMMANDTIP", {kCommandDisplayId}},
+      {"IDC_ILINEARGAUGE_COMMANDTIP", {kCommandGaugeId}},
+      {"IDC_EDITX_FBPOSITIONTIP", {kPositionDisplayId, kPositionGaugeId}},
+      {"EDT_ALM_POS1", {kDeviationDisplayId}},
+      {"EDT_POS_CUTOFFTIP", {kCutOffId}},
+      {"EDT_LOCKTIP", {kLockId}},
+      {"IDC_ISWITCHDigitalAnalogTIP", {kSourceSwitchId}},
+      {"IDC_EDITX_ANACMD_VALUETIP", {kAnalogInputId}},
+      {"IDC_CEDIT_DIGCMDINTIP", {kDigitalEntryId}},
+      {"IDC_BUTTON_APPLYCMDTIP", {kApplyId}},
+      {"IDC_BTN_TEMP", {kThermometerId}},
+      {"VeskTEMP_TOOL_TIP", {kTemperatureDisplayId}},
+      {"EDT_HARTTXTIP", {kTransmitId}},
+      {"EDT_HARTRXTIP", {kReceiveId}},
+      {"EDIT_DIPSW_DIFF", {kWholeByteMark}},
+  };
+  m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+  KeyedControls marks{"IDC_ILABELXDIFFER", {}};
+  for (const DipRow& r : kDipRows) {
+    m_captions.push_back({r.captionKey, {r.label}});
+    m_toolTips.push_back({r.toolTipKey, {r.value}});
+    marks.ids.push_back(r.mark);
+  }
+  m_toolTips.push_back(marks);
+
+  MapCommand(BN_CLICKED, kApplyId, &CDashboardView::OnApply);
+  MapEvent(kCommandGaugeId, 8, &CDashboardView::OnCommandGaugeEvent);
+  MapEvent(kSourceSwitchId, 12, &CDashboardView::OnInputSourceSwitch);
+}
+
+void CDashboardView::DoDataExchange(CDataExchange* pDX) {
+  CMonitoringPage::DoDataExchange(pDX);
+  DDX_Control(pDX, 213, m_wndCommandGauge);
+  DDX_Control(pDX, 214, m_wndPositionGauge);
+  DDX_Control(pDX, 248, m_wndCommandDisplay);
+  DDX_Control(pDX, 249, m_wndPositionDisplay);
+  DDX_Control(pDX, 250, m_wndDeviationDisplay);
+  DDX_Control(pDX, 251, m_wndTemperatureDisplay);
+  DDX_Control(pDX, 254, m_wndAnalogInput);
+  DDX_Control(pDX, 238, m_wndSourceSwitch);
+  DDX_Control(pDX, 202, m_wndThermometer);
+  DDX_Control(pDX, 1732, m_wndDigitalEntry);
+  DDX_Control(pDX, kTransmitId, m_edtTransmit);
+  DDX_Control(pDX, kReceiveId, m_edtReceive);
+  DDX_Control(pDX, kCutOffId, m_edtCutOff);
+  DDX_Control(pDX, kLockId, m_edtLock);
+  DDX_Control(pDX, kApplyId, m_btnApply);
+}
 
 void CDashboardView::OnInitialUpdate() {
-  CStatusPage::OnInitialUpdate();
+  CMonitoringPage::OnInitialUpdate();
   theApp().m_comm.LoadErrorTable();
 }
 
-void CDashboardView::StartMonitoring() {
-  Guarded("StartMonitoring", [this] { PollStatusArea(); });
-  ArmTimer();
+void CDashboardView::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pCommandGauge = common.CreateLinearGauge(this, &m_wndHosts[1], PlaceholderRect(m_wndCommandGauge), kCommandGaugeId);
+  if (m_pCommandGauge) common.SetupDashboardGaugeFonts(m_pCommandGauge);
+  m_pDigitalEntry =
+      common.CreateSpinEditCtrl(this, &m_wndHosts[2], PlaceholderRect(m_wndDigitalEntry), kDigitalEntryId);
+  if (m_pDigitalEntry) {
+    Check(m_pDigitalEntry->put_Min(kCommandMin));
+    Check(m_pDigitalEntry->put_Max(kCommandMax));
+  }
+  m_pPositionGauge =
+      common.CreateLinearGauge(this, &m_wndHosts[3], PlaceholderRect(m_wndPositionGauge), kPositionGaugeId);
+  if (m_pPositionGauge) common.SetupDashboardGauge(m_pPositionGauge);
+  m_pCommandDisplay =
+      common.CreateAnalogDisplay(this, &m_wndHosts[4], PlaceholderRect(m_wndCommandDisplay), kCommandDisplayId, "%");
+  m_pPositionDisplay =
+      common.CreateAnalogDisplay(this, &m_wndHosts[5], PlaceholderRect(m_wndPositionDisplay), kPositionDisplayId, "%");
+  m_pDeviationDisplay = common.CreateAnalogDisplay(this, &m_wndHosts[6], PlaceholderRect(m_wndDeviationDisplay),
+                                                   kDeviationDisplayId, "%");
+  m_pTemperatureDisplay = common.CreateAnalogDisplay(this, &m_wndHosts[7], PlaceholderRect(m_wndTemperatureDisplay),
+                                                     kTemperatureDisplayId, "");
+  m_pAnalogInput = common.CreateEditDisplay(this, &m_wndHosts[8], PlaceholderRect(m_wndAnalogInput), kAnalogInputId);
+  m_pSourceSwitch =
+      common.CreateSwitchSlider(this, &m_wndHosts[9], PlaceholderRect(m_wndSourceSwitch), kSourceSwitchId);
+  m_pThermometer =
+      common.CreateThermometer(this, &m_wndHosts[10], PlaceholderRect(m_wndThermometer), kThermometerId, 1);
 }
 
-CAlarm_AnnunciatorView::CAlarm_AnnunciatorView() : CStatusPage(286, "IDC_BUTTON_ALMANNUCIATE", 11, 5000) {}
+// ---- The timer machine.
+
+void CDashboardView::Transmit(const char* name, int stepInside) {
+  m_edtTransmit.SetWindowText(name);
+  m_nStep = stepInside;
+}
+
+void CDashboardView::Receive(const char* name, int nextStep) {
+  m_edtReceive.SetWindowText(name);
+  m_nStep = nextStep;
+}
+
+void CDashboardView::RunStep() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  switch (m_nStep) {
+    case 4:
+      Transmit("1", 5);
+      comm.ReadDashboardSlowReadParameters();
+      break;
+    case 8:
+      Transmit("2", 9);
+      comm.ReadCommand(142);
+      break;
+    case 10:
+      Transmit("3", 11);
+      comm.ReadCommand(132);
+      comm.ReadCommand(138);
+      break;
+    case 0:
+      if (--m_nIdleCountdown > 0) return;
+      m_nIdleCountdown = 2;
+      Transmit("IDLE", 1);
+      comm.ReadDashboardCyclicParameters();
+      break;
+    case 2:
+      Transmit("STAT", 3);
+      PollStatusArea();
+      UpdatePositionGaugeColor();
+      break;
+    default:
+      return;
+  }
+  UpdateControlsAfterStep(m_nStep);
+}
+
+void CDashboardView::UpdateControlsAfterStep(int step) {
+  switch (step) {
+    case 5:
+      UpdateCommandGaugeLimitsToControls();
+      UpdateControlModeToControls();
+      Receive("1", 8);
+      break;
+    case 9:
+      UpdateTemperatureUnitToControls();
+      Receive("2", 10);
+      break;
+    case 11:
+      UpdatePressureCtlAndPosCutOffDataToControls();
+      Receive("3", 0);
+      break;
+    case 1:
+      UpdateCyclicReadToControls();
+      Receive("IDLE", 2);
+      break;
+    case 3:
+      Receive("STAT", 0);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Displays.
+
+void CDashboardView::UpdatePositionGaugeColor() {
+  const BYTE code = theApp().m_comm.m_byPriorityBits;
+  const COLORREF color = code == 88 ? kPositionAlarm : (code == 96 || code == 97) ? kPositionAlert : kPositionNormal;
+  common::Puts(m_pPositionGauge.GetInterfacePtr()).Color(activex::Row(3), color);
+}
+
+void CDashboardView::UpdateCommandGaugeLimitsToControls() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  // Rows 12 and 13 keep the command's range, 26 and 27 mark the position
+  // alert points.
+  common::Puts(m_pCommandGauge.GetInterfacePtr())
+      .Put(activex::Row(12), comm.m_dVar63)
+      .Put(activex::Row(13), comm.m_dVar62)
+      .Put(activex::Row(26), comm.m_dPosAlertHigh)
+      .Put(activex::Row(27), comm.m_dPosAlertLow);
+}
+
+void CDashboardView::UpdateControlModeToControls() {
+  const bool digital = (theApp().m_comm.m_byControlMode & 0x01) != 0;
+  Check(m_pSourceSwitch->put_Position(digital ? 1 : 0));
+  common::Puts(m_pDigitalEntry.GetInterfacePtr()).Put(activex::kReadOnly, _variant_t(!digital));
+  m_btnApply.EnableWindow(digital);
+  Check(m_pCommandGauge->PutElementSetting(0, activex::kElementBool, _variant_t(digital)));
+}
+
+void CDashboardView::UpdateTemperatureUnitToControls() {
+  const bool fahrenheit = theApp().m_comm.m_abyUnitCodes[3] == 33;
+  Check(m_pTemperatureDisplay->put_Units(fahrenheit ? " degF" : " degC"));
+  Check(m_pThermometer->put_ScaleMin(-50.0));
+  Check(m_pThermometer->put_ScaleMax(fahrenheit ? 186.0 : 86.0));
+}
+
+void CDashboardView::UpdatePressureCtlAndPosCutOffDataToControls() {
+  try {
+    const CWexletCoreCommunication& comm = theApp().m_comm;
+    m_edtCutOff.SetWindowText(Text(comm.m_byCmdPosActive == 1 ? "IDC_LBLACTIVE2" : "STATUSINACTIVE").c_str());
+    m_edtLock.SetWindowText(Text(comm.m_byCmdPos0 == 1 ? "PCTRLLOCKED" : "PCTRLTRACK").c_str());
+  } catch (const std::exception&) {  // _com_error too
+    WriteLog("error in UpdatePressureCtlAndPosCutOffDataToControls");
+  }
+}
+
+void CDashboardView::UpdateCyclicReadToControls() {
+  UpdateCyclicDataToControls();
+  UpdateSoftConfigToControls();
+  UpdateDipSwitchDiffToControls();
+  const BYTE bits = theApp().m_comm.m_byVar264;
+  m_edtCutOff.SetWindowText(Text(bits & 0x02 ? "IDC_LBLACTIVE2" : "STATUSINACTIVE").c_str());
+  m_edtLock.SetWindowText(Text(bits & 0x04 ? "PCTRLLOCKED" : "PCTRLTRACK").c_str());
+}
+
+void CDashboardView::UpdateCyclicDataToControls() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  Check(m_pCommandGauge->put_Value(comm.m_dVar6));
+  Check(m_pCommandDisplay->put_Value(comm.m_dVar6));
+  Check(m_pDigitalEntry->put_Value(comm.m_dVar6));
+  Check(m_pPositionGauge->put_Value(comm.m_dVar10));
+  Check(m_pPositionDisplay->put_Value(comm.m_dVar10));
+  Check(m_pDeviationDisplay->put_Value(comm.m_dVar12));
+  Check(m_pAnalogInput->put_Text(plat::FormatNumber("%5.2f", comm.m_dVar2).c_str()));
+  Check(m_pThermometer->put_Value(comm.m_dTemperature));
+  Check(m_pTemperatureDisplay->put_Value(comm.m_dTemperature));
+}
+
+void CDashboardView::UpdateSoftConfigToControls() {
+  const BYTE config = theApp().m_comm.m_bySoftConfig;
+  for (const DipRow& r : kDipRows) {
+    const char* text = config & r.bit ? r.whenSet : r.whenClear;
+    SetDlgItemText(r.value, r.keyed ? Text(text).c_str() : text);
+  }
+}
+
+void CDashboardView::UpdateDipSwitchDiffToControls() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  const BYTE differ = comm.m_byDipSwitches ^ comm.m_bySoftConfig;
+  for (const DipRow& r : kDipRows) SetDlgItemText(r.mark, differ & r.bit ? "X" : "");
+  SetDlgItemText(kWholeByteMark, differ ? "X" : "");
+}
+
+// ---- The operator's actions.
+
+void CDashboardView::OnInputSourceSwitch(const EventArgs&) {
+  CTarnixWexletApp& app = theApp();
+  if (MessageBox(Text("STATCTRLMODE").c_str(), app.m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) ==
+      IDYES) {
+    LONG position = 0;
+    Check(m_pSourceSwitch->get_Position(&position));
+    BYTE& mode = app.m_comm.m_byControlMode;
+    mode = position == 0 ? static_cast<BYTE>(mode & ~0x01) : static_cast<BYTE>(mode | 0x01);
+    app.m_comm.WriteCmd201ControlEnable(mode);
+    m_nStep = 0;
+  }
+  UpdateControlModeToControls();
+}
+
+void CDashboardView::OnCommandGaugeEvent(const EventArgs&) {
+  m_edtTransmit.SetWindowText("CMD");
+  double value = 0;
+  Check(m_pCommandGauge->get_Value(&value));
+  if (value > kCommandMax)
+    value = kCommandMax;
+  else if (value < kCommandMin)
+    value = kCommandMin;
+  Check(m_pDigitalEntry->put_Value(value));
+  theApp().m_comm.WriteCmd201CmdPctDigital(value);
+  Receive("CMD", 0);
+}
+
+void CDashboardView::OnApply() {
+  double value = 0;
+  Check(m_pDigitalEntry->get_Value(&value));
+  theApp().m_comm.WriteCmd201CmdPctDigital(value);
+  Receive("CMD", 0);
+}
+
+// ---- The alarm pages.
+
+CAlarm_AnnunciatorView::CAlarm_AnnunciatorView() : CMonitoringPage(286, "IDC_BUTTON_ALMANNUCIATE", 11, 5000) {
+  m_nStartStep = 5;
+}
 
 CAlarm_ManagementAnnunciatorView::CAlarm_ManagementAnnunciatorView()
-    : CStatusPage(1076, "IDD_ALARM_MGMT_ANNUNCIATE", 12, 5000) {}
+    : CMonitoringPage(1076, "IDD_ALARM_MGMT_ANNUNCIATE", 12, 5000) {
+  m_nStartStep = 5;
+}
 
-CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CStatusPage(206, "IDC_BUTTON_EVENTS", 13, 5000) {}
+CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_BUTTON_EVENTS", 13, 5000) {
+  m_nStartStep = 7;
+}
 
 void CAlarm_EventHistoryView::StopMonitoring() {
-  CStatusPage::StopMonitoring();
+  CMonitoringPage::StopMonitoring();
   if (!m_bHasSavedSelection) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byEventHistorySelect = m_bySavedSelection;
   Guarded("StopMonitoring", [&comm] { comm.WriteCommand(237); });
 }
 
-CAlarm_TechAnnunciatorView::CAlarm_TechAnnunciatorView() : CStatusPage(413, "IDD_TECHANNUNCIATOR", 82, 5000) {}
+CAlarm_TechAnnunciatorView::CAlarm_TechAnnunciatorView() : CMonitoringPage(413, "IDD_TECHANNUNCIATOR", 82, 5000) {
+  m_nStartStep = 5;
+}
