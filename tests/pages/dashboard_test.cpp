@@ -3,6 +3,8 @@
 // request rule on a page of its own.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -429,6 +431,23 @@ TEST_F(Dashboard, ApplyWritesTheEntryAsItIsAndSendsTheMachineToIdle) {
     EXPECT_EQ(Rx(), "CMD");
     EXPECT_EQ(page->GetStep(), 0);
     EXPECT_TRUE(page->HasTimer(3));
+  }
+}
+
+TEST_F(Dashboard, ApplyRefusesACommandOutsideTheRange) {
+  SetMode(1);
+  Start();
+  Tick();
+  for (double value : {110.01, -10.5, 500.0, std::numeric_limits<double>::quiet_NaN()}) {
+    SCOPED_TRACE(value);
+    device->ClearRequests();
+    plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+    person.Answer(IDOK);
+    ASSERT_EQ(Control<ISpinEditX>(CDashboardView::kDigitalEntryId)->put_Value(value), S_OK);
+    page->GetDlgItemAs<CButton>(CDashboardView::kApplyId)->Click();
+    EXPECT_TRUE(device->Requests().empty());  // nothing written
+    ASSERT_EQ(person.Asked().size(), 1u);
+    EXPECT_EQ(person.Asked()[0].text, Text("DIGCMDRANGE"));
   }
 }
 

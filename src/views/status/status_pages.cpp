@@ -417,6 +417,12 @@ void CDashboardView::OnCommandGaugeEvent(const EventArgs&) {
 void CDashboardView::OnApply() {
   double value = 0;
   Check(m_pDigitalEntry->get_Value(&value));
+  // A typed value is not held to the entry's range: never send the valve
+  // outside it.
+  if (!(value >= -10.0 && value <= 110.0)) {
+    MessageBox(Text("DIGCMDRANGE").c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   theApp().m_comm.WriteCmd201CmdPctDigital(value);
   Receive("CMD", 0);
 }
