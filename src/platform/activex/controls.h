@@ -286,16 +286,110 @@ struct IGridX : IUnknown {
 };
 using IGridXPtr = _com_ptr_t<IGridX>;
 
-// The report and printer engines: for now they take their creators'
-// settings; their report work comes later.
+// The report and printer engines (the definition format is described in
+// platform/report/definition.h). A report is loaded from a definition file
+// by name, its fields are reached by section name and field name (exact,
+// letter case included) and filled, and it is rendered as PDF or into the
+// printer engine, which prints it. Every failure is a failing HRESULT:
+//   kReportFileNotFound   the definition file (or a picture file) cannot be read
+//   kReportBadDefinition  the definition file is not one of ours
+//   DISP_E_BADINDEX       no report, section or field of that name
+//   DISP_E_TYPEMISMATCH   text into a picture field, picture into another
+//   E_INVALIDARG          a picture that is no image, a format code not 4
+//   E_UNEXPECTED          nothing loaded, nothing rendered into the printer
+//   E_ACCESSDENIED        the PDF cannot be written (nothing is left behind)
+//   kPrinterNotFound      no printer and no print sink
+// Journal: "load=<path>,<report>", "text[<section>.<field>]=<text>",
+// "picture[<section>.<field>]=<path or 'N bytes'>", "add[<section>]=<name>,
+// <text>,<left>,<top>,<width>,<height>", "style[<section>.<field>]=<n>",
+// "render=<file>,<format>", "renderprinter", "reset"; the printer journals
+// "print" and "sink=<folder>". Labels are the parts before "=".
+inline constexpr HRESULT kReportFileNotFound = MakeHResult(0x80070002u);
+inline constexpr HRESULT kReportBadDefinition = MakeHResult(0x8007000Du);
+inline constexpr HRESULT kPrinterNotFound = MakeHResult(0x80070709u);
+// The PDF format code of RenderToFile.
+inline constexpr LONG kReportFormatPdf = 4;
+
+struct IReportField : IUnknown {
+  static constexpr IID kIID = {0x7a3c001d, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1d}};
+  virtual HRESULT get_Name(_bstr_t* name) = 0;
+  // For an expression field the text is the expression.
+  virtual HRESULT get_Text(_bstr_t* text) = 0;
+  virtual HRESULT put_Text(const _bstr_t& text) = 0;
+  // Gives VT_ARRAY | VT_UI1 with the image's bytes, or VT_EMPTY.
+  virtual HRESULT get_Picture(VARIANT* picture) = 0;
+  // VT_BSTR: an image file read now; VT_ARRAY | VT_UI1: PNG or BMP bytes;
+  // VT_EMPTY: no picture.
+  virtual HRESULT put_Picture(const VARIANT& picture) = 0;
+  // A numeric display setting a builder may give; kept, not drawn.
+  virtual HRESULT get_DisplayStyle(LONG* style) = 0;
+  virtual HRESULT put_DisplayStyle(LONG style) = 0;
+  // Place and size within the section, twips.
+  virtual HRESULT GetBox(double* left, double* top, double* width, double* height) = 0;
+};
+using IReportFieldPtr = _com_ptr_t<IReportField>;
+
+struct IReportFields : IUnknown {
+  static constexpr IID kIID = {0x7a3c001e, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1e}};
+  virtual HRESULT get_Count(LONG* count) = 0;
+  // The first field of that name.
+  virtual HRESULT Item(const _bstr_t& name, IReportField** field) = 0;
+  // A text field made at run time, in twips; the section grows to hold it.
+  virtual HRESULT Add(const _bstr_t& name, const _bstr_t& text, double left, double top, double width, double height,
+                      IReportField** field) = 0;
+};
+using IReportFieldsPtr = _com_ptr_t<IReportFields>;
+
+struct IReportSection : IUnknown {
+  static constexpr IID kIID = {0x7a3c001f, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1f}};
+  virtual HRESULT get_Name(_bstr_t* name) = 0;
+  virtual HRESULT get_Fields(IReportFields** fields) = 0;
+};
+using IReportSectionPtr = _com_ptr_t<IReportSection>;
+
+struct IReportSections : IUnknown {
+  static constexpr IID kIID = {0x7a3c0020, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x20}};
+  virtual HRESULT get_Count(LONG* count) = 0;
+  virtual HRESULT Item(const _bstr_t& name, IReportSection** section) = 0;
+};
+using IReportSectionsPtr = _com_ptr_t<IReportSections>;
+
+// Objects handed out belong to the report loaded then: a new load leaves
+// them filling a report nobody renders.
 struct IReportX : IUnknown {
   static constexpr IID kIID = {0x7a3c001b, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1b}};
-  virtual HRESULT Reset() = 0;  // "reset"
+  // Drops the loaded report ("reset").
+  virtual HRESULT Reset() = 0;
+  // Loads the report of that name, dropping the one loaded before, fields
+  // added at run time included; a failed load leaves none loaded.
+  virtual HRESULT LoadDefinition(const _bstr_t& path, const _bstr_t& reportName) = 0;
+  virtual HRESULT get_ReportName(_bstr_t* name) = 0;
+  virtual HRESULT get_Sections(IReportSections** sections) = 0;
+  // Pages the report fills as it stands.
+  virtual HRESULT get_PageCount(LONG* pages) = 0;
+  // Writes the whole report to file (format kReportFormatPdf); a relative
+  // name is taken from the current folder.
+  virtual HRESULT RenderToFile(const _bstr_t& file, LONG format) = 0;
+  // Hands the pages to a printer engine, replacing what it held.
+  virtual HRESULT RenderToPrinter(IUnknown* printer) = 0;
 };
 using IReportXPtr = _com_ptr_t<IReportX>;
 
+// Holds the pages a report rendered into it. Printing goes to the default
+// printer without a dialog, or, while a print sink folder is set (by
+// put_PrintSink, else by the environment variable TARNIX_PRINT_SINK), into
+// a new PDF file "print-<n>.pdf" there, n counting from 1 past the files
+// already there: tests and machines without a printer use it.
 struct IPrinterX : IUnknown {
   static constexpr IID kIID = {0x7a3c001c, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1c}};
+  virtual HRESULT get_PageCount(LONG* pages) = 0;  // of the document held
+  // Prints the document ("print").
+  virtual HRESULT PrintDoc() = 0;
+  // Empty: the environment decides.
+  virtual HRESULT get_PrintSink(_bstr_t* folder) = 0;
+  virtual HRESULT put_PrintSink(const _bstr_t& folder) = 0;
+  // The file the last print went to in the sink; empty after a real print.
+  virtual HRESULT get_LastPrintFile(_bstr_t* path) = 0;
 };
 using IPrinterXPtr = _com_ptr_t<IPrinterX>;
 
