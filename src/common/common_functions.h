@@ -97,4 +97,70 @@ class CCommonFunctions : public CCommonFields {
   void GetXYPlotChannelByNameEx(IiXYPlotXPtr plot, _bstr_t name, int show);
   static bool ArePSTSettingsEqual(const _bstr_t& a1, const _bstr_t& a2, const _bstr_t& b1, const _bstr_t& b2,
                                   const _bstr_t& c1, const _bstr_t& c2, const _bstr_t& d1, const _bstr_t& d2);
+
+  // ===== Test plots and test files (src/diagnostics/files) =====
+  // Splits a path into folder, file title and extension (m_strPathParts:
+  // drive, folder ending with "/", title, extension with its dot). 0 on
+  // success, else an errno value and the parts stay as they were.
+  int SplitFilePath(_bstr_t path);
+
+  // Ramp test plot: axes "RampX", "CmdX", "RampPerc"; the thirteen channels
+  // in file order (the order is the ".rmp" format); hiding its data channels
+  // and axes.
+  void SetupRampPlot(IiXYPlotXPtr plot);
+  void SetupRampTestChannels(IiXYPlotXPtr plot);
+  void HideRampChannels(IiXYPlotXPtr plot);
+  // Ramp test file (".rmp" with ".prp"): the ramp fields out and back.
+  void SaveRampFile(IiXYPlotXPtr plot);
+  bool OpenRampFile(IiXYPlotXPtr plot);
+
+  // Step test plot: axes "StepX"/"StepPerc" (compare: "StepX"/"RampPerc"),
+  // the six channels in file order, and the visibility reset of the page.
+  void SetupStepPlot(IiXYPlotXPtr plot);
+  void SetupStepComparePlot(IiXYPlotXPtr plot);
+  void SetupStepChannels(IiXYPlotXPtr plot);
+  void UpdateStepPlot(IiXYPlotXPtr plot);
+  // Step test file (".stp" with ".prp"): the step fields out and back.
+  void SaveStepFile(IiXYPlotXPtr plot);
+  bool OpenStepFile(IiXYPlotXPtr plot);
+  // ===== end of test plots and test files =====
+
+  // ===== partial stroke, HDRL, data logger and curve files (src/diagnostics/files) =====
+  // Partial stroke test plot (time plot): axes "RampX"/"RampPerc" and the
+  // seven channels in file order, the last three hidden storage channels.
+  void SetupPSTPlot(IiPlotXPtr plot);
+  void SetupPSTChannels(IiPlotXPtr plot);
+  // Partial stroke test file (".pst", no settings file): the partial
+  // stroke fields out and back; the open gives true when loaded.
+  void SavePSTFile(IiPlotXPtr plot);
+  bool OpenPSTFile(IiPlotXPtr plot);
+
+  // HDRL plots: axes "Time", "Command", "Time2" / "Position",
+  // "PositionError"; the ten channels of the test page in file order.
+  void SetupHDRLPlots(IiXYPlotXPtr plot);
+  void SetupHDRLChannels(IiXYPlotXPtr plot);
+  // HDRL test file (".hdrl"): tag and settling time out; back with the
+  // results worked out again from the loaded run.
+  void SaveHDRLFile(IiXYPlotXPtr plot);
+  bool OpenHDRLFile(IiXYPlotXPtr plot);
+
+  // Data logger plot: axes "TAxis" / "Percent", "Temperature" and the eight
+  // channels in file order.
+  void SetupDataLoggerPlot(IiPlotXPtr plot);
+  void SetupDataLoggerChannels(IiPlotXPtr plot);
+  // Data logger record (".lgr" with ".datalogprp"): m_strLoggerSettings
+  // and m_strFileTag out and back.
+  void SaveDataLoggerFile(IiPlotXPtr plot);
+  bool OpenDataLoggerFile(IiPlotXPtr plot);
+
+  // Characterization plot with its one channel "CharCurve".
+  void SetupCharacterizationPlot(IiPlotXPtr plot);
+  void SetupCharCurvePlot(IiPlotXPtr plot);
+  // The equal-percentage curve of a rangeability (positive) into
+  // "CharCurve"; progress, when given, is a progress bar driven to 100.
+  void LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CWnd* progress);
+  // Curve file (".curve"): the plot's data out and back.
+  void SaveCharCurveFile(IiPlotXPtr plot);
+  void OpenCharCurveFile(IiPlotXPtr plot);
+  // ===== end of partial stroke, HDRL, data logger and curve files =====
 };

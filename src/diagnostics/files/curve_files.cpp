@@ -1,0 +1,103 @@
+// The characterization plot, the equal-percentage curve and the curve file.
+#include <cmath>
+#include <optional>
+
+#include "diagnostics/files/plot_file_kit.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kCurve{"curve", "_CONFIG_CUST_CHAR", "", "", ""};
+constexpr const char* kChannel = "CharCurve";
+
+void LayOutAxis(IiPlotXPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(0, &axis) : plot->GetYAxis(0, &axis));
+  Raise(axis->SetMin(0));
+  Raise(axis->SetSpan(100));
+  Raise(axis->SetTitle(name));
+  Raise(axis->SetName(name));
+  IFontPtr font;
+  Raise(axis->GetTitleFont(&font));
+  Raise(font->put_Bold(FALSE));
+  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+}
+
+void AddPoint(CCommonFunctions& cf, IiPlotXPtr& plot, double x, double y) {
+  Raise(cf.GetPlotChannelByName(plot, kChannel)->AddXY(x, y, nullptr));
+}
+
+void SetProgress(CWnd* progress, UINT message, LPARAM value) {
+  if (progress) progress->SendMessage(message, message == PBM_SETPOS ? static_cast<WPARAM>(value) : 0, value);
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupCharacterizationPlot(IiPlotXPtr plot) {
+  Raise(plot->BeginUpdate());
+  IiPlotToolBarPtr toolBar;
+  Raise(plot->GetToolBar(0, &toolBar));
+  Raise(toolBar->SetVisible(VARIANT_TRUE));
+  Raise(plot->SetTitle("Characterization Curve"));
+  Raise(plot->SetTitleFontColor(0x000000));
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("<All>"));
+  Raise(view->SetYAxisName("<All>"));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+  Raise(view->SetGridLineColor(0x00C000));
+  LayOutAxis(plot, true, "Input Signal (%)");
+  LayOutAxis(plot, false, "Output Signal (%)");
+  Raise(plot->EndUpdate());
+  SetupCharCurvePlot(plot);
+}
+
+void CCommonFunctions::SetupCharCurvePlot(IiPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  plot->AddChannel(nullptr);
+  GetCharCurveChannel(plot, "Channel 1", kChannel, "Characterization", 0xFF0000, 2);
+}
+
+void CCommonFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CWnd* progress) {
+  Raise(GetPlotChannelByName(plot, kChannel)->Clear());
+  AddPoint(*this, plot, 0, 0);
+  SetProgress(progress, PBM_SETPOS, 0);
+  SetProgress(progress, PBM_SETRANGE, static_cast<LPARAM>(100) << 16);
+  // Single precision on purpose: the device's curves were made this way.
+  const float r = std::pow(static_cast<float>(rangeability), -1.0f);
+  for (int x = 5; x < 100; x += 5) {
+    const float e = static_cast<float>((x - 100) * 0.01);
+    const float p = std::pow(static_cast<float>(rangeability), e);
+    AddPoint(*this, plot, x, (p - r) * 100);
+    SetProgress(progress, PBM_SETPOS, x);
+  }
+  AddPoint(*this, plot, 100, 100);
+  SetProgress(progress, PBM_SETPOS, 100);
+}
+
+void CCommonFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskSave(kCurve.extension, testfile::DefaultFileName(m_strFileTag, kCurve, plat::Time().Now()),
+                        "Save Stroke Characterization As");
+  if (!path) return;
+  try {
+    plotfile::WriteWhole(plot.GetInterfacePtr(), *path);
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File save error.", "", MB_OK);
+  }
+}
+
+void CCommonFunctions::OpenCharCurveFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path = plotfile::AskOpen(kCurve.extension, "Open Stroke Characterization");
+  if (!path) return;
+  try {
+    Raise(plot->ClearAllData());
+    Raise(plot->LoadDataFromFile(path->c_str()));
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File open error.", "", MB_OK);
+  }
+}

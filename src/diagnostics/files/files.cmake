@@ -1,0 +1,11 @@
+# Test plots and test files: methods of CCommonFunctions, built into
+# tarnix_common.
+target_sources(tarnix_common PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/test_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ramp_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/step_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plot_file_kit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pst_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hdrl_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/logger_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/curve_files.cpp)

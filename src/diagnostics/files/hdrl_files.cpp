@@ -1,0 +1,297 @@
+// The HDRL test plots and the HDRL test file.
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "diagnostics/files/plot_file_kit.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+#include "shell/language_table.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kHDRL{"hdrl", "_HDRL", "FILESAVEHDRLAS", "FILEOPENHDRL", ""};
+
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  COLORREF color;
+  const char* xAxis;
+  const char* yAxis;
+  int style;
+};
+
+// The order is the order of the channels in a ".hdrl" file.
+constexpr std::array<ChannelRow, 10> kHDRLChannels{{
+    {"Position", "Position", 0x0A0AFF, "Time", "Position", 0},
+    {"Command", "Command", 0xC00000, "Time", "Position", 1},
+    {"1stCycle-Incr", "1st Cycle-Incr", 0x0A0AFF, "Command", "PositionError", 0},
+    {"1stCycle-Decr", "1st Cycle-Decr", 0x0A0AFF, "Command", "PositionError", 1},
+    {"2ndCycle-Incr", "2nd Cycle-Incr", 0xC00000, "Command", "PositionError", 2},
+    {"2ndCycle-Decr", "2nd Cycle-Decr", 0xC00000, "Command", "PositionError", 3},
+    {"AverageError", "Average Error", 0x00FF00, "Command", "PositionError", 4},
+    {"LeastSquareLine", "Least SquareLine", 0x000000, "Command", "PositionError", 5},
+    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
+    {"TagName", "TagName", 0x000080, "None", "None", 12},
+}};
+constexpr size_t kHDRLDataChannels = 8;
+
+struct AxisRow {
+  bool x;
+  LONG index;
+  const char* name;
+  double min;
+  double span;
+  const char* titleKey;
+};
+constexpr std::array<AxisRow, 5> kHDRLAxes{{
+    {true, 0, "Time", 0.0, 75.0, nullptr},
+    {true, 1, "Command", 0.0, 100.0, nullptr},
+    {true, 2, "Time2", 0.0, 75.0, nullptr},
+    {false, 0, "Position", 0.0, 100.0, "HDRLPOSNPERC"},
+    {false, 1, "PositionError", -2.5, 5.0, "HDRLPOSERR"},
+}};
+
+constexpr const char* kSettings = "TestSettings";
+constexpr const char* kTag = "TagName";
+// A run of 25 steps as the calculations take it: step k at point 2k.
+constexpr LONG kRunPoints = 49;
+constexpr LONG kSteps = 25;
+
+IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+
+IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
+  LONG index = -1;
+  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
+  return Axis(plot, x, index);
+}
+
+struct Point {
+  double x, y;
+};
+
+std::vector<Point> AllPoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel) {
+  IiXYPlotChannelPtr c = cf.GetXYPlotChannelByName(plot, channel);
+  LONG count = 0;
+  Raise(c->GetCount(&count));
+  std::vector<Point> points(static_cast<size_t>(count));
+  for (LONG i = 0; i < count; ++i) {
+    Raise(c->GetX(i, &points[i].x));
+    Raise(c->GetY(i, &points[i].y));
+  }
+  return points;
+}
+
+void AddPoint(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel, double x, double y) {
+  Raise(cf.GetXYPlotChannelByName(plot, channel)->AddXY(x, y, nullptr));
+}
+
+// A settling time that can scale a time axis.
+bool Usable(double settlingTime) { return std::isfinite(settlingTime) && settlingTime > 0; }
+
+void ResetAxes(IiXYPlotXPtr& plot, double settlingTime) {
+  // Without a usable settling time the time axis keeps its range.
+  if (Usable(settlingTime)) {
+    IiPlotAxisPtr time = AxisByName(plot, true, "Time");
+    Raise(time->SetMin(0));
+    Raise(time->SetStartValue(0));
+    Raise(time->SetSpan(settlingTime * 24));
+  }
+  IiPlotAxisPtr command = AxisByName(plot, true, "Command");
+  Raise(command->SetMin(0));
+  Raise(command->SetStartValue(0));
+  Raise(command->SetSpan(100));
+  IiPlotAxisPtr position = AxisByName(plot, false, "Position");
+  Raise(position->SetMin(0));
+  Raise(position->SetSpan(100));
+  IiPlotAxisPtr error = AxisByName(plot, false, "PositionError");
+  Raise(error->SetMin(-1.5));
+  Raise(error->SetSpan(3));
+}
+
+// One value a step into the run form: step k at k x T and again at its
+// stored x plus T, the last step once.
+void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
+  const std::vector<Point> position = AllPoints(cf, plot, "Position");
+  const std::vector<Point> command = AllPoints(cf, plot, "Command");
+  if (position.size() < static_cast<size_t>(kSteps)) _com_issue_error(DISP_E_BADINDEX);
+  Raise(cf.GetXYPlotChannelByName(plot, "Position")->Clear());
+  Raise(cf.GetXYPlotChannelByName(plot, "Command")->Clear());
+  for (LONG k = 0; k < kSteps; ++k) {
+    AddPoint(cf, plot, "Position", k * settlingTime, position[k].y);
+    AddPoint(cf, plot, "Command", k * settlingTime, command[k].y);
+    if (k == kSteps - 1) break;
+    AddPoint(cf, plot, "Position", position[k].x + settlingTime, position[k].y);
+    AddPoint(cf, plot, "Command", command[k].x + settlingTime, command[k].y);
+  }
+}
+
+struct AverageAndMax {
+  double average = 0, maximum = 0;
+};
+
+// Each step of the first cycle against the same step of the second.
+std::optional<AverageAndMax> Repeatability(const std::vector<Point>& position, LONG commandCount) {
+  if (commandCount != kRunPoints || position.size() < static_cast<size_t>(kRunPoints)) return std::nullopt;
+  AverageAndMax r;
+  for (size_t i = 0; i <= 24; i += 2) {
+    const double d = std::fabs(position[i].y - position[i + 24].y);
+    r.average += d;
+    r.maximum = std::max(r.maximum, d);
+  }
+  r.average /= 13.0;
+  return r;
+}
+
+// Rising against falling command at the same command, first cycle.
+std::optional<AverageAndMax> HysteresisDeadband(const std::vector<Point>& position, LONG commandCount) {
+  if (commandCount != kRunPoints || position.size() < static_cast<size_t>(kRunPoints)) return std::nullopt;
+  constexpr std::array<std::pair<size_t, size_t>, 5> pairs{{{2, 22}, {4, 20}, {6, 18}, {8, 16}, {10, 14}}};
+  AverageAndMax r;
+  for (const auto& [i, j] : pairs) {
+    const double d = std::fabs(position[i].y - position[j].y);
+    r.average += d;
+    r.maximum = std::max(r.maximum, d);
+  }
+  r.average /= 5.0;
+  return r;
+}
+
+// The least-squares line through the average error, drawn at the commands
+// 10, 30, 50, 70, 90; its largest distance from the average error is the
+// linearity error. Fewer than two distinct commands fit no line.
+std::optional<double> FitLine(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
+  const std::vector<Point> average = AllPoints(cf, plot, "AverageError");
+  const double n = static_cast<double>(average.size());
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (const Point& p : average) {
+    sx += p.x;
+    sy += p.y;
+    sxx += p.x * p.x;
+    sxy += p.x * p.y;
+  }
+  const double denominator = n * sxx - sx * sx;
+  if (average.size() < 2 || !std::isfinite(denominator) || denominator == 0) return std::nullopt;
+  const double a = (n * sxy - sx * sy) / denominator;
+  const double b = (sy - a * sx) / n;
+  // The stored line is replaced, so that opening and saving again does not
+  // grow the channel.
+  Raise(cf.GetXYPlotChannelByName(plot, "LeastSquareLine")->Clear());
+  for (const double x : {10.0, 30.0, 50.0, 70.0, 90.0}) AddPoint(cf, plot, "LeastSquareLine", x, a * x + b);
+  double linearity = 0;
+  for (const Point& p : average) linearity = std::max(linearity, std::fabs(p.y - (a * p.x + b)));
+  return linearity;
+}
+
+_bstr_t TextOf(const std::optional<double>& value) {
+  return value ? _bstr_t(testfile::NumberText(*value).c_str()) : _bstr_t("");
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
+  Raise(plot->BeginUpdate());
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("<All>"));
+  Raise(view->SetYAxisName("<All>"));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLineColor(0x00C000));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+  LONG count = 0;
+  for (Raise(plot->GetXAxisCount(&count)); count < 3; ++count) Raise(plot->AddXAxis(nullptr));
+  for (Raise(plot->GetYAxisCount(&count)); count < 2; ++count) Raise(plot->AddYAxis(nullptr));
+  for (const AxisRow& r : kHDRLAxes) {
+    IiPlotAxisPtr axis = Axis(plot, r.x, r.index);
+    Raise(axis->SetMin(r.min));
+    Raise(axis->SetSpan(r.span));
+    Raise(axis->SetName(r.name));
+    IFontPtr font;
+    Raise(axis->GetTitleFont(&font));
+    Raise(font->put_Bold(FALSE));
+    Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+    if (r.titleKey) Raise(axis->SetTitle(TheLanguageTable().Lookup(r.titleKey)));
+  }
+  Raise(plot->EndUpdate());
+}
+
+void CCommonFunctions::SetupHDRLChannels(IiXYPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < kHDRLChannels.size(); ++i) plot->AddChannel(nullptr);
+  std::vector<IiXYPlotChannelPtr> made;
+  for (size_t i = 0; i < kHDRLChannels.size(); ++i) {
+    const ChannelRow& r = kHDRLChannels[i];
+    made.push_back(SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
+                                      r.xAxis, r.yAxis, r.style));
+  }
+  for (size_t i = kHDRLDataChannels; i < made.size(); ++i) {
+    Raise(made[i]->SetVisible(VARIANT_FALSE));
+    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
+  }
+}
+
+void CCommonFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskSave(kHDRL.extension, testfile::DefaultFileName(m_strHDRLTag, kHDRL, plat::Time().Now()),
+                        TheLanguageTable().Lookup(kHDRL.saveTitleKey));
+  if (!path) return;
+  try {
+    const plat::LocalTime now = plat::Time().Now();
+    const double settlingTime = testfile::TextNumber(m_strHDRLSettlingTime);
+    // Emptied first, so that a second save stores the date and settling time of now.
+    testfile::ReplacePoints(
+        *this, plot, kSettings,
+        {static_cast<double>(now.month), static_cast<double>(now.day), static_cast<double>(now.year), settlingTime});
+    testfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strHDRLTag));
+    plotfile::WriteWhole(plot.GetInterfacePtr(), *path);
+    ResetAxes(plot, settlingTime);
+  } catch (const std::exception&) {
+    MessageBox(nullptr, TheLanguageTable().Lookup("FILESAVEERR"), "", MB_OK);
+  }
+}
+
+bool CCommonFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskOpen(kHDRL.extension, TheLanguageTable().Lookup(kHDRL.openTitleKey));
+  if (!path) return false;
+  try {
+    Raise(plot->ClearAllData());
+    Raise(plot->LoadDataFromFile(path->c_str()));
+    for (LONG i = 0; i < 3; ++i) testfile::PointY(*this, plot, kSettings, i);  // the date: stored, not shown
+    const double settlingTime = testfile::PointY(*this, plot, kSettings, 3);
+    LONG commandCount = 0;
+    Raise(GetXYPlotChannelByName(plot, "Command")->GetCount(&commandCount));
+    if (commandCount == kSteps && Usable(settlingTime)) {
+      ConvertRun(*this, plot, settlingTime);
+      commandCount = kRunPoints;
+    }
+    const std::vector<Point> position = AllPoints(*this, plot, "Position");
+    const std::optional<AverageAndMax> repeatability = Repeatability(position, commandCount);
+    const std::optional<double> linearity = FitLine(*this, plot);
+    const std::optional<AverageAndMax> hysteresis = HysteresisDeadband(position, commandCount);
+    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
+    ResetAxes(plot, settlingTime);
+
+    auto part = [](const std::optional<AverageAndMax>& r, bool average) {
+      return r ? std::optional<double>(average ? r->average : r->maximum) : std::nullopt;
+    };
+    m_strHDRLSettlingTime = testfile::NumberText(settlingTime).c_str();
+    m_strHDRLResults = {TextOf(part(repeatability, true)), TextOf(part(repeatability, false)),
+                        TextOf(part(hysteresis, true)), TextOf(part(hysteresis, false)), TextOf(linearity)};
+    m_strHDRLTag = tag;
+    return true;
+  } catch (const std::exception&) {
+    MessageBox(nullptr, TheLanguageTable().Lookup("FILEOPENERR"), "", MB_OK);
+    try {
+      plot->ClearAllData();
+    } catch (const std::exception&) {
+    }
+    return false;
+  }
+}

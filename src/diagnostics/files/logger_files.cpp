@@ -1,0 +1,171 @@
+// The data logger plot and the data logger record file.
+#include <array>
+#include <optional>
+
+#include "diagnostics/files/plot_file_kit.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+#include "shell/language_table.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kLogger{"lgr", "_DATA_LOGGER", "FILESAVELOGAS", "FILEOPENLOG", ""};
+constexpr const char* kSettingsExtension = ".datalogprp";
+
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  const char* xAxis;
+  const char* yAxis;
+  COLORREF color;
+  int style;
+};
+
+// The order is the order of the channels in a ".lgr" file.
+constexpr std::array<ChannelRow, 8> kLoggerChannels{{
+    {"Position", "Position", "TAxis", "Percent", 0x0A0AFF, 0},
+    {"Command", "Command", "TAxis", "Percent", 0xC00000, 1},
+    {"AnalogCommand", "4 - 20 Command", "TAxis", "Percent", 0x5096FF, 9},
+    {"Temperature", "Temperature", "TAxis", "Temperature", 0x808080, 4},
+    {"Spool_CMD", "Pilot Relay Command", "TAxis", "Percent", 0x004000, 5},
+    {"Spool_Pos", "Pilot Relay Position", "TAxis", "Percent", 0x000080, 6},
+    {"TestSettings", "TestSettings", "None", "None", 0xCC00CC, 12},
+    {"TagName", "TagName", "None", "None", 0x000080, 12},
+}};
+constexpr size_t kLoggerDataChannels = 6;
+
+constexpr const char* kSettings = "TestSettings";
+constexpr const char* kTag = "TagName";
+
+// File point i holds field element kSettingsElement[i].
+constexpr std::array<size_t, 7> kSettingsElement{2, 1, 0, 3, 4, 5, 6};
+
+constexpr CY kPoints = 10000;  // one point in a font size
+
+IiPlotAxisPtr Axis(IiPlotXPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupDataLoggerPlot(IiPlotXPtr plot) {
+  Raise(plot->BeginUpdate());
+  IiPlotToolBarPtr toolBar;
+  Raise(plot->GetToolBar(0, &toolBar));
+  Raise(toolBar->SetVisible(VARIANT_TRUE));
+  Raise(plot->SetTitle(TheLanguageTable().Lookup("IDD_DIAGNOSTIC_DATALOGGER")));
+  Raise(plot->SetTitleFontColor(0x808080));
+  IFontPtr titleFont;
+  Raise(plot->GetTitleFont(&titleFont));
+  Raise(titleFont->put_Size(11 * kPoints));
+  Raise(plot->SetTitleFont(titleFont.GetInterfacePtr()));
+
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("TAxis"));
+  Raise(view->SetYAxisName("Percent"));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLineColor(0x00C000));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+
+  IiPlotAxisPtr time = Axis(plot, true, 0);
+  Raise(time->SetMin(-1));
+  Raise(time->SetSpan(61));
+  Raise(time->SetTitle("Time (s)"));
+  Raise(time->SetName("TAxis"));
+
+  LONG yAxes = 0;
+  for (Raise(plot->GetYAxisCount(&yAxes)); yAxes < 2; ++yAxes) Raise(plot->AddYAxis(nullptr));
+  IiPlotAxisPtr percent = Axis(plot, false, 0);
+  IiPlotAxisPtr temperature = Axis(plot, false, 1);
+  Raise(percent->SetMin(-10));
+  Raise(temperature->SetMin(0));
+  Raise(percent->SetSpan(106));
+  Raise(temperature->SetSpan(100));
+  Raise(percent->SetName("Percent"));
+  Raise(temperature->SetName("Temperature"));
+  Raise(percent->SetTitle("Percent (%)"));
+  Raise(temperature->SetTitle("Temperature"));
+
+  IFontPtr yFont;
+  Raise(percent->GetTitleFont(&yFont));
+  Raise(yFont->put_Bold(TRUE));
+  Raise(yFont->put_Size(8 * kPoints));
+  Raise(percent->SetTitleFont(yFont.GetInterfacePtr()));
+  Raise(temperature->SetTitleFont(yFont.GetInterfacePtr()));
+  IFontPtr xFont;
+  Raise(time->GetTitleFont(&xFont));
+  Raise(xFont->put_Size(8 * kPoints));
+  Raise(xFont->put_Bold(TRUE));
+  Raise(time->SetTitleFont(xFont.GetInterfacePtr()));
+  Raise(plot->EndUpdate());
+}
+
+void CCommonFunctions::SetupDataLoggerChannels(IiPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < kLoggerChannels.size(); ++i) plot->AddChannel(nullptr);
+  std::vector<IiPlotChannelPtr> made;
+  for (size_t i = 0; i < kLoggerChannels.size(); ++i) {
+    const ChannelRow& r = kLoggerChannels[i];
+    made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
+                                    r.xAxis, r.yAxis, r.style));
+  }
+  for (size_t i = kLoggerDataChannels; i < made.size(); ++i) Raise(made[i]->SetVisible(VARIANT_FALSE));
+  for (size_t i = kLoggerDataChannels; i < made.size(); ++i) Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
+}
+
+void CCommonFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskSave(kLogger.extension, testfile::DefaultFileName(m_strFileTag, kLogger, plat::Time().Now()),
+                        TheLanguageTable().Lookup(kLogger.saveTitleKey));
+  if (!path) return;
+  try {
+    const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
+    std::vector<double> settings;
+    for (const size_t element : kSettingsElement)
+      settings.push_back(testfile::TextNumber(m_strLoggerSettings[element]));
+    plotfile::ReplacePoints(*this, plot, kSettings, settings);
+    plotfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strFileTag));
+    plotfile::WriteWhole(plot.GetInterfacePtr(), *path, settingsFile);
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File save error.", kLogger.saveErrorCaption, MB_OK);
+  }
+}
+
+bool CCommonFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskOpen(kLogger.extension, TheLanguageTable().Lookup(kLogger.openTitleKey));
+  if (!path) return false;
+  std::optional<plotfile::SettingsSnapshot> before;
+  try {
+    const std::string folder = plotfile::FolderOf(*this, *path);
+    const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
+    before.emplace(plot.GetInterfacePtr());
+    before->CopyTo(folder + "default" + kSettingsExtension);
+    Raise(plot->ClearAllData());
+    if (FAILED(plot->LoadPropertiesFromFile(settingsFile.c_str())))
+      Raise(plot->LoadPropertiesFromFile(before->Path().c_str()));
+    Raise(plot->LoadDataFromFile(path->c_str()));
+    TextArray<7> settings;
+    for (LONG i = 0; i < 7; ++i)
+      settings[kSettingsElement[i]] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
+    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
+
+    m_strLoggerSettings = settings;
+    m_strFileTag = tag;
+    return true;
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File open error.", "", MB_OK);
+    try {
+      // The record's display settings must not outlive its failed open.
+      if (before) plot->LoadPropertiesFromFile(before->Path().c_str());
+      plot->ClearAllData();
+    } catch (const std::exception&) {
+    }
+    return false;
+  }
+}

@@ -1,0 +1,53 @@
+#pragma once
+// What the partial stroke, HDRL, data logger and curve files need beyond
+// the shared test-file pieces: storage channels of the time plot, the file
+// dialogs with a fixed or looked-up title, a whole-or-nothing write of one
+// or two plot files, and the plot's display settings kept aside during an
+// open.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "diagnostics/files/test_files.h"
+
+namespace plotfile {
+
+// A channel of the time plot found by name afresh for every use; a missing
+// one fails at its first use with E_POINTER.
+double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index);
+std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel);
+void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
+
+// The file dialogs: save filter "(*.ext)|*.ext|", open filter
+// "*.ext|*.ext|", flags hide-read-only and overwrite-prompt. The full path
+// chosen, or nothing on cancel.
+std::optional<std::string> AskSave(const char* extension, const std::string& defaultName, const _bstr_t& title);
+std::optional<std::string> AskOpen(const char* extension, const _bstr_t& title);
+
+// The plot's data file, and its properties file when settingsPath is not
+// empty, written beside their targets and renamed into place only when
+// both were written: an old file stays whole when anything fails.
+void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath = {});
+
+// The chosen file's folder and title (from CCommonFunctions::SplitFilePath);
+// fails with E_INVALIDARG when the path cannot be split.
+std::string FolderOf(CCommonFunctions& cf, const std::string& path);
+std::string StemOf(CCommonFunctions& cf, const std::string& path);
+
+// The plot's display settings as they were before an open, kept in the
+// program's temporary folder, so that a read-only test folder does not stop
+// the open; also copied to a fall-back file where that can be written.
+class SettingsSnapshot {
+ public:
+  explicit SettingsSnapshot(IPlotBase* plot);
+  ~SettingsSnapshot();
+  SettingsSnapshot(const SettingsSnapshot&) = delete;
+  SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
+  const std::string& Path() const { return m_path; }
+  void CopyTo(const std::string& target) const;
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace plotfile

@@ -1,0 +1,168 @@
+// The partial stroke test plot and the partial stroke test file.
+#include <array>
+
+#include "diagnostics/files/plot_file_kit.h"
+#include "platform/sys/numeric.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+#include "shell/language_table.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kPST{"pst", "_PST", "FILESAVEPARTAS", "FILEOPENPART", ""};
+
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  COLORREF color;
+  const char* xAxis;
+  const char* yAxis;
+  int style;
+};
+
+// The order is the order of the channels in a ".pst" file.
+constexpr std::array<ChannelRow, 7> kPSTChannels{{
+    {"Position", "Position", 0x0A0AFF, "RampX", "RampPerc", 0},
+    {"Command", "Command", 0xC00000, "RampX", "RampPerc", 1},
+    {"ILCmd", "Pilot Relay Command", 0x004000, "RampX", "RampPerc", 5},
+    {"ILPos", "Pilot Relay Position", 0x000080, "RampX", "RampPerc", 6},
+    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
+    {"Results", "Results", 0x004000, "None", "None", 12},
+    {"TagName", "TagName", 0x000080, "None", "None", 12},
+}};
+constexpr size_t kPSTDataChannels = 4;
+
+constexpr const char* kSettings = "TestSettings";
+constexpr const char* kResults = "Results";
+constexpr const char* kTag = "TagName";
+
+// File point i holds field element kSettingsElement[i].
+constexpr std::array<size_t, 5> kSettingsElement{0, 1, 4, 3, 2};
+
+void NotBold(IiPlotAxisPtr& axis) {
+  IFontPtr font;
+  Raise(axis->GetTitleFont(&font));
+  Raise(font->put_Bold(FALSE));
+  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+}
+
+IiPlotAxisPtr AxisByName(IiPlotXPtr& plot, bool x, const char* name) {
+  LONG index = -1;
+  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupPSTPlot(IiPlotXPtr plot) {
+  Raise(plot->BeginUpdate());
+  IiPlotToolBarPtr toolBar;
+  Raise(plot->GetToolBar(0, &toolBar));
+  Raise(toolBar->SetVisible(VARIANT_TRUE));
+  Raise(plot->SetTitle("Partial Stroke Test"));
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("<All>"));
+  Raise(view->SetYAxisName("<All>"));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLineColor(0x00C000));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+  IiPlotAxisPtr x;
+  Raise(plot->GetXAxis(0, &x));
+  Raise(x->SetMin(0));
+  Raise(x->SetSpan(10000));
+  Raise(x->SetTitle("Time [ms]"));
+  Raise(x->SetName("RampX"));
+  NotBold(x);
+  IiPlotAxisPtr y;
+  Raise(plot->GetYAxis(0, &y));
+  Raise(y->SetMin(0));
+  Raise(y->SetSpan(130));
+  Raise(y->SetName("RampPerc"));
+  Raise(y->SetTitle("Position [%]"));
+  Raise(y->SetLimitLow(0));
+  Raise(y->SetLimitHigh(100));
+  NotBold(y);
+  Raise(plot->EndUpdate());
+}
+
+void CCommonFunctions::SetupPSTChannels(IiPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < kPSTChannels.size(); ++i) plot->AddChannel(nullptr);
+  std::vector<IiPlotChannelPtr> made;
+  for (size_t i = 0; i < kPSTChannels.size(); ++i) {
+    const ChannelRow& r = kPSTChannels[i];
+    made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
+                                    r.xAxis, r.yAxis, r.style));
+  }
+  for (size_t i = kPSTDataChannels; i < made.size(); ++i) {
+    Raise(made[i]->SetVisible(VARIANT_FALSE));
+    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
+  }
+}
+
+void CCommonFunctions::SavePSTFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskSave(kPST.extension, testfile::DefaultFileName(m_strPSTTag, kPST, plat::Time().Now()),
+                        TheLanguageTable().Lookup(kPST.saveTitleKey));
+  if (!path) return;
+  try {
+    using testfile::TextNumber;
+    const plat::LocalTime now = plat::Time().Now();
+    // Emptied first, so that a second save stores the values of now.
+    std::vector<double> settings;
+    for (const size_t element : kSettingsElement) settings.push_back(TextNumber(m_strPSTSettings[element]));
+    settings.insert(settings.end(),
+                    {static_cast<double>(now.month), static_cast<double>(now.day), static_cast<double>(now.year)});
+    plotfile::ReplacePoints(*this, plot, kSettings, settings);
+    plotfile::ReplacePoints(
+        *this, plot, kResults,
+        {TextNumber(m_strPSTBreakawayTime), TextNumber(m_strPSTTimeToTarget), static_cast<double>(m_nPSTResultCode)});
+    plotfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strPSTTag));
+    plotfile::WriteWhole(plot.GetInterfacePtr(), *path);
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File save error.", kPST.saveErrorCaption, MB_OK);
+  }
+}
+
+bool CCommonFunctions::OpenPSTFile(IiPlotXPtr plot) {
+  const std::optional<std::string> path =
+      plotfile::AskOpen(kPST.extension, TheLanguageTable().Lookup(kPST.openTitleKey));
+  if (!path) return false;
+  try {
+    Raise(plot->ClearAllData());
+    Raise(plot->LoadDataFromFile(path->c_str()));
+    TextArray<5> settings;
+    for (LONG i = 0; i < 5; ++i)
+      settings[kSettingsElement[i]] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
+    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
+    const _bstr_t breakaway = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 0));
+    const _bstr_t timeToTarget = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 1));
+    const int code = testfile::LowByte(plotfile::PointY(*this, plot, kResults, 2));
+    // A code without a text shows none rather than the text of an earlier test.
+    const _bstr_t result =
+        code <= 3 ? TheLanguageTable().Lookup(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str())
+                  : _bstr_t("");
+    Raise(AxisByName(plot, true, "RampX")->ZoomToFit());
+    Raise(AxisByName(plot, false, "RampPerc")->ZoomToFit());
+
+    m_strPSTSettings = settings;
+    m_strPSTTag = tag;
+    m_strPSTBreakawayTime = breakaway;
+    m_strPSTTimeToTarget = timeToTarget;
+    m_nPSTResultCode = static_cast<BYTE>(code);
+    m_strPSTResult = result;
+    return true;
+  } catch (const std::exception&) {
+    MessageBox(nullptr, "File open error.", "", MB_OK);
+    try {
+      plot->ClearAllData();
+    } catch (const std::exception&) {
+    }
+    return false;
+  }
+}

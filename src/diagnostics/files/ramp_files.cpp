@@ -1,0 +1,183 @@
+// The ramp test plot and the ramp test file.
+#include <array>
+
+#include "diagnostics/files/test_files.h"
+#include "platform/sys/numeric.h"
+#include "shell/language_table.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kRamp{"rmp", "_Ramp", "FILESAVERAMP", "FILEOPENRAMP", "SaveRampTestData"};
+
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  const char* xAxis;
+  const char* yAxis;
+  COLORREF color;
+  int style;
+};
+
+// The order is the order of the channels in a ".rmp" file.
+constexpr std::array<ChannelRow, 13> kRampChannels{{
+    {"Position", "Position", "RampX", "RampPerc", 0x0A0AFF, 0},
+    {"Command", "Command", "RampX", "RampPerc", 0xC00000, 1},
+    {"ILCmd", "Pilot Relay Command", "RampX", "RampPerc", 0x004000, 5},
+    {"ILPos", "Pilot Relay Position", "RampX", "RampPerc", 0x000080, 6},
+    {"PosnvCmdOpen", "Position (opening)", "CmdX", "RampPerc", 0x0A0AFF, 0},
+    {"ILCmdvCmdOpen", "Pilot Relay Command (opening)", "CmdX", "RampPerc", 0xC00000, 6},
+    {"ILPosnvCmdOpen", "Pilot Relay Position (opening)", "CmdX", "RampPerc", 0xCC00FF, 5},
+    {"PosnvCmdClose", "Position (closing)", "CmdX", "RampPerc", 0x0A0AFF, 6},
+    {"ILCmdvCmdClose", "Pilot Relay Command (closing)", "CmdX", "RampPerc", 0xC00000, 2},
+    {"ILPosnvCmdClose", "Pilot Relay Position (closing)", "CmdX", "RampPerc", 0xCC00FF, 1},
+    {"RampSettings", "RampSettings", "None", "None", 0xCC00CC, 12},
+    {"TagName", "TagName", "None", "None", 0x004000, 12},
+    {"SpringResults", "SpringResults", "None", "None", 0x000080, 12},
+}};
+constexpr size_t kRampDataChannels = 10;
+
+constexpr const char* kSettings = "RampSettings";
+constexpr const char* kTag = "TagName";
+
+void NotBold(IiPlotAxisPtr& axis) {
+  IFontPtr font;
+  Raise(axis->GetTitleFont(&font));
+  Raise(font->put_Bold(FALSE));
+  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+}
+
+IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+
+// An axis found by name: its index first, then the axis at that index.
+IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
+  LONG index = -1;
+  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
+  return Axis(plot, x, index);
+}
+
+void LayOutAxis(IiXYPlotXPtr& plot, bool x, LONG index, const char* name) {
+  IiPlotAxisPtr axis = Axis(plot, x, index);
+  Raise(axis->SetMin(0));
+  Raise(axis->SetSpan(100));
+  Raise(axis->SetName(name));
+  NotBold(axis);
+}
+
+const char* StrokeUnitText(int code) {
+  switch (code) {
+    case 49:
+      return "mm";
+    case 57:
+      return "%";
+    case 143:
+      return "deg";
+    default:
+      return "in.";
+  }
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
+  Raise(plot->BeginUpdate());
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("RampX"));
+  Raise(view->SetYAxisName("RampPerc"));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLineColor(0x00C000));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+  // The signature view needs a second X axis; a new plot has one.
+  LONG xAxes = 0;
+  Raise(plot->GetXAxisCount(&xAxes));
+  for (; xAxes < 2; ++xAxes) Raise(plot->AddXAxis(nullptr));
+  LayOutAxis(plot, true, 0, "RampX");
+  LayOutAxis(plot, true, 1, "CmdX");
+  LayOutAxis(plot, false, 0, "RampPerc");
+  IiPlotAxisPtr y = Axis(plot, false, 0);
+  Raise(y->SetLimitLow(0));
+  Raise(y->SetLimitHigh(100));
+  Raise(y->SetTitle(TheLanguageTable().Lookup("HDRLPOSNPERC")));
+  Raise(plot->EndUpdate());
+}
+
+void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < kRampChannels.size(); ++i) plot->AddChannel(nullptr);
+  std::vector<IiXYPlotChannelPtr> made;
+  for (size_t i = 0; i < kRampChannels.size(); ++i) {
+    const ChannelRow& r = kRampChannels[i];
+    made.push_back(SetupXYPlotChannelA(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
+                                       r.xAxis, r.yAxis, r.style));
+  }
+  for (size_t i = kRampDataChannels; i < made.size(); ++i) {
+    Raise(made[i]->SetVisible(VARIANT_FALSE));
+    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
+  }
+  HideRampChannels(plot);
+}
+
+void CCommonFunctions::HideRampChannels(IiXYPlotXPtr plot) {
+  for (const char* name : {"Position", "Command", "ILCmd", "ILPos", "PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen",
+                           "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
+    ShowChannel(plot, name, 0);
+  struct AxisName {
+    bool x;
+    const char* name;
+  };
+  constexpr AxisName axes[] = {{true, "RampX"}, {true, "CmdX"}, {false, "RampPerc"}};
+  for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetVisible(VARIANT_FALSE));
+  for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetEnabled(VARIANT_FALSE));
+}
+
+void CCommonFunctions::SaveRampFile(IiXYPlotXPtr plot) {
+  testfile::Save(*this, plot, kRamp, m_strRampTag, [&](const plat::LocalTime& now) {
+    using testfile::TextNumber;
+    const std::vector<double> settings{TextNumber(m_strRampSettings[0]),
+                                       TextNumber(m_strRampSettings[1]),
+                                       TextNumber(m_strRampSettings[2]),
+                                       TextNumber(m_strRampSettings[3]),
+                                       m_bRampBidirectional == 1 ? 1.0 : 0.0,
+                                       static_cast<double>(now.month),
+                                       static_cast<double>(now.day),
+                                       static_cast<double>(now.year),
+                                       TextNumber(m_strRampStrokeLength),
+                                       static_cast<double>(m_nRampStrokeUnitCode),
+                                       TextNumber(m_strRampActuatorSize),
+                                       static_cast<double>(m_nRampAreaUnitCode)};
+    testfile::ReplacePoints(*this, plot, kSettings, settings);
+    testfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strRampTag));
+  });
+}
+
+bool CCommonFunctions::OpenRampFile(IiXYPlotXPtr plot) {
+  return testfile::Open(*this, plot, kRamp, true, [&] {
+    auto point = [&](LONG i) { return testfile::PointY(*this, plot, kSettings, i); };
+    TextArray<4> settings;
+    for (LONG i = 0; i < 4; ++i) settings[i] = testfile::NumberText(point(i));
+    const BYTE bidirectional = point(4) == 1.0 ? 1 : 0;
+    for (LONG i = 5; i <= 7; ++i) point(i);  // the date: stored, not shown
+    const int strokeCode = testfile::LowByte(point(9));
+    const int areaCode = testfile::LowByte(point(11));
+    const _bstr_t actuatorSize = plat::FormatNumber("%3.1f", point(10));
+    const _bstr_t strokeLength = plat::FormatNumber("%3.1f", point(8));
+    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
+    Raise(AxisByName(plot, true, "RampX")->ZoomToFit());
+
+    m_strRampSettings = settings;
+    m_bRampBidirectional = bidirectional;
+    m_nRampStrokeUnitCode = static_cast<BYTE>(strokeCode);
+    m_strRampStrokeUnit = StrokeUnitText(strokeCode);
+    m_nRampAreaUnitCode = static_cast<BYTE>(areaCode);
+    m_strRampAreaUnit = areaCode == 1 ? "cm\u00B2" : "in\u00B2";
+    m_strRampActuatorSize = actuatorSize;
+    m_strRampStrokeLength = strokeLength;
+    m_strRampTag = tag;
+  });
+}

@@ -1,0 +1,135 @@
+// The step test plots and the step test file.
+#include <array>
+
+#include "diagnostics/files/test_files.h"
+
+using testfile::Raise;
+
+namespace {
+
+const testfile::Kind kStep{"stp", "_Step", "FILESAVESTEPAS", "FILEOPENSTEP", ""};
+
+struct AxisLayout {
+  const char* yName;
+  double xSpan;
+  double ySpan;
+};
+constexpr AxisLayout kStepTest{"StepPerc", 10, 130};
+constexpr AxisLayout kStepCompare{"RampPerc", 100, 100};
+
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  COLORREF color;
+  const char* xAxis;
+  const char* yAxis;
+  int style;
+};
+
+// The order is the order of the channels in a ".stp" file.
+constexpr std::array<ChannelRow, 6> kStepChannels{{
+    {"Position", "Position", 0x0A0AFF, "StepX", "StepPerc", 0},
+    {"Command", "Command", 0xC00000, "StepX", "StepPerc", 1},
+    {"ILCmd", "Pilot Relay Command", 0x004000, "StepX", "StepPerc", 5},
+    {"ILPos", "Pilot Relay Position", 0x000080, "StepX", "StepPerc", 6},
+    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
+    {"TagName", "TagName", 0x000080, "None", "None", 12},
+}};
+constexpr size_t kStepDataChannels = 4;
+
+constexpr const char* kSettings = "TestSettings";
+constexpr const char* kTag = "TagName";
+
+IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+
+IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
+  LONG index = -1;
+  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
+  return Axis(plot, x, index);
+}
+
+void LayOutAxis(IiXYPlotXPtr& plot, bool x, double span, const char* name) {
+  IiPlotAxisPtr axis = Axis(plot, x, 0);
+  Raise(axis->SetMin(0));
+  Raise(axis->SetSpan(span));
+  Raise(axis->SetName(name));
+  IFontPtr font;
+  Raise(axis->GetTitleFont(&font));
+  Raise(font->put_Bold(FALSE));
+  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+}
+
+void LayOut(IiXYPlotXPtr& plot, const AxisLayout& layout) {
+  Raise(plot->BeginUpdate());
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName("StepX"));
+  Raise(view->SetYAxisName(layout.yName));
+  Raise(plot->SetBackgroundColor(0xFFFFFF));
+  Raise(view->SetGridLineColor(0x00C000));
+  Raise(view->SetGridLinesVisible(VARIANT_TRUE));
+  LayOutAxis(plot, true, layout.xSpan, "StepX");
+  LayOutAxis(plot, false, layout.ySpan, layout.yName);
+  Raise(plot->EndUpdate());
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupStepPlot(IiXYPlotXPtr plot) { LayOut(plot, kStepTest); }
+
+void CCommonFunctions::SetupStepComparePlot(IiXYPlotXPtr plot) { LayOut(plot, kStepCompare); }
+
+void CCommonFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
+  Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < kStepChannels.size(); ++i) Raise(plot->AddChannel(nullptr));
+  for (size_t i = 0; i < kStepChannels.size(); ++i) {
+    const ChannelRow& r = kStepChannels[i];
+    SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color, r.xAxis, r.yAxis,
+                       r.style);
+  }
+  for (size_t i = kStepDataChannels; i < kStepChannels.size(); ++i) {
+    IiXYPlotChannelPtr c = GetXYPlotChannelByName(plot, kStepChannels[i].name);
+    Raise(c->SetVisible(VARIANT_FALSE));
+    Raise(c->SetVisibleInLegend(VARIANT_FALSE));
+  }
+}
+
+void CCommonFunctions::UpdateStepPlot(IiXYPlotXPtr plot) {
+  for (size_t i = 0; i < kStepDataChannels; ++i) ShowChannel(plot, kStepChannels[i].name, 0);
+  Raise(AxisByName(plot, true, "StepX")->SetVisible(VARIANT_FALSE));
+  Raise(AxisByName(plot, false, "StepPerc")->SetVisible(VARIANT_FALSE));
+  Raise(AxisByName(plot, true, "StepX")->SetEnabled(VARIANT_FALSE));
+  Raise(AxisByName(plot, false, "StepPerc")->SetEnabled(VARIANT_FALSE));
+}
+
+void CCommonFunctions::SaveStepFile(IiXYPlotXPtr plot) {
+  testfile::Save(*this, plot, kStep, m_strStepTag, [&](const plat::LocalTime& now) {
+    using testfile::TextNumber;
+    // Emptied first, so that a second save stores the settings of now.
+    const std::vector<double> settings{TextNumber(m_strStepSettings[0]),  TextNumber(m_strStepSettings[1]),
+                                       TextNumber(m_strStepSettings[2]),  static_cast<double>(now.month),
+                                       static_cast<double>(now.day),      static_cast<double>(now.year)};
+    testfile::ReplacePoints(*this, plot, kSettings, settings);
+    testfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strStepTag));
+  });
+}
+
+bool CCommonFunctions::OpenStepFile(IiXYPlotXPtr plot) {
+  return testfile::Open(*this, plot, kStep, false, [&] {
+    TextArray<3> settings;
+    for (LONG i = 0; i < 6; ++i) {
+      const double y = testfile::PointY(*this, plot, kSettings, i);
+      if (i < 3) settings[i] = testfile::NumberText(y);
+    }
+    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
+    Raise(AxisByName(plot, true, "StepX")->ZoomToFit());
+    Raise(AxisByName(plot, false, "StepPerc")->ZoomToFit());
+
+    m_strStepSettings = settings;
+    m_strStepTag = tag;
+  });
+}

@@ -1,0 +1,65 @@
+#pragma once
+// What the ramp and step test files share: the storage channel codecs, the
+// default file name, the dialogs, the whole-or-nothing writes and the
+// save/open sequences around a kind's own settings.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/common_functions.h"
+#include "platform/sys/time_source.h"
+
+namespace testfile {
+
+// A kind's texts.
+struct Kind {
+  const char* extension;  // without the dot: "rmp"
+  const char* suffix;     // of the default name: "_Ramp"
+  const char* saveTitleKey;
+  const char* openTitleKey;
+  const char* saveErrorCaption;
+};
+
+void Raise(HRESULT hr);
+
+// Tag, suffix, "_", year, "_", month, "_", day, "_", hour, "h_", minute,
+// "m", "." and the extension; "/" and NUL of the tag become "_".
+std::string DefaultFileName(const _bstr_t& tag, const Kind& kind, const plat::LocalTime& t);
+
+// The tag as stored: one signed 8-bit Windows-1252 code a point.
+std::vector<double> TagCodes(const _bstr_t& tag);
+// Back from stored points: a code 0 (or a value that is no number) ends
+// the text; no points at all read as "NO TAG".
+_bstr_t TagText(const std::vector<double>& points);
+
+// A stored number as text: shortest form that reads back to the same
+// double, "." as decimal point (25 -> "25", 12.5 -> "12.5").
+std::string NumberText(double value);
+// A page's text as a number: leading number with ".", 0 when none.
+double TextNumber(const _bstr_t& text);
+// The low 8 bits of a stored value truncated toward zero; 0 for a value
+// that is not a finite number in range.
+int LowByte(double value);
+
+// A channel found by name afresh for every use; a missing one fails at
+// its first use with E_POINTER.
+double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index);
+std::vector<double> AllY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel);
+void ReplacePoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
+
+// Shows the save dialog and, on OK, runs fill (settings and tag points,
+// given the clock read after the dialog) and writes the settings file and
+// the data file whole; any failure after the dialog shows the save error.
+void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
+          const std::function<void(const plat::LocalTime&)>& fill);
+
+// Shows the open dialog and, on OK, loads the file with its settings file
+// (or the plot's present settings when that cannot be loaded) and runs
+// read, which reads what it needs and stores it in the fields only when
+// everything was read. Any failure after the dialog shows the open error,
+// puts the plot's display settings back, empties the plot's data when
+// clearOnFailure, and gives false.
+bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
+          const std::function<void()>& read);
+
+}  // namespace testfile

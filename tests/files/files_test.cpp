@@ -1,0 +1,478 @@
+// Ramp and step test files: save and open through the plot's own files,
+// the dialogs and messages, the fall-back settings, cancels and failures.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <clocale>
+
+#include "files/fixture.h"
+#include "platform/activex/control.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+
+namespace {
+
+using namespace filetest;
+using plat::Question;
+
+struct KindCase {
+  const char* name;
+  const char* extension;
+  void (CCommonFunctions::*layout)(IiXYPlotXPtr);
+  void (CCommonFunctions::*channels)(IiXYPlotXPtr);
+  void (CCommonFunctions::*save)(IiXYPlotXPtr);
+  bool (CCommonFunctions::*open)(IiXYPlotXPtr);
+  LONG dataChannels;
+  const char* settingsChannel;
+  const char* saveTitle;
+  const char* openTitle;
+  const char* saveCaption;
+  bool clearsOnFailure;
+};
+
+const KindCase kRamp{"ramp",
+                     "rmp",
+                     &CCommonFunctions::SetupRampPlot,
+                     &CCommonFunctions::SetupRampTestChannels,
+                     &CCommonFunctions::SaveRampFile,
+                     &CCommonFunctions::OpenRampFile,
+                     10,
+                     "RampSettings",
+                     "##FILESAVERAMP",
+                     "##FILEOPENRAMP",
+                     "SaveRampTestData",
+                     true};
+const KindCase kStep{"step",
+                     "stp",
+                     &CCommonFunctions::SetupStepPlot,
+                     &CCommonFunctions::SetupStepChannels,
+                     &CCommonFunctions::SaveStepFile,
+                     &CCommonFunctions::OpenStepFile,
+                     4,
+                     "TestSettings",
+                     "##FILESAVESTEPAS",
+                     "##FILEOPENSTEP",
+                     "",
+                     false};
+const KindCase* const kKinds[] = {&kRamp, &kStep};
+
+class Files : public testing::Test {
+ protected:
+  IiXYPlotXPtr Plot(const KindCase& k) {
+    IiXYPlotXPtr plot = NewXYPlot();
+    (cf.*k.layout)(plot);
+    (cf.*k.channels)(plot);
+    return plot;
+  }
+  // Points in every data channel that no two channels share.
+  static void Fill(IiXYPlotXPtr& plot, const KindCase& k, double seed) {
+    for (LONG c = 0; c < k.dataChannels; ++c)
+      for (int i = 0; i < 5; ++i) ChannelAt(plot, c)->AddXY(i * 0.5 + c, seed * c + i * 0.1 - 55, nullptr);
+  }
+  std::vector<double> Ys(IiXYPlotXPtr& plot, const char* channel) {
+    std::vector<double> ys;
+    for (auto [x, y] : PointsOf(cf.GetXYPlotChannelByName(plot, channel))) ys.push_back(y);
+    return ys;
+  }
+  void SetFields(const KindCase& k, std::vector<const char*> settings, const _bstr_t& tag) {
+    for (size_t i = 0; i < settings.size(); ++i) {
+      if (&k == &kRamp) cf.m_strRampSettings.at(i) = settings[i];
+      if (&k == &kStep && i < cf.m_strStepSettings.size()) cf.m_strStepSettings[i] = settings[i];
+    }
+    (&k == &kRamp ? cf.m_strRampTag : cf.m_strStepTag) = tag;
+  }
+  std::vector<std::string> Settings(const KindCase& k) {
+    std::vector<std::string> texts;
+    if (&k == &kRamp)
+      for (auto& t : cf.m_strRampSettings) texts.push_back(t.str());
+    else
+      for (auto& t : cf.m_strStepSettings) texts.push_back(t.str());
+    texts.push_back((&k == &kRamp ? cf.m_strRampTag : cf.m_strStepTag).str());
+    return texts;
+  }
+  void SaveAs(const KindCase& k, IiXYPlotXPtr& plot, const std::string& path) {
+    person.AnswerFile(path);
+    (cf.*k.save)(plot);
+  }
+  bool OpenFrom(const KindCase& k, IiXYPlotXPtr& plot, const std::string& path) {
+    person.AnswerFile(path);
+    return (cf.*k.open)(plot);
+  }
+  std::string Title(IiXYPlotXPtr& plot) {
+    _bstr_t title;
+    plot->GetTitle(&title);
+    return title.str();
+  }
+  size_t Messages() {
+    size_t n = 0;
+    for (const Question& q : person.Asked()) n += q.kind == Question::Kind::Message;
+    return n;
+  }
+
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  plat::ManualClock clock{{2024, 12, 31, 23, 59, 0, 0}};
+  plat::ScopedTimeSource time{clock};
+  ScratchFolder folder;
+  CCommonFunctions cf;
+};
+
+TEST_F(Files, RampSavedAndOpenedBackPointForPoint) {
+  IiXYPlotXPtr plot = Plot(kRamp);
+  Fill(plot, kRamp, 100.0 / 3);
+  ChannelAt(plot, 12)->AddXY(0, 1e-300, nullptr);  // "SpringResults" is stored as it is
+  SetFields(kRamp, {"25.0", "75.5", "10", "60.25"}, u"FV-101\u00C9");
+  cf.m_bRampBidirectional = 1;
+  cf.m_strRampStrokeLength = "50.04";
+  cf.m_nRampStrokeUnitCode = 49;
+  cf.m_strRampActuatorSize = "12.34";
+  cf.m_nRampAreaUnitCode = 1;
+  for (const char* shown : {"Position", "Command", "ILCmd", "ILPos"}) cf.ShowChannel(plot, shown, 1);  // the ramp view
+  const std::string path = folder / "a.rmp";
+  SaveAs(kRamp, plot, path);
+
+  ASSERT_EQ(person.Asked().size(), 1u);
+  const Question& q = person.Asked()[0];
+  EXPECT_EQ(q.kind, Question::Kind::SaveFile);
+  EXPECT_EQ(q.defaultName, "FV-101\u00C9_Ramp_2024_12_31_23h_59m.rmp");
+  EXPECT_EQ(q.defaultExtension, "rmp");
+  EXPECT_EQ(q.filter, "(*.rmp)|*.rmp|");
+  EXPECT_EQ(q.title, "##FILESAVERAMP");
+  EXPECT_EQ(q.flags, 6u);
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.prp", "a.rmp"}));
+  EXPECT_EQ(Ys(plot, "RampSettings"),
+            (std::vector<double>{25, 75.5, 10, 60.25, 1, 12, 31, 2024, 50.04, 49, 12.34, 1}));
+  EXPECT_EQ(Ys(plot, "TagName"), (std::vector<double>{70, 86, 45, 49, 48, 49, -55}));
+  const std::vector<Points> saved = AllPoints(plot);
+
+  plot->ClearAllData();
+  SetFields(kRamp, {"x", "x", "x", "x"}, "x");
+  cf.m_bRampBidirectional = 0;
+  cf.m_nRampStrokeUnitCode = cf.m_nRampAreaUnitCode = 0;
+  ASSERT_TRUE(OpenFrom(kRamp, plot, path));
+  const Question& o = person.Asked()[1];
+  EXPECT_EQ(o.kind, Question::Kind::OpenFile);
+  EXPECT_EQ(o.defaultName, "");
+  EXPECT_EQ(o.defaultExtension, "rmp");
+  EXPECT_EQ(o.filter, "*.rmp|*.rmp|");
+  EXPECT_EQ(o.title, "##FILEOPENRAMP");
+  EXPECT_EQ(o.flags, 6u);
+  EXPECT_EQ(Messages(), 0u);
+
+  EXPECT_EQ(AllPoints(plot), saved);
+  EXPECT_EQ(Settings(kRamp), (std::vector<std::string>{"25", "75.5", "10", "60.25", "FV-101\u00C9"}));
+  EXPECT_EQ(cf.m_bRampBidirectional, 1);
+  EXPECT_EQ(Text(cf.m_strRampStrokeLength), "50.0");
+  EXPECT_EQ(Text(cf.m_strRampStrokeUnit), "mm");
+  EXPECT_EQ(cf.m_nRampStrokeUnitCode, 49);
+  EXPECT_EQ(Text(cf.m_strRampActuatorSize), "12.3");
+  EXPECT_EQ(Text(cf.m_strRampAreaUnit), "cm\u00B2");
+  EXPECT_EQ(cf.m_nRampAreaUnitCode, 1);
+  // "RampX" fits the shown ramp channels: x runs from 0 to 3 + 2.
+  double min = -1, span = -1;
+  AxisAt(plot, true, 0)->GetMin(&min);
+  AxisAt(plot, true, 0)->GetSpan(&span);
+  EXPECT_EQ(min, 0);
+  EXPECT_EQ(span, 5);
+}
+
+TEST_F(Files, StepSavedAndOpenedBackPointForPoint) {
+  IiXYPlotXPtr plot = Plot(kStep);
+  Fill(plot, kStep, 7.25);
+  SetFields(kStep, {"10.0", "12.5", "abc"}, "TV/7");
+  const std::string path = folder / "s.stp";
+  SaveAs(kStep, plot, path);
+
+  const Question& q = person.Asked()[0];
+  EXPECT_EQ(q.defaultName, "TV_7_Step_2024_12_31_23h_59m.stp");
+  EXPECT_EQ(q.defaultExtension, "stp");
+  EXPECT_EQ(q.filter, "(*.stp)|*.stp|");
+  EXPECT_EQ(q.title, "##FILESAVESTEPAS");
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"s.prp", "s.stp"}));
+  EXPECT_EQ(Ys(plot, "TestSettings"), (std::vector<double>{10, 12.5, 0, 12, 31, 2024}));
+  EXPECT_EQ(Ys(plot, "TagName"), (std::vector<double>{84, 86, 47, 55}));
+  const std::vector<Points> saved = AllPoints(plot);
+
+  plot->ClearAllData();
+  SetFields(kStep, {"x", "x", "x"}, "x");
+  ASSERT_TRUE(OpenFrom(kStep, plot, path));
+  EXPECT_EQ(person.Asked()[1].filter, "*.stp|*.stp|");
+  EXPECT_EQ(person.Asked()[1].title, "##FILEOPENSTEP");
+  EXPECT_EQ(Messages(), 0u);
+  EXPECT_EQ(AllPoints(plot), saved);
+  EXPECT_EQ(Settings(kStep), (std::vector<std::string>{"10", "12.5", "0", "TV/7"}));
+  // Both axes fit the loaded data: x 0 .. 5, y -55 .. 3 x 7.25 + 0.4 - 55.
+  double xSpan = -1, yMin = 0;
+  AxisAt(plot, true, 0)->GetSpan(&xSpan);
+  AxisAt(plot, false, 0)->GetMin(&yMin);
+  EXPECT_EQ(xSpan, 5);
+  EXPECT_EQ(yMin, -55);
+}
+
+TEST_F(Files, RampFlagsAndUnitCodesComeBackAsTexts) {
+  struct Case {
+    BYTE bidirectional, strokeCode, areaCode;
+    BYTE expectBidirectional;
+    const char* strokeUnit;
+    const char* areaUnit;
+  };
+  const Case cases[] = {
+      {1, 47, 0, 1, "in.", "in\u00B2"},
+      {0, 57, 1, 0, "%", "cm\u00B2"},
+      {2, 143, 7, 0, "deg", "in\u00B2"},  // only a byte of 1 is stored as set
+      {1, 200, 1, 1, "in.", "cm\u00B2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.strokeCode);
+    IiXYPlotXPtr plot = Plot(kRamp);
+    cf.m_bRampBidirectional = c.bidirectional;
+    cf.m_nRampStrokeUnitCode = c.strokeCode;
+    cf.m_nRampAreaUnitCode = c.areaCode;
+    cf.m_strRampTag = "";
+    const std::string path = folder / (std::to_string(c.strokeCode) + ".rmp");
+    SaveAs(kRamp, plot, path);
+    cf.m_bRampBidirectional = 9;
+    cf.m_nRampStrokeUnitCode = cf.m_nRampAreaUnitCode = 99;
+    ASSERT_TRUE(OpenFrom(kRamp, plot, path));
+    EXPECT_EQ(cf.m_bRampBidirectional, c.expectBidirectional);
+    EXPECT_EQ(Text(cf.m_strRampStrokeUnit), c.strokeUnit);
+    EXPECT_EQ(Text(cf.m_strRampAreaUnit), c.areaUnit);
+    EXPECT_EQ(cf.m_nRampStrokeUnitCode, c.strokeCode);
+    EXPECT_EQ(cf.m_nRampAreaUnitCode, c.areaCode);
+    EXPECT_EQ(Text(cf.m_strRampTag), "NO TAG");  // an empty tag stores no points
+  }
+}
+
+TEST_F(Files, ASecondSaveStoresTheNewSettingsAndTheDayOfWriting) {
+  for (const KindCase* k : kKinds) {
+    SCOPED_TRACE(k->name);
+    clock.Set({2024, 12, 31, 23, 59, 0, 0});
+    IiXYPlotXPtr plot = Plot(*k);
+    SetFields(*k, {"1", "2", "3"}, "T");
+    SaveAs(*k, plot, folder / (std::string("first.") + k->extension));
+    SetFields(*k, {"4", "5", "6"}, "T");
+    // The dialog stays open across midnight.
+    person.AnswerFile(folder / (std::string("second.") + k->extension), [&] { clock.Advance(2 * 60 * 1000); });
+    (cf.*k->save)(plot);
+    EXPECT_EQ(person.Asked().back().defaultName,
+              std::string("T_") + (k == &kRamp ? "Ramp" : "Step") + "_2024_12_31_23h_59m." + k->extension);
+    const std::vector<double> ys = Ys(plot, k->settingsChannel);
+    const std::vector<double> head(ys.begin(), ys.begin() + 3);
+    EXPECT_EQ(head, (std::vector<double>{4, 5, 6}));
+    const size_t date = k == &kRamp ? 5 : 3;
+    EXPECT_EQ(std::vector<double>(ys.begin() + date, ys.begin() + date + 3), (std::vector<double>{1, 1, 2025}));
+    EXPECT_EQ(ys.size(), k == &kRamp ? 12u : 6u);
+    SetFields(*k, {"x", "x", "x"}, "x");
+    ASSERT_TRUE(OpenFrom(*k, plot, folder / (std::string("second.") + k->extension)));
+    EXPECT_EQ(Settings(*k)[0], "4");
+    EXPECT_EQ(Settings(*k)[2], "6");
+  }
+}
+
+TEST_F(Files, SettingsComeFromTheTestsOwnFileElseStayAsTheyWere) {
+  enum class Prp { Kept, Deleted, Foreign };
+  struct Case {
+    Prp prp;
+    const char* expectTitle;
+  };
+  const Case cases[] = {{Prp::Kept, "Saved"}, {Prp::Deleted, "Before open"}, {Prp::Foreign, "Before open"}};
+  for (const KindCase* k : kKinds) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(k->name) + " " + c.expectTitle);
+      ScratchFolder here;
+      IiXYPlotXPtr plot = Plot(*k);
+      Fill(plot, *k, 3);
+      plot->SetTitle("Saved");
+      SaveAs(*k, plot, here / (std::string("t.") + k->extension));
+      const std::vector<Points> saved = AllPoints(plot);
+      if (c.prp == Prp::Deleted) std::filesystem::remove(here / "t.prp");
+      if (c.prp == Prp::Foreign) WriteFile(here / "t.prp", "TarnixPlotProperties 1\nkind xy\ncounts 2 1 1\nend\n");
+      plot->SetTitle("Before open");
+      plot->ClearAllData();
+      ASSERT_TRUE(OpenFrom(*k, plot, here / (std::string("t.") + k->extension)));
+      EXPECT_EQ(Title(plot), c.expectTitle);
+      EXPECT_EQ(AllPoints(plot), saved);
+      // The settings the plot had before the open are kept beside the test.
+      ASSERT_TRUE(std::filesystem::exists(here.Path() / "default.prp"));
+      IiXYPlotXPtr probe = Plot(*k);
+      ASSERT_TRUE(SUCCEEDED(probe->LoadPropertiesFromFile((here / "default.prp").c_str())));
+      EXPECT_EQ(Title(probe), "Before open");
+    }
+  }
+}
+
+TEST_F(Files, CancelInEitherDialogChangesNothing) {
+  for (const KindCase* k : kKinds) {
+    for (const bool open : {false, true}) {
+      SCOPED_TRACE(std::string(k->name) + (open ? " open" : " save"));
+      IiXYPlotXPtr plot = Plot(*k);
+      Fill(plot, *k, 2);
+      SetFields(*k, {"1", "2", "3"}, "T");
+      const std::vector<Points> before = AllPoints(plot);
+      const size_t asked = person.Asked().size();
+      person.CancelFile();
+      if (open) {
+        EXPECT_FALSE((cf.*k->open)(plot));
+      } else {
+        (cf.*k->save)(plot);
+      }
+      EXPECT_EQ(person.Asked().size(), asked + 1);  // no message after the dialog
+      EXPECT_EQ(AllPoints(plot), before);
+      EXPECT_EQ(Settings(*k)[0], "1");
+      EXPECT_EQ(Settings(*k).back(), "T");
+      EXPECT_TRUE(folder.Files().empty());
+    }
+  }
+}
+
+TEST_F(Files, ABrokenFileGivesTheOpenErrorAndKeepsFieldsAndSettings) {
+  enum class Broken { Truncated, Foreign, ShortSettings };
+  const std::pair<Broken, const char*> cases[] = {
+      {Broken::Truncated, "truncated"}, {Broken::Foreign, "foreign"}, {Broken::ShortSettings, "short settings"}};
+  for (const KindCase* k : kKinds) {
+    for (const auto& [broken, what] : cases) {
+      SCOPED_TRACE(std::string(k->name) + " " + what);
+      ScratchFolder here;
+      const std::string path = here / (std::string("t.") + k->extension);
+      IiXYPlotXPtr plot = Plot(*k);
+      plot->SetTitle("Saved");
+      SaveAs(*k, plot, path);
+      // What the load brings in before the reading fails.
+      std::vector<Points> loaded(ChannelCount(plot));
+      if (broken == Broken::Truncated) {
+        const std::string text = ReadFile(path);
+        WriteFile(path, text.substr(0, text.size() - 4));  // without its last line
+      } else if (broken == Broken::Foreign) {
+        // Another plot's data: two channels, the first with two points.
+        IiXYPlotXPtr other = NewXYPlot();
+        other->AddChannel(nullptr);
+        ChannelAt(other, 0)->AddXY(1, 2, nullptr);
+        ChannelAt(other, 0)->AddXY(3, 4, nullptr);
+        ASSERT_TRUE(SUCCEEDED(other->SaveDataToFile(path.c_str())));
+        loaded[0] = {{1, 2}, {3, 4}};
+      } else {
+        // The kind's own layout, but the settings end after two points.
+        IiXYPlotXPtr other = Plot(*k);
+        cf.GetXYPlotChannelByName(other, k->settingsChannel)->AddXY(0, 7, nullptr);
+        cf.GetXYPlotChannelByName(other, k->settingsChannel)->AddXY(1, 8, nullptr);
+        ASSERT_TRUE(SUCCEEDED(other->SaveDataToFile(path.c_str())));
+        loaded[k->dataChannels] = {{0, 7}, {1, 8}};
+      }
+      plot->SetTitle("Before open");
+      Fill(plot, *k, 5);
+      SetFields(*k, {"keep", "keep", "keep", "keep"}, "keep");
+      person.AnswerFile(path).Answer(IDOK);
+      EXPECT_FALSE((cf.*k->open)(plot));
+      const Question& m = person.Asked().back();
+      EXPECT_EQ(m.kind, Question::Kind::Message);
+      EXPECT_EQ(m.text, "File open error.");
+      EXPECT_EQ(m.caption, "");
+      EXPECT_EQ(m.type, MB_OK);
+      EXPECT_EQ(m.owner, nullptr);
+      EXPECT_EQ(Settings(*k), (std::vector<std::string>(k == &kRamp ? 5 : 4, "keep")));
+      EXPECT_EQ(Title(plot), "Before open");
+      // The ramp opener empties the plot; the step opener leaves what the
+      // load brought in (the data was emptied before loading).
+      EXPECT_EQ(AllPoints(plot), k->clearsOnFailure ? std::vector<Points>(ChannelCount(plot)) : loaded);
+    }
+  }
+}
+
+TEST_F(Files, AFailedSaveGivesTheSaveErrorAndLeavesNoPartialFile) {
+  enum class Where { FolderIsAFile, ReadOnlyFolder, DataWriteFails };
+  for (const KindCase* k : kKinds) {
+    for (const Where where : {Where::FolderIsAFile, Where::ReadOnlyFolder, Where::DataWriteFails}) {
+      SCOPED_TRACE(std::string(k->name) + " case " + std::to_string(static_cast<int>(where)));
+      ScratchFolder here;
+      std::string path = here / (std::string("t.") + k->extension);
+      WriteFile(path, "old data");
+      WriteFile(here / "t.prp", "old settings");
+      IiXYPlotXPtr plot = Plot(*k);
+      Fill(plot, *k, 1);
+      if (where == Where::FolderIsAFile) path = here / (std::string("t.prp/t.") + k->extension);
+      if (where == Where::ReadOnlyFolder) {
+        chmod(here.Path().c_str(), 0555);
+        if (::access(here.Path().c_str(), W_OK) == 0) {  // privileged: the mode does not stop writing
+          chmod(here.Path().c_str(), 0755);
+          continue;
+        }
+      }
+      if (where == Where::DataWriteFails) IControlTestPtr(plot)->FailPut("savedatatofile", E_FAIL);
+      person.AnswerFile(path).Answer(IDOK);
+      (cf.*k->save)(plot);
+      const Question& m = person.Asked().back();
+      EXPECT_EQ(m.text, "File save error.");
+      EXPECT_EQ(m.caption, k->saveCaption);
+      EXPECT_EQ(m.owner, nullptr);
+      chmod(here.Path().c_str(), 0755);
+      EXPECT_EQ(here.Files(), (std::vector<std::string>{"t.prp", std::string("t.") + k->extension}));
+      EXPECT_EQ(ReadFile(here / (std::string("t.") + k->extension)), "old data");
+      EXPECT_EQ(ReadFile(here / "t.prp"), "old settings");
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SplitFilePath, FolderTitleAndExtensionOrNothingChanged) {
+  struct Case {
+    const char* path;
+    int result;
+    std::vector<std::string> parts;  // drive, folder, title, extension
+  };
+  const Case cases[] = {
+      {"/t/a.rmp", 0, {"", "/t/", "a", ".rmp"}},
+      {"/t/x.y/a.b.stp", 0, {"", "/t/x.y/", "a.b", ".stp"}},
+      {"/t/noext", 0, {"", "/t/", "noext", ""}},
+      {"/t/.prp", 0, {"", "/t/", "", ".prp"}},
+      {"", EINVAL, {"", "/old/", "old", ".old"}},
+      {"/t/", EINVAL, {"", "/old/", "old", ".old"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    CCommonFunctions cf;
+    cf.m_strPathParts = {_bstr_t(""), _bstr_t("/old/"), _bstr_t("old"), _bstr_t(".old")};
+    EXPECT_EQ(cf.SplitFilePath(c.path), c.result);
+    std::vector<std::string> parts;
+    for (const _bstr_t& p : cf.m_strPathParts) parts.push_back(p.str());
+    EXPECT_EQ(parts, c.parts);
+  }
+}
+
+TEST_F(Files, OpensFromAReadOnlyFolder) {
+  for (const KindCase* k : kKinds) {
+    SCOPED_TRACE(k->name);
+    ScratchFolder here;
+    const std::string path = here / (std::string("t.") + k->extension);
+    IiXYPlotXPtr plot = Plot(*k);
+    Fill(plot, *k, 4);
+    SaveAs(*k, plot, path);
+    const std::vector<Points> saved = AllPoints(plot);
+    chmod(here.Path().c_str(), 0555);
+    if (::access(here.Path().c_str(), W_OK) == 0) GTEST_SKIP() << "a privileged user writes into any folder";
+    plot->ClearAllData();
+    EXPECT_TRUE(OpenFrom(*k, plot, path));
+    EXPECT_EQ(AllPoints(plot), saved);
+    EXPECT_FALSE(std::filesystem::exists(here.Path() / "default.prp"));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Files, NumbersKeepTheirPointInACommaLanguage) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  IiXYPlotXPtr plot = Plot(kStep);
+  SetFields(kStep, {"12.5", "0.25", " 2e1x"}, "T");
+  SaveAs(kStep, plot, folder / "n.stp");
+  SetFields(kStep, {"x", "x", "x"}, "x");
+  const bool opened = OpenFrom(kStep, plot, folder / "n.stp");
+  std::setlocale(LC_ALL, previous.c_str());
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(Settings(kStep), (std::vector<std::string>{"12.5", "0.25", "20", "T"}));
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#pragma once
+// A fresh XY plot, reading channels and axes back, and a scratch folder.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/common_functions.h"
+#include "platform/com/com_ptr.h"
+
+namespace filetest {
+
+using Points = std::vector<std::pair<double, double>>;
+
+inline IiXYPlotXPtr NewXYPlot() {
+  IUnknownPtr control;
+  control.CreateInstance(kXYPlotProgId);
+  return IiXYPlotXPtr(control);
+}
+
+inline IiXYPlotChannelPtr ChannelAt(IiXYPlotXPtr& plot, LONG index) {
+  IDispatchPtr dispatch;
+  if (FAILED(plot->GetChannel(index, &dispatch))) return {};
+  return IiXYPlotChannelPtr(dispatch);
+}
+
+inline LONG ChannelCount(IiXYPlotXPtr& plot) {
+  LONG n = 0;
+  plot->GetChannelCount(&n);
+  return n;
+}
+
+inline Points PointsOf(const IiXYPlotChannelPtr& c) {
+  Points out;
+  LONG n = 0;
+  c->GetCount(&n);
+  for (LONG i = 0; i < n; ++i) {
+    double x = 0, y = 0;
+    c->GetX(i, &x);
+    c->GetY(i, &y);
+    out.emplace_back(x, y);
+  }
+  return out;
+}
+
+inline std::vector<Points> AllPoints(IiXYPlotXPtr& plot) {
+  std::vector<Points> all;
+  for (LONG i = 0; i < ChannelCount(plot); ++i) all.push_back(PointsOf(ChannelAt(plot, i)));
+  return all;
+}
+
+inline std::string Text(const _bstr_t& t) { return t.str(); }
+
+inline std::string ChannelName(IiXYPlotXPtr& plot, LONG index) {
+  _bstr_t name;
+  ChannelAt(plot, index)->GetName(&name);
+  return name.str();
+}
+
+inline IiPlotAxisPtr AxisAt(IiXYPlotXPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis);
+  return axis;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A folder of its own for each test, removed afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static int counter = 0;
+    m_path = std::filesystem::temp_directory_path() /
+             ("tarnix-files-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(m_path, ec);
+  }
+  const std::filesystem::path& Path() const { return m_path; }
+  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+  // The names of the files in the folder, sorted.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(m_path)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace filetest

@@ -1,0 +1,234 @@
+// What the partial stroke, HDRL, data logger and curve files share: cancel
+// in either dialog, broken files, failed saves.
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "files/kinds_fixture.h"
+#include "platform/activex/control.h"
+
+namespace {
+
+using namespace kindtest;
+
+struct Plots {
+  IiPlotXPtr time;
+  IiXYPlotXPtr xy;
+  IControlTestPtr Test() { return time ? IControlTestPtr(time) : IControlTestPtr(xy); }
+  std::vector<Points> All() { return time ? AllPoints(time) : AllPoints(xy); }
+};
+
+struct KindCase {
+  const char* name;
+  const char* extension;
+  std::function<Plots(CCommonFunctions&)> make;
+  std::function<void(CCommonFunctions&, Plots&)> save;
+  std::function<bool(CCommonFunctions&, Plots&)> open;
+  // Every field the kind writes on open, set to a text or read back.
+  std::function<void(CCommonFunctions&, const char*)> setFields;
+  std::function<std::vector<std::string>(CCommonFunctions&)> fields;
+  const char* saveError;
+  const char* openError;
+  const char* settingsExtension;  // empty: none
+};
+
+template <size_t N>
+void SetAll(TextArray<N>& texts, const char* text) {
+  for (auto& t : texts) t = text;
+}
+
+const KindCase kKinds[] = {
+    {"partial stroke", "pst",
+     [](CCommonFunctions& cf) {
+       Plots p{NewPlot<IiPlotXPtr>(), {}};
+       cf.SetupPSTPlot(p.time);
+       cf.SetupPSTChannels(p.time);
+       return p;
+     },
+     [](CCommonFunctions& cf, Plots& p) { cf.SavePSTFile(p.time); },
+     [](CCommonFunctions& cf, Plots& p) { return cf.OpenPSTFile(p.time); },
+     [](CCommonFunctions& cf, const char* t) {
+       SetAll(cf.m_strPSTSettings, t);
+       cf.m_strPSTBreakawayTime = cf.m_strPSTTimeToTarget = cf.m_strPSTResult = cf.m_strPSTTag = t;
+     },
+     [](CCommonFunctions& cf) {
+       std::vector<std::string> f = Texts(cf.m_strPSTSettings);
+       for (const _bstr_t* t :
+            {&cf.m_strPSTBreakawayTime, &cf.m_strPSTTimeToTarget, &cf.m_strPSTResult, &cf.m_strPSTTag})
+         f.push_back(t->str());
+       return f;
+     },
+     "File save error.", "File open error.", ""},
+    {"HDRL", "hdrl",
+     [](CCommonFunctions& cf) {
+       Plots p{{}, NewPlot<IiXYPlotXPtr>()};
+       cf.SetupHDRLPlots(p.xy);
+       cf.SetupHDRLChannels(p.xy);
+       return p;
+     },
+     [](CCommonFunctions& cf, Plots& p) { cf.SaveHDRLFile(p.xy); },
+     [](CCommonFunctions& cf, Plots& p) { return cf.OpenHDRLFile(p.xy); },
+     [](CCommonFunctions& cf, const char* t) {
+       SetAll(cf.m_strHDRLResults, t);
+       cf.m_strHDRLSettlingTime = cf.m_strHDRLTag = t;
+     },
+     [](CCommonFunctions& cf) {
+       std::vector<std::string> f = Texts(cf.m_strHDRLResults);
+       f.push_back(cf.m_strHDRLSettlingTime.str());
+       f.push_back(cf.m_strHDRLTag.str());
+       return f;
+     },
+     "##FILESAVEERR", "##FILEOPENERR", ""},
+    {"data logger", "lgr",
+     [](CCommonFunctions& cf) {
+       Plots p{NewPlot<IiPlotXPtr>(), {}};
+       cf.SetupDataLoggerPlot(p.time);
+       cf.SetupDataLoggerChannels(p.time);
+       return p;
+     },
+     [](CCommonFunctions& cf, Plots& p) { cf.SaveDataLoggerFile(p.time); },
+     [](CCommonFunctions& cf, Plots& p) { return cf.OpenDataLoggerFile(p.time); },
+     [](CCommonFunctions& cf, const char* t) {
+       SetAll(cf.m_strLoggerSettings, t);
+       cf.m_strFileTag = t;
+     },
+     [](CCommonFunctions& cf) {
+       std::vector<std::string> f = Texts(cf.m_strLoggerSettings);
+       f.push_back(cf.m_strFileTag.str());
+       return f;
+     },
+     "File save error.", "File open error.", ".datalogprp"},
+    {"curve", "curve",
+     [](CCommonFunctions& cf) {
+       Plots p{NewPlot<IiPlotXPtr>(), {}};
+       cf.SetupCharacterizationPlot(p.time);
+       return p;
+     },
+     [](CCommonFunctions& cf, Plots& p) { cf.SaveCharCurveFile(p.time); },
+     // The curve opener gives no result; the page reads the channel back all the same.
+     [](CCommonFunctions& cf, Plots& p) {
+       cf.OpenCharCurveFile(p.time);
+       return false;
+     },
+     [](CCommonFunctions& cf, const char* t) { cf.m_strFileTag = t; },
+     [](CCommonFunctions& cf) { return std::vector<std::string>{cf.m_strFileTag.str()}; }, "File save error.",
+     "File open error.", ""},
+};
+
+class KindDialogs : public KindFiles {
+ protected:
+  Plots Filled(const KindCase& k) {
+    Plots p = k.make(cf);
+    p.time ? FillAll(p.time, ChannelCount(p.time), 3, 2) : FillAll(p.xy, ChannelCount(p.xy), 3, 2);
+    return p;
+  }
+  std::string PathOf(const KindCase& k, const ScratchFolder& where, const char* title = "t") {
+    return where / (std::string(title) + "." + k.extension);
+  }
+};
+
+TEST_F(KindDialogs, CancelInEitherDialogChangesNothing) {
+  for (const KindCase& k : kKinds) {
+    for (const bool open : {false, true}) {
+      SCOPED_TRACE(std::string(k.name) + (open ? " open" : " save"));
+      Plots p = Filled(k);
+      k.setFields(cf, "1");
+      const std::vector<Points> before = p.All();
+      const std::vector<std::string> fields = k.fields(cf);
+      const size_t asked = person.Asked().size();
+      person.CancelFile();
+      if (open) {
+        EXPECT_FALSE(k.open(cf, p));
+      } else {
+        k.save(cf, p);
+      }
+      EXPECT_EQ(person.Asked().size(), asked + 1);  // no message after the dialog
+      EXPECT_EQ(p.All(), before);
+      EXPECT_EQ(k.fields(cf), fields);
+      EXPECT_TRUE(folder.Files().empty());
+    }
+  }
+}
+
+TEST_F(KindDialogs, ABrokenFileGivesTheOpenErrorEmptiesThePlotAndKeepsTheFields) {
+  enum class Broken { Missing, Truncated, NotANumber, Foreign };
+  const std::pair<Broken, const char*> cases[] = {{Broken::Missing, "missing"},
+                                                  {Broken::Truncated, "truncated"},
+                                                  {Broken::NotANumber, "not a number"},
+                                                  {Broken::Foreign, "foreign"}};
+  for (const KindCase& k : kKinds) {
+    for (const auto& [broken, what] : cases) {
+      // A plot's data file of another kind is a curve file to the curve page.
+      if (broken == Broken::Foreign && std::string(k.extension) == "curve") continue;
+      SCOPED_TRACE(std::string(k.name) + " " + what);
+      ScratchFolder here;
+      const std::string path = PathOf(k, here);
+      Plots p = Filled(k);
+      k.setFields(cf, "2");
+      person.AnswerFile(path);
+      k.save(cf, p);
+      if (broken == Broken::Missing) std::filesystem::remove(path);
+      if (broken == Broken::Truncated) {
+        const std::string text = filetest::ReadFile(path);
+        filetest::WriteFile(path, text.substr(0, text.size() - 4));  // without its last line
+      }
+      if (broken == Broken::NotANumber) {
+        std::string text = filetest::ReadFile(path);
+        text.replace(text.rfind("\n0 "), 3, "\nzero ");
+        filetest::WriteFile(path, text);
+      }
+      if (broken == Broken::Foreign) {
+        // Another plot's data, without the kind's storage points.
+        IiPlotXPtr other = NewPlot<IiPlotXPtr>();
+        ChannelAt(other, 0)->AddXY(1, 2, nullptr);
+        ASSERT_TRUE(SUCCEEDED(other->SaveDataToFile(path.c_str())));
+      }
+      p = Filled(k);
+      k.setFields(cf, "keep");
+      const std::vector<std::string> fields = k.fields(cf);
+      person.AnswerFile(path).Answer(IDOK);
+      EXPECT_FALSE(k.open(cf, p));
+      const plat::Question& m = Last();
+      EXPECT_EQ(m.kind, plat::Question::Kind::Message);
+      EXPECT_EQ(m.text, k.openError);
+      EXPECT_EQ(m.caption, "");
+      EXPECT_EQ(m.type, MB_OK);
+      EXPECT_EQ(m.owner, nullptr);
+      EXPECT_EQ(k.fields(cf), fields);
+      EXPECT_EQ(p.All(), std::vector<Points>(p.All().size()));
+    }
+  }
+}
+
+TEST_F(KindDialogs, AFailedSaveGivesTheSaveErrorAndLeavesTheOldFilesWhole) {
+  enum class Where { FolderIsAFile, DataWriteFails, SettingsWriteFails };
+  for (const KindCase& k : kKinds) {
+    for (const Where where : {Where::FolderIsAFile, Where::DataWriteFails, Where::SettingsWriteFails}) {
+      const bool hasSettings = *k.settingsExtension != 0;
+      if (where == Where::SettingsWriteFails && !hasSettings) continue;
+      SCOPED_TRACE(std::string(k.name) + " case " + std::to_string(static_cast<int>(where)));
+      ScratchFolder here;
+      std::string path = PathOf(k, here);
+      const std::string settings = here / (std::string("t") + k.settingsExtension);
+      filetest::WriteFile(path, "old data");
+      if (hasSettings) filetest::WriteFile(settings, "old settings");
+      Plots p = Filled(k);
+      if (where == Where::FolderIsAFile) path = here / (std::string("t.") + k.extension + "/t." + k.extension);
+      if (where == Where::DataWriteFails) p.Test()->FailPut("savedatatofile", E_FAIL);
+      if (where == Where::SettingsWriteFails) p.Test()->FailPut("savepropertiestofile", E_FAIL);
+      person.AnswerFile(path).Answer(IDOK);
+      k.save(cf, p);
+      const plat::Question& m = Last();
+      EXPECT_EQ(m.text, k.saveError);
+      EXPECT_EQ(m.caption, "");
+      EXPECT_EQ(m.owner, nullptr);
+      EXPECT_EQ(filetest::ReadFile(PathOf(k, here)), "old data");
+      if (hasSettings) {
+        EXPECT_EQ(filetest::ReadFile(settings), "old settings");
+      }
+      EXPECT_EQ(here.Files().size(), hasSettings ? 2u : 1u);
+    }
+  }
+}
+
+}  // namespace

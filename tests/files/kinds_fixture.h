@@ -1,0 +1,147 @@
+#pragma once
+// Both plot kinds for the partial stroke, HDRL, data logger and curve
+// tests: a fresh plot, channels and axes read back, and a fixture with a
+// scripted person, a manual clock and a scratch folder.
+#include <string>
+#include <vector>
+
+#include "files/fixture.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+
+namespace kindtest {
+
+using filetest::Points;
+using filetest::ScratchFolder;
+using filetest::Text;
+
+template <class PlotPtr>
+struct ChannelOf;
+template <>
+struct ChannelOf<IiPlotXPtr> {
+  using Ptr = IiPlotChannelPtr;
+};
+template <>
+struct ChannelOf<IiXYPlotXPtr> {
+  using Ptr = IiXYPlotChannelPtr;
+};
+
+template <class PlotPtr>
+PlotPtr NewPlot() {
+  IUnknownPtr control;
+  control.CreateInstance(std::is_same_v<PlotPtr, IiPlotXPtr> ? kPlotProgId : kXYPlotProgId);
+  return PlotPtr(control);
+}
+
+template <class PlotPtr>
+typename ChannelOf<PlotPtr>::Ptr ChannelAt(PlotPtr& plot, LONG index) {
+  IDispatchPtr dispatch;
+  if (FAILED(plot->GetChannel(index, &dispatch))) return {};
+  return typename ChannelOf<PlotPtr>::Ptr(dispatch);
+}
+
+template <class PlotPtr>
+LONG ChannelCount(PlotPtr& plot) {
+  LONG n = 0;
+  plot->GetChannelCount(&n);
+  return n;
+}
+
+template <class ChannelPtr>
+Points PointsOf(const ChannelPtr& c) {
+  Points out;
+  LONG n = 0;
+  c->GetCount(&n);
+  for (LONG i = 0; i < n; ++i) {
+    double x = 0, y = 0;
+    c->GetX(i, &x);
+    c->GetY(i, &y);
+    out.emplace_back(x, y);
+  }
+  return out;
+}
+
+template <class PlotPtr>
+std::vector<Points> AllPoints(PlotPtr& plot) {
+  std::vector<Points> all;
+  for (LONG i = 0; i < ChannelCount(plot); ++i) all.push_back(PointsOf(ChannelAt(plot, i)));
+  return all;
+}
+
+template <class PlotPtr>
+std::vector<double> Ys(PlotPtr& plot, LONG channel) {
+  std::vector<double> ys;
+  for (auto [x, y] : PointsOf(ChannelAt(plot, channel))) ys.push_back(y);
+  return ys;
+}
+
+template <class PlotPtr>
+IiPlotAxisPtr AxisAt(PlotPtr& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis);
+  return axis;
+}
+
+// Minimum and span of an axis found by name.
+template <class PlotPtr>
+std::pair<double, double> Range(PlotPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis);
+  double min = -999, span = -999;
+  if (axis) {
+    axis->GetMin(&min);
+    axis->GetSpan(&span);
+  }
+  return {min, span};
+}
+
+template <class PlotPtr>
+std::string Title(PlotPtr& plot) {
+  _bstr_t title;
+  plot->GetTitle(&title);
+  return title.str();
+}
+
+template <class PlotPtr>
+std::vector<std::string> ChannelNames(PlotPtr& plot) {
+  std::vector<std::string> names;
+  for (LONG i = 0; i < ChannelCount(plot); ++i) {
+    _bstr_t name;
+    ChannelAt(plot, i)->GetName(&name);
+    names.push_back(name.str());
+  }
+  return names;
+}
+
+// Every channel gets points that no other channel has.
+template <class PlotPtr>
+void FillAll(PlotPtr& plot, LONG channels, int points, double seed) {
+  for (LONG c = 0; c < channels; ++c)
+    for (int i = 0; i < points; ++i) ChannelAt(plot, c)->AddXY(i * 0.25 + c, seed * (c + 1) + i * 0.125, nullptr);
+}
+
+template <class T>
+std::vector<std::string> Texts(const T& fields) {
+  std::vector<std::string> out;
+  for (const auto& f : fields) out.push_back(f.str());
+  return out;
+}
+
+class KindFiles : public testing::Test {
+ protected:
+  std::vector<plat::Question> Messages() const {
+    std::vector<plat::Question> out;
+    for (const plat::Question& q : person.Asked())
+      if (q.kind == plat::Question::Kind::Message) out.push_back(q);
+    return out;
+  }
+  const plat::Question& Last() const { return person.Asked().back(); }
+
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  plat::ManualClock clock{{2026, 12, 8, 6, 5, 0, 0}};
+  plat::ScopedTimeSource time{clock};
+  ScratchFolder folder;
+  CCommonFunctions cf;
+};
+
+}  // namespace kindtest

@@ -1,0 +1,240 @@
+// The ramp and step plot layouts: axes, channel tables, visibility resets.
+#include "files/fixture.h"
+
+namespace {
+
+using namespace filetest;
+
+struct ChannelExpect {
+  const char* name;
+  const char* title;
+  COLORREF color;
+  const char* xAxis;
+  const char* yAxis;
+  LONG markers;  // 1 with a marker style, 0 for style 12
+  LONG markerStyle;
+  VARIANT_BOOL shown;
+};
+
+void ExpectChannels(IiXYPlotXPtr& plot, const std::vector<ChannelExpect>& table) {
+  ASSERT_EQ(ChannelCount(plot), static_cast<LONG>(table.size()));
+  for (size_t i = 0; i < table.size(); ++i) {
+    const ChannelExpect& e = table[i];
+    SCOPED_TRACE(e.name);
+    IiXYPlotChannelPtr c = ChannelAt(plot, static_cast<LONG>(i));
+    _bstr_t name, title, x, y;
+    COLORREF color = 0;
+    LONG markers = -1, style = -1, count = -1;
+    VARIANT_BOOL visible = -2, legend = -2;
+    c->GetName(&name);
+    c->GetTitle(&title);
+    c->GetXAxisName(&x);
+    c->GetYAxisName(&y);
+    c->GetColor(&color);
+    c->GetMarkersVisible(&markers);
+    c->GetMarkerStyle(&style);
+    c->GetVisible(&visible);
+    c->GetVisibleInLegend(&legend);
+    c->GetCount(&count);
+    EXPECT_EQ(Text(name), e.name);
+    EXPECT_EQ(Text(title), e.title);
+    EXPECT_EQ(Text(x), e.xAxis);
+    EXPECT_EQ(Text(y), e.yAxis);
+    EXPECT_EQ(color, e.color);
+    EXPECT_EQ(markers, e.markers);
+    if (e.markers) {
+      EXPECT_EQ(style, e.markerStyle);
+    }
+    EXPECT_EQ(visible != 0, e.shown != 0);
+    EXPECT_EQ(legend != 0, e.shown != 0);
+    EXPECT_EQ(count, 0);
+  }
+}
+
+struct AxisExpect {
+  bool x;
+  LONG index;
+  const char* name;
+  double min, span;
+};
+
+void ExpectAxes(IiXYPlotXPtr& plot, const std::vector<AxisExpect>& table) {
+  for (const AxisExpect& e : table) {
+    SCOPED_TRACE(e.name);
+    IiPlotAxisPtr axis = AxisAt(plot, e.x, e.index);
+    ASSERT_TRUE(axis);
+    _bstr_t name;
+    double min = -1, span = -1;
+    axis->GetName(&name);
+    axis->GetMin(&min);
+    axis->GetSpan(&span);
+    EXPECT_EQ(Text(name), e.name);
+    EXPECT_EQ(min, e.min);
+    EXPECT_EQ(span, e.span);
+    IFontPtr font;
+    axis->GetTitleFont(&font);
+    BOOL bold = TRUE;
+    font->get_Bold(&bold);
+    EXPECT_FALSE(bold);
+  }
+}
+
+void ExpectAxisFlags(IiXYPlotXPtr& plot, const std::vector<std::pair<bool, const char*>>& axes, bool on) {
+  for (auto [x, name] : axes) {
+    SCOPED_TRACE(name);
+    IiPlotAxisPtr axis;
+    x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis);
+    ASSERT_TRUE(axis);
+    VARIANT_BOOL visible = -2, enabled = -2;
+    axis->GetVisible(&visible);
+    axis->GetEnabled(&enabled);
+    EXPECT_EQ(visible != 0, on);
+    EXPECT_EQ(enabled != 0, on);
+  }
+}
+
+// A plot that already holds other channels, points and axis ranges.
+IiXYPlotXPtr UsedPlot() {
+  IiXYPlotXPtr plot = NewXYPlot();
+  for (int i = 0; i < 3; ++i) plot->AddChannel(nullptr);
+  ChannelAt(plot, 0)->SetName("Position");
+  ChannelAt(plot, 1)->AddXY(1, 2, nullptr);
+  AxisAt(plot, true, 0)->SetMin(5);
+  AxisAt(plot, false, 0)->SetSpan(7);
+  return plot;
+}
+
+void ExpectDataView(IiXYPlotXPtr& plot, const char* x, const char* y) {
+  IiPlotDataViewPtr view;
+  ASSERT_TRUE(SUCCEEDED(plot->GetDataView(0, &view)));
+  _bstr_t gx, gy;
+  COLORREF grid = 0, back = 0;
+  view->GetXAxisName(&gx);
+  view->GetYAxisName(&gy);
+  view->GetGridLineColor(&grid);
+  plot->GetBackgroundColor(&back);
+  EXPECT_EQ(Text(gx), x);
+  EXPECT_EQ(Text(gy), y);
+  EXPECT_EQ(grid, 0x00C000u);
+  EXPECT_EQ(back, 0xFFFFFFu);
+}
+
+const std::vector<ChannelExpect> kRampTable = {
+    {"Position", "Position", 0x0A0AFF, "RampX", "RampPerc", 1, 0, 0},
+    {"Command", "Command", 0xC00000, "RampX", "RampPerc", 1, 1, 0},
+    {"ILCmd", "Pilot Relay Command", 0x004000, "RampX", "RampPerc", 1, 5, 0},
+    {"ILPos", "Pilot Relay Position", 0x000080, "RampX", "RampPerc", 1, 6, 0},
+    {"PosnvCmdOpen", "Position (opening)", 0x0A0AFF, "CmdX", "RampPerc", 1, 0, 0},
+    {"ILCmdvCmdOpen", "Pilot Relay Command (opening)", 0xC00000, "CmdX", "RampPerc", 1, 6, 0},
+    {"ILPosnvCmdOpen", "Pilot Relay Position (opening)", 0xCC00FF, "CmdX", "RampPerc", 1, 5, 0},
+    {"PosnvCmdClose", "Position (closing)", 0x0A0AFF, "CmdX", "RampPerc", 1, 6, 0},
+    {"ILCmdvCmdClose", "Pilot Relay Command (closing)", 0xC00000, "CmdX", "RampPerc", 1, 2, 0},
+    {"ILPosnvCmdClose", "Pilot Relay Position (closing)", 0xCC00FF, "CmdX", "RampPerc", 1, 1, 0},
+    {"RampSettings", "RampSettings", 0xCC00CC, "None", "None", 0, 0, 0},
+    {"TagName", "TagName", 0x004000, "None", "None", 0, 0, 0},
+    {"SpringResults", "SpringResults", 0x000080, "None", "None", 0, 0, 0},
+};
+
+const std::vector<ChannelExpect> kStepTable = {
+    {"Position", "Position", 0x0A0AFF, "StepX", "StepPerc", 1, 0, 1},
+    {"Command", "Command", 0xC00000, "StepX", "StepPerc", 1, 1, 1},
+    {"ILCmd", "Pilot Relay Command", 0x004000, "StepX", "StepPerc", 1, 5, 1},
+    {"ILPos", "Pilot Relay Position", 0x000080, "StepX", "StepPerc", 1, 6, 1},
+    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 0, 0, 0},
+    {"TagName", "TagName", 0x000080, "None", "None", 0, 0, 0},
+};
+
+TEST(RampLayout, AxesAndThirteenHiddenChannelsWhateverThePlotHeldAndHowOftenItRuns) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = UsedPlot();
+  for (int pass = 1; pass <= 2; ++pass) {
+    SCOPED_TRACE(pass);
+    cf.SetupRampPlot(plot);
+    cf.SetupRampTestChannels(plot);
+    ExpectAxes(plot, {{true, 0, "RampX", 0, 100}, {true, 1, "CmdX", 0, 100}, {false, 0, "RampPerc", 0, 100}});
+    ExpectDataView(plot, "RampX", "RampPerc");
+    _bstr_t title;
+    AxisAt(plot, false, 0)->GetTitle(&title);
+    EXPECT_EQ(Text(title), "##HDRLPOSNPERC");  // the tests run without a language file
+    double low = -1, high = -1;
+    AxisAt(plot, false, 0)->GetLimitLow(&low);
+    AxisAt(plot, false, 0)->GetLimitHigh(&high);
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 100);
+    ExpectChannels(plot, kRampTable);
+    ExpectAxisFlags(plot, {{true, "RampX"}, {true, "CmdX"}, {false, "RampPerc"}}, false);
+  }
+}
+
+TEST(RampLayout, HidingTouchesOnlyTheTenDataChannelsAndTheAxes) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupRampPlot(plot);
+  cf.SetupRampTestChannels(plot);
+  for (LONG i = 0; i < 13; ++i) {
+    ChannelAt(plot, i)->SetVisible(1);
+    ChannelAt(plot, i)->SetVisibleInLegend(1);
+    ChannelAt(plot, i)->AddXY(i, i * 2, nullptr);
+  }
+  cf.HideRampChannels(plot);
+  for (LONG i = 0; i < 13; ++i) {
+    SCOPED_TRACE(ChannelName(plot, i));
+    VARIANT_BOOL visible = -2;
+    ChannelAt(plot, i)->GetVisible(&visible);
+    EXPECT_EQ(visible != 0, i >= 10);
+    EXPECT_EQ(PointsOf(ChannelAt(plot, i)), (Points{{i, i * 2}}));
+  }
+}
+
+TEST(RampLayout, HidingFailsAtAMissingNameAfterHidingTheOnesBefore) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupRampPlot(plot);
+  cf.SetupRampTestChannels(plot);
+  ChannelAt(plot, 0)->SetVisible(1);
+  ChannelAt(plot, 2)->SetVisible(1);
+  ChannelAt(plot, 2)->SetName("Renamed");  // "ILCmd" is third in the hiding order
+  EXPECT_THROW(cf.HideRampChannels(plot), _com_error);
+  VARIANT_BOOL first = -2, third = -2;
+  ChannelAt(plot, 0)->GetVisible(&first);
+  ChannelAt(plot, 2)->GetVisible(&third);
+  EXPECT_FALSE(first);
+  EXPECT_TRUE(third);
+}
+
+TEST(StepLayout, TheTwoAxisLayouts) {
+  struct Case {
+    const char* what;
+    void (CCommonFunctions::*setup)(IiXYPlotXPtr);
+    const char* yName;
+    double xSpan, ySpan;
+  };
+  const Case cases[] = {
+      {"test", &CCommonFunctions::SetupStepPlot, "StepPerc", 10, 130},
+      {"compare", &CCommonFunctions::SetupStepComparePlot, "RampPerc", 100, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CCommonFunctions cf;
+    IiXYPlotXPtr plot = UsedPlot();
+    (cf.*c.setup)(plot);
+    ExpectAxes(plot, {{true, 0, "StepX", 0, c.xSpan}, {false, 0, c.yName, 0, c.ySpan}});
+    ExpectDataView(plot, "StepX", c.yName);
+  }
+}
+
+TEST(StepLayout, SixChannelsWithHiddenStorageAndTheVisibilityReset) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = UsedPlot();
+  cf.SetupStepPlot(plot);
+  cf.SetupStepChannels(plot);
+  ExpectChannels(plot, kStepTable);
+
+  cf.UpdateStepPlot(plot);
+  std::vector<ChannelExpect> hidden = kStepTable;
+  for (ChannelExpect& e : hidden) e.shown = 0;
+  ExpectChannels(plot, hidden);
+  ExpectAxisFlags(plot, {{true, "StepX"}, {false, "StepPerc"}}, false);
+}
+
+}  // namespace
