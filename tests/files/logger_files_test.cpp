@@ -128,9 +128,7 @@ TEST_F(LoggerFiles, ADayOfSamplesRoundTripsAndItsTimesAreRecorded) {
   std::printf("data logger day (518400 points): save %.3f s, open %.3f s\n", saveSeconds, openSeconds);
 #if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(openSeconds, 0.5);
-  // The plot control's writer formats each number with "%.17g" and takes
-  // about 0.45 s here; the bound guards against it getting worse.
-  EXPECT_LT(saveSeconds, 1.0);
+  EXPECT_LT(saveSeconds, 0.5);
 #endif
 }
 

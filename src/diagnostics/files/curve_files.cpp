@@ -67,7 +67,7 @@ void CCommonFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CW
   AddPoint(*this, plot, 0, 0);
   SetProgress(progress, PBM_SETPOS, 0);
   SetProgress(progress, PBM_SETRANGE, static_cast<LPARAM>(100) << 16);
-  // Single precision on purpose: the device's curves were made this way.
+  // Single precision on purpose: the points must equal those of earlier curve files.
   const float r = std::pow(static_cast<float>(rangeability), -1.0f);
   for (int x = 5; x < 100; x += 5) {
     const float e = static_cast<float>((x - 100) * 0.01);

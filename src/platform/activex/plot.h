@@ -51,7 +51,7 @@
 //   kind time|xy
 //   channels <n>
 //   channel <i> <count> "<name>"      i from 0; the name is for people only
-//   <x> <y>                           <count> lines, %.17g, "." decimals
+//   <x> <y>                           <count> lines, shortest exact, "."
 //   ...                               (the next channel's block)
 //   end
 // Numbers round-trip exactly (nan and inf included). A load fills the

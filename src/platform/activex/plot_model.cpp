@@ -465,6 +465,17 @@ bool PlotModel::FitAxis(bool xAxis, int index) {
   return true;
 }
 
+namespace {
+
+// The shortest text that reads back to the same double, in any locale.
+void AppendNumber(std::string& out, double value) {
+  char buf[32];
+  const auto result = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, result.ptr);
+}
+
+}  // namespace
+
 std::string PlotModel::DataText() const {
   size_t points = 0;
   for (const auto& c : channels) points += c->x.size();
@@ -479,7 +490,12 @@ std::string PlotModel::DataText() const {
     out += "channel " + std::to_string(i) + ' ' + std::to_string(c.x.size()) + ' ';
     AppendText(out, c.look.name);
     out += '\n';
-    for (size_t k = 0; k < c.x.size(); ++k) out += FormatNumber("%.17g %.17g\n", c.x[k], c.y[k]);
+    for (size_t k = 0; k < c.x.size(); ++k) {
+      AppendNumber(out, c.x[k]);
+      out += ' ';
+      AppendNumber(out, c.y[k]);
+      out += '\n';
+    }
   }
   out += "end\n";
   return out;
