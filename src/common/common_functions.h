@@ -113,6 +113,9 @@ class CCommonFunctions : public CCommonFields {
   // Ramp test file (".rmp" with ".prp"): the ramp fields out and back.
   void SaveRampFile(IiXYPlotXPtr plot);
   bool OpenRampFile(IiXYPlotXPtr plot);
+  // True when the two ramp tests of the ramp compare page were run with the
+  // same settings, compared as the texts the loaders wrote.
+  bool CompareRampSettings();
 
   // Step test plot: axes "StepX"/"StepPerc" (compare: "StepX"/"RampPerc"),
   // the six channels in file order, and the visibility reset of the page.
@@ -163,4 +166,15 @@ class CCommonFunctions : public CCommonFields {
   void SaveCharCurveFile(IiPlotXPtr plot);
   void OpenCharCurveFile(IiPlotXPtr plot);
   // ===== end of partial stroke, HDRL, data logger and curve files =====
+
+  // ===== Reports (src/reports) =====
+  // Each builder shows its own outcome (PDF offer, print question, or one
+  // failure message) and never throws.
+  void GenerateStrokeCalReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
+  void GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
+  void GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                              CWnd* page);
+  // The step plot as the step report shows it: title, the four traces, its axes.
+  void SetupStepGraph(IiXYPlotXPtr plot);
+  // ===== end of reports =====
 };

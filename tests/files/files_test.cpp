@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <clocale>
 
 #include "files/fixture.h"
@@ -437,6 +440,67 @@ TEST(SplitFilePath, FolderTitleAndExtensionOrNothingChanged) {
     std::vector<std::string> parts;
     for (const _bstr_t& p : cf.m_strPathParts) parts.push_back(p.str());
     EXPECT_EQ(parts, c.parts);
+  }
+}
+
+// The largest ramp test the page records: two passes of 208 samples, drawn
+// in every data channel (more than a run ever fills).
+TEST_F(Files, TheLargestRampTestSavesAndOpensWellUnderHalfASecond) {
+  IiXYPlotXPtr plot = Plot(kRamp);
+  for (LONG c = 0; c < kRamp.dataChannels; ++c)
+    for (int i = 0; i < 416; ++i) ChannelAt(plot, c)->AddXY(i * 0.0625, 50 + 40 * std::sin(i * 0.03 + c), nullptr);
+  SetFields(kRamp, {"0", "100", "5", "60"}, "FV101");
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  SaveAs(kRamp, plot, folder / "big.rmp");
+  const double saveSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const std::vector<Points> saved = AllPoints(plot);
+  plot->ClearAllData();
+  const auto openStart = Clock::now();
+  ASSERT_TRUE(OpenFrom(kRamp, plot, folder / "big.rmp"));
+  const double openSeconds = std::chrono::duration<double>(Clock::now() - openStart).count();
+  EXPECT_EQ(AllPoints(plot), saved);
+  EXPECT_EQ(Messages(), 0u);
+  std::printf("largest ramp test (%d points): save %.4f s, open %.4f s\n", 416 * static_cast<int>(kRamp.dataChannels),
+              saveSeconds, openSeconds);
+  EXPECT_LT(saveSeconds, 0.5);
+  EXPECT_LT(openSeconds, 0.5);
+}
+
+// Settings are compared as the texts the loaders wrote: no tolerance, and
+// tags, dates, names and units never count.
+TEST(CompareRampSettings, EverySettingCountsAndNothingElseDoes) {
+  struct Case {
+    const char* what;
+    int index;  // element of the compare texts changed in file 2 (-1 none)
+    const char* value;
+    BYTE bidirectional2;
+    bool same;
+  };
+  const Case cases[] = {
+      {"identical", -1, "", 1, true},
+      {"start", 7, "25.5", 1, false},
+      {"stop", 9, "80", 1, false},
+      {"hold", 11, "3", 1, false},
+      {"ramp time", 13, "61", 1, false},
+      {"bi-directional", -1, "", 0, false},
+      {"stroke length", 18, "10.1", 1, false},
+      {"actuator size", 19, "55.0", 1, false},
+      {"tag", 1, "OTHER", 1, true},
+      {"date", 3, "1/2/2026", 1, true},
+      {"file name", 5, "b.rmp", 1, true},
+      {"area unit", 16, "in\u00B2", 1, true},
+      {"stroke unit", 17, "deg", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CCommonFunctions cf;
+    const char* file1[] = {"TAG", "TAG", "12/9/2026", "12/9/2026", "a.rmp", "a.rmp", "25", "25", "75", "75",
+                           "2", "2", "60", "60", "10.0", "54.0", "cm\u00B2", "mm", "10.0", "54.0"};
+    for (int i = 0; i < 20; ++i) cf.m_strRampCompare[i] = file1[i];
+    cf.m_bCompareBidirectional = {1, c.bidirectional2};
+    if (c.index >= 0) cf.m_strRampCompare[c.index] = c.value;
+    EXPECT_EQ(cf.CompareRampSettings(), c.same);
   }
 }
 

@@ -181,3 +181,12 @@ bool CCommonFunctions::OpenRampFile(IiXYPlotXPtr plot) {
     m_strRampTag = tag;
   });
 }
+
+bool CCommonFunctions::CompareRampSettings() {
+  // Pairs of m_strRampCompare: start, stop, hold, ramp time, then stroke
+  // length and actuator size (file 1 at 14/15, file 2 at 18/19).
+  constexpr std::array<std::pair<int, int>, 6> kPairs{{{6, 7}, {8, 9}, {10, 11}, {12, 13}, {14, 18}, {15, 19}}};
+  bool same = m_bCompareBidirectional[0] == m_bCompareBidirectional[1];
+  for (const auto& [first, second] : kPairs) same = same && m_strRampCompare[first] == m_strRampCompare[second];
+  return same;
+}
