@@ -38,29 +38,50 @@ void Split(CCommonFunctions& cf, const std::string& path) {
   if (cf.SplitFilePath(path.c_str()) != 0) _com_issue_error(E_INVALIDARG);
 }
 
-}  // namespace
+// One channel look-up for both plot kinds.
+IiPlotChannelPtr ChannelOf(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& name) {
+  return cf.GetPlotChannelByName(plot, name);
+}
+IiXYPlotChannelPtr ChannelOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
+  return cf.GetXYPlotChannelByName(plot, name);
+}
 
-double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index) {
+template <class Plot>
+double PointOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel, LONG index) {
   double y = 0;
-  Raise(cf.GetPlotChannelByName(plot, channel)->GetY(index, &y));
+  Raise(ChannelOf(cf, plot, channel)->GetY(index, &y));
   return y;
 }
 
-std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel) {
+template <class Plot>
+std::vector<double> AllOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel) {
   std::vector<double> ys;
   for (LONG i = 0;; ++i) {
     LONG count = 0;
-    Raise(cf.GetPlotChannelByName(plot, channel)->GetCount(&count));
+    Raise(ChannelOf(cf, plot, channel)->GetCount(&count));
     if (i >= count) break;
-    ys.push_back(PointY(cf, plot, channel, i));
+    ys.push_back(PointOf(cf, plot, channel, i));
   }
   return ys;
 }
 
-void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
-  IiPlotChannelPtr c = cf.GetPlotChannelByName(plot, channel);
+template <class Plot>
+void ReplaceOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+  auto c = ChannelOf(cf, plot, channel);
   Raise(c->Clear());
   for (size_t i = 0; i < ys.size(); ++i) Raise(c->AddXY(static_cast<double>(i), ys[i], nullptr));
+}
+
+}  // namespace
+
+double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index) {
+  return PointOf(cf, plot, channel, index);
+}
+std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel) {
+  return AllOf(cf, plot, channel);
+}
+void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+  ReplaceOf(cf, plot, channel, ys);
 }
 
 std::optional<std::string> AskSave(const char* extension, const std::string& defaultName, const _bstr_t& title) {
@@ -104,7 +125,7 @@ std::string StemOf(CCommonFunctions& cf, const std::string& path) {
 }
 
 SettingsSnapshot::SettingsSnapshot(IPlotBase* plot)
-    : m_path(TempBeside(plat::TempDirectory() + "settings.datalogprp")) {
+    : m_path(TempBeside(plat::TempDirectory() + "settings.prp")) {
   Raise(plot->SavePropertiesToFile(m_path.c_str()));
 }
 
@@ -118,3 +139,17 @@ void SettingsSnapshot::CopyTo(const std::string& target) const {
 }
 
 }  // namespace plotfile
+
+namespace testfile {
+
+double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index) {
+  return plotfile::PointOf(cf, plot, channel, index);
+}
+std::vector<double> AllY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel) {
+  return plotfile::AllOf(cf, plot, channel);
+}
+void ReplacePoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+  plotfile::ReplaceOf(cf, plot, channel, ys);
+}
+
+}  // namespace testfile

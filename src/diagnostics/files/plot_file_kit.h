@@ -1,9 +1,8 @@
 #pragma once
-// What the partial stroke, HDRL, data logger and curve files need beyond
-// the shared test-file pieces: storage channels of the time plot, the file
-// dialogs with a fixed or looked-up title, a whole-or-nothing write of one
-// or two plot files, and the plot's display settings kept aside during an
-// open.
+// What every test file kind writes and reads through: storage channels of
+// the time plot (those of the XY plot are in test_files.h), the file
+// dialogs, a whole-or-nothing write of one or two plot files, and the
+// plot's display settings kept aside during an open.
 #include <optional>
 #include <string>
 #include <vector>

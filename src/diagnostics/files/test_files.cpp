@@ -1,26 +1,19 @@
 // The shared mechanism of the ramp and step test files.
 #include "diagnostics/files/test_files.h"
 
-#include <unistd.h>
+#include "diagnostics/files/plot_file_kit.h"
 
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <optional>
 
 #include "platform/sys/numeric.h"
-#include "platform/sys/paths.h"
 #include "platform/win/person.h"
 #include "shell/language_table.h"
 
-namespace fs = std::filesystem;
-
 namespace testfile {
 namespace {
-
-constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 
 // Windows-1252 codes 0x80..0x9F; the five unassigned codes keep their own
 // value so that every byte round-trips.
@@ -38,87 +31,7 @@ unsigned char To1252(char16_t c) {
 
 char16_t From1252(unsigned char b) { return b >= 0x80 && b < 0xA0 ? kHigh1252[b - 0x80] : b; }
 
-// A file beside the target that no other writer uses.
-std::string TempBeside(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  return target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-}
-
-void RemoveQuietly(const std::string& path) {
-  std::error_code ec;
-  fs::remove(path, ec);
-}
-
-// Temporary files that are removed unless they were renamed into place.
-class PendingFiles {
- public:
-  ~PendingFiles() {
-    for (const auto& [temp, target] : m_files) RemoveQuietly(temp);
-  }
-  std::string Add(const std::string& target) {
-    m_files.emplace_back(TempBeside(target), target);
-    return m_files.back().first;
-  }
-  // Every file into place, or an exception.
-  void Commit() {
-    for (auto& [temp, target] : m_files) {
-      std::error_code ec;
-      fs::rename(temp, target, ec);
-      if (ec) _com_issue_error(STG_E_WRITEFAULT);
-      temp.clear();
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::string>> m_files;
-};
-
-// The plot's display settings as they were before an open, kept in the
-// program's own temporary folder so that a read-only test folder does not
-// stop the open.
-class Snapshot {
- public:
-  explicit Snapshot(IPlotBase* plot) : m_path(TempBeside(plat::TempDirectory() + "settings.prp")) {
-    Raise(plot->SavePropertiesToFile(m_path.c_str()));
-  }
-  ~Snapshot() { RemoveQuietly(m_path); }
-  Snapshot(const Snapshot&) = delete;
-  Snapshot& operator=(const Snapshot&) = delete;
-  const std::string& Path() const { return m_path; }
-  // The fall-back settings file in the test's folder; where it cannot be
-  // written the snapshot serves alone.
-  void CopyTo(const std::string& target) const {
-    const std::string temp = TempBeside(target);
-    std::error_code ec;
-    if (fs::copy_file(m_path, temp, fs::copy_options::overwrite_existing, ec)) fs::rename(temp, target, ec);
-    if (ec) RemoveQuietly(temp);
-  }
-
- private:
-  std::string m_path;
-};
-
 _bstr_t Title(const char* key) { return TheLanguageTable().Lookup(key); }
-
-std::optional<std::string> Ask(bool open, const Kind& kind, const std::string& defaultName) {
-  const std::string pattern = std::string("*.") + kind.extension;
-  const std::string filter = open ? pattern + "|" + pattern + "|" : "(" + pattern + ")|" + pattern + "|";
-  const _bstr_t title = Title(open ? kind.openTitleKey : kind.saveTitleKey);
-  CFileDialog dialog(open ? TRUE : FALSE, kind.extension, open ? nullptr : defaultName.c_str(), kDialogFlags,
-                     filter.c_str(), nullptr);
-  dialog.m_ofn.lpstrTitle = title;
-  if (dialog.DoModal() != IDOK) return std::nullopt;
-  return dialog.GetPathName();
-}
-
-// Folder and title of the chosen file, from the split.
-std::string Stem(const CCommonFunctions& cf) {
-  return cf.m_strPathParts[0].str() + cf.m_strPathParts[1].str() + cf.m_strPathParts[2].str();
-}
-
-void Split(CCommonFunctions& cf, const std::string& path) {
-  if (cf.SplitFilePath(path.c_str()) != 0) _com_issue_error(E_INVALIDARG);
-}
 
 }  // namespace
 
@@ -174,41 +87,15 @@ int LowByte(double value) {
   return static_cast<int>(static_cast<long long>(value) & 0xFF);
 }
 
-double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index) {
-  double y = 0;
-  Raise(cf.GetXYPlotChannelByName(plot, channel)->GetY(index, &y));
-  return y;
-}
-
-std::vector<double> AllY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel) {
-  std::vector<double> ys;
-  for (LONG i = 0;; ++i) {
-    LONG count = 0;
-    Raise(cf.GetXYPlotChannelByName(plot, channel)->GetCount(&count));
-    if (i >= count) break;
-    ys.push_back(PointY(cf, plot, channel, i));
-  }
-  return ys;
-}
-
-void ReplacePoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
-  IiXYPlotChannelPtr c = cf.GetXYPlotChannelByName(plot, channel);
-  Raise(c->Clear());
-  for (size_t i = 0; i < ys.size(); ++i) Raise(c->AddXY(static_cast<double>(i), ys[i], nullptr));
-}
-
 void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
           const std::function<void(const plat::LocalTime&)>& fill) {
-  const std::optional<std::string> path = Ask(false, kind, DefaultFileName(tag, kind, plat::Time().Now()));
+  const std::optional<std::string> path =
+      plotfile::AskSave(kind.extension, DefaultFileName(tag, kind, plat::Time().Now()), Title(kind.saveTitleKey));
   if (!path) return;
   try {
-    Split(cf, *path);
-    const std::string settingsFile = Stem(cf) + ".prp";
+    const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
     fill(plat::Time().Now());
-    PendingFiles files;
-    Raise(plot->SavePropertiesToFile(files.Add(settingsFile).c_str()));
-    Raise(plot->SaveDataToFile(files.Add(*path).c_str()));
-    files.Commit();
+    plotfile::WriteWhole(plot.GetInterfacePtr(), *path, settingsFile);
   } catch (const std::exception&) {
     MessageBox(nullptr, "File save error.", kind.saveErrorCaption, MB_OK);
   }
@@ -216,13 +103,12 @@ void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bst
 
 bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
           const std::function<void()>& read) {
-  const std::optional<std::string> path = Ask(true, kind, {});
+  const std::optional<std::string> path = plotfile::AskOpen(kind.extension, Title(kind.openTitleKey));
   if (!path) return false;
-  std::optional<Snapshot> before;
+  std::optional<plotfile::SettingsSnapshot> before;
   try {
-    Split(cf, *path);
-    const std::string folder = cf.m_strPathParts[0].str() + cf.m_strPathParts[1].str();
-    const std::string settingsFile = Stem(cf) + ".prp";
+    const std::string folder = plotfile::FolderOf(cf, *path);
+    const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
     before.emplace(plot.GetInterfacePtr());
     before->CopyTo(folder + "default.prp");
     Raise(plot->ClearAllData());
