@@ -381,9 +381,9 @@ TEST_F(Files, ABrokenFileGivesTheOpenErrorAndKeepsFieldsAndSettings) {
 }
 
 TEST_F(Files, AFailedSaveGivesTheSaveErrorAndLeavesNoPartialFile) {
-  enum class Where { FolderIsAFile, ReadOnlyFolder, DataWriteFails };
+  enum class Where { FolderIsAFile, ReadOnlyFolder, DataWriteFails, NameTooLong };
   for (const KindCase* k : kKinds) {
-    for (const Where where : {Where::FolderIsAFile, Where::ReadOnlyFolder, Where::DataWriteFails}) {
+    for (const Where where : {Where::FolderIsAFile, Where::ReadOnlyFolder, Where::DataWriteFails, Where::NameTooLong}) {
       SCOPED_TRACE(std::string(k->name) + " case " + std::to_string(static_cast<int>(where)));
       ScratchFolder here;
       std::string path = here / (std::string("t.") + k->extension);
@@ -392,6 +392,7 @@ TEST_F(Files, AFailedSaveGivesTheSaveErrorAndLeavesNoPartialFile) {
       IiXYPlotXPtr plot = Plot(*k);
       Fill(plot, *k, 1);
       if (where == Where::FolderIsAFile) path = here / (std::string("t.prp/t.") + k->extension);
+      if (where == Where::NameTooLong) path = here / (std::string(300, 'n') + "." + k->extension);
       if (where == Where::ReadOnlyFolder) {
         chmod(here.Path().c_str(), 0555);
         if (::access(here.Path().c_str(), W_OK) == 0) {  // privileged: the mode does not stop writing
