@@ -1,0 +1,147 @@
+#include "reports/report_frame.h"
+
+#include <exception>
+
+#include "platform/com/com_error.h"
+#include "platform/win/person.h"
+#include "shell/language_table.h"
+#include "shell/log.h"
+
+namespace reports {
+
+using namespace activex;
+
+namespace {
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) _com_issue_error(hr);
+}
+
+_bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
+
+}  // namespace
+
+_bstr_t FlagMark(BYTE flag) { return flag ? "X" : " "; }
+
+std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::LocalTime& t) {
+  std::string name = tag.str();
+  for (char& c : name)
+    if (c == '/') c = '_';
+  name += suffix;
+  name += std::to_string(t.year) + "_" + std::to_string(t.month) + "_" + std::to_string(t.day) + "_" +
+          std::to_string(t.hour) + "h_" + std::to_string(t.minute) + "m";
+  return name;
+}
+
+std::string ReportDate(const plat::LocalTime& t) {
+  return std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
+}
+
+_bstr_t PageExpression() {
+  // The engine joins the quoted page word, the page number, "/" and the count.
+  return _bstr_t("\"") + T("Page") + _bstr_t(" \" & [Page] & \"/\" & [Pages]");
+}
+
+ReportFrame::ReportFrame(IReportXPtr report, IPrinterXPtr printer, CWnd* page, const CIdentityTexts& ids,
+                         const ReportMember& member)
+    : m_report(std::move(report)), m_printer(std::move(printer)), m_page(page), m_ids(ids), m_member(member) {}
+
+void ReportFrame::Load(const _bstr_t& definitionPath) {
+  Check(m_report->LoadDefinition(definitionPath, m_member.reportName));
+  m_header = nullptr;
+}
+
+void ReportFrame::LoadWithHeader(const _bstr_t& definitionPath) {
+  Load(definitionPath);
+  SetFooterAndHeader();
+}
+
+void ReportFrame::SetFooterAndHeader() {
+  SetText("Page Footer", m_member.footerField, PageExpression());
+  const _bstr_t sep(", ");
+  const _bstr_t arrow(" --> ");
+  const _bstr_t blank(" ");
+  SetText(m_member.titleField, T(m_member.titleKey));
+  SetText("DeviceLine", T("DEVTAGID") + blank + m_ids.m_strDeviceTag);
+  SetText("ActInfoLine", T("HEADACTINFO") + arrow + T("IDC_STATICSIZE") + blank + m_ids.m_strActuatorSize + sep +
+                             T("IDC_STATICMAN") + blank + m_ids.m_strActuatorManufacturer + sep + T("IDC_STATICTRTYPE") +
+                             blank + m_ids.m_strActuatorType + sep + T("IDC_STATICSPRTYPE") + blank +
+                             m_ids.m_strSpringType + sep + T("IDC_STATICFAILPOS") + blank + m_ids.m_strFailPosition);
+  SetText("BodInfoLine", T("HEADBODINFO") + arrow + T("IDC_STATICMODEL") + blank + m_ids.m_strValveModel + sep +
+                             T("IDC_STATICBODSIZE") + blank + m_ids.m_strValveBodySize + sep +
+                             T("IDC_STATICBODFLOWDIR") + blank + m_ids.m_strFlowDirection);
+}
+
+IReportFieldPtr ReportFrame::Field(const char* section, const char* field) {
+  IReportSectionsPtr sections;
+  IReportSectionPtr s;
+  IReportFieldsPtr fields;
+  IReportFieldPtr f;
+  Check(m_report->get_Sections(&sections));
+  Check(sections->Item(section, &s));
+  Check(s->get_Fields(&fields));
+  Check(fields->Item(field, &f));
+  return f;
+}
+
+void ReportFrame::SetText(const char* field, const _bstr_t& text) {
+  if (!m_header) {
+    IReportSectionsPtr sections;
+    IReportSectionPtr s;
+    Check(m_report->get_Sections(&sections));
+    Check(sections->Item(m_member.headerSection, &s));
+    Check(s->get_Fields(&m_header));
+  }
+  IReportFieldPtr f;
+  Check(m_header->Item(field, &f));
+  Check(f->put_Text(text));
+}
+
+void ReportFrame::SetText(const char* section, const char* field, const _bstr_t& text) {
+  Check(Field(section, field)->put_Text(text));
+}
+
+void ReportFrame::SetPicture(const char* section, const char* field, const std::string& imagePath) {
+  Check(Field(section, field)->put_Picture(_variant_t(_bstr_t(imagePath))));
+}
+
+void ReportFrame::SaveAndAskToPrint(std::optional<plat::LocalTime> when) {
+  const plat::LocalTime t = when ? *when : plat::Time().Now();
+  const std::string name = DefaultPdfName(m_ids.m_strDeviceTag, m_member.nameSuffix, t);
+  CFileDialog dialog(FALSE, "pdf", name.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "(*.pdf)|*.pdf|", nullptr);
+  dialog.m_ofn.lpstrTitle = m_member.saveTitle;
+  // The full path: the working folder is never changed behind the program's back.
+  if (dialog.DoModal() == IDOK) Check(m_report->RenderToFile(dialog.GetPathName().c_str(), kReportFormatPdf));
+
+  const std::string question = T("PRINT_REPORT").str();
+  const int answer = m_page ? m_page->MessageBox(question.c_str(), "Print Report", MB_YESNO)
+                            : ::MessageBox(nullptr, question.c_str(), "Print Report", MB_YESNO);
+  if (answer == IDYES) {
+    Check(m_report->RenderToPrinter(m_printer.GetInterfacePtr()));
+    Check(m_printer->PrintDoc());
+  }
+}
+
+void RunGuarded(const std::function<void()>& steps, const char* failureCaption) {
+  bool failed = false;
+  try {
+    steps();
+  } catch (const _com_error& e) {
+    WriteLog(std::string("Report failed: ") + e.what());
+    failed = true;
+  } catch (const std::exception& e) {
+    WriteLog(std::string("Report failed: ") + e.what());
+    failed = true;
+  } catch (...) {
+    WriteLog("Report failed");
+    failed = true;
+  }
+  if (!failed) return;
+  try {
+    ::MessageBox(nullptr, kReportFailedText, failureCaption, MB_OK);
+  } catch (const std::exception& e) {
+    WriteLog(std::string("Report failure message not shown: ") + e.what());
+  }
+}
+
+}  // namespace reports

@@ -1,0 +1,73 @@
+#pragma once
+// The steps every report builder shares: load the definition, footer and
+// header lines, field texts and pictures, the PDF offer, the print question,
+// and the one message a failed run shows.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "comm/identity_texts.h"
+#include "platform/activex/controls.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/cwnd.h"
+
+namespace reports {
+
+// What tells one report from another.
+struct ReportMember {
+  const char* reportName;
+  const char* footerField;    // "PageLine" or "PageLine1", as its definition has it
+  const char* headerSection;  // the section of the title and identification lines
+  const char* titleField;
+  const char* titleKey;
+  const char* nameSuffix;  // between the tag and the date in the default PDF name
+  const char* saveTitle;   // shown as it stands, not a language key
+};
+
+inline constexpr const char* kReportFailedText = "Report Definition file could not be found/matched.";
+
+// "X" for a set byte, one blank for a clear one.
+_bstr_t FlagMark(BYTE flag);
+// tag + suffix + "2026_3_5_7h_4m"; characters a file name cannot hold become "_".
+std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::LocalTime& t);
+// "12/8/2026".
+std::string ReportDate(const plat::LocalTime& t);
+// The footer expression: the translated page word, the page number, "/" and the count.
+_bstr_t PageExpression();
+
+class ReportFrame {
+ public:
+  ReportFrame(activex::IReportXPtr report, activex::IPrinterXPtr printer, CWnd* page, const CIdentityTexts& ids,
+              const ReportMember& member);
+
+  // Loads the member's report, then sets the footer and the header lines.
+  void LoadWithHeader(const _bstr_t& definitionPath);
+  // Loads only; the header comes later (pictures are captured in between).
+  void Load(const _bstr_t& definitionPath);
+  void SetFooterAndHeader();
+
+  // A field of the header section; its fields collection is kept for the run.
+  void SetText(const char* field, const _bstr_t& text);
+  void SetText(const char* section, const char* field, const _bstr_t& text);
+  void SetPicture(const char* section, const char* field, const std::string& imagePath);
+
+  // Offers the PDF under the default name of `when` (the clock now when not
+  // given), then asks whether to print.
+  void SaveAndAskToPrint(std::optional<plat::LocalTime> when = std::nullopt);
+
+ private:
+  activex::IReportFieldPtr Field(const char* section, const char* field);
+
+  activex::IReportXPtr m_report;
+  activex::IPrinterXPtr m_printer;
+  CWnd* m_page;
+  const CIdentityTexts& m_ids;
+  const ReportMember& m_member;
+  activex::IReportFieldsPtr m_header;
+};
+
+// Runs a builder's steps; any failure ends them with the one message (no
+// owner, the caption given, OK only). Never throws.
+void RunGuarded(const std::function<void()>& steps, const char* failureCaption = "");
+
+}  // namespace reports

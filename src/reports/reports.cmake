@@ -1,0 +1,6 @@
+# The report builders of the common functions, on the report frame.
+add_library(tarnix_reports STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/report_frame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/calibration_reports.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/step_test_report.cpp)
+target_link_libraries(tarnix_reports PUBLIC tarnix_common)

@@ -1,0 +1,79 @@
+// The step test report, with its one picture of the step plot.
+#include "common/common_functions.h"
+#include "platform/com/com_error.h"
+#include "reports/report_frame.h"
+#include "shell/language_table.h"
+
+namespace {
+
+_bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) _com_issue_error(hr);
+}
+
+const reports::ReportMember kStepTest{"StepReport",       "PageLine1",
+                                      "Detail",           "TitleLbl",
+                                      "StepTestReport",   "_StepTestReport_",
+                                      "Save Step Test Report As"};
+
+constexpr const char* kStepPicture = "StepTest.bmp";
+// About the printed size at 140 dpi: the plot's texts stay readable.
+constexpr LONG kPictureWidth = 1000;
+constexpr LONG kPictureHeight = 442;
+
+// The folder of the definition file, with its separator.
+std::string FolderOf(const std::string& path) {
+  const auto cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+void ShowAxis(IiXYPlotXPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  Check(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
+  Check(axis->SetVisible(1));
+}
+
+// The plot's element 0 (its tool bar) stays out of the pictures.
+void ShowToolBar(IiXYPlotXPtr& plot, bool show) {
+  IiPlotToolBarPtr toolBar;
+  Check(plot->GetToolBar(0, &toolBar));
+  Check(toolBar->SetVisible(show ? 1 : 0));
+}
+
+}  // namespace
+
+void CCommonFunctions::SetupStepGraph(IiXYPlotXPtr plot) {
+  Check(plot->SetTitle(T("IDD_DIAGNOSTIC_STEP_TEST")));
+  for (const char* channel : {"Position", "Command", "ILCmd", "ILPos"}) GetXYPlotChannelByNameEx(plot, channel, 1);
+  ShowAxis(plot, true, "StepX");
+  ShowAxis(plot, false, "StepPerc");
+}
+
+void CCommonFunctions::GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer,
+                                              _bstr_t definitionPath, CWnd* page) {
+  reports::RunGuarded([&] {
+    reports::ReportFrame frame(report, printer, page, *this, kStepTest);
+    frame.Load(definitionPath);
+    const std::string picture = FolderOf(definitionPath.str()) + kStepPicture;
+
+    SetupStepGraph(plot);
+    ShowToolBar(plot, false);
+    Check(plot->SaveImage(picture.c_str(), kPictureWidth, kPictureHeight));
+    ShowToolBar(plot, true);
+
+    frame.SetFooterAndHeader();
+    const plat::LocalTime now = plat::Time().Now();
+    frame.SetText("TestSettingsLbl", T("IDC_STATICSTEPSET"));
+    frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
+    frame.SetText("StartPosn", m_strStepSettings[0]);
+    frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
+    frame.SetText("StopPosn", m_strStepSettings[1]);
+    frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
+    frame.SetText("HoldTime", m_strStepSettings[2]);
+    frame.SetText("lblTestDate", T("TestDate"));
+    frame.SetText("lblTestDateResult", reports::ReportDate(now));
+    frame.SetPicture("Detail", "RampGrph", picture);
+    frame.SaveAndAskToPrint(now);
+  });
+}

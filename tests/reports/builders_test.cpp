@@ -1,0 +1,329 @@
+// The three builders' own fields, read back from the engine, and one PDF of
+// each as a person would get it.
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <utility>
+#include <vector>
+
+#include "report_fixture.h"
+
+namespace {
+
+using Expected = std::vector<std::pair<const char*, std::string>>;
+
+class ReportBuildersTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    ReportTest::SetUp();
+    m_common.m_strDeviceTag = "PV-101";
+    m_common.m_strActuatorSize = "70";
+    m_common.m_strActuatorManufacturer = "Acme & Sons";
+    m_common.m_strActuatorType = "Linear";
+    m_common.m_strSpringType = "Spring return";
+    m_common.m_strFailPosition = "Closed";
+    m_common.m_strValveModel = "GX";
+    m_common.m_strValveBodySize = "2 in";
+    m_common.m_strFlowDirection = "Flow to open";
+  }
+
+  void ExpectFields(const Expected& expected, const char* section = "Detail") {
+    for (const auto& [field, text] : expected) EXPECT_EQ(FieldText(section, field), text) << field;
+  }
+
+  void Stroke(CWnd* page = nullptr) {
+    m_common.GenerateStrokeCalReport(m_report, m_printer, Definition("ActStrokeFricCalRept.xml").c_str(), page);
+  }
+  void Command() {
+    m_common.GenerateCommandCalReport(m_report, m_printer, Definition("AnaInputCalRept.xml").c_str(), nullptr);
+  }
+};
+
+// With no texts loaded every label shows "##" and its key, so each field
+// names the key it was given.
+const Expected kHeaderNoTexts = {
+    {"DeviceLine", "##DEVTAGID PV-101"},
+    {"ActInfoLine",
+     "##HEADACTINFO --> ##IDC_STATICSIZE 70, ##IDC_STATICMAN Acme & Sons, ##IDC_STATICTRTYPE Linear, "
+     "##IDC_STATICSPRTYPE Spring return, ##IDC_STATICFAILPOS Closed"},
+    {"BodInfoLine", "##HEADBODINFO --> ##IDC_STATICMODEL GX, ##IDC_STATICBODSIZE 2 in, ##IDC_STATICBODFLOWDIR Flow to open"},
+};
+
+TEST_F(ReportBuildersTest, StrokeReportFillsEveryFieldFromItsKeyOrValue) {
+  UseNoTexts();
+  m_common.m_strStrokeCal = {"Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488"};
+  m_person->CancelFile().Answer(IDNO);
+  Stroke();
+  ExpectFields(kHeaderNoTexts);
+  ExpectFields({
+      {"ActStrkFricCalTitleLbl", "##EDT_ALM_CAL1"},
+      {"StrokeCalResultsLbl", "##StrokeCalResultsLbl"},
+      {"StrkCalStateLbl", "##VeskCalibrationState"},
+      {"StrkCalState", "Calibration successful"},
+      {"StrkCalPosnLbl", "##IDC_STATICLASTQCALDATE"},
+      {"NewCalByLbl", "##IDC_STATICLASTBY"},
+      {"NewCalBy", "J. Smith"},
+      {"LastCalDateLbl", "##IDC_STATICLASTDATE"},
+      {"LastCalDate", "12/1/2026"},
+      {"StrkCalILOLbl", "##StrkCalILOLbl"},
+      {"StrkCalILO", "18.5"},
+      {"StrkLowADLbl", "##StrkLowADLbl"},
+      {"StrkCalLoADVal", "1024"},
+      {"StrkHiADLbl", "##StrkHiADLbl"},
+      {"StrkCalHiADVal", "30512"},
+      {"StrkCalADRangeLbl", "##StrkCalADRangeLbl"},
+      {"StrkCalADRange", "29488"},
+      {"StrCalFlgLbl", "##IDC_GB_STRCALFLAGS"},
+      {"StrCalFlgActiveLbl", "##IDC_LBLACTIVE2"},
+      {"StrCalFlgMaskLbl", "##IDC_LBLMASKED2"},
+      {"PositionRangeSmallLbl", "##IDC_CHECKMGTPOSSMALL"},
+      {"PositionLessThanLbl", "##IDC_CHECKADCPOSLESS"},
+      {"PositionGrtrThanLbl", "##IDC_CHECKPOSGREAT"},
+      {"NoMoTimOutLbl", "##IDC_CHECKMGTNOMOTO"},
+      {"SetTimOutLbl", "##IDC_CHECKMGTSETTO"},
+      {"ILOTimOutLbl", "##IDC_CHECKMGTILOTO"},
+      {"StrCalReqLbl", "##VeskPRESSCALLREQ"},
+  });
+}
+
+const char* const kStrokeActive[7] = {"PsnRangeSmActive", "PosLessRangeActive", "PosGrtrRangeActive",
+                                      "NoMoTimOutActive", "SetTimOutActive",    "ILOTimOutActive",
+                                      "StrCalReqActive"};
+const char* const kStrokeMask[7] = {"PsnRangeSmMask",  "PosLessRangeMask", "PosGrtrRangeMask", "NoMoTimOutMask",
+                                    "SetTimOutMask",   "ILOTimOutMask",    "StrCalReqMask"};
+
+TEST_F(ReportBuildersTest, StrokeMarksFollowTheirOwnByte) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, BYTE>> set;  // byte index, value
+    std::vector<const char*> marked;
+  };
+  const Case cases[] = {
+      {"all clear", {}, {}},
+      {"first masked byte only", {{7, 1}}, {"PsnRangeSmMask"}},
+      {"any non-zero value", {{3, 2}, {13, 255}}, {"NoMoTimOutActive", "StrCalReqMask"}},
+      {"last active and first active", {{6, 1}, {0, 128}}, {"StrCalReqActive", "PsnRangeSmActive"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_common.m_bStrokeCalFlags.fill(0);
+    for (auto [i, v] : c.set) m_common.m_bStrokeCalFlags[i] = v;
+    m_person->CancelFile().Answer(IDNO);
+    Stroke();
+    for (const char* const* group : {kStrokeActive, kStrokeMask})
+      for (int i = 0; i < 7; ++i) {
+        bool marked = false;
+        for (const char* m : c.marked) marked |= std::string(m) == group[i];
+        EXPECT_EQ(FieldText("Detail", group[i]), marked ? "X" : " ") << group[i];
+      }
+  }
+}
+
+TEST_F(ReportBuildersTest, CommandReportFillsEveryFieldFromItsKeyOrValue) {
+  UseNoTexts();
+  m_common.m_strCommandCal = {"Calibrated", "not shown", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+  m_person->CancelFile().Answer(IDNO);
+  Command();
+  ExpectFields(kHeaderNoTexts);
+  ExpectFields({
+      {"TitleLbl", "##AICALREPORTTITLE"},
+      {"CalInfoLbl", "##StrokeCalInfoLbl"},
+      {"CmdCalStateLbl", "##IDC_STATICCALSTATE"},
+      {"CmdCalState", "Calibrated"},
+      {"CalResultsLbl", "##StrokeCalResultsLbl"},
+      {"CmdCalByLbl", "##IDC_STATICLASTBY"},
+      {"CmdCalBy", "A. Jones"},
+      {"LastCalDateLbl", "##IDC_STATICLASTDATE"},
+      {"LastCalDate", "11/30/2026"},
+      {"Cmd4mALbl", "##ADAT4MA"},
+      {"Cmd4mAValue", "6553"},
+      {"Cmd0Lbl", "##ADAT0"},
+      {"Cmd0Value", "6560"},
+      {"Cmd100Lbl", "##ADAT100"},
+      {"Cmd100Value", "32760"},
+      {"CmdADRangeLbl", "##StrkCalADRangeLbl"},
+      {"CmdADRangeValue", "26200"},
+      {"CmdCalFlagsLbl", "##IDC_GB_ANAINCALFLAGS"},
+      {"CmdCalFlgActiveLbl", "##IDC_LBLACTIVE2"},
+      {"CmdCalFlgMaskLbl", "##IDC_LBLMASKED2"},
+      {"CmdLessLbl", "##IDC_CHECKMGTAILESS"},
+      {"CmdGrtLbl", "##IDC_CHECKMGTAIGREAT"},
+      {"CmdSmallLbl", "##IDC_CHECKMGTAISMALL"},
+  });
+}
+
+TEST_F(ReportBuildersTest, CommandMarksComeFromActiveBytesAndManagementBytes59To61) {
+  struct Case {
+    const char* name;
+    std::array<BYTE, 3> active;
+    std::vector<std::pair<int, BYTE>> mgmt;
+    const char* less[2];  // active, masked
+    const char* greater[2];
+    const char* small[2];
+  };
+  const Case cases[] = {
+      {"nothing read yet", {0, 0, 0}, {}, {" ", " "}, {" ", " "}, {" ", " "}},
+      {"below range active", {1, 0, 0}, {}, {"X", " "}, {" ", " "}, {" ", " "}},
+      {"above and small active, any value", {0, 9, 200}, {}, {" ", " "}, {"X", " "}, {"X", " "}},
+      {"masks 60, 61, 59", {0, 0, 0}, {{60, 1}, {61, 4}, {59, 255}}, {" ", "X"}, {" ", "X"}, {" ", "X"}},
+      {"neighbouring bytes do not count", {0, 0, 0}, {{58, 1}, {62, 1}}, {" ", " "}, {" ", " "}, {" ", " "}},
+      {"only the small mask", {0, 0, 0}, {{59, 1}}, {" ", " "}, {" ", " "}, {" ", "X"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_common.m_bCommandCalActive = c.active;
+    m_common.m_bMgmtFlags.fill(0);
+    for (auto [i, v] : c.mgmt) m_common.m_bMgmtFlags[i] = v;
+    m_person->CancelFile().Answer(IDNO);
+    Command();
+    ExpectFields({{"CmdLessActive", c.less[0]},
+                  {"CmdLessMask", c.less[1]},
+                  {"CmdGrtActive", c.greater[0]},
+                  {"CmdGrtMask", c.greater[1]},
+                  {"CmdSmallActive", c.small[0]},
+                  {"CmdSmallMask", c.small[1]}});
+  }
+}
+
+TEST_F(ReportBuildersTest, EmptyIdentificationKeepsLabelsAndSeparators) {
+  UseNoTexts();
+  static_cast<CIdentityTexts&>(m_common) = CIdentityTexts{};
+  m_person->CancelFile().Answer(IDNO);
+  Command();
+  ExpectFields({{"DeviceLine", "##DEVTAGID "},
+                {"ActInfoLine",
+                 "##HEADACTINFO --> ##IDC_STATICSIZE , ##IDC_STATICMAN , ##IDC_STATICTRTYPE , ##IDC_STATICSPRTYPE , "
+                 "##IDC_STATICFAILPOS "},
+                {"BodInfoLine", "##HEADBODINFO --> ##IDC_STATICMODEL , ##IDC_STATICBODSIZE , ##IDC_STATICBODFLOWDIR "},
+                {"CmdCalState", ""},
+                {"CmdCalBy", ""}});
+}
+
+TEST_F(ReportBuildersTest, StepReportFieldsDateAndPicture) {
+  UseNoTexts();
+  m_clock.Set({2026, 12, 8, 7, 5, 0, 0});
+  m_common.m_strStepSettings = {"25", "75", "10"};
+  IiXYPlotXPtr plot = StepPlot();
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GenerateStepTestReport(plot, m_report, m_printer, Definition("StepTestRept.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 2u);
+  ExpectFields(kHeaderNoTexts);
+  ExpectFields({
+      {"TitleLbl", "##StepTestReport"},
+      {"TestSettingsLbl", "##IDC_STATICSTEPSET"},
+      {"StartPosLbl", "##IDC_STATICSTARTPOS"},
+      {"StartPosn", "25"},
+      {"StopPosLbl", "##IDC_STATICSTOPPOS"},
+      {"StopPosn", "75"},
+      {"HoldTimeLbl", "##IDC_STATICHOLDTIME"},
+      {"HoldTime", "10"},
+      {"lblTestDate", "##TestDate"},
+      {"lblTestDateResult", "12/8/2026"},
+  });
+  // The picture is written beside the definition and read from there.
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(Folder() + "/StepTest.bmp")).size() > 0);
+  activex::IReportSectionsPtr sections;
+  activex::IReportSectionPtr detail;
+  activex::IReportFieldsPtr fields;
+  activex::IReportFieldPtr graph;
+  ASSERT_EQ(m_report->get_Sections(&sections), S_OK);
+  ASSERT_EQ(sections->Item("Detail", &detail), S_OK);
+  ASSERT_EQ(detail->get_Fields(&fields), S_OK);
+  ASSERT_EQ(fields->Item("RampGrph", &graph), S_OK);
+  _variant_t picture;
+  ASSERT_EQ(graph->get_Picture(&picture), S_OK);
+  EXPECT_EQ(picture.vt, VARTYPE(VT_ARRAY | VT_UI1));
+  // The graph set-up: its title, the four traces and both axes shown; the
+  // tool bar back on after the capture.
+  _bstr_t title;
+  ASSERT_EQ(plot->GetTitle(&title), S_OK);
+  EXPECT_EQ(title.str(), "##IDD_DIAGNOSTIC_STEP_TEST");
+  for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) {
+    IDispatchPtr d;
+    ASSERT_EQ(plot->GetChannelByName(name, &d), S_OK);
+    VARIANT_BOOL visible = 0;
+    IiXYPlotChannelPtr(d)->GetVisible(&visible);
+    EXPECT_NE(visible, 0) << name;
+  }
+  IiPlotAxisPtr axis;
+  VARIANT_BOOL shown = 0;
+  ASSERT_EQ(plot->GetXAxisByName("StepX", &axis), S_OK);
+  axis->GetVisible(&shown);
+  EXPECT_NE(shown, 0);
+  IiPlotToolBarPtr toolBar;
+  ASSERT_EQ(plot->GetToolBar(0, &toolBar), S_OK);
+  toolBar->GetVisible(&shown);
+  EXPECT_NE(shown, 0);
+}
+
+TEST_F(ReportBuildersTest, StepReportWithoutItsTracesFailsAfterNothingIsSaved) {
+  IUnknownPtr unknown;
+  ASSERT_EQ(unknown.CreateInstance("iPlotLibrary.iXYPlotX"), S_OK);
+  m_person->Answer(IDOK);
+  m_common.GenerateStepTestReport(IiXYPlotXPtr(unknown), m_report, m_printer, Definition("StepTestRept.xml").c_str(),
+                                  nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 1u);
+  EXPECT_EQ(m_person->Asked()[0].text, "Report Definition file could not be found/matched.");
+}
+
+// One PDF per builder, in English, as the person saves it.
+struct PdfCase {
+  const char* stem;
+  int report;
+  std::vector<std::string> lines;
+};
+
+TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
+  m_clock.Set({2026, 12, 8, 7, 5, 0, 0});
+  m_common.m_strStrokeCal = {"Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488"};
+  m_common.m_bStrokeCalFlags[6] = 1;
+  m_common.m_bStrokeCalFlags[7 + 3] = 1;
+  m_common.m_strCommandCal = {"Calibrated", "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+  m_common.m_bCommandCalActive = {1, 0, 0};
+  m_common.m_bMgmtFlags[59] = 1;
+  m_common.m_strStepSettings = {"25", "75", "10"};
+  const std::vector<std::string> header = {
+      "DEVICE TAG ID: PV-101",
+      "ACTUATOR INFO --> Size: 70, Manufacturer: Acme & Sons, Type: Linear, Spring Type: Spring return, Fail",
+      "VALVE BODY INFO --> Model: GX, Body Size: 2 in, Flow Direction: Flow to open", "Page 1/1"};
+  const PdfCase cases[] = {
+      {"stroke-calibration",
+       0,
+       {"Stroke calibration", "Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
+        "Position range too small", "Calibration required"}},
+      {"command-calibration",
+       1,
+       {"Command Input Calibration Report", "Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200",
+        "Command below A/D range", "Command range too small"}},
+      {"step-test", 2, {"Step Test Report", "Step Test Settings", "25", "75", "10", "Report Date:", "12/8/2026"}},
+  };
+  IiXYPlotXPtr plot = StepPlot();
+  for (const PdfCase& c : cases) {
+    SCOPED_TRACE(c.stem);
+    const std::string pdf = Folder() + "/" + c.stem + ".pdf";
+    m_person->AnswerFile(pdf).Answer(IDNO);
+    QElapsedTimer timer;
+    timer.start();
+    if (c.report == 0)
+      Stroke();
+    else if (c.report == 1)
+      Command();
+    else
+      m_common.GenerateStepTestReport(plot, m_report, m_printer, Definition("StepTestRept.xml").c_str(), nullptr);
+    const qint64 ms = timer.elapsed();
+    const std::string text = PdfText(pdf);
+    for (const auto& lines : {header, c.lines})
+      for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    Screens(pdf, c.stem);
+    if (c.report == 2) {
+      // Rendering alone, the step plot's picture included.
+      timer.restart();
+      ASSERT_EQ(m_report->RenderToFile((Folder() + "/again.pdf").c_str(), activex::kReportFormatPdf), S_OK);
+      const qint64 render = timer.elapsed();
+      std::printf("step test report: whole run %lld ms, PDF render %lld ms\n", static_cast<long long>(ms),
+                  static_cast<long long>(render));
+      EXPECT_LT(render, 1000);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include "report_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <cmath>
+
+#include "shell/language_table.h"
+
+namespace {
+
+const QString kSource = TARNIX_SOURCE_DIR;
+const QString kBuild = TARNIX_BUILD_DIR;
+
+}  // namespace
+
+void ReportTest::SetUp() {
+  ASSERT_TRUE(m_dir.isValid());
+  m_time = std::make_unique<plat::ScopedTimeSource>(m_clock);
+  m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
+  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml"})
+    ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
+  IUnknownPtr report, printer;
+  ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
+  ASSERT_EQ(printer.CreateInstance(activex::kPrinterProgId), S_OK);
+  m_report = IReportXPtr(report);
+  m_printer = IPrinterXPtr(printer);
+  QDir(m_dir.path()).mkdir("printed");
+  ASSERT_EQ(m_printer->put_PrintSink(m_dir.filePath("printed").toStdString().c_str()), S_OK);
+  UseEnglish();
+}
+
+void ReportTest::TearDown() {
+  m_person.reset();  // leftover answers fail the test here
+  m_time.reset();
+}
+
+void ReportTest::UseEnglish() {
+  TheLanguageTable().Load((kSource + "/resources/Dependencies/Language.xml").toStdString(), "1033", false);
+}
+
+void ReportTest::UseNoTexts() {
+  const QString path = m_dir.filePath("NoTexts.xml");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<languagefile><languages>"
+      "<language lcid=\"1033\" code=\"en\" name=\"English\"/></languages>"
+      "<text key=\"Unused\"><locale code=\"en\">unused</locale></text></languagefile>\n");
+  file.close();
+  TheLanguageTable().Load(path.toStdString(), "1033", false);
+}
+
+std::string ReportTest::Definition(const char* file) const { return m_dir.filePath(file).toStdString(); }
+
+void ReportTest::EditDefinition(const char* name, const std::string& from, const std::string& to) const {
+  QFile file(m_dir.filePath(name));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QByteArray text = file.readAll();
+  file.close();
+  ASSERT_TRUE(text.contains(from.c_str())) << from;
+  text.replace(from.c_str(), to.c_str());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(text);
+}
+
+std::string ReportTest::FieldText(const char* section, const char* field) const {
+  activex::IReportSectionsPtr sections;
+  activex::IReportSectionPtr s;
+  activex::IReportFieldsPtr fields;
+  activex::IReportFieldPtr f;
+  _bstr_t text;
+  if (FAILED(m_report->get_Sections(&sections)) || FAILED(sections->Item(section, &s)) ||
+      FAILED(s->get_Fields(&fields)) || FAILED(fields->Item(field, &f)) || FAILED(f->get_Text(&text)))
+    return "<no field " + std::string(section) + "." + field + ">";
+  return text.str();
+}
+
+int ReportTest::Printed() const {
+  return static_cast<int>(QDir(m_dir.filePath("printed")).entryList(QDir::Files).size());
+}
+
+IiXYPlotXPtr ReportTest::StepPlot() const {
+  IUnknownPtr unknown;
+  EXPECT_EQ(unknown.CreateInstance("iPlotLibrary.iXYPlotX"), S_OK);
+  IiXYPlotXPtr plot(unknown);
+  EXPECT_EQ(plot->RemoveAllChannels(), S_OK);
+  IiPlotAxisPtr axis;
+  EXPECT_EQ(plot->GetXAxis(0, &axis), S_OK);
+  axis->SetName("StepX");
+  axis->SetMin(0);
+  axis->SetSpan(20);
+  axis->SetVisible(0);
+  EXPECT_EQ(plot->GetYAxis(0, &axis), S_OK);
+  axis->SetName("StepPerc");
+  axis->SetMin(-5);
+  axis->SetSpan(110);
+  axis->SetVisible(0);
+  const char* names[] = {"Position", "Command", "ILCmd", "ILPos"};
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_EQ(plot->AddChannel(nullptr), S_OK);
+    IDispatchPtr d;
+    EXPECT_EQ(plot->GetChannel(c, &d), S_OK);
+    IiXYPlotChannelPtr channel(d);
+    channel->SetName(names[c]);
+    channel->SetTitle(names[c]);
+    channel->SetVisible(0);
+    channel->SetXAxisName("StepX");
+    channel->SetYAxisName("StepPerc");
+    for (int i = 0; i <= 200; ++i) {
+      const double t = i * 0.1;
+      const double command = t < 10 ? 25 : 75;
+      const double lag = 1 - std::exp(-(t < 10 ? t : t - 10) * (1.5 + c * 0.4));
+      const double from = t < 10 ? 20 : 25;
+      channel->AddXY(t, c == 1 ? command : from + (command - from) * lag - c, nullptr);
+    }
+  }
+  return plot;
+}
+
+std::string ReportTest::PdfText(const std::string& path) {
+  QProcess p;
+  p.start("pdftotext", {"-layout", QString::fromStdString(path), "-"});
+  EXPECT_TRUE(p.waitForFinished(30000));
+  return p.readAllStandardOutput().toStdString();
+}
+
+void ReportTest::Screens(const std::string& pdf, const std::string& stem) {
+  const QString folder = kBuild + "/screens/reports";
+  QDir().mkpath(folder);
+  QProcess p;
+  p.start("pdftoppm", {"-png", "-r", "80", QString::fromStdString(pdf), folder + "/" + QString::fromStdString(stem)});
+  EXPECT_TRUE(p.waitForFinished(30000));
+  EXPECT_EQ(p.exitCode(), 0);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// What every report test needs: the engines, a scripted person, a fixed
+// clock, a language table, and the shipped definitions in a folder of the
+// test's own (the step report writes its picture beside its definition).
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "common/common_functions.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+
+class ReportTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The real language file, or one that holds no text at all, so that every
+  // label reads "##" + its key.
+  void UseEnglish();
+  void UseNoTexts();
+
+  std::string Definition(const char* file) const;  // full path in the test folder
+  // Rewrites a definition in the test folder: `from` becomes `to`.
+  void EditDefinition(const char* file, const std::string& from, const std::string& to) const;
+
+  std::string FieldText(const char* section, const char* field) const;
+  // Files the print sink received.
+  int Printed() const;
+  std::string Folder() const { return m_dir.path().toStdString(); }
+
+  // A step plot with the four traces and a little data.
+  IiXYPlotXPtr StepPlot() const;
+
+  static std::string PdfText(const std::string& path);
+  // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png.
+  static void Screens(const std::string& pdf, const std::string& stem);
+
+  QTemporaryDir m_dir;
+  plat::ManualClock m_clock{{2026, 3, 5, 7, 4, 30, 0}};
+  std::unique_ptr<plat::ScopedTimeSource> m_time;
+  std::unique_ptr<plat::ScriptedPerson> m_person;
+  IReportXPtr m_report;
+  IPrinterXPtr m_printer;
+  CCommonFunctions m_common;
+};

@@ -1,0 +1,19 @@
+// One application object for the report tests: the engines paint with Qt.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/activex/controls.h"
+#include "platform/activex/plot.h"
+#include "platform/sys/numeric.h"
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  plat::UseCNumericLocale();
+  activex::RegisterControlClasses();
+  plat::RegisterPlotClasses();
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
