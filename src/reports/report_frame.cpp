@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/file_names.h"
 #include "platform/com/com_error.h"
 #include "platform/win/person.h"
 #include "shell/language_table.h"
@@ -24,13 +25,7 @@ _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 _bstr_t FlagMark(BYTE flag) { return flag ? "X" : " "; }
 
 std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::LocalTime& t) {
-  std::string name = tag.str();
-  for (char& c : name)
-    if (c == '/') c = '_';
-  name += suffix;
-  name += std::to_string(t.year) + "_" + std::to_string(t.month) + "_" + std::to_string(t.day) + "_" +
-          std::to_string(t.hour) + "h_" + std::to_string(t.minute) + "m";
-  return name;
+  return StampedFileName(tag, suffix, t);
 }
 
 std::string ReportDate(const plat::LocalTime& t) {

@@ -1,6 +1,7 @@
 // The shared mechanism of the ramp and step test files.
 #include "diagnostics/files/test_files.h"
 
+#include "common/file_names.h"
 #include "diagnostics/files/plot_file_kit.h"
 
 #include <cerrno>
@@ -40,12 +41,7 @@ void Raise(HRESULT hr) {
 }
 
 std::string DefaultFileName(const _bstr_t& tag, const Kind& kind, const plat::LocalTime& t) {
-  std::u16string safe(tag.view());
-  for (char16_t& c : safe)
-    if (c == u'/' || c == 0) c = u'_';
-  return plat::Utf16ToUtf8(safe) + kind.suffix + "_" + std::to_string(t.year) + "_" + std::to_string(t.month) + "_" +
-         std::to_string(t.day) + "_" + std::to_string(t.hour) + "h_" + std::to_string(t.minute) + "m." +
-         kind.extension;
+  return StampedFileName(tag, std::string(kind.suffix) + "_", t) + "." + kind.extension;
 }
 
 std::vector<double> TagCodes(const _bstr_t& tag) {
