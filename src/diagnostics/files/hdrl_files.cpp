@@ -14,27 +14,18 @@ namespace {
 
 const testfile::Kind kHDRL{"hdrl", "_HDRL", "FILESAVEHDRLAS", "FILEOPENHDRL", ""};
 
-struct ChannelRow {
-  const char* name;
-  const char* title;
-  COLORREF color;
-  const char* xAxis;
-  const char* yAxis;
-  int style;
-};
-
 // The order is the order of the channels in a ".hdrl" file.
-constexpr std::array<ChannelRow, 10> kHDRLChannels{{
-    {"Position", "Position", 0x0A0AFF, "Time", "Position", 0},
-    {"Command", "Command", 0xC00000, "Time", "Position", 1},
-    {"1stCycle-Incr", "1st Cycle-Incr", 0x0A0AFF, "Command", "PositionError", 0},
-    {"1stCycle-Decr", "1st Cycle-Decr", 0x0A0AFF, "Command", "PositionError", 1},
-    {"2ndCycle-Incr", "2nd Cycle-Incr", 0xC00000, "Command", "PositionError", 2},
-    {"2ndCycle-Decr", "2nd Cycle-Decr", 0xC00000, "Command", "PositionError", 3},
-    {"AverageError", "Average Error", 0x00FF00, "Command", "PositionError", 4},
-    {"LeastSquareLine", "Least SquareLine", 0x000000, "Command", "PositionError", 5},
-    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
-    {"TagName", "TagName", 0x000080, "None", "None", 12},
+constexpr std::array<testfile::ChannelRow, 10> kHDRLChannels{{
+    {"Position", "Position", "Time", "Position", 0x0A0AFF, 0},
+    {"Command", "Command", "Time", "Position", 0xC00000, 1},
+    {"1stCycle-Incr", "1st Cycle-Incr", "Command", "PositionError", 0x0A0AFF, 0},
+    {"1stCycle-Decr", "1st Cycle-Decr", "Command", "PositionError", 0x0A0AFF, 1},
+    {"2ndCycle-Incr", "2nd Cycle-Incr", "Command", "PositionError", 0xC00000, 2},
+    {"2ndCycle-Decr", "2nd Cycle-Decr", "Command", "PositionError", 0xC00000, 3},
+    {"AverageError", "Average Error", "Command", "PositionError", 0x00FF00, 4},
+    {"LeastSquareLine", "Least SquareLine", "Command", "PositionError", 0x000000, 5},
+    {"TestSettings", "TestSettings", "None", "None", 0xCC00CC, 12},
+    {"TagName", "TagName", "None", "None", 0x000080, 12},
 }};
 constexpr size_t kHDRLDataChannels = 8;
 
@@ -226,7 +217,7 @@ void CCommonFunctions::SetupHDRLChannels(IiXYPlotXPtr plot) {
   for (size_t i = 0; i < kHDRLChannels.size(); ++i) plot->AddChannel(nullptr);
   std::vector<IiXYPlotChannelPtr> made;
   for (size_t i = 0; i < kHDRLChannels.size(); ++i) {
-    const ChannelRow& r = kHDRLChannels[i];
+    const testfile::ChannelRow& r = kHDRLChannels[i];
     made.push_back(SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
                                       r.xAxis, r.yAxis, r.style));
   }

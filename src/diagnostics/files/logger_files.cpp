@@ -14,17 +14,8 @@ namespace {
 const testfile::Kind kLogger{"lgr", "_DATA_LOGGER", "FILESAVELOGAS", "FILEOPENLOG", ""};
 constexpr const char* kSettingsExtension = ".datalogprp";
 
-struct ChannelRow {
-  const char* name;
-  const char* title;
-  const char* xAxis;
-  const char* yAxis;
-  COLORREF color;
-  int style;
-};
-
 // The order is the order of the channels in a ".lgr" file.
-constexpr std::array<ChannelRow, 8> kLoggerChannels{{
+constexpr std::array<testfile::ChannelRow, 8> kLoggerChannels{{
     {"Position", "Position", "TAxis", "Percent", 0x0A0AFF, 0},
     {"Command", "Command", "TAxis", "Percent", 0xC00000, 1},
     {"AnalogCommand", "4 - 20 Command", "TAxis", "Percent", 0x5096FF, 9},
@@ -110,7 +101,7 @@ void CCommonFunctions::SetupDataLoggerChannels(IiPlotXPtr plot) {
   for (size_t i = 0; i < kLoggerChannels.size(); ++i) plot->AddChannel(nullptr);
   std::vector<IiPlotChannelPtr> made;
   for (size_t i = 0; i < kLoggerChannels.size(); ++i) {
-    const ChannelRow& r = kLoggerChannels[i];
+    const testfile::ChannelRow& r = kLoggerChannels[i];
     made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
                                     r.xAxis, r.yAxis, r.style));
   }

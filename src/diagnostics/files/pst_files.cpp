@@ -13,24 +13,15 @@ namespace {
 
 const testfile::Kind kPST{"pst", "_PST", "FILESAVEPARTAS", "FILEOPENPART", ""};
 
-struct ChannelRow {
-  const char* name;
-  const char* title;
-  COLORREF color;
-  const char* xAxis;
-  const char* yAxis;
-  int style;
-};
-
 // The order is the order of the channels in a ".pst" file.
-constexpr std::array<ChannelRow, 7> kPSTChannels{{
-    {"Position", "Position", 0x0A0AFF, "RampX", "RampPerc", 0},
-    {"Command", "Command", 0xC00000, "RampX", "RampPerc", 1},
-    {"ILCmd", "Pilot Relay Command", 0x004000, "RampX", "RampPerc", 5},
-    {"ILPos", "Pilot Relay Position", 0x000080, "RampX", "RampPerc", 6},
-    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
-    {"Results", "Results", 0x004000, "None", "None", 12},
-    {"TagName", "TagName", 0x000080, "None", "None", 12},
+constexpr std::array<testfile::ChannelRow, 7> kPSTChannels{{
+    {"Position", "Position", "RampX", "RampPerc", 0x0A0AFF, 0},
+    {"Command", "Command", "RampX", "RampPerc", 0xC00000, 1},
+    {"ILCmd", "Pilot Relay Command", "RampX", "RampPerc", 0x004000, 5},
+    {"ILPos", "Pilot Relay Position", "RampX", "RampPerc", 0x000080, 6},
+    {"TestSettings", "TestSettings", "None", "None", 0xCC00CC, 12},
+    {"Results", "Results", "None", "None", 0x004000, 12},
+    {"TagName", "TagName", "None", "None", 0x000080, 12},
 }};
 constexpr size_t kPSTDataChannels = 4;
 
@@ -95,7 +86,7 @@ void CCommonFunctions::SetupPSTChannels(IiPlotXPtr plot) {
   for (size_t i = 0; i < kPSTChannels.size(); ++i) plot->AddChannel(nullptr);
   std::vector<IiPlotChannelPtr> made;
   for (size_t i = 0; i < kPSTChannels.size(); ++i) {
-    const ChannelRow& r = kPSTChannels[i];
+    const testfile::ChannelRow& r = kPSTChannels[i];
     made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
                                     r.xAxis, r.yAxis, r.style));
   }

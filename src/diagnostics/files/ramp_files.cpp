@@ -11,17 +11,8 @@ namespace {
 
 const testfile::Kind kRamp{"rmp", "_Ramp", "FILESAVERAMP", "FILEOPENRAMP", "SaveRampTestData"};
 
-struct ChannelRow {
-  const char* name;
-  const char* title;
-  const char* xAxis;
-  const char* yAxis;
-  COLORREF color;
-  int style;
-};
-
 // The order is the order of the channels in a ".rmp" file.
-constexpr std::array<ChannelRow, 13> kRampChannels{{
+constexpr std::array<testfile::ChannelRow, 13> kRampChannels{{
     {"Position", "Position", "RampX", "RampPerc", 0x0A0AFF, 0},
     {"Command", "Command", "RampX", "RampPerc", 0xC00000, 1},
     {"ILCmd", "Pilot Relay Command", "RampX", "RampPerc", 0x004000, 5},
@@ -112,7 +103,7 @@ void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
   for (size_t i = 0; i < kRampChannels.size(); ++i) plot->AddChannel(nullptr);
   std::vector<IiXYPlotChannelPtr> made;
   for (size_t i = 0; i < kRampChannels.size(); ++i) {
-    const ChannelRow& r = kRampChannels[i];
+    const testfile::ChannelRow& r = kRampChannels[i];
     made.push_back(SetupXYPlotChannelA(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
                                        r.xAxis, r.yAxis, r.style));
   }

@@ -17,23 +17,14 @@ struct AxisLayout {
 constexpr AxisLayout kStepTest{"StepPerc", 10, 130};
 constexpr AxisLayout kStepCompare{"RampPerc", 100, 100};
 
-struct ChannelRow {
-  const char* name;
-  const char* title;
-  COLORREF color;
-  const char* xAxis;
-  const char* yAxis;
-  int style;
-};
-
 // The order is the order of the channels in a ".stp" file.
-constexpr std::array<ChannelRow, 6> kStepChannels{{
-    {"Position", "Position", 0x0A0AFF, "StepX", "StepPerc", 0},
-    {"Command", "Command", 0xC00000, "StepX", "StepPerc", 1},
-    {"ILCmd", "Pilot Relay Command", 0x004000, "StepX", "StepPerc", 5},
-    {"ILPos", "Pilot Relay Position", 0x000080, "StepX", "StepPerc", 6},
-    {"TestSettings", "TestSettings", 0xCC00CC, "None", "None", 12},
-    {"TagName", "TagName", 0x000080, "None", "None", 12},
+constexpr std::array<testfile::ChannelRow, 6> kStepChannels{{
+    {"Position", "Position", "StepX", "StepPerc", 0x0A0AFF, 0},
+    {"Command", "Command", "StepX", "StepPerc", 0xC00000, 1},
+    {"ILCmd", "Pilot Relay Command", "StepX", "StepPerc", 0x004000, 5},
+    {"ILPos", "Pilot Relay Position", "StepX", "StepPerc", 0x000080, 6},
+    {"TestSettings", "TestSettings", "None", "None", 0xCC00CC, 12},
+    {"TagName", "TagName", "None", "None", 0x000080, 12},
 }};
 constexpr size_t kStepDataChannels = 4;
 
@@ -87,7 +78,7 @@ void CCommonFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
   Raise(plot->RemoveAllChannels());
   for (size_t i = 0; i < kStepChannels.size(); ++i) Raise(plot->AddChannel(nullptr));
   for (size_t i = 0; i < kStepChannels.size(); ++i) {
-    const ChannelRow& r = kStepChannels[i];
+    const testfile::ChannelRow& r = kStepChannels[i];
     SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color, r.xAxis, r.yAxis,
                        r.style);
   }

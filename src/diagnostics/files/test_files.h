@@ -22,6 +22,16 @@ struct Kind {
 
 void Raise(HRESULT hr);
 
+// One channel of a kind's plot, in the order of the channels in its file.
+struct ChannelRow {
+  const char* name;
+  const char* title;
+  const char* xAxis;
+  const char* yAxis;
+  COLORREF color;
+  int style;
+};
+
 // Tag, suffix, "_", year, "_", month, "_", day, "_", hour, "h_", minute,
 // "m", "." and the extension; "/" and NUL of the tag become "_".
 std::string DefaultFileName(const _bstr_t& tag, const Kind& kind, const plat::LocalTime& t);
