@@ -213,18 +213,7 @@ void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
 }
 
 void CCommonFunctions::SetupHDRLChannels(IiXYPlotXPtr plot) {
-  Raise(plot->RemoveAllChannels());
-  for (size_t i = 0; i < kHDRLChannels.size(); ++i) plot->AddChannel(nullptr);
-  std::vector<IiXYPlotChannelPtr> made;
-  for (size_t i = 0; i < kHDRLChannels.size(); ++i) {
-    const testfile::ChannelRow& r = kHDRLChannels[i];
-    made.push_back(SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
-                                      r.xAxis, r.yAxis, r.style));
-  }
-  for (size_t i = kHDRLDataChannels; i < made.size(); ++i) {
-    Raise(made[i]->SetVisible(VARIANT_FALSE));
-    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
-  }
+  plotfile::LayOutChannels(*this, plot, kHDRLChannels, kHDRLDataChannels, &CCommonFunctions::SetupXYPlotChannel);
 }
 
 void CCommonFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {

@@ -97,16 +97,7 @@ void CCommonFunctions::SetupDataLoggerPlot(IiPlotXPtr plot) {
 }
 
 void CCommonFunctions::SetupDataLoggerChannels(IiPlotXPtr plot) {
-  Raise(plot->RemoveAllChannels());
-  for (size_t i = 0; i < kLoggerChannels.size(); ++i) plot->AddChannel(nullptr);
-  std::vector<IiPlotChannelPtr> made;
-  for (size_t i = 0; i < kLoggerChannels.size(); ++i) {
-    const testfile::ChannelRow& r = kLoggerChannels[i];
-    made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
-                                    r.xAxis, r.yAxis, r.style));
-  }
-  for (size_t i = kLoggerDataChannels; i < made.size(); ++i) Raise(made[i]->SetVisible(VARIANT_FALSE));
-  for (size_t i = kLoggerDataChannels; i < made.size(); ++i) Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
+  plotfile::LayOutChannels(*this, plot, kLoggerChannels, kLoggerDataChannels, &CCommonFunctions::SetupPlotChannel);
 }
 
 void CCommonFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {

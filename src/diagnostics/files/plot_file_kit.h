@@ -3,6 +3,7 @@
 // the time plot (those of the XY plot are in test_files.h), the file
 // dialogs, a whole-or-nothing write of one or two plot files, and the
 // plot's display settings kept aside during an open.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,24 @@ namespace plotfile {
 double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index);
 std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel);
 void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
+
+// The rows' channels made afresh as "Channel 1", "Channel 2", ... and set
+// up by the CCommonFunctions channel set-up `setUp`; those from
+// `firstHidden` on are storage and stay hidden, in the legend too.
+template <class Plot, class SetUp, size_t N>
+void LayOutChannels(CCommonFunctions& cf, Plot& plot, const std::array<testfile::ChannelRow, N>& rows,
+                    size_t firstHidden, SetUp setUp) {
+  testfile::Raise(plot->RemoveAllChannels());
+  for (size_t i = 0; i < N; ++i) testfile::Raise(plot->AddChannel(nullptr));
+  for (size_t i = 0; i < N; ++i) {
+    const testfile::ChannelRow& r = rows[i];
+    auto channel = (cf.*setUp)(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color, r.xAxis,
+                               r.yAxis, r.style);
+    if (i < firstHidden) continue;
+    testfile::Raise(channel->SetVisible(VARIANT_FALSE));
+    testfile::Raise(channel->SetVisibleInLegend(VARIANT_FALSE));
+  }
+}
 
 // The file dialogs: save filter "(*.ext)|*.ext|", open filter
 // "*.ext|*.ext|", flags hide-read-only and overwrite-prompt. The full path

@@ -82,18 +82,7 @@ void CCommonFunctions::SetupPSTPlot(IiPlotXPtr plot) {
 }
 
 void CCommonFunctions::SetupPSTChannels(IiPlotXPtr plot) {
-  Raise(plot->RemoveAllChannels());
-  for (size_t i = 0; i < kPSTChannels.size(); ++i) plot->AddChannel(nullptr);
-  std::vector<IiPlotChannelPtr> made;
-  for (size_t i = 0; i < kPSTChannels.size(); ++i) {
-    const testfile::ChannelRow& r = kPSTChannels[i];
-    made.push_back(SetupPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
-                                    r.xAxis, r.yAxis, r.style));
-  }
-  for (size_t i = kPSTDataChannels; i < made.size(); ++i) {
-    Raise(made[i]->SetVisible(VARIANT_FALSE));
-    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
-  }
+  plotfile::LayOutChannels(*this, plot, kPSTChannels, kPSTDataChannels, &CCommonFunctions::SetupPlotChannel);
 }
 
 void CCommonFunctions::SavePSTFile(IiPlotXPtr plot) {

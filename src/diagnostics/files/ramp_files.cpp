@@ -1,7 +1,7 @@
 // The ramp test plot and the ramp test file.
 #include <array>
 
-#include "diagnostics/files/test_files.h"
+#include "diagnostics/files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "shell/language_table.h"
 
@@ -99,18 +99,7 @@ void CCommonFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
 }
 
 void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
-  Raise(plot->RemoveAllChannels());
-  for (size_t i = 0; i < kRampChannels.size(); ++i) plot->AddChannel(nullptr);
-  std::vector<IiXYPlotChannelPtr> made;
-  for (size_t i = 0; i < kRampChannels.size(); ++i) {
-    const testfile::ChannelRow& r = kRampChannels[i];
-    made.push_back(SetupXYPlotChannelA(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color,
-                                       r.xAxis, r.yAxis, r.style));
-  }
-  for (size_t i = kRampDataChannels; i < made.size(); ++i) {
-    Raise(made[i]->SetVisible(VARIANT_FALSE));
-    Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
-  }
+  plotfile::LayOutChannels(*this, plot, kRampChannels, kRampDataChannels, &CCommonFunctions::SetupXYPlotChannelA);
   HideRampChannels(plot);
 }
 

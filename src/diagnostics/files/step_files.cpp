@@ -1,7 +1,7 @@
 // The step test plots and the step test file.
 #include <array>
 
-#include "diagnostics/files/test_files.h"
+#include "diagnostics/files/plot_file_kit.h"
 
 using testfile::Raise;
 
@@ -75,18 +75,7 @@ void CCommonFunctions::SetupStepPlot(IiXYPlotXPtr plot) { LayOut(plot, kStepTest
 void CCommonFunctions::SetupStepComparePlot(IiXYPlotXPtr plot) { LayOut(plot, kStepCompare); }
 
 void CCommonFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
-  Raise(plot->RemoveAllChannels());
-  for (size_t i = 0; i < kStepChannels.size(); ++i) Raise(plot->AddChannel(nullptr));
-  for (size_t i = 0; i < kStepChannels.size(); ++i) {
-    const testfile::ChannelRow& r = kStepChannels[i];
-    SetupXYPlotChannel(plot, ("Channel " + std::to_string(i + 1)).c_str(), r.name, r.title, r.color, r.xAxis, r.yAxis,
-                       r.style);
-  }
-  for (size_t i = kStepDataChannels; i < kStepChannels.size(); ++i) {
-    IiXYPlotChannelPtr c = GetXYPlotChannelByName(plot, kStepChannels[i].name);
-    Raise(c->SetVisible(VARIANT_FALSE));
-    Raise(c->SetVisibleInLegend(VARIANT_FALSE));
-  }
+  plotfile::LayOutChannels(*this, plot, kStepChannels, kStepDataChannels, &CCommonFunctions::SetupXYPlotChannel);
 }
 
 void CCommonFunctions::UpdateStepPlot(IiXYPlotXPtr plot) {
