@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -55,6 +56,53 @@ inline std::vector<Points> AllPoints(IiXYPlotXPtr& plot) {
 }
 
 inline std::string Text(const _bstr_t& t) { return t.str(); }
+
+// What a laid-out channel shows, read back from the plot: style -1 stands
+// for no markers.
+struct ChannelLook {
+  std::string name, title, xAxis, yAxis;
+  COLORREF color = 0;
+  LONG style = -1;
+  bool visible = false, inLegend = false;
+  LONG points = 0;
+  bool operator==(const ChannelLook&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const ChannelLook& l) {
+  return out << "{" << l.name << ", " << l.title << ", " << l.xAxis << ", " << l.yAxis << ", 0x" << std::hex
+             << l.color << std::dec << ", style " << l.style << ", visible " << l.visible << ", legend " << l.inLegend
+             << ", points " << l.points << "}";
+}
+// A shown channel of a fresh layout; storage channels are hidden.
+inline ChannelLook FreshLook(const char* name, const char* title, const char* x, const char* y, COLORREF color,
+                             LONG style) {
+  const bool shown = style >= 0;
+  return {name, title, x, y, color, style, shown, shown, 0};
+}
+template <class Channel>
+ChannelLook LookOf(const Channel& c) {
+  _bstr_t name, title, x, y;
+  ChannelLook l;
+  LONG markers = -1;
+  VARIANT_BOOL visible = -2, legend = -2;
+  c->GetName(&name);
+  c->GetTitle(&title);
+  c->GetXAxisName(&x);
+  c->GetYAxisName(&y);
+  c->GetColor(&l.color);
+  c->GetMarkersVisible(&markers);
+  c->GetMarkerStyle(&l.style);
+  if (markers != 1) l.style = markers == 0 ? -1 : -2;  // -2: an unknown marker state
+  c->GetVisible(&visible);
+  c->GetVisibleInLegend(&legend);
+  c->GetCount(&l.points);
+  l.name = name.str();
+  l.title = title.str();
+  l.xAxis = x.str();
+  l.yAxis = y.str();
+  l.visible = visible != 0;
+  l.inLegend = legend != 0;
+  return l;
+}
 
 inline std::string ChannelName(IiXYPlotXPtr& plot, LONG index) {
   _bstr_t name;

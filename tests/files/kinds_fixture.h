@@ -14,6 +14,9 @@ namespace kindtest {
 using filetest::Points;
 using filetest::ScratchFolder;
 using filetest::Text;
+using filetest::ChannelLook;
+using filetest::FreshLook;
+using filetest::LookOf;
 
 template <class PlotPtr>
 struct ChannelOf;

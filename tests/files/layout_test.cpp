@@ -22,32 +22,8 @@ void ExpectChannels(IiXYPlotXPtr& plot, const std::vector<ChannelExpect>& table)
     const ChannelExpect& e = table[i];
     SCOPED_TRACE(e.name);
     IiXYPlotChannelPtr c = ChannelAt(plot, static_cast<LONG>(i));
-    _bstr_t name, title, x, y;
-    COLORREF color = 0;
-    LONG markers = -1, style = -1, count = -1;
-    VARIANT_BOOL visible = -2, legend = -2;
-    c->GetName(&name);
-    c->GetTitle(&title);
-    c->GetXAxisName(&x);
-    c->GetYAxisName(&y);
-    c->GetColor(&color);
-    c->GetMarkersVisible(&markers);
-    c->GetMarkerStyle(&style);
-    c->GetVisible(&visible);
-    c->GetVisibleInLegend(&legend);
-    c->GetCount(&count);
-    EXPECT_EQ(Text(name), e.name);
-    EXPECT_EQ(Text(title), e.title);
-    EXPECT_EQ(Text(x), e.xAxis);
-    EXPECT_EQ(Text(y), e.yAxis);
-    EXPECT_EQ(color, e.color);
-    EXPECT_EQ(markers, e.markers);
-    if (e.markers) {
-      EXPECT_EQ(style, e.markerStyle);
-    }
-    EXPECT_EQ(visible != 0, e.shown != 0);
-    EXPECT_EQ(legend != 0, e.shown != 0);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(LookOf(c), (ChannelLook{e.name, e.title, e.xAxis, e.yAxis, e.color, e.markers ? e.markerStyle : -1,
+                                      e.shown != 0, e.shown != 0, 0}));
   }
 }
 

@@ -204,32 +204,7 @@ TEST(LoggerLayout, TitleAxesAndEightChannelsWhateverThePlotHeld) {
     const Row& r = rows[i];
     SCOPED_TRACE(r.name);
     IiPlotChannelPtr c = ChannelAt(plot, i);
-    _bstr_t name, title, x, y;
-    COLORREF color = 1;
-    LONG markers = -1, style = -1, count = -1;
-    VARIANT_BOOL visible = -2, legend = -2;
-    c->GetName(&name);
-    c->GetTitle(&title);
-    c->GetXAxisName(&x);
-    c->GetYAxisName(&y);
-    c->GetColor(&color);
-    c->GetMarkersVisible(&markers);
-    c->GetMarkerStyle(&style);
-    c->GetVisible(&visible);
-    c->GetVisibleInLegend(&legend);
-    c->GetCount(&count);
-    EXPECT_EQ(Text(name), r.name);
-    EXPECT_EQ(Text(title), r.title);
-    EXPECT_EQ(Text(x), r.style >= 0 ? "TAxis" : "None");
-    EXPECT_EQ(Text(y), r.y);
-    EXPECT_EQ(color, r.color);
-    EXPECT_EQ(markers, r.style >= 0 ? 1 : 0);
-    if (r.style >= 0) {
-      EXPECT_EQ(style, r.style);
-    }
-    EXPECT_EQ(visible != 0, r.style >= 0);
-    EXPECT_EQ(legend != 0, r.style >= 0);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(LookOf(c), FreshLook(r.name, r.title, r.style >= 0 ? "TAxis" : "None", r.y, r.color, r.style));
   }
 }
 

@@ -161,32 +161,8 @@ TEST(PSTLayout, TitleAxesAndSevenChannelsWhateverThePlotHeld) {
     const Row& r = rows[i];
     SCOPED_TRACE(r.name);
     IiPlotChannelPtr c = ChannelAt(plot, i);
-    _bstr_t name, title, x, y;
-    COLORREF color = 0;
-    LONG markers = -1, style = -1, count = -1;
-    VARIANT_BOOL visible = -2, legend = -2;
-    c->GetName(&name);
-    c->GetTitle(&title);
-    c->GetXAxisName(&x);
-    c->GetYAxisName(&y);
-    c->GetColor(&color);
-    c->GetMarkersVisible(&markers);
-    c->GetMarkerStyle(&style);
-    c->GetVisible(&visible);
-    c->GetVisibleInLegend(&legend);
-    c->GetCount(&count);
-    EXPECT_EQ(Text(name), r.name);
-    EXPECT_EQ(Text(title), r.title);
-    EXPECT_EQ(Text(x), r.axis);
-    EXPECT_EQ(Text(y), r.shown ? "RampPerc" : "None");
-    EXPECT_EQ(color, r.color);
-    EXPECT_EQ(markers, r.markers);
-    if (r.markers) {
-      EXPECT_EQ(style, r.style);
-    }
-    EXPECT_EQ(visible != 0, r.shown);
-    EXPECT_EQ(legend != 0, r.shown);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(LookOf(c), (ChannelLook{r.name, r.title, r.axis, r.shown ? "RampPerc" : "None", r.color,
+                                      r.markers ? r.style : -1, r.shown, r.shown, 0}));
   }
 }
 
