@@ -7,6 +7,7 @@
 #include "platform/win/person.h"
 
 using testfile::Raise;
+using plotfile::NotBold;
 
 namespace {
 
@@ -20,10 +21,7 @@ void LayOutAxis(IiPlotXPtr& plot, bool x, const char* name) {
   Raise(axis->SetSpan(100));
   Raise(axis->SetTitle(name));
   Raise(axis->SetName(name));
-  IFontPtr font;
-  Raise(axis->GetTitleFont(&font));
-  Raise(font->put_Bold(FALSE));
-  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+  NotBold(axis);
 }
 
 void AddPoint(CCommonFunctions& cf, IiPlotXPtr& plot, double x, double y) {

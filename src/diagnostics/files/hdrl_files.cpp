@@ -9,6 +9,9 @@
 #include "shell/language_table.h"
 
 using testfile::Raise;
+using plotfile::NotBold;
+using plotfile::Axis;
+using plotfile::AxisByName;
 
 namespace {
 
@@ -50,18 +53,6 @@ constexpr const char* kTag = "TagName";
 // A run of 25 steps as the calculations take it: step k at point 2k.
 constexpr LONG kRunPoints = 49;
 constexpr LONG kSteps = 25;
-
-IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
-  IiPlotAxisPtr axis;
-  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
-  return axis;
-}
-
-IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
-  LONG index = -1;
-  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
-  return Axis(plot, x, index);
-}
 
 struct Point {
   double x, y;
@@ -203,10 +194,7 @@ void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
     Raise(axis->SetMin(r.min));
     Raise(axis->SetSpan(r.span));
     Raise(axis->SetName(r.name));
-    IFontPtr font;
-    Raise(axis->GetTitleFont(&font));
-    Raise(font->put_Bold(FALSE));
-    Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+    NotBold(axis);
     if (r.titleKey) Raise(axis->SetTitle(TheLanguageTable().Lookup(r.titleKey)));
   }
   Raise(plot->EndUpdate());

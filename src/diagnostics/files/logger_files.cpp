@@ -8,6 +8,7 @@
 #include "shell/language_table.h"
 
 using testfile::Raise;
+using plotfile::Axis;
 
 namespace {
 
@@ -34,12 +35,6 @@ constexpr const char* kTag = "TagName";
 constexpr std::array<size_t, 7> kSettingsElement{2, 1, 0, 3, 4, 5, 6};
 
 constexpr CY kPoints = 10000;  // one point in a font size
-
-IiPlotAxisPtr Axis(IiPlotXPtr& plot, bool x, LONG index) {
-  IiPlotAxisPtr axis;
-  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
-  return axis;
-}
 
 }  // namespace
 

@@ -18,6 +18,27 @@ double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LO
 std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel);
 void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
 
+// Axes of either plot kind, by place or by name; a missing one fails.
+template <class Plot>
+IiPlotAxisPtr Axis(Plot& plot, bool x, LONG index) {
+  IiPlotAxisPtr axis;
+  testfile::Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
+  return axis;
+}
+template <class Plot>
+IiPlotAxisPtr AxisByName(Plot& plot, bool x, const char* name) {
+  LONG index = -1;
+  testfile::Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
+  return Axis(plot, x, index);
+}
+// The axis title in the plain weight.
+inline void NotBold(IiPlotAxisPtr& axis) {
+  IFontPtr font;
+  testfile::Raise(axis->GetTitleFont(&font));
+  testfile::Raise(font->put_Bold(FALSE));
+  testfile::Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+}
+
 // The rows' channels made afresh as "Channel 1", "Channel 2", ... and set
 // up by the CCommonFunctions channel set-up `setUp`; those from
 // `firstHidden` on are storage and stay hidden, in the legend too.

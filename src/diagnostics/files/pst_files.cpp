@@ -8,6 +8,8 @@
 #include "shell/language_table.h"
 
 using testfile::Raise;
+using plotfile::NotBold;
+using plotfile::AxisByName;
 
 namespace {
 
@@ -31,21 +33,6 @@ constexpr const char* kTag = "TagName";
 
 // File point i holds field element kSettingsElement[i].
 constexpr std::array<size_t, 5> kSettingsElement{0, 1, 4, 3, 2};
-
-void NotBold(IiPlotAxisPtr& axis) {
-  IFontPtr font;
-  Raise(axis->GetTitleFont(&font));
-  Raise(font->put_Bold(FALSE));
-  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
-}
-
-IiPlotAxisPtr AxisByName(IiPlotXPtr& plot, bool x, const char* name) {
-  LONG index = -1;
-  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
-  IiPlotAxisPtr axis;
-  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
-  return axis;
-}
 
 }  // namespace
 

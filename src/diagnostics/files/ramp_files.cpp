@@ -6,6 +6,9 @@
 #include "shell/language_table.h"
 
 using testfile::Raise;
+using plotfile::Axis;
+using plotfile::NotBold;
+using plotfile::AxisByName;
 
 namespace {
 
@@ -31,26 +34,6 @@ constexpr size_t kRampDataChannels = 10;
 
 constexpr const char* kSettings = "RampSettings";
 constexpr const char* kTag = "TagName";
-
-void NotBold(IiPlotAxisPtr& axis) {
-  IFontPtr font;
-  Raise(axis->GetTitleFont(&font));
-  Raise(font->put_Bold(FALSE));
-  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
-}
-
-IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
-  IiPlotAxisPtr axis;
-  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
-  return axis;
-}
-
-// An axis found by name: its index first, then the axis at that index.
-IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
-  LONG index = -1;
-  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
-  return Axis(plot, x, index);
-}
 
 void LayOutAxis(IiXYPlotXPtr& plot, bool x, LONG index, const char* name) {
   IiPlotAxisPtr axis = Axis(plot, x, index);

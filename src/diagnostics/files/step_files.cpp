@@ -4,6 +4,9 @@
 #include "diagnostics/files/plot_file_kit.h"
 
 using testfile::Raise;
+using plotfile::NotBold;
+using plotfile::Axis;
+using plotfile::AxisByName;
 
 namespace {
 
@@ -31,27 +34,12 @@ constexpr size_t kStepDataChannels = 4;
 constexpr const char* kSettings = "TestSettings";
 constexpr const char* kTag = "TagName";
 
-IiPlotAxisPtr Axis(IiXYPlotXPtr& plot, bool x, LONG index) {
-  IiPlotAxisPtr axis;
-  Raise(x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis));
-  return axis;
-}
-
-IiPlotAxisPtr AxisByName(IiXYPlotXPtr& plot, bool x, const char* name) {
-  LONG index = -1;
-  Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
-  return Axis(plot, x, index);
-}
-
 void LayOutAxis(IiXYPlotXPtr& plot, bool x, double span, const char* name) {
   IiPlotAxisPtr axis = Axis(plot, x, 0);
   Raise(axis->SetMin(0));
   Raise(axis->SetSpan(span));
   Raise(axis->SetName(name));
-  IFontPtr font;
-  Raise(axis->GetTitleFont(&font));
-  Raise(font->put_Bold(FALSE));
-  Raise(axis->SetTitleFont(font.GetInterfacePtr()));
+  NotBold(axis);
 }
 
 void LayOut(IiXYPlotXPtr& plot, const AxisLayout& layout) {
