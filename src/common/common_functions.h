@@ -110,6 +110,10 @@ class CCommonFunctions : public CCommonFields {
   void SetupRampPlot(IiXYPlotXPtr plot);
   void SetupRampTestChannels(IiXYPlotXPtr plot);
   void HideRampChannels(IiXYPlotXPtr plot);
+  // The ramp compare plot's reset: its thirty channels and the three axes
+  // hidden.
+  void HideRampCompareChannels(IiXYPlotXPtr plot);
+  void SetupRampAxes(IiXYPlotXPtr plot);
   // Ramp test file (".rmp" with ".prp"): the ramp fields out and back.
   void SaveRampFile(IiXYPlotXPtr plot);
   bool OpenRampFile(IiXYPlotXPtr plot);

@@ -5,10 +5,10 @@
 #include "platform/sys/numeric.h"
 #include "shell/language_table.h"
 
-using testfile::Raise;
 using plotfile::Axis;
-using plotfile::NotBold;
 using plotfile::AxisByName;
+using plotfile::NotBold;
+using testfile::Raise;
 
 namespace {
 
@@ -86,10 +86,10 @@ void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
   HideRampChannels(plot);
 }
 
-void CCommonFunctions::HideRampChannels(IiXYPlotXPtr plot) {
-  for (const char* name : {"Position", "Command", "ILCmd", "ILPos", "PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen",
-                           "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
-    ShowChannel(plot, name, 0);
+namespace {
+
+// The axes of both ramp views, each hidden in two passes as the plot asks.
+void HideRampAxes(IiXYPlotXPtr& plot) {
   struct AxisName {
     bool x;
     const char* name;
@@ -97,6 +97,30 @@ void CCommonFunctions::HideRampChannels(IiXYPlotXPtr plot) {
   constexpr AxisName axes[] = {{true, "RampX"}, {true, "CmdX"}, {false, "RampPerc"}};
   for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetVisible(VARIANT_FALSE));
   for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetEnabled(VARIANT_FALSE));
+}
+
+}  // namespace
+
+void CCommonFunctions::HideRampChannels(IiXYPlotXPtr plot) {
+  for (const char* name : {"Position", "Command", "ILCmd", "ILPos", "PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen",
+                           "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
+    ShowChannel(plot, name, 0);
+  HideRampAxes(plot);
+}
+
+void CCommonFunctions::HideRampCompareChannels(IiXYPlotXPtr plot) {
+  const char* const suffixes[] = {"1", "2", "Diff"};
+  // The ramp view by file, then each signature quantity with its three.
+  for (const char* suffix : suffixes)
+    for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) ShowChannel(plot, _bstr_t(name) + suffix, 0);
+  for (const char* name :
+       {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
+    for (const char* suffix : suffixes) ShowChannel(plot, _bstr_t(name) + suffix, 0);
+}
+
+void CCommonFunctions::SetupRampAxes(IiXYPlotXPtr plot) {
+  HideRampCompareChannels(plot);
+  HideRampAxes(plot);
 }
 
 void CCommonFunctions::SaveRampFile(IiXYPlotXPtr plot) {
