@@ -1,6 +1,9 @@
 // The step test report, with its one picture of the step plot.
+#include <filesystem>
+
 #include "common/common_functions.h"
 #include "platform/com/com_error.h"
+#include "platform/sys/paths.h"
 #include "reports/report_frame.h"
 #include "shell/language_table.h"
 
@@ -22,11 +25,21 @@ constexpr const char* kStepPicture = "StepTest.bmp";
 constexpr LONG kPictureWidth = 1000;
 constexpr LONG kPictureHeight = 442;
 
-// The folder of the definition file, with its separator.
-std::string FolderOf(const std::string& path) {
-  const auto cut = path.find_last_of("/\\");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
+// The picture file lives only while the engine reads it in.
+class TemporaryPicture {
+ public:
+  TemporaryPicture() : m_path(plat::TempDirectory() + kStepPicture) {}
+  ~TemporaryPicture() {
+    std::error_code ec;
+    std::filesystem::remove(m_path, ec);
+  }
+  TemporaryPicture(const TemporaryPicture&) = delete;
+  TemporaryPicture& operator=(const TemporaryPicture&) = delete;
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
 
 void ShowAxis(IiXYPlotXPtr& plot, bool x, const char* name) {
   IiPlotAxisPtr axis;
@@ -55,11 +68,12 @@ void CCommonFunctions::GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr rep
   reports::RunGuarded([&] {
     reports::ReportFrame frame(report, printer, page, *this, kStepTest);
     frame.Load(definitionPath);
-    const std::string picture = FolderOf(definitionPath.str()) + kStepPicture;
+    // The program folder may be read-only: the picture goes to the temporary folder.
+    const TemporaryPicture picture;
 
     SetupStepGraph(plot);
     ShowToolBar(plot, false);
-    Check(plot->SaveImage(picture.c_str(), kPictureWidth, kPictureHeight));
+    Check(plot->SaveImage(picture.Path().c_str(), kPictureWidth, kPictureHeight));
     ShowToolBar(plot, true);
 
     frame.SetFooterAndHeader();
@@ -73,7 +87,7 @@ void CCommonFunctions::GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr rep
     frame.SetText("HoldTime", m_strStepSettings[2]);
     frame.SetText("lblTestDate", T("TestDate"));
     frame.SetText("lblTestDateResult", reports::ReportDate(now));
-    frame.SetPicture("Detail", "RampGrph", picture);
+    frame.SetPicture("Detail", "RampGrph", picture.Path());
     frame.SaveAndAskToPrint(now);
   });
 }
