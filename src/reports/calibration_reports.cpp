@@ -1,4 +1,6 @@
 // The stroke and command calibration reports.
+#include <span>
+
 #include "common/common_functions.h"
 #include "reports/report_frame.h"
 #include "shell/language_table.h"
@@ -15,11 +17,24 @@ const reports::ReportMember kStrokeCal{"SensCalRept",
                                        "_StrokeCalibrationReport_",
                                        "Save Stroke Calibration ReportAs"};
 
-const reports::ReportMember kCommandCal{"CmdInCalRept",      "PageLine",
-                                        "Detail",            "TitleLbl",
-                                        "AICALREPORTTITLE",  "_CommandCalReport_",
+const reports::ReportMember kCommandCal{"CmdInCalRept",
+                                        "PageLine",
+                                        "Detail",
+                                        "TitleLbl",
+                                        "AICALREPORTTITLE",
+                                        "_CommandCalReport_",
                                         "Save Command Calibration ReportAs"};
 
+// A label field and the key of its text.
+struct Label {
+  const char* field;
+  const char* key;
+};
+// A value field and its element of the builder's texts.
+struct Value {
+  const char* field;
+  size_t element;
+};
 struct AlertRow {
   const char* labelField;
   const char* labelKey;
@@ -27,6 +42,24 @@ struct AlertRow {
   const char* maskField;
 };
 
+constexpr Label kStrokeLabels[] = {
+    {"StrokeCalResultsLbl", "StrokeCalResultsLbl"},
+    {"StrkCalStateLbl", "VeskCalibrationState"},
+    {"StrkCalPosnLbl", "IDC_STATICLASTQCALDATE"},
+    {"NewCalByLbl", "IDC_STATICLASTBY"},
+    {"LastCalDateLbl", "IDC_STATICLASTDATE"},
+    {"StrkCalILOLbl", "StrkCalILOLbl"},
+    {"StrkLowADLbl", "StrkLowADLbl"},
+    {"StrkHiADLbl", "StrkHiADLbl"},
+    {"StrkCalADRangeLbl", "StrkCalADRangeLbl"},
+    {"StrCalFlgLbl", "IDC_GB_STRCALFLAGS"},
+    {"StrCalFlgActiveLbl", "IDC_LBLACTIVE2"},
+    {"StrCalFlgMaskLbl", "IDC_LBLMASKED2"},
+};
+constexpr Value kStrokeValues[] = {
+    {"StrkCalState", 0},   {"NewCalBy", 1},       {"LastCalDate", 2},    {"StrkCalILO", 3},
+    {"StrkCalLoADVal", 4}, {"StrkCalHiADVal", 5}, {"StrkCalADRange", 6},
+};
 // In the order of the flag bytes: active at [i], masked at [7 + i].
 constexpr AlertRow kStrokeAlerts[] = {
     {"PositionRangeSmallLbl", "IDC_CHECKMGTPOSSMALL", "PsnRangeSmActive", "PsnRangeSmMask"},
@@ -38,10 +71,47 @@ constexpr AlertRow kStrokeAlerts[] = {
     {"StrCalReqLbl", "VeskPRESSCALLREQ", "StrCalReqActive", "StrCalReqMask"},
 };
 
-// Where the command alerts' masked states sit among the management flags.
-constexpr size_t kCmdLessMaskByte = 60;
-constexpr size_t kCmdGreaterMaskByte = 61;
-constexpr size_t kCmdSmallMaskByte = 59;
+constexpr Label kCommandLabels[] = {
+    {"CalInfoLbl", "StrokeCalInfoLbl"},
+    {"CmdCalStateLbl", "IDC_STATICCALSTATE"},
+    {"CalResultsLbl", "StrokeCalResultsLbl"},
+    {"CmdCalByLbl", "IDC_STATICLASTBY"},
+    {"LastCalDateLbl", "IDC_STATICLASTDATE"},
+    {"Cmd4mALbl", "ADAT4MA"},
+    {"Cmd0Lbl", "ADAT0"},
+    {"Cmd100Lbl", "ADAT100"},
+    {"CmdADRangeLbl", "StrkCalADRangeLbl"},
+    {"CmdCalFlagsLbl", "IDC_GB_ANAINCALFLAGS"},
+    {"CmdCalFlgActiveLbl", "IDC_LBLACTIVE2"},
+    {"CmdCalFlgMaskLbl", "IDC_LBLMASKED2"},
+};
+// Element 1 of the command texts is not printed.
+constexpr Value kCommandValues[] = {
+    {"CmdCalState", 0}, {"CmdCalBy", 2},    {"LastCalDate", 3},     {"Cmd4mAValue", 4},
+    {"Cmd0Value", 5},   {"Cmd100Value", 6}, {"CmdADRangeValue", 7},
+};
+// Active at [i] of the command flags; masked at the management flag byte.
+struct CommandAlert {
+  AlertRow row;
+  size_t maskByte;
+};
+constexpr CommandAlert kCommandAlerts[] = {
+    {{"CmdLessLbl", "IDC_CHECKMGTAILESS", "CmdLessActive", "CmdLessMask"}, 60},
+    {{"CmdGrtLbl", "IDC_CHECKMGTAIGREAT", "CmdGrtActive", "CmdGrtMask"}, 61},
+    {{"CmdSmallLbl", "IDC_CHECKMGTAISMALL", "CmdSmallActive", "CmdSmallMask"}, 59},
+};
+
+void SetTexts(reports::ReportFrame& frame, std::span<const Label> labels, std::span<const Value> values,
+              std::span<const _bstr_t> texts) {
+  for (const Label& l : labels) frame.SetText(l.field, T(l.key));
+  for (const Value& v : values) frame.SetText(v.field, texts[v.element]);
+}
+
+void SetAlert(reports::ReportFrame& frame, const AlertRow& row, BYTE active, BYTE masked) {
+  frame.SetText(row.labelField, T(row.labelKey));
+  frame.SetText(row.activeField, reports::FlagMark(active));
+  frame.SetText(row.maskField, reports::FlagMark(masked));
+}
 
 }  // namespace
 
@@ -50,32 +120,10 @@ void CCommonFunctions::GenerateStrokeCalReport(IReportXPtr report, IPrinterXPtr 
   reports::RunGuarded([&] {
     reports::ReportFrame frame(report, printer, page, *this, kStrokeCal);
     frame.LoadWithHeader(definitionPath);
-    const auto& v = m_strStrokeCal;
-    frame.SetText("StrokeCalResultsLbl", T("StrokeCalResultsLbl"));
-    frame.SetText("StrkCalStateLbl", T("VeskCalibrationState"));
-    frame.SetText("StrkCalState", v[0]);
-    frame.SetText("StrkCalPosnLbl", T("IDC_STATICLASTQCALDATE"));
-    frame.SetText("NewCalByLbl", T("IDC_STATICLASTBY"));
-    frame.SetText("NewCalBy", v[1]);
-    frame.SetText("LastCalDateLbl", T("IDC_STATICLASTDATE"));
-    frame.SetText("LastCalDate", v[2]);
-    frame.SetText("StrkCalILOLbl", T("StrkCalILOLbl"));
-    frame.SetText("StrkCalILO", v[3]);
-    frame.SetText("StrkLowADLbl", T("StrkLowADLbl"));
-    frame.SetText("StrkCalLoADVal", v[4]);
-    frame.SetText("StrkHiADLbl", T("StrkHiADLbl"));
-    frame.SetText("StrkCalHiADVal", v[5]);
-    frame.SetText("StrkCalADRangeLbl", T("StrkCalADRangeLbl"));
-    frame.SetText("StrkCalADRange", v[6]);
-    frame.SetText("StrCalFlgLbl", T("IDC_GB_STRCALFLAGS"));
-    frame.SetText("StrCalFlgActiveLbl", T("IDC_LBLACTIVE2"));
-    frame.SetText("StrCalFlgMaskLbl", T("IDC_LBLMASKED2"));
-    for (size_t i = 0; i < std::size(kStrokeAlerts); ++i) {
-      const AlertRow& row = kStrokeAlerts[i];
-      frame.SetText(row.labelField, T(row.labelKey));
-      frame.SetText(row.activeField, reports::FlagMark(m_bStrokeCalFlags[i]));
-      frame.SetText(row.maskField, reports::FlagMark(m_bStrokeCalFlags[std::size(kStrokeAlerts) + i]));
-    }
+    SetTexts(frame, kStrokeLabels, kStrokeValues, m_strStrokeCal);
+    constexpr size_t kRows = std::size(kStrokeAlerts);
+    for (size_t i = 0; i < kRows; ++i)
+      SetAlert(frame, kStrokeAlerts[i], m_bStrokeCalFlags[i], m_bStrokeCalFlags[kRows + i]);
     frame.SaveAndAskToPrint();
   });
 }
@@ -85,35 +133,9 @@ void CCommonFunctions::GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr
   reports::RunGuarded([&] {
     reports::ReportFrame frame(report, printer, page, *this, kCommandCal);
     frame.LoadWithHeader(definitionPath);
-    const auto& v = m_strCommandCal;
-    frame.SetText("CalInfoLbl", T("StrokeCalInfoLbl"));
-    frame.SetText("CmdCalStateLbl", T("IDC_STATICCALSTATE"));
-    frame.SetText("CmdCalState", v[0]);
-    frame.SetText("CalResultsLbl", T("StrokeCalResultsLbl"));
-    frame.SetText("CmdCalByLbl", T("IDC_STATICLASTBY"));
-    frame.SetText("CmdCalBy", v[2]);
-    frame.SetText("LastCalDateLbl", T("IDC_STATICLASTDATE"));
-    frame.SetText("LastCalDate", v[3]);
-    frame.SetText("Cmd4mALbl", T("ADAT4MA"));
-    frame.SetText("Cmd4mAValue", v[4]);
-    frame.SetText("Cmd0Lbl", T("ADAT0"));
-    frame.SetText("Cmd0Value", v[5]);
-    frame.SetText("Cmd100Lbl", T("ADAT100"));
-    frame.SetText("Cmd100Value", v[6]);
-    frame.SetText("CmdADRangeLbl", T("StrkCalADRangeLbl"));
-    frame.SetText("CmdADRangeValue", v[7]);
-    frame.SetText("CmdCalFlagsLbl", T("IDC_GB_ANAINCALFLAGS"));
-    frame.SetText("CmdCalFlgActiveLbl", T("IDC_LBLACTIVE2"));
-    frame.SetText("CmdCalFlgMaskLbl", T("IDC_LBLMASKED2"));
-    frame.SetText("CmdLessLbl", T("IDC_CHECKMGTAILESS"));
-    frame.SetText("CmdGrtLbl", T("IDC_CHECKMGTAIGREAT"));
-    frame.SetText("CmdSmallLbl", T("IDC_CHECKMGTAISMALL"));
-    frame.SetText("CmdSmallActive", reports::FlagMark(m_bCommandCalActive[2]));
-    frame.SetText("CmdLessActive", reports::FlagMark(m_bCommandCalActive[0]));
-    frame.SetText("CmdGrtActive", reports::FlagMark(m_bCommandCalActive[1]));
-    frame.SetText("CmdLessMask", reports::FlagMark(m_bMgmtFlags[kCmdLessMaskByte]));
-    frame.SetText("CmdGrtMask", reports::FlagMark(m_bMgmtFlags[kCmdGreaterMaskByte]));
-    frame.SetText("CmdSmallMask", reports::FlagMark(m_bMgmtFlags[kCmdSmallMaskByte]));
+    SetTexts(frame, kCommandLabels, kCommandValues, m_strCommandCal);
+    for (size_t i = 0; i < std::size(kCommandAlerts); ++i)
+      SetAlert(frame, kCommandAlerts[i].row, m_bCommandCalActive[i], m_bMgmtFlags.at(kCommandAlerts[i].maskByte));
     frame.SaveAndAskToPrint();
   });
 }

@@ -1,4 +1,7 @@
 // The step test report, with its one picture of the step plot.
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 
 #include "common/common_functions.h"
@@ -28,7 +31,11 @@ constexpr LONG kPictureHeight = 442;
 // The picture file lives only while the engine reads it in.
 class TemporaryPicture {
  public:
-  TemporaryPicture() : m_path(plat::TempDirectory() + kStepPicture) {}
+  // Named for this process and run, so that two reports never share it.
+  TemporaryPicture() {
+    static std::atomic<unsigned> counter{0};
+    m_path = plat::TempDirectory() + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" + kStepPicture;
+  }
   ~TemporaryPicture() {
     std::error_code ec;
     std::filesystem::remove(m_path, ec);
