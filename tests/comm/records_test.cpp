@@ -82,6 +82,23 @@ void ExpectCounters(TravelCycleRecord& r) {
   r.dwLimit2B = 2000;
   r.dValue2A = -10.0;
 }
+// The travel record replies before their setting byte: counters alone,
+// with the two second values (pilot relay), and with three settings (valve).
+const Bytes kTravelRecord = Join({kCount1, kLimit1A, kLimit1B, F100, kCount2, kLimit2A, kLimit2B, Fm10});
+const Bytes kPilotRecord = Join({kCount1, kLimit1A, kLimit1B, F100, F1_5, kCount2, kLimit2A, kLimit2B, Fm10, F10});
+const Bytes kValveRecord = Join({kPilotRecord, F0_25, F2, F3});
+void ExpectPilotRecord(TravelCycleRecord& r, BYTE setting) {
+  ExpectCounters(r);
+  r.dValue1B = 1.5;
+  r.dValue2B = 10.0;
+  r.bySetting = setting;
+}
+void ExpectValveRecord(TravelCycleRecord& r, BYTE setting) {
+  ExpectPilotRecord(r, setting);
+  r.dSetting1 = 0.25;
+  r.dSetting2 = 2.0;
+  r.dSetting3 = 3.0;
+}
 
 // Auxiliary card: setting 1, word 0x0102, reading 0x0304, 1.5, 100, 5, 6,
 // words 10..13, 33 bytes 0x20.., setting 2.0.
@@ -155,32 +172,23 @@ std::vector<ReadCase> ReadCases() {
       {140, Reply(140, Counting(1, 20)), [](CDeviceImage&) {}},
       {142, Reply(142, {32, 12, 57, 33, 0, 255}), [](CDeviceImage& i) { i.m_abyUnitCodes = {32, 12, 57, 33, 0, 255}; }},
       {156,
-       Reply(156, Join({kCount1, kLimit1A, kLimit1B, F100, F1_5, kCount2, kLimit2A, kLimit2B, Fm10, F10, F0_25, F2, F3, {2}})),
+       Reply(156, Join({kValveRecord, {2}})),
        [](CDeviceImage& i) {
-         ExpectCounters(i.m_ValveRecord);
-         i.m_ValveRecord.dValue1B = 1.5;
-         i.m_ValveRecord.dValue2B = 10.0;
-         i.m_ValveRecord.dSetting1 = 0.25;
-         i.m_ValveRecord.dSetting2 = 2.0;
-         i.m_ValveRecord.dSetting3 = 3.0;
-         i.m_ValveRecord.bySetting = 2;
+         ExpectValveRecord(i.m_ValveRecord, 2);
        }},
-      {158, Reply(158, Join({kCount1, kLimit1A, kLimit1B, F100, kCount2, kLimit2A, kLimit2B, Fm10, {1}})),
+      {158, Reply(158, Join({kTravelRecord, {1}})),
        [](CDeviceImage& i) {
          ExpectCounters(i.m_ActuatorRecord);
          i.m_ActuatorRecord.bySetting = 1;
        }},
-      {160, Reply(160, Join({kCount1, kLimit1A, kLimit1B, F100, kCount2, kLimit2A, kLimit2B, Fm10, {3}})),
+      {160, Reply(160, Join({kTravelRecord, {3}})),
        [](CDeviceImage& i) {
          ExpectCounters(i.m_BellowsRecord);
          i.m_BellowsRecord.bySetting = 3;
        }},
-      {162, Reply(162, Join({kCount1, kLimit1A, kLimit1B, F100, F1_5, kCount2, kLimit2A, kLimit2B, Fm10, F10, {2}})),
+      {162, Reply(162, Join({kPilotRecord, {2}})),
        [](CDeviceImage& i) {
-         ExpectCounters(i.m_PilotRecord);
-         i.m_PilotRecord.dValue1B = 1.5;
-         i.m_PilotRecord.dValue2B = 10.0;
-         i.m_PilotRecord.bySetting = 2;
+         ExpectPilotRecord(i.m_PilotRecord, 2);
        }},
       {168,
        Reply(168, Join({{33}, Repeat({0xEE}, 4), {0x42, 0x0C, 0x00, 0x00}, {0xC1, 0xA0, 0x00, 0x00}, Repeat({0xEE}, 16),
@@ -364,7 +372,7 @@ struct WriteCase {
 };
 
 std::vector<WriteCase> WriteCases() {
-  const Bytes travelReply = Join({kCount1, kLimit1A, kLimit1B, F100, kCount2, kLimit2A, kLimit2B, Fm10, {1}});
+  const Bytes travelReply = Join({kTravelRecord, {1}});
   return {
       {135,
        [](CWexletCoreCommunication& c) {
@@ -399,15 +407,9 @@ std::vector<WriteCase> WriteCases() {
          c.m_ValveRecord.bySetting = 2;
        },
        Join({{157, 29, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4}, F0_25, F2, Fm10, {2}}),
-       Reply(157, Join({kCount1, kLimit1A, kLimit1B, F100, F1_5, kCount2, kLimit2A, kLimit2B, Fm10, F10, F0_25, F2, F3, {0}})),
+       Reply(157, Join({kValveRecord, {0}})),
        [](CDeviceImage& i) {
-         ExpectCounters(i.m_ValveRecord);
-         i.m_ValveRecord.dValue1B = 1.5;
-         i.m_ValveRecord.dValue2B = 10.0;
-         i.m_ValveRecord.dSetting1 = 0.25;
-         i.m_ValveRecord.dSetting2 = 2.0;
-         i.m_ValveRecord.dSetting3 = 3.0;
-         i.m_ValveRecord.bySetting = 0;
+         ExpectValveRecord(i.m_ValveRecord, 0);
        }},
       {159,
        [](CWexletCoreCommunication& c) {
@@ -430,12 +432,9 @@ std::vector<WriteCase> WriteCases() {
        }},
       {163, [](CWexletCoreCommunication& c) { c.m_PilotRecord.bySetting = 2; },
        {163, 17, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2},
-       Reply(163, Join({kCount1, kLimit1A, kLimit1B, F100, F1_5, kCount2, kLimit2A, kLimit2B, Fm10, F10, {0}})),
+       Reply(163, Join({kPilotRecord, {0}})),
        [](CDeviceImage& i) {
-         ExpectCounters(i.m_PilotRecord);
-         i.m_PilotRecord.dValue1B = 1.5;
-         i.m_PilotRecord.dValue2B = 10.0;
-         i.m_PilotRecord.bySetting = 0;
+         ExpectPilotRecord(i.m_PilotRecord, 0);
        }},
       {177, [](CWexletCoreCommunication& c) { c.m_abyStatusMask = CountingArray<32>(0); },
        Join({{177, 32}, Counting(0, 32)}), Reply(177, Counting(0x40, 32)),
