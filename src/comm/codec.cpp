@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "comm/communication.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 WORD CWexletCoreCommunication::GetWord(const BYTE* reply, int offset) {
   return static_cast<WORD>((reply[offset] << 8) | reply[offset + 1]);

@@ -1,8 +1,8 @@
 // Command read and write dispatch and the reply layouts of every record.
 #include "comm/communication.h"
 #include "platform/sys/numeric.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 namespace {
 

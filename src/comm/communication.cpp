@@ -1,7 +1,7 @@
 #include "comm/communication.h"
 
 #include "platform/sys/numeric.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 // Every field starts at zero (the image's and the members' initialisers);
 // only the sample scale (0.01) and the link flag (good) differ.

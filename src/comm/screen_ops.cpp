@@ -7,8 +7,8 @@
 
 #include "comm/communication.h"
 #include "platform/sys/numeric.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 using Image = CDeviceImage;
 using FieldRef = std::variant<std::monostate, BYTE Image::*, WORD Image::*, DWORD Image::*, double Image::*>;

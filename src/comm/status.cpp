@@ -4,8 +4,8 @@
 
 #include "comm/communication.h"
 #include "platform/sys/numeric.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/com/registry.h"
 #include "platform/sys/time_source.h"
 #include "platform/sys/wait_cursor.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 IOPCServerPtr g_pOPCServer;
 IOPCItemMgtPtr g_pItemMgt;

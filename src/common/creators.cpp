@@ -3,8 +3,8 @@
 #include "common/control_puts.h"
 #include "platform/com/registry.h"
 #include "platform/win/sys_colors.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 namespace {
 

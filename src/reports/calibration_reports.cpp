@@ -3,7 +3,7 @@
 
 #include "common/common_functions.h"
 #include "reports/report_frame.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "common/file_names.h"
 #include "platform/com/com_error.h"
 #include "platform/win/person.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 namespace reports {
 

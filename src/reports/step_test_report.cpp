@@ -8,7 +8,7 @@
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
 #include "reports/report_frame.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

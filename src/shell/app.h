@@ -7,8 +7,8 @@
 #include "comm/communication.h"
 #include "common/common_functions.h"
 #include "platform/win/tree.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 #include "shell/page.h"
 
 #include <memory>

@@ -5,7 +5,7 @@
 
 #include "platform/win/form_view.h"
 #include "shell/app.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace pages {
 

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "scripted_device.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

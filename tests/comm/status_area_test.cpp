@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "scripted_device.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <cmath>
 
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

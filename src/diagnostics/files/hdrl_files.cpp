@@ -6,7 +6,7 @@
 #include "diagnostics/files/plot_file_kit.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 using testfile::Raise;
 using plotfile::NotBold;

@@ -5,7 +5,7 @@
 #include "platform/sys/numeric.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 using testfile::Raise;
 using plotfile::NotBold;

@@ -3,7 +3,7 @@
 
 #include "diagnostics/files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 using plotfile::Axis;
 using plotfile::AxisByName;

@@ -11,7 +11,7 @@
 
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace testfile {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "shell/log.h"
+#include "support/log.h"
 
 namespace activex {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/activex/control_base.h"
 #include "platform/report/layout.h"
 #include "platform/report/render.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 namespace activex {
 namespace {

@@ -20,7 +20,7 @@
 #include "platform/win/internal.h"
 #include "platform/win/person.h"
 #include "platform/win/splitter.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 using plat::win::kIdProperty;
 using plat::win::kOwnerProperty;

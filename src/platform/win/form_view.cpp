@@ -6,7 +6,7 @@
 #include <QScrollBar>
 
 #include "platform/win/internal.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   if (!pDX || !pDX->m_pDlgWnd || control.GetSafeWidget()) return;

@@ -5,7 +5,7 @@
 #include <QUrl>
 
 #include "platform/sys/paths.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 namespace plat {
 namespace {

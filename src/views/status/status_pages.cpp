@@ -7,8 +7,8 @@
 #include "common/control_puts.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "shell/language_table.h"
-#include "shell/log.h"
+#include "support/language_table.h"
+#include "support/log.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/log.h"
+#include "support/log.h"
 #include "support/log_capture.h"
 
 namespace {
@@ -31,7 +31,7 @@ TEST(Log, StampTable) {
       {{1999, 12, 31, 23, 59, 59, 999}, "19991231-235959-999  "},
       {{2027, 7, 15, 0, 0, 0, 0}, "20270715-000000-000  "},
   };
-  for (const Case& c : cases) EXPECT_EQ(shell::LogStamp(c.t), c.stamp);
+  for (const Case& c : cases) EXPECT_EQ(support::LogStamp(c.t), c.stamp);
 }
 
 TEST(Log, AppendsToAnExistingFileAndCreatesAMissingOne) {

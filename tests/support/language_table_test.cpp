@@ -1,6 +1,6 @@
 // The language table: lookups by exact key, loading one language of a
 // language file, the start-up fall-back, and the language file we ship.
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -9,9 +9,9 @@
 // Never raises: a log that cannot be written is skipped.
 void WriteLog(_bstr_t text);
 
-namespace shell {
+namespace support {
 
 // "%02d%02d%02d-%02d%02d%02d-%03d  " of a local time (four-digit year).
 std::string LogStamp(const plat::LocalTime& t);
 
-}  // namespace shell
+}  // namespace support

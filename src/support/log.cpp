@@ -1,11 +1,11 @@
-#include "shell/log.h"
+#include "support/log.h"
 
 #include <cstdio>
 #include <fstream>
 
 #include "platform/sys/paths.h"
 
-namespace shell {
+namespace support {
 
 std::string LogStamp(const plat::LocalTime& t) {
   char stamp[64] = {};
@@ -14,11 +14,11 @@ std::string LogStamp(const plat::LocalTime& t) {
   return stamp;
 }
 
-}  // namespace shell
+}  // namespace support
 
 void WriteLog(_bstr_t text) {
   try {
-    const std::string line = shell::LogStamp(plat::Time().Now()) + " " + text.str();
+    const std::string line = support::LogStamp(plat::Time().Now()) + " " + text.str();
     std::ofstream out(plat::LogFilePath(), std::ios::out | std::ios::app);
     if (!out) return;
     out << line << '\n';

@@ -1,4 +1,4 @@
-#include "shell/language_table.h"
+#include "support/language_table.h"
 
 #include <exception>
 #include <pugixml.hpp>
@@ -6,7 +6,7 @@
 
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
-#include "shell/log.h"
+#include "support/log.h"
 
 namespace {
 
