@@ -1,5 +1,6 @@
 // Command read and write dispatch and the reply layouts of every record.
 #include "comm/communication.h"
+#include "comm/status_rules.h"
 #include "platform/sys/numeric.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -287,10 +288,10 @@ bool CWexletCoreCommunication::ParseResponse(int command) {
     case 168:
       try {
         m_byTempUnitCode = NextByte();
-        const bool fahrenheit = m_byTempUnitCode == 33;
-        m_strTempUnit = fahrenheit ? "\xC2\xB0" "F" : "\xC2\xB0" "C";
-        m_nTempHour5 = fahrenheit ? 186 : 86;
-        m_nTempHour6 = -50;
+        const status::TemperatureScale scale = status::TemperatureScaleOf(m_byTempUnitCode);
+        m_strTempUnit = scale.unit;
+        m_nTempHour5 = scale.max;
+        m_nTempHour6 = scale.min;
         m_nCursor = 9;
         m_dTempValueA = NextFloat();
         m_dTempValueB = NextFloat();

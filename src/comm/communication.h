@@ -258,10 +258,6 @@ class CWexletCoreCommunication : public CDeviceImage {
   void UpdateStatusAreaCalib(IiLedRoundX* led, ITextWindow* statusText);
   void PollStatus(IiLedRoundX* led, ITextWindow* statusText, ITextWindow* modeText);
 
-  static constexpr COLORREF kGreen = 0x00FF00;
-  static constexpr COLORREF kYellow = 0x00FFFF;
-  static constexpr COLORREF kRed = 0x0A0AFF;
-
   // Working members.
   BYTE m_byReqLength = 0;
   std::array<BYTE, kRequestSize> m_abyRequest{};

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "comm/communication.h"
+#include "comm/status_rules.h"
 #include "platform/sys/numeric.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -327,15 +328,10 @@ void CWexletCoreCommunication::DecodeList(const ListSpec& spec) {
         break;
       }
       case 152: {
-        const bool fahrenheit = m_byTempUnitCode == 33;
-        m_strVar152 = fahrenheit ? "\xC2\xB0" "F" : "\xC2\xB0" "C";
-        if (spec.annunciatorScale) {
-          m_nTempHour5 = fahrenheit ? 178 : 80;
-          m_nTempHour6 = -40;
-        } else {
-          m_nTempHour5 = fahrenheit ? 186 : 86;
-          m_nTempHour6 = -50;
-        }
+        const status::TemperatureScale scale = status::TemperatureScaleOf(m_byTempUnitCode, spec.annunciatorScale);
+        m_strVar152 = scale.unit;
+        m_nTempHour5 = scale.max;
+        m_nTempHour6 = scale.min;
         break;
       }
       case 410:

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "comm/communication.h"
+#include "comm/status_rules.h"
 #include "platform/sys/numeric.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -133,12 +134,12 @@ void CWexletCoreCommunication::ReadConfiguration() {
 void CWexletCoreCommunication::ChooseStatus() {
   if (m_byPriorityBits == 0) {
     m_bstrStatusText = TheLanguageTable().Lookup("SYSNOM");
-    m_crStatusColor = kGreen;
+    m_crStatusColor = status::kHeaderHealthy;
     return;
   }
   m_bstrStatusText = GetStatusBitKey(m_byPriorityBits);
   const BYTE severity = LookupErrorValue(m_byPriorityBits);
-  m_crStatusColor = severity == 1 ? kGreen : severity == 2 ? kYellow : kRed;
+  m_crStatusColor = severity == 1 ? status::kHeaderHealthy : severity == 2 ? status::kAlert : status::kAlarm;
 }
 
 void CWexletCoreCommunication::ShowStatus(IiLedRoundX* led, ITextWindow* statusText) {
@@ -162,7 +163,7 @@ void CWexletCoreCommunication::UpdateStatusArea(IiLedRoundX* led, ITextWindow* s
     return;
   }
   const IiLedRoundXPtr holder(led);
-  const HRESULT hr = holder->put_LedColor(kRed);
+  const HRESULT hr = holder->put_LedColor(status::kAlarm);
   if (FAILED(hr)) _com_issue_error(hr);
   if (statusText) statusText->SetWindowText("Loss of Communication");
 }

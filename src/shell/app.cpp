@@ -1,23 +1,10 @@
 #include "shell/app.h"
 
-#include <QApplication>
-#include <QKeySequence>
-#include <QShortcut>
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/activex/bitmaps.h"
-#include "platform/activex/controls.h"
-#include "platform/activex/plot.h"
-#include "platform/com/registry.h"
-#include "platform/opc/server.h"
-#include "platform/sys/numeric.h"
 #include "platform/sys/paths.h"
 #include "platform/win/html_help.h"
-#include "platform/win/person.h"
-#include "platform/win/resources.h"
-#include "shell/frame.h"
-#include "shell/tree_view.h"
 
 namespace {
 
@@ -101,36 +88,6 @@ void CTarnixWexletApp::SelectUiLanguage() { m_strLanguageId = LanguageIdFromLcid
 std::string CTarnixWexletApp::GetAppDirectory() {
   m_strAppDirectory = plat::ProgramDirectory();
   return m_strAppDirectory;
-}
-
-BOOL CTarnixWexletApp::InitInstance(int argc, const char* const* argv) {
-  CoInitialize(nullptr);
-  opc::RegisterServer();
-  activex::RegisterControlClasses();
-  plat::RegisterPlotClasses();
-  activex::SetBitmapProvider([](int id) { return plat::BitmapPixmap(id); });
-
-  SelectUiLanguage();
-  LoadLanguageOrFallBack(m_LanguageTable, LanguageFilePath(), m_strLanguageId);
-  plat::SetAppTitle(m_strProductTitle.str());
-
-  CMyCommandLineInfo commandLine;
-  commandLine.Parse(argc, argv);
-  m_strDevicePath = commandLine.m_strDevicePath;
-  m_strServerName = commandLine.m_strServerName;
-
-  m_pMainFrame = std::make_unique<CMainFrame>();
-  if (!m_pMainFrame->Create(CMainFrame::kTitle)) return FALSE;
-  m_pMainFrame->SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE);
-  if (QWidget* window = m_pMainFrame->GetSafeWidget()) {
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), window);
-    QObject::connect(help, &QShortcut::activated, [this] { m_pMainFrame->DispatchCommand(ID_HELP, 0); });
-  }
-  m_pMainFrame->ShowWindow(SW_SHOWMAXIMIZED);
-  m_pMainFrame->UpdateWindow();
-
-  if (m_pTreeView) m_pTreeView->GetTreeCtrl().SelectItem(m_hTreeItems[1]);
-  return TRUE;
 }
 
 CTarnixWexletApp& theApp() {

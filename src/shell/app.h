@@ -6,6 +6,7 @@
 
 #include "comm/communication.h"
 #include "common/common_functions.h"
+#include "platform/win/splitter.h"
 #include "platform/win/tree.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -15,7 +16,6 @@
 #include <string_view>
 
 class CTarnixWexletView;
-class CMainFrame;
 
 // The locale id of a POSIX locale name ("de_DE.UTF-8" -> 1031); 1033 for
 // one the program does not know.
@@ -73,7 +73,7 @@ class CTarnixWexletApp {
   std::string m_strAppDirectory;
   _bstr_t m_strProductTitle{"WEXLET"};
   std::string m_strHelpFilePath;
-  std::unique_ptr<CMainFrame> m_pMainFrame;
+  std::unique_ptr<CFrameWnd> m_pMainFrame;  // a CMainFrame (shell/frame.h)
 };
 
 // The one application object.

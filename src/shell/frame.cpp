@@ -6,6 +6,8 @@
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 
+CMainFrame* MainFrame() { return static_cast<CMainFrame*>(theApp().m_pMainFrame.get()); }
+
 CTarnixPage* CMySplitterWnd::SwitchView(int row, int col, int viewIndex) {
   CTarnixPage* page = theApp().m_pViews[viewIndex];
   if (!page) return nullptr;

@@ -32,3 +32,6 @@ class CMainFrame : public CFrameWnd {
   int m_cyClient = 800;
   bool m_bSplittersReady = false;
 };
+
+// The application object's main frame; null before start-up made it.
+CMainFrame* MainFrame();

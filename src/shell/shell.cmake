@@ -1,15 +1,21 @@
-# The application shell: application object, main frame, navigation tree.
-add_library(tarnix_shell STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/app.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/frame.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tree_view.cpp)
-target_link_libraries(tarnix_shell PUBLIC tarnix_pages tarnix_strips tarnix_common tarnix_opc)
+# The application shell, in layers that stack: the application object,
+# the page frames and the strips on it, the pages (pages.cmake) on the
+# frames, and on top the main frame, the tree and start-up, which make
+# them all.
+add_library(tarnix_app STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/app.cpp)
+target_link_libraries(tarnix_app PUBLIC tarnix_common)
 
-add_executable(tarnix ${PROJECT_SOURCE_DIR}/src/app/main.cpp)
-target_link_libraries(tarnix PRIVATE tarnix_shell tarnix_sim)
-add_dependencies(tarnix tarnix_resources)
+add_library(tarnix_frames STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/status_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/step_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/monitoring_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_page.cpp)
+target_link_libraries(tarnix_frames PUBLIC tarnix_app)
 
-# Pages and strips reach the application object, which makes them: the
-# libraries need each other.
-target_link_libraries(tarnix_pages PUBLIC tarnix_shell)
-target_link_libraries(tarnix_strips PUBLIC tarnix_shell)
+# The identification and action strips of the main window, and the numeric
+# input check of the test pages.
+add_library(tarnix_strips STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/strips.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/validation.cpp)
+target_link_libraries(tarnix_strips PUBLIC tarnix_app)

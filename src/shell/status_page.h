@@ -1,15 +1,13 @@
 #pragma once
-// What every page shares before its own content arrives: a title from the
-// language table, and for the live pages the status header (round LED 120,
-// status text, mode text) with the window timer that polls it. The
-// monitoring pages (dashboard, alarms, health) add a step machine, request
-// buttons and their texts and tool tips by key.
+// What every page shares: a title from the language table, and for the
+// live pages the status header (round LED 120, status text, mode text)
+// with the window timer that polls it. The step machine of the monitoring
+// and configuration pages is in step_page.h.
 #include <vector>
 
 #include "common/common_functions.h"
 #include "platform/win/controls.h"
 #include "platform/win/dialog_template.h"
-#include "platform/win/tooltip.h"
 #include "shell/page.h"
 
 // Control ids of a page's status header. Most pages use the defaults.
@@ -105,58 +103,4 @@ class CStatusPage : public CTitledPage {
   CStatic m_stcStatusText;
   CStatic m_stcModeText;
   IiLedRoundXPtr m_pStatusLed;
-};
-
-// The frame of the dashboard, alarm and health pages. A page declares its
-// template, keys, timer and first request and step in its constructor and
-// supplies its steps (RunStep on m_nStep) and the first step of each
-// request (BeginRequest); the frame runs one step per tick of a one-shot
-// timer, and a request button only stores the request for the next tick.
-class CMonitoringPage : public CStatusPage {
- public:
-  CMonitoringPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids = {});
-
-  // The LED, the page's controls (CreateControls), the captions, then the
-  // tool tips when their control could be made.
-  void OnInitialUpdate() override;
-  BOOL PreTranslateMessage(MSG* msg) override;
-  // The header from the last poll (or a poll, see m_bPollAtStart), the
-  // page's start-up effects, the first request and step, the timer.
-  void StartMonitoring() override;
-  // Only the page's own id: a new request becomes its first step, one step
-  // runs, and the timer is armed again.
-  void OnTimer(UINT id) override;
-
-  int GetRequest() const { return m_nRequest; }
-  int GetStep() const { return m_nStep; }
-  const CToolTipCtrl& GetToolTips() const { return m_ToolTip; }
-
- protected:
-  // The page's hosted controls, made after the header LED.
-  virtual void CreateControls() {}
-  // What the page does when shown, besides header, request and step.
-  virtual void OnStart() {}
-  // Turns a stored request into the first step of its sequence.
-  virtual void BeginRequest(int request) { (void)request; }
-
-  void SetCaptions();
-  void SetToolTips();
-  // A request button: the timer restarts its period and the request waits
-  // for the next tick with the action buttons disabled.
-  void Request(int request);
-  void EnableActionButtons(BOOL enable);
-  // A hosted control in place of its hidden placeholder.
-  CRect PlaceholderRect(CWnd& placeholder) const;
-
-  // Declared by the page.
-  std::vector<KeyedControls> m_captions;
-  std::vector<KeyedControls> m_toolTips;
-  std::vector<int> m_actionButtons;
-  int m_nStartRequest = 1;
-  int m_nStartStep = 0;
-  bool m_bPollAtStart = false;  // a poll instead of the last poll's result
-
-  int m_nRequest = 0;  // 0: none waiting
-  int m_nStep = 0;
-  CToolTipCtrl m_ToolTip;
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "scripted_device.h"
+#include "comm/status_rules.h"
 #include "support/language_table.h"
 
 namespace {
@@ -85,8 +86,8 @@ TEST_F(StatusArea, LinkLossAndRecoveryShowOneTransactionLate) {
     Poll();
     EXPECT_EQ(comm.m_nFailCount, s.failCount);
     EXPECT_EQ(status.text, s.statusText);
-    EXPECT_EQ(led->color, std::string(s.statusText) == "Loss of Communication" ? CWexletCoreCommunication::kRed
-                                                                                : CWexletCoreCommunication::kGreen);
+    EXPECT_EQ(led->color, std::string(s.statusText) == "Loss of Communication" ? status::kAlarm
+                                                                                : status::kHeaderHealthy);
     EXPECT_EQ(mode.text, "##Analog");  // kept while the link is down
   }
   EXPECT_TRUE(log.Lines().empty());
@@ -129,11 +130,11 @@ TEST_F(StatusArea, SeverityChoosesTheColour) {
     COLORREF color;
     const char* text;
   } cases[] = {
-      {0, CWexletCoreCommunication::kGreen, "##SYSNOM"},  // whatever the table says
-      {12, CWexletCoreCommunication::kYellow, "##RawStatus1_16_BitEnumDescr"},
-      {13, CWexletCoreCommunication::kGreen, ""},  // a bit without a text
-      {14, CWexletCoreCommunication::kRed, ""},
-      {3, CWexletCoreCommunication::kRed, "##RawStatus0_8_BitEnumDescr"},  // not in the table
+      {0, status::kHeaderHealthy, "##SYSNOM"},  // whatever the table says
+      {12, status::kAlert, "##RawStatus1_16_BitEnumDescr"},
+      {13, status::kHeaderHealthy, ""},  // a bit without a text
+      {14, status::kAlarm, ""},
+      {3, status::kAlarm, "##RawStatus0_8_BitEnumDescr"},  // not in the table
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.priority));
@@ -169,7 +170,7 @@ TEST_F(StatusArea, CalibrationVariantIgnoresTheLinkAndTheMode) {
   comm.m_byPriorityBits = 0;
   comm.UpdateStatusAreaCalib(led, &status);
   EXPECT_EQ(status.text, "##SYSNOM");
-  EXPECT_EQ(led->color, CWexletCoreCommunication::kGreen);
+  EXPECT_EQ(led->color, status::kHeaderHealthy);
   EXPECT_EQ(mode.text, "untouched");
 }
 

@@ -18,7 +18,7 @@
 #include "shell/frame.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
-#include "views/status/status_pages.h"
+#include "views/status/dashboard.h"
 #include "support/log_capture.h"
 
 namespace {
@@ -57,7 +57,7 @@ class Program : public testing::Environment {
 
 const auto* const kProgram = testing::AddGlobalTestEnvironment(new Program);
 
-CMainFrame& Frame() { return *theApp().m_pMainFrame; }
+CMainFrame& Frame() { return *MainFrame(); }
 CWnd* ShownPage() { return Frame().m_wndInnerSplitter.GetPane(0, 1); }
 
 void Select(int code) {

@@ -24,7 +24,7 @@ bool StartWith(std::vector<const char*> args, plat::ScriptedPerson& person, plat
   const bool started = theApp().InitInstance(static_cast<int>(args.size()), args.data());
   (void)person;
   return started && theApp().m_pMainFrame &&
-         theApp().m_pMainFrame->m_wndInnerSplitter.GetPane(0, 1) == theApp().m_pViews[1];
+         MainFrame()->m_wndInnerSplitter.GetPane(0, 1) == theApp().m_pViews[1];
 }
 
 void Finish(bool ok) {
@@ -56,7 +56,7 @@ TEST(StartupFaults, UnknownComputerOpensWithoutAMessageAndShowsTheLinkDown) {
         plat::ScriptedPerson person([&](const std::string&) { ++failures; });
         bool ok = StartWith({"/dHART/Net/Tarnix1", "/splant-server-9"}, person, clock);
         clock.Advance(20000);  // polls fail; the action strip follows
-        auto* actions = dynamic_cast<CActionArea*>(theApp().m_pMainFrame->m_wndOuterSplitter.GetPane(2, 0));
+        auto* actions = dynamic_cast<CActionArea*>(MainFrame()->m_wndOuterSplitter.GetPane(2, 0));
         ok = ok && person.Asked().empty() && failures == 0 && actions &&
              actions->GetDlgItemText(1035).find("Disconnected") != std::string::npos;
         Finish(ok);

@@ -19,7 +19,7 @@
 #include "shell/page_table.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
-#include "views/status/status_pages.h"
+#include "views/status/dashboard.h"
 
 namespace {
 

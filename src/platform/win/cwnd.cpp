@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <cstdlib>
 #include <typeinfo>
 
@@ -302,9 +303,12 @@ BOOL CWnd::ShowWindow(int command) {
       w->hide();
       break;
     case SW_SHOWMAXIMIZED:
-      if (w->isWindow())
+      if (w->isWindow()) {
+        // Without a window manager nothing honours the maximised state:
+        // the window fills the screen's available area by itself.
+        if (const QScreen* screen = w->screen()) w->setGeometry(screen->availableGeometry());
         w->showMaximized();
-      else
+      } else
         w->show();
       break;
     case SW_SHOWMINIMIZED:
@@ -691,7 +695,7 @@ std::string ClassName(const std::type_info& type) {
 }
 }  // namespace
 
-bool CWnd::Guarded(const char* where, const std::function<void()>& f) {
+bool CWnd::Guarded(const char* where, const std::function<void()>& f, std::set<std::string>* logged) {
   std::string error;
   try {
     f();
@@ -706,7 +710,8 @@ bool CWnd::Guarded(const char* where, const std::function<void()>& f) {
   } catch (...) {
     error = "unknown exception";
   }
-  WriteLog(_bstr_t("Exception in " + ClassName(typeid(*this)) + "::" + where + ": " + error));
+  std::string line = "Exception in " + ClassName(typeid(*this)) + "::" + where + ": " + error;
+  if (!logged || logged->insert(line).second) WriteLog(_bstr_t(line));
   return false;
 }
 

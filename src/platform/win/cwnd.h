@@ -183,7 +183,9 @@ class CWnd : public ITextWindow, public IControlEventSink {
   void DispatchNotify(UINT id, NMHDR* header, LRESULT* result);
   // Runs f; a _com_error or std::exception is logged with this window's
   // class and `where`, and swallowed. False when something was thrown.
-  bool Guarded(const char* where, const std::function<void()>& f);
+  // With `logged`, a line already in it is not written again, so a failure
+  // that repeats every tick is logged once.
+  bool Guarded(const char* where, const std::function<void()>& f, std::set<std::string>* logged = nullptr);
 
   // Sends a control notification from this window to its parent.
   void NotifyParent(UINT code);

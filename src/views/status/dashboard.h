@@ -1,8 +1,7 @@
 #pragma once
-// The dashboard and the alarm pages.
 #include <array>
 
-#include "shell/status_page.h"
+#include "shell/monitoring_page.h"
 
 // The start page: live command, position and deviation, the analog input,
 // temperature, cut-off and lock, the software configuration against the
@@ -37,9 +36,9 @@ class CDashboardView : public CMonitoringPage {
 
  protected:
   void CreateControls() override;
-  void RunStep() override;
+  void OnStepBegin(const PageStep& step) override;
+  void OnStepEnd(const PageStep& step) override;
 
-  void UpdateControlsAfterStep(int step);
   void UpdateCommandGaugeLimitsToControls();
   void UpdateControlModeToControls();
   void UpdateTemperatureUnitToControls();
@@ -55,9 +54,7 @@ class CDashboardView : public CMonitoringPage {
   void OnInputSourceSwitch(const EventArgs& args);
 
  private:
-  // Writes the transaction's name to the transmit field; the step after
-  // it holds while the transaction runs.
-  void Transmit(const char* name, int stepInside);
+  // The monitor's receive field, and the step that the machine goes on with.
   void Receive(const char* name, int nextStep);
 
   int m_nIdleCountdown = 1;  // survives hiding the page
@@ -78,31 +75,4 @@ class CDashboardView : public CMonitoringPage {
   IiSwitchSliderXPtr m_pSourceSwitch;
   IiThermometerXPtr m_pThermometer;
   ISpinEditXPtr m_pDigitalEntry;
-};
-
-class CAlarm_AnnunciatorView : public CMonitoringPage {
- public:
-  CAlarm_AnnunciatorView();
-};
-
-class CAlarm_ManagementAnnunciatorView : public CMonitoringPage {
- public:
-  CAlarm_ManagementAnnunciatorView();
-};
-
-class CAlarm_EventHistoryView : public CMonitoringPage {
- public:
-  CAlarm_EventHistoryView();
-  // Also gives the device back the history selection the page saved.
-  void StopMonitoring() override;
-
- protected:
-  // Set while the device holds another selection than the saved one.
-  bool m_bHasSavedSelection = false;
-  BYTE m_bySavedSelection = 0;
-};
-
-class CAlarm_TechAnnunciatorView : public CMonitoringPage {
- public:
-  CAlarm_TechAnnunciatorView();
 };

@@ -1,9 +1,8 @@
-// The constructors live here, beside the templates, so that linking a page
-// also registers its template.
-#include "views/status/status_pages.h"
+#include "views/status/dashboard.h"
 
 #include <exception>
 
+#include "comm/status_rules.h"
 #include "common/control_puts.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
@@ -106,17 +105,8 @@ std::vector<DialogItem> DashboardItems() {
   return items;
 }
 
-const plat::DialogTemplateRegistrar kTemplates[] = {
-    plat::DialogTemplateRegistrar(MonitoringPageTemplate(106, {}, DashboardItems())),
-    plat::DialogTemplateRegistrar(MonitoringPageTemplate(286)),
-    plat::DialogTemplateRegistrar(MonitoringPageTemplate(1076)),
-    plat::DialogTemplateRegistrar(MonitoringPageTemplate(206)),
-    plat::DialogTemplateRegistrar(MonitoringPageTemplate(413)),
-};
+const plat::DialogTemplateRegistrar kTemplate(MonitoringPageTemplate(106, {}, DashboardItems()));
 
-constexpr COLORREF kPositionNormal = 0x00FF00;
-constexpr COLORREF kPositionAlarm = 0x0A0AFF;
-constexpr COLORREF kPositionAlert = 0x00FFFF;
 constexpr double kCommandMin = -10.0;
 constexpr double kCommandMax = 110.0;
 
@@ -175,6 +165,32 @@ CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 
   }
   m_toolTips.push_back(marks);
 
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_steps = {
+      {4, "1", {}, [&comm] { comm.ReadDashboardSlowReadParameters(); },
+       [this] {
+         UpdateCommandGaugeLimitsToControls();
+         UpdateControlModeToControls();
+       },
+       8},
+      {8, "2", {}, [&comm] { comm.ReadCommand(142); }, [this] { UpdateTemperatureUnitToControls(); }, 10},
+      {10, "3", {}, [&comm] {
+         comm.ReadCommand(132);
+         comm.ReadCommand(138);
+       },
+       [this] { UpdatePressureCtlAndPosCutOffDataToControls(); }, 0},
+      // The cyclic read comes every second idle tick; the countdown
+      // survives hiding the page.
+      {0, "IDLE",
+       [this] {
+         if (--m_nIdleCountdown > 0) return false;
+         m_nIdleCountdown = 2;
+         return true;
+       },
+       [&comm] { comm.ReadDashboardCyclicParameters(); }, [this] { UpdateCyclicReadToControls(); }, 2},
+      {2, "STAT", {}, [this] { PollStatusArea(); }, [this] { UpdatePositionGaugeColor(); }, 0},
+  };
+
   MapCommand(BN_CLICKED, kApplyId, &CDashboardView::OnApply);
   MapEvent(kCommandGaugeId, 8, &CDashboardView::OnCommandGaugeEvent);
   MapEvent(kSourceSwitchId, 12, &CDashboardView::OnInputSourceSwitch);
@@ -207,16 +223,16 @@ void CDashboardView::OnInitialUpdate() {
 void CDashboardView::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   m_pCommandGauge = common.CreateLinearGauge(this, &m_wndHosts[1], PlaceholderRect(m_wndCommandGauge), kCommandGaugeId);
-  if (m_pCommandGauge) common.SetupDashboardGaugeFonts(m_pCommandGauge);
+  if (m_pCommandGauge) Try("command gauge", [&] { common.SetupDashboardGaugeFonts(m_pCommandGauge); });
   m_pDigitalEntry =
       common.CreateSpinEditCtrl(this, &m_wndHosts[2], PlaceholderRect(m_wndDigitalEntry), kDigitalEntryId);
-  if (m_pDigitalEntry) {
-    Check(m_pDigitalEntry->put_Min(kCommandMin));
-    Check(m_pDigitalEntry->put_Max(kCommandMax));
-  }
+  if (m_pDigitalEntry) Try("digital entry", [this] {
+      Check(m_pDigitalEntry->put_Min(kCommandMin));
+      Check(m_pDigitalEntry->put_Max(kCommandMax));
+    });
   m_pPositionGauge =
       common.CreateLinearGauge(this, &m_wndHosts[3], PlaceholderRect(m_wndPositionGauge), kPositionGaugeId);
-  if (m_pPositionGauge) common.SetupDashboardGauge(m_pPositionGauge);
+  if (m_pPositionGauge) Try("position gauge", [&] { common.SetupDashboardGauge(m_pPositionGauge); });
   m_pCommandDisplay =
       common.CreateAnalogDisplay(this, &m_wndHosts[4], PlaceholderRect(m_wndCommandDisplay), kCommandDisplayId, "%");
   m_pPositionDisplay =
@@ -234,108 +250,55 @@ void CDashboardView::CreateControls() {
 
 // ---- The timer machine.
 
-void CDashboardView::Transmit(const char* name, int stepInside) {
-  m_edtTransmit.SetWindowText(name);
-  m_nStep = stepInside;
-}
+void CDashboardView::OnStepBegin(const PageStep& step) { m_edtTransmit.SetWindowText(step.name); }
+
+void CDashboardView::OnStepEnd(const PageStep& step) { m_edtReceive.SetWindowText(step.name); }
 
 void CDashboardView::Receive(const char* name, int nextStep) {
   m_edtReceive.SetWindowText(name);
   m_nStep = nextStep;
 }
 
-void CDashboardView::RunStep() {
-  CWexletCoreCommunication& comm = theApp().m_comm;
-  switch (m_nStep) {
-    case 4:
-      Transmit("1", 5);
-      comm.ReadDashboardSlowReadParameters();
-      break;
-    case 8:
-      Transmit("2", 9);
-      comm.ReadCommand(142);
-      break;
-    case 10:
-      Transmit("3", 11);
-      comm.ReadCommand(132);
-      comm.ReadCommand(138);
-      break;
-    case 0:
-      if (--m_nIdleCountdown > 0) return;
-      m_nIdleCountdown = 2;
-      Transmit("IDLE", 1);
-      comm.ReadDashboardCyclicParameters();
-      break;
-    case 2:
-      Transmit("STAT", 3);
-      PollStatusArea();
-      UpdatePositionGaugeColor();
-      break;
-    default:
-      return;
-  }
-  UpdateControlsAfterStep(m_nStep);
-}
-
-void CDashboardView::UpdateControlsAfterStep(int step) {
-  switch (step) {
-    case 5:
-      UpdateCommandGaugeLimitsToControls();
-      UpdateControlModeToControls();
-      Receive("1", 8);
-      break;
-    case 9:
-      UpdateTemperatureUnitToControls();
-      Receive("2", 10);
-      break;
-    case 11:
-      UpdatePressureCtlAndPosCutOffDataToControls();
-      Receive("3", 0);
-      break;
-    case 1:
-      UpdateCyclicReadToControls();
-      Receive("IDLE", 2);
-      break;
-    case 3:
-      Receive("STAT", 0);
-      break;
-    default:
-      break;
-  }
-}
-
-// ---- Displays.
+// ---- Displays. One Try per control: a control that fails leaves the
+// others updated.
 
 void CDashboardView::UpdatePositionGaugeColor() {
   const BYTE code = theApp().m_comm.m_byPriorityBits;
-  const COLORREF color = code == 88 ? kPositionAlarm : (code == 96 || code == 97) ? kPositionAlert : kPositionNormal;
-  common::Puts(m_pPositionGauge.GetInterfacePtr()).Color(activex::Row(3), color);
+  const COLORREF color = code == 88                  ? status::kAlarm
+                         : (code == 96 || code == 97) ? status::kAlert
+                                                      : status::kHeaderHealthy;
+  Try("position gauge", [&] { common::Puts(m_pPositionGauge.GetInterfacePtr()).Color(activex::Row(3), color); });
 }
 
 void CDashboardView::UpdateCommandGaugeLimitsToControls() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   // Rows 12 and 13 keep the command's range, 26 and 27 mark the position
   // alert points.
-  common::Puts(m_pCommandGauge.GetInterfacePtr())
-      .Put(activex::Row(12), comm.m_dVar63)
-      .Put(activex::Row(13), comm.m_dVar62)
-      .Put(activex::Row(26), comm.m_dPosAlertHigh)
-      .Put(activex::Row(27), comm.m_dPosAlertLow);
+  Try("command gauge", [&] {
+    common::Puts(m_pCommandGauge.GetInterfacePtr())
+        .Put(activex::Row(12), comm.m_dVar63)
+        .Put(activex::Row(13), comm.m_dVar62)
+        .Put(activex::Row(26), comm.m_dPosAlertHigh)
+        .Put(activex::Row(27), comm.m_dPosAlertLow);
+  });
 }
 
 void CDashboardView::UpdateControlModeToControls() {
   const bool digital = (theApp().m_comm.m_byControlMode & 0x01) != 0;
-  Check(m_pSourceSwitch->put_Position(digital ? 1 : 0));
-  common::Puts(m_pDigitalEntry.GetInterfacePtr()).Put(activex::kReadOnly, _variant_t(!digital));
   m_btnApply.EnableWindow(digital);
-  Check(m_pCommandGauge->PutElementSetting(0, activex::kElementBool, _variant_t(digital)));
+  Try("source switch", [&] { Check(m_pSourceSwitch->put_Position(digital ? 1 : 0)); });
+  Try("digital entry",
+      [&] { common::Puts(m_pDigitalEntry.GetInterfacePtr()).Put(activex::kReadOnly, _variant_t(!digital)); });
+  Try("command gauge", [&] { Check(m_pCommandGauge->PutElementSetting(0, activex::kElementBool, _variant_t(digital))); });
 }
 
 void CDashboardView::UpdateTemperatureUnitToControls() {
-  const bool fahrenheit = theApp().m_comm.m_abyUnitCodes[3] == 33;
-  Check(m_pTemperatureDisplay->put_Units(fahrenheit ? " degF" : " degC"));
-  Check(m_pThermometer->put_ScaleMin(-50.0));
-  Check(m_pThermometer->put_ScaleMax(fahrenheit ? 186.0 : 86.0));
+  const status::TemperatureScale scale = status::TemperatureScaleOf(theApp().m_comm.m_abyUnitCodes[3]);
+  Try("temperature display", [&] { Check(m_pTemperatureDisplay->put_Units(scale.fahrenheit ? " degF" : " degC")); });
+  Try("thermometer", [&] {
+    Check(m_pThermometer->put_ScaleMin(scale.min));
+    Check(m_pThermometer->put_ScaleMax(scale.max));
+  });
 }
 
 void CDashboardView::UpdatePressureCtlAndPosCutOffDataToControls() {
@@ -359,15 +322,15 @@ void CDashboardView::UpdateCyclicReadToControls() {
 
 void CDashboardView::UpdateCyclicDataToControls() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  Check(m_pCommandGauge->put_Value(comm.m_dVar6));
-  Check(m_pCommandDisplay->put_Value(comm.m_dVar6));
-  Check(m_pDigitalEntry->put_Value(comm.m_dVar6));
-  Check(m_pPositionGauge->put_Value(comm.m_dVar10));
-  Check(m_pPositionDisplay->put_Value(comm.m_dVar10));
-  Check(m_pDeviationDisplay->put_Value(comm.m_dVar12));
-  Check(m_pAnalogInput->put_Text(plat::FormatNumber("%5.2f", comm.m_dVar2).c_str()));
-  Check(m_pThermometer->put_Value(comm.m_dTemperature));
-  Check(m_pTemperatureDisplay->put_Value(comm.m_dTemperature));
+  Try("command gauge", [&] { Check(m_pCommandGauge->put_Value(comm.m_dVar6)); });
+  Try("command display", [&] { Check(m_pCommandDisplay->put_Value(comm.m_dVar6)); });
+  Try("digital entry", [&] { Check(m_pDigitalEntry->put_Value(comm.m_dVar6)); });
+  Try("position gauge", [&] { Check(m_pPositionGauge->put_Value(comm.m_dVar10)); });
+  Try("position display", [&] { Check(m_pPositionDisplay->put_Value(comm.m_dVar10)); });
+  Try("deviation display", [&] { Check(m_pDeviationDisplay->put_Value(comm.m_dVar12)); });
+  Try("analog input", [&] { Check(m_pAnalogInput->put_Text(plat::FormatNumber("%5.2f", comm.m_dVar2).c_str())); });
+  Try("thermometer", [&] { Check(m_pThermometer->put_Value(comm.m_dTemperature)); });
+  Try("temperature display", [&] { Check(m_pTemperatureDisplay->put_Value(comm.m_dTemperature)); });
 }
 
 void CDashboardView::UpdateSoftConfigToControls() {
@@ -425,31 +388,4 @@ void CDashboardView::OnApply() {
   }
   theApp().m_comm.WriteCmd201CmdPctDigital(value);
   Receive("CMD", 0);
-}
-
-// ---- The alarm pages.
-
-CAlarm_AnnunciatorView::CAlarm_AnnunciatorView() : CMonitoringPage(286, "IDC_BUTTON_ALMANNUCIATE", 11, 5000) {
-  m_nStartStep = 5;
-}
-
-CAlarm_ManagementAnnunciatorView::CAlarm_ManagementAnnunciatorView()
-    : CMonitoringPage(1076, "IDD_ALARM_MGMT_ANNUNCIATE", 12, 5000) {
-  m_nStartStep = 5;
-}
-
-CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_BUTTON_EVENTS", 13, 5000) {
-  m_nStartStep = 7;
-}
-
-void CAlarm_EventHistoryView::StopMonitoring() {
-  CMonitoringPage::StopMonitoring();
-  if (!m_bHasSavedSelection) return;
-  CWexletCoreCommunication& comm = theApp().m_comm;
-  comm.m_byEventHistorySelect = m_bySavedSelection;
-  Guarded("StopMonitoring", [&comm] { comm.WriteCommand(237); });
-}
-
-CAlarm_TechAnnunciatorView::CAlarm_TechAnnunciatorView() : CMonitoringPage(413, "IDD_TECHANNUNCIATOR", 82, 5000) {
-  m_nStartStep = 5;
 }

@@ -1,0 +1,9 @@
+#include "diagnostics/run/partial_stroke_test.h"
+
+namespace {
+
+const plat::DialogTemplateRegistrar kTemplate(pages::StatusPageTemplate(274));
+
+}  // namespace
+
+CDiagnostics_PSTView::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, 5000) {}

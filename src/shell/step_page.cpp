@@ -1,0 +1,103 @@
+#include "shell/step_page.h"
+
+#include "support/language_table.h"
+
+CStepPage::CStepPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids)
+    : CStatusPage(templateId, titleKey, timerId, periodMs, ids) {}
+
+void CStepPage::OnInitialUpdate() {
+  CStatusPage::OnInitialUpdate();
+  Try("CreateControls", [this] { CreateControls(); });
+  SetCaptions();
+  if (m_ToolTip.Create(this, 0)) SetToolTips();
+}
+
+BOOL CStepPage::PreTranslateMessage(MSG* msg) {
+  m_ToolTip.RelayEvent(msg);
+  return CStatusPage::PreTranslateMessage(msg);
+}
+
+void CStepPage::StartMonitoring() {
+  Try("StartMonitoring", [this] {
+    if (m_bPollAtStart)
+      PollStatusArea();
+    else
+      RefreshStatusArea();
+  });
+  Try("OnStart", [this] { OnStart(); });
+  m_nRequest = m_nStartRequest;
+  m_nStep = m_nStartStep;
+  ArmTimer();
+}
+
+void CStepPage::OnTimer(UINT id) {
+  if (id == 0 || id != m_nTimerId) return;
+  KillTimer(id);
+  if (m_nRequest != 0) {
+    const int request = m_nRequest;
+    m_nRequest = 0;
+    Try("BeginRequest", [this, request] { BeginRequest(request); });
+  }
+  Try("RunStep", [this] { RunStep(); });
+  SetTimer(id, m_nPeriod);
+}
+
+void CStepPage::BeginRequest(int request) {
+  for (const PageRequest& r : m_requests)
+    if (r.request == request) m_nStep = r.firstStep;
+}
+
+void CStepPage::RunStep() {
+  const PageStep* row = nullptr;
+  for (const PageStep& s : m_steps)
+    if (s.step == m_nStep) row = &s;
+  if (!row) return;
+  bool due = true;  // also when asking failed: the machine moves on
+  Try(row->name, [&] { due = !row->due || row->due(); });
+  if (!due) return;
+  m_nStep = row->next;
+  Try(row->name, [&] { OnStepBegin(*row); });
+  if (row->transact) Try(row->name, row->transact);
+  if (row->show) Try(row->name, row->show);
+  Try(row->name, [&] { OnStepEnd(*row); });
+}
+
+PageStep CStepPage::StatusStep(int step, int next) {
+  return {step, "STAT", {}, [this] { PollStatusArea(); }, {}, next};
+}
+
+bool CStepPage::Try(const char* what, const std::function<void()>& f) { return Guarded(what, f, &m_loggedFailures); }
+
+void CStepPage::SetCaptions() {
+  for (const KeyedControls& entry : m_captions) {
+    const _bstr_t text = TheLanguageTable().Lookup(entry.key);
+    for (int id : entry.ids)
+      if (CWnd* control = GetDlgItem(id)) control->SetWindowText(text.str().c_str());
+  }
+}
+
+void CStepPage::SetToolTips() {
+  for (const KeyedControls& entry : m_toolTips) {
+    const _bstr_t text = TheLanguageTable().Lookup(entry.key);
+    for (int id : entry.ids)
+      if (CWnd* control = GetDlgItem(id)) m_ToolTip.AddTool(control, text.str().c_str());
+  }
+}
+
+void CStepPage::Request(int request) {
+  StopTimer();
+  EnableActionButtons(FALSE);
+  m_nRequest = request;
+  ArmTimer();
+}
+
+void CStepPage::EnableActionButtons(BOOL enable) {
+  for (int id : m_actionButtons)
+    if (CWnd* button = GetDlgItem(id)) button->EnableWindow(enable);
+}
+
+CRect CStepPage::PlaceholderRect(CWnd& placeholder) const {
+  CRect rect;
+  placeholder.GetWindowRect(&rect);
+  return rect;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The machine that the monitoring pages and the configuration and
+// calibration pages share: a one-shot timer that runs one step of the
+// page's table per tick, requests that buttons store for the next tick,
+// captions and tool tips by key, and the tool-tip relay.
+//
+// The frame owns the machine so that nothing inside a step can stop it:
+// the step moves on before its work runs, a failure inside it is caught
+// and logged once, and the timer is armed again after every tick.
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win/tooltip.h"
+#include "shell/status_page.h"
+
+// One step of a page's machine.
+struct PageStep {
+  int step;
+  const char* name;  // names the step in the log (the dashboard also shows it)
+  // Empty: always due. A step that is not due waits for a later tick and
+  // makes no transaction.
+  std::function<bool()> due;
+  // The step's device transaction (the page's Part may ask for several).
+  std::function<void()> transact;
+  // Device image to controls; runs also after a failed transaction.
+  std::function<void()> show;
+  // Where the machine goes, whatever happened inside; the work may choose
+  // another step by setting m_nStep.
+  int next;
+};
+
+// A stored request and the first step of its sequence.
+struct PageRequest {
+  int request;
+  int firstStep;
+};
+
+class CStepPage : public CStatusPage {
+ public:
+  CStepPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids = {});
+
+  // The LED, the page's controls (CreateControls), the captions, then the
+  // tool tips when their control could be made.
+  void OnInitialUpdate() override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+  // The header from the last poll (or a poll, see m_bPollAtStart), the
+  // page's start-up effects, the first request and step, the timer.
+  void StartMonitoring() override;
+  // Only the page's own id: a new request becomes its first step, one step
+  // runs, and the timer is armed again, whatever happened in the step.
+  void OnTimer(UINT id) override;
+
+  int GetRequest() const { return m_nRequest; }
+  int GetStep() const { return m_nStep; }
+  const CToolTipCtrl& GetToolTips() const { return m_ToolTip; }
+
+ protected:
+  // The page's hosted controls, made after the header LED.
+  virtual void CreateControls() {}
+  // What the page does when shown, besides header, request and step.
+  virtual void OnStart() {}
+  // Turns a stored request into the first step of its sequence; by default
+  // from m_requests.
+  virtual void BeginRequest(int request);
+  // Runs the row of m_steps for m_nStep; a step with no row does nothing.
+  void RunStep() override;
+  // Around every step that runs (the dashboard names them in its monitor).
+  virtual void OnStepBegin(const PageStep&) {}
+  virtual void OnStepEnd(const PageStep&) {}
+
+  // The status poll of the header as a step.
+  PageStep StatusStep(int step, int next);
+
+  // Runs f; a failure is logged once for each place and error, and the
+  // caller goes on. One call per control keeps the others updating when
+  // one of them fails.
+  bool Try(const char* what, const std::function<void()>& f);
+
+  void SetCaptions();
+  void SetToolTips();
+  // A request button: the timer restarts its period and the request waits
+  // for the next tick with the action buttons disabled.
+  void Request(int request);
+  void EnableActionButtons(BOOL enable);
+  // A hosted control in place of its hidden placeholder.
+  CRect PlaceholderRect(CWnd& placeholder) const;
+
+  // Declared by the page.
+  std::vector<PageStep> m_steps;
+  std::vector<PageRequest> m_requests;
+  std::vector<KeyedControls> m_captions;
+  std::vector<KeyedControls> m_toolTips;
+  std::vector<int> m_actionButtons;
+  int m_nStartRequest = 1;
+  int m_nStartStep = 0;
+  bool m_bPollAtStart = false;  // a poll instead of the last poll's result
+
+  int m_nRequest = 0;  // 0: none waiting
+  int m_nStep = 0;
+  CToolTipCtrl m_ToolTip;
+
+ private:
+  std::set<std::string> m_loggedFailures;
+};
