@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/activex/controls.h"
+#include "platform/com/registry.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
@@ -19,6 +20,7 @@
 #include "shell/page_table.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
+#include "shell/configuration_page.h"
 #include "views/status/dashboard.h"
 
 namespace {
@@ -524,6 +526,106 @@ TEST_F(Dashboard, WithoutItsToolTipControlThePageWorksWithoutTips) {
   auto* dashboard = static_cast<CDashboardView*>(other);
   EXPECT_EQ(dashboard->GetToolTips().GetToolCount(), 0);
   EXPECT_EQ(dashboard->GetDlgItemText(1018), Text("IDC_ILABELXINDICATOR"));
+}
+
+// ---- A page that never sticks: controls that are missing or fail.
+
+// The requests of twelve ticks from the start: the three reads, then the
+// idle cycle of cyclic reads and status polls.
+std::vector<Bytes> TwelveTicksOfRequests() {
+  std::vector<Bytes> expected = {kSlowRead, Bytes{142}, Bytes{132}, Bytes{138}};
+  for (int k = 0; k < 3; ++k) {
+    expected.push_back(kCyclicRead);
+    expected.push_back(kStatusPoll);
+  }
+  return expected;
+}
+
+TEST_F(Dashboard, AControlWhoseEveryCallFailsLeavesTheRestPolledAndUpdated) {
+  Control<IControlTest>(CDashboardView::kCommandGaugeId)->FailPut("*", E_FAIL, -1);
+  device->SetVariable(8, 1);  // digital
+  device->SetVariable(3, 40.0);
+  Start();
+  clock.Advance(5000 * 12);
+  EXPECT_EQ(device->Requests(), TwelveTicksOfRequests());
+  EXPECT_TRUE(page->HasTimer(3));
+  double position = 0, command = 0;
+  Control<IiAnalogDisplayX>(CDashboardView::kPositionDisplayId)->get_Value(&position);
+  Control<IiAnalogDisplayX>(CDashboardView::kCommandDisplayId)->get_Value(&command);
+  EXPECT_NEAR(position, device->Variable(10), 1e-3);
+  EXPECT_NEAR(command, 40.0, 1e-3);
+  EXPECT_EQ(SwitchPosition(), 1);
+  EXPECT_EQ(Rx(), "STAT");
+  // Each failing place is logged once, not on every tick.
+  const std::vector<std::string> texts = log.Texts();
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const std::string& t) { return t.find("command gauge") != std::string::npos; }),
+            1);
+  EXPECT_LE(texts.size(), 3u);
+}
+
+TEST_F(Dashboard, WithoutAControlClassThePageStillPollsAndShowsTheRest) {
+  ASSERT_TRUE(plat::UnregisterClass("isAnalogLibrary.iLinearGaugeX"));
+  auto* bare = static_cast<CDashboardView*>(CreatePage(1));
+  ASSERT_TRUE(bare->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 2));
+  bare->SendInitialUpdate();
+  activex::RegisterControlClasses();
+  EXPECT_EQ(bare->GetCommandGauge(), nullptr);
+  EXPECT_EQ(bare->GetPositionGauge(), nullptr);
+  EXPECT_EQ(bare->GetDlgItemText(1018), Text("IDC_ILABELXINDICATOR"));
+
+  bare->StartMonitoring();
+  device->ClearRequests();
+  clock.Advance(5000 * 12);
+  EXPECT_EQ(device->Requests(), TwelveTicksOfRequests());
+  EXPECT_TRUE(bare->HasTimer(3));
+  CWnd* display = bare->GetDlgItem(CDashboardView::kPositionDisplayId);
+  ASSERT_NE(display, nullptr);
+  double position = -1;
+  As<IiAnalogDisplayX>(display->GetControlUnknown())->get_Value(&position);
+  EXPECT_NEAR(position, device->Variable(10), 1e-3);
+  EXPECT_EQ(bare->GetDlgItemText(CDashboardView::kReceiveId), "STAT");
+}
+
+// ---- The frame's machine, on pages of its own.
+
+constexpr UINT kStepTemplate = 9102;
+const plat::DialogTemplateRegistrar kStepTemplateReg(pages::StatusPageTemplate(kStepTemplate));
+
+// Step 1 fails in the transaction, step 2 in what it shows, step 3 never
+// asks to be run; 4 is fine.
+class FailingStepsPage : public CConfigurationPage {
+ public:
+  FailingStepsPage() : CConfigurationPage(kStepTemplate, nullptr, 62, 1000) {
+    m_nStartStep = 1;
+    auto fail = [] { _com_issue_error(E_POINTER); };
+    m_steps = {
+        {1, "one", {}, fail, [this] { shown.push_back(1); }, 2},
+        {2, "two", {}, [this] { ran.push_back(2); }, fail, 3},
+        {3, "three", [] { return std::string("x").at(2) == 'x'; }, [this] { ran.push_back(3); }, {}, 4},
+        {4, "four", {}, [this] { ran.push_back(4); }, {}, 1},
+    };
+  }
+  std::vector<int> ran, shown;
+};
+
+TEST_F(Dashboard, AFailureInsideAStepMovesTheMachineOnAndIsLoggedOnce) {
+  auto* frame = new FailingStepsPage;
+  ASSERT_TRUE(frame->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 4));
+  frame->SendInitialUpdate();
+  frame->StartMonitoring();
+  const std::size_t logged = log.Texts().size();
+  for (int tick = 0; tick < 8; ++tick) {
+    clock.Advance(1000);
+    EXPECT_TRUE(frame->HasTimer(62)) << tick;
+  }
+  // Twice round: the failed transaction still shows, the step that could
+  // not say whether it was due ran anyway.
+  EXPECT_EQ(frame->ran, (std::vector<int>{2, 3, 4, 2, 3, 4}));
+  EXPECT_EQ(frame->shown, (std::vector<int>{1, 1}));
+  EXPECT_EQ(frame->GetStep(), 1);
+  EXPECT_EQ(log.Texts().size() - logged, 3u);
+  frame->StopMonitoring();
 }
 
 // ---- The frame's request rule, on a page of its own.

@@ -56,7 +56,8 @@ struct IControlTest : IUnknown {
   virtual std::vector<std::string> Journal() = 0;
   virtual void ClearJournal() = 0;
   // The next put of this journal label (e.g. "28", "font.size", "add")
-  // fails with hr, `times` times (-1: until cleared).
+  // fails with hr, `times` times (-1: until cleared). The label "*" makes
+  // every put and operation fail.
   virtual void FailPut(const std::string& label, HRESULT hr, int times = 1) = 0;
   // Acts as the user would: fires the event with its arguments.
   virtual void UserEvent(int eventNumber, const std::vector<_variant_t>& args) = 0;

@@ -181,7 +181,8 @@ ControlCore::ControlCore(std::vector<SettingDef> defs, bool hasFont) : m_hasFont
 }
 
 HRESULT ControlCore::Planned(const std::string& label) {
-  const auto it = m_plans.find(label);
+  auto it = m_plans.find(label);
+  if (it == m_plans.end()) it = m_plans.find("*");
   if (it == m_plans.end()) return S_OK;
   const HRESULT hr = it->second.hr;
   if (it->second.times > 0 && --it->second.times == 0) m_plans.erase(it);
