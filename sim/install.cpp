@@ -1,5 +1,10 @@
 #include "sim/install.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "platform/opc/server.h"
@@ -13,12 +18,53 @@ std::map<std::string, std::shared_ptr<Positioner>>& Positioners() {
   return byPath;
 }
 
+void AddPath(std::vector<std::string>& paths, std::string path) {
+  const auto first = path.find_first_not_of(" \t\r");
+  const auto last = path.find_last_not_of(" \t\r");
+  if (first == std::string::npos) return;
+  path = path.substr(first, last - first + 1);
+  if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(std::move(path));
+}
+
+// A device list is a few lines; anything else is not read.
+constexpr std::uintmax_t kMaxListFileSize = 64 * 1024;
+
+void AddPathsOfFile(std::vector<std::string>& paths, const char* file) {
+  std::error_code ec;
+  const bool readable =
+      std::filesystem::is_regular_file(file, ec) && std::filesystem::file_size(file, ec) <= kMaxListFileSize;
+  std::ifstream in;
+  if (readable) in.open(file);
+  if (!in) {
+    std::fprintf(stderr, "TARNIX_SIM_DEVICES_FILE: cannot read %s\n", file);
+    return;
+  }
+  for (std::string line; std::getline(in, line);) AddPath(paths, line);
+}
+
 }  // namespace
 
-void InstallAsOpcDevices() {
-  opc::SetDeviceProvider([](const std::string& devicePath) -> std::shared_ptr<opc::IHartFrameDevice> {
-    return PositionerFor(devicePath);
-  });
+std::vector<std::string> ConfiguredDevicePaths() {
+  std::vector<std::string> paths;
+  if (const char* list = std::getenv("TARNIX_SIM_DEVICES")) {
+    const std::string text = list;
+    for (size_t start = 0; start <= text.size();) {
+      const size_t end = std::min(text.find(':', start), text.size());
+      AddPath(paths, text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  if (const char* file = std::getenv("TARNIX_SIM_DEVICES_FILE"); file && *file) AddPathsOfFile(paths, file);
+  if (paths.empty()) paths.emplace_back(kDefaultDevicePath);
+  return paths;
+}
+
+void InstallAsOpcDevices(std::vector<std::string> devicePaths) {
+  opc::SetDeviceProvider(
+      [paths = std::move(devicePaths)](const std::string& devicePath) -> std::shared_ptr<opc::IHartFrameDevice> {
+        if (std::find(paths.begin(), paths.end(), devicePath) == paths.end()) return nullptr;
+        return PositionerFor(devicePath);
+      });
 }
 
 std::shared_ptr<Positioner> PositionerFor(const std::string& devicePath) {

@@ -45,6 +45,9 @@ void Positioner::CatchUp() {
 
 std::optional<std::vector<std::uint8_t>> Positioner::Transact(std::span<const std::uint8_t> request) {
   CatchUp();
+  // The older half goes at once, so that dropping costs little per request.
+  if (m_requests.size() == kRequestLimit)
+    m_requests.erase(m_requests.begin(), m_requests.begin() + kRequestLimit / 2);
   m_requests.emplace_back(request.begin(), request.end());
   std::optional<std::vector<std::uint8_t>> reply;
   if (!request.empty()) reply = Answer(request);

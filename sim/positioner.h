@@ -112,7 +112,10 @@ class Positioner : public opc::IHartFrameDevice {
   void SetVariable(std::uint16_t id, double value);
   double Variable(std::uint16_t id) const;
 
-  // Every request as received, empty and malformed ones too.
+  // The requests as received, empty and malformed ones too, oldest first;
+  // only the latest are kept (at most kRequestLimit), so a long run does
+  // not grow them.
+  static constexpr std::size_t kRequestLimit = 4096;
   const std::vector<std::vector<std::uint8_t>>& Requests() const;
   void ClearRequests();
 

@@ -1,5 +1,6 @@
 // The program: the application object on Qt, with the simulated Tarnix
-// positioner behind every device item of the in-process OPC server.
+// positioner behind each configured device item of the in-process OPC
+// server.
 #include <QApplication>
 
 #include "platform/sys/numeric.h"

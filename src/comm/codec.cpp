@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "comm/communication.h"
+#include "platform/com/cp1252.h"
 #include "support/log.h"
 
 WORD CWexletCoreCommunication::GetWord(const BYTE* reply, int offset) {
@@ -51,14 +52,17 @@ void CWexletCoreCommunication::UnpackPackedAscii(const BYTE* reply, int offset, 
 void CWexletCoreCommunication::FromAsciiToString(std::string& text, const BYTE* reply, int first, int end) {
   text.clear();
   try {
-    for (int i = first; i < end; ++i) text += static_cast<char>(reply[i]);
+    if (end > first)
+      text = plat::Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(reply + first), end - first));
   } catch (...) {
     WriteLog("its there in FromAsciiToString");
   }
 }
 
 void CWexletCoreCommunication::PackText(const std::string& text, size_t chars, int dataOffset) {
-  std::string copy = text.substr(0, chars);
+  // One code page code a character. Upper-casing is the C locale's (a-z
+  // only); a code outside 0x20..0x5F goes out as its low six bits.
+  std::string copy = plat::Utf8To1252(text).substr(0, chars);
   copy.resize(chars, ' ');
   for (char& c : copy)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

@@ -1,6 +1,7 @@
 // Command read and write dispatch and the reply layouts of every record.
 #include "comm/communication.h"
 #include "comm/status_rules.h"
+#include "platform/com/cp1252.h"
 #include "platform/sys/numeric.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -180,7 +181,7 @@ void CWexletCoreCommunication::WriteCommand(int command) {
       break;
     case 187: {
       // A shorter text leaves the rest of the 24 bytes zero.
-      const std::string text = m_strCmd184Text.substr(0, 24);
+      const std::string text = plat::Utf8To1252(m_strCmd184Text).substr(0, 24);
       BeginRequest(187, 25);
       PutByte(0, m_byCmd184Code);
       for (size_t k = 0; k < text.size(); ++k) PutByte(1 + static_cast<int>(k), static_cast<BYTE>(text[k]));

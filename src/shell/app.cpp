@@ -13,23 +13,16 @@ constexpr const char* kLanguages[] = {"1033", "1031", "3082", "1040", "1046", "1
 }  // namespace
 
 LCID LcidFromLocaleName(std::string_view name) {
-  // "de_DE.UTF-8@euro" -> "de_DE"
-  const std::string tag(name.substr(0, name.find_first_of(".@")));
+  // A POSIX locale has no Windows locale id: the language part alone
+  // chooses, whatever the region ("de_CH.UTF-8@euro" -> "de").
+  const std::string_view language = name.substr(0, name.find_first_of("_.@"));
   struct Entry {
-    const char* tag;
+    const char* language;
     LCID lcid;
   };
-  static const Entry kTable[] = {
-      {"en_US", 1033}, {"en_GB", 2057}, {"en", 1033},    {"de_DE", 1031}, {"de_AT", 3079}, {"de_CH", 2055},
-      {"de", 1031},    {"es_ES", 3082}, {"es", 3082},    {"fr_FR", 1036}, {"fr_CA", 3084}, {"fr_BE", 2060},
-      {"fr", 1036},    {"it_IT", 1040}, {"it", 1040},    {"pt_BR", 1046}, {"pt_PT", 2070}, {"pt", 2070},
-      {"tr_TR", 1055}, {"tr", 1055},    {"nl_NL", 1043}, {"sv_SE", 1053}, {"ja_JP", 1041},
-  };
+  static const Entry kTable[] = {{"de", 1031}, {"es", 3082}, {"fr", 1036}, {"it", 1040}, {"pt", 1046}, {"tr", 1055}};
   for (const Entry& e : kTable)
-    if (tag == e.tag) return e.lcid;
-  const std::string language = tag.substr(0, tag.find('_'));
-  for (const Entry& e : kTable)
-    if (language == e.tag) return e.lcid;
+    if (language == e.language) return e.lcid;
   return 1033;
 }
 

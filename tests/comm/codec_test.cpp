@@ -119,15 +119,44 @@ TEST(Codec, MessagePacksThirtyTwoCharactersIntoTwentyFourBytes) {
   EXPECT_EQ(RequestBytes(c), expected);
 }
 
-TEST(Codec, PlainTextTakesEachByteAsItIs) {
-  const Bytes reply = {'A', 'b', 0xB0, 0x00, 'z'};
+TEST(Codec, PlainTextTakesEachByteAsItsWindows1252Character) {
+  const Bytes reply = {'A', 'b', 0xB0, 0x00, 'z', 0x80, 0xC4, 0x81};
   std::string text = "old";
   Comm::FromAsciiToString(text, reply.data(), 0, 3);
-  EXPECT_EQ(text, std::string("Ab\xB0"));
+  EXPECT_EQ(text, "Ab\u00B0");
   Comm::FromAsciiToString(text, reply.data(), 2, 2);
   EXPECT_EQ(text, "");
   Comm::FromAsciiToString(text, reply.data(), 3, 5);
   EXPECT_EQ(text, std::string("\0z", 2));
+  // The euro sign, A umlaut, and an unassigned code kept as its own value.
+  Comm::FromAsciiToString(text, reply.data(), 5, 8);
+  EXPECT_EQ(text, "\u20AC\u00C4\u0081");
+}
+
+// One Windows-1252 code a character, then the packed rule: a-z upper-cased,
+// the low six bits kept.
+TEST(Codec, TagPacksOneCodePageCodeACharacter) {
+  struct Case {
+    const char* tag;
+    Bytes packed;  // data bytes 0..5
+  } cases[] = {
+      // C4 42 43 20 -> 04 02 03 20 -> "DBC "; not C3 84 as UTF-8 bytes ("CDBC")
+      {"\u00C4" "BC", {0x10, 0x20, 0xE0, 0x82, 0x08, 0x20}},
+      // 80 E4 3F 41: the euro sign and a-umlaut keep their low six bits
+      // (00 and 24), a check mark is outside the code page and goes as "?"
+      {"\u20AC\u00E4\u2713" "a", {0x02, 0x4F, 0xC1, 0x82, 0x08, 0x20}},
+      // A character beyond 16 bits is one "?"
+      {"A\U0001F600" "B", {0x07, 0xF0, 0xA0, 0x82, 0x08, 0x20}},
+      // Cut after 8 characters, not 8 bytes: eight DC -> 1C
+      {"\u00DC\u00DC\u00DC\u00DC\u00DC\u00DC\u00DC\u00DC\u00DC", {0x71, 0xC7, 0x1C, 0x71, 0xC7, 0x1C}},
+  };
+  for (const Case& k : cases) {
+    Comm c;
+    c.m_strTag = k.tag;
+    c.BeginRequest(18, 21);
+    c.PackTagAndDescriptor();
+    EXPECT_EQ(Bytes(c.m_abyRequest.begin() + 2, c.m_abyRequest.begin() + 8), k.packed) << k.tag;
+  }
 }
 
 TEST(Codec, NewRequestLeavesNoBytesOfAnEarlierOne) {

@@ -502,13 +502,30 @@ TEST_F(Records, EachWriteSendsItsRecordAndTakesTheEchoBack) {
   }
 }
 
-TEST_F(Records, LongTextIsCutToItsField) {
+TEST_F(Records, CommandTextGoesOutOneCodePageCodeACharacterCutToItsField) {
+  struct Case {
+    std::string text;
+    Bytes data;  // the 24 text bytes
+  } cases[] = {
+      {std::string(30, 'Q'), Repeat({'Q'}, 24)},
+      // Cut after 24 characters, not 24 bytes of UTF-8.
+      {[] {
+         std::string t;
+         for (int i = 0; i < 30; ++i) t += "\u00C4";
+         return t;
+       }(),
+       Repeat({0xC4}, 24)},
+      // O umlaut, degree, euro; a check mark is outside the code page.
+      {"\u00D6l\u00B0\u20AC\u2713", Join({{0xD6, 'l', 0xB0, 0x80, '?'}, Repeat({0}, 19)})},
+  };
   ConnectAll();
-  comm.m_byCmd184Code = 5;
-  comm.m_strCmd184Text = std::string(30, 'Q');
-  device->reply.reset();
-  comm.WriteCommand(187);
-  EXPECT_EQ(device->requests.back(), Join({{187, 25, 5}, Repeat({'Q'}, 24)}));
+  for (const Case& c : cases) {
+    comm.m_byCmd184Code = 5;
+    comm.m_strCmd184Text = c.text;
+    device->reply.reset();
+    comm.WriteCommand(187);
+    EXPECT_EQ(device->requests.back(), Join({{187, 25, 5}, c.data})) << c.text;
+  }
 }
 
 TEST_F(Records, MasksReadThenWrittenUnchangedGoBackInTheSameOrder) {

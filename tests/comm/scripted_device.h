@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "comm/communication.h"
@@ -21,6 +22,7 @@ class ScriptedDevice : public opc::IHartFrameDevice {
  public:
   std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
     requests.emplace_back(request.begin(), request.end());
+    if (throws) throw std::runtime_error("device fault");
     if (!queued.empty()) {
       Bytes next = queued.front();
       queued.pop_front();
@@ -31,6 +33,7 @@ class ScriptedDevice : public opc::IHartFrameDevice {
   std::deque<Bytes> queued;  // answered first, one per request
   std::optional<Bytes> reply = Bytes{13, 2, 0, 0};  // then this, every time
   std::vector<Bytes> requests;
+  bool throws = false;  // every request raises inside the transaction
 };
 
 // [command][2 + data][response code 0][status 0][data...]

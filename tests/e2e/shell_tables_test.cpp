@@ -48,12 +48,19 @@ TEST(Language, ChosenFromTheLocaleWithItsHelpFile) {
     EXPECT_EQ(id.str(), c.language) << c.lcid;
     EXPECT_EQ(HelpFileForLanguage(id), c.help) << c.lcid;
   }
+  // The language part alone chooses, for every region.
   struct Name {
     const char* locale;
     LCID lcid;
-  } names[] = {{"de_DE.UTF-8", 1031}, {"en_US.UTF-8", 1033}, {"es_ES.UTF-8", 3082}, {"fr_CA", 3084},
-               {"it_IT@euro", 1040},  {"pt_BR.UTF-8", 1046}, {"tr_TR", 1055},       {"xx_YY", 1033}};
-  for (const Name& n : names) EXPECT_EQ(LcidFromLocaleName(n.locale), n.lcid) << n.locale;
+  } names[] = {{"de_CH", 1031}, {"de_AT", 1031},       {"de_DE.UTF-8@euro", 1031}, {"de", 1031},
+               {"es_MX", 3082}, {"es_ES.UTF-8", 3082}, {"pt_PT", 1046},            {"pt_BR.UTF-8", 1046},
+               {"fr_CA", 1036}, {"it_IT@euro", 1040},  {"tr_TR", 1055},            {"en_GB", 1033},
+               {"en_US.UTF-8", 1033}, {"nl_NL", 1033}, {"xx_YY", 1033},            {"C", 1033},
+               {"C.UTF-8", 1033}, {"POSIX", 1033},     {"", 1033}};
+  for (const Name& n : names) {
+    EXPECT_EQ(LcidFromLocaleName(n.locale), n.lcid) << n.locale;
+    EXPECT_EQ(LanguageIdFromLcid(LcidFromLocaleName(n.locale)).str(), std::to_string(n.lcid)) << n.locale;
+  }
 }
 
 TEST(MainFrame, MiddleBandIsTheHeightLessTheStrips) {

@@ -34,18 +34,24 @@ void Finish(bool ok) {
 }
 
 TEST(StartupFaults, ItemRefusedShowsTheCommunicationErrorAndOpens) {
-  EXPECT_EXIT(
-      {
-        plat::ManualClock clock;
-        int failures = 0;
-        plat::ScriptedPerson person([&](const std::string&) { ++failures; });
-        person.Answer(IDOK);
-        bool ok = StartWith({"/slocalhost"}, person, clock);  // no device path: the item is refused
-        ok = ok && person.Asked().size() == 1 && person.Asked()[0].text == "Communication Error." &&
-             person.Asked()[0].caption == "MainFrm" && failures == 0;
-        Finish(ok);
-      },
-      testing::ExitedWithCode(0), "");
+  // No device path, and a path no device is configured under.
+  for (const char* device : {"", "/dHART/Net/Nope"}) {
+    EXPECT_EXIT(
+        {
+          plat::ManualClock clock;
+          int failures = 0;
+          plat::ScriptedPerson person([&](const std::string&) { ++failures; });
+          person.Answer(IDOK);
+          std::vector<const char*> args = {"/slocalhost"};
+          if (*device) args.push_back(device);
+          bool ok = StartWith(args, person, clock);
+          ok = ok && person.Asked().size() == 1 && person.Asked()[0].text == "Communication Error." &&
+               person.Asked()[0].caption == "MainFrm" && failures == 0;
+          Finish(ok);
+        },
+        testing::ExitedWithCode(0), "")
+        << device;
+  }
 }
 
 TEST(StartupFaults, UnknownComputerOpensWithoutAMessageAndShowsTheLinkDown) {

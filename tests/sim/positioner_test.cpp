@@ -180,5 +180,18 @@ TEST_F(PositionerTest, RecordsEveryRequestAsReceived) {
   EXPECT_TRUE(positioner.Requests().empty());
 }
 
+TEST_F(PositionerTest, ALongRunKeepsOnlyTheLatestRequests) {
+  for (int i = 0; i < 100000; ++i) Send({0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)});
+  const auto& requests = positioner.Requests();
+  EXPECT_LE(requests.size(), Positioner::kRequestLimit);
+  EXPECT_GE(requests.size(), Positioner::kRequestLimit / 2);
+  // Still in order, the newest last.
+  const int oldest = 100000 - static_cast<int>(requests.size());
+  for (size_t k = 0; k < requests.size(); ++k) {
+    const int i = oldest + static_cast<int>(k);
+    ASSERT_EQ(requests[k], (Bytes{0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)})) << k;
+  }
+}
+
 }  // namespace
 }  // namespace sim::test

@@ -9,28 +9,13 @@
 #include <cmath>
 #include <optional>
 
+#include "platform/com/cp1252.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"
 
 namespace testfile {
 namespace {
-
-// Windows-1252 codes 0x80..0x9F; the five unassigned codes keep their own
-// value so that every byte round-trips.
-constexpr char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-unsigned char To1252(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
-  for (int i = 0; i < 32; ++i)
-    if (kHigh1252[i] == c) return static_cast<unsigned char>(0x80 + i);
-  return '?';
-}
-
-char16_t From1252(unsigned char b) { return b >= 0x80 && b < 0xA0 ? kHigh1252[b - 0x80] : b; }
 
 _bstr_t Title(const char* key) { return TheLanguageTable().Lookup(key); }
 
@@ -46,25 +31,19 @@ std::string DefaultFileName(const _bstr_t& tag, const Kind& kind, const plat::Lo
 
 std::vector<double> TagCodes(const _bstr_t& tag) {
   std::vector<double> codes;
-  const std::u16string_view text = tag.view();
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) ++i;  // a pair is one character
-    if (c >= 0xD800 && c <= 0xDFFF) c = u'?';
-    codes.push_back(static_cast<signed char>(To1252(c)));
-  }
+  for (const char code : plat::Utf16To1252(tag.view())) codes.push_back(static_cast<signed char>(code));
   return codes;
 }
 
 _bstr_t TagText(const std::vector<double>& points) {
   if (points.empty()) return _bstr_t("NO TAG");
-  std::u16string text;
+  std::string codes;
   for (const double y : points) {
     const int code = LowByte(y);
     if (code == 0) break;
-    text += From1252(static_cast<unsigned char>(code));
+    codes += static_cast<char>(code);
   }
-  return _bstr_t(text);
+  return _bstr_t(plat::Cp1252ToUtf16(codes));
 }
 
 std::string NumberText(double value) {

@@ -3,6 +3,7 @@
 // number (each control kind's header names its numbers), the font object,
 // events to the page, and a test journal. The window layer hosts the
 // controls through widget_host.h.
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ using IControlPtr = _com_ptr_t<IControl>;
 struct IControlTest : IUnknown {
   static constexpr IID kIID = {0x7a3c0004, 0x5e21, 0x4b7d, {0x9a, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03}};
   // One entry per put, add or operation, e.g. "3=0x00FF00", "28=110",
-  // "font.size=80000", "element[1].position=50", "add".
+  // "font.size=80000", "element[1].position=50", "add"; the latest
+  // ControlJournal::kLimit only.
   virtual std::vector<std::string> Journal() = 0;
   virtual void ClearJournal() = 0;
   // The next put of this journal label (e.g. "28", "font.size", "add")
@@ -63,3 +65,19 @@ struct IControlTest : IUnknown {
   virtual void UserEvent(int eventNumber, const std::vector<_variant_t>& args) = 0;
 };
 using IControlTestPtr = _com_ptr_t<IControlTest>;
+
+// A control's journal keeps its latest entries only, so that a control
+// updated for days does not grow; a test reads far fewer than that.
+class ControlJournal {
+ public:
+  static constexpr size_t kLimit = 1000;
+  void Add(std::string entry) {
+    if (m_entries.size() == kLimit) m_entries.pop_front();
+    m_entries.push_back(std::move(entry));
+  }
+  std::vector<std::string> Entries() const { return {m_entries.begin(), m_entries.end()}; }
+  void Clear() { m_entries.clear(); }
+
+ private:
+  std::deque<std::string> m_entries;
+};

@@ -192,12 +192,12 @@ HRESULT ControlCore::Planned(const std::string& label) {
 HRESULT ControlCore::Attempt(const std::string& label, const std::optional<std::string>& value) {
   const HRESULT hr = Planned(label);
   if (FAILED(hr)) return Refuse(label, value, hr);
-  m_journal.push_back(value ? label + "=" + *value : label);
+  m_journal.Add(value ? label + "=" + *value : label);
   return S_OK;
 }
 
 HRESULT ControlCore::Refuse(const std::string& label, const std::optional<std::string>& value, HRESULT hr) {
-  m_journal.push_back((value ? label + "=" + *value : label) + " failed " + Hex(static_cast<std::uint32_t>(hr), 8));
+  m_journal.Add((value ? label + "=" + *value : label) + " failed " + Hex(static_cast<std::uint32_t>(hr), 8));
   return hr;
 }
 

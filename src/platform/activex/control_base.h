@@ -86,8 +86,8 @@ class ControlCore : public std::enable_shared_from_this<ControlCore> {
   // Hands an event to the page; nothing the page throws gets past here.
   void Fire(int eventNumber, const std::vector<_variant_t>& args);
 
-  std::vector<std::string> Journal() const { return m_journal; }
-  void ClearJournal() { m_journal.clear(); }
+  std::vector<std::string> Journal() const { return m_journal.Entries(); }
+  void ClearJournal() { m_journal.Clear(); }
   void FailPut(const std::string& label, HRESULT hr, int times);
 
   // Tells the kind and repaints.
@@ -110,7 +110,7 @@ class ControlCore : public std::enable_shared_from_this<ControlCore> {
   FontState m_font;
   IControlEventSink* m_sink = nullptr;
   UINT m_controlId = 0;
-  std::vector<std::string> m_journal;
+  ControlJournal m_journal;
   std::map<std::string, Plan> m_plans;
 };
 

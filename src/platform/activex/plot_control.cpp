@@ -50,7 +50,7 @@ struct PlotCore {
   explicit PlotCore(Kind kind) : model(kind) {}
 
   PlotModel model;
-  std::vector<std::string> journal;
+  ControlJournal journal;
   struct Failure {
     HRESULT hr;
     int times;
@@ -74,7 +74,7 @@ struct PlotCore {
   HRESULT Put(const std::string& label, const std::string& value, bool layout, Apply&& apply) {
     if (const HRESULT hr = Check(label); FAILED(hr)) return hr;
     apply();
-    journal.push_back(label + '=' + value);
+    journal.Add(label + '=' + value);
     Notify(layout);
     return S_OK;
   }
@@ -83,7 +83,7 @@ struct PlotCore {
     if (const HRESULT hr = Check(label); FAILED(hr)) return hr;
     const HRESULT hr = apply();
     if (FAILED(hr)) return hr;
-    journal.push_back(label);
+    journal.Add(label);
     Notify(layout);
     return hr;
   }
@@ -405,7 +405,7 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
   }
   HRESULT EndUpdate() override {
     if (const HRESULT hr = m_core->Check("endupdate"); FAILED(hr)) return hr;
-    m_core->journal.push_back("endupdate");
+    m_core->journal.Add("endupdate");
     m_view->EndUpdate();
     return S_OK;
   }
@@ -583,8 +583,8 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
   }
 
   // --- IControlTest
-  std::vector<std::string> Journal() override { return m_core->journal; }
-  void ClearJournal() override { m_core->journal.clear(); }
+  std::vector<std::string> Journal() override { return m_core->journal.Entries(); }
+  void ClearJournal() override { m_core->journal.Clear(); }
   void FailPut(const std::string& label, HRESULT hr, int times) override {
     if (times == 0)
       m_core->failures.erase(label);
@@ -637,7 +637,7 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
     if (const HRESULT hr = m_core->Check(label); FAILED(hr)) return hr;
     const HRESULT hr = work(file.str());
     if (FAILED(hr)) return hr;
-    m_core->journal.push_back(std::string(label) + '=' + file.str());
+    m_core->journal.Add(std::string(label) + '=' + file.str());
     m_core->Notify(layout);
     return hr;
   }
@@ -647,7 +647,7 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
     if (const HRESULT hr = m_core->Check(label); FAILED(hr)) return hr;
     *image = m_view->Render(width, height);
     if (image->isNull()) return E_OUTOFMEMORY;
-    m_core->journal.push_back(label);
+    m_core->journal.Add(label);
     return S_OK;
   }
 

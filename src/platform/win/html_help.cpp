@@ -5,6 +5,8 @@
 #include <QUrl>
 
 #include "platform/sys/paths.h"
+#include "platform/win/person.h"
+#include "support/language_table.h"
 #include "support/log.h"
 
 namespace plat {
@@ -39,14 +41,26 @@ std::string HelpTopicPath(const std::string& file, UINT command, DWORD_PTR data)
   return IsFile(index) ? index : std::string();
 }
 
+DesktopHelp::DesktopHelp(Opener open) : m_open(std::move(open)) {
+  if (!m_open)
+    m_open = [](const std::string& path) {
+      return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(path.c_str())));
+    };
+}
+
 HWND DesktopHelp::HtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
   const std::string topic = HelpTopicPath(file, command, data);
-  if (topic.empty()) {
+  if (topic.empty())
     WriteLog(_bstr_t("No help topic for " + std::to_string(data) + " in " + HelpFolderOf(file)));
-    return nullptr;
-  }
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromUtf8(topic.c_str())))) return nullptr;
-  return caller;
+  else if (m_open(topic))
+    return caller;
+  else
+    WriteLog(_bstr_t("Help page could not be opened: " + topic));
+  // Without a browser or launcher nothing would show: say so, and where the help is.
+  const std::string text =
+      TheLanguageTable().Lookup("HELPNOTOPENED").str() + "\n" + (topic.empty() ? HelpFolderOf(file) : topic);
+  MessageBox(caller, text.c_str(), AppTitle().c_str(), MB_OK | MB_ICONWARNING);
+  return nullptr;
 }
 
 RecordingHelp::RecordingHelp() : m_previous(SetHelpSystem(this)) {}

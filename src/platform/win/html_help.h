@@ -4,6 +4,7 @@
 // Dependencies: "...\Tarnix Help-en.chm" is Dependencies/Help/Tarnix Help-en/.
 // A context id shows <id>.html there, the default topic (and a context id
 // without a page) shows index.html. The page opens in the system browser.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,17 @@ class HelpSystem {
   virtual HWND HtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data) = 0;
 };
 
-// Opens the topic with QDesktopServices.
+// Opens the topic with the opener, by default QDesktopServices. When there
+// is no topic, or it cannot be opened, a message box tells the person and
+// gives the path of the page (or of the help folder).
 class DesktopHelp : public HelpSystem {
  public:
+  using Opener = std::function<bool(const std::string& path)>;
+  explicit DesktopHelp(Opener open = nullptr);
   HWND HtmlHelp(HWND caller, const std::string& file, UINT command, DWORD_PTR data) override;
+
+ private:
+  Opener m_open;
 };
 
 // For tests: keeps what was asked and shows nothing.

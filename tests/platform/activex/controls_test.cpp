@@ -404,6 +404,16 @@ TEST(Led, ReadsBackTheColourItWasGiven) {
   }
 }
 
+TEST(Journal, ALongRunKeepsOnlyTheLatestEntries) {
+  IUnknownPtr gauge = Create(kLinearGaugeProgId);
+  IControlPtr control = As<IControl>(gauge);
+  for (int i = 0; i < 100000; ++i) ASSERT_EQ(control->PutSetting(28, _variant_t(static_cast<LONG>(i))), S_OK);
+  const std::vector<std::string> journal = JournalOf(gauge);
+  ASSERT_EQ(journal.size(), ControlJournal::kLimit);
+  EXPECT_EQ(journal.front(), "28=" + std::to_string(100000 - ControlJournal::kLimit));
+  EXPECT_EQ(journal.back(), "28=99999");
+}
+
 TEST(Registration, AnUnregisteredKindCannotBeCreatedUntilRegisteredAgain) {
   for (const char* progId :
        {kLedRoundProgId, kLedArrowProgId, kLinearGaugeProgId, kSwitchSliderProgId, kSwitchToggleProgId,

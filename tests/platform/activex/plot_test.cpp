@@ -339,6 +339,15 @@ TEST_F(PlotTest, ZoomToFitTakesTheShownChannelsDrawnAgainstTheAxis) {
 
 // --- journal and planned failures
 
+TEST_F(PlotTest, ALongRunKeepsOnlyTheLatestJournalEntries) {
+  IControlTestPtr test(xy);
+  IiPlotAxisPtr axis = Axis(xy, true, 0);
+  for (int i = 1; i <= 100000; ++i) ASSERT_EQ(axis->SetSpan(i), S_OK);
+  const std::vector<std::string> journal = test->Journal();
+  ASSERT_EQ(journal.size(), ControlJournal::kLimit);
+  EXPECT_EQ(journal.back(), "xaxis[0].span=100000");
+}
+
 TEST_F(PlotTest, JournalListsPutsInOrderAndPlannedFailuresLeaveTheValue) {
   IControlTestPtr test(xy);
   ASSERT_TRUE(test);

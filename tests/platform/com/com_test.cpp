@@ -1,6 +1,7 @@
 // COM support types and the class registry.
 #include <gtest/gtest.h>
 
+#include "platform/com/cp1252.h"
 #include "platform/com/registry.h"
 #include "platform/com/variant.h"
 
@@ -58,6 +59,16 @@ class Thing : public plat::ComObject<ITestThing> {
   ~Thing() override { --g_alive; }
   int Value() override { return 42; }
 };
+
+TEST(Cp1252, EveryCodeRoundTripsAndOtherCharactersBecomeQuestionMarks) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(plat::Utf8To1252(plat::Cp1252ToUtf8(all)), all);
+  EXPECT_EQ(plat::Cp1252ToUtf8("\x80\x9F\xE4"), "\u20AC\u0178\u00E4");
+  // A check mark, a lone surrogate, a pair (one character), a stray byte of bad UTF-8 taken as Latin-1.
+  EXPECT_EQ(plat::Utf16To1252(u"\u2713\xD800" "a\U0001F600" "b"), "??a?b");
+  EXPECT_EQ(plat::Utf8To1252("\xE4x"), "\xE4x");
+}
 
 TEST(ComPtr, CallThroughAnEmptyHolderRaisesEPointer) {
   _com_ptr_t<ITestThing> empty;

@@ -13,10 +13,12 @@
 
 #include "platform/sys/paths.h"
 #include "platform/win/html_help.h"
+#include "platform/win/person.h"
 #include "platform/win/sys_colors.h"
 #include "platform/win/tooltip.h"
 #include "platform/win/wait_cursor_host.h"
 #include "sample_template.h"
+#include "support/language_table.h"
 #include "win_test_support.h"
 
 namespace {
@@ -155,6 +157,57 @@ TEST_F(ContextHelp, AContextIdOpensItsTopicOrTheDefaultOne) {
   EXPECT_EQ(help.calls[3].topic, "");
   EXPECT_EQ(help.calls[0].command, HH_HELP_CONTEXT);
   EXPECT_EQ(help.calls[0].data, 312u);
+}
+
+// Without a browser or launcher the person is told, with the page's path
+// (or the help folder's, when there is no page).
+TEST_F(ContextHelp, HelpThatCannotBeShownIsToldWithItsPath) {
+  const std::string base = folder.toStdString();
+  const std::string missingFolder = plat::HelpFolderOf("/opt/tarnix/No Such Help.chm");
+  struct Case {
+    const char* file;
+    bool opens;
+    const char* opened;  // what the opener is given; null: not called
+    const char* told;    // the path in the message; null: no message
+  } cases[] = {
+      {kFile, true, "312.html", nullptr},
+      {kFile, false, "312.html", "312.html"},
+      {"/opt/tarnix/No Such Help.chm", true, nullptr, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.opens ? " opens" : " fails"));
+    std::vector<std::string> opened;
+    plat::DesktopHelp desktop([&](const std::string& path) {
+      opened.push_back(path);
+      return c.opens;
+    });
+    plat::SetHelpSystem(&desktop);
+    int failures = 0;
+    plat::ScriptedPerson person([&](const std::string&) { ++failures; });
+    if (c.told) person.Answer(IDOK);
+    HostWindow caller;
+    const HWND shown = HtmlHelp(&caller, c.file, HH_HELP_CONTEXT, 312);
+    plat::SetHelpSystem(nullptr);
+
+    EXPECT_EQ(shown, c.told ? nullptr : &caller);
+    EXPECT_EQ(opened, c.opened ? std::vector<std::string>{base + c.opened} : std::vector<std::string>{});
+    EXPECT_EQ(failures, 0);
+    if (!c.told) {
+      EXPECT_TRUE(person.Asked().empty());
+      continue;
+    }
+    ASSERT_EQ(person.Asked().size(), 1u);
+    const std::string where = *c.told ? base + c.told : missingFolder;
+    EXPECT_EQ(person.Asked()[0].text, TheLanguageTable().Lookup("HELPNOTOPENED").str() + "\n" + where);
+    EXPECT_EQ(person.Asked()[0].owner, &caller);
+    EXPECT_EQ(person.Asked()[0].type & MB_TYPEMASK, MB_OK);
+  }
+  // The text exists in every language of the shipped file.
+  for (const char* language : {"1033", "1031", "3082", "1036", "1040", "1046", "1055"}) {
+    CLanguageTable shipped;
+    shipped.Load(LanguageFilePath(), language, false);
+    EXPECT_EQ(shipped.Lookup("HELPNOTOPENED").str(), "Help could not be opened:") << language;
+  }
 }
 
 TEST(WaitCursor, NestsAndComesOffWithTheLastEnd) {
