@@ -86,6 +86,10 @@ TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
   EXPECT_EQ(theApp().m_CommonFunctions.m_strDeviceTag.str(), "FV-101  ");
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
     EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != 29) << index;
+  // Nothing here maximises a window: the program fills the screen itself.
+  const QWidget* window = Frame().GetSafeWidget();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->geometry().size(), window->screen()->availableGeometry().size());
   RecordProperty("startup_ms", std::to_string(g_startupMs));
   std::printf("start-up to the dashboard shown: %.0f ms\n", g_startupMs);
 }

@@ -5,6 +5,7 @@
 #include <cxxabi.h>
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "platform/com/registry.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
+#include "platform/win/dialog_template.h"
 #include "platform/win/form_view.h"
 #include "shell/app.h"
 #include "shell/page_table.h"
@@ -141,6 +143,25 @@ class Pages : public testing::Test {
 };
 
 class EveryPage : public Pages, public testing::WithParamInterface<PageCase> {};
+
+TEST_F(Pages, TheOnlinePageIsAnEmptyFormThatATimerMessageLeavesAlone) {
+  const DialogTemplate* form = plat::FindDialogTemplate(203);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->cx, 112);
+  EXPECT_EQ(form->cy, 57);
+  EXPECT_TRUE(form->items.empty());
+  CTarnixPage* page = Page(15);
+  ASSERT_NE(page, nullptr);
+  ASSERT_NE(page->GetSafeWidget(), nullptr);
+  // The form's own scroll area and canvas, and no control.
+  for (const QWidget* child : page->GetSafeWidget()->findChildren<QWidget*>()) {
+    const CWnd* control = CWnd::FromWidget(child);
+    EXPECT_TRUE(control == nullptr || control == page) << control->GetDlgCtrlID();
+  }
+  page->OnTimer(1);
+  EXPECT_TRUE(device->requests.empty());
+  EXPECT_EQ(clock.ActiveTimers(), 0);
+}
 
 TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   const PageCase& c = GetParam();
