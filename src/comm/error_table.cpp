@@ -1,9 +1,10 @@
 // Severity of each status code, from "CorratErrors.dlm" beside the program.
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 #include "comm/communication.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/safe_file.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ int LeadingNumber(const std::string& text) {
 void CWexletCoreCommunication::LoadErrorTable() { LoadErrorTableFrom(plat::ProgramPath("\\CorratErrors.dlm")); }
 
 void CWexletCoreCommunication::LoadErrorTableFrom(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return;
+  std::string text;
+  if (plat::ReadRegularFile(path, plat::kTableFileCap, &text) != plat::ReadStatus::Ok) return;
+  std::istringstream in(std::move(text));
   size_t entry = 0;
   std::string line;
   while (entry < m_aErrorTable.size() && std::getline(in, line)) {

@@ -1,12 +1,11 @@
 // The step test report, with its one picture of the step plot.
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 
 #include "common/common_functions.h"
 #include "platform/com/com_error.h"
-#include "platform/sys/paths.h"
+#include "platform/sys/safe_file.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 
@@ -31,10 +30,11 @@ constexpr LONG kPictureHeight = 442;
 // The picture file lives only while the engine reads it in.
 class TemporaryPicture {
  public:
-  // Named for this process and run, so that two reports never share it.
+  // A new file of its own, so that two reports never share it.
   TemporaryPicture() {
-    static std::atomic<unsigned> counter{0};
-    m_path = plat::TempDirectory() + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" + kStepPicture;
+    const int fd = plat::CreateTempFile("", std::string("_") + kStepPicture, &m_path);
+    if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
+    ::close(fd);
   }
   ~TemporaryPicture() {
     std::error_code ec;

@@ -6,23 +6,34 @@
 
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/safe_file.h"
 #include "support/log.h"
 
 namespace {
 
 // An unreadable or malformed file gives an empty document, so the queries
-// find nothing; the parser's reason is handed back for the error text.
+// find nothing; the reason is handed back for the error text.
 std::string LoadDocument(const _bstr_t& path, pugi::xml_document& doc) {
+  std::string text;
+  switch (plat::ReadRegularFile(path.str(), plat::kTableFileCap, &text)) {
+    case plat::ReadStatus::Ok:
+      break;
+    case plat::ReadStatus::NotFound:
+      return "file not found";
+    case plat::ReadStatus::NotRegular:
+      return "not a regular file";
+    case plat::ReadStatus::TooLarge:
+      return "file too large";
+    case plat::ReadStatus::Failed:
+      return "file not readable";
+  }
   // A single blank is a text of its own; blanks between elements are not.
-  const pugi::xml_parse_result result =
-      doc.load_file(path.str().c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
+  const pugi::xml_parse_result result = doc.load_buffer(
+      text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
   if (result) return {};
   // pugixml keeps the part read before the error; nothing of it may count.
   doc.reset();
-  std::string reason = result.description();
-  if (result.status != pugi::status_file_not_found && result.status != pugi::status_io_error)
-    reason += " at byte " + std::to_string(result.offset);
-  return reason;
+  return std::string(result.description()) + " at byte " + std::to_string(result.offset);
 }
 
 // The values go into the queries as variables, never pasted into the
@@ -44,7 +55,15 @@ void CLanguageTable::Load(const _bstr_t& path, const _bstr_t& languageId, bool k
 
   pugi::xml_document doc;
   const std::string parseProblem = LoadDocument(path, doc);
+  if (!Fill(doc, path, languageId, keep)) {
+    const std::string why = parseProblem.empty() ? "no language entry for id \"" + languageId.str() + "\""
+                                                 : parseProblem;
+    throw _com_error(E_POINTER, "language file " + path.str() + ": " + why);
+  }
+}
 
+bool CLanguageTable::Fill(const pugi::xml_document& doc, const _bstr_t& path, const _bstr_t& languageId,
+                          bool keep) {
   pugi::xpath_variable_set vars;
   vars.add("id", pugi::xpath_type_string);
   vars.add("code", pugi::xpath_type_string);
@@ -65,12 +84,7 @@ void CLanguageTable::Load(const _bstr_t& path, const _bstr_t& languageId, bool k
     m_strLoadedFile = "";
     m_strLoadedLanguage = "";
   }
-
-  if (!code.attribute()) {
-    const std::string why = parseProblem.empty() ? "no language entry for id \"" + languageId.str() + "\""
-                                                 : parseProblem;
-    throw _com_error(E_POINTER, "language file " + path.str() + ": " + why);
-  }
+  if (!code.attribute()) return false;
 
   vars.set("code", code.attribute().value());
   pugi::xpath_node_set locales = doc.select_nodes(localeQuery);
@@ -83,6 +97,7 @@ void CLanguageTable::Load(const _bstr_t& path, const _bstr_t& languageId, bool k
 
   m_strLoadedFile = path;
   m_strLoadedLanguage = languageId;
+  return true;
 }
 
 _bstr_t CLanguageTable::Lookup(const _bstr_t& key) const {
@@ -100,21 +115,21 @@ _bstr_t LanguageFilePath() { return _bstr_t(plat::ProgramPath("\\Dependencies\\L
 
 void LoadLanguageOrFallBack(CLanguageTable& table, const _bstr_t& path, const _bstr_t& languageId) try {
   const _bstr_t english("1033");
-  const auto attempt = [&](const _bstr_t& id, const char* then) {
-    try {
-      table.Load(path, id, false);
-      return true;
-    } catch (const std::exception& e) {
-      WriteLog(_bstr_t("Language " + id.str() + " not loaded: " + e.what() + "; " + then));
-    } catch (...) {
-      WriteLog(_bstr_t("Language " + id.str() + " not loaded; " + then));
-    }
-    return false;
-  };
+  pugi::xml_document doc;
+  const std::string problem = LoadDocument(path, doc);
+  if (!problem.empty()) {
+    table.Fill(doc, path, english, false);  // finds nothing, so empties the table
+    WriteLog(_bstr_t("Language file " + path.str() + " could not be read (" + problem + "); texts show their keys"));
+    return;
+  }
+  if (table.Fill(doc, path, languageId, false)) return;
   const bool isEnglish = languageId.view() == english.view();
-  const char* firstThen = isEnglish ? "texts show as ##KEY." : "trying 1033.";
-  if (attempt(languageId, firstThen) || isEnglish) return;
-  attempt(english, "texts show as ##KEY.");
+  if (!isEnglish && table.Fill(doc, path, english, false)) {
+    WriteLog(_bstr_t("Language " + languageId.str() + " not found in " + path.str() + "; using 1033"));
+    return;
+  }
+  WriteLog(_bstr_t("Language " + languageId.str() + (isEnglish ? "" : " and 1033") + " not found in " + path.str() +
+                   "; texts show their keys"));
 } catch (...) {
   // Start-up goes on whatever happened here.
 }

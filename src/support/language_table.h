@@ -5,6 +5,10 @@
 
 #include "platform/com/bstr.h"
 
+namespace pugi {
+class xml_document;
+}
+
 class CLanguageTable {
  public:
   CLanguageTable() = default;
@@ -27,6 +31,11 @@ class CLanguageTable {
   const _bstr_t& LoadedLanguage() const { return m_strLoadedLanguage; }
 
  private:
+  friend void LoadLanguageOrFallBack(CLanguageTable&, const _bstr_t&, const _bstr_t&);
+  // Load's work on a parsed file: false, and nothing of the language in the
+  // table, when the file has no entry for it.
+  bool Fill(const pugi::xml_document& doc, const _bstr_t& path, const _bstr_t& languageId, bool keep);
+
   std::map<_bstr_t, _bstr_t> m_mapTexts;
   _bstr_t m_strLoadedFile{""};
   _bstr_t m_strLoadedLanguage{""};
@@ -40,6 +49,6 @@ CLanguageTable& TheLanguageTable();
 _bstr_t LanguageFilePath();
 
 // Start-up's load: the chosen language, else "1033", else an empty table
-// (every text then shows as "##" and its key). Each failure writes one log
-// line. Never raises.
+// (every text then shows as "##" and its key). A fall-back writes one log
+// line saying what was missing and what is used instead. Never raises.
 void LoadLanguageOrFallBack(CLanguageTable& table, const _bstr_t& path, const _bstr_t& languageId);

@@ -19,7 +19,9 @@ std::string LogStamp(const plat::LocalTime& t) {
 void WriteLog(_bstr_t text) {
   try {
     const std::string line = support::LogStamp(plat::Time().Now()) + " " + text.str();
-    std::ofstream out(plat::LogFilePath(), std::ios::out | std::ios::app);
+    const std::string path = plat::LogFilePath();
+    if (path.empty()) return;  // the user has no folder of their own for it
+    std::ofstream out(path, std::ios::out | std::ios::app);
     if (!out) return;
     out << line << '\n';
   } catch (...) {

@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "comm/communication.h"
+#include "platform/sys/hostile_paths.h"
+#include "platform/sys/safe_file.h"
 
 namespace {
 
@@ -95,6 +97,17 @@ TEST_F(ErrorTable, MissingFileChangesNothing) {
   Load("12\t2\n");
   comm.LoadErrorTableFrom("/nonexistent/folder/CorratErrors.dlm");
   EXPECT_EQ(comm.LookupErrorValue(12), 2);
+}
+
+// /dev/zero as the table once grew start-up to gigabytes.
+TEST_F(ErrorTable, APipeADeviceAFolderOrAHugeFileIsRefusedAtOnceAndChangesNothing) {
+  testsys::HostilePaths hostile(plat::kTableFileCap);
+  Load("12\t2\n");
+  for (const testsys::HostilePath& h : hostile.All()) {
+    SCOPED_TRACE(h.what);
+    comm.LoadErrorTableFrom(h.path);
+    EXPECT_EQ(comm.LookupErrorValue(12), 2);
+  }
 }
 
 }  // namespace

@@ -8,8 +8,14 @@
 #include <cstdio>
 #include <clocale>
 
+#include <signal.h>
+
+#include "diagnostics/files/plot_file_kit.h"
 #include "files/fixture.h"
 #include "platform/activex/control.h"
+#include "platform/sys/hostile_paths.h"
+#include "platform/sys/paths.h"
+#include "platform/sys/safe_file.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 
@@ -264,7 +270,7 @@ TEST_F(Files, ASecondSaveStoresTheNewSettingsAndTheDayOfWriting) {
     const size_t date = k == &kRamp ? 5 : 3;
     EXPECT_EQ(std::vector<double>(ys.begin() + date, ys.begin() + date + 3), (std::vector<double>{1, 1, 2025}));
     EXPECT_EQ(ys.size(), k == &kRamp ? 12u : 6u);
-    SetFields(*k, {"x", "x", "x"}, "x");
+    SetFields(*k, {"x", "x", "x", "x"}, "x");
     ASSERT_TRUE(OpenFrom(*k, plot, folder / (std::string("second.") + k->extension)));
     EXPECT_EQ(Settings(*k)[0], "4");
     EXPECT_EQ(Settings(*k)[2], "6");
@@ -272,26 +278,56 @@ TEST_F(Files, ASecondSaveStoresTheNewSettingsAndTheDayOfWriting) {
 }
 
 TEST_F(Files, SettingsComeFromTheTestsOwnFileElseStayAsTheyWere) {
-  enum class Prp { Kept, Deleted, Foreign };
+  // Unstamped: both files without their stamp lines, as older saves wrote
+  // them. EarlierSave: the settings of an earlier save of the same test.
+  enum class Prp { Kept, Deleted, Foreign, Unstamped, EarlierSave, Pipe };
   struct Case {
     Prp prp;
+    const char* what;
     const char* expectTitle;
   };
-  const Case cases[] = {{Prp::Kept, "Saved"}, {Prp::Deleted, "Before open"}, {Prp::Foreign, "Before open"}};
+  const Case cases[] = {{Prp::Kept, "kept", "Saved"},
+                        {Prp::Deleted, "deleted", "Before open"},
+                        {Prp::Foreign, "foreign", "Before open"},
+                        {Prp::Unstamped, "unstamped", "Saved"},
+                        {Prp::EarlierSave, "earlier save", "Before open"},
+                        {Prp::Pipe, "a named pipe", "Before open"}};
+  const auto withoutStamp = [](const std::string& path) {
+    std::string text = ReadFile(path);
+    const size_t at = text.find("\nstamp ");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at + 1, text.find('\n', at + 1) - at);
+    WriteFile(path, text);
+  };
   for (const KindCase* k : kKinds) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(k->name) + " " + c.expectTitle);
+      SCOPED_TRACE(std::string(k->name) + " " + c.what);
       ScratchFolder here;
+      const std::string path = here / (std::string("t.") + k->extension);
       IiXYPlotXPtr plot = Plot(*k);
       Fill(plot, *k, 3);
+      if (c.prp == Prp::EarlierSave) {
+        plot->SetTitle("Earlier");
+        SaveAs(*k, plot, path);
+        std::filesystem::copy_file(here / "t.prp", here / "earlier.prp");
+      }
       plot->SetTitle("Saved");
-      SaveAs(*k, plot, here / (std::string("t.") + k->extension));
+      SaveAs(*k, plot, path);
       const std::vector<Points> saved = AllPoints(plot);
-      if (c.prp == Prp::Deleted) std::filesystem::remove(here / "t.prp");
+      if (c.prp == Prp::Deleted || c.prp == Prp::Pipe) std::filesystem::remove(here / "t.prp");
+      if (c.prp == Prp::Pipe) {
+        ASSERT_EQ(::mkfifo((here / "t.prp").c_str(), 0600), 0);
+      }
       if (c.prp == Prp::Foreign) WriteFile(here / "t.prp", "TarnixPlotProperties 1\nkind xy\ncounts 2 1 1\nend\n");
+      if (c.prp == Prp::Unstamped) {
+        withoutStamp(path);
+        withoutStamp(here / "t.prp");
+      }
+      if (c.prp == Prp::EarlierSave)
+        std::filesystem::copy_file(here / "earlier.prp", here / "t.prp", std::filesystem::copy_options::overwrite_existing);
       plot->SetTitle("Before open");
       plot->ClearAllData();
-      ASSERT_TRUE(OpenFrom(*k, plot, here / (std::string("t.") + k->extension)));
+      ASSERT_TRUE(OpenFrom(*k, plot, path));
       EXPECT_EQ(Title(plot), c.expectTitle);
       EXPECT_EQ(AllPoints(plot), saved);
       // The settings the plot had before the open are kept beside the test.
@@ -413,6 +449,107 @@ TEST_F(Files, AFailedSaveGivesTheSaveErrorAndLeavesNoPartialFile) {
       EXPECT_EQ(ReadFile(here / "t.prp"), "old settings");
     }
   }
+}
+
+// A save that dies between its two renames leaves the new settings beside
+// the old data: the old test still opens whole, without the new settings,
+// and the next save clears what the dead one left.
+TEST_F(Files, ASaveKilledBetweenItsRenamesLeavesTheWholeOldTest) {
+  for (const KindCase* k : kKinds) {
+    SCOPED_TRACE(k->name);
+    ScratchFolder here;
+    const std::string data = std::string("t.") + k->extension;
+    const std::string path = here / data;
+    IiXYPlotXPtr plot = Plot(*k);
+    Fill(plot, *k, 1);
+    SetFields(*k, {"1", "1", "1", "1"}, "OLD");
+    plot->SetTitle("Old");
+    SaveAs(*k, plot, path);
+    const std::vector<Points> old = AllPoints(plot);
+    const std::vector<std::string> oldFields = Settings(*k);
+
+    int renames = 0;
+    plotfile::SetAfterRenameHookForTests([&] { return ++renames < 1; });
+    plot->ClearAllData();
+    Fill(plot, *k, 2);
+    SetFields(*k, {"2", "2", "2", "2"}, "NEW");
+    plot->SetTitle("New");
+    SaveAs(*k, plot, path);
+    plotfile::SetAfterRenameHookForTests({});
+    ASSERT_EQ(renames, 1);
+    std::vector<std::string> files = here.Files();
+    ASSERT_EQ(files.size(), 3u);  // the dead save's data part is left
+    EXPECT_EQ(files[1], data);
+    EXPECT_EQ(files[2].rfind(data + ".part-" + std::to_string(::getpid()) + "-", 0), 0u) << files[2];
+
+    plot->SetTitle("Before open");
+    plot->ClearAllData();
+    SetFields(*k, {"x", "x", "x", "x"}, "x");
+    ASSERT_TRUE(OpenFrom(*k, plot, path));
+    EXPECT_EQ(AllPoints(plot), old);
+    EXPECT_EQ(Settings(*k), oldFields);
+    EXPECT_EQ(Title(plot), "Before open");
+
+    // Parts of other saves: one of a process that is gone, one of a living one.
+    const std::string live = data + ".part-1-0123456789abcdef";
+    const pid_t gone = 4194303;  // above every pid a default system hands out
+    const std::string dead = data + ".part-" + std::to_string(gone) + "-0123456789abcdef";
+    WriteFile(here / live, "");
+    if (::kill(gone, 0) != 0 && errno == ESRCH) WriteFile(here / dead, "");
+    std::filesystem::remove(here / "default.prp");
+    plot->SetTitle("Newest");
+    SaveAs(*k, plot, path);
+    EXPECT_EQ(here.Files(), (std::vector<std::string>{"t.prp", data, live}));
+    plot->SetTitle("Before open");
+    ASSERT_TRUE(OpenFrom(*k, plot, path));
+    EXPECT_EQ(Title(plot), "Newest");
+    EXPECT_EQ(Messages(), 0u);
+  }
+}
+
+TEST_F(Files, APipeADeviceAFolderOrAHugeFileGivesTheOpenErrorAtOnce) {
+  testsys::HostilePaths hostile(plat::kPlotFileCap);
+  for (const KindCase* k : kKinds) {
+    for (const testsys::HostilePath& h : hostile.All()) {
+      SCOPED_TRACE(std::string(k->name) + " " + h.what);
+      IiXYPlotXPtr plot = Plot(*k);
+      person.AnswerFile(h.path).Answer(IDOK);
+      EXPECT_FALSE((cf.*k->open)(plot));
+      EXPECT_EQ(person.Asked().back().text, "File open error.");
+    }
+  }
+}
+
+// Another user made the old, predictable temporary folder first, with
+// links to the victim's file under the names the program would use.
+TEST_F(Files, AFolderPreparedByAnotherUserIsNotUsedAndOpeningStillWorks) {
+  const char* saved[] = {std::getenv("TMPDIR"), std::getenv("XDG_RUNTIME_DIR")};
+  const std::string savedText[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
+  ScratchFolder tmp;
+  WriteFile(tmp / "victim", "precious");
+  const std::filesystem::path trap = tmp.Path() / ("tarnix-" + std::to_string(::getuid()));
+  std::filesystem::create_directories(trap);
+  std::filesystem::permissions(trap, std::filesystem::perms::all);
+  for (const char* name : {"settings.prp", "StepTest.bmp"})
+    std::filesystem::create_symlink(tmp / "victim", trap / name);
+  setenv("TMPDIR", tmp.Path().c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", trap.c_str(), 1);
+
+  const std::string path = folder / "t.rmp";
+  IiXYPlotXPtr plot = Plot(kRamp);
+  Fill(plot, kRamp, 6);
+  SaveAs(kRamp, plot, path);
+  const std::vector<Points> stored = AllPoints(plot);
+  plot->ClearAllData();
+  EXPECT_TRUE(OpenFrom(kRamp, plot, path));
+  EXPECT_EQ(AllPoints(plot), stored);
+  const std::string used = plat::TempDirectory();
+
+  saved[0] ? setenv("TMPDIR", savedText[0].c_str(), 1) : unsetenv("TMPDIR");
+  saved[1] ? setenv("XDG_RUNTIME_DIR", savedText[1].c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(ReadFile(tmp / "victim"), "precious");
+  EXPECT_EQ(used.rfind(trap.string(), 0), std::string::npos) << used;
+  EXPECT_EQ(std::filesystem::path(used).parent_path().parent_path(), tmp.Path()) << used;
 }
 
 }  // namespace

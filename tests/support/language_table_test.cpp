@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/com/com_error.h"
+#include "platform/sys/hostile_paths.h"
+#include "platform/sys/safe_file.h"
 #include "support/log_capture.h"
 
 namespace {
@@ -238,11 +240,11 @@ TEST(LanguageFallBack, ChosenLanguageThenEnglishThenEmpty) {
     const char* chosen;
     const char* loaded;
     const char* continueText;
-    size_t logLines;
+    std::string logLine;  // empty: none
   } cases[] = {
-      {"1031", "1031", "Weiter", 0},
-      {"1033", "1033", "Continue", 0},
-      {"1055", "1033", "Continue", 1},
+      {"1031", "1031", "Weiter", ""},
+      {"1033", "1033", "Continue", ""},
+      {"1055", "1033", "Continue", "Language 1055 not found in " + file.Path().str() + "; using 1033"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);
@@ -251,26 +253,42 @@ TEST(LanguageFallBack, ChosenLanguageThenEnglishThenEmpty) {
     LoadLanguageOrFallBack(table, file.Path(), c.chosen);
     EXPECT_EQ(table.LoadedLanguage().str(), c.loaded);
     EXPECT_EQ(table.Lookup("CONTINUE").str(), c.continueText);
-    const auto texts = log.Texts();
-    ASSERT_EQ(texts.size(), c.logLines);
-    if (c.logLines) {
-      EXPECT_NE(texts[0].find(c.chosen), std::string::npos) << texts[0];
-    }
+    EXPECT_EQ(log.Texts(), c.logLine.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.logLine});
   }
 }
 
 TEST(LanguageFallBack, NoUsableFileLeavesTheEmptyTableAndNeverRaises) {
   TempFile noEnglish(R"(<r><languages><language lcid="1031" code="de"/></languages></r>)");
   TempFile missing;
+  TempFile broken("<r><languages>");
+  testsys::HostilePaths hostile(plat::kTableFileCap);
+  const std::string unreadable = "Language file %s could not be read (%s); texts show their keys";
+  const auto line = [](const std::string& format, const std::string& a, const std::string& b = {}) {
+    std::string out = format;
+    out.replace(out.find("%s"), 2, a);
+    if (out.find("%s") != std::string::npos) out.replace(out.find("%s"), 2, b);
+    return out;
+  };
   struct Case {
     const char* name;
     _bstr_t path;
     const char* chosen;
-    size_t logLines;
+    std::string logLine;
   } cases[] = {
-      {"missing file", missing.Path(), "1031", 2},
-      {"missing file, English chosen", missing.Path(), "1033", 1},
-      {"neither language in the file", noEnglish.Path(), "1040", 2},
+      {"missing file", missing.Path(), "1031", line(unreadable, missing.Path().str(), "file not found")},
+      {"missing file, English chosen", missing.Path(), "1033",
+       line(unreadable, missing.Path().str(), "file not found")},
+      {"malformed file", broken.Path(), "1031",
+       line(unreadable, broken.Path().str(), "Start-end tags mismatch at byte 13")},
+      {"neither language in the file", noEnglish.Path(), "1040",
+       line("Language 1040 and 1033 not found in %s; texts show their keys", noEnglish.Path().str())},
+      {"English not in the file", noEnglish.Path(), "1033",
+       line("Language 1033 not found in %s; texts show their keys", noEnglish.Path().str())},
+      {"named pipe", _bstr_t(hostile.All()[0].path), "1031",
+       line(unreadable, hostile.All()[0].path, "not a regular file")},
+      {"endless device", _bstr_t(hostile.All()[1].path), "1031",
+       line(unreadable, hostile.All()[1].path, "not a regular file")},
+      {"huge file", _bstr_t(hostile.All()[3].path), "1031", line(unreadable, hostile.All()[3].path, "file too large")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -278,7 +296,7 @@ TEST(LanguageFallBack, NoUsableFileLeavesTheEmptyTableAndNeverRaises) {
     CLanguageTable table;
     EXPECT_NO_THROW(LoadLanguageOrFallBack(table, c.path, c.chosen));
     ExpectEmpty(table);
-    EXPECT_EQ(log.Texts().size(), c.logLines);
+    EXPECT_EQ(log.Texts(), std::vector<std::string>{c.logLine});
   }
 }
 

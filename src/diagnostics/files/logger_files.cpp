@@ -123,10 +123,7 @@ bool CCommonFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
     const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
     before.emplace(plot.GetInterfacePtr());
     before->CopyTo(folder + "default" + kSettingsExtension);
-    Raise(plot->ClearAllData());
-    if (FAILED(plot->LoadPropertiesFromFile(settingsFile.c_str())))
-      Raise(plot->LoadPropertiesFromFile(before->Path().c_str()));
-    Raise(plot->LoadDataFromFile(path->c_str()));
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Path());
     TextArray<7> settings;
     for (LONG i = 0; i < 7; ++i)
       settings[kSettingsElement[i]] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));

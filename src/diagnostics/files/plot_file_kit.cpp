@@ -1,11 +1,13 @@
 #include "diagnostics/files/plot_file_kit.h"
 
+#include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
-#include "platform/sys/paths.h"
+#include "platform/sys/safe_file.h"
 #include "platform/win/person.h"
 
 namespace fs = std::filesystem;
@@ -14,9 +16,53 @@ using testfile::Raise;
 namespace plotfile {
 namespace {
 
-std::string TempBeside(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  return target + ".part" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+std::function<bool()>& AfterRenameHook() {
+  static std::function<bool()> hook;
+  return hook;
+}
+
+// The process id in "<pid>-<16 hex digits>", or 0 when the text is not that.
+long PartOwner(const std::string& rest) {
+  const size_t dash = rest.find('-');
+  const bool shaped = dash > 0 && dash != std::string::npos && rest.size() == dash + 17 &&
+                      rest.find_first_not_of("0123456789") == dash &&
+                      rest.find_first_not_of("0123456789abcdef", dash + 1) == std::string::npos;
+  return shaped ? std::strtol(rest.c_str(), nullptr, 10) : 0;
+}
+
+// What an earlier save of the target left behind when its process died:
+// "<target>.part-<pid>-<16 hex>" of a process that is gone, or of this one
+// (saves do not overlap, so none of this process's is still being written).
+void RemoveStaleParts(const std::string& target) {
+  const fs::path path(target);
+  const std::string prefix = path.filename().string() + ".part-";
+  std::error_code ec;
+  for (fs::directory_iterator it(path.parent_path().empty() ? fs::path(".") : path.parent_path(), ec), end;
+       !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const long pid = PartOwner(name.substr(prefix.size()));
+    if (pid <= 0) continue;
+    if (pid == ::getpid() || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+      std::error_code ignored;
+      fs::remove(it->path(), ignored);
+    }
+  }
+}
+
+// A new, empty file beside the target that only this save uses.
+std::string PartBeside(const std::string& target) {
+  std::string part;
+  const int fd = plat::CreateUniqueFile(target + ".part-" + std::to_string(::getpid()) + "-", "", 0666, &part);
+  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
+  ::close(fd);
+  return part;
+}
+
+std::string FolderOfPath(const std::string& path) { return fs::path(path).parent_path().string(); }
+
+bool SameStamp(const _bstr_t& a, const _bstr_t& b) {
+  return a.is_null() == b.is_null() && a.view() == b.view();
 }
 
 void RemoveQuietly(const std::string& path) {
@@ -93,25 +139,48 @@ std::optional<std::string> AskOpen(const char* extension, const _bstr_t& title) 
 }
 
 void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath) {
-  std::vector<std::pair<std::string, std::string>> files;  // temporary, target
+  std::vector<std::pair<std::string, std::string>> files;  // part, target
   try {
+    // One stamp in both files tells a pair from two halves of two saves.
+    Raise(plot->SetFileStamp(plat::UniqueToken().c_str()));
     if (!settingsPath.empty()) {
-      files.emplace_back(TempBeside(settingsPath), settingsPath);
+      RemoveStaleParts(settingsPath);
+      files.emplace_back(PartBeside(settingsPath), settingsPath);
       Raise(plot->SavePropertiesToFile(files.back().first.c_str()));
     }
-    files.emplace_back(TempBeside(dataPath), dataPath);
+    RemoveStaleParts(dataPath);
+    files.emplace_back(PartBeside(dataPath), dataPath);
     Raise(plot->SaveDataToFile(files.back().first.c_str()));
-    for (auto& [temp, target] : files) {
+    for (const auto& [part, target] : files)
+      if (!plat::SyncFolder(FolderOfPath(target))) _com_issue_error(STG_E_WRITEFAULT);
+    // The data file holds the test and goes last: until it is in place the
+    // old data stays, and the new settings do not match its stamp.
+    for (auto& [part, target] : files) {
       std::error_code ec;
-      fs::rename(temp, target, ec);
+      fs::rename(part, target, ec);
       if (ec) _com_issue_error(STG_E_WRITEFAULT);
-      temp.clear();
+      part.clear();
+      if (AfterRenameHook() && !AfterRenameHook()()) return;
     }
+    for (const auto& [part, target] : files) plat::SyncFolder(FolderOfPath(target));
   } catch (...) {
-    for (const auto& [temp, target] : files)
-      if (!temp.empty()) RemoveQuietly(temp);
+    for (const auto& [part, target] : files)
+      if (!part.empty()) RemoveQuietly(part);
     throw;
   }
+}
+
+void SetAfterRenameHookForTests(std::function<bool()> hook) { AfterRenameHook() = std::move(hook); }
+
+void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
+              const std::string& fallBackSettings) {
+  Raise(plot->ClearAllData());
+  Raise(plot->LoadDataFromFile(dataPath.c_str()));
+  _bstr_t dataStamp, settingsStamp;
+  Raise(plot->GetFileStamp(&dataStamp));
+  const bool own = SUCCEEDED(plot->LoadPropertiesFromFile(settingsPath.c_str())) &&
+                   SUCCEEDED(plot->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp);
+  if (!own) Raise(plot->LoadPropertiesFromFile(fallBackSettings.c_str()));
 }
 
 std::string FolderOf(CCommonFunctions& cf, const std::string& path) {
@@ -124,18 +193,30 @@ std::string StemOf(CCommonFunctions& cf, const std::string& path) {
   return folder + cf.m_strPathParts[2].str();
 }
 
-SettingsSnapshot::SettingsSnapshot(IPlotBase* plot)
-    : m_path(TempBeside(plat::TempDirectory() + "settings.prp")) {
+SettingsSnapshot::SettingsSnapshot(IPlotBase* plot) {
+  const int fd = plat::CreateTempFile("settings-", ".prp", &m_path);
+  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
+  ::close(fd);
   Raise(plot->SavePropertiesToFile(m_path.c_str()));
 }
 
 SettingsSnapshot::~SettingsSnapshot() { RemoveQuietly(m_path); }
 
 void SettingsSnapshot::CopyTo(const std::string& target) const {
-  const std::string temp = TempBeside(target);
-  std::error_code ec;
-  if (fs::copy_file(m_path, temp, fs::copy_options::overwrite_existing, ec)) fs::rename(temp, target, ec);
-  if (ec) RemoveQuietly(temp);
+  std::string text;
+  if (plat::ReadRegularFile(m_path, plat::kPlotFileCap, &text) != plat::ReadStatus::Ok) return;
+  try {
+    const std::string part = PartBeside(target);
+    bool placed = plat::WriteRegularFile(part, text);
+    if (placed) {
+      std::error_code ec;
+      fs::rename(part, target, ec);
+      placed = !ec;
+    }
+    if (!placed) RemoveQuietly(part);
+  } catch (const std::exception&) {
+    // A folder that cannot be written keeps no copy.
+  }
 }
 
 }  // namespace plotfile

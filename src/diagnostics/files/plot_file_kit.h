@@ -4,6 +4,7 @@
 // dialogs, a whole-or-nothing write of one or two plot files, and the
 // plot's display settings kept aside during an open.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,9 +68,22 @@ std::optional<std::string> AskSave(const char* extension, const std::string& def
 std::optional<std::string> AskOpen(const char* extension, const _bstr_t& title);
 
 // The plot's data file, and its properties file when settingsPath is not
-// empty, written beside their targets and renamed into place only when
-// both were written: an old file stays whole when anything fails.
+// empty, written beside their targets, flushed, and renamed into place only
+// when both were written: an old file stays whole when anything fails. Both
+// carry one new file stamp; the settings file is renamed first, so a save
+// cut short between the renames leaves the old data file, which the new
+// settings do not match. Parts left by dead saves of the targets go.
 void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath = {});
+
+// For tests: asked after each rename of WriteWhole whether the save goes
+// on; false stands for the process dying right there. Empty: always on.
+void SetAfterRenameHookForTests(std::function<bool()> hook);
+
+// Empties the plot and loads a test's data file, then its settings file
+// when that loads and carries the data file's stamp (files without stamps
+// match), else the settings file fallBackSettings. Raises on failure.
+void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
+              const std::string& fallBackSettings);
 
 // The chosen file's folder and title (from CCommonFunctions::SplitFilePath);
 // fails with E_INVALIDARG when the path cannot be split.

@@ -86,10 +86,7 @@ bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clear
     const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
     before.emplace(plot.GetInterfacePtr());
     before->CopyTo(folder + "default.prp");
-    Raise(plot->ClearAllData());
-    if (FAILED(plot->LoadPropertiesFromFile(settingsFile.c_str())))
-      Raise(plot->LoadPropertiesFromFile(before->Path().c_str()));
-    Raise(plot->LoadDataFromFile(path->c_str()));
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Path());
     read();
     return true;
   } catch (const std::exception&) {

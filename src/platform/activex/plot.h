@@ -49,6 +49,7 @@
 // ("\r\n" is read too):
 //   TarnixPlotData 1
 //   kind time|xy
+//   stamp "<text>"                    only when the plot has a file stamp
 //   channels <n>
 //   channel <i> <count> "<name>"      i from 0; the name is for people only
 //   <x> <y>                           <count> lines, shortest exact, "."
@@ -67,6 +68,7 @@
 // text, one setting a line "<object> <key> <value>":
 //   TarnixPlotProperties 1
 //   kind time|xy
+//   stamp "<text>"                    as in the data file
 //   counts <channels> <x axes> <y axes>
 //   plot title "<text>"
 //   plot titlefont "<face>" <size CY> <bold> <underline> <charset>
@@ -87,6 +89,11 @@
 // "bool <n>", "ui1 <n>" or "bstr <text>". A load needs the same kind and
 // counts as the plot has and every line well formed; otherwise nothing
 // changes and the call fails (E_FAIL). Points are not part of it.
+//
+// File stamp: a text written into both files while it is not null, so that
+// a data file and a properties file saved together can be told apart from
+// a pair of two saves. A good load of either file sets it to the file's
+// stamp, null for a file without one.
 #include "platform/activex/control.h"
 #include "platform/com/dispatch.h"
 
@@ -233,6 +240,8 @@ struct IPlotBase : IUnknown {
   virtual HRESULT LoadDataFromFile(const _bstr_t& fileName) = 0;
   virtual HRESULT SavePropertiesToFile(const _bstr_t& fileName) = 0;
   virtual HRESULT LoadPropertiesFromFile(const _bstr_t& fileName) = 0;
+  virtual HRESULT SetFileStamp(const _bstr_t& stamp) = 0;
+  virtual HRESULT GetFileStamp(_bstr_t* stamp) = 0;
 
   virtual HRESULT AddXAxis(LONG* index) = 0;  // index may be null
   virtual HRESULT AddYAxis(LONG* index) = 0;

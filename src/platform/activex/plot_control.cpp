@@ -17,9 +17,15 @@
 #include "platform/activex/widget_host.h"
 #include "platform/com/registry.h"
 #include "platform/sys/numeric.h"
+#include "platform/sys/safe_file.h"
 
 namespace plat::plot {
 namespace {
+
+bool Png(const QImage& image, QByteArray* bytes) {
+  QBuffer buffer(bytes);
+  return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
+}
 
 constexpr DISPID kDispGetChannelByName = 1;
 
@@ -472,6 +478,16 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
     });
   }
 
+  HRESULT SetFileStamp(const _bstr_t& stamp) override {
+    M().stamp = stamp;
+    return S_OK;
+  }
+  HRESULT GetFileStamp(_bstr_t* stamp) override {
+    if (!stamp) return E_POINTER;
+    *stamp = M().stamp;
+    return S_OK;
+  }
+
   HRESULT AddXAxis(LONG* index) override { return AddAxis(true, index); }
   HRESULT AddYAxis(LONG* index) override { return AddAxis(false, index); }
   HRESULT GetXAxisCount(LONG* count) override { return Out(count, static_cast<LONG>(M().Axes(true).size())); }
@@ -516,16 +532,18 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
     QImage image;
     if (const HRESULT hr = Picture("saveimage", width, height, &image); FAILED(hr)) return hr;
     if (file.length() == 0) return E_INVALIDARG;
-    return image.save(QString::fromStdU16String(std::u16string(file.view())), "PNG") ? S_OK : STG_E_WRITEFAULT;
+    QByteArray bytes;
+    if (!Png(image, &bytes)) return E_FAIL;
+    return WriteRegularFile(file.str(), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))
+               ? S_OK
+               : STG_E_WRITEFAULT;
   }
   HRESULT CopyToPicture(LONG width, LONG height, VARIANT* png) override {
     if (!png) return E_POINTER;
     QImage image;
     if (const HRESULT hr = Picture("copytopicture", width, height, &image); FAILED(hr)) return hr;
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return E_FAIL;
+    if (!Png(image, &bytes)) return E_FAIL;
     *png = _variant_t::FromBytes(reinterpret_cast<const BYTE*>(bytes.constData()), static_cast<size_t>(bytes.size()));
     return S_OK;
   }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/sys/numeric.h"
+#include "platform/sys/safe_file.h"
 
 namespace plat::plot {
 namespace {
@@ -474,6 +475,24 @@ void AppendNumber(std::string& out, double value) {
   out.append(buf, result.ptr);
 }
 
+// The optional line after "kind" in both files.
+void AppendStamp(std::string& out, const _bstr_t& stamp) {
+  if (stamp.is_null()) return;
+  out += "stamp ";
+  AppendText(out, stamp);
+  out += '\n';
+}
+
+// Reads the line after "kind", and the stamp when it is one; *line is
+// then the line after the stamp.
+bool ReadStamp(LineReader& reader, std::string_view* line, _bstr_t* stamp) {
+  *stamp = _bstr_t();
+  if (!reader.Next(line)) return false;
+  Tokens t(*line);
+  if (!t.Expect("stamp")) return true;
+  return t.Text(stamp) && t.AtEnd() && reader.Next(line);
+}
+
 }  // namespace
 
 std::string PlotModel::DataText() const {
@@ -484,7 +503,9 @@ std::string PlotModel::DataText() const {
   out += kDataHead;
   out += "\nkind ";
   out += KindWord(m_kind);
-  out += "\nchannels " + std::to_string(channels.size()) + '\n';
+  out += '\n';
+  AppendStamp(out, stamp);
+  out += "channels " + std::to_string(channels.size()) + '\n';
   for (size_t i = 0; i < channels.size(); ++i) {
     const ChannelState& c = *channels[i];
     out += "channel " + std::to_string(i) + ' ' + std::to_string(c.x.size()) + ' ';
@@ -511,8 +532,9 @@ HRESULT PlotModel::LoadDataText(const std::string& text) {
     std::string_view kind;
     if (!t.Expect("kind") || !t.Word(&kind) || (kind != "time" && kind != "xy") || !t.AtEnd()) return E_FAIL;
   }
+  _bstr_t fileStamp;
   size_t stored = 0;
-  if (!reader.Next(&line)) return E_FAIL;
+  if (!ReadStamp(reader, &line, &fileStamp)) return E_FAIL;
   {
     Tokens t(line);
     if (!t.Expect("channels") || !t.Integer(&stored) || !t.AtEnd()) return E_FAIL;
@@ -562,6 +584,7 @@ HRESULT PlotModel::LoadDataText(const std::string& text) {
       c.y = std::move(loaded[i].y);
     }
   }
+  stamp = fileStamp;
   return S_OK;
 }
 
@@ -570,7 +593,9 @@ std::string PlotModel::PropertiesText() const {
   out += kPropertiesHead;
   out += "\nkind ";
   out += KindWord(m_kind);
-  out += "\ncounts " + std::to_string(channels.size()) + ' ' + std::to_string(look.xAxes.size()) + ' ' +
+  out += '\n';
+  AppendStamp(out, stamp);
+  out += "counts " + std::to_string(channels.size()) + ' ' + std::to_string(look.xAxes.size()) + ' ' +
          std::to_string(look.yAxes.size()) + '\n';
   out += "plot title ";
   AppendText(out, look.title);
@@ -628,7 +653,8 @@ HRESULT PlotModel::LoadPropertiesText(const std::string& text) {
     Tokens t(line);
     if (!t.Expect("kind") || !t.Expect(KindWord(m_kind)) || !t.AtEnd()) return E_FAIL;
   }
-  if (!reader.Next(&line)) return E_FAIL;
+  _bstr_t fileStamp;
+  if (!ReadStamp(reader, &line, &fileStamp)) return E_FAIL;
   {
     Tokens t(line);
     size_t nc = 0, nx = 0, ny = 0;
@@ -695,29 +721,23 @@ HRESULT PlotModel::LoadPropertiesText(const std::string& text) {
 
   look = std::move(staged);
   for (size_t i = 0; i < channels.size(); ++i) channels[i]->look = std::move(stagedChannels[i]);
+  stamp = fileStamp;
   return S_OK;
 }
 
 HRESULT WriteTextFile(const std::string& path, const std::string& text) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return STG_E_WRITEFAULT;
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const bool closed = std::fclose(f) == 0;
-  return written && closed ? S_OK : STG_E_WRITEFAULT;
+  return WriteRegularFile(path, text) ? S_OK : STG_E_WRITEFAULT;
 }
 
 HRESULT ReadTextFile(const std::string& path, std::string* text) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return errno == ENOENT ? STG_E_FILENOTFOUND : STG_E_READFAULT;
-  std::string out;
-  char buffer[1 << 16];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return STG_E_READFAULT;
-  *text = std::move(out);
-  return S_OK;
+  switch (ReadRegularFile(path, kPlotFileCap, text)) {
+    case ReadStatus::Ok:
+      return S_OK;
+    case ReadStatus::NotFound:
+      return STG_E_FILENOTFOUND;
+    default:
+      return STG_E_READFAULT;
+  }
 }
 
 }  // namespace plat::plot

@@ -121,6 +121,8 @@ class PlotModel {
   PlotLook look;
   std::vector<std::shared_ptr<ChannelState>> channels;
   std::map<std::u16string, std::u16string> hints;  // built-in text -> text shown
+  // Written into both files when not null; a good load takes the file's.
+  _bstr_t stamp;
 
   int ChannelIndex(const _bstr_t& name) const;                   // -1: none
   int ChannelIndex(const ChannelState* channel) const;           // -1: dropped

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <pugixml.hpp>
 #include <stdexcept>
+
+#include "platform/sys/safe_file.h"
 
 namespace report {
 namespace {
@@ -149,11 +149,9 @@ Section* Report::Find(const std::string& sectionName) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  std::string text;
+  if (plat::ReadRegularFile(path, plat::kTableFileCap, &text) != plat::ReadStatus::Ok) return std::nullopt;
+  return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 LoadResult ParseDefinition(const std::string& xml, const std::string& reportName, const std::string& base) {

@@ -118,7 +118,8 @@ LoadResult LoadDefinition(const std::string& path, const std::string& reportName
 // The same from text; base is the folder default pictures are read from.
 LoadResult ParseDefinition(const std::string& xml, const std::string& reportName, const std::string& base);
 
-// The whole file's bytes, or nothing when it cannot be read.
+// The whole file's bytes, or nothing when it cannot be read, is not a
+// regular file or is larger than any definition or picture should be.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path);
 
 }  // namespace report

@@ -19,6 +19,8 @@
 #include "platform/activex/plot.h"
 #include "platform/activex/widget_host.h"
 #include "platform/com/registry.h"
+#include "platform/sys/hostile_paths.h"
+#include "platform/sys/safe_file.h"
 
 namespace {
 
@@ -496,6 +498,64 @@ TEST_F(PlotTest, DamagedDataFileChangesNothingAndFails) {
   // The good file itself loads.
   ASSERT_EQ(xy->LoadDataFromFile(WriteFile(dir, "good.rmp", good).c_str()), S_OK);
   EXPECT_EQ(Points(Channel(xy, "Kept")), (std::vector<std::pair<double, double>>{{5, 6}}));
+}
+
+TEST_F(PlotTest, FileStampGoesIntoBothFilesAndComesBackFromEither) {
+  Channels(xy, 1);
+  ASSERT_EQ(Channel(xy, "Channel 1")->AddXY(1, 2, nullptr), S_OK);
+  ASSERT_EQ(xy->SetFileStamp("run 7"), S_OK);
+  const std::string data = dir.filePath("s.rmp").toStdString();
+  const std::string props = dir.filePath("s.prp").toStdString();
+  ASSERT_EQ(xy->SaveDataToFile(data.c_str()), S_OK);
+  ASSERT_EQ(xy->SavePropertiesToFile(props.c_str()), S_OK);
+  EXPECT_EQ(ReadFile(data),
+            "TarnixPlotData 1\nkind xy\nstamp \"run 7\"\nchannels 1\nchannel 0 1 \"Channel 1\"\n1 2\nend\n");
+  const std::string head = "TarnixPlotProperties 1\nkind xy\nstamp \"run 7\"\ncounts 1 1 1\nplot ";
+  EXPECT_EQ(ReadFile(props).substr(0, head.size()), head);
+
+  const struct {
+    const char* what;
+    std::string text;
+    bool loads;
+    const char* stamp;  // null: no stamp
+  } cases[] = {
+      {"stamped", "TarnixPlotData 1\nkind xy\nstamp \"a\"\nchannels 0\nend\n", true, "a"},
+      {"without stamp", "TarnixPlotData 1\nkind xy\nchannels 0\nend\n", true, nullptr},
+      {"stamp without text", "TarnixPlotData 1\nkind xy\nstamp\nchannels 0\nend\n", false, "kept"},
+      {"stamp twice", "TarnixPlotData 1\nkind xy\nstamp \"a\"\nstamp \"b\"\nchannels 0\nend\n", false, "kept"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(xy->SetFileStamp("kept"), S_OK);
+    EXPECT_EQ(SUCCEEDED(xy->LoadDataFromFile(WriteFile(dir, "c.rmp", c.text).c_str())), c.loads);
+    _bstr_t stamp("unread");
+    ASSERT_EQ(xy->GetFileStamp(&stamp), S_OK);
+    EXPECT_EQ(stamp.is_null(), c.stamp == nullptr);
+    if (c.stamp) {
+      EXPECT_EQ(stamp.str(), c.stamp);
+    }
+  }
+  ASSERT_EQ(xy->LoadPropertiesFromFile(props.c_str()), S_OK);
+  _bstr_t stamp;
+  ASSERT_EQ(xy->GetFileStamp(&stamp), S_OK);
+  EXPECT_EQ(stamp.str(), "run 7");
+}
+
+TEST_F(PlotTest, FilesAreNeitherReadFromNorWrittenThroughWhatIsNoPlainFile) {
+  testsys::HostilePaths hostile(plat::kPlotFileCap);
+  Channels(xy, 1);
+  for (const testsys::HostilePath& h : hostile.All()) {
+    SCOPED_TRACE(h.what);
+    EXPECT_EQ(xy->LoadDataFromFile(h.path.c_str()), STG_E_READFAULT);
+    EXPECT_EQ(xy->LoadPropertiesFromFile(h.path.c_str()), STG_E_READFAULT);
+  }
+  const std::string victim = WriteFile(dir, "victim", "precious");
+  const std::string link = dir.filePath("link.rmp").toStdString();
+  ASSERT_TRUE(QFile::link(QString::fromStdString(victim), QString::fromStdString(link)));
+  EXPECT_EQ(xy->SaveDataToFile(link.c_str()), STG_E_WRITEFAULT);
+  EXPECT_EQ(xy->SavePropertiesToFile(link.c_str()), STG_E_WRITEFAULT);
+  EXPECT_EQ(xy->SaveImage(link.c_str(), 100, 100), STG_E_WRITEFAULT);
+  EXPECT_EQ(ReadFile(victim), "precious");
 }
 
 // --- properties file

@@ -3,6 +3,8 @@
 
 #include "platform/report/definition.h"
 #include "platform/report/layout.h"
+#include "platform/sys/hostile_paths.h"
+#include "platform/sys/safe_file.h"
 
 namespace {
 
@@ -59,6 +61,14 @@ TEST(ReportDefinition, RefusesWhatIsNotAGoodDefinition) {
     EXPECT_EQ(r.report != nullptr, c.error == LoadError::None) << c.what;
   }
   EXPECT_EQ(report::LoadDefinition("/nonexistent/defs.xml", "R").error, LoadError::FileNotFound);
+}
+
+TEST(ReportDefinition, APipeADeviceAFolderOrAHugeFileIsRefusedAtOnce) {
+  testsys::HostilePaths hostile(plat::kTableFileCap);
+  for (const testsys::HostilePath& h : hostile.All()) {
+    EXPECT_EQ(report::LoadDefinition(h.path, "R").error, LoadError::FileNotFound) << h.what;
+    EXPECT_FALSE(report::ReadFileBytes(h.path)) << h.what;
+  }
 }
 
 TEST(ReportDefinition, ReadsPageSectionsAndFields) {
