@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "platform/opc/server.h"
+#include "platform/sys/safe_file.h"
 
 namespace sim {
 
@@ -27,19 +27,16 @@ void AddPath(std::vector<std::string>& paths, std::string path) {
 }
 
 // A device list is a few lines; anything else is not read.
-constexpr std::uintmax_t kMaxListFileSize = 64 * 1024;
+constexpr std::size_t kMaxListFileSize = 64 * 1024;
 
 void AddPathsOfFile(std::vector<std::string>& paths, const char* file) {
-  std::error_code ec;
-  const bool readable =
-      std::filesystem::is_regular_file(file, ec) && std::filesystem::file_size(file, ec) <= kMaxListFileSize;
-  std::ifstream in;
-  if (readable) in.open(file);
-  if (!in) {
+  std::string text;
+  if (plat::ReadRegularFile(file, kMaxListFileSize, &text) != plat::ReadStatus::Ok) {
     std::fprintf(stderr, "TARNIX_SIM_DEVICES_FILE: cannot read %s\n", file);
     return;
   }
-  for (std::string line; std::getline(in, line);) AddPath(paths, line);
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) AddPath(paths, line);
 }
 
 }  // namespace
