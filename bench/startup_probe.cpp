@@ -8,7 +8,7 @@
 
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "sim/install.h"
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@
 #include "platform/win/qt_time_source.h"
 #include "platform/win/wait_cursor_host.h"
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "sim/install.h"
 
 int main(int argc, char** argv) {

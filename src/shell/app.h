@@ -73,7 +73,7 @@ class CTarnixWexletApp {
   std::string m_strAppDirectory;
   _bstr_t m_strProductTitle{"WEXLET"};
   std::string m_strHelpFilePath;
-  std::unique_ptr<CFrameWnd> m_pMainFrame;  // a CMainFrame (shell/frame.h)
+  std::unique_ptr<CFrameWnd> m_pMainFrame;  // a CMainFrame (app/frame.h)
 };
 
 // The one application object.

@@ -1,7 +1,7 @@
 # The application shell, in layers that stack: the application object,
-# the page frames and the strips on it, the pages (pages.cmake) on the
-# frames, and on top the main frame, the tree and start-up, which make
-# them all.
+# and on it the page frames and the panes of the main window (strips,
+# tree, page splitter). The pages (pages.cmake) stand on the frames, and
+# src/app (the main frame, the page table and start-up) on everything.
 add_library(tarnix_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/app.cpp)
 target_link_libraries(tarnix_app PUBLIC tarnix_common)
@@ -13,9 +13,12 @@ add_library(tarnix_frames STATIC
   ${CMAKE_CURRENT_LIST_DIR}/test_page.cpp)
 target_link_libraries(tarnix_frames PUBLIC tarnix_app)
 
-# The identification and action strips of the main window, and the numeric
+# The panes of the main window: the identification and action strips, the
+# navigation tree and the splitter that swaps the pages; and the numeric
 # input check of the test pages.
-add_library(tarnix_strips STATIC
+add_library(tarnix_panes STATIC
   ${CMAKE_CURRENT_LIST_DIR}/strips.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tree_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_splitter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/validation.cpp)
-target_link_libraries(tarnix_strips PUBLIC tarnix_app)
+target_link_libraries(tarnix_panes PUBLIC tarnix_app)

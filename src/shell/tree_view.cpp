@@ -1,7 +1,7 @@
 #include "shell/tree_view.h"
 
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "shell/page_splitter.h"
 
 namespace {
 

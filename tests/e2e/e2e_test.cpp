@@ -15,7 +15,7 @@
 #include "platform/win/html_help.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
 #include "views/status/dashboard.h"

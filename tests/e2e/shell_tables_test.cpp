@@ -5,7 +5,7 @@
 #include <set>
 
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "shell/tree_view.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "shell/strips.h"
 #include "sim/install.h"
 #include "support/log_capture.h"

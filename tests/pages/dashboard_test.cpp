@@ -17,7 +17,7 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "shell/page_table.h"
+#include "app/page_table.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "shell/configuration_page.h"

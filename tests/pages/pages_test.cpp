@@ -18,7 +18,7 @@
 #include "platform/win/dialog_template.h"
 #include "platform/win/form_view.h"
 #include "shell/app.h"
-#include "shell/page_table.h"
+#include "app/page_table.h"
 #include "shell/status_page.h"
 #include "support/log_capture.h"
 

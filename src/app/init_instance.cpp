@@ -12,7 +12,7 @@
 #include "platform/win/person.h"
 #include "platform/win/resources.h"
 #include "shell/app.h"
-#include "shell/frame.h"
+#include "app/frame.h"
 #include "shell/tree_view.h"
 
 BOOL CTarnixWexletApp::InitInstance(int argc, const char* const* argv) {

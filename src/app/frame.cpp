@@ -1,20 +1,12 @@
-#include "shell/frame.h"
+#include "app/frame.h"
 
 #include "platform/win/html_help.h"
 #include "shell/app.h"
-#include "shell/page_table.h"
+#include "app/page_table.h"
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 
 CMainFrame* MainFrame() { return static_cast<CMainFrame*>(theApp().m_pMainFrame.get()); }
-
-CTarnixPage* CMySplitterWnd::SwitchView(int row, int col, int viewIndex) {
-  CTarnixPage* page = theApp().m_pViews[viewIndex];
-  if (!page) return nullptr;
-  SwapPane(row, col, page);
-  if (auto* frame = GetParentFrame()) frame->SetActiveView(page);
-  return page;
-}
 
 BOOL CMainFrame::OnCreateClient(void*, void* context) {
   CTarnixWexletApp& app = theApp();

@@ -1,4 +1,4 @@
-#include "shell/page_table.h"
+#include "app/page_table.h"
 
 #include "views/status/alarm_annunciator.h"
 #include "views/status/dashboard.h"

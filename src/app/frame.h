@@ -4,14 +4,7 @@
 // the device connected.
 #include <string>
 
-#include "platform/win/splitter.h"
-#include "shell/page.h"
-
-class CMySplitterWnd : public CSplitterWnd {
- public:
-  // Shows the page of a view index in the pane and returns it.
-  CTarnixPage* SwitchView(int row, int col, int viewIndex);
-};
+#include "shell/page_splitter.h"
 
 class CMainFrame : public CFrameWnd {
  public:
