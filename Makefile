@@ -24,6 +24,8 @@ build:
 
 bench: build
 	$(BUILD)/bin/bench_poll
+	$(BUILD)/bin/bench_plot
+	$(BUILD)/bin/bench_plot_draw --benchmark_repetitions=3
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe

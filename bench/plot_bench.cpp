@@ -1,5 +1,5 @@
-// The plots with many points: adding and drawing one channel, drawing it
-// again, and its data file written and read back.
+// The plots with many points: adding and drawing one channel, and its data
+// file written and read back. Pictures and redraws: plot_draw_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -76,23 +76,6 @@ void AddAndRedraw(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(AddAndRedraw)
-    ->ArgNames({"points", "xy"})
-    ->Args({10000, 0})
-    ->Args({100000, 0})
-    ->Args({10000, 1})
-    ->Args({100000, 1})
-    ->Unit(benchmark::kMillisecond);
-
-void Redraw(benchmark::State& state) {
-  ShownPlot shown(ProgId(state));
-  shown.Fill(state.range(0), state.range(1) != 0);
-  shown.plot->EndUpdate();
-  for (auto _ : state) {
-    shown.plot->BeginUpdate();
-    shown.plot->EndUpdate();
-  }
-}
-BENCHMARK(Redraw)
     ->ArgNames({"points", "xy"})
     ->Args({10000, 0})
     ->Args({100000, 0})

@@ -115,14 +115,109 @@ QIcon ToolIcon(int kind) {
 }
 
 constexpr size_t kSmoothPoints = 20000;
+constexpr double kSmoothWidth = 1.5;
 
 // Smoothing and widening a dense curve cost much and show little.
 void SetLinePen(QCPAbstractPlottable* line, QPen pen, size_t points) {
   const bool dense = points > kSmoothPoints;
-  pen.setWidthF(dense ? 1.0 : 1.5);
+  pen.setWidthF(dense ? 1.0 : kSmoothWidth);
   line->setPen(pen);
   line->setAntialiased(!dense);
 }
+
+QPointF Unit(QPointF d) {
+  const double length = std::sqrt(QPointF::dotProduct(d, d));
+  return length > 0.0 ? d / length : QPointF();
+}
+
+// The points of a run that lie a pixel or more (along x or y) from the last
+// one kept: a smoothed one-pixel line loses ink at joints closer together,
+// and a pair of such lines would look thin.
+QPolygonF Thinned(const QPointF* p, qsizetype n) {
+  QPolygonF kept;
+  kept.reserve(n);
+  kept << p[0];
+  for (qsizetype k = 1; k + 1 < n; ++k) {
+    const QPointF d = p[k] - kept.constLast();
+    if (std::max(std::abs(d.x()), std::abs(d.y())) >= 1.0) kept << p[k];
+  }
+  kept << p[n - 1];
+  return kept;
+}
+
+// A run of points as two one-pixel lines side by side. A smoothed one-pixel
+// line inks one pixel per step along its main direction, whatever its slope;
+// a line of width w inks w / cos(slope). Set w - cos^2 apart across the line,
+// the pair inks about as much (where the two overlap, less than the sum).
+void DrawPair(QCPPainter* painter, const QPolygonF& points, double width) {
+  const qsizetype n = points.size();
+  const QPointF* p = points.constData();
+  QPolygonF one(n);
+  QPolygonF other(n);
+  QPointF* a = one.data();
+  QPointF* b = other.data();
+  QPointF in;
+  for (qsizetype k = 0; k < n; ++k) {
+    const QPointF out = k + 1 < n ? Unit(p[k + 1] - p[k]) : QPointF();
+    QPointF d = in + out;
+    // A sharp turn (or an end) takes the direction of one side.
+    if (QPointF::dotProduct(d, d) < 0.25) d = out.isNull() ? in : out;
+    d = Unit(d);
+    const double slope = std::max(std::abs(d.x()), std::abs(d.y()));
+    const QPointF shift = QPointF(-d.y(), d.x()) * ((width - slope * slope) / 2.0);
+    a[k] = p[k] + shift;
+    b[k] = p[k] - shift;
+    if (!out.isNull()) in = out;
+  }
+  painter->drawPolyline(one);
+  painter->drawPolyline(other);
+}
+
+// QPainter strokes a smoothed line wider than one pixel many times slower
+// than a one-pixel line, which it has a fast path for. Our smoothed lines
+// are drawn as pairs of one-pixel lines instead; false leaves the line to
+// QCustomPlot (printing, scaled or high-density output, other pens).
+bool DrawnAsPair(QCPPainter* painter, const QVector<QPointF>& points) {
+  QPen pen = painter->pen();
+  const double width = pen.widthF();
+  if (width <= 1.0 || width > kSmoothWidth || pen.style() != Qt::SolidLine || pen.color().alpha() == 0 ||
+      !painter->antialiasing() || painter->modes().testFlag(QCPPainter::pmVectorized) ||
+      painter->deviceTransform().type() > QTransform::TxTranslate)
+    return false;
+  pen.setWidth(0);
+  painter->setPen(pen);
+  const QPointF* p = points.constData();
+  const qsizetype n = points.size();
+  for (qsizetype start = 0; start < n;) {
+    qsizetype end = start;
+    while (end < n && std::isfinite(p[end].x()) && std::isfinite(p[end].y())) ++end;  // gaps break the line
+    if (end - start > 1) DrawPair(painter, Thinned(p + start, end - start), width);
+    start = end + 1;
+  }
+  return true;
+}
+
+class Graph : public QCPGraph {
+ public:
+  using QCPGraph::QCPGraph;
+
+ protected:
+  void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
+    applyDefaultAntialiasingHint(painter);
+    if (!DrawnAsPair(painter, lines)) QCPGraph::drawLinePlot(painter, lines);
+  }
+};
+
+class Curve : public QCPCurve {
+ public:
+  using QCPCurve::QCPCurve;
+
+ protected:
+  void drawCurveLine(QCPPainter* painter, const QVector<QPointF>& lines) const override {
+    applyDefaultAntialiasingHint(painter);
+    if (!DrawnAsPair(painter, lines)) QCPCurve::drawCurveLine(painter, lines);
+  }
+};
 
 // The built-in hints of the tool bar buttons, in button order.
 const char* const kHints[] = {"Scroll (Axes)",    "Resume All (Tracking)", "Zoom (Axes)",
@@ -225,7 +320,6 @@ void PlotView::EnsurePlot() {
 
   m_plot = new QCustomPlot(container);
   layout->addWidget(m_plot, 1);
-  m_plot->setPlottingHints(QCP::phCacheLabels | QCP::phFastPolylines);
   m_plot->setNoAntialiasingOnDrag(true);
   m_plot->setAntialiasedElements(QCP::aeScatters | QCP::aeLegendItems);
 
@@ -439,9 +533,9 @@ void PlotView::SyncChannels(bool layout) {
     if (added) {
       drawn.channel = shared;
       if (m_model.kind() == Kind::XY)
-        drawn.line = new QCPCurve(m_plot->xAxis, m_plot->yAxis);
+        drawn.line = new Curve(m_plot->xAxis, m_plot->yAxis);
       else
-        drawn.line = new QCPGraph(m_plot->xAxis, m_plot->yAxis);
+        drawn.line = new Graph(m_plot->xAxis, m_plot->yAxis);
       drawn.line->removeFromLegend();
     }
     SyncPoints(drawn, channel);

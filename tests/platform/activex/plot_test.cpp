@@ -748,6 +748,134 @@ TEST_F(PlotTest, PicturesCopeWithPointsThatAreNoNumbersOrInfinite) {
   }
 }
 
+// How much of a blue line one column (or row) of a white picture holds, in
+// pixels, and whether some of it is only partly covered (smoothed).
+struct Ink {
+  double amount = 0.0;
+  bool smooth = false;
+};
+Ink BlueInk(const QImage& image, bool column, int at) {
+  Ink ink;
+  const int length = column ? image.height() : image.width();
+  for (int i = 0; i < length; ++i) {
+    const QRgb p = column ? image.pixel(at, i) : image.pixel(i, at);
+    const int cover = qBlue(p) - qRed(p);  // grey axes and text have none
+    if (cover <= 8) continue;
+    ink.amount += cover / 255.0;
+    ink.smooth = ink.smooth || cover < 230;
+  }
+  return ink;
+}
+
+TEST_F(PlotTest, CurvesAreDrawnOneAndAHalfPixelsWideAndSmoothUpToTwentyThousandPoints) {
+  // A blue line across a plot without grid. Its ink across the line is its
+  // width over the cosine of its slope: 1.5 flat and 2.1 at 45 degrees for
+  // the smoothed 1.5 pixel line, a little less where it is drawn as a pair
+  // of one-pixel lines; a one-pixel line would ink 1.0.
+  const struct {
+    bool xy;
+    double rise;  // y change over the whole x range
+    long points;
+    bool shown;   // the widget rather than a picture
+    double least, most;  // ink of a smoothed line
+    bool smooth;
+  } cases[] = {
+      {true, 0, 1000, false, 1.3, 1.7, true},   {true, 100, 1000, false, 1.6, 2.3, true},
+      {false, 0, 20000, false, 1.3, 1.7, true}, {false, 100, 1000, false, 1.6, 2.3, true},
+      {true, 0, 1000, true, 1.3, 1.7, true},    {false, 100, 1000, true, 1.6, 2.3, true},
+      {true, 0, 20001, false, 0, 0, false},      {false, 100, 30000, false, 0, 0, false},
+      {true, 100, 30000, true, 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.xy ? "xy" : "time") << " rise " << c.rise << ", " << c.points
+                                    << (c.shown ? " points, shown" : " points"));
+    IiXYPlotXPtr xyPlot;
+    IiPlotXPtr timePlot;
+    ASSERT_EQ(c.xy ? xyPlot.CreateInstance(kXYPlotProgId) : timePlot.CreateInstance(kPlotProgId), S_OK);
+    IPlotBase* plot = c.xy ? static_cast<IPlotBase*>(xyPlot) : static_cast<IPlotBase*>(timePlot);
+    IiPlotDataViewPtr view;
+    ASSERT_EQ(plot->GetDataView(0, &view), S_OK);
+    ASSERT_EQ(view->SetGridLinesVisible(0), S_OK);
+    IDispatchPtr dispatch;
+    ASSERT_EQ(plot->GetChannel(0, &dispatch), S_OK);
+    _com_ptr_t<IPlotChannelBase> line;
+    if (c.xy)
+      line = IiXYPlotChannelPtr(IUnknownPtr(dispatch)).GetInterfacePtr();
+    else
+      line = IiPlotChannelPtr(IUnknownPtr(dispatch)).GetInterfacePtr();
+    ASSERT_EQ(line->SetColor(0xFF0000), S_OK);
+    ASSERT_EQ(line->SetVisibleInLegend(0), S_OK);
+    // Square plotting area, so that a rise of 100 runs at 45 degrees.
+    Axis(plot, true, 0)->SetMin(-25);
+    Axis(plot, true, 0)->SetSpan(150);
+    Axis(plot, false, 0)->SetMin(-25);
+    Axis(plot, false, 0)->SetSpan(150);
+    plot->BeginUpdate();
+    for (long i = 0; i < c.points; ++i) {
+      const double t = 100.0 * static_cast<double>(i) / static_cast<double>(c.points - 1);
+      ASSERT_EQ(line->AddXY(t, 30.0 + c.rise * t / 100.0, nullptr), S_OK);
+    }
+    QImage image;
+    QWidget page;
+    if (c.shown) {
+      page.resize(500, 500);
+      IWidgetControlPtr(IUnknownPtr(plot))->CreateWidget(&page, QRect(0, 0, 500, 500));
+      page.show();
+      plot->EndUpdate();
+      image = page.grab().toImage();
+    } else {
+      plot->EndUpdate();
+      image = Picture(plot, 500, 500);
+    }
+    ASSERT_FALSE(image.isNull());
+    // Columns near the middle, so that no single pixel position decides.
+    for (int at : {image.width() / 2 - 3, image.width() / 2, image.width() / 2 + 7}) {
+      const Ink ink = BlueInk(image, true, at);
+      EXPECT_EQ(ink.smooth, c.smooth) << "column " << at;
+      if (!c.smooth) continue;
+      EXPECT_GE(ink.amount, c.least) << "column " << at;
+      EXPECT_LE(ink.amount, c.most) << "column " << at;
+    }
+  }
+}
+
+// Pictures of a ramp signature to look at: build/screens/plots/.
+TEST_F(PlotTest, RampSignaturePictures) {
+  const QString folder = QStringLiteral(TARNIX_BUILD_DIR "/screens/plots");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  for (long points : {1000L, 100000L}) {
+    for (IPlotBase* plot : {static_cast<IPlotBase*>(xy), static_cast<IPlotBase*>(time)}) {
+      const bool isXY = plot == static_cast<IPlotBase*>(xy);
+      ASSERT_EQ(plot->SetTitle("Ramp Signature"), S_OK);
+      Channels(plot, 3);
+      Axis(plot, true, 0)->SetTitle(isXY ? "Travel (%)" : "Time (s)");
+      Axis(plot, false, 0)->SetTitle("Pressure (psi)");
+      plot->BeginUpdate();
+      for (int c = 0; c < 3; ++c) {
+        IDispatchPtr dispatch;
+        ASSERT_EQ(plot->GetChannel(c, &dispatch), S_OK);
+        _com_ptr_t<IPlotChannelBase> channel;
+        if (isXY)
+          channel = IiXYPlotChannelPtr(IUnknownPtr(dispatch)).GetInterfacePtr();
+        else
+          channel = IiPlotChannelPtr(IUnknownPtr(dispatch)).GetInterfacePtr();
+        channel->SetTitle(_bstr_t("Pressure " + std::to_string(c + 1)));
+        for (long i = 0; i < points; ++i) {
+          const double t = static_cast<double>(i) / static_cast<double>(points);
+          const bool rising = t < 0.5;
+          const double travel = rising ? 200.0 * t : 200.0 * (1.0 - t);
+          const double band = (rising ? 1.0 : -1.0) * (3.0 + 2.0 * c);
+          const double noise = 0.4 * std::sin(7919.0 * i + c);
+          channel->AddXY(isXY ? travel : 100.0 * t, 10.0 + 15.0 * c + 0.5 * travel + band + noise, nullptr);
+        }
+      }
+      plot->EndUpdate();
+      const QString name = QStringLiteral("/ramp_signature_%1_%2.png").arg(isXY ? "xy" : "time").arg(points);
+      EXPECT_TRUE(Picture(plot, 1000, 442).save(folder + name));
+    }
+  }
+}
+
 TEST_F(PlotTest, WidgetIsMadeOnceAndItsLossDoesNotStopPictures) {
   IWidgetControlPtr widget(time);
   ASSERT_TRUE(widget);
