@@ -173,11 +173,16 @@ void DrawPair(QCPPainter* painter, const QPolygonF& points, double width) {
   painter->drawPolyline(other);
 }
 
+// Set on the plot while it draws a picture (saved, copied, in a report).
+constexpr const char* kDrawingPicture = "tarnixDrawingPicture";
+
 // QPainter strokes a smoothed line wider than one pixel many times slower
-// than a one-pixel line, which it has a fast path for. Our smoothed lines
-// are drawn as pairs of one-pixel lines instead; false leaves the line to
-// QCustomPlot (printing, scaled or high-density output, other pens).
-bool DrawnAsPair(QCPPainter* painter, const QVector<QPointF>& points) {
+// than a one-pixel line, which it has a fast path for. In pictures our
+// smoothed lines are drawn as pairs of one-pixel lines instead; on the
+// screen, which redraws often, as one smoothed one-pixel line. False
+// leaves the line to QCustomPlot (printing, scaled or high-density output,
+// other pens).
+bool DrawnThin(QCPPainter* painter, const QVector<QPointF>& points, bool picture) {
   QPen pen = painter->pen();
   const double width = pen.widthF();
   if (width <= 1.0 || width > kSmoothWidth || pen.style() != Qt::SolidLine || pen.color().alpha() == 0 ||
@@ -191,11 +196,18 @@ bool DrawnAsPair(QCPPainter* painter, const QVector<QPointF>& points) {
   for (qsizetype start = 0; start < n;) {
     qsizetype end = start;
     while (end < n && std::isfinite(p[end].x()) && std::isfinite(p[end].y())) ++end;  // gaps break the line
-    if (end - start > 1) DrawPair(painter, Thinned(p + start, end - start), width);
+    if (end - start > 1) {
+      if (picture)
+        DrawPair(painter, Thinned(p + start, end - start), width);
+      else
+        painter->drawPolyline(p + start, static_cast<int>(end - start));
+    }
     start = end + 1;
   }
   return true;
 }
+
+bool DrawingPicture(const QCustomPlot* plot) { return plot && plot->property(kDrawingPicture).toBool(); }
 
 class Graph : public QCPGraph {
  public:
@@ -204,7 +216,7 @@ class Graph : public QCPGraph {
  protected:
   void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
     applyDefaultAntialiasingHint(painter);
-    if (!DrawnAsPair(painter, lines)) QCPGraph::drawLinePlot(painter, lines);
+    if (!DrawnThin(painter, lines, DrawingPicture(parentPlot()))) QCPGraph::drawLinePlot(painter, lines);
   }
 };
 
@@ -215,7 +227,7 @@ class Curve : public QCPCurve {
  protected:
   void drawCurveLine(QCPPainter* painter, const QVector<QPointF>& lines) const override {
     applyDefaultAntialiasingHint(painter);
-    if (!DrawnAsPair(painter, lines)) QCPCurve::drawCurveLine(painter, lines);
+    if (!DrawnThin(painter, lines, DrawingPicture(parentPlot()))) QCPCurve::drawCurveLine(painter, lines);
   }
 };
 
@@ -302,7 +314,9 @@ QImage PlotView::Render(int width, int height) {
   for (auto* axes : {&m_xAxes, &m_yAxes})
     for (const DrawnAxis& a : *axes) userRanges.push_back(a.axis->range());
   ApplyModelRanges();
+  m_plot->setProperty(kDrawingPicture, true);
   const QImage image = m_plot->toPixmap(width, height).toImage();
+  m_plot->setProperty(kDrawingPicture, false);
   size_t i = 0;
   for (auto* axes : {&m_xAxes, &m_yAxes})
     for (const DrawnAxis& a : *axes) a.axis->setRange(userRanges[i++]);
