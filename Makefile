@@ -24,6 +24,7 @@ build:
 
 bench: build
 	$(BUILD)/bin/bench_poll
+	$(BUILD)/bin/bench_files
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe
