@@ -26,6 +26,7 @@ bench: build
 	$(BUILD)/bin/bench_poll
 	$(BUILD)/bin/bench_plot
 	$(BUILD)/bin/bench_plot_draw --benchmark_repetitions=3
+	$(BUILD)/bin/bench_files
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe

@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <clocale>
 
 #include <signal.h>
@@ -583,26 +581,17 @@ TEST(SplitFilePath, FolderTitleAndExtensionOrNothingChanged) {
 
 // The largest ramp test the page records: two passes of 208 samples, drawn
 // in every data channel (more than a run ever fills).
-TEST_F(Files, TheLargestRampTestSavesAndOpensWellUnderHalfASecond) {
+TEST_F(Files, TheLargestRampTestRoundTripsPointForPoint) {
   IiXYPlotXPtr plot = Plot(kRamp);
   for (LONG c = 0; c < kRamp.dataChannels; ++c)
     for (int i = 0; i < 416; ++i) ChannelAt(plot, c)->AddXY(i * 0.0625, 50 + 40 * std::sin(i * 0.03 + c), nullptr);
   SetFields(kRamp, {"0", "100", "5", "60"}, "FV101");
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
   SaveAs(kRamp, plot, folder / "big.rmp");
-  const double saveSeconds = std::chrono::duration<double>(Clock::now() - start).count();
   const std::vector<Points> saved = AllPoints(plot);
   plot->ClearAllData();
-  const auto openStart = Clock::now();
   ASSERT_TRUE(OpenFrom(kRamp, plot, folder / "big.rmp"));
-  const double openSeconds = std::chrono::duration<double>(Clock::now() - openStart).count();
   EXPECT_EQ(AllPoints(plot), saved);
   EXPECT_EQ(Messages(), 0u);
-  std::printf("largest ramp test (%d points): save %.4f s, open %.4f s\n", 416 * static_cast<int>(kRamp.dataChannels),
-              saveSeconds, openSeconds);
-  EXPECT_LT(saveSeconds, 0.5);
-  EXPECT_LT(openSeconds, 0.5);
 }
 
 // Settings are compared as the texts the loaders wrote: no tolerance, and
