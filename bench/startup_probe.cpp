@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <cstring>
 
+#include "app/frame.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "app/frame.h"
 #include "sim/install.h"
 
 int main(int argc, char** argv) {

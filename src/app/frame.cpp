@@ -1,8 +1,8 @@
 #include "app/frame.h"
 
+#include "app/page_table.h"
 #include "platform/win/html_help.h"
 #include "shell/app.h"
-#include "app/page_table.h"
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 

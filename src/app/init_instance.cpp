@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QShortcut>
 
+#include "app/frame.h"
 #include "platform/activex/bitmaps.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
@@ -12,7 +13,6 @@
 #include "platform/win/person.h"
 #include "platform/win/resources.h"
 #include "shell/app.h"
-#include "app/frame.h"
 #include "shell/tree_view.h"
 
 BOOL CTarnixWexletApp::InitInstance(int argc, const char* const* argv) {

@@ -3,11 +3,11 @@
 // server.
 #include <QApplication>
 
+#include "app/frame.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/qt_time_source.h"
 #include "platform/win/wait_cursor_host.h"
 #include "shell/app.h"
-#include "app/frame.h"
 #include "sim/install.h"
 
 int main(int argc, char** argv) {

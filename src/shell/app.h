@@ -8,9 +8,9 @@
 #include "common/common_functions.h"
 #include "platform/win/splitter.h"
 #include "platform/win/tree.h"
+#include "shell/page.h"
 #include "support/language_table.h"
 #include "support/log.h"
-#include "shell/page.h"
 
 #include <memory>
 #include <string_view>

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "scripted_device.h"
 #include "comm/status_rules.h"
+#include "scripted_device.h"
 #include "support/language_table.h"
 
 namespace {

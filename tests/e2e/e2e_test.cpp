@@ -11,15 +11,15 @@
 #include <cstdlib>
 #include <map>
 
+#include "app/frame.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/html_help.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "app/frame.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
-#include "views/status/dashboard.h"
 #include "support/log_capture.h"
+#include "views/status/dashboard.h"
 
 namespace {
 

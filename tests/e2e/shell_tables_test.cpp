@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "shell/app.h"
 #include "app/frame.h"
+#include "shell/app.h"
 #include "shell/tree_view.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "app/frame.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "app/frame.h"
 #include "shell/strips.h"
 #include "sim/install.h"
 #include "support/log_capture.h"

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "app/page_table.h"
 #include "platform/activex/controls.h"
 #include "platform/com/registry.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
-#include "app/page_table.h"
+#include "shell/configuration_page.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
-#include "shell/configuration_page.h"
 #include "views/status/dashboard.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/page_table.h"
 #include "comm/scripted_device.h"
 #include "platform/activex/controls.h"
 #include "platform/com/registry.h"
@@ -18,7 +19,6 @@
 #include "platform/win/dialog_template.h"
 #include "platform/win/form_view.h"
 #include "shell/app.h"
-#include "app/page_table.h"
 #include "shell/status_page.h"
 #include "support/log_capture.h"
 
