@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::Reply;
 
-const fs::path kRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kRoot = fs::path(TARNIX_SOURCE_DIR);
 
 class LanguageKeys : public testsupport::ScriptedDeviceTest {
  protected:

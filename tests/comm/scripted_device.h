@@ -38,7 +38,12 @@ class ScriptedDevice : public opc::IHartFrameDevice {
 
 // [command][2 + data][response code 0][status 0][data...]
 inline Bytes Reply(int command, const Bytes& data) {
-  Bytes r = {static_cast<BYTE>(command), static_cast<BYTE>(2 + data.size()), 0, 0};
+  Bytes r;
+  r.reserve(4 + data.size());
+  r.push_back(static_cast<BYTE>(command));
+  r.push_back(static_cast<BYTE>(2 + data.size()));
+  r.push_back(0);
+  r.push_back(0);
   r.insert(r.end(), data.begin(), data.end());
   return r;
 }

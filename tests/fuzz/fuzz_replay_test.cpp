@@ -1,4 +1,5 @@
-// Runs the saved fuzzer inputs as an ordinary test.
+// Runs one fuzzer's saved inputs as an ordinary test; the suite is named
+// for the fuzzer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-TEST(FuzzReplay, SavedRepliesAreHandled) {
+TEST(TARNIX_FUZZ_SUITE, SavedInputsAreHandled) {
   int inputs = 0;
   for (const auto& entry : std::filesystem::directory_iterator(TARNIX_FUZZ_CORPUS)) {
     std::ifstream in(entry.path(), std::ios::binary);

@@ -29,7 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kDependencies =
-    (fs::path(__FILE__).parent_path() / "../../resources/Dependencies").lexically_normal();
+    fs::path(TARNIX_SOURCE_DIR) / "resources/Dependencies";
 
 // Every item code of the navigation tree: each is a help context id.
 constexpr int kTreeCodes[] = {0,  1,  2,  21,  22, 23, 24,  3,  31, 312, 32, 321, 322, 323, 33, 34, 341, 342, 4,

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path Shipped(const char* name) {
-  return (fs::path(__FILE__).parent_path() / "../../resources/Dependencies" / name).lexically_normal();
+  return fs::path(TARNIX_SOURCE_DIR) / "resources/Dependencies" / name;
 }
 
 // How many bits (from bit 0) of each status byte have a text; 139 in all.

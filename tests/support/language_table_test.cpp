@@ -304,7 +304,7 @@ TEST(LanguageFallBack, NoUsableFileLeavesTheEmptyTableAndNeverRaises) {
 class ShippedLanguageFile : public ::testing::Test {
  protected:
   const _bstr_t m_path{
-      (fs::path(__FILE__).parent_path() / "../../resources/Dependencies/Language.xml").lexically_normal().string()};
+      (fs::path(TARNIX_SOURCE_DIR) / "resources/Dependencies/Language.xml").string()};
   const std::vector<const char*> m_ids{"1033", "1031", "3082", "1036", "1040", "1046", "1055"};
 };
 

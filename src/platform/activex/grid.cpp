@@ -12,7 +12,6 @@ namespace {
 constexpr int kClick = -600;
 constexpr int kDefaultColWidth = 960;  // twips
 constexpr int kTwipsPerPixel = 15;
-constexpr int kCellsChanged = -100;
 
 class Grid;
 

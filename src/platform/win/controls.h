@@ -15,6 +15,9 @@ struct DialogItem;
 
 // Static text, or a picture (bitmap or icon) when made with the picture kind.
 class CStatic : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
   // Show an image; a picture static takes the image's size, keeping its
@@ -28,6 +31,9 @@ class CStatic : public CWnd {
 
 // Push button, check box, radio button or group box.
 class CButton : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   enum class Kind { PushButton, CheckBox, RadioButton, GroupBox };
   BOOL Create(LPCTSTR text, Kind kind, DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -44,6 +50,9 @@ class CButton : public CWnd {
 
 // Single-line edit (QLineEdit) or multi-line edit (QPlainTextEdit).
 class CEdit : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, bool multiLine = false);
   void SetLimitText(UINT maxChars);
@@ -62,6 +71,9 @@ class CEdit : public CWnd {
 
 // Drop-down list (not editable), unsorted unless made with the sort style.
 class CComboBox : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int AddString(const char* text);  // index of the new entry
@@ -79,6 +91,9 @@ class CComboBox : public CWnd {
 };
 
 class CListBox : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int AddString(const char* text);
@@ -95,6 +110,9 @@ class CListBox : public CWnd {
 
 // Progress bar; starts with the range 0 to 100 and position 0.
 class CProgressCtrl : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(short lower, short upper);

@@ -71,6 +71,9 @@ class CSplitterWnd : public CWnd {
 };
 
 class CFrameWnd : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   // The top-level window; then OnCreateClient builds what is inside.
   BOOL Create(LPCTSTR title, DWORD style = 0, const RECT& rect = CRect(0, 0, 1024, 768));

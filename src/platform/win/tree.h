@@ -31,6 +31,9 @@ struct NMTREEVIEW {
 };
 
 class CTreeCtrl : public CWnd {
+  // Made only by its own Create; the plain window's stays out of reach.
+  using CWnd::Create;
+
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 

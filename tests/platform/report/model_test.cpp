@@ -111,7 +111,8 @@ report::Report Rows(int rows, double bodyHeight) {
   for (int i = 0; i < rows; ++i) {
     for (double left : {0.0, 2000.0}) {
       report::Field f;
-      f.name = "R" + std::to_string(i);
+      f.name = "R";
+      f.name += std::to_string(i);
       f.left = left;
       f.top = 300.0 * i;
       f.height = 300;
