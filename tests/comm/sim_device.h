@@ -7,6 +7,7 @@
 
 #include "comm/communication.h"
 #include "platform/opc/server.h"
+#include "platform/sys/time_source.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
 
@@ -33,6 +34,10 @@ class SimDeviceTest : public testing::Test {
     sim::ForgetPositioners();
   }
 
+  // Time stands still unless a test moves it: the simulated valve moves
+  // with time, so a slow run would otherwise read other values back.
+  plat::ManualClock clock;
+  plat::ScopedTimeSource scoped{clock};
   LogCapture log;
   std::shared_ptr<sim::Positioner> device;
   CWexletCoreCommunication comm;
