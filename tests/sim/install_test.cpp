@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/opc/server.h"
+#include "support/scoped_env.h"
 
 namespace sim {
 namespace {
@@ -23,27 +24,7 @@ TEST(PositionerFor, KeepsOnePositionerPerPathUntilForgotten) {
   EXPECT_NE(PositionerFor("HART/Modem/Valve1"), first);
 }
 
-// Sets an environment variable for one test, or unsets it for null.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (m_old)
-      setenv(m_name, m_old->c_str(), 1);
-    else
-      unsetenv(m_name);
-  }
-
- private:
-  const char* m_name;
-  std::optional<std::string> m_old;
-};
+using testsupport::ScopedEnv;
 
 TEST(ConfiguredDevicePaths, FromTheListAndTheFileElseTheDefault) {
   const std::filesystem::path file =

@@ -17,6 +17,7 @@
 #include <tuple>
 
 #include "platform/activex/controls.h"
+#include "support/scoped_env.h"
 
 namespace {
 
@@ -368,27 +369,7 @@ TEST(ReportPdf, AFailedRenderLeavesNothingBehind) {
   EXPECT_EQ(Entries(dir.path()), (QStringList{"a-file", "r.pdf"}));
 }
 
-// Sets or clears an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old;
-    if (value)
-      setenv(name, value->c_str(), 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (m_old)
-      setenv(m_name, m_old->c_str(), 1);
-    else
-      unsetenv(m_name);
-  }
-
- private:
-  const char* m_name;
-  std::optional<std::string> m_old;
-};
+using testsupport::ScopedEnv;
 
 TEST(PrintEngine, PrintsIntoTheSinkFolderAsPdf) {
   QTemporaryDir dir;
