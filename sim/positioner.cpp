@@ -33,6 +33,8 @@ void Positioner::CatchUp() {
   }
   std::int64_t steps = (now - m_valveMs) / kValveStepMs;
   if (steps > kMaxValveSteps) {
+    // The device's clock still runs the whole time.
+    m_state.alarms.clockMs += (steps - kMaxValveSteps) * kValveStepMs;
     steps = kMaxValveSteps;
     m_valveMs = now;
   } else {
@@ -40,7 +42,11 @@ void Positioner::CatchUp() {
   }
   // Nothing else changes while the valve catches up, so neither does the command.
   const double command = FinalCommand(m_state);
-  for (std::int64_t i = 0; i < steps; ++i) Step(m_state.valve, command, kValveStepMs / 1000.0);
+  for (std::int64_t i = 0; i < steps; ++i) {
+    Step(m_state.valve, command, kValveStepMs / 1000.0);
+    m_state.alarms.clockMs += kValveStepMs;
+    WorkOutAlarms(m_state);
+  }
 }
 
 std::optional<std::vector<std::uint8_t>> Positioner::Transact(std::span<const std::uint8_t> request) {
@@ -50,7 +56,10 @@ std::optional<std::vector<std::uint8_t>> Positioner::Transact(std::span<const st
     m_requests.erase(m_requests.begin(), m_requests.begin() + kRequestLimit / 2);
   m_requests.emplace_back(request.begin(), request.end());
   std::optional<std::vector<std::uint8_t>> reply;
-  if (!request.empty()) reply = Answer(request);
+  if (!request.empty()) {
+    reply = Answer(request);
+    WorkOutAlarms(m_state);
+  }
   // The transaction is synchronous: latency blocks, it never yields.
   if (m_latency.count() > 0) std::this_thread::sleep_for(m_latency);
   return reply;
@@ -128,6 +137,7 @@ void Positioner::SetState(const DeviceState& state) {
   CatchUp();
   m_state = state;
   FillVariables(m_state);
+  WorkOutAlarms(m_state);
 }
 
 Identity Positioner::GetIdentity() const {
@@ -154,6 +164,7 @@ void Positioner::SetVariable(std::uint16_t id, double value) {
   if (!StoreVariable(m_state, id, value)) {
     throw std::invalid_argument("sim: device variable " + std::to_string(id) + " follows the status records");
   }
+  WorkOutAlarms(m_state);
 }
 
 double Positioner::Variable(std::uint16_t id) const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/opc/hart_device.h"
+#include "sim/alarms.h"
 #include "sim/records.h"
 #include "sim/valve_model.h"
 
@@ -69,6 +70,7 @@ struct DeviceState {
   AuxRecords aux;
   TestRecords tests;
   HistoryRecords history;
+  AlarmRecords alarms;
   friend bool operator==(const DeviceState&, const DeviceState&) = default;
 };
 
@@ -91,7 +93,8 @@ class Positioner : public opc::IHartFrameDevice {
 
   std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override;
 
-  // Brings the valve up to the time source's now. The readers below do
+  // Brings the valve, the device's clock and the derived status bits
+  // (alarms.h) up to the time source's now. The readers below do
   // not, so that a reading taken right after a transaction shows what that
   // transaction answered even on the running system clock; a test that
   // moved a manual clock calls this before reading.
@@ -106,7 +109,7 @@ class Positioner : public opc::IHartFrameDevice {
   // Both throw std::out_of_range for an id the simulator does not know.
   // SetVariable keeps the value as the wire would carry it, in the record
   // or the valve that keeps the variable if one does, and sets nothing off
-  // (a 201 write does); it throws std::invalid_argument for the priority
+  // but the derived status bits (a 201 write does); it throws std::invalid_argument for the priority
   // code 42, which follows StatusRecords. The variables the valve works out
   // set what they follow from (variables.cpp).
   void SetVariable(std::uint16_t id, double value);
