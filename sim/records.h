@@ -200,7 +200,8 @@ struct EventRecord {
 
 // One event history, read eight records a block, numbered 0 to lastBlock
 // and then from 0 again. Record k goes out in block k / 8; missing ones
-// go out as zeros.
+// go out as zeros. The device keeps the latest (lastBlock + 1) x 8 records
+// (AppendEvent), oldest first.
 struct EventHistory {
   std::vector<EventRecord> records;
   std::uint8_t lastBlock = 0;

@@ -16,6 +16,7 @@ namespace {
 
 class AlarmTest : public testing::Test {
  protected:
+  std::optional<Bytes> Send(const Bytes& request) { return positioner.Transact(request); }
   void Change(const std::function<void(DeviceState&)>& change) {
     DeviceState state = positioner.State();
     change(state);
@@ -176,7 +177,7 @@ TEST_F(AlarmTest, ABitSetFromOutsideStaysUntilItsConditionChanges) {
     s.status.bytes[4] = 0x02;   // no condition of the device's own
   });
   Advance(60'000);
-  ASSERT_TRUE(positioner.Transact({174}));
+  ASSERT_TRUE(Send({174}));
   EXPECT_TRUE(BitSet(96));
   EXPECT_TRUE(BitSet(33));
   EXPECT_EQ(positioner.Variable(42), 33);
@@ -210,8 +211,8 @@ TEST_F(AlarmTest, FullHistoriesDropTheirOldestRecord) {
 TEST_F(AlarmTest, ACalibrationAppendsToTheCalibrationHistory) {
   const std::size_t calibrations = positioner.State().history.calibrationEvents.records.size();
   positioner.SetVariable(10, 96);
-  ASSERT_TRUE(positioner.Transact({201, 3, 0, 170, 1}));
-  ASSERT_TRUE(positioner.Transact({201, 3, 0, 170, 0}));
+  ASSERT_TRUE(Send({201, 3, 0, 170, 1}));
+  ASSERT_TRUE(Send({201, 3, 0, 170, 0}));
   const EventHistory h = positioner.State().history.calibrationEvents;
   ASSERT_EQ(h.records.size(), calibrations + 2);
   EXPECT_EQ(h.records[calibrations].code, 81);
@@ -223,11 +224,11 @@ TEST_F(AlarmTest, ACalibrationAppendsToTheCalibrationHistory) {
 // After a clear the alarm history holds only what happened since; block 0
 // carries it, the rest of the block zeros.
 TEST_F(AlarmTest, AClearedHistoryStartsAfresh) {
-  ASSERT_TRUE(positioner.Transact({201, 3, 1, 198, 2}));
-  ASSERT_TRUE(positioner.Transact({201, 6, 1, 198, 0, 1, 203, 0}));
+  ASSERT_TRUE(Send({201, 3, 1, 198, 2}));
+  ASSERT_TRUE(Send({201, 6, 1, 198, 0, 1, 203, 0}));
   EXPECT_TRUE(positioner.State().history.alarmEvents.records.empty());
   positioner.SetVariable(10, 96);
-  EXPECT_EQ(positioner.Transact({242}),
+  EXPECT_EQ(Send({242}),
             (Bytes{242, 67, 0, 0, 96, 1, 0x00, 0x00, 0x44, 0x70, 0x00, 0x00} + Zeros(56) + Bytes{0}));
 }
 
