@@ -51,7 +51,7 @@ std::vector<DialogItem> AnnunciatorItems(std::span<const AlarmGroup> groups, std
       const int textX = x + 24;
       const int textWidth = width - 30;
       if (r.kind == alarms::LocalPanel) {
-        items.push_back({r.label, DlgKind::Static, "", textX + 2, rowY + 1, textWidth - 2, 9});
+        items.push_back({r.label, DlgKind::Static, "", textX + 14, rowY + 1, textWidth - 14, 9});
       } else if (r.selector) {
         items.push_back({r.label, DlgKind::CheckBox, "", textX, rowY, 12, 10, DS_DISABLED});
         items.push_back({r.selector, DlgKind::RadioButton, "", textX + 16, rowY, textWidth - 16, 10,
