@@ -310,6 +310,8 @@ bool CWexletCoreCommunication::ParseResponse(int command) {
       break;
     case 176:
       for (BYTE& b : m_abyStatusMask) b = NextByte();
+      m_abyStatusMaskDevice = m_abyStatusMask;
+      m_bStatusMaskValid = true;
       break;
     case 182:
       for (BYTE& b : m_abyCmd182) b = NextByte();

@@ -136,6 +136,10 @@ struct CDeviceImage {
 
   // Status masks (176, written back by 177) and status bytes (174).
   std::array<BYTE, 32> m_abyStatusMask{};
+  // The masks as the device last reported them, and whether it ever did:
+  // until then the zeros above would mask every alarm if written back.
+  std::array<BYTE, 32> m_abyStatusMaskDevice{};
+  bool m_bStatusMaskValid = false;
   std::array<BYTE, 32> m_abyStatus{};
 
   // Temperature and hour counter (168).

@@ -9,6 +9,7 @@ namespace status {
 inline constexpr COLORREF kHealthy = 0x006400;        // alarm and health LEDs
 inline constexpr COLORREF kHeaderHealthy = 0x00FF00;  // the header LED, and gauges in the normal state
 inline constexpr COLORREF kAlert = 0x00FFFF;          // alert, mode or warning
+inline constexpr COLORREF kActive = 0x00FF00;         // an active state or mode on the annunciators
 inline constexpr COLORREF kAlarm = 0x0A0AFF;          // alarm, link down
 inline constexpr COLORREF kNotAvailable = 0x696969;
 

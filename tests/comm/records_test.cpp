@@ -204,7 +204,11 @@ std::vector<ReadCase> ReadCases() {
        }},
       {170, Reply(170, Join({F1, F2, Fm10, F3})), [](CDeviceImage& i) { i.m_adHealthData = {1.0, 2.0, -10.0, 3.0}; }},
       {174, Reply(174, Counting(0x80, 32)), [](CDeviceImage& i) { i.m_abyStatus = CountingArray<32>(0x80); }},
-      {176, Reply(176, Counting(0, 32)), [](CDeviceImage& i) { i.m_abyStatusMask = CountingArray<32>(0); }},
+      {176, Reply(176, Counting(0, 32)),
+       [](CDeviceImage& i) {
+         i.m_abyStatusMask = i.m_abyStatusMaskDevice = CountingArray<32>(0);
+         i.m_bStatusMaskValid = true;
+       }},
       {182, Reply(182, {9, 8, 7, 6, 5, 4}), [](CDeviceImage& i) { i.m_abyCmd182 = {9, 8, 7, 6, 5, 4}; }},
       {184, Reply(184, Join({{5}, Bytes{'S', 'T', 'R', 'O', 'K', 'E', ' ', 'C', 'A', 'L', ' ', '0', '9', '.', '1', '2', '.',
                                         '2', '6', ' ', ' ', ' ', ' ', ' '}})),
@@ -438,7 +442,10 @@ std::vector<WriteCase> WriteCases() {
        }},
       {177, [](CWexletCoreCommunication& c) { c.m_abyStatusMask = CountingArray<32>(0); },
        Join({{177, 32}, Counting(0, 32)}), Reply(177, Counting(0x40, 32)),
-       [](CDeviceImage& i) { i.m_abyStatusMask = CountingArray<32>(0x40); }},
+       [](CDeviceImage& i) {
+         i.m_abyStatusMask = i.m_abyStatusMaskDevice = CountingArray<32>(0x40);
+         i.m_bStatusMaskValid = true;
+       }},
       {183, [](CWexletCoreCommunication& c) { c.m_abyCmd182 = {1, 2, 3, 4, 5, 6}; }, {183, 6, 1, 2, 3, 4, 5, 6},
        Reply(183, {6, 5, 4, 3, 2, 1}), [](CDeviceImage& i) { i.m_abyCmd182 = {6, 5, 4, 3, 2, 1}; }},
       {187,

@@ -1,8 +1,12 @@
 #pragma once
 // Every alarm, alert and state of the positioner as a lamp, with its mask.
-#include "shell/monitoring_page.h"
+#include "shell/annunciator_page.h"
 
-class CAlarm_AnnunciatorView : public CMonitoringPage {
+class CAlarm_AnnunciatorView : public CAnnunciatorPage {
  public:
   CAlarm_AnnunciatorView();
+  void OnInitialUpdate() override;
+
+ protected:
+  void CreateControls() override;
 };

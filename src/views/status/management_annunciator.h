@@ -1,8 +1,12 @@
 #pragma once
 // The alarms that management watches, as lamps with their masks.
-#include "shell/monitoring_page.h"
+#include "shell/annunciator_page.h"
 
-class CAlarm_ManagementAnnunciatorView : public CMonitoringPage {
+class CAlarm_ManagementAnnunciatorView : public CAnnunciatorPage {
  public:
   CAlarm_ManagementAnnunciatorView();
+  void OnInitialUpdate() override;
+
+ protected:
+  void CreateControls() override;
 };

@@ -1,0 +1,70 @@
+#pragma once
+// The frame of the three annunciator pages: a lamp and a mask check box per
+// row of the page's table, Apply and Retrieve through the mask kit, and the
+// machine they share. After the first tick (rows enabled) and the mask read,
+// the idle cycle runs in three ticks: the status read that colours the
+// lamps, the header poll, and one tick without a transaction.
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "common/alarm_rows.h"
+#include "shell/monitoring_page.h"
+
+namespace pages {
+
+// The rows in their group boxes, the groups stacked in columns from y = 26.
+std::vector<DialogItem> AnnunciatorItems(std::span<const alarms::AlarmGroup> groups,
+                                         std::span<const alarms::AlarmRow> rows, int columnWidth);
+// Where the items of a column end (the bottom of its last group box).
+int AnnunciatorColumnBottom(std::span<const alarms::AlarmGroup> groups, std::span<const alarms::AlarmRow> rows,
+                            int column);
+
+}  // namespace pages
+
+class CAnnunciatorPage : public CMonitoringPage {
+ public:
+  enum : int { kApplyId = 432, kRetrieveId = 433, kPrintId = 771 };
+
+  CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmRow> rows);
+
+  int GetStatusCountdown() const { return m_nStatusCountdown; }
+  // The row's lamp colour; 0xFFFFFFFF without a lamp.
+  COLORREF GetLampColour(size_t row) const;
+
+ protected:
+  void CreateControls() override;
+  void OnStart() override;
+
+  void OnApply();
+  void OnRetrieve();
+
+  void ResetAlarmRows(bool enable);
+  void UpdateAlarmLeds();
+  void ShowMasks();
+  void CollectMasks(alarms::Block& mask) const;
+
+  // A lamp of the page's legend, in the active colour for the whole run.
+  void CreateLegendLamp(alarms::Lamp lamp, int placeholder, UINT id);
+
+  // Set by the page.
+  BYTE* m_pActiveFlags = nullptr;  // report flags; null: the page has no report
+  BYTE* m_pMaskedFlags = nullptr;
+  bool m_bReadLocalPanel = false;      // before every status read
+  bool m_bReadSensorsAtStart = true;   // variable 265 once when shown
+  bool m_bEnableAfterMasks = false;    // the buttons come back with the masks, not the status
+
+ private:
+  struct Lamp {
+    IiLedRoundXPtr round;
+    IiLedArrowXPtr arrow;
+  };
+  void PutLamp(Lamp& lamp, COLORREF colour);
+  CWnd* NewHost();
+
+  std::span<const alarms::AlarmRow> m_rows;
+  std::vector<Lamp> m_lamps;
+  std::vector<Lamp> m_legend;
+  std::vector<std::unique_ptr<CWnd>> m_hosts;
+  int m_nStatusCountdown = 1;  // survives hiding the page
+};

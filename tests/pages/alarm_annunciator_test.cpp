@@ -1,0 +1,276 @@
+// The three annunciator pages against the simulated positioner, on the
+// manual clock: the ticks of their machine, the lamps, and the masks with
+// Apply and Retrieve, lost replies included.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/page_table.h"
+#include "platform/opc/server.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+#include "shell/app.h"
+#include "sim/install.h"
+#include "support/language_table.h"
+#include "support/log_capture.h"
+#include "views/status/alarm_annunciator.h"
+#include "views/status/management_annunciator.h"
+#include "views/status/tech_annunciator.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Mask = std::array<std::uint8_t, 32>;
+
+Bytes Read200(std::initializer_list<int> ids) {
+  Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};
+  for (int id : ids) {
+    frame.push_back(static_cast<std::uint8_t>(id >> 8));
+    frame.push_back(static_cast<std::uint8_t>(id & 0xFF));
+  }
+  return frame;
+}
+const Bytes kStatusPoll = Read200({8, 42});
+const Bytes kLocalPanel = Read200({179});
+const Bytes kReadStatus = {174};
+const Bytes kReadMasks = {176};
+
+Bytes WriteMasks(const Mask& mask) {
+  Bytes frame(34);
+  frame[0] = 177;
+  frame[1] = 32;
+  for (size_t k = 0; k < mask.size(); ++k) frame[2 + k] = mask[k];
+  return frame;
+}
+
+Mask Filled(std::uint8_t value) {
+  Mask m;
+  m.fill(value);
+  return m;
+}
+
+class HostWindow : public CWnd {
+ public:
+  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
+};
+
+class Annunciators : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::RegisterServer();
+    sim::ForgetPositioners();
+    sim::InstallAsOpcDevices();
+    device = sim::PositionerFor("HART/Net/Tarnix1");
+    CWexletCoreCommunication& comm = theApp().m_comm;
+    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
+    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
+    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
+    comm.m_nFailCount = 0;
+    comm.m_bLinkOK = 1;
+    // The image as at program start.
+    comm.m_abyStatus = {};
+    comm.m_abyStatusMask = {};
+    comm.m_abyStatusMaskDevice = {};
+    comm.m_bStatusMaskValid = false;
+    comm.m_byLocalPanel = 0;
+  }
+  void TearDown() override {
+    host.DestroyWindow();
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::SetDeviceProvider(nullptr);
+    sim::ForgetPositioners();
+  }
+
+  void Open(int viewIndex) {
+    page = static_cast<CAnnunciatorPage*>(CreatePage(viewIndex));
+    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
+    page->SendInitialUpdate();
+    page->StartMonitoring();
+    device->ClearRequests();
+  }
+  void Tick(int n = 1) { clock.Advance(5000 * n); }
+  // Runs one tick and hands back what it sent.
+  std::vector<Bytes> Sent() {
+    device->ClearRequests();
+    Tick();
+    return device->Requests();
+  }
+  void SetDevice(const Mask& masks, int statusByte = 0, std::uint8_t status = 0) {
+    sim::DeviceState state = device->State();
+    state.status.masks = masks;
+    state.status.bytes[statusByte] = status;
+    device->SetState(state);
+  }
+  Mask DeviceMasks() const { return device->State().status.masks; }
+  int Check(int id) const { return static_cast<int>(page->IsDlgButtonChecked(id)); }
+  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
+
+  plat::ManualClock clock;
+  plat::ScopedTimeSource scoped{clock};
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  testsupport::LogCapture log;
+  std::shared_ptr<sim::Positioner> device;
+  HostWindow host;
+  CAnnunciatorPage* page = nullptr;
+};
+
+constexpr int kValveCyclesBox = 1070, kPilotResponseBox = 1152;
+constexpr int kApply = CAnnunciatorPage::kApplyId, kRetrieve = CAnnunciatorPage::kRetrieveId;
+
+// ---- The machine.
+
+struct TickCase {
+  std::vector<Bytes> sent;
+  int stepAfter;
+  bool buttons;
+};
+
+TEST_F(Annunciators, AlarmPageStartsThenRunsTheThreeTickCycle) {
+  SetDevice(Filled(0xFF), 13, 0x01);
+  Open(2);
+  EXPECT_FALSE(Enabled(kValveCyclesBox));
+  const TickCase ticks[] = {
+      {{}, 7, false},             // rows enabled, lamps grey
+      {{kReadMasks}, 1, false},   // masks shown
+      {{kReadStatus}, 3, true},   // countdown stood at 1
+      {{kStatusPoll}, 1, true},
+      {{}, 1, true},
+      {{kReadStatus}, 3, true},
+  };
+  int n = 0;
+  for (const TickCase& t : ticks) {
+    SCOPED_TRACE("tick " + std::to_string(++n));
+    EXPECT_EQ(Sent(), t.sent);
+    EXPECT_EQ(page->GetStep(), t.stepAfter);
+    EXPECT_EQ(Enabled(kApply), t.buttons);
+    EXPECT_TRUE(Enabled(kValveCyclesBox));
+  }
+  EXPECT_EQ(page->GetLampColour(0), 0x00FFFFu);
+  EXPECT_EQ(page->GetLampColour(1), 0x006400u);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_bAlarmActive[0], 1);
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{});
+}
+
+TEST_F(Annunciators, ManagementPageReadsTheLocalPanelWithTheStatus) {
+  device->SetVariable(179, 1);
+  Open(3);
+  Tick(2);
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{kLocalPanel, kReadStatus}));
+  EXPECT_EQ(page->GetLampColour(7), 0x00FF00u);  // tamper lock
+  EXPECT_EQ(theApp().m_CommonFunctions.m_bMgmtFlags[12], 1);
+  device->SetVariable(179, 2);
+  Tick(2);
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{kLocalPanel, kReadStatus}));
+  EXPECT_EQ(page->GetLampColour(7), 0x006400u);
+}
+
+TEST_F(Annunciators, TechnicianPageEnablesButtonsWithTheMasksAndLightsOnlyItsBit) {
+  SetDevice(Filled(0xFF), 25, 0xC3);  // bits 0, 6 and 7 name no fault
+  Open(34);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
+  EXPECT_TRUE(Enabled(kApply));
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadStatus});
+  EXPECT_EQ(page->GetLampColour(0), 0x0A0AFFu);
+  for (size_t row = 1; row < std::size(alarms::kTechnicianRows); ++row) EXPECT_EQ(page->GetLampColour(row), 0x006400u);
+
+  // "Pilot Can't Shut" explains itself with its own implications and
+  // the solutions it shares.
+  Click(7018);
+  EXPECT_EQ(page->GetDlgItemText(CAlarm_TechAnnunciatorView::kImplicationsId),
+            TheLanguageTable().Lookup("HALLLOWERLONG").str());
+  EXPECT_EQ(page->GetDlgItemText(CAlarm_TechAnnunciatorView::kSolutionsId),
+            TheLanguageTable().Lookup("PILOT_CANT_RES").str());
+}
+
+// ---- Masks.
+
+TEST_F(Annunciators, ApplyWritesTheWholeBlockWithOnlyThePagesBitsChanged) {
+  Mask masks = Filled(0xFF);
+  masks[18] = 0xFE;  // pilot response: warning masked, alarm reported
+  masks[30] = 0x5A;  // no page shows these
+  SetDevice(masks);
+  Open(2);
+  Tick(3);
+  EXPECT_EQ(Check(kPilotResponseBox), 2);
+  EXPECT_EQ(Check(kValveCyclesBox), 0);
+  Click(kValveCyclesBox);
+  Click(kApply);
+  EXPECT_FALSE(Enabled(kApply));
+
+  Mask expected = Filled(0xFF);
+  expected[13] = 0xFE;  // valve cycles masked; pilot response: both reported
+  expected[30] = 0x5A;
+  EXPECT_EQ(Sent(), std::vector<Bytes>{WriteMasks(expected)});
+  EXPECT_EQ(DeviceMasks(), expected);
+  EXPECT_EQ(Check(kValveCyclesBox), 1);
+  EXPECT_EQ(Check(kPilotResponseBox), 0);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_bAlarmMasked[0], 1);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadStatus});  // at once
+  EXPECT_TRUE(Enabled(kApply));
+}
+
+TEST_F(Annunciators, ApplyBeforeAGoodMaskReadWritesNothing) {
+  SetDevice(Filled(0xFF));
+  Open(2);
+  device->InjectNoReply();
+  Tick(3);  // the mask read is lost: every box shows checked
+  EXPECT_EQ(Check(kValveCyclesBox), 1);
+  Click(kApply);
+  // Zeros would mask every alarm in the device: the masks are read instead.
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
+  EXPECT_EQ(DeviceMasks(), Filled(0xFF));
+  EXPECT_EQ(Check(kValveCyclesBox), 0);
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{"Status masks not written: the device has not reported them yet."});
+
+  // Now that the device has reported them, Apply writes.
+  Tick();
+  Click(kValveCyclesBox);
+  Click(kApply);
+  Mask expected = Filled(0xFF);
+  expected[13] = 0xFE;
+  EXPECT_EQ(Sent(), std::vector<Bytes>{WriteMasks(expected)});
+}
+
+TEST_F(Annunciators, AWriteWithoutReplyShowsTheMasksTheDeviceStillHolds) {
+  SetDevice(Filled(0xFF));
+  Open(34);
+  Tick(2);
+  Click(1359);  // ILO out of range, mask 26.3
+  Click(kApply);
+  device->InjectNoReply();
+  Mask expected = Filled(0xFF);
+  expected[26] = 0xF7;
+  EXPECT_EQ(Sent(), std::vector<Bytes>{WriteMasks(expected)});
+  EXPECT_EQ(DeviceMasks(), Filled(0xFF));
+  EXPECT_EQ(Check(1359), 0);
+  EXPECT_EQ(theApp().m_comm.m_abyStatusMask, Filled(0xFF));
+}
+
+TEST_F(Annunciators, ARetrieveWithoutReplyKeepsTheLastMasks) {
+  Mask masks = Filled(0xFF);
+  masks[0] = 0xFD;  // initializing masked
+  SetDevice(masks);
+  Open(3);
+  Tick(3);
+  EXPECT_EQ(Check(1187), 1);
+  SetDevice(Filled(0xFF));
+  Click(kRetrieve);
+  device->InjectNoReply();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
+  EXPECT_EQ(Check(1187), 1);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_bMgmtFlags[alarms::kMgmtFlagRun + 0], 1);
+  // The next Retrieve that is answered shows the device's masks.
+  Tick();
+  Click(kRetrieve);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
+  EXPECT_EQ(Check(1187), 0);
+}
+
+}  // namespace
