@@ -18,7 +18,7 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
     kDescriptionId = 390,
   };
   enum : UINT { kGridId = 299 };
-  // Blocks and periods of a retrieval.
+  // The timer period when idle and while a history is read.
   static constexpr UINT kIdlePeriod = 5000;
   static constexpr UINT kRetrievePeriod = 3000;
 
