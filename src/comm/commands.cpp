@@ -110,9 +110,10 @@ std::string CWexletCoreCommunication::NextPacked(int groups) {
   return text;
 }
 
-void CWexletCoreCommunication::ReadCommand(int command) {
+bool CWexletCoreCommunication::ReadCommand(int command) {
   const ReadEntry* entry = FindRead(command);
-  if (!entry) return;
+  if (!entry) return false;
+  bool decoded = false;
   auto run = [&] {
     if (command == 184) {
       BeginRequest(184, 1);
@@ -120,17 +121,18 @@ void CWexletCoreCommunication::ReadCommand(int command) {
     } else {
       BeginRequest(static_cast<BYTE>(command));
     }
-    if (Transact()) ParseResponse(command);
+    if (Transact()) decoded = ParseResponse(command);
   };
   if (!entry->errorText) {
     run();
-    return;
+    return decoded;
   }
   try {
     run();
   } catch (...) {
     WriteLog(entry->errorText);
   }
+  return decoded;
 }
 
 void CWexletCoreCommunication::WriteCommand(int command) {

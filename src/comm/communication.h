@@ -150,7 +150,8 @@ class CWexletCoreCommunication : public CDeviceImage {
   BYTE LookupErrorValue(BYTE code) const;
 
   // --- Commands ------------------------------------------------------------------
-  void ReadCommand(int command);
+  // True when the reply was decoded into the device image.
+  bool ReadCommand(int command);
   void WriteCommand(int command);
   // Decodes the last reply with a command's layout; false when it is not
   // whole and its own (or the command has no layout): nothing is stored.

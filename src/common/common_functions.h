@@ -171,6 +171,10 @@ class CCommonFunctions : public CCommonFields {
   void OpenCharCurveFile(IiPlotXPtr plot);
   // ===== end of partial stroke, HDRL, data logger and curve files =====
 
+  // The event history grid: the counts, a title row (state, event number,
+  // indication) and the state column's width. A failing count raises.
+  void SetupAlarmHistoryGrid(IGridXPtr grid, int rows, int cols);
+
   // ===== Reports (src/reports) =====
   // Each builder shows its own outcome (PDF offer, print question, or one
   // failure message) and never throws.

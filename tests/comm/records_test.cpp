@@ -16,7 +16,10 @@ class Records : public testsupport::ScriptedDeviceTest {
  protected:
   // Test data (214) is read by its own screen operation; the others by ReadCommand.
   void Read(int command) {
-    if (command != 214) return comm.ReadCommand(command);
+    if (command != 214) {
+      comm.ReadCommand(command);
+      return;
+    }
     comm.BeginRequest(214);
     if (comm.Transact()) comm.ParseResponse(214);
   }

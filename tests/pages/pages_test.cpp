@@ -206,9 +206,10 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   EXPECT_EQ(device->requests.size(), atStart + 1);
   clock.Advance(c.periodMs);
   EXPECT_EQ(device->requests.size(), atStart + 2);
-  // The dashboard's ticks run its own machine (dashboard_test.cpp).
+  // The dashboard's ticks run its own machine (dashboard_test.cpp); the
+  // event history's first tick reads its control byte (event_history_test.cpp).
   for (size_t k = 0; k < device->requests.size(); ++k) {
-    if (c.viewIndex != 1 || k < atStart) {
+    if ((c.viewIndex != 1 || k < atStart) && (c.viewIndex != 4 || k > 0)) {
       EXPECT_EQ(device->requests[k], kStatusPoll) << k;
     }
   }
