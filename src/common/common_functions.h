@@ -182,6 +182,11 @@ class CCommonFunctions : public CCommonFields {
   void GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                               CWnd* page);
+  void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
+  void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
+  // One detail line per data row of the page's history grid.
+  void GenerateEventHistoryReport(IGridXPtr grid, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                  CWnd* page);
   // The step plot as the step report shows it: title, the four traces, its axes.
   void SetupStepGraph(IiXYPlotXPtr plot);
   // ===== end of reports =====

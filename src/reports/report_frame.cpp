@@ -67,26 +67,24 @@ void ReportFrame::SetFooterAndHeader() {
                              T("IDC_STATICBODFLOWDIR") + blank + m_ids.m_strFlowDirection);
 }
 
-IReportFieldPtr ReportFrame::Field(const char* section, const char* field) {
+IReportFieldsPtr ReportFrame::Fields(const char* section) {
   IReportSectionsPtr sections;
   IReportSectionPtr s;
   IReportFieldsPtr fields;
-  IReportFieldPtr f;
   Check(m_report->get_Sections(&sections));
   Check(sections->Item(section, &s));
   Check(s->get_Fields(&fields));
-  Check(fields->Item(field, &f));
+  return fields;
+}
+
+IReportFieldPtr ReportFrame::Field(const char* section, const char* field) {
+  IReportFieldPtr f;
+  Check(Fields(section)->Item(field, &f));
   return f;
 }
 
 void ReportFrame::SetText(const char* field, const _bstr_t& text) {
-  if (!m_header) {
-    IReportSectionsPtr sections;
-    IReportSectionPtr s;
-    Check(m_report->get_Sections(&sections));
-    Check(sections->Item(m_member.headerSection, &s));
-    Check(s->get_Fields(&m_header));
-  }
+  if (!m_header) m_header = Fields(m_member.headerSection);
   IReportFieldPtr f;
   Check(m_header->Item(field, &f));
   Check(f->put_Text(text));
@@ -98,6 +96,12 @@ void ReportFrame::SetText(const char* section, const char* field, const _bstr_t&
 
 void ReportFrame::SetPicture(const char* section, const char* field, const std::string& imagePath) {
   Check(Field(section, field)->put_Picture(_variant_t(_bstr_t(imagePath))));
+}
+
+IReportFieldPtr ReportFrame::AddField(const char* section, double left, double top, double width, double height) {
+  IReportFieldPtr f;
+  Check(Fields(section)->Add("", "", left, top, width, height, &f));
+  return f;
 }
 
 void ReportFrame::SaveAndAskToPrint(std::optional<plat::LocalTime> when) {

@@ -50,12 +50,15 @@ class ReportFrame {
   void SetText(const char* field, const _bstr_t& text);
   void SetText(const char* section, const char* field, const _bstr_t& text);
   void SetPicture(const char* section, const char* field, const std::string& imagePath);
+  // A new unnamed, empty text field of the section, placed in twips.
+  activex::IReportFieldPtr AddField(const char* section, double left, double top, double width, double height);
 
   // Offers the PDF under the default name of `when` (the clock now when not
   // given), then asks whether to print.
   void SaveAndAskToPrint(std::optional<plat::LocalTime> when = std::nullopt);
 
  private:
+  activex::IReportFieldsPtr Fields(const char* section);
   activex::IReportFieldPtr Field(const char* section, const char* field);
 
   activex::IReportXPtr m_report;

@@ -18,7 +18,8 @@ void ReportTest::SetUp() {
   ASSERT_TRUE(m_dir.isValid());
   m_time = std::make_unique<plat::ScopedTimeSource>(m_clock);
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
-  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml"})
+  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "AlarmReport2.xml",
+                           "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
@@ -39,14 +40,23 @@ void ReportTest::UseEnglish() {
   TheLanguageTable().Load((kSource + "/resources/Dependencies/Language.xml").toStdString(), "1033", false);
 }
 
-void ReportTest::UseNoTexts() {
-  const QString path = m_dir.filePath("NoTexts.xml");
+void ReportTest::UseNoTexts() { UseTexts({}); }
+
+void ReportTest::UseTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
+  QString body;
+  for (const auto& [key, text] : texts)
+    body += QString("<text key=\"%1\"><locale code=\"en\">%2</locale></text>")
+                .arg(QString::fromStdString(key).toHtmlEscaped(), QString::fromStdString(text).toHtmlEscaped());
+  // A new name each time: the table skips a file it has loaded already.
+  const QString path = m_dir.filePath(QString("Texts%1.xml").arg(++m_textFiles));
   QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<languagefile><languages>"
       "<language lcid=\"1033\" code=\"en\" name=\"English\"/></languages>"
-      "<text key=\"Unused\"><locale code=\"en\">unused</locale></text></languagefile>\n");
+      "<text key=\"Unused\"><locale code=\"en\">unused</locale></text>");
+  file.write(body.toUtf8());
+  file.write("</languagefile>\n");
   file.close();
   TheLanguageTable().Load(path.toStdString(), "1033", false);
 }

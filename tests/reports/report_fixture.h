@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/common_functions.h"
 #include "platform/sys/time_source.h"
@@ -18,9 +20,10 @@ class ReportTest : public testing::Test {
   void TearDown() override;
 
   // The real language file, or one that holds no text at all, so that every
-  // label reads "##" + its key.
+  // label reads "##" + its key, or one with only the texts given.
   void UseEnglish();
   void UseNoTexts();
+  void UseTexts(const std::vector<std::pair<std::string, std::string>>& texts);
 
   std::string Definition(const char* file) const;  // full path in the test folder
   // Rewrites a definition in the test folder: `from` becomes `to`.
@@ -39,6 +42,7 @@ class ReportTest : public testing::Test {
   static void Screens(const std::string& pdf, const std::string& stem);
 
   QTemporaryDir m_dir;
+  int m_textFiles = 0;
   plat::ManualClock m_clock{{2026, 3, 5, 7, 4, 30, 0}};
   std::unique_ptr<plat::ScopedTimeSource> m_time;
   std::unique_ptr<plat::ScriptedPerson> m_person;
