@@ -295,9 +295,16 @@ TEST_F(Annunciators, AlarmReportShowsTheValuesReadAtTheClick) {
   SetDevice(Filled(0xFF), 13, 0x01);  // valve cycles active
   Open(2);
   Tick(3);
+  device->ClearRequests();
   Click(CAnnunciatorPage::kPrintId);
   EXPECT_FALSE(Enabled(CAnnunciatorPage::kPrintId));
   EXPECT_EQ(page->GetStep(), 10);
+  // The reads run in the click: identification, set points, present values.
+  const std::vector<Bytes>& reads = device->Requests();
+  ASSERT_GE(reads.size(), 3u);
+  EXPECT_EQ(reads.front(), Bytes{13});
+  EXPECT_EQ(reads[reads.size() - 2], Read200({305, 301, 335, 331, 336, 332, 295, 296, 297, 302, 306}));
+  EXPECT_EQ(reads.back(), Read200({12, 119, 490, 118, 117, 63, 62, 135, 152}));
 
   const TextArray<59>& values = theApp().m_CommonFunctions.m_strAlarmValues;
   EXPECT_EQ(Sent(), std::vector<Bytes>{});  // the values become texts
