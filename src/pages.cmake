@@ -35,4 +35,4 @@ add_library(tarnix_pages STATIC
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/compare/partial_stroke_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/compare/ramp_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/compare/step_compare.cpp)
-target_link_libraries(tarnix_pages PUBLIC tarnix_frames)
+target_link_libraries(tarnix_pages PUBLIC tarnix_frames tarnix_reports)

@@ -1,12 +1,16 @@
 #include "shell/annunciator_page.h"
 
 #include "common/mask_kit.h"
+#include "platform/sys/paths.h"
 #include "shell/app.h"
 
 using alarms::AlarmGroup;
 using alarms::AlarmRow;
 
 namespace {
+
+// Hidden placeholders of the report and print engines.
+constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) _com_issue_error(hr);
@@ -138,6 +142,25 @@ void CAnnunciatorPage::CreateControls() {
     else
       m_lamps[k].round = common.CreateLedRoundGrey(this, NewHost(), rect, r.ledId);
   }
+  if (CWnd* place = GetDlgItem(kReportPlace))
+    m_pReport = common.CreateReportCtrl(this, NewHost(), PlaceholderRect(*place), 103);
+  if (CWnd* place = GetDlgItem(kPrinterPlace))
+    m_pPrinter = common.CreatePrinterCtrl(this, NewHost(), PlaceholderRect(*place), 104);
+}
+
+void CAnnunciatorPage::AddReport(ReportBuilder build, const char* definitionFile) {
+  m_requests.push_back({kReportRequest, 1, [this, build, definitionFile] {
+                          const std::string path = plat::ProgramPath(std::string("\\Dependencies\\") + definitionFile);
+                          (theApp().m_CommonFunctions.*build)(m_pReport, m_pPrinter, _bstr_t(path), this);
+                          EnableActionButtons(TRUE);
+                        }});
+  MapCommand(BN_CLICKED, kPrintId, [this] { OnPrintReport(); });
+}
+
+void CAnnunciatorPage::OnPrintReport() {
+  EnableActionButtons(FALSE);
+  Try("OnPrintReport", [] { theApp().m_comm.ReadConfiguration(); });
+  m_nRequest = kReportRequest;
 }
 
 void CAnnunciatorPage::CreateLegendLamp(alarms::Lamp lamp, int placeholder, UINT id) {

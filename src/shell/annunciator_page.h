@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/alarm_rows.h"
+#include "common/common_functions.h"
 #include "shell/monitoring_page.h"
 
 namespace pages {
@@ -25,12 +26,15 @@ int AnnunciatorColumnBottom(std::span<const alarms::AlarmGroup> groups, std::spa
 class CAnnunciatorPage : public CMonitoringPage {
  public:
   enum : int { kApplyId = 432, kRetrieveId = 433, kPrintId = 771 };
+  enum : int { kReportRequest = 4 };
 
   CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmRow> rows);
 
   int GetStatusCountdown() const { return m_nStatusCountdown; }
   // The row's lamp colour; 0xFFFFFFFF without a lamp.
   COLORREF GetLampColour(size_t row) const;
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
+  activex::IPrinterX* GetPrinter() const { return m_pPrinter.GetInterfacePtr(); }
 
  protected:
   void CreateControls() override;
@@ -38,6 +42,15 @@ class CAnnunciatorPage : public CMonitoringPage {
 
   void OnApply();
   void OnRetrieve();
+
+  using ReportBuilder = void (CCommonFunctions::*)(IReportXPtr, IPrinterXPtr, _bstr_t, CWnd*);
+  // Print Report: the report request builds the report from the flags the
+  // page showed last, from the definition of that name in the program's
+  // Dependencies folder; the idle cycle goes on in the same tick.
+  void AddReport(ReportBuilder build, const char* definitionFile);
+  // The click: the identification texts for the report's header, then the
+  // report at the next tick of the running timer.
+  virtual void OnPrintReport();
 
   void ResetAlarmRows(bool enable);
   void UpdateAlarmLeds();
@@ -66,5 +79,7 @@ class CAnnunciatorPage : public CMonitoringPage {
   std::vector<Lamp> m_lamps;
   std::vector<Lamp> m_legend;
   std::vector<std::unique_ptr<CWnd>> m_hosts;
+  IReportXPtr m_pReport;
+  IPrinterXPtr m_pPrinter;
   int m_nStatusCountdown = 1;  // survives hiding the page
 };

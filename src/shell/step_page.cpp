@@ -43,8 +43,11 @@ void CStepPage::OnTimer(UINT id) {
 }
 
 void CStepPage::BeginRequest(int request) {
-  for (const PageRequest& r : m_requests)
-    if (r.request == request) m_nStep = r.firstStep;
+  for (const PageRequest& r : m_requests) {
+    if (r.request != request) continue;
+    m_nStep = r.firstStep;
+    if (r.begin) r.begin();
+  }
 }
 
 void CStepPage::RunStep() {

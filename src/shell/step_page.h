@@ -31,10 +31,12 @@ struct PageStep {
   int next;
 };
 
-// A stored request and the first step of its sequence.
+// A stored request, the first step of its sequence, and what the request
+// does itself before that step runs in the same tick.
 struct PageRequest {
   int request;
   int firstStep;
+  std::function<void()> begin = {};
 };
 
 class CStepPage : public CStatusPage {
@@ -61,8 +63,8 @@ class CStepPage : public CStatusPage {
   virtual void CreateControls() {}
   // What the page does when shown, besides header, request and step.
   virtual void OnStart() {}
-  // Turns a stored request into the first step of its sequence; by default
-  // from m_requests.
+  // Turns a stored request into the first step of its sequence and runs its
+  // own work; by default from m_requests.
   virtual void BeginRequest(int request);
   // Runs the row of m_steps for m_nStep; a step with no row does nothing.
   void RunStep() override;

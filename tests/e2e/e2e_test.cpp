@@ -1,12 +1,16 @@
 // The whole program on the offscreen platform: start-up on the simulated
 // positioner, every tree item selected in turn with the page it shows and
-// the timer that runs, and a picture of the main window for every page.
+// the timer that runs, a picture of the main window for every page, and
+// the operator's ways through the dashboard and the alarm pages.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -19,7 +23,10 @@
 #include "shell/tree_view.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
+#include "support/scoped_env.h"
+#include "views/status/alarm_annunciator.h"
 #include "views/status/dashboard.h"
+#include "views/status/event_history.h"
 
 namespace {
 
@@ -224,6 +231,108 @@ TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
   device->SetVariable(8, 0);
   g_clock->Advance(6 * 5000);
   EXPECT_EQ(page->GetDlgItemText(1012).rfind("Loss", 0), std::string::npos);
+}
+
+// The position high alert raised by the valve itself: its lamp, its event
+// with the event's text, its mask written and read back, and the three
+// alarm reports printed.
+TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink;
+  ASSERT_TRUE(sink.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  QWidget* window = Frame().GetSafeWidget();
+  window->showNormal();
+  window->resize(1280, 800);
+
+  const auto& rows = alarms::kAnnunciatorRows;
+  const auto high = std::ranges::find_if(rows, [](const alarms::AlarmRow& r) { return r.byte == 12 && r.bit == 0; });
+  ASSERT_NE(high, std::end(rows));
+  const size_t row = static_cast<size_t>(high - std::begin(rows));
+  const int box = high->label;
+
+  // Print Report, answered: no PDF kept, Yes to print; a PDF lands in the sink.
+  int printed = 0;
+  auto print = [&](int printId, int ticks, const char* titleKey) {
+    person.CancelFile().Answer(IDYES);
+    ShownPage()->GetDlgItemAs<CButton>(printId)->Click();
+    g_clock->Advance(ticks * 5000);
+    const QStringList files = QDir(sink.path()).entryList(QDir::Files, QDir::Time);
+    ASSERT_EQ(files.size(), ++printed);
+    QProcess text;
+    text.start("pdftotext", {"-l", "1", sink.filePath(files.front()), "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString first = QString::fromUtf8(text.readAllStandardOutput()).trimmed().section('\n', 0, 0);
+    EXPECT_EQ(first.toStdString(), TheLanguageTable().Lookup(titleKey).str());
+  };
+
+  Select(21);
+  auto* annunciator = static_cast<CAlarm_AnnunciatorView*>(theApp().m_pViews[2]);
+  ASSERT_EQ(ShownPage(), annunciator);
+  g_clock->Advance(4 * 5000);  // rows, masks, the status
+  EXPECT_EQ(annunciator->GetLampColour(row), status::kHealthy);
+
+  // The valve stands above the alert limit once the limit is lowered.
+  const double highLimit = device->Variable(117);
+  device->SetVariable(117, device->Variable(10) - 5);
+  g_clock->Advance(3 * 5000);
+  EXPECT_EQ(annunciator->GetLampColour(row), high->colour);
+  SaveScreen("alarm_annunciator_alert");
+
+  // The event in the alarm history, explained.
+  Select(23);
+  auto* history = static_cast<CAlarm_EventHistoryView*>(theApp().m_pViews[4]);
+  ASSERT_EQ(ShownPage(), history);
+  g_clock->Advance(5000);
+  history->GetDlgItemAs<CButton>(CAlarm_EventHistoryView::kAlarmsId)->Click();
+  history->GetDlgItemAs<CButton>(CAlarm_EventHistoryView::kRetrieveId)->Click();
+  for (int t = 0; t < 40 && history->GetPeriod() == CAlarm_EventHistoryView::kRetrievePeriod; ++t)
+    g_clock->Advance(CAlarm_EventHistoryView::kRetrievePeriod);
+  activex::IGridX* grid = history->GetGrid();
+  LONG rowCount = 0, eventRow = 0;
+  grid->get_Rows(&rowCount);
+  for (LONG r = 1; r < rowCount; ++r) {
+    _bstr_t code, state;
+    grid->get_TextMatrix(r, 1, &code);
+    grid->get_TextMatrix(r, 0, &state);
+    if (code.str() == "96" && state.str() == TheLanguageTable().Lookup("ONCaps").str()) eventRow = r;
+  }
+  ASSERT_GT(eventRow, 0) << "no position high alert in the alarm history";
+  grid->Select(eventRow, 0);
+  IControlTestPtr(_com_ptr_t<IUnknown>(
+                      history->GetDlgItem(static_cast<int>(CAlarm_EventHistoryView::kGridId))->GetControlUnknown()))
+      ->UserEvent(-600, {});  // the person clicks the event
+  const std::string description = history->GetDlgItemText(CAlarm_EventHistoryView::kDescriptionId);
+  EXPECT_EQ(description, TheLanguageTable().Lookup("96").str());
+  EXPECT_EQ(description.find("##"), std::string::npos);
+  SaveScreen("event_history_alarms");
+  print(CAlarm_EventHistoryView::kPrintId, 1, "IDC_BUTTON_EVENTS_REPORT");
+
+  // Masked, applied, and read back from the device.
+  Select(21);
+  g_clock->Advance(4 * 5000);
+  ASSERT_EQ(annunciator->IsDlgButtonChecked(box), 0u);
+  annunciator->GetDlgItemAs<CButton>(box)->Click();
+  annunciator->GetDlgItemAs<CButton>(CAnnunciatorPage::kApplyId)->Click();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(device->State().status.masks[12] & 0x01, 0);
+  annunciator->CheckDlgButton(box, 0);  // a change the device does not hold
+  annunciator->GetDlgItemAs<CButton>(CAnnunciatorPage::kRetrieveId)->Click();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(annunciator->IsDlgButtonChecked(box), 1u);
+  print(CAnnunciatorPage::kPrintId, 2, "ALARMALERTTITLE");
+
+  Select(22);
+  g_clock->Advance(4 * 5000);
+  print(CAnnunciatorPage::kPrintId, 1, "ALARMALERTTITLE");
+
+  // Back to the state the other tests know.
+  device->SetVariable(117, highLimit);
+  sim::DeviceState state = device->State();
+  state.status.masks[12] |= 0x01;
+  device->SetState(state);
+  Select(1);
 }
 
 }  // namespace

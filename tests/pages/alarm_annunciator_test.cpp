@@ -1,8 +1,10 @@
 // The three annunciator pages against the simulated positioner, on the
 // manual clock: the ticks of their machine, the lamps, and the masks with
-// Apply and Retrieve, lost replies included.
+// Apply and Retrieve, lost replies included, and Print Report.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
+#include "report_probe.h"
 #include "shell/app.h"
 #include "sim/install.h"
 #include "support/language_table.h"
@@ -271,6 +274,112 @@ TEST_F(Annunciators, ARetrieveWithoutReplyKeepsTheLastMasks) {
   Click(kRetrieve);
   EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
   EXPECT_EQ(Check(1187), 0);
+}
+
+// ---- Print Report.
+
+// What the person sees of a report: the PDF offer, then the print question.
+std::vector<std::string> Questions(const plat::ScriptedPerson& person) {
+  std::vector<std::string> texts;
+  for (const plat::Question& q : person.Asked()) texts.push_back(q.kind == plat::Question::Kind::Message ? q.text : q.title);
+  return texts;
+}
+
+TEST_F(Annunciators, AlarmReportShowsTheValuesReadAtTheClick) {
+  const std::pair<int, double> variables[] = {
+      {305, 1234}, {301, 56}, {335, 700},  {331, 8},  {336, 900},  {332, 10},   {295, 0.25}, {296, 0.5},
+      {297, 0.75}, {302, 60}, {306, 5000}, {119, 5},  {490, 42.5}, {118, 2.5}, {117, 95},
+      {63, 1},     {62, 99},  {135, 31.5}, {152, 33},
+  };
+  for (const auto& [id, value] : variables) device->SetVariable(static_cast<std::uint16_t>(id), value);
+  SetDevice(Filled(0xFF), 13, 0x01);  // valve cycles active
+  Open(2);
+  Tick(3);
+  device->ClearRequests();
+  Click(CAnnunciatorPage::kPrintId);
+  EXPECT_FALSE(Enabled(CAnnunciatorPage::kPrintId));
+  EXPECT_EQ(page->GetStep(), 10);
+  // The reads run in the click: identification, set points, present values.
+  const std::vector<Bytes>& reads = device->Requests();
+  ASSERT_GE(reads.size(), 3u);
+  EXPECT_EQ(reads.front(), Bytes{13});
+  EXPECT_EQ(reads[reads.size() - 2], Read200({305, 301, 335, 331, 336, 332, 295, 296, 297, 302, 306}));
+  EXPECT_EQ(reads.back(), Read200({12, 119, 490, 118, 117, 63, 62, 135, 152}));
+
+  const TextArray<59>& values = theApp().m_CommonFunctions.m_strAlarmValues;
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});  // the values become texts
+  // The device reports its temperature in degrees F (152 is 33): 31.5 C is 88.7 F.
+  const std::pair<size_t, std::string> expected[] = {
+      {0, "1234"},  {1, "56 x 10e2 %"}, {6, "700"},    {7, "8 x 10e2 %"}, {9, "  250"},  {10, "42.5"},
+      {20, " 88.7"}, {21, " 88.7"},     {22, "\xC2\xB0" "F"}, {25, "5000"}, {26, "60"},   {31, "900"},
+      {32, "10"},   {33, "5"},          {34, "750"},    {35, "500"},       {44, "99"},     {45, "1"},
+      {46, "95"},   {47, "2.5"},        {53, "178"},    {54, "-40"},
+  };
+  for (const auto& [index, text] : expected) EXPECT_EQ(values[index].str(), text) << "index " << index;
+  EXPECT_FALSE(Enabled(CAnnunciatorPage::kPrintId));
+
+  person.CancelFile().Answer(IDNO);
+  Tick();
+  EXPECT_EQ(Questions(person),
+            (std::vector<std::string>{"Save Alarm Annunc ReportAs", TheLanguageTable().Lookup("PRINT_REPORT").str()}));
+  activex::IReportX* report = page->GetReport();
+  EXPECT_EQ(ReportName(report), "AlarmReport");
+  EXPECT_EQ(ReportFieldText(report, "Detail", "ValveCyclesValue"), "1234");
+  EXPECT_EQ(ReportFieldText(report, "Detail", "PsnHighLimitAlertSet"), "95");
+  EXPECT_EQ(ReportFieldText(report, "Detail", "ValveCyclesAct"), "X");
+  EXPECT_EQ(ReportFieldText(report, "Detail", "ValveTravelAct"), " ");
+  EXPECT_EQ(ReportFieldText(report, "Detail", "ValveCyclesMsk"), " ");
+  EXPECT_TRUE(Enabled(CAnnunciatorPage::kPrintId));
+  EXPECT_EQ(page->GetStep(), 1);
+}
+
+struct PrintCase {
+  int view;
+  int ticksToReport;  // the annunciator turns its values into texts first
+  const char* report;
+  const char* activeField;  // set by the device state below
+};
+
+TEST_F(Annunciators, YesPrintsTheReportIntoTheSink) {
+  const PrintCase cases[] = {
+      {2, 2, "AlarmReport", "ValveCyclesAct"},
+      {3, 1, "AlarmMgtRept", "IDC_ILED_MODELOCOFF"},
+  };
+  for (const PrintCase& c : cases) {
+    SCOPED_TRACE(c.report);
+    QTemporaryDir sink;
+    SetDevice(Filled(0xFF), 13, 0x01);
+    device->SetVariable(179, 1);  // tamper lock
+    Open(c.view);
+    Tick(3);
+    ASSERT_EQ(page->GetPrinter()->put_PrintSink(sink.path().toStdString().c_str()), S_OK);
+    Click(CAnnunciatorPage::kPrintId);
+    EXPECT_FALSE(Enabled(kApply));
+    Tick(c.ticksToReport - 1);
+    EXPECT_TRUE(QDir(sink.path()).isEmpty());
+    person.CancelFile().Answer(IDYES);
+    Tick();
+    EXPECT_EQ(ReportName(page->GetReport()), c.report);
+    EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", c.activeField), "X");
+    EXPECT_EQ(QDir(sink.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_TRUE(Enabled(kApply));
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(Annunciators, LeavingBeforeTheReportTickDropsTheReport) {
+  for (int view : {2, 3}) {
+    SCOPED_TRACE(view);
+    Open(view);
+    Tick(3);
+    Click(CAnnunciatorPage::kPrintId);
+    page->StopMonitoring();
+    page->StartMonitoring();
+    Tick(4);  // no report: the person is asked nothing
+    EXPECT_TRUE(person.Asked().empty());
+    EXPECT_TRUE(Enabled(CAnnunciatorPage::kPrintId));
+    page->StopMonitoring();
+  }
 }
 
 }  // namespace

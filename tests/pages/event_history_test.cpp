@@ -1,7 +1,7 @@
 // The event history page against the simulated positioner, on the manual
 // clock: the retrieval tick by tick, the three histories, the faults that
-// must stop a retrieval, the description, the clear and the saved control
-// byte.
+// must stop a retrieval, the description, the clear, the saved control
+// byte and Print Report.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
+#include "report_probe.h"
 #include "views/status/event_history.h"
 
 namespace {
@@ -203,7 +204,7 @@ TEST_F(EventHistory, AnAllEventsRetrievalTickByTick) {
   }
   EXPECT_TRUE(Enabled(View::kRetrieveId));
   EXPECT_TRUE(Enabled(View::kClearId));
-  EXPECT_FALSE(Enabled(View::kPrintId));  // no report yet
+  EXPECT_TRUE(Enabled(View::kPrintId));  // the history shown can be printed
   EXPECT_EQ(device->State().history.eventSelect, 5);
 
   // 32 rows, the grid grown to 40; the simulated history starts with code
@@ -440,6 +441,46 @@ TEST_F(EventHistory, ResetHistoryClearsTheDeviceAndTheGridAtTheNextTick) {
   device->ClearRequests();
   clock.Advance(View::kIdlePeriod);
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStatusPoll});
+}
+
+// ---- Print Report.
+
+TEST_F(EventHistory, PrintReportHandsTheShownHistoryToTheReportAtTheNextTick) {
+  Show();
+  EXPECT_FALSE(Enabled(View::kPrintId));  // nothing retrieved yet
+  Retrieve(View::kAlarmsId);
+  RunRetrieval();
+  device->ClearRequests();
+  Button(View::kPrintId)->Click();
+  for (int id : {View::kPrintId, View::kRetrieveId, View::kClearId}) EXPECT_FALSE(Enabled(id)) << id;
+  ASSERT_FALSE(device->Requests().empty());
+  EXPECT_EQ(device->Requests().front(), Bytes{13});  // the report header's identification, at once
+  EXPECT_TRUE(person.Asked().empty());
+
+  person.CancelFile().Answer(IDNO);
+  clock.Advance(View::kIdlePeriod);
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[0].title, "Save Event History ReportAs");
+  EXPECT_EQ(person.Asked()[1].text, TheLanguageTable().Lookup("PRINT_REPORT").str());
+  IReportX* report = page->GetReport();
+  EXPECT_EQ(ReportName(report), "EventReport");
+  EXPECT_EQ(ReportFieldText(report, "Header", "CheckAlarms"), "X");
+  EXPECT_EQ(ReportFieldText(report, "Header", "CheckAll"), " ");
+  for (int id : {View::kPrintId, View::kRetrieveId, View::kClearId}) EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_EQ(page->GetStep(), 1);
+}
+
+TEST_F(EventHistory, LeavingBeforeTheReportTickDropsTheReport) {
+  Show();
+  Retrieve(View::kAllEventsId);
+  RunRetrieval();
+  Button(View::kPrintId)->Click();
+  page->StopMonitoring();
+  page->StartMonitoring();
+  clock.Advance(3 * View::kIdlePeriod);
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_TRUE(Enabled(View::kRetrieveId));
+  EXPECT_FALSE(Enabled(View::kPrintId));  // until the next retrieval
 }
 
 }  // namespace

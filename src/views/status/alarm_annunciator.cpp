@@ -1,5 +1,6 @@
 #include "views/status/alarm_annunciator.h"
 
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 
 namespace {
@@ -9,6 +10,7 @@ using alarms::kAnnunciatorRows;
 
 constexpr int kColumn = 196;
 constexpr int kLegendBox = 1180, kLegendLamp = 1181, kLegendText = 1182, kLegendMasked = 1189;
+constexpr int kReportValuesStep = 10;
 
 // ---- Dialog 286, in dialog units.
 
@@ -50,6 +52,14 @@ CAlarm_AnnunciatorView::CAlarm_AnnunciatorView()
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   m_toolTips.push_back({"IDC_BTN_PRINT", {kPrintId}});
+
+  m_steps.push_back({kReportValuesStep, "REPORT", {}, {},
+                     [this] {
+                       m_nRequest = kReportRequest;
+                       FillReportValues();
+                     },
+                     1});
+  AddReport(&CCommonFunctions::GenerateAlarmAnnunciatorReport, "AlarmReport2.xml");
 }
 
 void CAlarm_AnnunciatorView::OnInitialUpdate() {
@@ -60,4 +70,51 @@ void CAlarm_AnnunciatorView::OnInitialUpdate() {
 void CAlarm_AnnunciatorView::CreateControls() {
   CAnnunciatorPage::CreateControls();
   CreateLegendLamp(alarms::Lamp::Round, kLegendLamp, 256);
+}
+
+void CAlarm_AnnunciatorView::OnPrintReport() {
+  StopTimer();
+  EnableActionButtons(FALSE);
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  // Without a reply the report shows what the image holds.
+  Try("OnPrintReport", [&comm] {
+    comm.ReadConfiguration();
+    comm.ReadAnnunciatorSetup();
+    comm.ReadAnnunciatorValues();
+  });
+  m_nRequest = 0;  // an Apply or Retrieve not yet carried out is dropped
+  m_nStep = kReportValuesStep;
+  ArmTimer();
+}
+
+void CAlarm_AnnunciatorView::FillReportValues() {
+  const CWexletCoreCommunication& c = theApp().m_comm;
+  TextArray<59>& v = theApp().m_CommonFunctions.m_strAlarmValues;
+  const auto whole = [](auto n) { return _bstr_t(std::to_string(n)); };
+  // As a double shows in a text, without fixed decimals.
+  const auto plain = [](double d) { return _bstr_t(plat::FormatNumber("%.15g", d)); };
+  const _bstr_t travelUnit(" x 10e2 %");
+  v[0] = whole(c.m_nValveCycles);
+  v[1] = whole(c.m_nValveTravel) + travelUnit;
+  v[6] = whole(c.m_nVar335);
+  v[7] = whole(c.m_nVar331) + travelUnit;
+  v[8] = plat::FormatNumber("%.1f", c.m_dVar12Annunc);
+  v[9] = plat::FormatNumber("%5.0f", c.m_dVar295);
+  v[10] = plat::FormatNumber("%2.1f", c.m_dPiezoVoltage);
+  v[20] = plat::FormatNumber("%5.1f", c.m_dTemperatureAnnunc);
+  v[21] = v[20];
+  v[22] = c.m_strVar152;
+  v[25] = whole(c.m_dwValveCycLimit306);
+  v[26] = whole(c.m_dwValveTravelLimit302);
+  v[31] = whole(c.m_nVar336);
+  v[32] = whole(c.m_nVar332);
+  v[33] = plat::FormatNumber("%.0f", c.m_dDeviationLimit);
+  v[34] = plat::FormatNumber("%.0f", c.m_dVar297);
+  v[35] = plat::FormatNumber("%.0f", c.m_dVar296);
+  v[44] = plain(c.m_dVar62Annunc);
+  v[45] = plain(c.m_dVar63Annunc);
+  v[46] = plain(c.m_dVar117Annunc);
+  v[47] = plain(c.m_dVar118Annunc);
+  v[53] = whole(c.m_nTempHour5);
+  v[54] = whole(c.m_nTempHour6);
 }

@@ -9,4 +9,10 @@ class CAlarm_AnnunciatorView : public CAnnunciatorPage {
 
  protected:
   void CreateControls() override;
+  // Reads the set points and present values for the report first; the
+  // next tick turns them into the report's texts.
+  void OnPrintReport() override;
+
+ private:
+  void FillReportValues();
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/sys/paths.h"
 #include "shell/app.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -77,8 +78,8 @@ const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(206,
 CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_BUTTON_EVENTS", 13, kIdlePeriod) {
   m_nStartRequest = 0;
   m_nStartStep = kFirstTickStep;
-  // Print Report stays out of the machine until the report exists.
-  m_actionButtons = {kRetrieveId, kClearId};
+  // Print Report is enabled only by the end of a retrieval or a print.
+  m_actionButtons = {kRetrieveId, kPrintId, kClearId};
   const std::vector<KeyedControls> captions = {
       {"IDC_LABEL_EVENTSELECT", {908}},       {"IDC_RADIOCALHIST", {kCalibrationsId}},
       {"IDC_RADIOALRMHIST", {kAlarmsId}},     {"IDC_RADIORECEVENTS", {kAllEventsId}},
@@ -149,13 +150,22 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
                        },
                        [this, &h] { ShowBlock(h); }, h.readStep});
   }
-  m_requests = {{3, kClearStep}};
+  m_requests = {
+      {3, kClearStep},
+      {4, kIdleStep,
+       [this] {
+         theApp().m_CommonFunctions.GenerateEventHistoryReport(
+             m_pGrid, m_pReport, m_pPrinter, _bstr_t(plat::ProgramPath("\\Dependencies\\AlarmStatReport.xml")), this);
+         EnableActionButtons(TRUE);
+       }},
+  };
 
   MapCommand(BN_CLICKED, kCalibrationsId, &View::OnSelectHistoryKind);
   MapCommand(BN_CLICKED, kAlarmsId, &View::OnSelectHistoryKind);
   MapCommand(BN_CLICKED, kAllEventsId, &View::OnSelectHistoryKind);
   MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieve);
   MapCommand(BN_CLICKED, kClearId, &View::OnClearHistory);
+  MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
   MapEvent(kGridId, -600, &View::OnClickGrid);
 }
 
@@ -296,6 +306,14 @@ void CAlarm_EventHistoryView::OnRetrieve() {
 void CAlarm_EventHistoryView::OnClearHistory() {
   m_btnClear.EnableWindow(FALSE);
   m_nRequest = 3;  // at the next regular tick
+}
+
+void CAlarm_EventHistoryView::OnPrintReport() {
+  Try("report", [this] { Check(m_pReport->Reset()); });
+  EnableActionButtons(FALSE);
+  // The device data of the report's header, and the tag that names its PDF.
+  Try("OnPrintReport", [] { theApp().m_comm.ReadConfiguration(); });
+  m_nRequest = 4;  // at the next regular tick
 }
 
 void CAlarm_EventHistoryView::OnClickGrid(const EventArgs&) {

@@ -32,6 +32,8 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
   static std::string SplitDescription(const std::string& text);
 
   activex::IGridX* GetGrid() const { return m_pGrid.GetInterfacePtr(); }
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
+  activex::IPrinterX* GetPrinter() const { return m_pPrinter.GetInterfacePtr(); }
   int GetRow() const { return m_nRow; }
   bool IsSelectionSaved() const { return m_bSelectionSaved; }
   BYTE GetSavedSelection() const { return m_bySavedSelection; }
@@ -46,6 +48,7 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
   void OnSelectHistoryKind();
   void OnRetrieve();
   void OnClearHistory();
+  void OnPrintReport();
   void OnClickGrid(const EventArgs& args);
 
  private:

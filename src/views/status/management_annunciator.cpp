@@ -53,6 +53,7 @@ CAlarm_ManagementAnnunciatorView::CAlarm_ManagementAnnunciatorView()
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   m_toolTips.push_back({"IDC_BTN_PRINT", {kPrintId}});
+  AddReport(&CCommonFunctions::GenerateAlarmMgmtReport, "AlarmMGMTReport2.xml");
 }
 
 void CAlarm_ManagementAnnunciatorView::OnInitialUpdate() {
