@@ -15,6 +15,7 @@
 #include "platform/win/person.h"
 #include "report_probe.h"
 #include "shell/app.h"
+#include "page_fixture.h"
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
@@ -54,39 +55,18 @@ Mask Filled(std::uint8_t value) {
   return m;
 }
 
-class HostWindow : public CWnd {
- public:
-  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
-};
-
-class Annunciators : public testing::Test {
+class Annunciators : public testpages::SimulatedPage {
  protected:
   void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
     CWexletCoreCommunication& comm = theApp().m_comm;
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-    comm.m_nFailCount = 0;
-    comm.m_bLinkOK = 1;
     // The image as at program start.
     comm.m_abyStatus = {};
     comm.m_abyStatusMask = {};
     comm.m_abyStatusMaskDevice = {};
     comm.m_bStatusMaskValid = false;
     comm.m_byLocalPanel = 0;
-  }
-  void TearDown() override {
-    host.DestroyWindow();
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
   }
 
   void Open(int viewIndex) {
@@ -114,12 +94,6 @@ class Annunciators : public testing::Test {
   void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
   bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
 
-  plat::ManualClock clock;
-  plat::ScopedTimeSource scoped{clock};
-  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  HostWindow host;
   CAnnunciatorPage* page = nullptr;
 };
 

@@ -19,6 +19,7 @@
 #include "platform/win/person.h"
 #include "shell/app.h"
 #include "shell/configuration_page.h"
+#include "page_fixture.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "views/status/dashboard.h"
@@ -50,37 +51,15 @@ const Bytes kSlowRead = Read200({8, 62, 63, 117, 118});
 const Bytes kCyclicRead = Read200({2, 6, 10, 12, 55, 56, 135, 264});
 const Bytes kStatusPoll = Read200({8, 42});
 
-class HostWindow : public CWnd {
- public:
-  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
-};
-
-class Dashboard : public testing::Test {
+class Dashboard : public testpages::SimulatedPage {
  protected:
   void SetUp() override {
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
-    CWexletCoreCommunication& comm = theApp().m_comm;
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-    comm.m_nFailCount = 0;
-    comm.m_bLinkOK = 1;
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
     page = static_cast<CDashboardView*>(CreatePage(1));
     ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
     page->SendInitialUpdate();
     device->ClearRequests();
-  }
-  void TearDown() override {
-    host.DestroyWindow();
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
   }
 
   template <class I>
@@ -100,11 +79,6 @@ class Dashboard : public testing::Test {
   void StartAndRunToIdleCycle() {
     Start();
     Tick(5);
-  }
-  void ModifyState(const std::function<void(sim::DeviceState&)>& change) {
-    sim::DeviceState state = device->State();
-    change(state);
-    device->SetState(state);
   }
   void SetMode(int mode) { device->SetVariable(8, mode); }
   double DeviceCommand() const { return device->Variable(3); }
@@ -134,13 +108,6 @@ class Dashboard : public testing::Test {
   }
   bool ApplyEnabled() const { return page->GetDlgItem(CDashboardView::kApplyId)->IsWindowEnabled(); }
 
-  // Declared first: the clock outlives the windows that use it.
-  plat::ManualClock clock;
-  plat::ScopedTimeSource scoped{clock};
-  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  HostWindow host;
   CDashboardView* page = nullptr;
 };
 

@@ -17,6 +17,7 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
+#include "page_fixture.h"
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
@@ -37,11 +38,6 @@ const Bytes kSelectAlarms = {201, 6, 1, 198, 0, 1, 203, 0};
 const Bytes kClear = {201, 3, 1, 198, 2};
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 
-class HostWindow : public CWnd {
- public:
-  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
-};
-
 sim::EventHistory History(std::vector<sim::EventRecord> records, std::uint8_t lastBlock) {
   sim::EventHistory h;
   h.records = std::move(records);
@@ -58,24 +54,15 @@ std::vector<sim::EventRecord> Records(int count, std::uint8_t code = 88) {
   return records;
 }
 
-class EventHistory : public testing::Test {
+class EventHistory : public testpages::SimulatedPage {
  public:  // the fault cases arrange the device through the fixture
   void SetUp() override {
     // The shipped texts: the grid's titles are set when the page is made.
     TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
                             false);
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::RegisterServer();
-    sim::ForgetPositioners();
-    sim::InstallAsOpcDevices();
-    device = sim::PositionerFor("HART/Net/Tarnix1");
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
     CWexletCoreCommunication& comm = theApp().m_comm;
-    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
-    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
-    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-    comm.m_nFailCount = 0;
-    comm.m_bLinkOK = 1;
     comm.m_abyEventLog.fill(0);
     comm.m_byEventLogCtl = 0;
     page = static_cast<View*>(CreatePage(4));
@@ -84,19 +71,7 @@ class EventHistory : public testing::Test {
     ModifyState([](sim::DeviceState& s) { s.history.eventSelect = 5; });
     device->ClearRequests();
   }
-  void TearDown() override {
-    host.DestroyWindow();
-    ResetOpcConnection();
-    opc::ResetServer();
-    opc::SetDeviceProvider(nullptr);
-    sim::ForgetPositioners();
-  }
 
-  void ModifyState(const std::function<void(sim::DeviceState&)>& change) {
-    sim::DeviceState state = device->State();
-    change(state);
-    device->SetState(state);
-  }
   CButton* Button(int id) { return page->GetDlgItemAs<CButton>(id); }
   bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
   IGridX* Grid() { return page->GetGrid(); }
@@ -158,12 +133,6 @@ class EventHistory : public testing::Test {
   }
   std::string Description() { return page->GetDlgItemText(View::kDescriptionId); }
 
-  plat::ManualClock clock;
-  plat::ScopedTimeSource scoped{clock};
-  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
-  testsupport::LogCapture log;
-  std::shared_ptr<sim::Positioner> device;
-  HostWindow host;
   View* page = nullptr;
 };
 

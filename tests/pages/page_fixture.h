@@ -1,0 +1,63 @@
+#pragma once
+// A page under test: the communication object connected through the
+// in-process OPC server to a simulated positioner, on the manual clock,
+// with a scripted person that fails the test on an unexpected question.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/opc/server.h"
+#include "platform/sys/time_source.h"
+#include "platform/win/person.h"
+#include "shell/app.h"
+#include "sim/install.h"
+#include "support/log_capture.h"
+
+namespace testpages {
+
+class HostWindow : public CWnd {
+ public:
+  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
+};
+
+class SimulatedPage : public testing::Test {
+ public:  // tables of cases arrange the device through the fixture
+  void SetUp() override {
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::RegisterServer();
+    sim::ForgetPositioners();
+    sim::InstallAsOpcDevices();
+    device = sim::PositionerFor("HART/Net/Tarnix1");
+    CWexletCoreCommunication& comm = theApp().m_comm;
+    ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
+    ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
+    ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
+    comm.m_nFailCount = 0;
+    comm.m_bLinkOK = 1;
+  }
+  void TearDown() override {
+    host.DestroyWindow();
+    ResetOpcConnection();
+    opc::ResetServer();
+    opc::SetDeviceProvider(nullptr);
+    sim::ForgetPositioners();
+  }
+  void ModifyState(const std::function<void(sim::DeviceState&)>& change) {
+    sim::DeviceState state = device->State();
+    change(state);
+    device->SetState(state);
+  }
+
+  // Declared first: the clock outlives the windows that use it.
+  plat::ManualClock clock;
+  plat::ScopedTimeSource scoped{clock};
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  testsupport::LogCapture log;
+  std::shared_ptr<sim::Positioner> device;
+  HostWindow host;
+};
+
+}  // namespace testpages
