@@ -81,8 +81,8 @@ int AnnunciatorColumnBottom(std::span<const AlarmGroup> groups, std::span<const 
 }  // namespace pages
 
 CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId,
-                                   std::span<const AlarmRow> rows)
-    : CMonitoringPage(templateId, titleKey, timerId, 5000), m_rows(rows) {
+                                   std::span<const AlarmRow> rows, StatusHeaderIds header)
+    : CMonitoringPage(templateId, titleKey, timerId, 5000, header), m_rows(rows) {
   m_nStartStep = 5;
   m_actionButtons = {kApplyId, kRetrieveId, kPrintId};
   m_captions.push_back({"IDC_BUTTON_APPLY", {kApplyId}});

@@ -28,7 +28,8 @@ class CAnnunciatorPage : public CMonitoringPage {
   enum : int { kApplyId = 432, kRetrieveId = 433, kPrintId = 771 };
   enum : int { kReportRequest = 4 };
 
-  CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmRow> rows);
+  CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmRow> rows,
+                   StatusHeaderIds header = {});
 
   int GetStatusCountdown() const { return m_nStatusCountdown; }
   // The row's lamp colour; 0xFFFFFFFF without a lamp.
@@ -52,6 +53,7 @@ class CAnnunciatorPage : public CMonitoringPage {
   // report at the next tick of the running timer.
   virtual void OnPrintReport();
 
+  std::span<const alarms::AlarmRow> Rows() const { return m_rows; }
   void ResetAlarmRows(bool enable);
   void UpdateAlarmLeds();
   void ShowMasks();

@@ -2,12 +2,31 @@
 
 namespace {
 
+using enum alarms::RowKind;
+
 constexpr StatusHeaderIds kHeader{1060, 1288, 1624};
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1080, kHeader));
+
+constexpr alarms::AlarmGroup kGroups[] = {{1446, "IDC_BTN_SUPPLY", 0}};
+constexpr alarms::AlarmRow kRows[] = {
+    {1446, 1448, "IDC_ILABELLOW", 1449, 1447, 901, "121", Single, 15, 2, status::kAlarm, -1, -1},
+};
+constexpr health::RowTexts kTexts[] = {{"SUPPLY_PRESS_LO_WRNLONG", "SUPPLY_PRESS_LO_WRNRES"}};
+constexpr health::SideIds kSide{1348, 1424, 1349, 1346, 1627, 1181, 1182, 1189, 1301, 907, "IDC_STATICHEALTHY"};
+
+constexpr int kColumn = 220;
+
+std::vector<DialogItem> Items() {
+  std::vector<DialogItem> items = pages::AnnunciatorItems(kGroups, kRows, kColumn);
+  const std::vector<DialogItem> side = pages::HealthSideItems(kSide, 8 + kColumn, pages::kPageWidth - 16 - kColumn);
+  items.insert(items.end(), side.begin(), side.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1080, kHeader, Items()));
 
 }  // namespace
 
-CHealth_Act_MainView::CHealth_Act_MainView() : CMonitoringPage(1080, "IDD_HEALTH_ACTUATOR", 41, 5000, kHeader) {
-  m_nStartStep = 7;
-  m_steps = {StatusStep(7, 7)};
+CHealth_Act_MainView::CHealth_Act_MainView()
+    : CHealthPage(1080, "IDD_HEALTH_ACTUATOR", 41, kGroups, kRows, kTexts, kSide, kHeader) {
+  m_bEnableAfterMasks = true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The alert rows of the actuator.
-#include "shell/monitoring_page.h"
+#include "shell/health_page.h"
 
-class CHealth_Act_MainView : public CMonitoringPage {
+class CHealth_Act_MainView : public CHealthPage {
  public:
   CHealth_Act_MainView();
 };

@@ -1,0 +1,75 @@
+#include "shell/health_page.h"
+
+#include "shell/app.h"
+#include "support/language_table.h"
+
+using alarms::AlarmRow;
+
+namespace pages {
+
+std::vector<DialogItem> HealthSideItems(const health::SideIds& s, int x, int w) {
+  return {
+      {s.implicationsCaption, DlgKind::Static, "", x, 30, w, 9},
+      {s.implications, DlgKind::Edit, "", x, 40, w, 86, DS_MULTILINE | DS_READONLY | DS_VSCROLL},
+      {s.solutionsCaption, DlgKind::Static, "", x, 134, w, 9},
+      {s.solutions, DlgKind::Edit, "", x, 144, w, 86, DS_MULTILINE | DS_READONLY | DS_VSCROLL},
+      {s.legendBox, DlgKind::GroupBox, "", x, 240, w, 56},
+      {s.legendLamp, DlgKind::GroupBox, "", x + 8, 252, 10, 10, DS_HIDDEN},
+      {s.legendText, DlgKind::Static, "", x + 24, 253, w - 30, 9},
+      {s.legendMasked, DlgKind::CheckBox, "", x + 24, 266, w - 30, 10, DS_MANUAL},
+      {s.legendSelected, DlgKind::RadioButton, "", x + 24, 280, w - 30, 10, DS_MANUAL | DS_GROUP},
+      {CAnnunciatorPage::kApplyId, DlgKind::PushButton, "", x, 310, 58, 15, DS_DISABLED},
+      {CAnnunciatorPage::kRetrieveId, DlgKind::PushButton, "", x + 64, 310, 58, 15, DS_DISABLED},
+  };
+}
+
+}  // namespace pages
+
+CHealthPage::CHealthPage(UINT templateId, const char* titleKey, UINT timerId,
+                         std::span<const alarms::AlarmGroup> groups, std::span<const AlarmRow> rows,
+                         std::span<const health::RowTexts> texts, const health::SideIds& side,
+                         StatusHeaderIds header)
+    : CAnnunciatorPage(templateId, titleKey, timerId, rows, header), m_texts(texts), m_side(side) {
+  for (const alarms::AlarmGroup& g : groups) m_captions.push_back({g.captionKey, {g.box}});
+  m_bReadSensorsAtStart = false;
+  m_actionButtons = {kApplyId, kRetrieveId};
+  const std::vector<KeyedControls> captions = {
+      {"IDC_ILABELXIMP", {side.implicationsCaption}}, {"IDC_ILABELXPOSSSOL", {side.solutionsCaption}},
+      {"IDC_STATICLEGEND", {side.legendBox}},         {side.legendTextKey, {side.legendText}},
+      {"IDC_LBLMASKED2", {side.legendMasked}},        {"IDC_RADIO_SELECTED", {side.legendSelected}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  KeyedControls selectors{"IMPOSSSOL", {}};
+  for (const AlarmRow& r : rows) {
+    selectors.ids.push_back(r.selector);
+    MapCommand(BN_CLICKED, static_cast<UINT>(r.selector), &CHealthPage::OnSelectAlert);
+  }
+  m_toolTips.push_back(selectors);
+}
+
+void CHealthPage::OnInitialUpdate() {
+  CAnnunciatorPage::OnInitialUpdate();
+  CheckDlgButton(m_side.legendMasked, 1);
+  CheckDlgButton(m_side.legendSelected, 1);
+}
+
+void CHealthPage::CreateControls() {
+  CAnnunciatorPage::CreateControls();
+  CreateLegendLamp(alarms::Lamp::Round, m_side.legendLamp, m_side.legendLampId);
+}
+
+void CHealthPage::OnStart() {
+  CAnnunciatorPage::OnStart();
+  SetDlgItemText(m_side.implications, "");
+  SetDlgItemText(m_side.solutions, "");
+  for (const AlarmRow& r : Rows()) CheckDlgButton(r.selector, 0);
+}
+
+void CHealthPage::OnSelectAlert() {
+  for (size_t k = 0; k < Rows().size() && k < m_texts.size(); ++k) {
+    if (IsDlgButtonChecked(Rows()[k].selector) != 1) continue;
+    SetDlgItemText(m_side.implications, TheLanguageTable().Lookup(m_texts[k].implications).str().c_str());
+    SetDlgItemText(m_side.solutions, TheLanguageTable().Lookup(m_texts[k].solutions).str().c_str());
+    return;
+  }
+}

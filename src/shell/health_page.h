@@ -1,0 +1,51 @@
+#pragma once
+// The frame of the health pages: the annunciator's alert rows, each with a
+// select button that shows what the alert implies and how to mend it, the
+// legend and the description boxes.
+#include <span>
+#include <vector>
+
+#include "shell/annunciator_page.h"
+
+namespace health {
+
+// What an alert implies and how to mend it, by key; one per row.
+struct RowTexts {
+  const char* implications;
+  const char* solutions;
+};
+
+// The description boxes and the legend of a page's template.
+struct SideIds {
+  int implicationsCaption, implications, solutionsCaption, solutions;
+  int legendBox, legendLamp, legendText, legendMasked, legendSelected;
+  UINT legendLampId;
+  const char* legendTextKey;
+};
+
+}  // namespace health
+
+namespace pages {
+
+// The description boxes, the legend under them and Apply and Retrieve at
+// the bottom, in a column from x of width w.
+std::vector<DialogItem> HealthSideItems(const health::SideIds& ids, int x, int w);
+
+}  // namespace pages
+
+class CHealthPage : public CAnnunciatorPage {
+ public:
+  CHealthPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmGroup> groups,
+              std::span<const alarms::AlarmRow> rows, std::span<const health::RowTexts> texts,
+              const health::SideIds& side, StatusHeaderIds header = {});
+  void OnInitialUpdate() override;
+
+ protected:
+  void CreateControls() override;
+  void OnStart() override;
+  void OnSelectAlert();
+
+ private:
+  std::span<const health::RowTexts> m_texts;
+  health::SideIds m_side;
+};
