@@ -41,6 +41,7 @@ struct AlarmGroup {
   int box;
   const char* captionKey;
   int column;  // of the page's layout
+  int extraLines = 0;  // under the rows, for the page's own controls
 };
 
 using status::kActive;

@@ -33,7 +33,9 @@ int RowsIn(std::span<const AlarmRow> rows, int box) {
   return n;
 }
 
-int GroupHeight(std::span<const AlarmRow> rows, int box) { return kGroupHead + kRowHeight * RowsIn(rows, box) + 4; }
+int GroupHeight(std::span<const AlarmRow> rows, const AlarmGroup& g) {
+  return kGroupHead + kRowHeight * (RowsIn(rows, g.box) + g.extraLines) + 4;
+}
 
 }  // namespace
 
@@ -47,7 +49,7 @@ std::vector<DialogItem> AnnunciatorItems(std::span<const AlarmGroup> groups, std
     const int x = 8 + g.column * columnWidth;
     int& y = columnY[g.column];
     const int width = columnWidth - 8;
-    items.push_back({g.box, DlgKind::GroupBox, "", x, y, width, GroupHeight(rows, g.box)});
+    items.push_back({g.box, DlgKind::GroupBox, "", x, y, width, GroupHeight(rows, g)});
     int rowY = y + kGroupHead;
     for (const AlarmRow& r : rows) {
       if (r.group != g.box) continue;
@@ -66,7 +68,7 @@ std::vector<DialogItem> AnnunciatorItems(std::span<const AlarmGroup> groups, std
       }
       rowY += kRowHeight;
     }
-    y += GroupHeight(rows, g.box) + kGroupGap;
+    y += GroupHeight(rows, g) + kGroupGap;
   }
   return items;
 }
@@ -74,7 +76,7 @@ std::vector<DialogItem> AnnunciatorItems(std::span<const AlarmGroup> groups, std
 int AnnunciatorColumnBottom(std::span<const AlarmGroup> groups, std::span<const AlarmRow> rows, int column) {
   int y = kTop;
   for (const AlarmGroup& g : groups)
-    if (g.column == column) y += GroupHeight(rows, g.box) + kGroupGap;
+    if (g.column == column) y += GroupHeight(rows, g) + kGroupGap;
   return y - kGroupGap;
 }
 
@@ -237,5 +239,9 @@ void CAnnunciatorPage::ShowMasks() {
 }
 
 void CAnnunciatorPage::CollectMasks(alarms::Block& mask) const {
-  for (const AlarmRow& r : m_rows) alarms::MaskFromCheck(r, static_cast<int>(IsDlgButtonChecked(r.label)), mask);
+  for (const AlarmRow& r : m_rows) {
+    const int check = static_cast<int>(IsDlgButtonChecked(r.label));
+    if (m_bKeepMixedPairs && r.kind == alarms::Pair && check == 2) continue;
+    alarms::MaskFromCheck(r, check, mask);
+  }
 }

@@ -68,6 +68,7 @@ class CAnnunciatorPage : public CMonitoringPage {
   bool m_bReadLocalPanel = false;      // before every status read
   bool m_bReadSensorsAtStart = true;   // variable 265 once when shown
   bool m_bEnableAfterMasks = false;    // the buttons come back with the masks, not the status
+  bool m_bKeepMixedPairs = false;      // a pair shown indeterminate keeps both bits on Apply
 
  private:
   struct Lamp {

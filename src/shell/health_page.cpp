@@ -1,7 +1,9 @@
 #include "shell/health_page.h"
 
 #include "shell/app.h"
+#include "shell/tree_view.h"
 #include "support/language_table.h"
+#include "support/log.h"
 
 using alarms::AlarmRow;
 
@@ -32,6 +34,7 @@ CHealthPage::CHealthPage(UINT templateId, const char* titleKey, UINT timerId,
     : CAnnunciatorPage(templateId, titleKey, timerId, rows, header), m_texts(texts), m_side(side) {
   for (const alarms::AlarmGroup& g : groups) m_captions.push_back({g.captionKey, {g.box}});
   m_bReadSensorsAtStart = false;
+  m_bKeepMixedPairs = true;
   m_actionButtons = {kApplyId, kRetrieveId};
   const std::vector<KeyedControls> captions = {
       {"IDC_ILABELXIMP", {side.implicationsCaption}}, {"IDC_ILABELXPOSSSOL", {side.solutionsCaption}},
@@ -56,6 +59,68 @@ void CHealthPage::OnInitialUpdate() {
 void CHealthPage::CreateControls() {
   CAnnunciatorPage::CreateControls();
   CreateLegendLamp(alarms::Lamp::Round, m_side.legendLamp, m_side.legendLampId);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  const _bstr_t caption(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str().c_str());
+  for (const health::Link& link : m_links) {
+    CWnd* place = GetDlgItem(link.placeholder);
+    if (!place) continue;
+    CWnd* host = m_linkHosts.emplace_back(std::make_unique<CWnd>()).get();
+    IiLabelXPtr& label = m_linkLabels.emplace_back(common.CreateLabelCtrl(this, host, PlaceholderRect(*place), link.id, caption));
+    Try("link", [&] { common.SetupLabelFont(label, 1); });
+  }
+}
+
+void CHealthPage::AddLinks(std::span<const health::Link> links) {
+  m_links = links;
+  constexpr int kClick = 1;
+  for (const health::Link& link : links) {
+    m_toolTips.push_back({link.toolTipKey, {static_cast<int>(link.id)}});
+    MapEvent(link.id, kClick, [item = link.treeItem](const EventArgs&) {
+      CTarnixWexletApp& app = theApp();
+      const CTarnixWexletView::Item* target = CTarnixWexletView::ItemByCode(item);
+      if (app.m_pTreeView && target) app.m_pTreeView->GetTreeCtrl().SelectItem(app.m_hTreeItems[target->slot]);
+    });
+  }
+}
+
+void CHealthPage::AddCounterReset(const health::CounterReset& reset, std::function<void()> shown) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_requests.push_back({reset.request, reset.step});
+  m_actionButtons.push_back(reset.button);
+  MapCommand(BN_CLICKED, static_cast<UINT>(reset.button), [this, request = reset.request] {
+    EnableActionButtons(FALSE);
+    m_nRequest = request;
+  });
+  m_steps.push_back({reset.step, "RESET READ", {},
+                     [this, &comm, reset] {
+                       if (comm.ReadCommand(reset.readCommand)) return;
+                       WriteLog("Counter reset not written: the device did not answer the read of its record.");
+                       m_nStep = 1;
+                       EnableActionButtons(TRUE);
+                     },
+                     {}, reset.step + 1});
+  m_steps.push_back({reset.step + 1, "RESET WRITE", {},
+                     [&comm, reset, shown] {
+                       (comm.*reset.record).bySetting = reset.select;
+                       comm.WriteCommand(reset.readCommand + 1);
+                       shown();
+                     },
+                     [this] { EnableActionButtons(TRUE); }, 1});
+}
+
+void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::function<void()> show) {
+  for (PageStep& s : m_steps) {
+    if (s.step != step) continue;
+    auto chain = [](std::function<void()> first, std::function<void()> then) -> std::function<void()> {
+      if (!first) return then;
+      return [first, then] {
+        first();
+        then();
+      };
+    };
+    if (transact) s.transact = chain(s.transact, transact);
+    if (show) s.show = chain(s.show, show);
+  }
 }
 
 void CHealthPage::OnStart() {

@@ -2,9 +2,11 @@
 // The frame of the health pages: the annunciator's alert rows, each with a
 // select button that shows what the alert implies and how to mend it, the
 // legend and the description boxes.
+#include <functional>
 #include <span>
 #include <vector>
 
+#include "comm/communication.h"
 #include "shell/annunciator_page.h"
 
 namespace health {
@@ -21,6 +23,25 @@ struct SideIds {
   int legendBox, legendLamp, legendText, legendMasked, legendSelected;
   UINT legendLampId;
   const char* legendTextKey;
+};
+
+// A link label that leads to another page by selecting its tree item.
+struct Link {
+  int placeholder;
+  UINT id;
+  int treeItem;  // item code
+  const char* toolTipKey;
+};
+
+// A travel or cycle counter of a record that the device resets when the
+// record comes back with its select byte set.
+struct CounterReset {
+  int button;
+  int request;
+  int step;  // the read; the write is the step after
+  int readCommand;
+  TravelCycleRecord CWexletCoreCommunication::*record;
+  BYTE select;
 };
 
 }  // namespace health
@@ -45,7 +66,19 @@ class CHealthPage : public CAnnunciatorPage {
   void OnStart() override;
   void OnSelectAlert();
 
+  void AddLinks(std::span<const health::Link> links);
+  // A click waits for the next tick of the running timer. Then the read,
+  // and on the tick after it the write with the select byte, only when the
+  // read was answered: a write from an old or empty record would replace
+  // the device's limits. shown runs after the write.
+  void AddCounterReset(const health::CounterReset& reset, std::function<void()> shown);
+  // More work on a step of the frame's machine, after the frame's own.
+  void ExtendStep(int step, std::function<void()> transact, std::function<void()> show);
+
  private:
   std::span<const health::RowTexts> m_texts;
   health::SideIds m_side;
+  std::span<const health::Link> m_links;
+  std::vector<IiLabelXPtr> m_linkLabels;
+  std::vector<std::unique_ptr<CWnd>> m_linkHosts;
 };

@@ -1,12 +1,158 @@
 #include "views/health/positioner_health.h"
 
+#include <cstdio>
+
+#include "shell/app.h"
+
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1079));
+using enum alarms::RowKind;
+using status::kAlarm;
+using status::kAlert;
+
+constexpr StatusHeaderIds kHeader{1060, 1012, 1013};
+
+// The pilot relay, temperature and piezo groups keep a line for their value.
+constexpr alarms::AlarmGroup kGroups[] = {
+    {1367, "IDC_GB_PILOTRESP", 0, 1},    {1366, "IDC_GB_PRCYC", 0, 1},         {1376, "IDC_GB_PILOTTRAVEL", 0, 1},
+    {1445, "IDC_GB_POSNTEMP", 0, 1},     {1393, "EDT_ALM_ELE4", 0, 1},         {239, "IDC_GB_MNBRDFAIL", 1},
+    {240, "IDC_CHECKANNSOFTERR", 1},     {241, "IDC_CHECKANNMEMERR", 1},       {237, "IDC_GB_POSENSFAIL", 1},
+    {1747, "IDC_CHECKFBACKLINK", 1},     {1386, "IDC_CHECKANNDRVRMOD", 1},     {1457, "IDC_GB_POSADCOVER", 1},
+    {1434, "IDC_GB_POSADCUNDER", 1},
+};
+
+constexpr const char* kStatus = "IDC_RADIO_ALERTSTATUS";
+constexpr alarms::AlarmRow kRows[] = {
+    {1367, 1371, kStatus, 1372, 1370, 300, "144", Pair, 18, 0, kAlarm, -1, -1},
+    {1366, 1375, kStatus, 631, 1374, 302, "110", Single, 13, 6, kAlert, -1, -1},
+    {1376, 1077, kStatus, 1379, 1069, 304, "111", Single, 13, 7, kAlert, -1, -1},
+    {1445, 1768, "IDC_ILABELLOW", 1769, 1767, 305, "157", Single, 19, 5, kAlert, -1, -1},
+    {1445, 1771, "IDC_ILABELHIGH", 1772, 1770, 306, "156", Single, 19, 4, kAlert, -1, -1},
+    {1393, 1395, "IDC_ILABELLOW", 7004, 1452, 311, "148", Pair, 18, 4, kAlarm, -1, -1},
+    {1393, 1437, "IDC_ILABELHIGH", 1438, 1436, 312, "146", Pair, 18, 2, kAlarm, -1, -1},
+    {239, 1402, kStatus, 1403, 314, 301, "152", Single, 19, 0, kAlarm, -1, -1},
+    {240, 436, kStatus, 641, 315, 303, "153", Single, 19, 1, kAlert, -1, -1},
+    {241, 1140, kStatus, 642, 1139, 332, "154", Single, 19, 2, kAlert, -1, -1},
+    {237, 1400, kStatus, 7002, 1399, 313, "89", Single, 11, 1, kAlarm, -1, -1},
+    {1747, 1484, kStatus, 1748, 1749, 967, "98", Single, 12, 2, kAlarm, -1, -1},
+    {1386, 1149, kStatus, 1389, 1148, 320, "150", Single, 18, 6, kAlarm, -1, -1},
+    {1457, 1404, kStatus, 7003, 1431, 321, "34", Single, 4, 2, kAlarm, -1, -1},
+    {1434, 1432, kStatus, 1433, 1435, 322, "33", Single, 4, 1, kAlarm, -1, -1},
+};
+constexpr health::RowTexts kTexts[] = {
+    {"PILOT_RESPONSE_WRNLONG", "PILOT_RESPONSE_WRNRES"},
+    {"PILOT_CYCLES_WRNLONG", "PILOTRES"},
+    {"PILOTTRAVLONG", "PILOTRES"},
+    {"TEMPERATURE_LOW_WRNLONG", "TEMPERATURE_LOW_WRNRES"},
+    {"TEMPERATURE_HIGH_WRNLONG", "TEMPERATURE_HIGH_WRNRES"},
+    {"PIEZO_LOWWRNLONG", "PIEZO_LOWRES"},
+    {"PIEZO_WARNLONG", "PIEZO_LOWRES"},
+    {"MAINBOARD_FAILLONG", "MAINBOARD_FAILRES"},
+    {"SOFTERR_WARNLONG", "SOFTERR_RES"},
+    {"MEMERR_WRNLONG", "MEMERR_WRNRES"},
+    {"FBACK_ARMLONG", "FBACK_ARMRES"},
+    {"IDC_RADIO_FBACKLINK", "IDC_RADIO_FBACKLINKRES"},
+    {"DRIVERMOD_ALRMLONG", "DRIVERMOD_RES"},
+    {"PSN_ABOVE_ADC_RANGELONG", "PSN_ABOVE_ADC_RANGERES"},
+    {"PSN_BELOW_ADC_RANGELONG", "PSN_BELOW_ADC_RANGERES"},
+};
+constexpr health::SideIds kSide{1348, 1458, 1349, 1459, 1460, 1181, 1182, 1189, 1301, 323, "IDC_STATICAISTATUSWO"};
+
+// The value line under the rows of a group.
+struct ValueLine {
+  int group, caption, value, unit;
+  const char* unitText;
+  const char* toolTipKey;
+  int reset;  // 0: none
+  int link;   // its placeholder
+};
+constexpr int kTemperatureUnit = 1773;
+constexpr ValueLine kValues[] = {
+    {1367, 1439, 1373, 1360, "ms.", "Spool_Time_86", 0, 1667},
+    {1366, 1440, 786, 0, "", "IDC_EDIT_CYCLE_COUNTTIP", CHealth_Pos_MainView::kResetCyclesId, 1662},
+    {1376, 1442, 1443, 1361, "x 100%", "IDC_EDIT_ACTUAL_TRAVELTIP", CHealth_Pos_MainView::kResetTravelId, 1663},
+    {1445, 1447, 794, kTemperatureUnit, "", "VeskTEMP_TOOL_TIP", 0, 1664},
+    {1393, 1453, 1407, 1408, "V", "IDC_EDIT_PZO_VOLTSTIP", 0, 1666},
+};
+constexpr int kResponseBox = 1373, kCyclesBox = 786, kTravelBox = 1443, kTemperatureBox = 794, kPiezoBox = 1407;
+
+// The pilot relay page, the temperature page and the piezo voltage page.
+constexpr int kPilotItem = 322, kTemperatureItem = 321, kPiezoItem = 323;
+constexpr health::Link kLinks[] = {
+    {1667, 327, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
+    {1662, 328, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
+    {1663, 330, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
+    {1664, 329, kTemperatureItem, "IDC_ILABELXCONFIGRESPTIME"},
+    {1666, 333, kPiezoItem, "IDC_ILABELXCONFIGRESPTIME"},
+};
+
+constexpr int kColumn = 200;
+
+std::vector<DialogItem> Items() {
+  std::vector<DialogItem> items = pages::AnnunciatorItems(kGroups, kRows, kColumn);
+  for (const ValueLine& v : kValues) {
+    DialogItem box{};
+    for (const DialogItem& i : items)
+      if (i.id == v.group) box = i;
+    const int x = box.x, y = box.y + box.cy - 18;
+    items.push_back({v.caption, DlgKind::Static, "", x + 8, y + 1, 50, 9});
+    items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, 46, 12, DS_READONLY | DS_RIGHT});
+    if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, x + 109, y + 1, 26, 9});
+    if (v.reset) items.push_back({v.reset, DlgKind::PushButton, "", x + 136, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
+    items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
+  }
+  const std::vector<DialogItem> side = pages::HealthSideItems(kSide, 8 + 2 * kColumn, pages::kPageWidth - 16 - 2 * kColumn);
+  items.insert(items.end(), side.begin(), side.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1079, kHeader, Items()));
+
+std::string Unsigned(DWORD n) { return std::to_string(n); }
+
+std::string Fixed(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
 
 }  // namespace
 
-CHealth_Pos_MainView::CHealth_Pos_MainView() : CMonitoringPage(1079, "IDD_HEALTH_POSITIONER", 21, 5000) {
-  m_nStartStep = 5;
-  m_steps = {StatusStep(5, 5)};
+CHealth_Pos_MainView::CHealth_Pos_MainView()
+    : CHealthPage(1079, "IDD_HEALTH_POSITIONER", 21, kGroups, kRows, kTexts, kSide, kHeader) {
+  for (const ValueLine& v : kValues) {
+    m_captions.push_back({"IDC_ILABELXCURVAL", {v.caption}});
+    m_toolTips.push_back({v.toolTipKey, {v.value}});
+  }
+  m_captions.push_back({"RESET", {kResetCyclesId, kResetTravelId}});
+  m_toolTips.push_back({"IDC_BTN_RESET_CYCLETIP", {kResetCyclesId}});
+  m_toolTips.push_back({"IDC_BTN_RESET_VALTRAVEL", {kResetTravelId}});
+  AddLinks(kLinks);
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  ExtendStep(5, [&comm] { comm.ReadVar152(); },
+             [this, &comm] { SetDlgItemText(kTemperatureUnit, comm.m_strVar152.c_str()); });
+  ExtendStep(1, [&comm] { comm.ReadPositionerHealth(); }, [this] { ShowValues(); });
+
+  constexpr BYTE kCycles = 2, kTravel = 1;
+  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 162, &CWexletCoreCommunication::m_PilotRecord, kCycles},
+                  [this, &comm] { SetDlgItemText(kCyclesBox, Unsigned(comm.m_PilotRecord.dwCount2).c_str()); });
+  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 162, &CWexletCoreCommunication::m_PilotRecord, kTravel},
+                  [this, &comm] { SetDlgItemText(kTravelBox, Unsigned(comm.m_PilotRecord.dwCount1).c_str()); });
+}
+
+void CHealth_Pos_MainView::OnInitialUpdate() {
+  CHealthPage::OnInitialUpdate();
+  if (m_bmpReset.LoadBitmap(167))
+    for (int id : {kResetCyclesId, kResetTravelId})
+      if (CButton* button = GetDlgItemAs<CButton>(id)) button->SetBitmap(m_bmpReset);
+}
+
+void CHealth_Pos_MainView::ShowValues() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetDlgItemText(kResponseBox, Fixed("%.0f", comm.m_dVar295).c_str());
+  SetDlgItemText(kCyclesBox, Unsigned(comm.m_nVar335).c_str());
+  SetDlgItemText(kTravelBox, Unsigned(comm.m_nVar331).c_str());
+  SetDlgItemText(kTemperatureBox, Fixed("%3.2f", comm.m_dTemperature).c_str());
+  SetDlgItemText(kPiezoBox, Fixed("%3.2f", comm.m_dPiezoVoltage).c_str());
 }

@@ -1,8 +1,18 @@
 #pragma once
-// The alert rows of the positioner.
-#include "shell/monitoring_page.h"
+// The alert rows of the positioner, its five health values and the pilot
+// relay counter resets.
+#include "shell/health_page.h"
 
-class CHealth_Pos_MainView : public CMonitoringPage {
+class CHealth_Pos_MainView : public CHealthPage {
  public:
+  enum : int { kResetCyclesId = 1441, kResetTravelId = 1444 };
+  enum : int { kResetCyclesRequest = 5, kResetTravelRequest = 6 };
+
   CHealth_Pos_MainView();
+  void OnInitialUpdate() override;
+
+ private:
+  void ShowValues();
+
+  CBitmap m_bmpReset;
 };
