@@ -65,7 +65,8 @@ void CHealthPage::CreateControls() {
     CWnd* place = GetDlgItem(link.placeholder);
     if (!place) continue;
     CWnd* host = m_linkHosts.emplace_back(std::make_unique<CWnd>()).get();
-    IiLabelXPtr& label = m_linkLabels.emplace_back(common.CreateLabelCtrl(this, host, PlaceholderRect(*place), link.id, caption));
+    IiLabelXPtr& label =
+        m_linkLabels.emplace_back(common.CreateLabelCtrl(this, host, PlaceholderRect(*place), link.id, caption));
     Try("link", [&] { common.SetupLabelFont(label, 1); });
   }
 }
