@@ -101,7 +101,8 @@ std::vector<DialogItem> Items() {
     if (v.reset) items.push_back({v.reset, DlgKind::PushButton, "", x + 136, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
     items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
   }
-  const std::vector<DialogItem> side = pages::HealthSideItems(kSide, 8 + 2 * kColumn, pages::kPageWidth - 16 - 2 * kColumn);
+  const std::vector<DialogItem> side =
+      pages::HealthSideItems(kSide, 8 + 2 * kColumn, pages::kPageWidth - 16 - 2 * kColumn);
   items.insert(items.end(), side.begin(), side.end());
   return items;
 }
