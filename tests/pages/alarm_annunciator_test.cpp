@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "annunciator_fixture.h"
 #include "app/page_table.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "report_probe.h"
 #include "shell/app.h"
-#include "page_fixture.h"
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
@@ -25,8 +25,11 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Mask = std::array<std::uint8_t, 32>;
+using testpages::Bytes;
+using testpages::Filled;
+using testpages::kReadMasks;
+using testpages::kReadStatus;
+using testpages::Mask;
 
 Bytes Read200(std::initializer_list<int> ids) {
   Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};
@@ -38,8 +41,6 @@ Bytes Read200(std::initializer_list<int> ids) {
 }
 const Bytes kStatusPoll = Read200({8, 42});
 const Bytes kLocalPanel = Read200({179});
-const Bytes kReadStatus = {174};
-const Bytes kReadMasks = {176};
 
 Bytes WriteMasks(const Mask& mask) {
   Bytes frame(34);
@@ -49,53 +50,8 @@ Bytes WriteMasks(const Mask& mask) {
   return frame;
 }
 
-Mask Filled(std::uint8_t value) {
-  Mask m;
-  m.fill(value);
-  return m;
-}
 
-class Annunciators : public testpages::SimulatedPage {
- protected:
-  void SetUp() override {
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    CWexletCoreCommunication& comm = theApp().m_comm;
-    // The image as at program start.
-    comm.m_abyStatus = {};
-    comm.m_abyStatusMask = {};
-    comm.m_abyStatusMaskDevice = {};
-    comm.m_bStatusMaskValid = false;
-    comm.m_byLocalPanel = 0;
-  }
-
-  void Open(int viewIndex) {
-    page = static_cast<CAnnunciatorPage*>(CreatePage(viewIndex));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
-    page->SendInitialUpdate();
-    page->StartMonitoring();
-    device->ClearRequests();
-  }
-  void Tick(int n = 1) { clock.Advance(5000 * n); }
-  // Runs one tick and hands back what it sent.
-  std::vector<Bytes> Sent() {
-    device->ClearRequests();
-    Tick();
-    return device->Requests();
-  }
-  void SetDevice(const Mask& masks, int statusByte = 0, std::uint8_t status = 0) {
-    sim::DeviceState state = device->State();
-    state.status.masks = masks;
-    state.status.bytes[statusByte] = status;
-    device->SetState(state);
-  }
-  Mask DeviceMasks() const { return device->State().status.masks; }
-  int Check(int id) const { return static_cast<int>(page->IsDlgButtonChecked(id)); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
-
-  CAnnunciatorPage* page = nullptr;
-};
+using Annunciators = testpages::AnnunciatorPageTest;
 
 constexpr int kValveCyclesBox = 1070, kPilotResponseBox = 1152;
 constexpr int kApply = CAnnunciatorPage::kApplyId, kRetrieve = CAnnunciatorPage::kRetrieveId;

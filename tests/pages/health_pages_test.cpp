@@ -6,65 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "annunciator_fixture.h"
 #include "app/page_table.h"
-#include "page_fixture.h"
-#include "support/language_table.h"
 #include "shell/tree_view.h"
+#include "support/language_table.h"
 #include "views/health/actuator_health.h"
 #include "views/health/positioner_health.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Mask = std::array<std::uint8_t, 32>;
+using testpages::Bytes;
+using testpages::Filled;
+using testpages::kReadMasks;
+using testpages::kReadStatus;
+using testpages::Mask;
 
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
-const Bytes kReadStatus = {174};
-const Bytes kReadMasks = {176};
 
-Mask Filled(std::uint8_t value) {
-  Mask m;
-  m.fill(value);
-  return m;
-}
-
-class HealthPages : public testpages::SimulatedPage {
- protected:
-  void SetUp() override {
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    CWexletCoreCommunication& comm = theApp().m_comm;
-    comm.m_abyStatus = {};
-    comm.m_abyStatusMask = {};
-    comm.m_abyStatusMaskDevice = {};
-    comm.m_bStatusMaskValid = false;
-  }
-  void Open(int viewIndex) {
-    page = static_cast<CAnnunciatorPage*>(CreatePage(viewIndex));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
-    page->SendInitialUpdate();
-    page->StartMonitoring();
-    device->ClearRequests();
-  }
-  void Tick(int n = 1) { clock.Advance(5000 * n); }
-  std::vector<Bytes> Sent() {
-    device->ClearRequests();
-    Tick();
-    return device->Requests();
-  }
-  void SetDevice(const Mask& masks, int statusByte = 0, std::uint8_t status = 0) {
-    sim::DeviceState state = device->State();
-    state.status.masks = masks;
-    state.status.bytes[statusByte] = status;
-    device->SetState(state);
-  }
-  int Check(int id) const { return static_cast<int>(page->IsDlgButtonChecked(id)); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  std::string Text(int id) const { return page->GetDlgItemText(id); }
-
-  CAnnunciatorPage* page = nullptr;
-};
+using HealthPages = testpages::AnnunciatorPageTest;
 
 constexpr int kApply = CAnnunciatorPage::kApplyId, kRetrieve = CAnnunciatorPage::kRetrieveId;
 
