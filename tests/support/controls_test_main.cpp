@@ -1,4 +1,5 @@
-// One application object for the report tests: the engines paint with Qt.
+// One Qt application on the offscreen platform, with every control and
+// plot class registered: the main of the suites that make controls.
 #include <gtest/gtest.h>
 
 #include <QApplication>
