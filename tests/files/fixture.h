@@ -8,6 +8,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -18,25 +19,41 @@ namespace filetest {
 
 using Points = std::vector<std::pair<double, double>>;
 
-inline IiXYPlotXPtr NewXYPlot() {
-  IUnknownPtr control;
-  control.CreateInstance(kXYPlotProgId);
-  return IiXYPlotXPtr(control);
-}
+template <class PlotPtr>
+struct ChannelOf;
+template <>
+struct ChannelOf<IiPlotXPtr> {
+  using Ptr = IiPlotChannelPtr;
+};
+template <>
+struct ChannelOf<IiXYPlotXPtr> {
+  using Ptr = IiXYPlotChannelPtr;
+};
 
-inline IiXYPlotChannelPtr ChannelAt(IiXYPlotXPtr& plot, LONG index) {
+template <class PlotPtr>
+PlotPtr NewPlot() {
+  IUnknownPtr control;
+  control.CreateInstance(std::is_same_v<PlotPtr, IiPlotXPtr> ? kPlotProgId : kXYPlotProgId);
+  return PlotPtr(control);
+}
+inline IiXYPlotXPtr NewXYPlot() { return NewPlot<IiXYPlotXPtr>(); }
+
+template <class PlotPtr>
+typename ChannelOf<PlotPtr>::Ptr ChannelAt(PlotPtr& plot, LONG index) {
   IDispatchPtr dispatch;
   if (FAILED(plot->GetChannel(index, &dispatch))) return {};
-  return IiXYPlotChannelPtr(dispatch);
+  return typename ChannelOf<PlotPtr>::Ptr(dispatch);
 }
 
-inline LONG ChannelCount(IiXYPlotXPtr& plot) {
+template <class PlotPtr>
+LONG ChannelCount(PlotPtr& plot) {
   LONG n = 0;
   plot->GetChannelCount(&n);
   return n;
 }
 
-inline Points PointsOf(const IiXYPlotChannelPtr& c) {
+template <class ChannelPtr>
+Points PointsOf(const ChannelPtr& c) {
   Points out;
   LONG n = 0;
   c->GetCount(&n);
@@ -49,7 +66,8 @@ inline Points PointsOf(const IiXYPlotChannelPtr& c) {
   return out;
 }
 
-inline std::vector<Points> AllPoints(IiXYPlotXPtr& plot) {
+template <class PlotPtr>
+std::vector<Points> AllPoints(PlotPtr& plot) {
   std::vector<Points> all;
   for (LONG i = 0; i < ChannelCount(plot); ++i) all.push_back(PointsOf(ChannelAt(plot, i)));
   return all;

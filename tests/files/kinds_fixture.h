@@ -11,65 +11,18 @@
 
 namespace kindtest {
 
+using filetest::AllPoints;
+using filetest::ChannelAt;
+using filetest::ChannelCount;
+using filetest::ChannelOf;
+using filetest::NewPlot;
 using filetest::Points;
+using filetest::PointsOf;
 using filetest::ScratchFolder;
 using filetest::Text;
 using filetest::ChannelLook;
 using filetest::FreshLook;
 using filetest::LookOf;
-
-template <class PlotPtr>
-struct ChannelOf;
-template <>
-struct ChannelOf<IiPlotXPtr> {
-  using Ptr = IiPlotChannelPtr;
-};
-template <>
-struct ChannelOf<IiXYPlotXPtr> {
-  using Ptr = IiXYPlotChannelPtr;
-};
-
-template <class PlotPtr>
-PlotPtr NewPlot() {
-  IUnknownPtr control;
-  control.CreateInstance(std::is_same_v<PlotPtr, IiPlotXPtr> ? kPlotProgId : kXYPlotProgId);
-  return PlotPtr(control);
-}
-
-template <class PlotPtr>
-typename ChannelOf<PlotPtr>::Ptr ChannelAt(PlotPtr& plot, LONG index) {
-  IDispatchPtr dispatch;
-  if (FAILED(plot->GetChannel(index, &dispatch))) return {};
-  return typename ChannelOf<PlotPtr>::Ptr(dispatch);
-}
-
-template <class PlotPtr>
-LONG ChannelCount(PlotPtr& plot) {
-  LONG n = 0;
-  plot->GetChannelCount(&n);
-  return n;
-}
-
-template <class ChannelPtr>
-Points PointsOf(const ChannelPtr& c) {
-  Points out;
-  LONG n = 0;
-  c->GetCount(&n);
-  for (LONG i = 0; i < n; ++i) {
-    double x = 0, y = 0;
-    c->GetX(i, &x);
-    c->GetY(i, &y);
-    out.emplace_back(x, y);
-  }
-  return out;
-}
-
-template <class PlotPtr>
-std::vector<Points> AllPoints(PlotPtr& plot) {
-  std::vector<Points> all;
-  for (LONG i = 0; i < ChannelCount(plot); ++i) all.push_back(PointsOf(ChannelAt(plot, i)));
-  return all;
-}
 
 template <class PlotPtr>
 std::vector<double> Ys(PlotPtr& plot, LONG channel) {
