@@ -30,15 +30,8 @@ using testpages::Filled;
 using testpages::kReadMasks;
 using testpages::kReadStatus;
 using testpages::Mask;
+using testpages::Read200;
 
-Bytes Read200(std::initializer_list<int> ids) {
-  Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};
-  for (int id : ids) {
-    frame.push_back(static_cast<std::uint8_t>(id >> 8));
-    frame.push_back(static_cast<std::uint8_t>(id & 0xFF));
-  }
-  return frame;
-}
 const Bytes kStatusPoll = Read200({8, 42});
 const Bytes kLocalPanel = Read200({179});
 

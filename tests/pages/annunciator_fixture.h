@@ -12,7 +12,6 @@
 
 namespace testpages {
 
-using Bytes = std::vector<std::uint8_t>;
 using Mask = std::array<std::uint8_t, 32>;
 
 inline const Bytes kReadStatus = {174};

@@ -26,7 +26,8 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using testpages::Bytes;
+using testpages::Read200;
 using namespace activex;
 
 template <class I>
@@ -38,15 +39,6 @@ _com_ptr_t<I> As(IUnknown* unknown) {
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-// A 200 request for these variables, as it goes to the device.
-Bytes Read200(std::initializer_list<int> ids) {
-  Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};
-  for (int id : ids) {
-    frame.push_back(static_cast<std::uint8_t>(id >> 8));
-    frame.push_back(static_cast<std::uint8_t>(id & 0xFF));
-  }
-  return frame;
-}
 const Bytes kSlowRead = Read200({8, 62, 63, 117, 118});
 const Bytes kCyclicRead = Read200({2, 6, 10, 12, 55, 56, 135, 264});
 const Bytes kStatusPoll = Read200({8, 42});

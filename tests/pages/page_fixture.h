@@ -4,9 +4,12 @@
 // with a scripted person that fails the test on an unexpected question.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
@@ -16,6 +19,19 @@
 #include "support/log_capture.h"
 
 namespace testpages {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A 200 request for these variables, as it goes to the device.
+inline Bytes Read200(std::initializer_list<int> ids) {
+  Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};
+  for (int id : ids) {
+    frame.push_back(static_cast<std::uint8_t>(id >> 8));
+    frame.push_back(static_cast<std::uint8_t>(id & 0xFF));
+  }
+  return frame;
+}
+
 
 class HostWindow : public CWnd {
  public:
