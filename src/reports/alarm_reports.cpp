@@ -12,10 +12,6 @@ namespace {
 
 _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 using reports::FlagMark;
 
 // ----- Alarm annunciator -----
@@ -253,17 +249,17 @@ void CCommonFunctions::GenerateEventHistoryReport(IGridXPtr grid, IReportXPtr re
     // the page's, not a copy.
     for (LONG row = 1;; ++row) {
       LONG rows = 0;
-      Check(grid->get_Rows(&rows));
+      ComCheck(grid->get_Rows(&rows));
       if (row >= rows) break;
       const double top = kEventLinePitch * (row - 1);
       for (LONG col = 0; col < LONG(std::size(kEventColumns)); ++col) {
-        Check(grid->Select(row, col));
+        ComCheck(grid->Select(row, col));
         const EventColumn& c = kEventColumns[col];
         activex::IReportFieldPtr field = frame.AddField("Detail", c.left, top, c.width, kEventLineHeight);
-        Check(field->put_DisplayStyle(kEventLineStyle));
+        ComCheck(field->put_DisplayStyle(kEventLineStyle));
         _bstr_t text;
-        Check(grid->get_Text(&text));
-        Check(field->put_Text(text));
+        ComCheck(grid->get_Text(&text));
+        ComCheck(field->put_Text(text));
       }
     }
     frame.SaveAndAskToPrint();

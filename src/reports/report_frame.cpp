@@ -14,10 +14,6 @@ using namespace activex;
 
 namespace {
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 
 }  // namespace
@@ -42,7 +38,7 @@ ReportFrame::ReportFrame(IReportXPtr report, IPrinterXPtr printer, CWnd* page, c
     : m_report(std::move(report)), m_printer(std::move(printer)), m_page(page), m_ids(ids), m_member(member) {}
 
 void ReportFrame::Load(const _bstr_t& definitionPath) {
-  Check(m_report->LoadDefinition(definitionPath, m_member.reportName));
+  ComCheck(m_report->LoadDefinition(definitionPath, m_member.reportName));
   m_header = nullptr;
 }
 
@@ -71,36 +67,36 @@ IReportFieldsPtr ReportFrame::Fields(const char* section) {
   IReportSectionsPtr sections;
   IReportSectionPtr s;
   IReportFieldsPtr fields;
-  Check(m_report->get_Sections(&sections));
-  Check(sections->Item(section, &s));
-  Check(s->get_Fields(&fields));
+  ComCheck(m_report->get_Sections(&sections));
+  ComCheck(sections->Item(section, &s));
+  ComCheck(s->get_Fields(&fields));
   return fields;
 }
 
 IReportFieldPtr ReportFrame::Field(const char* section, const char* field) {
   IReportFieldPtr f;
-  Check(Fields(section)->Item(field, &f));
+  ComCheck(Fields(section)->Item(field, &f));
   return f;
 }
 
 void ReportFrame::SetText(const char* field, const _bstr_t& text) {
   if (!m_header) m_header = Fields(m_member.headerSection);
   IReportFieldPtr f;
-  Check(m_header->Item(field, &f));
-  Check(f->put_Text(text));
+  ComCheck(m_header->Item(field, &f));
+  ComCheck(f->put_Text(text));
 }
 
 void ReportFrame::SetText(const char* section, const char* field, const _bstr_t& text) {
-  Check(Field(section, field)->put_Text(text));
+  ComCheck(Field(section, field)->put_Text(text));
 }
 
 void ReportFrame::SetPicture(const char* section, const char* field, const std::string& imagePath) {
-  Check(Field(section, field)->put_Picture(_variant_t(_bstr_t(imagePath))));
+  ComCheck(Field(section, field)->put_Picture(_variant_t(_bstr_t(imagePath))));
 }
 
 IReportFieldPtr ReportFrame::AddField(const char* section, double left, double top, double width, double height) {
   IReportFieldPtr f;
-  Check(Fields(section)->Add("", "", left, top, width, height, &f));
+  ComCheck(Fields(section)->Add("", "", left, top, width, height, &f));
   return f;
 }
 
@@ -110,14 +106,14 @@ void ReportFrame::SaveAndAskToPrint(std::optional<plat::LocalTime> when) {
   CFileDialog dialog(FALSE, "pdf", name.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "(*.pdf)|*.pdf|", nullptr);
   dialog.m_ofn.lpstrTitle = m_member.saveTitle;
   // The full path: the working folder is never changed behind the program's back.
-  if (dialog.DoModal() == IDOK) Check(m_report->RenderToFile(dialog.GetPathName().c_str(), kReportFormatPdf));
+  if (dialog.DoModal() == IDOK) ComCheck(m_report->RenderToFile(dialog.GetPathName().c_str(), kReportFormatPdf));
 
   const std::string question = T("PRINT_REPORT").str();
   const int answer = m_page ? m_page->MessageBox(question.c_str(), "Print Report", MB_YESNO)
                             : ::MessageBox(nullptr, question.c_str(), "Print Report", MB_YESNO);
   if (answer == IDYES) {
-    Check(m_report->RenderToPrinter(m_printer.GetInterfacePtr()));
-    Check(m_printer->PrintDoc());
+    ComCheck(m_report->RenderToPrinter(m_printer.GetInterfacePtr()));
+    ComCheck(m_printer->PrintDoc());
   }
 }
 

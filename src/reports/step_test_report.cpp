@@ -13,10 +13,6 @@ namespace {
 
 _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 const reports::ReportMember kStepTest{"StepReport",       "PageLine1",
                                       "Detail",           "TitleLbl",
                                       "StepTestReport",   "_StepTestReport_",
@@ -50,21 +46,21 @@ class TemporaryPicture {
 
 void ShowAxis(IiXYPlotXPtr& plot, bool x, const char* name) {
   IiPlotAxisPtr axis;
-  Check(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
-  Check(axis->SetVisible(1));
+  ComCheck(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
+  ComCheck(axis->SetVisible(1));
 }
 
 // The plot's element 0 (its tool bar) stays out of the pictures.
 void ShowToolBar(IiXYPlotXPtr& plot, bool show) {
   IiPlotToolBarPtr toolBar;
-  Check(plot->GetToolBar(0, &toolBar));
-  Check(toolBar->SetVisible(show ? 1 : 0));
+  ComCheck(plot->GetToolBar(0, &toolBar));
+  ComCheck(toolBar->SetVisible(show ? 1 : 0));
 }
 
 }  // namespace
 
 void CCommonFunctions::SetupStepGraph(IiXYPlotXPtr plot) {
-  Check(plot->SetTitle(T("IDD_DIAGNOSTIC_STEP_TEST")));
+  ComCheck(plot->SetTitle(T("IDD_DIAGNOSTIC_STEP_TEST")));
   for (const char* channel : {"Position", "Command", "ILCmd", "ILPos"}) GetXYPlotChannelByNameEx(plot, channel, 1);
   ShowAxis(plot, true, "StepX");
   ShowAxis(plot, false, "StepPerc");
@@ -80,7 +76,7 @@ void CCommonFunctions::GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr rep
 
     SetupStepGraph(plot);
     ShowToolBar(plot, false);
-    Check(plot->SaveImage(picture.Path().c_str(), kPictureWidth, kPictureHeight));
+    ComCheck(plot->SaveImage(picture.Path().c_str(), kPictureWidth, kPictureHeight));
     ShowToolBar(plot, true);
 
     frame.SetFooterAndHeader();

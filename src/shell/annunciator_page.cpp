@@ -12,10 +12,6 @@ namespace {
 // Hidden placeholders of the report and print engines.
 constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 }  // namespace
 
 namespace pages {
@@ -195,10 +191,10 @@ void CAnnunciatorPage::OnRetrieve() {
 
 void CAnnunciatorPage::PutLamp(Lamp& lamp, COLORREF colour) {
   Try("lamp", [&] {
-    if (lamp.round) Check(lamp.round->put_LedColor(colour));
+    if (lamp.round) ComCheck(lamp.round->put_LedColor(colour));
     if (lamp.arrow) {
-      Check(lamp.arrow->put_LedColor(colour));
-      Check(lamp.arrow->put_Active(TRUE));
+      ComCheck(lamp.arrow->put_LedColor(colour));
+      ComCheck(lamp.arrow->put_Active(TRUE));
     }
   });
 }

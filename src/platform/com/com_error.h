@@ -21,3 +21,8 @@ class _com_error : public std::exception {
 };
 
 [[noreturn]] void _com_issue_error(HRESULT hr);
+
+// Raises _com_error for a failed result; a success passes.
+inline void ComCheck(HRESULT hr) {
+  if (FAILED(hr)) _com_issue_error(hr);
+}

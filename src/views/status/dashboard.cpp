@@ -13,10 +13,6 @@ namespace {
 
 using pages::MonitoringPageTemplate;
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
 // One configuration row: a bit of the software configuration, the field
@@ -227,8 +223,8 @@ void CDashboardView::CreateControls() {
   m_pDigitalEntry =
       common.CreateSpinEditCtrl(this, &m_wndHosts[2], PlaceholderRect(m_wndDigitalEntry), kDigitalEntryId);
   if (m_pDigitalEntry) Try("digital entry", [this] {
-      Check(m_pDigitalEntry->put_Min(kCommandMin));
-      Check(m_pDigitalEntry->put_Max(kCommandMax));
+      ComCheck(m_pDigitalEntry->put_Min(kCommandMin));
+      ComCheck(m_pDigitalEntry->put_Max(kCommandMax));
     });
   m_pPositionGauge =
       common.CreateLinearGauge(this, &m_wndHosts[3], PlaceholderRect(m_wndPositionGauge), kPositionGaugeId);
@@ -286,18 +282,18 @@ void CDashboardView::UpdateCommandGaugeLimitsToControls() {
 void CDashboardView::UpdateControlModeToControls() {
   const bool digital = (theApp().m_comm.m_byControlMode & 0x01) != 0;
   m_btnApply.EnableWindow(digital);
-  Try("source switch", [&] { Check(m_pSourceSwitch->put_Position(digital ? 1 : 0)); });
+  Try("source switch", [&] { ComCheck(m_pSourceSwitch->put_Position(digital ? 1 : 0)); });
   Try("digital entry",
       [&] { common::Puts(m_pDigitalEntry.GetInterfacePtr()).Put(activex::kReadOnly, _variant_t(!digital)); });
-  Try("command gauge", [&] { Check(m_pCommandGauge->PutElementSetting(0, activex::kElementBool, _variant_t(digital))); });
+  Try("command gauge", [&] { ComCheck(m_pCommandGauge->PutElementSetting(0, activex::kElementBool, _variant_t(digital))); });
 }
 
 void CDashboardView::UpdateTemperatureUnitToControls() {
   const status::TemperatureScale scale = status::TemperatureScaleOf(theApp().m_comm.m_abyUnitCodes[3]);
-  Try("temperature display", [&] { Check(m_pTemperatureDisplay->put_Units(scale.fahrenheit ? " degF" : " degC")); });
+  Try("temperature display", [&] { ComCheck(m_pTemperatureDisplay->put_Units(scale.fahrenheit ? " degF" : " degC")); });
   Try("thermometer", [&] {
-    Check(m_pThermometer->put_ScaleMin(scale.min));
-    Check(m_pThermometer->put_ScaleMax(scale.max));
+    ComCheck(m_pThermometer->put_ScaleMin(scale.min));
+    ComCheck(m_pThermometer->put_ScaleMax(scale.max));
   });
 }
 
@@ -322,15 +318,15 @@ void CDashboardView::UpdateCyclicReadToControls() {
 
 void CDashboardView::UpdateCyclicDataToControls() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  Try("command gauge", [&] { Check(m_pCommandGauge->put_Value(comm.m_dVar6)); });
-  Try("command display", [&] { Check(m_pCommandDisplay->put_Value(comm.m_dVar6)); });
-  Try("digital entry", [&] { Check(m_pDigitalEntry->put_Value(comm.m_dVar6)); });
-  Try("position gauge", [&] { Check(m_pPositionGauge->put_Value(comm.m_dVar10)); });
-  Try("position display", [&] { Check(m_pPositionDisplay->put_Value(comm.m_dVar10)); });
-  Try("deviation display", [&] { Check(m_pDeviationDisplay->put_Value(comm.m_dVar12)); });
-  Try("analog input", [&] { Check(m_pAnalogInput->put_Text(plat::FormatNumber("%5.2f", comm.m_dVar2).c_str())); });
-  Try("thermometer", [&] { Check(m_pThermometer->put_Value(comm.m_dTemperature)); });
-  Try("temperature display", [&] { Check(m_pTemperatureDisplay->put_Value(comm.m_dTemperature)); });
+  Try("command gauge", [&] { ComCheck(m_pCommandGauge->put_Value(comm.m_dVar6)); });
+  Try("command display", [&] { ComCheck(m_pCommandDisplay->put_Value(comm.m_dVar6)); });
+  Try("digital entry", [&] { ComCheck(m_pDigitalEntry->put_Value(comm.m_dVar6)); });
+  Try("position gauge", [&] { ComCheck(m_pPositionGauge->put_Value(comm.m_dVar10)); });
+  Try("position display", [&] { ComCheck(m_pPositionDisplay->put_Value(comm.m_dVar10)); });
+  Try("deviation display", [&] { ComCheck(m_pDeviationDisplay->put_Value(comm.m_dVar12)); });
+  Try("analog input", [&] { ComCheck(m_pAnalogInput->put_Text(plat::FormatNumber("%5.2f", comm.m_dVar2).c_str())); });
+  Try("thermometer", [&] { ComCheck(m_pThermometer->put_Value(comm.m_dTemperature)); });
+  Try("temperature display", [&] { ComCheck(m_pTemperatureDisplay->put_Value(comm.m_dTemperature)); });
 }
 
 void CDashboardView::UpdateSoftConfigToControls() {
@@ -355,7 +351,7 @@ void CDashboardView::OnInputSourceSwitch(const EventArgs&) {
   if (MessageBox(Text("STATCTRLMODE").c_str(), app.m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) ==
       IDYES) {
     LONG position = 0;
-    Check(m_pSourceSwitch->get_Position(&position));
+    ComCheck(m_pSourceSwitch->get_Position(&position));
     BYTE& mode = app.m_comm.m_byControlMode;
     mode = position == 0 ? static_cast<BYTE>(mode & ~0x01) : static_cast<BYTE>(mode | 0x01);
     app.m_comm.WriteCmd201ControlEnable(mode);
@@ -367,19 +363,19 @@ void CDashboardView::OnInputSourceSwitch(const EventArgs&) {
 void CDashboardView::OnCommandGaugeEvent(const EventArgs&) {
   m_edtTransmit.SetWindowText("CMD");
   double value = 0;
-  Check(m_pCommandGauge->get_Value(&value));
+  ComCheck(m_pCommandGauge->get_Value(&value));
   if (value > kCommandMax)
     value = kCommandMax;
   else if (value < kCommandMin)
     value = kCommandMin;
-  Check(m_pDigitalEntry->put_Value(value));
+  ComCheck(m_pDigitalEntry->put_Value(value));
   theApp().m_comm.WriteCmd201CmdPctDigital(value);
   Receive("CMD", 0);
 }
 
 void CDashboardView::OnApply() {
   double value = 0;
-  Check(m_pDigitalEntry->get_Value(&value));
+  ComCheck(m_pDigitalEntry->get_Value(&value));
   // A typed value is not held to the entry's range: never send the valve
   // outside it.
   if (!(value >= -10.0 && value <= 110.0)) {

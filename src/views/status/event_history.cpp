@@ -45,10 +45,6 @@ const View::History kHistories[] = {
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
 // ---- Dialog 206, in dialog units.
 
 std::vector<DialogItem> EventHistoryItems() {
@@ -122,8 +118,8 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
        [this] {
          EnableActionButtons(TRUE);
          m_nPeriod = kIdlePeriod;
-         Check(m_pGrid->Select(1, 0));
-         Check(m_pGrid->ShowCell(1, 0));
+         ComCheck(m_pGrid->Select(1, 0));
+         ComCheck(m_pGrid->ShowCell(1, 0));
        },
        kIdleStep},
       {kClearStep, "CLEAR", {},
@@ -137,7 +133,7 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
          ClearGrid();
          SetDlgItemText(kDescriptionId, "");
          m_prgRetrieve.SetPos(0);
-         Check(m_pGrid->Select(1, 0));
+         ComCheck(m_pGrid->Select(1, 0));
        },
        kIdleStep},
   };
@@ -259,13 +255,13 @@ void CAlarm_EventHistoryView::ShowBlock(const History& history) {
 void CAlarm_EventHistoryView::ShowRecord(const History& history, const BYTE* record) {
   const BYTE code = record[0], state = record[1];
   ++m_nRow;
-  Check(m_pGrid->put_Rows(m_nRow + 8));
-  Check(m_pGrid->put_TextMatrix(m_nRow, 1, _bstr_t(std::to_string(code))));
-  Check(m_pGrid->put_TextMatrix(m_nRow, 2,
+  ComCheck(m_pGrid->put_Rows(m_nRow + 8));
+  ComCheck(m_pGrid->put_TextMatrix(m_nRow, 1, _bstr_t(std::to_string(code))));
+  ComCheck(m_pGrid->put_TextMatrix(m_nRow, 2,
                                 _bstr_t(SplitDescription(CWexletCoreCommunication::GetStatusBitKey(code).str()))));
-  if (state <= 1) Check(m_pGrid->put_TextMatrix(m_nRow, 0, _bstr_t(Text(state == 0 ? "OFFCaps" : "ONCaps"))));
+  if (state <= 1) ComCheck(m_pGrid->put_TextMatrix(m_nRow, 0, _bstr_t(Text(state == 0 ? "OFFCaps" : "ONCaps"))));
   m_prgRetrieve.SetPos(m_nRow);
-  Check(m_pGrid->ShowCell(m_nRow, 0));
+  ComCheck(m_pGrid->ShowCell(m_nRow, 0));
   WriteLog(_bstr_t(std::to_string(m_nLogCount) + history.logTag));
   ++m_nLogCount;
 }
@@ -277,7 +273,7 @@ void CAlarm_EventHistoryView::EndRetrieval(const History& history, const char* w
   m_nStep = kEndStep;
 }
 
-void CAlarm_EventHistoryView::ClearGrid() { Check(m_pGrid->ClearData()); }
+void CAlarm_EventHistoryView::ClearGrid() { ComCheck(m_pGrid->ClearData()); }
 
 std::string CAlarm_EventHistoryView::SplitDescription(const std::string& text) {
   const size_t dash = text.find('-');
@@ -292,7 +288,7 @@ void CAlarm_EventHistoryView::OnSelectHistoryKind() { GetDlgItem(kRetrieveId)->E
 void CAlarm_EventHistoryView::OnRetrieve() {
   Try("grid", [this] {
     ClearGrid();
-    Check(m_pGrid->Select(1, 0));
+    ComCheck(m_pGrid->Select(1, 0));
   });
   SetDlgItemText(kDescriptionId, "");
   m_nRow = 0;
@@ -309,7 +305,7 @@ void CAlarm_EventHistoryView::OnClearHistory() {
 }
 
 void CAlarm_EventHistoryView::OnPrintReport() {
-  Try("report", [this] { Check(m_pReport->Reset()); });
+  Try("report", [this] { ComCheck(m_pReport->Reset()); });
   EnableActionButtons(FALSE);
   // The device data of the report's header, and the tag that names its PDF.
   Try("OnPrintReport", [] { theApp().m_comm.ReadConfiguration(); });
@@ -319,10 +315,10 @@ void CAlarm_EventHistoryView::OnPrintReport() {
 void CAlarm_EventHistoryView::OnClickGrid(const EventArgs&) {
   SetDlgItemText(kDescriptionId, "");
   LONG row = 0;
-  Check(m_pGrid->get_Row(&row));
+  ComCheck(m_pGrid->get_Row(&row));
   if (row < 1) return;  // the title row names no event
-  Check(m_pGrid->Select(row, 1));
+  ComCheck(m_pGrid->Select(row, 1));
   _bstr_t code;
-  Check(m_pGrid->get_Text(&code));
+  ComCheck(m_pGrid->get_Text(&code));
   if (!code.str().empty()) SetDlgItemText(kDescriptionId, TheLanguageTable().Lookup(code).str().c_str());
 }

@@ -1,0 +1,97 @@
+#include "common/limit_gauge.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/com/com_error.h"
+
+namespace limits {
+
+double FromWord(DWORD word) { return static_cast<double>(static_cast<std::uint32_t>(word)); }
+
+std::string WordText(DWORD word) { return std::to_string(static_cast<std::uint32_t>(word)); }
+
+DWORD ToWord(double value) {
+  if (!(value > 0)) return 0;  // NaN too
+  if (value >= kMaxWord) return 0xFFFFFFFFu;
+  return static_cast<DWORD>(std::trunc(value));
+}
+
+std::string Format(const char* printfFormat, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, printfFormat, value);
+  return text;
+}
+
+std::string VariantText(double value) {
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+double ReadEditDouble(const CWnd& page, int editId) {
+  const std::string text = page.GetDlgItemText(editId);
+  return text.empty() ? 0.0 : std::atof(text.c_str());
+}
+
+double CounterScale(double fullWarning, double count) {
+  double scale = std::min(1.1 * fullWarning, kMaxWord);
+  if (count > scale) scale = 1.1 * count;
+  return scale;
+}
+
+double PushedBelow(double dragged, double gap, double scaleMin) {
+  const double pushed = dragged - gap;
+  return pushed <= scaleMin ? scaleMin : pushed;
+}
+
+double PushedAbove(double dragged, double gap, double scaleMax) {
+  const double pushed = dragged + gap;
+  return pushed >= scaleMax ? scaleMax : pushed;
+}
+
+double LimitGauge::Min() const {
+  double value = 0;
+  ComCheck(m_gauge->get_ScaleMin(&value));
+  return value;
+}
+
+double LimitGauge::Max() const {
+  double value = 0;
+  ComCheck(m_gauge->get_ScaleMax(&value));
+  return value;
+}
+
+void LimitGauge::SetMax(double max) { ComCheck(m_gauge->put_ScaleMax(max)); }
+
+double LimitGauge::Value() const { return Marker(0); }
+
+void LimitGauge::SetValue(double value) { SetMarker(0, value); }
+
+void LimitGauge::SetPointerColour(COLORREF colour) { ComCheck(m_gauge->put_ElementColor(0, colour)); }
+
+double LimitGauge::Marker(int index) const {
+  double value = 0;
+  ComCheck(m_gauge->get_ElementPosition(index, &value));
+  return value;
+}
+
+void LimitGauge::SetMarker(int index, double value) { ComCheck(m_gauge->put_ElementPosition(index, value)); }
+
+bool LimitGauge::ClampMarker(int index, double& value) {
+  const double max = Max(), min = Min();
+  if (value >= max)
+    value = max;
+  else if (value <= min)
+    value = min;
+  else
+    return false;
+  SetMarker(index, value);
+  return true;
+}
+
+}  // namespace limits
