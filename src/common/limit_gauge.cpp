@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/com/com_error.h"
 
@@ -31,11 +30,6 @@ std::string VariantText(double value) {
   char text[64];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   return std::string(text, end);
-}
-
-double ReadEditDouble(const CWnd& page, int editId) {
-  const std::string text = page.GetDlgItemText(editId);
-  return text.empty() ? 0.0 : std::atof(text.c_str());
 }
 
 double CounterScale(double fullWarning, double count) {

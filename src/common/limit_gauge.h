@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/activex/controls.h"
-#include "platform/win/cwnd.h"
 
 namespace limits {
 
@@ -24,8 +23,6 @@ std::string Format(const char* printfFormat, double value);
 // A double as a variant converts it to text: the shortest form that reads
 // back, fractions kept, no grouping ("904.5", "1000", "0.1").
 std::string VariantText(double value);
-// The leading number of an edit's text; empty text or none gives 0.
-double ReadEditDouble(const CWnd& page, int editId);
 
 // The scale of a counter's gauge: 1.1 times the full warning, at most the
 // word's maximum; a count above that grows it to 1.1 times the count.

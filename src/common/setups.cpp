@@ -290,3 +290,8 @@ void CCommonFunctions::SetupCharViewLabel(IiLabelXPtr& label, COLORREF color) {
 }
 
 int CCommonFunctions::GetWindowTextInt(CWnd* window) { return std::atoi(window->GetWindowText().c_str()); }
+
+double CCommonFunctions::ReadEditDouble(const CWnd& page, int editId) {
+  const std::string text = page.GetDlgItemText(editId);
+  return text.empty() ? 0.0 : std::atof(text.c_str());
+}
