@@ -1,5 +1,6 @@
 #include "shell/health_page.h"
 
+#include "common/control_puts.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
@@ -23,6 +24,22 @@ std::vector<DialogItem> HealthSideItems(const health::SideIds& s, int x, int w) 
       {CAnnunciatorPage::kApplyId, DlgKind::PushButton, "", x, 310, 58, 15, DS_DISABLED},
       {CAnnunciatorPage::kRetrieveId, DlgKind::PushButton, "", x + 64, 310, 58, 15, DS_DISABLED},
   };
+}
+
+void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health::ValueLine> values) {
+  for (const health::ValueLine& v : values) {
+    DialogItem box{};
+    for (const DialogItem& i : items)
+      if (i.id == v.group) box = i;
+    const int x = box.x, y = box.y + box.cy - 18;
+    const int unitX = x + 63 + v.width;
+    items.push_back({v.caption, DlgKind::Static, "", x + 8, y + 1, 50, 9});
+    items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, v.width, 12, DS_READONLY | v.align});
+    if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
+    if (v.reset)
+      items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
+    if (v.link) items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
+  }
 }
 
 }  // namespace pages
@@ -54,6 +71,9 @@ void CHealthPage::OnInitialUpdate() {
   CAnnunciatorPage::OnInitialUpdate();
   CheckDlgButton(m_side.legendMasked, 1);
   CheckDlgButton(m_side.legendSelected, 1);
+  if (!m_resetButtons.empty() && m_bmpReset.LoadBitmap(167))
+    for (int id : m_resetButtons)
+      if (CButton* button = GetDlgItemAs<CButton>(id)) button->SetBitmap(m_bmpReset);
 }
 
 void CHealthPage::CreateControls() {
@@ -84,10 +104,31 @@ void CHealthPage::AddLinks(std::span<const health::Link> links) {
   }
 }
 
+void CHealthPage::AddValueLines(std::span<const health::ValueLine> values) {
+  for (const health::ValueLine& v : values) {
+    m_captions.push_back({v.captionKey, {v.caption}});
+    m_toolTips.push_back({v.toolTipKey, {v.value}});
+  }
+}
+
+void CHealthPage::EnableActionButtons(BOOL enable) {
+  CAnnunciatorPage::EnableActionButtons(enable);
+  if (!m_bLinksFollowButtons) return;
+  constexpr COLORREF kActive = 0x990033, kInactive = 0x696969;
+  for (IiLabelXPtr& label : m_linkLabels)
+    Try("link", [&] {
+      common::Puts(label.operator->()).Color(activex::LabelRow(5), enable ? kActive : kInactive);
+      if (const HRESULT hr = label->put_Enabled(enable); FAILED(hr)) _com_issue_error(hr);
+    });
+}
+
 void CHealthPage::AddCounterReset(const health::CounterReset& reset, std::function<void()> shown) {
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_requests.push_back({reset.request, reset.step});
   m_actionButtons.push_back(reset.button);
+  m_resetButtons.push_back(reset.button);
+  m_captions.push_back({"RESET", {reset.button}});
+  m_toolTips.push_back({reset.toolTipKey, {reset.button}});
   MapCommand(BN_CLICKED, static_cast<UINT>(reset.button), [this, request = reset.request] {
     EnableActionButtons(FALSE);
     m_nRequest = request;

@@ -33,6 +33,19 @@ struct Link {
   const char* toolTipKey;
 };
 
+// A value under the rows of a group: caption, read-only box, unit, and
+// where wanted a Reset button and a link label at the group's right end.
+struct ValueLine {
+  int group, caption, value, unit;  // unit 0: none
+  const char* unitText;
+  const char* captionKey;
+  const char* toolTipKey;
+  int reset;  // 0: none
+  int link;   // its placeholder; 0: none
+  int width = 46;
+  DWORD align = DS_RIGHT;
+};
+
 // A travel or cycle counter of a record that the device resets when the
 // record comes back with its select byte set.
 struct CounterReset {
@@ -42,6 +55,7 @@ struct CounterReset {
   int readCommand;
   TravelCycleRecord CWexletCoreCommunication::*record;
   BYTE select;
+  const char* toolTipKey;
 };
 
 }  // namespace health
@@ -51,6 +65,8 @@ namespace pages {
 // The description boxes, the legend under them and Apply and Retrieve at
 // the bottom, in a column from x of width w.
 std::vector<DialogItem> HealthSideItems(const health::SideIds& ids, int x, int w);
+// The value lines, each on the last line of its group box in items.
+void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health::ValueLine> values);
 
 }  // namespace pages
 
@@ -67,6 +83,8 @@ class CHealthPage : public CAnnunciatorPage {
   void OnSelectAlert();
 
   void AddLinks(std::span<const health::Link> links);
+  // Captions and tool tips of the value lines.
+  void AddValueLines(std::span<const health::ValueLine> values);
   // A click waits for the next tick of the running timer. Then the read,
   // and on the tick after it the write with the select byte, only when the
   // read was answered: a write from an old or empty record would replace
@@ -75,10 +93,17 @@ class CHealthPage : public CAnnunciatorPage {
   // More work on a step of the frame's machine, after the frame's own.
   void ExtendStep(int step, std::function<void()> transact, std::function<void()> show);
 
+  // The links go inactive (grey, no click) with the action buttons while
+  // a request is pending, and come back with them.
+  void EnableActionButtons(BOOL enable) override;
+  bool m_bLinksFollowButtons = false;
+
  private:
   std::span<const health::RowTexts> m_texts;
   health::SideIds m_side;
   std::span<const health::Link> m_links;
   std::vector<IiLabelXPtr> m_linkLabels;
   std::vector<std::unique_ptr<CWnd>> m_linkHosts;
+  std::vector<int> m_resetButtons;
+  CBitmap m_bmpReset;  // the waste bin on every Reset button
 };

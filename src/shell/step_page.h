@@ -85,7 +85,7 @@ class CStepPage : public CStatusPage {
   // A request button: the timer restarts its period and the request waits
   // for the next tick with the action buttons disabled.
   void Request(int request);
-  void EnableActionButtons(BOOL enable);
+  virtual void EnableActionButtons(BOOL enable);
   // A hosted control in place of its hidden placeholder.
   CRect PlaceholderRect(CWnd& placeholder) const;
 

@@ -11,7 +11,9 @@
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 #include "views/health/actuator_health.h"
+#include "views/health/control_loop_health.h"
 #include "views/health/positioner_health.h"
+#include "views/health/valve_health.h"
 
 namespace {
 
@@ -23,7 +25,28 @@ using testpages::Mask;
 
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 
-using HealthPages = testpages::AnnunciatorPageTest;
+class HealthPages : public testpages::AnnunciatorPageTest {
+ protected:
+  void TearDown() override {
+    theApp().m_pTreeView = nullptr;
+    AnnunciatorPageTest::TearDown();
+  }
+  // The navigation tree that the links select in.
+  CTreeCtrl& Tree() {
+    auto* tree = new CTarnixWexletView;
+    EXPECT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+    tree->SendInitialUpdate();
+    theApp().m_pTreeView = tree;
+    return tree->GetTreeCtrl();
+  }
+  static int Selected(CTreeCtrl& tree) { return static_cast<int>(tree.GetItemData(tree.GetSelectedItem())); }
+  // Rows enabled, masks read, then the refresh that enables the buttons.
+  void OpenAndRefresh(int viewIndex) {
+    Open(viewIndex);
+    Tick(3);
+  }
+  static std::string Lookup(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+};
 
 constexpr int kApply = CAnnunciatorPage::kApplyId, kRetrieve = CAnnunciatorPage::kRetrieveId;
 
@@ -119,11 +142,7 @@ constexpr size_t kResponseRow = 0, kCyclesRow = 1, kPiezoLowRow = 5, kPiezoHighR
 
 class PositionerHealth : public HealthPages {
  protected:
-  // Unit read, mask read, then the refresh that enables the buttons.
-  void OpenAndRefresh() {
-    Open(kPositionerView);
-    Tick(3);
-  }
+  void OpenAndRefresh() { HealthPages::OpenAndRefresh(kPositionerView); }
 };
 
 TEST_F(PositionerHealth, RowLampsFollowTheirBitsAndAWarningBeatsItsAlarm) {
@@ -237,19 +256,265 @@ TEST_F(PositionerHealth, ResetWhoseReadIsLostWritesNothing) {
 }
 
 TEST_F(PositionerHealth, LinksSelectTheirPagesInTheTree) {
-  auto* tree = new CTarnixWexletView;
-  ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-  tree->SendInitialUpdate();
-  theApp().m_pTreeView = tree;
+  CTreeCtrl& items = Tree();
   SetDevice(Filled(0xFF));
   Open(kPositionerView);
-  CTreeCtrl& items = tree->GetTreeCtrl();
   for (auto [label, item] : {std::pair{327, 322}, {328, 322}, {330, 322}, {329, 321}, {333, 323}}) {
     page->OnControlEvent(label, 1, {});
-    EXPECT_EQ(static_cast<int>(items.GetItemData(items.GetSelectedItem())), item) << label;
+    EXPECT_EQ(Selected(items), item) << label;
   }
   page->StopMonitoring();
-  theApp().m_pTreeView = nullptr;
+}
+
+// ---- Valve and control loop.
+
+constexpr int kValveView = 5, kControlView = 12;
+using Valve = CHealth_Val_MainView;
+using Control = CHealth_Ctl_MainView;
+
+TEST_F(HealthPages, ValveAndControlLoopRowLampsFollowTheirBits) {
+  struct Case {
+    int view;
+    int byte;
+    std::uint8_t status;
+    size_t row;
+    COLORREF colour;
+  };
+  const Case cases[] = {
+      {kValveView, 13, 0x01, 0, 0x00FFFF},   {kValveView, 13, 0x02, 1, 0x00FFFF},
+      {kValveView, 16, 0x40, 2, 0x0A0AFF},   {kValveView, 16, 0x80, 3, 0x0A0AFF},
+      {kValveView, 11, 0x04, 4, 0x00FFFF},   {kValveView, 11, 0x08, 5, 0x00FFFF},
+      {kValveView, 11, 0xF3, 4, 0x006400},   {kControlView, 11, 0x41, 0, 0x0A0AFF},
+      {kControlView, 11, 0x41, 3, 0x00FFFF}, {kControlView, 12, 0x02, 1, 0x00FFFF},
+      {kControlView, 12, 0x02, 2, 0x006400}, {kControlView, 12, 0x01, 2, 0x00FFFF},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.view << " " << c.byte << " " << int{c.status} << " " << c.row);
+    SetDevice(Filled(0xFF), c.byte, c.status);
+    Open(c.view);
+    EXPECT_EQ(page->GetLampColour(c.row), 0x696969u);
+    Tick(3);
+    EXPECT_EQ(page->GetLampColour(c.row), c.colour);
+    page->StopMonitoring();
+    SetDevice(Filled(0xFF), c.byte, 0);
+  }
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{});
+}
+
+// Only the page's own bits change; the rest of the block goes back as read.
+TEST_F(HealthPages, ValveAndControlLoopApplyWriteBackEverythingElse) {
+  struct Case {
+    int view;
+    std::vector<std::pair<int, std::uint8_t>> read;  // byte, mask
+    std::vector<std::pair<int, int>> shown;          // check box, check
+    std::vector<int> clicks;
+    std::vector<std::pair<int, std::uint8_t>> written;
+  };
+  const Case cases[] = {
+      {kValveView,
+       {{11, 0xFF}, {13, 0x00}, {16, 0x3F}},
+       {{1405, 1}, {1407, 1}, {1413, 1}, {1416, 1}, {1419, 0}, {1422, 0}},
+       {1405, 1419},
+       {{11, 0xFB}, {13, 0x01}, {16, 0x3F}}},
+      {kControlView,
+       {{11, 0xBE}, {12, 0xFD}},
+       {{421, 1}, {422, 1}, {427, 0}, {1122, 1}},
+       {427},
+       {{11, 0xBE}, {12, 0xFC}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view);
+    Mask masks = Filled(0xA5);
+    for (auto [byte, mask] : c.read) masks[byte] = mask;
+    SetDevice(masks);
+    OpenAndRefresh(c.view);
+    for (auto [box, check] : c.shown) EXPECT_EQ(Check(box), check) << box;
+    for (int box : c.clicks) Click(box);
+    EXPECT_EQ(DeviceMasks(), masks);  // nothing written before Apply
+    Click(kApply);
+    Bytes frame(34, 0xA5);
+    frame[0] = 177;
+    frame[1] = 32;
+    for (auto [byte, mask] : c.written) frame[2 + byte] = mask;
+    EXPECT_EQ(Sent(), std::vector<Bytes>{frame});
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(HealthPages, ValveShowsItsCountsUnsignedAndTravelInItsUnit) {
+  SetDevice(Filled(0xFF));
+  device->SetVariable(305, 4294967295.0);
+  device->SetVariable(301, 2147483648.0);
+  device->SetVariable(116, 0.5);
+  device->SetVariable(150, 47);
+  Open(kValveView);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{testpages::Read200({150})});
+  EXPECT_EQ(Text(Valve::kTravelUnit), Lookup("TRAVEL_units_47_EnumDescr"));
+  Tick(2);
+  EXPECT_EQ(Text(Valve::kCyclesBox), "4294967295");
+  EXPECT_EQ(Text(Valve::kTravelBox), "1073741824.0");
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{});
+}
+
+// The write carries the record as read (limits and settings big-endian,
+// the settings as floats) and the select byte: 2 resets the cycles, 1 the
+// travel. The boxes show the record's counts, the travel without
+// decimals, until the next refresh.
+TEST_F(HealthPages, ValveResetReadsTheRecordThenWritesItWithTheSelectByte) {
+  struct Case {
+    int button;
+    std::uint8_t select;
+    const char* cycles;
+    const char* travel;
+  };
+  const Case cases[] = {
+      {Valve::kResetCyclesId, 2, "0", "2250"},
+      {Valve::kResetTravelId, 1, "800", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    SetDevice(Filled(0xFF));
+    ModifyState([](sim::DeviceState& s) {
+      s.travel.valve.limit1A = 0x01020304;
+      s.travel.valve.limit1B = 0x05060708;
+      s.travel.valve.limit2A = 0x0A0B0C0D;
+      s.travel.valve.limit2B = 0x11121314;
+      s.travel.valve.setting1 = 1.0f;
+      s.travel.valve.setting2 = -2.0f;
+      s.travel.valve.setting3 = 0.5f;
+      s.travel.valve.count1 = 900;
+      s.travel.valve.count2 = 800;
+    });
+    device->SetVariable(116, 2.5);
+    OpenAndRefresh(kValveView);
+    Click(c.button);
+    EXPECT_FALSE(Enabled(Valve::kResetCyclesId));
+    EXPECT_FALSE(Enabled(kApply));
+    EXPECT_EQ(Sent(), std::vector<Bytes>{{156}});
+    const Bytes write = {157,  29,   1,    2,    3,    4,    5,    6,    7,    8,    0x0A, 0x0B, 0x0C, 0x0D, 0x11, 0x12,
+                         0x13, 0x14, 0x3F, 0x80, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x3F, 0x00, 0x00, 0x00, c.select};
+    EXPECT_EQ(Sent(), std::vector<Bytes>{write});
+    EXPECT_EQ(Text(Valve::kCyclesBox), c.cycles);
+    EXPECT_EQ(Text(Valve::kTravelBox), c.travel);
+    EXPECT_TRUE(Enabled(Valve::kResetCyclesId));
+    EXPECT_TRUE(Enabled(kApply));
+    Tick(2);
+    EXPECT_EQ(Text(Valve::kTravelBox), std::string(c.travel) + ".0");
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(HealthPages, ValveResetWhoseReadIsLostWritesNothing) {
+  SetDevice(Filled(0xFF));
+  OpenAndRefresh(kValveView);
+  const sim::TravelCycle before = device->State().travel.valve;
+  Click(Valve::kResetTravelId);
+  device->InjectNoReply();
+  Sent();
+  EXPECT_TRUE(Enabled(Valve::kResetTravelId));
+  for (int k = 0; k < 3; ++k)
+    for (const Bytes& sent : Sent()) EXPECT_NE(sent.front(), 157);
+  EXPECT_EQ(device->State().travel.valve.count1, before.count1);
+}
+
+// A link is grey and takes no click while a request waits, and leads to
+// its page once the buttons are back.
+TEST_F(HealthPages, LinksRestWhileARequestIsPending) {
+  struct Case {
+    int view;
+    std::vector<std::pair<UINT, int>> links;  // label, tree item
+  };
+  const Case cases[] = {
+      {kValveView, {{393, 312}, {394, 312}}},
+      {kControlView, {{366, 341}, {367, 342}, {371, 54}}},
+  };
+  CTreeCtrl& tree = Tree();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view);
+    SetDevice(Filled(0xFF));
+    Open(c.view);
+    auto label = [&](UINT id) {
+      return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
+    };
+    auto expectLinks = [&](BOOL active, COLORREF colour) {
+      for (auto [id, item] : c.links) {
+        activex::IiLabelXPtr link(label(id));
+        IControlPtr settings(label(id));
+        ASSERT_TRUE(link && settings);
+        BOOL enabled = !active;
+        link->get_Enabled(&enabled);
+        EXPECT_EQ(enabled, active) << id;
+        _variant_t linkColour;
+        settings->GetSetting(activex::LabelRow(5), &linkColour);
+        EXPECT_EQ(static_cast<COLORREF>(linkColour.lVal), colour) << id;
+      }
+    };
+    auto userClick = [&](UINT id) { IControlTestPtr(label(id))->UserEvent(1, {}); };
+
+    expectLinks(FALSE, 0x696969);  // until the first refresh
+    Tick(3);
+    expectLinks(TRUE, 0x990033);
+    Click(kApply);
+    expectLinks(FALSE, 0x696969);
+    const HTREEITEM before = tree.GetSelectedItem();
+    for (auto [id, item] : c.links) {
+      userClick(id);
+      EXPECT_EQ(tree.GetSelectedItem(), before) << id;
+    }
+    Tick(2);  // the write, then the refresh
+    expectLinks(TRUE, 0x990033);
+    for (auto [id, item] : c.links) {
+      userClick(id);
+      EXPECT_EQ(Selected(tree), item) << id;
+    }
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(HealthPages, ControlLoopValuesAndTestResult) {
+  SetDevice(Filled(0xFF));
+  device->SetVariable(6, 100);  // the valve at rest fully open
+  device->SetVariable(10, 100);
+  device->SetVariable(288, 0);
+  OpenAndRefresh(kControlView);
+  EXPECT_EQ(Text(Control::kDeviationBox), "0.0");
+  EXPECT_EQ(Text(Control::kPositionBox), "100.0");
+  EXPECT_EQ(Text(Control::kPstResultBox), Lookup("PST_RESULT_0_EnumDescr"));
+  // A code without a text keeps the last result.
+  struct Case {
+    int code;
+    const char* key;
+  };
+  for (const Case& c : {Case{3, "PST_RESULT_3_EnumDescr"}, Case{7, "PST_RESULT_3_EnumDescr"}}) {
+    device->SetVariable(288, c.code);
+    Tick(3);
+    EXPECT_EQ(Text(Control::kPstResultBox), Lookup(c.key)) << c.code;
+  }
+}
+
+TEST_F(HealthPages, ValveAndControlLoopSelectFillTheDescriptions) {
+  struct Case {
+    int view;
+    int selector;
+    const char* implications;
+    const char* solutions;
+    int implicationsBox, solutionsBox;
+  };
+  const Case cases[] = {
+      {kValveView, 7006, "VALCANTSHUTLONG", "VALVCANTRES", 1500, 1499},
+      {kValveView, 1423, "VALCLOSE_TOOFARLONG", "VAL_TOOFARRES", 1500, 1499},
+      {kControlView, 621, "PSN_LOW_LIMIT_ALERTLONG", "PSN_LOW_LIMIT_ALERTRES", 1305, 1542},
+      {kControlView, 639, "PST_FAILED_WRNLONG", "PST_FAILED_WRNRES", 1305, 1542},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.selector);
+    SetDevice(Filled(0xFF));
+    OpenAndRefresh(c.view);
+    Click(c.selector);
+    EXPECT_EQ(Text(c.implicationsBox), Lookup(c.implications));
+    EXPECT_EQ(Text(c.solutionsBox), Lookup(c.solutions));
+    page->StopMonitoring();
+  }
 }
 
 }  // namespace

@@ -1,13 +1,80 @@
 #include "views/health/control_loop_health.h"
 
+#include "platform/sys/numeric.h"
+#include "shell/app.h"
+
 namespace {
 
+using enum alarms::RowKind;
+using status::kAlarm;
+using status::kAlert;
+
 constexpr StatusHeaderIds kHeader{1065, 1012, 1013};
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(388, kHeader));
+
+// Every group keeps a line for its value.
+constexpr alarms::AlarmGroup kGroups[] = {
+    {1532, "IDC_BTN_DEVIATION", 0, 1},
+    {1060, "IDC_GB_POSALERT", 0, 1},
+    {1310, "IDC_GB_PSTFAIL", 0, 1},
+};
+
+constexpr const char* kStatus = "IDC_RADIO_ALERTSTATUS";
+constexpr alarms::AlarmRow kRows[] = {
+    {1532, 421, kStatus, 1514, 301, 357, "88", Single, 11, 0, kAlarm, -1, -1},
+    {1060, 422, "IDC_ILABELLOW", 621, 302, 358, "97", Single, 12, 1, kAlert, -1, -1},
+    {1060, 427, "IDC_ILABELHIGH", 626, 307, 359, "96", Single, 12, 0, kAlert, -1, -1},
+    {1310, 1122, kStatus, 639, 1119, 364, "94", Single, 11, 6, kAlert, -1, -1},
+};
+constexpr health::RowTexts kTexts[] = {
+    {"PSN_DEVIATION_ALMLONG", "PSN_DEVIATION_ALMRES"},
+    {"PSN_LOW_LIMIT_ALERTLONG", "PSN_LOW_LIMIT_ALERTRES"},
+    {"PSN_HIGH_LIMIT_ALERTLONG", "PSN_HIGH_LIMIT_ALERTRES"},
+    {"PST_FAILED_WRNLONG", "PST_FAILED_WRNRES"},
+};
+constexpr health::SideIds kSide{1522, 1305, 1501, 1542, 1460, 1181, 1182, 1189, 1301, 323, "IDC_STATICAISTATUSWO"};
+
+constexpr int kColumn = 330;
+
+constexpr const char* kValue = "IDC_ILABELXCURVAL";
+constexpr health::ValueLine kValues[] = {
+    {1532, 1533, CHealth_Ctl_MainView::kDeviationBox, 1443, "%", kValue, "VeskDEVIATIONVALUETIP", 0, 1656},
+    {1060, 1517, CHealth_Ctl_MainView::kPositionBox, 1446, "%", kValue, "IDC_EDITX_FBPOSITIONTIP", 0, 231},
+    {1310, 1539, CHealth_Ctl_MainView::kPstResultBox, 0, "", "IDC_STATICPSTRESULT", "IDC_EDIT_MONITOR_STATUSTIP", 0,
+     1671, kColumn - 8 - 60 - 40, DS_CENTER},
+};
+
+// The deviation page, the position alerts page and the partial stroke
+// test page.
+constexpr health::Link kLinks[] = {
+    {1656, 366, 341, "IDC_ILABELXCONFIGDEVIATION"},
+    {231, 367, 342, "IDC_ILABELXCONFIGPA"},
+    {1671, 371, 54, "IDC_ILABELXCONFIGPARTSTRK"},
+};
+
+std::vector<DialogItem> Items() {
+  std::vector<DialogItem> items = pages::AnnunciatorItems(kGroups, kRows, kColumn);
+  pages::AddHealthValueItems(items, kValues);
+  const std::vector<DialogItem> side = pages::HealthSideItems(kSide, 8 + kColumn, pages::kPageWidth - 16 - kColumn);
+  items.insert(items.end(), side.begin(), side.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(388, kHeader, Items()));
 
 }  // namespace
 
-CHealth_Ctl_MainView::CHealth_Ctl_MainView() : CMonitoringPage(388, "CTRLHEALTH", 25, 5000, kHeader) {
-  m_nStartStep = 5;
-  m_steps = {StatusStep(5, 5)};
+CHealth_Ctl_MainView::CHealth_Ctl_MainView()
+    : CHealthPage(388, "CTRLHEALTH", 25, kGroups, kRows, kTexts, kSide, kHeader) {
+  m_bLinksFollowButtons = true;
+  AddValueLines(kValues);
+  AddLinks(kLinks);
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  ExtendStep(1, [&comm] { comm.ReadControlHealth(); }, [this] { ShowValues(); });
+}
+
+void CHealth_Ctl_MainView::ShowValues() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetDlgItemText(kDeviationBox, plat::FormatNumber("%3.1f", comm.m_dVar12).c_str());
+  SetDlgItemText(kPositionBox, plat::FormatNumber("%3.1f", comm.m_dVar10).c_str());
+  SetDlgItemText(kPstResultBox, comm.m_strPstResult.str().c_str());
 }

@@ -1,7 +1,6 @@
 #include "views/health/positioner_health.h"
 
-#include <cstdio>
-
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 
 namespace {
@@ -58,21 +57,14 @@ constexpr health::RowTexts kTexts[] = {
 };
 constexpr health::SideIds kSide{1348, 1458, 1349, 1459, 1460, 1181, 1182, 1189, 1301, 323, "IDC_STATICAISTATUSWO"};
 
-// The value line under the rows of a group.
-struct ValueLine {
-  int group, caption, value, unit;
-  const char* unitText;
-  const char* toolTipKey;
-  int reset;  // 0: none
-  int link;   // its placeholder
-};
 constexpr int kTemperatureUnit = 1773;
-constexpr ValueLine kValues[] = {
-    {1367, 1439, 1373, 1360, "ms.", "Spool_Time_86", 0, 1667},
-    {1366, 1440, 786, 0, "", "IDC_EDIT_CYCLE_COUNTTIP", CHealth_Pos_MainView::kResetCyclesId, 1662},
-    {1376, 1442, 1443, 1361, "x 100%", "IDC_EDIT_ACTUAL_TRAVELTIP", CHealth_Pos_MainView::kResetTravelId, 1663},
-    {1445, 1447, 794, kTemperatureUnit, "", "VeskTEMP_TOOL_TIP", 0, 1664},
-    {1393, 1453, 1407, 1408, "V", "IDC_EDIT_PZO_VOLTSTIP", 0, 1666},
+constexpr const char* kValue = "IDC_ILABELXCURVAL";
+constexpr health::ValueLine kValues[] = {
+    {1367, 1439, 1373, 1360, "ms.", kValue, "Spool_Time_86", 0, 1667},
+    {1366, 1440, 786, 0, "", kValue, "IDC_EDIT_CYCLE_COUNTTIP", CHealth_Pos_MainView::kResetCyclesId, 1662},
+    {1376, 1442, 1443, 1361, "x 100%", kValue, "IDC_EDIT_ACTUAL_TRAVELTIP", CHealth_Pos_MainView::kResetTravelId, 1663},
+    {1445, 1447, 794, kTemperatureUnit, "", kValue, "VeskTEMP_TOOL_TIP", 0, 1664},
+    {1393, 1453, 1407, 1408, "V", kValue, "IDC_EDIT_PZO_VOLTSTIP", 0, 1666},
 };
 constexpr int kResponseBox = 1373, kCyclesBox = 786, kTravelBox = 1443, kTemperatureBox = 794, kPiezoBox = 1407;
 
@@ -90,17 +82,7 @@ constexpr int kColumn = 200;
 
 std::vector<DialogItem> Items() {
   std::vector<DialogItem> items = pages::AnnunciatorItems(kGroups, kRows, kColumn);
-  for (const ValueLine& v : kValues) {
-    DialogItem box{};
-    for (const DialogItem& i : items)
-      if (i.id == v.group) box = i;
-    const int x = box.x, y = box.y + box.cy - 18;
-    items.push_back({v.caption, DlgKind::Static, "", x + 8, y + 1, 50, 9});
-    items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, 46, 12, DS_READONLY | DS_RIGHT});
-    if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, x + 109, y + 1, 26, 9});
-    if (v.reset) items.push_back({v.reset, DlgKind::PushButton, "", x + 136, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
-    items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
-  }
+  pages::AddHealthValueItems(items, kValues);
   const std::vector<DialogItem> side =
       pages::HealthSideItems(kSide, 8 + 2 * kColumn, pages::kPageWidth - 16 - 2 * kColumn);
   items.insert(items.end(), side.begin(), side.end());
@@ -111,23 +93,11 @@ const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1079
 
 std::string Unsigned(DWORD n) { return std::to_string(n); }
 
-std::string Fixed(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 }  // namespace
 
 CHealth_Pos_MainView::CHealth_Pos_MainView()
     : CHealthPage(1079, "IDD_HEALTH_POSITIONER", 21, kGroups, kRows, kTexts, kSide, kHeader) {
-  for (const ValueLine& v : kValues) {
-    m_captions.push_back({"IDC_ILABELXCURVAL", {v.caption}});
-    m_toolTips.push_back({v.toolTipKey, {v.value}});
-  }
-  m_captions.push_back({"RESET", {kResetCyclesId, kResetTravelId}});
-  m_toolTips.push_back({"IDC_BTN_RESET_CYCLETIP", {kResetCyclesId}});
-  m_toolTips.push_back({"IDC_BTN_RESET_VALTRAVEL", {kResetTravelId}});
+  AddValueLines(kValues);
   AddLinks(kLinks);
 
   CWexletCoreCommunication& comm = theApp().m_comm;
@@ -136,24 +106,19 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
   ExtendStep(1, [&comm] { comm.ReadPositionerHealth(); }, [this] { ShowValues(); });
 
   constexpr BYTE kCycles = 2, kTravel = 1;
-  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 162, &CWexletCoreCommunication::m_PilotRecord, kCycles},
+  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 162, &CWexletCoreCommunication::m_PilotRecord, kCycles,
+                   "IDC_BTN_RESET_CYCLETIP"},
                   [this, &comm] { SetDlgItemText(kCyclesBox, Unsigned(comm.m_PilotRecord.dwCount2).c_str()); });
-  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 162, &CWexletCoreCommunication::m_PilotRecord, kTravel},
+  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 162, &CWexletCoreCommunication::m_PilotRecord, kTravel,
+                   "IDC_BTN_RESET_VALTRAVEL"},
                   [this, &comm] { SetDlgItemText(kTravelBox, Unsigned(comm.m_PilotRecord.dwCount1).c_str()); });
-}
-
-void CHealth_Pos_MainView::OnInitialUpdate() {
-  CHealthPage::OnInitialUpdate();
-  if (m_bmpReset.LoadBitmap(167))
-    for (int id : {kResetCyclesId, kResetTravelId})
-      if (CButton* button = GetDlgItemAs<CButton>(id)) button->SetBitmap(m_bmpReset);
 }
 
 void CHealth_Pos_MainView::ShowValues() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  SetDlgItemText(kResponseBox, Fixed("%.0f", comm.m_dVar295).c_str());
+  SetDlgItemText(kResponseBox, plat::FormatNumber("%.0f", comm.m_dVar295).c_str());
   SetDlgItemText(kCyclesBox, Unsigned(comm.m_nVar335).c_str());
   SetDlgItemText(kTravelBox, Unsigned(comm.m_nVar331).c_str());
-  SetDlgItemText(kTemperatureBox, Fixed("%3.2f", comm.m_dTemperature).c_str());
-  SetDlgItemText(kPiezoBox, Fixed("%3.2f", comm.m_dPiezoVoltage).c_str());
+  SetDlgItemText(kTemperatureBox, plat::FormatNumber("%3.2f", comm.m_dTemperature).c_str());
+  SetDlgItemText(kPiezoBox, plat::FormatNumber("%3.2f", comm.m_dPiezoVoltage).c_str());
 }

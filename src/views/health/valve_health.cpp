@@ -1,12 +1,97 @@
 #include "views/health/valve_health.h"
 
+#include "platform/sys/numeric.h"
+#include "shell/app.h"
+
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1077));
+using enum alarms::RowKind;
+using status::kAlarm;
+using status::kAlert;
+
+// The cycles and travel groups keep a line for their value.
+constexpr alarms::AlarmGroup kGroups[] = {
+    {1486, "IDC_GB_VALCYC", 0, 1},      {1487, "IDC_GB_VALTRAV", 0, 1},     {1312, "IDC_GB_VALNOOPEN", 0},
+    {1314, "IDC_GB_VALNOSHUT", 0},      {1313, "IDC_GB_VAL2FAROPEN", 0},    {1315, "IDC_GB_VAL2FARCLOSE", 0},
+};
+
+constexpr const char* kStatus = "IDC_RADIO_ALERTSTATUS";
+constexpr alarms::AlarmRow kRows[] = {
+    {1486, 1405, kStatus, 1828, 1404, 383, "104", Single, 13, 0, kAlert, -1, -1},
+    {1487, 1407, kStatus, 1408, 1406, 384, "105", Single, 13, 1, kAlert, -1, -1},
+    {1312, 1413, kStatus, 7005, 1412, 387, "134", Single, 16, 6, kAlarm, -1, -1},
+    {1314, 1416, kStatus, 7006, 1415, 388, "135", Single, 16, 7, kAlarm, -1, -1},
+    {1313, 1419, kStatus, 7007, 1418, 389, "90", Single, 11, 2, kAlert, -1, -1},
+    {1315, 1422, kStatus, 1423, 1421, 390, "91", Single, 11, 3, kAlert, -1, -1},
+};
+constexpr health::RowTexts kTexts[] = {
+    {"VALVE_CYCLES_WRNLONG", "CYC_WRNRES"},    {"VALVE_TRAVEL_WRNLONG", "TRAVEL_WRNRES"},
+    {"VALVCANTOPENLONG", "VALVCANTRES"},       {"VALCANTSHUTLONG", "VALVCANTRES"},
+    {"VALOPEN_TOOFARLONG", "VAL_TOOFARRES"},   {"VALCLOSE_TOOFARLONG", "VAL_TOOFARRES"},
+};
+constexpr health::SideIds kSide{1502, 1500, 1501, 1499, 1460, 1497, 1498, 1189, 1496, 391, "IDC_STATICAISTATUSWO"};
+
+constexpr const char* kValue = "IDC_ILABELXCURVAL";
+constexpr health::ValueLine kValues[] = {
+    {1486, 1030, CHealth_Val_MainView::kCyclesBox, 0, "", kValue, "IDC_EDIT_CYCLE_COUNTTIP",
+     CHealth_Val_MainView::kResetCyclesId, 1667, 60},
+    {1487, 1493, CHealth_Val_MainView::kTravelBox, CHealth_Val_MainView::kTravelUnit, "%", kValue,
+     "IDC_EDIT_ACTUAL_TRAVELTIP", CHealth_Val_MainView::kResetTravelId, 1668, 60},
+};
+
+// Both links lead to the cycles and travel page.
+constexpr int kCyclesAndTravelItem = 312;
+constexpr health::Link kLinks[] = {
+    {1667, 393, kCyclesAndTravelItem, "IDC_ILABELXCONFIGVALCYCTIP"},
+    {1668, 394, kCyclesAndTravelItem, "IDC_ILABELXCONFIGVALTRAVTIP"},
+};
+
+constexpr int kColumn = 330;
+
+std::vector<DialogItem> Items() {
+  std::vector<DialogItem> items = pages::AnnunciatorItems(kGroups, kRows, kColumn);
+  pages::AddHealthValueItems(items, kValues);
+  const std::vector<DialogItem> side = pages::HealthSideItems(kSide, 8 + kColumn, pages::kPageWidth - 16 - kColumn);
+  items.insert(items.end(), side.begin(), side.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1077, {}, Items()));
+
+// The travel count is in full strokes; variable 116 turns it into the
+// travel unit.
+double Travel(DWORD strokes, double unitsPerStroke) { return static_cast<double>(strokes) * unitsPerStroke; }
 
 }  // namespace
 
-CHealth_Val_MainView::CHealth_Val_MainView() : CMonitoringPage(1077, "IDD_HEALTH_VALVE", 31, 5000) {
-  m_nStartStep = 5;
-  m_steps = {StatusStep(5, 5)};
+CHealth_Val_MainView::CHealth_Val_MainView()
+    : CHealthPage(1077, "IDD_HEALTH_VALVE", 31, kGroups, kRows, kTexts, kSide) {
+  m_bLinksFollowButtons = true;
+  AddValueLines(kValues);
+  AddLinks(kLinks);
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  ExtendStep(5, [&comm] { comm.ReadValveHealthVar150(); },
+             [this, &comm] { SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str()); });
+  ExtendStep(1, [&comm] { comm.ReadValveHealth(); }, [this] { ShowValues(); });
+
+  // The reset shows the counts of the record it wrote back.
+  auto showRecord = [this, &comm] {
+    const TravelCycleRecord& r = comm.m_ValveRecord;
+    SetDlgItemText(kCyclesBox, std::to_string(r.dwCount2).c_str());
+    SetDlgItemText(kTravelBox, plat::FormatNumber("%.0f", Travel(r.dwCount1, comm.m_dVar116)).c_str());
+  };
+  constexpr BYTE kCycles = 2, kTravel = 1;
+  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 156, &CWexletCoreCommunication::m_ValveRecord, kCycles,
+                   "IDC_BTN_RESET_VALCYCLETIP"},
+                  showRecord);
+  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 156, &CWexletCoreCommunication::m_ValveRecord, kTravel,
+                   "IDC_BTN_TRAVEL_RESETTIP"},
+                  showRecord);
+}
+
+void CHealth_Val_MainView::ShowValues() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetDlgItemText(kCyclesBox, std::to_string(comm.m_nValveCycles).c_str());
+  SetDlgItemText(kTravelBox, plat::FormatNumber("%.1f", Travel(comm.m_nValveTravel, comm.m_dVar116)).c_str());
 }
