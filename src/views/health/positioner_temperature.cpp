@@ -36,12 +36,12 @@ constexpr ValueColumn kColumns[] = {
 
 std::vector<DialogItem> Items() {
   std::vector<DialogItem> items = {
-      {kGroup, DlgKind::GroupBox, "Positioner Temperature", 8, 30, 584, 130},
-      {kGaugePlace, DlgKind::GroupBox, "", 18, 44, 564, 66, DS_HIDDEN},
+      {kGroup, DlgKind::GroupBox, "Positioner Temperature", 8, 30, 584, 98},
+      {kGaugePlace, DlgKind::GroupBox, "", 18, 42, 564, 48, DS_HIDDEN},
   };
   int x = 40;
   for (const ValueColumn& c : kColumns) {
-    constexpr int y = 134;
+    constexpr int y = 108;
     items.push_back({c.caption, DlgKind::Static, "", x, y + 2, 58, 9, DS_RIGHT});
     if (c.sign) items.push_back({c.sign, DlgKind::GroupBox, "", x + 79, y - 12, 9, 9, DS_HIDDEN});
     items.push_back({c.box, DlgKind::Edit, "", x + 62, y, 44, 12, DS_READONLY | DS_RIGHT});
