@@ -160,6 +160,9 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
     for (const auto& item : CTarnixWexletView::Items()) {
       if (!item.viewIndex) continue;
       Select(item.code);
+      // Two ticks: a page that reads its settings first shows its values
+      // on the second.
+      g_clock->Advance(5000);
       g_clock->Advance(5000);
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));

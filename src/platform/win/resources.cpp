@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <map>
 #include <memory>
+#include <utility>
 
 // The handles point at these.
 struct HBITMAP__ {
@@ -214,6 +215,20 @@ void DrawWasteBin(QPainter& p, const QRect&) {
   p.drawRect(QRectF(10.5, 3.5, 4, 2));
 }
 
+// Bitmaps 154 to 157, 12 x 12: the limit markers' signs on the health
+// gauge pages, triangles pointing up in the markers' colours (yellow,
+// orange, red, dark yellow).
+void DrawMarkerSign(QPainter& p, const QColor& colour) {
+  QPainterPath sign;
+  sign.moveTo(6, 1.5);
+  sign.lineTo(11, 10.5);
+  sign.lineTo(1, 10.5);
+  sign.closeSubpath();
+  p.setPen(QPen(colour.darker(200), 1));
+  p.setBrush(colour);
+  p.drawPath(sign);
+}
+
 // Icons 152 (invalid input: a red cross) and 153 (valid: a green tick), 16 x 16.
 void DrawCross(QPainter& p, const QRect&) {
   p.setPen(QPen(QColor(0xA8, 0x1E, 0x1E), 1));
@@ -262,6 +277,11 @@ Registry& TheRegistry() {
     bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
+    const std::pair<UINT, QColor> signs[] = {
+        {154, QColor(0xFF, 0xFF, 0x00)}, {155, QColor(0xFF, 0x96, 0x50)},
+        {156, QColor(0xFF, 0x0A, 0x0A)}, {157, QColor(0xCC, 0x99, 0x33)}};
+    for (const auto& [id, colour] : signs)
+      bitmap(id, {12, 12}, [colour](QPainter& p, const QRect&) { DrawMarkerSign(p, colour); });
     icon(152, {16, 16}, DrawCross);
     icon(153, {16, 16}, DrawTick);
     return true;

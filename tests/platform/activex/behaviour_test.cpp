@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QToolButton>
+#include <utility>
 
 #include "sequences.h"
 #include "support/log_capture.h"
@@ -207,6 +208,33 @@ TEST(UserActions, DraggingAMovableMarkerReportsItsIndexAndMovesIt) {
   As<IiLinearGaugeX>(control)->get_ElementPosition(1, &kept);
   EXPECT_EQ(moved, -10.0);
   EXPECT_EQ(kept, 20.0);
+}
+
+// Before a page knows its scale the gauge may have no span at all, or an
+// inverted one: it still draws, and a drag moves nothing.
+TEST(UserActions, AGaugeWithoutAScaleSpanDrawsAndADragMovesNothing) {
+  for (const auto& [min, max] : {std::pair{0.0, 0.0}, std::pair{50.0, -50.0}}) {
+    SCOPED_TRACE(min);
+    IUnknownPtr control = Create(kLinearGaugeProgId);
+    RecordingSink sink;
+    As<IControl>(control)->Advise(&sink, 337);
+    QWidget host;
+    QWidget* w = Show(control, &host, QRect(0, 0, 260, 70));
+    ASSERT_EQ(Apply(control, Concat({CreateLinearGauge2(260, 70),
+                                     {Set(Row(28), max), Set(Row(29), min), Set(kValue, 5.0)},
+                                     Marker(1, 3.0, 0xFFFF00, 1)})),
+              S_OK);
+    const QPointF marker = Find(w, QColor(0x00, 0xFF, 0xFF));
+    ASSERT_GE(marker.x(), 0);
+    Mouse(w, QEvent::MouseButtonPress, marker, Qt::LeftButton);
+    Mouse(w, QEvent::MouseMove, marker + QPointF(60, 0), Qt::LeftButton);
+    Mouse(w, QEvent::MouseButtonRelease, marker + QPointF(90, 0), Qt::NoButton);
+    double position = 0, value = 0;
+    As<IiLinearGaugeX>(control)->get_ElementPosition(1, &position);
+    As<IiLinearGaugeX>(control)->get_Value(&value);
+    EXPECT_EQ(position, 3.0);
+    EXPECT_EQ(value, 5.0);
+  }
 }
 
 class SpinEdit : public ::testing::Test {
