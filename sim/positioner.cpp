@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/sys/time_source.h"
+#include "sim/aging.h"
 #include "sim/commands.h"
 #include "sim/variables.h"
 
@@ -34,7 +35,9 @@ void Positioner::CatchUp() {
   std::int64_t steps = (now - m_valveMs) / kValveStepMs;
   if (steps > kMaxValveSteps) {
     // The device's clock still runs the whole time.
+    const std::int64_t from = m_state.alarms.clockMs;
     m_state.alarms.clockMs += (steps - kMaxValveSteps) * kValveStepMs;
+    AgeAtRest(m_state, from);
     steps = kMaxValveSteps;
     m_valveMs = now;
   } else {
@@ -43,8 +46,11 @@ void Positioner::CatchUp() {
   // Nothing else changes while the valve catches up, so neither does the command.
   const double command = FinalCommand(m_state);
   for (std::int64_t i = 0; i < steps; ++i) {
+    const ValveModel before = m_state.valve;
     Step(m_state.valve, command, kValveStepMs / 1000.0);
+    const std::int64_t from = m_state.alarms.clockMs;
     m_state.alarms.clockMs += kValveStepMs;
+    Age(m_state, before, from);
     WorkOutAlarms(m_state);
   }
 }
@@ -135,7 +141,10 @@ DeviceState Positioner::State() const {
 
 void Positioner::SetState(const DeviceState& state) {
   CatchUp();
+  const float reading = m_state.status.temperature.current;
   m_state = state;
+  // A new reading is where the daily swing goes on from.
+  if (m_state.status.temperature.current != reading) CentreTemperature(m_state);
   FillVariables(m_state);
   WorkOutAlarms(m_state);
 }

@@ -21,11 +21,15 @@ constexpr std::array<std::uint8_t, N> Filled(std::uint8_t value) {
 }
 
 // Kept in °C; 135 and 168 give them in the unit of the setup records.
+// The reading swings once a day round `mean` (aging.h); a reading set from
+// outside moves the mean with it.
 struct Temperature {
   float current = 0;  // device variable 135 too
   float highest = 0;
   float lowest = 0;
   float hours = 0;  // hour counter
+  double mean = 35;
+  double swing = 3;  // amplitude of the daily swing
   friend bool operator==(const Temperature&, const Temperature&) = default;
 };
 
@@ -73,6 +77,17 @@ inline constexpr std::uint8_t kFahrenheit = 33;  // any other code is °C
 double ToTemperatureUnit(const SetupRecords& setup, double celsius);
 double FromTemperatureUnit(const SetupRecords& setup, double value);
 
+// How the device counts one part's motion (aging.h): each counter follows
+// a counting point that the part drags along on a play as wide as the
+// counter's deadband, so motion inside the deadband counts for nothing.
+struct Odometer {
+  double travelSlack = 0;  // counting point less part position, in %
+  double travelPercent = 0;  // counted travel short of a full stroke
+  double cycleSlack = 0;
+  std::int8_t direction = 0;  // of the cycle counting point's last move; 0 before any
+  friend bool operator==(const Odometer&, const Odometer&) = default;
+};
+
 // The shape of all four travel and cycle records: counter 1 counts travel
 // in full strokes, counter 2 cycles. The actuator and bellows records
 // leave value1B, value2B and the three settings off the wire, the pilot's
@@ -92,6 +107,7 @@ struct TravelCycle {
   float setting2 = 0;
   float setting3 = 0;
   std::uint8_t setting = 0;  // as last written; 1 or 2 asks for a reset
+  Odometer odometer{};  // the device's own, never on the wire
   friend bool operator==(const TravelCycle&, const TravelCycle&) = default;
 };
 
@@ -143,11 +159,13 @@ struct AuxRecords {
   TrainingConfig training = {.setting = 2.0f, .settingByte = 1, .valueA = 0.85f, .valueB = 1.5f};
   Histogram trainingHistogram = {0, 3, 12, 41, 96, 180, 240, 210, 150, 88, 40, 17, 6, 2, 0, 0};
   // What 208 returns follows device variable 461: 0 to 2 are the three
-  // parts of the deviation histogram, 3 the position histogram.
+  // parts of the deviation histogram (bins 0-9, 10-20 and 21-30 of
+  // DeviationBin), 3 the position histogram (PositionBin); aging.h fills
+  // them. Mostly within a percent of the command, a little more below it.
   std::array<Histogram, 4> histograms = {{
-      {0, 0, 1, 2, 5, 11, 24, 53, 110, 240, 0, 0, 0, 0, 0, 0},
-      {1210, 880, 410, 160, 58, 21, 7, 3, 1, 0, 0, 0, 0, 0, 0, 0},
-      {225, 104, 49, 20, 9, 4, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+      {0, 0, 1, 1, 2, 3, 5, 9, 18, 64, 0, 0, 0, 0, 0, 0},
+      {52, 88, 160, 410, 1210, 3350, 1180, 395, 150, 84, 47, 0, 0, 0, 0, 0},
+      {58, 16, 8, 4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
       {310, 120, 140, 180, 260, 420, 510, 380, 240, 150, 90, 40, 0, 0, 0, 0},
   }};
   friend bool operator==(const AuxRecords&, const AuxRecords&) = default;

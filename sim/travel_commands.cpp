@@ -47,7 +47,10 @@ std::uint8_t WriteRecord(TravelCycle& r, Form form, bool resets, std::span<const
     r.setting3 = in.F32();
   }
   r.setting = in.U8();
-  if (resets && r.setting == kResetTravel) r.count1 = 0;
+  if (resets && r.setting == kResetTravel) {
+    r.count1 = 0;
+    r.odometer.travelPercent = 0;
+  }
   if (resets && r.setting == kResetCycles) r.count2 = 0;
   PutRecord(reply, r, form);
   return kRcSuccess;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "sim/aging.h"
 #include "sim/positioner.h"
 #include "sim/wire.h"
 
@@ -208,9 +209,7 @@ bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
       return true;
     case kPilotCommand: valve.pilotCommand = value; return true;
     case kPilotPosition: valve.pilotPosition = value; return true;
-    case kTemperature:
-      s.status.temperature.current = static_cast<float>(FromTemperatureUnit(s.setup, value));
-      return true;
+    case kTemperature: SetTemperature(s, FromTemperatureUnit(s.setup, value)); return true;
     case kDashboardFlags: {
       s.variables[kDashboardFlags] = value;
       const auto flags = static_cast<unsigned>(value);

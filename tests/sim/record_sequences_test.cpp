@@ -41,6 +41,7 @@ TEST_P(CounterReset, FollowsTheSettingByte) {
   for (TravelCycle* r : {&state.travel.valve, &state.travel.actuator, &state.travel.bellows, &state.travel.pilot}) {
     r->count1 = 0x01010101;
     r->count2 = 0x02020202;
+    r->odometer.travelPercent = 99.5;
   }
   positioner.SetState(state);
 
@@ -55,6 +56,8 @@ TEST_P(CounterReset, FollowsTheSettingByte) {
   const TravelCycle after = positioner.State().travel.*c.record;
   EXPECT_EQ(after.count1, c.travelReset ? 0u : 0x01010101u);
   EXPECT_EQ(after.count2, c.cyclesReset ? 0u : 0x02020202u);
+  // A travel reset starts the next stroke from nothing.
+  EXPECT_EQ(after.odometer.travelPercent, c.travelReset ? 0 : 99.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
