@@ -160,10 +160,9 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
     for (const auto& item : CTarnixWexletView::Items()) {
       if (!item.viewIndex) continue;
       Select(item.code);
-      // Two ticks: a page that reads its settings first shows its values
-      // on the second.
-      g_clock->Advance(5000);
-      g_clock->Advance(5000);
+      // Four ticks: an alert page shows its rows, masks, values and
+      // lamps only after its first full pass.
+      for (int tick = 0; tick < 4; ++tick) g_clock->Advance(5000);
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));
     }
