@@ -24,6 +24,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "views/health/valve_health.h"
 #include "views/status/alarm_annunciator.h"
 #include "views/status/dashboard.h"
 #include "views/status/event_history.h"
@@ -334,6 +335,47 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   sim::DeviceState state = device->State();
   state.status.masks[12] |= 0x01;
   device->SetState(state);
+  Select(1);
+}
+
+
+// The valve worked back and forth: its counters grow on the health pages,
+// and a counter reset clears the device's counter.
+TEST(Health, TheWorkingValveCountsAndACounterReset) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  QWidget* window = Frame().GetSafeWidget();
+  window->showNormal();
+  window->resize(1280, 800);
+  auto number = [](CWnd* page, int id) { return std::stod(page->GetDlgItemText(id)); };
+
+  Select(31);
+  auto* valve = static_cast<CHealth_Val_MainView*>(theApp().m_pViews[5]);
+  ASSERT_EQ(ShownPage(), valve);
+  g_clock->Advance(4 * 5000);
+  const double cycles = number(valve, CHealth_Val_MainView::kCyclesBox);
+  const double travel = number(valve, CHealth_Val_MainView::kTravelBox);
+
+  // Ten full strokes each way under the digital command.
+  device->SetVariable(8, 1);
+  for (int stroke = 0; stroke < 10; ++stroke) {
+    device->SetVariable(3, stroke % 2 ? 5 : 95);
+    g_clock->Advance(5000);
+  }
+  g_clock->Advance(3 * 5000);
+  EXPECT_GE(number(valve, CHealth_Val_MainView::kCyclesBox), cycles + 8);
+  EXPECT_GE(number(valve, CHealth_Val_MainView::kTravelBox), travel + 600);  // in %
+  SaveScreen("valve_health_worked");
+
+  // The cycle counter reset: the device's counter and the page's box at 0.
+  valve->GetDlgItemAs<CButton>(CHealth_Val_MainView::kResetCyclesId)->Click();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(device->Variable(305), 0);
+  EXPECT_EQ(valve->GetDlgItemText(CHealth_Val_MainView::kCyclesBox), "0");
+  EXPECT_GT(device->Variable(301), 0);
+
+  // Back to the state the other tests know.
+  device->SetVariable(8, 0);
   Select(1);
 }
 
