@@ -115,7 +115,8 @@ void Age(DeviceState& state, const ValveModel& before, std::int64_t fromMs) {
 
 void AgeAtRest(DeviceState& state, std::int64_t fromMs) {
   const std::int64_t now = state.alarms.clockMs;
-  if (const std::int64_t samples = Crossings(fromMs, now, kHistogramSampleMs); samples > 0) {
+  if (const std::int64_t samples = Crossings(fromMs, now, kHistogramSampleMs);
+      samples > 0 && state.aux.recordHistograms) {
     auto& histograms = state.aux.histograms;
     const std::size_t bin = DeviationBin(FinalCommand(state) - state.valve.position);
     if (bin < kSecondPart) {

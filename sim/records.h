@@ -168,6 +168,8 @@ struct AuxRecords {
       {58, 16, 8, 4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
       {310, 120, 140, 180, 260, 420, 510, 380, 240, 150, 90, 40, 0, 0, 0, 0},
   }};
+  // Off holds the histograms as they are set, for tests that want exact bins.
+  bool recordHistograms = true;
   friend bool operator==(const AuxRecords&, const AuxRecords&) = default;
 };
 

@@ -173,6 +173,13 @@ class CCommonFunctions : public CCommonFields {
   void OpenCharCurveFile(IiPlotXPtr plot);
   // ===== end of partial stroke, HDRL, data logger and curve files =====
 
+  // The alert pages' histogram plots: axes "Samples" (deviation -100 to
+  // 100, position -10 to 110) and "SamplePerc" (0 to 100), and their one
+  // channel "Current".
+  void SetupDeviationPlot(IiPlotXPtr plot);
+  void SetupPosAlertsHistogramPlot(IiPlotXPtr plot);
+  void SetupHistogramCurrentMarker(IiPlotXPtr plot);
+
   // The event history grid: the counts, a title row (state, event number,
   // indication) and the state column's width. A failing count raises.
   void SetupAlarmHistoryGrid(IGridXPtr grid, int rows, int cols);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/common_functions.h"
 #include "platform/com/com_error.h"
 
 namespace limits {
@@ -62,6 +63,8 @@ double LimitGauge::Max() const {
 
 void LimitGauge::SetMax(double max) { ComCheck(m_gauge->put_ScaleMax(max)); }
 
+void LimitGauge::SetMin(double min) { ComCheck(m_gauge->put_ScaleMin(min)); }
+
 double LimitGauge::Value() const { return Marker(0); }
 
 void LimitGauge::SetValue(double value) { SetMarker(0, value); }
@@ -86,6 +89,35 @@ bool LimitGauge::ClampMarker(int index, double& value) {
     return false;
   SetMarker(index, value);
   return true;
+}
+
+double LimitField::Typed() const { return CCommonFunctions::ReadEditDouble(m_page, m_edit); }
+
+double LimitField::Spin() const {
+  double value = 0;
+  ComCheck(m_spin->get_Value(&value));
+  return value;
+}
+
+void LimitField::SetEdit(double value) { m_page.SetDlgItemText(m_edit, Format("%3.1f", value).c_str()); }
+
+void LimitField::SetSpin(double value) { ComCheck(m_spin->put_Value(value)); }
+
+void LimitField::SetMarker(double value) {
+  if (m_marker > 0) m_gauge.SetMarker(m_marker, value);
+}
+
+void LimitField::SetSpinRange(double min, double max) {
+  ComCheck(m_spin->put_Min(min));
+  ComCheck(m_spin->put_Max(max));
+}
+
+void LimitField::SetSpinMax(double max) { ComCheck(m_spin->put_Max(max)); }
+
+void LimitField::Show(double value) {
+  SetSpin(value);
+  SetEdit(value);
+  SetMarker(value);
 }
 
 }  // namespace limits

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/activex/controls.h"
+#include "platform/win/cwnd.h"
 
 namespace limits {
 
@@ -43,6 +44,7 @@ class LimitGauge {
   double Min() const;
   double Max() const;
   void SetMax(double max);
+  void SetMin(double min);
   double Value() const;
   void SetValue(double value);
   void SetPointerColour(COLORREF colour);
@@ -54,6 +56,33 @@ class LimitGauge {
 
  private:
   activex::IiLinearGaugeXPtr m_gauge;
+};
+
+// One limit as a page shows it: its edit ("%3.1f"), its spin edit and,
+// unless marker is 0, its gauge marker. The holders are the page's, made
+// after the field; a failing control call raises _com_error.
+class LimitField {
+ public:
+  LimitField(CWnd& page, int edit, const activex::ISpinEditXPtr& spin, LimitGauge& gauge, int marker = 0)
+      : m_page(page), m_edit(edit), m_spin(spin), m_gauge(gauge), m_marker(marker) {}
+
+  // The edit's leading number; 0 for empty text or none.
+  double Typed() const;
+  double Spin() const;
+  void SetEdit(double value);
+  void SetSpin(double value);
+  void SetMarker(double value);
+  void SetSpinRange(double min, double max);
+  void SetSpinMax(double max);
+  // Edit, spin edit and marker alike.
+  void Show(double value);
+
+ private:
+  CWnd& m_page;
+  int m_edit;
+  const activex::ISpinEditXPtr& m_spin;
+  LimitGauge& m_gauge;
+  int m_marker;
 };
 
 }  // namespace limits

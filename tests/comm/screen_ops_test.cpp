@@ -27,6 +27,31 @@ TEST_F(ScreenOps, WorkedFrames) {
       {"test state constant", [](auto& c) { c.WriteTestState(); }, {201, 3, 0, 144, 34}},
       {"test 147 constant", [](auto& c) { c.WriteTestVar147(); }, {201, 3, 0, 147, 0}},
       {"test data", [](auto& c) { c.ReadTestData(); }, {214}},
+      // 5.0 = 0x40A00000, 10.0 = 0x41200000, 80.0 = 0x42A00000, 20.0 = 0x41A00000 (float32, big-endian).
+      {"deviation limits", [](auto& c) {
+         c.m_dDeviationLimit = 5.0;
+         c.m_dDeviationLimit2 = 10.0;
+         c.WriteDeviationLimits();
+       },
+       {201, 12, 0, 119, 0x40, 0xA0, 0, 0, 0, 120, 0x41, 0x20, 0, 0}},
+      {"position alert set points", [](auto& c) {
+         c.m_dPosAlertHigh = 80.0;
+         c.m_dPosAlertLow = 20.0;
+         c.WritePosAlertLimits();
+       },
+       {201, 12, 0, 117, 0x42, 0xA0, 0, 0, 0, 118, 0x41, 0xA0, 0, 0}},
+      {"histogram selector", [](auto& c) {
+         c.m_byHistogramSelect = 3;
+         c.WriteAlertVar461();
+       },
+       {201, 3, 0x01, 0xCD, 3}},
+      {"histogram reset", [](auto& c) {
+         c.m_byHistogramSelect = 2;
+         c.m_byHistogramReset = 1;
+         c.WriteAlertVars461And462();
+       },
+       {201, 6, 0x01, 0xCD, 2, 0x01, 0xCE, 1}},
+      {"histogram read", [](auto& c) { c.ReadCommand(208); }, {208}},
       {"auxiliary bytes", [](auto& c) { c.ReadAuxiliaryBytes(); },
        {200, 16, 0, 228, 0, 230, 0, 229, 0, 231, 0, 211, 0, 212, 0, 189, 0, 196}},
   };

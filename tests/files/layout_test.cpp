@@ -258,3 +258,62 @@ TEST(StepLayout, SixChannelsWithHiddenStorageAndTheVisibilityReset) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HistogramLayout, TheTwoRangesAndOneEmptyCurrentChannelOnAUsedPlot) {
+  struct Case {
+    const char* what;
+    void (CCommonFunctions::*setup)(IiPlotXPtr);
+    double xMin, xSpan;
+  } cases[] = {
+      {"deviation", &CCommonFunctions::SetupDeviationPlot, -100, 200},
+      {"position", &CCommonFunctions::SetupPosAlertsHistogramPlot, -10, 120},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CCommonFunctions cf;
+    IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
+    for (int i = 0; i < 3; ++i) plot->AddChannel(nullptr);
+    ChannelAt(plot, 1)->AddXY(1, 2, nullptr);
+    (cf.*c.setup)(plot);
+    cf.SetupHistogramCurrentMarker(plot);
+    const struct {
+      bool x;
+      const char* name;
+      double min, span;
+    } axes[] = {{true, "Samples", c.xMin, c.xSpan}, {false, "SamplePerc", 0, 100}};
+    for (const auto& a : axes) {
+      IiPlotAxisPtr axis;
+      ASSERT_EQ(a.x ? plot->GetXAxis(0, &axis) : plot->GetYAxis(0, &axis), S_OK);
+      _bstr_t name, face;
+      double min = -1, span = -1;
+      axis->GetName(&name);
+      axis->GetMin(&min);
+      axis->GetSpan(&span);
+      EXPECT_EQ(Text(name), a.name);
+      EXPECT_EQ(min, a.min);
+      EXPECT_EQ(span, a.span);
+      IFontPtr font;
+      axis->GetTitleFont(&font);
+      CY size = 0;
+      BOOL bold = TRUE;
+      font->get_Size(&size);
+      font->get_Name(&face);
+      font->get_Bold(&bold);
+      EXPECT_EQ(size, 80000);
+      EXPECT_EQ(Text(face), "Arial");
+      EXPECT_FALSE(bold);
+    }
+    ASSERT_EQ(ChannelCount(plot), 1);
+    const ChannelLook look = LookOf(ChannelAt(plot, 0));
+    EXPECT_EQ(look.name, "Current");
+    EXPECT_EQ(look.xAxis, "Samples");
+    EXPECT_EQ(look.yAxis, "SamplePerc");
+    EXPECT_EQ(look.color, 0xFF0000u);
+    EXPECT_TRUE(look.visible);
+    EXPECT_EQ(look.points, 0);
+  }
+}
+
+}  // namespace

@@ -9,4 +9,5 @@ target_sources(tarnix_common PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logger_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/curve_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/event_grid.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/event_grid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/histogram_plots.cpp)
