@@ -84,31 +84,6 @@ void CHealthPage::AddLinks(std::span<const health::Link> links) {
   }
 }
 
-void CHealthPage::AddCounterReset(const health::CounterReset& reset, std::function<void()> shown) {
-  CWexletCoreCommunication& comm = theApp().m_comm;
-  m_requests.push_back({reset.request, reset.step});
-  m_actionButtons.push_back(reset.button);
-  MapCommand(BN_CLICKED, static_cast<UINT>(reset.button), [this, request = reset.request] {
-    EnableActionButtons(FALSE);
-    m_nRequest = request;
-  });
-  m_steps.push_back({reset.step, "RESET READ", {},
-                     [this, &comm, reset] {
-                       if (comm.ReadCommand(reset.readCommand)) return;
-                       WriteLog("Counter reset not written: the device did not answer the read of its record.");
-                       m_nStep = 1;
-                       EnableActionButtons(TRUE);
-                     },
-                     {}, reset.step + 1});
-  m_steps.push_back({reset.step + 1, "RESET WRITE", {},
-                     [&comm, reset, shown] {
-                       (comm.*reset.record).bySetting = reset.select;
-                       comm.WriteCommand(reset.readCommand + 1);
-                       shown();
-                     },
-                     [this] { EnableActionButtons(TRUE); }, 1});
-}
-
 void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::function<void()> show) {
   for (PageStep& s : m_steps) {
     if (s.step != step) continue;

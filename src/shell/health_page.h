@@ -33,17 +33,6 @@ struct Link {
   const char* toolTipKey;
 };
 
-// A travel or cycle counter of a record that the device resets when the
-// record comes back with its select byte set.
-struct CounterReset {
-  int button;
-  int request;
-  int step;  // the read; the write is the step after
-  int readCommand;
-  TravelCycleRecord CWexletCoreCommunication::*record;
-  BYTE select;
-};
-
 }  // namespace health
 
 namespace pages {
@@ -67,11 +56,6 @@ class CHealthPage : public CAnnunciatorPage {
   void OnSelectAlert();
 
   void AddLinks(std::span<const health::Link> links);
-  // A click waits for the next tick of the running timer. Then the read,
-  // and on the tick after it the write with the select byte, only when the
-  // read was answered: a write from an old or empty record would replace
-  // the device's limits. shown runs after the write.
-  void AddCounterReset(const health::CounterReset& reset, std::function<void()> shown);
   // More work on a step of the frame's machine, after the frame's own.
   void ExtendStep(int step, std::function<void()> transact, std::function<void()> show);
 

@@ -237,6 +237,22 @@ void DrawTick(QPainter& p, const QRect&) {
   p.drawPath(tick);
 }
 
+// Bitmaps 154 to 157: the legends of the limit markers on the gauges, small
+// triangles in the markers' colours, 12 x 12.
+plat::ImagePainter Triangle(QColor fill) {
+  return [fill](QPainter& p, const QRect&) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(fill.darker(160), 1));
+    p.setBrush(fill);
+    QPainterPath mark;
+    mark.moveTo(1.5, 2.5);
+    mark.lineTo(10.5, 2.5);
+    mark.lineTo(6.0, 10.5);
+    mark.closeSubpath();
+    p.drawPath(mark);
+  };
+}
+
 Registry& TheRegistry() {
   static Registry registry;
   static const bool builtIn = [] {
@@ -262,6 +278,10 @@ Registry& TheRegistry() {
     bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
+    bitmap(154, {12, 12}, Triangle(QColor(0xFF, 0xFF, 0x00)));
+    bitmap(155, {12, 12}, Triangle(QColor(0xFF, 0x96, 0x50)));
+    bitmap(156, {12, 12}, Triangle(QColor(0xFF, 0x0A, 0x0A)));
+    bitmap(157, {12, 12}, Triangle(QColor(0xCC, 0x99, 0x33)));
     icon(152, {16, 16}, DrawCross);
     icon(153, {16, 16}, DrawTick);
     return true;

@@ -142,13 +142,6 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
                   [this, &comm] { SetDlgItemText(kTravelBox, Unsigned(comm.m_PilotRecord.dwCount1).c_str()); });
 }
 
-void CHealth_Pos_MainView::OnInitialUpdate() {
-  CHealthPage::OnInitialUpdate();
-  if (m_bmpReset.LoadBitmap(167))
-    for (int id : {kResetCyclesId, kResetTravelId})
-      if (CButton* button = GetDlgItemAs<CButton>(id)) button->SetBitmap(m_bmpReset);
-}
-
 void CHealth_Pos_MainView::ShowValues() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   SetDlgItemText(kResponseBox, Fixed("%.0f", comm.m_dVar295).c_str());

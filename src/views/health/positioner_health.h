@@ -9,10 +9,7 @@ class CHealth_Pos_MainView : public CHealthPage {
   enum : int { kResetCyclesRequest = 5, kResetTravelRequest = 6 };
 
   CHealth_Pos_MainView();
-  void OnInitialUpdate() override;
 
  private:
   void ShowValues();
-
-  CBitmap m_bmpReset;
 };
