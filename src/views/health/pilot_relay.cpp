@@ -114,13 +114,17 @@ View::CHealth_Pos_PilotRelayView()
   HoldButtonUntil(kApplyId, [this] { return m_bLimitsRead; });
   m_requests = {{kApply, 9}, {kRetrieve, 7}};
   m_steps = {
-      {1, "STAT",
+      // Every tick comes here or to 13, so the colours follow each tick.
+      {1, "STAT", {},
        [this] {
-         if (--m_nStatusCountdown > 0) return false;
+         if (--m_nStatusCountdown > 0) {
+           m_nStep = 1;
+           return;
+         }
          m_nStatusCountdown = 2;
-         return true;
+         PollStatusArea();
        },
-       [this] { PollStatusArea(); }, {}, 13},
+       {}, 13},
       {5, "START", {}, {}, {}, 7},
       {7, "READ",
        {},
