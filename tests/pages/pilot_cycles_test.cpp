@@ -10,6 +10,7 @@
 #include "page_fixture.h"
 #include "platform/activex/controls.h"
 #include "views/health/pilot_relay.h"
+#include "views/health/valve_cycles_travel.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ _com_ptr_t<I> As(IUnknown* unknown) {
 class PilotRelay : public testpages::SimulatedPage {
  protected:
   void Open() {
-    page = static_cast<View*>(CreatePage(9));
+    page = static_cast<CMonitoringPage*>(CreatePage(view));
     ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
     page->SendInitialUpdate();
     page->StartMonitoring();
@@ -95,7 +96,8 @@ class PilotRelay : public testpages::SimulatedPage {
   bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
   void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
 
-  View* page = nullptr;
+  int view = 9;
+  CMonitoringPage* page = nullptr;
 };
 
 TEST_F(PilotRelay, ReadsOnTheSecondTickAndShowsCountsUnsigned) {
@@ -356,6 +358,100 @@ TEST_F(PilotRelay, ResetWhoseReadIsLostWritesNothing) {
   for (int k = 0; k < 3; ++k)
     for (const Bytes& sent : Sent()) EXPECT_NE(sent.front(), 163);
   EXPECT_EQ(device->State().travel.pilot.count1, sim::TravelRecords{}.pilot.count1);
+}
+
+// ---- The valve's cycles and travel.
+
+using Valve = CHealth_Val_CycleAndTravelsView;
+
+class ValveCycles : public PilotRelay {
+ protected:
+  void SetUp() override {
+    PilotRelay::SetUp();
+    view = 6;
+  }
+};
+
+// Limits on the first tick; the counts, and with them the buttons, on the
+// second.
+TEST_F(ValveCycles, ApplyWritesTheSixLimitsAsShownTowardZero) {
+  device->SetVariable(307, 1000);
+  OpenAndRead();
+  EXPECT_TRUE(Enabled(Valve::kApplyId));
+  Type(Valve::kCycleDeadbandEdit, "150");
+  EXPECT_EQ(Text(Valve::kCycleDeadbandEdit), "100");
+  Type(Valve::kTravelDeadbandEdit, "-5");
+  EXPECT_EQ(Text(Valve::kTravelDeadbandEdit), "0");
+  page->SetDlgItemText(Valve::kCyclesInitialEdit, "900.45");
+  page->SetDlgItemText(Valve::kTravelInitialEdit, "90");
+  Turn(Valve::kTravelSpinId, 100);  // sets the initial warning to 90 % again
+  Click(Valve::kApplyId);
+  const Bytes write = {201,  36,   0x01, 0x35, 0,    0,    0,    0,   // 309 travel deadband 0.0
+                       0x01, 0x2F, 0,    0,    0,    0x64,            // 303 travel full 100
+                       0x01, 0x2E, 0,    0,    0,    0x5A,            // 302 travel initial 90
+                       0x01, 0x36, 0x42, 0xC8, 0,    0,               // 310 cycle deadband 100.0
+                       0x01, 0x32, 0,    0,    0x03, 0x84,            // 306 cycles initial 900
+                       0x01, 0x33, 0,    0,    0x03, 0xE8};           // 307 cycles full 1000
+  EXPECT_EQ(Sent(), std::vector<Bytes>{write});
+}
+
+TEST_F(ValveCycles, TypedFullWarningSetsTheScaleEvenSmallerAndFitsTheWord) {
+  const struct {
+    const char* typed;
+    double full, scale;
+  } cases[] = {{"1000", 1000, 1100}, {"10", 10, 11}, {"4000000000", 4e9, 4e9}, {"9e12", 4294967295.0, 4294967295.0},
+               {"-1", 0, 0}};
+  OpenAndRead();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Type(Valve::kCyclesFullEdit, c.typed);
+    EXPECT_EQ(Spin(Valve::kCyclesSpinId), c.full);
+    EXPECT_DOUBLE_EQ(ScaleMax(Valve::kCyclesGaugeId), c.scale);
+    EXPECT_EQ(Text(Valve::kCyclesInitialEdit), limits::VariantText(0.9 * c.full));
+  }
+}
+
+TEST_F(ValveCycles, ACyclesDragPastTheEndUpdatesTheEditsATravelDragDoesNot) {
+  device->SetVariable(307, 1000);
+  device->SetVariable(303, 1000);
+  device->SetVariable(305, 0);
+  device->SetVariable(301, 0);
+  OpenAndRead();
+  Drag(Valve::kCyclesGaugeId, 2, 1100);
+  EXPECT_EQ(Text(Valve::kCyclesFullEdit), "1100");
+  EXPECT_EQ(Text(Valve::kCyclesInitialEdit), "990");
+  Drag(Valve::kTravelGaugeId, 2, 1100);
+  EXPECT_EQ(Marker(Valve::kTravelGaugeId, 2), 1100);
+  EXPECT_EQ(Text(Valve::kTravelFullEdit), "1000");
+  Drag(Valve::kTravelGaugeId, 2, 500);
+  EXPECT_EQ(Text(Valve::kTravelInitialEdit), "450");
+}
+
+// From the initial warning on yellow, from the full warning on 0x3399CC.
+TEST_F(ValveCycles, LiveValueColoursCountALimitAsReached) {
+  const struct {
+    double count;
+    COLORREF colour;
+  } cases[] = {{899, 0x00FF00}, {900, 0x00FFFF}, {999, 0x00FFFF}, {1000, 0x3399CC}};
+  device->SetVariable(306, 900);
+  device->SetVariable(307, 1000);
+  OpenAndRead();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
+    device->SetVariable(305, c.count);
+    clock.Advance(20000);
+    EXPECT_EQ(PointerColour(Valve::kCyclesGaugeId), c.colour);
+  }
+}
+
+TEST_F(ValveCycles, ResetWhoseReadIsLostWritesNothing) {
+  OpenAndRead();
+  Click(Valve::kResetCyclesId);
+  device->InjectNoReply();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{{156}});
+  for (int k = 0; k < 3; ++k)
+    for (const Bytes& sent : Sent()) EXPECT_NE(sent.front(), 157);
+  EXPECT_TRUE(Enabled(Valve::kResetCyclesId));
 }
 
 }  // namespace
