@@ -39,6 +39,17 @@ double CounterScale(double fullWarning, double count) {
   return scale;
 }
 
+double FullWarningScale(double fullWarning) {
+  const double scale = 1.1 * fullWarning;
+  return scale < kMaxWord ? scale : fullWarning;
+}
+
+COLORREF BandColour(double value, double lower, double upper, const BandColours& colours, bool atLimit) {
+  const auto past = [atLimit](double v, double limit) { return atLimit ? v >= limit : v > limit; };
+  if (past(value, upper)) return colours.beyond;
+  return past(value, lower) ? colours.between : colours.below;
+}
+
 double PushedBelow(double dragged, double gap, double scaleMin) {
   const double pushed = dragged - gap;
   return pushed <= scaleMin ? scaleMin : pushed;
@@ -89,6 +100,71 @@ bool LimitGauge::ClampMarker(int index, double& value) {
     return false;
   SetMarker(index, value);
   return true;
+}
+
+void FullWarningGroup::Attach(LimitGauge gauge, activex::ISpinEditXPtr spin) {
+  m_gauge = std::move(gauge);
+  m_spin = std::move(spin);
+}
+
+void FullWarningGroup::Show(DWORD initial, DWORD full, double scaleMax) {
+  m_page->SetDlgItemText(m_initialEdit, WordText(initial).c_str());
+  m_gauge.SetMarker(1, FromWord(initial));
+  m_gauge.SetMax(scaleMax);
+  m_gauge.SetMarker(2, FromWord(full));
+  m_page->SetDlgItemText(m_fullEdit, WordText(full).c_str());
+  ComCheck(m_spin->put_Max(scaleMax));
+  ComCheck(m_spin->put_Value(FromWord(full)));
+}
+
+void FullWarningGroup::ShowInitial(double full, bool variantText) {
+  const double initial = 0.9 * full;
+  m_gauge.SetMarker(2, full);
+  m_gauge.SetMarker(1, initial);
+  m_page->SetDlgItemText(m_initialEdit, (variantText ? VariantText(initial) : Format("%.0f", initial)).c_str());
+}
+
+void FullWarningGroup::OnSpinChange() {
+  if (!m_bReady) return;
+  const double full = Full();
+  m_page->SetDlgItemText(m_fullEdit, Format("%.0f", full).c_str());
+  ShowInitial(full, false);
+}
+
+void FullWarningGroup::OnMarkerMoved(long index) {
+  if (!m_bReady || index != 2) return;
+  double full = m_gauge.Marker(2);
+  if (m_gauge.ClampMarker(2, full) && !m_options.clampedDragUpdatesEdits) return;
+  ComCheck(m_spin->put_Value(full));
+  m_page->SetDlgItemText(m_fullEdit, Format("%.0f", full).c_str());
+  ShowInitial(full, false);
+}
+
+void FullWarningGroup::OnEditLeft() {
+  if (!m_bReady) return;
+  const double typed = CCommonFunctions::ReadEditDouble(*m_page, m_fullEdit);
+  const double full = std::min(std::max(typed, m_gauge.Min()), kMaxWord);
+  if (m_options.typedScaleMayShrink) {
+    m_gauge.SetMax(FullWarningScale(full));
+  } else {
+    const double scale = std::min(1.1 * typed, kMaxWord);
+    if (scale > m_gauge.Max()) m_gauge.SetMax(scale);
+  }
+  ComCheck(m_spin->put_Max(m_gauge.Max()));
+  ComCheck(m_spin->put_Value(full));
+  const double shown = Full();
+  m_page->SetDlgItemText(m_fullEdit, VariantText(shown).c_str());
+  ShowInitial(shown, true);
+}
+
+DWORD FullWarningGroup::InitialWord() const { return ToWord(CCommonFunctions::ReadEditDouble(*m_page, m_initialEdit)); }
+
+DWORD FullWarningGroup::FullWord() const { return ToWord(Full()); }
+
+double FullWarningGroup::Full() const {
+  double value = 0;
+  ComCheck(m_spin->get_Value(&value));
+  return value;
 }
 
 double LimitField::Typed() const { return CCommonFunctions::ReadEditDouble(m_page, m_edit); }

@@ -29,6 +29,18 @@ std::string VariantText(double value);
 // word's maximum; a count above that grows it to 1.1 times the count.
 double CounterScale(double fullWarning, double count);
 
+// The scale that shows a full warning typed or read: 1.1 times it, or the
+// warning itself where 1.1 times it would not fit the word.
+double FullWarningScale(double fullWarning);
+
+// The colour of a live pointer against a lower and an upper limit. Past
+// the upper limit wins; past means above it, or with atLimit also on it
+// (likewise for the lower limit).
+struct BandColours {
+  COLORREF below, between, beyond;
+};
+COLORREF BandColour(double value, double lower, double upper, const BandColours& colours, bool atLimit);
+
 // A limit pushed away from a dragged one by gap, stopped at the scale end.
 double PushedBelow(double dragged, double gap, double scaleMin);
 double PushedAbove(double dragged, double gap, double scaleMax);
@@ -56,6 +68,53 @@ class LimitGauge {
 
  private:
   activex::IiLinearGaugeXPtr m_gauge;
+};
+
+// The full-warning group of a counter: a gauge whose marker 1 is the
+// initial warning and marker 2 the full warning that the user drags, a spin
+// edit and an edit for the full warning, and a read-only edit for the
+// initial warning. Every change of the full warning on the page sets the
+// initial warning to 90 % of it. The handlers do nothing until the group is
+// ready (the page has shown the device's limits).
+class FullWarningGroup {
+ public:
+  struct Options {
+    // A drag at or past a scale end also updates the spin edit and edits.
+    bool clampedDragUpdatesEdits;
+    // A typed full warning sets the scale, smaller or larger; otherwise
+    // the scale only grows to take it.
+    bool typedScaleMayShrink;
+  };
+  FullWarningGroup(CWnd& page, int fullEdit, int initialEdit, Options options)
+      : m_page(&page), m_fullEdit(fullEdit), m_initialEdit(initialEdit), m_options(options) {}
+
+  void Attach(LimitGauge gauge, activex::ISpinEditXPtr spin);
+  LimitGauge& Gauge() { return m_gauge; }
+  void SetReady() { m_bReady = true; }
+  bool Ready() const { return m_bReady; }
+
+  // The device's limits, with the scale chosen by the page.
+  void Show(DWORD initial, DWORD full, double scaleMax);
+  void OnSpinChange();
+  void OnMarkerMoved(long index);
+  void OnEditLeft();
+
+  // What Apply writes: the initial warning as its edit shows it and the
+  // full warning as its spin edit holds it, toward zero.
+  DWORD InitialWord() const;
+  DWORD FullWord() const;
+  double Full() const;
+
+ private:
+  // Full warning v: marker 2 and, at 90 %, marker 1 and the initial edit.
+  void ShowInitial(double full, bool variantText);
+
+  CWnd* m_page;
+  int m_fullEdit, m_initialEdit;
+  Options m_options;
+  LimitGauge m_gauge;
+  activex::ISpinEditXPtr m_spin;
+  bool m_bReady = false;
 };
 
 // One limit as a page shows it: its edit ("%3.1f"), its spin edit and,

@@ -71,9 +71,6 @@ void CHealthPage::OnInitialUpdate() {
   CAnnunciatorPage::OnInitialUpdate();
   CheckDlgButton(m_side.legendMasked, 1);
   CheckDlgButton(m_side.legendSelected, 1);
-  if (!m_resetButtons.empty() && m_bmpReset.LoadBitmap(167))
-    for (int id : m_resetButtons)
-      if (CButton* button = GetDlgItemAs<CButton>(id)) button->SetBitmap(m_bmpReset);
 }
 
 void CHealthPage::CreateControls() {
@@ -120,34 +117,6 @@ void CHealthPage::EnableActionButtons(BOOL enable) {
       common::Puts(label.operator->()).Color(activex::LabelRow(5), enable ? kActive : kInactive);
       if (const HRESULT hr = label->put_Enabled(enable); FAILED(hr)) _com_issue_error(hr);
     });
-}
-
-void CHealthPage::AddCounterReset(const health::CounterReset& reset, std::function<void()> shown) {
-  CWexletCoreCommunication& comm = theApp().m_comm;
-  m_requests.push_back({reset.request, reset.step});
-  m_actionButtons.push_back(reset.button);
-  m_resetButtons.push_back(reset.button);
-  m_captions.push_back({"RESET", {reset.button}});
-  m_toolTips.push_back({reset.toolTipKey, {reset.button}});
-  MapCommand(BN_CLICKED, static_cast<UINT>(reset.button), [this, request = reset.request] {
-    EnableActionButtons(FALSE);
-    m_nRequest = request;
-  });
-  m_steps.push_back({reset.step, "RESET READ", {},
-                     [this, &comm, reset] {
-                       if (comm.ReadCommand(reset.readCommand)) return;
-                       WriteLog("Counter reset not written: the device did not answer the read of its record.");
-                       m_nStep = 1;
-                       EnableActionButtons(TRUE);
-                     },
-                     {}, reset.step + 1});
-  m_steps.push_back({reset.step + 1, "RESET WRITE", {},
-                     [&comm, reset, shown] {
-                       (comm.*reset.record).bySetting = reset.select;
-                       comm.WriteCommand(reset.readCommand + 1);
-                       shown();
-                     },
-                     [this] { EnableActionButtons(TRUE); }, 1});
 }
 
 void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::function<void()> show) {

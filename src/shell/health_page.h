@@ -46,18 +46,6 @@ struct ValueLine {
   DWORD align = DS_RIGHT;
 };
 
-// A travel or cycle counter of a record that the device resets when the
-// record comes back with its select byte set.
-struct CounterReset {
-  int button;
-  int request;
-  int step;  // the read; the write is the step after
-  int readCommand;
-  TravelCycleRecord CWexletCoreCommunication::*record;
-  BYTE select;
-  const char* toolTipKey;
-};
-
 }  // namespace health
 
 namespace pages {
@@ -85,11 +73,6 @@ class CHealthPage : public CAnnunciatorPage {
   void AddLinks(std::span<const health::Link> links);
   // Captions and tool tips of the value lines.
   void AddValueLines(std::span<const health::ValueLine> values);
-  // A click waits for the next tick of the running timer. Then the read,
-  // and on the tick after it the write with the select byte, only when the
-  // read was answered: a write from an old or empty record would replace
-  // the device's limits. shown runs after the write.
-  void AddCounterReset(const health::CounterReset& reset, std::function<void()> shown);
   // More work on a step of the frame's machine, after the frame's own.
   void ExtendStep(int step, std::function<void()> transact, std::function<void()> show);
 
@@ -104,6 +87,4 @@ class CHealthPage : public CAnnunciatorPage {
   std::span<const health::Link> m_links;
   std::vector<IiLabelXPtr> m_linkLabels;
   std::vector<std::unique_ptr<CWnd>> m_linkHosts;
-  std::vector<int> m_resetButtons;
-  CBitmap m_bmpReset;  // the waste bin on every Reset button
 };

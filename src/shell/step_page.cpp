@@ -95,9 +95,15 @@ void CStepPage::Request(int request) {
 }
 
 void CStepPage::EnableActionButtons(BOOL enable) {
-  for (int id : m_actionButtons)
-    if (CWnd* button = GetDlgItem(id)) button->EnableWindow(enable);
+  for (int id : m_actionButtons) {
+    BOOL on = enable;
+    for (const auto& [held, ready] : m_heldButtons)
+      if (held == id && on) on = ready();
+    if (CWnd* button = GetDlgItem(id)) button->EnableWindow(on);
+  }
 }
+
+void CStepPage::HoldButtonUntil(int id, std::function<bool()> ready) { m_heldButtons.emplace_back(id, std::move(ready)); }
 
 CRect CStepPage::PlaceholderRect(CWnd& placeholder) const {
   CRect rect;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win/tooltip.h"
@@ -86,6 +87,9 @@ class CStepPage : public CStatusPage {
   // for the next tick with the action buttons disabled.
   void Request(int request);
   virtual void EnableActionButtons(BOOL enable);
+  // An action button that EnableActionButtons leaves disabled until ready
+  // holds (Apply before the page has read what it would write).
+  void HoldButtonUntil(int id, std::function<bool()> ready);
   // A hosted control in place of its hidden placeholder.
   CRect PlaceholderRect(CWnd& placeholder) const;
 
@@ -105,4 +109,5 @@ class CStepPage : public CStatusPage {
 
  private:
   std::set<std::string> m_loggedFailures;
+  std::vector<std::pair<int, std::function<bool()>>> m_heldButtons;
 };

@@ -1,13 +1,266 @@
 #include "views/health/valve_cycles_travel.h"
 
+#include <algorithm>
+#include <tuple>
+
+#include "shell/app.h"
+#include "support/log.h"
+
 namespace {
 
+using View = CHealth_Val_CycleAndTravelsView;
+using limits::Format;
+
 constexpr StatusHeaderIds kHeader{1544, 1012, 1556};
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(382, kHeader));
+
+// One counter's group: the count, the gauge, the deadband and the two
+// warnings, each with its marker legend.
+struct Group {
+  int box, y, height;
+  int valueCaption, value, valueUnit, reset, gauge;
+  int deadbandCaption, deadband, deadbandUnit, deadbandSpin;
+  int initialLegend, initialCaption, initial, initialUnit;
+  int fullLegend, fullCaption, full, fullUnit, fullSpin;
+  UINT initialLegendId, fullLegendId;
+};
+constexpr Group kGroups[] = {
+    {1060, 28, 136, 1546, View::kCyclesEdit, 0, View::kResetCyclesId, 1545, 1547, View::kCycleDeadbandEdit, 1552,
+     1555, 1550, 1548, View::kCyclesInitialEdit, 0, 1551, 1549, View::kCyclesFullEdit, 0, 1554, 712, 713},
+    {231, 170, 144, 1560, View::kTravelEdit, 1566, View::kResetTravelId, 1559, 1561, View::kTravelDeadbandEdit, 1569,
+     1568, 1562, 1563, View::kTravelInitialEdit, 1571, 1564, 1565, View::kTravelFullEdit, 1574, 1573, 714, 715},
+};
+
+std::vector<DialogItem> Items() {
+  std::vector<DialogItem> items;
+  for (const Group& g : kGroups) {
+    const int y = g.y;
+    items.push_back({g.box, DlgKind::GroupBox, "", 8, y, 584, g.height});
+    items.push_back({g.valueCaption, DlgKind::Static, "", 20, y + 16, 70, 9});
+    items.push_back({g.value, DlgKind::Edit, "", 92, y + 14, 70, 12, DS_READONLY | DS_RIGHT});
+    if (g.valueUnit) items.push_back({g.valueUnit, DlgKind::Static, "x 100%", 166, y + 16, 30, 9});
+    items.push_back({g.reset, DlgKind::PushButton, "", 200, y + 10, 22, 19, DS_BITMAP | DS_DISABLED});
+    items.push_back({g.deadbandCaption, DlgKind::Static, "", 310, y + 16, 78, 9});
+    items.push_back({g.deadband, DlgKind::Edit, "", 392, y + 14, 62, 12, DS_RIGHT});
+    items.push_back({g.deadbandSpin, DlgKind::GroupBox, "", 458, y + 14, 62, 12, DS_HIDDEN});
+    items.push_back({g.deadbandUnit, DlgKind::Static, "%", 524, y + 16, 20, 9});
+    items.push_back({g.gauge, DlgKind::GroupBox, "", 20, y + 34, 560, 30, DS_HIDDEN});
+    items.push_back({g.initialLegend, DlgKind::GroupBox, "", 20, y + 74, 8, 8, DS_HIDDEN});
+    items.push_back({g.initialCaption, DlgKind::Static, "", 32, y + 74, 78, 9});
+    items.push_back({g.initial, DlgKind::Edit, "", 112, y + 72, 62, 12, DS_READONLY | DS_RIGHT});
+    if (g.initialUnit) items.push_back({g.initialUnit, DlgKind::Static, "x 100%", 178, y + 74, 30, 9});
+    items.push_back({g.fullLegend, DlgKind::GroupBox, "", 310, y + 74, 8, 8, DS_HIDDEN});
+    items.push_back({g.fullCaption, DlgKind::Static, "", 322, y + 74, 66, 9});
+    items.push_back({g.full, DlgKind::Edit, "", 392, y + 72, 62, 12, DS_RIGHT});
+    items.push_back({g.fullSpin, DlgKind::GroupBox, "", 458, y + 72, 62, 12, DS_HIDDEN});
+    if (g.fullUnit) items.push_back({g.fullUnit, DlgKind::Static, "x 100%", 524, y + 74, 30, 9});
+  }
+  items.push_back({1575, DlgKind::Static, "", 20, 170 + 98, 88, 9});
+  items.push_back({View::kAccumulatedEdit, DlgKind::Edit, "", 112, 170 + 96, 62, 12, DS_READONLY | DS_RIGHT});
+  items.push_back({View::kTravelUnit, DlgKind::Static, "%", 178, 170 + 98, 30, 9});
+  items.push_back({View::kApplyId, DlgKind::PushButton, "Apply", 470, 322, 58, 15, DS_DISABLED});
+  items.push_back({View::kRetrieveId, DlgKind::PushButton, "Retrieve", 534, 322, 58, 15, DS_DISABLED});
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(382, kHeader, Items()));
+
+// Reached at the limit, as the device counts it.
+constexpr limits::BandColours kColours{0x00FF00, 0x00FFFF, 0x3399CC};
+
+enum Request { kApply = 2, kRetrieve = 3, kResetCycles = 4, kResetTravel = 5 };
+constexpr BYTE kSelectCycles = 2, kSelectTravel = 1;
 
 }  // namespace
 
-CHealth_Val_CycleAndTravelsView::CHealth_Val_CycleAndTravelsView() : CMonitoringPage(382, "VALCYCANDTRAVMENU", 33, 5000, kHeader) {
+View::CHealth_Val_CycleAndTravelsView()
+    : CMonitoringPage(382, "VALCYCANDTRAVMENU", 33, 5000, kHeader),
+      m_cycles(*this, kCyclesFullEdit, kCyclesInitialEdit, {.clampedDragUpdatesEdits = true, .typedScaleMayShrink = true}),
+      m_travel(*this, kTravelFullEdit, kTravelInitialEdit, {.clampedDragUpdatesEdits = false, .typedScaleMayShrink = true}) {
+  const std::vector<KeyedControls> captions = {
+      {"IDC_GB_VALCYC", {1060}},        {"IDC_GB_VALTRAV", {231}},
+      {"IDC_ILABELXCURVAL", {1546, 1560}}, {"IDC_STATICCYCDB", {1547}},
+      {"VeskTRAVELDEADBAND", {1561}},   {"IDC_ILABELXINITWARN", {1548, 1563}},
+      {"IDC_ILABELXFULLWARN", {1549, 1565}}, {"IDC_STATICACCUMTRAV", {1575}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  const std::vector<KeyedControls> toolTips = {
+      {"IDC_LINEAR_CYCLES", {kCyclesGaugeId}},
+      {"IDC_EDIT_CYCLE_COUNTTIP", {kCyclesEdit}},
+      {"VeskDEADBANDTIP", {kCycleDeadbandEdit}},
+      {"IDC_EDIT_LOW_CYCLE_LIMITTIP", {kCyclesInitialEdit}},
+      {"IDC_EDIT_HIGH_CYCLE_LIMITTIP", {kCyclesFullEdit}},
+      {"IDC_BTN_RESET_VALCYCLETIP", {kResetCyclesId}},
+      {"IDC_LINEAR_VALVETRAVEL", {kTravelGaugeId}},
+      {"IDC_EDIT_ACTUAL_TRAVELTIP", {kTravelEdit}},
+      {"IDC_EDIT_DEADBAND2TIP", {kTravelDeadbandEdit}},
+      {"IDC_EDIT_LOW_TRAVEL_LIMITTIP", {kTravelInitialEdit}},
+      {"IDC_CEDIT_HIGH_TRAVELTIP", {kTravelFullEdit}},
+      {"IDC_ACCUM_TRAVELTIP", {kAccumulatedEdit}},
+      {"IDC_BTN_TRAVEL_RESETTIP", {kResetTravelId}},
+      {"IDC_BUTTON_APPLYTIP", {kApplyId}},
+      {"IDC_BUTTON_RETRIEVETIP", {kRetrieveId}},
+  };
+  m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
   m_nStartStep = 5;
-  m_steps = {StatusStep(5, 5)};
+  m_actionButtons = {kApplyId, kRetrieveId};
+  HoldButtonUntil(kApplyId, [this] { return m_bLimitsRead; });
+  m_requests = {{kApply, 9}, {kRetrieve, 5, [this] { m_nRefreshCountdown = 1; }}};
+  m_steps = {
+      {1, "LIVE",
+       [this] {
+         Try("colours", [this] { UpdatePointerColours(); });
+         if (--m_nRefreshCountdown > 0) return false;
+         m_nRefreshCountdown = 3;
+         return true;
+       },
+       [this, &comm] {
+         PollStatusArea();
+         comm.ReadCycleAndTravelCounts();
+       },
+       [this] {
+         ShowLiveValues();
+         EnableActionButtons(TRUE);
+       },
+       1},
+      {5, "LIMITS", {}, [this, &comm] { m_bLimitsRead |= comm.ReadCycleAndTravelLimits(); },
+       [this] {
+         ShowLimits();
+         m_cycles.SetReady();
+         m_travel.SetReady();
+       },
+       1},
+      {9, "APPLY", {}, [this] { Apply(); }, [this] { EnableActionButtons(TRUE); }, 1},
+  };
+  for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})
+    MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request] { Request(request); });
+  auto showCounts = [this, &comm] {
+    SetDlgItemText(kCyclesEdit, limits::WordText(comm.m_ValveRecord.dwCount2).c_str());
+    SetDlgItemText(kTravelEdit, limits::WordText(comm.m_ValveRecord.dwCount1).c_str());
+  };
+  AddCounterReset(
+      {kResetCyclesId, kResetCycles, 11, 156, &CWexletCoreCommunication::m_ValveRecord, kSelectCycles, nullptr, true},
+      showCounts);
+  AddCounterReset(
+      {kResetTravelId, kResetTravel, 13, 156, &CWexletCoreCommunication::m_ValveRecord, kSelectTravel, nullptr, true},
+      showCounts);
+
+  MapEvent(kCyclesGaugeId, 19, [this](const EventArgs& a) { m_cycles.OnMarkerMoved(a.at(0).lVal); });
+  MapEvent(kTravelGaugeId, 19, [this](const EventArgs& a) { m_travel.OnMarkerMoved(a.at(0).lVal); });
+  MapEvent(kCyclesSpinId, 202, [this](const EventArgs&) { m_cycles.OnSpinChange(); });
+  MapEvent(kTravelSpinId, 202, [this](const EventArgs&) { m_travel.OnSpinChange(); });
+  MapCommand(EN_KILLFOCUS, kCyclesFullEdit, [this] { m_cycles.OnEditLeft(); });
+  MapCommand(EN_KILLFOCUS, kTravelFullEdit, [this] { m_travel.OnEditLeft(); });
+  // The deadbands, 0 to 100 %.
+  for (int k : {0, 1}) {
+    const int edit = k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit;
+    MapEvent(k == 0 ? kCycleDeadbandSpinId : kTravelDeadbandSpinId, 202, [this, k, edit](const EventArgs&) {
+      if ((k == 0 ? m_cycles : m_travel).Ready()) SetDlgItemText(edit, Format("%5.1f", Deadband(k)).c_str());
+    });
+    MapCommand(EN_KILLFOCUS, static_cast<UINT>(edit), [this, k, edit] {
+      const double typed = CCommonFunctions::ReadEditDouble(*this, edit);
+      ComCheck(m_deadbands[k]->put_Value(std::clamp(typed, 0.0, 100.0)));
+      SetDlgItemText(edit, limits::VariantText(Deadband(k)).c_str());
+    });
+  }
+}
+
+void View::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  size_t host = 0;
+  auto place = [this](int placeholder) {
+    CWnd* wnd = GetDlgItem(placeholder);
+    return wnd ? PlaceholderRect(*wnd) : CRect();
+  };
+  const UINT gaugeIds[] = {kCyclesGaugeId, kTravelGaugeId};
+  const UINT deadbandIds[] = {kCycleDeadbandSpinId, kTravelDeadbandSpinId};
+  const UINT fullIds[] = {kCyclesSpinId, kTravelSpinId};
+  limits::FullWarningGroup* groups[] = {&m_cycles, &m_travel};
+  for (int g = 0; g < 2; ++g) {
+    const Group& group = kGroups[g];
+    IiLinearGaugeXPtr gauge = common.CreateLinearGauge2(this, &m_wndHosts[host++], place(group.gauge), gaugeIds[g]);
+    if (gauge) Try("gauge", [&] { common.SetupCycleTravelGauge(gauge); });
+    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.initialLegend), group.initialLegendId, 154);
+    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.fullLegend), group.fullLegendId, 157);
+    m_deadbands[g] = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.deadbandSpin), deadbandIds[g]);
+    if (m_deadbands[g]) Try("deadband", [&] {
+        ComCheck(m_deadbands[g]->put_Increment(1));
+        ComCheck(m_deadbands[g]->put_Max(100));
+        ComCheck(m_deadbands[g]->put_Min(0));
+      });
+    ISpinEditXPtr full = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.fullSpin), fullIds[g]);
+    if (full) Try("full warning", [&] {
+        ComCheck(full->put_Increment(100));
+        ComCheck(full->put_Max(limits::kMaxWord));
+        ComCheck(full->put_Min(0));
+        ComCheck(full->put_Decimals(0));
+      });
+    groups[g]->Attach(limits::LimitGauge(gauge), full);
+  }
+}
+
+double View::Deadband(int k) const {
+  double value = 0;
+  ComCheck(m_deadbands[k]->get_Value(&value));
+  return value;
+}
+
+void View::ShowLiveValues() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  const std::tuple<limits::FullWarningGroup*, DWORD, DWORD, int> counters[] = {
+      {&m_cycles, comm.m_nValveCycles, comm.m_dwValveCycLimit307, kCyclesEdit},
+      {&m_travel, comm.m_nValveTravel, comm.m_dwValveTravelLimit303, kTravelEdit},
+  };
+  for (const auto& [group, count, full, edit] : counters) {
+    SetDlgItemText(edit, limits::WordText(count).c_str());
+    Try("counter gauge", [&] {
+      group->Gauge().SetMax(limits::CounterScale(limits::FromWord(full), limits::FromWord(count)));
+      group->Gauge().SetValue(limits::FromWord(count));
+    });
+  }
+  SetDlgItemText(kAccumulatedEdit, Format("%.1f", limits::FromWord(comm.m_nValveTravel) * comm.m_dVar116).c_str());
+}
+
+void View::ShowLimits() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  const std::tuple<limits::FullWarningGroup*, double, DWORD, DWORD, int> groups[] = {
+      {&m_cycles, comm.m_dVar310, comm.m_dwValveCycLimit306, comm.m_dwValveCycLimit307, 0},
+      {&m_travel, comm.m_dVar309, comm.m_dwValveTravelLimit302, comm.m_dwValveTravelLimit303, 1},
+  };
+  for (const auto& [group, deadband, initial, full, k] : groups) {
+    SetDlgItemText(k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit, Format("%5.1f", deadband).c_str());
+    Try("deadband", [&] { ComCheck(m_deadbands[k]->put_Value(deadband)); });
+    Try("limits", [&] { group->Show(initial, full, limits::FullWarningScale(limits::FromWord(full))); });
+  }
+  SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str());
+}
+
+void View::UpdatePointerColours() {
+  for (limits::FullWarningGroup* group : {&m_cycles, &m_travel}) {
+    limits::LimitGauge& gauge = group->Gauge();
+    if (!gauge) continue;
+    gauge.SetPointerColour(limits::BandColour(gauge.Value(), gauge.Marker(1), group->Full(), kColours, true));
+  }
+}
+
+// A write without reply leaves the device image as the device last
+// reported it and the edits as typed, so nothing shows values that the
+// device may not hold.
+void View::Apply() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  auto image = [&comm] {
+    return std::tie(comm.m_dVar310, comm.m_dwValveCycLimit306, comm.m_dwValveCycLimit307, comm.m_dVar309,
+                    comm.m_dwValveTravelLimit302, comm.m_dwValveTravelLimit303);
+  };
+  const auto held = std::tuple(comm.m_dVar310, comm.m_dwValveCycLimit306, comm.m_dwValveCycLimit307, comm.m_dVar309,
+                               comm.m_dwValveTravelLimit302, comm.m_dwValveTravelLimit303);
+  image() = std::tuple(Deadband(0), m_cycles.InitialWord(), m_cycles.FullWord(), Deadband(1), m_travel.InitialWord(),
+                       m_travel.FullWord());
+  if (comm.WriteCycleAndTravelLimits()) {
+    ShowLimits();
+    return;
+  }
+  image() = held;
+  WriteLog("Valve cycle and travel limits not written: the device did not answer.");
 }
