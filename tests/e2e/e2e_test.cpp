@@ -24,6 +24,8 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "views/health/deviation_alert.h"
+#include "views/health/valve_cycles_travel.h"
 #include "views/health/valve_health.h"
 #include "views/status/alarm_annunciator.h"
 #include "views/status/dashboard.h"
@@ -77,6 +79,13 @@ void Select(int code) {
 int SelectedCode() {
   CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
   return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
+}
+
+void ShowWindowAt(int width, int height) {
+  QWidget* window = Frame().GetSafeWidget();
+  window->showNormal();
+  window->resize(width, height);
+  QApplication::processEvents();
 }
 
 void SaveScreen(const std::string& name) {
@@ -154,10 +163,7 @@ TEST(MainWindow, StripsKeepTheirHeightsAndOnlyTheTreeBarMoves) {
 
 TEST(Screens, EveryPageAtTwoWindowSizes) {
   for (auto [width, height] : {std::pair{1280, 800}, std::pair{1920, 1080}}) {
-    QWidget* window = Frame().GetSafeWidget();
-    window->showNormal();
-    window->resize(width, height);
-    QApplication::processEvents();
+    ShowWindowAt(width, height);
     for (const auto& item : CTarnixWexletView::Items()) {
       if (!item.viewIndex) continue;
       Select(item.code);
@@ -191,9 +197,7 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
 TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  QWidget* window = Frame().GetSafeWidget();
-  window->showNormal();
-  window->resize(1280, 800);
+  ShowWindowAt(1280, 800);
   Select(1);
   auto* page = static_cast<CDashboardView*>(theApp().m_pViews[1]);
   g_clock->Advance(5 * 5000);  // the start-up reads and one cyclic read
@@ -245,9 +249,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   ASSERT_TRUE(sink.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  QWidget* window = Frame().GetSafeWidget();
-  window->showNormal();
-  window->resize(1280, 800);
+  ShowWindowAt(1280, 800);
 
   const auto& rows = alarms::kAnnunciatorRows;
   const auto high = std::ranges::find_if(rows, [](const alarms::AlarmRow& r) { return r.byte == 12 && r.bit == 0; });
@@ -344,9 +346,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
 TEST(Health, TheWorkingValveCountsAndACounterReset) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  QWidget* window = Frame().GetSafeWidget();
-  window->showNormal();
-  window->resize(1280, 800);
+  ShowWindowAt(1280, 800);
   auto number = [](CWnd* page, int id) { return std::stod(page->GetDlgItemText(id)); };
 
   Select(31);
@@ -376,6 +376,89 @@ TEST(Health, TheWorkingValveCountsAndACounterReset) {
 
   // Back to the state the other tests know.
   device->SetVariable(8, 0);
+  Select(1);
+}
+
+
+// Ten full strokes each way under the digital command, five seconds apiece.
+void WorkTheValve(sim::Positioner& device) {
+  device.SetVariable(8, 1);
+  for (int stroke = 0; stroke < 10; ++stroke) {
+    device.SetVariable(3, stroke % 2 ? 5 : 95);
+    g_clock->Advance(5000);
+  }
+  device.SetVariable(8, 0);
+}
+
+_com_ptr_t<IUnknown> ControlOf(CWnd* page, UINT id) {
+  return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
+}
+
+// The cycle counter's full warning dragged on its gauge, written, and read
+// back; the count moving as the valve works.
+TEST(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CHealth_Val_CycleAndTravelsView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const double initialLimit = device->Variable(306), fullLimit = device->Variable(307);
+  Select(312);
+  auto* page = static_cast<View*>(theApp().m_pViews[6]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 5000);  // the limits, then the counts
+  const double cycles = std::stod(page->GetDlgItemText(View::kCyclesEdit));
+  WorkTheValve(*device);
+  g_clock->Advance(3 * 5000);
+  EXPECT_GE(std::stod(page->GetDlgItemText(View::kCyclesEdit)), cycles + 8);
+
+  IiLinearGaugeXPtr gauge(ControlOf(page, View::kCyclesGaugeId));
+  double max = 0;
+  gauge->get_ScaleMax(&max);
+  const double dragged = std::floor(0.6 * max);
+  gauge->put_ElementPosition(2, dragged);
+  IControlTestPtr(ControlOf(page, View::kCyclesGaugeId))->UserEvent(19, {_variant_t(static_cast<LONG>(2))});
+  EXPECT_EQ(page->GetDlgItemText(View::kCyclesFullEdit), plat::FormatNumber("%.0f", dragged));
+  const double initial = std::stod(page->GetDlgItemText(View::kCyclesInitialEdit));
+  EXPECT_NEAR(initial, 0.9 * dragged, 0.5);
+  SaveScreen("valve_cycles_travel_dragged");
+
+  page->GetDlgItemAs<CButton>(View::kApplyId)->Click();
+  g_clock->Advance(5000);
+  EXPECT_EQ(device->Variable(307), dragged);
+  EXPECT_EQ(device->Variable(306), initial);
+  page->SetDlgItemText(View::kCyclesFullEdit, "1");  // a change the device does not hold
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
+  g_clock->Advance(5000);
+  EXPECT_EQ(page->GetDlgItemText(View::kCyclesFullEdit), plat::FormatNumber("%.0f", dragged));
+
+  // Back to the state the other tests know.
+  device->SetVariable(306, initialLimit);
+  device->SetVariable(307, fullLimit);
+  Select(1);
+}
+
+// The deviation histogram cleared, then filled again by the working valve.
+TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CHealth_Ctl_DeviationView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  Select(341);
+  auto* page = static_cast<View*>(theApp().m_pViews[13]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(12 * 5000);
+  EXPECT_GT(page->GetHistogram().Total(), 0);
+
+  page->GetDlgItemAs<CButton>(View::kResetId)->Click();
+  g_clock->Advance(12 * 5000);
+  const double afterReset = page->GetHistogram().Total();
+  EXPECT_LT(afterReset, 120);  // what the minute since the reset has added
+
+  WorkTheValve(*device);
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
+  g_clock->Advance(12 * 5000);
+  EXPECT_GT(page->GetHistogram().Total(), afterReset + 50);
+  SaveScreen("deviation_histogram_filled");
   Select(1);
 }
 
