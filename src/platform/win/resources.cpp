@@ -281,7 +281,7 @@ Registry& TheRegistry() {
         {154, QColor(0xFF, 0xFF, 0x00)}, {155, QColor(0xFF, 0x96, 0x50)},
         {156, QColor(0xFF, 0x0A, 0x0A)}, {157, QColor(0xCC, 0x99, 0x33)}};
     for (const auto& [id, colour] : signs)
-      bitmap(id, {12, 12}, [colour](QPainter& p, const QRect&) { DrawMarkerSign(p, colour); });
+      bitmap(id, {12, 12}, [colour = colour](QPainter& p, const QRect&) { DrawMarkerSign(p, colour); });
     icon(152, {16, 16}, DrawCross);
     icon(153, {16, 16}, DrawTick);
     return true;

@@ -148,7 +148,7 @@ View::CHealth_Pos_PilotRelayView()
       {13, "LIVE", {}, [&comm] { comm.ReadPilotRelay(); }, [this] { ShowLiveValues(); }, 1},
   };
   for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})
-    MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request] { Request(request); });
+    MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request = request] { Request(request); });
   // The cycles reset restarts the period; the travel reset waits for the
   // running timer.
   AddCounterReset({kResetCyclesId, kResetCycles, 19, 162, &CWexletCoreCommunication::m_PilotRecord, kSelectCycles, nullptr, true},

@@ -134,7 +134,7 @@ View::CHealth_Val_CycleAndTravelsView()
       {9, "APPLY", {}, [this] { Apply(); }, [this] { EnableActionButtons(TRUE); }, 1},
   };
   for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})
-    MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request] { Request(request); });
+    MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request = request] { Request(request); });
   auto showCounts = [this, &comm] {
     SetDlgItemText(kCyclesEdit, limits::WordText(comm.m_ValveRecord.dwCount2).c_str());
     SetDlgItemText(kTravelEdit, limits::WordText(comm.m_ValveRecord.dwCount1).c_str());
@@ -212,9 +212,10 @@ void View::ShowLiveValues() {
       {&m_cycles, comm.m_nValveCycles, comm.m_dwValveCycLimit307, kCyclesEdit},
       {&m_travel, comm.m_nValveTravel, comm.m_dwValveTravelLimit303, kTravelEdit},
   };
-  for (const auto& [group, count, full, edit] : counters) {
+  for (const auto& counter : counters) {
+    const auto& [group, count, full, edit] = counter;
     SetDlgItemText(edit, limits::WordText(count).c_str());
-    Try("counter gauge", [&] {
+    Try("counter gauge", [group = group, count = count, full = full] {
       group->Gauge().SetMax(limits::CounterScale(limits::FromWord(full), limits::FromWord(count)));
       group->Gauge().SetValue(limits::FromWord(count));
     });
@@ -228,10 +229,13 @@ void View::ShowLimits() {
       {&m_cycles, comm.m_dVar310, comm.m_dwValveCycLimit306, comm.m_dwValveCycLimit307, 0},
       {&m_travel, comm.m_dVar309, comm.m_dwValveTravelLimit302, comm.m_dwValveTravelLimit303, 1},
   };
-  for (const auto& [group, deadband, initial, full, k] : groups) {
+  for (const auto& limit : groups) {
+    const auto& [group, deadband, initial, full, k] = limit;
     SetDlgItemText(k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit, Format("%5.1f", deadband).c_str());
-    Try("deadband", [&] { ComCheck(m_deadbands[k]->put_Value(deadband)); });
-    Try("limits", [&] { group->Show(initial, full, limits::FullWarningScale(limits::FromWord(full))); });
+    Try("deadband", [&, k = k, deadband = deadband] { ComCheck(m_deadbands[k]->put_Value(deadband)); });
+    Try("limits", [group = group, initial = initial, full = full] {
+      group->Show(initial, full, limits::FullWarningScale(limits::FromWord(full)));
+    });
   }
   SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str());
 }
