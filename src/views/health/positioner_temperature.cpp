@@ -24,31 +24,15 @@ struct UnitWarnings {
 };
 constexpr UnitWarnings kWarnings[] = {{32, -40, 80}, {33, -40, 178}};
 
-// Caption, sign placeholder (0: none), box and unit of each value, left to right.
-struct ValueColumn {
-  int caption, sign, box, unit;
-};
-constexpr ValueColumn kColumns[] = {
-    {kValueCaption, 0, H::kValueBox, H::kValueUnit},
-    {kLowCaption, kLowSignPlace, H::kLowBox, H::kLowUnit},
-    {kHighCaption, kHighSignPlace, H::kHighBox, H::kHighUnit},
+// The value and its two warnings, left to right.
+constexpr pages::GaugeValueColumn kColumns[] = {
+    {kValueCaption, 0, H::kValueBox, H::kValueUnit, ""},
+    {kLowCaption, kLowSignPlace, H::kLowBox, H::kLowUnit, ""},
+    {kHighCaption, kHighSignPlace, H::kHighBox, H::kHighUnit, ""},
 };
 
 std::vector<DialogItem> Items() {
-  std::vector<DialogItem> items = {
-      {kGroup, DlgKind::GroupBox, "Positioner Temperature", 8, 30, 584, 98},
-      {kGaugePlace, DlgKind::GroupBox, "", 18, 42, 564, 48, DS_HIDDEN},
-  };
-  int x = 40;
-  for (const ValueColumn& c : kColumns) {
-    constexpr int y = 108;
-    items.push_back({c.caption, DlgKind::Static, "", x, y + 2, 58, 9, DS_RIGHT});
-    if (c.sign) items.push_back({c.sign, DlgKind::GroupBox, "", x + 79, y - 12, 9, 9, DS_HIDDEN});
-    items.push_back({c.box, DlgKind::Edit, "", x + 62, y, 44, 12, DS_READONLY | DS_RIGHT});
-    items.push_back({c.unit, DlgKind::Static, "", x + 109, y + 2, 20, 9});
-    x += 186;
-  }
-  return items;
+  return pages::GaugeValueItems(kGroup, "Positioner Temperature", kGaugePlace, kColumns, {40, 186, 58, 44, 20});
 }
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(386, {}, Items()));
