@@ -1,15 +1,8 @@
 #include "shell/limit_gauge_page.h"
 
+#include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-
-namespace {
-
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
-
-}  // namespace
 
 CLimitGaugePage::CLimitGaugePage(UINT templateId, const char* titleKey, UINT timerId, GaugeLayout layout)
     : CMonitoringPage(templateId, titleKey, timerId, 5000), m_layout(std::move(layout)) {}
@@ -51,17 +44,17 @@ PageStep CLimitGaugePage::RefreshStep(int step, int ticks, std::function<void()>
 
 void CLimitGaugePage::ShowValue(int box, const char* format, double value) {
   SetDlgItemText(box, plat::FormatNumber(format, value).c_str());
-  Try("gauge", [&] { Check(m_pGauge->put_Value(value)); });
+  Try("gauge", [&] { ComCheck(m_pGauge->put_Value(value)); });
 }
 
 void CLimitGaugePage::UpdatePointerColour() {
   double value = 0;
-  Check(m_pGauge->get_Value(&value));
+  ComCheck(m_pGauge->get_Value(&value));
   LONG count = 0;
-  Check(m_pGauge->get_ElementCount(&count));
+  ComCheck(m_pGauge->get_ElementCount(&count));
   std::vector<double> markers;
-  for (LONG i = 1; i < count; ++i) Check(m_pGauge->get_ElementPosition(i, &markers.emplace_back()));
-  Check(m_pGauge->put_ElementColor(0, PointerColour(value, markers)));
+  for (LONG i = 1; i < count; ++i) ComCheck(m_pGauge->get_ElementPosition(i, &markers.emplace_back()));
+  ComCheck(m_pGauge->put_ElementColor(0, PointerColour(value, markers)));
 }
 
 namespace pages {

@@ -3,13 +3,10 @@
 #include <string>
 
 #include "common/pointer_colours.h"
+#include "platform/com/com_error.h"
 #include "shell/app.h"
 
 namespace {
-
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
 
 using H = CHealth_Pos_TempAndHumidityView;
 
@@ -71,7 +68,7 @@ CHealth_Pos_TempAndHumidityView::CHealth_Pos_TempAndHumidityView()
 
 void CHealth_Pos_TempAndHumidityView::CreateControls() {
   CLimitGaugePage::CreateControls();
-  Try("gauge", [this] { Check(m_pGauge->put_Value(-50.0)); });
+  Try("gauge", [this] { ComCheck(m_pGauge->put_Value(-50.0)); });
 }
 
 COLORREF CHealth_Pos_TempAndHumidityView::PointerColour(double value, const std::vector<double>& markers) const {
@@ -88,16 +85,16 @@ void CHealth_Pos_TempAndHumidityView::ShowUnits() {
   // the narrower one of the annunciator's read of the same variable.
   const status::TemperatureScale scale = status::TemperatureScaleOf(comm.m_byTempUnitCode);
   Try("gauge", [&] {
-    Check(m_pGauge->put_ScaleMax(scale.max));
-    Check(m_pGauge->put_ScaleMin(scale.min));
+    ComCheck(m_pGauge->put_ScaleMax(scale.max));
+    ComCheck(m_pGauge->put_ScaleMin(scale.min));
   });
   for (const UnitWarnings& w : kWarnings) {
     if (w.code != comm.m_byTempUnitCode) continue;
     SetDlgItemText(kLowBox, std::to_string(w.low).c_str());
     SetDlgItemText(kHighBox, std::to_string(w.high).c_str());
     Try("gauge", [&] {
-      Check(m_pGauge->put_ElementPosition(1, w.low));
-      Check(m_pGauge->put_ElementPosition(2, w.high));
+      ComCheck(m_pGauge->put_ElementPosition(1, w.low));
+      ComCheck(m_pGauge->put_ElementPosition(2, w.high));
     });
   }
 }
