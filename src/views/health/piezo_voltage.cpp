@@ -30,20 +30,9 @@ constexpr ValueColumn kColumns[] = {
 };
 
 std::vector<DialogItem> Items() {
-  std::vector<DialogItem> items = {
-      {kGroup, DlgKind::GroupBox, "Piezo Voltage", 8, 30, 584, 98},
-      {kGaugePlace, DlgKind::GroupBox, "", 18, 42, 564, 48, DS_HIDDEN},
-  };
-  int x = 14;
-  for (const ValueColumn& c : kColumns) {
-    constexpr int y = 108;
-    items.push_back({c.caption, DlgKind::Static, "", x, y + 2, 54, 9, DS_RIGHT});
-    if (c.sign) items.push_back({c.sign, DlgKind::GroupBox, "", x + 72, y - 12, 9, 9, DS_HIDDEN});
-    items.push_back({c.box, DlgKind::Edit, "", x + 58, y, 38, 12, DS_READONLY | DS_RIGHT});
-    items.push_back({c.unit, DlgKind::Static, "V", x + 99, y + 2, 8, 9});
-    x += 116;
-  }
-  return items;
+  std::vector<pages::GaugeValueColumn> columns;
+  for (const ValueColumn& c : kColumns) columns.push_back({c.caption, c.sign, c.box, c.unit, "V"});
+  return pages::GaugeValueItems(kGroup, "Piezo Voltage", kGaugePlace, columns, {14, 116, 54, 38, 8});
 }
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(451, {}, Items()));

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "common/control_puts.h"
+#include "shell/limit_gauge_page.h"
 #include "shell/app.h"
 #include "support/log.h"
 
@@ -11,55 +12,26 @@ namespace {
 using View = CHealth_Pos_PilotRelayView;
 using limits::Format;
 
-// One limit group: its box, the live value line and the gauge, then the
-// two limits side by side, each with its marker legend.
-struct LimitRow {
-  int legend, caption, edit, spin;  // spin 0: a read-only edit
-  UINT legendId, bitmap;
+// The three groups, top to bottom; the response time's limits are both
+// editable, the counters' initial warnings follow their full warnings.
+constexpr pages::LimitGroup kGroups[] = {
+    {1505, 1045, View::kResponseEdit, 1601, "ms", 0, 225, {},
+     {289, 1046, View::kWarningEdit, 668, 1610, "ms"}, {291, 1047, View::kAlarmEdit, 669, 1611, "ms"}, {}},
+    {230, 1507, View::kCyclesEdit, 0, "", View::kResetCyclesId, 790, {},
+     {1516, 1508, View::kCyclesInitialEdit, 0, 0, ""}, {1517, 1509, View::kCyclesFullEdit, 1429, 0, ""}, {}},
+    {1048, 1338, View::kTravelEdit, 1602, "x 100%", View::kResetTravelId, 789, {},
+     {299, 1340, View::kTravelInitialEdit, 0, 1612, "x 100%"}, {1518, 1342, View::kTravelFullEdit, 1433, 1613, "x 100%"},
+     {}},
 };
-struct Group {
-  int box, valueCaption, value, reset;  // reset 0: none
-  const char* unit;
-  int unitId, gauge;
-  LimitRow low, high;
-};
-
-constexpr Group kGroups[] = {
-    {1505, 1045, View::kResponseEdit, 0, "ms", 1601, 225,
-     {289, 1046, View::kWarningEdit, 668, 346, 154}, {291, 1047, View::kAlarmEdit, 669, 347, 156}},
-    {230, 1507, View::kCyclesEdit, View::kResetCyclesId, "", 0, 790,
-     {1516, 1508, View::kCyclesInitialEdit, 0, 348, 154}, {1517, 1509, View::kCyclesFullEdit, 1429, 349, 155}},
-    {1048, 1338, View::kTravelEdit, View::kResetTravelId, "x 100%", 1602, 789,
-     {299, 1340, View::kTravelInitialEdit, 0, 350, 154}, {1518, 1342, View::kTravelFullEdit, 1433, 351, 155}},
-};
-constexpr int kGroupHeight = 90, kGroupGap = 6;
+// The legends' images and bitmaps, low and high limit of each group.
+constexpr UINT kLegends[3][2][2] = {{{346, 154}, {347, 156}}, {{348, 154}, {349, 155}}, {{350, 154}, {351, 155}}};
 
 std::vector<DialogItem> Items() {
   std::vector<DialogItem> items;
-  int unitId = 1610;
-  for (int g = 0; g < 3; ++g) {
-    const Group& group = kGroups[g];
-    const int y = 28 + g * (kGroupHeight + kGroupGap);
-    items.push_back({group.box, DlgKind::GroupBox, "", 8, y, 584, kGroupHeight});
-    items.push_back({group.valueCaption, DlgKind::Static, "", 20, y + 16, 70, 9});
-    items.push_back({group.value, DlgKind::Edit, "", 92, y + 14, 70, 12, DS_READONLY | DS_RIGHT});
-    if (group.unitId) items.push_back({group.unitId, DlgKind::Static, group.unit, 166, y + 16, 30, 9});
-    if (group.reset)
-      items.push_back({group.reset, DlgKind::PushButton, "", 200, y + 10, 22, 19, DS_BITMAP | DS_DISABLED});
-    items.push_back({group.gauge, DlgKind::GroupBox, "", 20, y + 32, 560, 30, DS_HIDDEN});
-    for (int side = 0; side < 2; ++side) {
-      const LimitRow& row = side == 0 ? group.low : group.high;
-      const int x = 20 + side * 290;
-      items.push_back({row.legend, DlgKind::GroupBox, "", x, y + 72, 8, 8, DS_HIDDEN});
-      items.push_back({row.caption, DlgKind::Static, "", x + 12, y + 72, 78, 9});
-      items.push_back({row.edit, DlgKind::Edit, "", x + 92, y + 70, 62, 12, DS_RIGHT | (row.spin ? 0u : DS_READONLY)});
-      if (row.spin) items.push_back({row.spin, DlgKind::GroupBox, "", x + 158, y + 70, 62, 12, DS_HIDDEN});
-      if (group.unitId)
-        items.push_back({unitId++, DlgKind::Static, group.unit, x + (row.spin ? 224 : 158), y + 72, 30, 9});
-    }
-  }
-  items.push_back({View::kApplyId, DlgKind::PushButton, "", 470, 320, 58, 15, DS_DISABLED});
-  items.push_back({View::kRetrieveId, DlgKind::PushButton, "", 534, 320, 58, 15, DS_DISABLED});
+  int y = 30;
+  for (const pages::LimitGroup& group : kGroups)
+    y = pages::AddLimitGroupItems(items, y, group) + pages::kLimitGroupGap;
+  pages::AddApplyRetrieveItems(items, y + 2, View::kApplyId, View::kRetrieveId);
   return items;
 }
 
@@ -202,9 +174,12 @@ void View::CreateControls() {
     spins[s] = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(spinPlaces[s]), spinIds[s]);
     if (s >= 2 && spins[s]) Try("spin edit", [&] { ComCheck(spins[s]->put_Decimals(0)); });
   }
-  for (const Group& group : kGroups)
-    for (const LimitRow& row : {group.low, group.high})
-      common.CreateImageDisplay(this, &m_wndHosts[host++], place(row.legend), row.legendId, static_cast<int>(row.bitmap));
+  for (int g = 0; g < 3; ++g)
+    for (int side = 0; side < 2; ++side) {
+      const pages::LimitField& row = side == 0 ? kGroups[g].low : kGroups[g].high;
+      const auto [id, bitmap] = kLegends[g][side];
+      common.CreateImageDisplay(this, &m_wndHosts[host++], place(row.legend), id, static_cast<int>(bitmap));
+    }
   m_response = limits::LimitGauge(gauges[0]);
   m_responseSpins = {spins[0], spins[1]};
   m_cycles.Attach(limits::LimitGauge(gauges[1]), spins[2]);

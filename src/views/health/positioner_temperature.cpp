@@ -3,13 +3,10 @@
 #include <string>
 
 #include "common/pointer_colours.h"
+#include "platform/com/com_error.h"
 #include "shell/app.h"
 
 namespace {
-
-void Check(HRESULT hr) {
-  if (FAILED(hr)) _com_issue_error(hr);
-}
 
 using H = CHealth_Pos_TempAndHumidityView;
 
@@ -24,31 +21,15 @@ struct UnitWarnings {
 };
 constexpr UnitWarnings kWarnings[] = {{32, -40, 80}, {33, -40, 178}};
 
-// Caption, sign placeholder (0: none), box and unit of each value, left to right.
-struct ValueColumn {
-  int caption, sign, box, unit;
-};
-constexpr ValueColumn kColumns[] = {
-    {kValueCaption, 0, H::kValueBox, H::kValueUnit},
-    {kLowCaption, kLowSignPlace, H::kLowBox, H::kLowUnit},
-    {kHighCaption, kHighSignPlace, H::kHighBox, H::kHighUnit},
+// The value and its two warnings, left to right.
+constexpr pages::GaugeValueColumn kColumns[] = {
+    {kValueCaption, 0, H::kValueBox, H::kValueUnit, ""},
+    {kLowCaption, kLowSignPlace, H::kLowBox, H::kLowUnit, ""},
+    {kHighCaption, kHighSignPlace, H::kHighBox, H::kHighUnit, ""},
 };
 
 std::vector<DialogItem> Items() {
-  std::vector<DialogItem> items = {
-      {kGroup, DlgKind::GroupBox, "Positioner Temperature", 8, 30, 584, 98},
-      {kGaugePlace, DlgKind::GroupBox, "", 18, 42, 564, 48, DS_HIDDEN},
-  };
-  int x = 40;
-  for (const ValueColumn& c : kColumns) {
-    constexpr int y = 108;
-    items.push_back({c.caption, DlgKind::Static, "", x, y + 2, 58, 9, DS_RIGHT});
-    if (c.sign) items.push_back({c.sign, DlgKind::GroupBox, "", x + 79, y - 12, 9, 9, DS_HIDDEN});
-    items.push_back({c.box, DlgKind::Edit, "", x + 62, y, 44, 12, DS_READONLY | DS_RIGHT});
-    items.push_back({c.unit, DlgKind::Static, "", x + 109, y + 2, 20, 9});
-    x += 186;
-  }
-  return items;
+  return pages::GaugeValueItems(kGroup, "Positioner Temperature", kGaugePlace, kColumns, {40, 186, 58, 44, 20});
 }
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(386, {}, Items()));
@@ -87,7 +68,7 @@ CHealth_Pos_TempAndHumidityView::CHealth_Pos_TempAndHumidityView()
 
 void CHealth_Pos_TempAndHumidityView::CreateControls() {
   CLimitGaugePage::CreateControls();
-  Try("gauge", [this] { Check(m_pGauge->put_Value(-50.0)); });
+  Try("gauge", [this] { ComCheck(m_pGauge->put_Value(-50.0)); });
 }
 
 COLORREF CHealth_Pos_TempAndHumidityView::PointerColour(double value, const std::vector<double>& markers) const {
@@ -104,16 +85,16 @@ void CHealth_Pos_TempAndHumidityView::ShowUnits() {
   // the narrower one of the annunciator's read of the same variable.
   const status::TemperatureScale scale = status::TemperatureScaleOf(comm.m_byTempUnitCode);
   Try("gauge", [&] {
-    Check(m_pGauge->put_ScaleMax(scale.max));
-    Check(m_pGauge->put_ScaleMin(scale.min));
+    ComCheck(m_pGauge->put_ScaleMax(scale.max));
+    ComCheck(m_pGauge->put_ScaleMin(scale.min));
   });
   for (const UnitWarnings& w : kWarnings) {
     if (w.code != comm.m_byTempUnitCode) continue;
     SetDlgItemText(kLowBox, std::to_string(w.low).c_str());
     SetDlgItemText(kHighBox, std::to_string(w.high).c_str());
     Try("gauge", [&] {
-      Check(m_pGauge->put_ElementPosition(1, w.low));
-      Check(m_pGauge->put_ElementPosition(2, w.high));
+      ComCheck(m_pGauge->put_ElementPosition(1, w.low));
+      ComCheck(m_pGauge->put_ElementPosition(2, w.high));
     });
   }
 }

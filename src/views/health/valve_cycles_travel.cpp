@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "shell/app.h"
+#include "shell/limit_gauge_page.h"
 #include "support/log.h"
 
 namespace {
@@ -13,52 +14,30 @@ using limits::Format;
 
 constexpr StatusHeaderIds kHeader{1544, 1012, 1556};
 
-// One counter's group: the count, the gauge, the deadband and the two
-// warnings, each with its marker legend.
-struct Group {
-  int box, y, height;
-  int valueCaption, value, valueUnit, reset, gauge;
-  int deadbandCaption, deadband, deadbandUnit, deadbandSpin;
-  int initialLegend, initialCaption, initial, initialUnit;
-  int fullLegend, fullCaption, full, fullUnit, fullSpin;
-  UINT initialLegendId, fullLegendId;
+// The two counters' groups: the count with its deadband beside it, the
+// gauge, the initial and the full warning; under the travel's limits the
+// accumulated travel in the valve's unit.
+constexpr pages::LimitGroup kGroups[] = {
+    {1060, 1546, View::kCyclesEdit, 0, "", View::kResetCyclesId, 1545,
+     {0, 1547, View::kCycleDeadbandEdit, 1555, 1552, "%"},
+     {1550, 1548, View::kCyclesInitialEdit, 0, 0, ""},
+     {1551, 1549, View::kCyclesFullEdit, 1554, 0, ""},
+     {}},
+    {231, 1560, View::kTravelEdit, 1566, "x 100%", View::kResetTravelId, 1559,
+     {0, 1561, View::kTravelDeadbandEdit, 1568, 1569, "%"},
+     {1562, 1563, View::kTravelInitialEdit, 0, 1571, "x 100%"},
+     {1564, 1565, View::kTravelFullEdit, 1573, 1574, "x 100%"},
+     {0, 1575, View::kAccumulatedEdit, 0, View::kTravelUnit, "%"}},
 };
-constexpr Group kGroups[] = {
-    {1060, 28, 136, 1546, View::kCyclesEdit, 0, View::kResetCyclesId, 1545, 1547, View::kCycleDeadbandEdit, 1552,
-     1555, 1550, 1548, View::kCyclesInitialEdit, 0, 1551, 1549, View::kCyclesFullEdit, 0, 1554, 712, 713},
-    {231, 170, 144, 1560, View::kTravelEdit, 1566, View::kResetTravelId, 1559, 1561, View::kTravelDeadbandEdit, 1569,
-     1568, 1562, 1563, View::kTravelInitialEdit, 1571, 1564, 1565, View::kTravelFullEdit, 1574, 1573, 714, 715},
-};
+// The legends' images: initial and full warning of each group.
+constexpr UINT kLegendIds[2][2] = {{712, 713}, {714, 715}};
 
 std::vector<DialogItem> Items() {
   std::vector<DialogItem> items;
-  for (const Group& g : kGroups) {
-    const int y = g.y;
-    items.push_back({g.box, DlgKind::GroupBox, "", 8, y, 584, g.height});
-    items.push_back({g.valueCaption, DlgKind::Static, "", 20, y + 16, 70, 9});
-    items.push_back({g.value, DlgKind::Edit, "", 92, y + 14, 70, 12, DS_READONLY | DS_RIGHT});
-    if (g.valueUnit) items.push_back({g.valueUnit, DlgKind::Static, "x 100%", 166, y + 16, 30, 9});
-    items.push_back({g.reset, DlgKind::PushButton, "", 200, y + 10, 22, 19, DS_BITMAP | DS_DISABLED});
-    items.push_back({g.deadbandCaption, DlgKind::Static, "", 310, y + 16, 78, 9});
-    items.push_back({g.deadband, DlgKind::Edit, "", 392, y + 14, 62, 12, DS_RIGHT});
-    items.push_back({g.deadbandSpin, DlgKind::GroupBox, "", 458, y + 14, 62, 12, DS_HIDDEN});
-    items.push_back({g.deadbandUnit, DlgKind::Static, "%", 524, y + 16, 20, 9});
-    items.push_back({g.gauge, DlgKind::GroupBox, "", 20, y + 34, 560, 30, DS_HIDDEN});
-    items.push_back({g.initialLegend, DlgKind::GroupBox, "", 20, y + 74, 8, 8, DS_HIDDEN});
-    items.push_back({g.initialCaption, DlgKind::Static, "", 32, y + 74, 78, 9});
-    items.push_back({g.initial, DlgKind::Edit, "", 112, y + 72, 62, 12, DS_READONLY | DS_RIGHT});
-    if (g.initialUnit) items.push_back({g.initialUnit, DlgKind::Static, "x 100%", 178, y + 74, 30, 9});
-    items.push_back({g.fullLegend, DlgKind::GroupBox, "", 310, y + 74, 8, 8, DS_HIDDEN});
-    items.push_back({g.fullCaption, DlgKind::Static, "", 322, y + 74, 66, 9});
-    items.push_back({g.full, DlgKind::Edit, "", 392, y + 72, 62, 12, DS_RIGHT});
-    items.push_back({g.fullSpin, DlgKind::GroupBox, "", 458, y + 72, 62, 12, DS_HIDDEN});
-    if (g.fullUnit) items.push_back({g.fullUnit, DlgKind::Static, "x 100%", 524, y + 74, 30, 9});
-  }
-  items.push_back({1575, DlgKind::Static, "", 20, 170 + 98, 88, 9});
-  items.push_back({View::kAccumulatedEdit, DlgKind::Edit, "", 112, 170 + 96, 62, 12, DS_READONLY | DS_RIGHT});
-  items.push_back({View::kTravelUnit, DlgKind::Static, "%", 178, 170 + 98, 30, 9});
-  items.push_back({View::kApplyId, DlgKind::PushButton, "Apply", 470, 322, 58, 15, DS_DISABLED});
-  items.push_back({View::kRetrieveId, DlgKind::PushButton, "Retrieve", 534, 322, 58, 15, DS_DISABLED});
+  int y = 30;
+  for (const pages::LimitGroup& group : kGroups)
+    y = pages::AddLimitGroupItems(items, y, group) + pages::kLimitGroupGap;
+  pages::AddApplyRetrieveItems(items, y + 2, View::kApplyId, View::kRetrieveId, "Apply", "Retrieve");
   return items;
 }
 
@@ -178,18 +157,18 @@ void View::CreateControls() {
   const UINT fullIds[] = {kCyclesSpinId, kTravelSpinId};
   limits::FullWarningGroup* groups[] = {&m_cycles, &m_travel};
   for (int g = 0; g < 2; ++g) {
-    const Group& group = kGroups[g];
+    const pages::LimitGroup& group = kGroups[g];
     IiLinearGaugeXPtr gauge = common.CreateLinearGauge2(this, &m_wndHosts[host++], place(group.gauge), gaugeIds[g]);
     if (gauge) Try("gauge", [&] { common.SetupCycleTravelGauge(gauge); });
-    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.initialLegend), group.initialLegendId, 154);
-    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.fullLegend), group.fullLegendId, 157);
-    m_deadbands[g] = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.deadbandSpin), deadbandIds[g]);
+    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.low.legend), kLegendIds[g][0], 154);
+    common.CreateImageDisplay(this, &m_wndHosts[host++], place(group.high.legend), kLegendIds[g][1], 157);
+    m_deadbands[g] = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.setting.spin), deadbandIds[g]);
     if (m_deadbands[g]) Try("deadband", [&] {
         ComCheck(m_deadbands[g]->put_Increment(1));
         ComCheck(m_deadbands[g]->put_Max(100));
         ComCheck(m_deadbands[g]->put_Min(0));
       });
-    ISpinEditXPtr full = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.fullSpin), fullIds[g]);
+    ISpinEditXPtr full = common.CreateSpinEditCtrl(this, &m_wndHosts[host++], place(group.high.spin), fullIds[g]);
     if (full) Try("full warning", [&] {
         ComCheck(full->put_Increment(100));
         ComCheck(full->put_Max(limits::kMaxWord));
