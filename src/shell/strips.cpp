@@ -1,6 +1,7 @@
 #include "shell/strips.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "platform/win/html_help.h"
 #include "shell/app.h"
@@ -8,8 +9,8 @@
 
 namespace {
 
-const plat::DialogTemplateRegistrar kIdentificationTemplate({CIdentificationArea::IDD, 847, 73, {
-    {-1,   DlgKind::GroupBox,   "", 0, 51, 846, 21},
+const plat::DialogTemplateRegistrar kIdentificationTemplate({CIdentificationArea::IDD, CIdentificationArea::kTemplateWidth, 73, {
+    {CIdentificationArea::kBar, DlgKind::GroupBox, "", 0, 51, 846, 21},
     {1000, DlgKind::PushButton, "", 7, 56, 21, 15, DS_BITMAP},
     {1002, DlgKind::GroupBox,   "", 2, 6, 61, 40, DS_HIDDEN},
     {1003, DlgKind::GroupBox,   "", 736, 3, 99, 29, DS_HIDDEN},
@@ -38,15 +39,40 @@ const plat::DialogTemplateRegistrar kIdentificationTemplate({CIdentificationArea
 
 // The empty statics are sunken panes: the strip reads as a status bar, with
 // the link picture and text in its first pane.
-const plat::DialogTemplateRegistrar kActionTemplate({CActionArea::IDD, 850, 42, {
+const plat::DialogTemplateRegistrar kActionTemplate({CActionArea::IDD, CActionArea::kTemplateWidth, 42, {
     {-1,   DlgKind::GroupBox, "", 0, 29, 711, 12, DS_HIDDEN},
     {-1,   DlgKind::Static,   "", 0, 24, 75, 17, DS_SUNKEN},
     {-1,   DlgKind::Static,   "", 74, 24, 21, 17, DS_SUNKEN},
-    {-1,   DlgKind::Static,   "", 95, 24, 752, 17, DS_SUNKEN},
+    {CActionArea::kLastPane, DlgKind::Static, "", 95, 24, 752, 17, DS_SUNKEN},
     {1009, DlgKind::Picture,  "", 5, 29, 15, 13},
     {1035, DlgKind::Static,   "", 19, 29, 50, 8},
     {1004, DlgKind::GroupBox, "", 2, 2, 61, 16, DS_HIDDEN},
 }});
+
+// A strip spans its window: on a window wider than the template, the
+// control that runs to the template's right end (less a margin, in dialog
+// units) runs to the window's, and a picture at that end keeps its place
+// there (its hidden placeholder keeps the template's).
+void Stretch(CWnd& strip, int width, int templateWidth, int spanning, int rightMargin, CWnd* picture = nullptr,
+             const CWnd* placeholder = nullptr) {
+  const int dx = std::max(0, width - plat::DluToPixelsX(templateWidth));
+  auto clientRect = [&strip](const CWnd& window) {
+    CRect rect;
+    window.GetWindowRect(&rect);
+    strip.ScreenToClient(&rect);
+    return rect;
+  };
+  if (CWnd* control = strip.GetDlgItem(spanning)) {
+    const CRect rect = clientRect(*control);
+    const int right = plat::DluToPixelsX(templateWidth - rightMargin) + dx;
+    control->MoveWindow(rect.left, rect.top, right - rect.left, rect.Height());
+  }
+  if (picture && picture->GetSafeWidget() && placeholder->GetSafeWidget()) {
+    CRect rect = clientRect(*placeholder);
+    rect.OffsetRect(dx, 0);
+    picture->MoveWindow(&rect);
+  }
+}
 
 CRect ScreenRectOf(const CWnd& window) {
   CRect rect;
@@ -152,6 +178,12 @@ void CIdentificationArea::OnInitialUpdate() {
   m_stcFailPosition.SetWindowText(common.m_strFailPosition.str());
 }
 
+void CIdentificationArea::OnSize(UINT type, int cx, int cy) {
+  CFormView::OnSize(type, cx, cy);
+  WidenCanvas(cx);
+  Stretch(*this, cx, kTemplateWidth, kBar, 1, &m_wndPicture2, &m_grpPicture2);
+}
+
 void CIdentificationArea::OnHelpButton() {
   CTarnixWexletApp& app = theApp();
   const char* file = app.m_strHelpFilePath.c_str();
@@ -173,6 +205,12 @@ void CIdentificationArea::OnHelpButton() {
 CActionArea::CActionArea() : CFormView(IDD) {}
 
 CActionArea::~CActionArea() = default;
+
+void CActionArea::OnSize(UINT type, int cx, int cy) {
+  CFormView::OnSize(type, cx, cy);
+  WidenCanvas(cx);
+  Stretch(*this, cx, kTemplateWidth, kLastPane, 3);
+}
 
 void CActionArea::DoDataExchange(CDataExchange* pDX) {
   CFormView::DoDataExchange(pDX);

@@ -37,6 +37,8 @@ class CIdentificationArea : public CFormView {
     kFailPosition = 1701,
   };
   // Ids of the two pictures made at the placeholders.
+  static constexpr int kTemplateWidth = 847;  // dialog units
+  static constexpr int kBar = 1005;            // the bar of the help button
   static constexpr UINT kPicture1Id = 100;
   static constexpr UINT kPicture2Id = 101;
   static constexpr UINT kHelpBitmap = 135;
@@ -51,6 +53,8 @@ class CIdentificationArea : public CFormView {
   void SetCaptions();
   // The help topic of the page selected in the navigation tree.
   void OnHelpButton();
+  // The strip spans the window however wide.
+  void OnSize(UINT type, int cx, int cy) override;
 
  private:
   CStatic m_stcModelCaption;
@@ -91,6 +95,8 @@ class CActionArea : public CFormView {
     kLinkText = 1035,
     kPicturePlaceholder = 1004,
   };
+  static constexpr int kTemplateWidth = 850;  // dialog units
+  static constexpr int kLastPane = 1036;
   static constexpr UINT kPictureId = 102;
   static constexpr UINT kLinkTimer = 1;
   static constexpr UINT kLinkPeriodMs = 5000;
@@ -106,6 +112,8 @@ class CActionArea : public CFormView {
   void OnInitialUpdate() override;
   // Timer 1: shows the communication object's link flag.
   void OnTimer(UINT id) override;
+  // The strip spans the window however wide.
+  void OnSize(UINT type, int cx, int cy) override;
 
  private:
   CWnd m_wndPicture;

@@ -20,6 +20,7 @@
 #include "platform/win/html_help.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
+#include "shell/strips.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
@@ -159,6 +160,20 @@ TEST(MainWindow, StripsKeepTheirHeightsAndOnlyTheTreeBarMoves) {
   }
   EXPECT_TRUE(Frame().m_wndOuterSplitter.IsLocked());
   EXPECT_FALSE(Frame().m_wndInnerSplitter.IsLocked());
+
+  // On a window wider than their templates the strips still span it.
+  for (int width : {1280, 2200}) {
+    window->resize(width, 900);
+    QApplication::processEvents();
+    for (auto [row, id] : {std::pair{0, CIdentificationArea::kBar}, std::pair{2, CActionArea::kLastPane}}) {
+      CWnd* strip = Frame().m_wndOuterSplitter.GetPane(row, 0);
+      CRect pane, control;
+      strip->GetWindowRect(&pane);
+      strip->GetDlgItem(id)->GetWindowRect(&control);
+      EXPECT_GE(control.right, pane.right - 12) << width << " row " << row;
+      EXPECT_LE(control.right, pane.right) << width << " row " << row;
+    }
+  }
 }
 
 TEST(Screens, EveryPageAtTwoWindowSizes) {

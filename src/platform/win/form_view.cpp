@@ -1,5 +1,7 @@
 #include "platform/win/form_view.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QScrollArea>
@@ -89,6 +91,10 @@ BOOL CFormView::Create(LPCTSTR, LPCTSTR, DWORD style, const RECT& rect, CWnd* pa
 void CFormView::OnInitialUpdate() { UpdateData(FALSE); }
 
 QWidget* CFormView::ClientWidget() const { return m_canvas.data(); }
+
+void CFormView::WidenCanvas(int width) {
+  if (m_canvas) m_canvas->resize(std::max(width, static_cast<int>(m_totalSize.cx)), m_totalSize.cy);
+}
 
 void CFormView::GetClientRect(LPRECT rect) const {
   if (!rect) return;

@@ -80,6 +80,11 @@ class CFormView : public CView {
   // The visible part of the page.
   void GetClientRect(LPRECT rect) const override;
 
+ protected:
+  // A page that spans its window: the canvas takes the given width, never
+  // less than the template's.
+  void WidenCanvas(int width);
+
  private:
   UINT m_templateId;
   CSize m_totalSize;
