@@ -284,7 +284,7 @@ void DrawTimeFrameBrace(QPainter& p, const QRect& area) {
   p.drawPath(brace);
 }
 
-// Bitmap 160, 258 x 126: a deviation trace against the tolerable error band
+// Bitmap 160, 258 x 110: a deviation trace against the tolerable error band
 // (the middle 60 % of the height) over four time frames. It leaves the
 // band for a moment in the second frame and for the whole fourth.
 void DrawDeviationExample(QPainter& p, const QRect& area) {
@@ -372,7 +372,7 @@ Registry& TheRegistry() {
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
     bitmap(159, {64, 14}, DrawTimeFrameBrace);
-    bitmap(160, {258, 126}, DrawDeviationExample);
+    bitmap(160, {258, 110}, DrawDeviationExample);
     bitmap(163, {170, 226}, DrawPositionExample);
     const std::pair<UINT, QColor> signs[] = {
         {154, QColor(0xFF, 0xFF, 0x00)}, {155, QColor(0xFF, 0x96, 0x50)},

@@ -49,7 +49,7 @@ std::vector<DialogItem> Items() {
       {952, DlgKind::Static, "+ Deviation", 396, 56, 60, 9},
       {kBracePlace, DlgKind::GroupBox, "", 396, 78, 14, 58, kPlace},
       {948, DlgKind::Static, "Tolerable Error Band", 396, 140, 100, 9},
-      {kPicturePlace, DlgKind::GroupBox, "", 412, 68, 172, 78, kPlace},
+      {kPicturePlace, DlgKind::GroupBox, "", 412, 68, 172, 68, kPlace},
       {953, DlgKind::Static, "- Deviation", 396, 152, 60, 9},
       {1584, DlgKind::Static, "Time", 552, 152, 32, 9, DS_RIGHT},
       {kBracePicturePlace, DlgKind::GroupBox, "", 412, 166, 43, 10, kPlace},

@@ -59,7 +59,7 @@ std::vector<DialogItem> Items() {
       {954, DlgKind::Static, "High Alert Setpoint", 396, 84, 60, 18},
       {kArrowPlaces[2], DlgKind::GroupBox, "", 458, 88, 10, 10, kPlace},
       {kBracePlace, DlgKind::GroupBox, "", 396, 100, 14, 70, kPlace},
-      {958, DlgKind::Static, "No Alert Range", 410, 124, 48, 18},
+      {958, DlgKind::Static, "No Alert Range", 412, 124, 46, 18},
       {956, DlgKind::Static, "Low Alert Setpoint", 396, 154, 60, 18},
       {kArrowPlaces[3], DlgKind::GroupBox, "", 458, 158, 10, 10, kPlace},
       {953, DlgKind::Static, "-10%", 396, 190, 40, 9},
@@ -224,7 +224,11 @@ void CHealth_Ctl_PosAlertsView::Note(const char* key) {
 void CHealth_Ctl_PosAlertsView::ShowPosition() {
   const double position = theApp().m_comm.m_dVar10;
   SetDlgItemText(kCurrentId, limits::Format("%.1f", position).c_str());
-  Try("gauge", [&] { m_gauge.SetValue(position); });
+  Try("gauge", [&] {
+    m_gauge.SetValue(position);
+    // The colour follows the new position at once, not a tick later.
+    if (m_bLimitsShown) UpdatePointerColour();
+  });
   EnableActionButtons(TRUE);
 }
 
