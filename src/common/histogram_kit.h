@@ -48,6 +48,10 @@ class Read {
 // when it is not; false then.
 bool Plot(CCommonFunctions& common, IiPlotXPtr& plot, const Read& read, const Layout& layout);
 
+// The plot's texts: its title, the title of the x axis, and the shared
+// texts of the percentage axis, channel "Current" and the tool buttons.
+void SetCaptions(CCommonFunctions& common, IiPlotXPtr& plot, const char* titleKey, const char* xTitleKey);
+
 // Clears the selected histogram (or part) in the device; true when the
 // device confirmed it.
 bool Reset(CWexletCoreCommunication& comm, BYTE selector);

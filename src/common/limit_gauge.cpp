@@ -196,4 +196,10 @@ void LimitField::Show(double value) {
   SetMarker(value);
 }
 
+void LimitField::FollowSpin() {
+  const double value = Spin();
+  SetEdit(value);
+  SetMarker(value);
+}
+
 }  // namespace limits

@@ -135,6 +135,8 @@ class LimitField {
   void SetSpinMax(double max);
   // Edit, spin edit and marker alike.
   void Show(double value);
+  // Edit and marker take the spin edit's value.
+  void FollowSpin();
 
  private:
   CWnd& m_page;

@@ -1,6 +1,7 @@
 #include "shell/monitoring_page.h"
 
 #include "shell/app.h"
+#include "support/language_table.h"
 #include "support/log.h"
 
 CMonitoringPage::CMonitoringPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs,
@@ -47,4 +48,16 @@ void CMonitoringPage::AddCounterReset(const monitoring::CounterReset& reset, std
                        shown();
                      },
                      [this] { EnableActionButtons(TRUE); }, 1});
+}
+
+bool CMonitoringPage::ApplyAllowed(bool limitsRead, int readStep) {
+  if (limitsRead) return true;
+  m_nStep = readStep;
+  Warn("ALERTLIMITSNOTREAD");
+  return false;
+}
+
+void CMonitoringPage::Warn(const char* key) {
+  MessageBox(TheLanguageTable().Lookup(key).str().c_str(), theApp().m_strProductTitle.str().c_str(),
+             MB_OK | MB_ICONEXCLAMATION);
 }

@@ -39,6 +39,13 @@ class CMonitoringPage : public CStepPage {
   // empty record would replace the device's limits. shown runs after the
   // write.
   void AddCounterReset(const monitoring::CounterReset& reset, std::function<void()> shown);
+  // A reset button of the page's own that shows the waste bin too.
+  void AddResetPicture(int button) { m_resetButtons.push_back(button); }
+  // Apply writes limits the page has read: before a good read it reads
+  // them instead (readStep) and tells the user; false then.
+  bool ApplyAllowed(bool limitsRead, int readStep);
+  // Tells the user why the page did not do what was asked.
+  void Warn(const char* key);
 
  private:
   std::vector<int> m_resetButtons;

@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "common/common_functions.h"
+#include "platform/com/com_error.h"
+#include "platform/win/controls.h"
 
 namespace {
 
@@ -78,6 +80,68 @@ TEST_F(LimitGaugeTest, ADraggedMarkerIsPutBackOnTheEndItPassed) {
     EXPECT_EQ(value, c.kept) << c.dragged;
     EXPECT_EQ(gauge.Marker(2), c.clamped ? c.kept : 77) << c.dragged;
   }
+}
+
+// One limit on the position gauge (-10..110): an edit, a spin edit and
+// the high marker (2).
+class LimitFieldTest : public LimitGaugeTest {
+ protected:
+  void SetUp() override {
+    page.Create(nullptr, "page", WS_VISIBLE, CRect(0, 0, 400, 200), nullptr, 0);
+    CRect rect(10, 10, 310, 70);
+    page.ClientToScreen(&rect);
+    IiLinearGaugeXPtr created = common.CreateLinearGauge2(&page, &host, rect, 810);
+    common.SetupPosAlertsGauge(created);
+    gauge = LimitGauge(created);
+    edit.Create(WS_CHILD | WS_VISIBLE, CRect(10, 80, 60, 95), &page, kEdit);
+    spin = common.CreateSpinEditCtrl(&page, &spinHost, CRect(70, 80, 120, 95), 814);
+  }
+  static constexpr int kEdit = 409;
+  CEdit edit;
+  CWnd spinHost;
+  ISpinEditXPtr spin;
+  LimitField field{page, kEdit, spin, gauge, 2};
+};
+
+TEST_F(LimitFieldTest, TypedTextIsItsLeadingNumber) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {{"80", 80}, {" 12.5", 12.5}, {"-3.25%", -3.25}, {"", 0}, {"abc", 0}, {"1e2", 100}};
+  for (const auto& c : cases) {
+    edit.SetWindowText(c.text);
+    EXPECT_EQ(field.Typed(), c.value) << '"' << c.text << '"';
+  }
+}
+
+TEST_F(LimitFieldTest, ShowPutsOneValueOnAllThreeAndTheEditRoundsIt) {
+  ASSERT_TRUE(spin);
+  field.SetSpinRange(-10, 110);
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{80, "80.0"}, {29.99, "30.0"}, {-10, "-10.0"}, {0.05, "0.1"}, {109.94, "109.9"}};
+  for (const auto& c : cases) {
+    field.Show(c.value);
+    EXPECT_EQ(page.GetDlgItemText(kEdit), c.text) << c.value;
+    EXPECT_EQ(field.Spin(), c.value);
+    EXPECT_EQ(gauge.Marker(2), c.value);
+  }
+}
+
+TEST_F(LimitFieldTest, EditAndMarkerFollowTheSpinEditOnly) {
+  field.Show(40);
+  gauge.SetMarker(1, 20);
+  ComCheck(spin->put_Value(55.55));
+  field.FollowSpin();
+  EXPECT_EQ(page.GetDlgItemText(kEdit), "55.5");
+  EXPECT_EQ(gauge.Marker(2), 55.55);
+  EXPECT_EQ(gauge.Marker(1), 20);
+  // A field without a marker leaves the gauge alone.
+  LimitField unmarked{page, kEdit, spin, gauge};
+  unmarked.Show(12);
+  EXPECT_EQ(gauge.Marker(2), 55.55);
+  EXPECT_EQ(page.GetDlgItemText(kEdit), "12.0");
 }
 
 }  // namespace

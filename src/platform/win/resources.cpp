@@ -229,6 +229,100 @@ void DrawMarkerSign(QPainter& p, const QColor& colour) {
   p.drawPath(sign);
 }
 
+// The alert illustrations of the health pages: a white chart with a
+// grey frame, shaded alert areas, dashed limit lines and a dark-blue
+// trace. The pages line their labels up with these proportions.
+const QColor kChartShade(0xF6, 0xC8, 0xB8);
+const QColor kChartBand(0xCC, 0xEB, 0xCC);
+const QColor kChartTrace(0x1F, 0x3F, 0x9F);
+
+void DrawChartFrame(QPainter& p, const QRectF& chart) {
+  p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(chart);
+}
+
+void DrawDashedLine(QPainter& p, QPointF from, QPointF to) {
+  p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1, Qt::DashLine));
+  p.drawLine(from, to);
+}
+
+// A smooth trace through points given in fractions of the chart.
+void DrawTrace(QPainter& p, const QRectF& chart, std::initializer_list<QPointF> points) {
+  auto at = [&chart](QPointF f) { return QPointF(chart.left() + f.x() * chart.width(), chart.top() + f.y() * chart.height()); };
+  QPainterPath trace;
+  const QPointF* previous = nullptr;
+  for (const QPointF& point : points) {
+    if (!previous) {
+      trace.moveTo(at(point));
+    } else {
+      const double midX = (previous->x() + point.x()) / 2;
+      trace.cubicTo(at({midX, previous->y()}), at({midX, point.y()}), at(point));
+    }
+    previous = &point;
+  }
+  p.setPen(QPen(kChartTrace, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(trace);
+}
+
+// Bitmap 159, 64 x 14: a horizontal brace over one deviation time frame
+// (a quarter of bitmap 160's width), opening upward.
+void DrawTimeFrameBrace(QPainter& p, const QRect& area) {
+  const double left = 1, right = area.width() - 1, mid = area.width() / 2.0, top = 2, bottom = area.height() - 2;
+  const double half = (top + bottom) / 2;
+  QPainterPath brace;
+  brace.moveTo(left, top);
+  brace.quadTo(left, half, left + 6, half);
+  brace.lineTo(mid - 5, half);
+  brace.quadTo(mid, half, mid, bottom);
+  brace.quadTo(mid, half, mid + 5, half);
+  brace.lineTo(right - 6, half);
+  brace.quadTo(right, half, right, top);
+  p.setPen(QPen(QColor(0x20, 0x20, 0x20), 1.4));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(brace);
+}
+
+// Bitmap 160, 258 x 110: a deviation trace against the tolerable error band
+// (the middle 60 % of the height) over four time frames. It leaves the
+// band for a moment in the second frame and for the whole fourth.
+void DrawDeviationExample(QPainter& p, const QRect& area) {
+  const QRectF chart(0.5, 0.5, area.width() - 1, area.height() - 1);
+  p.fillRect(chart, Qt::white);
+  const double bandTop = chart.top() + 0.2 * chart.height(), bandBottom = chart.top() + 0.8 * chart.height();
+  p.fillRect(QRectF(chart.left(), bandTop, chart.width(), bandBottom - bandTop), kChartBand);
+  DrawDashedLine(p, {chart.left(), bandTop}, {chart.right(), bandTop});
+  DrawDashedLine(p, {chart.left(), bandBottom}, {chart.right(), bandBottom});
+  for (int frame = 1; frame < 4; ++frame) {
+    const double x = chart.left() + frame * chart.width() / 4;
+    DrawDashedLine(p, {x, chart.top()}, {x, chart.bottom()});
+  }
+  p.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1));
+  p.drawLine(QPointF(chart.left(), chart.center().y()), QPointF(chart.right(), chart.center().y()));
+  DrawTrace(p, chart,
+            {{0, 0.55}, {0.08, 0.35}, {0.17, 0.6}, {0.25, 0.45}, {0.33, 0.12}, {0.4, 0.5}, {0.5, 0.7},
+             {0.6, 0.4}, {0.7, 0.6}, {0.76, 0.1}, {0.85, 0.06}, {0.93, 0.12}, {1, 0.08}});
+  DrawChartFrame(p, chart);
+}
+
+// Bitmap 163, 170 x 226: a position trace against the high and low alert
+// set points (a quarter of the height from the top and from the bottom),
+// with the alert zones beyond them shaded.
+void DrawPositionExample(QPainter& p, const QRect& area) {
+  const QRectF chart(0.5, 0.5, area.width() - 1, area.height() - 1);
+  p.fillRect(chart, Qt::white);
+  const double high = chart.top() + 0.25 * chart.height(), low = chart.top() + 0.75 * chart.height();
+  p.fillRect(QRectF(chart.left(), chart.top(), chart.width(), high - chart.top()), kChartShade);
+  p.fillRect(QRectF(chart.left(), low, chart.width(), chart.bottom() - low), kChartShade);
+  DrawDashedLine(p, {chart.left(), high}, {chart.right(), high});
+  DrawDashedLine(p, {chart.left(), low}, {chart.right(), low});
+  DrawTrace(p, chart,
+            {{0, 0.5}, {0.15, 0.4}, {0.3, 0.12}, {0.42, 0.45}, {0.55, 0.6}, {0.7, 0.88}, {0.82, 0.55},
+             {1, 0.45}});
+  DrawChartFrame(p, chart);
+}
+
 // Icons 152 (invalid input: a red cross) and 153 (valid: a green tick), 16 x 16.
 void DrawCross(QPainter& p, const QRect&) {
   p.setPen(QPen(QColor(0xA8, 0x1E, 0x1E), 1));
@@ -277,6 +371,9 @@ Registry& TheRegistry() {
     bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
+    bitmap(159, {64, 14}, DrawTimeFrameBrace);
+    bitmap(160, {258, 110}, DrawDeviationExample);
+    bitmap(163, {170, 226}, DrawPositionExample);
     const std::pair<UINT, QColor> signs[] = {
         {154, QColor(0xFF, 0xFF, 0x00)}, {155, QColor(0xFF, 0x96, 0x50)},
         {156, QColor(0xFF, 0x0A, 0x0A)}, {157, QColor(0xCC, 0x99, 0x33)}};

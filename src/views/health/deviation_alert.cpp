@@ -49,7 +49,7 @@ std::vector<DialogItem> Items() {
       {952, DlgKind::Static, "+ Deviation", 396, 56, 60, 9},
       {kBracePlace, DlgKind::GroupBox, "", 396, 78, 14, 58, kPlace},
       {948, DlgKind::Static, "Tolerable Error Band", 396, 140, 100, 9},
-      {kPicturePlace, DlgKind::GroupBox, "", 412, 68, 172, 78, kPlace},
+      {kPicturePlace, DlgKind::GroupBox, "", 412, 68, 172, 68, kPlace},
       {953, DlgKind::Static, "- Deviation", 396, 152, 60, 9},
       {1584, DlgKind::Static, "Time", 552, 152, 32, 9, DS_RIGHT},
       {kBracePicturePlace, DlgKind::GroupBox, "", 412, 166, 43, 10, kPlace},
@@ -65,12 +65,6 @@ std::vector<DialogItem> Items() {
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(398, kHeader, Items()));
 
-const char* const kToolButtons[][2] = {
-    {"Scroll (Axes)", "SCROLLICON"}, {"Resume All (Tracking)", "RESUMEALL"}, {"Zoom (Axes)", "ZOOMAXES"},
-    {"Zoom Out All Axes", "ZOOMOUTALL"}, {"Zoom In All Axes", "ZOOMINALL"}, {"Select", "CURSORSELECT"},
-    {"Zoom Box", "ZOOMBOX"}, {"Cursor", "CURSOR"},
-};
-
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
 double Clamp(double v, double low, double high) { return v <= low ? low : v >= high ? high : v; }
@@ -80,6 +74,7 @@ double Clamp(double v, double low, double high) { return v <= low ? low : v >= h
 CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView() : CMonitoringPage(398, "IDC_BTN_DEVIATION", 26, 5000, kHeader) {
   m_nStartStep = 7;
   m_actionButtons = {kApplyId, kRetrieveId, kResetId};
+  AddResetPicture(kResetId);
   m_captions = {
       {"IDC_BTN_DEVIATION", {1513}},      {"IDC_ILABELXCURVAL", {903}},     {"IDC_STATICTOLERR", {900}},
       {"IDC_STATICTIMEFRAME", {1629}},    {"IDC_ILABELRSETHISTO", {1582}},  {"IDC_STATICNOALERT", {947}},
@@ -155,12 +150,6 @@ CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView() : CMonitoringPage(398, "I
   MapEvent(kGaugeId, 19, &Page::OnGaugeMarkerMoved);
 }
 
-void CHealth_Ctl_DeviationView::OnInitialUpdate() {
-  CMonitoringPage::OnInitialUpdate();
-  if (m_bmpReset.LoadBitmap(167))
-    if (CButton* button = GetDlgItemAs<CButton>(kResetId)) button->SetBitmap(m_bmpReset);
-}
-
 void CHealth_Ctl_DeviationView::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   auto rect = [this](int placeholder) { return PlaceholderRect(*GetDlgItem(placeholder)); };
@@ -168,14 +157,7 @@ void CHealth_Ctl_DeviationView::CreateControls() {
   if (m_pPlot) Try("plot", [&] {
       common.SetupDeviationPlot(m_pPlot);
       common.SetupHistogramCurrentMarker(m_pPlot);
-      ComCheck(m_pPlot->SetTitle(Text("IDC_IPLOT_DEV")));
-      IiPlotAxisPtr x, y;
-      ComCheck(m_pPlot->GetXAxisByName("Samples", &x));
-      ComCheck(x->SetTitle(Text("IDC_BTN_DEVIATION")));
-      ComCheck(m_pPlot->GetYAxisByName("SamplePerc", &y));
-      ComCheck(y->SetTitle(Text("PERCSAMPLES")));
-      ComCheck(common.GetPlotChannelByName(m_pPlot, "Current")->SetTitle(Text("CURRENTLBL")));
-      for (const auto& [button, key] : kToolButtons) ComCheck(m_pPlot->ReplaceHintText(button, Text(key)));
+      histogram::SetCaptions(common, m_pPlot, "IDC_IPLOT_DEV", "IDC_BTN_DEVIATION");
     });
   m_pGaugeControl = common.CreateLinearGauge2(this, &m_wndHosts[1], rect(kGaugePlace), kGaugeId);
   if (m_pGaugeControl) Try("gauge", [&] {
@@ -300,12 +282,7 @@ void CHealth_Ctl_DeviationView::ResetPart(BYTE part) {
 
 void CHealth_Ctl_DeviationView::BeginApply() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  if (!m_bLimitsGood) {
-    m_nStep = 7;
-    MessageBox(Text("ALERTLIMITSNOTREAD").str().c_str(), theApp().m_strProductTitle.str().c_str(),
-               MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
+  if (!ApplyAllowed(m_bLimitsGood, 7)) return;
   // Typed values that never lost the focus keep the same ranges.
   OnKillFocusTolerance();
   OnKillFocusTimeFrame();
@@ -347,7 +324,7 @@ void CHealth_Ctl_DeviationView::OnToleranceSpinChange(const EventArgs&) {
   m_gauge.SetMarker(2, -v);
 }
 
-void CHealth_Ctl_DeviationView::OnTimeFrameSpinChange(const EventArgs&) { m_timeFrame.SetEdit(m_timeFrame.Spin()); }
+void CHealth_Ctl_DeviationView::OnTimeFrameSpinChange(const EventArgs&) { m_timeFrame.FollowSpin(); }
 
 void CHealth_Ctl_DeviationView::OnGaugeMarkerMoved(const EventArgs& args) {
   const int index = args.empty() || args[0].vt != VT_I4 ? 0 : static_cast<int>(args[0].lVal);

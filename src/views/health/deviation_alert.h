@@ -15,7 +15,6 @@ class CHealth_Ctl_DeviationView : public CMonitoringPage {
   enum : UINT { kPlotId = 800, kGaugeId = 801, kToleranceSpinId = 804, kTimeFrameSpinId = 805 };
 
   CHealth_Ctl_DeviationView();
-  void OnInitialUpdate() override;
 
   // Also for tests: the controls' rules between ticks.
   void OnKillFocusTolerance();
@@ -48,7 +47,6 @@ class CHealth_Ctl_DeviationView : public CMonitoringPage {
   // then Apply would write the image's zeros.
   bool m_bLimitsGood = false;
   histogram::Read m_histogram{31};
-  CBitmap m_bmpReset;
 
   std::array<CWnd, 12> m_wndHosts;
   IiPlotXPtr m_pPlot;
