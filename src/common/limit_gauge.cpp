@@ -8,6 +8,7 @@
 
 #include "common/common_functions.h"
 #include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
 
 namespace limits {
 
@@ -19,12 +20,6 @@ DWORD ToWord(double value) {
   if (!(value > 0)) return 0;  // NaN too
   if (value >= kMaxWord) return 0xFFFFFFFFu;
   return static_cast<DWORD>(std::trunc(value));
-}
-
-std::string Format(const char* printfFormat, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, printfFormat, value);
-  return text;
 }
 
 std::string VariantText(double value) {
@@ -121,13 +116,13 @@ void FullWarningGroup::ShowInitial(double full, bool variantText) {
   const double initial = 0.9 * full;
   m_gauge.SetMarker(2, full);
   m_gauge.SetMarker(1, initial);
-  m_page->SetDlgItemText(m_initialEdit, (variantText ? VariantText(initial) : Format("%.0f", initial)).c_str());
+  m_page->SetDlgItemText(m_initialEdit, (variantText ? VariantText(initial) : plat::FormatNumber("%.0f", initial)).c_str());
 }
 
 void FullWarningGroup::OnSpinChange() {
   if (!m_bReady) return;
   const double full = Full();
-  m_page->SetDlgItemText(m_fullEdit, Format("%.0f", full).c_str());
+  m_page->SetDlgItemText(m_fullEdit, plat::FormatNumber("%.0f", full).c_str());
   ShowInitial(full, false);
 }
 
@@ -136,7 +131,7 @@ void FullWarningGroup::OnMarkerMoved(long index) {
   double full = m_gauge.Marker(2);
   if (m_gauge.ClampMarker(2, full) && !m_options.clampedDragUpdatesEdits) return;
   ComCheck(m_spin->put_Value(full));
-  m_page->SetDlgItemText(m_fullEdit, Format("%.0f", full).c_str());
+  m_page->SetDlgItemText(m_fullEdit, plat::FormatNumber("%.0f", full).c_str());
   ShowInitial(full, false);
 }
 
@@ -175,7 +170,7 @@ double LimitField::Spin() const {
   return value;
 }
 
-void LimitField::SetEdit(double value) { m_page.SetDlgItemText(m_edit, Format("%3.1f", value).c_str()); }
+void LimitField::SetEdit(double value) { m_page.SetDlgItemText(m_edit, plat::FormatNumber("%3.1f", value).c_str()); }
 
 void LimitField::SetSpin(double value) { ComCheck(m_spin->put_Value(value)); }
 

@@ -20,7 +20,6 @@ std::string WordText(DWORD word);
 // nearest end, never a wrapped value.
 DWORD ToWord(double value);
 
-std::string Format(const char* printfFormat, double value);
 // A double as a variant converts it to text: the shortest form that reads
 // back, fractions kept, no grouping ("904.5", "1000", "0.1").
 std::string VariantText(double value);

@@ -8,6 +8,7 @@
 
 #include "common/common_functions.h"
 #include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
 #include "platform/win/controls.h"
 
 namespace {
@@ -30,8 +31,8 @@ TEST(LimitTexts, VariantTextKeepsFractionsAndPrintfRounds) {
   EXPECT_EQ(VariantText(1000), "1000");
   EXPECT_EQ(VariantText(0.1), "0.1");
   EXPECT_EQ(VariantText(4294967295.0), "4294967295");
-  EXPECT_EQ(Format("%.0f", 904.6), "905");
-  EXPECT_EQ(Format("%5.1f", 7.25), "  7.2");
+  EXPECT_EQ(plat::FormatNumber("%.0f", 904.6), "905");
+  EXPECT_EQ(plat::FormatNumber("%5.1f", 7.25), "  7.2");
 }
 
 TEST(LimitScale, CounterScaleCapsTheWarningButNotALargerCount) {

@@ -8,6 +8,7 @@
 
 #include "app/page_table.h"
 #include "page_fixture.h"
+#include "platform/sys/numeric.h"
 #include "support/language_table.h"
 #include "views/health/deviation_alert.h"
 #include "views/health/position_alert.h"
@@ -407,7 +408,7 @@ TEST_F(PositionPage, StartReadsTheSetPointsThenTheHistogramAndWaitsForTheStatusR
   EXPECT_FALSE(Enabled(Pos::kApplyId));
   EXPECT_EQ(Sent(), (std::vector<Bytes>{Read200({10}), Read200({8, 42})}));
   const double position = device->Variable(10);
-  EXPECT_EQ(Field(Pos::kCurrentId), limits::Format("%.1f", position));
+  EXPECT_EQ(Field(Pos::kCurrentId), plat::FormatNumber("%.1f", position));
   EXPECT_NEAR(GaugeAt(0), position, 1e-4);  // float32 on the wire
   EXPECT_TRUE(Enabled(Pos::kApplyId));
   EXPECT_TRUE(Enabled(Pos::kResetId));

@@ -9,6 +9,7 @@
 #include "app/page_table.h"
 #include "page_fixture.h"
 #include "platform/activex/controls.h"
+#include "platform/sys/numeric.h"
 #include "views/health/pilot_relay.h"
 #include "views/health/valve_cycles_travel.h"
 
@@ -208,7 +209,7 @@ TEST_F(PilotRelay, ResponseMarkersPushEachOtherApartWithinTheScale) {
     EXPECT_DOUBLE_EQ(Marker(View::kResponseGaugeId, 2), c.alarmAfter);
     EXPECT_DOUBLE_EQ(Spin(View::kWarningSpinId), c.warningAfter);
     EXPECT_DOUBLE_EQ(Spin(View::kAlarmSpinId), c.alarmAfter);
-    EXPECT_EQ(Text(View::kWarningEdit), limits::Format("%.0f", c.warningAfter));
+    EXPECT_EQ(Text(View::kWarningEdit), plat::FormatNumber("%.0f", c.warningAfter));
   }
   // At an end the marker stays there and the limits keep their values.
   Turn(View::kAlarmSpinId, 400);

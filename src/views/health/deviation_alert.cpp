@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -221,7 +222,7 @@ void CHealth_Ctl_DeviationView::Note(const char* key) {
 void CHealth_Ctl_DeviationView::ShowDeviation() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   const double deviation = comm.m_dVar12;
-  SetDlgItemText(kCurrentId, limits::Format("%.1f", deviation).c_str());
+  SetDlgItemText(kCurrentId, plat::FormatNumber("%.1f", deviation).c_str());
   Try("gauge", [&] {
     if (deviation > std::min(comm.m_dDeviationLimit * 1.1, 100.0)) m_gauge.SetMax(deviation);
     m_gauge.SetValue(deviation);
@@ -293,7 +294,7 @@ void CHealth_Ctl_DeviationView::BeginApply() {
 void CHealth_Ctl_DeviationView::OnKillFocusTolerance() {
   // A negative tolerance would give the widest band and silence the alert.
   const double v = std::max(m_tolerance.Typed(), 0.0);
-  const double scale = std::stod(limits::Format("%3.1f", std::min(v * 1.1, 100.0)));
+  const double scale = std::stod(plat::FormatNumber("%3.1f", std::min(v * 1.1, 100.0)));
   m_gauge.SetMax(scale);
   m_gauge.SetMin(-m_gauge.Max());
   if (v <= 1.0) {

@@ -3,14 +3,14 @@
 #include <tuple>
 
 #include "common/control_puts.h"
-#include "shell/limit_gauge_page.h"
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
+#include "shell/limit_gauge_page.h"
 #include "support/log.h"
 
 namespace {
 
 using View = CHealth_Pos_PilotRelayView;
-using limits::Format;
 
 // The three groups, top to bottom; the response time's limits are both
 // editable, the counters' initial warnings follow their full warnings.
@@ -138,7 +138,7 @@ View::CHealth_Pos_PilotRelayView()
   for (int k : {0, 1}) {
     MapEvent(k == 0 ? kWarningSpinId : kAlarmSpinId, 202, [this, k](const EventArgs&) {
       const double value = SpinValue(k);
-      SetResponseLimit(k, value, Format("%.0f", value));
+      SetResponseLimit(k, value, plat::FormatNumber("%.0f", value));
     });
     MapCommand(EN_KILLFOCUS, k == 0 ? kWarningEdit : kAlarmEdit, [this, k] { OnResponseEditLeft(k); });
   }
@@ -202,7 +202,7 @@ void View::OnStepBegin(const PageStep&) {
 
 void View::ShowLiveValues() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  SetDlgItemText(kResponseEdit, Format("%.0f", comm.m_dVar295).c_str());
+  SetDlgItemText(kResponseEdit, plat::FormatNumber("%.0f", comm.m_dVar295).c_str());
   SetDlgItemText(kCyclesEdit, limits::WordText(comm.m_nVar335).c_str());
   SetDlgItemText(kTravelEdit, limits::WordText(comm.m_nVar331).c_str());
   Try("response gauge", [&] { m_response.SetValue(comm.m_dVar295); });
@@ -219,7 +219,7 @@ void View::ShowLimits() {
     const std::pair<double, int> limits[] = {{comm.m_dVar297, 1}, {comm.m_dVar296, 0}};
     for (auto [value, k] : limits) {
       m_response.SetMarker(k + 1, value);
-      SetDlgItemText(k == 0 ? kWarningEdit : kAlarmEdit, Format("%.0f", value).c_str());
+      SetDlgItemText(k == 0 ? kWarningEdit : kAlarmEdit, plat::FormatNumber("%.0f", value).c_str());
       ComCheck(m_responseSpins[k]->put_Max(max));
       ComCheck(m_responseSpins[k]->put_Value(value));
     }
@@ -284,9 +284,9 @@ void View::OnResponseMarkerMoved(const EventArgs& args) {
   if (k == 2 ? value <= m_response.Marker(1) : value >= m_response.Marker(2)) {
     const double pushed = k == 2 ? limits::PushedBelow(value, 2, m_response.Min())
                                  : limits::PushedAbove(value, 1, m_response.Max());
-    SetResponseLimit(other - 1, pushed, Format("%.0f", pushed));
+    SetResponseLimit(other - 1, pushed, plat::FormatNumber("%.0f", pushed));
   }
-  SetResponseLimit(k - 1, value, Format("%.0f", value));
+  SetResponseLimit(k - 1, value, plat::FormatNumber("%.0f", value));
 }
 
 // Typed limits stay on the scale; the text stays as typed when it was.

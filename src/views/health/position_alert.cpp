@@ -1,6 +1,7 @@
 #include "views/health/position_alert.h"
 
 #include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -223,7 +224,7 @@ void CHealth_Ctl_PosAlertsView::Note(const char* key) {
 
 void CHealth_Ctl_PosAlertsView::ShowPosition() {
   const double position = theApp().m_comm.m_dVar10;
-  SetDlgItemText(kCurrentId, limits::Format("%.1f", position).c_str());
+  SetDlgItemText(kCurrentId, plat::FormatNumber("%.1f", position).c_str());
   Try("gauge", [&] {
     m_gauge.SetValue(position);
     // The colour follows the new position at once, not a tick later.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 #include "shell/limit_gauge_page.h"
 #include "support/log.h"
@@ -10,7 +11,6 @@
 namespace {
 
 using View = CHealth_Val_CycleAndTravelsView;
-using limits::Format;
 
 constexpr StatusHeaderIds kHeader{1544, 1012, 1556};
 
@@ -135,7 +135,7 @@ View::CHealth_Val_CycleAndTravelsView()
   for (int k : {0, 1}) {
     const int edit = k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit;
     MapEvent(k == 0 ? kCycleDeadbandSpinId : kTravelDeadbandSpinId, 202, [this, k, edit](const EventArgs&) {
-      if ((k == 0 ? m_cycles : m_travel).Ready()) SetDlgItemText(edit, Format("%5.1f", Deadband(k)).c_str());
+      if ((k == 0 ? m_cycles : m_travel).Ready()) SetDlgItemText(edit, plat::FormatNumber("%5.1f", Deadband(k)).c_str());
     });
     MapCommand(EN_KILLFOCUS, static_cast<UINT>(edit), [this, k, edit] {
       const double typed = CCommonFunctions::ReadEditDouble(*this, edit);
@@ -199,7 +199,7 @@ void View::ShowLiveValues() {
       group->Gauge().SetValue(limits::FromWord(count));
     });
   }
-  SetDlgItemText(kAccumulatedEdit, Format("%.1f", limits::FromWord(comm.m_nValveTravel) * comm.m_dVar116).c_str());
+  SetDlgItemText(kAccumulatedEdit, plat::FormatNumber("%.1f", limits::FromWord(comm.m_nValveTravel) * comm.m_dVar116).c_str());
 }
 
 void View::ShowLimits() {
@@ -210,7 +210,7 @@ void View::ShowLimits() {
   };
   for (const auto& limit : groups) {
     const auto& [group, deadband, initial, full, k] = limit;
-    SetDlgItemText(k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit, Format("%5.1f", deadband).c_str());
+    SetDlgItemText(k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit, plat::FormatNumber("%5.1f", deadband).c_str());
     Try("deadband", [&, k = k, deadband = deadband] { ComCheck(m_deadbands[k]->put_Value(deadband)); });
     Try("limits", [group = group, initial = initial, full = full] {
       group->Show(initial, full, limits::FullWarningScale(limits::FromWord(full)));
