@@ -4,7 +4,12 @@
 // the operator's ways through the dashboard and the alarm pages.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QPixmap>
 #include <QProcess>
@@ -87,6 +92,21 @@ void ShowWindowAt(int width, int height) {
   window->showNormal();
   window->resize(width, height);
   QApplication::processEvents();
+}
+
+// The texts a page shows that are a missing key's "##" stand-in.
+std::vector<std::string> MissingTexts(QWidget* page) {
+  std::vector<std::string> missing;
+  for (QWidget* w : page->findChildren<QWidget*>()) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+    if (auto* box = qobject_cast<QGroupBox*>(w)) text = box->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) text = edit->toPlainText();
+    if (text.contains(QStringLiteral("##"))) missing.push_back(text.toStdString());
+  }
+  return missing;
 }
 
 void SaveScreen(const std::string& name) {
@@ -185,6 +205,7 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
       // Four ticks: an alert page shows its rows, masks, values and
       // lamps only after its first full pass.
       for (int tick = 0; tick < 4; ++tick) g_clock->Advance(5000);
+      EXPECT_EQ(MissingTexts(ShownPage()->GetSafeWidget()), std::vector<std::string>{}) << "page " << item.viewIndex;
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));
     }
