@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <cstdlib>
 #include <typeinfo>
+#include <unordered_map>
 
 #include "platform/activex/widget_host.h"
 #include "platform/com/registry.h"
@@ -24,7 +25,6 @@
 #include "support/log.h"
 
 using plat::win::kIdProperty;
-using plat::win::kOwnerProperty;
 using plat::win::kProgramSetProperty;
 
 QString ToQString(const char* utf8) { return QString::fromUtf8(utf8 ? utf8 : ""); }
@@ -92,15 +92,35 @@ CWnd::~CWnd() {
   Release();
 }
 
+namespace {
+
+// The window object that owns each widget. Not a widget property: a dynamic
+// property lookup first walks the class's static ones, and GetDlgItem asks
+// for every child of a page with a hundred controls.
+std::unordered_map<const QWidget*, CWnd*>& Owners() {
+  static std::unordered_map<const QWidget*, CWnd*> owners;
+  return owners;
+}
+
+void SetOwner(const QWidget* widget, CWnd* owner) { Owners()[widget] = owner; }
+
+void ClearOwner(const QWidget* widget, const CWnd* owner) {
+  const auto it = Owners().find(widget);
+  if (it != Owners().end() && it->second == owner) Owners().erase(it);
+}
+
+}  // namespace
+
 void CWnd::Own(QWidget* widget) {
   m_widget = widget;
   m_owns = true;
-  widget->setProperty(kOwnerProperty, QVariant::fromValue(static_cast<void*>(this)));
+  SetOwner(widget, this);
   m_hook = new WidgetHook(this, widget);
   widget->installEventFilter(m_hook);
-  m_destroyed = QObject::connect(widget, &QObject::destroyed, [this] {
+  m_destroyed = QObject::connect(widget, &QObject::destroyed, [this, widget] {
     // The widget went with its parent: the window is gone.
     QObject::disconnect(m_destroyed);
+    ClearOwner(widget, this);
     if (m_hook) m_hook->Disown();
     m_widget.clear();
     m_owns = false;
@@ -124,15 +144,16 @@ void CWnd::Release() {
     delete m_hook;
     m_hook = nullptr;
   }
-  if (FromWidget(widget) == this) widget->setProperty(kOwnerProperty, QVariant());
+  ClearOwner(widget, this);
   if (m_owns) delete widget;
   m_owns = false;
 }
 
+
 CWnd* CWnd::FromWidget(const QWidget* widget) {
   if (!widget) return nullptr;
-  const QVariant v = widget->property(kOwnerProperty);
-  return v.isValid() ? static_cast<CWnd*>(v.value<void*>()) : nullptr;
+  const auto it = Owners().find(widget);
+  return it == Owners().end() ? nullptr : it->second;
 }
 
 BOOL CWnd::Attach(QWidget* widget) {
@@ -153,7 +174,7 @@ QWidget* CWnd::Detach() {
       delete m_hook;
     }
     m_hook = nullptr;
-    if (widget && FromWidget(widget) == this) widget->setProperty(kOwnerProperty, QVariant());
+    if (widget) ClearOwner(widget, this);
     m_owns = false;
   }
   m_widget.clear();
@@ -181,6 +202,7 @@ BOOL CWnd::FinishCreate(QWidget* widget, DWORD style, const RECT& rect, CWnd* pa
   Release();
   Own(widget);
   widget->setProperty(kIdProperty, static_cast<int>(id));
+  m_nCtrlId = static_cast<int>(id);
   widget->setGeometry(ToQRect(rect));
   if (style & WS_DISABLED) widget->setEnabled(false);
   // A child is shown with its parent unless hidden; a top-level window
@@ -200,12 +222,18 @@ BOOL CWnd::DestroyWindow() {
 
 // ---- Identity, text, state.
 
-int CWnd::GetDlgCtrlID() const { return m_widget ? m_widget->property(kIdProperty).toInt() : 0; }
+int CWnd::GetDlgCtrlID() const {
+  if (!m_widget) return 0;
+  // An attached widget's id may be changed through its owner.
+  return m_owns ? m_nCtrlId : m_widget->property(kIdProperty).toInt();
+}
 
 int CWnd::SetDlgCtrlID(int id) {
   if (!m_widget) return 0;
   const int previous = GetDlgCtrlID();
   m_widget->setProperty(kIdProperty, id);
+  m_nCtrlId = id;
+  if (CWnd* owner = FromWidget(m_widget)) owner->m_nCtrlId = id;
   return previous;
 }
 
@@ -429,7 +457,7 @@ CWnd* CWnd::GetDlgItem(int id) const {
     auto* w = qobject_cast<QWidget*>(child);
     if (!w) continue;
     CWnd* owner = FromWidget(w);
-    if (owner && w->property(kIdProperty).toInt() == id) return owner;
+    if (owner && owner->m_widget == w && owner->m_nCtrlId == id) return owner;
   }
   return nullptr;
 }
@@ -614,6 +642,7 @@ BOOL CWnd::CreateControlObject(IUnknown* unknown, const RECT& rect, CWnd* parent
   Release();
   Own(widget);
   widget->setProperty(kIdProperty, static_cast<int>(id));
+  m_nCtrlId = static_cast<int>(id);
   widget->setGeometry(ToQRect(rect));
   // A control without a face at run time (a print engine) keeps its widget hidden.
   if (!(style & WS_VISIBLE)) widget->hide();

@@ -218,6 +218,7 @@ class CWnd : public ITextWindow, public IControlEventSink {
 
   QPointer<QWidget> m_widget;
   bool m_owns = false;
+  int m_nCtrlId = 0;  // the widget's id property, read without a property lookup
   QMetaObject::Connection m_destroyed;
   WidgetHook* m_hook = nullptr;
 

@@ -6,9 +6,8 @@
 
 namespace plat::win {
 
-// Widget properties: the owning window object, the control id, and a flag
-// set while the program itself changes a multi-line edit's text.
-inline constexpr const char* kOwnerProperty = "tarnix_cwnd";
+// Widget properties: the control id, and a flag set while the program
+// itself changes a multi-line edit's text.
 inline constexpr const char* kIdProperty = "tarnix_id";
 inline constexpr const char* kProgramSetProperty = "tarnix_program_set";
 
