@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -94,6 +95,29 @@ class PushButton : public QPushButton {
     initStyleOption(&option);
     if (bitmapOnly && !icon().isNull()) option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
+  }
+};
+
+// A frame with its title on the line, half a line down, as dialogs draw
+// it. Painted here rather than by a style sheet, which each group box would
+// parse anew: pages hold dozens.
+class FrameBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    constexpr int kLineY = 6, kTitleX = 7, kPadding = 2;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, kLineY + 0.5, -0.5, -0.5), 3, 3);
+    if (title().isEmpty()) return;
+    const QFontMetrics metrics(font());
+    const QRect text(kTitleX + kPadding, 0, metrics.horizontalAdvance(title()), metrics.height());
+    painter.fillRect(text.adjusted(-kPadding, 0, kPadding, 0), palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, title());
   }
 };
 
@@ -265,11 +289,7 @@ BOOL CButton::Create(LPCTSTR text, Kind kind, DWORD style, const RECT& rect, CWn
       break;
     }
     case Kind::GroupBox: {
-      auto* group = new QGroupBox(ToQString(text), parentWidget);
-      // The title sits on the frame line, half a line down, as dialogs draw it.
-      group->setStyleSheet(QStringLiteral(
-          "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px; }"
-          "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 2px; }"));
+      auto* group = new FrameBox(ToQString(text), parentWidget);
       // A frame around other controls, never in their way.
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
       group->setFocusPolicy(Qt::NoFocus);
