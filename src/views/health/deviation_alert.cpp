@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "support/language_table.h"
 #include "support/log.h"
 
 namespace {

@@ -1,10 +1,6 @@
 #include "views/health/position_alert.h"
 
-#include "platform/com/com_error.h"
-#include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "support/language_table.h"
-#include "support/log.h"
 
 namespace {
 
@@ -82,6 +78,7 @@ CHealth_Ctl_PosAlertsView::CHealth_Ctl_PosAlertsView()
                   "IDC_STATICPOSNLBL",
                   {kGaugePlace, kGaugeId},
                   &CCommonFunctions::SetupPosAlertsGauge,
+                  // The alert rule's arrows, then those at the set point labels.
                   {{{1632, 811}, activex::kArrowDown},
                    {{1799, 812}, activex::kArrowUp},
                    {{kHighArrowPlace, 820}, activex::kArrowRight},
