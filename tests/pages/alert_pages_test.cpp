@@ -114,6 +114,20 @@ class AlertPage : public testpages::SimulatedPage {
     Control<IControlTest>(P::kGaugeId)->UserEvent(19, {_variant_t(marker)});
   }
 
+  // The header's tool tips stand beside the page's own.
+  void ExpectHeaderAndButtonToolTips() {
+    const struct {
+      int id;
+      const char* key;
+    } tips[] = {{120, "IDC_ILED_ALARM"},
+                {1012, "EDT_ALARM_DESCRIPTION"},
+                {1013, "IDC_BTN_MODE"},
+                {P::kApplyId, "IDC_BUTTON_APPLYTIP"},
+                {P::kResetId, "IDC_BTN_RESET_HISTO"}};
+    ASSERT_TRUE(page->GetToolTips().IsCreated());
+    for (const auto& t : tips) EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(t.id)), Text(t.key)) << t.id;
+  }
+
   P* page = nullptr;
 };
 
@@ -363,6 +377,8 @@ TEST_F(DeviationPage, ThePointerTurnsYellowOutsideTheBand) {
   }
 }
 
+TEST_F(DeviationPage, HeaderAndButtonsHaveTheirToolTips) { ExpectHeaderAndButtonToolTips(); }
+
 // ---- The position alert page.
 
 const Bytes kReadSetPoints = Read200({117, 118});
@@ -416,6 +432,8 @@ TEST_F(PositionPage, StartReadsTheSetPointsThenTheHistogramAndWaitsForTheStatusR
   EXPECT_TRUE(Sent(9).empty());
   EXPECT_EQ(Sent().size(), 2u);
 }
+
+TEST_F(PositionPage, HeaderAndButtonsHaveTheirToolTips) { ExpectHeaderAndButtonToolTips(); }
 
 TEST_F(PositionPage, SetPointsFromTheDeviceOnTheEditsSpinsAndMarkers) {
   struct Case {

@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <numeric>
 
-#include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "support/language_table.h"
 #include "support/log.h"
 
 namespace {
 
 using Page = CHealth_Ctl_DeviationView;
 
-constexpr StatusHeaderIds kHeader{1060, 1012, 1013};
 constexpr int kPlotPlace = 1520, kGaugePlace = 1521, kToleranceSpinPlace = 562, kTimeFrameSpinPlace = 563;
 constexpr int kTitlePlace = 946, kBracePlace = 1800, kPicturePlace = 1588, kBracePicturePlace = 1589;
 constexpr int kNoAlertArrowPlace = 1583, kAlertArrowPlace = 1587;
 constexpr UINT kArrowNoAlertId = 802, kArrowAlertId = 803, kLabelId = 806, kPictureId = 807, kBracePictureId = 808;
+
+constexpr int kApplyStep = 21, kSelectStep = 23;
 
 constexpr COLORREF kInside = 0xFF0000, kOutside = 0x00FFFF;
 
@@ -64,173 +63,79 @@ std::vector<DialogItem> Items() {
   };
 }
 
-const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(398, kHeader, Items()));
-
-_bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(398, Page::kHeader, Items()));
 
 double Clamp(double v, double low, double high) { return v <= low ? low : v >= high ? high : v; }
 
 }  // namespace
 
-CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView() : CMonitoringPage(398, "IDC_BTN_DEVIATION", 26, 5000, kHeader) {
-  m_nStartStep = 7;
-  m_actionButtons = {kApplyId, kRetrieveId, kResetId};
-  AddResetPicture(kResetId);
-  m_captions = {
-      {"IDC_BTN_DEVIATION", {1513}},      {"IDC_ILABELXCURVAL", {903}},     {"IDC_STATICTOLERR", {900}},
-      {"IDC_STATICTIMEFRAME", {1629}},    {"IDC_ILABELRSETHISTO", {1582}},  {"IDC_STATICNOALERT", {947}},
-      {"IDC_STATICTOLERRBAND", {948}},    {"IDC_STATICTIMELABEL", {1584}},  {"IDC_STATICUPDEV", {952}},
-      {"IDC_STATICDNDEV", {953}},         {"IDC_STATICDEVTIMEFRM", {949}},  {"IDC_STATICALERTGEN", {951}},
-      {"VeskSEC", {904}},                 {"RESET", {kResetId}},            {"IDC_BUTTON_APPLY", {kApplyId}},
-      {"IDC_BUTTON_RETRIEVE", {kRetrieveId}},
+CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView()
+    : CAlertPage(398, "IDC_BTN_DEVIATION", 26, 31,
+                 {kCurrentId,
+                  {kPlotPlace, kPlotId},
+                  &CCommonFunctions::SetupDeviationPlot,
+                  "IDC_IPLOT_DEV",
+                  "IDC_BTN_DEVIATION",
+                  {kGaugePlace, kGaugeId},
+                  &CCommonFunctions::SetupDeviationGauge,
+                  {{{kNoAlertArrowPlace, kArrowNoAlertId}, activex::kArrowDown},
+                   {{kAlertArrowPlace, kArrowAlertId}, activex::kArrowUp}},
+                  {{{{kToleranceSpinPlace, kToleranceSpinId}, 0.1, 0.0, 100.0},
+                    {{kTimeFrameSpinPlace, kTimeFrameSpinId}, 0.1, 1.0, 60.0}}},
+                  {kTitlePlace, kLabelId},
+                  "IDC_ILABELILLUSTRATIONPOSDEV",
+                  {kBracePlace, kLabelId},
+                  {{{kPicturePlace, kPictureId}, 160}, {{kBracePicturePlace, kBracePictureId}, 159}}},
+                 {kApplyStep, kSelectStep, 35}) {
+  const std::vector<KeyedControls> captions = {
+      {"IDC_BTN_DEVIATION", {1513}},   {"IDC_ILABELXCURVAL", {903}},    {"IDC_STATICTOLERR", {900}},
+      {"IDC_STATICTIMEFRAME", {1629}}, {"IDC_STATICNOALERT", {947}},    {"IDC_STATICTOLERRBAND", {948}},
+      {"IDC_STATICUPDEV", {952}},      {"IDC_STATICDNDEV", {953}},      {"IDC_STATICDEVTIMEFRM", {949}},
+      {"IDC_STATICALERTGEN", {951}},   {"VeskSEC", {904}},
   };
-  m_toolTips = {
-      {"VeskDEVIATIONVALUETIP", {kCurrentId}},      {"IDC_CEDIT_TOLERABLE_ALARMTIP", {kToleranceId}},
-      {"IDC_CEDIT_DEVIATION_ALARMTIP", {kTimeFrameId}}, {"IDC_BTN_RESET_HISTO", {kResetId}},
-      {"IDC_BUTTON_APPLYTIP", {kApplyId}},           {"IDC_BUTTON_RETRIEVETIP", {kRetrieveId}},
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  const std::vector<KeyedControls> toolTips = {
+      {"VeskDEVIATIONVALUETIP", {kCurrentId}},
+      {"IDC_CEDIT_TOLERABLE_ALARMTIP", {kToleranceId}},
+      {"IDC_CEDIT_DEVIATION_ALARMTIP", {kTimeFrameId}},
       {"IDC_LINEAR_DEV", {kGaugeId}},
   };
+  m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_steps = {
-      {1, "STAT",
-       [this] {
-         if (--m_nStatusCountdown > 0) return false;
-         m_nStatusCountdown = 10;
-         return true;
-       },
-       [this, &comm] {
-         comm.ReadVar12();
-         PollStatusArea();
-       },
-       [this] { ShowDeviation(); }, 1},
-      {7, "LIMITS", {}, [this, &comm] { m_bLimitsGood = comm.ReadDeviationLimits() || m_bLimitsGood; },
-       [this] {
-         ShowDeviationLimits();
-         m_bLimitsShown = true;
-       },
-       23},
-      {21, "APPLY", {},
-       [this, &comm] {
-         m_bLimitsGood = comm.WriteDeviationLimits();
-         // A lost reply leaves open what the device holds: say so, and let
-         // Apply wait for a read that tells.
-         if (!m_bLimitsGood) Note("ALERTAPPLYUNCONFIRMED");
-       },
-       [this] {
-         ShowDeviationLimits();
-         EnableActionButtons(TRUE);
-       },
-       1},
-      {23, "SELECT0", {}, [this, &comm] { m_histogram.Begin(), m_histogram.Select(comm, 0); }, {}, 25},
+  const std::vector<PageStep> histogramSteps = {
+      {kSelectStep, "SELECT0", {}, [this, &comm] { m_histogram.Begin(), m_histogram.Select(comm, 0); }, {}, 25},
       {25, "READ0", {}, [this] { StorePart(0, 10); }, {}, 27},
       {27, "SELECT1", {}, [this, &comm] { m_histogram.Select(comm, 1); }, {}, 29},
       {29, "READ1", {}, [this] { StorePart(10, 11); }, {}, 31},
       {31, "SELECT2", {}, [this, &comm] { m_histogram.Select(comm, 2); }, {}, 33},
-      {33, "READ2", {}, [this] { StorePart(21, 10); }, [this] { PlotHistogram(); }, 1},
+      {33, "READ2", {}, [this] { StorePart(21, 10); }, [this] { PlotHistogram(histogram::kDeviation); }, 1},
       {35, "RESET0", {}, [this] { ResetPart(0); }, {}, 37},
       {37, "RESET1", {}, [this] { ResetPart(1); }, {}, 39},
-      {39, "RESET2", {}, [this] { ResetPart(2); }, {}, 23},
+      {39, "RESET2", {}, [this] { ResetPart(2); }, {}, kSelectStep},
   };
-  m_requests = {
-      {2, 21, [this] { BeginApply(); }},
-      {3, 7},
-      {4, 35, [this] { ComCheck(theApp().m_CommonFunctions.GetPlotChannelByName(m_pPlot, "Current")->Clear()); }},
-  };
+  m_steps.insert(m_steps.end(), histogramSteps.begin(), histogramSteps.end());
 
-  MapCommand(BN_CLICKED, kApplyId, [this] { OnButton(2); });
-  MapCommand(BN_CLICKED, kRetrieveId, [this] {
-    OnButton(3);
-    Try("plot", [this] { ComCheck(m_pPlot->ClearAllData()); });
-  });
-  MapCommand(BN_CLICKED, kResetId, [this] { OnButton(4); });
   MapCommand(EN_KILLFOCUS, kToleranceId, [this] { Try("tolerance", [this] { OnKillFocusTolerance(); }); });
   MapCommand(EN_KILLFOCUS, kTimeFrameId, [this] { Try("time frame", [this] { OnKillFocusTimeFrame(); }); });
   MapEvent(kToleranceSpinId, 202, &Page::OnToleranceSpinChange);
-  MapEvent(kTimeFrameSpinId, 202, &Page::OnTimeFrameSpinChange);
-  MapEvent(kGaugeId, 19, &Page::OnGaugeMarkerMoved);
-}
-
-void CHealth_Ctl_DeviationView::CreateControls() {
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  auto rect = [this](int placeholder) { return PlaceholderRect(*GetDlgItem(placeholder)); };
-  m_pPlot = common.CreatePlot(this, &m_wndHosts[0], rect(kPlotPlace), kPlotId);
-  if (m_pPlot) Try("plot", [&] {
-      common.SetupDeviationPlot(m_pPlot);
-      common.SetupHistogramCurrentMarker(m_pPlot);
-      histogram::SetCaptions(common, m_pPlot, "IDC_IPLOT_DEV", "IDC_BTN_DEVIATION");
-    });
-  m_pGaugeControl = common.CreateLinearGauge2(this, &m_wndHosts[1], rect(kGaugePlace), kGaugeId);
-  if (m_pGaugeControl) Try("gauge", [&] {
-      common.SetupDeviationGauge(m_pGaugeControl);
-      m_gauge = limits::LimitGauge(m_pGaugeControl);
-    });
-  m_pArrowNoAlert = common.CreateLedArrow(this, &m_wndHosts[2], rect(kNoAlertArrowPlace), kArrowNoAlertId);
-  m_pArrowAlert = common.CreateLedArrow(this, &m_wndHosts[3], rect(kAlertArrowPlace), kArrowAlertId);
-  auto setUpArrow = [&](IiLedArrowXPtr& arrow, LONG direction) {
-    if (arrow) Try("arrow", [&] {
-        common.SetupLedArrow(arrow);
-        ComCheck(arrow->put_Direction(direction));
-      });
-  };
-  setUpArrow(m_pArrowNoAlert, activex::kArrowDown);
-  setUpArrow(m_pArrowAlert, activex::kArrowUp);
-  m_pToleranceSpin = common.CreateSpinEditCtrl(this, &m_wndHosts[4], rect(kToleranceSpinPlace), kToleranceSpinId);
-  m_pTimeFrameSpin = common.CreateSpinEditCtrl(this, &m_wndHosts[5], rect(kTimeFrameSpinPlace), kTimeFrameSpinId);
-  auto setUpSpin = [&](ISpinEditXPtr& spin, double low, double high) {
-    if (spin) Try("spin edit", [&] {
-        ComCheck(spin->put_Increment(0.1));
-        ComCheck(spin->put_Max(high));
-        ComCheck(spin->put_Min(low));
-      });
-  };
-  setUpSpin(m_pToleranceSpin, 0.0, 100.0);
-  setUpSpin(m_pTimeFrameSpin, 1.0, 60.0);
-  m_pTitleLabel =
-      common.CreateLabelCtrl(this, &m_wndHosts[6], rect(kTitlePlace), kLabelId, Text("IDC_ILABELILLUSTRATIONPOSDEV"));
-  if (m_pTitleLabel) Try("label", [&] { common.SetupDeviationLabel(m_pTitleLabel); });
-  m_pBraceLabel = common.CreateLabelCtrl(this, &m_wndHosts[7], rect(kBracePlace), kLabelId, "{");
-  if (m_pBraceLabel) Try("label", [&] { common.SetupDeviationTitleLabel(m_pBraceLabel); });
-  m_pPicture = common.CreateImageDisplay(this, &m_wndHosts[8], rect(kPicturePlace), kPictureId, 160);
-  m_pBracePicture = common.CreateImageDisplay(this, &m_wndHosts[9], rect(kBracePicturePlace), kBracePictureId, 159);
-}
-
-void CHealth_Ctl_DeviationView::OnStart() {
-  m_bStarted = true;
-  Note(nullptr);
-  EnableActionButtons(FALSE);
-  ComCheck(m_pPlot->ClearAllData());
-}
-
-void CHealth_Ctl_DeviationView::RunStep() {
-  if (m_bLimitsShown) Try("pointer", [this] { UpdatePointerColour(); });
-  CMonitoringPage::RunStep();
-}
-
-void CHealth_Ctl_DeviationView::OnButton(int request) {
-  m_nStatusCountdown = 1;
-  Note(nullptr);
-  Request(request);
-}
-
-void CHealth_Ctl_DeviationView::Note(const char* key) {
-  SetDlgItemText(kNoteId, key ? Text(key).str().c_str() : "");
+  MapEvent(kTimeFrameSpinId, 202, [this](const EventArgs&) { m_timeFrame.FollowSpin(); });
 }
 
 // ---- The device's values on the page.
 
-void CHealth_Ctl_DeviationView::ShowDeviation() {
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  const double deviation = comm.m_dVar12;
-  SetDlgItemText(kCurrentId, plat::FormatNumber("%.1f", deviation).c_str());
-  Try("gauge", [&] {
-    if (deviation > std::min(comm.m_dDeviationLimit * 1.1, 100.0)) m_gauge.SetMax(deviation);
-    m_gauge.SetValue(deviation);
-  });
-  EnableActionButtons(TRUE);
+void CHealth_Ctl_DeviationView::ReadValue() { theApp().m_comm.ReadVar12(); }
+
+double CHealth_Ctl_DeviationView::Value() const { return theApp().m_comm.m_dVar12; }
+
+void CHealth_Ctl_DeviationView::ShowOnGauge(double deviation) {
+  if (deviation > std::min(theApp().m_comm.m_dDeviationLimit * 1.1, 100.0)) m_gauge.SetMax(deviation);
+  m_gauge.SetValue(deviation);
 }
 
-void CHealth_Ctl_DeviationView::ShowDeviationLimits() {
+bool CHealth_Ctl_DeviationView::ReadLimits() { return theApp().m_comm.ReadDeviationLimits(); }
+
+void CHealth_Ctl_DeviationView::ShowLimits() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   const double limit = comm.m_dDeviationLimit;
   m_gauge.SetMax(std::min(limit * 1.1, 100.0));
@@ -250,6 +155,8 @@ void CHealth_Ctl_DeviationView::ShowDeviationLimits() {
   m_timeFrame.SetSpin(comm.m_dDeviationLimit2);
 }
 
+bool CHealth_Ctl_DeviationView::WriteLimits() { return theApp().m_comm.WriteDeviationLimits(); }
+
 void CHealth_Ctl_DeviationView::UpdatePointerColour() {
   const double p = m_gauge.Value(), band = m_tolerance.Spin();
   m_gauge.SetPointerColour(-band <= p && p <= band ? kInside : kOutside);
@@ -266,24 +173,18 @@ void CHealth_Ctl_DeviationView::StorePart(size_t firstBin, size_t count) {
   for (size_t i = firstBin; i < firstBin + count; ++i) WriteLog(limits::VariantText(total += bins[i]).c_str());
 }
 
-void CHealth_Ctl_DeviationView::PlotHistogram() {
-  if (!histogram::Plot(theApp().m_CommonFunctions, m_pPlot, m_histogram, histogram::kDeviation))
-    Note("HISTOMISSING");
-}
-
 void CHealth_Ctl_DeviationView::ResetPart(BYTE part) {
   if (histogram::Reset(theApp().m_comm, part)) return;
   // The parts before this one are cleared already: say so, and show what
   // the device holds now.
   Note("HISTORESETPARTIAL");
-  m_nStep = 23;
+  m_nStep = kSelectStep;
 }
 
 // ---- The user's edits, spins and drags: controls only, until Apply.
 
 void CHealth_Ctl_DeviationView::BeginApply() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  if (!ApplyAllowed(m_bLimitsGood, 7)) return;
   // Typed values that never lost the focus keep the same ranges.
   OnKillFocusTolerance();
   OnKillFocusTimeFrame();
@@ -325,17 +226,13 @@ void CHealth_Ctl_DeviationView::OnToleranceSpinChange(const EventArgs&) {
   m_gauge.SetMarker(2, -v);
 }
 
-void CHealth_Ctl_DeviationView::OnTimeFrameSpinChange(const EventArgs&) { m_timeFrame.FollowSpin(); }
-
-void CHealth_Ctl_DeviationView::OnGaugeMarkerMoved(const EventArgs& args) {
-  const int index = args.empty() || args[0].vt != VT_I4 ? 0 : static_cast<int>(args[0].lVal);
-  if (index != 1 && index != 2) return;
+void CHealth_Ctl_DeviationView::OnMarkerDragged(int index) {
   const double v = m_gauge.Marker(index);
   // The band stays symmetric about 0.
   const double half = index == 1 ? Clamp(v, 0.0, m_gauge.Max()) : -Clamp(v, m_gauge.Min(), 0.0);
   m_gauge.SetMarker(1, half);
   m_gauge.SetMarker(2, -half);
-  if (m_bStarted) {
+  if (Started()) {
     m_tolerance.SetSpin(half);
     m_tolerance.SetEdit(half);
   }
