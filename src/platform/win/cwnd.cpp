@@ -145,6 +145,9 @@ void CWnd::Release() {
     m_hook = nullptr;
   }
   ClearOwner(widget, this);
+  // A window is hidden before its children go, so that none of them is
+  // laid out or repainted on the way.
+  if (m_owns && widget->isWindow()) widget->hide();
   if (m_owns) delete widget;
   m_owns = false;
 }
