@@ -202,9 +202,9 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
     for (const auto& item : CTarnixWexletView::Items()) {
       if (!item.viewIndex) continue;
       Select(item.code);
-      // Four ticks: an alert page shows its rows, masks, values and
-      // lamps only after its first full pass.
-      for (int tick = 0; tick < 4; ++tick) g_clock->Advance(5000);
+      // Ten ticks: an alert page shows its rows, masks, values and lamps
+      // only after its first full pass, a histogram page its plot later.
+      for (int tick = 0; tick < 10; ++tick) g_clock->Advance(5000);
       EXPECT_EQ(MissingTexts(ShownPage()->GetSafeWidget()), std::vector<std::string>{}) << "page " << item.viewIndex;
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));
