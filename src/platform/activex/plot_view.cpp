@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <qcustomplot.h>
 
 #include "platform/activex/plot_model.h"
@@ -112,6 +113,15 @@ QIcon ToolIcon(int kind) {
       break;
   }
   return QIcon(pm);
+}
+
+// The tool icons are the same on every plot: drawn once and never freed, as
+// a pixmap must not be destroyed after the application object.
+const QIcon& CachedToolIcon(int kind) {
+  static auto* icons = new std::map<int, QIcon>;
+  auto it = icons->find(kind);
+  if (it == icons->end()) it = icons->emplace(kind, ToolIcon(kind)).first;
+  return it->second;
 }
 
 constexpr size_t kSmoothPoints = 20000;
@@ -379,10 +389,16 @@ void PlotView::EnsurePlot() {
 void PlotView::MakeToolBar(QWidget* container) {
   m_toolBar = new QToolBar(container);
   m_toolBar->setIconSize(QSize(20, 20));
-  m_toolBar->setStyleSheet(QStringLiteral("QToolBar { border: none; background: #f4f4f4; }"));
+  // A plain background rather than a style sheet, which each plot would
+  // parse anew.
+  QPalette palette = m_toolBar->palette();
+  palette.setColor(QPalette::Window, QColor(0xF4, 0xF4, 0xF4));
+  m_toolBar->setPalette(palette);
+  m_toolBar->setAutoFillBackground(true);
+  m_toolBar->setMovable(false);
   auto* modes = new QActionGroup(m_toolBar);
   for (int i = 0; i < static_cast<int>(sizeof kHints / sizeof kHints[0]); ++i) {
-    QAction* action = m_toolBar->addAction(ToolIcon(i), QString::fromLatin1(kHints[i]));
+    QAction* action = m_toolBar->addAction(CachedToolIcon(i), QString::fromLatin1(kHints[i]));
     action->setToolTip(action->text());
     m_actions.emplace_back(QString::fromLatin1(kHints[i]), action);
     auto mode = [this, action, modes](Mode m) {
