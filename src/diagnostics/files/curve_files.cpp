@@ -1,7 +1,7 @@
 // The characterization plot, the equal-percentage curve and the curve file.
-#include <cmath>
 #include <optional>
 
+#include "common/curve_sources.h"
 #include "diagnostics/files/plot_file_kit.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
@@ -61,19 +61,16 @@ void CCommonFunctions::SetupCharCurvePlot(IiPlotXPtr plot) {
 }
 
 void CCommonFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CWnd* progress) {
+  const curves::Outputs curve = curves::EqualPercentage(rangeability);
   Raise(GetPlotChannelByName(plot, kChannel)->Clear());
-  AddPoint(*this, plot, 0, 0);
+  AddPoint(*this, plot, 0, curve.front());
   SetProgress(progress, PBM_SETPOS, 0);
   SetProgress(progress, PBM_SETRANGE, static_cast<LPARAM>(100) << 16);
-  // Single precision on purpose: the points must equal those of earlier curve files.
-  const float r = std::pow(static_cast<float>(rangeability), -1.0f);
-  for (int x = 5; x < 100; x += 5) {
-    const float e = static_cast<float>((x - 100) * 0.01);
-    const float p = std::pow(static_cast<float>(rangeability), e);
-    AddPoint(*this, plot, x, (p - r) * 100);
-    SetProgress(progress, PBM_SETPOS, x);
+  for (int i = 1; i < curves::kPoints - 1; ++i) {
+    AddPoint(*this, plot, curves::InputAt(i), curve[i]);
+    SetProgress(progress, PBM_SETPOS, static_cast<LPARAM>(curves::InputAt(i)));
   }
-  AddPoint(*this, plot, 100, 100);
+  AddPoint(*this, plot, 100, curve.back());
   SetProgress(progress, PBM_SETPOS, 100);
 }
 
