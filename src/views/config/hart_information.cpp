@@ -24,7 +24,7 @@ std::vector<DialogItem> Items() {
   constexpr int px = gx + gw + 8, pw = pages::kPageWidth - 8 - px;
   constexpr int plx = px + 16, pex = px + pw - 78;
   return {
-      {1006, DlgKind::GroupBox, "", gx, gy, gw, 150},
+      {1006, DlgKind::GroupBox, "", gx, gy, gw, 134},
       {900, DlgKind::Static, "", lx, gy + 16, 62, 9},
       {View::kDeviceTypeEdit, DlgKind::Edit, "", ex, gy + 14, 100, 12, DS_READONLY},
       {901, DlgKind::Static, "", lx, gy + 34, 62, 9},
@@ -43,7 +43,7 @@ std::vector<DialogItem> Items() {
       {View::kTodayButtonId, DlgKind::PushButton, "", ex + 62, gy + 92, 20, 16, DS_BITMAP | DS_DISABLED},
       {909, DlgKind::Static, "", ex + 88, gy + 96, gw - 96, 9},
 
-      {1007, DlgKind::GroupBox, "", px, gy, pw, 150},
+      {1007, DlgKind::GroupBox, "", px, gy, pw, 134},
       {1009, DlgKind::GroupBox, "", px + 8, gy + 12, pw - 16, 62},
       {912, DlgKind::Static, "", plx, gy + 26, 150, 9},
       {View::kHoursEdit, DlgKind::Edit, "", pex, gy + 24, 62, 12, DS_READONLY | DS_RIGHT},
@@ -57,8 +57,8 @@ std::vector<DialogItem> Items() {
       {917, DlgKind::Static, "", plx, gy + 110, 150, 9},
       {View::kHardwareEdit, DlgKind::Edit, "", pex, gy + 108, 62, 12, DS_READONLY | DS_RIGHT},
 
-      {View::kApplyId, DlgKind::PushButton, "", pages::kPageWidth - 8 - 122, gy + 158, 58, 15, DS_DISABLED},
-      {View::kRetrieveId, DlgKind::PushButton, "", pages::kPageWidth - 8 - 58, gy + 158, 58, 15, DS_DISABLED},
+      {View::kApplyId, DlgKind::PushButton, "", pages::kPageWidth - 8 - 122, gy + 142, 58, 15, DS_DISABLED},
+      {View::kRetrieveId, DlgKind::PushButton, "", pages::kPageWidth - 8 - 58, gy + 142, 58, 15, DS_DISABLED},
   };
 }
 

@@ -18,7 +18,7 @@ constexpr BYTE kStabilityOff = 0x40;
 std::vector<DialogItem> Items() {
   constexpr int gx = 8, gy = 30, gw = 330;
   return {
-      {1808, DlgKind::GroupBox, "", gx, gy, gw, 170},
+      {1808, DlgKind::GroupBox, "", gx, gy, gw, 160},
       {1081, DlgKind::Static, "", gx + 10, gy + 14, gw - 20, 36},
       {1806, DlgKind::Static, "", gx + 10, gy + 56, 40, 9},
       {View::kLockText, DlgKind::Static, "", gx + 52, gy + 54, 140, 12, DS_SUNKEN},
@@ -29,8 +29,8 @@ std::vector<DialogItem> Items() {
       {1804, DlgKind::Static, "", gx + 10, gy + 138, 40, 9},
       {kWindowPlace, DlgKind::GroupBox, "", gx + 52, gy + 135, 50, 14, DS_HIDDEN},
       {1353, DlgKind::Static, "%", gx + 106, gy + 138, 12, 9},
-      {View::kApplyId, DlgKind::PushButton, "", gx + gw - 122, gy + 178, 58, 15, DS_DISABLED},
-      {View::kRetrieveId, DlgKind::PushButton, "", gx + gw - 58, gy + 178, 58, 15, DS_DISABLED},
+      {View::kApplyId, DlgKind::PushButton, "", gx + gw - 122, gy + 168, 58, 15, DS_DISABLED},
+      {View::kRetrieveId, DlgKind::PushButton, "", gx + gw - 58, gy + 168, 58, 15, DS_DISABLED},
   };
 }
 
