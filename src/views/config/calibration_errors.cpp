@@ -65,6 +65,11 @@ constexpr FlagTexts kFlagTexts[] = {
     {"CMD_BELOW_ADC_RANGELONG", "CMD_BELOW_ADC_RANGERES"},
     {"CMD_ABOVE_ADC_RANGELONG", "CMD_ABOVE_ADC_RANGERES"},
 };
+static_assert([] {
+  for (size_t k = 0; k < std::size(kFlagTexts); ++k)
+    if (!kRows[k].selector) return false;
+  return true;
+}(), "the rows with a label come first, in the order of their texts");
 
 constexpr int kColumn = 195;
 constexpr int kLegendBox = 1347, kLegendLamp = 1344, kLegendText = 1182, kLegendMasked = 1189, kLegendClick = 1301;

@@ -98,6 +98,7 @@ void View::CreateControls() {
     ComCheck(m_pWindow->put_Max(100.0));
     ComCheck(m_pWindow->put_Increment(0.1));
   }
+  // The label above the toggle: the page's caption followed by a colon.
   SetDlgItemText(kStabilityLabel, (TheLanguageTable().Lookup("IDC_STATICSTABLITYLBL").str() + ":").c_str());
 }
 
