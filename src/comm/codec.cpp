@@ -77,6 +77,14 @@ void CWexletCoreCommunication::PackText(const std::string& text, size_t chars, i
   }
 }
 
+bool CWexletCoreCommunication::IsPackedAscii(const std::string& text) {
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    if ((code < 0x20 || code > 0x5F) && !(c >= 'a' && c <= 'z')) return false;
+  }
+  return true;
+}
+
 void CWexletCoreCommunication::PackMessage() { PackText(m_strMessage, 32, 0); }
 
 void CWexletCoreCommunication::PackTagAndDescriptor() {

@@ -135,7 +135,7 @@ bool CWexletCoreCommunication::ReadCommand(int command) {
   return decoded;
 }
 
-void CWexletCoreCommunication::WriteCommand(int command) {
+bool CWexletCoreCommunication::WriteCommand(int command) {
   int layout = command - 1;
   switch (command) {
     case 17:
@@ -220,9 +220,10 @@ void CWexletCoreCommunication::WriteCommand(int command) {
       layout = -1;  // the reply is not decoded
       break;
     default:
-      return;
+      return false;
   }
-  if (Transact() && layout >= 0) ParseResponse(layout);
+  if (!Transact()) return false;
+  return layout < 0 || ParseResponse(layout);
 }
 
 void CWexletCoreCommunication::PutTravelLimits(const TravelCycleRecord& r) {

@@ -122,6 +122,9 @@ class CWexletCoreCommunication : public CDeviceImage {
   static char SixBitToAscii(BYTE code);
   static void UnpackPackedAscii(const BYTE* reply, int offset, std::string& text);
   static void FromAsciiToString(std::string& text, const BYTE* reply, int first, int end);
+  // True when every character of a text survives packing: after a-z are
+  // upper-cased, only 0x20 to 0x5F have a six-bit code.
+  static bool IsPackedAscii(const std::string& text);
   void PackMessage();
   void PackTagAndDescriptor();
 
@@ -152,7 +155,8 @@ class CWexletCoreCommunication : public CDeviceImage {
   // --- Commands ------------------------------------------------------------------
   // True when the reply was decoded into the device image.
   bool ReadCommand(int command);
-  void WriteCommand(int command);
+  // True when the device answered; a reply with a layout was decoded too.
+  bool WriteCommand(int command);
   // Decodes the last reply with a command's layout; false when it is not
   // whole and its own (or the command has no layout): nothing is stored.
   bool ParseResponse(int command);

@@ -80,7 +80,7 @@ int AnnunciatorColumnBottom(std::span<const AlarmGroup> groups, std::span<const 
 
 CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId,
                                    std::span<const AlarmRow> rows, StatusHeaderIds header)
-    : CMonitoringPage(templateId, titleKey, timerId, 5000, header), m_rows(rows) {
+    : CMonitoringPage(templateId, titleKey, timerId, 5000, header), m_rowControls(rows) {
   m_nStartStep = 5;
   m_actionButtons = {kApplyId, kRetrieveId, kPrintId};
   m_captions.push_back({"IDC_BUTTON_APPLY", {kApplyId}});
@@ -88,7 +88,7 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
   m_toolTips.push_back({"IDC_BTN_APPLY_MASKTIP", {kApplyId}});
   m_toolTips.push_back({"IDC_BUTTON_RETRIEVETIP", {kRetrieveId}});
   KeyedControls masks{"CHECK_TO_MASK", {}};
-  for (const AlarmRow& r : m_rows) {
+  for (const AlarmRow& r : rows) {
     m_captions.push_back({r.captionKey, {r.selector ? r.selector : r.label}});
     m_toolTips.push_back({r.toolTipKey, {static_cast<int>(r.ledId)}});
     if (r.kind != alarms::LocalPanel) masks.ids.push_back(r.label);
@@ -125,25 +125,13 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
   MapCommand(BN_CLICKED, kRetrieveId, &CAnnunciatorPage::OnRetrieve);
 }
 
-CWnd* CAnnunciatorPage::NewHost() { return m_hosts.emplace_back(std::make_unique<CWnd>()).get(); }
-
 void CAnnunciatorPage::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  m_lamps.assign(m_rows.size(), {});
-  for (size_t k = 0; k < m_rows.size(); ++k) {
-    const AlarmRow& r = m_rows[k];
-    CWnd* placeholder = GetDlgItem(r.placeholder);
-    if (!placeholder) continue;
-    const CRect rect = PlaceholderRect(*placeholder);
-    if (r.lamp == alarms::Lamp::Arrow)
-      m_lamps[k].arrow = common.CreateLedArrow(this, NewHost(), rect, r.ledId);
-    else
-      m_lamps[k].round = common.CreateLedRoundGrey(this, NewHost(), rect, r.ledId);
-  }
+  m_rowControls.Create(*this, common);
   if (CWnd* place = GetDlgItem(kReportPlace))
-    m_pReport = common.CreateReportCtrl(this, NewHost(), PlaceholderRect(*place), 103);
+    m_pReport = common.CreateReportCtrl(this, m_rowControls.NewHost(), PlaceholderRect(*place), 103);
   if (CWnd* place = GetDlgItem(kPrinterPlace))
-    m_pPrinter = common.CreatePrinterCtrl(this, NewHost(), PlaceholderRect(*place), 104);
+    m_pPrinter = common.CreatePrinterCtrl(this, m_rowControls.NewHost(), PlaceholderRect(*place), 104);
 }
 
 void CAnnunciatorPage::AddReport(ReportBuilder build, const char* definitionFile) {
@@ -162,15 +150,7 @@ void CAnnunciatorPage::OnPrintReport() {
 }
 
 void CAnnunciatorPage::CreateLegendLamp(alarms::Lamp lamp, int placeholder, UINT id) {
-  CWnd* wnd = GetDlgItem(placeholder);
-  if (!wnd) return;
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  Lamp& l = m_legend.emplace_back();
-  if (lamp == alarms::Lamp::Arrow)
-    l.arrow = common.CreateLedArrow(this, NewHost(), PlaceholderRect(*wnd), id);
-  else
-    l.round = common.CreateLedRoundGrey(this, NewHost(), PlaceholderRect(*wnd), id);
-  PutLamp(l, status::kActive);
+  m_rowControls.CreateLegendLamp(*this, theApp().m_CommonFunctions, lamp, placeholder, id, status::kActive);
 }
 
 void CAnnunciatorPage::OnStart() {
@@ -189,55 +169,16 @@ void CAnnunciatorPage::OnRetrieve() {
   Request(3);
 }
 
-void CAnnunciatorPage::PutLamp(Lamp& lamp, COLORREF colour) {
-  Try("lamp", [&] {
-    if (lamp.round) ComCheck(lamp.round->put_LedColor(colour));
-    if (lamp.arrow) {
-      ComCheck(lamp.arrow->put_LedColor(colour));
-      ComCheck(lamp.arrow->put_Active(TRUE));
-    }
-  });
-}
-
-COLORREF CAnnunciatorPage::GetLampColour(size_t row) const {
-  COLORREF colour = 0xFFFFFFFF;
-  if (row >= m_lamps.size()) return colour;
-  if (m_lamps[row].round) m_lamps[row].round->get_LedColor(&colour);
-  if (m_lamps[row].arrow) m_lamps[row].arrow->get_LedColor(&colour);
-  return colour;
-}
-
-void CAnnunciatorPage::ResetAlarmRows(bool enable) {
-  for (Lamp& lamp : m_lamps) PutLamp(lamp, status::kNotAvailable);
-  for (const AlarmRow& r : m_rows) {
-    if (r.kind == alarms::LocalPanel) continue;
-    for (int id : {r.label, r.selector})
-      if (CWnd* wnd = id ? GetDlgItem(id) : nullptr) wnd->EnableWindow(enable);
-  }
-}
+void CAnnunciatorPage::ResetAlarmRows(bool enable) { m_rowControls.Reset(*this, enable); }
 
 void CAnnunciatorPage::UpdateAlarmLeds() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  for (size_t k = 0; k < m_rows.size(); ++k) {
-    if (k < m_lamps.size()) PutLamp(m_lamps[k], alarms::LampColour(m_rows[k], comm.m_abyStatus, comm.m_byLocalPanel));
-    alarms::SetActiveFlags(m_rows[k], comm.m_abyStatus, comm.m_byLocalPanel, m_pActiveFlags);
-  }
+  m_rowControls.ShowStatus(*this, comm.m_abyStatus, comm.m_byLocalPanel, m_pActiveFlags);
 }
 
 void CAnnunciatorPage::ShowMasks() {
-  const alarms::Block& mask = theApp().m_comm.m_abyStatusMask;
-  for (const AlarmRow& r : m_rows) {
-    if (r.kind == alarms::LocalPanel) continue;
-    CheckDlgButton(r.label, alarms::CheckFromMask(r, mask));
-    alarms::SetMaskedFlags(r, mask, m_pMaskedFlags);
-  }
+  m_rowControls.ShowMasks(*this, theApp().m_comm.m_abyStatusMask, m_pMaskedFlags);
   if (m_bEnableAfterMasks) EnableActionButtons(TRUE);
 }
 
-void CAnnunciatorPage::CollectMasks(alarms::Block& mask) const {
-  for (const AlarmRow& r : m_rows) {
-    const int check = static_cast<int>(IsDlgButtonChecked(r.label));
-    if (m_bKeepMixedPairs && r.kind == alarms::Pair && check == 2) continue;
-    alarms::MaskFromCheck(r, check, mask);
-  }
-}
+void CAnnunciatorPage::CollectMasks(alarms::Block& mask) const { m_rowControls.Collect(*this, mask, m_bKeepMixedPairs); }

@@ -4,12 +4,12 @@
 // machine they share. After the first tick (rows enabled) and the mask read,
 // the idle cycle runs in three ticks: the status read that colours the
 // lamps, the header poll, and one tick without a transaction.
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "common/alarm_rows.h"
 #include "common/common_functions.h"
+#include "shell/alarm_row_controls.h"
 #include "shell/monitoring_page.h"
 
 namespace pages {
@@ -33,7 +33,7 @@ class CAnnunciatorPage : public CMonitoringPage {
 
   int GetStatusCountdown() const { return m_nStatusCountdown; }
   // The row's lamp colour; 0xFFFFFFFF without a lamp.
-  COLORREF GetLampColour(size_t row) const;
+  COLORREF GetLampColour(size_t row) const { return m_rowControls.GetLampColour(row); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
   activex::IPrinterX* GetPrinter() const { return m_pPrinter.GetInterfacePtr(); }
 
@@ -53,7 +53,7 @@ class CAnnunciatorPage : public CMonitoringPage {
   // report at the next tick of the running timer.
   virtual void OnPrintReport();
 
-  std::span<const alarms::AlarmRow> Rows() const { return m_rows; }
+  std::span<const alarms::AlarmRow> Rows() const { return m_rowControls.Rows(); }
   void ResetAlarmRows(bool enable);
   void UpdateAlarmLeds();
   void ShowMasks();
@@ -71,17 +71,7 @@ class CAnnunciatorPage : public CMonitoringPage {
   bool m_bKeepMixedPairs = false;      // a pair shown indeterminate keeps both bits on Apply
 
  private:
-  struct Lamp {
-    IiLedRoundXPtr round;
-    IiLedArrowXPtr arrow;
-  };
-  void PutLamp(Lamp& lamp, COLORREF colour);
-  CWnd* NewHost();
-
-  std::span<const alarms::AlarmRow> m_rows;
-  std::vector<Lamp> m_lamps;
-  std::vector<Lamp> m_legend;
-  std::vector<std::unique_ptr<CWnd>> m_hosts;
+  CAlarmRowControls m_rowControls;
   IReportXPtr m_pReport;
   IPrinterXPtr m_pPrinter;
   int m_nStatusCountdown = 1;  // survives hiding the page

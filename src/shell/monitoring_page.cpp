@@ -7,10 +7,8 @@
 CMonitoringPage::CMonitoringPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs,
                                  StatusHeaderIds ids)
     : CStepPage(templateId, titleKey, timerId, periodMs, ids) {
-  m_captions = {{"IDC_ILABELXINDICATOR", {ids.statusCaption}}, {"IDC_ILABELXSOURCE", {ids.modeCaption}}};
-  m_toolTips = {{"IDC_ILED_ALARM", {static_cast<int>(pages::kStatusLedId)}},
-                {"EDT_ALARM_DESCRIPTION", {ids.statusText}},
-                {"IDC_BTN_MODE", {ids.modeText}}};
+  m_captions = pages::HeaderCaptions(ids);
+  m_toolTips = pages::HeaderToolTips(ids);
 }
 
 void CMonitoringPage::OnInitialUpdate() {
@@ -55,9 +53,4 @@ bool CMonitoringPage::ApplyAllowed(bool limitsRead, int readStep) {
   m_nStep = readStep;
   Warn("ALERTLIMITSNOTREAD");
   return false;
-}
-
-void CMonitoringPage::Warn(const char* key) {
-  MessageBox(TheLanguageTable().Lookup(key).str().c_str(), theApp().m_strProductTitle.str().c_str(),
-             MB_OK | MB_ICONEXCLAMATION);
 }

@@ -44,8 +44,6 @@ class CMonitoringPage : public CStepPage {
   // Apply writes limits the page has read: before a good read it reads
   // them instead (readStep) and tells the user; false then.
   bool ApplyAllowed(bool limitsRead, int readStep);
-  // Tells the user why the page did not do what was asked.
-  void Warn(const char* key);
 
  private:
   std::vector<int> m_resetButtons;

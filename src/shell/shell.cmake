@@ -10,6 +10,7 @@ add_library(tarnix_frames STATIC
   ${CMAKE_CURRENT_LIST_DIR}/status_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/step_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/monitoring_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/alarm_row_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/annunciator_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/health_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/limit_gauge_page.cpp

@@ -72,6 +72,16 @@ DialogTemplate MonitoringPageTemplate(UINT templateId, StatusHeaderIds ids, std:
   return t;
 }
 
+std::vector<KeyedControls> HeaderCaptions(StatusHeaderIds ids) {
+  return {{"IDC_ILABELXINDICATOR", {ids.statusCaption}}, {"IDC_ILABELXSOURCE", {ids.modeCaption}}};
+}
+
+std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids) {
+  return {{"IDC_ILED_ALARM", {static_cast<int>(kStatusLedId)}},
+          {"EDT_ALARM_DESCRIPTION", {ids.statusText}},
+          {"IDC_BTN_MODE", {ids.modeText}}};
+}
+
 }  // namespace pages
 
 // ---- CTitledPage.

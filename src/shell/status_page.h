@@ -39,6 +39,9 @@ DialogTemplate StatusPageTemplate(UINT templateId, StatusHeaderIds ids = {}, con
 // The monitoring pages' header: title, then the captioned LED and texts on
 // one line; the page's own items follow.
 DialogTemplate MonitoringPageTemplate(UINT templateId, StatusHeaderIds ids = {}, std::vector<DialogItem> items = {});
+// That header's captions and tool tips.
+std::vector<KeyedControls> HeaderCaptions(StatusHeaderIds ids);
+std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids);
 // The page area in dialog units; a monitoring page's own items start at
 // y = 26, below the header.
 inline constexpr int kPageWidth = 600;

@@ -1,5 +1,6 @@
 #include "shell/step_page.h"
 
+#include "shell/app.h"
 #include "support/language_table.h"
 
 CStepPage::CStepPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids)
@@ -109,4 +110,9 @@ CRect CStepPage::PlaceholderRect(CWnd& placeholder) const {
   CRect rect;
   placeholder.GetWindowRect(&rect);
   return rect;
+}
+
+void CStepPage::Warn(const char* key) {
+  MessageBox(TheLanguageTable().Lookup(key).str().c_str(), theApp().m_strProductTitle.str().c_str(),
+             MB_OK | MB_ICONEXCLAMATION);
 }

@@ -90,6 +90,8 @@ class CStepPage : public CStatusPage {
   // An action button that EnableActionButtons leaves disabled until ready
   // holds (Apply before the page has read what it would write).
   void HoldButtonUntil(int id, std::function<bool()> ready);
+  // Tells the user why the page did not do what was asked.
+  void Warn(const char* key);
   // A hosted control in place of its hidden placeholder.
   CRect PlaceholderRect(CWnd& placeholder) const;
 

@@ -16,9 +16,9 @@ TEST_F(Identity, TagAndMessageWrittenThenReadBack) {
   comm.m_byDateDay = 9;
   comm.m_byDateMonth = 12;
   comm.m_byDateYear = 126;
-  comm.WriteCommand(18);
+  EXPECT_TRUE(comm.WriteCommand(18));
   comm.m_strMessage = "Stroked 2026-12-09 by shift B";
-  comm.WriteCommand(17);
+  EXPECT_TRUE(comm.WriteCommand(17));
 
   ASSERT_EQ(device->Requests().size(), 2u);
   EXPECT_EQ(device->Requests()[0].size(), 23u);
@@ -109,12 +109,14 @@ TEST_F(Identity, WriteWithAnErrorReplyLeavesTheImage) {
   const CDeviceImage before = comm;
   comm.m_strMessage = "NEW";
   device->InjectResponseCode(7);  // write protected
-  comm.WriteCommand(17);
+  EXPECT_FALSE(comm.WriteCommand(17));
   EXPECT_EQ(comm.m_strMessage, "NEW");  // nothing came back to replace it
   comm.m_strMessage = before.m_strMessage;
   EXPECT_EQ(static_cast<const CDeviceImage&>(comm), before);
   EXPECT_EQ(log.Texts(),
             std::vector<std::string>{"Reply to command 17 not decoded: byte count 2, response code 7, layout needs 28 bytes"});
+  device->InjectNoReply();
+  EXPECT_FALSE(comm.WriteCommand(17));
 }
 
 }  // namespace

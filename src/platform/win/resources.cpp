@@ -346,6 +346,21 @@ void DrawTick(QPainter& p, const QRect&) {
   p.drawPath(tick);
 }
 
+void DrawCalendar(QPainter& p, const QRect&) {
+  p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(1.5, 2.5, 13, 12));
+  p.setBrush(QColor(0xC8, 0x32, 0x32));
+  p.drawRect(QRectF(1.5, 2.5, 13, 3.5));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x50, 0x50, 0x50));
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) p.drawRect(QRectF(3.5 + 2.6 * col, 7.5 + 2.3 * row, 1.6, 1.4));
+  p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(5, 1), QPointF(5, 4));
+  p.drawLine(QPointF(11, 1), QPointF(11, 4));
+}
+
 Registry& TheRegistry() {
   static Registry registry;
   static const bool builtIn = [] {
@@ -371,6 +386,7 @@ Registry& TheRegistry() {
     bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
+    bitmap(146, {16, 16}, DrawCalendar);
     bitmap(159, {64, 14}, DrawTimeFrameBrace);
     bitmap(160, {258, 110}, DrawDeviationExample);
     bitmap(163, {170, 226}, DrawPositionExample);
