@@ -12,7 +12,8 @@ void CLimitGaugePage::CreateControls() {
   auto host = [this] { return m_hosts.emplace_back(std::make_unique<CWnd>()).get(); };
   if (CWnd* place = GetDlgItem(m_layout.placeholder)) {
     m_pGauge = common.CreateLinearGauge2(this, host(), PlaceholderRect(*place), m_layout.id);
-    if (m_pGauge) Try("gauge", [&] { (common.*m_layout.setup)(m_pGauge); });
+    const auto setup = m_layout.setup;
+    if (m_pGauge) Try("gauge", [this, &common, setup] { (common.*setup)(IiLinearGaugeXPtr(m_pGauge)); });
   }
   for (const Sign& s : m_layout.signs)
     if (CWnd* place = GetDlgItem(s.placeholder))

@@ -144,6 +144,19 @@ class Pages : public testing::Test {
 
 class EveryPage : public Pages, public testing::WithParamInterface<PageCase> {};
 
+// Every page deletes itself with its window; none of its controls may stay
+// registered to a window object that is gone.
+TEST_F(Pages, DestroyedPagesLeaveNoControlRegistered) {
+  std::vector<const QWidget*> widgets;
+  for (QWidget* w : host.GetSafeWidget()->findChildren<QWidget*>())
+    if (CWnd::FromWidget(w)) widgets.push_back(w);
+  ASSERT_GT(widgets.size(), 1000u);
+  host.DestroyWindow();
+  size_t left = 0;
+  for (const QWidget* w : widgets) left += CWnd::FromWidget(w) != nullptr;
+  EXPECT_EQ(left, 0u);
+}
+
 TEST_F(Pages, TheOnlinePageIsAnEmptyFormThatATimerMessageLeavesAlone) {
   const DialogTemplate* form = plat::FindDialogTemplate(203);
   ASSERT_NE(form, nullptr);

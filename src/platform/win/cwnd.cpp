@@ -114,13 +114,15 @@ void ClearOwner(const QWidget* widget, const CWnd* owner) {
 void CWnd::Own(QWidget* widget) {
   m_widget = widget;
   m_owns = true;
+  Unregister();
   SetOwner(widget, this);
+  m_pRegistered = widget;
   m_hook = new WidgetHook(this, widget);
   widget->installEventFilter(m_hook);
   m_destroyed = QObject::connect(widget, &QObject::destroyed, [this, widget] {
     // The widget went with its parent: the window is gone.
     QObject::disconnect(m_destroyed);
-    ClearOwner(widget, this);
+    Unregister();
     if (m_hook) m_hook->Disown();
     m_widget.clear();
     m_owns = false;
@@ -130,9 +132,15 @@ void CWnd::Own(QWidget* widget) {
   });
 }
 
+void CWnd::Unregister() {
+  if (m_pRegistered) ClearOwner(m_pRegistered, this);
+  m_pRegistered = nullptr;
+}
+
 void CWnd::Release() {
   if (m_destroyed) QObject::disconnect(m_destroyed);
   m_destroyed = {};
+  Unregister();
   QWidget* widget = m_widget.data();
   m_widget.clear();
   if (!widget) {
@@ -144,7 +152,6 @@ void CWnd::Release() {
     delete m_hook;
     m_hook = nullptr;
   }
-  ClearOwner(widget, this);
   // A window is hidden before its children go, so that none of them is
   // laid out or repainted on the way.
   if (m_owns && widget->isWindow()) widget->hide();
@@ -177,7 +184,7 @@ QWidget* CWnd::Detach() {
       delete m_hook;
     }
     m_hook = nullptr;
-    if (widget) ClearOwner(widget, this);
+    Unregister();
     m_owns = false;
   }
   m_widget.clear();

@@ -212,6 +212,8 @@ class CWnd : public ITextWindow, public IControlEventSink {
 
   void Own(QWidget* widget);
   void Release();
+  // Takes this window out of the owner registry.
+  void Unregister();
   void OnTimerTick(UINT id, std::uint64_t generation);
   void StopAllTimers();
   BOOL CreateControlObject(IUnknown* unknown, const RECT& rect, CWnd* parent, UINT id, DWORD style);
@@ -219,6 +221,9 @@ class CWnd : public ITextWindow, public IControlEventSink {
   QPointer<QWidget> m_widget;
   bool m_owns = false;
   int m_nCtrlId = 0;  // the widget's id property, read without a property lookup
+  // The widget this window is registered as owner of, kept apart from
+  // m_widget: that guard is already empty while a widget is half destroyed.
+  const QWidget* m_pRegistered = nullptr;
   QMetaObject::Connection m_destroyed;
   WidgetHook* m_hook = nullptr;
 
