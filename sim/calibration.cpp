@@ -23,6 +23,7 @@ constexpr std::uint16_t kOpenCount = 81;
 constexpr std::uint16_t kCommandLow = 85;
 constexpr std::uint16_t kCommandHigh = 86;
 constexpr std::uint16_t kCommandRange = 87;
+constexpr std::uint16_t kCommandCount = 88;
 constexpr std::uint16_t kStrokeState = 170;
 
 constexpr std::uint8_t kStart = 1;  // taken, and left at the next step
@@ -189,7 +190,7 @@ std::uint8_t WindowFlag(double count) {
 }
 
 std::uint16_t LiveCommandCount(const DeviceState& s) {
-  return static_cast<std::uint16_t>(ReadVariable(s, 88));
+  return static_cast<std::uint16_t>(ReadVariable(s, kCommandCount));
 }
 
 }  // namespace
@@ -223,7 +224,7 @@ double CommandCount(double milliamps) {
 
 double SupplyCount(const DeviceState& state) {
   const CalibrationRecords& c = state.calibration;
-  return std::clamp(c.supplyZero + kSupplyCountsPerPsi * std::max(c.supplyPressure, 0.0), 0.0, 65535.0);
+  return std::clamp(std::round(c.supplyZero + kSupplyCountsPerPsi * c.supplyPressure), 0.0, 65535.0);
 }
 
 bool Order(DeviceState& state, std::uint16_t id, double value) {

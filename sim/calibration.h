@@ -12,7 +12,11 @@
 // converter's window (bits 1 and 2) or when the valve does not settle at
 // mid-travel (bit 4). Writing 0 while it runs or stands failed aborts: 82
 // for a moment, then 0. Only a run that reaches the save state changes the
-// end points (80, 81) and the ILO value (17).
+// end points (80, 81) and the ILO value (17: the pilot relay's position
+// while the valve holds mid-travel), clears the flags and the "stroke
+// calibration required" bit, and notes that in the calibration history.
+// The run moves with the valve's steps, so a clock that jumps more than a
+// minute moves it on by only that minute.
 //
 // Command calibration (variable 14): 1 starts it, 5 takes the low point's
 // A/D count (variable 88, from the loop current), 9 the high point's and

@@ -288,7 +288,8 @@ struct CommandCalibration {
 struct CalibrationRecords {
   StrokeCalibration stroke;
   CommandCalibration command;
-  // The air supply, psi; below kLeastSupply the actuator cannot move the
+  // The air supply, psi, as the sensor sees it (a little below 0 when its
+  // zero has drifted); below kLeastSupply the actuator cannot move the
   // stem. The supply sensor's count (variable 74) is supplyZero plus
   // kSupplyCountsPerPsi a psi.
   double supplyPressure = 60;

@@ -25,8 +25,8 @@ constexpr std::uint16_t kDigitalCommand = 3;
 constexpr std::uint16_t kFinalCommand = 6;
 constexpr std::uint16_t kControlMode = 8;
 constexpr std::uint16_t kPosition = 10;
-constexpr std::uint16_t kCommandCalibrationStep = 14;
 constexpr std::uint16_t kDeviation = 12;
+constexpr std::uint16_t kCommandCalibrationStep = 14;
 constexpr std::uint16_t kPriorityCode = 42;
 constexpr std::uint16_t kPilotCommand = 48;
 constexpr std::uint16_t kPilotPosition = 49;
@@ -218,7 +218,7 @@ bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
     case kSupplyCount:
       s.calibration.supplyPressure = (value - s.calibration.supplyZero) / kSupplyCountsPerPsi;
       return true;
-    case kCommandCount: valve.analogInput = ((value - kCountsAtZero) / kCountsPerMilliamp - 4) / 0.16; return true;
+    case kCommandCount: return true;  // follows the loop current, which is what to set
     case kTemperature: SetTemperature(s, FromTemperatureUnit(s.setup, value)); return true;
     case kDashboardFlags: {
       s.variables[kDashboardFlags] = value;
