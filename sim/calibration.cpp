@@ -62,13 +62,13 @@ struct StrokeState {
 };
 
 constexpr StrokeState kStrokeStates[] = {
-    {kStart, Drive::Hold},     {21, Drive::Hold},    {22, Drive::Close},   {23, Drive::Close},
-    {24, Drive::Close},   {25, Drive::Close},   {26, Drive::Close},   {27, Drive::Jog},
-    {28, Drive::Jog},     {29, Drive::Open},    {30, Drive::Open},    {31, Drive::Open},
-    {32, Drive::Open},    {33, Drive::Open},    {34, Drive::Close},   {35, Drive::Close},
-    {36, Drive::Close},   {40, Drive::Close},   {41, Drive::Close},   {42, Drive::Close},
-    {43, Drive::Open},    {44, Drive::Open},    {45, Drive::Open},    {50, Drive::Mid},
-    {51, Drive::Mid},     {52, Drive::Mid},     {53, Drive::Release}, {kSaving, Drive::Release},
+    {kStart, Drive::Hold}, {21, Drive::Hold},     {22, Drive::Close},     {23, Drive::Close},
+    {24, Drive::Close},    {25, Drive::Close},    {26, Drive::Close},     {27, Drive::Jog},
+    {28, Drive::Jog},      {29, Drive::Open},     {30, Drive::Open},      {31, Drive::Open},
+    {32, Drive::Open},     {33, Drive::Open},     {34, Drive::Close},     {35, Drive::Close},
+    {36, Drive::Close},    {40, Drive::Close},    {41, Drive::Close},     {42, Drive::Close},
+    {43, Drive::Open},     {44, Drive::Open},     {45, Drive::Open},      {50, Drive::Mid},
+    {51, Drive::Mid},      {52, Drive::Mid},      {53, Drive::Release},   {kSaving, Drive::Release},
 };
 
 std::uint8_t Code(const DeviceState& s) { return static_cast<std::uint8_t>(ReadVariable(s, kStrokeState)); }
