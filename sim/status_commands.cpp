@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "sim/commands.h"
 #include "sim/wire.h"
 
