@@ -23,6 +23,11 @@ constexpr std::uint16_t kResponseAlarm = 297;
 constexpr std::uint16_t kPiezoVoltage = 490;
 
 constexpr std::uint8_t kCalibrationInProgress = 81;  // S10.1
+constexpr std::uint8_t kStrokeCalibrating = 24;      // S3.0
+constexpr std::uint8_t kSettingIlo = 25;             // S3.1
+constexpr std::uint8_t kCommandCalibrating = 28;     // S3.4
+constexpr double kSettingIloState = 52;
+constexpr double kAbortState = 82;
 
 double Var(const DeviceState& s, std::uint16_t id) { return ReadVariable(s, id); }
 
@@ -50,8 +55,18 @@ struct Derived {
 // Piezo bands in volts: alarm below -8 and from 22.75, warning up to 2 and
 // from 20.
 constexpr Derived kDerived[] = {
+    // The abort state only restores control: the calibration is over.
     {kCalibrationInProgress,
-     [](const DeviceState& s) { return Var(s, kSensorCalibration) != 0 || Var(s, kCommandCalibrationStep) != 0; }},
+     [](const DeviceState& s) {
+       const double stroke = Var(s, kSensorCalibration);
+       return (stroke != 0 && stroke != kAbortState) || Var(s, kCommandCalibrationStep) != 0;
+     }},
+    {kStrokeCalibrating, [](const DeviceState& s) { return s.calibration.stroke.phase == StrokePhase::Running; }},
+    {kSettingIlo,
+     [](const DeviceState& s) {
+       return s.calibration.stroke.phase == StrokePhase::Running && Var(s, kSensorCalibration) == kSettingIloState;
+     }},
+    {kCommandCalibrating, [](const DeviceState& s) { return Var(s, kCommandCalibrationStep) != 0; }},
     {88, DeviationAlert},                                                                     // S11.0
     {96, [](const DeviceState& s) { return Var(s, kPosition) > Var(s, kPositionHigh); }},    // S12.0
     {97, [](const DeviceState& s) { return Var(s, kPosition) < Var(s, kPositionLow); }},     // S12.1

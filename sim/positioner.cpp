@@ -6,6 +6,7 @@
 
 #include "platform/sys/time_source.h"
 #include "sim/aging.h"
+#include "sim/calibration.h"
 #include "sim/commands.h"
 #include "sim/variables.h"
 
@@ -43,14 +44,14 @@ void Positioner::CatchUp() {
   } else {
     m_valveMs += steps * kValveStepMs;
   }
-  // Nothing else changes while the valve catches up, so neither does the command.
-  const double command = FinalCommand(m_state);
   for (std::int64_t i = 0; i < steps; ++i) {
     const ValveModel before = m_state.valve;
-    Step(m_state.valve, command, kValveStepMs / 1000.0);
+    // Without air the actuator holds the stem where it is.
+    if (!AirOff(m_state)) Step(m_state.valve, FinalCommand(m_state), kValveStepMs / 1000.0);
     const std::int64_t from = m_state.alarms.clockMs;
     m_state.alarms.clockMs += kValveStepMs;
     Age(m_state, before, from);
+    AdvanceCalibration(m_state, before);
     WorkOutAlarms(m_state);
   }
 }

@@ -71,6 +71,8 @@ struct DeviceState {
   TestRecords tests;
   HistoryRecords history;
   AlarmRecords alarms;
+  // The calibrations under way, and the air supply.
+  CalibrationRecords calibration;
   friend bool operator==(const DeviceState&, const DeviceState&) = default;
 };
 

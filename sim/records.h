@@ -39,6 +39,9 @@ struct StatusRecords {
   std::array<std::uint8_t, 32> bytes{};
   // A set bit reports its status bit; a clear one masks it.
   std::array<std::uint8_t, 32> masks = Filled<32>(0xFF);
+  // A set bit here is one that 177 cannot change: the device keeps its
+  // mask bit as it was, and the reply shows so.
+  std::array<std::uint8_t, 32> fixedMasks{};
   std::array<float, 4> health = {96.5f, 88.25f, 2.5f, 0.75f};
   Temperature temperature = {35.0f, 61.5f, -12.0f, 17520.0f};
   friend bool operator==(const StatusRecords&, const StatusRecords&) = default;
@@ -244,6 +247,54 @@ struct HistoryRecords {
   // variable write last set it.
   std::uint8_t eventSelect = 0;
   friend bool operator==(const HistoryRecords&, const HistoryRecords&) = default;
+};
+
+enum class StrokePhase : std::uint8_t {
+  Idle,
+  Running,   // from the start to the end of the save state
+  Failed,    // standing at the error state until an abort
+  Aborting,  // at the abort state, briefly
+};
+
+// The stroke calibration behind variable 170 (calibration.h). The state
+// code itself is variable 170.
+struct StrokeCalibration {
+  StrokePhase phase = StrokePhase::Idle;
+  std::int64_t sinceMs = 0;      // the device clock when the state code last changed
+  double startPosition = 0;      // %, where the run found the valve
+  double closedPosition = 0;     // %, as sampled at the closed end
+  double closedCount = 0;        // position A/D at the closed end
+  double openCount = 0;          // and at the open end
+  float ilo = 0;                 // as measured while setting ILO
+  // How long each state lasts, so that a page polling every 5 s sees it
+  // several times.
+  std::int64_t stateMs = 15'000;
+  // A state code the run never leaves (0: none), for a calibration that
+  // does not end.
+  std::uint8_t hangAt = 0;
+  friend bool operator==(const StrokeCalibration&, const StrokeCalibration&) = default;
+};
+
+// The command calibration behind variable 14: the step last taken (0 none,
+// 1 taking the low point, 5 taking the high point, 9 both taken) and the
+// A/D counts taken, kept apart until the end keeps them.
+struct CommandCalibration {
+  std::uint8_t step = 0;
+  std::uint16_t low = 0;
+  std::uint16_t high = 0;
+  friend bool operator==(const CommandCalibration&, const CommandCalibration&) = default;
+};
+
+struct CalibrationRecords {
+  StrokeCalibration stroke;
+  CommandCalibration command;
+  // The air supply, psi, as the sensor sees it (a little below 0 when its
+  // zero has drifted); below kLeastSupply the actuator cannot move the
+  // stem. The supply sensor's count (variable 74) is supplyZero plus
+  // kSupplyCountsPerPsi a psi.
+  double supplyPressure = 60;
+  double supplyZero = 412;
+  friend bool operator==(const CalibrationRecords&, const CalibrationRecords&) = default;
 };
 
 }  // namespace sim

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "sim/commands.h"
 #include "sim/wire.h"
 
@@ -42,7 +40,11 @@ std::uint8_t ReadStatusMasks(DeviceState& state, std::span<const std::uint8_t>, 
 std::uint8_t WriteStatusMasks(DeviceState& state, std::span<const std::uint8_t> data,
                               std::vector<std::uint8_t>& reply) {
   if (data.size() < kMaskBytes) return kRcTooFewDataBytes;
-  std::copy_n(data.begin(), kMaskBytes, state.status.masks.begin());
+  StatusRecords& status = state.status;
+  for (std::size_t i = 0; i < kMaskBytes; ++i) {
+    const std::uint8_t fixed = status.fixedMasks[i];
+    status.masks[i] = static_cast<std::uint8_t>((status.masks[i] & fixed) | (data[i] & ~fixed));
+  }
   return ReadStatusMasks(state, {}, reply);
 }
 

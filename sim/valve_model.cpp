@@ -20,6 +20,10 @@ void Step(ValveModel& valve, double command, double seconds) {
   valve.pilotPosition = Lag(valve.pilotPosition, valve.pilotCommand, seconds, valve.pilotTimeConstant);
   // A stem that breaks away inside the dead band stops in the same step:
   // a dead band wider than the breakaway leaves it at rest.
+  if (valve.stuck) {
+    valve.moving = false;
+    return;
+  }
   if (!valve.moving && std::abs(error) > valve.breakaway) valve.moving = true;
   if (valve.moving && std::abs(error) <= valve.deadBand) valve.moving = false;
   if (!valve.moving) return;

@@ -20,6 +20,7 @@ struct ValveModel {
   double timeConstant = 1.5;    // s
   double deadBand = 0.2;        // %; 0 lets the lag run on for ever
   double breakaway = 0.5;       // %; 0 switches friction off
+  bool stuck = false;           // friction holds the stem whatever the error
   double pilotTimeConstant = 0.05;  // s
   double pilotGain = 8.0;           // pilot relay % per % of error
   // The stem travels a little past both ends of the calibrated stroke.

@@ -1,3 +1,4 @@
+#include "sim/calibration.h"
 #include "sim/commands.h"
 #include "sim/variables.h"
 #include "sim/wire.h"
@@ -28,7 +29,8 @@ std::uint8_t ReadVariables(DeviceState& state, std::span<const std::uint8_t> dat
 // The whole list is checked before anything is stored; then the values
 // take effect in frame order, so a write may act on one written before it
 // (462 on 461). The echo shows the values the device holds afterwards: a
-// write of the priority code changes nothing, and its echo says so.
+// write of the priority code changes nothing, and its echo says so; a
+// stroke calibration aborted shows the abort state.
 std::uint8_t WriteVariables(DeviceState& state, std::span<const std::uint8_t> data, std::vector<std::uint8_t>& reply) {
   if (data.empty()) return kRcTooFewDataBytes;
   // The reply repeats the request's data, so it has to fit a reply too.
@@ -52,7 +54,14 @@ std::uint8_t WriteVariables(DeviceState& state, std::span<const std::uint8_t> da
     at += size;
   }
   for (const Write& w : writes) WriteVariable(state, w.id, w.value);
-  for (const Write& w : writes) AppendVariable(state, w.id, w.type, reply);
+  for (const Write& w : writes) {
+    if (EchoesWritten(w.id)) {
+      wire::PutU16(reply, w.id);
+      PutValue(reply, w.type, w.value);
+    } else {
+      AppendVariable(state, w.id, w.type, reply);
+    }
+  }
   return kRcSuccess;
 }
 

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "sim/aging.h"
+#include "sim/calibration.h"
 #include "sim/positioner.h"
 #include "sim/wire.h"
 
@@ -25,9 +26,12 @@ constexpr std::uint16_t kFinalCommand = 6;
 constexpr std::uint16_t kControlMode = 8;
 constexpr std::uint16_t kPosition = 10;
 constexpr std::uint16_t kDeviation = 12;
+constexpr std::uint16_t kCommandCalibrationStep = 14;
 constexpr std::uint16_t kPriorityCode = 42;
 constexpr std::uint16_t kPilotCommand = 48;
 constexpr std::uint16_t kPilotPosition = 49;
+constexpr std::uint16_t kSupplyCount = 74;
+constexpr std::uint16_t kCommandCount = 88;
 constexpr std::uint16_t kTemperature = 135;
 constexpr std::uint16_t kDashboardFlags = 264;
 constexpr std::uint8_t kCutOffFlag = 0x02;
@@ -48,7 +52,7 @@ constexpr VariableInfo kVariables[] = {
     {8, U8, 0},           // control mode; bit 0 set: digital only
     {10, F32},            // position, %: ValveModel
     {12, F32},            // deviation, %: 6 less 10
-    {14, U8, 0},          // command calibration step, as last written
+    {14, U8, 0},          // command calibration step, as last written: calibration.h
     {17, F32, 63.5},      // stroke calibration ILO value
     {42, U8},             // priority code: derived from the status records
     {43, F32, 2.0},       // valve stability window, %
@@ -58,11 +62,11 @@ constexpr VariableInfo kVariables[] = {
     {56, U8, 0x08},       // software configuration bits; bit 3 linear, bit 6 clear: stability on
     {62, F32, 105.0},     // soft stop, high, %
     {63, F32, -5.0},      // soft stop, low, %
-    {69, U16, 32112},     // position sensor A/D count
+    {69, U16, 32112},     // position sensor A/D count; follows a moving stem
     {71, U16, 410},       // zero supply calibration value 1
     {72, U16, 425},       // zero supply calibration value 2
     {73, U16, 15},        // zero supply calibration value 3
-    {74, U16, 0},         // zero supply calibration state
+    {74, U16},            // supply pressure sensor A/D count: CalibrationRecords
     {78, U16, 2048},      // Hall sensor A/D count
     {80, U16, 6550},      // stroke calibration low A/D count
     {81, U16, 58980},     // stroke calibration high A/D count
@@ -70,7 +74,7 @@ constexpr VariableInfo kVariables[] = {
     {85, U16, 6400},      // command calibration A/D count at 0 %
     {86, U16, 57600},     // command calibration A/D count at 100 %
     {87, U16, 51200},     // command calibration A/D range
-    {88, U16, 0},         // command calibration state
+    {88, U16},            // command input A/D count: ValveModel::analogInput
     {116, F32, 100.0},    // stroke length, in the travel unit of 150
     {117, F32, 95.0},     // position alert, high set point, %
     {118, F32, 5.0},      // position alert, low set point, %
@@ -90,7 +94,7 @@ constexpr VariableInfo kVariables[] = {
     {150, U8, 57},        // travel unit code: 47 in, 49 mm, 57 %, 143 degrees
     {152, U8},            // temperature unit code, 33 °F, else °C: SetupRecords
     {167, U8, 0},         // stroke characterisation selection
-    {170, U8, 0},         // sensor calibration command and state
+    {170, U8, 0},         // stroke calibration command and state: calibration.h
     {179, U8, 0},         // local panel
     {189, U8, 8},         // valve flow direction code
     {196, U8, 2},         // fail position code
@@ -176,6 +180,8 @@ std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
     case kDeviation: return FinalCommand(s) - s.valve.position;
     case kPilotCommand: return s.valve.pilotCommand;
     case kPilotPosition: return s.valve.pilotPosition;
+    case kSupplyCount: return SupplyCount(s);
+    case kCommandCount: return CommandCount(LoopCurrent(s.valve.analogInput));
     case kTemperature: return ToTemperatureUnit(s.setup, s.status.temperature.current);
     case kDashboardFlags: {
       // The other bits are kept as written; these two are those of 132.
@@ -209,6 +215,10 @@ bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
       return true;
     case kPilotCommand: valve.pilotCommand = value; return true;
     case kPilotPosition: valve.pilotPosition = value; return true;
+    case kSupplyCount:
+      s.calibration.supplyPressure = (value - s.calibration.supplyZero) / kSupplyCountsPerPsi;
+      return true;
+    case kCommandCount: return true;  // follows the loop current, which is what to set
     case kTemperature: SetTemperature(s, FromTemperatureUnit(s.setup, value)); return true;
     case kDashboardFlags: {
       s.variables[kDashboardFlags] = value;
@@ -233,6 +243,7 @@ struct Action {
 };
 
 constexpr Action kActions[] = {
+    {kCommandCalibrationStep, CommandCalibrationStep},
     {147, [](DeviceState& s, double v) { if (v == 0) s.tests.samples.next = 0; }},
     // All three histories: the page clears whichever one it shows.
     {454, [](DeviceState& s, double v) {
@@ -321,6 +332,7 @@ bool Digital(const DeviceState& state) {
 }
 
 double FinalCommand(const DeviceState& state) {
+  if (const std::optional<double> drive = StrokeDrive(state)) return *drive;
   return Digital(state) ? Raw(state, kDigitalCommand) : state.valve.analogInput;
 }
 
@@ -342,6 +354,7 @@ bool StoreVariable(DeviceState& state, std::uint16_t id, double value) {
 }
 
 void WriteVariable(DeviceState& state, std::uint16_t id, double value) {
+  if (Order(state, id, Narrowed(*TypeOf(id), value))) return;
   StoreVariable(state, id, value);
   for (const Action& action : kActions) {
     if (action.id == id) action.act(state, ReadVariable(state, id));

@@ -4,9 +4,10 @@
 // DeviceState::variables; the counters, limits, units and bytes that a
 // record carries too in that record, so that the two never disagree; the
 // analog input, position and pilot relay in the valve model; and the
-// priority code (42), the command in effect (6), the deviation (12) and
-// the loop current (1) nowhere, as every read works them out. New
-// variables go into the table in variables.cpp.
+// priority code (42), the command in effect (6), the deviation (12), the
+// loop current (1), the command A/D count (88) and the supply pressure
+// count (74) nowhere, as every read works them out. New variables go into
+// the table in variables.cpp.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,10 +47,12 @@ double FinalCommand(const DeviceState& state);
 // What a read of the variable gives.
 double ReadVariable(const DeviceState& state, std::uint16_t id);
 // Keeps the value as the wire would carry it, and sets nothing off. False,
-// keeping nothing, for the priority code: it follows the status bytes.
+// keeping nothing, for the priority code: it follows the status bytes. The
+// command A/D count keeps nothing either: it follows the loop current.
 bool StoreVariable(DeviceState& state, std::uint16_t id, double value);
 // What one value of a 201 list does: stores it, then carries out what a
-// write of that variable sets off on the device.
+// write of that variable sets off on the device; an order (calibration.h)
+// is carried out instead of stored.
 void WriteVariable(DeviceState& state, std::uint16_t id, double value);
 // Gives every variable that lives in DeviceState::variables and is missing
 // there a fresh device's value.

@@ -94,8 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ConditionCase{"PiezoLowAlarm", 490, -8.01, 12.5, 149},
                     ConditionCase{"TemperatureHigh", 135, 80.5, 80, 156},
                     ConditionCase{"TemperatureLow", 135, -40.5, -40, 157},
-                    ConditionCase{"StrokeCalibration", 170, 1, 0, 81},
-                    ConditionCase{"CommandCalibration", 14, 1, 0, 81}),
+                    ConditionCase{"StrokeCalibration", 170, 1, 0, 81}),
     [](const auto& info) { return info.param.name; });
 
 // A pair's warning bit stands for its warning band only, so that the
