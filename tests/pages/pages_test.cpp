@@ -194,7 +194,8 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   // The annunciators and the health pages run a machine of their own
   // (alarm_annunciator_test.cpp and the health page tests).
   const bool ownMachine =
-      c.viewIndex == 2 || c.viewIndex == 3 || c.viewIndex == 34 || (c.viewIndex >= 5 && c.viewIndex <= 14);
+      c.viewIndex == 2 || c.viewIndex == 3 || c.viewIndex == 26 || c.viewIndex == 34 ||
+      (c.viewIndex >= 5 && c.viewIndex <= 14);
   if (ownMachine) {
     clock.Advance(3 * c.periodMs);
     page->StopMonitoring();
