@@ -137,6 +137,10 @@ void CStatusPage::RefreshStatusArea() {
   theApp().m_comm.UpdateStatusArea(m_pStatusLed, &m_stcStatusText, &m_stcModeText);
 }
 
+void CStatusPage::RefreshStatusAreaFromCalibration() {
+  if (m_pStatusLed) theApp().m_comm.UpdateStatusAreaCalib(m_pStatusLed, &m_stcStatusText);
+}
+
 void CStatusPage::PollStatusArea() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   if (m_pStatusLed)

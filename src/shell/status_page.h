@@ -93,6 +93,8 @@ class CStatusPage : public CTitledPage {
   // link).
   void RefreshStatusArea();
   void PollStatusArea();
+  // The area from a calibration page's own read of the priority bits.
+  void RefreshStatusAreaFromCalibration();
   void ArmTimer();
   void StopTimer();
 

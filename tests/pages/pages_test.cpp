@@ -204,11 +204,10 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
 
   EXPECT_TRUE(page->HasTimer(c.timerId));
   EXPECT_EQ(clock.ActiveTimers(), 1);
-  // The annunciators, the health pages and some configuration pages run a
-  // machine of their own (their own tests).
-  const bool ownMachine = c.viewIndex == 2 || c.viewIndex == 3 || c.viewIndex == 34 ||
-                          (c.viewIndex >= 5 && c.viewIndex <= 14) || c.viewIndex == 28 || c.viewIndex == 30 ||
-                          c.viewIndex == 36;
+  // The annunciators, the health pages and the configuration and
+  // calibration pages run a machine of their own (their own tests).
+  const bool ownMachine = c.viewIndex == 2 || c.viewIndex == 3 || (c.viewIndex >= 5 && c.viewIndex <= 14) ||
+                          (c.viewIndex >= 26 && c.viewIndex <= 34) || c.viewIndex == 36;
   if (ownMachine) {
     clock.Advance(3 * c.periodMs);
     page->StopMonitoring();

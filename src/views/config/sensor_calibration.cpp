@@ -1,21 +1,363 @@
 #include "views/config/sensor_calibration.h"
 
+#include <cstdlib>
+
+#include "platform/sys/numeric.h"
+#include "platform/sys/paths.h"
 #include "shell/app.h"
+#include "shell/tree_view.h"
+#include "support/language_table.h"
+
+using View = CCalibration_SensorCalibView;
 
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::StatusPageTemplate(1081));
+// The page's steps: 1 idle (values, or every fourth tick the status poll),
+// 2 the history read, 16 the start, 18 the abort, 20 the values read at
+// show, 21 the history write, 32 the result read.
+constexpr int kIdleStep = 1, kHistoryStep = 2, kStartStep = 16, kAbortStep = 18, kShowStep = 20,
+              kRecordStep = 21, kResultStep = 32;
+enum Request { kMonitor = 1, kStartRequest = 4, kAbortRequest = 5, kHistoryRequest = 10, kReportRequest = 13 };
+constexpr int kEventHistoryItem = 23, kErrorsItem = 63;
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+std::vector<DialogItem> Items() {
+  return {
+      {1725, DlgKind::GroupBox, "Calibration History", 8, 28, 290, 84},
+      {908, DlgKind::Static, "Stroke (Quick-Cal)", 112, 40, 110, 9},
+      {1292, DlgKind::Static, "Date Last Calibrated:", 16, 55, 92, 9},
+      {View::kLastDateId, DlgKind::Edit, "", 112, 53, 110, 12, DS_READONLY},
+      {1293, DlgKind::Static, "Last Calibrated By:", 16, 73, 92, 9},
+      {View::kLastById, DlgKind::Edit, "", 112, 71, 110, 12, DS_READONLY},
+      {906, DlgKind::Static, "New Calibration By:", 16, 91, 92, 9},
+      {View::kInitialsId, DlgKind::Edit, "", 112, 89, 40, 12},
+      {View::kInitialsIconId, DlgKind::Picture, "", 158, 88, 14, 14, DS_ICON},
+      {1285, DlgKind::GroupBox, "", 230, 89, 60, 12, DS_HIDDEN},
+      {1719, DlgKind::GroupBox, "Sensor Values", 306, 28, 286, 84},
+      {288, DlgKind::Static, "Position", 400, 40, 80, 9, DS_CENTER},
+      {907, DlgKind::Static, "A/D Count", 496, 40, 80, 9, DS_CENTER},
+      {918, DlgKind::Static, "Values:", 314, 60, 80, 9},
+      {1732, DlgKind::GroupBox, "", 400, 54, 80, 22, DS_HIDDEN},
+      {1733, DlgKind::GroupBox, "", 496, 54, 80, 22, DS_HIDDEN},
+      {914, DlgKind::GroupBox, "Calibration Status", 8, 120, 584, 80},
+      {910, DlgKind::Static, "Calibration State:", 16, 136, 92, 9},
+      {View::kStateTextId, DlgKind::Edit, "", 112, 134, 380, 12, DS_READONLY},
+      {230, DlgKind::GroupBox, "", 504, 134, 60, 12, DS_HIDDEN},
+      {911, DlgKind::Static, "Calibration Progress:", 16, 156, 92, 9},
+      {View::kProgressId, DlgKind::Progress, "", 112, 154, 380, 12},
+      {917, DlgKind::Static, "", 16, 176, 568, 18},
+      {View::kStartId, DlgKind::PushButton, "Start Calibration", 8, 208, 86, 16, DS_DISABLED | DS_GROUP},
+      {View::kAbortId, DlgKind::PushButton, "Abort", 104, 208, 86, 16, DS_DISABLED},
+      {View::kPrintId, DlgKind::PushButton, "Print Report", 200, 208, 86, 16, DS_DISABLED},
+      {1413, DlgKind::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+      {1414, DlgKind::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+  };
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1081, {}, Items()));
+
+void SelectTreeItem(int code) {
+  CTarnixWexletApp& app = theApp();
+  const CTarnixWexletView::Item* target = CTarnixWexletView::ItemByCode(code);
+  if (app.m_pTreeView && target) app.m_pTreeView->GetTreeCtrl().SelectItem(app.m_hTreeItems[target->slot]);
+}
 
 }  // namespace
 
-CCalibration_SensorCalibView::CCalibration_SensorCalibView() : CConfigurationPage(1081, "EDT_ALM_CAL1", 62, 5000) {
-  m_steps = {StatusStep(0, 0)};
+View::CCalibration_SensorCalibView()
+    : CConfigurationPage(1081, "EDT_ALM_CAL1", 62, 5000), m_initials(*this, m_ToolTip, kInitialsId, kInitialsIconId) {
+  m_nStartRequest = kMonitor;
+  m_nStartStep = kShowStep;
+  m_actionButtons = {kStartId, kAbortId, kPrintId};
+  m_captions = {
+      {"IDC_ILABELXINDICATOR", {1018}},      {"IDC_ILABELXSOURCE", {1019}},
+      {"IDC_GB_CALHIST", {1725}},            {"IDC_STATICLASTDATE", {1292}},
+      {"IDC_STATICLASTBY", {1293}},          {"IDC_STATICLASTQCALDATE", {908}},
+      {"IDC_STATICNEWBY", {906}},            {"IDC_STATICVALUES", {1719}},
+      {"IDC_STATICPOSNLBL", {288}},          {"IDC_STATICVALUE", {918}},
+      {"IDC_STATICAD1", {907}},              {"IDC_STATICSTATUS", {914}},
+      {"IDC_STATICCALSTATE", {910}},         {"IDC_STATICPROGRESS", {911}},
+      {"IDC_STATIC_REPORTNOTE", {917}},      {"IDC_ILABELSTARTCAL", {kStartId}},
+      {"IDC_BTN_ABORTCAL", {kAbortId}},      {"IDC_BTN_PRINT", {kPrintId}},
+  };
+  m_toolTips = {
+      {"IDC_ILED_ALARM", {120}},
+      {"EDT_ALARM_DESCRIPTION", {1012}},
+      {"IDC_BTN_MODE", {1013}},
+      {"IDC_LAST_STROKECALIBRATED_DATE", {kLastDateId}},
+      {"IDC_LAST_STROKECALIBRATED_BY", {kLastById}},
+      {"IDC_CEDIT_CALIBRATED_BYTIP", {kInitialsId}},
+      {"IDC_ILABELXHISTLINKTIP", {kHistoryLinkId}},
+      {"IDC_CALI_STATETIP", {kStateTextId}},
+      {"IDC_ILABELXERRLINKTIP", {kErrorsLinkId}},
+      {"IDC_STATICPROGRESS", {kProgressId}},
+      {"IDC_BTN_STARTSELCAL", {kStartId}},
+      {"IDC_BTN_ABORTCALTIP", {kAbortId}},
+      {"VeskPrintReportTip", {kPrintId}},
+  };
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_steps = {
+      {kIdleStep, "IDLE", {},
+       [this, &comm] {
+         m_bValuesRead = false;
+         if (++m_nPollCounter >= 4) {
+           m_nPollCounter = 0;
+           PollStatusArea();
+           return;
+         }
+         m_bValuesRead = comm.ReadSensorCalibValues();
+       },
+       [this] {
+         if (!m_bValuesRead) return;
+         ShowValues();
+         if (m_bCalRunning) ShowRunningState();
+         if (m_bCalFinished) m_nStep = kResultStep;
+       },
+       kIdleStep},
+      {kHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kStrokeHistory); },
+       [this, &comm] {
+         if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
+         ShowIdleButtons(m_bReportReady);
+       },
+       kIdleStep},
+      {kStartStep, "START", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
+       [this, &comm] {
+         ShowStateText(comm.m_bySensorCalCmd);
+         // Unless the device took the start, nothing runs that could end,
+         // and no result may be judged or recorded.
+         if (!m_bAnswered || comm.m_bySensorCalCmd != kStart) {
+           ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
+           ShowIdleButtons(m_bReportReady);
+           return;
+         }
+         m_bCalRunning = true;
+         m_bReportReady = false;
+         ShowLinks(calib::kLinkGrey, calib::kLinkGrey);
+         m_nPollCounter = 0;
+       },
+       kIdleStep},
+      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteCalibCommand(); },
+       [this, &comm] {
+         ShowStateText(comm.m_bySensorCalCmd);
+         ShowIdleButtons(m_bReportReady);
+         ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
+         m_prgCalibration.SetPos(0);
+         m_bCalRunning = false;
+         m_bCalFinished = false;
+       },
+       kIdleStep},
+      {kShowStep, "SHOW", {}, [this, &comm] { m_bValuesRead = comm.ReadSensorCalibValues(); },
+       [this] {
+         if (m_bValuesRead) ShowValues();
+       },
+       kHistoryStep},
+      {kRecordStep, "187", {},
+       [&comm, this] {
+         calib::WriteHistory(comm, calib::kStrokeHistory,
+                             calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
+       },
+       [this, &comm] {
+         m_bCalRunning = false;
+         m_bCalFinished = false;
+         ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
+         ShowHistory(comm.m_strCmd184Text);
+         ShowIdleButtons(true);
+       },
+       kShowStep},
+      {kResultStep, "174", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(174); },
+       [this] {
+         if (m_bAnswered) JudgeResult();
+         else m_nStep = kResultStep;  // the result needs a fresh status: asked again
+       },
+       kIdleStep},
+  };
+  m_requests = {
+      {kStartRequest, kStartStep,
+       [this, &comm] {
+         comm.m_bySensorCalCmd = kStart;
+         m_prgCalibration.SetRange32(kFirstState, kLastState);
+       }},
+      {kAbortRequest, kAbortStep, [&comm] { comm.m_bySensorCalCmd = kIdle; }},
+      {kReportRequest, kIdleStep,
+       [this] {
+         theApp().m_CommonFunctions.GenerateStrokeCalReport(
+             m_pReport, m_pPrinter, _bstr_t(plat::ProgramPath("\\Dependencies\\ActStrokeFricCalRept.xml")), this);
+       }},
+  };
+
+  MapCommand(BN_CLICKED, kStartId, &View::OnStartCalibration);
+  MapCommand(BN_CLICKED, kAbortId, &View::OnAbortCalibration);
+  MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
+  MapCommand(EN_CHANGE, kInitialsId, [this] { m_initials.OnChange(); });
+  constexpr int kClick = 1;
+  MapEvent(kHistoryLinkId, kClick, [this](const EventArgs&) { m_nRequest = kHistoryRequest; });
+  MapEvent(kErrorsLinkId, kClick, [this](const EventArgs&) { OnErrorsLinkClick(); });
 }
 
-void CCalibration_SensorCalibView::StopMonitoring() {
+void View::DoDataExchange(CDataExchange* pDX) {
+  CConfigurationPage::DoDataExchange(pDX);
+  DDX_Control(pDX, kProgressId, m_prgCalibration);
+  DDX_Control(pDX, 1732, m_wndPositionPlace);
+  DDX_Control(pDX, 1733, m_wndCountPlace);
+  DDX_Control(pDX, 1285, m_wndHistoryPlace);
+  DDX_Control(pDX, 230, m_wndErrorsPlace);
+  DDX_Control(pDX, 1413, m_wndReportPlace);
+  DDX_Control(pDX, 1414, m_wndPrinterPlace);
+}
+
+void View::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pHistoryLink = common.CreateLabelCtrl(this, &m_wndHistoryHost, PlaceholderRect(m_wndHistoryPlace), kHistoryLinkId,
+                                          TheLanguageTable().Lookup("IDC_ILABELXHISTLINK"));
+  m_pErrorsLink = common.CreateLabelCtrl(this, &m_wndErrorsHost, PlaceholderRect(m_wndErrorsPlace), kErrorsLinkId,
+                                         TheLanguageTable().Lookup("IDC_ILABELXERRLINK"));
+  Try("links", [&] {
+    common.SetupLabelFont(m_pHistoryLink, 1);
+    common.SetupLabelFont(m_pErrorsLink, 1);
+  });
+  m_pPosition = common.CreateAnalogDisplay(this, &m_wndPositionHost, PlaceholderRect(m_wndPositionPlace), kPositionId,
+                                           _bstr_t("%"));
+  m_pCount = common.CreateAnalogDisplay2(this, &m_wndCountHost, PlaceholderRect(m_wndCountPlace), kCountId);
+  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), 103);
+  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), 104);
+  SetDlgItemText(kInitialsId, "NEW");
+}
+
+void View::OnStart() {
+  m_bCalRunning = false;
+  m_bCalFinished = false;
+  m_initials.SkipNextCheck();
+  for (int id : {kStartId, kAbortId, kPrintId}) GetDlgItem(id)->EnableWindow(FALSE);
+}
+
+void View::StopMonitoring() {
   CConfigurationPage::StopMonitoring();
-  if (!m_bCalibrationInProgress) return;
+  if (!m_bCalRunning) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
-  comm.m_bySensorCalCmd = 0;
+  comm.m_bySensorCalCmd = kIdle;
   Try("StopMonitoring", [&comm] { comm.WriteCalibCommand(); });
+  m_prgCalibration.SetPos(0);
+  m_bCalRunning = false;
+}
+
+void View::OnTimer(UINT id) {
+  if (id != m_nTimerId || m_nRequest != kHistoryRequest) return CConfigurationPage::OnTimer(id);
+  // The switch stops every page's timer; this one is not armed again, so
+  // the hidden page stops polling.
+  KillTimer(id);
+  m_nRequest = 0;
+  Try("history link", [] { SelectTreeItem(kEventHistoryItem); });
+}
+
+// ---- What the steps show.
+
+void View::ShowValues() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  Try("position", [&] { ComCheck(m_pPosition->put_Value(comm.m_dVar10SensCal)); });
+  Try("count", [&] { ComCheck(m_pCount->put_Value(comm.m_wVar69)); });
+}
+
+void View::ShowRunningState() {
+  const BYTE state = theApp().m_comm.m_bySensorCalCmd;
+  ShowStateText(state);
+  m_prgCalibration.SetPos(state);
+  Try("status", [this] { RefreshStatusAreaFromCalibration(); });
+  if (state != kIdle && state != kCalError) return;
+  m_bReportReady = true;
+  m_bCalFinished = true;
+  m_bCalRunning = false;
+}
+
+void View::ShowHistory(const std::string& record) {
+  const calib::HistoryEntry entry = calib::SplitHistory(record);
+  SetDlgItemText(kLastDateId, entry.date.c_str());
+  SetDlgItemText(kLastById, entry.by.c_str());
+  auto& texts = theApp().m_CommonFunctions.m_strStrokeCal;
+  texts[2] = _bstr_t(entry.date);
+  texts[1] = _bstr_t(entry.by);
+}
+
+void View::ShowStateText(BYTE state) {
+  SetDlgItemText(kStateTextId, CWexletCoreCommunication::GetCalibStateKey(state).c_str());
+}
+
+void View::ShowLinks(COLORREF history, COLORREF errors) {
+  Try("history link", [&] { calib::ShowLink(m_pHistoryLink, history); });
+  Try("errors link", [&] { calib::ShowLink(m_pErrorsLink, errors); });
+}
+
+void View::ShowIdleButtons(bool reportReady) {
+  GetDlgItem(kStartId)->EnableWindow(TRUE);
+  GetDlgItem(kAbortId)->EnableWindow(FALSE);
+  GetDlgItem(kPrintId)->EnableWindow(reportReady);
+}
+
+// Judged only on the status just read: the stroke calibration's flags are
+// status bytes 4 and 5.
+void View::JudgeResult() {
+  const auto& status = theApp().m_comm.m_abyStatus;
+  const bool success = status[4] == 0 && status[5] == 0;
+  const std::string text = calib::ResultText(success);
+  SetDlgItemText(kStateTextId, text.c_str());
+  theApp().m_CommonFunctions.m_strStrokeCal[0] = _bstr_t(text);
+  if (success) {
+    m_nStep = kRecordStep;
+    return;
+  }
+  // Start stays disabled and Abort enabled: the device is told to stop
+  // before another calibration starts.
+  ShowLinks(calib::kLinkBlue, calib::kLinkRed);
+  m_prgCalibration.SetPos(0);
+  GetDlgItem(kPrintId)->EnableWindow(TRUE);
+  m_bCalFinished = false;
+}
+
+// ---- The operator's actions.
+
+void View::OnStartCalibration() {
+  if (!m_initials.CheckForStart()) return;
+  const std::string question = Text("CAUSEMOVEMENT") + "\n\n" + Text("USEABORT") + "\n\n" + Text("CONTINUE");
+  if (MessageBox(question.c_str(), theApp().m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  SetDlgItemText(kStateTextId, "");
+  StopTimer();
+  GetDlgItem(kStartId)->EnableWindow(FALSE);
+  GetDlgItem(kAbortId)->EnableWindow(TRUE);
+  GetDlgItem(kPrintId)->EnableWindow(FALSE);
+  m_nRequest = kStartRequest;
+  ArmTimer();
+}
+
+void View::OnAbortCalibration() { m_nRequest = kAbortRequest; }
+
+void View::OnErrorsLinkClick() { SelectTreeItem(kErrorsItem); }
+
+void View::OnPrintReport() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  Try("OnPrintReport", [&comm] {
+    comm.ReadConfiguration();
+    comm.ReadSensorCalibRaw();
+    comm.ReadCommand(174);
+    comm.ReadCommand(176);
+  });
+  FillReportFields();
+  m_nRequest = kReportRequest;
+}
+
+void View::FillReportFields() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  common.m_strStrokeCal[3] = _bstr_t(plat::FormatNumber("%5.2f", comm.m_dVar17));
+  common.m_strStrokeCal[4] = _bstr_t(std::to_string(comm.m_wVar80));
+  common.m_strStrokeCal[5] = _bstr_t(std::to_string(comm.m_wVar81));
+  common.m_strStrokeCal[6] = _bstr_t(std::to_string(std::abs(int(comm.m_wVar80) - int(comm.m_wVar81))));
+  auto& flags = common.m_bStrokeCalFlags;
+  for (int bit = 0; bit < 6; ++bit) {
+    flags[bit] = (comm.m_abyStatus[4] >> bit) & 1;
+    flags[7 + bit] = ((comm.m_abyStatusMask[4] >> bit) & 1) == 0;
+  }
+  flags[6] = (comm.m_abyStatus[0] >> 2) & 1;
+  flags[13] = ((comm.m_abyStatusMask[0] >> 2) & 1) == 0;
 }

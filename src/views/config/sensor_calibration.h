@@ -1,14 +1,77 @@
 #pragma once
 // The stroke (sensor) calibration, with the valve moving as the device
-// steps through it.
+// steps through it: initials, a question, the device's state and progress,
+// Abort, the result, a new history record and the report.
+#include <string>
+
+#include "shell/calibration_kit.h"
 #include "shell/configuration_page.h"
 
 class CCalibration_SensorCalibView : public CConfigurationPage {
  public:
+  enum : int {
+    kLastDateId = 1726,
+    kLastById = 1727,
+    kInitialsId = 1287,
+    kInitialsIconId = 1734,
+    kStateTextId = 413,
+    kProgressId = 468,
+    kStartId = 1290,
+    kAbortId = 1291,
+    kPrintId = 771,
+  };
+  enum : UINT { kPositionId = 515, kCountId = 516, kHistoryLinkId = 505, kErrorsLinkId = 507 };
+  // Variable 170 written: start and abort; read: the device's step.
+  static constexpr BYTE kStart = 1, kIdle = 0, kCalError = 81;
+  static constexpr int kFirstState = 21, kLastState = 53;
+
   CCalibration_SensorCalibView();
+  void DoDataExchange(CDataExchange* pDX) override;
   // Also stops a sensor calibration left running in the device.
   void StopMonitoring() override;
+  void OnTimer(UINT id) override;
+
+  bool IsCalibrationRunning() const { return m_bCalRunning; }
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
+  activex::IiLabelX* GetLink(UINT id) const { return (id == kHistoryLinkId ? m_pHistoryLink : m_pErrorsLink).GetInterfacePtr(); }
+  activex::IiAnalogDisplayX* GetDisplay(UINT id) const {
+    return (id == kPositionId ? m_pPosition : m_pCount).GetInterfacePtr();
+  }
+  const CProgressCtrl& GetProgress() const { return m_prgCalibration; }
 
  protected:
-  bool m_bCalibrationInProgress = false;
+  void CreateControls() override;
+  void OnStart() override;
+
+  void OnStartCalibration();
+  void OnAbortCalibration();
+  void OnPrintReport();
+  void OnErrorsLinkClick();
+
+ private:
+  void ShowValues();
+  void ShowRunningState();
+  void ShowHistory(const std::string& record);
+  void ShowStateText(BYTE state);
+  void ShowLinks(COLORREF history, COLORREF errors);
+  void ShowIdleButtons(bool reportReady);
+  void JudgeResult();
+  void FillReportFields();
+
+  int m_nPollCounter = 0;
+  bool m_bCalRunning = false;
+  bool m_bCalFinished = false;
+  bool m_bReportReady = false;  // a calibration has ended since the last start
+  bool m_bValuesRead = false;
+  bool m_bAnswered = false;     // the last write or record read was answered
+  calib::InitialsField m_initials;
+
+  CProgressCtrl m_prgCalibration;
+  CStatic m_wndPositionPlace, m_wndCountPlace, m_wndHistoryPlace, m_wndErrorsPlace, m_wndReportPlace,
+      m_wndPrinterPlace;
+  CWnd m_wndPositionHost, m_wndCountHost, m_wndHistoryHost, m_wndErrorsHost, m_wndReportHost, m_wndPrinterHost;
+  IiAnalogDisplayXPtr m_pPosition, m_pCount;
+  IiLabelXPtr m_pHistoryLink, m_pErrorsLink;
+  IReportXPtr m_pReport;
+  IPrinterXPtr m_pPrinter;
 };
