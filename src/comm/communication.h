@@ -153,6 +153,11 @@ class CWexletCoreCommunication : public CDeviceImage {
   // True when the reply was decoded into the device image.
   bool ReadCommand(int command);
   void WriteCommand(int command);
+  // Command 135 from the caller's points in hundredths (the first point is
+  // always sent as 0), so that the image keeps its curve in percent until
+  // the device answers; the answer is decoded as a 134 reply. True when it
+  // was.
+  bool WriteCustomCurve(const std::array<double, 21>& hundredths);
   // Decodes the last reply with a command's layout; false when it is not
   // whole and its own (or the command has no layout): nothing is stored.
   bool ParseResponse(int command);
