@@ -221,16 +221,16 @@ void DrawFormula(QPainter& p, const QRect& area) {
   p.fillRect(area, Qt::white);
   p.setPen(Qt::black);
   QFont font("DejaVu Serif");
-  font.setPixelSize(13);
+  font.setPixelSize(12);
   font.setItalic(true);
   p.setFont(font);
-  p.drawText(QPointF(4, 22), "n = 100 [R");
+  p.drawText(QPointF(2, 23), "n = 100 [R");
   QFont small = font;
-  small.setPixelSize(9);
+  small.setPixelSize(8);
   p.setFont(small);
-  p.drawText(QPointF(70, 14), "i/100 \u2212 1");
+  p.drawText(QPointF(64, 14), "i/100\u22121");
   p.setFont(font);
-  p.drawText(QPointF(106, 22), "\u2212 1/R]");
+  p.drawText(QPointF(95, 23), "\u2212 1/R]");
 }
 
 // Bitmap 144, 32 x 32: a rising red curve between two axes.
