@@ -151,10 +151,7 @@ bool CWexletCoreCommunication::WriteCommand(int command) {
       layout = 13;
       break;
     case 135:
-      // The page keeps the points in hundredths already; the first is always 0.
-      BeginRequest(135, 42);
-      for (int k = 1; k < 21; ++k) PutWord(2 * k, ToWord16(m_adCustCharY[k]));
-      break;
+      return WriteCustomCurve(m_adCustCharY);
     case 157:
       BeginRequest(157, 29);
       PutTravelLimits(m_ValveRecord);
@@ -224,6 +221,12 @@ bool CWexletCoreCommunication::WriteCommand(int command) {
   }
   if (!Transact()) return false;
   return layout < 0 || ParseResponse(layout);
+}
+
+bool CWexletCoreCommunication::WriteCustomCurve(const std::array<double, 21>& hundredths) {
+  BeginRequest(135, 42);
+  for (int k = 1; k < 21; ++k) PutWord(2 * k, ToWord16(hundredths[k]));
+  return Transact() && ParseResponse(134);
 }
 
 void CWexletCoreCommunication::PutTravelLimits(const TravelCycleRecord& r) {

@@ -157,6 +157,11 @@ class CWexletCoreCommunication : public CDeviceImage {
   bool ReadCommand(int command);
   // True when the device answered; a reply with a layout was decoded too.
   bool WriteCommand(int command);
+  // Command 135 from the caller's points in hundredths (the first point is
+  // always sent as 0), so that the image keeps its curve in percent until
+  // the device answers; the answer is decoded as a 134 reply. True when it
+  // was.
+  bool WriteCustomCurve(const std::array<double, 21>& hundredths);
   // Decodes the last reply with a command's layout; false when it is not
   // whole and its own (or the command has no layout): nothing is stored.
   bool ParseResponse(int command);

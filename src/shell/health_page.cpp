@@ -93,11 +93,8 @@ void CHealthPage::AddLinks(std::span<const health::Link> links) {
   constexpr int kClick = 1;
   for (const health::Link& link : links) {
     m_toolTips.push_back({link.toolTipKey, {static_cast<int>(link.id)}});
-    MapEvent(link.id, kClick, [item = link.treeItem](const EventArgs&) {
-      CTarnixWexletApp& app = theApp();
-      const CTarnixWexletView::Item* target = CTarnixWexletView::ItemByCode(item);
-      if (app.m_pTreeView && target) app.m_pTreeView->GetTreeCtrl().SelectItem(app.m_hTreeItems[target->slot]);
-    });
+    MapEvent(link.id, kClick,
+             [item = link.treeItem](const EventArgs&) { CTarnixWexletView::SelectItemByCode(item); });
   }
 }
 

@@ -70,6 +70,16 @@ PageStep CStepPage::StatusStep(int step, int next) {
   return {step, "STAT", {}, [this] { PollStatusArea(); }, {}, next};
 }
 
+PageStep CStepPage::CountdownStatusStep(int step, int every, int next) {
+  return {step, "STAT", {},
+          [this, every] {
+            if (--m_nPollCountdown > 0) return;
+            m_nPollCountdown = every;
+            PollStatusArea();
+          },
+          {}, next};
+}
+
 bool CStepPage::Try(const char* what, const std::function<void()>& f) { return Guarded(what, f, &m_loggedFailures); }
 
 void CStepPage::SetCaptions() {

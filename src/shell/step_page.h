@@ -75,6 +75,9 @@ class CStepPage : public CStatusPage {
 
   // The status poll of the header as a step.
   PageStep StatusStep(int step, int next);
+  // The status poll on every n-th run of the step, the first run at once;
+  // the countdown survives hiding the page.
+  PageStep CountdownStatusStep(int step, int every, int next);
 
   // Runs f; a failure is logged once for each place and error, and the
   // caller goes on. One call per control keeps the others updating when
@@ -107,6 +110,7 @@ class CStepPage : public CStatusPage {
 
   int m_nRequest = 0;  // 0: none waiting
   int m_nStep = 0;
+  int m_nPollCountdown = 1;
   CToolTipCtrl m_ToolTip;
 
  private:

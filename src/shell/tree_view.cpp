@@ -65,6 +65,12 @@ const Item* CTarnixWexletView::ItemByCode(int code) {
   return nullptr;
 }
 
+void CTarnixWexletView::SelectItemByCode(int code) {
+  CTarnixWexletApp& app = theApp();
+  const Item* target = ItemByCode(code);
+  if (app.m_pTreeView && target) app.m_pTreeView->GetTreeCtrl().SelectItem(app.m_hTreeItems[target->slot]);
+}
+
 CTarnixWexletView::CTarnixWexletView() { m_strCaptions.fill(_bstr_t("")); }
 
 void CTarnixWexletView::LoadCaptions() {

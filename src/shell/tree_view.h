@@ -21,6 +21,8 @@ class CTarnixWexletView : public CTreeView {
   // The items, in display order.
   static const std::array<Item, 39>& Items();
   static const Item* ItemByCode(int code);
+  // As a user's click on the item of that code: pages lead to each other so.
+  static void SelectItemByCode(int code);
 
   CTarnixWexletView();
   void OnInitialUpdate() override;

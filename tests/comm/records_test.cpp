@@ -512,6 +512,25 @@ TEST_F(Records, EachWriteSendsItsRecordAndTakesTheEchoBack) {
   }
 }
 
+// The curve write goes out from the caller's hundredths; the image keeps
+// its curve in percent until an answer replaces it.
+TEST_F(Records, CustomCurveWriteSendsTheGivenHundredthsAndKeepsTheImageWithoutAnswer) {
+  ConnectAll();
+  std::array<double, 21> hundredths{};
+  hundredths[0] = 9999;  // never sent
+  hundredths[1] = 3333.9;
+  hundredths[20] = 10000;
+  comm.m_adCustCharY.fill(12.5);
+  device->reply.reset();
+  EXPECT_FALSE(comm.WriteCustomCurve(hundredths));
+  EXPECT_EQ(device->requests.back(), Join({{135, 42, 0x00, 0x00, 0x0D, 0x05}, Repeat({0}, 36), {0x27, 0x10}}));
+  for (double point : comm.m_adCustCharY) EXPECT_EQ(point, 12.5);
+  device->reply = Reply(135, kCurve);
+  EXPECT_TRUE(comm.WriteCustomCurve(hundredths));
+  EXPECT_EQ(comm.m_adCustCharY, CurvePoints());
+  EXPECT_EQ(comm.m_byEcho134, 135);
+}
+
 TEST_F(Records, CommandTextGoesOutOneCodePageCodeACharacterCutToItsField) {
   struct Case {
     std::string text;

@@ -701,6 +701,9 @@ void PlotView::ArrangeRows(bool title, bool legend) {
     grid->addElement(0, 0, m_title);
   }
   if (legend) grid->addElement(grid->rowCount(), 0, m_legendGrid);
+  // An element taken out of the layout is still drawn where it last stood.
+  m_title->setVisible(title);
+  m_plot->legend->setVisible(legend);
   for (int r = 0; r < grid->rowCount(); ++r)
     grid->setRowStretchFactor(r, grid->element(r, 0) == m_plot->axisRect() ? 1.0 : 0.001);
   m_titleShown = title;

@@ -215,6 +215,51 @@ void DrawWasteBin(QPainter& p, const QRect&) {
   p.drawRect(QRectF(10.5, 3.5, 4, 2));
 }
 
+// Bitmap 143, 135 x 33: the equal-percentage formula beside the
+// rangeability spin edit, n = 100 [R^(i/100 - 1) - 1/R].
+void DrawFormula(QPainter& p, const QRect& area) {
+  p.fillRect(area, Qt::white);
+  p.setPen(Qt::black);
+  QFont font("DejaVu Serif");
+  font.setPixelSize(12);
+  font.setItalic(true);
+  p.setFont(font);
+  p.drawText(QPointF(2, 23), "n = 100 [R");
+  QFont small = font;
+  small.setPixelSize(8);
+  p.setFont(small);
+  p.drawText(QPointF(64, 14), "i/100\u22121");
+  p.setFont(font);
+  p.drawText(QPointF(95, 23), "\u2212 1/R]");
+}
+
+// Bitmap 144, 32 x 32: a rising red curve between two axes.
+void DrawCurveIcon(QPainter& p, const QRect&) {
+  p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+  p.drawLine(QPointF(5, 4), QPointF(5, 27));
+  p.drawLine(QPointF(5, 27), QPointF(28, 27));
+  QPainterPath curve;
+  curve.moveTo(6, 26);
+  curve.cubicTo(QPointF(18, 25), QPointF(24, 18), QPointF(27, 5));
+  p.setPen(QPen(QColor(0xE0, 0x10, 0x10), 2.2, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(curve);
+}
+
+// Bitmap 146, 32 x 32: two green arrows chasing each other round.
+void DrawCirclingArrows(QPainter& p, const QRect&) {
+  const QColor green(0x10, 0xA0, 0x30);
+  p.setPen(QPen(green, 3, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  const QRectF ring(6, 6, 20, 20);
+  p.drawArc(ring, 20 * 16, 140 * 16);
+  p.drawArc(ring, 200 * 16, 140 * 16);
+  p.setPen(Qt::NoPen);
+  p.setBrush(green);
+  p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(11, 12), QPointF(6, 19)}));
+  p.drawPolygon(QPolygonF({QPointF(29, 20), QPointF(21, 20), QPointF(26, 13)}));
+}
+
 // Bitmaps 154 to 157, 12 x 12: the limit markers' signs on the health
 // gauge pages, triangles pointing up in the markers' colours (yellow,
 // orange, red, dark yellow).
@@ -346,21 +391,6 @@ void DrawTick(QPainter& p, const QRect&) {
   p.drawPath(tick);
 }
 
-void DrawCalendar(QPainter& p, const QRect&) {
-  p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
-  p.setBrush(Qt::white);
-  p.drawRect(QRectF(1.5, 2.5, 13, 12));
-  p.setBrush(QColor(0xC8, 0x32, 0x32));
-  p.drawRect(QRectF(1.5, 2.5, 13, 3.5));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0x50, 0x50, 0x50));
-  for (int row = 0; row < 3; ++row)
-    for (int col = 0; col < 4; ++col) p.drawRect(QRectF(3.5 + 2.6 * col, 7.5 + 2.3 * row, 1.6, 1.4));
-  p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.4, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(5, 1), QPointF(5, 4));
-  p.drawLine(QPointF(11, 1), QPointF(11, 4));
-}
-
 Registry& TheRegistry() {
   static Registry registry;
   static const bool builtIn = [] {
@@ -386,7 +416,9 @@ Registry& TheRegistry() {
     bitmap(134, {16, 16}, [](QPainter& p, const QRect& r) { DrawLink(p, r, false); });
     bitmap(135, {26, 22}, DrawHelp);
     bitmap(167, {25, 27}, DrawWasteBin);
-    bitmap(146, {16, 16}, DrawCalendar);
+    bitmap(143, {135, 33}, DrawFormula);
+    bitmap(144, {32, 32}, DrawCurveIcon);
+    bitmap(146, {32, 32}, DrawCirclingArrows);
     bitmap(159, {64, 14}, DrawTimeFrameBrace);
     bitmap(160, {258, 110}, DrawDeviationExample);
     bitmap(163, {170, 226}, DrawPositionExample);

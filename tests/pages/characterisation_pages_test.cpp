@@ -1,0 +1,380 @@
+// The two characterisation pages against the simulated positioner, on the
+// manual clock: the setting shown and written, the curves drawn, the
+// custom curve read, edited point by point and written in hundredths.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "app/page_table.h"
+#include "page_fixture.h"
+#include "platform/activex/controls.h"
+#include "platform/sys/numeric.h"
+#include "support/language_table.h"
+#include "views/config/custom_characterisation.h"
+#include "views/config/stroke_characterisation.h"
+
+namespace {
+
+using testpages::Bytes;
+using testpages::Read200;
+using namespace activex;
+using Stroke = CConfiguration_StrokeCharView;
+using Custom = CConfiguration_CustomCharView;
+
+const Bytes kReadSetting = Read200({167, 55, 56});
+const Bytes kReadCurve = {134};
+const Bytes kStatusPoll = Read200({8, 42});
+
+std::string Lang(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+sim::Curve Hundredths(std::initializer_list<std::pair<int, std::int16_t>> points) {
+  sim::Curve curve{};
+  for (auto [point, value] : points) curve[static_cast<size_t>(point - 1)] = value;
+  return curve;
+}
+
+class CharPages : public testpages::SimulatedPage {
+ public:  // the tables of cases act through the fixture
+  template <class Page>
+  Page* Open() {
+    auto* page = static_cast<Page*>(CreatePage(std::is_same_v<Page, Stroke> ? 31 : 32));
+    EXPECT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 1));
+    page->SendInitialUpdate();
+    m_page = page;
+    return page;
+  }
+  // Requests of the next tick (or of `ms`), status polls left out.
+  std::vector<Bytes> Sent(int ms = 5000) {
+    device->ClearRequests();
+    clock.Advance(ms);
+    std::vector<Bytes> sent;
+    for (const Bytes& r : device->Requests())
+      if (r != kStatusPoll) sent.push_back(r);
+    return sent;
+  }
+  void SetCurve(const sim::Curve& curve) {
+    ModifyState([&](sim::DeviceState& s) { s.setup.customCurve = curve; });
+  }
+  IiPlotChannelPtr Channel(IiPlotX* plot) {
+    IiPlotXPtr p(plot, true);
+    return theApp().m_CommonFunctions.GetPlotChannelByName(p, "CharCurve");
+  }
+  std::vector<std::pair<double, double>> Points(IiPlotX* plot) {
+    std::vector<std::pair<double, double>> points;
+    IiPlotChannelPtr channel = Channel(plot);
+    LONG count = 0;
+    channel->GetCount(&count);
+    for (LONG i = 0; i < count; ++i) {
+      double x = 0, y = 0;
+      channel->GetX(i, &x);
+      channel->GetY(i, &y);
+      points.emplace_back(x, y);
+    }
+    return points;
+  }
+  std::string Text(int id) const { return m_page->GetDlgItemText(id); }
+  bool Enabled(int id) const { return m_page->GetDlgItem(id)->IsWindowEnabled(); }
+  void Click(int id) { m_page->GetDlgItemAs<CButton>(id)->Click(); }
+  int Selection() const { return m_page->GetDlgItemAs<CComboBox>(Stroke::kSelectionId)->GetCurSel(); }
+  CProgressCtrl* Progress(int id) const { return m_page->GetDlgItemAs<CProgressCtrl>(id); }
+
+  CStepPage* m_page = nullptr;
+};
+
+// ---- Stroke characterisation.
+
+TEST_F(CharPages, StrokeShowsTheSettingOfVariables56And167AndTheDipSwitchMark) {
+  const struct {
+    double v56, v167, v55;
+    int selection;
+    int differs;
+  } cases[] = {
+      {0x08, 3, 0x08, 0, 0},   // linear whatever the curve number
+      {0x48, 6, 0x00, 0, 1},
+      {0x00, 3, 0x08, 4, 1},
+      {0x40, 6, 0x40, 7, 0},
+      {0x00, 7, 0x00, -1, 0},  // past the list: no selection
+  };
+  auto* page = Open<Stroke>();
+  for (const auto& c : cases) {
+    device->SetVariable(56, c.v56);
+    device->SetVariable(167, c.v167);
+    device->SetVariable(55, c.v55);
+    page->StartMonitoring();
+    EXPECT_EQ(Sent(), std::vector<Bytes>{kReadSetting}) << c.v56 << " " << c.v167;
+    EXPECT_EQ(Selection(), c.selection) << c.v56 << " " << c.v167;
+    EXPECT_EQ(page->GetDlgItemAs<CButton>(Stroke::kDifferId)->GetCheck(), c.differs);
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(CharPages, StrokeApplyAsksThenWritesCurveAndLinearBitKeepingTheOtherBits) {
+  const struct {
+    int selection;
+    double v56;
+    Bytes frame;
+  } cases[] = {
+      {0, 0x44, {201, 6, 0x00, 0xA7, 0, 0x00, 0x38, 0x4C}},
+      {3, 0x4C, {201, 6, 0x00, 0xA7, 2, 0x00, 0x38, 0x44}},
+      {7, 0xCC, {201, 6, 0x00, 0xA7, 6, 0x00, 0x38, 0xC4}},
+  };
+  for (const auto& c : cases) {
+    device->SetVariable(56, c.v56);
+    device->SetVariable(167, 1);
+    auto* page = Open<Stroke>();
+    page->StartMonitoring();
+    clock.Advance(10000);
+    ASSERT_TRUE(Enabled(Stroke::kApplyId));
+    page->GetDlgItemAs<CComboBox>(Stroke::kSelectionId)->SetCurSel(c.selection);
+    person.Answer(IDYES);
+    Click(Stroke::kApplyId);
+    EXPECT_FALSE(Enabled(Stroke::kApplyId));
+    EXPECT_EQ(person.Asked().back().text, Lang("STATUSMAYCLOSE") + "\n" + Lang("CONTINUE"));
+    EXPECT_EQ(Sent(), std::vector<Bytes>{c.frame}) << c.selection;
+    EXPECT_EQ(Selection(), c.selection);  // the device's echo
+    EXPECT_TRUE(Enabled(Stroke::kApplyId));
+    page->StopMonitoring();
+    page->DestroyWindow();
+  }
+}
+
+TEST_F(CharPages, StrokeApplyWritesNothingAfterNoOrWithoutASelection) {
+  const struct {
+    double v167;
+    int answer;
+  } cases[] = {{2, IDNO}, {7, IDYES}};
+  for (const auto& c : cases) {
+    device->SetVariable(167, c.v167);
+    device->SetVariable(56, 0);
+    auto* page = Open<Stroke>();
+    page->StartMonitoring();
+    clock.Advance(10000);
+    person.Answer(c.answer);
+    Click(Stroke::kApplyId);
+    EXPECT_EQ(Sent(15000), std::vector<Bytes>{}) << c.v167;
+    EXPECT_TRUE(Enabled(Stroke::kApplyId));
+    page->StopMonitoring();
+    page->DestroyWindow();
+  }
+}
+
+TEST_F(CharPages, StrokeDrawsTheChosenCurveAndReadsTheCustomOneFirst) {
+  device->SetVariable(56, 0x08);
+  SetCurve(Hundredths({{2, 1250}, {20, 9975}, {21, 10000}}));
+  auto* page = Open<Stroke>();
+  page->StartMonitoring();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadSetting});
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});  // linear drawn from the table
+  std::vector<std::pair<double, double>> linear;
+  for (int i = 0; i <= 20; ++i) linear.emplace_back(5 * i, 5 * i);
+  EXPECT_EQ(Points(page->GetPlot()), linear);
+  EXPECT_EQ(Progress(Stroke::kProgressId)->GetPos(), 21);
+
+  auto* list = page->GetDlgItemAs<CComboBox>(Stroke::kSelectionId);
+  list->SetCurSel(2);
+  list->NotifyParent(CBN_SELCHANGE);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});
+  const auto equal = Points(page->GetPlot());
+  ASSERT_EQ(equal.size(), 21u);
+  EXPECT_EQ(equal[4], (std::pair<double, double>{20, 4.4}));
+  EXPECT_EQ(equal[19], (std::pair<double, double>{95, 69.2}));
+
+  list->SetCurSel(7);
+  list->NotifyParent(CBN_SELCHANGE);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadCurve});
+  const auto custom = Points(page->GetPlot());
+  ASSERT_EQ(custom.size(), 21u);
+  EXPECT_EQ(custom[1], (std::pair<double, double>{5, 12.5}));
+  EXPECT_EQ(custom[19], (std::pair<double, double>{95, 99.75}));
+  EXPECT_EQ(Progress(Stroke::kProgressId)->GetPos(), 20);  // of 21
+}
+
+// ---- Custom characterisation.
+
+class CustomPage : public CharPages {
+ public:
+  // Shown and read: the set-up on the first tick, the curve on the second.
+  Custom* OpenAndRead() {
+    auto* page = Open<Custom>();
+    page->StartMonitoring();
+    clock.Advance(10000);
+    return page;
+  }
+  double Spin(int point) {
+    double v = 0;
+    static_cast<Custom*>(m_page)->GetSpin(point)->get_Value(&v);
+    return v;
+  }
+  void SetSpin(int point, double v) { static_cast<Custom*>(m_page)->GetSpin(point)->put_Value(v); }
+  // What a user does: the spin edit changes and says so.
+  void Turn(int point, double v, int event = 203) {
+    SetSpin(point, v);
+    IControlTestPtr test;
+    static_cast<Custom*>(m_page)->GetSpin(point)->QueryInterface(IControlTest::kIID, reinterpret_cast<void**>(&test));
+    test->UserEvent(event, event == 202 ? std::vector<_variant_t>{_variant_t(LONG(0))} : std::vector<_variant_t>{});
+  }
+};
+
+TEST_F(CustomPage, ReadsTheSetUpThenTheCurveAndShowsItInFieldsAndPlot) {
+  device->SetVariable(56, 0x40);
+  device->SetVariable(167, 6);
+  device->SetVariable(116, 1.5);
+  SetCurve(Hundredths({{2, 3750}, {11, -250}, {21, 10000}}));
+  auto* page = Open<Custom>();
+  for (int i = 0; i < 21; ++i) EXPECT_EQ(Text(Custom::kInputEdits[static_cast<size_t>(i)]), std::to_string(5 * i));
+  device->ClearRequests();
+  page->StartMonitoring();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{Read200({229})});
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{Read200({167, 56, 150, 116}), Read200({10})}));
+  EXPECT_EQ(Text(Custom::kSettingEdit), Lang("CharCustom"));
+  EXPECT_EQ(Text(Custom::kStrokeLengthEdit), "1.50");
+  EXPECT_EQ(Text(Custom::kPositionEdit), plat::FormatNumber("%3.2f", theApp().m_comm.m_dVar10));
+  EXPECT_FALSE(Enabled(Custom::kApplyId));
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadCurve});
+  EXPECT_EQ(Text(Custom::kOutputFirst), "0");
+  EXPECT_EQ(Spin(2), 37.5);
+  EXPECT_EQ(Spin(11), -2.5);
+  EXPECT_EQ(Text(Custom::kOutputLast), "100");
+  const auto points = Points(page->GetPlot());
+  ASSERT_EQ(points.size(), 21u);
+  EXPECT_EQ(points[1], (std::pair<double, double>{5, 37.5}));
+  EXPECT_EQ(Progress(Custom::kProgressId)->GetPos(), 20);
+  for (int id : {Custom::kApplyId, Custom::kRetrieveId, Custom::kSaveId, Custom::kLoadId}) EXPECT_TRUE(Enabled(id));
+}
+
+// Word 1 is always 0, the others truncated hundredths, every point held
+// to 0..100 (the last one from its field).
+TEST_F(CustomPage, ApplySendsTheFieldsAsHundredthsAndShowsTheDevicesEcho) {
+  SetCurve({});
+  OpenAndRead();
+  SetSpin(2, 33.339);
+  SetSpin(3, 150);
+  SetSpin(4, -5);
+  m_page->SetDlgItemText(Custom::kOutputFirst, "55");
+  m_page->SetDlgItemText(Custom::kOutputLast, "250");
+  Click(Custom::kApplyId);
+  for (int id : {Custom::kApplyId, Custom::kRetrieveId, Custom::kSaveId, Custom::kLoadId}) EXPECT_FALSE(Enabled(id));
+  Bytes frame = {135, 42, 0x00, 0x00, 0x0D, 0x05, 0x27, 0x10, 0x00, 0x00};
+  frame.insert(frame.end(), 32, 0);
+  frame.insert(frame.end(), {0x27, 0x10});
+  EXPECT_EQ(Sent(), std::vector<Bytes>{frame});
+  EXPECT_EQ(Spin(2), 33.33);
+  EXPECT_EQ(Spin(3), 100);
+  EXPECT_EQ(Spin(4), 0);
+  EXPECT_EQ(Text(Custom::kOutputFirst), "0");
+  EXPECT_EQ(Text(Custom::kOutputLast), "100");
+  EXPECT_TRUE(Enabled(Custom::kApplyId));
+}
+
+TEST_F(CustomPage, RetrievalsReplaceThePreviousCurveOnlyUntilTheFirstApply) {
+  SetCurve(Hundredths({{2, 100}}));
+  auto* page = OpenAndRead();
+  EXPECT_EQ(page->PreviousOutputs()[1], 1);
+  SetCurve(Hundredths({{2, 200}}));
+  Click(Custom::kRetrieveId);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadCurve});
+  EXPECT_EQ(page->PreviousOutputs()[1], 2);
+  SetSpin(2, 7);
+  Click(Custom::kApplyId);
+  Sent();
+  EXPECT_EQ(page->PreviousOutputs()[1], 2);  // the curve before the write
+  EXPECT_EQ(Spin(2), 7);
+  SetCurve(Hundredths({{2, 300}}));
+  Click(Custom::kRetrieveId);
+  Sent();
+  EXPECT_EQ(Spin(2), 3);
+  EXPECT_EQ(page->PreviousOutputs()[1], 2);
+}
+
+// Without an answer the device keeps its curve; the page says so, keeps the
+// edits and the image in percent, so the next write is not a hundredfold.
+TEST_F(CustomPage, AWriteWithoutAnswerKeepsTheCurveAndSaysSo) {
+  SetCurve(Hundredths({{2, 500}, {21, 10000}}));
+  OpenAndRead();
+  SetSpin(2, 20);
+  device->InjectNoReply();
+  person.Answer(IDOK);
+  Click(Custom::kApplyId);
+  Sent();
+  ASSERT_EQ(person.Asked().size(), 1u);
+  EXPECT_EQ(person.Asked()[0].text, Lang("CUSTCHARNOTWRITTEN"));
+  EXPECT_EQ(Spin(2), 20);
+  EXPECT_EQ(theApp().m_comm.m_adCustCharY[20], 100);
+  EXPECT_TRUE(Enabled(Custom::kApplyId));
+  Click(Custom::kApplyId);
+  const std::vector<Bytes> sent = Sent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ((Bytes{sent[0][4], sent[0][5], sent[0][42], sent[0][43]}), (Bytes{0x07, 0xD0, 0x27, 0x10}));
+  EXPECT_EQ(device->State().setup.customCurve[1], 2000);
+}
+
+TEST_F(CustomPage, APointThatIsNotANumberIsRefusedAndNothingWritten) {
+  const struct {
+    const char* what;
+    std::function<void(CustomPage&)> set;
+  } cases[] = {
+      {"last field", [](CustomPage& t) { t.m_page->SetDlgItemText(Custom::kOutputLast, "1e999"); }},
+      {"spin edit", [](CustomPage& t) { t.SetSpin(9, std::numeric_limits<double>::quiet_NaN()); }},
+  };
+  OpenAndRead();
+  for (const auto& c : cases) {
+    c.set(*this);
+    const size_t asked = person.Asked().size();
+    person.Answer(IDOK);
+    Click(Custom::kApplyId);
+    EXPECT_EQ(Sent(), std::vector<Bytes>{}) << c.what;
+    ASSERT_EQ(person.Asked().size(), asked + 1) << c.what;
+    EXPECT_EQ(person.Asked().back().text, Lang("CUSTCHARINVALID"));
+    EXPECT_TRUE(Enabled(Custom::kApplyId));
+    Click(Custom::kRetrieveId);
+    Sent();
+  }
+}
+
+TEST_F(CustomPage, ASpinChangeMovesItsPointHeldToTheLimitsAndLeavesTheField) {
+  const struct {
+    int point;
+    double typed, plotted;
+    int event;
+  } cases[] = {{2, 150, 100, 203}, {10, -5, 0, 202}, {20, 42.125, 42.125, 203}, {11, 0.5, 0.5, 202}};
+  SetCurve(Hundredths({{21, 10000}}));
+  auto* page = OpenAndRead();
+  for (const auto& c : cases) {
+    Turn(c.point, c.typed, c.event);
+    const auto points = Points(page->GetPlot());
+    EXPECT_EQ(points[static_cast<size_t>(c.point - 1)].second, c.plotted) << c.point;
+    EXPECT_EQ(points[static_cast<size_t>(c.point - 1)].first, 5.0 * (c.point - 1));
+    EXPECT_EQ(Spin(c.point), c.typed);
+    EXPECT_EQ(points.front().second, 0);
+    EXPECT_EQ(points.back().second, 100);
+  }
+}
+
+TEST_F(CustomPage, SpinChangesBeforeTheFirstCurveAreIgnored) {
+  auto* page = Open<Custom>();
+  Turn(5, 50, 203);  // still gated: the set-up's own
+  Turn(6, 50, 202);  // nothing plotted to move
+  page->StartMonitoring();
+  Turn(7, 50, 203);
+  EXPECT_TRUE(Points(page->GetPlot()).empty());
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{Read200({167, 56, 150, 116}), Read200({10})}));
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadCurve});
+  EXPECT_EQ(Points(page->GetPlot()).size(), 21u);
+}
+
+TEST_F(CustomPage, NoCurveEverReadSaysSoAndReadsOnceMore) {
+  theApp().m_comm.m_byEcho134 = 0;
+  auto* page = Open<Custom>();
+  page->StartMonitoring();
+  clock.Advance(5000);
+  device->InjectNoReply();
+  person.Answer(IDOK);
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{kReadCurve, kReadCurve}));
+  ASSERT_EQ(person.Asked().size(), 1u);
+  EXPECT_EQ(person.Asked()[0].text, Lang("IOMODULE_ERROR"));
+}
+
+}  // namespace
