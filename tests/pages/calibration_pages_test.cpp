@@ -365,10 +365,11 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     return writes;
   }
   // The whole wizard at 4.5 mA and `high`, ticking until the history is
-  // read back.
-  void Calibrate(double high, const char* initials = "JQP") {
+  // read back; `raisedAtTheEnd` goes into status byte 5 after the last
+  // point's check.
+  void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0) {
     SetCurrent(4.5);
-    page->SetDlgItemText(Cmd::kInitialsId, initials);
+    page->SetDlgItemText(Cmd::kInitialsId, "JQP");
     Click(Cmd::kStartId);
     Tick();
     Click(Cmd::kAcceptId);
@@ -377,6 +378,7 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     SetCurrent(high);
     Click(Cmd::kAcceptId);
     for (int k = 0; k < 3; ++k) Tick();
+    if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
     Click(Cmd::kAcceptId);
     for (int k = 0; k < 3; ++k) Tick();
   }
@@ -419,22 +421,22 @@ TEST_F(CommandCalibration, TheButtonsFollowTheWizardAndAPointIsAcceptedOnlyAfter
     std::string instructions;
   };
   auto accept = [this] { Click(Cmd::kAcceptId); };
+  auto tick = [this] { Tick(); };
+  const std::string adjust = Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT");
   const Stage stages[] = {
       {"start pressed", [this] { Click(Cmd::kStartId); }, {false, true, false, false}, Text("IDC_ILABELINSTRUCTIONS")},
-      {"low point", [this] { Tick(); }, {true, false, true, false}, Text("IDC_ILABEL0HELP")},
+      {"low point", tick, {true, false, true, false}, Text("IDC_ILABEL0HELP")},
       {"low accepted", accept, {false, false, true, false}, Text("IDC_ILABEL0HELP")},
-      {"low taken", [this] { Tick(); }, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
-      {"low checked", [this] { Tick(); }, {true, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"low taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"low checked", tick, {true, false, true, false}, Text("IDC_ILABEL100HELP")},
       {"high accepted", [&] { SetCurrent(19.5); accept(); }, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
-      {"high taken", [this] { Tick(); }, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
-      {"recorded", [this] { Tick(); }, {false, false, true, false},
-       Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT")},
-      {"high checked", [this] { Tick(); }, {true, false, true, false},
-       Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT")},
-      {"end accepted", accept, {false, false, true, false}, Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT")},
-      {"ended", [this] { Tick(); }, {false, false, true, false}, Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT")},
-      {"judged", [this] { Tick(); }, {false, false, true, false}, Text("SUCCESSCAL")},
-      {"finished", [this] { Tick(); }, {false, true, false, true}, Text("SUCCESSCAL")},
+      {"high taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"recorded", tick, {false, false, true, false}, adjust},
+      {"high checked", tick, {true, false, true, false}, adjust},
+      {"end accepted", accept, {false, false, true, false}, adjust},
+      {"ended", tick, {false, false, true, false}, adjust},
+      {"judged", tick, {false, false, true, false}, Text("SUCCESSCAL")},
+      {"finished", tick, {false, true, false, true}, Text("SUCCESSCAL")},
   };
   for (const Stage& s : stages) {
     s.act();
@@ -530,19 +532,7 @@ TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
   };
   Show();
   for (const Case& c : cases) {
-    SetCurrent(4.5);
-    page->SetDlgItemText(Cmd::kInitialsId, "JQP");
-    Click(Cmd::kStartId);
-    Tick();
-    Click(Cmd::kAcceptId);
-    Tick();
-    Tick();
-    SetCurrent(c.high);
-    Click(Cmd::kAcceptId);
-    for (int k = 0; k < 3; ++k) Tick();
-    if (c.raisedAtTheEnd) ModifyState([&](sim::DeviceState& s) { s.status.bytes[5] |= c.raisedAtTheEnd; });
-    Click(Cmd::kAcceptId);
-    for (int k = 0; k < 3; ++k) Tick();
+    Calibrate(c.high, c.raisedAtTheEnd);
     EXPECT_EQ(page->GetInstructions(), Text(c.result)) << c.name;
     EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal[0].str(), Text(c.result)) << c.name;
     EXPECT_EQ(Field(Cmd::kImplicationsId), c.implication ? Text(c.implication) : "") << c.name;

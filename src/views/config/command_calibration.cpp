@@ -224,7 +224,8 @@ View::CCalibration_CommandCalibView()
        kIdleStep},
       {kReportStatusStep, "174", {}, [&comm] { comm.ReadCommand(174); },
        [this, &comm, &common] {
-         for (const CommandFlag& f : kFlags) common.m_bCommandCalActive[f.active] = (comm.m_abyStatus[kFlagByte] & f.bit) != 0;
+         for (const CommandFlag& f : kFlags)
+           common.m_bCommandCalActive[f.active] = (comm.m_abyStatus[kFlagByte] & f.bit) != 0;
          m_nRequest = kReportRequest;
        },
        kReportWaitStep},
