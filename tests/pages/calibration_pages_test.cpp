@@ -581,7 +581,7 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
 TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTheMasksOfShowing) {
   ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xFD; });  // range small masked
   Show();
-  ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xF1; });  // read no more
+  ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xF1; });  // changed after the page read them
   Calibrate(12);
   device->ClearRequests();
   Click(Cmd::kPrintId);
