@@ -55,6 +55,11 @@ void InitialsField::OnChange() {
   Check();
 }
 
+void InitialsField::Clear() {
+  SkipNextCheck();
+  m_page.SetDlgItemText(m_editId, "");
+}
+
 bool InitialsField::CheckForStart() {
   if (!Check()) return false;
   m_initials = m_page.GetDlgItemText(m_editId);

@@ -54,6 +54,8 @@ class InitialsField {
   // The next change shows the valid icon unchecked: setting the text when
   // the page is shown is no typing to complain about.
   void SkipNextCheck() { m_bSkipNextCheck = true; }
+  // Empties the field for the next person, unchecked.
+  void Clear();
   void OnChange();
   // Marks the field; the initials are kept for the history only when valid,
   // so that the record names who was checked at Start.

@@ -4,6 +4,8 @@
 // seen to follow whatever the device reports.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "report_probe.h"
 #include "shell/calibration_kit.h"
 #include "support/language_table.h"
+#include "views/config/command_calibration.h"
 #include "views/config/sensor_calibration.h"
 #include "views/config/zero_supply.h"
 
@@ -60,26 +63,37 @@ TEST(CalibrationHistory, ShownAsDateAndInitials) {
   }
 }
 
-// ---- The sensor calibration page.
+// ---- The calibration pages: shown on the simulated positioner, with
+// their buttons, their initials field and their report.
 
-class SensorCalibration : public testpages::SimulatedPage {
+template <class Page, int kViewIndex>
+class CalibrationPage : public testpages::SimulatedPage {
  public:
   void SetUp() override {
     TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
                             false);
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
-    page = static_cast<View*>(CreatePage(26));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 26));
+    page = static_cast<Page*>(CreatePage(kViewIndex));
+    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, kViewIndex));
     page->SendInitialUpdate();
     device->ClearRequests();
   }
 
   bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
   std::string Field(int id) { return page->GetDlgItemText(id); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  void Click(int id) { page->template GetDlgItemAs<CButton>(id)->Click(); }
   void Tick() { clock.Advance(kPeriod); }
-  UINT Icon() { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(View::kInitialsIconId)->GetIcon()); }
+  UINT Icon() { return plat::ResourceIdOf(page->template GetDlgItemAs<CStatic>(Page::kInitialsIconId)->GetIcon()); }
+  std::string IconTip() { return page->GetToolTips().GetToolText(page->GetDlgItem(Page::kInitialsIconId)); }
+
+  Page* page = nullptr;
+};
+
+// ---- The sensor calibration page.
+
+class SensorCalibration : public CalibrationPage<View, 26> {
+ public:
   COLORREF LinkColour(UINT id) {
     _variant_t colour;
     common::Puts(page->GetLink(id)).Control()->GetSetting(activex::LabelRow(5), &colour);
@@ -113,8 +127,6 @@ class SensorCalibration : public testpages::SimulatedPage {
     Tick();
     Tick();
   }
-
-  View* page = nullptr;
 };
 
 TEST_F(SensorCalibration, ShowingReadsTheValuesThenTheHistoryWithTheButtonsHeldUntilThen) {
@@ -141,7 +153,7 @@ TEST_F(SensorCalibration, StartWithInitialsOtherThanThreeCharactersAsksNothingAn
     page->SetDlgItemText(View::kInitialsId, initials);
     Click(View::kStartId);  // the person fails the test if asked
     EXPECT_EQ(Icon(), calib::InitialsField::kInvalidIcon) << initials;
-    EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(View::kInitialsIconId)), Text("TT_CALIB_ERROR"));
+    EXPECT_EQ(IconTip(), Text("TT_CALIB_ERROR"));
   }
   Tick();
   for (const Bytes& r : device->Requests()) EXPECT_NE(r, kStartWrite);
@@ -325,6 +337,278 @@ TEST_F(SensorCalibration, PrintReportReadsTheDeviceAtOnceAndHandsTheReportItsFie
   EXPECT_EQ(person.Asked()[asked].title, "Save Stroke Calibration ReportAs");
   EXPECT_EQ(ReportName(page->GetReport()), "SensCalRept");
   EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "StrkCalState"), Text("CALERRMSG"));
+}
+
+// ---- The command calibration page.
+
+using Cmd = CCalibration_CommandCalibView;
+
+Bytes StepWrite(std::uint8_t code) { return {201, 3, 0, 14, code}; }
+
+class CommandCalibration : public CalibrationPage<Cmd, 27> {
+ public:
+  void SetCurrent(double milliamps) { device->SetVariable(1, milliamps); }
+  // Masks, history and input read: ready for a start.
+  void Show() {
+    page->StartMonitoring();
+    for (int k = 0; k < 3; ++k) Tick();
+    device->ClearRequests();
+  }
+  // Accept, Start, Abort, Print Report, as enabled.
+  std::vector<bool> Buttons() {
+    return {Enabled(Cmd::kAcceptId), Enabled(Cmd::kStartId), Enabled(Cmd::kAbortId), Enabled(Cmd::kPrintId)};
+  }
+  std::vector<Bytes> StepWrites() {
+    std::vector<Bytes> writes;
+    for (const Bytes& r : device->Requests())
+      if (r.size() == 5 && r[0] == 201 && r[3] == 14) writes.push_back(r);
+    return writes;
+  }
+  // The whole wizard at 4.5 mA and `high`, ticking until the history is
+  // read back; `raisedAtTheEnd` goes into status byte 5 after the last
+  // point's check.
+  void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0) {
+    SetCurrent(4.5);
+    page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+    Click(Cmd::kStartId);
+    Tick();
+    Click(Cmd::kAcceptId);
+    Tick();
+    Tick();
+    SetCurrent(high);
+    Click(Cmd::kAcceptId);
+    for (int k = 0; k < 3; ++k) Tick();
+    if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
+    Click(Cmd::kAcceptId);
+    for (int k = 0; k < 3; ++k) Tick();
+  }
+};
+
+TEST_F(CommandCalibration, ShowingReadsMasksHistoryAndInputOverThreeTicksThenEnablesStart) {
+  ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
+  SetCurrent(12);
+  page->StartMonitoring();
+  EXPECT_EQ(page->GetInstructions(), Text("IDC_ILABELINSTRUCTIONS"));
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{{176}});
+  Tick();
+  EXPECT_EQ(device->Requests().back(), (Bytes{184, 1, 5}));
+  EXPECT_EQ(Field(Cmd::kLastDateId), "02/01/2026 08:30:00");
+  EXPECT_EQ(Field(Cmd::kLastById), "RST");
+  EXPECT_FALSE(Enabled(Cmd::kStartId));
+  Tick();
+  EXPECT_EQ(device->Requests().back(), Read200({1, 88}));
+  EXPECT_EQ(Field(Cmd::kCountId), "32000");
+  EXPECT_EQ(Field(Cmd::kCurrentId), "12.00");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, false}));
+  EXPECT_EQ(Icon(), calib::InitialsField::kValidIcon);  // the emptied field is not complained of
+  // Idle: the status poll and the input reading take turns.
+  device->ClearRequests();
+  Tick();
+  Tick();
+  ASSERT_EQ(device->Requests().size(), 2u);
+  EXPECT_EQ(device->Requests()[1], Read200({1, 88}));
+}
+
+TEST_F(CommandCalibration, TheButtonsFollowTheWizardAndAPointIsAcceptedOnlyAfterItsCheck) {
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  struct Stage {
+    const char* name;
+    std::function<void()> act;
+    std::vector<bool> buttons;  // Accept, Start, Abort, Print Report
+    std::string instructions;
+  };
+  auto accept = [this] { Click(Cmd::kAcceptId); };
+  auto tick = [this] { Tick(); };
+  const std::string adjust = Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT");
+  const Stage stages[] = {
+      {"start pressed", [this] { Click(Cmd::kStartId); }, {false, true, false, false}, Text("IDC_ILABELINSTRUCTIONS")},
+      {"low point", tick, {true, false, true, false}, Text("IDC_ILABEL0HELP")},
+      {"low accepted", accept, {false, false, true, false}, Text("IDC_ILABEL0HELP")},
+      {"low taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"low checked", tick, {true, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"high accepted", [&] { SetCurrent(19.5); accept(); }, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"high taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
+      {"recorded", tick, {false, false, true, false}, adjust},
+      {"high checked", tick, {true, false, true, false}, adjust},
+      {"end accepted", accept, {false, false, true, false}, adjust},
+      {"ended", tick, {false, false, true, false}, adjust},
+      {"judged", tick, {false, false, true, false}, Text("SUCCESSCAL")},
+      {"finished", tick, {false, true, false, true}, Text("SUCCESSCAL")},
+  };
+  for (const Stage& s : stages) {
+    s.act();
+    EXPECT_EQ(Buttons(), s.buttons) << s.name;
+    EXPECT_EQ(page->GetInstructions(), s.instructions) << s.name;
+  }
+  EXPECT_EQ(StepWrites(), (std::vector<Bytes>{StepWrite(1), StepWrite(5), StepWrite(9), StepWrite(0)}));
+  // The device kept the new points: 8000 at 4.5 mA, 56000 at 19.5 mA.
+  EXPECT_EQ(device->Variable(85), 8000);
+  EXPECT_EQ(device->Variable(86), 56000);
+}
+
+TEST_F(CommandCalibration, AnUnansweredCheckIsAskedAgainBeforeAcceptComesBack) {
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  Click(Cmd::kAcceptId);
+  Tick();
+  device->InjectNoReply();
+  Tick();
+  EXPECT_FALSE(Enabled(Cmd::kAcceptId));
+  device->ClearRequests();
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{{174}});
+  EXPECT_TRUE(Enabled(Cmd::kAcceptId));
+}
+
+TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwentyFourCharacters) {
+  Show();
+  clock.Set({2026, 3, 9, 14, 4, 57});  // the record is written at the fifth tick: 14:05:22
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  page->SetDlgItemText(Cmd::kInitialsId, "ABCDEFG");  // typed over while running
+  Click(Cmd::kAcceptId);
+  Tick();
+  Tick();
+  SetCurrent(19.5);
+  Click(Cmd::kAcceptId);
+  Tick();
+  Tick();
+  const Bytes record = {187, 25, 5, '0', '3', '/', '0', '9', '/', '2', '0', '2', '6', ' ', '1', '4', ':', '0',
+                        '5', ':', '2', '2', ' ', 'J', 'Q', 'P', ' '};
+  EXPECT_EQ(device->Requests().back(), record);
+  Tick();
+  Click(Cmd::kAcceptId);
+  for (int k = 0; k < 3; ++k) Tick();
+  EXPECT_EQ(device->Requests().back(), (Bytes{184, 1, 5}));
+  EXPECT_EQ(Field(Cmd::kLastDateId), "03/09/2026 14:05:22");
+  EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+  EXPECT_EQ(Field(Cmd::kInitialsId), "");
+  const CCommonFunctions& common = theApp().m_CommonFunctions;
+  EXPECT_EQ(common.m_strCommandCal[2].str(), "JQP");
+  EXPECT_EQ(common.m_strCommandCal[3].str(), "03/09/2026 14:05:22");
+}
+
+TEST_F(CommandCalibration, StartWithInitialsOtherThanThreeCharactersMarksTheFieldAndWritesNothing) {
+  Show();
+  for (const char* initials : {"AB", "ABCD", ""}) {
+    page->SetDlgItemText(Cmd::kInitialsId, initials);
+    Click(Cmd::kStartId);
+    EXPECT_EQ(Icon(), calib::InitialsField::kInvalidIcon) << initials;
+    EXPECT_EQ(IconTip(), Text("TT_CALIB_ERROR"));
+    Tick();
+    EXPECT_TRUE(StepWrites().empty()) << initials;
+  }
+  page->SetDlgItemText(Cmd::kInitialsId, "ABC");
+  Click(Cmd::kStartId);
+  EXPECT_EQ(Icon(), calib::InitialsField::kValidIcon);
+  Tick();
+  EXPECT_EQ(StepWrites(), std::vector<Bytes>{StepWrite(1)});
+}
+
+// The device raises its flags as it takes the points; the result is
+// judged on the status read after the end, and each start begins clean.
+TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
+  struct Case {
+    const char* name;
+    double high;                   // mA
+    std::uint8_t raisedAtTheEnd;   // status byte 5, put in after the last check
+    const char* result;
+    const char* implication;
+    const char* solution;
+  } cases[] = {
+      {"clean", 19.5, 0, "SUCCESSCAL", nullptr, nullptr},
+      {"range small", 12, 0, "CALERRMSG", "CMD_RANGE_SMALLLONG", "CMD_RANGE_SMALLRES"},
+      {"above the converter", 22.5, 0, "CALERRMSG", "CMD_ABOVE_ADC_RANGELONG", "CMD_ABOVE_ADC_RANGERES"},
+      {"flag after the last check", 19.5, 0x04, "CALERRMSG", "CMD_BELOW_ADC_RANGELONG", "CMD_BELOW_ADC_RANGERES"},
+      {"clean again", 19.5, 0, "SUCCESSCAL", nullptr, nullptr},
+  };
+  Show();
+  for (const Case& c : cases) {
+    Calibrate(c.high, c.raisedAtTheEnd);
+    EXPECT_EQ(page->GetInstructions(), Text(c.result)) << c.name;
+    EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal[0].str(), Text(c.result)) << c.name;
+    EXPECT_EQ(Field(Cmd::kImplicationsId), c.implication ? Text(c.implication) : "") << c.name;
+    EXPECT_EQ(Field(Cmd::kSolutionsId), c.solution ? Text(c.solution) : "") << c.name;
+    EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true})) << c.name;
+  }
+}
+
+TEST_F(CommandCalibration, AbortEndsTheCalibrationAtOnceWithoutReadingTheHistory) {
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  Click(Cmd::kAcceptId);
+  Tick();
+  Tick();
+  Click(Cmd::kAbortId);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));  // until the abort is written
+  device->ClearRequests();
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{StepWrite(0)});
+  EXPECT_EQ(page->GetInstructions(), Text("CALABORT"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+  Click(Cmd::kAcceptId);  // disabled, and no stage to confirm
+  Tick();
+  Tick();
+  for (const Bytes& r : device->Requests()) EXPECT_TRUE(r[0] != 184 && r != StepWrite(5) && r != StepWrite(9));
+  EXPECT_EQ(device->Variable(85), 6400);  // the previous calibration stays
+}
+
+TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsTheStage) {
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  device->ClearRequests();
+  page->StopMonitoring();
+  EXPECT_TRUE(device->Requests().empty());
+  Show();
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, true, false}));
+  EXPECT_EQ(page->GetWizardStage(), Cmd::kLowStage);
+}
+
+TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTheMasksOfShowing) {
+  ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xFD; });  // range small masked
+  Show();
+  ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xF1; });  // changed after the page read them
+  Calibrate(12);
+  device->ClearRequests();
+  Click(Cmd::kPrintId);
+  ASSERT_FALSE(device->Requests().empty());
+  EXPECT_EQ(device->Requests().front(), Bytes{13});
+  EXPECT_EQ(device->Requests().back(), Read200({126, 85, 86, 87}));
+  const CCommonFunctions& common = theApp().m_CommonFunctions;
+  EXPECT_EQ(common.m_strCommandCal[4].str(), "6400");
+  EXPECT_EQ(common.m_strCommandCal[5].str(), "6400");
+  EXPECT_EQ(common.m_strCommandCal[6].str(), "57600");
+  EXPECT_EQ(common.m_strCommandCal[7].str(), "51200");
+  device->ClearRequests();
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{{174}});
+  EXPECT_EQ(common.m_bCommandCalActive, (std::array<BYTE, 3>{0, 0, 1}));
+  EXPECT_TRUE(person.Asked().empty());
+
+  person.CancelFile().Answer(IDNO);
+  Tick();
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[0].title, "Save Command Calibration ReportAs");
+  EXPECT_EQ(ReportName(page->GetReport()), "CmdInCalRept");
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdCalState"), Text("CALERRMSG"));
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdCalBy"), "JQP");
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdSmallActive"), "X");
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdSmallMask"), "X");
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdLessMask"), " ");
 }
 
 // ---- The zero supply page.

@@ -119,7 +119,7 @@ void CWnd::Own(QWidget* widget) {
   m_pRegistered = widget;
   m_hook = new WidgetHook(this, widget);
   widget->installEventFilter(m_hook);
-  m_destroyed = QObject::connect(widget, &QObject::destroyed, [this, widget] {
+  m_destroyed = QObject::connect(widget, &QObject::destroyed, [this] {
     // The widget went with its parent: the window is gone.
     QObject::disconnect(m_destroyed);
     Unregister();
