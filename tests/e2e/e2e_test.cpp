@@ -30,6 +30,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "views/config/hart_information.h"
 #include "views/health/deviation_alert.h"
 #include "views/health/valve_cycles_travel.h"
 #include "views/health/valve_health.h"
@@ -495,6 +496,51 @@ TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
   g_clock->Advance(12 * 5000);
   EXPECT_GT(page->GetHistogram().Total(), afterReset + 50);
   SaveScreen("deviation_histogram_filled");
+  Select(1);
+}
+
+
+// The HART identity written from its page and read back: the device keeps
+// the message, descriptor and date, and the tag the program read.
+TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CConfiguration_PosHartInformationView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::Identity before = device->GetIdentity();
+  Select(77);
+  auto* page = static_cast<View*>(theApp().m_pViews[36]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(5 * 5000);  // message, identity, temperatures, revisions
+  ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
+
+  const struct {
+    int id;
+    const char* text;
+  } entries[] = {{View::kMessageEdit, "Stroked after repacking"},
+                 {View::kDescriptorEdit, "Feed pump outlet"},
+                 {View::kYearEdit, "2026"},
+                 {View::kMonthEdit, "12"},
+                 {View::kDayEdit, "9"}};
+  for (const auto& e : entries) page->SetDlgItemText(e.id, e.text);
+  page->GetDlgItemAs<CButton>(View::kApplyId)->Click();
+  g_clock->Advance(3 * 5000);
+  const sim::Identity written = device->GetIdentity();
+  EXPECT_EQ(written.message.substr(0, 23), "STROKED AFTER REPACKING");
+  EXPECT_EQ(written.descriptor, "FEED PUMP OUTLET");
+  EXPECT_EQ(written.tag, before.tag + std::string(8 - before.tag.size(), ' '));
+
+  // Something the device does not hold, then Retrieve.
+  for (const auto& e : entries) page->SetDlgItemText(e.id, "");
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
+  g_clock->Advance(5 * 5000);
+  EXPECT_EQ(page->GetDlgItemText(View::kDescriptorEdit), "FEED PUMP OUTLET");
+  EXPECT_EQ(page->GetDlgItemText(View::kMessageEdit).substr(0, 23), "STROKED AFTER REPACKING");
+  EXPECT_EQ(page->GetDlgItemText(View::kYearEdit), "2026");
+  EXPECT_EQ(page->GetDlgItemText(View::kDayEdit), "09");
+  SaveScreen("hart_information_written");
+
+  device->SetIdentity(before);
   Select(1);
 }
 
