@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 #include "app/frame.h"
 #include "platform/sys/numeric.h"
@@ -31,6 +32,7 @@
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
 #include "views/config/hart_information.h"
+#include "views/config/sensor_calibration.h"
 #include "views/health/deviation_alert.h"
 #include "views/health/valve_cycles_travel.h"
 #include "views/health/valve_health.h"
@@ -541,6 +543,61 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
   SaveScreen("hart_information_written");
 
   device->SetIdentity(before);
+  Select(1);
+}
+
+
+// A stroke calibration run by the simulated positioner from start to end:
+// the question first, the steps as they come, the success, the history
+// record with the initials, and the report printed.
+TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink;
+  ASSERT_TRUE(sink.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  using View = CCalibration_SensorCalibView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(61);
+  auto* page = static_cast<View*>(theApp().m_pViews[26]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 5000);
+  ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+
+  page->SetDlgItemText(View::kInitialsId, "JQP");
+  person.Answer(IDYES);
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  ASSERT_EQ(person.Asked().size(), 1u);  // the question before the valve moves
+  g_clock->Advance(5000);                 // the start written
+  ASSERT_TRUE(page->IsCalibrationRunning());
+  std::set<int> progress;
+  for (int tick = 0; tick < 150 && page->IsCalibrationRunning(); ++tick) {
+    g_clock->Advance(5000);
+    progress.insert(page->GetProgress().GetPos());
+    if (tick == 20) SaveScreen("sensor_calibration_running");
+  }
+  EXPECT_FALSE(page->IsCalibrationRunning());
+  EXPECT_GT(progress.size(), 10u);  // the steps were seen as they came
+  g_clock->Advance(5000);           // the result judged on a fresh status read
+  EXPECT_EQ(page->GetDlgItemText(View::kStateTextId), TheLanguageTable().Lookup("SUCCESSCAL").str());
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(page->GetDlgItemText(View::kLastById), "JQP");
+  EXPECT_EQ(device->State().history.calibration.at(1).substr(20, 3), "JQP");
+  SaveScreen("sensor_calibration_done");
+
+  // Print Report: no PDF kept, Yes to print; the PDF lands in the sink.
+  person.CancelFile().Answer(IDYES);
+  page->GetDlgItemAs<CButton>(View::kPrintId)->Click();
+  g_clock->Advance(2 * 5000);
+  const QStringList files = QDir(sink.path()).entryList(QDir::Files);
+  ASSERT_EQ(files.size(), 1);
+  QProcess text;
+  text.start("pdftotext", {sink.filePath(files.front()), "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("JQP")));
+
+  device->SetState(before);
   Select(1);
 }
 
