@@ -31,6 +31,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "views/config/command_calibration.h"
 #include "views/config/hart_information.h"
 #include "views/config/sensor_calibration.h"
 #include "views/health/deviation_alert.h"
@@ -547,6 +548,23 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
 }
 
 
+// Print Report answered with no PDF kept and Yes to print: the text of the
+// one PDF that lands in the sink.
+QString PrintedText(plat::ScriptedPerson& person, CWnd& page, int printId, const QTemporaryDir& sink) {
+  person.CancelFile().Answer(IDYES);
+  page.GetDlgItemAs<CButton>(printId)->Click();
+  g_clock->Advance(2 * 5000);
+  const QStringList files = QDir(sink.path()).entryList(QDir::Files);
+  if (files.size() != 1) {
+    ADD_FAILURE() << files.size() << " files printed";
+    return {};
+  }
+  QProcess text;
+  text.start("pdftotext", {sink.filePath(files.front()), "-"});
+  text.waitForFinished(30000);
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
 // A stroke calibration run by the simulated positioner from start to end:
 // the question first, the steps as they come, the success, the history
 // record with the initials, and the report printed.
@@ -586,16 +604,55 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   EXPECT_EQ(device->State().history.calibration.at(1).substr(20, 3), "JQP");
   SaveScreen("sensor_calibration_done");
 
-  // Print Report: no PDF kept, Yes to print; the PDF lands in the sink.
-  person.CancelFile().Answer(IDYES);
-  page->GetDlgItemAs<CButton>(View::kPrintId)->Click();
-  g_clock->Advance(2 * 5000);
-  const QStringList files = QDir(sink.path()).entryList(QDir::Files);
-  ASSERT_EQ(files.size(), 1);
-  QProcess text;
-  text.start("pdftotext", {sink.filePath(files.front()), "-"});
-  ASSERT_TRUE(text.waitForFinished(30000));
-  EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains(QStringLiteral("JQP")));
+  EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
+
+  device->SetState(before);
+  Select(1);
+}
+
+
+// A command calibration through its wizard on the simulated positioner:
+// the low and high points taken at the loop current of the moment, kept by
+// the device, and the report printed.
+TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink;
+  ASSERT_TRUE(sink.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  using View = CCalibration_CommandCalibView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(62);
+  auto* page = static_cast<View*>(theApp().m_pViews[27]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 5000);
+  auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
+  auto until = [&](int id) {
+    for (int tick = 0; tick < 6 && !enabled(id); ++tick) g_clock->Advance(5000);
+    return enabled(id);
+  };
+  ASSERT_TRUE(enabled(View::kStartId));
+
+  device->SetVariable(1, 4.5);
+  page->SetDlgItemText(View::kInitialsId, "JQP");
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  ASSERT_TRUE(until(View::kAcceptId));
+  page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the low point
+  g_clock->Advance(5000);
+  ASSERT_TRUE(until(View::kAcceptId));
+  device->SetVariable(1, 19.5);
+  page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the high point
+  g_clock->Advance(5000);
+  ASSERT_TRUE(until(View::kAcceptId));
+  SaveScreen("command_calibration_points_taken");
+  page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the end
+  ASSERT_TRUE(until(View::kStartId));
+  EXPECT_EQ(page->GetInstructions(), TheLanguageTable().Lookup("SUCCESSCAL").str());
+  EXPECT_EQ(device->Variable(85), 8000);   // 4.5 mA
+  EXPECT_EQ(device->Variable(86), 56000);  // 19.5 mA
+  SaveScreen("command_calibration_done");
+  EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
 
   device->SetState(before);
   Select(1);
