@@ -32,6 +32,7 @@
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
 #include "views/config/command_calibration.h"
+#include "views/config/custom_characterisation.h"
 #include "views/config/hart_information.h"
 #include "views/config/sensor_calibration.h"
 #include "views/health/deviation_alert.h"
@@ -653,6 +654,44 @@ TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   EXPECT_EQ(device->Variable(86), 56000);  // 19.5 mA
   SaveScreen("command_calibration_done");
   EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
+
+  device->SetState(before);
+  Select(1);
+}
+
+
+// A custom curve point turned on its spin edit, written to the device and
+// read back from it.
+TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CConfiguration_CustomCharView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(731);
+  auto* page = static_cast<View*>(theApp().m_pViews[32]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 5000);  // the set-up, then the curve
+  ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
+
+  // Point 5 (20 % input) turned to 12.5 % output, as a user turns it.
+  const ISpinEditXPtr spin = page->GetSpin(5);
+  ASSERT_NE(spin, nullptr);
+  spin->put_Value(12.5);
+  IControlTestPtr test;
+  spin->QueryInterface(IControlTest::kIID, reinterpret_cast<void**>(&test));
+  test->UserEvent(203, {});
+  page->GetDlgItemAs<CButton>(View::kApplyId)->Click();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(device->State().setup.customCurve[4], 1250);
+
+  spin->put_Value(60);  // a change the device does not hold
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
+  g_clock->Advance(3 * 5000);
+  double shown = 0;
+  spin->get_Value(&shown);
+  EXPECT_EQ(shown, 12.5);
+  SaveScreen("custom_characterisation_written");
 
   device->SetState(before);
   Select(1);
