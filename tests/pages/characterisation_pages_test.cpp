@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "files/fixture.h"
 #include "page_fixture.h"
 #include "platform/activex/controls.h"
 #include "platform/sys/numeric.h"
@@ -272,21 +273,21 @@ TEST_F(CustomPage, ApplySendsTheFieldsAsHundredthsAndShowsTheDevicesEcho) {
 TEST_F(CustomPage, RetrievalsReplaceThePreviousCurveOnlyUntilTheFirstApply) {
   SetCurve(Hundredths({{2, 100}}));
   auto* page = OpenAndRead();
-  EXPECT_EQ(page->PreviousOutputs()[1], 1);
+  EXPECT_EQ(page->PreviousOutputs().value()[1], 1);
   SetCurve(Hundredths({{2, 200}}));
   Click(Custom::kRetrieveId);
   EXPECT_EQ(Sent(), std::vector<Bytes>{kReadCurve});
-  EXPECT_EQ(page->PreviousOutputs()[1], 2);
+  EXPECT_EQ(page->PreviousOutputs().value()[1], 2);
   SetSpin(2, 7);
   Click(Custom::kApplyId);
   Sent();
-  EXPECT_EQ(page->PreviousOutputs()[1], 2);  // the curve before the write
+  EXPECT_EQ(page->PreviousOutputs().value()[1], 2);  // the curve before the write
   EXPECT_EQ(Spin(2), 7);
   SetCurve(Hundredths({{2, 300}}));
   Click(Custom::kRetrieveId);
   Sent();
   EXPECT_EQ(Spin(2), 3);
-  EXPECT_EQ(page->PreviousOutputs()[1], 2);
+  EXPECT_EQ(page->PreviousOutputs().value()[1], 2);
 }
 
 // Without an answer the device keeps its curve; the page says so, keeps the
@@ -375,6 +376,202 @@ TEST_F(CustomPage, NoCurveEverReadSaysSoAndReadsOnceMore) {
   EXPECT_EQ(Sent(), (std::vector<Bytes>{kReadCurve, kReadCurve}));
   ASSERT_EQ(person.Asked().size(), 1u);
   EXPECT_EQ(person.Asked()[0].text, Lang("IOMODULE_ERROR"));
+}
+
+// ---- Custom characterisation: the other sources of the curve.
+
+class CurveSources : public CustomPage {
+ public:
+  ISpinEditXPtr Rangeability() {
+    ISpinEditXPtr spin;
+    m_page->GetDlgItem(static_cast<int>(Custom::kRangeId))
+        ->GetControlUnknown()
+        ->QueryInterface(ISpinEditX::kIID, reinterpret_cast<void**>(&spin));
+    return spin;
+  }
+  // Each box: x ticked, o open, - closed, # closed but ticked; then the
+  // arm length edit, the stroke length edit and Calculate, capital when
+  // enabled.
+  std::string Linkage() {
+    std::string s;
+    for (int id : {1176, 1177, 1178, 1179}) {
+      const bool ticked = m_page->GetDlgItemAs<CButton>(id)->GetCheck() == BST_CHECKED;
+      s += Enabled(id) ? (ticked ? 'x' : 'o') : (ticked ? '#' : '-');
+    }
+    s += ' ';
+    s += Enabled(Custom::kArmLengthEdit) ? 'A' : 'a';
+    s += Enabled(Custom::kStrokeLengthEdit) ? 'S' : 's';
+    s += Enabled(Custom::kCalculateId) ? 'C' : 'c';
+    return s;
+  }
+  // The procedure walked through to Calculate.
+  void OpenLinkage(const char* armLength) {
+    for (int id : {1176, 1177, 1178}) Click(id);
+    m_page->SetDlgItemText(Custom::kArmLengthEdit, armLength);
+    Click(1179);
+  }
+};
+
+// 100 x (R^(x/100 - 1) - 1/R) at 50 %; out of range the fields stay as read.
+TEST_F(CurveSources, GenerateFillsTheFieldsFromTheRangeabilityAndWritesNothing) {
+  const struct {
+    double rangeability;
+    double at50, at95;
+  } cases[] = {{50, 12.14, 80.23}, {300, 5.44, 74.85}, {29, 40, 90}, {301, 40, 90}};
+  SetCurve(Hundredths({{11, 4000}, {20, 9000}, {21, 10000}}));
+  auto* page = OpenAndRead();
+  for (const auto& c : cases) {
+    Rangeability()->put_Value(c.rangeability);
+    Click(Custom::kGenerateId);
+    EXPECT_NEAR(Spin(11), c.at50, 0.005) << c.rangeability;
+    EXPECT_NEAR(Spin(20), c.at95, 0.005) << c.rangeability;
+    EXPECT_NEAR(Points(page->GetPlot())[10].second, c.at50, 0.005) << c.rangeability;
+    EXPECT_EQ(Text(Custom::kOutputLast), "100");
+    EXPECT_EQ(Sent(), std::vector<Bytes>{}) << c.rangeability;
+    Click(Custom::kRetrieveId);
+    Sent();
+  }
+}
+
+TEST_F(CurveSources, RestoreBringsBackTheCurveBeforeTheWriteAndNothingBeforeARead) {
+  SetCurve(Hundredths({{2, 1250}, {21, 10000}}));
+  auto* page = Open<Custom>();
+  page->StartMonitoring();
+  Click(Custom::kRestoreId);
+  EXPECT_TRUE(Points(page->GetPlot()).empty());
+  EXPECT_EQ(Spin(2), 0);
+  clock.Advance(10000);
+  Turn(2, 60);
+  Click(Custom::kRestoreId);
+  EXPECT_EQ(Spin(2), 12.5);
+  EXPECT_EQ(Points(page->GetPlot())[1].second, 12.5);
+  Turn(2, 60);
+  Click(Custom::kApplyId);
+  Sent();
+  EXPECT_EQ(device->State().setup.customCurve[1], 6000);
+  Click(Custom::kRestoreId);
+  EXPECT_EQ(Spin(2), 12.5);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});
+  EXPECT_EQ(device->State().setup.customCurve[1], 6000);
+}
+
+// Variable 229 read on showing sets the procedure, over whatever the user
+// had left open.
+TEST_F(CurveSources, TheLinkageProcedureStartsFromVariable229) {
+  const struct {
+    double v229;
+    const char* shown;
+  } cases[] = {{0, "o--- asc"}, {1, "o--- asc"}, {2, "---- asc"}, {4, "---- asc"},
+               {5, "---- aSc"}, {254, "---- aSc"}, {255, "---- aSc"}};
+  auto* page = Open<Custom>();
+  for (const auto& c : cases) {
+    device->SetVariable(229, 0);
+    page->StartMonitoring();
+    OpenLinkage("2");
+    ASSERT_EQ(Linkage(), "xxxx ASC");
+    page->StopMonitoring();
+    device->SetVariable(229, c.v229);
+    page->StartMonitoring();
+    EXPECT_EQ(Linkage(), c.shown) << c.v229;
+    page->StopMonitoring();
+  }
+}
+
+TEST_F(CurveSources, TheLinkageStepsOpenInOrderAndUntickingWithdrawsWhatFollows) {
+  const struct {
+    const char* what;
+    std::function<void(CurveSources&)> act;
+    const char* shown;
+  } steps[] = {
+      {"step 1", [](CurveSources& t) { t.Click(1176); }, "xo-- asc"},
+      {"step 2", [](CurveSources& t) { t.Click(1177); }, "xxo- Asc"},
+      {"step 3 without an arm", [](CurveSources& t) { t.Click(1178); }, "xxx- Asc"},
+      {"arm 2.5", [](CurveSources& t) { t.m_page->SetDlgItemText(Custom::kArmLengthEdit, "2.5"); }, "xxxo Asc"},
+      {"step 4", [](CurveSources& t) { t.Click(1179); }, "xxxx ASC"},
+      {"arm 0", [](CurveSources& t) { t.m_page->SetDlgItemText(Custom::kArmLengthEdit, "0"); }, "xxx- Asc"},
+      {"arm 3", [](CurveSources& t) { t.m_page->SetDlgItemText(Custom::kArmLengthEdit, "3"); }, "xxxo Asc"},
+      {"step 4 again", [](CurveSources& t) { t.Click(1179); }, "xxxx ASC"},
+      {"arm not a number", [](CurveSources& t) { t.m_page->SetDlgItemText(Custom::kArmLengthEdit, "x"); },
+       "xxx- Asc"},
+      {"arm 3 and step 4",
+       [](CurveSources& t) {
+         t.m_page->SetDlgItemText(Custom::kArmLengthEdit, "3");
+         t.Click(1179);
+       },
+       "xxxx ASC"},
+      {"step 3 off", [](CurveSources& t) { t.Click(1178); }, "xxo- Asc"},
+      {"step 3 and 4 on", [](CurveSources& t) { t.Click(1178); t.Click(1179); }, "xxxx ASC"},
+      {"step 1 off", [](CurveSources& t) { t.Click(1176); }, "o--- asc"},
+  };
+  device->SetVariable(229, 1);
+  Open<Custom>()->StartMonitoring();
+  for (const auto& s : steps) {
+    s.act(*this);
+    EXPECT_EQ(Linkage(), s.shown) << s.what;
+  }
+}
+
+// Advice leaves the curve as read; a result fills it. At position 0 point
+// x is 100 asin(x S / 100 L) / t, t the first hundredth of a degree with
+// L sin t >= S: 30.01 for S 1, L 2 and 20.49 for S 0.7, L 2.
+TEST_F(CurveSources, CalculateShowsTheLinearisedCurveOrAdviceAndWritesNothing) {
+  const struct {
+    const char *stroke, *arm, *position;
+    const char* key;
+    double at5, at50;  // of the curve read when advised
+  } cases[] = {
+      {"2", "1", "0", "LINKAGE_LONGERARM", 1, 40},      // S / L not below 1.73
+      {"1.5", "1", "20", "LINKAGE_COLLAROPEN", 1, 40},  // L (sin 60 + sin 15) short of S
+      {"1.5", "1", "80", "LINKAGE_COLLARCLOSED", 1, 40},
+      {"1", "1", "100", "LINKAGE_POSITION", 1, 40},
+      {"1", "2", "0", "LINKAGE_OK", 4.77, 48.24},             // 100 asin(0.025) / 30.01, 100 asin(0.25) / 30.01
+      {"0.7", "2", "0", "LINKAGE_SHORTERARM", 4.89, 49.19},  // S / L 0.35
+  };
+  device->SetVariable(229, 0);
+  SetCurve(Hundredths({{2, 100}, {11, 4000}, {21, 10000}}));
+  auto* page = OpenAndRead();
+  OpenLinkage("1");
+  for (const auto& c : cases) {
+    m_page->SetDlgItemText(Custom::kArmLengthEdit, c.arm);
+    m_page->SetDlgItemText(Custom::kStrokeLengthEdit, c.stroke);
+    m_page->SetDlgItemText(Custom::kPositionEdit, c.position);
+    Click(Custom::kCalculateId);
+    EXPECT_EQ(Text(Custom::kErrorEdit), Lang(c.key)) << c.key;
+    EXPECT_NEAR(Spin(2), c.at5, 0.005) << c.key;
+    EXPECT_NEAR(Spin(11), c.at50, 0.005) << c.key;
+    EXPECT_NEAR(Points(page->GetPlot())[10].second, c.at50, 0.005) << c.key;
+    EXPECT_EQ(Text(Custom::kOutputLast), "100");
+    EXPECT_EQ(Sent(), std::vector<Bytes>{}) << c.key;
+    Click(Custom::kRetrieveId);
+    Sent();
+  }
+}
+
+TEST_F(CurveSources, SavedUnderTheTagAndLoadedBackIntoTheFields) {
+  filetest::ScratchFolder folder;
+  const std::string path = folder / "valve.curve";
+  SetCurve(Hundredths({{2, 1000}, {21, 10000}}));
+  auto* page = OpenAndRead();
+  theApp().m_comm.m_strTag = "FV7";
+  Turn(5, 33.3);
+  person.AnswerFile(path);
+  Click(Custom::kSaveId);
+  EXPECT_EQ(person.Asked().back().defaultName.rfind("FV7_", 0), 0u) << person.Asked().back().defaultName;
+  const auto saved = Points(page->GetPlot());
+
+  Click(Custom::kRetrieveId);
+  Sent();
+  ASSERT_EQ(Spin(5), 0);
+  person.AnswerFile(path);
+  Click(Custom::kLoadId);
+  EXPECT_EQ(Points(page->GetPlot()), saved);
+  EXPECT_EQ(Spin(2), 10);
+  EXPECT_EQ(Spin(5), 33.3);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});
+
+  person.CancelFile();
+  Click(Custom::kLoadId);
+  EXPECT_EQ(Spin(5), 33.3);
 }
 
 }  // namespace

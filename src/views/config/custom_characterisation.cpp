@@ -179,6 +179,22 @@ View::CConfiguration_CustomCharView() : CConfigurationPage(290, "IDD_CONFIG_CUST
       GetDlgItemAs<CProgressCtrl>(kProgressId)->SetPos(0);
       Request(request);
     });
+  MapCommand(BN_CLICKED, kGenerateId, &View::OnGenerate);
+  MapCommand(BN_CLICKED, kRestoreId, &View::OnRestore);
+  MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
+  MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
+  MapCommand(BN_CLICKED, kCalculateId, &View::OnCalculate);
+  using curves::LinkageInput;
+  const std::pair<int, LinkageInput> linkage[] = {{kLinkSteps[0], LinkageInput::Step1},
+                                                  {kLinkSteps[1], LinkageInput::Step2},
+                                                  {kLinkSteps[2], LinkageInput::Step3},
+                                                  {kLinkSteps[3], LinkageInput::Step4},
+                                                  {kArmLengthEdit, LinkageInput::ArmLength}};
+  for (auto [id, input] : linkage)
+    MapCommand(id == kArmLengthEdit ? EN_CHANGE : BN_CLICKED, static_cast<UINT>(id), [this, input = input] {
+      const double armLength = CCommonFunctions::ReadEditDouble(*this, kArmLengthEdit);
+      ShowLinkage(curves::LinkageFollow(LinkageShown(), input, armLength));
+    });
   for (int k = 0; k < kSpins; ++k) {
     MapEvent(kFirstSpinId + static_cast<UINT>(k), 202, [this, k](const EventArgs&) { OnOutputChanged(k, false); });
     MapEvent(kFirstSpinId + static_cast<UINT>(k), 203, [this, k](const EventArgs&) { OnOutputChanged(k, true); });
@@ -237,7 +253,33 @@ void View::CreateControls() {
 void View::OnStart() {
   m_abIgnoreSpinEvent.fill(false);
   // The linkage procedure's state follows variable 229.
-  theApp().m_comm.ReadCustomCharVar229();
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  comm.ReadCustomCharVar229();
+  ShowLinkage(curves::LinkageOnShow(LinkageShown(), comm.m_byActTypeCode));
+}
+
+curves::LinkageSteps View::LinkageShown() const {
+  curves::LinkageSteps steps;
+  for (size_t i = 0; i < steps.ticked.size(); ++i) {
+    const auto* box = GetDlgItemAs<CButton>(kLinkSteps[i]);
+    steps.enabled[i] = box->IsWindowEnabled();
+    steps.ticked[i] = box->GetCheck() == BST_CHECKED;
+  }
+  steps.armLength = GetDlgItem(kArmLengthEdit)->IsWindowEnabled();
+  steps.strokeLength = GetDlgItem(kStrokeLengthEdit)->IsWindowEnabled();
+  steps.calculate = GetDlgItem(kCalculateId)->IsWindowEnabled();
+  return steps;
+}
+
+void View::ShowLinkage(const curves::LinkageSteps& steps) {
+  for (size_t i = 0; i < steps.ticked.size(); ++i) {
+    auto* box = GetDlgItemAs<CButton>(kLinkSteps[i]);
+    box->EnableWindow(steps.enabled[i]);
+    box->SetCheck(steps.ticked[i] ? BST_CHECKED : BST_UNCHECKED);
+  }
+  GetDlgItem(kArmLengthEdit)->EnableWindow(steps.armLength);
+  GetDlgItem(kStrokeLengthEdit)->EnableWindow(steps.strokeLength);
+  GetDlgItem(kCalculateId)->EnableWindow(steps.calculate);
 }
 
 void View::ShowSetup() {
@@ -251,7 +293,6 @@ void View::ShowSetup() {
 
 void View::ShowDeviceCurve() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  for (int i = 0; i < charcurve::kPoints; ++i) m_pdInput[static_cast<size_t>(i)] = 5.0 * i;
   if (comm.m_byEcho134 != 0) {
     m_pdOutput = comm.m_adCustCharY;
   } else {
@@ -259,25 +300,29 @@ void View::ShowDeviceCurve() {
     comm.ReadCommand(134);
   }
   Try("plot curve", [this] {
-    PlotCurve();
+    PlotCurve(m_pdOutput);
     charcurve::FitAxes(m_pPlot);
   });
   Try("curve values", [this] { ShowCurveValues(); });
   EnableActionButtons(TRUE);
-  if (!m_bApplied) {
-    m_pdOutputPrev = m_pdOutput;
-    m_pdInputPrev = m_pdInput;
-  }
+  m_previous.Retrieved(m_pdOutput);
 }
 
-void View::PlotCurve() {
+void View::ShowCurve(const curves::Outputs& outputs) {
+  Try("curve", [&] {
+    PlotCurve(outputs);
+    ShowCurveValues();
+  });
+}
+
+void View::PlotCurve(const curves::Outputs& outputs) {
   IiPlotChannelPtr channel = theApp().m_CommonFunctions.GetPlotChannelByName(m_pPlot, charcurve::kChannel);
   ComCheck(channel->Clear());
   auto* progress = GetDlgItemAs<CProgressCtrl>(kProgressId);
   progress->SetRange(0, 20);
-  for (size_t i = 0; i < m_pdInput.size(); ++i) {
-    ComCheck(channel->AddXY(m_pdInput[i], m_pdOutput[i], nullptr));
-    progress->SetPos(static_cast<int>(i));
+  for (int i = 0; i < curves::kPoints; ++i) {
+    ComCheck(channel->AddXY(curves::InputAt(i), outputs[static_cast<size_t>(i)], nullptr));
+    progress->SetPos(i);
   }
 }
 
@@ -299,6 +344,43 @@ void View::ShowCurveValues() {
     else
       ComCheck(GetSpin(point)->put_Value(y));
   }
+}
+
+void View::OnGenerate() {
+  double rangeability = 0;
+  Try("rangeability", [&] { ComCheck(m_spnRangeability->get_Value(&rangeability)); });
+  // Out of range the fields still follow the plot as it stands.
+  if (const std::optional<curves::Outputs> curve = curves::GeneratedCurve(rangeability))
+    ShowCurve(*curve);
+  else
+    Try("curve values", [this] { ShowCurveValues(); });
+}
+
+void View::OnRestore() {
+  if (const std::optional<curves::Outputs>& previous = m_previous.Restore()) ShowCurve(*previous);
+}
+
+void View::OnLoad() {
+  Try("curve file", [this] {
+    theApp().m_CommonFunctions.OpenCharCurveFile(m_pPlot);
+    ShowCurveValues();
+  });
+}
+
+void View::OnSave() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  common.m_strFileTag = theApp().m_comm.m_strTag;
+  Try("curve file", [&] { common.SaveCharCurveFile(m_pPlot); });
+}
+
+// The result or the advice goes to the "Error:" field; advice leaves the
+// curve as it is.
+void View::OnCalculate() {
+  const curves::LinkageResult result = curves::Linearise(CCommonFunctions::ReadEditDouble(*this, kStrokeLengthEdit),
+                                                         CCommonFunctions::ReadEditDouble(*this, kArmLengthEdit),
+                                                         CCommonFunctions::ReadEditDouble(*this, kPositionEdit));
+  if (result.curve) ShowCurve(*result.curve);
+  SetDlgItemText(kErrorEdit, Text(result.messageKey.c_str()).c_str());
 }
 
 double View::OutputOf(int point) const {
@@ -324,9 +406,7 @@ bool View::PrepareApply() {
     }
     hundredths[static_cast<size_t>(point - 1)] = std::clamp(value, 0.0, 100.0) * 100;
   }
-  m_bApplied = true;
-  m_pdOutputPrev = m_pdOutput;
-  m_pdInputPrev = m_pdInput;
+  m_previous.Applying(m_pdOutput);
   m_adWrite = hundredths;
   return true;
 }

@@ -1,9 +1,13 @@
 #pragma once
 // The custom characterisation curve: 21 points read from the device,
 // shown as a plot and as fields, edited point by point with the spin
-// edits and written back with Apply; the previous curve is kept.
+// edits and written back with Apply; the previous curve is kept. It can
+// also be generated, restored, loaded from a file or calculated for the
+// feedback linkage, and saved; only Apply writes it.
 #include <array>
+#include <optional>
 
+#include "common/curve_sources.h"
 #include "shell/configuration_page.h"
 
 class CConfiguration_CustomCharView : public CConfigurationPage {
@@ -36,8 +40,8 @@ class CConfiguration_CustomCharView : public CConfigurationPage {
 
   IiPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
   ISpinEditXPtr GetSpin(int point) const { return m_spnOutput[static_cast<size_t>(point - 2)]; }
-  // The curve restored by the previous-curve button.
-  const std::array<double, 21>& PreviousOutputs() const { return m_pdOutputPrev; }
+  // The curve restored by the previous-curve button; none before a read.
+  const std::optional<curves::Outputs>& PreviousOutputs() const { return m_previous.Restore(); }
 
   // The points of the plot's curve into the fields; a point whose input is
   // not one of the 21 changes none.
@@ -51,13 +55,22 @@ class CConfiguration_CustomCharView : public CConfigurationPage {
   void ShowSetup();
   // The curve of the last read or write: plotted, shown, buttons back.
   void ShowDeviceCurve();
-  void PlotCurve();
+  // The curve into the plot and its fields, the device untouched.
+  void ShowCurve(const curves::Outputs& outputs);
+  void PlotCurve(const curves::Outputs& outputs);
   // The fields as the write's hundredths; false (with a message) when a
   // point is not a number.
   bool PrepareApply();
   void ShowWriteResult();
   void OnOutputChanged(int k, bool gated);
   double OutputOf(int point) const;
+  void OnGenerate();
+  void OnRestore();
+  void OnLoad();
+  void OnSave();
+  void OnCalculate();
+  curves::LinkageSteps LinkageShown() const;
+  void ShowLinkage(const curves::LinkageSteps& steps);
 
   IiPlotXPtr m_pPlot;
   IiLabelXPtr m_pWarning, m_pInherent;
@@ -67,9 +80,9 @@ class CConfiguration_CustomCharView : public CConfigurationPage {
   std::array<CWnd, 25> m_wndHosts;
   CBitmap m_bmpGenerate, m_bmpRestore;
 
-  std::array<double, 21> m_pdOutput{}, m_pdInput{}, m_pdOutputPrev{}, m_pdInputPrev{};
+  curves::Outputs m_pdOutput{};  // as last read from the device
+  curves::PreviousCurve m_previous;
   std::array<double, 21> m_adWrite{};  // hundredths for the next write
-  bool m_bApplied = false;  // once, the previous curve follows only Apply
   bool m_bWritten = false;
   // Until the page is first shown the plain change events are the
   // set-up's own.
