@@ -3,6 +3,7 @@
 // they show, the frames Apply sends, and what they refuse to write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -88,8 +89,10 @@ class ErrorsPage : public ConfigPage<CCalibration_ErrorsView> {
 };
 
 Bytes WriteMasks(const Mask& mask) {
-  Bytes frame = {177, 32};
-  frame.insert(frame.end(), mask.begin(), mask.end());
+  Bytes frame(2 + mask.size());
+  frame[0] = 177;
+  frame[1] = 32;
+  std::copy(mask.begin(), mask.end(), frame.begin() + 2);
   return frame;
 }
 
