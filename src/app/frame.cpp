@@ -26,10 +26,14 @@ BOOL CMainFrame::OnCreateClient(void*, void* context) {
 
   // Every page once, hidden, in view order; the page area shows page 1.
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index) app.m_pViews[index] = CreatePage(index);
+  // Pages other than the first are built when first shown: start-up stays
+  // quick however many pages there are.
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
-    if (CTarnixPage* page = app.m_pViews[index])
+    if (CTarnixPage* page = app.m_pViews[index]) {
+      if (index != 1) page->DeferInitialUpdate();
       page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &m_wndInnerSplitter,
                    static_cast<UINT>(index));
+    }
   m_wndInnerSplitter.SwitchView(0, 1, 1);
   RecalcLayout();
 

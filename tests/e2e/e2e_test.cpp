@@ -129,6 +129,12 @@ TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
   EXPECT_EQ(theApp().m_CommonFunctions.m_strDeviceTag.str(), "FV-101  ");
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
     EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != 29) << index;
+  // Only the dashboard is built so far; a page is built when first shown.
+  for (int index = 2; index < CTarnixWexletApp::kViewCount; ++index)
+    if (CTarnixPage* page = theApp().m_pViews[index]) {
+      EXPECT_FALSE(page->IsInitialized()) << index;
+    }
+  EXPECT_TRUE(theApp().m_pViews[1]->IsInitialized());
   // Nothing here maximises a window: the program fills the screen itself.
   const QWidget* window = Frame().GetSafeWidget();
   ASSERT_NE(window, nullptr);

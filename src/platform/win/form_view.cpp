@@ -34,12 +34,13 @@ void CView::OnInitialUpdate() {}
 void CView::SendInitialUpdate() {
   if (m_initialized) return;
   m_initialized = true;
+  BeforeInitialUpdate();
   Guarded("OnInitialUpdate", [this] { OnInitialUpdate(); });
 }
 
 LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITIALUPDATE) {
-    SendInitialUpdate();
+    if (!m_deferred) SendInitialUpdate();
     return 0;
   }
   return CWnd::WindowProc(message, wParam, lParam);
@@ -73,8 +74,17 @@ BOOL CFormView::Create(LPCTSTR, LPCTSTR, DWORD style, const RECT& rect, CWnd* pa
   area->setWidget(canvas);
   m_canvas = canvas;
   m_controls.clear();
+  m_bControlsMade = false;
   if (!FinishCreate(area, style, rect, parent, id)) return FALSE;
+  // A page built on its first showing makes its controls then too.
+  if (!IsInitialUpdateDeferred()) MakeControls();
+  return TRUE;
+}
 
+void CFormView::MakeControls() {
+  const DialogTemplate* dialog = plat::FindDialogTemplate(m_templateId);
+  if (m_bControlsMade || !dialog || !m_canvas) return;
+  m_bControlsMade = true;
   // Radio buttons group by WS_GROUP runs, as in a dialog.
   int group = 0;
   for (const DialogItem& item : dialog->items) {
@@ -85,8 +95,9 @@ BOOL CFormView::Create(LPCTSTR, LPCTSTR, DWORD style, const RECT& rect, CWnd* pa
   // Frames stay behind the controls they surround.
   for (const auto& control : m_controls)
     if (auto* box = qobject_cast<QGroupBox*>(control->GetSafeWidget())) box->lower();
-  return TRUE;
 }
+
+void CFormView::BeforeInitialUpdate() { MakeControls(); }
 
 void CFormView::OnInitialUpdate() { UpdateData(FALSE); }
 

@@ -49,13 +49,20 @@ class CView : public CWnd {
   // WM_INITIALUPDATE does.
   void SendInitialUpdate();
   bool IsInitialized() const { return m_initialized; }
+  // A view hidden at start-up is built on its first showing instead:
+  // WM_INITIALUPDATE passes it by, and whoever shows it sends the update.
+  void DeferInitialUpdate() { m_deferred = true; }
+  bool IsInitialUpdateDeferred() const { return m_deferred && !m_initialized; }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
   void PostNcDestroy() override;
+  // What a view builds before its OnInitialUpdate.
+  virtual void BeforeInitialUpdate() {}
 
  private:
   bool m_initialized = false;
+  bool m_deferred = false;
 };
 
 class CFormView : public CView {
@@ -70,6 +77,9 @@ class CFormView : public CView {
               void* context = nullptr) override;
   // Binds the DDX_Control members.
   void OnInitialUpdate() override;
+  // The template's controls, made once: at Create, or for a page built on
+  // its first showing, just before its initial update.
+  void MakeControls();
 
   UINT GetTemplateId() const { return m_templateId; }
   // The template's size in pixels.
@@ -86,7 +96,10 @@ class CFormView : public CView {
   void WidenCanvas(int width);
 
  private:
+  void BeforeInitialUpdate() override;
+
   UINT m_templateId;
+  bool m_bControlsMade = false;
   CSize m_totalSize;
   QPointer<QWidget> m_canvas;
   std::vector<std::unique_ptr<CWnd>> m_controls;
