@@ -7,6 +7,7 @@
 #include "platform/sys/time_source.h"
 #include "sim/aging.h"
 #include "sim/calibration.h"
+#include "sim/test_engine.h"
 #include "sim/commands.h"
 #include "sim/variables.h"
 
@@ -52,6 +53,7 @@ void Positioner::CatchUp() {
     m_state.alarms.clockMs += kValveStepMs;
     Age(m_state, before, from);
     AdvanceCalibration(m_state, before);
+    AdvanceTest(m_state);
     WorkOutAlarms(m_state);
   }
 }

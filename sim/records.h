@@ -205,12 +205,40 @@ struct SampleBlocks {
 SampleBlocks<28> RampTestSamples();
 SampleBlocks<32> StepTestSamples();
 
-// 212, 214, 246.
+using RampSamples = SampleBlocks<28>;
+
+// A stored run: its result and the samples of both passes (the second
+// stays empty for a one-way run).
+struct StoredTest {
+  TestResult result;
+  RampSamples first;
+  RampSamples second;
+  friend bool operator==(const StoredTest&, const StoredTest&) = default;
+};
+
+// The ramp or step test the device is running (test_engine.h).
+struct TestRun {
+  std::uint8_t type = 0;  // as started; 0 while none runs
+  std::uint8_t selector = 0;  // variable 141 at the start
+  std::array<float, 4> setup{};  // start, stop, hold, ramp as started
+  std::uint8_t pass = 0;  // 0 while pre-positioning, then 1 and 2
+  std::int64_t ms = 0;    // into the pre-positioning or the pass
+  std::size_t sample = 0;  // the next one the pass records
+  StoredTest record;
+  friend bool operator==(const TestRun&, const TestRun&) = default;
+};
+
+// 212, 214, 246. The 214 block pointer is that of `samples` whichever
+// record variable 141 selects.
 struct TestRecords {
   TestResult result = {.setup = {10.0f, 90.0f, 5.0f, 60.0f}, .info = {0, 0, 0, 3, 14, 25}, .resultA = 655.35f,
                        .resultC = 655.35f, .setup4 = 30.0f, .bits = 0x09};
-  SampleBlocks<28> samples = RampTestSamples();
+  SampleBlocks<28> samples = RampTestSamples();  // the last run's first pass
+  RampSamples secondPass;  // and its second
+  StoredTest rampBaseline;
+  StoredTest stepBaseline;
   SampleBlocks<32> samplesB = StepTestSamples();
+  TestRun run;
   friend bool operator==(const TestRecords&, const TestRecords&) = default;
 };
 

@@ -1,5 +1,8 @@
 #include "sim/commands.h"
+#include "sim/test_engine.h"
 #include "sim/wire.h"
+
+#include <algorithm>
 
 namespace sim::cmd {
 
@@ -17,7 +20,7 @@ void PutNextBlock(std::vector<std::uint8_t>& reply, SampleBlocks<Samples>& sampl
 }  // namespace
 
 std::uint8_t ReadTestResult(DeviceState& state, std::span<const std::uint8_t>, std::vector<std::uint8_t>& reply) {
-  const TestResult& r = state.tests.result;
+  const TestResult& r = SelectedResult(state);
   reply.push_back(r.field0);
   for (float value : r.setup) wire::PutF32(reply, value);
   wire::PutBytes(reply, r.info);
@@ -30,8 +33,14 @@ std::uint8_t ReadTestResult(DeviceState& state, std::span<const std::uint8_t>, s
   return kRcSuccess;
 }
 
+// The selected record's block at the pointer, which stops at the last
+// block: a reader that lost the last reply gets it again, not block 0.
 std::uint8_t ReadTestSamples(DeviceState& state, std::span<const std::uint8_t>, std::vector<std::uint8_t>& reply) {
-  PutNextBlock(reply, state.tests.samples);
+  std::uint8_t& next = state.tests.samples.next;
+  next = std::min<std::uint8_t>(next, kSampleBlocks - 1);
+  for (std::int16_t sample : SelectedSamples(state).blocks[next]) wire::PutI16(reply, sample);
+  reply.push_back(next);
+  if (next + 1u < kSampleBlocks) ++next;
   return kRcSuccess;
 }
 

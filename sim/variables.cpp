@@ -10,6 +10,7 @@
 
 #include "sim/aging.h"
 #include "sim/calibration.h"
+#include "sim/test_engine.h"
 #include "sim/positioner.h"
 #include "sim/wire.h"
 
@@ -244,6 +245,7 @@ struct Action {
 
 constexpr Action kActions[] = {
     {kCommandCalibrationStep, CommandCalibrationStep},
+    {144, [](DeviceState& s, double v) { WriteTestState(s, static_cast<std::uint8_t>(v)); }},
     {147, [](DeviceState& s, double v) { if (v == 0) s.tests.samples.next = 0; }},
     // All three histories: the page clears whichever one it shows.
     {454, [](DeviceState& s, double v) {
@@ -333,6 +335,7 @@ bool Digital(const DeviceState& state) {
 
 double FinalCommand(const DeviceState& state) {
   if (const std::optional<double> drive = StrokeDrive(state)) return *drive;
+  if (const std::optional<double> drive = TestDrive(state)) return *drive;
   return Digital(state) ? Raw(state, kDigitalCommand) : state.valve.analogInput;
 }
 

@@ -164,7 +164,7 @@ TEST_F(SimRecords, SettingByteResetsTravelOrCycleCounter) {
   }
 }
 
-TEST_F(SimRecords, TestDataBlocksComeInTurn) {
+TEST_F(SimRecords, TestDataBlocksComeInTurnAndStopAtTheLast) {
   std::vector<int> blocks;
   for (int i = 0; i < 53; ++i) {
     comm.BeginRequest(214);
@@ -173,7 +173,7 @@ TEST_F(SimRecords, TestDataBlocksComeInTurn) {
   }
   EXPECT_EQ(blocks.front(), 0);
   EXPECT_EQ(blocks[51], 51);
-  EXPECT_EQ(blocks[52], 0);
+  EXPECT_EQ(blocks[52], 51);
 }
 
 }  // namespace

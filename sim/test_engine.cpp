@@ -1,0 +1,153 @@
+#include "sim/test_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "sim/variables.h"
+
+namespace sim {
+
+namespace {
+
+constexpr std::uint16_t kSelector = 141;
+constexpr std::uint16_t kState = 144;
+constexpr std::uint16_t kProgress = 146;
+constexpr double kPositioned = 0.5;  // %: close enough to the start to begin
+constexpr std::int64_t kMostPrePositionMs = 10'000;
+constexpr float kNoTime = 655.35f;
+
+std::uint8_t Selector(const DeviceState& s) {
+  const auto it = s.variables.find(kSelector);
+  return it == s.variables.end() ? 0 : static_cast<std::uint8_t>(it->second);
+}
+
+bool Running(const DeviceState& s) { return s.tests.run.type != 0; }
+
+std::int64_t PassMs(const TestRun& run) {
+  return std::llround((1.0 + run.setup[3] + run.setup[2]) * 1000.0);
+}
+
+// The pass's start and stop, turned round on the second pass.
+std::pair<double, double> Ends(const TestRun& run) {
+  if (run.pass == 2) return {run.setup[1], run.setup[0]};
+  return {run.setup[0], run.setup[1]};
+}
+
+double Profile(const TestRun& run, double seconds) {
+  const auto [from, to] = Ends(run);
+  const double ramp = run.setup[3];
+  if (seconds < 1) return from;
+  if (seconds >= 1 + ramp) return to;
+  return from + (to - from) * (seconds - 1) / ramp;
+}
+
+std::int16_t Hundredths(double percent) {
+  return static_cast<std::int16_t>(std::lround(std::clamp(percent, -327.0, 327.0) * 100));
+}
+
+void Record(DeviceState& s, double command) {
+  TestRun& run = s.tests.run;
+  RampSamples& pass = run.pass == 2 ? run.record.second : run.record.first;
+  auto& block = pass.blocks[run.sample / 4];
+  const std::size_t at = run.sample % 4 * 7;
+  const double values[4] = {command, s.valve.position, s.valve.pilotCommand, s.valve.pilotPosition};
+  for (std::size_t k = 0; k < 4; ++k) block[at + k] = Hundredths(values[k]);
+  ++run.sample;
+}
+
+void Finish(DeviceState& s) {
+  TestRun& run = s.tests.run;
+  TestResult& r = run.record.result;
+  r = {.setup = run.setup, .resultA = kNoTime, .resultC = kNoTime, .bits = run.type};
+  const Date& d = s.identity.date;
+  r.info = {0, 0, 0, d.month, d.day, static_cast<std::uint8_t>(d.year - 2000)};
+  s.tests.result = r;
+  s.tests.samples.blocks = run.record.first.blocks;
+  s.tests.secondPass = run.record.second;
+  if (run.selector == 1) s.tests.rampBaseline = run.record;
+  if (run.selector == 0) s.tests.stepBaseline = run.record;
+  s.variables[kState] = run.type | kTestReady;
+  s.variables[kProgress] = 100;
+  run = {};
+}
+
+}  // namespace
+
+void WriteTestState(DeviceState& s, std::uint8_t written) {
+  // A start while a run goes on stops that run first.
+  s.tests.run = {};
+  if ((written & kTestAbort) != 0) {
+    s.variables[kState] = 0;
+    return;
+  }
+  if ((written & kTestStart) == 0) return;
+  TestRun& run = s.tests.run;
+  run.type = static_cast<std::uint8_t>(written & ~kTestReady);
+  run.selector = Selector(s);
+  run.setup = {static_cast<float>(ReadVariable(s, 142)), static_cast<float>(ReadVariable(s, 143)),
+               static_cast<float>(ReadVariable(s, 145)), static_cast<float>(ReadVariable(s, 149))};
+  s.variables[kState] = run.type;
+  s.variables[kProgress] = 0;
+}
+
+std::optional<double> TestDrive(const DeviceState& s) {
+  if (!Running(s)) return std::nullopt;
+  const TestRun& run = s.tests.run;
+  if (run.pass == 0) return run.setup[0];
+  return Profile(run, run.ms / 1000.0);
+}
+
+void AdvanceTest(DeviceState& s) {
+  if (!Running(s)) return;
+  TestRun& run = s.tests.run;
+  run.ms += kValveStepMs;
+  if (run.pass == 0) {
+    if (std::abs(s.valve.position - run.setup[0]) < kPositioned || run.ms >= kMostPrePositionMs) {
+      run.pass = 1;
+      run.ms = 0;
+      run.sample = 0;
+      Record(s, Profile(run, 0));
+    }
+    return;
+  }
+  const std::int64_t passMs = PassMs(run);
+  // Sample i falls due at i x passMs / 208.
+  while (run.sample < kPassSamples &&
+         static_cast<std::int64_t>(run.sample) * passMs <= run.ms * static_cast<std::int64_t>(kPassSamples)) {
+    Record(s, Profile(run, static_cast<double>(run.sample) * passMs / kPassSamples / 1000.0));
+  }
+  const int passes = (run.type & kTestBothWays) != 0 ? 2 : 1;
+  const double done = (run.pass - 1) * passMs + std::min(run.ms, passMs);
+  s.variables[kProgress] = std::floor(100.0 * done / (passes * passMs));
+  if (run.ms < passMs) return;
+  if (run.pass < passes) {
+    run.pass = 2;
+    run.ms = 0;
+    run.sample = 0;
+    Record(s, Profile(run, 0));
+    return;
+  }
+  Finish(s);
+}
+
+const TestResult& SelectedResult(const DeviceState& s) {
+  switch (Selector(s)) {
+    case 0: return s.tests.stepBaseline.result;
+    case 1:
+    case 2: return s.tests.rampBaseline.result;
+    default: return s.tests.result;
+  }
+}
+
+const RampSamples& SelectedSamples(const DeviceState& s) {
+  switch (Selector(s)) {
+    case 0: return s.tests.stepBaseline.first;
+    case 1: return s.tests.rampBaseline.first;
+    case 2: return s.tests.rampBaseline.second;
+    case 6: return s.tests.secondPass;
+    default: return s.tests.samples;
+  }
+}
+
+}  // namespace sim

@@ -1,0 +1,177 @@
+// The ramp and step tests the simulated device runs, frame by frame.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "platform/sys/time_source.h"
+#include "sim/positioner.h"
+#include "tests/sim/bytes.h"
+
+namespace sim::test {
+namespace {
+
+// 201 with 142 = 10, 143 = 90, 145 = 5, 149 = 60 and then 144.
+Bytes StartFrame(std::uint8_t type) {
+  return {201, 27, 0, 142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
+          0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0, 0, 0, 144, type};
+}
+
+// The expected command of a 10 -> 90 pass, R 60, H 5, at sample i.
+double Profile(std::size_t i, bool back) {
+  const double t = i * 66.0 / 208;
+  const double f = t < 1 ? 0 : t >= 61 ? 1 : (t - 1) / 60;
+  return back ? 90 - 80 * f : 10 + 80 * f;
+}
+
+struct Sample {
+  double command, position;
+};
+
+class TestEngine : public testing::Test {
+ protected:
+  TestEngine() {
+    DeviceState s = positioner.State();
+    s.valve.position = 10;  // already at the start: the pass begins on the first step
+    positioner.SetState(s);
+  }
+  Bytes Send(const Bytes& request) {
+    const std::optional<Bytes> reply = positioner.Transact(request);
+    return reply ? *reply : Bytes{};
+  }
+  std::uint8_t TestState() { return Send({200, 4, 0, 146, 0, 144}).at(12); }
+  void Select(std::uint8_t selector) { Send({201, 3, 0, 141, selector}); }
+  // One pass through 147 = 0 and 52 reads of 214.
+  std::vector<Sample> Download(std::uint8_t selector) {
+    Select(selector);
+    Send({201, 3, 0, 147, 0});
+    std::vector<Sample> samples;
+    for (std::uint8_t block = 0; block < 52; ++block) {
+      const Bytes reply = Send({214});
+      EXPECT_EQ(reply.size(), 61u);
+      EXPECT_EQ(reply.at(60), block);
+      for (std::size_t k = 0; k < 4; ++k) {
+        auto value = [&](std::size_t v) {
+          const std::size_t at = 4 + k * 14 + v * 2;
+          return static_cast<std::int16_t>(reply.at(at) << 8 | reply.at(at + 1)) / 100.0;
+        };
+        samples.push_back({value(0), value(1)});
+      }
+    }
+    return samples;
+  }
+  // The way a page waits: a poll a second.
+  void Wait(std::int64_t ms) {
+    for (; ms > 1'000; ms -= 1'000) {
+      clock.Advance(1'000);
+      positioner.CatchUp();
+    }
+    clock.Advance(ms);
+  }
+  void RunToEnd(std::uint8_t type) {
+    Send(StartFrame(type));
+    Wait(type & 0x04 ? 132'010 : 66'010);
+    EXPECT_EQ(TestState(), type | 0x02);
+  }
+
+  plat::ManualClock clock;
+  plat::ScopedTimeSource time{clock};
+  Positioner positioner;
+};
+
+TEST_F(TestEngine, OneWayRampIsReadyAfter66sAndRecordsTheValve) {
+  Select(5);
+  Send(StartFrame(0x09));
+  EXPECT_EQ(TestState(), 0x09);
+  Wait(33'010);
+  EXPECT_EQ(Send({200, 4, 0, 146, 0, 144}), (Bytes{200, 11, 0, positioner.DeviceStatus(), 0, 146, 0x42, 0x48, 0, 0,
+                                                   0, 144, 0x09}));  // 50 %
+  Wait(32'990);
+  EXPECT_EQ(TestState(), 0x09);
+  clock.Advance(10);
+  EXPECT_EQ(TestState(), 0x0B);
+
+  const std::vector<Sample> samples = Download(5);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(samples[i].command, Profile(i, false), 0.01);
+  }
+  // The valve lags the ramp and settles in the hold.
+  EXPECT_GT(samples[104].command - samples[104].position, 0.5);
+  EXPECT_NEAR(samples[207].position, 90, 0.5);
+
+  EXPECT_EQ(Send({212}), (Bytes{212, 43, 0, positioner.DeviceStatus(), 0, 0x41, 0x20, 0, 0, 0x42, 0xB4, 0, 0,
+                                0x40, 0xA0, 0, 0, 0x42, 0x70, 0, 0, 0, 0, 0, 1, 1, 26, 0x44, 0x23, 0xD6, 0x66,
+                                0, 0, 0, 0, 0x44, 0x23, 0xD6, 0x66, 0, 0, 0, 0, 0, 0x09}));
+}
+
+struct BothWaysCase {
+  const char* name;
+  std::uint8_t atStart;  // 141 when the run starts
+  std::uint8_t first, second;  // 141 that reads each pass
+};
+void PrintTo(const BothWaysCase& c, std::ostream* os) { *os << c.name; }
+
+class BothWays : public TestEngine, public testing::WithParamInterface<BothWaysCase> {};
+
+TEST_P(BothWays, SecondPassRunsBackFromStopToStart) {
+  const BothWaysCase& c = GetParam();
+  Select(c.atStart);
+  RunToEnd(0x0D);
+  const std::vector<Sample> first = Download(c.first);
+  const std::vector<Sample> second = Download(c.second);
+  for (std::size_t i = 0; i < second.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(first[i].command, Profile(i, false), 0.01);
+    EXPECT_NEAR(second[i].command, Profile(i, true), 0.01);
+  }
+  EXPECT_NEAR(second[207].position, 10, 0.5);
+  Select(c.first);
+  EXPECT_EQ(Send({212}).at(44), 0x0D);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, BothWays,
+                         testing::Values(BothWaysCase{"Last", 5, 5, 6}, BothWaysCase{"Baseline", 1, 1, 2}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(TestEngine, BaselineRunKeepsACopyTheNextRunLeavesAlone) {
+  Select(1);
+  RunToEnd(0x09);
+  const std::vector<Sample> baseline = Download(1);
+  const DeviceState after = positioner.State();
+  EXPECT_EQ(after.tests.rampBaseline.first, (RampSamples{after.tests.samples.blocks, 0}));
+
+  DeviceState s = positioner.State();
+  s.valve.position = 10;
+  positioner.SetState(s);
+  Select(5);
+  RunToEnd(0x09);
+  EXPECT_EQ(positioner.State().tests.rampBaseline, after.tests.rampBaseline);
+}
+
+TEST_F(TestEngine, AbortMidRunLeavesTheRecordsAsTheyWere) {
+  const TestRecords before = positioner.State().tests;
+  Send(StartFrame(0x09));
+  Wait(30'000);
+  Send({201, 3, 0, 144, 0x22});
+  EXPECT_EQ(TestState(), 0);
+  Wait(100'000);
+  EXPECT_EQ(TestState(), 0);
+  TestRecords after = positioner.State().tests;
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(TestEngine, ReadsPastTheLastBlockStayOnIt) {
+  Send({201, 3, 0, 147, 0});
+  for (int read = 0; read < 52; ++read) Send({214});
+  EXPECT_EQ(Send({214}).at(60), 51);
+  EXPECT_EQ(Send({214}).at(60), 51);
+  Send({201, 3, 0, 147, 0});
+  EXPECT_EQ(Send({214}).at(60), 0);
+}
+
+}  // namespace
+}  // namespace sim::test
