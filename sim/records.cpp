@@ -6,6 +6,10 @@
 
 namespace sim {
 
+std::int16_t Hundredths(double percent) {
+  return static_cast<std::int16_t>(std::lround(std::clamp(percent, -327.68, 327.67) * 100));
+}
+
 namespace {
 
 // The status bits the program names, byte by byte.
@@ -18,9 +22,6 @@ static_assert([] {
   return named == 139;
 }());
 
-std::int16_t Hundredths(double percent) {
-  return static_cast<std::int16_t>(std::lround(std::clamp(percent, -327.68, 327.67) * 100));
-}
 
 // Follows `target` with the lag of a real actuator.
 double Lag(double from, double target, double dt, double tau) {

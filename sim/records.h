@@ -191,6 +191,9 @@ struct TestResult {
 
 inline constexpr std::size_t kSampleBlocks = 52;
 
+// A percent as the signed hundredths a sample carries, held to their range.
+std::int16_t Hundredths(double percent);
+
 // A stored test handed out one block per read: the reply carries the
 // block and its number, and after the last block the first comes again.
 template <std::size_t Samples>

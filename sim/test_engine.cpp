@@ -42,10 +42,6 @@ double Profile(const TestRun& run, double seconds) {
   return from + (to - from) * (seconds - 1) / ramp;
 }
 
-std::int16_t Hundredths(double percent) {
-  return static_cast<std::int16_t>(std::lround(std::clamp(percent, -327.0, 327.0) * 100));
-}
-
 void Record(DeviceState& s, double command) {
   TestRun& run = s.tests.run;
   RampSamples& pass = run.pass == 2 ? run.record.second : run.record.first;
@@ -81,7 +77,8 @@ void WriteTestState(DeviceState& s, std::uint8_t written) {
     s.variables[kState] = 0;
     return;
   }
-  if ((written & kTestStart) == 0) return;
+  // The partial stroke test is not run here: it keeps records of its own.
+  if ((written & kTestStart) == 0 || (written & kPartialStroke) != 0) return;
   TestRun& run = s.tests.run;
   run.type = static_cast<std::uint8_t>(written & ~kTestReady);
   run.selector = Selector(s);

@@ -16,6 +16,7 @@ inline constexpr std::uint8_t kTestStart = 0x01;
 inline constexpr std::uint8_t kTestReady = 0x02;
 inline constexpr std::uint8_t kTestBothWays = 0x04;
 inline constexpr std::uint8_t kTestAbort = 0x20;
+inline constexpr std::uint8_t kPartialStroke = 0x80;
 inline constexpr std::size_t kPassSamples = kSampleBlocks * 4;
 
 // What a write of 144 sets off.

@@ -152,6 +152,26 @@ TEST_F(TestEngine, BaselineRunKeepsACopyTheNextRunLeavesAlone) {
   EXPECT_EQ(positioner.State().tests.rampBaseline, after.tests.rampBaseline);
 }
 
+// A step is a ramp of no length; 141 = 0 keeps it as the step baseline.
+TEST_F(TestEngine, StepJumpsAfterOneSecondAndBecomesTheStepBaseline) {
+  Select(0);
+  Send({201, 27, 0, 142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
+        0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0, 0, 0, 0, 0, 144, 0x01});
+  Wait(6'000);
+  EXPECT_EQ(TestState(), 0x01);
+  Wait(10);
+  EXPECT_EQ(TestState(), 0x03);
+  const std::vector<Sample> samples = Download(0);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(samples[i].command, i * 6.0 / 208 < 1 ? 10 : 90);
+  }
+  // The valve follows with its lag, not at once.
+  EXPECT_LT(samples[40].position, 50);
+  EXPECT_NEAR(samples[207].position, 90, 5);
+  EXPECT_EQ(positioner.State().tests.stepBaseline.first.blocks, positioner.State().tests.samples.blocks);
+}
+
 TEST_F(TestEngine, AbortMidRunLeavesTheRecordsAsTheyWere) {
   const TestRecords before = positioner.State().tests;
   Send(StartFrame(0x09));
