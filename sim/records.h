@@ -195,7 +195,8 @@ inline constexpr std::size_t kSampleBlocks = 52;
 std::int16_t Hundredths(double percent);
 
 // A stored test handed out one block per read: the reply carries the
-// block and its number, and after the last block the first comes again.
+// block and its number. After the last block 246 starts again at the
+// first; 214 stays on the last.
 template <std::size_t Samples>
 struct SampleBlocks {
   std::array<std::array<std::int16_t, Samples>, kSampleBlocks> blocks{};

@@ -184,6 +184,13 @@ TEST_F(TestEngine, AbortMidRunLeavesTheRecordsAsTheyWere) {
   EXPECT_EQ(after, before);
 }
 
+TEST_F(TestEngine, PartialStrokeStartLeavesTheRampRecordsAlone) {
+  const TestRecords before = positioner.State().tests;
+  Send(StartFrame(0x81));
+  Wait(100'000);
+  EXPECT_EQ(positioner.State().tests, before);
+}
+
 TEST_F(TestEngine, ReadsPastTheLastBlockStayOnIt) {
   Send({201, 3, 0, 147, 0});
   for (int read = 0; read < 52; ++read) Send({214});
