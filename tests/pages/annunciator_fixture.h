@@ -28,12 +28,8 @@ class AnnunciatorPageTest : public SimulatedPage {
   void SetUp() override {
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
-    CWexletCoreCommunication& comm = theApp().m_comm;
-    comm.m_abyStatus = {};
-    comm.m_abyStatusMask = {};
-    comm.m_abyStatusMaskDevice = {};
-    comm.m_bStatusMaskValid = false;
-    comm.m_byLocalPanel = 0;
+    ForgetStatusImage();
+    theApp().m_comm.m_byLocalPanel = 0;
   }
 
   void Open(int viewIndex) {

@@ -68,11 +68,7 @@ class ErrorsPage : public ConfigPage<CCalibration_ErrorsView> {
   void SetUp() override {
     ConfigPage::SetUp();
     if (HasFatalFailure()) return;
-    CWexletCoreCommunication& comm = theApp().m_comm;
-    comm.m_abyStatus = {};
-    comm.m_abyStatusMask = {};
-    comm.m_abyStatusMaskDevice = {};
-    comm.m_bStatusMaskValid = false;
+    testpages::ForgetStatusImage();
   }
   void SetDevice(const Mask& masks, const Mask& status = {}) {
     ModifyState([&](sim::DeviceState& s) {

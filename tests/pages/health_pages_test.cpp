@@ -219,14 +219,7 @@ TEST_F(PositionerHealth, ResetReadsTheRecordThenWritesItWithTheSelectByte) {
   for (const Case& c : {Case{kResetCycles, 2, kCyclesBox}, Case{kResetTravel, 1, kTravelBox}}) {
     SCOPED_TRACE(c.button);
     SetDevice(Filled(0xFF));
-    ModifyState([](sim::DeviceState& s) {
-      s.travel.pilot.limit1A = 0x01020304;
-      s.travel.pilot.limit1B = 0x05060708;
-      s.travel.pilot.limit2A = 0x0A0B0C0D;
-      s.travel.pilot.limit2B = 0x11121314;
-      s.travel.pilot.count1 = 900;
-      s.travel.pilot.count2 = 800;
-    });
+    ModifyState(testpages::SetPilotRecord);
     OpenAndRefresh();
     Click(c.button);
     EXPECT_FALSE(Enabled(kResetCycles));

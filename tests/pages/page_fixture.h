@@ -33,6 +33,26 @@ inline Bytes Read200(std::initializer_list<int> ids) {
 }
 
 
+// The status and mask image as before any read: the mask guard holds.
+inline void ForgetStatusImage() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  comm.m_abyStatus = {};
+  comm.m_abyStatusMask = {};
+  comm.m_abyStatusMaskDevice = {};
+  comm.m_bStatusMaskValid = false;
+}
+
+// A pilot relay record whose limit words are told apart by their bytes
+// (01 02 03 04, 05 06 07 08, 0A 0B 0C 0D, 11 12 13 14).
+inline void SetPilotRecord(sim::DeviceState& s) {
+  s.travel.pilot.limit1A = 0x01020304;
+  s.travel.pilot.limit1B = 0x05060708;
+  s.travel.pilot.limit2A = 0x0A0B0C0D;
+  s.travel.pilot.limit2B = 0x11121314;
+  s.travel.pilot.count1 = 900;
+  s.travel.pilot.count2 = 800;
+}
+
 class HostWindow : public CWnd {
  public:
   HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }

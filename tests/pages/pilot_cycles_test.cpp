@@ -330,14 +330,7 @@ TEST_F(PilotRelay, ResetReadsTheRecordThenWritesItWithTheSelectByte) {
   };
   for (const Case& c : {Case{View::kResetCyclesId, 2, View::kCyclesEdit}, Case{View::kResetTravelId, 1, View::kTravelEdit}}) {
     SCOPED_TRACE(c.button);
-    ModifyState([](sim::DeviceState& s) {
-      s.travel.pilot.limit1A = 0x01020304;
-      s.travel.pilot.limit1B = 0x05060708;
-      s.travel.pilot.limit2A = 0x0A0B0C0D;
-      s.travel.pilot.limit2B = 0x11121314;
-      s.travel.pilot.count1 = 900;
-      s.travel.pilot.count2 = 800;
-    });
+    ModifyState(testpages::SetPilotRecord);
     OpenAndRead();
     Click(c.button);
     EXPECT_FALSE(Enabled(View::kApplyId));
