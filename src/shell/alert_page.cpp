@@ -122,7 +122,7 @@ void CAlertPage::CreateControls() {
     m_pPictures.push_back(common.CreateImageDisplay(this, host(), rect(p.place), p.place.id, p.bitmap));
 }
 
-void CAlertPage::OnStart() {
+void CAlertPage::OnShown() {
   m_bStarted = true;
   Note(nullptr);
   EnableActionButtons(FALSE);

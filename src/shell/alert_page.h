@@ -66,7 +66,7 @@ class CAlertPage : public CMonitoringPage {
   CAlertPage(UINT templateId, const char* titleKey, UINT timerId, size_t bins, Layout layout, Steps steps);
 
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
   void RunStep() override;
 
   // The live value: read into the device image, there, and onto the gauge.

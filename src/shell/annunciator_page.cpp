@@ -153,7 +153,7 @@ void CAnnunciatorPage::CreateLegendLamp(alarms::Lamp lamp, int placeholder, UINT
   m_rowControls.CreateLegendLamp(*this, theApp().m_CommonFunctions, lamp, placeholder, id, status::kActive);
 }
 
-void CAnnunciatorPage::OnStart() {
+void CAnnunciatorPage::OnShown() {
   if (m_bReadSensorsAtStart) theApp().m_comm.ReadCmd200PressureSensorsPresent();
   EnableActionButtons(FALSE);
   ResetAlarmRows(false);

@@ -39,7 +39,7 @@ class CAnnunciatorPage : public CMonitoringPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
 
   void OnApply();
   void OnRetrieve();

@@ -131,8 +131,8 @@ void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::func
   }
 }
 
-void CHealthPage::OnStart() {
-  CAnnunciatorPage::OnStart();
+void CHealthPage::OnShown() {
+  CAnnunciatorPage::OnShown();
   SetDlgItemText(m_side.implications, "");
   SetDlgItemText(m_side.solutions, "");
   for (const AlarmRow& r : Rows()) CheckDlgButton(r.selector, 0);

@@ -67,7 +67,7 @@ class CHealthPage : public CAnnunciatorPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
   void OnSelectAlert();
 
   void AddLinks(std::span<const health::Link> links);

@@ -129,7 +129,7 @@ void CStatusPage::OnTimer(UINT id) {
   if (id == 0 || id != m_nTimerId) return;
   KillTimer(id);
   Guarded("OnTimer", [this] { RunStep(); });
-  SetTimer(id, m_nPeriod);
+  RearmAfterTick();
 }
 
 void CStatusPage::RefreshStatusArea() {
@@ -150,9 +150,15 @@ void CStatusPage::PollStatusArea() {
 }
 
 void CStatusPage::ArmTimer() {
+  m_bTimerWanted = true;
   if (m_nTimerId) SetTimer(m_nTimerId, m_nPeriod);
 }
 
 void CStatusPage::StopTimer() {
+  m_bTimerWanted = false;
   if (m_nTimerId) KillTimer(m_nTimerId);
+}
+
+void CStatusPage::RearmAfterTick() {
+  if (m_bTimerWanted && m_nTimerId) SetTimer(m_nTimerId, m_nPeriod);
 }

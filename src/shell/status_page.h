@@ -97,9 +97,13 @@ class CStatusPage : public CTitledPage {
   void RefreshStatusAreaFromCalibration();
   void ArmTimer();
   void StopTimer();
+  // The tick's end arms the timer again unless the page was stopped inside
+  // the tick (a step that switched to another page).
+  void RearmAfterTick();
 
   UINT m_nTimerId;
   UINT m_nPeriod;  // some pages change it while they run
+  bool m_bTimerWanted = false;
 
  private:
   StatusHeaderIds m_ids;

@@ -25,7 +25,7 @@ void CStepPage::StartMonitoring() {
     else
       RefreshStatusArea();
   });
-  Try("OnStart", [this] { OnStart(); });
+  Try("OnShown", [this] { OnShown(); });
   m_nRequest = m_nStartRequest;
   m_nStep = m_nStartStep;
   ArmTimer();
@@ -40,7 +40,7 @@ void CStepPage::OnTimer(UINT id) {
     Try("BeginRequest", [this, request] { BeginRequest(request); });
   }
   Try("RunStep", [this] { RunStep(); });
-  SetTimer(id, m_nPeriod);
+  RearmAfterTick();
 }
 
 void CStepPage::BeginRequest(int request) {

@@ -63,7 +63,7 @@ class CStepPage : public CStatusPage {
   // The page's hosted controls, made after the header LED.
   virtual void CreateControls() {}
   // What the page does when shown, besides header, request and step.
-  virtual void OnStart() {}
+  virtual void OnShown() {}
   // Turns a stored request into the first step of its sequence and runs its
   // own work; by default from m_requests.
   virtual void BeginRequest(int request);

@@ -170,7 +170,7 @@ void View::CreateControls() {
   m_rows.CreateLegendLamp(*this, common, alarms::Lamp::Round, kLegendLamp, kLegendLampId, kActive);
 }
 
-void View::OnStart() {
+void View::OnShown() {
   m_rows.Reset(*this, false);
   EnableActionButtons(FALSE);
 }

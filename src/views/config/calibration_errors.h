@@ -18,7 +18,7 @@ class CCalibration_ErrorsView : public CConfigurationPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
   void OnFlagLabelClicked();
   void ShowMasks();
 

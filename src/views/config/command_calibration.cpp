@@ -290,7 +290,7 @@ void View::CreateControls() {
 
 // Leaving the page tells the device nothing: the buttons and the stage
 // stay as they were.
-void View::OnStart() {
+void View::OnShown() {
   m_initials.SkipNextCheck();
   ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
 }

@@ -39,7 +39,7 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
 
   void OnStartCalibration();
   void OnAccept();

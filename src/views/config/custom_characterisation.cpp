@@ -250,7 +250,7 @@ void View::CreateControls() {
         button->SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap->GetSafeHandle()));
 }
 
-void View::OnStart() {
+void View::OnShown() {
   m_abIgnoreSpinEvent.fill(false);
   // The linkage procedure's state follows variable 229.
   CWexletCoreCommunication& comm = theApp().m_comm;

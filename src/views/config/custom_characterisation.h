@@ -49,7 +49,7 @@ class CConfiguration_CustomCharView : public CConfigurationPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
 
  private:
   void ShowSetup();

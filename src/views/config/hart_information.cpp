@@ -201,7 +201,7 @@ void View::OnInitialUpdate() {
   SetDlgItemText(kDeviceTypeEdit, "Tarnix");
 }
 
-void View::OnStart() {
+void View::OnShown() {
   m_bIdentityRead = false;
   EnableActionButtons(FALSE);
   const plat::LocalTime now = plat::Time().Now();

@@ -32,7 +32,7 @@ class CConfiguration_PosHartInformationView : public CConfigurationPage {
   int GetPollCountdown() const { return m_nPollCountdown; }
 
  protected:
-  void OnStart() override;
+  void OnShown() override;
 
  private:
   // The device image's identity as it stood before Apply's writes.

@@ -102,7 +102,7 @@ void View::CreateControls() {
   SetDlgItemText(kStabilityLabel, (TheLanguageTable().Lookup("IDC_STATICSTABLITYLBL").str() + ":").c_str());
 }
 
-void View::OnStart() {
+void View::OnShown() {
   m_bSettingsRead = false;
   EnableActionButtons(FALSE);
 }

@@ -23,7 +23,7 @@ class CConfiguration_PressureControlView : public CConfigurationPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
 
  private:
   bool ToggleOn() const;

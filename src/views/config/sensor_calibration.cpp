@@ -225,7 +225,7 @@ void View::CreateControls() {
   SetDlgItemText(kInitialsId, "NEW");
 }
 
-void View::OnStart() {
+void View::OnShown() {
   m_bCalRunning = false;
   m_bCalFinished = false;
   m_initials.SkipNextCheck();

@@ -41,7 +41,7 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
 
   void OnStartCalibration();
   void OnAbortCalibration();

@@ -186,7 +186,7 @@ void CAlarm_EventHistoryView::CreateControls() {
   if (m_bmpClear.LoadBitmap(167)) m_btnClear.SetBitmap(m_bmpClear);
 }
 
-void CAlarm_EventHistoryView::OnStart() {
+void CAlarm_EventHistoryView::OnShown() {
   m_bSelectionSaved = false;
   const bool chosen = std::any_of(std::begin(kHistories), std::end(kHistories),
                                   [this](const History& h) { return IsDlgButtonChecked(h.radio) == BST_CHECKED; });

@@ -42,7 +42,7 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
 
  protected:
   void CreateControls() override;
-  void OnStart() override;
+  void OnShown() override;
   void BeginRequest(int request) override;
 
   void OnSelectHistoryKind();

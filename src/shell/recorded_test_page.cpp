@@ -1,0 +1,339 @@
+#include "shell/recorded_test_page.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
+#include "shell/app.h"
+#include "shell/validation.h"
+#include "support/language_table.h"
+
+namespace {
+
+constexpr UINT kValidIcon = 153;
+constexpr UINT kReportId = 103, kPrinterId = 104;
+constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
+constexpr BYTE kRecordReady = 0x02;
+constexpr BYTE kLastRunCommand = 5;
+constexpr int kLastBlock = CRecordedTestPage::kBlocksPerPass - 1;
+
+const char* const kSampleNames[4] = {"1st", "2nd", "3rd", "4th"};
+
+std::string PointLine(double x, double y) { return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y); }
+
+}  // namespace
+
+CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs,
+                                     const RecordedTestKind& kind, const RecordedTestIds& ids,
+                                     std::vector<SettingField> settings)
+    : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs),
+      m_kind(kind),
+      m_ids(ids),
+      m_settings(std::move(settings)),
+      m_bSettingValid(m_settings.size(), true) {
+  m_nStartRequest = 0;
+  m_nStartStep = kEnterStep;
+  m_actionButtons = {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.start, m_ids.print};
+
+  m_requests = {
+      {kStartRequest, kCommandStep,
+       [this] {
+         m_bRetrievingBaseline = false;
+         m_bBaselineLoaded = false;
+         ResetForRun();
+         OnRunStarting();
+       }},
+      {kStopRequest, kAbortStep, [this] { m_bTestRunning = false; }},
+      {kBaselineRequest, kBaselineStep,
+       [this] {
+         m_bFileLoaded = false;
+         m_bBaselineLoaded = true;
+         m_bRetrievingBaseline = true;
+         m_nSecondPassCommand = 2;
+       }},
+  };
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_steps = {
+      CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep),
+      {kEnterStep, "ENTER", {}, [&comm] { comm.WriteTestCommand(kLastRunCommand); }, {}, kSetupReadStep},
+      {kSetupReadStep, "SETUP", {}, [&comm] { comm.ReadTestSetup(); }, [this] { ShowReadTestSetup(); }, kIdleStep},
+      {kCommandStep, "COMMAND", {},
+       [this, &comm] { comm.WriteTestCommand(IsChecked(m_ids.baselineBox) ? m_kind.baselineCommand : kLastRunCommand); },
+       [this] { SetStatus("IDC_CHECKMGTINIT"); }, kSetupStep},
+      {kSetupStep, "START", {}, [this] { WriteSetup(); }, [this] { AfterSetupWritten(); }, kWaitStep},
+      {kBlockStep, "BLOCK", {},
+       [this, &comm] {
+         if (!comm.ReadTestData()) return MissedRead();
+         const int block = comm.m_bySamplesTrailer;
+         if (block == m_nNextBlock) {
+           m_nMissedReads = 0;
+           AcquireTestData();
+           ++m_nNextBlock;
+           m_nStep = block >= kLastBlock ? kPassEndStep : kBlockStep;
+         } else if (block > m_nNextBlock) {
+           // A lost reply let the device move on: read the pass again from
+           // its first block, skipping what is drawn.
+           m_nStep = kRewindStep;
+           MissedRead();
+         }
+         // An earlier block is one already drawn: read on.
+       },
+       {}, kBlockStep},
+      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteTestState(); },
+       [this] {
+         m_bRetrievingBaseline = false;
+         EnableActionButtons(TRUE);
+         SetStatus("STATUSABORTED");
+       },
+       kIdleStep},
+      {kWaitStep, "WAIT", {}, [&comm] { comm.ReadTestState(); },
+       [this, &comm] {
+         m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+         SetStatus("EDT_ALM_COM6");
+         AfterStateRead();
+         if (comm.m_byTestState & kRecordReady) m_nStep = kPrepareStep;
+       },
+       kWaitStep},
+      {kPrepareStep, "PREPARE", {},
+       [this] {
+         m_prgProgress.SetRange(0, kLastBlock);
+         m_prgProgress.SetPos(0);
+         SetDlgItemText(m_ids.elapsed, "");
+         ComCheck(m_pPlot->ClearAllData());
+         PrepareTimeAxis();
+       },
+       {}, kPointerStep},
+      {kPointerStep, "POINTER", {}, [&comm] { comm.WriteTestVar147(); },
+       [this] {
+         m_nPointBase = 0;
+         m_nNextBlock = 0;
+         m_nMissedReads = 0;
+       },
+       kBlockStep},
+      {kPassEndStep, "END", {}, [this] { EndPass(); }, {}, kIdleStep},
+      {kBaselineStep, "BASELINE", {}, [this, &comm] { comm.WriteTestCommand(m_kind.baselineCommand); },
+       [this] { EnableActionButtons(FALSE); }, kRecordStep},
+      {kRecordStep, "RECORD", {}, [&comm] { comm.ReadCommand(212); },
+       [this, &comm] {
+         ShowRecord();
+         // The record's own direction, whatever the page showed before.
+         const auto& setup = comm.m_TestResult.adSetup;
+         m_nTestDirection = setup[1] > setup[0] ? 4 : 5;
+       },
+       kPrepareStep},
+      {kSecondPassStep, "PASS2", {},
+       [this, &comm] {
+         m_prgProgress.SetRange(0, kLastBlock);
+         m_prgProgress.SetPos(0);
+         comm.WriteTestCommand(static_cast<BYTE>(m_nSecondPassCommand));
+         comm.WriteTestVar147();
+       },
+       [this] {
+         m_nPointBase = kPointsPerPass;
+         m_nTestDirection = m_nTestDirection == 4 ? 5 : 4;
+         m_nNextBlock = 0;
+         m_nMissedReads = 0;
+       },
+       kBlockStep},
+      {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, {}, kBlockStep},
+  };
+}
+
+void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {
+  CDiagnosticTestPage::DoDataExchange(pDX);
+  DDX_Control(pDX, m_ids.progress, m_prgProgress);
+  DDX_Control(pDX, m_ids.plotPlace, m_wndPlotPlace);
+  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
+  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
+}
+
+void CRecordedTestPage::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pPlot = common.CreateXYPlot(this, &m_wndPlotHost, PlaceholderRect(m_wndPlotPlace), m_ids.plot);
+  Try("plot", [this] {
+    SetupPlot();
+    ComCheck(m_pPlot->ClearAllData());
+  });
+  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
+  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
+}
+
+void CRecordedTestPage::OnShown() {
+  EnableActionButtons(TRUE);
+  ResetInputIcons();
+  m_bTestRunning = false;
+  m_bRetrievingBaseline = false;
+  // Left as they are unless the page reads the device afresh.
+  m_nStartRequest = m_nRequest;
+  m_nStartStep = m_nStep;
+  if (RunningSequence()) {
+    ShowDeviceTestSetup();
+    OnStart();
+    m_nStartRequest = m_nRequest;
+  } else if (m_bFileLoaded) {
+    SetStatus("IDC_OFF_LINE_DATA");
+    ShowPlotView();
+  } else if (m_bBaselineLoaded) {
+    SetStatus("IDC_LABEL_BASELINE_DATA");
+  } else {
+    m_nStartRequest = 0;
+    m_nStartStep = kEnterStep;
+  }
+}
+
+void CRecordedTestPage::BeginRequest(int request) {
+  m_bRequestTaken = true;
+  CDiagnosticTestPage::BeginRequest(request);
+}
+
+void CRecordedTestPage::RunStep() {
+  if (m_kind.tickLog) theApp().WriteLog(m_kind.tickLog);
+  if (!m_bRequestTaken && m_bTestRunning && ++m_nTickCount >= m_kind.ticksPerSecond) {
+    m_nTickCount = 0;
+    ++m_nElapsedSeconds;
+    SetDlgItemText(m_ids.elapsed, std::to_string(m_nElapsedSeconds).c_str());
+  }
+  m_bRequestTaken = false;
+  CDiagnosticTestPage::RunStep();
+}
+
+void CRecordedTestPage::EnableActionButtons(BOOL enable) {
+  for (int id : {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable);
+  GetDlgItem(m_ids.start)->EnableWindow(enable && m_bStartAllowed);
+  GetDlgItem(m_ids.stop)->EnableWindow(!enable);
+}
+
+void CRecordedTestPage::OnStart() {
+  if (!RunningSequence() && !AskToMoveValve()) return;
+  m_nRequest = kStartRequest;
+}
+
+void CRecordedTestPage::OnStop() {
+  if (!RunningSequence()) {
+    Request(kStopRequest);
+    GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
+    return;
+  }
+  // The hand-back stops this page's timer before a stored request could be
+  // taken up: the device is told at once, so the next test of the sequence
+  // does not start on a valve that is still running this one.
+  Try("OnStop", [] { theApp().m_comm.WriteTestState(); });
+  m_nRequest = 0;
+  m_nStep = kIdleStep;
+  m_bTestRunning = false;
+  m_bRetrievingBaseline = false;
+  EnableActionButtons(TRUE);
+  SetStatus("STATUSABORTED");
+  HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey);
+}
+
+void CRecordedTestPage::OnRetrieveBaseline() { m_nRequest = kBaselineRequest; }
+
+void CRecordedTestPage::CheckSetting(size_t index) {
+  if (m_bRetrievingBaseline) return;
+  const SettingField& field = m_settings[index];
+  CWnd* icon = GetDlgItem(field.icon);
+  const bool valid = ValidateNumericEdit(this, GetDlgItem(field.edit), kValidateNumericRangeDouble, icon, field.low,
+                                         field.high);
+  m_bSettingValid[index] = valid;
+  if (!valid && icon) m_ToolTip.AddTool(icon, TheLanguageTable().Lookup(field.errorKey).str().c_str());
+  m_bStartAllowed = std::all_of(m_bSettingValid.begin(), m_bSettingValid.end(), [](bool v) { return v; });
+  // Not while a run or a retrieval holds the buttons.
+  if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(m_bStartAllowed);
+}
+
+void CRecordedTestPage::ResetInputIcons() {
+  const HICON valid = LoadIcon(AfxGetInstanceHandle(), kValidIcon);
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    if (m_bSettingValid[i])
+      if (CWnd* icon = GetDlgItem(m_settings[i].icon)) icon->SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(valid));
+}
+
+void CRecordedTestPage::ResetForRun() {
+  Try("ResetForRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
+  m_nTickCount = 0;
+  m_nElapsedSeconds = 0;
+  m_bTestRunning = true;
+  m_bFileLoaded = false;
+  m_nSecondPassCommand = 6;
+  EnableActionButtons(FALSE);
+  SetDlgItemText(m_ids.status, "");
+  SetDlgItemText(m_ids.elapsed, "");
+}
+
+void CRecordedTestPage::SetStatus(const char* key) {
+  SetDlgItemText(m_ids.status, TheLanguageTable().Lookup(key).str().c_str());
+}
+
+void CRecordedTestPage::SetEditNumber(int id, const char* format, double value) {
+  SetDlgItemText(id, plat::FormatNumber(format, value).c_str());
+}
+
+bool CRecordedTestPage::IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
+
+void CRecordedTestPage::WarnIfTagDiffers(const _bstr_t& fileTag) {
+  if (m_bFileLoaded && theApp().m_comm.m_strTag != fileTag.str())
+    MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",
+               theApp().m_strProductTitle.str().c_str(), MB_OK);
+}
+
+void CRecordedTestPage::AcquireTestData() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetStatus("VeskPSTAcquiringDataPoint");
+  const int block = comm.m_bySamplesTrailer;
+  m_nPointIndex = static_cast<WORD>(4 * block + m_nPointBase);
+  m_prgProgress.SetPos(block);
+  std::array<std::array<double, 4>, 4> samples{};
+  for (size_t j = 0; j < 4; ++j)
+    for (size_t k = 0; k < 4; ++k) samples[j][k] = comm.m_adTestSamples[7 * j + k];
+
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  IiXYPlotChannelPtr channels[4] = {
+      common.GetXYPlotChannelByName(m_pPlot, "Command"), common.GetXYPlotChannelByName(m_pPlot, "Position"),
+      common.GetXYPlotChannelByName(m_pPlot, "ILCmd"), common.GetXYPlotChannelByName(m_pPlot, "ILPos")};
+  // Sample values in channel order: command, position, pilot command, pilot position.
+  std::string log;
+  for (size_t j = 0; j < 4; ++j) {
+    const double t = (m_nPointIndex + static_cast<int>(j)) * m_dTimeStep;
+    if (m_kind.logPoints) log += std::string(kSampleNames[j]) + " set started\n";
+    for (size_t k = 0; k < 4; ++k) {
+      ComCheck(channels[k]->AddXY(t, samples[j][k], nullptr));
+      if (m_kind.logPoints) log += PointLine(t, samples[j][k]) + "\n";
+    }
+  }
+  for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
+  if (!log.empty()) theApp().WriteLog(log.c_str());
+}
+
+void CRecordedTestPage::MissedRead() {
+  if (++m_nMissedReads <= kBlockRetries) return;
+  // Drawing the last block again in place of the lost ones would save a
+  // record with holes as if it were whole.
+  SetStatus("TESTDATA_INCOMPLETE");
+  FinishRun(m_kind.stoppedKey);
+}
+
+void CRecordedTestPage::EndPass() {
+  if (NextPass()) {
+    m_nStep = kSecondPassStep;
+    return;
+  }
+  SetStatus("VeskTEST_COMPLETE");
+  FinishRun(m_kind.completeKey);
+}
+
+void CRecordedTestPage::FinishRun(const char* sequenceKey) {
+  const bool retrieved = m_bRetrievingBaseline;
+  m_bTestRunning = false;
+  m_bRetrievingBaseline = false;
+  m_nStep = kIdleStep;
+  // The retrieved settings were not checked while they came in.
+  if (retrieved)
+    for (size_t i = 0; i < m_settings.size(); ++i) CheckSetting(i);
+  EnableActionButtons(TRUE);
+  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey);
+}
