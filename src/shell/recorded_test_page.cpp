@@ -27,8 +27,8 @@ std::string PointLine(double x, double y) { return plat::FormatNumber("%g", x) +
 
 CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs,
                                      const RecordedTestKind& kind, const RecordedTestIds& ids,
-                                     std::vector<SettingField> settings)
-    : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs),
+                                     std::vector<SettingField> settings, StatusHeaderIds header)
+    : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs, header),
       m_kind(kind),
       m_ids(ids),
       m_settings(std::move(settings)),
@@ -281,6 +281,28 @@ void CRecordedTestPage::WarnIfTagDiffers(const _bstr_t& fileTag) {
                theApp().m_strProductTitle.str().c_str(), MB_OK);
 }
 
+IiPlotAxisPtr CRecordedTestPage::PlotAxis(bool x, const char* name) const {
+  IiPlotAxisPtr axis;
+  ComCheck(x ? m_pPlot->GetXAxisByName(name, &axis) : m_pPlot->GetYAxisByName(name, &axis));
+  if (!axis) ComCheck(E_POINTER);
+  return axis;
+}
+
+void CRecordedTestPage::SetAxisRange(bool x, const char* name, double min, double span) const {
+  IiPlotAxisPtr axis = PlotAxis(x, name);
+  ComCheck(axis->SetMin(min));
+  ComCheck(axis->SetSpan(span));
+}
+
+void CRecordedTestPage::TranslateToolBarHints() const {
+  static const char* const kButtons[][2] = {
+      {"Scroll (Axes)", "SCROLLICON"},     {"Resume All (Tracking)", "RESUMEALL"}, {"Zoom (Axes)", "ZOOMAXES"},
+      {"Zoom Out All Axes", "ZOOMOUTALL"}, {"Zoom In All Axes", "ZOOMINALL"},      {"Select", "CURSORSELECT"},
+      {"Zoom Box", "ZOOMBOX"},             {"Cursor", "CURSOR"},
+  };
+  for (const auto& [button, key] : kButtons) ComCheck(m_pPlot->ReplaceHintText(button, TheLanguageTable().Lookup(key)));
+}
+
 void CRecordedTestPage::AcquireTestData() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   SetStatus("VeskPSTAcquiringDataPoint");
@@ -310,7 +332,7 @@ void CRecordedTestPage::AcquireTestData() {
 }
 
 void CRecordedTestPage::MissedRead() {
-  if (++m_nMissedReads <= kBlockRetries) return;
+  if (++m_nMissedReads < kBlockRetries) return;
   // Drawing the last block again in place of the lost ones would save a
   // record with holes as if it were whole.
   SetStatus("TESTDATA_INCOMPLETE");

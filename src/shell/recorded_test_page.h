@@ -48,12 +48,12 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   };
   static constexpr int kBlocksPerPass = 52;
   static constexpr int kPointsPerPass = 208;
-  // Reads of one block that may go unanswered in a row before the
-  // download gives up.
+  // Reads in a row that go unanswered or out of turn: the last of them
+  // ends the download.
   static constexpr int kBlockRetries = 5;
 
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
-                    const RecordedTestIds& ids, std::vector<SettingField> settings);
+                    const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});
 
   void DoDataExchange(CDataExchange* pDX) override;
 
@@ -117,6 +117,11 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsChecked(int id) const;
   // "Report Header section ..." when opened data of another device is printed.
   void WarnIfTagDiffers(const _bstr_t& fileTag);
+  // An axis of the plot by name; a missing one raises.
+  IiPlotAxisPtr PlotAxis(bool x, const char* name) const;
+  void SetAxisRange(bool x, const char* name, double min, double span) const;
+  // The tool bar's hints in the user's language.
+  void TranslateToolBarHints() const;
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;

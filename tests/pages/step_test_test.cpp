@@ -1,0 +1,595 @@
+// The step test page against the simulated positioner on the manual
+// clock: the device really runs the step and records the valve, the page
+// drives it tick by tick, downloads and draws the record, and keeps it in
+// files and reports. The recorded-test frame's own decisions (lost and
+// out-of-turn replies, the multi-test hand-back) are checked here too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "app/page_table.h"
+#include "diagnostics/run/multi_test.h"
+#include "diagnostics/run/step_test.h"
+#include "page_fixture.h"
+#include "platform/win/resources.h"
+#include "report_probe.h"
+#include "shell/tree_view.h"
+#include "support/language_table.h"
+
+namespace {
+
+using testpages::Bytes;
+using testpages::Read200;
+using View = CDiagnostics_StepTestView;
+
+constexpr int kPeriod = 500;
+const Bytes kEnterWrite = {201, 3, 0, 141, 5};
+const Bytes kBaselineWrite = {201, 3, 0, 141, 0};
+const Bytes kSetupRead = Read200({116, 150, 391, 410, 56, 142, 143, 145, 149, 144, 147});
+const Bytes kStateRead = Read200({146, 144});
+const Bytes kPointerWrite = {201, 3, 0, 147, 0};
+const Bytes kAbortWrite = {201, 3, 0, 144, 0x22};
+const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
+// 142 = 10.0 (41 20 00 00), 143 = 90.0 (42 B4 00 00), 145 = 5.0 (40 A0 00 00),
+// 149 = 0.0, then the step test type 1 in 144.
+const Bytes kSetupWrite = {201, 27, 0,    142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
+                           0,   145, 0x40, 0xA0, 0,    0,    0, 149, 0, 0, 0, 0, 0, 144, 0x01};
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+class StepTestPage : public testpages::SimulatedPage {
+ public:
+  void SetUp() override {
+    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+                            false);
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
+    // At the start already: the step comes one second after the set-up.
+    ModifyState([](sim::DeviceState& s) { s.valve.position = 10; });
+    page = static_cast<View*>(CreatePage(20));
+    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 20));
+    page->SendInitialUpdate();
+    device->ClearRequests();
+  }
+  void TearDown() override {
+    CTarnixWexletApp& app = theApp();
+    app.m_pViews[17] = app.m_pViews[20] = nullptr;
+    app.m_pMultiTestView = nullptr;
+    app.m_pTreeView = nullptr;
+    for (const std::string& f : files) std::remove(f.c_str());
+    SimulatedPage::TearDown();
+  }
+
+  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
+  std::string Field(int id) { return page->GetDlgItemText(id); }
+  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) clock.Advance(kPeriod);
+  }
+  // Ticks until the step is reached; false after `limit` ticks.
+  bool TickUntil(int step, int limit = 200) {
+    for (int i = 0; i < limit; ++i) {
+      if (page->GetStep() == step) return true;
+      Tick();
+    }
+    return page->GetStep() == step;
+  }
+  void Settings(const char* start, const char* stop, const char* hold) {
+    page->SetDlgItemText(View::kStartPosId, start);
+    page->SetDlgItemText(View::kStopPosId, stop);
+    page->SetDlgItemText(View::kHoldId, hold);
+  }
+  // Shown: 141 := 5, the set-up read, the first idle poll.
+  void Show() {
+    page->StartMonitoring();
+    Tick(3);
+    device->ClearRequests();
+  }
+  void Start() {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+  }
+  // Started and run until the record is read and drawn.
+  void RunToEnd(const char* start = "10", const char* stop = "90", const char* hold = "5") {
+    Settings(start, stop, hold);
+    Start();
+    Tick();
+    ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+    ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  }
+  size_t Count(const Bytes& request) {
+    size_t n = 0;
+    for (const Bytes& r : device->Requests()) n += r == request;
+    return n;
+  }
+  std::vector<std::pair<double, double>> Points(const char* channel) {
+    IiXYPlotXPtr plot(page->GetPlot());
+    IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
+    LONG count = 0;
+    c->GetCount(&count);
+    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
+    for (LONG i = 0; i < count; ++i) {
+      c->GetX(i, &points[static_cast<size_t>(i)].first);
+      c->GetY(i, &points[static_cast<size_t>(i)].second);
+    }
+    return points;
+  }
+  bool Shown(const char* channel) {
+    IiXYPlotXPtr plot(page->GetPlot());
+    VARIANT_BOOL visible = 0;
+    theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel)->GetVisible(&visible);
+    return visible != 0;
+  }
+  // Minimum and span.
+  std::pair<double, double> Axis(bool x, const char* name) {
+    IiPlotAxisPtr axis;
+    x ? page->GetPlot()->GetXAxisByName(name, &axis) : page->GetPlot()->GetYAxisByName(name, &axis);
+    std::pair<double, double> range;
+    axis->GetMin(&range.first);
+    axis->GetSpan(&range.second);
+    return range;
+  }
+  // Every point of the four time channels at i x step, in order.
+  void ExpectWholeRecord(double step) {
+    for (const char* channel : {"Command", "Position", "ILCmd", "ILPos"}) {
+      const auto points = Points(channel);
+      ASSERT_EQ(points.size(), 208u) << channel;
+      for (size_t i = 0; i < points.size(); ++i) ASSERT_DOUBLE_EQ(points[i].first, i * step) << channel << " " << i;
+    }
+  }
+  UINT Icon(int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); }
+  std::string TempFile(const char* name) {
+    const std::string path = testing::TempDir() + "step_" + std::to_string(::getpid()) + "_" + name;
+    files = {path, path + ".prp"};
+    return path;
+  }
+
+  // The multi-test page in a sequence, and the tree it is selected in.
+  CDiagnostics_OfflineView* RunSequence() {
+    CTarnixWexletApp& app = theApp();
+    auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
+    EXPECT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
+    multi->SendInitialUpdate();
+    auto* tree = new CTarnixWexletView;
+    EXPECT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+    tree->SendInitialUpdate();
+    app.m_pTreeView = tree;
+    app.m_pViews[17] = multi;
+    app.m_pViews[20] = page;
+    multi->m_bMultiTestRunning = true;
+    // The sequence's settings in the device image.
+    app.m_comm.m_dVar142 = 10;
+    app.m_comm.m_dVar143 = 90;
+    app.m_comm.m_dVar145 = 5;
+    device->ClearRequests();
+    return multi;
+  }
+  static int SelectedItem() {
+    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
+    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
+  }
+
+  View* page = nullptr;
+  std::vector<std::string> files;
+};
+
+// ---- Showing the page.
+
+TEST_F(StepTestPage, ShowingReadsTheDeviceSetUpIntoTheEditsThenPollsEveryTwentyIdleTicks) {
+  device->SetVariable(142, 20);
+  device->SetVariable(143, 60.5);
+  device->SetVariable(145, 3);
+  page->StartMonitoring();
+  EXPECT_TRUE(page->HasTimer(52));
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kEnterWrite});
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kSetupRead);
+  EXPECT_EQ(Field(View::kStartPosId), "20.0");
+  EXPECT_EQ(Field(View::kStopPosId), "60.5");
+  EXPECT_EQ(Field(View::kHoldId), "3.0");
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  // The first idle tick polls, then every twentieth.
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kStatusPoll);
+  device->ClearRequests();
+  Tick(19);
+  EXPECT_TRUE(device->Requests().empty());
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStatusPoll});
+  const std::vector<std::string> lines = log.Texts();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Reading step test"), lines.end());
+}
+
+// ---- A run.
+
+TEST_F(StepTestPage, StartWritesTheSetUpWaitsForTheRecordAndDrawsItsTwoHundredAndEightPoints) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  ASSERT_EQ(person.Asked().size(), 1u);
+  EXPECT_EQ(person.Asked()[0].text, Text("CAUSEMOVEMENT") + "\n" + Text("CONTINUE"));
+  EXPECT_TRUE(device->Requests().empty());
+
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kEnterWrite});
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_CHECKMGTINIT"));
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_TRUE(page->IsTestRunning());
+
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kSetupWrite);
+  EXPECT_TRUE(Enabled(View::kStopId));
+
+  // Waiting: one state read a tick, the axes from the settings.
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kStateRead);
+  EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
+  EXPECT_EQ(Axis(true, "StepX"), std::make_pair(0.0, 6.0));
+  EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(10.0, 100.0));
+
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  const std::vector<Bytes>& sent = device->Requests();
+  size_t i = 3;
+  while (i < sent.size() && sent[i] == kStateRead) ++i;
+  EXPECT_GE(i, 12u);  // the device takes 6 s
+  ASSERT_EQ(sent.size(), i + 1 + 52);
+  EXPECT_EQ(sent[i], kPointerWrite);
+  for (size_t k = i + 1; k < sent.size(); ++k) EXPECT_EQ(sent[k][0], 214) << k;
+
+  ExpectWholeRecord(6.0 / 208);
+  EXPECT_EQ(Axis(true, "StepX"), std::make_pair(0.0, 6.0));
+  EXPECT_DOUBLE_EQ(page->GetTimeStep(), 6.0 / 208);
+  // The simulated valve: the command steps after a second, the position follows.
+  const auto command = Points("Command"), position = Points("Position");
+  EXPECT_EQ(command[10].second, 10);
+  EXPECT_EQ(command[40].second, 90);
+  EXPECT_LT(position[40].second, 50);
+  EXPECT_NEAR(position[207].second, 90, 5);
+
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_FALSE(page->IsTestRunning());
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  EXPECT_TRUE(page->HasTimer(52));
+}
+
+TEST_F(StepTestPage, ElapsedTimeCountsOnePerTwoTicksOfTheRun) {
+  Show();
+  Settings("10", "90", "20");
+  Start();
+  Tick();  // the start itself
+  EXPECT_EQ(Field(View::kElapsedId), "");
+  Tick();
+  EXPECT_EQ(Field(View::kElapsedId), "");
+  Tick();
+  EXPECT_EQ(Field(View::kElapsedId), "1");
+  Tick(2);
+  EXPECT_EQ(Field(View::kElapsedId), "2");
+  EXPECT_EQ(page->GetElapsedSeconds(), 2);
+  // Emptied as the read-out starts, counting on until the run completes.
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kPointerStep));
+  EXPECT_EQ(Field(View::kElapsedId), "");
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  const std::string atEnd = Field(View::kElapsedId);
+  EXPECT_NE(atEnd, "");
+  Tick(10);
+  EXPECT_EQ(Field(View::kElapsedId), atEnd);
+}
+
+TEST_F(StepTestPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) {
+  Show();
+  Settings("10", "90", "20");
+  Start();
+  Tick(4);
+  ASSERT_EQ(device->Requests().back(), kStateRead);
+  Click(View::kStopId);
+  EXPECT_FALSE(Enabled(View::kStopId));
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kAbortWrite);
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_FALSE(page->IsTestRunning());
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
+  EXPECT_EQ(device->Variable(144), 0);
+}
+
+TEST_F(StepTestPage, SetBaselineRunsWithZeroAndRetrieveBaselineDrawsTheRecordOnItsOwnHoldTime) {
+  Show();
+  page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);
+  RunToEnd("10", "90", "5");
+  EXPECT_EQ(device->Requests()[0], kBaselineWrite);
+
+  // Another run without the box; then other settings typed in.
+  page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
+  device->ClearRequests();
+  RunToEnd("20", "40", "2");
+  EXPECT_EQ(device->Requests()[0], kEnterWrite);
+  Settings("30", "60", "20");
+  device->ClearRequests();
+
+  Click(View::kRetrieveId);
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kBaselineWrite});
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_TRUE(Enabled(View::kStopId));
+  Tick();
+  EXPECT_EQ(device->Requests().back()[0], 212);
+  EXPECT_EQ(Field(View::kStartPosId), "10.0");
+  EXPECT_EQ(Field(View::kStopPosId), "90.0");
+  EXPECT_EQ(Field(View::kHoldId), "5.0");
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Count(kPointerWrite), 1u);
+  ExpectWholeRecord(6.0 / 208);
+  EXPECT_EQ(Points("Command")[207].second, 90);
+  EXPECT_TRUE(page->IsBaselineLoaded());
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(Field(View::kElapsedId), "");
+
+  // Shown again with the baseline on show: no device set-up read.
+  page->StopMonitoring();
+  device->ClearRequests();
+  page->StartMonitoring();
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_LABEL_BASELINE_DATA"));
+  Tick();
+  EXPECT_EQ(Count(kEnterWrite), 0u);
+}
+
+// ---- Input checks.
+
+TEST_F(StepTestPage, EachSettingAcceptsTheEndsOfItsRangeAndNothingBeyond) {
+  struct Case {
+    int edit, icon;
+    const char* text;
+    bool valid;
+    const char* errorKey;
+  } cases[] = {
+      {View::kStartPosId, View::kStartIconId, "-10", true, ""},
+      {View::kStartPosId, View::kStartIconId, "110", true, ""},
+      {View::kStartPosId, View::kStartIconId, "-10.1", false, "TT_STARTPOS_ERROR"},
+      {View::kStopPosId, View::kStopIconId, "110.1", false, "TT_STOPPOS_ERROR"},
+      {View::kStopPosId, View::kStopIconId, "abc", false, "TT_STOPPOS_ERROR"},
+      {View::kHoldId, View::kHoldIconId, "0", true, ""},
+      {View::kHoldId, View::kHoldIconId, "655.35", true, ""},
+      {View::kHoldId, View::kHoldIconId, "655.36", false, "TT_PST_HOLDTIME_ERROR"},
+      {View::kHoldId, View::kHoldIconId, "-0.1", false, "TT_PST_HOLDTIME_ERROR"},
+  };
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Settings("10", "90", "5");
+    page->SetDlgItemText(c.edit, c.text);
+    EXPECT_EQ(Icon(c.icon), c.valid ? 153u : 152u);
+    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    EXPECT_EQ(page->IsStartAllowed(), c.valid);
+    if (!c.valid) {
+      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
+    }
+  }
+}
+
+TEST_F(StepTestPage, StartStaysDisabledAfterARunWhileAFieldIsInvalid) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  Tick(3);
+  page->SetDlgItemText(View::kStopPosId, "120");
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_TRUE(Enabled(View::kStopId));  // the run goes on
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_TRUE(Enabled(View::kSaveId));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  page->SetDlgItemText(View::kStopPosId, "90");
+  EXPECT_TRUE(Enabled(View::kStartId));
+}
+
+// ---- The plot.
+
+TEST_F(StepTestPage, PercentAxisRunsFromTheLowerPositionTo110WhileWaiting) {
+  struct Case {
+    const char* start;
+    const char* stop;
+    double min;
+  } cases[] = {{"30", "70", 30}, {"70", "30", 30}, {"-10", "50", -10}, {"12.7", "50", 12.7}};
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.start);
+    Settings(c.start, c.stop, "5");
+    Start();
+    Tick(3);
+    ASSERT_EQ(device->Requests().back(), kStateRead);
+    EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(c.min, 110 - c.min));
+    Click(View::kStopId);
+    Tick();
+  }
+}
+
+TEST_F(StepTestPage, ChannelBoxesShowAndHideTheirCurvesAtOnce) {
+  for (const char* channel : {"Position", "Command", "ILCmd", "ILPos"}) EXPECT_TRUE(Shown(channel)) << channel;
+  Click(View::kPilotCommandBoxId);
+  EXPECT_FALSE(Shown("ILCmd"));
+  Click(View::kPilotCommandBoxId);
+  EXPECT_TRUE(Shown("ILCmd"));
+  Click(View::kPilotCommandBoxId);
+  page->OnViewStepTest();
+  EXPECT_FALSE(Shown("ILCmd"));
+  EXPECT_TRUE(Shown("ILPos"));
+}
+
+TEST_F(StepTestPage, PlotTextsAndToolBarHintsAreTheLanguageTexts) {
+  _bstr_t text;
+  page->GetPlot()->GetTitle(&text);
+  EXPECT_EQ(text.str(), Text("IDD_DIAGNOSTIC_STEP_TEST"));
+  IiPlotAxisPtr x;
+  page->GetPlot()->GetXAxisByName("StepX", &x);
+  x->GetTitle(&text);
+  EXPECT_EQ(text.str(), Text("STEPTIME"));
+  for (const auto& [button, key] : {std::pair{"Zoom Box", "ZOOMBOX"}, std::pair{"Cursor", "CURSOR"},
+                                    std::pair{"Select", "CURSORSELECT"}}) {
+    page->GetPlot()->GetHintText(button, &text);
+    EXPECT_EQ(text.str(), Text(key)) << button;
+  }
+}
+
+// ---- Files and report.
+
+TEST_F(StepTestPage, SaveKeepsTheRunWithTheDeviceTagAndLoadBringsItBack) {
+  Show();
+  RunToEnd("12.7", "50", "5");
+  const auto drawn = Points("Position");
+  const std::string path = TempFile("run.stp");
+  device->ClearRequests();
+  person.AnswerFile(path);
+  Click(View::kSaveId);
+  EXPECT_EQ(Count({13}), 1u);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strStepTag.str(), "SIM01   ");  // as the device pads it
+  // The axes set again from the edits, the percent axis from a whole number.
+  EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(12.0, 98.0));
+  EXPECT_EQ(Axis(true, "StepX"), std::make_pair(0.0, 6.0));
+
+  Settings("0", "0", "0");
+  person.AnswerFile(path);
+  Click(View::kLoadId);
+  EXPECT_TRUE(page->IsFileLoaded());
+  EXPECT_EQ(Field(View::kStartPosId), "12.7");
+  EXPECT_EQ(Field(View::kStopPosId), "50");
+  EXPECT_EQ(Field(View::kHoldId), "5");
+  EXPECT_EQ(Points("Position"), drawn);
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
+
+  // Shown again: the file stays on show.
+  page->StopMonitoring();
+  device->ClearRequests();
+  page->StartMonitoring();
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
+  Tick();
+  EXPECT_EQ(Count(kEnterWrite), 0u);
+  EXPECT_EQ(Points("Position"), drawn);
+}
+
+TEST_F(StepTestPage, PrintingAnotherDevicesFileTellsSoOnceThenPrints) {
+  Show();
+  RunToEnd("10", "90", "5");
+  const std::string path = TempFile("other.stp");
+  person.AnswerFile(path);
+  Click(View::kSaveId);
+  person.AnswerFile(path);
+  Click(View::kLoadId);
+  ASSERT_TRUE(page->IsFileLoaded());
+  sim::Identity identity = device->GetIdentity();
+  identity.tag = "OTHER";
+  device->SetIdentity(identity);
+
+  const size_t asked = person.Asked().size();
+  person.Answer(IDOK).CancelFile().Answer(IDNO);
+  Click(View::kPrintId);
+  ASSERT_EQ(person.Asked().size(), asked + 3);
+  EXPECT_EQ(person.Asked()[asked].text,
+            "Report Header section matches with live device settings and doesn't match the file loaded.");
+  EXPECT_EQ(person.Asked()[asked + 1].kind, plat::Question::Kind::SaveFile);
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "StartPosn"), "10");
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "StopPosn"), "90");
+  // The page's own view again, the tool bar included.
+  _bstr_t title;
+  page->GetPlot()->GetTitle(&title);
+  EXPECT_EQ(title.str(), Text("IDD_DIAGNOSTIC_STEP_TEST"));
+}
+
+// ---- The frame's download under lost replies.
+
+TEST_F(StepTestPage, ALost214ReplyIsReadAgainAndDrawnOnce) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+  Tick(10);
+  device->InjectNoReply();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Count({214}), 53u);
+  ExpectWholeRecord(6.0 / 208);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+}
+
+TEST_F(StepTestPage, ABlockOutOfTurnRewindsThePassAndTheRecordEndsUpWhole) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+  Tick(10);
+  // Carried out, the answer garbled: the device is one block ahead.
+  device->InjectShortReply(10);
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Count(kPointerWrite), 2u);
+  ExpectWholeRecord(6.0 / 208);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+}
+
+TEST_F(StepTestPage, FiveLostRepliesInARowEndTheDownloadAsIncomplete) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+  Tick(10);
+  device->ClearRequests();
+  device->InjectNoReply(-1);
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep, 20));
+  EXPECT_EQ(Count({214}), 5u);
+  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(Points("Command").size(), 40u);
+  EXPECT_FALSE(page->IsTestRunning());
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  device->ClearFaults();
+}
+
+// ---- In a multi-test sequence.
+
+TEST_F(StepTestPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
+  CDiagnostics_OfflineView* multi = RunSequence();
+  page->StartMonitoring();
+  EXPECT_TRUE(person.Asked().empty());  // no question in a sequence
+  EXPECT_EQ(Field(View::kStartPosId), "10.0");
+  Tick(3);
+  ASSERT_EQ(device->Requests().back(), kStateRead);
+  Click(View::kStopId);
+  EXPECT_EQ(device->Requests().back(), kAbortWrite);
+  EXPECT_TRUE(multi->m_abTestDone[1]);
+  ASSERT_FALSE(multi->m_statusLines.empty());
+  EXPECT_EQ(multi->m_statusLines.back(), Text("STEPTEST_STOPPED"));
+  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_FALSE(page->HasTimer(52));
+  const size_t sent = device->Requests().size();
+  Tick(20);
+  EXPECT_EQ(device->Requests().size(), sent);
+}
+
+TEST_F(StepTestPage, ARunCompletedInASequenceHandsBackWithoutTickingAgain) {
+  CDiagnostics_OfflineView* multi = RunSequence();
+  page->StartMonitoring();
+  Tick();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  ExpectWholeRecord(6.0 / 208);
+  EXPECT_TRUE(multi->m_abTestDone[1]);
+  ASSERT_FALSE(multi->m_statusLines.empty());
+  EXPECT_EQ(multi->m_statusLines.back(), Text("STEPTEST_COMPLETE"));
+  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_FALSE(page->HasTimer(52));
+  const size_t sent = device->Requests().size();
+  Tick(20);
+  EXPECT_EQ(device->Requests().size(), sent);
+}
+
+}  // namespace
