@@ -60,8 +60,13 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep),
       {kEnterStep, "ENTER", {}, [&comm] { comm.WriteTestCommand(kLastRunCommand); }, {}, kSetupReadStep},
       {kSetupReadStep, "SETUP", {}, [&comm] { comm.ReadTestSetup(); }, [this] { ShowReadTestSetup(); }, kIdleStep},
+      // A sequence runs unattended: a box left ticked on the page would
+      // overwrite the device's baseline in every sequence.
       {kCommandStep, "COMMAND", {},
-       [this, &comm] { comm.WriteTestCommand(IsChecked(m_ids.baselineBox) ? m_kind.baselineCommand : kLastRunCommand); },
+       [this, &comm] {
+         const bool baseline = IsChecked(m_ids.baselineBox) && !RunningSequence();
+         comm.WriteTestCommand(baseline ? m_kind.baselineCommand : kLastRunCommand);
+       },
        [this] { SetStatus("IDC_CHECKMGTINIT"); }, kSetupStep},
       {kSetupStep, "START", {}, [this] { WriteSetup(); }, [this] { AfterSetupWritten(); }, kWaitStep},
       {kBlockStep, "BLOCK", {},

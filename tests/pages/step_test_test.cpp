@@ -578,8 +578,11 @@ TEST_F(StepTestPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
 
 TEST_F(StepTestPage, ARunCompletedInASequenceHandsBackWithoutTickingAgain) {
   CDiagnostics_OfflineView* multi = RunSequence();
+  // Left ticked from an earlier run: the sequence keeps the baseline.
+  page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);
   page->StartMonitoring();
   Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kEnterWrite});
   ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
   ExpectWholeRecord(6.0 / 208);
   EXPECT_TRUE(multi->m_abTestDone[1]);
