@@ -145,6 +145,12 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        kBlockStep},
       {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, {}, kBlockStep},
   };
+
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.start), [this] { OnStart(); });
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.stop), [this] { OnStop(); });
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.retrieve), [this] { OnRetrieveBaseline(); });
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 }
 
 void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {

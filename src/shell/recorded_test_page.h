@@ -52,6 +52,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // ends the download.
   static constexpr int kBlockRetries = 5;
 
+  // Start, Stop, Retrieve Baseline and the settings' checks are mapped
+  // here; the page maps its other controls.
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
                     const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});
 

@@ -1,6 +1,5 @@
 #include "diagnostics/run/step_test.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/com/com_error.h"
@@ -128,9 +127,6 @@ View::CDiagnostics_StepTestView()
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
-  MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieveBaseline);
-  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
-  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
   MapCommand(BN_CLICKED, kViewId, &View::OnViewStepTest);
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
@@ -139,8 +135,6 @@ View::CDiagnostics_StepTestView()
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
       Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel(m_pPlot, b.channel, IsChecked(b.box)); });
     });
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 }
 
 // ---- The page's controls.
@@ -185,6 +179,12 @@ void View::OnViewStepTest() {
 
 double View::Edit(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
 
+// Equal positions give the stop position.
+double View::LowerPosition() const {
+  const double start = Edit(kStartPosId), stop = Edit(kStopPosId);
+  return start < stop ? start : stop;
+}
+
 void View::ShowSettings(const char* format, double start, double stop, double hold) {
   SetEditNumber(kStartPosId, format, start);
   SetEditNumber(kStopPosId, format, stop);
@@ -193,8 +193,7 @@ void View::ShowSettings(const char* format, double start, double stop, double ho
 
 void View::ScaleAxesForTest() {
   m_dTimeSpan = Edit(kHoldId) + 1.0;
-  const double start = Edit(kStartPosId), stop = Edit(kStopPosId);
-  m_dLowerPosition = start < stop ? start : stop;
+  m_dLowerPosition = LowerPosition();
   Try("ScaleAxesForTest", [this] {
     SetAxisRange(true, "StepX", 0.0, m_dTimeSpan);
     SetAxisRange(false, "StepPerc", m_dLowerPosition, kTopPercent - m_dLowerPosition);
@@ -255,9 +254,8 @@ void View::OnLoad() {
   if (!opened) return;
   m_bFileLoaded = true;
   m_bBaselineLoaded = false;
-  SetDlgItemText(kStartPosId, common.m_strStepSettings[0].str().c_str());
-  SetDlgItemText(kStopPosId, common.m_strStepSettings[1].str().c_str());
-  SetDlgItemText(kHoldId, common.m_strStepSettings[2].str().c_str());
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    SetDlgItemText(m_settings[i].edit, common.m_strStepSettings[i].str().c_str());
   OnViewStepTest();
   SetStatus("IDC_OFF_LINE_DATA");
   SetDlgItemText(kElapsedId, "");
@@ -277,8 +275,7 @@ void View::OnSave() {
 
   const double hold = Edit(kHoldId);
   m_dTimeStep = (hold + 1.0) / kSamples;
-  const double start = Edit(kStartPosId), stop = Edit(kStopPosId);
-  const double lower = std::trunc(start < stop ? start : stop);
+  const double lower = std::trunc(LowerPosition());
   Try("OnSave axes", [this, hold, lower] {
     IiPlotAxisPtr x = PlotAxis(true, "StepX");
     ComCheck(x->SetMin(0.0));
