@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "common/limit_gauge.h"
+#include "common/plot_hints.h"
 #include "platform/com/com_error.h"
 #include "support/language_table.h"
 
@@ -13,12 +14,6 @@ namespace {
 constexpr double kDeviationX[] = {-97.5, -90, -80, -70, -60, -50, -40, -30, -20, -10.25, -5, -4, -3, -2, -1, 0,
                                   1,     2,   3,   4,   5,   10.25, 20, 30, 40, 50,  60, 70, 80, 90, 97.5};
 constexpr double kPositionX[] = {1, 6, 15, 25, 35, 45, 55, 65, 75, 85, 91, 96};
-
-const char* const kToolButtons[][2] = {
-    {"Scroll (Axes)", "SCROLLICON"}, {"Resume All (Tracking)", "RESUMEALL"}, {"Zoom (Axes)", "ZOOMAXES"},
-    {"Zoom Out All Axes", "ZOOMOUTALL"}, {"Zoom In All Axes", "ZOOMINALL"}, {"Select", "CURSORSELECT"},
-    {"Zoom Box", "ZOOMBOX"}, {"Cursor", "CURSOR"},
-};
 
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
@@ -76,7 +71,7 @@ void SetCaptions(CCommonFunctions& common, IiPlotXPtr& plot, const char* titleKe
   ComCheck(plot->GetYAxisByName("SamplePerc", &y));
   ComCheck(y->SetTitle(Text("PERCSAMPLES")));
   ComCheck(common.GetPlotChannelByName(plot, "Current")->SetTitle(Text("CURRENTLBL")));
-  for (const auto& [button, key] : kToolButtons) ComCheck(plot->ReplaceHintText(button, Text(key)));
+  plothints::Translate(plot);
 }
 
 bool Reset(CWexletCoreCommunication& comm, BYTE selector) {

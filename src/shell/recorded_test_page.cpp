@@ -305,15 +305,6 @@ void CRecordedTestPage::SetAxisRange(bool x, const char* name, double min, doubl
   ComCheck(axis->SetSpan(span));
 }
 
-void CRecordedTestPage::TranslateToolBarHints() const {
-  static const char* const kButtons[][2] = {
-      {"Scroll (Axes)", "SCROLLICON"},     {"Resume All (Tracking)", "RESUMEALL"}, {"Zoom (Axes)", "ZOOMAXES"},
-      {"Zoom Out All Axes", "ZOOMOUTALL"}, {"Zoom In All Axes", "ZOOMINALL"},      {"Select", "CURSORSELECT"},
-      {"Zoom Box", "ZOOMBOX"},             {"Cursor", "CURSOR"},
-  };
-  for (const auto& [button, key] : kButtons) ComCheck(m_pPlot->ReplaceHintText(button, TheLanguageTable().Lookup(key)));
-}
-
 void CRecordedTestPage::AcquireTestData() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   SetStatus("VeskPSTAcquiringDataPoint");

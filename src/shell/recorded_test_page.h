@@ -122,8 +122,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // An axis of the plot by name; a missing one raises.
   IiPlotAxisPtr PlotAxis(bool x, const char* name) const;
   void SetAxisRange(bool x, const char* name, double min, double span) const;
-  // The tool bar's hints in the user's language.
-  void TranslateToolBarHints() const;
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;

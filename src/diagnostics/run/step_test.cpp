@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/plot_hints.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
 #include "shell/app.h"
@@ -159,7 +160,7 @@ void View::SetPlotCaptions() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const ChannelBox& b : kChannelBoxes)
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, b.channel)->SetTitle(Text(b.key)));
-  TranslateToolBarHints();
+  plothints::Translate(m_pPlot);
 }
 
 void View::OnViewStepTest() {
