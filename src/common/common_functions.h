@@ -210,12 +210,13 @@ class CCommonFunctions : public CCommonFields {
   void GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                               CWnd* page);
+  // Leaves the plot in the signature view.
+  void GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                              CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.
   void GenerateEventHistoryReport(IGridXPtr grid, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                                   CWnd* page);
-  void GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
-                              CWnd* page);
   // ===== end of reports =====
 };
