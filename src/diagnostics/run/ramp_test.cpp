@@ -304,11 +304,12 @@ void View::AddSamplePoints(double command, double position, double pilotCommand,
   const double values[3] = {position, pilotCommand, pilotPosition};
   std::string log = std::string(SampleName(m_nSignatureSample)) +
                     (opening ? " set PASSSTATEOPEN started\n" : " set PASSSTATEOPEN else started\n");
+  // The frame draws a block's four samples in turn.
   m_nSignatureSample = (m_nSignatureSample + 1) % 4;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   for (size_t i = 0; i < 3; ++i) {
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, names[i])->AddXY(command, values[i], nullptr));
-    log += PointLine(command, values[i]) + "\n";
+    if (m_kind.logPoints) log += PointLine(command, values[i]) + "\n";
   }
   if (m_kind.logPoints) theApp().WriteLog(log.c_str());
 }
