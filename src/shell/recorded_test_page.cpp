@@ -19,16 +19,12 @@ constexpr BYTE kRecordReady = 0x02;
 constexpr BYTE kLastRunCommand = 5;
 constexpr int kLastBlock = CRecordedTestPage::kBlocksPerPass - 1;
 
-const char* const kSampleNames[4] = {"1st", "2nd", "3rd", "4th"};
-
-std::string PointLine(double x, double y) { return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y); }
-
 }  // namespace
 
 CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs,
                                      const RecordedTestKind& kind, const RecordedTestIds& ids,
-                                     std::vector<SettingField> settings)
-    : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs),
+                                     std::vector<SettingField> settings, StatusHeaderIds header)
+    : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs, header),
       m_kind(kind),
       m_ids(ids),
       m_settings(std::move(settings)),
@@ -275,6 +271,24 @@ void CRecordedTestPage::SetEditNumber(int id, const char* format, double value) 
 
 bool CRecordedTestPage::IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
 
+void CRecordedTestPage::TranslateToolBarHints() {
+  static const char* const hints[][2] = {
+      {"Scroll (Axes)", "SCROLLICON"},     {"Resume All (Tracking)", "RESUMEALL"}, {"Zoom (Axes)", "ZOOMAXES"},
+      {"Zoom Out All Axes", "ZOOMOUTALL"}, {"Zoom In All Axes", "ZOOMINALL"},      {"Select", "CURSORSELECT"},
+      {"Zoom Box", "ZOOMBOX"},             {"Cursor", "CURSOR"},
+  };
+  for (const auto& [builtIn, key] : hints) ComCheck(m_pPlot->ReplaceHintText(builtIn, TheLanguageTable().Lookup(key)));
+}
+
+const char* CRecordedTestPage::SampleName(size_t sample) {
+  static const char* const names[4] = {"1st", "2nd", "3rd", "4th"};
+  return names[sample % 4];
+}
+
+std::string CRecordedTestPage::PointLine(double x, double y) {
+  return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y);
+}
+
 void CRecordedTestPage::WarnIfTagDiffers(const _bstr_t& fileTag) {
   if (m_bFileLoaded && theApp().m_comm.m_strTag != fileTag.str())
     MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",
@@ -299,14 +313,14 @@ void CRecordedTestPage::AcquireTestData() {
   std::string log;
   for (size_t j = 0; j < 4; ++j) {
     const double t = (m_nPointIndex + static_cast<int>(j)) * m_dTimeStep;
-    if (m_kind.logPoints) log += std::string(kSampleNames[j]) + " set started\n";
+    if (m_kind.logPoints) log += std::string(SampleName(j)) + " set started\n";
     for (size_t k = 0; k < 4; ++k) {
       ComCheck(channels[k]->AddXY(t, samples[j][k], nullptr));
       if (m_kind.logPoints) log += PointLine(t, samples[j][k]) + "\n";
     }
   }
-  for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
   if (!log.empty()) theApp().WriteLog(log.c_str());
+  for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
 }
 
 void CRecordedTestPage::MissedRead() {
