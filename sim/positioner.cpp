@@ -25,7 +25,10 @@ constexpr std::int64_t kMaxValveSteps = 60'000 / kValveStepMs;
 
 }  // namespace
 
-Positioner::Positioner() : m_valveMs(plat::Time().MonotonicMs()) { FillVariables(m_state); }
+Positioner::Positioner() : m_valveMs(plat::Time().MonotonicMs()) {
+  FillVariables(m_state);
+  RecordFactoryBaselines(m_state);
+}
 
 void Positioner::CatchUp() {
   const std::int64_t now = plat::Time().MonotonicMs();

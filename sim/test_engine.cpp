@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "sim/valve_model.h"
 #include "sim/variables.h"
 
 namespace sim {
@@ -144,6 +145,29 @@ const RampSamples& SelectedSamples(const DeviceState& s) {
     case 2: return s.tests.rampBaseline.second;
     case 6: return s.tests.secondPass;
     default: return s.tests.samples;
+  }
+}
+
+void RecordFactoryBaselines(DeviceState& s) {
+  struct Baseline {
+    std::uint8_t selector, type;
+    double start, stop, hold, ramp;
+  };
+  constexpr Baseline kBaselines[] = {{1, 0x0D, 0, 100, 5, 30}, {0, 0x01, 40, 60, 5, 0}};
+  for (const Baseline& b : kBaselines) {
+    DeviceState works = s;
+    works.variables[kSelector] = b.selector;
+    works.variables[142] = b.start;
+    works.variables[143] = b.stop;
+    works.variables[145] = b.hold;
+    works.variables[149] = b.ramp;
+    WriteTestState(works, b.type);
+    for (int step = 0; step < 200'000 && Running(works); ++step) {
+      Step(works.valve, FinalCommand(works), kValveStepMs / 1000.0);
+      AdvanceTest(works);
+    }
+    if (b.selector == 1) s.tests.rampBaseline = works.tests.rampBaseline;
+    if (b.selector == 0) s.tests.stepBaseline = works.tests.stepBaseline;
   }
 }
 

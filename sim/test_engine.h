@@ -30,6 +30,10 @@ void AdvanceTest(DeviceState& state);
 
 // The record 212 and 214 serve, as variable 141 selects it.
 const TestResult& SelectedResult(const DeviceState& state);
+
+// A device leaves the works with baselines of its own valve: a ramp both
+// ways over the whole stroke, and a step in mid-stroke.
+void RecordFactoryBaselines(DeviceState& state);
 const RampSamples& SelectedSamples(const DeviceState& state);
 
 }  // namespace sim

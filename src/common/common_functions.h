@@ -127,11 +127,30 @@ class CCommonFunctions : public CCommonFields {
   // the six channels in file order, and the visibility reset of the page.
   void SetupStepPlot(IiXYPlotXPtr plot);
   void SetupStepComparePlot(IiXYPlotXPtr plot);
+  // The compare plot's reset: its twelve channels and its two axes hidden.
+  void HideStepCompareChannels(IiXYPlotXPtr plot);
   void SetupStepChannels(IiXYPlotXPtr plot);
   void UpdateStepPlot(IiXYPlotXPtr plot);
   // Step test file (".stp" with ".prp"): the step fields out and back.
   void SaveStepFile(IiXYPlotXPtr plot);
   bool OpenStepFile(IiXYPlotXPtr plot);
+
+  // The graph views the reports capture: a fixed title, channels and axes
+  // whatever the page showed. A name the plot lacks raises and leaves the
+  // steps before it done.
+  void SetupStepGraph(IiXYPlotXPtr plot);
+  // Needs the port pressure channels "PvPSPort", "PvPPortA", "PvPPortB" and
+  // the axes "PosnX" and "StepPress", which the step test plot lacks.
+  void SetupPressureVsPositionGraph(IiXYPlotXPtr plot);
+  void SetupStepCompareGraph(IiXYPlotXPtr plot);
+  // "Position", "Command", "ILCmd" and "ILPos" shown or hidden; no axis.
+  void ShowStepChannels(IiXYPlotXPtr plot, bool show);
+  void SetupRampGraph(IiXYPlotXPtr plot);
+  // The signature channels of both directions when bi-directional, else of
+  // the direction from the start to the stop text (m_strRampSettings [0], [1]).
+  void SetupSignatureGraph(IiXYPlotXPtr plot);
+  void SetupRampCompareGraph(IiXYPlotXPtr plot);
+  void SetupSignatureCompareGraph(IiXYPlotXPtr plot);
   // ===== end of test plots and test files =====
 
   // ===== partial stroke, HDRL, data logger and curve files (src/diagnostics/files) =====
@@ -191,12 +210,13 @@ class CCommonFunctions : public CCommonFields {
   void GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                               CWnd* page);
+  // Leaves the plot in the signature view.
+  void GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                              CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.
   void GenerateEventHistoryReport(IGridXPtr grid, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                                   CWnd* page);
-  // The step plot as the step report shows it: title, the four traces, its axes.
-  void SetupStepGraph(IiXYPlotXPtr plot);
   // ===== end of reports =====
 };

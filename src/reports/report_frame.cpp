@@ -1,9 +1,13 @@
 #include "reports/report_frame.h"
 
+#include <unistd.h>
+
 #include <exception>
+#include <filesystem>
 
 #include "common/file_names.h"
 #include "platform/com/com_error.h"
+#include "platform/sys/safe_file.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"
 #include "support/log.h"
@@ -31,6 +35,30 @@ std::string ReportDate(const plat::LocalTime& t) {
 _bstr_t PageExpression() {
   // The engine joins the quoted page word, the page number, "/" and the count.
   return _bstr_t("\"") + T("Page") + _bstr_t(" \" & [Page] & \"/\" & [Pages]");
+}
+
+TemporaryPicture::TemporaryPicture(const std::string& name) {
+  const int fd = plat::CreateTempFile("", "_" + name, &m_path);
+  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
+  ::close(fd);
+}
+
+TemporaryPicture::~TemporaryPicture() {
+  std::error_code ec;
+  std::filesystem::remove(m_path, ec);
+}
+
+void ShowToolBar(IiXYPlotXPtr& plot, bool show) {
+  IiPlotToolBarPtr toolBar;
+  ComCheck(plot->GetToolBar(0, &toolBar));
+  ComCheck(toolBar->SetVisible(show ? 1 : 0));
+}
+
+void SavePicture(IiXYPlotXPtr& plot, const TemporaryPicture& picture) {
+  // About the printed width at 140 dpi; the definitions give the pictures this shape.
+  constexpr LONG kWidth = 1000;
+  constexpr LONG kHeight = 442;
+  ComCheck(plot->SaveImage(picture.Path().c_str(), kWidth, kHeight));
 }
 
 ReportFrame::ReportFrame(IReportXPtr report, IPrinterXPtr printer, CWnd* page, const CIdentityTexts& ids,

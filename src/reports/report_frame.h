@@ -8,6 +8,7 @@
 
 #include "comm/identity_texts.h"
 #include "platform/activex/controls.h"
+#include "platform/activex/plot.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/cwnd.h"
 
@@ -34,6 +35,26 @@ std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::L
 std::string ReportDate(const plat::LocalTime& t);
 // The footer expression: the translated page word, the page number, "/" and the count.
 _bstr_t PageExpression();
+
+// A picture file of its own in the temporary folder, gone with this object
+// (the engine has read it in by then): the program folder may be read-only,
+// and two reports never share one.
+class TemporaryPicture {
+ public:
+  explicit TemporaryPicture(const std::string& name);
+  ~TemporaryPicture();
+  TemporaryPicture(const TemporaryPicture&) = delete;
+  TemporaryPicture& operator=(const TemporaryPicture&) = delete;
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+// The plot's element 0 (its tool bar) stays out of the pictures.
+void ShowToolBar(IiXYPlotXPtr& plot, bool show);
+// The plot as it stands, at about its printed size, so that its texts stay readable.
+void SavePicture(IiXYPlotXPtr& plot, const TemporaryPicture& picture);
 
 class ReportFrame {
  public:

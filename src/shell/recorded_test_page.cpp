@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "common/plot_hints.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
@@ -18,10 +19,6 @@ constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr BYTE kRecordReady = 0x02;
 constexpr BYTE kLastRunCommand = 5;
 constexpr int kLastBlock = CRecordedTestPage::kBlocksPerPass - 1;
-
-const char* const kSampleNames[4] = {"1st", "2nd", "3rd", "4th"};
-
-std::string PointLine(double x, double y) { return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y); }
 
 }  // namespace
 
@@ -145,12 +142,6 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        kBlockStep},
       {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, {}, kBlockStep},
   };
-
-  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.start), [this] { OnStart(); });
-  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.stop), [this] { OnStop(); });
-  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.retrieve), [this] { OnRetrieveBaseline(); });
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 }
 
 void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {
@@ -286,6 +277,17 @@ void CRecordedTestPage::SetEditNumber(int id, const char* format, double value) 
 
 bool CRecordedTestPage::IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
 
+void CRecordedTestPage::TranslateToolBarHints() { plothints::Translate(m_pPlot); }
+
+const char* CRecordedTestPage::SampleName(size_t sample) {
+  static const char* const names[4] = {"1st", "2nd", "3rd", "4th"};
+  return names[sample % 4];
+}
+
+std::string CRecordedTestPage::PointLine(double x, double y) {
+  return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y);
+}
+
 void CRecordedTestPage::WarnIfTagDiffers(const _bstr_t& fileTag) {
   if (m_bFileLoaded && theApp().m_comm.m_strTag != fileTag.str())
     MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",
@@ -323,14 +325,14 @@ void CRecordedTestPage::AcquireTestData() {
   std::string log;
   for (size_t j = 0; j < 4; ++j) {
     const double t = (m_nPointIndex + static_cast<int>(j)) * m_dTimeStep;
-    if (m_kind.logPoints) log += std::string(kSampleNames[j]) + " set started\n";
+    if (m_kind.logPoints) log += std::string(SampleName(j)) + " set started\n";
     for (size_t k = 0; k < 4; ++k) {
       ComCheck(channels[k]->AddXY(t, samples[j][k], nullptr));
       if (m_kind.logPoints) log += PointLine(t, samples[j][k]) + "\n";
     }
   }
-  for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
   if (!log.empty()) theApp().WriteLog(log.c_str());
+  for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
 }
 
 void CRecordedTestPage::MissedRead() {

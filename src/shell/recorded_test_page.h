@@ -5,6 +5,7 @@
 // block by block (command 214) and draws it. The same machine retrieves
 // the baseline stored in the device. The pages fill in where they differ.
 #include <array>
+#include <string>
 #include <vector>
 
 #include "platform/win/controls.h"
@@ -52,8 +53,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // ends the download.
   static constexpr int kBlockRetries = 5;
 
-  // Start, Stop, Retrieve Baseline and the settings' checks are mapped
-  // here; the page maps its other controls.
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
                     const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});
 
@@ -117,6 +116,11 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void SetStatus(const char* key);
   void SetEditNumber(int id, const char* format, double value);
   bool IsChecked(int id) const;
+  // The point log: "1st" .. "4th" for a sample of a block, and "x->y".
+  static const char* SampleName(size_t sample);
+  static std::string PointLine(double x, double y);
+  // The plot's tool-bar hints in the user's language.
+  void TranslateToolBarHints();
   // "Report Header section ..." when opened data of another device is printed.
   void WarnIfTagDiffers(const _bstr_t& fileTag);
   // An axis of the plot by name; a missing one raises.

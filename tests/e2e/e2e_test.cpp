@@ -31,6 +31,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "diagnostics/run/ramp_test.h"
 #include "views/config/command_calibration.h"
 #include "views/config/custom_characterisation.h"
 #include "views/config/hart_information.h"
@@ -617,6 +618,42 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   Select(1);
 }
 
+
+// A bi-directional ramp test run by the device to its end: the record
+// downloaded and drawn in both views, the position following the command
+// with the simulated valve's lag.
+TEST(Diagnostics, ABidirectionalRampTestRunsAndIsDrawnInBothViews) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CDiagnostics_RampTestView;
+  ShowWindowAt(1280, 800);
+  Select(51);
+  auto* page = static_cast<View*>(theApp().m_pViews[18]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 1000);  // the entry command and the set-up read
+  page->CheckDlgButton(View::kBidirectionalBox, BST_CHECKED);
+  person.Answer(IDYES);
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  g_clock->Advance(1000);
+  ASSERT_TRUE(page->IsTestRunning());
+  for (int tick = 0; tick < 400 && page->IsTestRunning(); ++tick) g_clock->Advance(1000);
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+
+  IiXYPlotXPtr plot(page->GetPlot());
+  auto channel = [&](const char* name) { return theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, name); };
+  LONG count = 0;
+  channel("Position")->GetCount(&count);
+  EXPECT_EQ(count, 416);
+  double command = 0, position = 0;
+  channel("Command")->GetY(104, &command);
+  channel("Position")->GetY(104, &position);
+  EXPECT_GT(command - position, 0.5);
+  EXPECT_LT(command - position, 10);
+  SaveScreen("ramp_test_done");
+  page->GetDlgItemAs<CButton>(View::kSignalViewButton)->Click();
+  SaveScreen("ramp_test_signature");
+  page->GetDlgItemAs<CButton>(View::kTimeViewButton)->Click();
+  Select(1);
+}
 
 // A command calibration through its wizard on the simulated positioner:
 // the low and high points taken at the loop current of the moment, kept by

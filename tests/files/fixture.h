@@ -122,6 +122,20 @@ ChannelLook LookOf(const Channel& c) {
   return l;
 }
 
+// The compare plot's thirty channels in their hiding order.
+inline constexpr const char* kRampCompareChannels[] = {
+    "Position1",        "Command1",         "ILCmd1",
+    "ILPos1",           "Position2",        "Command2",
+    "ILCmd2",           "ILPos2",           "PositionDiff",
+    "CommandDiff",      "ILCmdDiff",        "ILPosDiff",
+    "PosnvCmdOpen1",    "PosnvCmdOpen2",    "PosnvCmdOpenDiff",
+    "PosnvCmdClose1",   "PosnvCmdClose2",   "PosnvCmdCloseDiff",
+    "ILCmdvCmdOpen1",   "ILCmdvCmdOpen2",   "ILCmdvCmdOpenDiff",
+    "ILCmdvCmdClose1",  "ILCmdvCmdClose2",  "ILCmdvCmdCloseDiff",
+    "ILPosnvCmdOpen1",  "ILPosnvCmdOpen2",  "ILPosnvCmdOpenDiff",
+    "ILPosnvCmdClose1", "ILPosnvCmdClose2", "ILPosnvCmdCloseDiff",
+};
+
 inline std::string ChannelName(IiXYPlotXPtr& plot, LONG index) {
   _bstr_t name;
   ChannelAt(plot, index)->GetName(&name);

@@ -265,6 +265,148 @@ TEST_F(ReportBuildersTest, StepReportWithoutItsTracesFailsAfterNothingIsSaved) {
   EXPECT_EQ(m_person->Asked()[0].text, "Report Definition file could not be found/matched.");
 }
 
+class RampReportTest : public ReportBuildersTest {
+ protected:
+  void SetUp() override {
+    ReportBuildersTest::SetUp();
+    m_common.m_strDeviceTag = "FV-101";
+    m_common.m_strRampSettings = {"25.0", "75", "5", "60"};
+    m_common.m_strRampStrokeLength = "1.5";
+    m_common.m_strRampStrokeUnit = "in.";
+    m_common.m_strRampActuatorSize = "70.0";
+    m_common.m_strRampAreaUnit = "in\u00B2";
+  }
+  void Ramp(IiXYPlotXPtr plot) {
+    m_common.GenerateRampTestReport(plot, m_report, m_printer, Definition("RampTestRept.xml").c_str(), nullptr);
+  }
+  _variant_t Picture(const char* field) {
+    activex::IReportSectionsPtr sections;
+    activex::IReportSectionPtr detail;
+    activex::IReportFieldsPtr fields;
+    activex::IReportFieldPtr f;
+    _variant_t picture;
+    if (SUCCEEDED(m_report->get_Sections(&sections)) && SUCCEEDED(sections->Item("Detail", &detail)) &&
+        SUCCEEDED(detail->get_Fields(&fields)) && SUCCEEDED(fields->Item(field, &f)))
+      f->get_Picture(&picture);
+    return picture;
+  }
+  static bool Shown(IiXYPlotXPtr& plot, const char* channel) {
+    IDispatchPtr d;
+    VARIANT_BOOL visible = 0;
+    if (plot->GetChannelByName(channel, &d) == S_OK) IiXYPlotChannelPtr(d)->GetVisible(&visible);
+    return visible != 0;
+  }
+};
+
+TEST_F(RampReportTest, FieldsInTheirOrderWithDateNameAndBothPictures) {
+  UseNoTexts();
+  m_clock.Set({2026, 3, 7, 9, 5, 0, 0});
+  IiXYPlotXPtr plot = RampPlot(true);
+  m_person->CancelFile().Answer(IDNO);
+  Ramp(plot);
+  ASSERT_EQ(m_person->Asked().size(), 2u);
+  EXPECT_EQ(m_person->Asked()[0].defaultName, "FV-101_RampReport_2026_3_7_9h_5m");
+  EXPECT_EQ(m_person->Asked()[0].title, "Save Ramp Report As");
+  Expected header = kHeaderNoTexts;
+  header[0].second = "##DEVTAGID FV-101";
+  ExpectFields(header);
+  ExpectFields({
+      {"TitleLbl", "##RAMPREPORTTITLE"},
+      {"TestSettingsLbl", "##IDC_STATICRAMPSET"},
+      {"StartPosLbl", "##IDC_STATICSTARTPOS"},
+      {"StartPosn", "25.0"},
+      {"StopPosLbl", "##IDC_STATICSTOPPOS"},
+      {"StopPosn", "75"},
+      {"HoldTimeLbl", "##IDC_STATICHOLDTIME"},
+      {"HoldTime", "5"},
+      {"TestDurLbl", "##IDC_STATICTESTDUR"},
+      {"TestDuration", "60"},
+      {"BiDirLbl", "##IDC_CHECKBIDIR"},
+      {"BiDirValue", "Yes"},
+      {"lblTestDate", "##TestDate"},
+      {"lblTestDateResult", "3/7/2026"},
+      {"StLenLbl", "##IDC_STATICSTRLEN"},
+      {"StLenValue", "1.5"},
+      {"StLenUnit", "in."},
+      {"ActSizeLbl", "##IDC_ILABELXACTSIZE"},
+      {"ActSizeValue", "70.0"},
+      {"ActSizeUnit", "in\u00B2"},
+  });
+  ExpectFields({{"PageLine1", "\"##Page \" & [Page] & \"/\" & [Pages]"}}, "Page Footer");
+  // Two pictures of their own, read in before their files went.
+  const _variant_t ramp = Picture("RampGrph"), signature = Picture("RampGrph3");
+  ASSERT_EQ(ramp.vt, VARTYPE(VT_ARRAY | VT_UI1));
+  ASSERT_EQ(signature.vt, VARTYPE(VT_ARRAY | VT_UI1));
+  EXPECT_NE(ramp.parray->data, signature.parray->data);
+  for (const char* name : {"RampTest.bmp", "RampTest3.bmp"})
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Folder() + "/" + name))) << name;
+  // The plot stays in the signature view, its tool bar back on.
+  _bstr_t title;
+  ASSERT_EQ(plot->GetTitle(&title), S_OK);
+  EXPECT_EQ(title.str(), "##SIGVCMD");
+  EXPECT_FALSE(Shown(plot, "Position"));
+  EXPECT_TRUE(Shown(plot, "PosnvCmdClose"));
+  IiPlotToolBarPtr toolBar;
+  VARIANT_BOOL shown = 0;
+  ASSERT_EQ(plot->GetToolBar(0, &toolBar), S_OK);
+  toolBar->GetVisible(&shown);
+  EXPECT_NE(shown, 0);
+}
+
+TEST_F(RampReportTest, YesOnlyForOneAndTheSignatureOfTheTestsDirection) {
+  // Labels are translated; "Yes" and "No" are fixed texts.
+  UseTexts({{"IDC_CHECKBIDIR", "Bidirektional"}, {"Yes", "Ja"}, {"No", "Nein"}});
+  struct Case {
+    BYTE flag;
+    const char* start;
+    const char* stop;
+    const char* text;
+    bool opening, closing;
+  };
+  const Case cases[] = {
+      {1, "100", "0", "Yes", true, true},
+      {0, "25.0", "75", "No", true, false},
+      {0, "75", "25", "No", false, true},
+      // Any value but 1 prints "No"; the signature takes any value but 0 as both ways.
+      {2, "25", "75", "No", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.flag));
+    m_common.m_bRampBidirectional = c.flag;
+    m_common.m_strRampSettings[0] = c.start;
+    m_common.m_strRampSettings[1] = c.stop;
+    IiXYPlotXPtr plot = RampPlot(c.flag == 1);
+    m_person->CancelFile().Answer(IDNO);
+    Ramp(plot);
+    ExpectFields({{"BiDirLbl", "Bidirektional"}, {"BiDirValue", c.text}});
+    EXPECT_EQ(Shown(plot, "ILPosnvCmdOpen"), c.opening);
+    EXPECT_EQ(Shown(plot, "ILPosnvCmdClose"), c.closing);
+  }
+}
+
+TEST_F(RampReportTest, ADefinitionWithoutOneOfItsFieldsShowsTheFailureAndSavesNothing) {
+  struct Case {
+    const char* from;
+    const char* to;
+  };
+  const Case cases[] = {
+      {"name=\"ActSizeUnit\"", "name=\"Other\""},
+      {"name=\"RampGrph3\"", "name=\"Picture\""},
+      {"name=\"RampTestReport\"", "name=\"RampReport\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from);
+    EditDefinition("RampTestRept.xml", c.from, c.to);
+    m_person->Answer(IDOK);
+    const size_t before = m_person->Asked().size();
+    Ramp(RampPlot(true));
+    ASSERT_EQ(m_person->Asked().size(), before + 1);  // no save dialog, no print question
+    EXPECT_EQ(m_person->Asked().back().text, "Report Definition file could not be found/matched.");
+    EXPECT_EQ(Printed(), 0);
+    EditDefinition("RampTestRept.xml", c.to, c.from);
+  }
+}
+
 // One PDF per builder, in English, as the person saves it.
 struct PdfCase {
   const char* stem;
@@ -281,6 +423,11 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_common.m_bCommandCalActive = {1, 0, 0};
   m_common.m_bMgmtFlags[59] = 1;
   m_common.m_strStepSettings = {"25", "75", "10"};
+  m_common.m_strRampSettings = {"25.0", "75", "5", "60"};
+  m_common.m_strRampStrokeLength = "1.5";
+  m_common.m_strRampStrokeUnit = "in.";
+  m_common.m_strRampActuatorSize = "70.0";
+  m_common.m_strRampAreaUnit = "in\u00B2";
   const std::vector<std::string> header = {
       "DEVICE TAG ID: PV-101",
       "ACTUATOR INFO --> Size: 70, Manufacturer: Acme & Sons, Type: Linear, Spring Type: Spring return, Fail",
@@ -295,6 +442,11 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
        {"Command Input Calibration Report", "Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200",
         "Command below A/D range", "Command range too small"}},
       {"step-test", 2, {"Step Test Report", "Step Test Settings", "25", "75", "10", "Report Date:", "12/8/2026"}},
+      {"ramp-test",
+       3,
+       {"Ramp Test Report", "Ramp Test Settings", "Start Position:", "25.0 %", "Stop Position:", "75 %",
+        "Hold Time:", "5 s", "Test Duration:", "60 s", "Bi-directional", "Yes", "Stroke Length:", "1.5 in.",
+        "Actuator Size:", "70.0 in\u00B2", "Report Date:", "12/8/2026"}},
   };
   IiXYPlotXPtr plot = StepPlot();
   for (const PdfCase& c : cases) {
@@ -305,8 +457,11 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
       Stroke();
     else if (c.report == 1)
       Command();
-    else
+    else if (c.report == 2)
       m_common.GenerateStepTestReport(plot, m_report, m_printer, Definition("StepTestRept.xml").c_str(), nullptr);
+    else
+      m_common.GenerateRampTestReport(RampPlot(true), m_report, m_printer, Definition("RampTestRept.xml").c_str(),
+                                      nullptr);
     const std::string text = PdfText(pdf);
     for (const auto& lines : {header, c.lines})
       for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;

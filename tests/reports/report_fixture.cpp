@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <cmath>
 
 #include "support/language_table.h"
@@ -18,7 +19,7 @@ void ReportTest::SetUp() {
   ASSERT_TRUE(m_dir.isValid());
   m_time = std::make_unique<plat::ScopedTimeSource>(m_clock);
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
-  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "AlarmReport2.xml",
+  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "AlarmReport2.xml",
                            "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
@@ -125,6 +126,44 @@ IiXYPlotXPtr ReportTest::StepPlot() const {
       channel->AddXY(t, c == 1 ? command : from + (command - from) * lag - c, nullptr);
     }
   }
+  return plot;
+}
+
+IiXYPlotXPtr ReportTest::RampPlot(bool bidirectional) {
+  IUnknownPtr unknown;
+  EXPECT_EQ(unknown.CreateInstance("iPlotLibrary.iXYPlotX"), S_OK);
+  IiXYPlotXPtr plot(unknown);
+  m_common.SetupRampPlot(plot);
+  m_common.SetupRampTestChannels(plot);
+  auto channel = [&](const char* name) { return m_common.GetXYPlotChannelByName(plot, name); };
+  // Hold, ramp for a minute, hold, and the ramp back; sampled four times a second.
+  constexpr double kHold = 5, kRamp = 60, kStep = 0.25;
+  const double end = bidirectional ? 2 * (kHold + kRamp) : kHold + kRamp + kHold;
+  double position = 0, relayCommand = 50, relayPosition = 50;
+  for (double t = 0; t <= end + 1e-9; t += kStep) {
+    const double up = std::clamp((t - kHold) / kRamp, 0.0, 1.0);
+    const double down = std::clamp((t - 2 * kHold - kRamp) / kRamp, 0.0, 1.0);
+    const double command = 100 * (up - down);
+    // The pilot relay drives the actuator; the valve follows with friction.
+    relayCommand = std::clamp(50 + 4 * (command - position), 0.0, 100.0);
+    relayPosition += (relayCommand - relayPosition) * kStep / 0.4;
+    const double pull = (relayPosition - 50) / 50;
+    if (std::fabs(pull) > 0.03) position = std::clamp(position + 12 * pull * kStep, 0.0, 100.0);
+    channel("Command")->AddXY(t, command, nullptr);
+    channel("Position")->AddXY(t, position, nullptr);
+    channel("ILCmd")->AddXY(t, relayCommand, nullptr);
+    channel("ILPos")->AddXY(t, relayPosition, nullptr);
+    const bool opening = t >= kHold && t <= kHold + kRamp;
+    const bool closing = t >= 2 * kHold + kRamp;
+    if (opening || closing) {
+      channel(opening ? "PosnvCmdOpen" : "PosnvCmdClose")->AddXY(command, position, nullptr);
+      channel(opening ? "ILCmdvCmdOpen" : "ILCmdvCmdClose")->AddXY(command, relayCommand, nullptr);
+      channel(opening ? "ILPosnvCmdOpen" : "ILPosnvCmdClose")->AddXY(command, relayPosition, nullptr);
+    }
+  }
+  IiPlotAxisPtr axis;
+  EXPECT_EQ(plot->GetXAxisByName("RampX", &axis), S_OK);
+  axis->SetSpan(end);
   return plot;
 }
 

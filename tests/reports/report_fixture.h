@@ -36,6 +36,9 @@ class ReportTest : public testing::Test {
 
   // A step plot with the four traces and a little data.
   IiXYPlotXPtr StepPlot() const;
+  // The ramp test plot as the page lays it out, holding a ramp from 0 to
+  // 100 % (and back when bi-directional) followed by a lagging valve.
+  IiXYPlotXPtr RampPlot(bool bidirectional);
 
   static std::string PdfText(const std::string& path);
   // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png.

@@ -172,6 +172,34 @@ TEST_F(TestEngine, StepJumpsAfterOneSecondAndBecomesTheStepBaseline) {
   EXPECT_EQ(positioner.State().tests.stepBaseline.first.blocks, positioner.State().tests.samples.blocks);
 }
 
+// Retrieving a baseline from a new device gives a record of its own valve,
+// not zeros.
+TEST_F(TestEngine, ANewDeviceHoldsBaselinesOfItsOwnValve) {
+  Select(1);
+  const Bytes ramp = Send({212});
+  ASSERT_EQ(ramp.size(), 45u);
+  // 0, 100, 5 and 30 as floats; flags: a ramp both ways.
+  EXPECT_EQ(Bytes(ramp.begin() + 5, ramp.begin() + 21),
+            (Bytes{0, 0, 0, 0, 0x42, 0xC8, 0, 0, 0x40, 0xA0, 0, 0, 0x41, 0xF0, 0, 0}));
+  EXPECT_EQ(ramp.at(44), 0x0D);
+  const std::vector<Sample> up = Download(1);
+  const std::vector<Sample> down = Download(2);
+  EXPECT_EQ(up.front().command, 0);
+  EXPECT_EQ(up.back().command, 100);
+  EXPECT_EQ(down.back().command, 0);
+  EXPECT_GT(up[100].command - up[100].position, 0.2);  // the valve's own lag
+  EXPECT_NEAR(up.back().position, 100, 1);
+  EXPECT_NEAR(down.back().position, 0, 1);
+
+  Select(0);
+  const Bytes step = Send({212});
+  // 40, 60, 5 and 0: a step in mid-stroke.
+  EXPECT_EQ(Bytes(step.begin() + 5, step.begin() + 21),
+            (Bytes{0x42, 0x20, 0, 0, 0x42, 0x70, 0, 0, 0x40, 0xA0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(step.at(44), 0x01);
+  EXPECT_NEAR(Download(0).back().position, 60, 1);
+}
+
 TEST_F(TestEngine, AbortMidRunLeavesTheRecordsAsTheyWere) {
   const TestRecords before = positioner.State().tests;
   Send(StartFrame(0x09));

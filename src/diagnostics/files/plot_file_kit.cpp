@@ -120,6 +120,19 @@ void ReplaceOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel, const s
 
 }  // namespace
 
+void ShowAxes(IiXYPlotXPtr& plot, std::initializer_list<NamedAxis> axes, bool show) {
+  const VARIANT_BOOL flag = show ? VARIANT_TRUE : VARIANT_FALSE;
+  for (const NamedAxis& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetVisible(flag));
+  for (const NamedAxis& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetEnabled(flag));
+}
+
+void GridAxes(IiXYPlotXPtr& plot, const char* x, const char* y) {
+  IiPlotDataViewPtr view;
+  Raise(plot->GetDataView(0, &view));
+  Raise(view->SetXAxisName(x));
+  Raise(view->SetYAxisName(y));
+}
+
 double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index) {
   return PointOf(cf, plot, channel, index);
 }

@@ -5,6 +5,7 @@
 // plot's display settings kept aside during an open.
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ IiPlotAxisPtr AxisByName(Plot& plot, bool x, const char* name) {
   testfile::Raise(x ? plot->XAxisIndexByName(name, &index) : plot->YAxisIndexByName(name, &index));
   return Axis(plot, x, index);
 }
+// Shows or hides axes by both display flags: the first flag of each axis
+// in the order given, then the second flags in the same order; each axis is
+// found by name afresh for every flag.
+struct NamedAxis {
+  bool x;
+  const char* name;
+};
+void ShowAxes(IiXYPlotXPtr& plot, std::initializer_list<NamedAxis> axes, bool show);
+// The axes that data view 0's grid follows, X first.
+void GridAxes(IiXYPlotXPtr& plot, const char* x, const char* y);
 // The axis title in the plain weight.
 inline void NotBold(IiPlotAxisPtr& axis) {
   IFontPtr font;

@@ -88,15 +88,9 @@ void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
 
 namespace {
 
-// The axes of both ramp views, each hidden in two passes as the plot asks.
+// The axes of both ramp views.
 void HideRampAxes(IiXYPlotXPtr& plot) {
-  struct AxisName {
-    bool x;
-    const char* name;
-  };
-  constexpr AxisName axes[] = {{true, "RampX"}, {true, "CmdX"}, {false, "RampPerc"}};
-  for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetVisible(VARIANT_FALSE));
-  for (const AxisName& a : axes) Raise(AxisByName(plot, a.x, a.name)->SetEnabled(VARIANT_FALSE));
+  plotfile::ShowAxes(plot, {{true, "RampX"}, {true, "CmdX"}, {false, "RampPerc"}}, false);
 }
 
 }  // namespace

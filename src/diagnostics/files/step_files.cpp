@@ -31,6 +31,11 @@ constexpr std::array<testfile::ChannelRow, 6> kStepChannels{{
 }};
 constexpr size_t kStepDataChannels = 4;
 
+// The compare plot's channels: each trace of file 1, file 2 and their difference.
+constexpr const char* kStepCompareChannels[] = {"Position1", "Position2", "PositionDiff", "Command1",
+                                                "Command2",  "CommandDiff", "ILCmd1",     "ILCmd2",
+                                                "ILCmdDiff", "ILPOS1",      "ILPOS2",     "ILPOSDiff"};
+
 constexpr const char* kSettings = "TestSettings";
 constexpr const char* kTag = "TagName";
 
@@ -68,10 +73,12 @@ void CCommonFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
 
 void CCommonFunctions::UpdateStepPlot(IiXYPlotXPtr plot) {
   for (size_t i = 0; i < kStepDataChannels; ++i) ShowChannel(plot, kStepChannels[i].name, 0);
-  Raise(AxisByName(plot, true, "StepX")->SetVisible(VARIANT_FALSE));
-  Raise(AxisByName(plot, false, "StepPerc")->SetVisible(VARIANT_FALSE));
-  Raise(AxisByName(plot, true, "StepX")->SetEnabled(VARIANT_FALSE));
-  Raise(AxisByName(plot, false, "StepPerc")->SetEnabled(VARIANT_FALSE));
+  plotfile::ShowAxes(plot, {{true, "StepX"}, {false, "StepPerc"}}, false);
+}
+
+void CCommonFunctions::HideStepCompareChannels(IiXYPlotXPtr plot) {
+  for (const char* name : kStepCompareChannels) ShowChannel(plot, name, 0);
+  plotfile::ShowAxes(plot, {{true, "StepX"}, {false, "RampPerc"}}, false);
 }
 
 void CCommonFunctions::SaveStepFile(IiXYPlotXPtr plot) {

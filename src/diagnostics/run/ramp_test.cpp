@@ -1,13 +1,504 @@
 #include "diagnostics/run/ramp_test.h"
 
+#include <algorithm>
+#include <string>
+
+#include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
+#include "platform/sys/paths.h"
+#include "shell/app.h"
+#include "support/language_table.h"
+
+using View = CDiagnostics_RampTestView;
+
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::StatusPageTemplate(268));
+constexpr StatusHeaderIds kHeader{1011, 1012, 1013, 1018, 1019};
+
+// Variable 144 of the set-up write.
+constexpr BYTE kTestBit = 0x01, kBidirectionalBit = 0x04, kOuterLoopBit = 0x08, kInnerLoopBit = 0x40;
+constexpr BYTE kBidirectionalRecord = 0x04;  // flag of the stored record
+constexpr BYTE kOpening = 4, kClosing = 5;
+// Start, stop, hold time, ramp time: the order of the device's set-up and
+// of the files.
+constexpr int kSettingEdits[4] = {View::kStartEdit, View::kStopEdit, View::kHoldEdit, View::kRampEdit};
+
+std::vector<DialogItem> Items() {
+  constexpr unsigned kHiddenOff = DS_HIDDEN | DS_DISABLED;
+  return {
+      {1022, DlgKind::GroupBox, "Ramp Test Settings", 8, 26, 276, 100},
+      {900, DlgKind::Static, "Start Position:", 16, 42, 64, 9},
+      {View::kStartEdit, DlgKind::Edit, "", 82, 40, 42, 12, DS_RIGHT},
+      {918, DlgKind::Static, "%", 127, 42, 18, 9},
+      {View::kStartIcon, DlgKind::Picture, "", 146, 39, 14, 14, DS_ICON},
+      {902, DlgKind::Static, "Stop Position:", 16, 62, 64, 9},
+      {View::kStopEdit, DlgKind::Edit, "", 82, 60, 42, 12, DS_RIGHT},
+      {919, DlgKind::Static, "%", 127, 62, 18, 9},
+      {View::kStopIcon, DlgKind::Picture, "", 146, 59, 14, 14, DS_ICON},
+      {903, DlgKind::Static, "Hold Time:", 16, 82, 64, 9},
+      {View::kHoldEdit, DlgKind::Edit, "", 82, 80, 42, 12, DS_RIGHT},
+      {920, DlgKind::Static, "sec", 127, 82, 18, 9},
+      {View::kHoldIcon, DlgKind::Picture, "", 146, 79, 14, 14, DS_ICON},
+      {904, DlgKind::Static, "Test Duration:", 16, 102, 64, 9},
+      {View::kRampEdit, DlgKind::Edit, "", 82, 100, 42, 12, DS_RIGHT},
+      {921, DlgKind::Static, "sec", 127, 102, 18, 9},
+      {View::kRampIcon, DlgKind::Picture, "", 146, 99, 14, 14, DS_ICON},
+      {911, DlgKind::Static, "Stroke Length:", 168, 42, 56, 9},
+      {View::kStrokeEdit, DlgKind::Edit, "", 226, 40, 34, 12, DS_READONLY | DS_CENTER},
+      {View::kStrokeUnit, DlgKind::Static, "in.", 263, 42, 18, 9},
+      {912, DlgKind::Static, "Actuator Size:", 168, 62, 56, 9},
+      {View::kActuatorEdit, DlgKind::Edit, "", 226, 60, 34, 12, DS_READONLY | DS_CENTER},
+      {View::kAreaUnit, DlgKind::Static, "in.", 263, 62, 18, 9},
+      {View::kBidirectionalBox, DlgKind::CheckBox, "Bi-directional", 168, 80, 108, 10},
+      {View::kBaselineBox, DlgKind::CheckBox, "Set Baseline", 168, 94, 108, 10},
+      {View::kInnerLoopBox, DlgKind::CheckBox, "Inner Loop Test", 168, 108, 108, 10},
+
+      {1010, DlgKind::GroupBox, "Graph Settings", 290, 26, 130, 100},
+      {View::kPositionBox, DlgKind::CheckBox, "Position", 298, 40, 116, 10},
+      {View::kCommandBox, DlgKind::CheckBox, "Command", 298, 53, 116, 10},
+      {View::kPilotCommandBox, DlgKind::CheckBox, "Pilot Relay Command", 298, 66, 116, 10},
+      {View::kPilotPositionBox, DlgKind::CheckBox, "Pilot Relay Position", 298, 79, 116, 10},
+      {View::kTimeViewButton, DlgKind::PushButton, "View Ramp Test", 298, 93, 114, 14},
+      {View::kSignalViewButton, DlgKind::PushButton, "View Signal vs Command", 298, 109, 114, 14},
+
+      {1059, DlgKind::GroupBox, "Monitors", 426, 26, 166, 100},
+      {905, DlgKind::Static, "Test Status:", 434, 40, 150, 9},
+      {View::kStatusId, DlgKind::Edit, "", 434, 50, 150, 12, DS_READONLY | DS_CENTER},
+      {901, DlgKind::Static, "Elapsed Time:", 434, 72, 58, 9},
+      {View::kElapsedId, DlgKind::Edit, "", 494, 70, 52, 12, DS_READONLY | DS_CENTER},
+      {922, DlgKind::Static, "sec", 550, 72, 24, 9},
+      {908, DlgKind::Static, "Data Acquisition Progress:", 434, 92, 150, 9},
+      {View::kProgressId, DlgKind::Progress, "", 434, 103, 150, 12},
+
+      {View::kPlotPlace, DlgKind::GroupBox, "", 8, 132, 584, 192, DS_HIDDEN},
+      {View::kRetrieveId, DlgKind::PushButton, "Retrieve Baseline", 8, 330, 78, 16, DS_MULTILINE | DS_GROUP},
+      {View::kLoadId, DlgKind::PushButton, "Load", 94, 330, 78, 16},
+      {View::kSaveId, DlgKind::PushButton, "Save", 180, 330, 78, 16},
+      {View::kStartId, DlgKind::PushButton, "Start", 266, 330, 78, 16, DS_DISABLED},
+      {View::kStopId, DlgKind::PushButton, "Stop", 352, 330, 78, 16, DS_DISABLED},
+      {View::kPrintId, DlgKind::PushButton, "Print Report", 438, 330, 78, 16},
+      {1413, DlgKind::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+      {1414, DlgKind::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+
+      // Pressure, spring-set and friction controls of other positioner
+      // models: never shown.
+      {1197, DlgKind::CheckBox, "Supply Pressure", 0, 0, 60, 10, kHiddenOff},
+      {1198, DlgKind::CheckBox, "Port A Pressure", 0, 0, 60, 10, kHiddenOff},
+      {1199, DlgKind::CheckBox, "Port B Pressure", 0, 0, 60, 10, kHiddenOff},
+      {1200, DlgKind::Edit, "", 0, 0, 40, 12, kHiddenOff},
+      {1201, DlgKind::Edit, "", 0, 0, 40, 12, kHiddenOff},
+      {438, DlgKind::PushButton, "Retrieve Last", 0, 0, 60, 16, kHiddenOff},
+      {435, DlgKind::PushButton, "View Pressure vs Position", 0, 0, 60, 16, kHiddenOff},
+      {436, DlgKind::PushButton, "View Friction/Thrust", 0, 0, 60, 16, kHiddenOff},
+  };
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(268, kHeader, Items()));
+
+constexpr RecordedTestKind kRamp{0, "RAMPTEST_COMPLETE", "RAMPTEST_STOPPED", 1, 4, 1, nullptr, true};
+constexpr RecordedTestIds kIds{View::kStatusId, View::kElapsedId, View::kProgressId, View::kRetrieveId,
+                               View::kLoadId,   View::kSaveId,    View::kStartId,    View::kStopId,
+                               View::kPrintId,  View::kBaselineBox, View::kPlotPlace, View::kPlotId};
+
+// A channel box and the curves it shows in the time view and in the
+// signature view (opening and closing).
+struct ChannelBox {
+  int box;
+  const char* time;
+  const char* opening;  // null: no curve in the signature view
+  const char* closing;
+};
+constexpr ChannelBox kChannelBoxes[] = {
+    {View::kPositionBox, "Position", "PosnvCmdOpen", "PosnvCmdClose"},
+    {View::kCommandBox, "Command", nullptr, nullptr},
+    {View::kPilotCommandBox, "ILCmd", "ILCmdvCmdOpen", "ILCmdvCmdClose"},
+    {View::kPilotPositionBox, "ILPos", "ILPosnvCmdOpen", "ILPosnvCmdClose"},
+};
+
+// Legend texts: the time channels read like their boxes.
+constexpr std::pair<const char*, const char*> kChannelTitles[] = {
+    {"Position", "IDC_STATICPOSNLBL"},
+    {"Command", "IPLOTCHANCMD"},
+    {"ILCmd", "IDC_CHECK_SPOOLCMD"},
+    {"ILPos", "IDC_CHECK_SPOOLPOS"},
+    {"PosnvCmdOpen", "IDC_STATIC_SIGPOSOPEN"},
+    {"ILCmdvCmdOpen", "IDC_STATIC_SIGILCMDOPEN"},
+    {"ILPosnvCmdOpen", "IDC_STATIC_SIGILPOSOPEN"},
+    {"PosnvCmdClose", "IDC_STATIC_SIGPOSCLOSE"},
+    {"ILCmdvCmdClose", "IDC_STATIC_SIGILCMDCLOSE"},
+    {"ILPosnvCmdClose", "IDC_STATIC_SIGILPOSCLOSE"},
+};
+
+_bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
+
+IiPlotAxisPtr AxisNamed(IiXYPlotXPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  ComCheck(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
+  if (!axis) throw _com_error(E_POINTER);
+  return axis;
+}
+
+void ShowAxis(IiXYPlotXPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis = AxisNamed(plot, x, name);
+  ComCheck(axis->SetVisible(VARIANT_TRUE));
+  ComCheck(axis->SetEnabled(VARIANT_TRUE));
+}
+
+void SetAxis(IiPlotAxisPtr axis, double min, double span) {
+  ComCheck(axis->SetMin(min));
+  ComCheck(axis->SetSpan(span));
+}
 
 }  // namespace
 
-CDiagnostics_RampTestView::CDiagnostics_RampTestView() : CDiagnosticTestPage(268, "IDD_DIAGNOSTIC_RAMP_TEST", 51, 1000) {
-  // Until the page runs its test: the status poll alone.
-  m_steps = {StatusStep(1, 1)};
-  m_nStartStep = 1;
+View::CDiagnostics_RampTestView()
+    : CRecordedTestPage(268, "IDD_DIAGNOSTIC_RAMP_TEST", 51, 1000, kRamp, kIds,
+                        {
+                            {kStartEdit, kStartIcon, -10.0, 110.0, "TT_STARTPOS_ERROR"},
+                            {kStopEdit, kStopIcon, -10.0, 110.0, "TT_STOPPOS_ERROR"},
+                            {kHoldEdit, kHoldIcon, 0.0, 655.35, "TT_PST_HOLDTIME_ERROR"},
+                            {kRampEdit, kRampIcon, 0.0, 655.35, "TT_PST_RAMPTIME_ERROR"},
+                        },
+                        kHeader) {
+  m_captions = pages::HeaderCaptions(kHeader);
+  const std::vector<KeyedControls> captions = {
+      {"IDC_STATICRAMPSET", {1022}},
+      {"IDC_STATICSTARTPOS", {900}},
+      {"IDC_STATICSTOPPOS", {902}},
+      {"IDC_STATICHOLDTIME", {903}},
+      {"IDC_STATICTESTDUR", {904}},
+      {"VeskSEC", {920, 921, 922}},
+      {"IDC_STATICSTRLEN", {911}},
+      {"IDC_ILABELXACTSIZE", {912}},
+      {"IDC_CHECKBIDIR", {kBidirectionalBox}},
+      {"IDC_CHECKBASELINE", {kBaselineBox}},
+      {"IDC_CHECKINNERLOOP", {kInnerLoopBox}},
+      {"IDC_STATICGRPHSET", {1010}},
+      {"IDC_STATICPOSNLBL", {kPositionBox}},
+      {"IPLOTCHANCMD", {kCommandBox}},
+      {"IDC_CHECK_SPOOLCMD", {kPilotCommandBox}},
+      {"IDC_CHECK_SPOOLPOS", {kPilotPositionBox}},
+      {"IDC_BTN_RAMPTEST", {kTimeViewButton}},
+      {"IDC_BTN_SIGvCMD", {kSignalViewButton}},
+      {"IDC_STATICMON", {1059}},
+      {"IDC_STATICSTESTSTAT", {905}},
+      {"IDC_STATICELAPSED", {901}},
+      {"IDC_STATICACQPROG", {908}},
+      {"IDC_BTN_BASELINE", {kRetrieveId}},
+      {"IDC_BUTTON_LOAD", {kLoadId}},
+      {"IDC_BUTTON_SAVE", {kSaveId}},
+      {"IDC_BTN_START", {kStartId}},
+      {"IDC_BTN_STOP", {kStopId}},
+      {"IDC_BTN_PRINT", {kPrintId}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  m_toolTips = pages::HeaderToolTips(kHeader);
+  const std::vector<KeyedControls> tips = {
+      {"VeskSTART_TIP", {kStartEdit}},
+      {"VeskSTOP_TIP", {kStopEdit}},
+      {"IDC_CEDIT_RAMP_HOLDTIP", {kHoldEdit}},
+      {"IDC_EDIT_DURATIONTIP", {kRampEdit}},
+      {"IDC_EDT_STROKE_LENGTHTIP", {kStrokeEdit}},
+      {"IDC_EDIT_ACT_SIZETIP", {kActuatorEdit}},
+      {"IDC_CHECKBIDIRTIP_Qel", {kBidirectionalBox}},
+      {"IDC_CHECKBASELINETIP", {kBaselineBox}},
+      {"IDC_CHECKINNERLOOPTIP", {kInnerLoopBox}},
+      {"IDC_CHECK_POSITIONTIP", {kPositionBox}},
+      {"IDC_CHECK_DIGITAL_COMMANDTIP", {kCommandBox}},
+      {"IDC_CHECK_SPOOLCMDTIP", {kPilotCommandBox}},
+      {"IDC_CHECK_SPOOLPOSTIP", {kPilotPositionBox}},
+      {"IDC_EDIT_RAMP_STATTIP", {kStatusId}},
+      {"VeskELAPSED_TIP", {kElapsedId}},
+      {"IDC_PROGRESS_RAMPTIP", {kProgressId}},
+      {"IDC_BTN_RAMPTESTTIP", {kTimeViewButton}},
+      {"IDC_BTN_SIGvCMDTIP", {kSignalViewButton}},
+      {"IDC_BTN_BASELINETIP", {kRetrieveId}},
+      {"IDC_BTN_RAMPLOADTIP", {kLoadId}},
+      {"IDC_BTN_RAMPSAVETIP", {kSaveId}},
+      {"IDC_BTN_RAMPSTARTTIP", {kStartId}},
+      {"IDC_BTN_RAMPSTOPTIP", {kStopId}},
+      {"VeskPrintReportRampTip", {kPrintId}},
+  };
+  m_toolTips.insert(m_toolTips.end(), tips.begin(), tips.end());
+
+  MapCommand(BN_CLICKED, kTimeViewButton, &View::OnViewRampTest);
+  MapCommand(BN_CLICKED, kSignalViewButton, &View::OnViewSignalVsCommand);
+  for (size_t row = 0; row < std::size(kChannelBoxes); ++row)
+    MapCommand(BN_CLICKED, kChannelBoxes[row].box, [this, row] { OnChannelBox(row); });
+  MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieveBaseline);
+  MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
+  MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
+  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
+  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
+  MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, m_settings[i].edit, [this, i] { CheckSetting(i); });
+}
+
+void View::OnInitialUpdate() {
+  CRecordedTestPage::OnInitialUpdate();
+  Try("SetPlotCaptions", [this] { SetPlotCaptions(); });
+}
+
+void View::CreateControls() {
+  CRecordedTestPage::CreateControls();
+  CheckDlgButton(kBidirectionalBox, BST_CHECKED);
+  for (const ChannelBox& row : kChannelBoxes) {
+    GetDlgItem(row.box)->EnableWindow(TRUE);
+    CheckDlgButton(row.box, BST_CHECKED);
+  }
+  Try("OnViewRampTest", [this] { OnViewRampTest(); });
+}
+
+void View::SetupPlot() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  common.SetupRampPlot(m_pPlot);
+  common.SetupRampTestChannels(m_pPlot);
+}
+
+// ---- The run's page side.
+
+void View::WriteSetup() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  const bool bidirectional = IsChecked(kBidirectionalBox);
+  m_nBidirectionalPass = bidirectional ? 1 : 0;
+  comm.m_byTestState = static_cast<BYTE>(kTestBit | (bidirectional ? kBidirectionalBit : 0) |
+                                         (IsChecked(kInnerLoopBox) ? kInnerLoopBit : kOuterLoopBit));
+  comm.m_dVar142 = EditValue(kStartEdit);
+  comm.m_dVar143 = EditValue(kStopEdit);
+  comm.m_dVar145 = EditValue(kHoldEdit);
+  comm.m_dVar149 = EditValue(kRampEdit);
+  comm.WriteTestSetup();
+  Try("ScaleAxesForTest", [this] { ScaleAxesForTest(); });
+}
+
+void View::AfterSetupWritten() {
+  EnableActionButtons(FALSE);
+  m_nTestDirection = EditValue(kStopEdit) > EditValue(kStartEdit) ? kOpening : kClosing;
+}
+
+void View::PrepareTimeAxis() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  const auto& record = comm.m_TestResult.adSetup;
+  double ramp = m_bBaselineLoaded ? record[3] : comm.m_dVar149;
+  double hold = m_bBaselineLoaded ? record[2] : comm.m_dVar145;
+  int points = kPointsPerPass, passes = 1;
+  if (m_nBidirectionalPass == 1) {
+    ramp *= 2;
+    hold *= 2;
+    points *= 2;
+    passes = 2;
+  }
+  m_dTimeStep = (ramp + hold + passes) / points;
+  ComCheck(AxisNamed(m_pPlot, true, "RampX")->SetSpan(points * m_dTimeStep));
+}
+
+void View::AddSamplePoints(double command, double position, double pilotCommand, double pilotPosition) {
+  const bool opening = m_nTestDirection == kOpening;
+  const char* names[3] = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
+  if (opening) {
+    names[0] = "PosnvCmdOpen";
+    names[1] = "ILCmdvCmdOpen";
+    names[2] = "ILPosnvCmdOpen";
+  }
+  const double values[3] = {position, pilotCommand, pilotPosition};
+  std::string log = std::string(SampleName(m_nSignatureSample)) +
+                    (opening ? " set PASSSTATEOPEN started\n" : " set PASSSTATEOPEN else started\n");
+  // The frame draws a block's four samples in turn.
+  m_nSignatureSample = (m_nSignatureSample + 1) % 4;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (size_t i = 0; i < 3; ++i) {
+    ComCheck(common.GetXYPlotChannelByName(m_pPlot, names[i])->AddXY(command, values[i], nullptr));
+    if (m_kind.logPoints) log += PointLine(command, values[i]) + "\n";
+  }
+  if (m_kind.logPoints) theApp().WriteLog(log.c_str());
+}
+
+bool View::NextPass() {
+  if (m_nBidirectionalPass != 1) return false;
+  m_nBidirectionalPass = 2;
+  return true;
+}
+
+void View::ShowRecord() {
+  const TestResultRecord& record = theApp().m_comm.m_TestResult;
+  for (size_t i = 0; i < 4; ++i) SetEditNumber(kSettingEdits[i], "%.1f", record.adSetup[i]);
+  const bool bidirectional = (record.byTestBits & kBidirectionalRecord) != 0;
+  m_nBidirectionalPass = bidirectional ? 1 : 0;
+  CheckDlgButton(kBidirectionalBox, bidirectional ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void View::ShowReadTestSetup() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  EnableActionButtons(TRUE);
+  SetEditNumber(kStartEdit, "%.1f", comm.m_dVar142);
+  SetEditNumber(kStopEdit, "%.1f", comm.m_dVar143);
+  SetEditNumber(kHoldEdit, "%.1f", comm.m_dVar145);
+  SetEditNumber(kRampEdit, "%.1f", comm.m_dVar149);
+  ShowStrokeAndActuator();
+  m_nTestDirection = comm.m_dVar143 > comm.m_dVar142 ? kOpening : kClosing;
+  Try("OnViewRampTest", [this] { OnViewRampTest(); });
+}
+
+void View::ShowDeviceTestSetup() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetEditNumber(kStartEdit, "%.1f", comm.m_dVar142);
+  SetEditNumber(kStopEdit, "%.1f", comm.m_dVar143);
+  SetEditNumber(kRampEdit, "%.1f", comm.m_dVar149);
+  SetEditNumber(kHoldEdit, "%.1f", comm.m_dVar145);
+  CheckDlgButton(kBidirectionalBox, theApp().m_bMultiTestBidirectional ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void View::ShowStrokeAndActuator() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetEditNumber(kStrokeEdit, "%5.1f", comm.m_dVar116);
+  SetDlgItemText(kStrokeUnit, comm.m_strTravelUnits.str().c_str());
+  SetEditNumber(kActuatorEdit, "%3.1f", comm.m_dVar391);
+  SetDlgItemText(kAreaUnit, comm.m_strAreaUnit.c_str());
+}
+
+double View::EditValue(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
+
+double View::RunDuration() const {
+  const double pass = EditValue(kRampEdit) + EditValue(kHoldEdit) + 1.0;
+  return IsChecked(kBidirectionalBox) ? 2 * pass : pass;
+}
+
+// ---- The plot's views.
+
+void View::ShowAxes(const char* x) {
+  ShowAxis(m_pPlot, true, x);
+  ShowAxis(m_pPlot, false, "RampPerc");
+  IiPlotDataViewPtr view;
+  ComCheck(m_pPlot->GetDataView(0, &view));
+  ComCheck(view->SetXAxisName(x));
+  ComCheck(view->SetYAxisName("RampPerc"));
+}
+
+void View::OnViewRampTest() {
+  m_nPlotView = kTimeView;
+  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
+  GetDlgItem(kTimeViewButton)->EnableWindow(FALSE);
+  GetDlgItem(kSignalViewButton)->EnableWindow(TRUE);
+  for (const ChannelBox& row : kChannelBoxes) GetDlgItem(row.box)->EnableWindow(TRUE);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  common.HideRampChannels(m_pPlot);
+  for (const ChannelBox& row : kChannelBoxes) common.ShowChannel(m_pPlot, row.time, IsChecked(row.box));
+  ShowAxes("RampX");
+}
+
+void View::OnViewSignalVsCommand() {
+  m_nPlotView = kSignalView;
+  ComCheck(m_pPlot->SetTitle(Text("SIGVCMD")));
+  GetDlgItem(kSignalViewButton)->EnableWindow(FALSE);
+  GetDlgItem(kTimeViewButton)->EnableWindow(TRUE);
+  for (const ChannelBox& row : kChannelBoxes) GetDlgItem(row.box)->EnableWindow(row.opening != nullptr);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  common.HideRampChannels(m_pPlot);
+  const bool bidirectional = IsChecked(kBidirectionalBox);
+  const bool opening = bidirectional || m_nTestDirection == kOpening;
+  const bool closing = bidirectional || m_nTestDirection == kClosing;
+  for (const ChannelBox& row : kChannelBoxes) {
+    if (!row.opening) continue;
+    const bool checked = IsChecked(row.box);
+    if (opening) common.ShowChannel(m_pPlot, row.opening, checked);
+    if (closing) common.ShowChannel(m_pPlot, row.closing, checked);
+  }
+  ShowAxes("CmdX");
+  ComCheck(AxisNamed(m_pPlot, true, "CmdX")->ZoomToFit());
+  ComCheck(AxisNamed(m_pPlot, false, "RampPerc")->ZoomToFit());
+}
+
+void View::OnChannelBox(size_t row) {
+  const ChannelBox& box = kChannelBoxes[row];
+  const int show = IsChecked(box.box);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  if (m_nPlotView == kTimeView) {
+    common.ShowChannel(m_pPlot, box.time, show);
+  } else if (box.opening) {
+    // Both strokes together, whatever the run's direction.
+    common.ShowChannel(m_pPlot, box.opening, show);
+    common.ShowChannel(m_pPlot, box.closing, show);
+  }
+}
+
+void View::SetPlotCaptions() {
+  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
+  ComCheck(AxisNamed(m_pPlot, true, "RampX")->SetTitle(Text("RAMPXTITLE")));
+  ComCheck(AxisNamed(m_pPlot, true, "CmdX")->SetTitle(Text("CMDPERCTITLE")));
+  ComCheck(AxisNamed(m_pPlot, false, "RampPerc")->SetTitle(Text("HDRLPOSNPERC")));
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (const auto& [channel, key] : kChannelTitles)
+    ComCheck(common.GetXYPlotChannelByName(m_pPlot, channel)->SetTitle(Text(key)));
+  TranslateToolBarHints();
+}
+
+void View::SpanRunAxes() {
+  IiPlotAxisPtr time;
+  ComCheck(m_pPlot->GetXAxis(0, &time));
+  SetAxis(time, 0.0, RunDuration());
+  SetAxis(AxisNamed(m_pPlot, true, "CmdX"), 0.0, 100.0);
+}
+
+void View::ScaleAxesForTest() {
+  SpanRunAxes();
+  const double start = EditValue(kStartEdit), stop = EditValue(kStopEdit);
+  const double low = start < stop ? start : stop;
+  SetAxis(AxisNamed(m_pPlot, false, "RampPerc"), low, 110.0 - low);
+}
+
+// ---- Files and report.
+
+void View::OnLoad() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  if (!common.OpenRampFile(m_pPlot)) return;
+  m_bFileLoaded = true;
+  m_bBaselineLoaded = false;
+  for (size_t i = 0; i < 4; ++i) SetDlgItemText(kSettingEdits[i], common.m_strRampSettings[i].str().c_str());
+  SetDlgItemText(kStrokeEdit, common.m_strRampStrokeLength.str().c_str());
+  SetDlgItemText(kActuatorEdit, common.m_strRampActuatorSize.str().c_str());
+  SetDlgItemText(kAreaUnit, common.m_strRampAreaUnit.str().c_str());
+  SetDlgItemText(kStrokeUnit, common.m_strRampStrokeUnit.str().c_str());
+  CheckDlgButton(kBidirectionalBox, common.m_bRampBidirectional ? BST_CHECKED : BST_UNCHECKED);
+  OnViewRampTest();
+  SetStatus("IDC_OFF_LINE_DATA");
+  SetDlgItemText(kElapsedId, "");
+  m_prgProgress.SetPos(0);
+}
+
+void View::OnSave() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  if (!m_bFileLoaded) {
+    comm.ReadCommand(13);
+    common.m_strRampTag = comm.m_strTag;
+    common.m_nRampAreaUnitCode = comm.m_byAreaUnitCode;
+    common.m_nRampStrokeUnitCode = comm.m_byTravelUnitCode;
+    common.m_bRampBidirectional = IsChecked(kBidirectionalBox) ? 1 : 0;
+  }
+  // Single precision as the file keeps it; the text grows with the number.
+  auto text = [this](int id, const char* format) {
+    return _bstr_t(plat::FormatNumber(format, static_cast<double>(static_cast<float>(EditValue(id)))));
+  };
+  for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = text(kSettingEdits[i], "%5.1f");
+  common.m_strRampStrokeLength = text(kStrokeEdit, "%5.2f");
+  common.m_strRampActuatorSize = text(kActuatorEdit, "%5.2f");
+  common.SaveRampFile(m_pPlot);
+  SpanRunAxes();
+}
+
+void View::OnPrintReport() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  comm.ReadConfiguration();
+  WarnIfTagDiffers(common.m_strRampTag);
+  for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = GetDlgItemText(kSettingEdits[i]).c_str();
+  common.m_bRampBidirectional = IsChecked(kBidirectionalBox) ? 1 : 0;
+  common.m_strRampStrokeLength = GetDlgItemText(kStrokeEdit).c_str();
+  common.m_strRampStrokeUnit = GetDlgItemText(kStrokeUnit).c_str();
+  common.m_strRampActuatorSize = GetDlgItemText(kActuatorEdit).c_str();
+  common.m_strRampAreaUnit = GetDlgItemText(kAreaUnit).c_str();
+  const _bstr_t definition(plat::ProgramPath("\\Dependencies\\RampTestRept.xml"));
+  common.GenerateRampTestReport(m_pPlot, m_pReport, m_pPrinter, definition, this);
+  OnViewRampTest();
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/plot_hints.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
 #include "shell/app.h"
@@ -128,6 +127,9 @@ View::CDiagnostics_StepTestView()
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
+  MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieveBaseline);
+  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
+  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
   MapCommand(BN_CLICKED, kViewId, &View::OnViewStepTest);
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
@@ -136,6 +138,8 @@ View::CDiagnostics_StepTestView()
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
       Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel(m_pPlot, b.channel, IsChecked(b.box)); });
     });
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 }
 
 // ---- The page's controls.
@@ -160,7 +164,7 @@ void View::SetPlotCaptions() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const ChannelBox& b : kChannelBoxes)
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, b.channel)->SetTitle(Text(b.key)));
-  plothints::Translate(m_pPlot);
+  TranslateToolBarHints();
 }
 
 void View::OnViewStepTest() {

@@ -1,0 +1,102 @@
+// The fixed graph views the reports capture: each sets the title, the shown
+// channels and axes, whatever the page showed. Nothing here is caught: a
+// channel or axis the plot lacks ends the view where it stands.
+#include <vector>
+
+#include "diagnostics/files/plot_file_kit.h"
+#include "support/language_table.h"
+
+using plotfile::GridAxes;
+using plotfile::ShowAxes;
+using testfile::Raise;
+
+namespace {
+
+void Title(IiXYPlotXPtr& plot, const char* key) { Raise(plot->SetTitle(TheLanguageTable().Lookup(key))); }
+
+// Found directly by name, not through its index.
+void ZoomToFit(IiXYPlotXPtr& plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  Raise(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
+  if (!axis) _com_issue_error(E_POINTER);
+  Raise(axis->ZoomToFit());
+}
+
+}  // namespace
+
+void CCommonFunctions::ShowStepChannels(IiXYPlotXPtr plot, bool show) {
+  for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) ShowChannel(plot, name, show ? 1 : 0);
+}
+
+void CCommonFunctions::SetupStepGraph(IiXYPlotXPtr plot) {
+  Title(plot, "IDD_DIAGNOSTIC_STEP_TEST");
+  ShowStepChannels(plot, false);
+  ShowStepChannels(plot, true);
+  ShowAxes(plot, {{true, "StepX"}, {false, "StepPerc"}}, true);
+}
+
+void CCommonFunctions::SetupPressureVsPositionGraph(IiXYPlotXPtr plot) {
+  Title(plot, "PRESSVPOS");
+  ShowStepChannels(plot, false);
+  ShowChannel(plot, "PvPSPort", 1);
+  ShowChannel(plot, "PvPPortA", 1);
+  ShowChannel(plot, "PvPPortB", 0);
+  ShowAxes(plot, {{true, "PosnX"}, {false, "StepPerc"}}, true);
+  ShowAxes(plot, {{true, "StepX"}, {false, "StepPress"}}, false);
+}
+
+void CCommonFunctions::SetupStepCompareGraph(IiXYPlotXPtr plot) {
+  HideStepCompareChannels(plot);
+  Title(plot, "IDD_DIAGNOSTIC_STEP_TEST");
+  for (const char* name : {"Position1", "Position2", "PositionDiff", "Command1", "Command2", "CommandDiff", "ILCmd1",
+                           "ILCmd2", "ILCmdDiff", "ILPOS1", "ILPOS2", "ILPOSDiff"})
+    ShowChannel(plot, name, 1);
+  ShowAxes(plot, {{true, "StepX"}, {false, "RampPerc"}}, true);
+  ZoomToFit(plot, true, "StepX");
+  ZoomToFit(plot, false, "RampPerc");
+}
+
+void CCommonFunctions::SetupRampGraph(IiXYPlotXPtr plot) {
+  HideRampChannels(plot);
+  Title(plot, "IDD_DIAGNOSTIC_RAMP_TEST");
+  for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) ShowChannel(plot, name, 1);
+  GridAxes(plot, "RampX", "RampPerc");
+  ShowAxes(plot, {{true, "RampX"}, {false, "RampPerc"}}, true);
+}
+
+void CCommonFunctions::SetupSignatureGraph(IiXYPlotXPtr plot) {
+  HideRampChannels(plot);
+  Title(plot, "SIGVCMD");
+  const double start = testfile::TextNumber(m_strRampSettings[0]);
+  const double stop = testfile::TextNumber(m_strRampSettings[1]);
+  std::vector<const char*> shown;
+  if (m_bRampBidirectional)
+    shown = {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"};
+  else if (stop > start)
+    shown = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
+  else
+    shown = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
+  for (const char* name : shown) ShowChannel(plot, name, 1);
+  GridAxes(plot, "CmdX", "RampPerc");
+  ShowAxes(plot, {{true, "CmdX"}, {false, "RampPerc"}}, true);
+}
+
+void CCommonFunctions::SetupRampCompareGraph(IiXYPlotXPtr plot) {
+  SetupRampAxes(plot);
+  Title(plot, "IDD_DIAGNOSTIC_RAMP_TEST");
+  for (const char* name : {"Position1", "Command1", "ILCmd1", "ILPos1", "Position2", "Command2", "ILCmd2", "ILPos2",
+                           "PositionDiff", "CommandDiff", "ILCmdDiff", "ILPosDiff"})
+    ShowChannel(plot, name, 1);
+  ShowAxes(plot, {{true, "RampX"}, {false, "RampPerc"}}, true);
+}
+
+void CCommonFunctions::SetupSignatureCompareGraph(IiXYPlotXPtr plot) {
+  SetupRampAxes(plot);
+  Title(plot, "SIGVCMD");
+  for (const char* suffix : {"1", "2", "Diff"})
+    for (const char* name :
+         {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
+      ShowChannel(plot, _bstr_t(name) + suffix, 1);
+  ShowAxes(plot, {{true, "CmdX"}, {false, "RampPerc"}}, true);
+  GridAxes(plot, "CmdX", "RampPerc");
+}

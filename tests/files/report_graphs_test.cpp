@@ -1,0 +1,304 @@
+// The report graph views: what each shows and hides, whatever the plot
+// showed before; the signature's direction rule; a view that stops at a
+// name the plot lacks.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "files/fixture.h"
+
+namespace {
+
+using namespace filetest;
+using Names = std::vector<std::string>;
+
+void AddChannels(IiXYPlotXPtr& plot, const Names& names) {
+  for (const std::string& name : names) {
+    LONG index = -1;
+    plot->AddChannel(&index);
+    ChannelAt(plot, index)->SetName(name.c_str());
+  }
+}
+
+Names Prefixed(std::initializer_list<const char*> names, std::initializer_list<const char*> suffixes) {
+  Names out;
+  for (const char* suffix : suffixes)
+    for (const char* name : names) out.push_back(std::string(name) + suffix);
+  return out;
+}
+
+const Names kRampData = {"Position", "Command", "ILCmd", "ILPos"};
+const Names kOpen = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
+const Names kClose = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
+const Names kStepCompare = {"Position1", "Position2", "PositionDiff", "Command1", "Command2", "CommandDiff",
+                            "ILCmd1",    "ILCmd2",    "ILCmdDiff",    "ILPOS1",   "ILPOS2",   "ILPOSDiff"};
+
+Names Join(std::initializer_list<Names> parts) {
+  Names out;
+  for (const Names& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+IiXYPlotXPtr RampPlot() {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupRampPlot(plot);
+  cf.SetupRampTestChannels(plot);
+  return plot;
+}
+
+IiXYPlotXPtr RampComparePlot() {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupRampPlot(plot);
+  plot->RemoveAllChannels();
+  AddChannels(plot, Names(std::begin(kRampCompareChannels), std::end(kRampCompareChannels)));
+  return plot;
+}
+
+IiXYPlotXPtr StepPlot() {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupStepPlot(plot);
+  cf.SetupStepChannels(plot);
+  return plot;
+}
+
+IiXYPlotXPtr StepComparePlot() {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupStepComparePlot(plot);
+  plot->RemoveAllChannels();
+  AddChannels(plot, kStepCompare);
+  return plot;
+}
+
+// The step plot with what the pressure graph needs besides.
+IiXYPlotXPtr PressurePlot() {
+  IiXYPlotXPtr plot = StepPlot();
+  AddChannels(plot, {"PvPSPort", "PvPPortA", "PvPPortB"});
+  LONG index = -1;
+  plot->AddXAxis(&index);
+  AxisAt(plot, true, index)->SetName("PosnX");
+  plot->AddYAxis(&index);
+  AxisAt(plot, false, index)->SetName("StepPress");
+  return plot;
+}
+
+// Both flags of every channel and axis, and the grid's axes.
+void SetEverything(IiXYPlotXPtr& plot, bool shown) {
+  for (LONG i = 0; i < ChannelCount(plot); ++i) {
+    ChannelAt(plot, i)->SetVisible(shown);
+    ChannelAt(plot, i)->SetVisibleInLegend(shown);
+  }
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) {
+      AxisAt(plot, x, i)->SetVisible(shown);
+      AxisAt(plot, x, i)->SetEnabled(shown);
+    }
+  }
+  IiPlotDataViewPtr view;
+  plot->GetDataView(0, &view);
+  view->SetXAxisName("<All>");
+  view->SetYAxisName("<All>");
+}
+
+// Shown ("1"), hidden ("0") or flags that disagree ("?"), by name.
+std::map<std::string, char> Flags(IiXYPlotXPtr& plot) {
+  auto mark = [](VARIANT_BOOL a, VARIANT_BOOL b) { return a && b ? '1' : !a && !b ? '0' : '?'; };
+  std::map<std::string, char> flags;
+  for (LONG i = 0; i < ChannelCount(plot); ++i) {
+    VARIANT_BOOL visible = 0, legend = 0;
+    ChannelAt(plot, i)->GetVisible(&visible);
+    ChannelAt(plot, i)->GetVisibleInLegend(&legend);
+    flags[ChannelName(plot, i)] = mark(visible, legend);
+  }
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) {
+      _bstr_t name;
+      VARIANT_BOOL visible = 0, enabled = 0;
+      AxisAt(plot, x, i)->GetName(&name);
+      AxisAt(plot, x, i)->GetVisible(&visible);
+      AxisAt(plot, x, i)->GetEnabled(&enabled);
+      flags[std::string(x ? "x:" : "y:") + Text(name)] = mark(visible, enabled);
+    }
+  }
+  return flags;
+}
+
+std::string Grid(IiXYPlotXPtr& plot) {
+  IiPlotDataViewPtr view;
+  plot->GetDataView(0, &view);
+  _bstr_t x, y;
+  view->GetXAxisName(&x);
+  view->GetYAxisName(&y);
+  return Text(x) + "/" + Text(y);
+}
+
+std::string Title(IiXYPlotXPtr& plot) {
+  _bstr_t title;
+  plot->GetTitle(&title);
+  return Text(title);
+}
+
+struct View {
+  const char* name;
+  IiXYPlotXPtr (*plot)();
+  void (CCommonFunctions::*view)(IiXYPlotXPtr);
+  const char* title;  // the tests run without a language file
+  Names shown, hidden;  // channels, and axes as "x:Name" / "y:Name"
+  const char* grid;     // afterwards; "<All>/<All>" when left alone
+};
+
+TEST(ReportGraphs, EachViewShowsAndHidesItsOwnWhateverThePlotShowedAndTouchesNothingElse) {
+  const View views[] = {
+      {"step test", StepPlot, &CCommonFunctions::SetupStepGraph, "##IDD_DIAGNOSTIC_STEP_TEST",
+       Join({kRampData, {"x:StepX", "y:StepPerc"}}), {}, "<All>/<All>"},
+      {"pressure against position", PressurePlot, &CCommonFunctions::SetupPressureVsPositionGraph, "##PRESSVPOS",
+       {"PvPSPort", "PvPPortA", "x:PosnX", "y:StepPerc"},
+       Join({kRampData, {"PvPPortB", "x:StepX", "y:StepPress"}}),
+       "<All>/<All>"},
+      {"step comparison", StepComparePlot, &CCommonFunctions::SetupStepCompareGraph,
+       "##IDD_DIAGNOSTIC_STEP_TEST", Join({kStepCompare, {"x:StepX", "y:RampPerc"}}), {}, "<All>/<All>"},
+      {"ramp test", RampPlot, &CCommonFunctions::SetupRampGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
+       Join({kRampData, {"x:RampX", "y:RampPerc"}}), Join({kOpen, kClose, {"x:CmdX"}}), "RampX/RampPerc"},
+      {"signature, both ways", RampPlot, &CCommonFunctions::SetupSignatureGraph, "##SIGVCMD",
+       Join({kOpen, kClose, {"x:CmdX", "y:RampPerc"}}), Join({kRampData, {"x:RampX"}}), "CmdX/RampPerc"},
+      {"ramp comparison", RampComparePlot, &CCommonFunctions::SetupRampCompareGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
+       Join({Prefixed({"Position", "Command", "ILCmd", "ILPos"}, {"1", "2", "Diff"}), {"x:RampX", "y:RampPerc"}}),
+       Join({Prefixed({"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen",
+                       "ILPosnvCmdClose"},
+                      {"1", "2", "Diff"}),
+             {"x:CmdX"}}),
+       "<All>/<All>"},
+      {"signature comparison", RampComparePlot, &CCommonFunctions::SetupSignatureCompareGraph, "##SIGVCMD",
+       Join({Prefixed({"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen",
+                       "ILPosnvCmdClose"},
+                      {"1", "2", "Diff"}),
+             {"x:CmdX", "y:RampPerc"}}),
+       Join({Prefixed({"Position", "Command", "ILCmd", "ILPos"}, {"1", "2", "Diff"}), {"x:RampX"}}),
+       "CmdX/RampPerc"},
+  };
+  for (const View& v : views) {
+    for (const bool before : {false, true}) {
+      SCOPED_TRACE(std::string(v.name) + (before ? ", everything shown before" : ", everything hidden before"));
+      CCommonFunctions cf;
+      IiXYPlotXPtr plot = v.plot();
+      SetEverything(plot, before);
+      ASSERT_NO_THROW((cf.*v.view)(plot));
+      // Applying it twice gives the same plot.
+      ASSERT_NO_THROW((cf.*v.view)(plot));
+      EXPECT_EQ(Title(plot), v.title);
+      EXPECT_EQ(Grid(plot), v.grid);
+      const std::set<std::string> shown(v.shown.begin(), v.shown.end()), hidden(v.hidden.begin(), v.hidden.end());
+      for (const auto& [name, flag] : Flags(plot)) {
+        const char expected = shown.count(name) ? '1' : hidden.count(name) ? '0' : before ? '1' : '0';
+        EXPECT_EQ(flag, expected) << name;
+      }
+    }
+  }
+}
+
+TEST(ReportGraphs, SignatureDirectionFollowsTheLeadingNumbersOfStartAndStopUnlessBidirectional) {
+  struct Case {
+    const char* start;
+    const char* stop;
+    BYTE bidirectional;
+    Names shown;
+  };
+  const Case cases[] = {
+      {"0", "100", 0, kOpen},
+      {"100", "0", 0, kClose},
+      {"  25.0", "\t 75", 0, kOpen},         // leading blanks skipped
+      {"-5", "1e1", 0, kOpen},                // sign and exponent
+      {"30 %", "30abc", 0, kClose},           // equal once the trailing text is dropped
+      {"", "", 0, kClose},                    // empty reads as 0
+      {"abc", "5", 0, kOpen},                 // no number reads as 0
+      {"50", "49.99", 0, kClose},
+      {"100", "0", 1, Join({kOpen, kClose})},  // both ways, whatever the positions
+      {"", "", 1, Join({kOpen, kClose})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.start + "\" -> \"" + c.stop + "\", bi-directional " +
+                 std::to_string(c.bidirectional));
+    CCommonFunctions cf;
+    cf.m_strRampSettings[0] = c.start;
+    cf.m_strRampSettings[1] = c.stop;
+    cf.m_bRampBidirectional = c.bidirectional;
+    IiXYPlotXPtr plot = RampPlot();
+    SetEverything(plot, true);
+    cf.SetupSignatureGraph(plot);
+    const std::set<std::string> shown(c.shown.begin(), c.shown.end());
+    for (const std::string& name : Join({kRampData, kOpen, kClose}))
+      EXPECT_EQ(Flags(plot)[name], shown.count(name) ? '1' : '0') << name;
+  }
+}
+
+TEST(ReportGraphs, StepComparisonFitsBothAxesToTheShownData) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = StepComparePlot();
+  // Only the first file loaded: the other channels are shown empty.
+  IDispatchPtr d;
+  ASSERT_EQ(plot->GetChannelByName("Command1", &d), S_OK);
+  IiXYPlotChannelPtr command(d);
+  for (const auto& [x, y] : Points{{2, 10}, {12, 60}, {30, -4}}) command->AddXY(x, y, nullptr);
+  cf.SetupStepCompareGraph(plot);
+  for (const auto& [x, name, min, span] :
+       {std::tuple{true, "StepX", 2.0, 28.0}, std::tuple{false, "RampPerc", -4.0, 64.0}}) {
+    SCOPED_TRACE(name);
+    IiPlotAxisPtr axis;
+    x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis);
+    double shownMin = 0, shownSpan = 0;
+    axis->GetMin(&shownMin);
+    axis->GetSpan(&shownSpan);
+    EXPECT_DOUBLE_EQ(shownMin, min);
+    EXPECT_DOUBLE_EQ(shownSpan, span);
+  }
+}
+
+// A name the plot lacks ends the view there; what came before stays done.
+TEST(ReportGraphs, AMissingNameStopsTheViewAfterTheStepsBeforeIt) {
+  struct Case {
+    const char* name;
+    IiXYPlotXPtr (*plot)();
+    const char* rename;  // a channel renamed away, or none
+    void (CCommonFunctions::*view)(IiXYPlotXPtr);
+    const char* title;
+    Names hidden;  // all else stays shown
+  };
+  const Case cases[] = {
+      // The step test plot carries no port pressures: the look-up of "PvPSPort" fails.
+      {"pressure graph on the step test plot", StepPlot, nullptr, &CCommonFunctions::SetupPressureVsPositionGraph,
+       "##PRESSVPOS", kRampData},
+      {"step graph without \"ILPos\"", StepPlot, "ILPos", &CCommonFunctions::SetupStepGraph,
+       "##IDD_DIAGNOSTIC_STEP_TEST", {"Position", "Command", "ILCmd"}},
+      {"step comparison without \"ILCmd2\"", StepComparePlot, "ILCmd2", &CCommonFunctions::SetupStepCompareGraph,
+       "", {"Position1", "Position2", "PositionDiff", "Command1", "Command2", "CommandDiff", "ILCmd1"}},
+      {"signature without \"ILPosnvCmdClose\"", RampPlot, "ILPosnvCmdClose", &CCommonFunctions::SetupSignatureGraph,
+       "", Join({kRampData, {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen"}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CCommonFunctions cf;
+    IiXYPlotXPtr plot = c.plot();
+    SetEverything(plot, true);
+    plot->SetTitle("");
+    if (c.rename) {
+      IDispatchPtr d;
+      ASSERT_EQ(plot->GetChannelByName(c.rename, &d), S_OK);
+      IiXYPlotChannelPtr(d)->SetName("Renamed");
+    }
+    EXPECT_THROW((cf.*c.view)(plot), _com_error);
+    EXPECT_EQ(Title(plot), c.title);
+    EXPECT_EQ(Grid(plot), "<All>/<All>");
+    const std::set<std::string> hidden(c.hidden.begin(), c.hidden.end());
+    for (const auto& [name, flag] : Flags(plot)) EXPECT_EQ(flag, hidden.count(name) ? '0' : '1') << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,575 @@
+// The ramp test page against the simulated positioner on the manual clock:
+// the frames of each tick, the download drawn into the plot, the checks of
+// the settings, the plot's views, and the test files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/page_table.h"
+#include "diagnostics/run/ramp_test.h"
+#include "files/fixture.h"
+#include "page_fixture.h"
+#include "platform/win/resources.h"
+#include "support/language_table.h"
+
+namespace {
+
+using testpages::Bytes;
+using testpages::Read200;
+using View = CDiagnostics_RampTestView;
+using Points = std::vector<std::pair<double, double>>;
+
+const Bytes kEnterCommand = {201, 3, 0, 141, 5};
+const Bytes kReadSetup = Read200({116, 150, 391, 410, 56, 142, 143, 145, 149, 144, 147});
+const Bytes kReadState = Read200({146, 144});
+const Bytes kRewind = {201, 3, 0, 147, 0};
+const Bytes kBlockRead = {214};
+const Bytes kAbort = {201, 3, 0, 144, 0x22};
+
+// 201 with 142 = 10, 143 = 90, 145 = 5, 149 = 60 and then 144.
+Bytes SetupFrame(std::uint8_t type) {
+  return {201, 27, 0, 142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
+          0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0, 0, 0, 144, type};
+}
+
+constexpr UINT kValidIcon = 153, kInvalidIcon = 152;
+const char* const kOpening[] = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
+const char* const kClosing[] = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+class RampPage : public testpages::SimulatedPage {
+ public:
+  void SetUp() override {
+    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+                            false);
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
+    page = static_cast<View*>(CreatePage(18));
+    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 18));
+    page->SendInitialUpdate();
+    device->ClearRequests();
+  }
+
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) clock.Advance(1000);
+  }
+  std::vector<Bytes> Sent() {
+    std::vector<Bytes> sent = device->Requests();
+    device->ClearRequests();
+    return sent;
+  }
+  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
+  bool Checked(int id) { return page->IsDlgButtonChecked(id) == BST_CHECKED; }
+  std::string Field(int id) { return page->GetDlgItemText(id); }
+  void Type(int id, const std::string& text) { page->SetDlgItemText(id, text.c_str()); }
+  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  void SetBox(int id, bool on) {
+    if (Checked(id) != on) Click(id);
+  }
+  UINT Icon(int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); }
+
+  IiXYPlotXPtr Plot() { return IiXYPlotXPtr(page->GetPlot()); }
+  IiXYPlotChannelPtr Channel(const char* name) {
+    IiXYPlotXPtr plot = Plot();
+    return theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, name);
+  }
+  Points Curve(const char* name) {
+    IiXYPlotChannelPtr channel = Channel(name);
+    LONG count = 0;
+    channel->GetCount(&count);
+    Points points(static_cast<size_t>(count));
+    for (LONG i = 0; i < count; ++i) {
+      channel->GetX(i, &points[i].first);
+      channel->GetY(i, &points[i].second);
+    }
+    return points;
+  }
+  bool Shown(const char* name) {
+    VARIANT_BOOL visible = VARIANT_FALSE;
+    Channel(name)->GetVisible(&visible);
+    return visible != VARIANT_FALSE;
+  }
+  std::pair<double, double> Axis(bool x, const char* name) {
+    IiPlotAxisPtr axis;
+    IiXYPlotXPtr plot = Plot();
+    if (x) plot->GetXAxisByName(name, &axis);
+    else plot->GetYAxisByName(name, &axis);
+    std::pair<double, double> minSpan{};
+    axis->GetMin(&minSpan.first);
+    axis->GetSpan(&minSpan.second);
+    return minSpan;
+  }
+
+  // Shown: the entry command and the set-up read.
+  void Show() {
+    page->StartMonitoring();
+    Tick(2);
+    Sent();
+  }
+  void Start() {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+  }
+  // Ticks until the page is idle again; the frames sent meanwhile.
+  std::vector<Bytes> RunToEnd() {
+    std::vector<Bytes> sent;
+    for (int i = 0; i < 400 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
+      Tick();
+      for (Bytes& b : Sent()) sent.push_back(std::move(b));
+    }
+    EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
+    return sent;
+  }
+
+  View* page = nullptr;
+};
+
+TEST_F(RampPage, ShowingWritesTheEntryCommandReadsTheSetUpAndShowsIt) {
+  device->SetVariable(116, 1.5);
+  device->SetVariable(150, 49);
+  device->SetVariable(410, 1);
+  page->StartMonitoring();
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kEnterCommand});
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadSetup});
+  EXPECT_EQ(Field(View::kStartEdit), "10.0");
+  EXPECT_EQ(Field(View::kStopEdit), "90.0");
+  EXPECT_EQ(Field(View::kHoldEdit), "5.0");
+  EXPECT_EQ(Field(View::kRampEdit), "60.0");
+  EXPECT_EQ(Field(View::kStrokeEdit), "  1.5");
+  EXPECT_EQ(Field(View::kStrokeUnit), "mm");
+  EXPECT_EQ(Field(View::kActuatorEdit), "69.0");
+  EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
+  EXPECT_EQ(page->GetTestDirection(), 4);
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  EXPECT_TRUE(Checked(View::kBidirectionalBox));  // as the page is built
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{Read200({8, 42})});  // idle: the status poll first
+}
+
+struct StartCase {
+  bool bidirectional, innerLoop, baseline;
+  std::uint8_t command, type;
+};
+
+TEST_F(RampPage, StartWritesTheTestCommandThenTheSettingsWithTheTestType) {
+  const StartCase cases[] = {
+      {false, false, false, 5, 9},
+      {false, true, false, 5, 65},
+      {true, false, true, 1, 13},
+      {true, true, false, 5, 69},
+  };
+  Show();
+  for (const StartCase& c : cases) {
+    SCOPED_TRACE(int(c.type));
+    SetBox(View::kBidirectionalBox, c.bidirectional);
+    SetBox(View::kInnerLoopBox, c.innerLoop);
+    SetBox(View::kBaselineBox, c.baseline);
+    Start();
+    EXPECT_EQ(person.Asked().back().text, Text("CAUSEMOVEMENT") + "\n" + Text("CONTINUE"));
+    Tick();
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{{201, 3, 0, 141, c.command}}));
+    EXPECT_EQ(Field(View::kStatusId), Text("IDC_CHECKMGTINIT"));
+    EXPECT_FALSE(Enabled(View::kStartId));
+    Tick();
+    EXPECT_EQ(Sent(), std::vector<Bytes>{SetupFrame(c.type)});
+    EXPECT_TRUE(Enabled(View::kStopId));
+    Tick();
+    EXPECT_EQ(Sent(), std::vector<Bytes>{kReadState});
+    EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
+    Click(View::kStopId);
+    Tick();
+    EXPECT_EQ(Sent(), std::vector<Bytes>{kAbort});
+  }
+}
+
+TEST_F(RampPage, OneWayRunIsWaitedForThenDownloadedIntoTimeAndOpeningChannels) {
+  Show();
+  SetBox(View::kBidirectionalBox, false);
+  Start();
+  const std::vector<Bytes> sent = RunToEnd();
+  ASSERT_GE(sent.size(), 2u + 52u + 1u);
+  EXPECT_EQ(sent[0], kEnterCommand);
+  EXPECT_EQ(sent[1], SetupFrame(9));
+  // Waiting until the record is ready (66 s), then the pointer and 52 blocks.
+  const size_t waits = sent.size() - 2 - 1 - 52;
+  EXPECT_GE(waits, 66u);
+  for (size_t i = 2; i < 2 + waits; ++i) EXPECT_EQ(sent[i], kReadState) << i;
+  EXPECT_EQ(sent[2 + waits], kRewind);
+  for (size_t i = 3 + waits; i < sent.size(); ++i) EXPECT_EQ(sent[i], kBlockRead) << i;
+
+  EXPECT_DOUBLE_EQ(page->GetTimeStep(), 66.0 / 208);
+  EXPECT_DOUBLE_EQ(Axis(true, "RampX").second, 66.0);
+  const Points command = Curve("Command"), position = Curve("Position");
+  ASSERT_EQ(command.size(), 208u);
+  ASSERT_EQ(position.size(), 208u);
+  ASSERT_EQ(Curve("ILCmd").size(), 208u);
+  ASSERT_EQ(Curve("ILPos").size(), 208u);
+  for (size_t i = 0; i < 208; ++i) {
+    EXPECT_DOUBLE_EQ(command[i].first, i * 66.0 / 208) << i;
+    EXPECT_DOUBLE_EQ(position[i].first, command[i].first) << i;
+  }
+  EXPECT_NEAR(command.front().second, 10, 0.01);
+  EXPECT_NEAR(command.back().second, 90, 0.01);
+  EXPECT_GT(command[104].second - position[104].second, 0.5);  // the valve lags the ramp
+  for (const char* name : kOpening) EXPECT_EQ(Curve(name).size(), 208u) << name;
+  for (const char* name : kClosing) EXPECT_EQ(Curve(name).size(), 0u) << name;
+  const Points signature = Curve("PosnvCmdOpen");
+  EXPECT_EQ(signature[104], std::make_pair(command[104].second, position[104].second));
+
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_FALSE(page->IsTestRunning());
+  EXPECT_GE(page->GetElapsedSeconds(), 66);
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kStopId));
+  const std::vector<std::string> lines = log.Lines();
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find("1st set PASSSTATEOPEN started") != std::string::npos;
+  }));
+}
+
+TEST_F(RampPage, BidirectionalRunDrawsTheSecondPassIntoTheClosingChannels) {
+  Show();
+  ASSERT_TRUE(Checked(View::kBidirectionalBox));
+  Start();
+  const std::vector<Bytes> sent = RunToEnd();
+  EXPECT_EQ(sent[1], SetupFrame(13));
+  // Pass 2 is selected (141 = 6) and rewound, then read block by block.
+  const std::vector<Bytes> lastPass(sent.end() - 54, sent.end());
+  EXPECT_EQ(lastPass[0], (Bytes{201, 3, 0, 141, 6}));
+  EXPECT_EQ(lastPass[1], kRewind);
+  EXPECT_EQ(std::vector<Bytes>(lastPass.begin() + 2, lastPass.end()), std::vector<Bytes>(52, kBlockRead));
+
+  EXPECT_DOUBLE_EQ(page->GetTimeStep(), 132.0 / 416);
+  EXPECT_DOUBLE_EQ(Axis(true, "RampX").second, 132.0);
+  const Points command = Curve("Command");
+  ASSERT_EQ(command.size(), 416u);
+  for (size_t i = 0; i < 416; ++i) EXPECT_DOUBLE_EQ(command[i].first, i * 132.0 / 416) << i;
+  EXPECT_NEAR(command[207].second, 90, 0.01);
+  EXPECT_NEAR(command[415].second, 10, 0.01);
+  for (const char* name : kOpening) EXPECT_EQ(Curve(name).size(), 208u) << name;
+  for (const char* name : kClosing) EXPECT_EQ(Curve(name).size(), 208u) << name;
+  EXPECT_NEAR(Curve("PosnvCmdClose").back().first, 10, 0.01);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+}
+
+TEST_F(RampPage, StopWhileWaitingAbortsAtTheNextTickAndKeepsThePlot) {
+  Show();
+  Start();
+  Tick(4);
+  Sent();
+  EXPECT_TRUE(page->IsTestRunning());
+  Click(View::kStopId);
+  EXPECT_FALSE(Enabled(View::kStopId));
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kAbort});
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_FALSE(page->IsTestRunning());
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
+    EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+  const int elapsed = page->GetElapsedSeconds();
+  Tick(3);
+  EXPECT_EQ(page->GetElapsedSeconds(), elapsed);
+}
+
+TEST_F(RampPage, RetrievedBidirectionalBaselineFillsTheSettingsQuietlyAndDrawsInItsOwnDirection) {
+  // A closing bi-directional baseline in the device.
+  Show();
+  Type(View::kStartEdit, "90");
+  Type(View::kStopEdit, "10");
+  SetBox(View::kBaselineBox, true);
+  Start();
+  RunToEnd();
+  SetBox(View::kBaselineBox, false);
+
+  // The page now shows an opening one-way set-up and a bad start position.
+  device->SetVariable(142, 10);
+  device->SetVariable(143, 80);
+  page->StartMonitoring();
+  Tick(2);
+  ASSERT_EQ(page->GetTestDirection(), 4);
+  SetBox(View::kBidirectionalBox, false);
+  Type(View::kStartEdit, "200");
+  ASSERT_EQ(Icon(View::kStartIcon), kInvalidIcon);
+  const int elapsed = page->GetElapsedSeconds();
+  Sent();
+
+  Click(View::kRetrieveId);
+  Tick();
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{{201, 3, 0, 141, 1}}));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{{212}});
+  EXPECT_EQ(Field(View::kStartEdit), "90.0");
+  EXPECT_EQ(Field(View::kStopEdit), "10.0");
+  EXPECT_EQ(Field(View::kHoldEdit), "5.0");
+  EXPECT_EQ(Field(View::kRampEdit), "60.0");
+  EXPECT_TRUE(Checked(View::kBidirectionalBox));
+  EXPECT_EQ(Icon(View::kStartIcon), kInvalidIcon);  // not checked while it comes in
+  EXPECT_EQ(page->GetTestDirection(), 5);
+
+  const std::vector<Bytes> sent = RunToEnd();
+  const std::vector<Bytes> lastPass(sent.end() - 54, sent.end());
+  EXPECT_EQ(lastPass[0], (Bytes{201, 3, 0, 141, 2}));
+  EXPECT_EQ(lastPass[1], kRewind);
+  EXPECT_EQ(Curve("Command").size(), 416u);
+  EXPECT_NEAR(Curve("PosnvCmdClose").front().first, 90, 0.01);
+  EXPECT_NEAR(Curve("PosnvCmdOpen").front().first, 10, 0.01);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(Icon(View::kStartIcon), kValidIcon);  // checked once complete
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_TRUE(page->IsBaselineLoaded());
+  EXPECT_EQ(page->GetElapsedSeconds(), elapsed);  // a retrieval is not timed
+}
+
+TEST_F(RampPage, SettingsAreCheckedAgainstTheirRangesAndGovernStart) {
+  struct Case {
+    int edit, icon;
+    const char* text;
+    bool valid;
+    const char* errorKey;
+  } cases[] = {
+      {View::kStartEdit, View::kStartIcon, "-10", true, "TT_STARTPOS_ERROR"},
+      {View::kStartEdit, View::kStartIcon, "110", true, "TT_STARTPOS_ERROR"},
+      {View::kStartEdit, View::kStartIcon, "-10.1", false, "TT_STARTPOS_ERROR"},
+      {View::kStopEdit, View::kStopIcon, "110.1", false, "TT_STOPPOS_ERROR"},
+      {View::kHoldEdit, View::kHoldIcon, "655.35", true, "TT_PST_HOLDTIME_ERROR"},
+      {View::kHoldEdit, View::kHoldIcon, "655.36", false, "TT_PST_HOLDTIME_ERROR"},
+      {View::kHoldEdit, View::kHoldIcon, "", false, "TT_PST_HOLDTIME_ERROR"},
+      {View::kRampEdit, View::kRampIcon, "0", true, "TT_PST_RAMPTIME_ERROR"},
+      {View::kRampEdit, View::kRampIcon, "abc", false, "TT_PST_RAMPTIME_ERROR"},
+  };
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    Type(c.edit, c.text);
+    EXPECT_EQ(Icon(c.icon), c.valid ? kValidIcon : kInvalidIcon);
+    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    EXPECT_EQ(Field(c.edit), c.text);
+    if (!c.valid) {
+      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
+      // Put right, the field no longer holds Start back; the tip stays.
+      Type(c.edit, "10");
+      EXPECT_EQ(Icon(c.icon), kValidIcon);
+      EXPECT_TRUE(Enabled(View::kStartId));
+      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
+    }
+  }
+  // Two fields wrong: correcting one leaves Start disabled.
+  Type(View::kStartEdit, "111");
+  Type(View::kRampEdit, "-1");
+  Type(View::kStartEdit, "50");
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Type(View::kRampEdit, "30");
+  EXPECT_TRUE(Enabled(View::kStartId));
+}
+
+TEST_F(RampPage, ViewsShowTheCurvesOfTheirBoxesAndTheRunsDirection) {
+  const char* const time[] = {"Position", "Command", "ILCmd", "ILPos"};
+  struct Case {
+    const char* name;
+    bool bidirectional;
+    const char* start;
+    const char* stop;
+    bool opening, closing;
+  } cases[] = {
+      {"opening", false, "10", "90", true, false},
+      {"closing", false, "90", "10", false, true},
+      {"equal", false, "50", "50", false, true},
+      {"both ways", true, "10", "90", true, true},
+  };
+  Show();
+  EXPECT_EQ(page->GetPlotView(), View::kTimeView);
+  for (const char* name : time) EXPECT_TRUE(Shown(name)) << name;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Type(View::kStartEdit, c.start);
+    Type(View::kStopEdit, c.stop);
+    SetBox(View::kBidirectionalBox, c.bidirectional);
+    Start();
+    Tick(2);  // the set-up written: the run's direction
+    Click(View::kStopId);
+    Tick();
+    Click(View::kSignalViewButton);
+    EXPECT_EQ(page->GetPlotView(), View::kSignalView);
+    EXPECT_FALSE(Enabled(View::kSignalViewButton));
+    EXPECT_TRUE(Enabled(View::kTimeViewButton));
+    EXPECT_FALSE(Enabled(View::kCommandBox));
+    for (const char* name : time) EXPECT_FALSE(Shown(name)) << name;
+    for (const char* name : kOpening) EXPECT_EQ(Shown(name), c.opening) << name;
+    for (const char* name : kClosing) EXPECT_EQ(Shown(name), c.closing) << name;
+    Click(View::kTimeViewButton);
+    for (const char* name : time) EXPECT_TRUE(Shown(name)) << name;
+    for (const char* name : kOpening) EXPECT_FALSE(Shown(name)) << name;
+  }
+
+  // The boxes: one curve in the time view, both strokes in the signature
+  // view; Command has no signature curve.
+  struct BoxCase {
+    int box;
+    const char* time;
+    const char* opening;
+    const char* closing;
+  } boxes[] = {
+      {View::kPositionBox, "Position", "PosnvCmdOpen", "PosnvCmdClose"},
+      {View::kCommandBox, "Command", nullptr, nullptr},
+      {View::kPilotCommandBox, "ILCmd", "ILCmdvCmdOpen", "ILCmdvCmdClose"},
+      {View::kPilotPositionBox, "ILPos", "ILPosnvCmdOpen", "ILPosnvCmdClose"},
+  };
+  SetBox(View::kBidirectionalBox, false);  // opening run: the boxes still switch both strokes
+  for (const BoxCase& b : boxes) {
+    SCOPED_TRACE(b.time);
+    Click(b.box);
+    EXPECT_FALSE(Shown(b.time));
+    Click(b.box);
+    EXPECT_TRUE(Shown(b.time));
+    if (!b.opening) continue;
+    Click(View::kSignalViewButton);
+    Click(b.box);
+    EXPECT_FALSE(Shown(b.opening));
+    EXPECT_FALSE(Shown(b.closing));
+    Click(b.box);
+    EXPECT_TRUE(Shown(b.opening));
+    EXPECT_TRUE(Shown(b.closing));
+    EXPECT_FALSE(Shown("Command"));
+    Click(View::kTimeViewButton);
+  }
+}
+
+TEST_F(RampPage, AxesAreScaledForTheRunWhenTheSettingsAreWritten) {
+  struct Case {
+    const char *start, *stop, *hold, *ramp;
+    bool bidirectional;
+    double duration, low;
+  } cases[] = {
+      {"80", "20", "5", "30", false, 36, 20},
+      {"80", "20", "5", "30", true, 72, 20},
+      {"-10", "100", "5", "30", false, 36, -10},
+      {"50", "50", "", "10", false, 11, 50},
+  };
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + " " + c.stop);
+    Type(View::kStartEdit, c.start);
+    Type(View::kStopEdit, c.stop);
+    Type(View::kHoldEdit, c.hold);
+    Type(View::kRampEdit, c.ramp);
+    SetBox(View::kBidirectionalBox, c.bidirectional);
+    // An empty hold time holds the button back; the run reads what is there.
+    person.Answer(IDYES);
+    page->OnStart();
+    Tick(2);
+    EXPECT_EQ(Axis(true, "RampX"), std::make_pair(0.0, c.duration));
+    EXPECT_EQ(Axis(true, "CmdX"), std::make_pair(0.0, 100.0));
+    EXPECT_EQ(Axis(false, "RampPerc"), std::make_pair(c.low, 110.0 - c.low));
+    Click(View::kStopId);
+    Tick();
+  }
+}
+
+TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
+  filetest::ScratchFolder folder;
+  const std::string first = folder / "first.rmp", second = folder / "second.rmp";
+  device->SetVariable(116, 1.5);
+  device->SetVariable(150, 49);
+  device->SetVariable(410, 1);
+  Show();
+  SetBox(View::kBidirectionalBox, false);
+  Start();
+  RunToEnd();
+  const Points command = Curve("Command");
+  Type(View::kStartEdit, "12.345");
+  person.AnswerFile(first);
+  Click(View::kSaveId);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  EXPECT_EQ(common.m_strRampSettings[0].str(), " 12.3");
+  EXPECT_EQ(common.m_strRampSettings[1].str(), " 90.0");
+  EXPECT_EQ(common.m_strRampStrokeLength.str(), " 1.50");
+  EXPECT_EQ(common.m_strRampActuatorSize.str(), "69.00");
+  EXPECT_EQ(common.m_strRampTag.str(), theApp().m_comm.m_strTag);
+  EXPECT_EQ(device->Requests().front(), Bytes{13});  // the tag read afresh
+  EXPECT_EQ(Axis(true, "RampX"), std::make_pair(0.0, 66.0));
+
+  // Another set-up on the page, then the file back.
+  SetBox(View::kBidirectionalBox, true);
+  Type(View::kStartEdit, "40");
+  device->SetVariable(150, 57);
+  device->SetVariable(410, 0);
+  person.AnswerFile(first);
+  Click(View::kLoadId);
+  EXPECT_TRUE(page->IsFileLoaded());
+  EXPECT_EQ(Field(View::kStartEdit), common.m_strRampSettings[0].str());
+  EXPECT_DOUBLE_EQ(CCommonFunctions::ReadEditDouble(*page, View::kStartEdit), 12.3);
+  EXPECT_FALSE(Checked(View::kBidirectionalBox));
+  EXPECT_EQ(Field(View::kStrokeUnit), "mm");
+  EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
+  EXPECT_EQ(Curve("Command"), command);
+
+  // Saved again as opened data: the file's units, not the device's.
+  Sent();
+  person.AnswerFile(second);
+  Click(View::kSaveId);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});  // no tag read for opened data
+  person.AnswerFile(second);
+  Click(View::kLoadId);
+  EXPECT_EQ(Field(View::kStrokeUnit), "mm");
+  EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
+
+  // Shown again, the opened data stays with its status.
+  page->StopMonitoring();
+  page->StartMonitoring();
+  Tick();
+  EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
+  EXPECT_EQ(Curve("Command"), command);
+
+  person.CancelFile();
+  Click(View::kLoadId);
+  EXPECT_TRUE(page->IsFileLoaded());
+}
+
+TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
+  filetest::ScratchFolder folder;
+  const std::string own = folder / "own.rmp", other = folder / "other.rmp";
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  Show();
+  person.AnswerFile(own);
+  Click(View::kSaveId);  // under the connected device's tag
+  person.AnswerFile(own);
+  Click(View::kLoadId);
+  common.m_strRampTag = "OTHER";
+  person.AnswerFile(other);
+  Click(View::kSaveId);  // opened data keeps the file's tag
+  person.AnswerFile(other);
+  Click(View::kLoadId);
+  ASSERT_EQ(common.m_strRampTag.str(), "OTHER");
+
+  Type(View::kStartEdit, "12.345");
+  Click(View::kSignalViewButton);
+  const size_t asked = person.Asked().size();
+  // The notice, then the report's PDF offer and print question.
+  person.Answer(IDOK).CancelFile().Answer(IDNO);
+  Click(View::kPrintId);
+  ASSERT_EQ(person.Asked().size(), asked + 3);
+  EXPECT_EQ(person.Asked()[asked].text,
+            "Report Header section matches with live device settings and doesn't match the file loaded.");
+  EXPECT_EQ(common.m_strRampSettings[0].str(), "12.345");  // as shown
+  EXPECT_EQ(common.m_strRampStrokeUnit.str(), Field(View::kStrokeUnit));
+  EXPECT_EQ(page->GetPlotView(), View::kTimeView);
+
+  person.AnswerFile(own);
+  Click(View::kLoadId);
+  person.CancelFile().Answer(IDNO);
+  Click(View::kPrintId);
+  EXPECT_EQ(person.Asked().size(), asked + 6);  // the file dialog and the report's two questions
+}
+
+}  // namespace
