@@ -43,6 +43,7 @@ bench: build
 	$(BUILD)/bin/bench_plot_draw --benchmark_repetitions=3
 	$(BUILD)/bin/bench_files
 	$(BUILD)/bin/bench_event_history
+	$(BUILD)/bin/bench_ramp_download
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -619,39 +620,143 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
 }
 
 
-// A bi-directional ramp test run by the device to its end: the record
-// downloaded and drawn in both views, the position following the command
-// with the simulated valve's lag.
-TEST(Diagnostics, ABidirectionalRampTestRunsAndIsDrawnInBothViews) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  using View = CDiagnostics_RampTestView;
-  ShowWindowAt(1280, 800);
-  Select(51);
-  auto* page = static_cast<View*>(theApp().m_pViews[18]);
-  ASSERT_EQ(ShownPage(), page);
-  g_clock->Advance(3 * 1000);  // the entry command and the set-up read
-  page->CheckDlgButton(View::kBidirectionalBox, BST_CHECKED);
-  person.Answer(IDYES);
-  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
-  g_clock->Advance(1000);
-  ASSERT_TRUE(page->IsTestRunning());
-  for (int tick = 0; tick < 400 && page->IsTestRunning(); ++tick) g_clock->Advance(1000);
-  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
-
-  IiXYPlotXPtr plot(page->GetPlot());
-  auto channel = [&](const char* name) { return theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, name); };
+// The points of one channel of a test page's plot.
+std::vector<std::pair<double, double>> PlotPoints(CRecordedTestPage& page, const char* channel) {
+  IiXYPlotXPtr plot(page.GetPlot());
+  IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
   LONG count = 0;
-  channel("Position")->GetCount(&count);
-  EXPECT_EQ(count, 416);
-  double command = 0, position = 0;
-  channel("Command")->GetY(104, &command);
-  channel("Position")->GetY(104, &position);
-  EXPECT_GT(command - position, 0.5);
-  EXPECT_LT(command - position, 10);
+  c->GetCount(&count);
+  std::vector<std::pair<double, double>> points;
+  for (LONG i = 0; i < count; ++i) {
+    double x = 0, y = 0;
+    c->GetX(i, &x);
+    c->GetY(i, &y);
+    points.emplace_back(x, y);
+  }
+  return points;
+}
+
+// Start behind its question, then the page's ticks until the run is over.
+void RunTest(plat::ScriptedPerson& person, CRecordedTestPage& page, int startId, int maxTicks = 400) {
+  person.Answer(IDYES);
+  page.GetDlgItemAs<CButton>(startId)->Click();
+  g_clock->Advance(page.GetPeriod());
+  ASSERT_TRUE(page.IsTestRunning());
+  for (int tick = 0; tick < maxTicks && page.IsTestRunning(); ++tick) g_clock->Advance(page.GetPeriod());
+  ASSERT_FALSE(page.IsTestRunning());
+}
+
+// While the command ramps, the simulated valve follows it from behind, and
+// it ends where the command ends.
+void ExpectPositionLagsCommand(CRecordedTestPage& page, size_t from, size_t to, bool opening) {
+  const auto command = PlotPoints(page, "Command");
+  const auto position = PlotPoints(page, "Position");
+  ASSERT_EQ(command.size(), position.size());
+  ASSERT_LE(to, command.size());
+  int behind = 0, ramping = 0;
+  for (size_t i = from; i < to; ++i) {
+    const double c = command[i].second, p = position[i].second;
+    EXPECT_LT(std::abs(c - p), 10.0) << "point " << i;
+    if (c > 15 && c < 85) {
+      ++ramping;
+      if (opening ? p < c : p > c) ++behind;
+    }
+  }
+  EXPECT_GT(ramping, 20);
+  EXPECT_GT(behind, ramping * 9 / 10);
+  EXPECT_NEAR(position[to - 1].second, command[to - 1].second, 1.5);
+}
+
+// Saved, opened again as off-line data with every point, and printed.
+void SaveLoadPrint(plat::ScriptedPerson& person, CRecordedTestPage& page, const QTemporaryDir& files,
+                   const QTemporaryDir& sink, const char* name, int saveId, int loadId, int printId, int statusId) {
+  const auto before = PlotPoints(page, "Position");
+  const std::string path = files.filePath(name).toStdString();
+  person.AnswerFile(path);
+  page.GetDlgItemAs<CButton>(saveId)->Click();
+  person.AnswerFile(path);
+  page.GetDlgItemAs<CButton>(loadId)->Click();
+  EXPECT_TRUE(page.IsFileLoaded());
+  EXPECT_EQ(page.GetDlgItemText(statusId), TheLanguageTable().Lookup("IDC_OFF_LINE_DATA").str());
+  EXPECT_EQ(PlotPoints(page, "Position"), before);
+  EXPECT_TRUE(PrintedText(person, page, printId, sink).contains(QStringLiteral("FV-101")));
+}
+
+// Ramp tests run by the simulated positioner, one way and both ways, then
+// saved, loaded and printed; a run stopped halfway; the baseline kept and
+// retrieved.
+TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink, files;
+  ASSERT_TRUE(sink.isValid() && files.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(51);
+  auto* page = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 1000);
+  page->SetDlgItemText(1031, "10.0");
+  page->SetDlgItemText(1032, "90.0");
+  page->SetDlgItemText(1033, "3.0");
+  page->SetDlgItemText(1034, "20.0");
+
+  page->CheckDlgButton(1037, BST_UNCHECKED);
+  RunTest(person, *page, 1055);
+  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  EXPECT_EQ(PlotPoints(*page, "Position").size(), 208u);
+  EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
+  ExpectPositionLagsCommand(*page, 0, 208, true);
+  SaveLoadPrint(person, *page, files, sink, "one_way.rmp", 1054, 1053, 1057, 1021);
+
+  page->CheckDlgButton(1037, BST_CHECKED);
+  RunTest(person, *page, 1055);
+  EXPECT_EQ(PlotPoints(*page, "Position").size(), 416u);
+  EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);
+  ExpectPositionLagsCommand(*page, 208, 416, false);
   SaveScreen("ramp_test_done");
-  page->GetDlgItemAs<CButton>(View::kSignalViewButton)->Click();
+  page->GetDlgItemAs<CButton>(437)->Click();
   SaveScreen("ramp_test_signature");
-  page->GetDlgItemAs<CButton>(View::kTimeViewButton)->Click();
+  page->GetDlgItemAs<CButton>(434)->Click();
+  QDir(sink.path()).removeRecursively();
+  QDir().mkpath(sink.path());
+  SaveLoadPrint(person, *page, files, sink, "both_ways.rmp", 1054, 1053, 1057, 1021);
+
+  // Stopped halfway: the device is told, and a new run starts cleanly.
+  person.Answer(IDYES);
+  page->GetDlgItemAs<CButton>(1055)->Click();
+  for (int tick = 0; tick < 12; ++tick) g_clock->Advance(1000);
+  ASSERT_TRUE(page->IsTestRunning());
+  page->GetDlgItemAs<CButton>(1056)->Click();
+  g_clock->Advance(1000);
+  EXPECT_FALSE(page->IsTestRunning());
+  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("STATUSABORTED").str());
+  EXPECT_TRUE(page->GetDlgItem(1055)->IsWindowEnabled());
+
+  // Kept as the baseline, then retrieved both ways.
+  page->CheckDlgButton(1038, BST_CHECKED);
+  page->SetDlgItemText(1031, "80.0");
+  page->SetDlgItemText(1032, "20.0");
+  RunTest(person, *page, 1055);
+  page->CheckDlgButton(1038, BST_UNCHECKED);
+  page->SetDlgItemText(1031, "0.0");
+  page->SetDlgItemText(1032, "50.0");
+  page->CheckDlgButton(1037, BST_UNCHECKED);
+  page->GetDlgItemAs<CButton>(1051)->Click();
+  for (int tick = 0; tick < 5; ++tick) g_clock->Advance(1000);  // the record read, the download begun
+  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskPSTAcquiringDataPoint").str());
+  for (int tick = 0; tick < 200 && page->GetStep() != CRecordedTestPage::kIdleStep; ++tick) g_clock->Advance(1000);
+  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  EXPECT_TRUE(page->IsBaselineLoaded());
+  EXPECT_EQ(page->GetDlgItemText(1031), "80.0");
+  EXPECT_EQ(page->GetDlgItemText(1032), "20.0");
+  EXPECT_EQ(page->IsDlgButtonChecked(1037), BST_CHECKED);
+  EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);  // its first pass closes
+  EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
+  ExpectPositionLagsCommand(*page, 0, 208, false);
+
+  device->SetState(before);
   Select(1);
 }
 

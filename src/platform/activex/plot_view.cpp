@@ -610,8 +610,14 @@ void PlotView::SyncChannels(bool layout) {
         if (drawn.line->visible() && look.legend != 0) drawn.line->addToLegend(m_plot->legend);
       }
     }
-    const int columns = std::clamp(legendCount, 1, 5);
-    m_plot->legend->setWrap(columns);
+    // Items already placed keep their cells under a new wrap: place them again.
+    // Rows of at most four, as even as they come: long titles stay whole.
+    const int rows = std::max(1, (legendCount + 3) / 4);
+    const int columns = std::max(1, (legendCount + rows - 1) / rows);
+    if (m_plot->legend->wrap() != columns) {
+      m_plot->legend->setWrap(columns);
+      m_plot->legend->setFillOrder(QCPLegend::foColumnsFirst, true);
+    }
     ArrangeRows(m_model.look.title.length() > 0, legendCount > 0);
   }
 }
