@@ -33,6 +33,7 @@
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
 #include "diagnostics/run/ramp_test.h"
+#include "diagnostics/run/step_test.h"
 #include "views/config/command_calibration.h"
 #include "views/config/custom_characterisation.h"
 #include "views/config/hart_information.h"
@@ -755,6 +756,69 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);  // its first pass closes
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
   ExpectPositionLagsCommand(*page, 0, 208, false);
+
+  device->SetState(before);
+  Select(1);
+}
+
+// A step test run by the simulated positioner and kept as its baseline,
+// saved, loaded and printed; a run stopped halfway; the baseline retrieved.
+TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
+  using View = CDiagnostics_StepTestView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink, files;
+  ASSERT_TRUE(sink.isValid() && files.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(52);
+  auto* page = static_cast<CDiagnostics_StepTestView*>(theApp().m_pViews[20]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 500);
+  page->SetDlgItemText(View::kStartPosId, "10.0");
+  page->SetDlgItemText(View::kStopPosId, "90.0");
+  page->SetDlgItemText(View::kHoldId, "5.0");
+  page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);
+
+  RunTest(person, *page, View::kStartId);
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  const auto command = PlotPoints(*page, "Command");
+  const auto position = PlotPoints(*page, "Position");
+  ASSERT_EQ(command.size(), 208u);
+  ASSERT_EQ(position.size(), 208u);
+  // The command steps after a second; the valve follows from behind.
+  EXPECT_NEAR(command[20].second, 10, 0.5);
+  EXPECT_NEAR(command[60].second, 90, 0.5);
+  EXPECT_LT(position[50].second, 60);
+  EXPECT_NEAR(position[207].second, 90, 5);
+  SaveScreen("step_test_done");
+  SaveLoadPrint(person, *page, files, sink, "step.stp", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
+
+  // Stopped halfway: the device is told, and a new run may start.
+  page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
+  page->SetDlgItemText(View::kHoldId, "30.0");
+  person.Answer(IDYES);
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  for (int tick = 0; tick < 20; ++tick) g_clock->Advance(500);
+  ASSERT_TRUE(page->IsTestRunning());
+  page->GetDlgItemAs<CButton>(View::kStopId)->Click();
+  g_clock->Advance(500);
+  EXPECT_FALSE(page->IsTestRunning());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("STATUSABORTED").str());
+  EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+
+  // The baseline kept by the first run, with its own settings.
+  page->SetDlgItemText(View::kStartPosId, "30.0");
+  page->SetDlgItemText(View::kStopPosId, "60.0");
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
+  g_clock->Advance(500);
+  for (int tick = 0; tick < 200 && page->GetStep() != CRecordedTestPage::kIdleStep; ++tick) g_clock->Advance(500);
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  EXPECT_TRUE(page->IsBaselineLoaded());
+  EXPECT_EQ(page->GetDlgItemText(View::kStartPosId), "10.0");
+  EXPECT_EQ(page->GetDlgItemText(View::kHoldId), "5.0");
+  EXPECT_EQ(PlotPoints(*page, "Position"), position);
 
   device->SetState(before);
   Select(1);
