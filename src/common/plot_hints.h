@@ -16,7 +16,8 @@ inline constexpr const char* kToolButtons[][2] = {
 // Either plot kind.
 template <class Plot>
 void Translate(Plot& plot) {
-  for (const auto& [button, key] : kToolButtons) ComCheck(plot->ReplaceHintText(button, TheLanguageTable().Lookup(key)));
+  for (const auto& [button, key] : kToolButtons)
+    ComCheck(plot->ReplaceHintText(button, TheLanguageTable().Lookup(key)));
 }
 
 }  // namespace plothints

@@ -272,7 +272,7 @@ void View::OnSave() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   // Opened data keeps the tag of its file.
   if (!m_bFileLoaded) {
-    Try("OnSave", [&comm] { comm.ReadCommand(13); });
+    Try("OnSave tag", [&comm] { comm.ReadCommand(13); });
     common.m_strStepTag = _bstr_t(comm.m_strTag);
   }
   KeepSettingTexts();
