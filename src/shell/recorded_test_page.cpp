@@ -52,6 +52,12 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        }},
   };
 
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.retrieve), [this] { OnRetrieveBaseline(); });
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.start), [this] { OnStart(); });
+  MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.stop), [this] { OnStop(); });
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
+
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
       CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep),
@@ -305,6 +311,12 @@ void CRecordedTestPage::SetAxisRange(bool x, const char* name, double min, doubl
   IiPlotAxisPtr axis = PlotAxis(x, name);
   ComCheck(axis->SetMin(min));
   ComCheck(axis->SetSpan(span));
+}
+
+void CRecordedTestPage::ShowPlotAxis(bool x, const char* name) const {
+  IiPlotAxisPtr axis = PlotAxis(x, name);
+  ComCheck(axis->SetVisible(VARIANT_TRUE));
+  ComCheck(axis->SetEnabled(VARIANT_TRUE));
 }
 
 void CRecordedTestPage::AcquireTestData() {

@@ -116,6 +116,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void SetStatus(const char* key);
   void SetEditNumber(int id, const char* format, double value);
   bool IsChecked(int id) const;
+  // An edit's number as the run reads it (empty: 0).
+  double EditValue(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
   // The point log: "1st" .. "4th" for a sample of a block, and "x->y".
   static const char* SampleName(size_t sample);
   static std::string PointLine(double x, double y);
@@ -126,6 +128,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // An axis of the plot by name; a missing one raises.
   IiPlotAxisPtr PlotAxis(bool x, const char* name) const;
   void SetAxisRange(bool x, const char* name, double min, double span) const;
+  // Both display switches of the axis on.
+  void ShowPlotAxis(bool x, const char* name) const;
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;

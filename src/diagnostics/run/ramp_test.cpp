@@ -131,24 +131,6 @@ constexpr std::pair<const char*, const char*> kChannelTitles[] = {
 
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
-IiPlotAxisPtr AxisNamed(IiXYPlotXPtr& plot, bool x, const char* name) {
-  IiPlotAxisPtr axis;
-  ComCheck(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
-  if (!axis) throw _com_error(E_POINTER);
-  return axis;
-}
-
-void ShowAxis(IiXYPlotXPtr& plot, bool x, const char* name) {
-  IiPlotAxisPtr axis = AxisNamed(plot, x, name);
-  ComCheck(axis->SetVisible(VARIANT_TRUE));
-  ComCheck(axis->SetEnabled(VARIANT_TRUE));
-}
-
-void SetAxis(IiPlotAxisPtr axis, double min, double span) {
-  ComCheck(axis->SetMin(min));
-  ComCheck(axis->SetSpan(span));
-}
-
 }  // namespace
 
 View::CDiagnostics_RampTestView()
@@ -225,14 +207,9 @@ View::CDiagnostics_RampTestView()
   MapCommand(BN_CLICKED, kSignalViewButton, &View::OnViewSignalVsCommand);
   for (size_t row = 0; row < std::size(kChannelBoxes); ++row)
     MapCommand(BN_CLICKED, kChannelBoxes[row].box, [this, row] { OnChannelBox(row); });
-  MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieveBaseline);
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
-  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
-  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
   MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, m_settings[i].edit, [this, i] { CheckSetting(i); });
 }
 
 void View::OnInitialUpdate() {
@@ -290,7 +267,7 @@ void View::PrepareTimeAxis() {
     passes = 2;
   }
   m_dTimeStep = (ramp + hold + passes) / points;
-  ComCheck(AxisNamed(m_pPlot, true, "RampX")->SetSpan(points * m_dTimeStep));
+  ComCheck(PlotAxis(true, "RampX")->SetSpan(points * m_dTimeStep));
 }
 
 void View::AddSamplePoints(double command, double position, double pilotCommand, double pilotPosition) {
@@ -357,7 +334,6 @@ void View::ShowStrokeAndActuator() {
   SetDlgItemText(kAreaUnit, comm.m_strAreaUnit.c_str());
 }
 
-double View::EditValue(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
 
 double View::RunDuration() const {
   const double pass = EditValue(kRampEdit) + EditValue(kHoldEdit) + 1.0;
@@ -367,8 +343,8 @@ double View::RunDuration() const {
 // ---- The plot's views.
 
 void View::ShowAxes(const char* x) {
-  ShowAxis(m_pPlot, true, x);
-  ShowAxis(m_pPlot, false, "RampPerc");
+  ShowPlotAxis(true, x);
+  ShowPlotAxis(false, "RampPerc");
   IiPlotDataViewPtr view;
   ComCheck(m_pPlot->GetDataView(0, &view));
   ComCheck(view->SetXAxisName(x));
@@ -405,8 +381,8 @@ void View::OnViewSignalVsCommand() {
     if (closing) common.ShowChannel(m_pPlot, row.closing, checked);
   }
   ShowAxes("CmdX");
-  ComCheck(AxisNamed(m_pPlot, true, "CmdX")->ZoomToFit());
-  ComCheck(AxisNamed(m_pPlot, false, "RampPerc")->ZoomToFit());
+  ComCheck(PlotAxis(true, "CmdX")->ZoomToFit());
+  ComCheck(PlotAxis(false, "RampPerc")->ZoomToFit());
 }
 
 void View::OnChannelBox(size_t row) {
@@ -424,9 +400,9 @@ void View::OnChannelBox(size_t row) {
 
 void View::SetPlotCaptions() {
   ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
-  ComCheck(AxisNamed(m_pPlot, true, "RampX")->SetTitle(Text("RAMPXTITLE")));
-  ComCheck(AxisNamed(m_pPlot, true, "CmdX")->SetTitle(Text("CMDPERCTITLE")));
-  ComCheck(AxisNamed(m_pPlot, false, "RampPerc")->SetTitle(Text("HDRLPOSNPERC")));
+  ComCheck(PlotAxis(true, "RampX")->SetTitle(Text("RAMPXTITLE")));
+  ComCheck(PlotAxis(true, "CmdX")->SetTitle(Text("CMDPERCTITLE")));
+  ComCheck(PlotAxis(false, "RampPerc")->SetTitle(Text("HDRLPOSNPERC")));
   CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const auto& [channel, key] : kChannelTitles)
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, channel)->SetTitle(Text(key)));
@@ -436,15 +412,16 @@ void View::SetPlotCaptions() {
 void View::SpanRunAxes() {
   IiPlotAxisPtr time;
   ComCheck(m_pPlot->GetXAxis(0, &time));
-  SetAxis(time, 0.0, RunDuration());
-  SetAxis(AxisNamed(m_pPlot, true, "CmdX"), 0.0, 100.0);
+  ComCheck(time->SetMin(0.0));
+  ComCheck(time->SetSpan(RunDuration()));
+  SetAxisRange(true, "CmdX", 0.0, 100.0);
 }
 
 void View::ScaleAxesForTest() {
   SpanRunAxes();
   const double start = EditValue(kStartEdit), stop = EditValue(kStopEdit);
   const double low = start < stop ? start : stop;
-  SetAxis(AxisNamed(m_pPlot, false, "RampPerc"), low, 110.0 - low);
+  SetAxisRange(false, "RampPerc", low, 110.0 - low);
 }
 
 // ---- Files and report.

@@ -79,7 +79,6 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
   void OnChannelBox(size_t row);
   void ShowAxes(const char* x);
   void ShowStrokeAndActuator();
-  double EditValue(int id) const;
   // Ramp time + hold time + 1 s, doubled for a bi-directional run.
   double RunDuration() const;
 

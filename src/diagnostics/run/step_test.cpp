@@ -127,9 +127,6 @@ View::CDiagnostics_StepTestView()
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
-  MapCommand(BN_CLICKED, kRetrieveId, &View::OnRetrieveBaseline);
-  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
-  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
   MapCommand(BN_CLICKED, kViewId, &View::OnViewStepTest);
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
@@ -138,8 +135,6 @@ View::CDiagnostics_StepTestView()
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
       Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel(m_pPlot, b.channel, IsChecked(b.box)); });
     });
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 }
 
 // ---- The page's controls.
@@ -175,18 +170,15 @@ void View::OnViewStepTest() {
     ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_STEP_TEST")));
     common.UpdateStepPlot(m_pPlot);
     for (const ChannelBox& b : kChannelBoxes) common.ShowChannel(m_pPlot, b.channel, IsChecked(b.box));
-    for (IiPlotAxisPtr axis : {PlotAxis(true, "StepX"), PlotAxis(false, "StepPerc")}) {
-      ComCheck(axis->SetVisible(VARIANT_TRUE));
-      ComCheck(axis->SetEnabled(VARIANT_TRUE));
-    }
+    ShowPlotAxis(true, "StepX");
+    ShowPlotAxis(false, "StepPerc");
   });
 }
 
-double View::Edit(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
 
 // Equal positions give the stop position.
 double View::LowerPosition() const {
-  const double start = Edit(kStartPosId), stop = Edit(kStopPosId);
+  const double start = EditValue(kStartPosId), stop = EditValue(kStopPosId);
   return start < stop ? start : stop;
 }
 
@@ -197,7 +189,7 @@ void View::ShowSettings(const char* format, double start, double stop, double ho
 }
 
 void View::ScaleAxesForTest() {
-  m_dTimeSpan = Edit(kHoldId) + 1.0;
+  m_dTimeSpan = EditValue(kHoldId) + 1.0;
   m_dLowerPosition = LowerPosition();
   Try("ScaleAxesForTest", [this] {
     SetAxisRange(true, "StepX", 0.0, m_dTimeSpan);
@@ -212,9 +204,9 @@ void View::OnRunStarting() { m_prgProgress.SetPos(0); }
 void View::WriteSetup() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byTestState = kStepTestType;
-  comm.m_dVar142 = Edit(kStartPosId);
-  comm.m_dVar143 = Edit(kStopPosId);
-  comm.m_dVar145 = Edit(kHoldId);
+  comm.m_dVar142 = EditValue(kStartPosId);
+  comm.m_dVar143 = EditValue(kStopPosId);
+  comm.m_dVar145 = EditValue(kHoldId);
   comm.m_dVar149 = 0.0;
   comm.WriteTestSetup();
 }
@@ -278,7 +270,7 @@ void View::OnSave() {
   KeepSettingTexts();
   Try("OnSave", [&common, this] { common.SaveStepFile(m_pPlot); });
 
-  const double hold = Edit(kHoldId);
+  const double hold = EditValue(kHoldId);
   m_dTimeStep = (hold + 1.0) / kSamples;
   const double lower = std::trunc(LowerPosition());
   Try("OnSave axes", [this, hold, lower] {

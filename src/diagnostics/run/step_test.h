@@ -63,7 +63,6 @@ class CDiagnostics_StepTestView : public CRecordedTestPage {
   // from the lower position to 110.
   void ScaleAxesForTest();
   void ShowSettings(const char* format, double start, double stop, double hold);
-  double Edit(int id) const;
   double LowerPosition() const;
   // The settings as the edits show them, for the file and the report.
   void KeepSettingTexts();
