@@ -97,12 +97,19 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          SetStatus("STATUSABORTED");
        },
        kIdleStep},
-      {kWaitStep, "WAIT", {}, [&comm] { comm.ReadTestState(); },
+      {kWaitStep, "WAIT", {}, [this, &comm] { m_bStateAnswered = comm.ReadTestState(); },
        [this, &comm] {
          m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
          SetStatus("EDT_ALM_COM6");
          AfterStateRead();
-         if (comm.m_byTestState & kRecordReady) m_nStep = kPrepareStep;
+         if (comm.m_byTestState & kRecordReady) {
+           m_nStep = kPrepareStep;
+         } else if (m_bStateAnswered && comm.m_byTestState == 0) {
+           // The device runs no test (aborted there, or the start never
+           // arrived): waiting on would never end.
+           SetStatus("STATUSABORTED");
+           FinishRun(m_kind.stoppedKey);
+         }
        },
        kWaitStep},
       {kPrepareStep, "PREPARE", {},

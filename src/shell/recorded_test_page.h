@@ -167,6 +167,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void FinishRun(const char* sequenceKey);
 
   bool m_bRequestTaken = false;
+  bool m_bStateAnswered = false;  // the last state read had a reply
   int m_nNextBlock = 0;      // the block the download waits for
   int m_nMissedReads = 0;    // unanswered or out-of-turn reads in a row
 };

@@ -305,6 +305,31 @@ TEST_F(StepTestPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) 
   EXPECT_EQ(device->Variable(144), 0);
 }
 
+// A test the device ends by itself (or never got) leaves no endless wait;
+// a state read without a reply is no such sign.
+TEST_F(StepTestPage, ATestTheDeviceAbortsEndsTheWaitAndTheNextRunStartsCleanly) {
+  Show();
+  Settings("10", "90", "20");
+  Start();
+  Tick(4);
+  ASSERT_EQ(page->GetStep(), CRecordedTestPage::kWaitStep);
+  device->InjectNoReply();
+  ModifyState([](sim::DeviceState& s) {
+    s.tests.run = {};
+    s.variables[144] = 0;
+  });
+  Tick();
+  EXPECT_TRUE(page->IsTestRunning());  // no reply: the image still says running
+  Tick();
+  EXPECT_FALSE(page->IsTestRunning());
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
+  EXPECT_TRUE(Enabled(View::kStartId));
+  RunToEnd();
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(Points("Position").size(), 208u);
+}
+
 TEST_F(StepTestPage, SetBaselineRunsWithZeroAndRetrieveBaselineDrawsTheRecordOnItsOwnHoldTime) {
   Show();
   page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);
