@@ -76,6 +76,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this, &comm] {
          if (!comm.ReadTestData()) return MissedRead();
          const int block = comm.m_bySamplesTrailer;
+         const int previous = std::exchange(m_nLastBlockRead, block);
          if (block == m_nNextBlock) {
            m_nMissedReads = 0;
            AcquireTestData();
@@ -87,7 +88,11 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
            m_nStep = kRewindStep;
            MissedRead();
          }
-         // An earlier block is one already drawn: read on.
+         // An earlier block is one already drawn: read on, as long as the
+         // device moves on.
+         else if (block <= previous) {
+           MissedRead();
+         }
        },
        {}, kBlockStep},
       {kAbortStep, "ABORT", {}, [&comm] { comm.WriteTestState(); },
@@ -126,6 +131,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_nPointBase = 0;
          m_nNextBlock = 0;
          m_nMissedReads = 0;
+         m_nLastBlockRead = -1;
        },
        kBlockStep},
       {kPassEndStep, "END", {}, [this] { EndPass(); }, {}, kIdleStep},
@@ -151,9 +157,11 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_nTestDirection = m_nTestDirection == 4 ? 5 : 4;
          m_nNextBlock = 0;
          m_nMissedReads = 0;
+         m_nLastBlockRead = -1;
        },
        kBlockStep},
-      {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, {}, kBlockStep},
+      {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, [this] { m_nLastBlockRead = -1; },
+       kBlockStep},
   };
 }
 

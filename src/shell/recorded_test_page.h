@@ -170,4 +170,5 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bStateAnswered = false;  // the last state read had a reply
   int m_nNextBlock = 0;      // the block the download waits for
   int m_nMissedReads = 0;    // unanswered or out-of-turn reads in a row
+  int m_nLastBlockRead = -1;  // since the pointer was last set
 };

@@ -580,6 +580,24 @@ TEST_F(StepTestPage, FiveLostRepliesInARowEndTheDownloadAsIncomplete) {
   device->ClearFaults();
 }
 
+// A device whose block pointer stands still gives the same block again and
+// again: that is no progress, and the download ends instead of reading on.
+TEST_F(StepTestPage, ABlockPointerThatStandsStillEndsTheDownload) {
+  Show();
+  Settings("10", "90", "5");
+  Start();
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+  Tick(10);
+  device->ClearRequests();
+  for (int tick = 0; tick < 40 && page->GetStep() != CRecordedTestPage::kIdleStep; ++tick) {
+    ModifyState([](sim::DeviceState& s) { s.tests.samples.next = 3; });
+    Tick();
+  }
+  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+  EXPECT_LT(Count({214}), 20u);
+  EXPECT_EQ(Points("Command").size(), 40u);  // nothing drawn twice
+}
+
 // ---- In a multi-test sequence.
 
 TEST_F(StepTestPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
