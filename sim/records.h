@@ -229,6 +229,12 @@ struct TestRun {
   std::int64_t ms = 0;    // into the pre-positioning or the pass
   std::size_t sample = 0;  // the next one the pass records
   StoredTest record;
+  // Partial stroke runs: the time limit, and the seconds from the start of
+  // the stroke until the stem broke away and until it reached the target
+  // (negative: not yet).
+  float timeLimit = 0;
+  double breakaway = -1;
+  double toTarget = -1;
   friend bool operator==(const TestRun&, const TestRun&) = default;
 };
 
@@ -241,6 +247,11 @@ struct TestRecords {
   RampSamples secondPass;  // and its second
   StoredTest rampBaseline;
   StoredTest stepBaseline;
+  // The partial stroke test keeps a set-up of its own (142, 143, 145, 149
+  // while 141 selects it) and its own last run and baseline.
+  std::array<float, 4> pstSetup = {100.0f, 90.0f, 5.0f, 10.0f};
+  StoredTest pstLast;
+  StoredTest pstBaseline;
   SampleBlocks<32> samplesB = StepTestSamples();
   TestRun run;
   friend bool operator==(const TestRecords&, const TestRecords&) = default;

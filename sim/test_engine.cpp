@@ -17,6 +17,11 @@ constexpr std::uint16_t kProgress = 146;
 constexpr double kPositioned = 0.5;  // %: close enough to the start to begin
 constexpr std::int64_t kMostPrePositionMs = 10'000;
 constexpr float kNoTime = 655.35f;
+constexpr std::uint16_t kBreakaway = 285, kTimeToTarget = 287, kPstResult = 288, kTimeLimit = 289;
+constexpr std::uint8_t kPstBaselineSelector = 3, kPstLastSelector = 4;
+constexpr std::uint8_t kPstAborted = 3;
+constexpr double kBrokenAway = 0.5;  // %: the stem has left the start
+constexpr double kOnTarget = 1.0;    // %: the stem has reached the stop
 
 std::uint8_t Selector(const DeviceState& s) {
   const auto it = s.variables.find(kSelector);
@@ -53,17 +58,65 @@ void Record(DeviceState& s, double command) {
   ++run.sample;
 }
 
+bool PartialStroke(const TestRun& run) { return (run.type & kPartialStroke) != 0; }
+
+// Where 142, 143, 145 and 149 lie in the partial stroke set-up while 141
+// selects it; -1 otherwise.
+int PstSetupIndex(const DeviceState& s, std::uint16_t id) {
+  const std::uint8_t selector = Selector(s);
+  if (selector != kPstBaselineSelector && selector != kPstLastSelector) return -1;
+  switch (id) {
+    case 142: return 0;
+    case 143: return 1;
+    case 145: return 2;
+    case 149: return 3;
+    default: return -1;
+  }
+}
+
+// The partial stroke results where the device shows them.
+void ShowPstResults(DeviceState& s, float breakaway, float toTarget, std::uint8_t code) {
+  s.variables[kBreakaway] = breakaway;
+  s.variables[kTimeToTarget] = toTarget;
+  s.variables[kPstResult] = code;
+}
+
+// Passed; the target not reached within the time limit; no break-away.
+std::uint8_t PstResultCode(const TestRun& run) {
+  if (run.breakaway < 0) return 2;
+  if (run.toTarget < 0 || run.toTarget > run.timeLimit) return 1;
+  return 0;
+}
+
+// The stem's times, from the start of the stroke.
+void WatchStroke(TestRun& run, double position) {
+  const double t = run.ms / 1000.0 - 1.0;
+  if (run.pass != 1 || t < 0) return;
+  if (run.breakaway < 0 && std::abs(position - run.setup[0]) > kBrokenAway) run.breakaway = t;
+  if (run.toTarget < 0 && std::abs(position - run.setup[1]) < kOnTarget) run.toTarget = t;
+}
+
 void Finish(DeviceState& s) {
   TestRun& run = s.tests.run;
   TestResult& r = run.record.result;
   r = {.setup = run.setup, .resultA = kNoTime, .resultC = kNoTime, .bits = run.type};
   const Date& d = s.identity.date;
   r.info = {0, 0, 0, d.month, d.day, static_cast<std::uint8_t>(d.year - 2000)};
-  s.tests.result = r;
-  s.tests.samples.blocks = run.record.first.blocks;
-  s.tests.secondPass = run.record.second;
-  if (run.selector == 1) s.tests.rampBaseline = run.record;
-  if (run.selector == 0) s.tests.stepBaseline = run.record;
+  if (PartialStroke(run)) {
+    r.resultA = run.breakaway < 0 ? kNoTime : static_cast<float>(run.breakaway);
+    r.resultC = run.toTarget < 0 ? kNoTime : static_cast<float>(run.toTarget);
+    r.resultCode = PstResultCode(run);
+    r.setup4 = run.timeLimit;
+    ShowPstResults(s, r.resultA, r.resultC, r.resultCode);
+    s.tests.pstLast = run.record;
+    if (run.selector == kPstBaselineSelector) s.tests.pstBaseline = run.record;
+  } else {
+    s.tests.result = r;
+    s.tests.samples.blocks = run.record.first.blocks;
+    s.tests.secondPass = run.record.second;
+    if (run.selector == 1) s.tests.rampBaseline = run.record;
+    if (run.selector == 0) s.tests.stepBaseline = run.record;
+  }
   s.variables[kState] = run.type | kTestReady;
   s.variables[kProgress] = 100;
   run = {};
@@ -73,20 +126,34 @@ void Finish(DeviceState& s) {
 
 void WriteTestState(DeviceState& s, std::uint8_t written) {
   // A start while a run goes on stops that run first.
+  const bool strokeStopped = Running(s) && PartialStroke(s.tests.run);
   s.tests.run = {};
   if ((written & kTestAbort) != 0) {
     s.variables[kState] = 0;
+    if (strokeStopped) ShowPstResults(s, kNoTime, kNoTime, kPstAborted);
     return;
   }
-  // The partial stroke test is not run here: it keeps records of its own.
-  if ((written & kTestStart) == 0 || (written & kPartialStroke) != 0) return;
+  // Without the start bit (0x88) the partial stroke set-up is only kept.
+  if ((written & kTestStart) == 0) return;
   TestRun& run = s.tests.run;
   run.type = static_cast<std::uint8_t>(written & ~kTestReady);
   run.selector = Selector(s);
   run.setup = {static_cast<float>(ReadVariable(s, 142)), static_cast<float>(ReadVariable(s, 143)),
                static_cast<float>(ReadVariable(s, 145)), static_cast<float>(ReadVariable(s, 149))};
+  run.timeLimit = static_cast<float>(ReadVariable(s, kTimeLimit));
   s.variables[kState] = run.type;
   s.variables[kProgress] = 0;
+}
+
+float* PstSetupSlot(DeviceState& s, std::uint16_t id) {
+  const int index = PstSetupIndex(s, id);
+  return index < 0 ? nullptr : &s.tests.pstSetup[static_cast<std::size_t>(index)];
+}
+
+std::optional<double> PstSetupValue(const DeviceState& s, std::uint16_t id) {
+  const int index = PstSetupIndex(s, id);
+  if (index < 0) return std::nullopt;
+  return s.tests.pstSetup[static_cast<std::size_t>(index)];
 }
 
 std::optional<double> TestDrive(const DeviceState& s) {
@@ -109,6 +176,7 @@ void AdvanceTest(DeviceState& s) {
     }
     return;
   }
+  if (PartialStroke(run)) WatchStroke(run, s.valve.position);
   const std::int64_t passMs = PassMs(run);
   // Sample i falls due at i x passMs / 208.
   while (run.sample < kPassSamples &&
@@ -134,6 +202,8 @@ const TestResult& SelectedResult(const DeviceState& s) {
     case 0: return s.tests.stepBaseline.result;
     case 1:
     case 2: return s.tests.rampBaseline.result;
+    case kPstBaselineSelector: return s.tests.pstBaseline.result;
+    case kPstLastSelector: return s.tests.pstLast.result;
     default: return s.tests.result;
   }
 }
@@ -143,6 +213,8 @@ const RampSamples& SelectedSamples(const DeviceState& s) {
     case 0: return s.tests.stepBaseline.first;
     case 1: return s.tests.rampBaseline.first;
     case 2: return s.tests.rampBaseline.second;
+    case kPstBaselineSelector: return s.tests.pstBaseline.first;
+    case kPstLastSelector: return s.tests.pstLast.first;
     case 6: return s.tests.secondPass;
     default: return s.tests.samples;
   }
@@ -153,14 +225,17 @@ void RecordFactoryBaselines(DeviceState& s) {
     std::uint8_t selector, type;
     double start, stop, hold, ramp;
   };
-  constexpr Baseline kBaselines[] = {{1, 0x0D, 0, 100, 5, 30}, {0, 0x01, 40, 60, 5, 0}};
+  constexpr Baseline kBaselines[] = {
+      {1, 0x0D, 0, 100, 5, 30}, {0, 0x01, 40, 60, 5, 0}, {kPstBaselineSelector, 0x81, 100, 90, 5, 10}};
   for (const Baseline& b : kBaselines) {
     DeviceState works = s;
     works.variables[kSelector] = b.selector;
-    works.variables[142] = b.start;
-    works.variables[143] = b.stop;
-    works.variables[145] = b.hold;
-    works.variables[149] = b.ramp;
+    for (const auto& [id, value] : {std::pair{142, b.start}, {143, b.stop}, {145, b.hold}, {149, b.ramp}}) {
+      if (float* slot = PstSetupSlot(works, static_cast<std::uint16_t>(id)))
+        *slot = static_cast<float>(value);
+      else
+        works.variables[static_cast<std::uint16_t>(id)] = value;
+    }
     WriteTestState(works, b.type);
     for (int step = 0; step < 200'000 && Running(works); ++step) {
       Step(works.valve, FinalCommand(works), kValveStepMs / 1000.0);
@@ -168,6 +243,10 @@ void RecordFactoryBaselines(DeviceState& s) {
     }
     if (b.selector == 1) s.tests.rampBaseline = works.tests.rampBaseline;
     if (b.selector == 0) s.tests.stepBaseline = works.tests.stepBaseline;
+    if (b.selector == kPstBaselineSelector) {
+      s.tests.pstBaseline = works.tests.pstBaseline;
+      s.tests.pstLast = works.tests.pstLast;
+    }
   }
 }
 

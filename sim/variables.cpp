@@ -172,6 +172,7 @@ double LoopCurrent(double percent) { return 4 + percent * 0.16; }
 // The variables that the valve keeps, that follow from others, or that
 // share their value with a record in another form. No value for the rest.
 std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
+  if (const std::optional<double> pst = PstSetupValue(s, id)) return pst;
   const std::array<std::uint8_t, 51>& bytes132 = s.setup.commandPosition;
   switch (id) {
     case kLoopCurrent: return LoopCurrent(s.valve.analogInput);
@@ -199,6 +200,10 @@ std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
 // reads back: the command sets the command source in effect, the
 // deviation moves the valve off the command.
 bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
+  if (float* pst = PstSetupSlot(s, id)) {
+    *pst = static_cast<float>(value);
+    return true;
+  }
   ValveModel& valve = s.valve;
   switch (id) {
     case kLoopCurrent: valve.analogInput = (value - 4) / 0.16; return true;

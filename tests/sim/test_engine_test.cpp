@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -212,11 +213,142 @@ TEST_F(TestEngine, AbortMidRunLeavesTheRecordsAsTheyWere) {
   EXPECT_EQ(after, before);
 }
 
-TEST_F(TestEngine, PartialStrokeStartLeavesTheRampRecordsAlone) {
+// 201 with 142 = 100, 143 = 90, 145 = 5, 149 = 10, 289 = limit and then 144.
+Bytes PstFrame(std::uint8_t type, Bytes limit = {0x41, 0xF0, 0, 0}) {
+  Bytes frame = {201, 33, 0, 142, 0x42, 0xC8, 0, 0, 0, 143, 0x42, 0xB4, 0, 0, 0, 145, 0x40, 0xA0, 0, 0,
+                 0,   149, 0x41, 0x20, 0, 0, 1, 33};
+  frame.insert(frame.end(), limit.begin(), limit.end());
+  frame.push_back(0);
+  frame.push_back(144);
+  frame.push_back(type);
+  return frame;
+}
+
+float FloatAt(const Bytes& reply, std::size_t at) {
+  const std::uint32_t bits = static_cast<std::uint32_t>(reply.at(at)) << 24 | reply.at(at + 1) << 16 |
+                             reply.at(at + 2) << 8 | reply.at(at + 3);
+  float value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+struct PstResult {
+  float breakaway, toTarget;
+  std::uint8_t code;
+};
+
+class PartialStroke : public TestEngine {
+ protected:
+  PartialStroke() {
+    DeviceState s = positioner.State();
+    s.valve.position = 100;
+    positioner.SetState(s);
+  }
+  // 285, 287 and 288 as the page reads them.
+  PstResult Results() {
+    const Bytes reply = Send({200, 6, 1, 29, 1, 31, 1, 32});
+    return {FloatAt(reply, 6), FloatAt(reply, 12), reply.at(18)};
+  }
+  void Run(Bytes limit = {0x41, 0xF0, 0, 0}) {
+    Select(4);
+    Send(PstFrame(0x81, limit));
+    Wait(16'010);
+    EXPECT_EQ(TestState(), 0x83);
+  }
+};
+
+// The set-up of 141 = 3 or 4 is not that of the ramp and step tests.
+TEST_F(PartialStroke, KeepsASetUpOfItsOwn) {
+  Select(5);
+  Send({201, 6, 0, 142, 0x41, 0x20, 0, 0});  // 10
+  Select(4);
+  Send({201, 6, 0, 142, 0x42, 0xA0, 0, 0});  // 80
+  EXPECT_EQ(Send({200, 2, 0, 142}), (Bytes{200, 8, 0, positioner.DeviceStatus(), 0, 142, 0x42, 0xA0, 0, 0}));
+  Select(5);
+  EXPECT_EQ(Send({200, 2, 0, 142}), (Bytes{200, 8, 0, positioner.DeviceStatus(), 0, 142, 0x41, 0x20, 0, 0}));
+  // 0x88 keeps the set-up and starts nothing.
+  Select(4);
+  Send(PstFrame(0x88));
+  EXPECT_EQ(Send({200, 2, 0, 142}).at(6), 0x42);
+  EXPECT_EQ(positioner.State().tests.run.type, 0);
+}
+
+TEST_F(PartialStroke, APassingStrokeTimesTheStemAndLeavesTheRampRecordsAlone) {
+  const DeviceState before = positioner.State();
+  Run();
+  const PstResult r = Results();
+  EXPECT_EQ(r.code, 0);
+  EXPECT_GT(r.breakaway, 0.0f);
+  EXPECT_LT(r.breakaway, 2.0f);
+  EXPECT_GT(r.toTarget, r.breakaway);
+  EXPECT_LT(r.toTarget, 15.0f);
+
+  // The last partial stroke: its set-up, time limit (30) and type.
+  const Bytes record = Send({212});
+  EXPECT_EQ(Bytes(record.begin() + 5, record.begin() + 21),
+            (Bytes{0x42, 0xC8, 0, 0, 0x42, 0xB4, 0, 0, 0x40, 0xA0, 0, 0, 0x41, 0x20, 0, 0}));
+  EXPECT_EQ(FloatAt(record, 27), r.breakaway);
+  EXPECT_EQ(FloatAt(record, 35), r.toTarget);
+  EXPECT_EQ(Bytes(record.begin() + 39, record.end()), (Bytes{0, 0x41, 0xF0, 0, 0, 0x81}));
+  const std::vector<Sample> samples = Download(4);
+  EXPECT_EQ(samples.front().command, 100);
+  EXPECT_EQ(samples.back().command, 90);
+  EXPECT_NEAR(samples.back().position, 90, 1);
+
+  const TestRecords& after = positioner.State().tests;
+  EXPECT_EQ(after.result, before.tests.result);
+  EXPECT_EQ(after.samples.blocks, before.tests.samples.blocks);
+  EXPECT_EQ(after.pstBaseline, before.tests.pstBaseline);  // 4 keeps no baseline
+}
+
+TEST_F(PartialStroke, FailsAsTheStemMovesOrNot) {
+  struct Case {
+    const char* name;
+    bool stuck;
+    Bytes limit;
+    std::uint8_t code;
+  } cases[] = {
+      {"stuck stem: no break-away", true, {0x41, 0xF0, 0, 0}, 2},
+      {"time limit of 2 s: target too late", false, {0x40, 0, 0, 0}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DeviceState s = positioner.State();
+    s.valve.position = 100;
+    s.valve.stuck = c.stuck;
+    positioner.SetState(s);
+    Run(c.limit);
+    const PstResult r = Results();
+    EXPECT_EQ(r.code, c.code);
+    if (c.stuck) {
+      EXPECT_EQ(r.breakaway, 655.35f);
+      EXPECT_EQ(r.toTarget, 655.35f);
+    } else {
+      EXPECT_GT(r.toTarget, 2.0f);
+    }
+  }
+}
+
+TEST_F(PartialStroke, AnAbortShowsCodeThreeAndKeepsTheRecords) {
   const TestRecords before = positioner.State().tests;
-  Send(StartFrame(0x81));
-  Wait(100'000);
-  EXPECT_EQ(positioner.State().tests, before);
+  Select(3);
+  Send(PstFrame(0x81));
+  Wait(5'000);
+  Send({201, 3, 0, 144, 0x22});
+  EXPECT_EQ(TestState(), 0);
+  EXPECT_EQ(Results().code, 3);
+  EXPECT_EQ(Results().breakaway, 655.35f);
+  TestRecords after = positioner.State().tests;
+  after.pstSetup = before.pstSetup;
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(PartialStroke, SelectorThreeKeepsTheRunAsTheBaseline) {
+  Select(3);
+  Send(PstFrame(0x81));
+  Wait(16'010);
+  EXPECT_EQ(positioner.State().tests.pstBaseline, positioner.State().tests.pstLast);
+  EXPECT_EQ(Send({212}).at(44), 0x81);
 }
 
 TEST_F(TestEngine, ReadsPastTheLastBlockStayOnIt) {
