@@ -8,9 +8,8 @@ namespace {
 
 _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 
-const reports::ReportMember kHDRLTest{"HDRLReport",     "PageLine1",        "Detail",
-                                      "TitleLbl",       "HDRLTestReport",   "_HDRLTestReport_",
-                                      "Save HDRL Test Report As"};
+const reports::ReportMember kHDRLTest{
+    "HDRLReport", "PageLine1", "Detail", "TitleLbl", "HDRLTestReport", "_HDRLTestReport_", "Save HDRL Test Report As"};
 
 // A dialog caption doubles its ampersand; the report shows it single.
 _bstr_t WithoutFirstAmpersand(const _bstr_t& caption) {

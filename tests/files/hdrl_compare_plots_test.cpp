@@ -12,8 +12,8 @@ using namespace filetest;
 using Names = std::vector<std::string>;
 
 const Names kPositionVsTime = {"Position", "Command", "Position2", "Command2"};
-const Names kCycles = {"1stCycle-Incr",  "1stCycle-Incr2", "1stCycle-Decr", "1stCycle-Decr2",
-                       "2ndCycle-Incr",  "2ndCycle-Incr2", "2ndCycle-Decr", "2ndCycle-Decr2"};
+const Names kCycles = {"1stCycle-Incr", "1stCycle-Incr2", "1stCycle-Decr", "1stCycle-Decr2",
+                       "2ndCycle-Incr", "2ndCycle-Incr2", "2ndCycle-Decr", "2ndCycle-Decr2"};
 const Names kLinearity = {"AverageError", "AverageError2", "LeastSquareLine", "LeastSquareLine2"};
 
 // A shown channel drawn as a line without point symbols.

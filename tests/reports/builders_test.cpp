@@ -551,7 +551,7 @@ TEST_F(ReportBuildersTest, PSTAndHDRLWithoutAFieldOrAGraphShowTheFailureAndSaveN
     const char* file;
     const char* from;  // renamed away in the definition, or null
     const char* to;
-    bool barePlot;     // a plot without the test's channels
+    bool barePlot;  // a plot without the test's channels
   };
   const Case cases[] = {
       {"PSTestRept.xml", "name=\"ResultValue\"", "name=\"Result\"", false},

@@ -19,8 +19,9 @@ void ReportTest::SetUp() {
   ASSERT_TRUE(m_dir.isValid());
   m_time = std::make_unique<plat::ScopedTimeSource>(m_clock);
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
-  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml", "HDRLTestRept.xml", "AlarmReport2.xml",
-                           "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
+  for (const char* file :
+       {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml",
+        "HDRLTestRept.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
@@ -201,8 +202,8 @@ IiXYPlotXPtr ReportTest::HDRLPlot() {
   m_common.SetupHDRLPlots(plot);
   m_common.SetupHDRLChannels(plot);
   auto channel = [&](const char* name) { return m_common.GetXYPlotChannelByName(plot, name); };
-  constexpr double kStairs[25] = {0, 10, 30, 50, 70, 90, 100, 90, 70, 50, 30, 10, 0,
-                                  10, 30, 50, 70, 90, 100, 90, 70, 50, 30, 10, 0};
+  constexpr double kStairs[25] = {0,  10, 30, 50, 70, 90,  100, 90, 70, 50, 30, 10, 0,
+                                  10, 30, 50, 70, 90, 100, 90,  70, 50, 30, 10, 0};
   constexpr double kSettle = 3, kDeadBand = 0.6;
   const char* branches[4] = {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"};
   double sum[5] = {};

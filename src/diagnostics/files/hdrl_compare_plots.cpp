@@ -49,9 +49,9 @@ constexpr std::array<testfile::ChannelRow, 16> kOverlayChannels{{
 }};
 
 constexpr const char* kResetOrder[] = {
-    "Position",      "Position2",      "Command",       "Command2",       "AverageError",  "AverageError2",
+    "Position",        "Position2",        "Command",       "Command2",       "AverageError",  "AverageError2",
     "LeastSquareLine", "LeastSquareLine2", "1stCycle-Incr", "1stCycle-Incr2", "1stCycle-Decr", "1stCycle-Decr2",
-    "2ndCycle-Incr", "2ndCycle-Incr2", "2ndCycle-Decr", "2ndCycle-Decr2",
+    "2ndCycle-Incr",   "2ndCycle-Incr2",   "2ndCycle-Decr", "2ndCycle-Decr2",
 };
 
 void Show(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* key, std::initializer_list<const char*> channels) {

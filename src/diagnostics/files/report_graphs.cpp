@@ -129,18 +129,24 @@ void ShowHDRLGraph(CCommonFunctions& cf, IiXYPlotXPtr& plot, const HDRLGraph& g)
 
 void CCommonFunctions::ShowHDRLPositionVsTime(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
-                {"Position vs. Time", {true, true, false, false, false, false, false, false}, {true, false},
+                {"Position vs. Time",
+                 {true, true, false, false, false, false, false, false},
+                 {true, false},
                  {true, false, false}});
 }
 
 void CCommonFunctions::ShowHDRLErrorVsPosition(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
-                {"Position Error vs. Position", {false, false, true, true, true, true, false, false}, {false, true},
+                {"Position Error vs. Position",
+                 {false, false, true, true, true, true, false, false},
+                 {false, true},
                  {false, true, false}});
 }
 
 void CCommonFunctions::ShowHDRLErrorVsCommand(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
-                {"Position Error vs. Command", {false, false, false, false, false, false, true, true}, {false, true},
+                {"Position Error vs. Command",
+                 {false, false, false, false, false, false, true, true},
+                 {false, true},
                  {false, true, false}});
 }
