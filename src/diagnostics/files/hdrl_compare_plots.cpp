@@ -85,12 +85,8 @@ void CCommonFunctions::ResetHDRLCompareGraph(IiXYPlotXPtr plot) {
 
 void CCommonFunctions::ShowHDRLComparePositionVsTime(IiXYPlotXPtr plot) {
   Show(*this, plot, "HDRLTITLETEXT", {"Position", "Command", "Position2", "Command2"});
-  Raise(plotfile::AxisByName(plot, false, "Position")->SetVisible(VARIANT_TRUE));
-  Raise(plotfile::AxisByName(plot, true, "Time")->SetVisible(VARIANT_TRUE));
-  Raise(plotfile::AxisByName(plot, true, "Time2")->SetVisible(VARIANT_TRUE));
-  Raise(plotfile::AxisByName(plot, true, "Time")->SetEnabled(VARIANT_TRUE));
-  Raise(plotfile::AxisByName(plot, true, "Time2")->SetEnabled(VARIANT_TRUE));
-  Raise(plotfile::AxisByName(plot, false, "Position")->SetEnabled(VARIANT_TRUE));
+  // The reset has found all five axes: the order of the flags shows nowhere.
+  ShowAxes(plot, {{false, "Position"}, {true, "Time"}, {true, "Time2"}}, true);
   ZoomToFit(plot, false, "Position");
   ZoomToFit(plot, true, "Time");
   ZoomToFit(plot, true, "Time2");
