@@ -151,6 +151,11 @@ class CCommonFunctions : public CCommonFields {
   void SetupSignatureGraph(IiXYPlotXPtr plot);
   void SetupRampCompareGraph(IiXYPlotXPtr plot);
   void SetupSignatureCompareGraph(IiXYPlotXPtr plot);
+  // The HDRL plot's three report graphs: a fixed title, the eight data
+  // channels, and the first display flag of the axes by their place.
+  void ShowHDRLPositionVsTime(IiXYPlotXPtr plot);
+  void ShowHDRLErrorVsPosition(IiXYPlotXPtr plot);
+  void ShowHDRLErrorVsCommand(IiXYPlotXPtr plot);
   // ===== end of test plots and test files =====
 
   // ===== partial stroke, HDRL, data logger and curve files (src/diagnostics/files) =====
@@ -171,6 +176,16 @@ class CCommonFunctions : public CCommonFields {
   // results worked out again from the loaded run.
   void SaveHDRLFile(IiXYPlotXPtr plot);
   bool OpenHDRLFile(IiXYPlotXPtr plot);
+  // HDRL comparison: the loader plot's ten file channels (storage hidden),
+  // the compare plot's sixteen overlay channels (file 2 named with a "2"),
+  // the compare plot's reset (all overlay channels and HDRL axes hidden) and
+  // its three views, each a reset followed by its own channels and axes.
+  void SetupHDRLCompareChannels(IiXYPlotXPtr plot);
+  void SetupHDRLCompareChannels2(IiXYPlotXPtr plot);
+  void ResetHDRLCompareGraph(IiXYPlotXPtr plot);
+  void ShowHDRLComparePositionVsTime(IiXYPlotXPtr plot);
+  void ShowHDRLCompareErrorVsPosition(IiXYPlotXPtr plot);
+  void ShowHDRLCompareErrorVsCommand(IiXYPlotXPtr plot);
 
   // Data logger plot: axes "TAxis" / "Percent", "Temperature" and the eight
   // channels in file order.
@@ -213,6 +228,12 @@ class CCommonFunctions : public CCommonFields {
   // Leaves the plot in the signature view.
   void GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                               CWnd* page);
+  // Captures the plot as the page shows it.
+  void GeneratePSTReport(IiPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                         CWnd* page);
+  // Leaves the plot in the position error vs. command graph.
+  void GenerateHDRLReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                          CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.

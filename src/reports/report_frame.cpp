@@ -48,13 +48,15 @@ TemporaryPicture::~TemporaryPicture() {
   std::filesystem::remove(m_path, ec);
 }
 
-void ShowToolBar(IiXYPlotXPtr& plot, bool show) {
+void ShowToolBar(IPlotBase* plot, bool show) {
+  if (!plot) _com_issue_error(E_POINTER);
   IiPlotToolBarPtr toolBar;
   ComCheck(plot->GetToolBar(0, &toolBar));
   ComCheck(toolBar->SetVisible(show ? 1 : 0));
 }
 
-void SavePicture(IiXYPlotXPtr& plot, const TemporaryPicture& picture) {
+void SavePicture(IPlotBase* plot, const TemporaryPicture& picture) {
+  if (!plot) _com_issue_error(E_POINTER);
   // About the printed width at 140 dpi; the definitions give the pictures this shape.
   constexpr LONG kWidth = 1000;
   constexpr LONG kHeight = 442;

@@ -51,10 +51,11 @@ class TemporaryPicture {
   std::string m_path;
 };
 
-// The plot's element 0 (its tool bar) stays out of the pictures.
-void ShowToolBar(IiXYPlotXPtr& plot, bool show);
+// The plot's element 0 (its tool bar) stays out of the pictures. Either
+// plot kind; an empty one fails with E_POINTER.
+void ShowToolBar(IPlotBase* plot, bool show);
 // The plot as it stands, at about its printed size, so that its texts stay readable.
-void SavePicture(IiXYPlotXPtr& plot, const TemporaryPicture& picture);
+void SavePicture(IPlotBase* plot, const TemporaryPicture& picture);
 
 class ReportFrame {
  public:

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -146,6 +147,66 @@ inline IiPlotAxisPtr AxisAt(IiXYPlotXPtr& plot, bool x, LONG index) {
   IiPlotAxisPtr axis;
   x ? plot->GetXAxis(index, &axis) : plot->GetYAxis(index, &axis);
   return axis;
+}
+
+// Channels named as given, added at the end.
+inline void AddChannels(IiXYPlotXPtr& plot, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    LONG index = -1;
+    plot->AddChannel(&index);
+    ChannelAt(plot, index)->SetName(name.c_str());
+  }
+}
+
+// Both flags of every channel and axis, and the grid's axes.
+inline void SetEverything(IiXYPlotXPtr& plot, bool shown) {
+  for (LONG i = 0; i < ChannelCount(plot); ++i) {
+    ChannelAt(plot, i)->SetVisible(shown);
+    ChannelAt(plot, i)->SetVisibleInLegend(shown);
+  }
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) {
+      AxisAt(plot, x, i)->SetVisible(shown);
+      AxisAt(plot, x, i)->SetEnabled(shown);
+    }
+  }
+  IiPlotDataViewPtr view;
+  plot->GetDataView(0, &view);
+  view->SetXAxisName("<All>");
+  view->SetYAxisName("<All>");
+}
+
+// Shown ("1"), hidden ("0") or flags that disagree ("?"), by name.
+inline std::map<std::string, char> Flags(IiXYPlotXPtr& plot) {
+  auto mark = [](VARIANT_BOOL a, VARIANT_BOOL b) { return a && b ? '1' : !a && !b ? '0' : '?'; };
+  std::map<std::string, char> flags;
+  for (LONG i = 0; i < ChannelCount(plot); ++i) {
+    VARIANT_BOOL visible = 0, legend = 0;
+    ChannelAt(plot, i)->GetVisible(&visible);
+    ChannelAt(plot, i)->GetVisibleInLegend(&legend);
+    flags[ChannelName(plot, i)] = mark(visible, legend);
+  }
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) {
+      _bstr_t name;
+      VARIANT_BOOL visible = 0, enabled = 0;
+      AxisAt(plot, x, i)->GetName(&name);
+      AxisAt(plot, x, i)->GetVisible(&visible);
+      AxisAt(plot, x, i)->GetEnabled(&enabled);
+      flags[std::string(x ? "x:" : "y:") + Text(name)] = mark(visible, enabled);
+    }
+  }
+  return flags;
+}
+
+inline std::string Title(IiXYPlotXPtr& plot) {
+  _bstr_t title;
+  plot->GetTitle(&title);
+  return Text(title);
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {

@@ -13,14 +13,6 @@ namespace {
 using namespace filetest;
 using Names = std::vector<std::string>;
 
-void AddChannels(IiXYPlotXPtr& plot, const Names& names) {
-  for (const std::string& name : names) {
-    LONG index = -1;
-    plot->AddChannel(&index);
-    ChannelAt(plot, index)->SetName(name.c_str());
-  }
-}
-
 Names Prefixed(std::initializer_list<const char*> names, std::initializer_list<const char*> suffixes) {
   Names out;
   for (const char* suffix : suffixes)
@@ -86,51 +78,6 @@ IiXYPlotXPtr PressurePlot() {
   return plot;
 }
 
-// Both flags of every channel and axis, and the grid's axes.
-void SetEverything(IiXYPlotXPtr& plot, bool shown) {
-  for (LONG i = 0; i < ChannelCount(plot); ++i) {
-    ChannelAt(plot, i)->SetVisible(shown);
-    ChannelAt(plot, i)->SetVisibleInLegend(shown);
-  }
-  for (const bool x : {true, false}) {
-    LONG n = 0;
-    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
-    for (LONG i = 0; i < n; ++i) {
-      AxisAt(plot, x, i)->SetVisible(shown);
-      AxisAt(plot, x, i)->SetEnabled(shown);
-    }
-  }
-  IiPlotDataViewPtr view;
-  plot->GetDataView(0, &view);
-  view->SetXAxisName("<All>");
-  view->SetYAxisName("<All>");
-}
-
-// Shown ("1"), hidden ("0") or flags that disagree ("?"), by name.
-std::map<std::string, char> Flags(IiXYPlotXPtr& plot) {
-  auto mark = [](VARIANT_BOOL a, VARIANT_BOOL b) { return a && b ? '1' : !a && !b ? '0' : '?'; };
-  std::map<std::string, char> flags;
-  for (LONG i = 0; i < ChannelCount(plot); ++i) {
-    VARIANT_BOOL visible = 0, legend = 0;
-    ChannelAt(plot, i)->GetVisible(&visible);
-    ChannelAt(plot, i)->GetVisibleInLegend(&legend);
-    flags[ChannelName(plot, i)] = mark(visible, legend);
-  }
-  for (const bool x : {true, false}) {
-    LONG n = 0;
-    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
-    for (LONG i = 0; i < n; ++i) {
-      _bstr_t name;
-      VARIANT_BOOL visible = 0, enabled = 0;
-      AxisAt(plot, x, i)->GetName(&name);
-      AxisAt(plot, x, i)->GetVisible(&visible);
-      AxisAt(plot, x, i)->GetEnabled(&enabled);
-      flags[std::string(x ? "x:" : "y:") + Text(name)] = mark(visible, enabled);
-    }
-  }
-  return flags;
-}
-
 std::string Grid(IiXYPlotXPtr& plot) {
   IiPlotDataViewPtr view;
   plot->GetDataView(0, &view);
@@ -138,12 +85,6 @@ std::string Grid(IiXYPlotXPtr& plot) {
   view->GetXAxisName(&x);
   view->GetYAxisName(&y);
   return Text(x) + "/" + Text(y);
-}
-
-std::string Title(IiXYPlotXPtr& plot) {
-  _bstr_t title;
-  plot->GetTitle(&title);
-  return Text(title);
 }
 
 struct View {
@@ -302,3 +243,109 @@ TEST(ReportGraphs, AMissingNameStopsTheViewAfterTheStepsBeforeIt) {
 }
 
 }  // namespace
+
+namespace {
+
+const Names kHDRLData = {"Position",      "Command",       "1stCycle-Incr", "1stCycle-Decr",
+                         "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",  "LeastSquareLine"};
+
+IiXYPlotXPtr HDRLPlot() {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  cf.SetupHDRLPlots(plot);
+  cf.SetupHDRLChannels(plot);
+  return plot;
+}
+
+// The first display flag of each axis by name; the second is in Flags.
+std::map<std::string, bool> FirstAxisFlags(IiXYPlotXPtr& plot) {
+  std::map<std::string, bool> flags;
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) {
+      _bstr_t name;
+      VARIANT_BOOL visible = 0;
+      AxisAt(plot, x, i)->GetName(&name);
+      AxisAt(plot, x, i)->GetVisible(&visible);
+      flags[std::string(x ? "x:" : "y:") + Text(name)] = visible != 0;
+    }
+  }
+  return flags;
+}
+
+void SetSecondAxisFlags(IiXYPlotXPtr& plot, bool enabled) {
+  for (const bool x : {true, false}) {
+    LONG n = 0;
+    x ? plot->GetXAxisCount(&n) : plot->GetYAxisCount(&n);
+    for (LONG i = 0; i < n; ++i) AxisAt(plot, x, i)->SetEnabled(enabled);
+  }
+}
+
+}  // namespace
+
+TEST(HDRLReportGraphs, EachViewSetsAllEightChannelsAndTheFirstFlagOfEveryAxis) {
+  struct Graph {
+    void (CCommonFunctions::*view)(IiXYPlotXPtr);
+    const char* title;
+    Names shown;  // of the eight data channels
+    std::set<std::string> axesOn;
+  };
+  const Graph graphs[] = {
+      {&CCommonFunctions::ShowHDRLPositionVsTime, "Position vs. Time", {"Position", "Command"},
+       {"y:Position", "x:Time"}},
+      {&CCommonFunctions::ShowHDRLErrorVsPosition, "Position Error vs. Position",
+       {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"}, {"y:PositionError", "x:Command"}},
+      {&CCommonFunctions::ShowHDRLErrorVsCommand, "Position Error vs. Command", {"AverageError", "LeastSquareLine"},
+       {"y:PositionError", "x:Command"}},
+  };
+  // Each view after every other one and after itself, from a plot with
+  // everything shown or hidden; the second axis flags stay as they were.
+  for (const Graph& before : graphs)
+    for (const Graph& g : graphs)
+      for (const bool everything : {false, true}) {
+        SCOPED_TRACE(std::string(before.title) + " -> " + g.title + (everything ? ", all shown" : ", all hidden"));
+        CCommonFunctions cf;  // no language file: a looked-up title would read "##..."
+        IiXYPlotXPtr plot = HDRLPlot();
+        SetEverything(plot, everything);
+        (cf.*before.view)(plot);
+        SetSecondAxisFlags(plot, !everything);
+        ASSERT_NO_THROW((cf.*g.view)(plot));
+        EXPECT_EQ(Title(plot), g.title);
+        const std::map<std::string, char> flags = Flags(plot);
+        const std::set<std::string> shown(g.shown.begin(), g.shown.end());
+        for (const std::string& name : kHDRLData) EXPECT_EQ(flags.at(name), shown.count(name) ? '1' : '0') << name;
+        // The storage channels are not the views' business.
+        EXPECT_EQ(flags.at("TestSettings"), everything ? '1' : '0');
+        for (const auto& [axis, on] : FirstAxisFlags(plot)) EXPECT_EQ(on, g.axesOn.count(axis) == 1) << axis;
+        for (const auto& [name, flag] : flags)
+          if (name.rfind("x:", 0) == 0 || name.rfind("y:", 0) == 0) {
+            VARIANT_BOOL enabled = 0;
+            IiPlotAxisPtr axis;
+            name[0] == 'x' ? plot->GetXAxisByName(name.substr(2).c_str(), &axis)
+                           : plot->GetYAxisByName(name.substr(2).c_str(), &axis);
+            axis->GetEnabled(&enabled);
+            EXPECT_EQ(enabled != 0, !everything) << name;
+          }
+      }
+}
+
+TEST(HDRLReportGraphs, APlotWithTwoXAxesFailsAtTheThirdAfterEverythingBefore) {
+  CCommonFunctions cf;
+  IiXYPlotXPtr plot = NewXYPlot();
+  plot->RemoveAllChannels();
+  AddChannels(plot, kHDRLData);
+  for (LONG n = 0; plot->GetXAxisCount(&n) == S_OK && n < 2;) plot->AddXAxis(nullptr);
+  for (LONG n = 0; plot->GetYAxisCount(&n) == S_OK && n < 2;) plot->AddYAxis(nullptr);
+  SetEverything(plot, true);
+  EXPECT_THROW(cf.ShowHDRLErrorVsCommand(plot), _com_error);
+  EXPECT_EQ(Title(plot), "Position Error vs. Command");
+  const std::map<std::string, char> flags = Flags(plot);
+  for (const std::string& name : kHDRLData)
+    EXPECT_EQ(flags.at(name), name == "AverageError" || name == "LeastSquareLine" ? '1' : '0') << name;
+  VARIANT_BOOL visible = 0;
+  AxisAt(plot, false, 0)->GetVisible(&visible);
+  EXPECT_EQ(visible, 0);
+  AxisAt(plot, true, 1)->GetVisible(&visible);
+  EXPECT_NE(visible, 0);
+}

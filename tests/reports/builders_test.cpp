@@ -29,6 +29,25 @@ class ReportBuildersTest : public ReportTest {
     for (const auto& [field, text] : expected) EXPECT_EQ(FieldText(section, field), text) << field;
   }
 
+  // The picture a field holds: PNG bytes read in when it was set.
+  _variant_t Picture(const char* field) {
+    activex::IReportSectionsPtr sections;
+    activex::IReportSectionPtr detail;
+    activex::IReportFieldsPtr fields;
+    activex::IReportFieldPtr f;
+    _variant_t picture;
+    if (SUCCEEDED(m_report->get_Sections(&sections)) && SUCCEEDED(sections->Item("Detail", &detail)) &&
+        SUCCEEDED(detail->get_Fields(&fields)) && SUCCEEDED(fields->Item(field, &f)))
+      f->get_Picture(&picture);
+    return picture;
+  }
+  static bool ToolBarShown(IPlotBase* plot) {
+    IiPlotToolBarPtr toolBar;
+    VARIANT_BOOL shown = 0;
+    if (plot->GetToolBar(0, &toolBar) == S_OK) toolBar->GetVisible(&shown);
+    return shown != 0;
+  }
+
   void Stroke(CWnd* page = nullptr) {
     m_common.GenerateStrokeCalReport(m_report, m_printer, Definition("ActStrokeFricCalRept.xml").c_str(), page);
   }
@@ -279,17 +298,6 @@ class RampReportTest : public ReportBuildersTest {
   void Ramp(IiXYPlotXPtr plot) {
     m_common.GenerateRampTestReport(plot, m_report, m_printer, Definition("RampTestRept.xml").c_str(), nullptr);
   }
-  _variant_t Picture(const char* field) {
-    activex::IReportSectionsPtr sections;
-    activex::IReportSectionPtr detail;
-    activex::IReportFieldsPtr fields;
-    activex::IReportFieldPtr f;
-    _variant_t picture;
-    if (SUCCEEDED(m_report->get_Sections(&sections)) && SUCCEEDED(sections->Item("Detail", &detail)) &&
-        SUCCEEDED(detail->get_Fields(&fields)) && SUCCEEDED(fields->Item(field, &f)))
-      f->get_Picture(&picture);
-    return picture;
-  }
   static bool Shown(IiXYPlotXPtr& plot, const char* channel) {
     IDispatchPtr d;
     VARIANT_BOOL visible = 0;
@@ -407,6 +415,177 @@ TEST_F(RampReportTest, ADefinitionWithoutOneOfItsFieldsShowsTheFailureAndSavesNo
   }
 }
 
+TEST_F(ReportBuildersTest, PSTReportFieldsNameAndThePlotAsThePageShowsIt) {
+  UseNoTexts();
+  m_clock.Set({2026, 3, 7, 9, 5, 0, 0});
+  // The page's texts as they stand: a "%5.2f" time keeps its blank, no value is " - ".
+  m_common.m_strPSTSettings = {"100.0", "80.0", "2.0", "3.0", "5.0"};
+  m_common.m_strPSTBreakawayTime = " 0.85";
+  m_common.m_strPSTTimeToTarget = " - ";
+  m_common.m_strPSTResult = "Failed";
+  IiPlotXPtr plot = PSTPlot();
+  ASSERT_EQ(plot->SetTitle("As the page shows it"), S_OK);
+  m_common.ShowChannel2(plot, "ILCmd", 0);
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GeneratePSTReport(plot, m_report, m_printer, Definition("PSTestRept.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 2u);
+  EXPECT_EQ(m_person->Asked()[0].defaultName, "PV-101_PSTReport_2026_3_7_9h_5m");
+  EXPECT_EQ(m_person->Asked()[0].title, "Save PST ReportAs");
+  ExpectFields(kHeaderNoTexts);
+  ExpectFields({
+      {"TitleLbl", "##PSTestReport"},
+      {"TestSettingsLbl", "##IDC_STATICPARTSET"},
+      {"StartPosLbl", "##IDC_STATICSTARTPOS"},
+      {"StartPosn", "100.0"},
+      {"StopPosLbl", "##IDC_STATICSTOPPOS"},
+      {"StopPosn", "80.0"},
+      {"lblTimeTargetSettings", "##IDC_STATICBKWTIMLIM"},
+      {"TimeTargetValue", "5.0"},
+      {"TestDurLbl", "##IDC_STATICTESTDUR"},
+      {"TestDuration", "3.0"},
+      {"lblTestHold", "##IDC_STATICHOLDTIME"},
+      {"TestHoldValue", "2.0"},
+      {"lblTestDate", "##TestDate"},
+      {"lblTestDateResult", "3/7/2026"},
+      {"BreakAwayInfo", "##IDC_STATICBWINFO"},
+      {"lblTime", "##IDC_STATICBWTIME"},
+      {"StartPosn1", " 0.85"},
+      {"lblTimeTargetInfo", "##IDC_STATICTIMTOTGT"},
+      {"TimeTargetValueInfo", " - "},
+      {"lblResult", "##IDC_STATICBWRES"},
+      {"ResultValue", "Failed"},
+  });
+  ExpectFields({{"PageLine1", "\"##Page \" & [Page] & \"/\" & [Pages]"}}, "Page Footer");
+  EXPECT_EQ(Picture("RampGrph").vt, VARTYPE(VT_ARRAY | VT_UI1));
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Folder() + "/PstComp.bmp")));
+  // No graph set-up: the page's title and its choice of channels stay.
+  _bstr_t title;
+  ASSERT_EQ(plot->GetTitle(&title), S_OK);
+  EXPECT_EQ(title.str(), "As the page shows it");
+  for (const auto& [name, shown] : {std::pair{"Position", true}, std::pair{"ILCmd", false}}) {
+    VARIANT_BOOL visible = 0;
+    m_common.GetPlotChannelByName(plot, name)->GetVisible(&visible);
+    EXPECT_EQ(visible != 0, shown) << name;
+  }
+  EXPECT_TRUE(ToolBarShown(plot));
+
+  // Without a tag the name begins with the middle part.
+  m_common.m_strDeviceTag = "";
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GeneratePSTReport(plot, m_report, m_printer, Definition("PSTestRept.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 4u);
+  EXPECT_EQ(m_person->Asked()[2].defaultName, "_PSTReport_2026_3_7_9h_5m");
+}
+
+TEST_F(ReportBuildersTest, HDRLReportFieldsThreeGraphsAndThePlotLeftInTheLast) {
+  UseNoTexts();
+  m_clock.Set({2026, 3, 7, 9, 5, 0, 0});
+  m_common.m_strDeviceTag = "FV-101";
+  m_common.m_strHDRLResults = {"0.05", "0.06", "0.61", "0.75", "0.2104"};
+  m_common.m_strHDRLSettlingTime = "3";
+  IiXYPlotXPtr plot = HDRLPlot();
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GenerateHDRLReport(plot, m_report, m_printer, Definition("HDRLTestRept.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 2u);
+  EXPECT_EQ(m_person->Asked()[0].defaultName, "FV-101_HDRLTestReport_2026_3_7_9h_5m");
+  EXPECT_EQ(m_person->Asked()[0].title, "Save HDRL Test Report As");
+  ExpectFields({
+      {"TitleLbl", "##HDRLTestReport"},
+      {"DeviceLine", "##DEVTAGID FV-101"},
+      {"HysDeadResult", "##IDC_STATICHD"},
+      {"lblRepeat", "##IDC_STATICREP"},
+      {"lblLinearError", "##IDC_STATICLINERR"},
+      {"TestSettingsLbl1", "##TestSettings"},
+      {"lblTestDateHeader", "##TestDate"},
+      {"lblAverage", "##IDC_STATICAVG"},
+      {"lblAverageValue", "0.61"},
+      {"lblMaximum", "##IDC_STATICAVGMAX"},
+      {"lblMaximumValue", "0.75"},
+      {"lblAverage1", "##IDC_STATICAVG"},
+      {"lblAverageValueReapt", "0.05"},
+      {"lblMaximum1", "##IDC_STATICAVGMAX"},
+      {"lblMaximumValueReapt", "0.06"},
+      {"lblLinearErrorValue", "0.2104"},
+      {"lblPosSettlingTime", "##IDC_STATICPOSSET:"},
+      {"lblPosSettlingTimeValue", "3"},
+      {"lblTestDateResult", "3/7/2026"},
+  });
+  // Three pictures of their own, one of each graph.
+  const _variant_t control = Picture("RampGrph"), hysteresis = Picture("RampGrph2"), linearity = Picture("RampGrph3");
+  for (const _variant_t* p : {&control, &hysteresis, &linearity}) ASSERT_EQ(p->vt, VARTYPE(VT_ARRAY | VT_UI1));
+  EXPECT_NE(control.parray->data, hysteresis.parray->data);
+  EXPECT_NE(hysteresis.parray->data, linearity.parray->data);
+  for (const char* name : {"HDRControl.bmp", "HDRHDR.bmp", "HDRLin.bmp"})
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Folder() + "/" + name))) << name;
+  _bstr_t title;
+  ASSERT_EQ(plot->GetTitle(&title), S_OK);
+  EXPECT_EQ(title.str(), "Position Error vs. Command");
+  for (const auto& [name, shown] : {std::pair{"Position", false}, std::pair{"2ndCycle-Decr", false},
+                                    std::pair{"AverageError", true}, std::pair{"LeastSquareLine", true}}) {
+    VARIANT_BOOL visible = 0;
+    m_common.GetXYPlotChannelByName(plot, name)->GetVisible(&visible);
+    EXPECT_EQ(visible != 0, shown) << name;
+  }
+  EXPECT_TRUE(ToolBarShown(plot));
+}
+
+TEST_F(ReportBuildersTest, HDRLGroupCaptionLosesOnlyItsFirstAmpersand) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Hysteresis && Deadband", "Hysteresis & Deadband"},
+      {"A && B && C", "A & B && C"},
+      {"Plain", "Plain"},
+      {"&", ""},
+  };
+  IiXYPlotXPtr plot = HDRLPlot();
+  for (const auto& [caption, shown] : cases) {
+    SCOPED_TRACE(caption);
+    UseTexts({{"IDC_STATICHD", caption}});
+    m_person->CancelFile().Answer(IDNO);
+    m_common.GenerateHDRLReport(plot, m_report, m_printer, Definition("HDRLTestRept.xml").c_str(), nullptr);
+    ExpectFields({{"HysDeadResult", shown}, {"lblPosSettlingTime", "##IDC_STATICPOSSET:"}});
+  }
+}
+
+TEST_F(ReportBuildersTest, PSTAndHDRLWithoutAFieldOrAGraphShowTheFailureAndSaveNothing) {
+  struct Case {
+    const char* file;
+    const char* from;  // renamed away in the definition, or null
+    const char* to;
+    bool barePlot;  // a plot without the test's channels
+  };
+  const Case cases[] = {
+      {"PSTestRept.xml", "name=\"ResultValue\"", "name=\"Result\"", false},
+      {"PSTestRept.xml", "name=\"RampGrph\"", "name=\"Picture\"", false},
+      {"PSTestRept.xml", "name=\"PSTReport\"", "name=\"PSTestReport\"", false},
+      {"HDRLTestRept.xml", "name=\"lblPosSettlingTimeValue\"", "name=\"Other\"", false},
+      {"HDRLTestRept.xml", "name=\"RampGrph2\"", "name=\"Picture\"", false},
+      {"HDRLTestRept.xml", "name=\"HDRLReport\"", "name=\"HDRLTestReport\"", false},
+      {"HDRLTestRept.xml", nullptr, nullptr, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + (c.from ? c.from : "bare plot"));
+    if (c.from) EditDefinition(c.file, c.from, c.to);
+    m_person->Answer(IDOK);
+    const size_t before = m_person->Asked().size();
+    const bool pst = std::string(c.file) == "PSTestRept.xml";
+    IUnknownPtr bare;
+    ASSERT_EQ(bare.CreateInstance("iPlotLibrary.iXYPlotX"), S_OK);
+    IiXYPlotXPtr hdrl = c.barePlot ? IiXYPlotXPtr(bare) : HDRLPlot();
+    if (pst)
+      m_common.GeneratePSTReport(PSTPlot(), m_report, m_printer, Definition(c.file).c_str(), nullptr);
+    else
+      m_common.GenerateHDRLReport(hdrl, m_report, m_printer, Definition(c.file).c_str(), nullptr);
+    ASSERT_EQ(m_person->Asked().size(), before + 1);  // no save dialog, no print question
+    EXPECT_EQ(m_person->Asked().back().text, "Report Definition file could not be found/matched.");
+    EXPECT_EQ(Printed(), 0);
+    // A graph that failed leaves the tool bar hidden, as the capture left it.
+    if (c.barePlot) {
+      EXPECT_FALSE(ToolBarShown(hdrl));
+    }
+    if (c.from) EditDefinition(c.file, c.to, c.from);
+  }
+}
+
 // One PDF per builder, in English, as the person saves it.
 struct PdfCase {
   const char* stem;
@@ -428,25 +607,44 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_common.m_strRampStrokeUnit = "in.";
   m_common.m_strRampActuatorSize = "70.0";
   m_common.m_strRampAreaUnit = "in\u00B2";
+  m_common.m_strPSTSettings = {"100.0", "80.0", "2.0", "3.0", "5.0"};
+  m_common.m_strPSTBreakawayTime = " 0.85";
+  m_common.m_strPSTTimeToTarget = " 2.40";
+  m_common.m_strPSTResult = "Passed";
+  m_common.m_strHDRLResults = {"0.05", "0.06", "0.61", "0.75", "0.2104"};
+  m_common.m_strHDRLSettlingTime = "3.0";
   const std::vector<std::string> header = {
       "DEVICE TAG ID: PV-101",
       "ACTUATOR INFO --> Size: 70, Manufacturer: Acme & Sons, Type: Linear, Spring Type: Spring return, Fail",
-      "VALVE BODY INFO --> Model: GX, Body Size: 2 in, Flow Direction: Flow to open", "Page 1/1"};
+      "VALVE BODY INFO --> Model: GX, Body Size: 2 in, Flow Direction: Flow to open"};
   const PdfCase cases[] = {
       {"stroke-calibration",
        0,
        {"Stroke calibration", "Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
-        "Position range too small", "Calibration required"}},
+        "Position range too small", "Calibration required", "Page 1/1"}},
       {"command-calibration",
        1,
        {"Command Input Calibration Report", "Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200",
-        "Command below A/D range", "Command range too small"}},
-      {"step-test", 2, {"Step Test Report", "Step Test Settings", "25", "75", "10", "Report Date:", "12/8/2026"}},
+        "Command below A/D range", "Command range too small", "Page 1/1"}},
+      {"step-test",
+       2,
+       {"Step Test Report", "Step Test Settings", "25", "75", "10", "Report Date:", "12/8/2026", "Page 1/1"}},
       {"ramp-test",
        3,
        {"Ramp Test Report", "Ramp Test Settings", "Start Position:", "25.0 %", "Stop Position:", "75 %",
         "Hold Time:", "5 s", "Test Duration:", "60 s", "Bi-directional", "Yes", "Stroke Length:", "1.5 in.",
-        "Actuator Size:", "70.0 in\u00B2", "Report Date:", "12/8/2026"}},
+        "Actuator Size:", "70.0 in\u00B2", "Report Date:", "12/8/2026", "Page 1/1"}},
+      {"pst-test",
+       4,
+       {"Partial Stroke Test Report", "Partial Stroke Test Settings", "Start Position:", "100.0 %",
+        "Stop Position:", "80.0 %", "Hold Time:", "2.0 s", "Test Duration:", "3.0 s", "Time Limit:", "5.0 s",
+        "Partial Stroke Test Results", "Break-Away Time:", "0.85 s", "Time to Target:", "2.40 s", "Result:",
+        "Passed", "Report Date:", "12/8/2026", "Page 1/1"}},
+      {"hdrl-test",
+       5,
+       {"HDRL Test Report", "Test Settings", "Position Settling Time:", "3.0 s", "Report Date:", "12/8/2026",
+        "Hysteresis & Deadband", "Repeatability", "Linearity Error", "Average", "0.61 %", "Maximum", "0.75 %",
+        "0.05 %", "0.06 %", "0.2104 %", "Page 1/2", "Page 2/2"}},
   };
   IiXYPlotXPtr plot = StepPlot();
   for (const PdfCase& c : cases) {
@@ -459,9 +657,13 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
       Command();
     else if (c.report == 2)
       m_common.GenerateStepTestReport(plot, m_report, m_printer, Definition("StepTestRept.xml").c_str(), nullptr);
-    else
+    else if (c.report == 3)
       m_common.GenerateRampTestReport(RampPlot(true), m_report, m_printer, Definition("RampTestRept.xml").c_str(),
                                       nullptr);
+    else if (c.report == 4)
+      m_common.GeneratePSTReport(PSTPlot(), m_report, m_printer, Definition("PSTestRept.xml").c_str(), nullptr);
+    else
+      m_common.GenerateHDRLReport(HDRLPlot(), m_report, m_printer, Definition("HDRLTestRept.xml").c_str(), nullptr);
     const std::string text = PdfText(pdf);
     for (const auto& lines : {header, c.lines})
       for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;

@@ -19,8 +19,9 @@ void ReportTest::SetUp() {
   ASSERT_TRUE(m_dir.isValid());
   m_time = std::make_unique<plat::ScopedTimeSource>(m_clock);
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
-  for (const char* file : {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "AlarmReport2.xml",
-                           "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
+  for (const char* file :
+       {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml",
+        "HDRLTestRept.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
@@ -164,6 +165,79 @@ IiXYPlotXPtr ReportTest::RampPlot(bool bidirectional) {
   IiPlotAxisPtr axis;
   EXPECT_EQ(plot->GetXAxisByName("RampX", &axis), S_OK);
   axis->SetSpan(end);
+  return plot;
+}
+
+IiPlotXPtr ReportTest::PSTPlot() {
+  IUnknownPtr unknown;
+  EXPECT_EQ(unknown.CreateInstance("iPlotLibrary.iPlotX"), S_OK);
+  IiPlotXPtr plot(unknown);
+  m_common.SetupPSTPlot(plot);
+  m_common.SetupPSTChannels(plot);
+  auto channel = [&](const char* name) { return m_common.GetPlotChannelByName(plot, name); };
+  // Hold 1 s, ramp 2 s down to 80 %, hold 2 s, ramp back; every 50 ms.
+  constexpr double kStep = 50;
+  double position = 100, relayPosition = 50;
+  for (double t = 0; t <= 8000; t += kStep) {
+    const double down = std::clamp((t - 1000) / 2000, 0.0, 1.0);
+    const double up = std::clamp((t - 5000) / 2000, 0.0, 1.0);
+    const double command = 100 - 20 * (down - up);
+    const double relayCommand = std::clamp(50 + 5 * (command - position), 0.0, 100.0);
+    relayPosition += (relayCommand - relayPosition) * kStep / 300;
+    const double pull = (relayPosition - 50) / 50;
+    // Friction holds the valve until the relay pulls hard enough.
+    if (std::fabs(pull) > 0.15) position = std::clamp(position + 0.9 * pull * kStep / 100, 0.0, 100.0);
+    channel("Command")->AddXY(t, command, nullptr);
+    channel("Position")->AddXY(t, position, nullptr);
+    channel("ILCmd")->AddXY(t, relayCommand, nullptr);
+    channel("ILPos")->AddXY(t, relayPosition, nullptr);
+  }
+  return plot;
+}
+
+IiXYPlotXPtr ReportTest::HDRLPlot() {
+  IUnknownPtr unknown;
+  EXPECT_EQ(unknown.CreateInstance("iPlotLibrary.iXYPlotX"), S_OK);
+  IiXYPlotXPtr plot(unknown);
+  m_common.SetupHDRLPlots(plot);
+  m_common.SetupHDRLChannels(plot);
+  auto channel = [&](const char* name) { return m_common.GetXYPlotChannelByName(plot, name); };
+  constexpr double kStairs[25] = {0,  10, 30, 50, 70, 90,  100, 90, 70, 50, 30, 10, 0,
+                                  10, 30, 50, 70, 90, 100, 90,  70, 50, 30, 10, 0};
+  constexpr double kSettle = 3, kDeadBand = 0.6;
+  const char* branches[4] = {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"};
+  double sum[5] = {};
+  for (int k = 0; k < 25; ++k) {
+    const double command = kStairs[k];
+    const bool rising = k == 0 || kStairs[k] > kStairs[k - 1];
+    // Behind the command by half the dead band, a little bow, and the second cycle a shade off the first.
+    const double bow = 0.4 * std::sin(command / 100 * 3.14159265);
+    const double error = (rising ? -kDeadBand : kDeadBand) / 2 + bow + (k > 12 ? 0.05 : 0);
+    const double position = std::clamp(command + error, 0.0, 100.0);
+    for (const double t : {k * kSettle, (k + 1) * kSettle}) {
+      channel("Command")->AddXY(t, command, nullptr);
+      channel("Position")->AddXY(t, position, nullptr);
+    }
+    if (command > 0 && command < 100) {
+      const int branch = (k < 12 ? 0 : 2) + (rising ? 0 : 1);
+      channel(branches[branch])->AddXY(command, position - command, nullptr);
+      sum[static_cast<int>(command) / 20] += (position - command) / 4;
+    }
+  }
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (int i = 0; i < 5; ++i) {
+    const double x = 10 + 20 * i;
+    channel("AverageError")->AddXY(x, sum[i], nullptr);
+    sx += x, sy += sum[i], sxx += x * x, sxy += x * sum[i];
+  }
+  const double a = (5 * sxy - sx * sy) / (5 * sxx - sx * sx), b = (sy - a * sx) / 5;
+  for (int i = 0; i < 5; ++i) channel("LeastSquareLine")->AddXY(10 + 20 * i, a * (10 + 20 * i) + b, nullptr);
+  IiPlotAxisPtr axis;
+  EXPECT_EQ(plot->GetXAxisByName("Time", &axis), S_OK);
+  axis->SetSpan(25 * kSettle);
+  EXPECT_EQ(plot->GetYAxisByName("PositionError", &axis), S_OK);
+  axis->SetMin(-1);
+  axis->SetSpan(2);
   return plot;
 }
 

@@ -39,6 +39,12 @@ class ReportTest : public testing::Test {
   // The ramp test plot as the page lays it out, holding a ramp from 0 to
   // 100 % (and back when bi-directional) followed by a lagging valve.
   IiXYPlotXPtr RampPlot(bool bidirectional);
+  // The partial stroke plot as the page lays it out, holding a stroke from
+  // 100 % to 80 % and back by a valve that breaks away late.
+  IiPlotXPtr PSTPlot();
+  // The HDRL plot as the page lays it out, holding a run of the 25 stairs
+  // of a valve with dead band and a slight bow, settled after 3 s each.
+  IiXYPlotXPtr HDRLPlot();
 
   static std::string PdfText(const std::string& path);
   // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png.

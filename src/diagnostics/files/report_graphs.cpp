@@ -1,6 +1,7 @@
 // The fixed graph views the reports capture: each sets the title, the shown
 // channels and axes, whatever the page showed. Nothing here is caught: a
 // channel or axis the plot lacks ends the view where it stands.
+#include <array>
 #include <vector>
 
 #include "diagnostics/files/plot_file_kit.h"
@@ -99,4 +100,53 @@ void CCommonFunctions::SetupSignatureCompareGraph(IiXYPlotXPtr plot) {
       ShowChannel(plot, _bstr_t(name) + suffix, 1);
   ShowAxes(plot, {{true, "CmdX"}, {false, "RampPerc"}}, true);
   GridAxes(plot, "CmdX", "RampPerc");
+}
+
+namespace {
+
+// One HDRL report graph: its fixed title, the eight data channels shown or
+// hidden, and the first display flag of the axes by their place, Y 0 and 1,
+// then X 0, 1 and 2.
+struct HDRLGraph {
+  const char* title;
+  std::array<bool, 8> channels;
+  std::array<bool, 2> y;
+  std::array<bool, 3> x;
+};
+
+constexpr const char* kHDRLDataChannels[] = {"Position",      "Command",       "1stCycle-Incr", "1stCycle-Decr",
+                                             "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",  "LeastSquareLine"};
+
+void ShowHDRLGraph(CCommonFunctions& cf, IiXYPlotXPtr& plot, const HDRLGraph& g) {
+  // Not a language key: the report shows the same title in every language.
+  Raise(plot->SetTitle(g.title));
+  for (size_t i = 0; i < g.channels.size(); ++i) cf.ShowChannel(plot, kHDRLDataChannels[i], g.channels[i] ? 1 : 0);
+  for (LONG i = 0; i < 2; ++i) Raise(plotfile::Axis(plot, false, i)->SetVisible(g.y[i] ? VARIANT_TRUE : VARIANT_FALSE));
+  for (LONG i = 0; i < 3; ++i) Raise(plotfile::Axis(plot, true, i)->SetVisible(g.x[i] ? VARIANT_TRUE : VARIANT_FALSE));
+}
+
+}  // namespace
+
+void CCommonFunctions::ShowHDRLPositionVsTime(IiXYPlotXPtr plot) {
+  ShowHDRLGraph(*this, plot,
+                {"Position vs. Time",
+                 {true, true, false, false, false, false, false, false},
+                 {true, false},
+                 {true, false, false}});
+}
+
+void CCommonFunctions::ShowHDRLErrorVsPosition(IiXYPlotXPtr plot) {
+  ShowHDRLGraph(*this, plot,
+                {"Position Error vs. Position",
+                 {false, false, true, true, true, true, false, false},
+                 {false, true},
+                 {false, true, false}});
+}
+
+void CCommonFunctions::ShowHDRLErrorVsCommand(IiXYPlotXPtr plot) {
+  ShowHDRLGraph(*this, plot,
+                {"Position Error vs. Command",
+                 {false, false, false, false, false, false, true, true},
+                 {false, true},
+                 {false, true, false}});
 }
