@@ -390,6 +390,16 @@ TEST_F(HDRLTestPage, SaveWithTheDeviceTagThenLoadBringsTheSameResultsBack) {
   EXPECT_EQ(Points("LeastSquareLine").size(), 5u);
   EXPECT_FALSE(Enabled(View::kControlSignalId));
 
+  // Saved again, opened data keeps the tag of its file.
+  sim::Identity identity = device->GetIdentity();
+  identity.tag = "OTHER";
+  device->SetIdentity(identity);
+  device->ClearRequests();
+  person.AnswerFile(TempFile("again.hdrl"));
+  Click(View::kSaveId);
+  EXPECT_EQ(Count({13}), 0u);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLTag.str(), "SIM01   ");
+
   // A cancelled open leaves everything on show as it was.
   page->SetDlgItemText(View::kSettlingTimeId, "7");
   person.CancelFile();

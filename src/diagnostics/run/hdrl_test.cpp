@@ -331,6 +331,7 @@ void View::PrepareTestRun() {
   m_prgProgress.SetPos(0);
   m_bRunning = true;
   m_bTestCompleted = true;
+  m_bFileLoaded = false;
   m_nTickCount = 0;
   m_nElapsedSeconds = 0;
   m_nStepIndex = 0;
@@ -464,6 +465,7 @@ void View::OnLoad() {
   Try("OnLoad", [&] { opened = common.OpenHDRLFile(m_pPlot); });
   // A cancelled or failed open leaves the run on show as it is.
   if (!opened) return;
+  m_bFileLoaded = true;
   const auto& results = common.m_strHDRLResults;
   const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId};
   for (size_t i = 0; i < 4; ++i)
@@ -479,8 +481,11 @@ void View::SaveResults() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   common.m_strHDRLSettlingTime = _bstr_t(GetDlgItemText(kSettlingTimeId).c_str());
-  Try("SaveResults tag", [&comm] { comm.ReadCommand(13); });
-  common.m_strHDRLTag = _bstr_t(comm.m_strTag);
+  // Opened data keeps the tag of its file.
+  if (!m_bFileLoaded) {
+    Try("SaveResults tag", [&comm] { comm.ReadCommand(13); });
+    common.m_strHDRLTag = _bstr_t(comm.m_strTag);
+  }
   // The file method puts the time axis back over 24 settling times.
   Try("SaveResults", [this, &common] { common.SaveHDRLFile(m_pPlot); });
 }

@@ -95,6 +95,7 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   double m_dSavedCommandPct = 0;
   bool m_bStateSaved = false;  // the saved mode and command were read
   bool m_bTestCompleted = false;
+  bool m_bFileLoaded = false;  // an opened file on show, until the next run
   bool m_bRunning = false;  // from the start's first write until the restore
   int m_nTickCount = 0;
   int m_nElapsedSeconds = 0;
