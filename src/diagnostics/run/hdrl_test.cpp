@@ -23,6 +23,7 @@ constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr int kTicksPerSecond = 2;
 constexpr int kPollEvery = 4;
 constexpr int kLastStair = hdrl::kStairs - 1;
+constexpr int kMultiTestIndex = 3;  // the HDRL test's done flag
 // The settling time of the settings check: from 6 s, in seconds.
 const SettingField kSettlingField{View::kSettlingTimeId, View::kSettlingIconId, View::kMinSettlingTime,
                                   View::kMaxSettlingTime, "TT_HDRL_POS_TIME_ERROR"};
@@ -215,7 +216,7 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
        [this] {
          EnableActionButtons(TRUE);
          if (RunningSequence())
-           HandBackToMultiTest(3, m_bTestCompleted ? "HDRLTEST_COMPLETE" : "HDRL_STOPPED");
+           HandBackToMultiTest(kMultiTestIndex, m_bTestCompleted ? "HDRLTEST_COMPLETE" : "HDRL_STOPPED");
        },
        kIdleStep},
   };
