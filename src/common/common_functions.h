@@ -187,6 +187,21 @@ class CCommonFunctions : public CCommonFields {
   void ShowHDRLCompareErrorVsPosition(IiXYPlotXPtr plot);
   void ShowHDRLCompareErrorVsCommand(IiXYPlotXPtr plot);
 
+  // HDRL analysis (src/diagnostics/run/hdrl_analysis.cpp) on the channels of
+  // file 1 (no suffix) or file 2 (suffix "2"); another file number reads
+  // nothing. Repeatability and hysteresis plus dead band leave their
+  // outputs alone unless "Command" holds a whole run (49 points).
+  void ComputeRepeatability(IiXYPlotXPtr plot, double* average, double* maximum, int file);
+  void ComputeHysteresisDeadband(IiXYPlotXPtr plot, double* average, double* maximum, int file);
+  // "AverageError" replaced by the mean of the four cycle branches.
+  void ComputeErrorCurves(IiXYPlotXPtr plot, int file = 1);
+  // "LeastSquareLine" replaced by the fit through "AverageError" (empty
+  // when no line is defined); the linearity error against that fit.
+  void ComputeLeastSquareLine(IiXYPlotXPtr plot, double* linearityError, int file);
+  // The same figure from an average error curve already in place; 0 for
+  // another file number or no line.
+  void ComputeLinearityError(IiXYPlotXPtr plot, double* linearityError, int file);
+
   // Data logger plot: axes "TAxis" / "Percent", "Temperature" and the eight
   // channels in file order.
   void SetupDataLoggerPlot(IiPlotXPtr plot);

@@ -8,7 +8,6 @@
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
-#include "shell/validation.h"
 #include "support/language_table.h"
 
 namespace {
@@ -258,12 +257,7 @@ void CRecordedTestPage::OnRetrieveBaseline() { m_nRequest = kBaselineRequest; }
 
 void CRecordedTestPage::CheckSetting(size_t index) {
   if (m_bRetrievingBaseline) return;
-  const SettingField& field = m_settings[index];
-  CWnd* icon = GetDlgItem(field.icon);
-  const bool valid = ValidateNumericEdit(this, GetDlgItem(field.edit), kValidateNumericRangeDouble, icon, field.low,
-                                         field.high);
-  m_bSettingValid[index] = valid;
-  if (!valid && icon) m_ToolTip.AddTool(icon, TheLanguageTable().Lookup(field.errorKey).str().c_str());
+  m_bSettingValid[index] = CheckSettingField(m_settings[index]);
   m_bStartAllowed = std::all_of(m_bSettingValid.begin(), m_bSettingValid.end(), [](bool v) { return v; });
   // Not while a run or a retrieval holds the buttons.
   if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(m_bStartAllowed);

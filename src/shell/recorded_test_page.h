@@ -31,14 +31,6 @@ struct RecordedTestIds {
   int plotPlace, plot;
 };
 
-// One settings edit and its check.
-struct SettingField {
-  int edit;
-  int icon;
-  double low, high;  // both ends included
-  const char* errorKey;
-};
-
 class CRecordedTestPage : public CDiagnosticTestPage {
  public:
   enum TestRequest : int { kMonitor = 1, kStartRequest = 2, kStopRequest = 3, kBaselineRequest = 4 };

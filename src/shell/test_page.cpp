@@ -4,6 +4,7 @@
 
 #include "shell/app.h"
 #include "shell/tree_view.h"
+#include "shell/validation.h"
 #include "support/language_table.h"
 
 namespace {
@@ -37,4 +38,12 @@ bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {
   if (leadKey) question = texts.Lookup(leadKey).str() + "\n";
   question += texts.Lookup("CAUSEMOVEMENT").str() + "\n" + texts.Lookup("CONTINUE").str();
   return MessageBox(question.c_str(), theApp().m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool CDiagnosticTestPage::CheckSettingField(const SettingField& field) {
+  CWnd* icon = GetDlgItem(field.icon);
+  const bool valid = ValidateNumericEdit(this, GetDlgItem(field.edit), kValidateNumericRangeDouble, icon, field.low,
+                                         field.high);
+  if (!valid && icon) m_ToolTip.AddTool(icon, TheLanguageTable().Lookup(field.errorKey).str().c_str());
+  return valid;
 }

@@ -19,6 +19,14 @@ class CMultiTestSequence {
   std::array<bool, 4> m_abTestDone{};
 };
 
+// One settings edit and its check.
+struct SettingField {
+  int edit;
+  int icon;
+  double low, high;  // both ends included
+  const char* errorKey;
+};
+
 class CDiagnosticTestPage : public CStepPage {
  public:
   using CStepPage::CStepPage;
@@ -33,4 +41,7 @@ class CDiagnosticTestPage : public CStepPage {
   // The question before a test moves the valve; the text of `leadKey`
   // and a line feed before it when given.
   bool AskToMoveValve(const char* leadKey = nullptr);
+  // The field's number checked against its range, with its icon; an
+  // invalid one gets its error tool tip on the icon.
+  bool CheckSettingField(const SettingField& field);
 };

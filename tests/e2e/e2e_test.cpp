@@ -32,6 +32,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "diagnostics/run/hdrl_test.h"
 #include "diagnostics/run/ramp_test.h"
 #include "diagnostics/run/step_test.h"
 #include "views/config/command_calibration.h"
@@ -819,6 +820,78 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   EXPECT_EQ(page->GetDlgItemText(View::kStartPosId), "10.0");
   EXPECT_EQ(page->GetDlgItemText(View::kHoldId), "5.0");
   EXPECT_EQ(PlotPoints(*page, "Position"), position);
+
+  device->SetState(before);
+  Select(1);
+}
+
+// An HDRL test on the simulated valve: the page steps the command through
+// its 25 stairs, the results show the valve's lag and dead band, the run is
+// saved and loaded back with the same results, the report takes them, and
+// the valve gets its mode and command back.
+TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
+  using View = CDiagnostics_HDRLView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir files;
+  ASSERT_TRUE(files.isValid());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  const double mode = device->Variable(8), command = device->Variable(3);
+  Select(53);
+  auto* page = static_cast<View*>(theApp().m_pViews[22]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 500);
+  ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+
+  person.Answer(IDYES);
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  g_clock->Advance(500);
+  ASSERT_TRUE(page->IsRunning());
+  for (int tick = 0; tick < 400 && page->IsRunning(); ++tick) g_clock->Advance(500);
+  ASSERT_FALSE(page->IsRunning());
+  EXPECT_EQ(device->Variable(8), mode);
+  EXPECT_EQ(device->Variable(3), command);
+  IiXYPlotXPtr plot(page->GetPlot());
+  LONG points = 0;
+  theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, "Position")->GetCount(&points);
+  EXPECT_EQ(points, 49);
+  // Six seconds a stair leave the stem short of each command by more than
+  // the dead band: hysteresis plus dead band above twice the dead band.
+  const double hysteresis = std::stod(page->GetDlgItemText(View::kHysteresisAverageId));
+  EXPECT_GT(hysteresis, 2 * before.valve.deadBand);
+  EXPECT_LT(hysteresis, 1.0);
+  EXPECT_EQ(page->GetDlgItemText(View::kElapsedId), "151");  // 25 x 6 s and the start, analysis and restore ticks
+  SaveScreen("hdrl_test_done");
+  page->GetDlgItemAs<CButton>(View::kHysteresisGraphId)->Click();
+  SaveScreen("hdrl_test_hysteresis");
+  page->GetDlgItemAs<CButton>(View::kLinearityGraphId)->Click();
+  SaveScreen("hdrl_test_linearity");
+
+  const int results[] = {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
+                         View::kRepeatabilityMaximumId, View::kLinearityId};
+  std::vector<std::string> shown;
+  for (int id : results) shown.push_back(page->GetDlgItemText(id));
+  const std::string path = files.filePath("run.hdrl").toStdString();
+  person.AnswerFile(path);
+  page->GetDlgItemAs<CButton>(View::kSaveId)->Click();
+  for (int id : results) page->SetDlgItemText(id, "");
+  person.AnswerFile(path);
+  page->GetDlgItemAs<CButton>(View::kLoadId)->Click();
+  std::vector<std::string> loaded;
+  for (int id : results) loaded.push_back(page->GetDlgItemText(id));
+  EXPECT_EQ(loaded, shown);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLTag.str(), "FV-101  ");  // as the device pads it
+
+  QTemporaryDir sink;
+  ASSERT_TRUE(sink.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+  EXPECT_TRUE(printed.contains(QString::fromStdString(shown[0]))) << printed.toStdString();
+  EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults[2].str(), shown[0]);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLSettlingTime.str(), "6");
+  EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
 
   device->SetState(before);
   Select(1);

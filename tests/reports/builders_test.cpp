@@ -643,7 +643,7 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
       {"hdrl-test",
        5,
        {"HDRL Test Report", "Test Settings", "Position Settling Time:", "3.0 s", "Report Date:", "12/8/2026",
-        "Hysteresis & Deadband", "Repeatability", "Linearity Error", "Average", "0.61 %", "Maximum", "0.75 %",
+        "Hysteresis and Deadband", "Repeatability", "Linearity Error", "Average", "0.61 %", "Maximum", "0.75 %",
         "0.05 %", "0.06 %", "0.2104 %", "Page 1/2", "Page 2/2"}},
   };
   IiXYPlotXPtr plot = StepPlot();

@@ -1,9 +1,11 @@
 // The HDRL test plots and the HDRL test file.
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "diagnostics/files/plot_file_kit.h"
+#include "diagnostics/run/hdrl_analysis.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"
@@ -50,13 +52,8 @@ constexpr std::array<AxisRow, 5> kHDRLAxes{{
 
 constexpr const char* kSettings = "TestSettings";
 constexpr const char* kTag = "TagName";
-// A run of 25 steps as the calculations take it: step k at point 2k.
-constexpr LONG kRunPoints = 49;
-constexpr LONG kSteps = 25;
-
-struct Point {
-  double x, y;
-};
+using hdrl::Point;
+constexpr LONG kSteps = hdrl::kStairs;
 
 std::vector<Point> AllPoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel) {
   IiXYPlotChannelPtr c = cf.GetXYPlotChannelByName(plot, channel);
@@ -114,65 +111,10 @@ void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
   }
 }
 
-struct AverageAndMax {
-  double average = 0, maximum = 0;
-};
-
-// Each step of the first cycle against the same step of the second.
-std::optional<AverageAndMax> Repeatability(const std::vector<Point>& position, LONG commandCount) {
-  if (commandCount != kRunPoints || position.size() < static_cast<size_t>(kRunPoints)) return std::nullopt;
-  AverageAndMax r;
-  for (size_t i = 0; i <= 24; i += 2) {
-    const double d = std::fabs(position[i].y - position[i + 24].y);
-    r.average += d;
-    r.maximum = std::max(r.maximum, d);
-  }
-  r.average /= 13.0;
-  return r;
-}
-
-// Rising against falling command at the same command, first cycle.
-std::optional<AverageAndMax> HysteresisDeadband(const std::vector<Point>& position, LONG commandCount) {
-  if (commandCount != kRunPoints || position.size() < static_cast<size_t>(kRunPoints)) return std::nullopt;
-  constexpr std::array<std::pair<size_t, size_t>, 5> pairs{{{2, 22}, {4, 20}, {6, 18}, {8, 16}, {10, 14}}};
-  AverageAndMax r;
-  for (const auto& [i, j] : pairs) {
-    const double d = std::fabs(position[i].y - position[j].y);
-    r.average += d;
-    r.maximum = std::max(r.maximum, d);
-  }
-  r.average /= 5.0;
-  return r;
-}
-
-// The least-squares line through the average error, drawn at the commands
-// 10, 30, 50, 70, 90; its largest distance from the average error is the
-// linearity error. Fewer than two distinct commands fit no line.
-std::optional<double> FitLine(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
-  const std::vector<Point> average = AllPoints(cf, plot, "AverageError");
-  const double n = static_cast<double>(average.size());
-  double sx = 0, sy = 0, sxx = 0, sxy = 0;
-  for (const Point& p : average) {
-    sx += p.x;
-    sy += p.y;
-    sxx += p.x * p.x;
-    sxy += p.x * p.y;
-  }
-  const double denominator = n * sxx - sx * sx;
-  if (average.size() < 2 || !std::isfinite(denominator) || denominator == 0) return std::nullopt;
-  const double a = (n * sxy - sx * sy) / denominator;
-  const double b = (sy - a * sx) / n;
-  // The stored line is replaced, so that opening and saving again does not
-  // grow the channel.
-  Raise(cf.GetXYPlotChannelByName(plot, "LeastSquareLine")->Clear());
-  for (const double x : {10.0, 30.0, 50.0, 70.0, 90.0}) AddPoint(cf, plot, "LeastSquareLine", x, a * x + b);
-  double linearity = 0;
-  for (const Point& p : average) linearity = std::max(linearity, std::fabs(p.y - (a * p.x + b)));
-  return linearity;
-}
-
-_bstr_t TextOf(const std::optional<double>& value) {
-  return value ? _bstr_t(testfile::NumberText(*value).c_str()) : _bstr_t("");
+// A result as the file's fields keep it; NaN, a figure the run does not
+// give, as an empty text.
+_bstr_t TextOf(double value) {
+  return std::isnan(value) ? _bstr_t("") : _bstr_t(testfile::NumberText(value).c_str());
 }
 
 }  // namespace
@@ -235,23 +177,18 @@ bool CCommonFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
     const double settlingTime = testfile::PointY(*this, plot, kSettings, 3);
     LONG commandCount = 0;
     Raise(GetXYPlotChannelByName(plot, "Command")->GetCount(&commandCount));
-    if (commandCount == kSteps && Usable(settlingTime)) {
-      ConvertRun(*this, plot, settlingTime);
-      commandCount = kRunPoints;
-    }
-    const std::vector<Point> position = AllPoints(*this, plot, "Position");
-    const std::optional<AverageAndMax> repeatability = Repeatability(position, commandCount);
-    const std::optional<double> linearity = FitLine(*this, plot);
-    const std::optional<AverageAndMax> hysteresis = HysteresisDeadband(position, commandCount);
+    if (commandCount == kSteps && Usable(settlingTime)) ConvertRun(*this, plot, settlingTime);
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    double repeatability[2] = {none, none}, hysteresis[2] = {none, none}, linearity = 0;
+    ComputeRepeatability(plot, &repeatability[0], &repeatability[1], 1);
+    ComputeLeastSquareLine(plot, &linearity, 1);
+    ComputeHysteresisDeadband(plot, &hysteresis[0], &hysteresis[1], 1);
     const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
     ResetAxes(plot, settlingTime);
 
-    auto part = [](const std::optional<AverageAndMax>& r, bool average) {
-      return r ? std::optional<double>(average ? r->average : r->maximum) : std::nullopt;
-    };
     m_strHDRLSettlingTime = testfile::NumberText(settlingTime).c_str();
-    m_strHDRLResults = {TextOf(part(repeatability, true)), TextOf(part(repeatability, false)),
-                        TextOf(part(hysteresis, true)), TextOf(part(hysteresis, false)), TextOf(linearity)};
+    m_strHDRLResults = {TextOf(repeatability[0]), TextOf(repeatability[1]), TextOf(hysteresis[0]),
+                        TextOf(hysteresis[1]), TextOf(linearity)};
     m_strHDRLTag = tag;
     return true;
   } catch (const std::exception&) {

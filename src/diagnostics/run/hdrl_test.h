@@ -1,8 +1,118 @@
 #pragma once
-// The HDRL test: resolution, hysteresis plus dead band, repeatability and linearity.
+// The HDRL test: the page itself steps the digital command through two
+// cycles of stairs, reads the settled position of each, and works out
+// hysteresis plus dead band, repeatability and linearity from them. Nothing
+// runs inside the device; the mode and command of when the page was shown
+// are put back at the end.
+#include <array>
+
+#include "platform/win/controls.h"
 #include "shell/test_page.h"
+
+// One of the page's three graphs (hdrl_test.cpp).
+struct HDRLGraph;
 
 class CDiagnostics_HDRLView : public CDiagnosticTestPage {
  public:
+  enum : int {
+    kHysteresisAverageId = 594,
+    kHysteresisMaximumId = 595,
+    kRepeatabilityAverageId = 592,
+    kRepeatabilityMaximumId = 593,
+    kLinearityId = 596,
+    kSettlingTimeId = 1813,
+    kSettlingIconId = 1729,
+    kStartTimeId = 394,
+    kElapsedId = 395,
+    kProgressId = 506,
+    kControlSignalId = 432,
+    kHysteresisGraphId = 475,
+    kLinearityGraphId = 502,
+    kPlotPlaceId = 1243,
+    kLoadId = 454,
+    kSaveId = 453,
+    kStartId = 474,
+    kStopId = 501,
+    kPrintId = 1245,
+  };
+  enum : UINT { kPlotId = 403 };
+  enum Request : int { kMonitor = 1, kStartRequest = 2, kStopRequest = 3 };
+  enum Step : int { kIdleStep = 1, kStateStep = 4, kStartStep = 6, kSettleStep = 9, kAnalysisStep = 13, kRestoreStep = 14 };
+  // The settling time the edit accepts, seconds.
+  static constexpr double kMinSettlingTime = 6.0;
+  static constexpr double kMaxSettlingTime = 655.35;
+
   CDiagnostics_HDRLView();
+
+  void DoDataExchange(CDataExchange* pDX) override;
+  // A run left mid-way gives the valve back its mode and command first.
+  void StopMonitoring() override;
+
+  // Buttons.
+  void OnStart();
+  void OnStop();
+  void OnLoad();
+  // Also the multi-test page's "save all".
+  void SaveResults();
+  void OnPrintReport();
+  void ShowControlSignalGraph();
+  void ShowHysteresisGraph();
+  void ShowLinearityGraph();
+
+  bool IsRunning() const { return m_bRunning; }
+  bool IsSettlingTimeValid() const { return m_bSettlingTimeValid; }
+  int GetElapsedSeconds() const { return m_nElapsedSeconds; }
+  IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
+
+ protected:
+  void CreateControls() override;
+  void OnShown() override;
+  void RunStep() override;
+  void EnableActionButtons(BOOL enable) override;
+
+ private:
+  struct StairResult {
+    double stair = 0, position = 0;
+  };
+
+  void OnChangeSettlingTime();
+  void PrepareTestRun();
+  void RecordStepAndAdvance();
+  void PlotRunResults();
+  void ShowRunAnalysis();
+  // The end of a run, completed or stopped: mode and command back.
+  void Restore();
+  void ShowGraph(const HDRLGraph& graph);
+  void SetPlotTexts();
+  // The time axis over 24 settling times from 0.
+  void ResetTimeAxis(double settlingTime);
+  void SetResultText(int id, const char* format, double value);
+
+  std::array<StairResult, 25> m_aStepResults{};
+  unsigned m_nStepIndex = 0;
+  BYTE m_bySavedControlMode = 0;
+  double m_dSavedCommandPct = 0;
+  bool m_bStateSaved = false;  // the saved mode and command were read
+  bool m_bTestCompleted = false;
+  bool m_bFileLoaded = false;  // an opened file on show, until the next run
+  bool m_bRunning = false;  // from the start's first write until the restore
+  int m_nTickCount = 0;
+  int m_nElapsedSeconds = 0;
+  int m_nSettleTicks = 0;
+  // Latched at the start: a changed edit moves neither the wait nor the axis.
+  double m_dSettlingTime = kMinSettlingTime;
+  int m_nTicksPerStair = 12;
+  bool m_bSettlingTimeValid = true;
+
+  double m_dRepeatabilityAverage = 0, m_dRepeatabilityMaximum = 0;
+  double m_dHysteresisAverage = 0, m_dHysteresisMaximum = 0;
+  double m_dLinearityError = 0;
+
+  CProgressCtrl m_prgProgress;
+  CStatic m_wndPlotPlace, m_wndReportPlace, m_wndPrinterPlace;
+  CWnd m_wndPlotHost, m_wndReportHost, m_wndPrinterHost;
+  IiXYPlotXPtr m_pPlot;
+  activex::IReportXPtr m_pReport;
+  activex::IPrinterXPtr m_pPrinter;
 };

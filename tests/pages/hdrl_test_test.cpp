@@ -1,0 +1,458 @@
+// The HDRL test page against the simulated positioner on the manual
+// clock: the page steps the digital command itself, reads the settled
+// position of each stair, draws and analyses the run, and gives the valve
+// back its mode and command.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "app/page_table.h"
+#include "diagnostics/run/hdrl_analysis.h"
+#include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/multi_test.h"
+#include "page_fixture.h"
+#include "shell/tree_view.h"
+#include "support/language_table.h"
+
+namespace {
+
+using testpages::Bytes;
+using testpages::Read200;
+using View = CDiagnostics_HDRLView;
+
+constexpr int kPeriod = 500;
+const Bytes kStateRead = Read200({8, 3});
+const Bytes kPositionRead = Read200({10});
+const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
+const Bytes kDigitalMode = {201, 3, 0, 8, 0x01};
+// Mode 0 and 37.5 % (42 16 00 00) as read when the page was shown.
+const Bytes kRestore = {201, 9, 0, 8, 0x00, 0, 3, 0x42, 0x16, 0x00, 0x00};
+
+// The digital command write of a stair's command, its float by hand.
+Bytes CommandWrite(double percent) {
+  const struct {
+    double percent;
+    std::uint8_t hi, next;
+  } floats[] = {{0, 0x00, 0x00},   {10, 0x41, 0x20}, {30, 0x41, 0xF0}, {50, 0x42, 0x48},
+                {70, 0x42, 0x8C}, {90, 0x42, 0xB4}, {100, 0x42, 0xC8}};
+  for (const auto& f : floats)
+    if (f.percent == percent) return {201, 6, 0, 3, f.hi, f.next, 0, 0};
+  ADD_FAILURE() << percent;
+  return {};
+}
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+class HDRLTestPage : public testpages::SimulatedPage {
+ public:
+  void SetUp() override {
+    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+                            false);
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
+    device->SetVariable(3, 37.5);
+    device->SetVariable(8, 0);
+    page = static_cast<View*>(CreatePage(22));
+    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 22));
+    page->SendInitialUpdate();
+    device->ClearRequests();
+  }
+  void TearDown() override {
+    CTarnixWexletApp& app = theApp();
+    app.m_pViews[17] = app.m_pViews[22] = nullptr;
+    app.m_pMultiTestView = nullptr;
+    app.m_pTreeView = nullptr;
+    for (const std::string& f : files) std::remove(f.c_str());
+    SimulatedPage::TearDown();
+  }
+
+  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
+  std::string Field(int id) { return page->GetDlgItemText(id); }
+  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) clock.Advance(kPeriod);
+  }
+  // Shown: the state read, then the first idle poll.
+  void Show() {
+    page->StartMonitoring();
+    Tick(2);
+    device->ClearRequests();
+  }
+  void Start() {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+  }
+  // From Start to the restore: the start tick, 25 stairs, analysis, restore.
+  void RunToEnd(const char* settlingTime = "6") {
+    page->SetDlgItemText(View::kSettlingTimeId, settlingTime);
+    Start();
+    Tick();
+    ASSERT_TRUE(page->IsRunning());
+    for (int tick = 0; tick < 20000 && page->IsRunning(); ++tick) Tick();
+    ASSERT_FALSE(page->IsRunning());
+  }
+  size_t Count(const Bytes& request) {
+    size_t n = 0;
+    for (const Bytes& r : device->Requests()) n += r == request;
+    return n;
+  }
+  std::vector<std::pair<double, double>> Points(const char* channel) {
+    IiXYPlotXPtr plot(page->GetPlot());
+    IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
+    LONG count = 0;
+    c->GetCount(&count);
+    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
+    for (LONG i = 0; i < count; ++i) {
+      c->GetX(i, &points[static_cast<size_t>(i)].first);
+      c->GetY(i, &points[static_cast<size_t>(i)].second);
+    }
+    return points;
+  }
+  bool Shown(const char* channel) {
+    IiXYPlotXPtr plot(page->GetPlot());
+    VARIANT_BOOL visible = 0;
+    theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel)->GetVisible(&visible);
+    return visible != 0;
+  }
+  double Result(int id) { return std::stod(Field(id)); }
+  std::string TempFile(const char* name) {
+    const std::string path = testing::TempDir() + "hdrl_" + std::to_string(::getpid()) + "_" + name;
+    files.push_back(path);
+    return path;
+  }
+
+  View* page = nullptr;
+  std::vector<std::string> files;
+};
+
+// ---- Showing the page.
+
+TEST_F(HDRLTestPage, CreatedWithItsDefaultsAndShownItReadsModeAndCommandThenPollsEveryFourTicks) {
+  EXPECT_EQ(Field(View::kSettlingTimeId), "6");
+  EXPECT_EQ(Field(View::kHysteresisAverageId), "0.0");
+  EXPECT_EQ(Field(View::kHysteresisMaximumId), "0");
+  EXPECT_EQ(Field(View::kRepeatabilityAverageId), "0.0");
+  EXPECT_EQ(Field(View::kRepeatabilityMaximumId), "0");
+  EXPECT_EQ(Field(View::kLinearityId), "0.0");
+  IiPlotAxisPtr time;
+  page->GetPlot()->GetXAxisByName("Time", &time);
+  double span = 0;
+  time->GetSpan(&span);
+  EXPECT_EQ(span, 144);
+
+  page->StartMonitoring();
+  EXPECT_TRUE(page->HasTimer(54));
+  EXPECT_FALSE(Enabled(View::kStartId));  // nothing to put back yet
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStateRead});
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kStopId));
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kStatusPoll);
+  device->ClearRequests();
+  Tick(3);
+  EXPECT_TRUE(device->Requests().empty());
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStatusPoll});
+}
+
+// Without a reply there is no mode and command to put back: the page asks
+// again and holds Start.
+TEST_F(HDRLTestPage, AnUnansweredStateReadIsReadAgainAndHoldsStart) {
+  device->InjectNoReply(2);
+  page->StartMonitoring();
+  Tick(2);
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStateRead, kStateRead}));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  device->ClearFaults();
+  Tick();
+  EXPECT_TRUE(Enabled(View::kStartId));
+}
+
+TEST_F(HDRLTestPage, TheSettlingTimeIsCheckedFromSixTo655Point35) {
+  Show();
+  const struct {
+    const char* text;
+    bool valid;
+  } cases[] = {{"5.9", false}, {"6", true}, {"655.35", true}, {"655.36", false}, {"", false}, {"6.3", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    page->SetDlgItemText(View::kSettlingTimeId, c.text);
+    EXPECT_EQ(page->IsSettlingTimeValid(), c.valid);
+    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    EXPECT_EQ(Field(View::kSettlingTimeId), c.text);  // kept as typed
+  }
+  page->SetDlgItemText(View::kSettlingTimeId, "5");
+  EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(View::kSettlingIconId)), Text("TT_HDRL_POS_TIME_ERROR"));
+}
+
+// ---- A run.
+
+TEST_F(HDRLTestPage, ARunStepsTheCommandThroughTwentyFiveStairsAndPutsModeAndCommandBack) {
+  Show();
+  Start();
+  ASSERT_EQ(person.Asked().size(), 1u);
+  EXPECT_EQ(person.Asked()[0].text, Text("CAUSEMOVEMENT") + "\n" + Text("CONTINUE"));
+  Tick();
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kDigitalMode, CommandWrite(0)}));
+  for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId}) EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_TRUE(Enabled(View::kStopId));
+  EXPECT_EQ(Field(View::kStartTimeId), "00:00:01");  // the clock starts at midnight
+
+  // Each stair is held 12 ticks, then read, then the next command written.
+  device->ClearRequests();
+  Tick(11);
+  EXPECT_TRUE(device->Requests().empty());
+  Tick();
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kPositionRead, CommandWrite(10)}));
+  EXPECT_EQ(Field(View::kElapsedId), "6");
+  for (int tick = 0; tick < 24 * 12; ++tick) Tick();
+  EXPECT_EQ(page->GetStep(), View::kAnalysisStep);
+  Tick();  // the analysis talks to nobody
+  EXPECT_EQ(device->Requests().back(), kPositionRead);
+  Tick();
+  EXPECT_EQ(device->Requests().back(), kRestore);
+  EXPECT_FALSE(page->IsRunning());
+
+  std::vector<Bytes> commands;
+  for (const Bytes& r : device->Requests())
+    if (r.size() == 8 && r[0] == 201 && r[3] == 3) commands.push_back(r);
+  std::vector<Bytes> expected;
+  for (size_t k = 1; k < hdrl::kCommandProfile.size(); ++k) expected.push_back(CommandWrite(hdrl::kCommandProfile[k]));
+  EXPECT_EQ(commands, expected);
+  EXPECT_EQ(Count(kPositionRead), 25u);
+  EXPECT_EQ(device->Variable(3), 37.5);
+  EXPECT_EQ(device->Variable(8), 0);
+
+  int low = -1, high = -1;
+  page->GetDlgItemAs<CProgressCtrl>(View::kProgressId)->GetRange(low, high);
+  EXPECT_EQ(high, 144);
+  EXPECT_EQ(page->GetDlgItemAs<CProgressCtrl>(View::kProgressId)->GetPos(), 144);
+  for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId}) EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Enabled(View::kStopId));
+
+  // The staircase over time: stair k at point 2k, at k x 6 s.
+  const auto position = Points("Position"), command = Points("Command");
+  ASSERT_EQ(position.size(), 49u);
+  ASSERT_EQ(command.size(), 49u);
+  for (size_t k = 0; k < 25; ++k) {
+    EXPECT_EQ(command[2 * k], std::make_pair(6.0 * k, hdrl::kCommandProfile[k])) << k;
+    if (k > 0) {
+      EXPECT_EQ(command[2 * k - 1], std::make_pair(6.0 * k, hdrl::kCommandProfile[k - 1])) << k;
+    }
+  }
+  for (const char* branch : {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",
+                             "LeastSquareLine"})
+    EXPECT_EQ(Points(branch).size(), 5u) << branch;
+  // The lag of the simulated valve: each stair read short of its command.
+  EXPECT_GT(Result(View::kHysteresisAverageId), 0.4);
+  EXPECT_LT(Result(View::kHysteresisMaximumId), 1.0);
+  EXPECT_EQ(Field(View::kLinearityId).size(), 6u);  // "%1.4f"
+}
+
+// Settled fully (12 s, eight time constants), the stem stops where the
+// dead band lets it: hysteresis plus dead band is twice the dead band, the
+// two cycles repeat and the error curve is flat. The break-away of the
+// friction is smaller than a stair and cannot show.
+TEST_F(HDRLTestPage, ASettledRunGivesTwiceTheDeadBandOfTheSimulatedValve) {
+  double deadBand = 0;
+  ModifyState([&deadBand](sim::DeviceState& s) { deadBand = s.valve.deadBand; });
+  Show();
+  RunToEnd("12");
+  // The stem stops within one 10 ms model step of the dead band.
+  for (int id : {View::kHysteresisAverageId, View::kHysteresisMaximumId})
+    EXPECT_NEAR(Result(id), 2 * deadBand, 0.01) << id;
+  EXPECT_EQ(Field(View::kRepeatabilityAverageId), "0.00");
+  EXPECT_EQ(Field(View::kRepeatabilityMaximumId), "0.00");
+  EXPECT_LT(Result(View::kLinearityId), 0.01);
+  for (const auto& [command, error] : Points("1stCycle-Incr")) EXPECT_NEAR(error, deadBand, 0.005) << command;
+  for (const auto& [command, error] : Points("1stCycle-Decr")) EXPECT_NEAR(error, -deadBand, 0.005) << command;
+}
+
+// A settling time of 6.3 s is no whole number of ticks: the wait takes 13
+// ticks a stair and ends; an edit changed mid-run changes neither the wait
+// nor the time axis of the run.
+TEST_F(HDRLTestPage, TheSettlingTimeIsLatchedAtTheStartAndAnyWaitEnds) {
+  Show();
+  page->SetDlgItemText(View::kSettlingTimeId, "6.3");
+  Start();
+  Tick();
+  device->ClearRequests();
+  Tick(12);
+  EXPECT_TRUE(device->Requests().empty());
+  Tick();
+  EXPECT_EQ(device->Requests().front(), kPositionRead);
+  page->SetDlgItemText(View::kSettlingTimeId, "600");
+  Tick(13);
+  EXPECT_EQ(Count(kPositionRead), 2u);
+  page->SetDlgItemText(View::kSettlingTimeId, "");
+  for (int tick = 0; tick < 25 * 13 && page->IsRunning(); ++tick) Tick();
+  EXPECT_FALSE(page->IsRunning());
+  EXPECT_EQ(device->Requests().back(), kRestore);
+  EXPECT_DOUBLE_EQ(Points("Command").back().first, 6.3 * 24);
+}
+
+TEST_F(HDRLTestPage, StopWhileSettlingRestoresAtTheNextTickWithoutAnalysis) {
+  Show();
+  Start();
+  Tick(30);
+  Click(View::kStopId);
+  EXPECT_FALSE(Enabled(View::kStopId));
+  device->ClearRequests();
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kRestore});
+  EXPECT_FALSE(page->IsRunning());
+  EXPECT_TRUE(Points("Position").empty());
+  EXPECT_EQ(Field(View::kHysteresisAverageId), "");
+  for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId}) EXPECT_TRUE(Enabled(id)) << id;
+  // Later ticks are idle: polls only.
+  device->ClearRequests();
+  Tick(20);
+  for (const Bytes& r : device->Requests()) EXPECT_EQ(r, kStatusPoll);
+}
+
+// Leaving the page mid-run would leave the valve in digital mode at some
+// stair: the mode and command go back before the timer stops.
+TEST_F(HDRLTestPage, LeavingMidRunPutsModeAndCommandBack) {
+  Show();
+  Start();
+  Tick(40);
+  ASSERT_EQ(device->Variable(8), 1);
+  device->ClearRequests();
+  page->StopMonitoring();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kRestore});
+  EXPECT_EQ(device->Variable(8), 0);
+  EXPECT_EQ(device->Variable(3), 37.5);
+  EXPECT_FALSE(page->IsRunning());
+  EXPECT_FALSE(page->HasTimer(54));
+  // Shown again: read afresh, and no write.
+  device->ClearRequests();
+  page->StartMonitoring();
+  Tick(3);
+  EXPECT_EQ(device->Requests().front(), kStateRead);
+  EXPECT_EQ(Count(kRestore), 0u);
+}
+
+// ---- Graphs, files, report.
+
+TEST_F(HDRLTestPage, EachGraphShowsItsChannelsAndDisablesOnlyItsOwnButton) {
+  const struct {
+    int button;
+    std::vector<const char*> shown;
+  } cases[] = {
+      {View::kHysteresisGraphId, {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"}},
+      {View::kLinearityGraphId, {"AverageError", "LeastSquareLine"}},
+      {View::kControlSignalId, {"Position", "Command"}},
+  };
+  const char* const all[] = {"Position",      "Command",       "1stCycle-Incr", "1stCycle-Decr",
+                             "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",  "LeastSquareLine"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    Click(c.button);
+    for (int b : {View::kControlSignalId, View::kHysteresisGraphId, View::kLinearityGraphId})
+      EXPECT_EQ(Enabled(b), b != c.button) << b;
+    for (const char* channel : all) {
+      bool expected = false;
+      for (const char* s : c.shown) expected = expected || std::string(s) == channel;
+      EXPECT_EQ(Shown(channel), expected) << channel;
+    }
+  }
+}
+
+TEST_F(HDRLTestPage, SaveWithTheDeviceTagThenLoadBringsTheSameResultsBack) {
+  Show();
+  RunToEnd();
+  const std::vector<std::string> ids = {Field(View::kHysteresisAverageId), Field(View::kHysteresisMaximumId),
+                                        Field(View::kRepeatabilityAverageId), Field(View::kRepeatabilityMaximumId),
+                                        Field(View::kLinearityId)};
+  const auto drawn = Points("Position");
+  const std::string path = TempFile("run.hdrl");
+  device->ClearRequests();
+  person.AnswerFile(path);
+  Click(View::kSaveId);
+  EXPECT_EQ(Count({13}), 1u);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLTag.str(), "SIM01   ");
+
+  Click(View::kHysteresisGraphId);
+  page->SetDlgItemText(View::kSettlingTimeId, "9");
+  person.AnswerFile(path);
+  Click(View::kLoadId);
+  EXPECT_EQ(Field(View::kSettlingTimeId), "6");
+  EXPECT_EQ((std::vector<std::string>{Field(View::kHysteresisAverageId), Field(View::kHysteresisMaximumId),
+                                      Field(View::kRepeatabilityAverageId), Field(View::kRepeatabilityMaximumId),
+                                      Field(View::kLinearityId)}),
+            ids);
+  EXPECT_EQ(Points("Position"), drawn);
+  EXPECT_EQ(Points("LeastSquareLine").size(), 5u);
+  EXPECT_FALSE(Enabled(View::kControlSignalId));
+
+  // Saved again, opened data keeps the tag of its file.
+  sim::Identity identity = device->GetIdentity();
+  identity.tag = "OTHER";
+  device->SetIdentity(identity);
+  device->ClearRequests();
+  person.AnswerFile(TempFile("again.hdrl"));
+  Click(View::kSaveId);
+  EXPECT_EQ(Count({13}), 0u);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLTag.str(), "SIM01   ");
+
+  // A cancelled open leaves everything on show as it was.
+  page->SetDlgItemText(View::kSettlingTimeId, "7");
+  person.CancelFile();
+  Click(View::kLoadId);
+  EXPECT_EQ(Field(View::kSettlingTimeId), "7");
+  EXPECT_EQ(Field(View::kHysteresisAverageId), ids[0]);
+  EXPECT_TRUE(page->IsSettlingTimeValid());
+}
+
+TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
+  Show();
+  page->SetDlgItemText(View::kHysteresisAverageId, "0.51");
+  page->SetDlgItemText(View::kLinearityId, "0.0123");
+  page->SetDlgItemText(View::kSettlingTimeId, "8");
+  Click(View::kHysteresisGraphId);
+  person.CancelFile().Answer(IDNO);  // the report's PDF offer and print question
+  Click(View::kPrintId);
+  const CCommonFunctions& common = theApp().m_CommonFunctions;
+  EXPECT_EQ(common.m_strHDRLResults[2].str(), "0.51");
+  EXPECT_EQ(common.m_strHDRLResults[4].str(), "0.0123");
+  EXPECT_EQ(common.m_strHDRLSettlingTime.str(), "8");
+  EXPECT_FALSE(Enabled(View::kControlSignalId));
+}
+
+// ---- In a multi-test sequence.
+
+TEST_F(HDRLTestPage, InASequenceItStartsUnaskedAndHandsBackWhenDone) {
+  CTarnixWexletApp& app = theApp();
+  auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
+  ASSERT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
+  multi->SendInitialUpdate();
+  auto* tree = new CTarnixWexletView;
+  ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+  tree->SendInitialUpdate();
+  app.m_pTreeView = tree;
+  app.m_pViews[17] = multi;
+  app.m_pViews[22] = page;
+  multi->m_bMultiTestRunning = true;
+  device->ClearRequests();
+
+  page->StartMonitoring();
+  Tick(2);
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStateRead, kDigitalMode, CommandWrite(0)}));
+  for (int tick = 0; tick < 400 && page->HasTimer(54); ++tick) Tick();
+  EXPECT_EQ(Count(kRestore), 1u);
+  EXPECT_TRUE(multi->m_abTestDone[3]);
+  ASSERT_FALSE(multi->m_statusLines.empty());
+  EXPECT_EQ(multi->m_statusLines.back(), Text("HDRLTEST_COMPLETE"));
+  CTreeCtrl& treeCtrl = tree->GetTreeCtrl();
+  EXPECT_EQ(static_cast<int>(treeCtrl.GetItemData(treeCtrl.GetSelectedItem())), 5);
+  EXPECT_FALSE(page->HasTimer(54));
+  EXPECT_EQ(Points("Position").size(), 49u);
+}
+
+}  // namespace
