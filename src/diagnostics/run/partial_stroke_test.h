@@ -64,6 +64,8 @@ class CDiagnostics_PSTView : public CDiagnosticTestPage {
   void SaveResults();
   void OnPrintReport();
 
+  // From the start written until the results are read (or the run stopped).
+  bool IsTestRunning() const { return m_nStep == kSetupStep || m_nStep == kWaitStep || m_nStep == kResultStep; }
   bool IsFileLoaded() const { return m_bOfflineData; }
   bool IsBaselineShown() const { return m_bBaselineData; }
   bool IsStartAllowed() const { return AllSettingsValid(); }
