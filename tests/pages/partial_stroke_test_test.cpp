@@ -510,6 +510,15 @@ TEST_F(PstPage, SaveAndLoadKeepTheResultsAndAReSaveKeepsTheFilesCodeAndTag) {
   EXPECT_EQ(common.m_strPSTTag.str(), "SIM01   ");
   EXPECT_EQ(Field(View::kResultId), Text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(Field(View::kBreakawayId), " - ");
+
+  // The device's last test in place of the file: saved with the device's tag.
+  Retrieve(View::kRetrieveLastId);
+  EXPECT_FALSE(page->IsFileLoaded());
+  EXPECT_EQ(Field(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
+  person.AnswerFile(again);
+  Click(View::kSaveId);
+  EXPECT_EQ(common.m_strPSTTag.str(), "OTHER   ");
+  EXPECT_EQ(common.m_nPSTResultCode, 0);
 }
 
 // ---- In a multi-test sequence.

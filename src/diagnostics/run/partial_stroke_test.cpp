@@ -236,6 +236,9 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
        }},
       {kLastRequest, kRetrieveStep,
        [this, &comm] {
+         // The device's record replaces an opened file: saved, it carries
+         // the device's tag, not the file's.
+         m_bOfflineData = false;
          m_bRetrievingLast = true;
          m_nPeriod = kBusyPeriod;
          comm.WriteTestCommand(kLastCommand);
@@ -243,9 +246,9 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
   };
 
   PageStep idle = CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep);
-  idle.due = [this] {
+  idle.transact = [this, poll = idle.transact] {
     m_nPeriod = kIdlePeriod;
-    return true;
+    poll();
   };
   m_steps = {
       idle,
