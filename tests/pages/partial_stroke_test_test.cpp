@@ -265,6 +265,32 @@ TEST_F(PstPage, AStuckStemShowsNoTimesAndItsResult) {
   EXPECT_EQ(Field(View::kStartPosId), "100.0");
 }
 
+// A results read without a reply would show the results of the run before
+// as this one's.
+TEST_F(PstPage, ALostResultsReplyIsReadAgainAndFiveShowNoResults) {
+  Show();
+  for (int lost : {1, -1}) {
+    SCOPED_TRACE(lost);
+    Settings("100", "90", "5", "10", "30");
+    Start();
+    ASSERT_TRUE(TickUntil(View::kResultStep));
+    device->ClearRequests();
+    device->InjectNoReply(lost);
+    ASSERT_TRUE(TickUntil(View::kIdleStep, 10));
+    device->ClearFaults();
+    if (lost == 1) {
+      EXPECT_EQ(Count(kResultRead), 2u);
+      EXPECT_EQ(Field(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
+      EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+    } else {
+      EXPECT_EQ(Count(kResultRead), 5u);
+      EXPECT_EQ(Field(View::kResultId), "");
+      EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+      EXPECT_TRUE(Enabled(View::kStartId));
+    }
+  }
+}
+
 TEST_F(PstPage, SetBaselineStartsWithCommandThreeOutsideASequence) {
   Show();
   page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);

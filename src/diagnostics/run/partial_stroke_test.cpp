@@ -267,13 +267,13 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
       {kWaitStep, "WAIT", {},
        [this, &comm] {
          SetStatus("EDT_ALM_COM6");
-         m_bStateAnswered = comm.ReadTestState();
+         m_bAnswered = comm.ReadTestState();
        },
        [this, &comm] {
          m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
          if (comm.m_byTestState & kRecordReady) {
            m_nStep = kResultStep;
-         } else if (m_bStateAnswered && comm.m_byTestState == 0) {
+         } else if (m_bAnswered && comm.m_byTestState == 0) {
            // The device runs no test (aborted there, or the start never
            // arrived): waiting on would never end.
            SetStatus("STATUSABORTED");
@@ -283,11 +283,22 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
          }
        },
        kWaitStep},
-      {kResultStep, "RESULT", {}, [&comm] { comm.ReadPstResult(); },
+      {kResultStep, "RESULT", {}, [this, &comm] { m_bAnswered = comm.ReadPstResult(); },
        [this, &comm] {
-         ShowResults(comm.m_dVar285, comm.m_dVar287, comm.m_byPstResultCode);
+         // Without a reply the fields hold an earlier test's results: read
+         // again, and show none rather than those.
+         if (!m_bAnswered && ++m_nResultMisses < CBlockDownload::kMostMisses) {
+           m_nStep = kResultStep;
+           return;
+         }
+         m_nResultMisses = 0;
+         if (m_bAnswered) {
+           ShowResults(comm.m_dVar285, comm.m_dVar287, comm.m_byPstResultCode);
+         } else {
+           for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
+         }
          m_prgProgress.SetPos(0);
-         SetStatus("VeskTEST_COMPLETE");
+         SetStatus(m_bAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
          EnableActionButtons(TRUE);
          // In a sequence the run just made is drawn before the hand-back.
          if (RunningSequence())

@@ -106,7 +106,8 @@ class CDiagnostics_PSTView : public CDiagnosticTestPage {
   bool m_bBaselineData = false;
   bool m_bRetrievingBaseline = false;
   bool m_bRetrievingLast = false;
-  bool m_bStateAnswered = false;
+  bool m_bAnswered = false;  // the last state or results read had a reply
+  int m_nResultMisses = 0;
   // The result code of what the page shows: the run's, the record's or the file's.
   BYTE m_byShownResultCode = 0;
   double m_dSampleIntervalMs = 0.0;
