@@ -865,7 +865,7 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
     page->SetDlgItemText(View::kTimeLimitId, "30.0");
     RunTest(person, *page, View::kStartId);
     EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
-    page->GetDlgItemAs<CButton>(View::kRetrieveLastId)->Click();
+    Click(*page, View::kRetrieveLastId);
     g_clock->Advance(page->GetPeriod());
     for (int tick = 0; tick < 100 && page->GetStep() != View::kIdleStep; ++tick) g_clock->Advance(page->GetPeriod());
     EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
