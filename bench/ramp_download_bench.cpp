@@ -64,7 +64,7 @@ void BidirectionalRampDownload(benchmark::State& state) {
   IiXYPlotChannelPtr position = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, "Position");
   position->GetCount(&count);
   if (count != 2 * CRecordedTestPage::kPointsPerPass) state.SkipWithError("the download did not complete");
-  state.SetItemsProcessed(state.iterations() * 2 * CRecordedTestPage::kBlocksPerPass);
+  state.SetItemsProcessed(state.iterations() * 2 * CBlockDownload::kBlocks);
   page->StopMonitoring();
   host.DestroyWindow();
   ResetOpcConnection();

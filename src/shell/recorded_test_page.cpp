@@ -1,6 +1,6 @@
 #include "shell/recorded_test_page.h"
 
-#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,12 +12,11 @@
 
 namespace {
 
-constexpr UINT kValidIcon = 153;
 constexpr UINT kReportId = 103, kPrinterId = 104;
 constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr BYTE kRecordReady = 0x02;
 constexpr BYTE kLastRunCommand = 5;
-constexpr int kLastBlock = CRecordedTestPage::kBlocksPerPass - 1;
+constexpr int kLastBlock = CBlockDownload::kBlocks - 1;
 
 }  // namespace
 
@@ -26,9 +25,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
                                      std::vector<SettingField> settings, StatusHeaderIds header)
     : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs, header),
       m_kind(kind),
-      m_ids(ids),
-      m_settings(std::move(settings)),
-      m_bSettingValid(m_settings.size(), true) {
+      m_ids(ids) {
+  SetSettingFields(std::move(settings));
   m_nStartRequest = 0;
   m_nStartStep = kEnterStep;
   m_actionButtons = {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.start, m_ids.print};
@@ -73,24 +71,23 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kSetupStep, "START", {}, [this] { WriteSetup(); }, [this] { AfterSetupWritten(); }, kWaitStep},
       {kBlockStep, "BLOCK", {},
        [this, &comm] {
-         if (!comm.ReadTestData()) return MissedRead();
-         const int block = comm.m_bySamplesTrailer;
-         const int previous = std::exchange(m_nLastBlockRead, block);
-         if (block == m_nNextBlock) {
-           m_nMissedReads = 0;
-           AcquireTestData();
-           ++m_nNextBlock;
-           m_nStep = block >= kLastBlock ? kPassEndStep : kBlockStep;
-         } else if (block > m_nNextBlock) {
-           // A lost reply let the device move on: read the pass again from
-           // its first block, skipping what is drawn.
-           m_nStep = kRewindStep;
-           MissedRead();
-         }
-         // An earlier block is one already drawn: read on, as long as the
-         // device moves on.
-         else if (block <= previous) {
-           MissedRead();
+         const bool answered = comm.ReadTestData();
+         switch (m_download.Read(answered ? std::optional<int>(comm.m_bySamplesTrailer) : std::nullopt)) {
+           case CBlockDownload::Action::kDraw:
+             AcquireTestData();
+             m_nStep = m_download.Complete() ? kPassEndStep : kBlockStep;
+             break;
+           case CBlockDownload::Action::kRewind:
+             m_nStep = kRewindStep;
+             break;
+           case CBlockDownload::Action::kGiveUp:
+             // Drawing the last block again in place of the lost ones would
+             // save a record with holes as if it were whole.
+             SetStatus("TESTDATA_INCOMPLETE");
+             FinishRun(m_kind.stoppedKey);
+             break;
+           case CBlockDownload::Action::kReadAgain:
+             break;
          }
        },
        {}, kBlockStep},
@@ -128,9 +125,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kPointerStep, "POINTER", {}, [&comm] { comm.WriteTestVar147(); },
        [this] {
          m_nPointBase = 0;
-         m_nNextBlock = 0;
-         m_nMissedReads = 0;
-         m_nLastBlockRead = -1;
+         m_download.Start();
        },
        kBlockStep},
       {kPassEndStep, "END", {}, [this] { EndPass(); }, {}, kIdleStep},
@@ -154,12 +149,10 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this] {
          m_nPointBase = kPointsPerPass;
          m_nTestDirection = m_nTestDirection == 4 ? 5 : 4;
-         m_nNextBlock = 0;
-         m_nMissedReads = 0;
-         m_nLastBlockRead = -1;
+         m_download.Start();
        },
        kBlockStep},
-      {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, [this] { m_nLastBlockRead = -1; },
+      {kRewindStep, "REWIND", {}, [&comm] { comm.WriteTestVar147(); }, [this] { m_download.Rewound(); },
        kBlockStep},
   };
 }
@@ -225,7 +218,7 @@ void CRecordedTestPage::RunStep() {
 
 void CRecordedTestPage::EnableActionButtons(BOOL enable) {
   for (int id : {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable);
-  GetDlgItem(m_ids.start)->EnableWindow(enable && m_bStartAllowed);
+  GetDlgItem(m_ids.start)->EnableWindow(enable && AllSettingsValid());
   GetDlgItem(m_ids.stop)->EnableWindow(!enable);
 }
 
@@ -257,17 +250,9 @@ void CRecordedTestPage::OnRetrieveBaseline() { m_nRequest = kBaselineRequest; }
 
 void CRecordedTestPage::CheckSetting(size_t index) {
   if (m_bRetrievingBaseline) return;
-  m_bSettingValid[index] = CheckSettingField(m_settings[index]);
-  m_bStartAllowed = std::all_of(m_bSettingValid.begin(), m_bSettingValid.end(), [](bool v) { return v; });
+  const bool startAllowed = CheckSettingField(index);
   // Not while a run or a retrieval holds the buttons.
-  if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(m_bStartAllowed);
-}
-
-void CRecordedTestPage::ResetInputIcons() {
-  const HICON valid = LoadIcon(AfxGetInstanceHandle(), kValidIcon);
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    if (m_bSettingValid[i])
-      if (CWnd* icon = GetDlgItem(m_settings[i].icon)) icon->SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(valid));
+  if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
 }
 
 void CRecordedTestPage::ResetForRun() {
@@ -290,8 +275,6 @@ void CRecordedTestPage::SetEditNumber(int id, const char* format, double value) 
   SetDlgItemText(id, plat::FormatNumber(format, value).c_str());
 }
 
-bool CRecordedTestPage::IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
-
 void CRecordedTestPage::TranslateToolBarHints() { plothints::Translate(m_pPlot); }
 
 const char* CRecordedTestPage::SampleName(size_t sample) {
@@ -303,23 +286,12 @@ std::string CRecordedTestPage::PointLine(double x, double y) {
   return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y);
 }
 
-void CRecordedTestPage::WarnIfTagDiffers(const _bstr_t& fileTag) {
-  if (m_bFileLoaded && theApp().m_comm.m_strTag != fileTag.str())
-    MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",
-               theApp().m_strProductTitle.str().c_str(), MB_OK);
-}
-
 IiPlotAxisPtr CRecordedTestPage::PlotAxis(bool x, const char* name) const {
-  IiPlotAxisPtr axis;
-  ComCheck(x ? m_pPlot->GetXAxisByName(name, &axis) : m_pPlot->GetYAxisByName(name, &axis));
-  if (!axis) ComCheck(E_POINTER);
-  return axis;
+  return PlotAxisByName(m_pPlot.GetInterfacePtr(), x, name);
 }
 
 void CRecordedTestPage::SetAxisRange(bool x, const char* name, double min, double span) const {
-  IiPlotAxisPtr axis = PlotAxis(x, name);
-  ComCheck(axis->SetMin(min));
-  ComCheck(axis->SetSpan(span));
+  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), x, name, min, span);
 }
 
 void CRecordedTestPage::ShowPlotAxis(bool x, const char* name) const {
@@ -354,14 +326,6 @@ void CRecordedTestPage::AcquireTestData() {
   }
   if (!log.empty()) theApp().WriteLog(log.c_str());
   for (const auto& s : samples) AddSamplePoints(s[0], s[1], s[2], s[3]);
-}
-
-void CRecordedTestPage::MissedRead() {
-  if (++m_nMissedReads < kBlockRetries) return;
-  // Drawing the last block again in place of the lost ones would save a
-  // record with holes as if it were whole.
-  SetStatus("TESTDATA_INCOMPLETE");
-  FinishRun(m_kind.stoppedKey);
 }
 
 void CRecordedTestPage::EndPass() {

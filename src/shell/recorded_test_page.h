@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win/controls.h"
+#include "shell/block_download.h"
 #include "shell/test_page.h"
 
 // Where the two pages differ in their run.
@@ -39,11 +40,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
     kAbortStep = 14, kWaitStep = 16, kPrepareStep = 18, kPointerStep = 19, kPassEndStep = 21,
     kBaselineStep = 22, kRecordStep = 24, kSecondPassStep = 26, kRewindStep = 28,
   };
-  static constexpr int kBlocksPerPass = 52;
-  static constexpr int kPointsPerPass = 208;
-  // Reads in a row that go unanswered or out of turn: the last of them
-  // ends the download.
-  static constexpr int kBlockRetries = 5;
+  static constexpr int kPointsPerPass = 4 * CBlockDownload::kBlocks;
 
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
                     const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});
@@ -58,7 +55,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsTestRunning() const { return m_bTestRunning; }
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
-  bool IsStartAllowed() const { return m_bStartAllowed; }
+  bool IsStartAllowed() const { return AllSettingsValid(); }
   int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   double GetTimeStep() const { return m_dTimeStep; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
@@ -102,12 +99,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // The check of one settings edit (its EN_CHANGE); quiet while a baseline
   // is retrieved.
   void CheckSetting(size_t index);
-  // The valid icon on every field whose value is valid.
-  void ResetInputIcons();
   void ResetForRun();
   void SetStatus(const char* key);
   void SetEditNumber(int id, const char* format, double value);
-  bool IsChecked(int id) const;
   // An edit's number as the run reads it (empty: 0).
   double EditValue(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }
   // The point log: "1st" .. "4th" for a sample of a block, and "x->y".
@@ -115,8 +109,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   static std::string PointLine(double x, double y);
   // The plot's tool-bar hints in the user's language.
   void TranslateToolBarHints();
-  // "Report Header section ..." when opened data of another device is printed.
-  void WarnIfTagDiffers(const _bstr_t& fileTag);
+  void WarnIfTagDiffers(const _bstr_t& fileTag) { CDiagnosticTestPage::WarnIfTagDiffers(m_bFileLoaded, fileTag); }
   // An axis of the plot by name; a missing one raises.
   IiPlotAxisPtr PlotAxis(bool x, const char* name) const;
   void SetAxisRange(bool x, const char* name, double min, double span) const;
@@ -125,7 +118,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;
-  const std::vector<SettingField> m_settings;
 
   bool m_bTestRunning = false;
   int m_nTickCount = 0;
@@ -139,8 +131,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bBaselineLoaded = false;
   bool m_bFileLoaded = false;
   bool m_bRetrievingBaseline = false;
-  std::vector<bool> m_bSettingValid;
-  bool m_bStartAllowed = true;
 
   CProgressCtrl m_prgProgress;
   CStatic m_wndPlotPlace, m_wndReportPlace, m_wndPrinterPlace;
@@ -152,15 +142,10 @@ class CRecordedTestPage : public CDiagnosticTestPage {
  private:
   // The answered block into the plot.
   void AcquireTestData();
-  // A read without a reply or out of turn; too many in a row end the
-  // download.
-  void MissedRead();
   void EndPass();
   void FinishRun(const char* sequenceKey);
 
   bool m_bRequestTaken = false;
   bool m_bStateAnswered = false;  // the last state read had a reply
-  int m_nNextBlock = 0;      // the block the download waits for
-  int m_nMissedReads = 0;    // unanswered or out-of-turn reads in a row
-  int m_nLastBlockRead = -1;  // since the pointer was last set
+  CBlockDownload m_download;
 };

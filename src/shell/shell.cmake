@@ -16,6 +16,7 @@ add_library(tarnix_frames STATIC
   ${CMAKE_CURRENT_LIST_DIR}/limit_gauge_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/alert_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/block_download.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recorded_test_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calibration_kit.cpp)
 target_link_libraries(tarnix_frames PUBLIC tarnix_app)

@@ -1,7 +1,10 @@
 #include "shell/test_page.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
+#include "platform/com/com_error.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
 #include "shell/validation.h"
@@ -11,6 +14,7 @@ namespace {
 
 constexpr int kMultiTestItem = 5;
 constexpr int kMultiTestView = 17;
+constexpr UINT kValidIcon = 153;
 
 }  // namespace
 
@@ -40,10 +44,47 @@ bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {
   return MessageBox(question.c_str(), theApp().m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-bool CDiagnosticTestPage::CheckSettingField(const SettingField& field) {
+void CDiagnosticTestPage::SetSettingFields(std::vector<SettingField> settings) {
+  m_settings = std::move(settings);
+  m_bSettingValid.assign(m_settings.size(), true);
+}
+
+bool CDiagnosticTestPage::CheckSettingField(size_t index) {
+  const SettingField& field = m_settings[index];
   CWnd* icon = GetDlgItem(field.icon);
   const bool valid = ValidateNumericEdit(this, GetDlgItem(field.edit), kValidateNumericRangeDouble, icon, field.low,
                                          field.high);
+  m_bSettingValid[index] = valid;
   if (!valid && icon) m_ToolTip.AddTool(icon, TheLanguageTable().Lookup(field.errorKey).str().c_str());
-  return valid;
+  return AllSettingsValid();
+}
+
+bool CDiagnosticTestPage::AllSettingsValid() const {
+  return std::all_of(m_bSettingValid.begin(), m_bSettingValid.end(), [](bool v) { return v; });
+}
+
+void CDiagnosticTestPage::ResetInputIcons() {
+  const HICON valid = LoadIcon(AfxGetInstanceHandle(), kValidIcon);
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    if (m_bSettingValid[i])
+      if (CWnd* icon = GetDlgItem(m_settings[i].icon)) icon->SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(valid));
+}
+
+void CDiagnosticTestPage::WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag) {
+  if (fileShown && theApp().m_comm.m_strTag != fileTag.str())
+    MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",
+               theApp().m_strProductTitle.str().c_str(), MB_OK);
+}
+
+IiPlotAxisPtr CDiagnosticTestPage::PlotAxisByName(IPlotBase* plot, bool x, const char* name) {
+  IiPlotAxisPtr axis;
+  ComCheck(x ? plot->GetXAxisByName(name, &axis) : plot->GetYAxisByName(name, &axis));
+  if (!axis) ComCheck(E_POINTER);
+  return axis;
+}
+
+void CDiagnosticTestPage::SetPlotAxisRange(IPlotBase* plot, bool x, const char* name, double min, double span) {
+  IiPlotAxisPtr axis = PlotAxisByName(plot, x, name);
+  ComCheck(axis->SetMin(min));
+  ComCheck(axis->SetSpan(span));
 }

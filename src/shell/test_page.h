@@ -1,11 +1,21 @@
 #pragma once
 // The frame of the four test pages: showing one makes the multi-test page
 // the one that a multi-test run reports to; the movement question; the
-// hand-back to the multi-test page at the end of a test.
+// hand-back to the multi-test page at the end of a test; the checks of
+// the test's settings.
 #include <array>
+#include <vector>
 
 #include "platform/com/bstr.h"
 #include "shell/step_page.h"
+
+// One settings edit of a test and its check.
+struct SettingField {
+  int edit;
+  int icon;
+  double low, high;  // both ends included
+  const char* errorKey;
+};
 
 // What a test page sees of the multi-test page during a sequence.
 class CMultiTestSequence {
@@ -17,14 +27,6 @@ class CMultiTestSequence {
   bool m_bMultiTestRunning = false;
   // 0 ramp, 1 step, 2 partial stroke, 3 HDRL.
   std::array<bool, 4> m_abTestDone{};
-};
-
-// One settings edit and its check.
-struct SettingField {
-  int edit;
-  int icon;
-  double low, high;  // both ends included
-  const char* errorKey;
 };
 
 class CDiagnosticTestPage : public CStepPage {
@@ -41,7 +43,24 @@ class CDiagnosticTestPage : public CStepPage {
   // The question before a test moves the valve; the text of `leadKey`
   // and a line feed before it when given.
   bool AskToMoveValve(const char* leadKey = nullptr);
-  // The field's number checked against its range, with its icon; an
-  // invalid one gets its error tool tip on the icon.
-  bool CheckSettingField(const SettingField& field);
+
+  // The settings the page checks, all valid until checked.
+  void SetSettingFields(std::vector<SettingField> settings);
+  // One setting's check (its EN_CHANGE): the icon, the error tool tip and
+  // its flag. True when every setting is valid now.
+  bool CheckSettingField(size_t index);
+  bool AllSettingsValid() const;
+  // The valid icon on every field whose value is valid.
+  void ResetInputIcons();
+
+  bool IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
+  // "Report Header section ..." when opened data of another device is printed.
+  void WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag);
+
+  // An axis of a plot by name; a missing one raises.
+  static IiPlotAxisPtr PlotAxisByName(IPlotBase* plot, bool x, const char* name);
+  static void SetPlotAxisRange(IPlotBase* plot, bool x, const char* name, double min, double span);
+
+  std::vector<SettingField> m_settings;
+  std::vector<bool> m_bSettingValid;
 };

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -33,6 +34,7 @@
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
 #include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/partial_stroke_test.h"
 #include "diagnostics/run/ramp_test.h"
 #include "diagnostics/run/step_test.h"
 #include "views/config/command_calibration.h"
@@ -562,6 +564,7 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
 // Print Report answered with no PDF kept and Yes to print: the text of the
 // one PDF that lands in the sink.
 QString PrintedText(plat::ScriptedPerson& person, CWnd& page, int printId, const QTemporaryDir& sink) {
+  for (const QString& printed : QDir(sink.path()).entryList(QDir::Files)) QFile::remove(sink.filePath(printed));
   person.CancelFile().Answer(IDYES);
   page.GetDlgItemAs<CButton>(printId)->Click();
   g_clock->Advance(2 * 5000);
@@ -622,10 +625,21 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
 }
 
 
-// The points of one channel of a test page's plot.
-std::vector<std::pair<double, double>> PlotPoints(CRecordedTestPage& page, const char* channel) {
-  IiXYPlotXPtr plot(page.GetPlot());
-  IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
+IiXYPlotChannelPtr ChannelOf(IiXYPlotX* plot, const char* name) {
+  IiXYPlotXPtr p(plot);
+  return theApp().m_CommonFunctions.GetXYPlotChannelByName(p, name);
+}
+IiPlotChannelPtr ChannelOf(IiPlotX* plot, const char* name) {
+  IiPlotXPtr p(plot);
+  return theApp().m_CommonFunctions.GetPlotChannelByName(p, name);
+}
+
+void Click(CWnd& page, int id) { page.GetDlgItemAs<CButton>(id)->Click(); }
+
+// The points of one channel of a test page's plot (an XY or a time plot).
+template <class Page>
+std::vector<std::pair<double, double>> PlotPoints(Page& page, const char* channel) {
+  auto c = ChannelOf(page.GetPlot(), channel);
   LONG count = 0;
   c->GetCount(&count);
   std::vector<std::pair<double, double>> points;
@@ -639,9 +653,10 @@ std::vector<std::pair<double, double>> PlotPoints(CRecordedTestPage& page, const
 }
 
 // Start behind its question, then the page's ticks until the run is over.
-void RunTest(plat::ScriptedPerson& person, CRecordedTestPage& page, int startId, int maxTicks = 400) {
+template <class Page>
+void RunTest(plat::ScriptedPerson& person, Page& page, int startId, int maxTicks = 400) {
   person.Answer(IDYES);
-  page.GetDlgItemAs<CButton>(startId)->Click();
+  Click(page, startId);
   g_clock->Advance(page.GetPeriod());
   ASSERT_TRUE(page.IsTestRunning());
   for (int tick = 0; tick < maxTicks && page.IsTestRunning(); ++tick) g_clock->Advance(page.GetPeriod());
@@ -670,14 +685,15 @@ void ExpectPositionLagsCommand(CRecordedTestPage& page, size_t from, size_t to, 
 }
 
 // Saved, opened again as off-line data with every point, and printed.
-void SaveLoadPrint(plat::ScriptedPerson& person, CRecordedTestPage& page, const QTemporaryDir& files,
-                   const QTemporaryDir& sink, const char* name, int saveId, int loadId, int printId, int statusId) {
+template <class Page>
+void SaveLoadPrint(plat::ScriptedPerson& person, Page& page, const QTemporaryDir& files, const QTemporaryDir& sink,
+                   const char* name, int saveId, int loadId, int printId, int statusId) {
   const auto before = PlotPoints(page, "Position");
   const std::string path = files.filePath(name).toStdString();
   person.AnswerFile(path);
-  page.GetDlgItemAs<CButton>(saveId)->Click();
+  Click(page, saveId);
   person.AnswerFile(path);
-  page.GetDlgItemAs<CButton>(loadId)->Click();
+  Click(page, loadId);
   EXPECT_TRUE(page.IsFileLoaded());
   EXPECT_EQ(page.GetDlgItemText(statusId), TheLanguageTable().Lookup("IDC_OFF_LINE_DATA").str());
   EXPECT_EQ(PlotPoints(page, "Position"), before);
@@ -721,8 +737,6 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   page->GetDlgItemAs<CButton>(437)->Click();
   SaveScreen("ramp_test_signature");
   page->GetDlgItemAs<CButton>(434)->Click();
-  QDir(sink.path()).removeRecursively();
-  QDir().mkpath(sink.path());
   SaveLoadPrint(person, *page, files, sink, "both_ways.rmp", 1054, 1053, 1057, 1021);
 
   // Stopped halfway: the device is told, and a new run starts cleanly.
@@ -892,6 +906,74 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults[2].str(), shown[0]);
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLSettlingTime.str(), "6");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
+
+  device->SetState(before);
+  Select(1);
+}
+
+// Partial stroke tests run by the simulated positioner: one that passes,
+// and one on a valve that sticks and fails; each is drawn from the
+// device's record of it, saved and loaded back.
+TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
+  using View = CDiagnostics_PSTView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink, files;
+  ASSERT_TRUE(sink.isValid() && files.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(54);
+  auto* page = static_cast<View*>(theApp().m_pViews[24]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 5000);  // the test selected, its set-up read
+  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+  const auto runAndRetrieve = [&] {
+    page->SetDlgItemText(View::kStartPosId, "100.0");
+    page->SetDlgItemText(View::kStopPosId, "90.0");
+    page->SetDlgItemText(View::kHoldId, "5.0");
+    page->SetDlgItemText(View::kRampId, "10.0");
+    page->SetDlgItemText(View::kTimeLimitId, "30.0");
+    RunTest(person, *page, View::kStartId);
+    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
+    Click(*page, View::kRetrieveLastId);
+    g_clock->Advance(page->GetPeriod());
+    for (int tick = 0; tick < 100 && page->GetStep() != View::kIdleStep; ++tick) g_clock->Advance(page->GetPeriod());
+    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
+    const auto command = PlotPoints(*page, "Command");
+    EXPECT_EQ(command.size(), 208u);
+    EXPECT_EQ(PlotPoints(*page, "Position").size(), 208u);
+    // 16 s of stroke and hold, in milliseconds.
+    EXPECT_NEAR(command.back().first, 207 * 16000.0 / 208, 1e-6);
+    EXPECT_NEAR(command.back().second, 90, 0.01);
+  };
+
+  runAndRetrieve();
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_0_EnumDescr"));
+  const double breakaway = plat::StrToD(page->GetDlgItemText(View::kBreakawayId).c_str(), nullptr);
+  const double toTarget = plat::StrToD(page->GetDlgItemText(View::kTimeToTargetId).c_str(), nullptr);
+  EXPECT_GT(breakaway, 0.0);
+  EXPECT_GT(toTarget, breakaway);
+  EXPECT_LT(toTarget, 30.0);
+  EXPECT_NEAR(PlotPoints(*page, "Position").back().second, 90, 1.5);
+  SaveScreen("partial_stroke_passed");
+  SaveLoadPrint(person, *page, files, sink, "passed.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_0_EnumDescr"));
+
+  // Stuck where the stroke starts.
+  sim::DeviceState stuck = device->State();
+  stuck.valve.position = 100;
+  stuck.valve.stuck = true;
+  device->SetState(stuck);
+  runAndRetrieve();
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
+  EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
+  EXPECT_EQ(page->GetDlgItemText(View::kTimeToTargetId), " - ");
+  EXPECT_NEAR(PlotPoints(*page, "Position").back().second, 100, 1.5);  // it never moved
+  SaveScreen("partial_stroke_stuck");
+  SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
+  EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
 
   device->SetState(before);
   Select(1);

@@ -172,6 +172,7 @@ IiPlotAxisPtr AxisNamed(IiXYPlotXPtr& plot, bool x, const char* name) {
 View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 54, 500, kHeader) {
   m_nStartRequest = 0;
   m_nStartStep = kStateStep;
+  SetSettingFields({kSettlingField});
   m_actionButtons = {kLoadId, kSaveId, kStartId, kPrintId};
   m_captions = pages::HeaderCaptions(kHeader);
   m_captions.insert(m_captions.end(), kCaptions.begin(), kCaptions.end());
@@ -296,14 +297,14 @@ void View::OnShown() {
 
 void View::EnableActionButtons(BOOL enable) {
   for (int id : {kLoadId, kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(enable);
-  GetDlgItem(kStartId)->EnableWindow(enable && m_bSettlingTimeValid && m_bStateSaved);
+  GetDlgItem(kStartId)->EnableWindow(enable && AllSettingsValid() && m_bStateSaved);
   GetDlgItem(kStopId)->EnableWindow(!enable);
 }
 
 void View::OnChangeSettlingTime() {
-  m_bSettlingTimeValid = CheckSettingField(kSettlingField);
+  CheckSettingField(0);
   // Not while a run holds the buttons.
-  if (!m_bRunning) GetDlgItem(kStartId)->EnableWindow(m_bSettlingTimeValid && m_bStateSaved);
+  if (!m_bRunning) GetDlgItem(kStartId)->EnableWindow(AllSettingsValid() && m_bStateSaved);
 }
 
 // ---- The run.

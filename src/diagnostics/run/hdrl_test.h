@@ -60,7 +60,7 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   void ShowLinearityGraph();
 
   bool IsRunning() const { return m_bRunning; }
-  bool IsSettlingTimeValid() const { return m_bSettlingTimeValid; }
+  bool IsSettlingTimeValid() const { return AllSettingsValid(); }
   int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
@@ -103,7 +103,6 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // Latched at the start: a changed edit moves neither the wait nor the axis.
   double m_dSettlingTime = kMinSettlingTime;
   int m_nTicksPerStair = 12;
-  bool m_bSettlingTimeValid = true;
 
   double m_dRepeatabilityAverage = 0, m_dRepeatabilityMaximum = 0;
   double m_dHysteresisAverage = 0, m_dHysteresisMaximum = 0;

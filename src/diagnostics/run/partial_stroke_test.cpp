@@ -1,13 +1,621 @@
 #include "diagnostics/run/partial_stroke_test.h"
 
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "common/plot_hints.h"
+#include "platform/com/com_error.h"
+#include "platform/sys/numeric.h"
+#include "platform/sys/paths.h"
+#include "shell/app.h"
+#include "support/language_table.h"
+
+using View = CDiagnostics_PSTView;
+
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::StatusPageTemplate(274));
+constexpr StatusHeaderIds kHeader{1060, 1012, 1013, 1219, 1220};
+constexpr UINT kReportId = 103, kPrinterId = 104;
+constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
+constexpr int kMultiTestIndex = 2;
+constexpr BYTE kBaselineCommand = 3, kLastCommand = 4;
+constexpr BYTE kStartState = 0x81, kKeepState = 0x88;
+constexpr BYTE kRecordReady = 0x02;
+constexpr int kPollEvery = 2;
+constexpr double kTopPercent = 110.0;
+// The device's mark for a time it has not got.
+constexpr long kMissingHundredths = 65535;
+constexpr const char* kMissingText = " - ";
+constexpr const char* kMissingFileValue = "655.35";
+
+// The channel boxes and what each shows.
+struct ChannelBox {
+  int box;
+  const char* channel;
+  const char* key;  // the box's caption and the channel's legend
+};
+constexpr ChannelBox kChannelBoxes[] = {
+    {View::kPositionBoxId, "Position", "IDC_STATICPOSNLBL"},
+    {View::kCommandBoxId, "Command", "IPLOTCHANCMD"},
+    {View::kPilotCommandBoxId, "ILCmd", "IDC_CHECK_SPOOLCMD"},
+    {View::kPilotPositionBoxId, "ILPos", "IDC_CHECK_SPOOLPOS"},
+};
+// A sample's values in this order: command, position, pilot relay command and position.
+constexpr const char* kSampleChannels[] = {"Command", "Position", "ILCmd", "ILPos"};
+
+_bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
+
+// Compared as the hundredths the device counts in: the float it sends for
+// 655.35 is a little less than that.
+bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= kMissingHundredths; }
+
+std::string TimeText(double seconds) {
+  return IsMissingTime(seconds) ? kMissingText : plat::FormatNumber("%5.2f", seconds);
+}
+
+bool ShowsMissingTime(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  const auto last = text.find_last_not_of(' ');
+  return first != std::string::npos && text.substr(first, last - first + 1) == "-";
+}
+
+// A code the device does not explain shows no text rather than a wrong one.
+_bstr_t ResultText(BYTE code) {
+  if (code > 3) return _bstr_t("");
+  return Text(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str());
+}
+
+std::vector<DialogItem> Items() {
+  using K = DlgKind;
+  constexpr unsigned kUnused = DS_HIDDEN | DS_DISABLED;
+  struct Row {
+    int label, edit, unit, icon;
+    const char* caption;
+    const char* unitText;
+  };
+  constexpr Row kRows[] = {
+      {1221, View::kStartPosId, 925, View::kStartIconId, "Start Position:", "%"},
+      {1222, View::kStopPosId, 926, View::kStopIconId, "Stop Position:", "%"},
+      {1239, View::kHoldId, 934, View::kHoldIconId, "Hold Time:", "sec"},
+      {1240, View::kRampId, 928, View::kRampIconId, "Ramp Time:", "sec"},
+      {914, View::kTimeLimitId, 927, View::kTimeLimitIconId, "Time Limit:", "sec"},
+  };
+  std::vector<DialogItem> items = {{1019, K::GroupBox, "Partial Stroke Test Settings", 8, 28, 196, 124}};
+  int y = 42;
+  for (const Row& r : kRows) {
+    items.push_back({r.label, K::Static, r.caption, 16, y + 2, 70, 9});
+    items.push_back({r.edit, K::Edit, "", 90, y, 50, 12, DS_RIGHT});
+    items.push_back({r.unit, K::Static, r.unitText, 144, y + 2, 18, 9});
+    items.push_back({r.icon, K::Picture, "", 168, y - 1, 14, 14, DS_ICON});
+    y += 17;
+  }
+  const std::vector<DialogItem> rest = {
+      {View::kBaselineBoxId, K::CheckBox, "Set Baseline", 16, 132, 90, 10},
+      {View::kApplyId, K::PushButton, "Apply", 132, 129, 64, 15},
+      {1241, K::GroupBox, "Graph Settings", 212, 28, 150, 124},
+      {View::kPositionBoxId, K::CheckBox, "Position", 220, 44, 136, 10},
+      {View::kCommandBoxId, K::CheckBox, "Command", 220, 66, 136, 10},
+      {View::kPilotCommandBoxId, K::CheckBox, "Pilot Relay Command", 220, 88, 136, 10},
+      {View::kPilotPositionBoxId, K::CheckBox, "Pilot Relay Position", 220, 110, 136, 10},
+      {1226, K::GroupBox, "Monitors", 370, 28, 222, 56},
+      {1227, K::Static, "Test Status:", 378, 42, 62, 9},
+      {View::kStatusId, K::Edit, "", 442, 40, 142, 12, DS_READONLY},
+      {906, K::Static, "Progress:", 378, 60, 62, 9},
+      {View::kProgressId, K::Progress, "", 442, 58, 142, 12},
+      {1228, K::GroupBox, "Results", 370, 88, 222, 64},
+      {907, K::Static, "Break-away Time:", 378, 101, 70, 9},
+      {View::kBreakawayId, K::Edit, "", 452, 99, 50, 12, DS_READONLY | DS_RIGHT},
+      {931, K::Static, "sec", 506, 101, 20, 9},
+      {909, K::Static, "Time to Target:", 378, 117, 70, 9},
+      {View::kTimeToTargetId, K::Edit, "", 452, 115, 50, 12, DS_READONLY | DS_RIGHT},
+      {932, K::Static, "sec", 506, 117, 20, 9},
+      {910, K::Static, "Result:", 378, 133, 70, 9},
+      {View::kResultId, K::Edit, "", 452, 131, 132, 12, DS_READONLY},
+      {View::kPlotPlaceId, K::GroupBox, "", 8, 158, 584, 166, DS_HIDDEN},
+      {View::kRetrieveBaselineId, K::PushButton, "Retrieve Baseline", 8, 330, 78, 16, DS_GROUP | DS_DISABLED},
+      {View::kRetrieveLastId, K::PushButton, "Retrieve Last", 92, 330, 78, 16, DS_DISABLED},
+      {View::kLoadId, K::PushButton, "Load", 176, 330, 78, 16},
+      {View::kSaveId, K::PushButton, "Save", 260, 330, 78, 16},
+      {View::kStartId, K::PushButton, "Start", 344, 330, 78, 16, DS_DISABLED},
+      {View::kStopId, K::PushButton, "Stop", 428, 330, 78, 16, DS_DISABLED},
+      {View::kPrintId, K::PushButton, "Print Report", 512, 330, 80, 16, DS_DISABLED},
+      // Kept in the template, shown by nothing.
+      {411, K::CheckBox, "Supply Pressure", 0, 0, 1, 1, kUnused},
+      {1224, K::CheckBox, "", 0, 0, 1, 1, kUnused},
+      {1225, K::CheckBox, "", 0, 0, 1, 1, kUnused},
+      {1608, K::RadioButton, "Enabled", 0, 0, 1, 1, kUnused},
+      {1609, K::RadioButton, "Disabled", 0, 0, 1, 1, kUnused},
+      {908, K::Static, "", 0, 0, 1, 1, kUnused},
+      {1230, K::Edit, "", 0, 0, 1, 1, kUnused},
+      {1680, K::Static, "", 0, 0, 1, 1, kUnused},
+      {1018, K::CheckBox, "Continuous Stroke Test", 0, 0, 1, 1, kUnused},
+      {1484, K::CheckBox, "Extended Diagnostics", 0, 0, 1, 1, kUnused},
+      {kReportPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+      {kPrinterPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+  };
+  items.insert(items.end(), rest.begin(), rest.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(274, kHeader, Items()));
 
 }  // namespace
 
-CDiagnostics_PSTView::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, 5000) {
-  // Until the page runs its test: the status poll alone.
-  m_steps = {StatusStep(1, 1)};
-  m_nStartStep = 1;
+View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePeriod, kHeader) {
+  SetSettingFields({{kStartPosId, kStartIconId, -10.0, 110.0, "TT_STARTPOS_ERROR"},
+                    {kStopPosId, kStopIconId, -10.0, 110.0, "TT_STOPPOS_ERROR"},
+                    {kHoldId, kHoldIconId, 0.0, 655.35, "TT_PST_HOLDTIME_ERROR"},
+                    {kRampId, kRampIconId, 0.0, 655.35, "TT_PST_RAMPTIME_ERROR"},
+                    {kTimeLimitId, kTimeLimitIconId, 0.0, 655.35, "TT_TIMELIMIT_ERROR"}});
+  m_nStartRequest = 0;
+  m_nStartStep = kEnterStep;
+  m_actionButtons = {kRetrieveBaselineId, kRetrieveLastId, kLoadId, kSaveId, kStartId, kPrintId, kApplyId};
+
+  m_captions = pages::HeaderCaptions(kHeader);
+  m_toolTips = pages::HeaderToolTips(kHeader);
+  const std::vector<KeyedControls> captions = {
+      {"IDC_STATICPARTSET", {1019}},       {"IDC_STATICSTARTPOS", {1221}},   {"IDC_STATICSTOPPOS", {1222}},
+      {"IDC_STATICHOLDTIME", {1239}},      {"IDC_STATICTESTDUR", {1240}},    {"IDC_STATICBKWTIMLIM", {914}},
+      {"IDC_STATICGRPHSET", {1241}},       {"IDC_STATICMON", {1226}},        {"IDC_STATICSTESTSTAT", {1227}},
+      {"IDC_STATICPARTPROG", {906}},       {"IDC_STATICBWRESULTS", {1228}},  {"IDC_STATICBWTIME", {907}},
+      {"IDC_STATICTIMTOTGT", {909}},       {"IDC_STATICBWRES", {910}},       {"IDC_BTN_BASELINE", {kRetrieveBaselineId}},
+      {"IDC_BTN_LAST", {kRetrieveLastId}}, {"IDC_BUTTON_LOAD", {kLoadId}},   {"IDC_BUTTON_SAVE", {kSaveId}},
+      {"IDC_BTN_START", {kStartId}},       {"IDC_BTN_STOP", {kStopId}},      {"IDC_BTN_PRINT", {kPrintId}},
+      {"VeskSEC", {934, 928, 927, 931, 932}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  for (const ChannelBox& b : kChannelBoxes) m_captions.push_back({b.key, {b.box}});
+  const std::vector<KeyedControls> toolTips = {
+      {"VeskSTART_TIP", {kStartPosId}},
+      {"VeskSTOP_TIP", {kStopPosId}},
+      {"IDC_CEDIT_PST_HOLDTIP", {kHoldId}},
+      {"IDC_CEDIT_DURATIONTIP", {kRampId}},
+      {"IDC_CEDIT_TARGETTIP", {kTimeLimitId}},
+      {"IDC_CHECK_POSITIONTIP", {kPositionBoxId}},
+      {"IDC_CHECK_DIGITAL_COMMANDTIP", {kCommandBoxId}},
+      {"IDC_CHECK_SPOOLCMDTIP", {kPilotCommandBoxId}},
+      {"IDC_CHECK_SPOOLPOSTIP", {kPilotPositionBoxId}},
+      {"IDC_CHECKBASELINETIP", {kBaselineBoxId}},
+      {"IDC_EDIT_MONITOR_STATUSTIP", {kStatusId}},
+      {"IDC_PROGRESS_PARTTIP", {kProgressId}},
+      {"IDC_EDIT_BREAKTIMETIP", {kBreakawayId}},
+      {"IDC_EDIT_BREAKPRESSURETIP", {1230}},
+      {"IDC_EDIT_TARGETTIMETIP", {kTimeToTargetId}},
+      {"IDC_EDIT_RESULTTIP", {kResultId}},
+      {"IDC_RADIOENABLETIP", {1608}},
+      {"IDC_RADIODISABLETIP", {1609}},
+      {"IDC_BUTTON_APPLYTIP", {kApplyId}},
+      {"IDC_BTN_BASELINETIP", {kRetrieveBaselineId}},
+      {"IDC_BTN_LASTTIP", {kRetrieveLastId}},
+      {"IDC_BTN_PARTLOADTIP", {kLoadId}},
+      {"IDC_BTN_PARTSAVETIP", {kSaveId}},
+      {"IDC_BTN_TESTSTARTTIP", {kStartId}},
+      {"IDC_BTN_PARTSTOPTIP", {kStopId}},
+      {"VeskPrintReportPSTTip", {kPrintId}},
+  };
+  m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+
+  MapCommand(BN_CLICKED, kRetrieveBaselineId, &View::OnRetrieveBaseline);
+  MapCommand(BN_CLICKED, kRetrieveLastId, &View::OnRetrieveLast);
+  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
+  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
+  MapCommand(BN_CLICKED, kApplyId, &View::OnApply);
+  MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
+  MapCommand(BN_CLICKED, kSaveId, &View::SaveResults);
+  MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
+  for (const ChannelBox& b : kChannelBoxes)
+    MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
+      Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pPlot, b.channel, IsChecked(b.box)); });
+    });
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
+
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_requests = {
+      {kStartRequest, kCommandStep,
+       [this] {
+         m_nPeriod = kBusyPeriod;
+         m_prgProgress.SetRange(0, 100);
+         m_prgProgress.SetPos(0);
+         m_bRetrievingBaseline = m_bRetrievingLast = false;
+         m_bBaselineData = m_bOfflineData = false;
+         Try("PrepareRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
+         EnableActionButtons(FALSE);
+         for (int id : {kStatusId, kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
+       }},
+      {kStopRequest, kAbortStep},
+      {kBaselineRequest, kRetrieveStep,
+       [this, &comm] {
+         m_bOfflineData = false;
+         m_bBaselineData = true;
+         m_bRetrievingBaseline = true;
+         m_nPeriod = kBusyPeriod;
+         comm.WriteTestCommand(kBaselineCommand);
+         comm.WritePstVar147(0);
+       }},
+      {kLastRequest, kRetrieveStep,
+       [this, &comm] {
+         // The device's record replaces an opened file: saved, it carries
+         // the device's tag, not the file's.
+         m_bOfflineData = false;
+         m_bRetrievingLast = true;
+         m_nPeriod = kBusyPeriod;
+         comm.WriteTestCommand(kLastCommand);
+       }},
+  };
+
+  PageStep idle = CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep);
+  idle.transact = [this, poll = idle.transact] {
+    m_nPeriod = kIdlePeriod;
+    poll();
+  };
+  m_steps = {
+      idle,
+      {kEnterStep, "ENTER", {}, [&comm] { comm.WriteTestCommand(kLastCommand); }, {}, kSetupReadStep},
+      {kSetupReadStep, "SETUP", {}, [&comm] { comm.ReadPstSetup(); }, [this] { ShowDeviceSetup(); }, kIdleStep},
+      // A sequence runs unattended: a box left ticked on the page would
+      // overwrite the device's baseline in every sequence.
+      {kCommandStep, "COMMAND", {},
+       [this, &comm] {
+         const bool baseline = IsChecked(kBaselineBoxId) && !RunningSequence();
+         comm.WriteTestCommand(baseline ? kBaselineCommand : kLastCommand);
+       },
+       [this] { SetStatus("IDC_CHECKMGTINIT"); }, kSetupStep},
+      {kSetupStep, "START", {}, [this] { WriteSetup(kStartState); },
+       [this] { EnableActionButtons(FALSE); }, kWaitStep},
+      {kWaitStep, "WAIT", {},
+       [this, &comm] {
+         SetStatus("EDT_ALM_COM6");
+         m_bAnswered = comm.ReadTestState();
+       },
+       [this, &comm] {
+         m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+         if (comm.m_byTestState & kRecordReady) {
+           m_nStep = kResultStep;
+         } else if (m_bAnswered && comm.m_byTestState == 0) {
+           // The device runs no test (aborted there, or the start never
+           // arrived): waiting on would never end.
+           SetStatus("STATUSABORTED");
+           EnableActionButtons(TRUE);
+           m_nStep = kIdleStep;
+           HandBackToMultiTest(kMultiTestIndex, "PST_STOPPED");
+         }
+       },
+       kWaitStep},
+      {kResultStep, "RESULT", {}, [this, &comm] { m_bAnswered = comm.ReadPstResult(); },
+       [this, &comm] {
+         // Without a reply the fields hold an earlier test's results: read
+         // again, and show none rather than those.
+         if (!m_bAnswered && ++m_nResultMisses < CBlockDownload::kMostMisses) {
+           m_nStep = kResultStep;
+           return;
+         }
+         m_nResultMisses = 0;
+         if (m_bAnswered) {
+           ShowResults(comm.m_dVar285, comm.m_dVar287, comm.m_byPstResultCode);
+         } else {
+           for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
+         }
+         m_prgProgress.SetPos(0);
+         SetStatus(m_bAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
+         EnableActionButtons(TRUE);
+         // In a sequence the run just made is drawn before the hand-back.
+         if (RunningSequence())
+           m_nRequest = kLastRequest;
+         else
+           m_nPeriod = kIdlePeriod;
+       },
+       kIdleStep},
+      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteTestState(); },
+       [this] {
+         EnableActionButtons(TRUE);
+         SetStatus("STATUSABORTED");
+         if (m_bRetrievingBaseline || m_bRetrievingLast) CheckAllSettings();
+       },
+       kIdleStep},
+      {kRetrieveStep, "RETRIEVE", {}, {}, [this] { EnableActionButtons(FALSE); }, kRecordStep},
+      {kRecordStep, "RECORD", {}, [&comm] { comm.ReadCommand(212); },
+       [this, &comm] {
+         const TestResultRecord& r = comm.m_TestResult;
+         ShowSettings(r.adSetup[0], r.adSetup[1], r.adSetup[2], r.adSetup[3], r.dSetup4);
+         ShowResults(r.dResultA, r.dResultC, r.byResultCode);
+       },
+       kAxesStep},
+      {kAxesStep, "AXES", {}, [this] { PrepareRecordAxes(); }, {}, kPointerStep},
+      {kPointerStep, "POINTER", {}, [&comm] { comm.WritePstVar147(0); }, [this] { m_download.Start(); },
+       kPointerSetStep},
+      {kPointerSetStep, "POINTER SET", {}, {}, {}, kBlockStep},
+      {kBlockStep, "BLOCK", {},
+       [this, &comm] {
+         const bool answered = comm.ReadTestData();
+         switch (m_download.Read(answered ? std::optional<int>(comm.m_bySamplesTrailer) : std::nullopt)) {
+           case CBlockDownload::Action::kDraw:
+             AcquireDataBlock();
+             m_nStep = m_download.Complete() ? kRetrievedStep : kBlockStep;
+             break;
+           case CBlockDownload::Action::kRewind:
+             m_nStep = kRewindStep;
+             break;
+           case CBlockDownload::Action::kGiveUp:
+             EndRetrieval("TESTDATA_INCOMPLETE", "PST_STOPPED");
+             break;
+           case CBlockDownload::Action::kReadAgain:
+             break;
+         }
+       },
+       {}, kBlockStep},
+      {kRewindStep, "REWIND", {}, [&comm] { comm.WritePstVar147(0); }, [this] { m_download.Rewound(); },
+       kBlockStep},
+      {kRetrievedStep, "END", {}, [this] { EndRetrieval("VeskTEST_COMPLETE", "PST_COMPLETE"); }, {}, kIdleStep},
+  };
+}
+
+void View::DoDataExchange(CDataExchange* pDX) {
+  CDiagnosticTestPage::DoDataExchange(pDX);
+  DDX_Control(pDX, kProgressId, m_prgProgress);
+  DDX_Control(pDX, kPlotPlaceId, m_wndPlotPlace);
+  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
+  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
+}
+
+// ---- The page's controls.
+
+void View::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pPlot = common.CreatePlot(this, &m_wndPlotHost, PlaceholderRect(m_wndPlotPlace), kPlotId);
+  Try("plot", [this, &common] {
+    common.SetupPSTPlot(m_pPlot);
+    common.SetupPSTChannels(m_pPlot);
+    ComCheck(m_pPlot->ClearAllData());
+  });
+  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
+  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  for (const ChannelBox& b : kChannelBoxes) CheckDlgButton(b.box, BST_CHECKED);
+  Try("plot captions", [this] { SetPlotCaptions(); });
+}
+
+void View::SetPlotCaptions() {
+  ComCheck(m_pPlot->SetTitle(Text("PARTTEST")));
+  ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), true, "RampX")->SetTitle(Text("PARTXAXIS")));
+  ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), false, "RampPerc")->SetTitle(Text("PSTPRESSYAXIS")));
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (const ChannelBox& b : kChannelBoxes)
+    ComCheck(common.GetPlotChannelByName(m_pPlot, b.channel)->SetTitle(Text(b.key)));
+  plothints::Translate(m_pPlot);
+}
+
+void View::ShowChannels(bool all) {
+  Try("ShowChannels", [this, all] {
+    for (const ChannelBox& b : kChannelBoxes)
+      theApp().m_CommonFunctions.ShowChannel2(m_pPlot, b.channel, all || IsChecked(b.box));
+  });
+}
+
+void View::FitAxes() {
+  Try("FitAxes", [this] {
+    ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), true, "RampX")->ZoomToFit());
+    ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), false, "RampPerc")->ZoomToFit());
+  });
+}
+
+void View::SetStatus(const char* key) { SetDlgItemText(kStatusId, Text(key).str().c_str()); }
+
+void View::EnableActionButtons(BOOL enable) {
+  for (int id : {kRetrieveBaselineId, kRetrieveLastId, kLoadId, kSaveId, kPrintId})
+    GetDlgItem(id)->EnableWindow(enable);
+  // A test or a set-up with a position of 500 % or a text that is no
+  // number never goes to the device.
+  for (int id : {kStartId, kApplyId}) GetDlgItem(id)->EnableWindow(enable && AllSettingsValid());
+  GetDlgItem(kStopId)->EnableWindow(!enable);
+}
+
+void View::CheckSetting(size_t index) {
+  // The record's settings come in unchecked while it is retrieved.
+  if (m_bRetrievingBaseline || m_bRetrievingLast) return;
+  const bool valid = CheckSettingField(index);
+  // Not while a run or a retrieval holds the buttons.
+  if (GetDlgItem(kStopId)->IsWindowEnabled()) return;
+  for (int id : {kStartId, kApplyId}) GetDlgItem(id)->EnableWindow(valid);
+}
+
+void View::CheckAllSettings() {
+  m_bRetrievingBaseline = m_bRetrievingLast = false;
+  for (size_t i = 0; i < m_settings.size(); ++i) CheckSetting(i);
+}
+
+void View::OnShown() {
+  EnableActionButtons(TRUE);
+  ResetInputIcons();
+  m_bRetrievingBaseline = m_bRetrievingLast = false;
+  // Left as they are unless the page reads the device afresh.
+  m_nStartRequest = m_nRequest;
+  m_nStartStep = m_nStep;
+  if (RunningSequence()) {
+    // The multi-test page has put its settings into the device image.
+    const CWexletCoreCommunication& comm = theApp().m_comm;
+    ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);
+    OnStart();
+    m_nStartRequest = m_nRequest;
+  } else if (m_bOfflineData) {
+    SetStatus("IDC_OFF_LINE_DATA");
+  } else if (m_bBaselineData) {
+    SetStatus("IDC_LABEL_BASELINE_DATA");
+  } else {
+    m_nStartRequest = 0;
+    m_nStartStep = kEnterStep;
+  }
+}
+
+// ---- Buttons.
+
+void View::OnStart() {
+  if (!RunningSequence() && !AskToMoveValve("PSTSTARTMSG")) return;
+  m_nPeriod = kBusyPeriod;
+  Request(kStartRequest);
+}
+
+void View::OnStop() {
+  if (!RunningSequence()) {
+    Request(kStopRequest);
+    GetDlgItem(kStopId)->EnableWindow(FALSE);
+    return;
+  }
+  // The hand-back stops this page's timer before a stored request could be
+  // taken up: the device is told at once, so the next test of the sequence
+  // does not start on a valve that is still running this one.
+  Try("OnStop", [] { theApp().m_comm.WriteTestState(); });
+  m_nRequest = 0;
+  m_nStep = kIdleStep;
+  m_nPeriod = kIdlePeriod;
+  m_bRetrievingBaseline = m_bRetrievingLast = false;
+  EnableActionButtons(TRUE);
+  SetStatus("STATUSABORTED");
+  HandBackToMultiTest(kMultiTestIndex, "PST_STOPPED");
+}
+
+void View::RequestRetrieval(int request) {
+  m_nPeriod = kBusyPeriod;
+  Request(request);
+}
+
+void View::OnApply() {
+  if (!AllSettingsValid()) return;
+  GetDlgItem(kApplyId)->EnableWindow(FALSE);
+  Try("OnApply", [this] { WriteSetup(kKeepState); });
+  GetDlgItem(kApplyId)->EnableWindow(TRUE);
+}
+
+// ---- The run's pieces.
+
+void View::WriteSetup(BYTE state) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  comm.m_byTestState = state;
+  comm.m_dVar142 = CCommonFunctions::ReadEditDouble(*this, kStartPosId);
+  comm.m_dVar143 = CCommonFunctions::ReadEditDouble(*this, kStopPosId);
+  comm.m_dVar145 = CCommonFunctions::ReadEditDouble(*this, kHoldId);
+  comm.m_dVar149 = CCommonFunctions::ReadEditDouble(*this, kRampId);
+  comm.m_dVar289 = CCommonFunctions::ReadEditDouble(*this, kTimeLimitId);
+  comm.WritePstSetup();
+}
+
+void View::ShowSettings(double start, double stop, double hold, double ramp, double limit) {
+  const std::pair<int, double> fields[] = {
+      {kStartPosId, start}, {kStopPosId, stop}, {kHoldId, hold}, {kRampId, ramp}, {kTimeLimitId, limit}};
+  for (const auto& [id, value] : fields) SetDlgItemText(id, plat::FormatNumber("%.1f", value).c_str());
+}
+
+void View::ShowDeviceSetup() {
+  EnableActionButtons(TRUE);
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);
+}
+
+void View::ShowResults(double breakaway, double timeToTarget, BYTE code) {
+  SetDlgItemText(kBreakawayId, TimeText(breakaway).c_str());
+  SetDlgItemText(kTimeToTargetId, TimeText(timeToTarget).c_str());
+  SetDlgItemText(kResultId, ResultText(code).str().c_str());
+  m_byShownResultCode = code;
+}
+
+void View::PrepareRecordAxes() {
+  m_prgProgress.SetRange(0, CBlockDownload::kBlocks - 1);
+  m_prgProgress.SetPos(0);
+  // The record's own times: a baseline made with other times than the
+  // device's set-up of now is drawn on its own time scale.
+  const auto& setup = theApp().m_comm.m_TestResult.adSetup;
+  const double durationMs = (setup[3] + setup[2] + 1.0) * 1000.0;
+  m_dSampleIntervalMs = durationMs / kSamples;
+  ComCheck(m_pPlot->ClearAllData());
+  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), true, "RampX", 0.0, durationMs);
+  const double start = CCommonFunctions::ReadEditDouble(*this, kStartPosId);
+  const double stop = CCommonFunctions::ReadEditDouble(*this, kStopPosId);
+  const double low = stop <= start ? stop : start;
+  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), false, "RampPerc", low, kTopPercent - low);
+}
+
+void View::AcquireDataBlock() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  SetStatus("VeskPSTAcquiringDataPoint");
+  const int block = comm.m_bySamplesTrailer;
+  m_prgProgress.SetPos(block);
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  IiPlotChannelPtr channels[4];
+  for (size_t k = 0; k < 4; ++k) channels[k] = common.GetPlotChannelByName(m_pPlot, kSampleChannels[k]);
+  for (size_t j = 0; j < 4; ++j) {
+    const double x = (4 * block + static_cast<int>(j)) * m_dSampleIntervalMs;
+    for (size_t k = 0; k < 4; ++k) ComCheck(channels[k]->AddXY(x, comm.m_adTestSamples[7 * j + k], nullptr));
+  }
+}
+
+void View::EndRetrieval(const char* statusKey, const char* sequenceKey) {
+  SetStatus(statusKey);
+  EnableActionButtons(TRUE);
+  // The settings shown came in unchecked.
+  CheckAllSettings();
+  FitAxes();
+  m_nStep = kIdleStep;
+  HandBackToMultiTest(kMultiTestIndex, sequenceKey);
+}
+
+// ---- Files and report.
+
+void View::KeepFieldTexts() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    common.m_strPSTSettings[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  common.m_strPSTBreakawayTime = _bstr_t(GetDlgItemText(kBreakawayId));
+  common.m_strPSTTimeToTarget = _bstr_t(GetDlgItemText(kTimeToTargetId));
+  common.m_strPSTResult = _bstr_t(GetDlgItemText(kResultId));
+}
+
+void View::SaveResults() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  KeepFieldTexts();
+  // A missing time is kept as the device's mark for it.
+  for (_bstr_t* time : {&common.m_strPSTBreakawayTime, &common.m_strPSTTimeToTarget})
+    if (ShowsMissingTime(time->str())) *time = kMissingFileValue;
+  // Opened data keeps the tag and the result of its file.
+  if (!m_bOfflineData) {
+    Try("SaveResults tag", [&comm] { comm.ReadCommand(13); });
+    common.m_strPSTTag = _bstr_t(comm.m_strTag);
+  }
+  common.m_nPSTResultCode = m_byShownResultCode;
+  Try("SaveResults", [this, &common] { common.SavePSTFile(m_pPlot); });
+}
+
+void View::OnLoad() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  bool opened = false;
+  Try("OnLoad", [&] { opened = common.OpenPSTFile(m_pPlot); });
+  if (!opened) return;
+  m_bOfflineData = true;
+  m_bBaselineData = false;
+  ShowChannels(false);
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    SetDlgItemText(m_settings[i].edit, common.m_strPSTSettings[i].str().c_str());
+  const std::pair<int, const _bstr_t*> times[] = {{kBreakawayId, &common.m_strPSTBreakawayTime},
+                                                  {kTimeToTargetId, &common.m_strPSTTimeToTarget}};
+  for (const auto& [id, text] : times) {
+    const double seconds = plat::StrToD(text->str().c_str(), nullptr);
+    SetDlgItemText(id, IsMissingTime(seconds) ? kMissingText : plat::FormatNumber("%.2f", seconds).c_str());
+  }
+  SetDlgItemText(kResultId, common.m_strPSTResult.str().c_str());
+  m_byShownResultCode = common.m_nPSTResultCode;
+  SetStatus("IDC_OFF_LINE_DATA");
+  m_prgProgress.SetPos(0);
+}
+
+void View::OnPrintReport() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  Try("OnPrintReport", [&comm] { comm.ReadConfiguration(); });
+  KeepFieldTexts();
+  WarnIfTagDiffers(m_bOfflineData, common.m_strPSTTag);
+  ShowChannels(true);
+  common.GeneratePSTReport(m_pPlot, m_pReport, m_pPrinter,
+                           _bstr_t(plat::ProgramPath("\\Dependencies\\PSTestRept.xml")), this);
+  StartMonitoring();
+  ShowChannels(false);
 }
