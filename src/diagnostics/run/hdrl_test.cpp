@@ -202,7 +202,7 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
        },
        kIdleStep},
       {kStartStep, "START", {},
-       [this, &comm] {
+       [&comm] {
          comm.WriteCmd201ControlEnable(static_cast<BYTE>(comm.m_byControlMode | 1));
          comm.WriteCmd201CmdPctDigital(hdrl::kCommandProfile[0]);
        },
