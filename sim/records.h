@@ -229,10 +229,11 @@ struct TestRun {
   std::int64_t ms = 0;    // into the pre-positioning or the pass
   std::size_t sample = 0;  // the next one the pass records
   StoredTest record;
-  // Partial stroke runs: the time limit, and the seconds from the start of
-  // the stroke until the stem broke away and until it reached the target
-  // (negative: not yet).
+  // Partial stroke runs: the time limit, where the stem stood as the
+  // stroke began, and the seconds from then until it broke away and until
+  // it reached the target (negative: not yet).
   float timeLimit = 0;
+  double strokeFrom = 0;  // the stem's position when the stroke began
   double breakaway = -1;
   double toTarget = -1;
   friend bool operator==(const TestRun&, const TestRun&) = default;

@@ -92,7 +92,9 @@ std::uint8_t PstResultCode(const TestRun& run) {
 void WatchStroke(TestRun& run, double position) {
   const double t = run.ms / 1000.0 - 1.0;
   if (run.pass != 1 || t < 0) return;
-  if (run.breakaway < 0 && std::abs(position - run.setup[0]) > kBrokenAway) run.breakaway = t;
+  // A stem that never reached the start breaks away from where it stood.
+  if (run.ms - kValveStepMs < 1000) run.strokeFrom = position;
+  if (run.breakaway < 0 && std::abs(position - run.strokeFrom) > kBrokenAway) run.breakaway = t;
   if (run.toTarget < 0 && std::abs(position - run.setup[1]) < kOnTarget) run.toTarget = t;
 }
 

@@ -249,10 +249,11 @@ class PartialStroke : public TestEngine {
     const Bytes reply = Send({200, 6, 1, 29, 1, 31, 1, 32});
     return {FloatAt(reply, 6), FloatAt(reply, 12), reply.at(18)};
   }
-  void Run(Bytes limit = {0x41, 0xF0, 0, 0}) {
+  // A stem that cannot reach the start is given up on after 10 s.
+  void Run(Bytes limit = {0x41, 0xF0, 0, 0}, std::int64_t ms = 16'010) {
     Select(4);
     Send(PstFrame(0x81, limit));
-    Wait(16'010);
+    Wait(ms);
     EXPECT_EQ(TestState(), 0x83);
   }
 };
@@ -305,19 +306,21 @@ TEST_F(PartialStroke, FailsAsTheStemMovesOrNot) {
   struct Case {
     const char* name;
     bool stuck;
+    double at;  // where the stem stands
     Bytes limit;
     std::uint8_t code;
   } cases[] = {
-      {"stuck stem: no break-away", true, {0x41, 0xF0, 0, 0}, 2},
-      {"time limit of 2 s: target too late", false, {0x40, 0, 0, 0}, 1},
+      {"stuck stem: no break-away", true, 100, {0x41, 0xF0, 0, 0}, 2},
+      {"stuck short of the start: no break-away either", true, 95, {0x41, 0xF0, 0, 0}, 2},
+      {"time limit of 2 s: target too late", false, 100, {0x40, 0, 0, 0}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DeviceState s = positioner.State();
-    s.valve.position = 100;
+    s.valve.position = c.at;
     s.valve.stuck = c.stuck;
     positioner.SetState(s);
-    Run(c.limit);
+    Run(c.limit, c.at == 100 ? 16'010 : 26'010);
     const PstResult r = Results();
     EXPECT_EQ(r.code, c.code);
     if (c.stuck) {
