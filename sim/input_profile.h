@@ -19,8 +19,8 @@ struct InputProfile {
   double centre = 50.0;     // % of 4-20 mA
   double amplitude = 25.0;  // %
   double periodS = 120.0;
-  double heat = 4.0;             // °C that the temperature leans at the top of the wave
-  std::int64_t startMs = 0;      // the device's clock when the profile was set
+  double heat = 4.0;         // °C that the temperature leans at the top of the wave
+  std::int64_t startMs = 0;  // the device's clock when the profile was set
   friend bool operator==(const InputProfile&, const InputProfile&) = default;
 };
 

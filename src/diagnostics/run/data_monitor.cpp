@@ -368,7 +368,8 @@ void View::PrepareRun() {
   const int unit = List(kUnitListId)->GetCurSel();
   m_dDurationSec = unit >= 0 ? GetDurationSeconds(static_cast<BYTE>(unit)) : 0;
   m_dSampleLimit = m_dDurationSec / m_nIntervalSec + 0.5;
-  Try("PrepareRun time axis", [this] { ComCheck(AxisNamed(m_pPlot.GetInterfacePtr(), true, "TAxis")->SetSpan(m_dDurationSec)); });
+  Try("PrepareRun time axis",
+      [this] { ComCheck(AxisNamed(m_pPlot.GetInterfacePtr(), true, "TAxis")->SetSpan(m_dDurationSec)); });
 }
 
 int View::GetDurationSeconds(BYTE unitIndex) const {
@@ -385,7 +386,8 @@ void View::PlotSample() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   const double x = m_nIntervalSec * m_dSampleNumber;
   for (const Channel& c : kChannels)
-    Try("PlotSample", [&] { ComCheck(common.GetPlotChannelByName(m_pPlot, c.name)->AddXY(x, comm.*c.value, nullptr)); });
+    Try("PlotSample",
+        [&] { ComCheck(common.GetPlotChannelByName(m_pPlot, c.name)->AddXY(x, comm.*c.value, nullptr)); });
   m_dSampleNumber += 1.0;
 }
 
