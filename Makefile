@@ -44,6 +44,7 @@ bench: build
 	$(BUILD)/bin/bench_files
 	$(BUILD)/bin/bench_event_history
 	$(BUILD)/bin/bench_ramp_download
+	$(BUILD)/bin/bench_data_monitor
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe

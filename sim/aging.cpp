@@ -130,7 +130,7 @@ void AgeAtRest(DeviceState& state, std::int64_t fromMs) {
   }
   if (Crossings(fromMs, now, kTemperatureSampleMs) > 0) {
     Temperature& t = state.status.temperature;
-    Read(t, t.mean + Swing(t, now));
+    Read(t, t.mean + Swing(t, now) + ProcessHeat(state.input, now));
   }
 }
 
@@ -141,7 +141,7 @@ void SetTemperature(DeviceState& state, double celsius) {
 
 void CentreTemperature(DeviceState& state) {
   Temperature& t = state.status.temperature;
-  t.mean = t.current - Swing(t, state.alarms.clockMs);
+  t.mean = t.current - Swing(t, state.alarms.clockMs) - ProcessHeat(state.input, state.alarms.clockMs);
 }
 
 }  // namespace sim

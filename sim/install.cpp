@@ -66,7 +66,11 @@ void InstallAsOpcDevices(std::vector<std::string> devicePaths) {
 
 std::shared_ptr<Positioner> PositionerFor(const std::string& devicePath) {
   std::shared_ptr<Positioner>& positioner = Positioners()[devicePath];
-  if (!positioner) positioner = std::make_shared<Positioner>();
+  if (!positioner) {
+    positioner = std::make_shared<Positioner>();
+    InputProfile input;
+    if (ParseInputShape(std::getenv("TARNIX_SIM_INPUT"), &input.shape)) positioner->SetInputProfile(input);
+  }
   return positioner;
 }
 

@@ -20,7 +20,8 @@ std::vector<std::string> ConfiguredDevicePaths();
 // other path, as a host refuses an unknown device.
 void InstallAsOpcDevices(std::vector<std::string> devicePaths = ConfiguredDevicePaths());
 // The positioner of a device path, created on first use; the server gets
-// the same object for that path.
+// the same object for that path. $TARNIX_SIM_INPUT ("steady", "sine" or
+// "steps") gives a new one its input profile.
 std::shared_ptr<Positioner> PositionerFor(const std::string& devicePath);
 // The server keeps the devices it was given; opc::ResetServer() drops those.
 void ForgetPositioners();

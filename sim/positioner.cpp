@@ -49,6 +49,9 @@ void Positioner::CatchUp() {
     m_valveMs += steps * kValveStepMs;
   }
   for (std::int64_t i = 0; i < steps; ++i) {
+    // The input as it stands at the end of this step.
+    m_state.valve.analogInput =
+        ProfileInput(m_state.input, m_state.alarms.clockMs + kValveStepMs, m_state.valve.analogInput);
     const ValveModel before = m_state.valve;
     // Without air the actuator holds the stem where it is.
     if (!AirOff(m_state)) Step(m_state.valve, FinalCommand(m_state), kValveStepMs / 1000.0);
@@ -153,6 +156,13 @@ void Positioner::SetState(const DeviceState& state) {
   if (m_state.status.temperature.current != reading) CentreTemperature(m_state);
   FillVariables(m_state);
   WorkOutAlarms(m_state);
+}
+
+void Positioner::SetInputProfile(InputProfile profile) {
+  CatchUp();
+  profile.startMs = m_state.alarms.clockMs;
+  m_state.input = profile;
+  m_state.valve.analogInput = ProfileInput(profile, profile.startMs, m_state.valve.analogInput);
 }
 
 Identity Positioner::GetIdentity() const {

@@ -16,6 +16,7 @@
 
 #include "platform/opc/hart_device.h"
 #include "sim/alarms.h"
+#include "sim/input_profile.h"
 #include "sim/records.h"
 #include "sim/valve_model.h"
 
@@ -63,6 +64,9 @@ struct DeviceState {
   // (variables.h), as they would come off the wire.
   std::map<std::uint16_t, double> variables;
   ValveModel valve;
+  // What drives the analog input (steady unless a test or the program's
+  // simulated run sets another).
+  InputProfile input;
   // What the device-specific record commands read and write.
   StatusRecords status;
   SetupRecords setup;
@@ -108,6 +112,8 @@ class Positioner : public opc::IHartFrameDevice {
   void SetIdentity(const Identity& identity);
   std::uint8_t DeviceStatus() const;
   void SetDeviceStatus(std::uint8_t status);
+  // The process takes over the analog input from the device's now on.
+  void SetInputProfile(InputProfile profile);
   // Both throw std::out_of_range for an id the simulator does not know.
   // SetVariable keeps the value as the wire would carry it, in the record
   // or the valve that keeps the variable if one does, and sets nothing off

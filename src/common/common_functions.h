@@ -249,6 +249,9 @@ class CCommonFunctions : public CCommonFields {
   // Leaves the plot in the position error vs. command graph.
   void GenerateHDRLReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                           CWnd* page);
+  // Captures the plot as the page shows it.
+  void GenerateDataMonitorReport(IiPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                 CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.

@@ -33,6 +33,7 @@
 #include "sim/install.h"
 #include "support/log_capture.h"
 #include "support/scoped_env.h"
+#include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test.h"
 #include "diagnostics/run/partial_stroke_test.h"
 #include "diagnostics/run/ramp_test.h"
@@ -974,6 +975,93 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
   EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
+  device->SetState(before);
+  Select(1);
+}
+
+// The data monitor records the simulated valve while the process moves its
+// input along a slow sine: every value moves on the plot; the record is
+// saved, opened again and printed.
+TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
+  using View = CDiagnostics_DataMonitorView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir files;
+  ASSERT_TRUE(files.isValid());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  sim::InputProfile input;
+  input.shape = sim::InputShape::SlowSine;
+  input.periodS = 180;
+  device->SetInputProfile(input);
+  Select(41);
+  auto* page = static_cast<View*>(theApp().m_pViews[16]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 1000);
+  ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+
+  // Three minutes at the shortest interval, 2 s.
+  page->GetDlgItemAs<CComboBox>(View::kIntervalListId)->SetCurSel(0);
+  page->GetDurationField()->put_Value(3);
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  ASSERT_TRUE(person.Asked().empty());  // it only reads: no question
+  g_clock->Advance(1000);
+  ASSERT_EQ(page->GetRunState(), View::kRunningState);
+  for (int tick = 0; tick < 400 && page->GetRunState() != View::kIdleState; ++tick) g_clock->Advance(1000);
+  ASSERT_EQ(page->GetRunState(), View::kIdleState);
+  EXPECT_EQ(page->GetDlgItemText(View::kMinutesId), "3");
+  EXPECT_EQ(page->GetDlgItemText(View::kSecondsId), "0");
+
+  IiPlotXPtr plot(page->GetPlot());
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  std::map<std::string, std::vector<double>> drawn;
+  for (const char* name : {"Command", "Position", "AnalogCommand", "Temperature", "Spool_CMD", "Spool_Pos"}) {
+    IiPlotChannelPtr channel = common.GetPlotChannelByName(plot, name);
+    LONG count = 0;
+    channel->GetCount(&count);
+    ASSERT_EQ(count, 90) << name;
+    std::vector<double>& ys = drawn[name];
+    for (LONG i = 0; i < count; ++i) {
+      double y = 0;
+      channel->GetY(i, &y);
+      ys.push_back(y);
+    }
+    const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
+    EXPECT_GT(*high - *low, std::string(name) == "Temperature" ? 1.0 : 5.0) << name;
+  }
+  SaveScreen("data_monitor_run");
+
+  const std::string path = files.filePath("run.lgr").toStdString();
+  person.AnswerFile(path);
+  page->GetDlgItemAs<CButton>(View::kSaveId)->Click();
+  page->GetDlgItemAs<CComboBox>(View::kIntervalListId)->SetCurSel(4);
+  page->GetDurationField()->put_Value(9);
+  page->SetDlgItemText(View::kMinutesId, "");
+  person.AnswerFile(path);
+  page->GetDlgItemAs<CButton>(View::kLoadId)->Click();
+  EXPECT_EQ(page->GetDlgItemAs<CComboBox>(View::kIntervalListId)->GetCurSel(), 0);
+  double duration = 0;
+  page->GetDurationField()->get_Value(&duration);
+  EXPECT_EQ(duration, 3);
+  EXPECT_EQ(page->GetDlgItemText(View::kMinutesId), "3");
+  IiPlotChannelPtr position = common.GetPlotChannelByName(plot, "Position");
+  LONG count = 0;
+  position->GetCount(&count);
+  ASSERT_EQ(count, 90);
+  double last = 0;
+  position->GetY(89, &last);
+  EXPECT_EQ(last, drawn["Position"].back());
+  EXPECT_EQ(common.m_strFileTag.str(), "FV-101  ");
+
+  QTemporaryDir sink;
+  ASSERT_TRUE(sink.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+  EXPECT_TRUE(printed.contains(QStringLiteral("Data Monitor Report"))) << printed.toStdString();
+  EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
+  EXPECT_EQ(common.m_strLoggerSettings[1].str(), "    3");
+  EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
+  SaveScreen("data_monitor_loaded");
 
   device->SetState(before);
   Select(1);

@@ -477,6 +477,57 @@ TEST_F(ReportBuildersTest, PSTReportFieldsNameAndThePlotAsThePageShowsIt) {
   EXPECT_EQ(m_person->Asked()[2].defaultName, "_PSTReport_2026_3_7_9h_5m");
 }
 
+TEST_F(ReportBuildersTest, DataMonitorReportFieldsNameAndThePlotAsThePageShowsIt) {
+  UseNoTexts();
+  m_clock.Set({2026, 3, 7, 9, 5, 0, 0});
+  // The page's texts as they stand: the duration keeps the blanks of "%5.0f".
+  m_common.m_strLoggerSettings = {"10", "   10", "Minutes", "0", "0", "10", "0"};
+  IiPlotXPtr plot = DataMonitorPlot();
+  ASSERT_EQ(plot->SetTitle("As the page shows it"), S_OK);
+  m_common.ShowChannel2(plot, "Temperature", 0);
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GenerateDataMonitorReport(plot, m_report, m_printer, Definition("DataMonReport.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 2u);
+  EXPECT_EQ(m_person->Asked()[0].defaultName, "PV-101_DataMonitorReport_2026_3_7_9h_5m");
+  EXPECT_EQ(m_person->Asked()[0].title, "Save Data Monitor ReportAs");
+  ExpectFields(kHeaderNoTexts);
+  ExpectFields({
+      {"TitleLbl", "##DATALOGGERREPORT"},
+      {"TestSettingsLbl", "##IDC_STATICDATASET"},
+      {"IntervalLbl", "##IDC_STATICINTERVAL"},
+      {"IntervalValue", "10"},
+      {"DurLbl", "##IDC_STATICDURATION"},
+      {"DurValue", "   10"},
+      {"DurUnitLbl", "##IDC_STATICDURUNITS"},
+      {"UnitValue", "Minutes"},
+      {"ElapseTimeLbl", "##IDC_STATICELAPSE"},
+      {"DayLbl", "##IDC_STATICDAYS"},
+      {"DayValue", "0"},
+      {"HrLbl", "##IDC_STATICHRS"},
+      {"HrValue", "0"},
+      {"MinLbl", "##IDC_STATICMINS"},
+      {"MinValue", "10"},
+      {"SecLbl", "##IDC_STATICSECS"},
+      {"SecValue", "0"},
+  });
+  ExpectFields({{"PageLine1", "\"##Page \" & [Page] & \"/\" & [Pages]"}}, "Page Footer");
+  EXPECT_EQ(Picture("MonGrph").vt, VARTYPE(VT_ARRAY | VT_UI1));
+  // No graph set-up: the title and the unticked channel stay as they were.
+  _bstr_t title;
+  ASSERT_EQ(plot->GetTitle(&title), S_OK);
+  EXPECT_EQ(title.str(), "As the page shows it");
+  VARIANT_BOOL visible = VARIANT_TRUE;
+  m_common.GetPlotChannelByName(plot, "Temperature")->GetVisible(&visible);
+  EXPECT_EQ(visible, VARIANT_FALSE);
+  EXPECT_TRUE(ToolBarShown(plot));
+
+  m_common.m_strDeviceTag = "";
+  m_person->CancelFile().Answer(IDNO);
+  m_common.GenerateDataMonitorReport(plot, m_report, m_printer, Definition("DataMonReport.xml").c_str(), nullptr);
+  ASSERT_EQ(m_person->Asked().size(), 4u);
+  EXPECT_EQ(m_person->Asked()[2].defaultName, "_DataMonitorReport_2026_3_7_9h_5m");
+}
+
 TEST_F(ReportBuildersTest, HDRLReportFieldsThreeGraphsAndThePlotLeftInTheLast) {
   UseNoTexts();
   m_clock.Set({2026, 3, 7, 9, 5, 0, 0});
@@ -645,6 +696,10 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
        {"HDRL Test Report", "Test Settings", "Position Settling Time:", "3.0 s", "Report Date:", "12/8/2026",
         "Hysteresis and Deadband", "Repeatability", "Linearity Error", "Average", "0.61 %", "Maximum", "0.75 %",
         "0.05 %", "0.06 %", "0.2104 %", "Page 1/2", "Page 2/2"}},
+      {"data-monitor",
+       6,
+       {"Data Monitor Report", "Monitor Settings", "Interval:", "10 s", "Duration:", "10", "Duration Units:",
+        "Minutes", "Elapsed Time", "Days:", "Hours:", "Minutes:", "Seconds:", "Page 1/1"}},
   };
   IiXYPlotXPtr plot = StepPlot();
   for (const PdfCase& c : cases) {
@@ -662,8 +717,13 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
                                       nullptr);
     else if (c.report == 4)
       m_common.GeneratePSTReport(PSTPlot(), m_report, m_printer, Definition("PSTestRept.xml").c_str(), nullptr);
-    else
+    else if (c.report == 5)
       m_common.GenerateHDRLReport(HDRLPlot(), m_report, m_printer, Definition("HDRLTestRept.xml").c_str(), nullptr);
+    else {
+      m_common.m_strLoggerSettings = {"10", "   10", "Minutes", "0", "0", "10", "0"};
+      m_common.GenerateDataMonitorReport(DataMonitorPlot(), m_report, m_printer,
+                                         Definition("DataMonReport.xml").c_str(), nullptr);
+    }
     const std::string text = PdfText(pdf);
     for (const auto& lines : {header, c.lines})
       for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;

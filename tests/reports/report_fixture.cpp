@@ -21,7 +21,7 @@ void ReportTest::SetUp() {
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
   for (const char* file :
        {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml",
-        "HDRLTestRept.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
+        "HDRLTestRept.xml", "DataMonReport.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
@@ -192,6 +192,30 @@ IiPlotXPtr ReportTest::PSTPlot() {
     channel("ILCmd")->AddXY(t, relayCommand, nullptr);
     channel("ILPos")->AddXY(t, relayPosition, nullptr);
   }
+  return plot;
+}
+
+IiPlotXPtr ReportTest::DataMonitorPlot() {
+  IUnknownPtr unknown;
+  EXPECT_EQ(unknown.CreateInstance("iPlotLibrary.iPlotX"), S_OK);
+  IiPlotXPtr plot(unknown);
+  m_common.SetupDataLoggerPlot(plot);
+  m_common.SetupDataLoggerChannels(plot);
+  auto channel = [&](const char* name) { return m_common.GetPlotChannelByName(plot, name); };
+  double position = 50;
+  for (double t = 10; t <= 600; t += 10) {
+    const double input = 50 + 25 * std::sin(2 * 3.14159265358979 * t / 300);
+    position += (input - position) * 0.8;
+    channel("Command")->AddXY(t, input, nullptr);
+    channel("Position")->AddXY(t, position, nullptr);
+    channel("AnalogCommand")->AddXY(t, input, nullptr);
+    channel("Temperature")->AddXY(t, 35 + 4 * std::sin(2 * 3.14159265358979 * t / 300), nullptr);
+    channel("Spool_CMD")->AddXY(t, 50 + 4 * (input - position), nullptr);
+    channel("Spool_Pos")->AddXY(t, 50 + 3.5 * (input - position), nullptr);
+  }
+  IiPlotAxisPtr time;
+  plot->GetXAxisByName("TAxis", &time);
+  time->SetSpan(600);
   return plot;
 }
 

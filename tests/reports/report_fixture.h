@@ -45,6 +45,9 @@ class ReportTest : public testing::Test {
   // The HDRL plot as the page lays it out, holding a run of the 25 stairs
   // of a valve with dead band and a slight bow, settled after 3 s each.
   IiXYPlotXPtr HDRLPlot();
+  // The data monitor plot as the page lays it out, holding ten minutes at
+  // 10 s of a valve following a slow sine, the temperature in °C.
+  IiPlotXPtr DataMonitorPlot();
 
   static std::string PdfText(const std::string& path);
   // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png.

@@ -124,8 +124,25 @@ const QIcon& CachedToolIcon(int kind) {
   return it->second;
 }
 
+// Past this many points a line is drawn thin and unsmoothed, without a
+// marker on every point: the markers would merge into a band and cost most
+// of a redraw.
 constexpr size_t kSmoothPoints = 20000;
 constexpr double kSmoothWidth = 1.5;
+
+// The line's own markers: on every point when none is flagged and the
+// points are few enough to tell apart.
+QCPScatterStyle LineScatter(const ChannelState& channel) {
+  const bool everyPoint = channel.look.markers != 0 && channel.markCount == 0 && channel.x.size() <= kSmoothPoints;
+  return everyPoint ? MarkerStyle(channel.look) : QCPScatterStyle();
+}
+
+void SetScatter(QCPAbstractPlottable* line, const QCPScatterStyle& scatter) {
+  if (auto* curve = qobject_cast<QCPCurve*>(line))
+    curve->setScatterStyle(scatter);
+  else if (auto* graph = qobject_cast<QCPGraph*>(line))
+    graph->setScatterStyle(scatter);
+}
 
 // Smoothing and widening a dense curve cost much and show little.
 void SetLinePen(QCPAbstractPlottable* line, QPen pen, size_t points) {
@@ -587,12 +604,7 @@ void PlotView::SyncChannels(bool layout) {
     line->setVisible(shown);
     line->setName(ToQString(look.title));
     SetLinePen(line, QPen(ToQColor(look.color)), channel.x.size());
-    const bool everyPoint = look.markers != 0 && channel.markCount == 0;
-    const QCPScatterStyle scatter = everyPoint ? MarkerStyle(look) : QCPScatterStyle();
-    if (auto* curve = qobject_cast<QCPCurve*>(line))
-      curve->setScatterStyle(scatter);
-    else if (auto* graph = qobject_cast<QCPGraph*>(line))
-      graph->setScatterStyle(scatter);
+    SetScatter(line, LineScatter(channel));
     SyncMarks(drawn, channel);
 
     const bool listed = shown && look.legend != 0;
@@ -654,6 +666,12 @@ void PlotView::SyncPoints(DrawnChannel& drawn, const ChannelState& channel) {
   SetLinePen(drawn.line, QPen(drawn.line->pen().color()), n);
   drawn.generation = channel.generation;
   drawn.synced = n;
+  // A channel that grows or shrinks across the limit changes its look.
+  if (const bool dense = n > kSmoothPoints; dense != drawn.dense) {
+    drawn.dense = dense;
+    SetLinePen(drawn.line, QPen(ToQColor(channel.look.color)), n);
+    if (!drawn.marks) SetScatter(drawn.line, LineScatter(channel));
+  }
 }
 
 void PlotView::SyncMarks(DrawnChannel& drawn, const ChannelState& channel) {
@@ -665,13 +683,7 @@ void PlotView::SyncMarks(DrawnChannel& drawn, const ChannelState& channel) {
       m_plot->removePlottable(drawn.marks);
       drawn.marks = nullptr;
     }
-    // The line itself shows every point's marker when none is flagged.
-    const bool everyPoint = look.markers != 0 && channel.markCount == 0;
-    const QCPScatterStyle scatter = everyPoint ? MarkerStyle(look) : QCPScatterStyle();
-    if (auto* curve = qobject_cast<QCPCurve*>(drawn.line))
-      curve->setScatterStyle(scatter);
-    else if (auto* graph = qobject_cast<QCPGraph*>(drawn.line))
-      graph->setScatterStyle(scatter);
+    SetScatter(drawn.line, LineScatter(channel));
     return;
   }
   auto* marks = qobject_cast<QCPCurve*>(drawn.marks);
@@ -684,10 +696,7 @@ void PlotView::SyncMarks(DrawnChannel& drawn, const ChannelState& channel) {
   marks->setKeyAxis(drawn.line->keyAxis());
   marks->setValueAxis(drawn.line->valueAxis());
   marks->setScatterStyle(MarkerStyle(look));
-  if (auto* curve = qobject_cast<QCPCurve*>(drawn.line))
-    curve->setScatterStyle(QCPScatterStyle());
-  else if (auto* graph = qobject_cast<QCPGraph*>(drawn.line))
-    graph->setScatterStyle(QCPScatterStyle());
+  SetScatter(drawn.line, QCPScatterStyle());
   QVector<QCPCurveData> data;
   data.reserve(static_cast<qsizetype>(channel.markCount));
   for (size_t i = 0; i < channel.x.size(); ++i)

@@ -58,6 +58,7 @@ class PlotView : public QObject {
     std::uint64_t generation = ~std::uint64_t{0};
     std::uint64_t markGeneration = ~std::uint64_t{0};
     size_t synced = 0;
+    bool dense = false;  // more points than a line is smoothed and marked for
   };
   struct DrawnAxis {
     QCPAxis* axis = nullptr;

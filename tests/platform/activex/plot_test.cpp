@@ -840,6 +840,43 @@ TEST_F(PlotTest, CurvesAreSmoothUpToTwentyThousandPointsAndOneAndAHalfPixelsWide
   }
 }
 
+// A marker on every point while the points can be told apart; a line that
+// grows past twenty thousand points as it records drops them (they would
+// merge into a band and cost most of each redraw) and its smoothing.
+TEST_F(PlotTest, ALineGrowingPastTwentyThousandPointsDropsItsMarkersOnScreen) {
+  IiPlotXPtr plot;
+  ASSERT_EQ(plot.CreateInstance(kPlotProgId), S_OK);
+  IiPlotDataViewPtr view;
+  ASSERT_EQ(plot->GetDataView(0, &view), S_OK);
+  ASSERT_EQ(view->SetGridLinesVisible(0), S_OK);
+  IDispatchPtr dispatch;
+  ASSERT_EQ(plot->GetChannel(0, &dispatch), S_OK);
+  IiPlotChannelPtr line{IUnknownPtr(dispatch)};
+  ASSERT_EQ(line->SetColor(0xFF0000), S_OK);
+  ASSERT_EQ(line->SetVisibleInLegend(0), S_OK);
+  ASSERT_EQ(line->SetMarkersVisible(1), S_OK);
+  Axis(plot, true, 0)->SetMin(-25);
+  Axis(plot, true, 0)->SetSpan(150);
+  QWidget page;
+  page.resize(500, 500);
+  IWidgetControlPtr(IUnknownPtr(plot))->CreateWidget(&page, QRect(0, 0, 500, 500));
+  page.show();
+  const auto add = [&](long n) {
+    for (long i = 0; i < n; ++i) ASSERT_EQ(line->AddXY(100.0 * static_cast<double>(i) / (n - 1), 30, nullptr), S_OK);
+    QCoreApplication::processEvents();  // the redraw the plot queued
+  };
+  add(1000);
+  const QImage marked = page.grab().toImage();
+  add(29000);
+  const QImage dense = page.grab().toImage();
+  for (int at : {marked.width() / 2 - 3, marked.width() / 2, marked.width() / 2 + 7}) {
+    EXPECT_GT(BlueInk(marked, true, at).amount, 3.0) << "column " << at;
+    const Ink ink = BlueInk(dense, true, at);
+    EXPECT_LE(ink.amount, 1.3) << "column " << at;
+    EXPECT_FALSE(ink.smooth) << "column " << at;
+  }
+}
+
 // Pictures of a ramp signature to look at: build/screens/plots/.
 TEST_F(PlotTest, RampSignaturePictures) {
   const QString folder = QStringLiteral(TARNIX_BUILD_DIR "/screens/plots");
