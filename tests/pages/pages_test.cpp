@@ -211,7 +211,8 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   // the technician sensor page and the configuration and calibration pages
   // run a machine of their own (their own tests).
   const bool ownMachine = c.viewIndex == 2 || c.viewIndex == 3 || (c.viewIndex >= 5 && c.viewIndex <= 14) ||
-                          c.viewIndex == 18 || c.viewIndex == 20 || c.viewIndex == 22 || (c.viewIndex >= 26 && c.viewIndex <= 36);
+                          c.viewIndex == 18 || c.viewIndex == 20 || c.viewIndex == 22 ||
+                          (c.viewIndex >= 26 && c.viewIndex <= 36);
   if (ownMachine) {
     if (c.viewIndex == 32) {  // its curve read gets the status reply
       app.m_comm.m_byEcho134 = 0;
