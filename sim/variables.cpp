@@ -32,7 +32,10 @@ constexpr std::uint16_t kPriorityCode = 42;
 constexpr std::uint16_t kPilotCommand = 48;
 constexpr std::uint16_t kPilotPosition = 49;
 constexpr std::uint16_t kSupplyCount = 74;
+constexpr std::uint16_t kHallCount = 78;
+constexpr std::uint16_t kStemCount = 83;
 constexpr std::uint16_t kCommandCount = 88;
+constexpr std::uint16_t kHallVolts = 132;
 constexpr std::uint16_t kTemperature = 135;
 constexpr std::uint16_t kDashboardFlags = 264;
 constexpr std::uint8_t kCutOffFlag = 0x02;
@@ -68,10 +71,10 @@ constexpr VariableInfo kVariables[] = {
     {72, U16, 425},       // zero supply calibration value 2
     {73, U16, 15},        // zero supply calibration value 3
     {74, U16},            // supply pressure sensor A/D count: CalibrationRecords
-    {78, U16, 2048},      // Hall sensor A/D count
+    {78, U16},            // Hall sensor A/D count: ValveModel::pilotPosition
     {80, U16, 6550},      // stroke calibration low A/D count
     {81, U16, 58980},     // stroke calibration high A/D count
-    {83, U16, 32112},     // stem position A/D count
+    {83, U16},            // stem position A/D count: ValveModel::position under 80 and 81
     {85, U16, 6400},      // command calibration A/D count at 0 %
     {86, U16, 57600},     // command calibration A/D count at 100 %
     {87, U16, 51200},     // command calibration A/D range
@@ -82,7 +85,7 @@ constexpr VariableInfo kVariables[] = {
     {119, F32, 5.0},      // deviation alert tolerance, %
     {120, F32, 10.0},     // deviation alert time frame, s
     {126, U16, 6400},     // command calibration A/D count at 4 mA
-    {132, F32, 1.25},     // Hall sensor voltage, V
+    {132, F32},           // Hall sensor voltage, V: ValveModel::pilotPosition
     {135, F32},           // temperature, in the unit of 152: StatusRecords, in °C
     {141, U8, 5},         // test command: which test record and set-up
     {142, F32, 10.0},     // test start, %
@@ -169,6 +172,11 @@ double Raw(const DeviceState& s, std::uint16_t id) {
 
 double LoopCurrent(double percent) { return 4 + percent * 0.16; }
 
+// The Hall sensor watches the pilot relay's spool: 0.25 V closed to
+// 2.25 V fully open, into a 12-bit converter of 2.5 V reference.
+double HallVolts(double spool) { return 0.25 + 0.02 * spool; }
+double HallCount(double spool) { return std::clamp(std::round(HallVolts(spool) * 4096 / 2.5), 0.0, 4095.0); }
+
 // The variables that the valve keeps, that follow from others, or that
 // share their value with a record in another form. No value for the rest.
 std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
@@ -184,6 +192,9 @@ std::optional<double> ReadLinked(const DeviceState& s, std::uint16_t id) {
     case kPilotPosition: return s.valve.pilotPosition;
     case kSupplyCount: return SupplyCount(s);
     case kCommandCount: return CommandCount(LoopCurrent(s.valve.analogInput));
+    case kStemCount: return SensorCount(s, s.valve.position);
+    case kHallCount: return HallCount(s.valve.pilotPosition);
+    case kHallVolts: return HallVolts(s.valve.pilotPosition);
     case kTemperature: return ToTemperatureUnit(s.setup, s.status.temperature.current);
     case kDashboardFlags: {
       // The other bits are kept as written; these two are those of 132.
@@ -224,7 +235,11 @@ bool StoreLinked(DeviceState& s, std::uint16_t id, double value) {
     case kSupplyCount:
       s.calibration.supplyPressure = (value - s.calibration.supplyZero) / kSupplyCountsPerPsi;
       return true;
-    case kCommandCount: return true;  // follows the loop current, which is what to set
+    // Raw sensor readings follow what they measure, which is what to set.
+    case kCommandCount:
+    case kStemCount:
+    case kHallCount:
+    case kHallVolts: return true;
     case kTemperature: SetTemperature(s, FromTemperatureUnit(s.setup, value)); return true;
     case kDashboardFlags: {
       s.variables[kDashboardFlags] = value;

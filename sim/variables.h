@@ -5,8 +5,9 @@
 // record carries too in that record, so that the two never disagree; the
 // analog input, position and pilot relay in the valve model; and the
 // priority code (42), the command in effect (6), the deviation (12), the
-// loop current (1), the command A/D count (88) and the supply pressure
-// count (74) nowhere, as every read works them out. New variables go into
+// loop current (1), the raw sensor readings (88 command A/D count, 83
+// stem A/D count, 78 and 132 Hall sensor) and the supply pressure count
+// (74) nowhere, as every read works them out. New variables go into
 // the table in variables.cpp.
 #include <cstddef>
 #include <cstdint>
@@ -48,7 +49,7 @@ double FinalCommand(const DeviceState& state);
 double ReadVariable(const DeviceState& state, std::uint16_t id);
 // Keeps the value as the wire would carry it, and sets nothing off. False,
 // keeping nothing, for the priority code: it follows the status bytes. The
-// command A/D count keeps nothing either: it follows the loop current.
+// raw sensor readings keep nothing either: they follow the valve.
 bool StoreVariable(DeviceState& state, std::uint16_t id, double value);
 // What one value of a 201 list does: stores it, then carries out what a
 // write of that variable sets off on the device; an order (calibration.h)

@@ -38,6 +38,7 @@
 #include "diagnostics/run/partial_stroke_test.h"
 #include "diagnostics/run/ramp_test.h"
 #include "diagnostics/run/step_test.h"
+#include "diagnostics/run/tech_sensors.h"
 #include "views/config/command_calibration.h"
 #include "views/config/custom_characterisation.h"
 #include "views/config/hart_information.h"
@@ -1070,6 +1071,50 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
 // A command calibration through its wizard on the simulated positioner:
 // the low and high points taken at the loop current of the moment, kept by
 // the device, and the report printed.
+// The technician's raw readings: live, kept while the link is lost with the
+// failure count growing, and live again with the count back at 0.
+TEST(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
+  using View = CDiagnostics_TechSensorsView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  Select(44);
+  auto* page = static_cast<View*>(theApp().m_pViews[35]);
+  ASSERT_EQ(ShownPage(), page);
+  auto text = [page](int id) { return page->GetDlgItemText(id); };
+  // Each reading as the valve stands at the read.
+  auto expectValve = [&] {
+    const sim::ValveModel valve = device->State().valve;
+    EXPECT_EQ(text(View::kPositionId), plat::FormatNumber("%5.2f", valve.position));
+    EXPECT_EQ(text(View::kPilotCommandId), plat::FormatNumber("%5.2f", valve.pilotCommand));
+    EXPECT_EQ(text(View::kLoopCurrentId), plat::FormatNumber("%5.2f", 4 + 0.16 * valve.analogInput));
+    EXPECT_EQ(text(View::kPositionCountId), std::to_string(static_cast<int>(device->Variable(83))));
+    EXPECT_EQ(text(View::kHallCountId), std::to_string(static_cast<int>(device->Variable(78))));
+    EXPECT_EQ(text(View::kCommandCountId), std::to_string(static_cast<int>(device->Variable(88))));
+  };
+  // A read, so that the next tick is a status poll.
+  if (page->GetStep() == View::kReadStep) g_clock->Advance(5000);
+  g_clock->Advance(2 * 5000);
+  expectValve();
+  EXPECT_EQ(text(View::kRetriesId), "0");
+  SaveScreen("tech_sensors");
+
+  const std::string position = text(View::kPositionId);
+  device->InjectNoReply(-1);
+  g_clock->Advance(4 * 5000);
+  EXPECT_EQ(text(View::kRetriesId), "2");
+  EXPECT_EQ(text(View::kPositionId), position);
+  EXPECT_EQ(page->GetDlgItemText(1012), "Loss of Communication");
+  SaveScreen("tech_sensors_link_lost");
+
+  device->ClearFaults();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(text(View::kRetriesId), "0");
+  expectValve();
+  // The header learns of the link at the next poll.
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(page->GetDlgItemText(1012).rfind("Loss", 0), std::string::npos);
+}
+
 TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   QTemporaryDir sink;

@@ -44,6 +44,36 @@ TEST_F(VariableTest, ReadsMixedTypesInOneList) {
             (Bytes{200, 21, 0, 0, 0, 8, 1, 0, 69, 0x12, 0x34, 1, 45, 1, 2, 3, 4, 0, 10, 0x42, 0x48, 0x00, 0x00}));
 }
 
+// The raw sensor readings: the stem's count between the stroke end points
+// (80, 81), held to 16 bits; the Hall sensor over the spool, 0.25 V closed
+// to 2.25 V open, on 12 bits of a 2.5 V reference (4096 counts).
+TEST_F(VariableTest, RawSensorReadingsFollowStemAndSpoolAndIgnoreWrites) {
+  const struct {
+    const char* name;
+    double stem, spool, openCount;
+    Bytes values;  // 83 w, 78 w, 132 f
+  } cases[] = {
+      {"Mid", 60, 60, 58980, {0x94, 0x78, 0x09, 0x48, 0x3F, 0xB9, 0x99, 0x9A}},    // 38008, 2376, 1.45
+      {"Ends", 100, 0, 58980, {0xE6, 0x64, 0x01, 0x9A, 0x3E, 0x80, 0x00, 0x00}},   // 58980, 410, 0.25
+      {"PastTheTop", 101, 100, 65000, {0xFF, 0xFF, 0x0E, 0x66, 0x40, 0x10, 0x00, 0x00}},  // 65535, 3686, 2.25
+  };
+  const Bytes request = {200, 6, 0, 83, 0, 78, 0, 132};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Change([&c](DeviceState& s) {
+      s.valve.position = c.stem;
+      s.valve.pilotPosition = c.spool;
+    });
+    positioner.SetVariable(81, c.openCount);
+    const Bytes& v = c.values;
+    const Bytes expected = {200, 16, 0, 0, 0, 83, v[0], v[1], 0, 78, v[2], v[3], 0, 132, v[4], v[5], v[6], v[7]};
+    EXPECT_EQ(Send(request), expected);
+    // A write is answered but changes nothing: the readings follow the valve.
+    ASSERT_EQ(Send({201, 14, 0, 83, 0x00, 0x01, 0, 78, 0x00, 0x02, 0, 132, 0, 0, 0, 0})->at(2), kRcSuccess);
+    EXPECT_EQ(Send(request), expected);
+  }
+}
+
 // 302 is the valve record's first travel limit: 156 shows what 201 wrote.
 TEST_F(VariableTest, WritesAUint32AndAFloat) {
   const Bytes data = {1, 46, 0x00, 0x03, 0x0D, 0x40, 1, 53, 0x3E, 0x80, 0x00, 0x00};
@@ -61,13 +91,16 @@ TEST_F(VariableTest, WritesAUint32AndAFloat) {
 // than the wire type, show. Those worked out from others (the loop current,
 // the command in effect, the deviation) set what they follow from:
 // valve_test.cpp; the command A/D count follows the loop current and a
-// write of the supply count takes a zero: calibration_test.cpp; the test
-// state starts and stops runs: test_engine_test.cpp.
+// write of the supply count takes a zero: calibration_test.cpp; the stem
+// and Hall sensor readings follow the valve: below; the test state starts
+// and stops runs: test_engine_test.cpp.
 TEST_F(VariableTest, EveryWritableVariableKeepsItsOwnValue) {
   std::map<std::uint16_t, Bytes> written;
   double n = 0;
   for (const VariableInfo& v : VariableTable()) {
-    if (v.id == 42 || v.id == 1 || v.id == 6 || v.id == 12 || v.id == 74 || v.id == 88 || v.id == 144) continue;
+    if (v.id == 42 || v.id == 1 || v.id == 6 || v.id == 12 || v.id == 74 || v.id == 78 || v.id == 83 ||
+        v.id == 88 || v.id == 132 || v.id == 144)
+      continue;
     ++n;
     const double value = v.type == WireType::U8    ? n
                          : v.type == WireType::U16 ? 0x0100 + n
