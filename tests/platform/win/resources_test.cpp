@@ -127,7 +127,11 @@ TEST_F(PictureControls, ToolTipsGoOnWindowsAndAreReplacedByAddingAgain) {
 class ContextHelp : public testing::Test {
  protected:
   void SetUp() override {
-    folder = QString::fromStdString(plat::HelpFolderOf(kFile));
+    // A help file of the test's own: the tests of this suite run side by
+    // side, and one's clean-up must not take another's pages away.
+    file = std::string("/opt/tarnix/Window Layer Test ") +
+           testing::UnitTest::GetInstance()->current_test_info()->name() + " Help-en.chm";
+    folder = QString::fromStdString(plat::HelpFolderOf(file.c_str()));
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const char* name : {"index.html", "312.html"}) {
       QFile page(folder + QString::fromLatin1(name));
@@ -136,7 +140,7 @@ class ContextHelp : public testing::Test {
     }
   }
   void TearDown() override { QDir(folder).removeRecursively(); }
-  static constexpr const char* kFile = "/opt/tarnix/Window Layer Test Help-en.chm";
+  std::string file;
   QString folder;
 };
 
@@ -145,9 +149,9 @@ TEST_F(ContextHelp, AContextIdOpensItsTopicOrTheDefaultOne) {
             plat::ProgramDirectory() + "Dependencies/Help/Tarnix Help-de/");
   plat::RecordingHelp help;
   HostWindow caller;
-  EXPECT_EQ(HtmlHelp(&caller, kFile, HH_HELP_CONTEXT, 312), &caller);
-  EXPECT_EQ(HtmlHelp(&caller, kFile, HH_HELP_CONTEXT, 5), &caller);
-  EXPECT_EQ(HtmlHelp(&caller, kFile, HH_DISPLAY_TOPIC, 0), &caller);
+  EXPECT_EQ(HtmlHelp(&caller, file.c_str(), HH_HELP_CONTEXT, 312), &caller);
+  EXPECT_EQ(HtmlHelp(&caller, file.c_str(), HH_HELP_CONTEXT, 5), &caller);
+  EXPECT_EQ(HtmlHelp(&caller, file.c_str(), HH_DISPLAY_TOPIC, 0), &caller);
   EXPECT_EQ(HtmlHelp(&caller, "/opt/tarnix/No Such Help.chm", HH_HELP_CONTEXT, 5), nullptr);
   ASSERT_EQ(help.calls.size(), 4u);
   const std::string base = folder.toStdString();
@@ -170,8 +174,8 @@ TEST_F(ContextHelp, HelpThatCannotBeShownIsToldWithItsPath) {
     const char* opened;  // what the opener is given; null: not called
     const char* told;    // the path in the message; null: no message
   } cases[] = {
-      {kFile, true, "312.html", nullptr},
-      {kFile, false, "312.html", "312.html"},
+      {file.c_str(), true, "312.html", nullptr},
+      {file.c_str(), false, "312.html", "312.html"},
       {"/opt/tarnix/No Such Help.chm", true, nullptr, ""},
   };
   for (const Case& c : cases) {
