@@ -32,6 +32,7 @@
 #include "shell/tree_view.h"
 #include "sim/install.h"
 #include "support/log_capture.h"
+#include "support/plot_probe.h"
 #include "support/scoped_env.h"
 #include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test.h"
@@ -627,31 +628,12 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
 }
 
 
-IiXYPlotChannelPtr ChannelOf(IiXYPlotX* plot, const char* name) {
-  IiXYPlotXPtr p(plot);
-  return theApp().m_CommonFunctions.GetXYPlotChannelByName(p, name);
-}
-IiPlotChannelPtr ChannelOf(IiPlotX* plot, const char* name) {
-  IiPlotXPtr p(plot);
-  return theApp().m_CommonFunctions.GetPlotChannelByName(p, name);
-}
-
 void Click(CWnd& page, int id) { page.GetDlgItemAs<CButton>(id)->Click(); }
 
 // The points of one channel of a test page's plot (an XY or a time plot).
 template <class Page>
 std::vector<std::pair<double, double>> PlotPoints(Page& page, const char* channel) {
-  auto c = ChannelOf(page.GetPlot(), channel);
-  LONG count = 0;
-  c->GetCount(&count);
-  std::vector<std::pair<double, double>> points;
-  for (LONG i = 0; i < count; ++i) {
-    double x = 0, y = 0;
-    c->GetX(i, &x);
-    c->GetY(i, &y);
-    points.emplace_back(x, y);
-  }
-  return points;
+  return testsupport::PlotPoints(page.GetPlot(), channel);
 }
 
 // Start behind its question, then the page's ticks until the run is over.

@@ -12,7 +12,7 @@
 
 #include "app/page_table.h"
 #include "diagnostics/run/data_monitor.h"
-#include "page_fixture.h"
+#include "test_page_fixture.h"
 #include "report_probe.h"
 #include "support/language_table.h"
 
@@ -22,40 +22,21 @@ using testpages::Bytes;
 using testpages::Read200;
 using View = CDiagnostics_DataMonitorView;
 
-constexpr int kPeriod = 1000;
 const Bytes kUnitRead = Read200({152});
 const Bytes kSampleRead = Read200({6, 2, 10, 48, 49, 135});
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-class DataMonitorPage : public testpages::SimulatedPage {
+class DataMonitorPage : public testpages::DiagnosticPage<View, 16> {
  public:
-  void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    page = static_cast<View*>(CreatePage(16));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 16));
-    page->SendInitialUpdate();
-    device->ClearRequests();
-  }
+  // A record's settings file has its own name.
   void TearDown() override {
-    for (const std::string& f : files) {
-      std::remove(f.c_str());
-      std::remove((f.substr(0, f.size() - 4) + ".datalogprp").c_str());
-    }
-    SimulatedPage::TearDown();
+    for (const std::string& f : files) std::remove((f.substr(0, f.size() - 4) + ".datalogprp").c_str());
+    DiagnosticPage::TearDown();
   }
 
-  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  std::string Field(int id) { return page->GetDlgItemText(id); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
   CComboBox* List(int id) { return page->GetDlgItemAs<CComboBox>(id); }
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) clock.Advance(kPeriod);
-  }
   // Shown: the unit read on the first tick.
   void Show() {
     page->StartMonitoring();
@@ -80,31 +61,6 @@ class DataMonitorPage : public testpages::SimulatedPage {
   std::vector<std::string> Elapsed() {
     return {Field(View::kDaysId), Field(View::kHoursId), Field(View::kMinutesId), Field(View::kSecondsId)};
   }
-  size_t Count(const Bytes& request) {
-    size_t n = 0;
-    for (const Bytes& r : device->Requests()) n += r == request;
-    return n;
-  }
-  IiPlotChannelPtr Channel(const char* name) {
-    IiPlotXPtr plot(page->GetPlot());
-    return theApp().m_CommonFunctions.GetPlotChannelByName(plot, name);
-  }
-  std::vector<std::pair<double, double>> Points(const char* name) {
-    IiPlotChannelPtr c = Channel(name);
-    LONG count = 0;
-    c->GetCount(&count);
-    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
-    for (LONG i = 0; i < count; ++i) {
-      c->GetX(i, &points[static_cast<size_t>(i)].first);
-      c->GetY(i, &points[static_cast<size_t>(i)].second);
-    }
-    return points;
-  }
-  bool Shown(const char* name) {
-    VARIANT_BOOL visible = 0;
-    Channel(name)->GetVisible(&visible);
-    return visible != 0;
-  }
   std::string AxisTitle(bool x, const char* name) {
     IiPlotAxisPtr axis;
     x ? page->GetPlot()->GetXAxisByName(name, &axis) : page->GetPlot()->GetYAxisByName(name, &axis);
@@ -112,14 +68,6 @@ class DataMonitorPage : public testpages::SimulatedPage {
     if (axis) axis->GetTitle(&title);
     return title.str();
   }
-  std::string TempFile(const char* name) {
-    const std::string path = testing::TempDir() + "monitor_" + std::to_string(::getpid()) + "_" + name;
-    files.push_back(path);
-    return path;
-  }
-
-  View* page = nullptr;
-  std::vector<std::string> files;
 };
 
 constexpr const char* kChannels[] = {"Command", "Position", "AnalogCommand", "Temperature", "Spool_CMD", "Spool_Pos"};

@@ -14,7 +14,7 @@
 #include "diagnostics/run/hdrl_analysis.h"
 #include "diagnostics/run/hdrl_test.h"
 #include "diagnostics/run/multi_test.h"
-#include "page_fixture.h"
+#include "test_page_fixture.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 
@@ -24,7 +24,6 @@ using testpages::Bytes;
 using testpages::Read200;
 using View = CDiagnostics_HDRLView;
 
-constexpr int kPeriod = 500;
 const Bytes kStateRead = Read200({8, 3});
 const Bytes kPositionRead = Read200({10});
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
@@ -47,35 +46,13 @@ Bytes CommandWrite(double percent) {
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-class HDRLTestPage : public testpages::SimulatedPage {
+class HDRLTestPage : public testpages::DiagnosticPage<View, 22> {
  public:
-  void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
+  void ArrangeDevice() override {
     device->SetVariable(3, 37.5);
     device->SetVariable(8, 0);
-    page = static_cast<View*>(CreatePage(22));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 22));
-    page->SendInitialUpdate();
-    device->ClearRequests();
-  }
-  void TearDown() override {
-    CTarnixWexletApp& app = theApp();
-    app.m_pViews[17] = app.m_pViews[22] = nullptr;
-    app.m_pMultiTestView = nullptr;
-    app.m_pTreeView = nullptr;
-    for (const std::string& f : files) std::remove(f.c_str());
-    SimulatedPage::TearDown();
   }
 
-  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  std::string Field(int id) { return page->GetDlgItemText(id); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) clock.Advance(kPeriod);
-  }
   // Shown: the state read, then the first idle poll.
   void Show() {
     page->StartMonitoring();
@@ -95,38 +72,7 @@ class HDRLTestPage : public testpages::SimulatedPage {
     for (int tick = 0; tick < 20000 && page->IsRunning(); ++tick) Tick();
     ASSERT_FALSE(page->IsRunning());
   }
-  size_t Count(const Bytes& request) {
-    size_t n = 0;
-    for (const Bytes& r : device->Requests()) n += r == request;
-    return n;
-  }
-  std::vector<std::pair<double, double>> Points(const char* channel) {
-    IiXYPlotXPtr plot(page->GetPlot());
-    IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
-    LONG count = 0;
-    c->GetCount(&count);
-    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
-    for (LONG i = 0; i < count; ++i) {
-      c->GetX(i, &points[static_cast<size_t>(i)].first);
-      c->GetY(i, &points[static_cast<size_t>(i)].second);
-    }
-    return points;
-  }
-  bool Shown(const char* channel) {
-    IiXYPlotXPtr plot(page->GetPlot());
-    VARIANT_BOOL visible = 0;
-    theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel)->GetVisible(&visible);
-    return visible != 0;
-  }
   double Result(int id) { return std::stod(Field(id)); }
-  std::string TempFile(const char* name) {
-    const std::string path = testing::TempDir() + "hdrl_" + std::to_string(::getpid()) + "_" + name;
-    files.push_back(path);
-    return path;
-  }
-
-  View* page = nullptr;
-  std::vector<std::string> files;
 };
 
 // ---- Showing the page.

@@ -13,7 +13,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/multi_test.h"
 #include "diagnostics/run/partial_stroke_test.h"
-#include "page_fixture.h"
+#include "test_page_fixture.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/resources.h"
 #include "shell/tree_view.h"
@@ -47,43 +47,13 @@ Bytes SetupWrite(std::uint8_t state) {
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-class PstPage : public testpages::SimulatedPage {
+class PstPage : public testpages::DiagnosticPage<View, 24> {
  public:
-  void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    // At the start already: the stroke begins one second after the start.
+  // At the start already: the stroke begins one second after the start.
+  void ArrangeDevice() override {
     ModifyState([](sim::DeviceState& s) { s.valve.position = 100; });
-    page = static_cast<View*>(CreatePage(24));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 24));
-    page->SendInitialUpdate();
-    device->ClearRequests();
-  }
-  void TearDown() override {
-    CTarnixWexletApp& app = theApp();
-    app.m_pViews[17] = app.m_pViews[24] = nullptr;
-    app.m_pMultiTestView = nullptr;
-    app.m_pTreeView = nullptr;
-    for (const std::string& f : files) std::remove(f.c_str());
-    SimulatedPage::TearDown();
   }
 
-  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  std::string Field(int id) { return page->GetDlgItemText(id); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  // One tick at the page's period of now.
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) clock.Advance(page->GetPeriod());
-  }
-  bool TickUntil(int step, int limit = 200) {
-    for (int i = 0; i < limit; ++i) {
-      if (page->GetStep() == step) return true;
-      Tick();
-    }
-    return page->GetStep() == step;
-  }
   void Settings(const char* start, const char* stop, const char* hold, const char* ramp, const char* limit) {
     for (const auto& [id, text] : {std::pair{View::kStartPosId, start}, {View::kStopPosId, stop},
                                    {View::kHoldId, hold}, {View::kRampId, ramp}, {View::kTimeLimitId, limit}})
@@ -112,23 +82,6 @@ class PstPage : public testpages::SimulatedPage {
     Tick();
     ASSERT_TRUE(TickUntil(View::kIdleStep));
   }
-  size_t Count(const Bytes& request) {
-    size_t n = 0;
-    for (const Bytes& r : device->Requests()) n += r == request;
-    return n;
-  }
-  std::vector<std::pair<double, double>> Points(const char* channel) {
-    IiPlotXPtr plot(page->GetPlot());
-    IiPlotChannelPtr c = theApp().m_CommonFunctions.GetPlotChannelByName(plot, channel);
-    LONG count = 0;
-    c->GetCount(&count);
-    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
-    for (LONG i = 0; i < count; ++i) {
-      c->GetX(i, &points[static_cast<size_t>(i)].first);
-      c->GetY(i, &points[static_cast<size_t>(i)].second);
-    }
-    return points;
-  }
   // Every point of the four channels at i x step, in order.
   void ExpectWholeRecord(double stepMs) {
     for (const char* channel : {"Command", "Position", "ILCmd", "ILPos"}) {
@@ -136,12 +89,6 @@ class PstPage : public testpages::SimulatedPage {
       ASSERT_EQ(points.size(), 208u) << channel;
       for (size_t i = 0; i < points.size(); ++i) ASSERT_NEAR(points[i].first, i * stepMs, 1e-9) << channel << " " << i;
     }
-  }
-  UINT Icon(int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); }
-  std::string TempFile(const char* name) {
-    const std::string path = testing::TempDir() + "pst_" + std::to_string(::getpid()) + "_" + name;
-    files = {path, path + ".prp"};
-    return path;
   }
   CDiagnostics_OfflineView* RunSequence() {
     CTarnixWexletApp& app = theApp();
@@ -169,9 +116,6 @@ class PstPage : public testpages::SimulatedPage {
     CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
     return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
   }
-
-  View* page = nullptr;
-  std::vector<std::string> files;
 };
 
 // ---- Showing the page.

@@ -11,7 +11,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/ramp_test.h"
 #include "files/fixture.h"
-#include "page_fixture.h"
+#include "test_page_fixture.h"
 #include "platform/win/resources.h"
 #include "support/language_table.h"
 
@@ -20,7 +20,6 @@ namespace {
 using testpages::Bytes;
 using testpages::Read200;
 using View = CDiagnostics_RampTestView;
-using Points = std::vector<std::pair<double, double>>;
 
 const Bytes kEnterCommand = {201, 3, 0, 141, 5};
 const Bytes kReadSetup = Read200({116, 150, 391, 410, 56, 142, 143, 145, 149, 144, 147});
@@ -41,68 +40,20 @@ const char* const kClosing[] = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdCl
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-class RampPage : public testpages::SimulatedPage {
+class RampPage : public testpages::DiagnosticPage<View, 18> {
  public:
-  void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    page = static_cast<View*>(CreatePage(18));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 18));
-    page->SendInitialUpdate();
-    device->ClearRequests();
-  }
-
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) clock.Advance(1000);
-  }
+  // The requests since the last look.
   std::vector<Bytes> Sent() {
     std::vector<Bytes> sent = device->Requests();
     device->ClearRequests();
     return sent;
   }
-  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
   bool Checked(int id) { return page->IsDlgButtonChecked(id) == BST_CHECKED; }
-  std::string Field(int id) { return page->GetDlgItemText(id); }
   void Type(int id, const std::string& text) { page->SetDlgItemText(id, text.c_str()); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
   void SetBox(int id, bool on) {
     if (Checked(id) != on) Click(id);
   }
-  UINT Icon(int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); }
 
-  IiXYPlotXPtr Plot() { return IiXYPlotXPtr(page->GetPlot()); }
-  IiXYPlotChannelPtr Channel(const char* name) {
-    IiXYPlotXPtr plot = Plot();
-    return theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, name);
-  }
-  Points Curve(const char* name) {
-    IiXYPlotChannelPtr channel = Channel(name);
-    LONG count = 0;
-    channel->GetCount(&count);
-    Points points(static_cast<size_t>(count));
-    for (LONG i = 0; i < count; ++i) {
-      channel->GetX(i, &points[i].first);
-      channel->GetY(i, &points[i].second);
-    }
-    return points;
-  }
-  bool Shown(const char* name) {
-    VARIANT_BOOL visible = VARIANT_FALSE;
-    Channel(name)->GetVisible(&visible);
-    return visible != VARIANT_FALSE;
-  }
-  std::pair<double, double> Axis(bool x, const char* name) {
-    IiPlotAxisPtr axis;
-    IiXYPlotXPtr plot = Plot();
-    if (x) plot->GetXAxisByName(name, &axis);
-    else plot->GetYAxisByName(name, &axis);
-    std::pair<double, double> minSpan{};
-    axis->GetMin(&minSpan.first);
-    axis->GetSpan(&minSpan.second);
-    return minSpan;
-  }
 
   // Shown: the entry command and the set-up read.
   void Show() {
@@ -124,8 +75,6 @@ class RampPage : public testpages::SimulatedPage {
     EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
     return sent;
   }
-
-  View* page = nullptr;
 };
 
 TEST_F(RampPage, ShowingWritesTheEntryCommandReadsTheSetUpAndShowsIt) {
@@ -207,11 +156,12 @@ TEST_F(RampPage, OneWayRunIsWaitedForThenDownloadedIntoTimeAndOpeningChannels) {
 
   EXPECT_DOUBLE_EQ(page->GetTimeStep(), 66.0 / 208);
   EXPECT_DOUBLE_EQ(Axis(true, "RampX").second, 66.0);
-  const Points command = Curve("Command"), position = Curve("Position");
+  const auto command = Points("Command");
+  const auto position = Points("Position");
   ASSERT_EQ(command.size(), 208u);
   ASSERT_EQ(position.size(), 208u);
-  ASSERT_EQ(Curve("ILCmd").size(), 208u);
-  ASSERT_EQ(Curve("ILPos").size(), 208u);
+  ASSERT_EQ(Points("ILCmd").size(), 208u);
+  ASSERT_EQ(Points("ILPos").size(), 208u);
   for (size_t i = 0; i < 208; ++i) {
     EXPECT_DOUBLE_EQ(command[i].first, i * 66.0 / 208) << i;
     EXPECT_DOUBLE_EQ(position[i].first, command[i].first) << i;
@@ -219,9 +169,9 @@ TEST_F(RampPage, OneWayRunIsWaitedForThenDownloadedIntoTimeAndOpeningChannels) {
   EXPECT_NEAR(command.front().second, 10, 0.01);
   EXPECT_NEAR(command.back().second, 90, 0.01);
   EXPECT_GT(command[104].second - position[104].second, 0.5);  // the valve lags the ramp
-  for (const char* name : kOpening) EXPECT_EQ(Curve(name).size(), 208u) << name;
-  for (const char* name : kClosing) EXPECT_EQ(Curve(name).size(), 0u) << name;
-  const Points signature = Curve("PosnvCmdOpen");
+  for (const char* name : kOpening) EXPECT_EQ(Points(name).size(), 208u) << name;
+  for (const char* name : kClosing) EXPECT_EQ(Points(name).size(), 0u) << name;
+  const auto signature = Points("PosnvCmdOpen");
   EXPECT_EQ(signature[104], std::make_pair(command[104].second, position[104].second));
 
   EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
@@ -249,14 +199,14 @@ TEST_F(RampPage, BidirectionalRunDrawsTheSecondPassIntoTheClosingChannels) {
 
   EXPECT_DOUBLE_EQ(page->GetTimeStep(), 132.0 / 416);
   EXPECT_DOUBLE_EQ(Axis(true, "RampX").second, 132.0);
-  const Points command = Curve("Command");
+  const auto command = Points("Command");
   ASSERT_EQ(command.size(), 416u);
   for (size_t i = 0; i < 416; ++i) EXPECT_DOUBLE_EQ(command[i].first, i * 132.0 / 416) << i;
   EXPECT_NEAR(command[207].second, 90, 0.01);
   EXPECT_NEAR(command[415].second, 10, 0.01);
-  for (const char* name : kOpening) EXPECT_EQ(Curve(name).size(), 208u) << name;
-  for (const char* name : kClosing) EXPECT_EQ(Curve(name).size(), 208u) << name;
-  EXPECT_NEAR(Curve("PosnvCmdClose").back().first, 10, 0.01);
+  for (const char* name : kOpening) EXPECT_EQ(Points(name).size(), 208u) << name;
+  for (const char* name : kClosing) EXPECT_EQ(Points(name).size(), 208u) << name;
+  EXPECT_NEAR(Points("PosnvCmdClose").back().first, 10, 0.01);
   EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
 }
 
@@ -320,9 +270,9 @@ TEST_F(RampPage, RetrievedBidirectionalBaselineFillsTheSettingsQuietlyAndDrawsIn
   const std::vector<Bytes> lastPass(sent.end() - 54, sent.end());
   EXPECT_EQ(lastPass[0], (Bytes{201, 3, 0, 141, 2}));
   EXPECT_EQ(lastPass[1], kRewind);
-  EXPECT_EQ(Curve("Command").size(), 416u);
-  EXPECT_NEAR(Curve("PosnvCmdClose").front().first, 90, 0.01);
-  EXPECT_NEAR(Curve("PosnvCmdOpen").front().first, 10, 0.01);
+  EXPECT_EQ(Points("Command").size(), 416u);
+  EXPECT_NEAR(Points("PosnvCmdClose").front().first, 90, 0.01);
+  EXPECT_NEAR(Points("PosnvCmdOpen").front().first, 10, 0.01);
   EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
   EXPECT_EQ(Icon(View::kStartIcon), kValidIcon);  // checked once complete
   EXPECT_TRUE(Enabled(View::kStartId));
@@ -485,7 +435,7 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   SetBox(View::kBidirectionalBox, false);
   Start();
   RunToEnd();
-  const Points command = Curve("Command");
+  const auto command = Points("Command");
   Type(View::kStartEdit, "12.345");
   person.AnswerFile(first);
   Click(View::kSaveId);
@@ -512,7 +462,7 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   EXPECT_EQ(Field(View::kStrokeUnit), "mm");
   EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
   EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
-  EXPECT_EQ(Curve("Command"), command);
+  EXPECT_EQ(Points("Command"), command);
 
   // Saved again as opened data: the file's units, not the device's.
   Sent();
@@ -529,7 +479,7 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   page->StartMonitoring();
   Tick();
   EXPECT_EQ(Field(View::kStatusId), Text("IDC_OFF_LINE_DATA"));
-  EXPECT_EQ(Curve("Command"), command);
+  EXPECT_EQ(Points("Command"), command);
 
   person.CancelFile();
   Click(View::kLoadId);

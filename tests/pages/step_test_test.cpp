@@ -15,7 +15,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/multi_test.h"
 #include "diagnostics/run/step_test.h"
-#include "page_fixture.h"
+#include "test_page_fixture.h"
 #include "platform/win/resources.h"
 #include "report_probe.h"
 #include "shell/tree_view.h"
@@ -27,7 +27,6 @@ using testpages::Bytes;
 using testpages::Read200;
 using View = CDiagnostics_StepTestView;
 
-constexpr int kPeriod = 500;
 const Bytes kEnterWrite = {201, 3, 0, 141, 5};
 const Bytes kBaselineWrite = {201, 3, 0, 141, 0};
 const Bytes kSetupRead = Read200({116, 150, 391, 410, 56, 142, 143, 145, 149, 144, 147});
@@ -42,43 +41,13 @@ const Bytes kSetupWrite = {201, 27, 0,    142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
-class StepTestPage : public testpages::SimulatedPage {
+class StepTestPage : public testpages::DiagnosticPage<View, 20> {
  public:
-  void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    // At the start already: the step comes one second after the set-up.
+  // At the start already: the step comes one second after the set-up.
+  void ArrangeDevice() override {
     ModifyState([](sim::DeviceState& s) { s.valve.position = 10; });
-    page = static_cast<View*>(CreatePage(20));
-    ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 20));
-    page->SendInitialUpdate();
-    device->ClearRequests();
-  }
-  void TearDown() override {
-    CTarnixWexletApp& app = theApp();
-    app.m_pViews[17] = app.m_pViews[20] = nullptr;
-    app.m_pMultiTestView = nullptr;
-    app.m_pTreeView = nullptr;
-    for (const std::string& f : files) std::remove(f.c_str());
-    SimulatedPage::TearDown();
   }
 
-  bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  std::string Field(int id) { return page->GetDlgItemText(id); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) clock.Advance(kPeriod);
-  }
-  // Ticks until the step is reached; false after `limit` ticks.
-  bool TickUntil(int step, int limit = 200) {
-    for (int i = 0; i < limit; ++i) {
-      if (page->GetStep() == step) return true;
-      Tick();
-    }
-    return page->GetStep() == step;
-  }
   void Settings(const char* start, const char* stop, const char* hold) {
     page->SetDlgItemText(View::kStartPosId, start);
     page->SetDlgItemText(View::kStopPosId, stop);
@@ -102,38 +71,6 @@ class StepTestPage : public testpages::SimulatedPage {
     ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
     ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
   }
-  size_t Count(const Bytes& request) {
-    size_t n = 0;
-    for (const Bytes& r : device->Requests()) n += r == request;
-    return n;
-  }
-  std::vector<std::pair<double, double>> Points(const char* channel) {
-    IiXYPlotXPtr plot(page->GetPlot());
-    IiXYPlotChannelPtr c = theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel);
-    LONG count = 0;
-    c->GetCount(&count);
-    std::vector<std::pair<double, double>> points(static_cast<size_t>(count));
-    for (LONG i = 0; i < count; ++i) {
-      c->GetX(i, &points[static_cast<size_t>(i)].first);
-      c->GetY(i, &points[static_cast<size_t>(i)].second);
-    }
-    return points;
-  }
-  bool Shown(const char* channel) {
-    IiXYPlotXPtr plot(page->GetPlot());
-    VARIANT_BOOL visible = 0;
-    theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, channel)->GetVisible(&visible);
-    return visible != 0;
-  }
-  // Minimum and span.
-  std::pair<double, double> Axis(bool x, const char* name) {
-    IiPlotAxisPtr axis;
-    x ? page->GetPlot()->GetXAxisByName(name, &axis) : page->GetPlot()->GetYAxisByName(name, &axis);
-    std::pair<double, double> range;
-    axis->GetMin(&range.first);
-    axis->GetSpan(&range.second);
-    return range;
-  }
   // Every point of the four time channels at i x step, in order.
   void ExpectWholeRecord(double step) {
     for (const char* channel : {"Command", "Position", "ILCmd", "ILPos"}) {
@@ -142,13 +79,6 @@ class StepTestPage : public testpages::SimulatedPage {
       for (size_t i = 0; i < points.size(); ++i) ASSERT_DOUBLE_EQ(points[i].first, i * step) << channel << " " << i;
     }
   }
-  UINT Icon(int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); }
-  std::string TempFile(const char* name) {
-    const std::string path = testing::TempDir() + "step_" + std::to_string(::getpid()) + "_" + name;
-    files = {path, path + ".prp"};
-    return path;
-  }
-
   // The multi-test page in a sequence, and the tree it is selected in.
   CDiagnostics_OfflineView* RunSequence() {
     CTarnixWexletApp& app = theApp();
@@ -173,9 +103,6 @@ class StepTestPage : public testpages::SimulatedPage {
     CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
     return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
   }
-
-  View* page = nullptr;
-  std::vector<std::string> files;
 };
 
 // ---- Showing the page.
