@@ -31,7 +31,8 @@ CMultiTestSequence* CDiagnosticTestPage::Sequence() {
 bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
   CMultiTestSequence* sequence = Sequence();
   m_bInSequence = sequence && sequence->m_nHandedOverTest == testIndex;
-  if (m_bInSequence) sequence->m_nHandedOverTest = -1;
+  // Good for the next test page shown only, whichever that is.
+  if (sequence) sequence->m_nHandedOverTest = -1;
   return m_bInSequence;
 }
 

@@ -361,13 +361,18 @@ void View::OnStop() {
 
 void View::OnSaveAll() {
   if (!m_bSequenceActive) {
-    // Each page shows its own save dialog and its own failure message.
+    // Each page shows its own save dialog and its own failure message; one
+    // that fails leaves the others to be saved, and its data on its page.
     CTarnixWexletApp& app = theApp();
     auto due = [this](size_t test) { return IsChecked(kTests[test].box) && m_abTestDone[test]; };
-    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && due(0)) ramp->OnSave();
-    if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && due(1)) step->OnSave();
-    if (auto* pst = PageAt<CDiagnostics_PSTView>(app.m_pPSTView); pst && due(2)) pst->SaveResults();
-    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && due(3)) hdrl->SaveResults();
+    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && due(0))
+      Try("save ramp test", [ramp] { ramp->OnSave(); });
+    if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && due(1))
+      Try("save step test", [step] { step->OnSave(); });
+    if (auto* pst = PageAt<CDiagnostics_PSTView>(app.m_pPSTView); pst && due(2))
+      Try("save partial stroke test", [pst] { pst->SaveResults(); });
+    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && due(3))
+      Try("save HDRL test", [hdrl] { hdrl->SaveResults(); });
   }
   m_abTestDone.fill(false);
 }
