@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "diagnostics/run/hdrl_test.h"
 #include "diagnostics/run/multi_test.h"
 #include "diagnostics/run/partial_stroke_test.h"
 #include "diagnostics/run/ramp_test.h"
@@ -123,6 +124,15 @@ class MultiTestPage : public testpages::SimulatedPage {
     return path;
   }
 
+  // The points of the partial stroke page's position channel.
+  LONG PstPositionCount() {
+    auto* pst = static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]);
+    IiPlotXPtr plot(pst->GetPlot());
+    LONG count = 0;
+    theApp().m_CommonFunctions.GetPlotChannelByName(plot, "Position")->GetCount(&count);
+    return count;
+  }
+
   View* multi = nullptr;
   CTarnixPage* shown = nullptr;
   int shownItem = 0;
@@ -160,6 +170,30 @@ TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEn
   EXPECT_FALSE(multi->m_bMultiTestRunning);
   EXPECT_TRUE(Enabled(View::kStartId));
   EXPECT_FALSE(Enabled(View::kStopId));
+
+  // The combined print leaves the run on the page of a test not ticked.
+  const auto recorded = PstPositionCount();
+  EXPECT_GT(recorded, 0);
+  Click(View::kPstBoxId);
+  Click(View::kPrintId);
+  EXPECT_EQ(PstPositionCount(), recorded);
+}
+
+TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {
+  Click(View::kHdrlBoxId);
+  Type(View::kSettlingTimeId, "8");
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  EXPECT_EQ(SelectedItem(), 53);
+  EXPECT_TRUE(multi->m_abTestDone[2]);  // the test before it in the order
+  auto* hdrl = static_cast<CDiagnostics_HDRLView*>(theApp().m_pViews[22]);
+  EXPECT_EQ(hdrl->GetDlgItemText(CDiagnostics_HDRLView::kSettlingTimeId), "8");
+  const std::string path = TempFile("run.hdr");
+  person.Answer(IDOK).AnswerFile(path);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("HDRLTEST_STARTED"), Text("HDRLTEST_COMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+  EXPECT_EQ(person.Asked().size(), 3u);  // Start, the final question, one save
 }
 
 TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {
