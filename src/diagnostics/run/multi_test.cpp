@@ -382,7 +382,9 @@ void View::OnPrintReport() {
   Try("identification", [&app] { app.m_comm.ReadConfiguration(); });
   if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && ramp->IsInitialized())
     Try("ramp view", [ramp] { ramp->OnViewRampTest(); });
-  // report builder: the combined report of the four pages' plots and
-  // settings goes here. The pages' plots are only read, never emptied: an
-  // unticked test's data stays on its page.
+  // report builder: the combined report goes here, given the step, partial
+  // stroke, HDRL and ramp plots, m_pReport, m_pPrinter and
+  // "\\Dependencies\\AllTestReport.xml", with "NA" in the shared fields of
+  // an unticked test. Its graph comes empty from a scratch plot: the pages'
+  // plots are only read, so an unticked test's data stays on its page.
 }

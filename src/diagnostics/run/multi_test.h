@@ -4,7 +4,8 @@
 // hands each test its settings through the device image and shows the
 // test's page, which starts by itself and shows this page again when its
 // run ends; then the next test follows. At the end it offers to save every
-// test that ran.
+// test that ran. It sits on the test pages' frame for its checked settings
+// and the movement question; its timer id is 0, so it never ticks.
 #include <string>
 #include <vector>
 
