@@ -185,7 +185,7 @@ void CRecordedTestPage::OnShown() {
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
-  if (RunningSequence()) {
+  if (TakeHandOver(m_kind.multiTestIndex)) {
     ShowDeviceTestSetup();
     OnStart();
     m_nStartRequest = m_nRequest;

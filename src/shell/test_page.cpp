@@ -23,14 +23,25 @@ void CDiagnosticTestPage::StartMonitoring() {
   CStepPage::StartMonitoring();
 }
 
-CMultiTestSequence* CDiagnosticTestPage::RunningSequence() {
+CMultiTestSequence* CDiagnosticTestPage::Sequence() {
   auto* sequence = dynamic_cast<CMultiTestSequence*>(theApp().m_pMultiTestView);
   return sequence && sequence->m_bMultiTestRunning ? sequence : nullptr;
 }
 
+bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
+  CMultiTestSequence* sequence = Sequence();
+  m_bInSequence = sequence && sequence->m_nHandedOverTest == testIndex;
+  // Good for the next test page shown only, whichever that is.
+  if (sequence) sequence->m_nHandedOverTest = -1;
+  return m_bInSequence;
+}
+
+CMultiTestSequence* CDiagnosticTestPage::RunningSequence() const { return m_bInSequence ? Sequence() : nullptr; }
+
 void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusKey) {
   CMultiTestSequence* sequence = RunningSequence();
   if (!sequence) return;
+  m_bInSequence = false;
   sequence->m_abTestDone[static_cast<size_t>(testIndex)] = true;
   sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
   CTarnixWexletView::SelectItemByCode(kMultiTestItem);

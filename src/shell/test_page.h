@@ -27,6 +27,10 @@ class CMultiTestSequence {
   bool m_bMultiTestRunning = false;
   // 0 ramp, 1 step, 2 partial stroke, 3 HDRL.
   std::array<bool, 4> m_abTestDone{};
+  // The test the sequence has just handed over, -1 for none: only its page,
+  // when shown next, starts by itself. Any other showing of a test page,
+  // also while a sequence stands abandoned, moves the valve only when asked.
+  int m_nHandedOverTest = -1;
 };
 
 class CDiagnosticTestPage : public CStepPage {
@@ -35,11 +39,15 @@ class CDiagnosticTestPage : public CStepPage {
   void StartMonitoring() override;
 
  protected:
-  // The multi-test page while it runs a sequence, else null.
-  static CMultiTestSequence* RunningSequence();
+  // On showing: true when the sequence handed this test over; the page
+  // takes the hand-over and runs its test as part of the sequence.
+  bool TakeHandOver(int testIndex);
+  // The multi-test page while this page runs the test it handed over, else
+  // null.
+  CMultiTestSequence* RunningSequence() const;
   // Marks the test done, adds the status line and shows the multi-test
   // page, which stops this page's timer.
-  static void HandBackToMultiTest(int testIndex, const char* statusKey);
+  void HandBackToMultiTest(int testIndex, const char* statusKey);
   // The question before a test moves the valve; the text of `leadKey`
   // and a line feed before it when given.
   bool AskToMoveValve(const char* leadKey = nullptr);
@@ -63,4 +71,9 @@ class CDiagnosticTestPage : public CStepPage {
 
   std::vector<SettingField> m_settings;
   std::vector<bool> m_bSettingValid;
+
+ private:
+  static CMultiTestSequence* Sequence();
+
+  bool m_bInSequence = false;
 };

@@ -36,6 +36,7 @@
 #include "support/scoped_env.h"
 #include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/multi_test.h"
 #include "diagnostics/run/partial_stroke_test.h"
 #include "diagnostics/run/ramp_test.h"
 #include "diagnostics/run/step_test.h"
@@ -958,6 +959,69 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
   EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
+  device->SetState(before);
+  Select(1);
+}
+
+// The multi-test page runs a ramp and a partial stroke test one after the
+// other with its own settings: the pages run them unasked, report back, and
+// the two tests are saved at the end; in a second sequence the ramp test is
+// stopped halfway and the partial stroke test follows.
+TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
+  using View = CDiagnostics_OfflineView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir files;
+  ASSERT_TRUE(files.isValid());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(5);
+  auto* page = static_cast<View*>(theApp().m_pViews[17]);
+  ASSERT_EQ(ShownPage(), page);
+  Click(*page, View::kRampBoxId);
+  Click(*page, View::kPstBoxId);
+  for (const auto& [id, text] :
+       {std::pair{View::kRampStartId, "10.0"}, {View::kRampStopId, "90.0"}, {View::kRampHoldId, "3.0"},
+        {View::kRampTimeId, "20.0"}, {View::kPstStartId, "100.0"}, {View::kPstStopId, "90.0"},
+        {View::kPstTimeLimitId, "30.0"}, {View::kPstRampTimeId, "10.0"}, {View::kPstHoldId, "5.0"}})
+    page->SetDlgItemText(id, text);
+  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+  const auto runToEnd = [&] {
+    for (int i = 0; i < 20000 && (SelectedCode() != 5 || page->IsSequenceActive()); ++i) g_clock->Advance(100);
+    ASSERT_EQ(ShownPage(), page);
+    ASSERT_FALSE(page->IsSequenceActive());
+  };
+
+  const std::string ramp = files.filePath("sequence.rmp").toStdString();
+  const std::string pst = files.filePath("sequence.pst").toStdString();
+  person.Answer(IDYES);
+  Click(*page, View::kStartId);
+  EXPECT_EQ(SelectedCode(), 51);
+  person.Answer(IDOK).AnswerFile(ramp).AnswerFile(pst);
+  runToEnd();
+  EXPECT_EQ(page->StatusLines(),
+            (std::vector<std::string>{text("RAMPTEST_STARTED"), text("RAMPTEST_COMPLETE"), text("PST_STARTED"),
+                                      text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(ramp)));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(pst)));
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  EXPECT_EQ(PlotPoints(*rampPage, "Position").size(), 208u);
+  EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]), "Position").size(), 208u);
+  SaveScreen("multi_test_finished");
+
+  // Stopped halfway through the ramp: the partial stroke test follows.
+  person.Answer(IDYES);
+  Click(*page, View::kStartId);
+  ASSERT_EQ(ShownPage(), rampPage);
+  for (int i = 0; i < 10; ++i) g_clock->Advance(1000);
+  ASSERT_TRUE(rampPage->IsTestRunning());
+  Click(*rampPage, CDiagnostics_RampTestView::kStopId);
+  person.Answer(IDCANCEL);
+  runToEnd();
+  EXPECT_EQ(page->StatusLines(),
+            (std::vector<std::string>{text("RAMPTEST_STARTED"), text("RAMPTEST_STOPPED"), text("PST_STARTED"),
+                                      text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
+  EXPECT_EQ(page->m_abTestDone, (std::array<bool, 4>{}));
   device->SetState(before);
   Select(1);
 }

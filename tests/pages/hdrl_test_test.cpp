@@ -384,6 +384,7 @@ TEST_F(HDRLTestPage, InASequenceItStartsUnaskedAndHandsBackWhenDone) {
   app.m_pViews[17] = multi;
   app.m_pViews[22] = page;
   multi->m_bMultiTestRunning = true;
+  multi->m_nHandedOverTest = 3;
   device->ClearRequests();
 
   page->StartMonitoring();
@@ -393,8 +394,8 @@ TEST_F(HDRLTestPage, InASequenceItStartsUnaskedAndHandsBackWhenDone) {
   for (int tick = 0; tick < 400 && page->HasTimer(54); ++tick) Tick();
   EXPECT_EQ(Count(kRestore), 1u);
   EXPECT_TRUE(multi->m_abTestDone[3]);
-  ASSERT_FALSE(multi->m_statusLines.empty());
-  EXPECT_EQ(multi->m_statusLines.back(), Text("HDRLTEST_COMPLETE"));
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
   CTreeCtrl& treeCtrl = tree->GetTreeCtrl();
   EXPECT_EQ(static_cast<int>(treeCtrl.GetItemData(treeCtrl.GetSelectedItem())), 5);
   EXPECT_FALSE(page->HasTimer(54));

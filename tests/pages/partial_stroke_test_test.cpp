@@ -102,6 +102,7 @@ class PstPage : public testpages::DiagnosticPage<View, 24> {
     app.m_pViews[17] = multi;
     app.m_pViews[24] = page;
     multi->m_bMultiTestRunning = true;
+    multi->m_nHandedOverTest = 2;
     // The sequence's settings in the device image.
     CWexletCoreCommunication& comm = app.m_comm;
     comm.m_dVar142 = 100;
@@ -503,8 +504,8 @@ TEST_F(PstPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
   Click(View::kStopId);
   EXPECT_EQ(device->Requests().back(), kAbortWrite);
   EXPECT_TRUE(multi->m_abTestDone[2]);
-  ASSERT_FALSE(multi->m_statusLines.empty());
-  EXPECT_EQ(multi->m_statusLines.back(), Text("PST_STOPPED"));
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("PST_STOPPED"));
   EXPECT_EQ(SelectedItem(), 5);
   EXPECT_FALSE(page->HasTimer(53));
 }
@@ -523,8 +524,8 @@ TEST_F(PstPage, ARunCompletedInASequenceIsDrawnThenHandedBack) {
   EXPECT_EQ(Count(kBlockRead), 52u);
   ExpectWholeRecord(16000.0 / 208);
   EXPECT_TRUE(multi->m_abTestDone[2]);
-  ASSERT_FALSE(multi->m_statusLines.empty());
-  EXPECT_EQ(multi->m_statusLines.back(), Text("PST_COMPLETE"));
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("PST_COMPLETE"));
   EXPECT_EQ(SelectedItem(), 5);
   EXPECT_FALSE(page->HasTimer(53));
 }

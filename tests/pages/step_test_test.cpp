@@ -92,6 +92,7 @@ class StepTestPage : public testpages::DiagnosticPage<View, 20> {
     app.m_pViews[17] = multi;
     app.m_pViews[20] = page;
     multi->m_bMultiTestRunning = true;
+    multi->m_nHandedOverTest = 1;
     // The sequence's settings in the device image.
     app.m_comm.m_dVar142 = 10;
     app.m_comm.m_dVar143 = 90;
@@ -537,8 +538,8 @@ TEST_F(StepTestPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
   Click(View::kStopId);
   EXPECT_EQ(device->Requests().back(), kAbortWrite);
   EXPECT_TRUE(multi->m_abTestDone[1]);
-  ASSERT_FALSE(multi->m_statusLines.empty());
-  EXPECT_EQ(multi->m_statusLines.back(), Text("STEPTEST_STOPPED"));
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("STEPTEST_STOPPED"));
   EXPECT_EQ(SelectedItem(), 5);
   EXPECT_FALSE(page->HasTimer(52));
   const size_t sent = device->Requests().size();
@@ -556,8 +557,8 @@ TEST_F(StepTestPage, ARunCompletedInASequenceHandsBackWithoutTickingAgain) {
   ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
   ExpectWholeRecord(6.0 / 208);
   EXPECT_TRUE(multi->m_abTestDone[1]);
-  ASSERT_FALSE(multi->m_statusLines.empty());
-  EXPECT_EQ(multi->m_statusLines.back(), Text("STEPTEST_COMPLETE"));
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("STEPTEST_COMPLETE"));
   EXPECT_EQ(SelectedItem(), 5);
   EXPECT_FALSE(page->HasTimer(52));
   const size_t sent = device->Requests().size();

@@ -292,6 +292,7 @@ void View::OnShown() {
   // while the page is shown.
   m_bStateSaved = false;
   m_bTestCompleted = false;
+  TakeHandOver(kMultiTestIndex);
   EnableActionButtons(TRUE);
 }
 

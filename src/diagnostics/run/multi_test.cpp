@@ -1,20 +1,390 @@
 #include "diagnostics/run/multi_test.h"
 
+#include <algorithm>
+#include <string>
+
+#include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/partial_stroke_test.h"
+#include "diagnostics/run/ramp_test.h"
+#include "diagnostics/run/step_test.h"
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
+#include "shell/tree_view.h"
+#include "support/language_table.h"
+
+using View = CDiagnostics_OfflineView;
 
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::StatusPageTemplate(1090));
+constexpr StatusHeaderIds kHeader{1067, 1012, 1013, 1018, 1019};
+constexpr UINT kReportId = 103, kPrinterId = 104;
+constexpr int kReportPlace = 1402, kPrinterPlace = 1403;
+constexpr double kMaxSeconds = 655.35;
+
+_bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
+
+// The thirteen settings in the order of their valid flags.
+SettingField Position(int edit, int icon, const char* errorKey) { return {edit, icon, -10.0, 110.0, errorKey}; }
+SettingField Seconds(int edit, int icon, const char* errorKey) { return {edit, icon, 0.0, kMaxSeconds, errorKey}; }
+const std::vector<SettingField> kSettings = {
+    Position(View::kRampStartId, 1102, "TT_STARTPOS_ERROR"),
+    Position(View::kRampStopId, 1103, "TT_STOPPOS_ERROR"),
+    Seconds(View::kRampHoldId, 1104, "TT_PST_HOLDTIME_ERROR"),
+    Seconds(View::kRampTimeId, 1101, "TT_PST_RAMPTIME_ERROR"),
+    Position(View::kStepStartId, 1105, "TT_STARTPOS_ERROR"),
+    Position(View::kStepStopId, 1106, "TT_STOPPOS_ERROR"),
+    Seconds(View::kStepHoldId, 1107, "TT_PST_HOLDTIME_ERROR"),
+    Position(View::kPstStartId, 1109, "TT_STARTPOS_ERROR"),
+    Position(View::kPstStopId, 1110, "TT_STOPPOS_ERROR"),
+    Seconds(View::kPstTimeLimitId, 1111, "TT_TIMELIMIT_ERROR"),
+    Seconds(View::kPstRampTimeId, 1112, "TT_PST_RAMPTIME_ERROR"),
+    Seconds(View::kPstHoldId, 1113, "TT_PST_HOLDTIME_ERROR"),
+    {View::kSettlingTimeId, 1108, CDiagnostics_HDRLView::kMinSettlingTime, kMaxSeconds, "TT_HDRL_POS_TIME_ERROR"},
+};
+
+// The four tests in the order they run; the index is their done flag.
+struct SequenceTest {
+  int box;
+  const char* startedKey;
+  int treeItem;
+  std::vector<int> fields;  // enabled with the box
+};
+const SequenceTest kTests[] = {
+    {View::kRampBoxId,
+     "RAMPTEST_STARTED",
+     51,
+     {View::kRampStartId, View::kRampStopId, View::kRampHoldId, View::kRampTimeId, View::kBidirectionalBoxId}},
+    {View::kStepBoxId, "STEPTEST_STARTED", 52, {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
+    {View::kPstBoxId,
+     "PST_STARTED",
+     54,
+     {View::kPstStartId, View::kPstStopId, View::kPstTimeLimitId, View::kPstRampTimeId, View::kPstHoldId}},
+    {View::kHdrlBoxId, "HDRLTEST_STARTED", 53, {View::kSettlingTimeId}},
+};
+
+// Left column: a group per test with its box; the fields in rows beside it.
+constexpr int kGroupX = 16, kGroupW = 292, kLabelX = 128, kEditX = 200, kRowH = 14;
+
+void AddGroup(std::vector<DialogItem>& items, int group, const char* title, int box, const char* boxText, int y,
+              int rows) {
+  items.push_back({group, DlgKind::GroupBox, title, kGroupX, y, kGroupW, 16 + rows * kRowH});
+  items.push_back({box, DlgKind::CheckBox, boxText, kGroupX + 8, y + 12, 100, 10});
+}
+void AddField(std::vector<DialogItem>& items, int label, const char* text, int edit, const char* unit, int icon, int y) {
+  items.push_back({label, DlgKind::Static, text, kLabelX, y + 2, 68, 9});
+  items.push_back({edit, DlgKind::Edit, "", kEditX, y, 48, 12, DS_CENTER | DS_DISABLED});
+  items.push_back({-1, DlgKind::Static, unit, kEditX + 52, y + 2, 16, 9});
+  items.push_back({icon, DlgKind::Picture, "", kEditX + 72, y - 1, 14, 14, DS_ICON});
+}
+
+std::vector<DialogItem> Items() {
+  using K = DlgKind;
+  std::vector<DialogItem> items = {{-1, K::GroupBox, "Sequencer", 8, 28, 584, 296}};
+  int y = 40;
+  AddGroup(items, 1479, "Ramp Test", View::kRampBoxId, "Run Ramp Test", y, 4);
+  AddField(items, 1466, "Start Position:", View::kRampStartId, "%", 1102, y + 12);
+  AddField(items, 1467, "Stop Position:", View::kRampStopId, "%", 1103, y + 12 + kRowH);
+  AddField(items, 1468, "Hold Time:", View::kRampHoldId, "sec", 1104, y + 12 + 2 * kRowH);
+  AddField(items, 1469, "Ramp Time:", View::kRampTimeId, "sec", 1101, y + 12 + 3 * kRowH);
+  items.push_back({View::kBidirectionalBoxId, K::CheckBox, "", kGroupX + 8, y + 28, 10, 10, DS_DISABLED});
+  items.push_back({1465, K::Static, "Bi-Directional", kGroupX + 20, y + 29, 80, 9});
+  y += 16 + 4 * kRowH + 4;
+  AddGroup(items, 1480, "Step Test", View::kStepBoxId, "Run Step Test", y, 3);
+  AddField(items, 1470, "Start Position:", View::kStepStartId, "%", 1105, y + 12);
+  AddField(items, 1471, "Stop Position:", View::kStepStopId, "%", 1106, y + 12 + kRowH);
+  AddField(items, 1472, "Hold Time:", View::kStepHoldId, "sec", 1107, y + 12 + 2 * kRowH);
+  y += 16 + 3 * kRowH + 4;
+  AddGroup(items, 1481, "Partial Stroke Test", View::kPstBoxId, "Run Partial Stroke Test", y, 5);
+  AddField(items, 1473, "Start Position:", View::kPstStartId, "%", 1109, y + 12);
+  AddField(items, 1474, "Stop Position:", View::kPstStopId, "%", 1110, y + 12 + kRowH);
+  AddField(items, 1475, "Time Limit:", View::kPstTimeLimitId, "sec", 1111, y + 12 + 2 * kRowH);
+  AddField(items, 1476, "Ramp Time:", View::kPstRampTimeId, "sec", 1112, y + 12 + 3 * kRowH);
+  AddField(items, 1477, "Hold Time:", View::kPstHoldId, "sec", 1113, y + 12 + 4 * kRowH);
+  y += 16 + 5 * kRowH + 4;
+  AddGroup(items, 1482, "HDRL", View::kHdrlBoxId, "Run HDRL", y, 1);
+  AddField(items, 1478, "Settling Time:", View::kSettlingTimeId, "sec", 1108, y + 12);
+  const std::vector<DialogItem> rest = {
+      {1483, K::Static, "Test Status", 320, 40, 120, 9},
+      {View::kStatusListId, K::ListBox, "", 320, 52, 264, 264},
+      {kReportPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+      {kPrinterPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
+      {View::kStartId, K::PushButton, "Start", 8, 330, 108, 16, DS_DISABLED | DS_GROUP},
+      {View::kStopId, K::PushButton, "Stop", 127, 330, 108, 16, DS_DISABLED},
+      {View::kSaveAllId, K::PushButton, "SAVE", 246, 330, 108, 16, DS_HIDDEN},
+      {View::kPrintId, K::PushButton, "Print Report", 484, 330, 108, 16},
+  };
+  items.insert(items.end(), rest.begin(), rest.end());
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1090, kHeader, Items()));
+
+const std::vector<KeyedControls> kCaptions = {
+    {"IDD_DIAGNOSTIC_RAMP_TEST", {1479}},
+    {"IDC_STATICSTARTPOS", {1466, 1470, 1473}},
+    {"IDC_STATICSTOPPOS", {1467, 1471, 1474}},
+    {"IDC_STATICHOLDTIME", {1468, 1472, 1477}},
+    {"IDC_STATICTESTDUR", {1469, 1476}},
+    {"IDC_CHECKBIDIR", {1465}},
+    {"IDD_DIAGNOSTIC_STEP_TEST", {1480}},
+    {"PARTTEST", {1481}},
+    {"IDC_STATICBKWTIMLIM", {1475}},
+    {"IDD_DIAGNOSTIC_HDRL", {1482}},
+    {"IDC_STATICPOSSETMAIN", {1478}},
+    {"IDC_STATICSTESTSTAT", {1483}},
+    {"RUN_RAMP_TEST", {View::kRampBoxId}},
+    {"RUN_STEP_TEST", {View::kStepBoxId}},
+    {"RUN_PST_TEST", {View::kPstBoxId}},
+    {"RUN_HDRL_TEST", {View::kHdrlBoxId}},
+    {"IDC_BTN_START", {View::kStartId}},
+    {"IDC_BTN_STOP", {View::kStopId}},
+    {"IDC_BTN_PRINT", {View::kPrintId}},
+};
+
+const std::vector<KeyedControls> kToolTips = {
+    {"VeskSTART_TIP", {View::kRampStartId, View::kStepStartId, View::kPstStartId}},
+    {"VeskSTOP_TIP", {View::kRampStopId, View::kStepStopId, View::kPstStopId}},
+    {"IDC_CEDIT_RAMP_HOLDTIP", {View::kRampHoldId}},
+    {"IDC_EDIT_DURATIONTIP", {View::kRampTimeId}},
+    {"IDC_CHECKBIDIRTIP_Qel", {View::kBidirectionalBoxId}},
+    {"IDC_CEDIT_STEP_HOLDTIP", {View::kStepHoldId, View::kPstHoldId}},
+    {"IDC_CEDIT_DURATIONTIP", {View::kPstRampTimeId}},
+    {"IDC_CEDIT_TARGETTIP", {View::kPstTimeLimitId}},
+    {"IDC_STATICPOSSETTIP", {View::kSettlingTimeId}},
+    {"TT_DIAGNO_BTN_CHECKMAINRAMP", {View::kRampBoxId}},
+    {"TT_DIAGNO_BTN_CHECKMAINSTEP", {View::kStepBoxId}},
+    {"TT_DIAGNO_BTN_CHECKMAINPST", {View::kPstBoxId}},
+    {"TT_DIAGNO_BTN_CHECKMAINHDRL", {View::kHdrlBoxId}},
+    {"IDC_BTN_MULTITESTSTARTTIP", {View::kStartId}},
+    {"IDC_BTN_MULTITESTSTOPTIP", {View::kStopId}},
+    {"VeskPrintReportMULTITESTTip", {View::kPrintId}},
+};
+
+template <typename Page>
+Page* PageAt(CTarnixPage* page) {
+  return dynamic_cast<Page*>(page);
+}
 
 }  // namespace
 
-CDiagnostics_OfflineView::CDiagnostics_OfflineView() : CStatusPage(1090, "MAINOFFLINEDIAGMENU", 0, 0) {}
+View::CDiagnostics_OfflineView() : CDiagnosticTestPage(1090, "MAINOFFLINEDIAGMENU", 0, 0, kHeader) {
+  m_nStartRequest = 0;
+  SetSettingFields(kSettings);
+  m_captions = pages::HeaderCaptions(kHeader);
+  m_captions.insert(m_captions.end(), kCaptions.begin(), kCaptions.end());
+  m_toolTips = pages::HeaderToolTips(kHeader);
+  m_toolTips.insert(m_toolTips.end(), kToolTips.begin(), kToolTips.end());
 
-void CDiagnostics_OfflineView::StartMonitoring() {
-  Guarded("StartMonitoring", [this] { RefreshStatusArea(); });
+  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
+  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
+  MapCommand(BN_CLICKED, kSaveAllId, &View::OnSaveAll);
+  MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
+  for (const SequenceTest& test : kTests) MapCommand(BN_CLICKED, test.box, [this, box = test.box] { OnCheckBox(box); });
+  for (size_t i = 0; i < kSettings.size(); ++i) MapCommand(EN_CHANGE, kSettings[i].edit, [this, i] { OnChangeSetting(i); });
+}
+
+void View::DoDataExchange(CDataExchange* pDX) {
+  CDiagnosticTestPage::DoDataExchange(pDX);
+  DDX_Control(pDX, kStatusListId, m_lbStatus);
+  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
+  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
+}
+
+void View::CreateControls() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
+  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  SetDlgItemText(kSettlingTimeId, "6");
+  UpdateStartButton();
+}
+
+void View::AddStatusLine(const _bstr_t& text) {
+  m_lbStatus.AddString(text.str().c_str());
+  m_lbStatus.SetTopIndex(std::max(0, m_lbStatus.GetCount() - 1));
+}
+
+std::vector<std::string> View::StatusLines() const {
+  std::vector<std::string> lines;
+  for (int i = 0; i < m_lbStatus.GetCount(); ++i) lines.push_back(m_lbStatus.GetText(i));
+  return lines;
+}
+
+// ---- Shown.
+
+void View::OnShown() {
+  if (m_bSequenceActive) {
+    OnStart();
+    return;
+  }
+  m_lbStatus.ResetContent();
   CTarnixWexletApp& app = theApp();
   app.m_pRampTestView = app.m_pViews[18];
   app.m_pStepTestView = app.m_pViews[20];
   app.m_pHDRLView = app.m_pViews[22];
   app.m_pPSTView = app.m_pViews[24];
+  ResetInputIcons();
+  RefreshFromDevice();
+  UpdateStartButton();
+}
+
+void View::RefreshFromDevice() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  // Without a reply the edits show what the device image held already.
+  auto show = [this](int edit, double value) { SetDlgItemText(edit, plat::FormatNumber("%3.1f", value).c_str()); };
+  Try("test setup", [&] {
+    comm.WriteTestCommand(5);
+    comm.ReadTestSetup();
+    show(kRampStartId, comm.m_dVar142);
+    show(kRampStopId, comm.m_dVar143);
+    show(kRampHoldId, comm.m_dVar145);
+    show(kRampTimeId, comm.m_dVar149);
+    show(kStepStartId, comm.m_dVar142);
+    show(kStepStopId, comm.m_dVar143);
+    show(kStepHoldId, comm.m_dVar145);
+  });
+  Try("partial stroke setup", [&] {
+    comm.WriteTestCommand(4);
+    comm.ReadPstSetup();
+    show(kPstStartId, comm.m_dVar142);
+    show(kPstStopId, comm.m_dVar143);
+    show(kPstHoldId, comm.m_dVar145);
+    show(kPstTimeLimitId, comm.m_dVar289);
+    show(kPstRampTimeId, comm.m_dVar149);
+  });
+}
+
+// ---- Settings.
+
+void View::OnCheckBox(int box) {
+  UpdateStartButton();
+  const BOOL enable = IsChecked(box);
+  for (const SequenceTest& test : kTests)
+    if (test.box == box)
+      for (int id : test.fields) GetDlgItem(id)->EnableWindow(enable);
+}
+
+void View::OnChangeSetting(size_t index) {
+  CheckSettingField(index);
+  UpdateStartButton();
+}
+
+void View::UpdateStartButton() {
+  const bool ticked = std::any_of(std::begin(kTests), std::end(kTests), [this](const SequenceTest& t) { return IsChecked(t.box); });
+  GetDlgItem(kStartId)->EnableWindow(!m_bSequenceActive && ticked && AllSettingsValid());
+}
+
+void View::EnableSequenceButtons(bool running) {
+  GetDlgItem(kStopId)->EnableWindow(running);
+  GetDlgItem(kSaveAllId)->EnableWindow(!running);
+  GetDlgItem(kPrintId)->EnableWindow(!running);
+  UpdateStartButton();
+}
+
+// ---- The sequence.
+
+void View::OnStart() {
+  if (!m_bSequenceActive) {
+    m_lbStatus.ResetContent();
+    if (!AskToMoveValve()) return;
+  }
+  m_bMultiTestRunning = m_bSequenceActive = true;
+  EnableSequenceButtons(true);
+  for (size_t i = 0; i < std::size(kTests); ++i) {
+    if (!IsChecked(kTests[i].box) || m_abTestDone[i]) continue;
+    // The test before it in the order is done, run or not.
+    if (i > 0) m_abTestDone[i - 1] = true;
+    AddStatusLine(Text(kTests[i].startedKey));
+    HandOver(i);
+    m_nHandedOverTest = static_cast<int>(i);
+    CTarnixWexletView::SelectItemByCode(kTests[i].treeItem);
+    return;
+  }
+  EndSequence();
+}
+
+void View::HandOver(size_t test) {
+  CTarnixWexletApp& app = theApp();
+  CWexletCoreCommunication& comm = app.m_comm;
+  auto value = [this](int edit) { return CCommonFunctions::ReadEditDouble(*this, edit); };
+  switch (test) {
+    case 0:
+      comm.m_dVar142 = value(kRampStartId);
+      comm.m_dVar143 = value(kRampStopId);
+      comm.m_dVar149 = value(kRampTimeId);
+      comm.m_dVar145 = value(kRampHoldId);
+      app.m_bMultiTestBidirectional = IsChecked(kBidirectionalBoxId);
+      break;
+    case 1:  // the ramp time stays as it is
+      comm.m_dVar142 = value(kStepStartId);
+      comm.m_dVar143 = value(kStepStopId);
+      comm.m_dVar145 = value(kStepHoldId);
+      break;
+    case 2:
+      comm.m_dVar142 = value(kPstStartId);
+      comm.m_dVar143 = value(kPstStopId);
+      comm.m_dVar149 = value(kPstRampTimeId);
+      comm.m_dVar289 = value(kPstTimeLimitId);
+      comm.m_dVar145 = value(kPstHoldId);
+      break;
+    default:
+      // The HDRL page checks the text itself when it changes.
+      if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView)) {
+        hdrl->SendInitialUpdate();
+        hdrl->SetDlgItemText(CDiagnostics_HDRLView::kSettlingTimeId, GetDlgItemText(kSettlingTimeId).c_str());
+      }
+      break;
+  }
+}
+
+void View::EndSequence() {
+  m_abTestDone[3] = true;
+  m_bMultiTestRunning = m_bSequenceActive = false;
+  m_nHandedOverTest = -1;
+  AddStatusLine(Text("MULTITEST_FINISHED"));
+  const std::string caption = theApp().m_strProductTitle.str() + "-DAIGMAIN MULTI TESTS";
+  if (MessageBox(Text("SAVE_MULTITESTS").str().c_str(), caption.c_str(), MB_OKCANCEL) == IDOK)
+    OnSaveAll();
+  else
+    m_abTestDone.fill(false);
+  EnableSequenceButtons(false);
+}
+
+void View::OnStop() {
+  m_bMultiTestRunning = m_bSequenceActive = false;
+  m_nHandedOverTest = -1;
+  AddStatusLine("Multi tests stopped");
+  // No click notification: the edits keep their enabled state.
+  for (int box : {kRampBoxId, kStepBoxId, kPstBoxId, kHdrlBoxId, kBidirectionalBoxId}) CheckDlgButton(box, BST_UNCHECKED);
+  // The done flags stay: a later Start skips what this sequence ran.
+  EnableSequenceButtons(false);
+}
+
+void View::OnSaveAll() {
+  if (!m_bSequenceActive) {
+    // Each page shows its own save dialog and its own failure message; one
+    // that fails leaves the others to be saved, and its data on its page.
+    CTarnixWexletApp& app = theApp();
+    auto due = [this](size_t test) { return IsChecked(kTests[test].box) && m_abTestDone[test]; };
+    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && due(0))
+      Try("save ramp test", [ramp] { ramp->OnSave(); });
+    if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && due(1))
+      Try("save step test", [step] { step->OnSave(); });
+    if (auto* pst = PageAt<CDiagnostics_PSTView>(app.m_pPSTView); pst && due(2))
+      Try("save partial stroke test", [pst] { pst->SaveResults(); });
+    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && due(3))
+      Try("save HDRL test", [hdrl] { hdrl->SaveResults(); });
+  }
+  m_abTestDone.fill(false);
+}
+
+void View::OnPrintReport() {
+  CTarnixWexletApp& app = theApp();
+  Try("identification", [&app] { app.m_comm.ReadConfiguration(); });
+  if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && ramp->IsInitialized())
+    Try("ramp view", [ramp] { ramp->OnViewRampTest(); });
+  // report builder: the combined report goes here, given the step, partial
+  // stroke, HDRL and ramp plots, m_pReport, m_pPrinter and
+  // "\\Dependencies\\AllTestReport.xml", with "NA" in the shared fields of
+  // an unticked test. Its graph comes empty from a scratch plot: the pages'
+  // plots are only read, so an unticked test's data stays on its page.
 }

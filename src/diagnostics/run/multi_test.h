@@ -1,18 +1,80 @@
 #pragma once
-// The multi-test page: it runs no timer of its own and leads to the test
-// pages.
+// The multi-test page: runs the ticked tests one after the other with the
+// settings entered here. It has no timer and sends no test command: it
+// hands each test its settings through the device image and shows the
+// test's page, which starts by itself and shows this page again when its
+// run ends; then the next test follows. At the end it offers to save every
+// test that ran. It sits on the test pages' frame for its checked settings
+// and the movement question; its timer id is 0, so it never ticks.
 #include <string>
 #include <vector>
 
-#include "shell/status_page.h"
+#include "platform/win/controls.h"
 #include "shell/test_page.h"
 
-class CDiagnostics_OfflineView : public CStatusPage, public CMultiTestSequence {
+class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSequence {
  public:
-  CDiagnostics_OfflineView();
-  void StartMonitoring() override;
-  void StopMonitoring() override {}
-  void AddStatusLine(const _bstr_t& text) override { m_statusLines.push_back(text.str()); }
+  enum : int {
+    kRampBoxId = 1393,
+    kStepBoxId = 1394,
+    kPstBoxId = 1395,
+    kHdrlBoxId = 1396,
+    kBidirectionalBoxId = 1400,
+    kRampStartId = 1397,
+    kRampStopId = 1055,
+    kRampHoldId = 1056,
+    kRampTimeId = 1057,
+    kStepStartId = 1058,
+    kStepStopId = 1059,
+    kStepHoldId = 1060,
+    kPstStartId = 1061,
+    kPstStopId = 1062,
+    kPstTimeLimitId = 1063,
+    kPstRampTimeId = 1064,
+    kPstHoldId = 1066,
+    kSettlingTimeId = 1065,
+    kStatusListId = 1399,
+    kStartId = 1398,
+    kStopId = 1021,
+    kSaveAllId = 1022,
+    kPrintId = 1023,
+  };
 
-  std::vector<std::string> m_statusLines;
+  CDiagnostics_OfflineView();
+
+  void DoDataExchange(CDataExchange* pDX) override;
+  void AddStatusLine(const _bstr_t& text) override;
+
+  // Start, and each step of a running sequence: hands over the next ticked
+  // test that is not done, or ends the sequence.
+  void OnStart();
+  void OnStop();
+  // Each ticked test that ran, through its own page's save.
+  void OnSaveAll();
+  void OnPrintReport();
+
+  std::vector<std::string> StatusLines() const;
+  bool IsSequenceActive() const { return m_bSequenceActive; }
+
+ protected:
+  void CreateControls() override;
+  void OnShown() override;
+
+ private:
+  void OnCheckBox(int box);
+  void OnChangeSetting(size_t index);
+  // The settings of the ramp, step and partial stroke tests as the device
+  // holds them.
+  void RefreshFromDevice();
+  void HandOver(size_t test);
+  void EndSequence();
+  // Start needs a ticked test and every setting valid.
+  void UpdateStartButton();
+  void EnableSequenceButtons(bool running);
+
+  bool m_bSequenceActive = false;
+  CListBox m_lbStatus;
+  CWnd m_wndReportPlace, m_wndReportHost, m_wndPrinterPlace, m_wndPrinterHost;
+  activex::IReportXPtr m_pReport;
+  activex::IPrinterXPtr m_pPrinter;
 };

@@ -431,7 +431,7 @@ void View::OnShown() {
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
-  if (RunningSequence()) {
+  if (TakeHandOver(kMultiTestIndex)) {
     // The multi-test page has put its settings into the device image.
     const CWexletCoreCommunication& comm = theApp().m_comm;
     ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);

@@ -1,0 +1,294 @@
+// The multi-test page against the simulated positioner on the manual clock:
+// it hands the ticked tests to their pages one after the other, the pages
+// run them unasked and report back, and at the end the tests that ran are
+// saved through their own pages. The test plays the navigation tree: the
+// item the pages select is the page that is shown next.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/page_table.h"
+#include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/multi_test.h"
+#include "diagnostics/run/partial_stroke_test.h"
+#include "diagnostics/run/ramp_test.h"
+#include "page_fixture.h"
+#include "platform/win/resources.h"
+#include "shell/tree_view.h"
+#include "support/language_table.h"
+
+namespace {
+
+using testpages::Bytes;
+using View = CDiagnostics_OfflineView;
+
+const Bytes kAbort = {201, 3, 0, 144, 0x22};
+// The set-up writes up to the test type: ramp 142 = 10.0 (41 20 00 00),
+// 143 = 90.0 (42 B4 00 00), 145 = 5.0 (40 A0 00 00), 149 = 60.0
+// (42 70 00 00); partial stroke 142 = 100.0 (42 C8 00 00), 143 = 90.0,
+// 145 = 5.0, 149 = 10.0 (41 20 00 00), 289 = 30.0 (41 F0 00 00).
+const Bytes kRampSetup = {201, 27,   0, 142, 0x41, 0x20, 0, 0, 0,    143,  0x42, 0xB4, 0,
+                          0,   0,    145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0,    0};
+const Bytes kPstSetup = {201, 33, 0, 142, 0x42, 0xC8, 0, 0, 0, 143, 0x42, 0xB4, 0, 0, 0, 145, 0x40,
+                         0xA0, 0, 0, 0, 149, 0x41, 0x20, 0, 0, 1, 33, 0x41, 0xF0, 0, 0};
+
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+class MultiTestPage : public testpages::SimulatedPage {
+ public:
+  void SetUp() override {
+    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+                            false);
+    SimulatedPage::SetUp();
+    if (HasFatalFailure()) return;
+    ModifyState([](sim::DeviceState& s) { s.valve.position = 100; });
+    CTarnixWexletApp& app = theApp();
+    for (int index : {17, 18, 20, 22, 24}) {
+      CTarnixPage* page = CreatePage(index);
+      ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, static_cast<UINT>(index)));
+      page->SendInitialUpdate();
+      app.m_pViews[static_cast<size_t>(index)] = page;
+    }
+    multi = static_cast<View*>(app.m_pViews[17]);
+    auto* tree = new CTarnixWexletView;
+    ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+    tree->SendInitialUpdate();
+    app.m_pTreeView = tree;
+    CTarnixWexletView::SelectItemByCode(5);
+    Show(5);
+    device->ClearRequests();
+  }
+  void TearDown() override {
+    CTarnixWexletApp& app = theApp();
+    for (int index : {17, 18, 20, 22, 24}) app.m_pViews[static_cast<size_t>(index)] = nullptr;
+    app.m_pMultiTestView = app.m_pRampTestView = app.m_pStepTestView = app.m_pHDRLView = app.m_pPSTView = nullptr;
+    app.m_pTreeView = nullptr;
+    for (const std::string& f : files) std::remove(f.c_str());
+    SimulatedPage::TearDown();
+  }
+
+  static int SelectedItem() {
+    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
+    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
+  }
+  // What the tree does on a selection: the shown page stops, the new one
+  // starts.
+  void Show(int item) {
+    static const std::map<int, int> kViews = {{5, 17}, {51, 18}, {52, 20}, {53, 22}, {54, 24}};
+    if (shown) shown->StopMonitoring();
+    shownItem = item;
+    shown = theApp().m_pViews[static_cast<size_t>(kViews.at(item))];
+    shown->StartMonitoring();
+  }
+  // Follows the tree's selection while time passes, until the sequence is
+  // over or `stopAt` is shown.
+  void Follow(int stopAt = 0, int limit = 20000) {
+    for (int i = 0; i < limit; ++i) {
+      if (SelectedItem() != shownItem) {
+        Show(SelectedItem());
+        if (shownItem == stopAt) return;
+        continue;
+      }
+      if (shownItem == 5 && !multi->IsSequenceActive()) return;
+      clock.Advance(100);
+    }
+    ADD_FAILURE() << "the sequence did not end";
+  }
+  void Type(int id, const char* text) { multi->SetDlgItemText(id, text); }
+  void Click(int id) { multi->GetDlgItemAs<CButton>(id)->Click(); }
+  bool Enabled(int id) { return multi->GetDlgItem(id)->IsWindowEnabled(); }
+  // Ramp 10 -> 90, hold 5, ramp 60, and partial stroke 100 -> 90, limit 30,
+  // ramp 10, hold 5, ticked.
+  void TickRampAndPartialStroke() {
+    Click(View::kRampBoxId);
+    Click(View::kPstBoxId);
+    for (const auto& [id, text] :
+         {std::pair{View::kRampStartId, "10"}, {View::kRampStopId, "90"}, {View::kRampHoldId, "5"},
+          {View::kRampTimeId, "60"}, {View::kPstStartId, "100"}, {View::kPstStopId, "90"},
+          {View::kPstTimeLimitId, "30"}, {View::kPstRampTimeId, "10"}, {View::kPstHoldId, "5"}})
+      Type(id, text);
+  }
+  bool Sent(const Bytes& prefix) {
+    for (const Bytes& r : device->Requests())
+      if (r.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), r.begin())) return true;
+    return false;
+  }
+  std::string TempFile(const char* name) {
+    const std::string path = testing::TempDir() + "multi_" + std::to_string(::getpid()) + "_" + name;
+    files.push_back(path);
+    files.push_back(path + ".prp");
+    return path;
+  }
+
+  // The points of the partial stroke page's position channel.
+  LONG PstPositionCount() {
+    auto* pst = static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]);
+    IiPlotXPtr plot(pst->GetPlot());
+    LONG count = 0;
+    theApp().m_CommonFunctions.GetPlotChannelByName(plot, "Position")->GetCount(&count);
+    return count;
+  }
+
+  View* multi = nullptr;
+  CTarnixPage* shown = nullptr;
+  int shownItem = 0;
+  std::vector<std::string> files;
+};
+
+TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEnd) {
+  EXPECT_FALSE(Enabled(View::kStartId));  // nothing ticked yet
+  TickRampAndPartialStroke();
+  ASSERT_TRUE(Enabled(View::kStartId));
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  const std::string ramp = TempFile("run.rmp"), pst = TempFile("run.pst");
+  person.Answer(IDOK).AnswerFile(ramp).AnswerFile(pst);
+  Follow();
+
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_COMPLETE"), Text("PST_STARTED"),
+                                      Text("PST_COMPLETE"), Text("MULTITEST_FINISHED")}));
+  EXPECT_TRUE(Sent(kRampSetup));
+  EXPECT_TRUE(Sent(kPstSetup));
+  // One question at Start, none on the test pages, the final one, then the
+  // two save dialogs in the order of the tests.
+  const auto& asked = person.Asked();
+  ASSERT_EQ(asked.size(), 4u);
+  EXPECT_EQ(asked[1].text, Text("SAVE_MULTITESTS"));
+  EXPECT_NE(asked[2].filter.find("rmp"), std::string::npos);
+  EXPECT_NE(asked[3].filter.find("pst"), std::string::npos);
+  for (const std::string& path : {ramp, pst}) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f) std::fclose(f);
+  }
+  EXPECT_EQ(multi->m_abTestDone, (std::array<bool, 4>{}));
+  EXPECT_FALSE(multi->m_bMultiTestRunning);
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kStopId));
+
+  // The combined print leaves the run on the page of a test not ticked.
+  const auto recorded = PstPositionCount();
+  EXPECT_GT(recorded, 0);
+  Click(View::kPstBoxId);
+  Click(View::kPrintId);
+  EXPECT_EQ(PstPositionCount(), recorded);
+}
+
+TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {
+  Click(View::kHdrlBoxId);
+  Type(View::kSettlingTimeId, "8");
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  EXPECT_EQ(SelectedItem(), 53);
+  EXPECT_TRUE(multi->m_abTestDone[2]);  // the test before it in the order
+  auto* hdrl = static_cast<CDiagnostics_HDRLView*>(theApp().m_pViews[22]);
+  EXPECT_EQ(hdrl->GetDlgItemText(CDiagnostics_HDRLView::kSettlingTimeId), "8");
+  const std::string path = TempFile("run.hdr");
+  person.Answer(IDOK).AnswerFile(path);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("HDRLTEST_STARTED"), Text("HDRLTEST_COMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+  EXPECT_EQ(person.Asked().size(), 3u);  // Start, the final question, one save
+}
+
+TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {
+  TickRampAndPartialStroke();
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  Follow(51);
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(shown);
+  for (int i = 0; i < 10; ++i) clock.Advance(1000);
+  device->ClearRequests();
+  rampPage->GetDlgItemAs<CButton>(CDiagnostics_RampTestView::kStopId)->Click();
+  ASSERT_FALSE(device->Requests().empty());
+  EXPECT_EQ(device->Requests().front(), kAbort);
+  EXPECT_TRUE(multi->m_abTestDone[0]);
+  person.Answer(IDCANCEL);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_STOPPED"), Text("PST_STARTED"),
+                                      Text("PST_COMPLETE"), Text("MULTITEST_FINISHED")}));
+  // Cancel on the final question: nothing saved, the flags cleared.
+  EXPECT_EQ(multi->m_abTestDone, (std::array<bool, 4>{}));
+}
+
+TEST_F(MultiTestPage, OnlyTheHandedOverTestStartsByItself) {
+  TickRampAndPartialStroke();
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  // The user leaves the ramp test for the partial stroke page: it waits.
+  ASSERT_EQ(SelectedItem(), 51);
+  Show(54);
+  for (int i = 0; i < 20; ++i) clock.Advance(500);
+  EXPECT_FALSE(Sent({201, 33}));
+  EXPECT_EQ(theApp().m_pViews[24]->GetDlgItem(CDiagnostics_PSTView::kStartId)->IsWindowEnabled(), TRUE);
+  // Nor does the ramp page start again when the user comes back to it.
+  device->ClearRequests();
+  Show(51);
+  for (int i = 0; i < 5; ++i) clock.Advance(1000);
+  EXPECT_FALSE(Sent({201, 27}));
+  // The multi-test page shown again hands the ramp test over once more.
+  Show(5);
+  EXPECT_EQ(SelectedItem(), 51);
+  Show(51);
+  for (int i = 0; i < 5; ++i) clock.Advance(1000);
+  EXPECT_TRUE(Sent(kRampSetup));
+}
+
+TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
+  TickRampAndPartialStroke();
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  multi->m_abTestDone[0] = true;  // as if the ramp had reported back
+  Show(5);
+  ASSERT_EQ(SelectedItem(), 54);
+  Show(5);  // the user comes back before the partial stroke test ends
+  ASSERT_EQ(SelectedItem(), 54);
+  multi->OnStop();
+  EXPECT_FALSE(multi->m_bMultiTestRunning);
+  EXPECT_EQ(multi->StatusLines().back(), "Multi tests stopped");
+  for (int box : {View::kRampBoxId, View::kPstBoxId, View::kBidirectionalBoxId})
+    EXPECT_FALSE(multi->IsDlgButtonChecked(box)) << box;
+  EXPECT_TRUE(multi->m_abTestDone[0]);
+  EXPECT_FALSE(Enabled(View::kStartId));  // no box ticked any more
+  // The partial stroke page shown now is on its own.
+  device->ClearRequests();
+  Show(54);
+  for (int i = 0; i < 20; ++i) clock.Advance(500);
+  EXPECT_FALSE(Sent({201, 33}));
+}
+
+TEST_F(MultiTestPage, ShownItReadsTheTestSetUpsAndChecksEveryField) {
+  device->SetVariable(142, 12.5);
+  device->SetVariable(143, 80);
+  Show(5);
+  EXPECT_EQ(device->Requests().front(), (Bytes{201, 3, 0, 141, 5}));
+  EXPECT_EQ(multi->GetDlgItemText(View::kRampStartId), multi->GetDlgItemText(View::kStepStartId));
+  EXPECT_EQ(multi->GetDlgItemText(View::kSettlingTimeId), "6");
+  Click(View::kStepBoxId);
+  EXPECT_TRUE(Enabled(View::kStepHoldId));
+  EXPECT_FALSE(Enabled(View::kRampHoldId));
+  const struct {
+    int edit;
+    const char* text;
+    bool valid;
+  } cases[] = {
+      {View::kStepStartId, "110.5", false}, {View::kStepStartId, "-10", true},  {View::kStepStartId, "110", true},
+      {View::kSettlingTimeId, "5.99", false}, {View::kSettlingTimeId, "655.35", true},
+      {View::kStepHoldId, "655.36", false}, {View::kStepHoldId, "0", true},
+  };
+  for (const auto& c : cases) {
+    Type(c.edit, c.text);
+    EXPECT_EQ(Enabled(View::kStartId), c.valid) << c.edit << " " << c.text;
+  }
+  Click(View::kStepBoxId);
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kStepHoldId));
+}
+
+}  // namespace
