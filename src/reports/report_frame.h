@@ -23,6 +23,7 @@ struct ReportMember {
   const char* titleKey;
   const char* nameSuffix;  // between the tag and the date in the default PDF name
   const char* saveTitle;   // shown as it stands, not a language key
+  bool failPositionInBodyLine = false;  // the multi-test report closes the valve line with it
 };
 
 inline constexpr const char* kReportFailedText = "Report Definition file could not be found/matched.";
@@ -31,6 +32,8 @@ inline constexpr const char* kReportFailedText = "Report Definition file could n
 _bstr_t FlagMark(BYTE flag);
 // tag + suffix + "2026_3_5_7h_4m"; characters a file name cannot hold become "_".
 std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::LocalTime& t);
+// A dialog caption doubles its ampersand; a report shows it single.
+_bstr_t WithoutFirstAmpersand(const _bstr_t& caption);
 // "12/8/2026".
 std::string ReportDate(const plat::LocalTime& t);
 // The footer expression: the translated page word, the page number, "/" and the count.
