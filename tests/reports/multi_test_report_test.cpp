@@ -61,7 +61,10 @@ class MultiTestReportTest : public ReportTest {
     Plots p;
     IUnknownPtr u[4];
     for (int i = 0; i < 4; ++i) EXPECT_EQ(u[i].CreateInstance(i == 1 ? "iPlotLibrary.iPlotX" : "iPlotLibrary.iXYPlotX"), S_OK);
-    p.step = u[0], p.pst = u[1], p.hdrl = u[2], p.ramp = u[3];
+    p.step = IiXYPlotXPtr(u[0]);
+    p.pst = IiPlotXPtr(u[1]);
+    p.hdrl = IiXYPlotXPtr(u[2]);
+    p.ramp = IiXYPlotXPtr(u[3]);
     m_common.SetupStepPlot(p.step);
     m_common.SetupStepChannels(p.step);
     m_common.SetupPSTPlot(p.pst);
@@ -99,7 +102,7 @@ class MultiTestReportTest : public ReportTest {
     for (const char* field : kPictures) {
       const _variant_t p = Picture(field);
       ASSERT_EQ(p.vt, VARTYPE(VT_ARRAY | VT_UI1)) << field;
-      seen.insert(std::string(static_cast<const char*>(p.parray->data), p.parray->rgsabound[0].cElements));
+      seen.insert(std::string(p.parray->data.begin(), p.parray->data.end()));
     }
     EXPECT_EQ(seen.size(), 7u);
   }
@@ -139,7 +142,7 @@ class MultiTestReportTest : public ReportTest {
 TEST_F(MultiTestReportTest, FieldsPicturesAndThePlotsBackInTheirFirstGraphs) {
   UseNoTexts();
   AllTestsRan();
-  const Plots plots = WithData();
+  Plots plots = WithData();
   // The signature view left over from the page's own report.
   m_common.SetupSignatureGraph(plots.ramp);
   const std::vector<LONG> before[4] = {Points(plots.step), Points(plots.pst), Points(plots.hdrl), Points(plots.ramp)};
@@ -293,7 +296,7 @@ TEST_F(MultiTestReportTest, ADefinitionWithoutOneOfItsPartsShowsTheFailureAndSav
       {"name=\"PSTRampGrph\"", "name=\"Picture\""},
       {"name=\"PageLine1\"", "name=\"PageLine\""},
   };
-  const Plots plots = WithData();
+  Plots plots = WithData();
   for (const auto& [from, to] : cases) {
     SCOPED_TRACE(from);
     EditDefinition("AllTestReport.xml", from, to);
