@@ -68,26 +68,7 @@ void CCommonFunctions::GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr
         const plat::LocalTime now = plat::Time().Now();
         const _bstr_t date = reports::ReportDate(now).c_str();
 
-        frame.SetText("TestSettingsLbl", T("IDC_STATICRAMPSET"));
-        frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
-        frame.SetText("StartPosn", m_strRampSettings[0]);
-        frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
-        frame.SetText("StopPosn", m_strRampSettings[1]);
-        frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
-        frame.SetText("HoldTime", m_strRampSettings[2]);
-        frame.SetText("TestDurLbl", T("IDC_STATICTESTDUR"));
-        frame.SetText("TestDuration", m_strRampSettings[3]);
-        frame.SetText("BiDirLbl", T("IDC_CHECKBIDIR"));
-        // Fixed texts, not translated.
-        frame.SetText("BiDirValue", m_bRampBidirectional == 1 ? "Yes" : "No");
-        frame.SetText("lblTestDate", T("TestDate"));
-        frame.SetText("lblTestDateResult", date);
-        frame.SetText("StLenLbl", T("IDC_STATICSTRLEN"));
-        frame.SetText("StLenValue", m_strRampStrokeLength);
-        frame.SetText("StLenUnit", m_strRampStrokeUnit);
-        frame.SetText("ActSizeLbl", T("IDC_ILABELXACTSIZE"));
-        frame.SetText("ActSizeValue", m_strRampActuatorSize);
-        frame.SetText("ActSizeUnit", m_strRampAreaUnit);
+        reports::SetRampFields(frame, *this, date);
 
         frame.SetText("StepTitleLbl", T("StepTestReport"));
         frame.SetText("SteplblTestDate", T("TestDate"));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comm/identity_texts.h"
+#include "common/common_fields.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/sys/time_source.h"
@@ -93,6 +94,10 @@ class ReportFrame {
   const ReportMember& m_member;
   activex::IReportFieldsPtr m_header;
 };
+
+// The ramp settings, stroke length and actuator size rows, shared by the
+// ramp test report and the multi-test report.
+void SetRampFields(ReportFrame& frame, const CCommonFields& fields, const _bstr_t& date);
 
 // Runs a builder's steps; any failure ends them with the one message (no
 // owner, the caption given, OK only). Never throws.

@@ -60,7 +60,8 @@ class MultiTestReportTest : public ReportTest {
   Plots Empty() {
     Plots p;
     IUnknownPtr u[4];
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(u[i].CreateInstance(i == 1 ? "iPlotLibrary.iPlotX" : "iPlotLibrary.iXYPlotX"), S_OK);
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(u[i].CreateInstance(i == 1 ? "iPlotLibrary.iPlotX" : "iPlotLibrary.iXYPlotX"), S_OK);
     p.step = IiXYPlotXPtr(u[0]);
     p.pst = IiPlotXPtr(u[1]);
     p.hdrl = IiXYPlotXPtr(u[2]);
