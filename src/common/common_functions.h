@@ -252,6 +252,11 @@ class CCommonFunctions : public CCommonFields {
   // Captures the plot as the page shows it.
   void GenerateDataMonitorReport(IiPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
                                  CWnd* page);
+  // The four test pages' plots; each but the partial stroke plot is left in
+  // its page's first graph.
+  void GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr pstPlot, IiXYPlotXPtr hdrlPlot,
+                               IiXYPlotXPtr rampPlot, IReportXPtr report, IPrinterXPtr printer,
+                               _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.

@@ -114,12 +114,6 @@ constexpr Slot kAlarmSetPoints[] = {
     {"TemperatureLowSet", 54},
 };
 
-_bstr_t WithoutFirstAmpersand(const _bstr_t& text) {
-  std::string s = text.str();
-  if (const size_t at = s.find('&'); at != std::string::npos) s.erase(at, 1);
-  return s;
-}
-
 // ----- Management annunciator -----
 
 const reports::ReportMember kAlarmMgmt{"AlarmMgtRept",
@@ -199,7 +193,7 @@ void CCommonFunctions::GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrint
       for (; heading != std::end(kAlarmHeadings) && heading->afterRow == row; ++heading) {
         const _bstr_t text = T(heading->label.key);
         const bool single = std::string(heading->label.field) == kSingleAmpersandHeading;
-        frame.SetText(heading->label.field, single ? WithoutFirstAmpersand(text) : text);
+        frame.SetText(heading->label.field, single ? reports::WithoutFirstAmpersand(text) : text);
       }
     }
     for (const Label& title : kAlarmColumnTitles) frame.SetText(title.field, T(title.key));

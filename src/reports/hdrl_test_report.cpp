@@ -11,13 +11,6 @@ _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 const reports::ReportMember kHDRLTest{
     "HDRLReport", "PageLine1", "Detail", "TitleLbl", "HDRLTestReport", "_HDRLTestReport_", "Save HDRL Test Report As"};
 
-// A dialog caption doubles its ampersand; the report shows it single.
-_bstr_t WithoutFirstAmpersand(const _bstr_t& caption) {
-  std::string text = caption.str();
-  if (const size_t at = text.find('&'); at != std::string::npos) text.erase(at, 1);
-  return text.c_str();
-}
-
 }  // namespace
 
 void CCommonFunctions::GenerateHDRLReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer,
@@ -43,7 +36,7 @@ void CCommonFunctions::GenerateHDRLReport(IiXYPlotXPtr plot, IReportXPtr report,
     const plat::LocalTime now = plat::Time().Now();
     // Names without a suffix are the hysteresis and deadband group's, those
     // ending in "1" or "Reapt" the repeatability group's.
-    frame.SetText("HysDeadResult", WithoutFirstAmpersand(T("IDC_STATICHD")));
+    frame.SetText("HysDeadResult", reports::WithoutFirstAmpersand(T("IDC_STATICHD")));
     frame.SetText("lblRepeat", T("IDC_STATICREP"));
     frame.SetText("lblLinearError", T("IDC_STATICLINERR"));
     frame.SetText("TestSettingsLbl1", T("TestSettings"));

@@ -13,6 +13,33 @@ const reports::ReportMember kRampTest{"RampTestReport",  "PageLine1",    "Detail
 
 }  // namespace
 
+namespace reports {
+
+void SetRampFields(ReportFrame& frame, const CCommonFields& fields, const _bstr_t& date) {
+  frame.SetText("TestSettingsLbl", T("IDC_STATICRAMPSET"));
+  frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
+  frame.SetText("StartPosn", fields.m_strRampSettings[0]);
+  frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
+  frame.SetText("StopPosn", fields.m_strRampSettings[1]);
+  frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
+  frame.SetText("HoldTime", fields.m_strRampSettings[2]);
+  frame.SetText("TestDurLbl", T("IDC_STATICTESTDUR"));
+  frame.SetText("TestDuration", fields.m_strRampSettings[3]);
+  frame.SetText("BiDirLbl", T("IDC_CHECKBIDIR"));
+  // Fixed texts, not translated.
+  frame.SetText("BiDirValue", fields.m_bRampBidirectional == 1 ? "Yes" : "No");
+  frame.SetText("lblTestDate", T("TestDate"));
+  frame.SetText("lblTestDateResult", date);
+  frame.SetText("StLenLbl", T("IDC_STATICSTRLEN"));
+  frame.SetText("StLenValue", fields.m_strRampStrokeLength);
+  frame.SetText("StLenUnit", fields.m_strRampStrokeUnit);
+  frame.SetText("ActSizeLbl", T("IDC_ILABELXACTSIZE"));
+  frame.SetText("ActSizeValue", fields.m_strRampActuatorSize);
+  frame.SetText("ActSizeUnit", fields.m_strRampAreaUnit);
+}
+
+}  // namespace reports
+
 void CCommonFunctions::GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer,
                                               _bstr_t definitionPath, CWnd* page) {
   reports::RunGuarded([&] {
@@ -31,26 +58,7 @@ void CCommonFunctions::GenerateRampTestReport(IiXYPlotXPtr plot, IReportXPtr rep
 
     frame.SetFooterAndHeader();
     const plat::LocalTime now = plat::Time().Now();
-    frame.SetText("TestSettingsLbl", T("IDC_STATICRAMPSET"));
-    frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
-    frame.SetText("StartPosn", m_strRampSettings[0]);
-    frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
-    frame.SetText("StopPosn", m_strRampSettings[1]);
-    frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
-    frame.SetText("HoldTime", m_strRampSettings[2]);
-    frame.SetText("TestDurLbl", T("IDC_STATICTESTDUR"));
-    frame.SetText("TestDuration", m_strRampSettings[3]);
-    frame.SetText("BiDirLbl", T("IDC_CHECKBIDIR"));
-    // Fixed texts, not translated.
-    frame.SetText("BiDirValue", m_bRampBidirectional == 1 ? "Yes" : "No");
-    frame.SetText("lblTestDate", T("TestDate"));
-    frame.SetText("lblTestDateResult", reports::ReportDate(now));
-    frame.SetText("StLenLbl", T("IDC_STATICSTRLEN"));
-    frame.SetText("StLenValue", m_strRampStrokeLength);
-    frame.SetText("StLenUnit", m_strRampStrokeUnit);
-    frame.SetText("ActSizeLbl", T("IDC_ILABELXACTSIZE"));
-    frame.SetText("ActSizeValue", m_strRampActuatorSize);
-    frame.SetText("ActSizeUnit", m_strRampAreaUnit);
+    reports::SetRampFields(frame, *this, reports::ReportDate(now).c_str());
     frame.SetPicture("Detail", "RampGrph", ramp.Path());
     frame.SetPicture("Detail", "RampGrph3", signature.Path());
     frame.SaveAndAskToPrint(now);

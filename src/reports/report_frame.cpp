@@ -28,6 +28,12 @@ std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::L
   return StampedFileName(tag, suffix, t);
 }
 
+_bstr_t WithoutFirstAmpersand(const _bstr_t& caption) {
+  std::string text = caption.str();
+  if (const size_t at = text.find('&'); at != std::string::npos) text.erase(at, 1);
+  return text.c_str();
+}
+
 std::string ReportDate(const plat::LocalTime& t) {
   return std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
 }
@@ -84,13 +90,16 @@ void ReportFrame::SetFooterAndHeader() {
   const _bstr_t blank(" ");
   SetText(m_member.titleField, T(m_member.titleKey));
   SetText("DeviceLine", T("DEVTAGID") + blank + m_ids.m_strDeviceTag);
+  const _bstr_t failPosition = sep + T("IDC_STATICFAILPOS") + blank + m_ids.m_strFailPosition;
+  const bool inBody = m_member.failPositionInBodyLine;
   SetText("ActInfoLine", T("HEADACTINFO") + arrow + T("IDC_STATICSIZE") + blank + m_ids.m_strActuatorSize + sep +
                              T("IDC_STATICMAN") + blank + m_ids.m_strActuatorManufacturer + sep + T("IDC_STATICTRTYPE") +
                              blank + m_ids.m_strActuatorType + sep + T("IDC_STATICSPRTYPE") + blank +
-                             m_ids.m_strSpringType + sep + T("IDC_STATICFAILPOS") + blank + m_ids.m_strFailPosition);
+                             m_ids.m_strSpringType + (inBody ? _bstr_t("") : failPosition));
   SetText("BodInfoLine", T("HEADBODINFO") + arrow + T("IDC_STATICMODEL") + blank + m_ids.m_strValveModel + sep +
                              T("IDC_STATICBODSIZE") + blank + m_ids.m_strValveBodySize + sep +
-                             T("IDC_STATICBODFLOWDIR") + blank + m_ids.m_strFlowDirection);
+                             T("IDC_STATICBODFLOWDIR") + blank + m_ids.m_strFlowDirection +
+                             (inBody ? failPosition : _bstr_t("")));
 }
 
 IReportFieldsPtr ReportFrame::Fields(const char* section) {

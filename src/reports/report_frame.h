@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comm/identity_texts.h"
+#include "common/common_fields.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/sys/time_source.h"
@@ -23,6 +24,7 @@ struct ReportMember {
   const char* titleKey;
   const char* nameSuffix;  // between the tag and the date in the default PDF name
   const char* saveTitle;   // shown as it stands, not a language key
+  bool failPositionInBodyLine = false;  // the multi-test report closes the valve line with it
 };
 
 inline constexpr const char* kReportFailedText = "Report Definition file could not be found/matched.";
@@ -31,6 +33,8 @@ inline constexpr const char* kReportFailedText = "Report Definition file could n
 _bstr_t FlagMark(BYTE flag);
 // tag + suffix + "2026_3_5_7h_4m"; characters a file name cannot hold become "_".
 std::string DefaultPdfName(const _bstr_t& tag, const char* suffix, const plat::LocalTime& t);
+// A dialog caption doubles its ampersand; a report shows it single.
+_bstr_t WithoutFirstAmpersand(const _bstr_t& caption);
 // "12/8/2026".
 std::string ReportDate(const plat::LocalTime& t);
 // The footer expression: the translated page word, the page number, "/" and the count.
@@ -90,6 +94,10 @@ class ReportFrame {
   const ReportMember& m_member;
   activex::IReportFieldsPtr m_header;
 };
+
+// The ramp settings, stroke length and actuator size rows, shared by the
+// ramp test report and the multi-test report.
+void SetRampFields(ReportFrame& frame, const CCommonFields& fields, const _bstr_t& date);
 
 // Runs a builder's steps; any failure ends them with the one message (no
 // owner, the caption given, OK only). Never throws.

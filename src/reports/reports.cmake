@@ -7,5 +7,6 @@ add_library(tarnix_reports STATIC
   ${CMAKE_CURRENT_LIST_DIR}/pst_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_monitor_report.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/multi_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/alarm_reports.cpp)
 target_link_libraries(tarnix_reports PUBLIC tarnix_common)

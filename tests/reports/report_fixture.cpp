@@ -21,7 +21,8 @@ void ReportTest::SetUp() {
   m_person = std::make_unique<plat::ScriptedPerson>([](const std::string& what) { ADD_FAILURE() << what; });
   for (const char* file :
        {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml",
-        "HDRLTestRept.xml", "DataMonReport.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml"})
+        "HDRLTestRept.xml", "DataMonReport.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml",
+        "AllTestReport.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);
