@@ -1008,6 +1008,14 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   EXPECT_EQ(PlotPoints(*rampPage, "Position").size(), 208u);
   EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]), "Position").size(), 208u);
   SaveScreen("multi_test_finished");
+  {
+    QTemporaryDir sink;
+    ASSERT_TRUE(sink.isValid());
+    testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+    const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+    EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("NA")));  // step and HDRL did not run
+  }
 
   // Stopped halfway through the ramp: the partial stroke test follows.
   person.Answer(IDYES);

@@ -175,8 +175,18 @@ TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEn
   const auto recorded = PstPositionCount();
   EXPECT_GT(recorded, 0);
   Click(View::kPstBoxId);
+  person.CancelFile().Answer(IDNO);  // the report's PDF offer and print question
   Click(View::kPrintId);
   EXPECT_EQ(PstPositionCount(), recorded);
+  // The ticked ramp test's texts as its page shows them, "NA" for the rest.
+  const CCommonFunctions& common = theApp().m_CommonFunctions;
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  EXPECT_EQ(common.m_strRampSettings[0].str(), rampPage->GetDlgItemText(CDiagnostics_RampTestView::kStartEdit));
+  EXPECT_EQ(common.m_strPSTSettings[0].str(), "NA");
+  EXPECT_EQ(common.m_strPSTResult.str(), "NA");
+  EXPECT_EQ(common.m_strStepSettings[2].str(), "NA");
+  EXPECT_EQ(common.m_strHDRLSettlingTime.str(), "NA");
+  EXPECT_EQ(person.Asked().back().caption, "Print Report");
 }
 
 TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {

@@ -8,6 +8,8 @@
 #include "diagnostics/run/ramp_test.h"
 #include "diagnostics/run/step_test.h"
 #include "platform/sys/numeric.h"
+#include "platform/com/com_error.h"
+#include "platform/sys/paths.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
@@ -379,12 +381,86 @@ void View::OnSaveAll() {
 
 void View::OnPrintReport() {
   CTarnixWexletApp& app = theApp();
+  CCommonFunctions& common = app.m_CommonFunctions;
   Try("identification", [&app] { app.m_comm.ReadConfiguration(); });
-  if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && ramp->IsInitialized())
-    Try("ramp view", [ramp] { ramp->OnViewRampTest(); });
-  // report builder: the combined report goes here, given the step, partial
-  // stroke, HDRL and ramp plots, m_pReport, m_pPrinter and
-  // "\\Dependencies\\AllTestReport.xml", with "NA" in the shared fields of
-  // an unticked test. Its graph comes empty from a scratch plot: the pages'
-  // plots are only read, so an unticked test's data stays on its page.
+  const _bstr_t na("NA");
+  common.m_strRampSettings.fill(na);
+  common.m_strStepSettings.fill(na);
+  for (size_t i : {0, 1, 3, 4}) common.m_strPSTSettings[i] = na;
+  common.m_strPSTBreakawayTime = common.m_strPSTTimeToTarget = common.m_strPSTResult = na;
+  common.m_strHDRLResults.fill(na);
+  common.m_strHDRLSettlingTime = na;
+
+  // A test that is not ticked gives the report an empty graph from a plot of
+  // its own: the page's plot, and the test on it, are left as they are.
+  auto shown = [this](int box, CTarnixPage* view) -> CTarnixPage* {
+    if (!IsChecked(box) || !view) return nullptr;
+    if (!view->IsInitialized()) view->SendInitialUpdate();
+    return view;
+  };
+  auto text = [](CWnd* page, int id) { return _bstr_t(page->GetDlgItemText(id).c_str()); };
+  auto scratch = [](const char* progId) {
+    IUnknownPtr unknown;
+    ComCheck(unknown.CreateInstance(progId));
+    return unknown;
+  };
+  Try("OnPrintReport", [&] {
+    IiXYPlotXPtr rampPlot, stepPlot, hdrlPlot;
+    IiPlotXPtr pstPlot;
+    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(shown(kRampBoxId, app.m_pRampTestView))) {
+      using R = CDiagnostics_RampTestView;
+      const int edits[] = {R::kStartEdit, R::kStopEdit, R::kHoldEdit, R::kRampEdit};
+      for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = text(ramp, edits[i]);
+      common.m_bRampBidirectional = IsChecked(kBidirectionalBoxId) ? 1 : 0;
+      common.m_strRampStrokeLength = text(ramp, R::kStrokeEdit);
+      common.m_strRampStrokeUnit = text(ramp, R::kStrokeUnit);
+      common.m_strRampActuatorSize = text(ramp, R::kActuatorEdit);
+      const std::string area = ramp->GetDlgItemText(R::kAreaUnit);
+      if (area == "in\u00B2") common.m_strRampAreaUnit = "sq.in";
+      if (area == "cm\u00B2") common.m_strRampAreaUnit = "sq.cm";
+      ramp->OnViewRampTest();
+      rampPlot = ramp->GetPlot();
+    } else {
+      rampPlot = IiXYPlotXPtr(scratch("iPlotLibrary.iXYPlotX"));
+      common.SetupRampPlot(rampPlot);
+      common.SetupRampTestChannels(rampPlot);
+    }
+    if (auto* step = PageAt<CDiagnostics_StepTestView>(shown(kStepBoxId, app.m_pStepTestView))) {
+      using S = CDiagnostics_StepTestView;
+      const int edits[] = {S::kStartPosId, S::kStopPosId, S::kHoldId};
+      for (size_t i = 0; i < 3; ++i) common.m_strStepSettings[i] = text(step, edits[i]);
+      stepPlot = step->GetPlot();
+    } else {
+      stepPlot = IiXYPlotXPtr(scratch("iPlotLibrary.iXYPlotX"));
+      common.SetupStepPlot(stepPlot);
+      common.SetupStepChannels(stepPlot);
+    }
+    if (auto* pst = PageAt<CDiagnostics_PSTView>(shown(kPstBoxId, app.m_pPSTView))) {
+      using P = CDiagnostics_PSTView;
+      const int edits[] = {P::kStartPosId, P::kStopPosId, P::kHoldId, P::kRampId, P::kTimeLimitId};
+      for (size_t i = 0; i < 5; ++i) common.m_strPSTSettings[i] = text(pst, edits[i]);
+      common.m_strPSTBreakawayTime = text(pst, P::kBreakawayId);
+      common.m_strPSTTimeToTarget = text(pst, P::kTimeToTargetId);
+      common.m_strPSTResult = text(pst, P::kResultId);
+      pstPlot = pst->GetPlot();
+    } else {
+      pstPlot = IiPlotXPtr(scratch("iPlotLibrary.iPlotX"));
+      common.SetupPSTPlot(pstPlot);
+      common.SetupPSTChannels(pstPlot);
+    }
+    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(shown(kHdrlBoxId, app.m_pHDRLView))) {
+      using H = CDiagnostics_HDRLView;
+      const int results[] = {H::kRepeatabilityAverageId, H::kRepeatabilityMaximumId, H::kHysteresisAverageId,
+                             H::kHysteresisMaximumId, H::kLinearityId};
+      for (size_t i = 0; i < 5; ++i) common.m_strHDRLResults[i] = text(hdrl, results[i]);
+      common.m_strHDRLSettlingTime = text(hdrl, H::kSettlingTimeId);
+      hdrlPlot = hdrl->GetPlot();
+    } else {
+      hdrlPlot = IiXYPlotXPtr(scratch("iPlotLibrary.iXYPlotX"));
+      common.SetupHDRLPlots(hdrlPlot);
+      common.SetupHDRLChannels(hdrlPlot);
+    }
+    common.GenerateMultiTestReport(stepPlot, pstPlot, hdrlPlot, rampPlot, m_pReport, m_pPrinter,
+                                   _bstr_t(plat::ProgramPath("\\Dependencies\\AllTestReport.xml")), this);
+  });
 }
