@@ -52,8 +52,6 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.retrieve), [this] { OnRetrieveBaseline(); });
   MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.start), [this] { OnStart(); });
   MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.stop), [this] { OnStop(); });
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
@@ -248,7 +246,7 @@ void CRecordedTestPage::OnStop() {
 
 void CRecordedTestPage::OnRetrieveBaseline() { m_nRequest = kBaselineRequest; }
 
-void CRecordedTestPage::CheckSetting(size_t index) {
+void CRecordedTestPage::OnSettingChanged(size_t index) {
   if (m_bRetrievingBaseline) return;
   const bool startAllowed = CheckSettingField(index);
   // Not while a run or a retrieval holds the buttons.
@@ -344,7 +342,7 @@ void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   m_nStep = kIdleStep;
   // The retrieved settings were not checked while they came in.
   if (retrieved)
-    for (size_t i = 0; i < m_settings.size(); ++i) CheckSetting(i);
+    for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
   EnableActionButtons(TRUE);
   if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey);
 }

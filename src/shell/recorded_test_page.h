@@ -98,7 +98,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // --- Shared pieces.
   // The check of one settings edit (its EN_CHANGE); quiet while a baseline
   // is retrieved.
-  void CheckSetting(size_t index);
+  void OnSettingChanged(size_t index) override;
   void ResetForRun();
   void SetStatus(const char* key);
   void SetEditNumber(int id, const char* format, double value);

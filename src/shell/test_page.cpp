@@ -58,6 +58,8 @@ bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {
 void CDiagnosticTestPage::SetSettingFields(std::vector<SettingField> settings) {
   m_settings = std::move(settings);
   m_bSettingValid.assign(m_settings.size(), true);
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { OnSettingChanged(i); });
 }
 
 bool CDiagnosticTestPage::CheckSettingField(size_t index) {

@@ -52,8 +52,10 @@ class CDiagnosticTestPage : public CStepPage {
   // and a line feed before it when given.
   bool AskToMoveValve(const char* leadKey = nullptr);
 
-  // The settings the page checks, all valid until checked.
+  // The settings the page checks, all valid until checked; a change of
+  // one's edit comes to OnSettingChanged.
   void SetSettingFields(std::vector<SettingField> settings);
+  virtual void OnSettingChanged(size_t index) { CheckSettingField(index); }
   // One setting's check (its EN_CHANGE): the icon, the error tool tip and
   // its flag. True when every setting is valid now.
   bool CheckSettingField(size_t index);

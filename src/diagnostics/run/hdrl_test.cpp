@@ -231,7 +231,6 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
   MapCommand(BN_CLICKED, kControlSignalId, &View::ShowControlSignalGraph);
   MapCommand(BN_CLICKED, kHysteresisGraphId, &View::ShowHysteresisGraph);
   MapCommand(BN_CLICKED, kLinearityGraphId, &View::ShowLinearityGraph);
-  MapCommand(EN_CHANGE, kSettlingTimeId, &View::OnChangeSettlingTime);
 }
 
 void View::DoDataExchange(CDataExchange* pDX) {

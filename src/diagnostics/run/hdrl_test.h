@@ -77,6 +77,7 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   };
 
   void OnChangeSettlingTime();
+  void OnSettingChanged(size_t) override { OnChangeSettlingTime(); }
   void PrepareTestRun();
   void RecordStepAndAdvance();
   void PlotRunResults();

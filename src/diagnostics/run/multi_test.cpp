@@ -182,7 +182,6 @@ View::CDiagnostics_OfflineView() : CDiagnosticTestPage(1090, "MAINOFFLINEDIAGMEN
   MapCommand(BN_CLICKED, kSaveAllId, &View::OnSaveAll);
   MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
   for (const SequenceTest& test : kTests) MapCommand(BN_CLICKED, test.box, [this, box = test.box] { OnCheckBox(box); });
-  for (size_t i = 0; i < kSettings.size(); ++i) MapCommand(EN_CHANGE, kSettings[i].edit, [this, i] { OnChangeSetting(i); });
 }
 
 void View::DoDataExchange(CDataExchange* pDX) {
@@ -265,7 +264,7 @@ void View::OnCheckBox(int box) {
       for (int id : test.fields) GetDlgItem(id)->EnableWindow(enable);
 }
 
-void View::OnChangeSetting(size_t index) {
+void View::OnSettingChanged(size_t index) {
   CheckSettingField(index);
   UpdateStartButton();
 }

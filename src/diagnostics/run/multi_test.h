@@ -62,7 +62,7 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
 
  private:
   void OnCheckBox(int box);
-  void OnChangeSetting(size_t index);
+  void OnSettingChanged(size_t index) override;
   // The settings of the ramp, step and partial stroke tests as the device
   // holds them.
   void RefreshFromDevice();

@@ -208,8 +208,6 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
       Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pPlot, b.channel, IsChecked(b.box)); });
     });
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    MapCommand(EN_CHANGE, static_cast<UINT>(m_settings[i].edit), [this, i] { CheckSetting(i); });
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_requests = {
@@ -410,7 +408,7 @@ void View::EnableActionButtons(BOOL enable) {
   GetDlgItem(kStopId)->EnableWindow(!enable);
 }
 
-void View::CheckSetting(size_t index) {
+void View::OnSettingChanged(size_t index) {
   // The record's settings come in unchecked while it is retrieved.
   if (m_bRetrievingBaseline || m_bRetrievingLast) return;
   const bool valid = CheckSettingField(index);
@@ -421,7 +419,7 @@ void View::CheckSetting(size_t index) {
 
 void View::CheckAllSettings() {
   m_bRetrievingBaseline = m_bRetrievingLast = false;
-  for (size_t i = 0; i < m_settings.size(); ++i) CheckSetting(i);
+  for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
 }
 
 void View::OnShown() {

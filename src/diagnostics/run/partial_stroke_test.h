@@ -93,7 +93,7 @@ class CDiagnostics_PSTView : public CDiagnosticTestPage {
   void EndRetrieval(const char* statusKey, const char* sequenceKey);
   // Every setting checked again (after the validators were quiet).
   void CheckAllSettings();
-  void CheckSetting(size_t index);
+  void OnSettingChanged(size_t index) override;
   void RequestRetrieval(int request);
   void SetStatus(const char* key);
   void ShowChannels(bool all);
