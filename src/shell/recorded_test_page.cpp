@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr UINT kReportId = 103, kPrinterId = 104;
-constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr BYTE kRecordReady = 0x02;
 constexpr BYTE kLastRunCommand = 5;
 constexpr int kLastBlock = CBlockDownload::kBlocks - 1;
@@ -159,8 +157,6 @@ void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {
   CDiagnosticTestPage::DoDataExchange(pDX);
   DDX_Control(pDX, m_ids.progress, m_prgProgress);
   DDX_Control(pDX, m_ids.plotPlace, m_wndPlotPlace);
-  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
-  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
 }
 
 void CRecordedTestPage::CreateControls() {
@@ -170,8 +166,7 @@ void CRecordedTestPage::CreateControls() {
     SetupPlot();
     ComCheck(m_pPlot->ClearAllData());
   });
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  CreateReportControls();
   GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
 }
 

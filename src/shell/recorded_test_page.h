@@ -133,11 +133,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bRetrievingBaseline = false;
 
   CProgressCtrl m_prgProgress;
-  CStatic m_wndPlotPlace, m_wndReportPlace, m_wndPrinterPlace;
-  CWnd m_wndPlotHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndPlotPlace;
+  CWnd m_wndPlotHost;
   IiXYPlotXPtr m_pPlot;
-  activex::IReportXPtr m_pReport;
-  activex::IPrinterXPtr m_pPrinter;
 
  private:
   // The answered block into the plot.

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/activex/controls.h"
 #include "platform/com/bstr.h"
 #include "shell/step_page.h"
 
@@ -73,6 +74,13 @@ class CDiagnosticTestPage : public CStepPage {
 
   std::vector<SettingField> m_settings;
   std::vector<bool> m_bSettingValid;
+
+  // The report engine (control 103) and the printer (104) on their hidden
+  // placeholders; empty where a control could not be made.
+  void CreateReportControls(int reportPlace = 1413, int printerPlace = 1414);
+  activex::IReportXPtr m_pReport;
+  activex::IPrinterXPtr m_pPrinter;
+  CWnd m_wndReportHost, m_wndPrinterHost;
 
  private:
   static CMultiTestSequence* Sequence();

@@ -19,7 +19,6 @@ using View = CDiagnostics_HDRLView;
 namespace {
 
 constexpr StatusHeaderIds kHeader{1011, 1012, 1013, 220, 221};
-constexpr UINT kReportId = 103, kPrinterId = 104;
 constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr int kTicksPerSecond = 2;
 constexpr int kPollEvery = 4;
@@ -237,8 +236,6 @@ void View::DoDataExchange(CDataExchange* pDX) {
   CDiagnosticTestPage::DoDataExchange(pDX);
   DDX_Control(pDX, kProgressId, m_prgProgress);
   DDX_Control(pDX, kPlotPlaceId, m_wndPlotPlace);
-  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
-  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
 }
 
 // ---- The page's controls.
@@ -251,8 +248,7 @@ void View::CreateControls() {
     common.SetupHDRLChannels(m_pPlot);
     ComCheck(m_pPlot->ClearAllData());
   });
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  CreateReportControls();
   ShowControlSignalGraph();
   SetDlgItemText(kHysteresisAverageId, "0.0");
   SetDlgItemText(kHysteresisMaximumId, "0");

@@ -110,9 +110,7 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   double m_dLinearityError = 0;
 
   CProgressCtrl m_prgProgress;
-  CStatic m_wndPlotPlace, m_wndReportPlace, m_wndPrinterPlace;
-  CWnd m_wndPlotHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndPlotPlace;
+  CWnd m_wndPlotHost;
   IiXYPlotXPtr m_pPlot;
-  activex::IReportXPtr m_pReport;
-  activex::IPrinterXPtr m_pPrinter;
 };

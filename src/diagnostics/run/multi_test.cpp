@@ -19,7 +19,6 @@ using View = CDiagnostics_OfflineView;
 namespace {
 
 constexpr StatusHeaderIds kHeader{1067, 1012, 1013, 1018, 1019};
-constexpr UINT kReportId = 103, kPrinterId = 104;
 constexpr int kReportPlace = 1402, kPrinterPlace = 1403;
 constexpr double kMaxSeconds = 655.35;
 
@@ -187,14 +186,10 @@ View::CDiagnostics_OfflineView() : CDiagnosticTestPage(1090, "MAINOFFLINEDIAGMEN
 void View::DoDataExchange(CDataExchange* pDX) {
   CDiagnosticTestPage::DoDataExchange(pDX);
   DDX_Control(pDX, kStatusListId, m_lbStatus);
-  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
-  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
 }
 
 void View::CreateControls() {
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  CreateReportControls(kReportPlace, kPrinterPlace);
   SetDlgItemText(kSettlingTimeId, "6");
   UpdateStartButton();
 }

@@ -74,7 +74,4 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
 
   bool m_bSequenceActive = false;
   CListBox m_lbStatus;
-  CWnd m_wndReportPlace, m_wndReportHost, m_wndPrinterPlace, m_wndPrinterHost;
-  activex::IReportXPtr m_pReport;
-  activex::IPrinterXPtr m_pPrinter;
 };

@@ -16,7 +16,6 @@ using View = CDiagnostics_PSTView;
 namespace {
 
 constexpr StatusHeaderIds kHeader{1060, 1012, 1013, 1219, 1220};
-constexpr UINT kReportId = 103, kPrinterId = 104;
 constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 constexpr int kMultiTestIndex = 2;
 constexpr BYTE kBaselineCommand = 3, kLastCommand = 4;
@@ -353,8 +352,6 @@ void View::DoDataExchange(CDataExchange* pDX) {
   CDiagnosticTestPage::DoDataExchange(pDX);
   DDX_Control(pDX, kProgressId, m_prgProgress);
   DDX_Control(pDX, kPlotPlaceId, m_wndPlotPlace);
-  DDX_Control(pDX, kReportPlace, m_wndReportPlace);
-  DDX_Control(pDX, kPrinterPlace, m_wndPrinterPlace);
 }
 
 // ---- The page's controls.
@@ -367,8 +364,7 @@ void View::CreateControls() {
     common.SetupPSTChannels(m_pPlot);
     ComCheck(m_pPlot->ClearAllData());
   });
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), kReportId);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), kPrinterId);
+  CreateReportControls();
   for (const ChannelBox& b : kChannelBoxes) CheckDlgButton(b.box, BST_CHECKED);
   Try("plot captions", [this] { SetPlotCaptions(); });
 }

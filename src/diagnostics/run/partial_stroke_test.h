@@ -114,9 +114,7 @@ class CDiagnostics_PSTView : public CDiagnosticTestPage {
   CBlockDownload m_download;
 
   CProgressCtrl m_prgProgress;
-  CStatic m_wndPlotPlace, m_wndReportPlace, m_wndPrinterPlace;
-  CWnd m_wndPlotHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndPlotPlace;
+  CWnd m_wndPlotHost;
   IiPlotXPtr m_pPlot;
-  activex::IReportXPtr m_pReport;
-  activex::IPrinterXPtr m_pPrinter;
 };
