@@ -10,7 +10,6 @@ using alarms::AlarmRow;
 namespace {
 
 // Hidden placeholders of the report and print engines.
-constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
 
 }  // namespace
 
@@ -128,10 +127,7 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
 void CAnnunciatorPage::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   m_rowControls.Create(*this, common);
-  if (CWnd* place = GetDlgItem(kReportPlace))
-    m_pReport = common.CreateReportCtrl(this, m_rowControls.NewHost(), PlaceholderRect(*place), 103);
-  if (CWnd* place = GetDlgItem(kPrinterPlace))
-    m_pPrinter = common.CreatePrinterCtrl(this, m_rowControls.NewHost(), PlaceholderRect(*place), 104);
+  CreateReportControls();
 }
 
 void CAnnunciatorPage::AddReport(ReportBuilder build, const char* definitionFile) {

@@ -72,7 +72,5 @@ class CAnnunciatorPage : public CMonitoringPage {
 
  private:
   CAlarmRowControls m_rowControls;
-  IReportXPtr m_pReport;
-  IPrinterXPtr m_pPrinter;
   int m_nStatusCountdown = 1;  // survives hiding the page
 };

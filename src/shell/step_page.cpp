@@ -126,3 +126,12 @@ void CStepPage::Warn(const char* key) {
   MessageBox(TheLanguageTable().Lookup(key).str().c_str(), theApp().m_strProductTitle.str().c_str(),
              MB_OK | MB_ICONEXCLAMATION);
 }
+
+void CStepPage::CreateReportControls(int reportPlace, int printerPlace) {
+  constexpr UINT kReportId = 103, kPrinterId = 104;
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  if (CWnd* place = GetDlgItem(reportPlace))
+    m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(*place), kReportId);
+  if (CWnd* place = GetDlgItem(printerPlace))
+    m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(*place), kPrinterId);
+}

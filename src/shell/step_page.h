@@ -97,6 +97,13 @@ class CStepPage : public CStatusPage {
   void Warn(const char* key);
   // A hosted control in place of its hidden placeholder.
   CRect PlaceholderRect(CWnd& placeholder) const;
+  bool IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
+  // The report engine (control 103) and the printer (104) on their hidden
+  // placeholders; empty where a control could not be made.
+  void CreateReportControls(int reportPlace = 1413, int printerPlace = 1414);
+  IReportXPtr m_pReport;
+  IPrinterXPtr m_pPrinter;
+  CWnd m_wndReportHost, m_wndPrinterHost;
 
   // Declared by the page.
   std::vector<PageStep> m_steps;

@@ -55,15 +55,6 @@ bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {
   return MessageBox(question.c_str(), theApp().m_strProductTitle.str().c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void CDiagnosticTestPage::CreateReportControls(int reportPlace, int printerPlace) {
-  constexpr UINT kReportId = 103, kPrinterId = 104;
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  if (CWnd* place = GetDlgItem(reportPlace))
-    m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(*place), kReportId);
-  if (CWnd* place = GetDlgItem(printerPlace))
-    m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(*place), kPrinterId);
-}
-
 void CDiagnosticTestPage::SetSettingFields(std::vector<SettingField> settings) {
   m_settings = std::move(settings);
   m_bSettingValid.assign(m_settings.size(), true);

@@ -64,7 +64,6 @@ class CDiagnosticTestPage : public CStepPage {
   // The valid icon on every field whose value is valid.
   void ResetInputIcons();
 
-  bool IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
   // "Report Header section ..." when opened data of another device is printed.
   void WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag);
 
@@ -74,13 +73,6 @@ class CDiagnosticTestPage : public CStepPage {
 
   std::vector<SettingField> m_settings;
   std::vector<bool> m_bSettingValid;
-
-  // The report engine (control 103) and the printer (104) on their hidden
-  // placeholders; empty where a control could not be made.
-  void CreateReportControls(int reportPlace = 1413, int printerPlace = 1414);
-  activex::IReportXPtr m_pReport;
-  activex::IPrinterXPtr m_pPrinter;
-  CWnd m_wndReportHost, m_wndPrinterHost;
 
  private:
   static CMultiTestSequence* Sequence();

@@ -271,8 +271,6 @@ View::CCalibration_CommandCalibView()
 void View::DoDataExchange(CDataExchange* pDX) {
   CConfigurationPage::DoDataExchange(pDX);
   DDX_Control(pDX, 1689, m_wndInstructionsPlace);
-  DDX_Control(pDX, 1413, m_wndReportPlace);
-  DDX_Control(pDX, 1414, m_wndPrinterPlace);
 }
 
 void View::CreateControls() {
@@ -284,8 +282,7 @@ void View::CreateControls() {
     p.Color(activex::kBackColor, 0xF5F5F5).Put(activex::LabelRow(2), static_cast<LONG>(1));
     common::ChangeFont(p.Control(), {.name = "Arial", .bold = TRUE});
   });
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), 103);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), 104);
+  CreateReportControls();
 }
 
 // Leaving the page tells the device nothing: the buttons and the stage

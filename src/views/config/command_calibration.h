@@ -61,9 +61,7 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   bool m_bAnswered = false;  // the last transaction was answered
   calib::InitialsField m_initials;
 
-  CStatic m_wndInstructionsPlace, m_wndReportPlace, m_wndPrinterPlace;
-  CWnd m_wndInstructionsHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndInstructionsPlace;
+  CWnd m_wndInstructionsHost;
   IiLabelXPtr m_pInstructions;
-  IReportXPtr m_pReport;
-  IPrinterXPtr m_pPrinter;
 };

@@ -203,8 +203,6 @@ void View::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, 1733, m_wndCountPlace);
   DDX_Control(pDX, 1285, m_wndHistoryPlace);
   DDX_Control(pDX, 230, m_wndErrorsPlace);
-  DDX_Control(pDX, 1413, m_wndReportPlace);
-  DDX_Control(pDX, 1414, m_wndPrinterPlace);
 }
 
 void View::CreateControls() {
@@ -220,8 +218,7 @@ void View::CreateControls() {
   m_pPosition = common.CreateAnalogDisplay(this, &m_wndPositionHost, PlaceholderRect(m_wndPositionPlace), kPositionId,
                                            _bstr_t("%"));
   m_pCount = common.CreateAnalogDisplay2(this, &m_wndCountHost, PlaceholderRect(m_wndCountPlace), kCountId);
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), 103);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), 104);
+  CreateReportControls();
   SetDlgItemText(kInitialsId, "NEW");
 }
 

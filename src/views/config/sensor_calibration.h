@@ -67,11 +67,8 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   calib::InitialsField m_initials;
 
   CProgressCtrl m_prgCalibration;
-  CStatic m_wndPositionPlace, m_wndCountPlace, m_wndHistoryPlace, m_wndErrorsPlace, m_wndReportPlace,
-      m_wndPrinterPlace;
-  CWnd m_wndPositionHost, m_wndCountHost, m_wndHistoryHost, m_wndErrorsHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndPositionPlace, m_wndCountPlace, m_wndHistoryPlace, m_wndErrorsPlace;
+  CWnd m_wndPositionHost, m_wndCountHost, m_wndHistoryHost, m_wndErrorsHost;
   IiAnalogDisplayXPtr m_pPosition, m_pCount;
   IiLabelXPtr m_pHistoryLink, m_pErrorsLink;
-  IReportXPtr m_pReport;
-  IPrinterXPtr m_pPrinter;
 };

@@ -173,16 +173,13 @@ void CAlarm_EventHistoryView::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, kClearId, m_btnClear);
   DDX_Control(pDX, kProgressId, m_prgRetrieve);
   DDX_Control(pDX, 304, m_wndGridPlace);
-  DDX_Control(pDX, 1413, m_wndReportPlace);
-  DDX_Control(pDX, 1414, m_wndPrinterPlace);
 }
 
 void CAlarm_EventHistoryView::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   m_pGrid = common.CreateFlexGrid(this, &m_wndGridHost, PlaceholderRect(m_wndGridPlace), kGridId);
   if (m_pGrid) Try("grid", [&] { common.SetupAlarmHistoryGrid(m_pGrid, 9, 3); });
-  m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(m_wndReportPlace), 103);
-  m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(m_wndPrinterPlace), 104);
+  CreateReportControls();
   if (m_bmpClear.LoadBitmap(167)) m_btnClear.SetBitmap(m_bmpClear);
 }
 

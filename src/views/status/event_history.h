@@ -71,10 +71,8 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
 
   CButton m_btnCalibrations, m_btnAlarms, m_btnAllEvents, m_btnClear;
   CProgressCtrl m_prgRetrieve;
-  CStatic m_wndGridPlace, m_wndReportPlace, m_wndPrinterPlace;
-  CWnd m_wndGridHost, m_wndReportHost, m_wndPrinterHost;
+  CStatic m_wndGridPlace;
+  CWnd m_wndGridHost;
   CBitmap m_bmpClear;
   IGridXPtr m_pGrid;
-  IReportXPtr m_pReport;
-  IPrinterXPtr m_pPrinter;
 };
