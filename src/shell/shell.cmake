@@ -18,6 +18,7 @@ add_library(tarnix_frames STATIC
   ${CMAKE_CURRENT_LIST_DIR}/test_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/block_download.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recorded_test_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/compare_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calibration_kit.cpp)
 target_link_libraries(tarnix_frames PUBLIC tarnix_app)
 

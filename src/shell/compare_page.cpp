@@ -1,0 +1,114 @@
+#include "shell/compare_page.h"
+
+#include <utility>
+
+#include "platform/sys/paths.h"
+
+CComparePage::CComparePage(UINT templateId, const char* titleKey, const char* reportDefinition)
+    : CStepPage(templateId, titleKey, 0, 0), m_pszReportDefinition(reportDefinition) {
+  MapCommand(BN_CLICKED, kFile1Id, &CComparePage::OnFile1);
+  MapCommand(BN_CLICKED, kFile2Id, &CComparePage::OnFile2);
+  MapCommand(BN_CLICKED, kPrintId, &CComparePage::OnPrintReport);
+  for (const auto& row : kChannelBoxes)
+    for (int box : row)
+      MapCommand(BN_CLICKED, static_cast<UINT>(box),
+                 [this, box] { Try("channel box", [this, box] { ShowBoxChannels(box, IsChecked(box)); }); });
+}
+
+void CComparePage::SetCompareEdits(std::span<_bstr_t> texts, std::vector<CompareEdit> file1,
+                                   std::vector<CompareEdit> file2) {
+  m_texts = texts;
+  m_file1Edits = std::move(file1);
+  m_file2Edits = std::move(file2);
+}
+
+CRect CComparePage::PlaceRect(int placeholder) {
+  CWnd* place = GetDlgItem(placeholder);
+  return place ? PlaceholderRect(*place) : CRect();
+}
+
+void CComparePage::CreateControls() {
+  Try("plots", [this] { CreatePlots(); });
+  // The file plot is only a loader's scratch space.
+  m_wndFilePlotHost.ShowWindow(SW_HIDE);
+  CreateReportControls();
+  CheckBoxes(false);
+  Try("default view", [this] { ShowDefaultView(); });
+  GetDlgItem(kFile2Id)->EnableWindow(FALSE);
+  GetDlgItem(kPrintId)->EnableWindow(FALSE);
+}
+
+void CComparePage::OnFile1() {
+  bool loaded = false;
+  Try("file 1", [&] { loaded = LoadFile1(); });
+  if (!loaded) return;
+  m_bFile1Loaded = true;
+  Try("file 1 shown", [this] { ShowFile1(); });
+  GetDlgItem(kFile2Id)->EnableWindow(TRUE);
+  GetDlgItem(kPrintId)->EnableWindow(TRUE);
+}
+
+void CComparePage::OnFile2() {
+  // The button is enabled only after a file 1; a message sent to it
+  // otherwise finds nothing to compare with.
+  if (!m_bFile1Loaded) return;
+  bool loaded = false;
+  Try("file 2", [&] { loaded = LoadFile2(); });
+  if (!loaded) return;
+  Try("file 2 shown", [this] { ShowFile2(); });
+}
+
+void CComparePage::OnPrintReport() {
+  if (!m_bFile1Loaded) return;
+  StoreShownTexts();
+  const _bstr_t path(plat::ProgramPath(m_pszReportDefinition));
+  Try("report", [&] { GenerateReport(path); });
+  Try("default view", [this] { ShowDefaultView(); });
+}
+
+void CComparePage::ShowFile1() {
+  ClearEdits(m_file2Edits);
+  CheckBoxes(false);
+  CheckBoxes(true, true);
+  ShowCheckedChannels();
+  ShowEdits(m_file1Edits);
+  ShowDefaultView();
+}
+
+void CComparePage::ShowFile2() {
+  ShowEdits(m_file2Edits);
+  CheckBoxes(true);
+  ShowCheckedChannels();
+  ShowDefaultView();
+}
+
+void CComparePage::StoreShownTexts() {
+  // The identification of file 1 as loaded, whatever the edits hold.
+  for (size_t i = 0; i < 3 && i < m_file1Edits.size(); ++i)
+    SetDlgItemText(m_file1Edits[i].edit, ShownText(m_file1Edits[i].text).str().c_str());
+  for (const auto* edits : {&m_file1Edits, &m_file2Edits})
+    for (const CompareEdit& e : *edits) {
+      m_texts[static_cast<size_t>(e.text)] = _bstr_t(GetDlgItemText(e.edit).c_str());
+    }
+}
+
+void CComparePage::ShowEdits(const std::vector<CompareEdit>& edits) {
+  for (const CompareEdit& e : edits) SetDlgItemText(e.edit, ShownText(e.text).str().c_str());
+}
+
+void CComparePage::ClearEdits(const std::vector<CompareEdit>& edits) {
+  for (const CompareEdit& e : edits) SetDlgItemText(e.edit, "");
+}
+
+void CComparePage::CheckBoxes(bool check, bool file1Only) {
+  if (!HasChannelBoxes()) return;
+  for (const auto& row : kChannelBoxes)
+    for (size_t column = 0; column < (file1Only ? 1u : 3u); ++column)
+      CheckDlgButton(row[column], check ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CComparePage::ShowCheckedChannels() {
+  if (!HasChannelBoxes()) return;
+  for (const auto& row : kChannelBoxes)
+    for (int box : row) ShowBoxChannels(box, IsChecked(box));
+}
