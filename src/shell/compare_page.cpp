@@ -4,8 +4,47 @@
 
 #include "platform/sys/paths.h"
 
+namespace {
+
+constexpr int kGroupId = 1359, kTagCaptionId = 1393, kDateCaptionId = 1394, kNameCaptionId = 1395;
+
+}  // namespace
+
+DialogTemplate pages::ComparePageTemplate(UINT templateId, int x, int y, int width, FileInformationIds ids,
+                                          std::vector<DialogItem> items) {
+  using K = DlgKind;
+  DialogTemplate t = PlainPageTemplate(templateId);
+  const int buttonX = x + 8, tagX = x + 38, dateWidth = 56;
+  const int rest = width - (tagX - x) - dateWidth - 16;
+  const int tagWidth = rest * 2 / 5, nameWidth = rest - tagWidth;
+  const int dateX = tagX + tagWidth + 4, nameX = dateX + dateWidth + 4;
+  const std::vector<DialogItem> block = {
+      {kGroupId, K::GroupBox, "File Information", x, y, width, 55},
+      {kTagCaptionId, K::Static, "Tag Name:", tagX, y + 11, tagWidth, 9},
+      {kDateCaptionId, K::Static, "File Date:", dateX, y + 11, dateWidth, 9},
+      {kNameCaptionId, K::Static, "Filename:", nameX, y + 11, nameWidth, 9},
+      {CComparePage::kFile1Id, K::PushButton, "1...", buttonX, y + 21, 26, 13, DS_GROUP},
+      {ids.tag1, K::Edit, "", tagX, y + 22, tagWidth, 12, DS_READONLY},
+      {ids.date1, K::Edit, "", dateX, y + 22, dateWidth, 12, DS_READONLY},
+      {ids.name1, K::Edit, "", nameX, y + 22, nameWidth, 12, DS_READONLY},
+      {CComparePage::kFile2Id, K::PushButton, "2...", buttonX, y + 37, 26, 13, DS_DISABLED},
+      {ids.tag2, K::Edit, "", tagX, y + 38, tagWidth, 12, DS_READONLY},
+      {ids.date2, K::Edit, "", dateX, y + 38, dateWidth, 12, DS_READONLY},
+      {ids.name2, K::Edit, "", nameX, y + 38, nameWidth, 12, DS_READONLY},
+  };
+  t.items.insert(t.items.end(), block.begin(), block.end());
+  t.items.insert(t.items.end(), items.begin(), items.end());
+  t.items.push_back({1413, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN});
+  t.items.push_back({1414, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN});
+  return t;
+}
+
 CComparePage::CComparePage(UINT templateId, const char* titleKey, const char* reportDefinition)
     : CStepPage(templateId, titleKey, 0, 0), m_pszReportDefinition(reportDefinition) {
+  m_captions = {{"IDC_STATICFILEINFO", {kGroupId}},
+                {"IDC_STATICBODTAG", {kTagCaptionId}},
+                {"IDC_STATICDATE", {kDateCaptionId}},
+                {"IDC_STATICFILE", {kNameCaptionId}}};
   MapCommand(BN_CLICKED, kFile1Id, &CComparePage::OnFile1);
   MapCommand(BN_CLICKED, kFile2Id, &CComparePage::OnFile2);
   MapCommand(BN_CLICKED, kPrintId, &CComparePage::OnPrintReport);

@@ -19,6 +19,24 @@ struct CompareEdit {
   int text;
 };
 
+// The ids of the "File Information" block: the value edits of each file's
+// tag, date and file name.
+struct FileInformationIds {
+  int tag1, date1, name1;
+  int tag2, date2, name2;
+};
+
+namespace pages {
+
+// A comparison page's template: its title, the "File Information" block
+// at (x, y) of the given width (55 units high: column captions, then the
+// rows of "1..." and "2..." with their read-only edits), the page's own
+// items, the hidden placeholders of the report engine and the printer.
+DialogTemplate ComparePageTemplate(UINT templateId, int x, int y, int width, FileInformationIds ids,
+                                   std::vector<DialogItem> items);
+
+}  // namespace pages
+
 class CComparePage : public CStepPage {
  public:
   enum : int { kFile1Id = 1108, kFile2Id = 1110, kPrintId = 771 };
@@ -30,6 +48,7 @@ class CComparePage : public CStepPage {
 
   // reportDefinition: the definition file under the program directory,
   // as the program names it, e.g. "\\Dependencies\\StepTestCmpRept.xml".
+  // The block's captions and tool tips join the page's.
   CComparePage(UINT templateId, const char* titleKey, const char* reportDefinition);
 
   // Nothing to poll and nothing to stop.
