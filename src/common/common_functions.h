@@ -222,6 +222,28 @@ class CCommonFunctions : public CCommonFields {
   void OpenCharCurveFile(IiPlotXPtr plot);
   // ===== end of partial stroke, HDRL, data logger and curve files =====
 
+  // ===== Test comparisons (src/diagnostics/files/*_compare_files.cpp) =====
+  // Each kind: the compare plot's channels (file 1, file 2, difference),
+  // the file plot's channels in the order of the kind's file, and the two
+  // loaders, true when the file was taken into the comparison. The
+  // loaders write the kind's compare texts; file 2's asks its page on a
+  // settings mismatch.
+  void SetupStepCompareChannels(IiXYPlotXPtr plot);
+  void SetupStepCompareFileChannels(IiXYPlotXPtr plot);
+  bool LoadStepCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot);
+  bool LoadStepCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page);
+  void SetupRampCompareChannels(IiXYPlotXPtr plot);
+  void SetupRampCompareFileChannels(IiXYPlotXPtr plot);
+  bool LoadRampCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot);
+  bool LoadRampCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page);
+  void SetupPSTCompareChannels(IiPlotXPtr plot);
+  void SetupPSTCompareSettings(IiPlotXPtr plot);
+  bool LoadPSTCompareFile1(IiPlotXPtr filePlot, IiPlotXPtr comparePlot);
+  bool LoadPSTCompareFile2(IiPlotXPtr filePlot, IiPlotXPtr comparePlot, CWnd* page);
+  bool LoadHDRLCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot);
+  bool LoadHDRLCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page);
+  // ===== end of test comparisons =====
+
   // The alert pages' histogram plots: axes "Samples" (deviation -100 to
   // 100, position -10 to 110) and "SamplePerc" (0 to 100), and their one
   // channel "Current".
@@ -257,6 +279,16 @@ class CCommonFunctions : public CCommonFields {
   void GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr pstPlot, IiXYPlotXPtr hdrlPlot,
                                IiXYPlotXPtr rampPlot, IReportXPtr report, IPrinterXPtr printer,
                                _bstr_t definitionPath, CWnd* page);
+  // The comparison reports, from the kind's compare texts and pictures of
+  // the compare plot; the page lays its plot out again afterwards.
+  void GenerateStepCompareReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                 CWnd* page);
+  void GenerateRampCompareReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                 CWnd* page);
+  void GeneratePSTCompareReport(IiPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                CWnd* page);
+  void GenerateHDRLCompareReport(IiXYPlotXPtr plot, IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath,
+                                 CWnd* page);
   void GenerateAlarmAnnunciatorReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   void GenerateAlarmMgmtReport(IReportXPtr report, IPrinterXPtr printer, _bstr_t definitionPath, CWnd* page);
   // One detail line per data row of the page's history grid.
