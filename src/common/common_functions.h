@@ -232,6 +232,9 @@ class CCommonFunctions : public CCommonFields {
   void SetupStepCompareFileChannels(IiXYPlotXPtr plot);
   bool LoadStepCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot);
   bool LoadStepCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page);
+  // Two step tests' start, stop and hold times, each pair compared as text.
+  static bool AreStepSettingsEqual(const _bstr_t& start1, const _bstr_t& start2, const _bstr_t& stop1,
+                                   const _bstr_t& stop2, const _bstr_t& hold1, const _bstr_t& hold2);
   void SetupRampCompareChannels(IiXYPlotXPtr plot);
   void SetupRampCompareFileChannels(IiXYPlotXPtr plot);
   bool LoadRampCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot);

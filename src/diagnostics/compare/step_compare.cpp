@@ -1,9 +1,187 @@
 #include "diagnostics/compare/step_compare.h"
 
+#include <string>
+
+#include "common/plot_hints.h"
+#include "platform/com/com_error.h"
+#include "shell/app.h"
+#include "support/language_table.h"
+
+using View = CDiagnostics_StepCompareView;
+
 namespace {
 
-const plat::DialogTemplateRegistrar kTemplate(pages::PlainPageTemplate(1089));
+// Each box and the compare plot channel it shows, in the rows and columns
+// of CComparePage::kChannelBoxes; the legend from the row's key.
+struct BoxChannel {
+  int box;
+  const char* channel;
+};
+constexpr BoxChannel kBoxChannels[] = {
+    {1119, "Position1"}, {1118, "Position2"}, {1112, "PositionDiff"}, {1120, "Command1"},
+    {1121, "Command2"},  {1113, "CommandDiff"}, {1126, "ILCmd1"},    {1127, "ILCmd2"},
+    {1116, "ILCmdDiff"}, {1128, "ILPOS1"},     {1129, "ILPOS2"},     {1117, "ILPOSDiff"},
+};
+// A row's caption key and the legend key of its difference.
+struct Row {
+  const char* key;
+  const char* differenceKey;
+};
+constexpr Row kRows[] = {{"IDC_STATICPOSNLBL", "IDC_STATICPOSNLBLDIFF"},
+                         {"IPLOTCHANCMD", "IPLOTCHANCMDDIFF"},
+                         {"IDC_CHECK_SPOOLCMD", "IDC_CHECK_SPOOLCMDDIFF"},
+                         {"IDC_CHECK_SPOOLPOS", "IDC_CHECK_SPOOLPOSDIFF"}};
+
+const char* ChannelOf(int box) {
+  for (const BoxChannel& b : kBoxChannels)
+    if (b.box == box) return b.channel;
+  return nullptr;
+}
+
+_bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
+
+std::vector<DialogItem> Items() {
+  using K = DlgKind;
+  constexpr unsigned kUnused = DS_HIDDEN | DS_DISABLED;
+  std::vector<DialogItem> items = {
+      {1400, K::GroupBox, "Graph Settings", 8, 84, 288, 72},
+      {-1, K::Static, "1", 18, 94, 12, 9, DS_CENTER},
+      {-1, K::Static, "2", 36, 94, 12, 9, DS_CENTER},
+      {-1, K::Static, "\u0394", 54, 94, 12, 9, DS_CENTER},
+      {1141, K::GroupBox, "Step Test Settings", 304, 84, 288, 72},
+      {-1, K::Static, "1", 400, 94, 70, 9, DS_CENTER},
+      {-1, K::Static, "2", 482, 94, 70, 9, DS_CENTER},
+      {1221, K::Static, "Start Position:", 312, 106, 84, 9},
+      {View::kStart1Id, K::Edit, "", 400, 104, 70, 12, DS_READONLY | DS_RIGHT},
+      {-1, K::Static, "%", 473, 106, 8, 9},
+      {View::kStart2Id, K::Edit, "", 482, 104, 70, 12, DS_READONLY | DS_RIGHT},
+      {-1, K::Static, "%", 555, 106, 30, 9},
+      {1222, K::Static, "Stop Position:", 312, 122, 84, 9},
+      {View::kStop1Id, K::Edit, "", 400, 120, 70, 12, DS_READONLY | DS_RIGHT},
+      {-1, K::Static, "%", 473, 122, 8, 9},
+      {View::kStop2Id, K::Edit, "", 482, 120, 70, 12, DS_READONLY | DS_RIGHT},
+      {-1, K::Static, "%", 555, 122, 30, 9},
+      {1239, K::Static, "Hold Time:", 312, 138, 84, 9},
+      {View::kHold1Id, K::Edit, "", 400, 136, 70, 12, DS_READONLY | DS_RIGHT},
+      {View::kHold2Id, K::Edit, "", 482, 136, 70, 12, DS_READONLY | DS_RIGHT},
+      {1758, K::Static, "sec", 555, 138, 30, 9},
+      {View::kPlotPlaceId, K::GroupBox, "", 8, 160, 584, 164, DS_HIDDEN},
+      {CComparePage::kPrintId, K::PushButton, "Print Report", 502, 330, 90, 16},
+      {View::kFilePlotPlaceId, K::GroupBox, "", 8, 330, 1, 1, DS_HIDDEN},
+      {View::kViewId, K::PushButton, "View Step Test", 0, 0, 1, 1, kUnused},
+      {1392, K::Static, "Comparison Views", 0, 0, 1, 1, DS_HIDDEN},
+      {912, K::Static, "Tag Name:", 0, 0, 1, 1, DS_HIDDEN},
+      {913, K::Static, "File Date:", 0, 0, 1, 1, DS_HIDDEN},
+      {915, K::Static, "Filename:", 0, 0, 1, 1, DS_HIDDEN},
+  };
+  // One row a quantity: the boxes of file 1 and file 2, then the
+  // difference's, which carries the row's caption.
+  const char* const captions[] = {"Position", "Command", "Pilot Relay Command", "Pilot Relay Position"};
+  for (size_t r = 0; r < 4; ++r) {
+    const int y = 106 + static_cast<int>(r) * 12;
+    const auto& boxes = CComparePage::kChannelBoxes[r];
+    items.push_back({boxes[0], K::CheckBox, "", 20, y, 10, 10});
+    items.push_back({boxes[1], K::CheckBox, "", 38, y, 10, 10});
+    items.push_back({boxes[2], K::CheckBox, captions[r], 56, y, 232, 10});
+  }
+  return items;
+}
+
+const plat::DialogTemplateRegistrar kTemplate(pages::ComparePageTemplate(
+    1089, 8, 24, 584, {View::kTag1Id, View::kDate1Id, View::kName1Id, View::kTag2Id, View::kDate2Id, View::kName2Id},
+    Items()));
 
 }  // namespace
 
-CDiagnostics_StepCompareView::CDiagnostics_StepCompareView() : CTitledPage(1089, "IDD_DIAGNOSTIC_STEPCOMPARE") {}
+View::CDiagnostics_StepCompareView()
+    : CComparePage(1089, "IDD_DIAGNOSTIC_STEPCOMPARE", "\\Dependencies\\StepTestCmpRept.xml") {
+  SetCompareEdits(theApp().m_CommonFunctions.m_strStepCompare,
+                  {{kTag1Id, 0}, {kDate1Id, 2}, {kName1Id, 4}, {kStart1Id, 6}, {kStop1Id, 8}, {kHold1Id, 10}},
+                  {{kTag2Id, 1}, {kDate2Id, 3}, {kName2Id, 5}, {kStart2Id, 7}, {kStop2Id, 9}, {kHold2Id, 11}});
+  const std::vector<KeyedControls> captions = {
+      {"IDC_STATICBODTAG", {912}},      {"IDC_STATICDATE", {913}},          {"IDC_STATICFILE", {915}},
+      {"IDC_STATICGRPHSET", {1400}},    {"IDC_STATICSTEPSET", {1141}},      {"IDC_STATICSTARTPOS", {1221}},
+      {"IDC_STATICSTOPPOS", {1222}},    {"IDC_STATICHOLDTIME", {1239}},     {"IDC_STATICPOSNLBL", {1112}},
+      {"IPLOTCHANCMD", {1113}},         {"IDC_CHECK_SPOOLCMD", {1116}},     {"IDC_CHECK_SPOOLPOS", {1117}},
+      {"IDC_BTN_STEPCOMP", {kViewId}},  {"IDC_STATICCOMPVIEW", {1392}},     {"VeskSEC", {1758}},
+      {"IDC_BTN_PRINT", {kPrintId}},
+  };
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  const std::vector<KeyedControls> toolTips = {
+      {"IDC_BTN_FILE1", {kFile1Id}},
+      {"IDC_BTN_FILE2", {kFile2Id}},
+      {"COMPREPTIP", {kPrintId}},
+      {"IDC_CHECK_POSITION1TIP", {1119}},
+      {"IDC_CHECK_POSITION2TIP", {1118}},
+      {"IDC_CHECK_POSITIONDIFFTIP", {1112}},
+      {"IDC_CHECK_DIGITAL_COMMAND1TIP", {1120}},
+      {"IDC_CHECK_DIGITAL_COMMAND2TIP", {1121}},
+      {"IDC_CHECK_DIGITAL_COMMANDDIFFTIP", {1113}},
+      {"IDC_CHECK_SPOOLCMD1TIP", {1126}},
+      {"IDC_CHECK_SPOOLCMD2TIP", {1127}},
+      {"IDC_CHECK_SPOOLCMDDIFFTIP", {1116}},
+      {"IDC_CHECK_SPOOLPOS1TIP", {1128}},
+      {"IDC_CHECK_SPOOLPOS2TIP", {1129}},
+      {"IDC_CHECK_SPOOLPOSDIFFTIP", {1117}},
+      {"VeskSTART_TIP", {kStart1Id, kStart2Id}},
+      {"VeskSTOP_TIP", {kStop1Id, kStop2Id}},
+      {"IDC_CEDIT_STEP_HOLDTIP", {kHold1Id, kHold2Id}},
+  };
+  m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+  MapCommand(BN_CLICKED, kViewId, [this] { Try("step view", [this] { ShowDefaultView(); }); });
+}
+
+void View::CreatePlots() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pPlot = common.CreateXYPlot(this, &m_wndPlotHost, PlaceRect(kPlotPlaceId), kPlotId);
+  m_pFilePlot = common.CreateXYPlot(this, &m_wndFilePlotHost, PlaceRect(kFilePlotPlaceId), kFilePlotId);
+  common.SetupStepComparePlot(m_pPlot);
+  common.SetupStepCompareChannels(m_pPlot);
+  common.SetupStepComparePlot(m_pFilePlot);
+  common.SetupStepCompareFileChannels(m_pFilePlot);
+  ComCheck(m_pFilePlot->ClearAllData());
+  ComCheck(m_pPlot->ClearAllData());
+  SetPlotCaptions();
+}
+
+void View::SetPlotCaptions() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_STEP_TEST")));
+  IiPlotAxisPtr axis;
+  ComCheck(m_pPlot->GetXAxisByName("StepX", &axis));
+  ComCheck(axis->SetTitle(Text("STEPTIME")));
+  ComCheck(m_pPlot->GetYAxisByName("RampPerc", &axis));
+  ComCheck(axis->SetTitle(Text("HDRLPOSNPERC")));
+  for (size_t r = 0; r < 4; ++r) {
+    const auto& boxes = kChannelBoxes[r];
+    const _bstr_t key = Text(kRows[r].key);
+    const _bstr_t titles[3] = {key + " #1", key + " #2", Text(kRows[r].differenceKey)};
+    for (size_t column = 0; column < 3; ++column)
+      ComCheck(common.GetXYPlotChannelByName(m_pPlot, ChannelOf(boxes[column]))->SetTitle(titles[column]));
+  }
+  plothints::Translate(m_pPlot);
+}
+
+void View::ShowDefaultView() {
+  GetDlgItem(kViewId)->EnableWindow(FALSE);
+  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_STEP_TEST")));
+  ShowCheckedChannels();
+  for (const bool x : {true, false}) {
+    IiPlotAxisPtr axis;
+    ComCheck(x ? m_pPlot->GetXAxisByName("StepX", &axis) : m_pPlot->GetYAxisByName("RampPerc", &axis));
+    ComCheck(axis->SetVisible(VARIANT_TRUE));
+    ComCheck(axis->SetEnabled(VARIANT_TRUE));
+  }
+}
+
+bool View::LoadFile1() { return theApp().m_CommonFunctions.LoadStepCompareFile1(m_pFilePlot, m_pPlot); }
+
+bool View::LoadFile2() { return theApp().m_CommonFunctions.LoadStepCompareFile2(m_pFilePlot, m_pPlot, this); }
+
+void View::ShowBoxChannels(int box, bool show) {
+  if (const char* channel = ChannelOf(box)) theApp().m_CommonFunctions.ShowChannel(m_pPlot, channel, show ? 1 : 0);
+}
+
+void View::GenerateReport(const _bstr_t& definitionPath) {
+  theApp().m_CommonFunctions.GenerateStepCompareReport(m_pPlot, m_pReport, m_pPrinter, definitionPath, this);
+}
