@@ -133,6 +133,13 @@ TEST_F(StepCompareFiles, FileOneAndFileTwoGiveTheirTextsCopiesAndDifferences) {
                                       "0.0"}));
   EXPECT_EQ(YsOf("Position2"), std::vector<double>{});
   EXPECT_EQ(YsOf("PositionDiff"), std::vector<double>{});
+
+  // The same file twice: no question, and nothing differs.
+  const size_t asked = person.Asked().size();
+  ASSERT_TRUE(Load2(c));
+  EXPECT_EQ(person.Asked().size(), asked + 1);
+  for (const char* name : {"PositionDiff", "CommandDiff", "ILCmdDiff", "ILPOSDiff"})
+    EXPECT_EQ(YsOf(name), (std::vector<double>{0, 0})) << name;
 }
 
 TEST_F(StepCompareFiles, DifferentSettingsAskAndCancelKeepsTheComparison) {

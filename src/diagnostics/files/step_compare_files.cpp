@@ -6,6 +6,7 @@
 // compare plot as they were.
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -98,8 +99,7 @@ StepFile ReadStepFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::s
                std::to_string(DatePart(stored[5], 1, 65535)))
                   .c_str();
   file.tag = testfile::TagText(testfile::AllY(cf, filePlot, kTag));
-  const size_t slash = path.rfind('/');
-  file.name = path.substr(slash == std::string::npos ? 0 : slash + 1).c_str();
+  file.name = std::filesystem::path(path).filename().c_str();
   return file;
 }
 
