@@ -24,8 +24,8 @@ class CDiagnostics_HDRLCompareView : public CComparePage {
   void OnHDR() { ShowGraph(1); }
   void OnLinearity() { ShowGraph(2); }
 
-  IiXYPlotXPtr GetPlot() const { return m_pComparePlot; }
-  IiXYPlotXPtr GetFilePlot() const { return m_pFilePlot; }
+  IiXYPlotX* GetPlot() const { return m_pComparePlot.GetInterfacePtr(); }
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
 
  protected:
   void CreatePlots() override;
