@@ -50,7 +50,7 @@ constexpr ResultGroup kResultGroups[] = {
     {1386, "Repeatability", 232, 220, {1390, 1391}, {{592, 593}, {600, 602}, {601, 603}}},
     {1387, "\xC2\xB1 Linearity Error", 456, 136, {0, 0}, {{604, 0}, {605, 0}, {606, 0}}},
 };
-constexpr int kFileInfoY = 24, kResultsY = 83, kViewsY = 158;
+constexpr int kFileInfoY = 24, kResultsY = 82, kViewsY = 145;
 constexpr int kSettlingX = 470;
 
 std::vector<DialogItem> Items() {
@@ -64,9 +64,9 @@ std::vector<DialogItem> Items() {
       {920, K::Static, "sec", kSettlingX + 64, kFileInfoY + 40, 20, 9},
   };
   for (const ResultGroup& g : kResultGroups) {
-    items.push_back({g.group, K::GroupBox, g.caption, g.x, kResultsY, g.width, 70});
+    items.push_back({g.group, K::GroupBox, g.caption, g.x, kResultsY, g.width, 60});
     for (int row = 0; row < 3; ++row) {
-      const int y = kResultsY + 22 + row * 15;
+      const int y = kResultsY + 19 + row * 13;
       // The third row's mark is a delta sign.
       items.push_back({-1, K::Static, row == 2 ? "\xCE\x94" : std::to_string(row + 1), g.x + 8, y + 2, 10, 9});
       for (int column = 0; column < 2; ++column) {
@@ -79,16 +79,16 @@ std::vector<DialogItem> Items() {
     for (int column = 0; column < 2; ++column)
       if (g.heads[column])
         items.push_back({g.heads[column], K::Static, column ? "Maximum:" : "Average:", g.x + 22 + column * 98,
-                         kResultsY + 12, 70, 9});
+                         kResultsY + 9, 70, 9});
   }
   const std::vector<DialogItem> rest = {
-      {1392, K::Static, "Comparison Views", 168, kViewsY + 3, 128, 9, DS_RIGHT},
-      {View::kControlSignalId, K::PushButton, "Control Signal", 300, kViewsY, 94, 15, DS_DISABLED | DS_GROUP},
-      {View::kHDRId, K::PushButton, "HDR", 398, kViewsY, 94, 15},
-      {View::kLinearityId, K::PushButton, "Linearity", 496, kViewsY, 96, 15},
-      {View::kPlotPlaceId, K::GroupBox, "", 8, 177, 584, 151, DS_HIDDEN},
+      {1392, K::Static, "Comparison Views", 168, kViewsY + 2, 128, 9, DS_RIGHT},
+      {View::kControlSignalId, K::PushButton, "Control Signal", 300, kViewsY, 94, 14, DS_DISABLED | DS_GROUP},
+      {View::kHDRId, K::PushButton, "HDR", 398, kViewsY, 94, 14},
+      {View::kLinearityId, K::PushButton, "Linearity", 496, kViewsY, 96, 14},
+      {View::kPlotPlaceId, K::GroupBox, "", 8, kViewsY + 17, 584, 330 - kViewsY - 17, DS_HIDDEN},
       {View::kFilePlotPlaceId, K::GroupBox, "", 248, 333, 23, 14, DS_HIDDEN},
-      {CComparePage::kPrintId, K::PushButton, "Print Report", 508, 332, 84, 16, DS_DISABLED},
+      {CComparePage::kPrintId, K::PushButton, "Print Report", 508, 333, 84, 16, DS_DISABLED},
   };
   items.insert(items.end(), rest.begin(), rest.end());
   return items;
