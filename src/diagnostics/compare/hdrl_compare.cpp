@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/hdrl_plot_texts.h"
 #include "common/plot_hints.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
@@ -153,15 +154,6 @@ const Graph kGraphs[3] = {
     {&CCommonFunctions::ShowHDRLCompareErrorVsCommand, {"AverageError", "LeastSquareLine"}},
 };
 
-// Legend keys of the data channels; file 1's title ends in " #1", file 2's
-// in " #2".
-constexpr const char* kChannelKeys[][2] = {
-    {"Position", "IDC_STATICPOSNLBL"},  {"Command", "IPLOTCHANCMD"},
-    {"1stCycle-Incr", "1stCycle-Incr"}, {"1stCycle-Decr", "1stCycle-Decr"},
-    {"2ndCycle-Incr", "2ndCycle-Incr"}, {"2ndCycle-Decr", "2ndCycle-Decr"},
-    {"AverageError", "HDRLAVGERR"},     {"LeastSquareLine", "HDRLSQLINE"},
-};
-
 CCommonFunctions& Common() { return theApp().m_CommonFunctions; }
 _bstr_t Lookup(const char* key) { return TheLanguageTable().Lookup(key); }
 
@@ -191,24 +183,11 @@ void View::CreatePlots() {
 }
 
 void View::SetPlotCaptions() {
-  const struct {
-    bool x;
-    const char* axis;
-    const char* key;
-  } axes[] = {{true, "Time", "HDRLTIME"},
-              {true, "Command", "HDRLCMD"},
-              {true, "Time2", "HDRLTIME2"},
-              {false, "PositionError", "HDRLPOSERR"},
-              {false, "Position", "HDRLPOSNPERC"}};
   ComCheck(m_pComparePlot->SetTitle(Lookup("HDRLTITLETEXT")));
-  for (const auto& a : axes) {
-    IiPlotAxisPtr axis;
-    ComCheck(a.x ? m_pComparePlot->GetXAxisByName(a.axis, &axis) : m_pComparePlot->GetYAxisByName(a.axis, &axis));
-    if (!axis) ComCheck(E_POINTER);
-    ComCheck(axis->SetTitle(Lookup(a.key)));
-  }
+  hdrltexts::SetAxisTitles(m_pComparePlot);
+  // File 1's legends end in " #1", file 2's in " #2".
   for (const char* suffix : {"", "2"})
-    for (const auto& [name, key] : kChannelKeys) {
+    for (const auto& [name, key] : hdrltexts::kChannels) {
       const std::string title = Lookup(key).str() + (*suffix ? " #2" : " #1");
       ComCheck(Common()
                    .GetXYPlotChannelByName(m_pComparePlot, (std::string(name) + suffix).c_str())
