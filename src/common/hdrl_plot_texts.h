@@ -13,7 +13,7 @@ struct Named {
   const char* key;
 };
 inline constexpr Named kChannels[] = {
-    {"Position", "IDC_STATICPOSNLBL"},  {"Command", "IPLOTCHANCMD"},     {"1stCycle-Incr", "1stCycle-Incr"},
+    {"Position", "IDC_STATICPOSNLBL"},  {"Command", "IPLOTCHANCMD"},        {"1stCycle-Incr", "1stCycle-Incr"},
     {"1stCycle-Decr", "1stCycle-Decr"}, {"2ndCycle-Incr", "2ndCycle-Incr"}, {"2ndCycle-Decr", "2ndCycle-Decr"},
     {"AverageError", "HDRLAVGERR"},     {"LeastSquareLine", "HDRLSQLINE"},
 };

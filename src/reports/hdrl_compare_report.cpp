@@ -9,17 +9,15 @@ namespace {
 
 _bstr_t T(const char* key) { return TheLanguageTable().Lookup(key); }
 
-const reports::ReportMember kHDRLCompare{"HDRLCmpRep",          "PageLine1",
-                                         "Detail",              "TitleLbl",
-                                         "HDRLCMPREPORTTITLE",  "_HDRLCompareReport_",
-                                         "Save HDRL Compare ReportAs"};
+const reports::ReportMember kHDRLCompare{"HDRLCmpRep", "PageLine1", "Detail", "TitleLbl", "HDRLCMPREPORTTITLE",
+                                         "_HDRLCompareReport_", "Save HDRL Compare ReportAs"};
 
 // The fields of the compare texts, by the texts' order.
 constexpr const char* kTextFields[23] = {
-    "Tag1Value",       "Tag2Value",       "TestDate1Value",  "TestDate2Value",  "FileName1Value",  "FileName2Value",
-    "PosSetTime",      "PosSetTime2",     "RepeatAvg1Value", "RepeatAvg2Value", "RepeatAvgDelta",  "RepeatMax1Value",
-    "RepeatMax2Value", "RepeatMaxDelta",  "HandDAvg1Value",  "HandDAvg2Value",  "HandDAvgDelta",   "HandDMax1Value",
-    "HandDMax2Value",  "HandDMaxDelta",   "LinErr1Value",    "LinErr2Value",    "LinErrDelta",
+    "Tag1Value",       "Tag2Value",      "TestDate1Value",  "TestDate2Value",  "FileName1Value", "FileName2Value",
+    "PosSetTime",      "PosSetTime2",    "RepeatAvg1Value", "RepeatAvg2Value", "RepeatAvgDelta", "RepeatMax1Value",
+    "RepeatMax2Value", "RepeatMaxDelta", "HandDAvg1Value",  "HandDAvg2Value",  "HandDAvgDelta",  "HandDMax1Value",
+    "HandDMax2Value",  "HandDMaxDelta",  "LinErr1Value",    "LinErr2Value",    "LinErrDelta",
 };
 
 }  // namespace

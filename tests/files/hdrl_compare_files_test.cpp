@@ -51,8 +51,8 @@ TEST_F(HDRLCompareFiles, TwoFilesSideBySideWithTheirDifferences) {
   EXPECT_EQ(open.title, "##FILEOPENHDRL");
   EXPECT_EQ(open.defaultExtension, "hdrl");
   EXPECT_EQ(Texts(cf.m_strHDRLCompare),
-            (Texts23{"FV101", "", "12/8/2026", "", "a.hdrl", "", "2", "", "0.25", "", "", "0.25", "", "", "0.5", "", "",
-                     "0.5", "", "", "0.6", "", ""}));
+            (Texts23{"FV101", "", "12/8/2026", "", "a.hdrl", "",    "2", "", "0.25", "", "", "0.25",
+                     "",      "", "0.5",       "", "",       "0.5", "",  "", "0.6",  "", ""}));
   EXPECT_EQ(Channel("Position").size(), 49u);
   EXPECT_EQ(Channel("1stCycle-Decr"), (Points{{10, -1}}));
   EXPECT_TRUE(Channel("Position2").empty());
@@ -65,8 +65,9 @@ TEST_F(HDRLCompareFiles, TwoFilesSideBySideWithTheirDifferences) {
   EXPECT_EQ(q.caption, "Compare");
   EXPECT_EQ(q.type, static_cast<UINT>(MB_OKCANCEL));
   EXPECT_EQ(Texts(cf.m_strHDRLCompare),
-            (Texts23{"FV101", "FV102", "12/8/2026", "12/8/2026", "a.hdrl", "b.hdrl", "2", "3", "0.25", "0.5", "0.25",
-                     "0.25", "0.5", "0.25", "0.5", "1", "0.5", "0.5", "1", "0.5", "0.6", "1.2", "0.6"}));
+            (Texts23{"FV101", "FV102", "12/8/2026", "12/8/2026", "a.hdrl", "b.hdrl", "2",   "3",
+                     "0.25",  "0.5",   "0.25",      "0.25",      "0.5",    "0.25",   "0.5", "1",
+                     "0.5",   "0.5",   "1",         "0.5",       "0.6",    "1.2",    "0.6"}));
   EXPECT_EQ(Channel("1stCycle-Decr"), (Points{{10, -1}}));
   EXPECT_EQ(Channel("1stCycle-Decr2"), (Points{{10, -2}}));
   EXPECT_EQ(Channel("Position2").size(), 49u);
@@ -78,9 +79,10 @@ TEST_F(HDRLCompareFiles, TwoFilesSideBySideWithTheirDifferences) {
 
   // The same file twice: nothing to ask, nothing apart.
   ASSERT_TRUE(Load2(a));
-  EXPECT_EQ(Texts(cf.m_strHDRLCompare),
-            (Texts23{"FV101", "FV101", "12/8/2026", "12/8/2026", "a.hdrl", "a.hdrl", "2", "2", "0.25", "0.25", "0",
-                     "0.25", "0.25", "0", "0.5", "0.5", "0", "0.5", "0.5", "0", "0.6", "0.6", "0"}));
+  EXPECT_EQ(
+      Texts(cf.m_strHDRLCompare),
+      (Texts23{"FV101", "FV101", "12/8/2026", "12/8/2026", "a.hdrl", "a.hdrl", "2",   "2", "0.25", "0.25", "0", "0.25",
+               "0.25",  "0",     "0.5",       "0.5",       "0",      "0.5",    "0.5", "0", "0.6",  "0.6",  "0"}));
   EXPECT_EQ(Channel("Position2"), Channel("Position"));
   EXPECT_EQ(Messages().size(), 1u);
 
@@ -125,11 +127,11 @@ TEST_F(HDRLCompareFiles, WhatIsRefusedLeavesTheComparisonAsItWas) {
     bool openError;
   };
   const Case cases[] = {
-      {"cancel 1", 1, "", false, false},          {"cancel 2", 2, "", false, false},
-      {"garbage 1", 1, garbage, false, true},     {"garbage 2", 2, garbage, false, true},
-      {"empty 1", 1, empty, false, true},         {"empty 2", 2, empty, false, true},
-      {"another kind 1", 1, ramp, false, true},   {"another kind 2", 2, ramp, false, true},
-      {"fewer channels 2", 2, few, false, true},  {"settling time refused", 2, other, true, false},
+      {"cancel 1", 1, "", false, false},         {"cancel 2", 2, "", false, false},
+      {"garbage 1", 1, garbage, false, true},    {"garbage 2", 2, garbage, false, true},
+      {"empty 1", 1, empty, false, true},        {"empty 2", 2, empty, false, true},
+      {"another kind 1", 1, ramp, false, true},  {"another kind 2", 2, ramp, false, true},
+      {"fewer channels 2", 2, few, false, true}, {"settling time refused", 2, other, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -1,6 +1,8 @@
 // The HDRL comparison page on files of known results: which channels each
 // graph shows after loads that worked or were refused, what the boxes show,
 // and Print Report printing exactly the boxes.
+#include "diagnostics/compare/hdrl_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/compare/hdrl_compare.h"
 #include "report_probe.h"
 #include "support/hdrl_run_file.h"
 #include "test_page_fixture.h"
@@ -19,8 +20,8 @@ using View = CDiagnostics_HDRLCompareView;
 using Names = std::set<std::string>;
 
 constexpr const char* kAllChannels[] = {
-    "Position",      "Command",        "Position2",     "Command2",       "1stCycle-Incr", "1stCycle-Incr2",
-    "1stCycle-Decr", "1stCycle-Decr2", "2ndCycle-Incr", "2ndCycle-Incr2", "2ndCycle-Decr", "2ndCycle-Decr2",
+    "Position",      "Command",        "Position2",       "Command2",         "1stCycle-Incr", "1stCycle-Incr2",
+    "1stCycle-Decr", "1stCycle-Decr2", "2ndCycle-Incr",   "2ndCycle-Incr2",   "2ndCycle-Decr", "2ndCycle-Decr2",
     "AverageError",  "AverageError2",  "LeastSquareLine", "LeastSquareLine2",
 };
 const Names kControl1 = {"Position", "Command"};
@@ -95,9 +96,13 @@ TEST_F(HDRLComparePage, EachGraphShowsWhatTheLoadsLeft) {
       {"both files", {{kFile1, true}, {kFile2, true}}, 1, Both(kCycles1, kCycles2)},
       {"file 2 cancelled, none shown before", {{kFile1, true}, {kFile2, false}}, 2, kLinearity1},
       // The refused load keeps its curves: the graph shows both files.
-      {"file 2 cancelled after one was shown", {{kFile1, true}, {kFile2, true}, {kFile2, false}}, 2,
+      {"file 2 cancelled after one was shown",
+       {{kFile1, true}, {kFile2, true}, {kFile2, false}},
+       2,
        Both(kLinearity1, kLinearity2)},
-      {"file 1 cancelled after a comparison", {{kFile1, true}, {kFile2, true}, {kFile1, false}}, 1,
+      {"file 1 cancelled after a comparison",
+       {{kFile1, true}, {kFile2, true}, {kFile1, false}},
+       1,
        Both(kCycles1, kCycles2)},
       {"file 1 again after a comparison", {{kFile1, true}, {kFile2, true}, {kFile1, true}}, 0, kControl1},
   };
@@ -126,7 +131,7 @@ TEST_F(HDRLComparePage, BoxesFollowTheFilesAndRefusalsKeepThem) {
   Load(View::kFile2Id, b);
   EXPECT_EQ(Field(910), "FV102");
   EXPECT_EQ(Boxes(kFile2Results, 10), (std::vector<std::string>{"1.00", "1.00", "0.50", "0.50", "1.2000", "0.50",
-                                                                  "0.50", "0.25", "0.25", "0.6000"}));
+                                                                "0.50", "0.25", "0.25", "0.6000"}));
   const std::vector<std::pair<double, double>> position2 = Points("Position2");
   ASSERT_EQ(position2.size(), 49u);
 
@@ -154,8 +159,10 @@ TEST_F(HDRLComparePage, PrintReportPrintsTheBoxesAndComesBackToTheControlSignal)
   EXPECT_EQ(ReportName(report), "HDRLCmpRep");
   const std::string name = std::filesystem::path(a).filename().string();
   const std::pair<const char*, const char*> fields[] = {
-      {"Tag1Value", "FV101"}, {"FileName1Value", name.c_str()}, {"PosSetTime", "2"}, {"HandDAvg1Value", "0.50"},
-      {"LinErr1Value", "0.6000"}, {"Tag2Value", ""}, {"HandDAvg2Value", ""}, {"LinErrDelta", ""},
+      {"Tag1Value", "FV101"},     {"FileName1Value", name.c_str()},
+      {"PosSetTime", "2"},        {"HandDAvg1Value", "0.50"},
+      {"LinErr1Value", "0.6000"}, {"Tag2Value", ""},
+      {"HandDAvg2Value", ""},     {"LinErrDelta", ""},
   };
   for (const auto& [field, text] : fields) EXPECT_EQ(ReportFieldText(report, "Detail", field), text) << field;
   // The compare texts hold what the boxes showed.

@@ -26,14 +26,14 @@ enum Text : int {
 };
 
 const std::vector<CompareEdit> kFile1Edits = {
-    {899, kTag1},        {909, kDate1},       {1109, kName1},  {607, kSettling1}, {594, kHDAvg1},
-    {595, kHDMax1},      {592, kRepeatAvg1},  {593, kRepeatMax1}, {604, kLin1},
+    {899, kTag1},   {909, kDate1},       {1109, kName1},      {607, kSettling1}, {594, kHDAvg1},
+    {595, kHDMax1}, {592, kRepeatAvg1}, {593, kRepeatMax1}, {604, kLin1},
 };
 // File 2 with the differences, which go and come with it.
 const std::vector<CompareEdit> kFile2Edits = {
-    {910, kTag2},          {914, kDate2},          {1111, kName2},        {608, kSettling2},
-    {596, kHDAvg2},        {598, kHDMax2},         {600, kRepeatAvg2},    {602, kRepeatMax2},
-    {605, kLin2},          {597, kHDAvgDelta},     {599, kHDMaxDelta},    {601, kRepeatAvgDelta},
+    {910, kTag2},       {914, kDate2},       {1111, kName2},          {608, kSettling2},
+    {596, kHDAvg2},     {598, kHDMax2},      {600, kRepeatAvg2},      {602, kRepeatMax2},
+    {605, kLin2},       {597, kHDAvgDelta},  {599, kHDMaxDelta},      {601, kRepeatAvgDelta},
     {603, kRepeatMaxDelta}, {606, kLinDelta},
 };
 

@@ -122,8 +122,8 @@ bool CCommonFunctions::LoadHDRLCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr 
   // Asked before anything changes, so that Cancel keeps the file 2 shown.
   if (file.settlingTime.view() != m_strHDRLCompare[kSettlingTime].view()) {
     const char* text = "Settings do not Match. Comparision may be Invalid. Do you wish to continue";
-    const int answer = page ? page->MessageBox(text, "Compare", MB_OKCANCEL) : MessageBox(nullptr, text, "Compare",
-                                                                                              MB_OKCANCEL);
+    const int answer =
+        page ? page->MessageBox(text, "Compare", MB_OKCANCEL) : MessageBox(nullptr, text, "Compare", MB_OKCANCEL);
     if (answer != IDOK) return false;
   }
   try {
