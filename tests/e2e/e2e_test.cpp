@@ -35,6 +35,7 @@
 #include "support/plot_probe.h"
 #include "support/scoped_env.h"
 #include "diagnostics/compare/step_compare.h"
+#include "diagnostics/compare/hdrl_compare.h"
 #include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test.h"
 #include "diagnostics/run/multi_test.h"
@@ -1322,6 +1323,97 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
   for (const char* text : {"Step Test Comparison Report", "healthy.stp", "worn.stp"})
     EXPECT_TRUE(printed.contains(QString::fromUtf8(text))) << text;
+
+  device->SetState(before);
+  Select(1);
+}
+
+// Two HDRL tests of the simulated valve compared, the second after the
+// valve gained dead band and friction, and a third with a longer settling
+// time that the comparison asks about.
+TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
+  using Test = CDiagnostics_HDRLView;
+  using View = CDiagnostics_HDRLCompareView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir files, sink;
+  ASSERT_TRUE(files.isValid() && sink.isValid());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(53);
+  auto* test = static_cast<Test*>(theApp().m_pViews[22]);
+  ASSERT_EQ(ShownPage(), test);
+  // A whole run on the manual clock, saved as `name`.
+  const auto run = [&](const char* settlingTime, const char* name) {
+    test->SetDlgItemText(Test::kSettlingTimeId, settlingTime);
+    g_clock->Advance(2 * 500);
+    ASSERT_TRUE(test->GetDlgItem(Test::kStartId)->IsWindowEnabled());
+    person.Answer(IDYES);
+    test->GetDlgItemAs<CButton>(Test::kStartId)->Click();
+    g_clock->Advance(500);
+    ASSERT_TRUE(test->IsRunning());
+    for (int tick = 0; tick < 600 && test->IsRunning(); ++tick) g_clock->Advance(500);
+    ASSERT_FALSE(test->IsRunning());
+    person.AnswerFile(files.filePath(name).toStdString());
+    test->GetDlgItemAs<CButton>(Test::kSaveId)->Click();
+  };
+  run("6", "before.hdrl");
+  sim::DeviceState worn = before;
+  worn.valve.deadBand = 0.8;
+  worn.valve.breakaway = 1.5;
+  device->SetState(worn);
+  run("6", "after.hdrl");
+  run("8", "slower.hdrl");
+  test->SetDlgItemText(Test::kSettlingTimeId, "6");
+
+  Select(531);
+  auto* page = static_cast<View*>(theApp().m_pViews[23]);
+  ASSERT_EQ(ShownPage(), page);
+  const auto load = [&](int button, const char* name) {
+    person.AnswerFile(files.filePath(name).toStdString());
+    page->GetDlgItemAs<CButton>(button)->Click();
+  };
+  load(View::kFile1Id, "before.hdrl");
+  load(View::kFile2Id, "after.hdrl");  // the same settling time: no question
+  EXPECT_EQ(page->GetDlgItemText(899), "FV-101  ");
+  EXPECT_EQ(page->GetDlgItemText(1111), "after.hdrl");
+  EXPECT_EQ(page->GetDlgItemText(608), "6");
+  // More dead band and friction leave the stem further behind the command
+  // on the way up than on the way down.
+  const double hysteresis1 = std::stod(page->GetDlgItemText(594)), hysteresis2 = std::stod(page->GetDlgItemText(596));
+  EXPECT_GT(hysteresis2, hysteresis1);
+  const double delta = std::stod(page->GetDlgItemText(597));
+  EXPECT_GT(delta, 0.1);
+  EXPECT_NEAR(delta, hysteresis2 - hysteresis1, 0.011);
+  const auto points = [&](const char* channel) { return PlotPoints(*page, channel); };
+  EXPECT_EQ(points("Position2").size(), 49u);
+  EXPECT_NE(points("Position2"), points("Position"));
+  EXPECT_NE(points("1stCycle-Incr2"), points("1stCycle-Incr"));
+  SaveScreen("compare_hdrl");
+  page->GetDlgItemAs<CButton>(View::kHDRId)->Click();
+  SaveScreen("compare_hdrl_hdr");
+  page->GetDlgItemAs<CButton>(View::kLinearityId)->Click();
+  SaveScreen("compare_hdrl_linearity");
+  EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
+
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+  for (const std::string& text : {std::string("HDRL Test Comparison Report"), std::string("after.hdrl"),
+                                  page->GetDlgItemText(597), page->GetDlgItemText(596)})
+    EXPECT_TRUE(printed.contains(QString::fromStdString(text))) << text << "\n" << printed.toStdString();
+  EXPECT_FALSE(page->GetDlgItem(View::kControlSignalId)->IsWindowEnabled());
+
+  // Another settling time: refused, then taken.
+  const std::vector<std::pair<double, double>> kept = points("Position2");
+  person.AnswerFile(files.filePath("slower.hdrl").toStdString()).Answer(IDCANCEL);
+  page->GetDlgItemAs<CButton>(View::kFile2Id)->Click();
+  EXPECT_EQ(person.Asked().back().caption, "Compare");
+  EXPECT_EQ(page->GetDlgItemText(1111), "after.hdrl");
+  EXPECT_EQ(points("Position2"), kept);
+  person.AnswerFile(files.filePath("slower.hdrl").toStdString()).Answer(IDOK);
+  page->GetDlgItemAs<CButton>(View::kFile2Id)->Click();
+  EXPECT_EQ(page->GetDlgItemText(608), "8");
+  EXPECT_EQ(page->GetDlgItemText(1111), "slower.hdrl");
 
   device->SetState(before);
   Select(1);

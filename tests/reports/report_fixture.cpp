@@ -22,7 +22,7 @@ void ReportTest::SetUp() {
   for (const char* file :
        {"ActStrokeFricCalRept.xml", "AnaInputCalRept.xml", "StepTestRept.xml", "RampTestRept.xml", "PSTestRept.xml",
         "HDRLTestRept.xml", "DataMonReport.xml", "AlarmReport2.xml", "AlarmMGMTReport2.xml", "AlarmStatReport.xml",
-        "AllTestReport.xml"})
+        "AllTestReport.xml", "HDRLTestCmpRept.xml"})
     ASSERT_TRUE(QFile::copy(kSource + "/resources/Dependencies/" + file, m_dir.filePath(file))) << file;
   IUnknownPtr report, printer;
   ASSERT_EQ(report.CreateInstance(activex::kReportProgId), S_OK);

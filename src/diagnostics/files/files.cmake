@@ -10,6 +10,7 @@ target_sources(tarnix_common PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pst_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_plots.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logger_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/curve_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/event_grid.cpp

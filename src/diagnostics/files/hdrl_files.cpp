@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "diagnostics/files/hdrl_file.h"
 #include "diagnostics/files/plot_file_kit.h"
 #include "diagnostics/run/hdrl_analysis.h"
 #include "platform/sys/time_source.h"
@@ -74,26 +75,6 @@ void AddPoint(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel, dou
 // A settling time that can scale a time axis.
 bool Usable(double settlingTime) { return std::isfinite(settlingTime) && settlingTime > 0; }
 
-void ResetAxes(IiXYPlotXPtr& plot, double settlingTime) {
-  // Without a usable settling time the time axis keeps its range.
-  if (Usable(settlingTime)) {
-    IiPlotAxisPtr time = AxisByName(plot, true, "Time");
-    Raise(time->SetMin(0));
-    Raise(time->SetStartValue(0));
-    Raise(time->SetSpan(settlingTime * 24));
-  }
-  IiPlotAxisPtr command = AxisByName(plot, true, "Command");
-  Raise(command->SetMin(0));
-  Raise(command->SetStartValue(0));
-  Raise(command->SetSpan(100));
-  IiPlotAxisPtr position = AxisByName(plot, false, "Position");
-  Raise(position->SetMin(0));
-  Raise(position->SetSpan(100));
-  IiPlotAxisPtr error = AxisByName(plot, false, "PositionError");
-  Raise(error->SetMin(-1.5));
-  Raise(error->SetSpan(3));
-}
-
 // One value a step into the run form: step k at k x T and again at its
 // stored x plus T, the last step once.
 void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
@@ -111,13 +92,58 @@ void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
   }
 }
 
-// A result as the file's fields keep it; NaN, a figure the run does not
-// give, as an empty text.
-_bstr_t TextOf(double value) {
+}  // namespace
+
+namespace hdrlfile {
+
+void SetRanges(IiXYPlotXPtr& plot, const char* timeAxis, double settlingTime) {
+  // Without a usable settling time the time axis keeps its range.
+  if (Usable(settlingTime)) {
+    IiPlotAxisPtr time = AxisByName(plot, true, timeAxis);
+    Raise(time->SetMin(0));
+    Raise(time->SetStartValue(0));
+    Raise(time->SetSpan(settlingTime * 24));
+  }
+  IiPlotAxisPtr command = AxisByName(plot, true, "Command");
+  Raise(command->SetMin(0));
+  Raise(command->SetStartValue(0));
+  Raise(command->SetSpan(100));
+  IiPlotAxisPtr position = AxisByName(plot, false, "Position");
+  Raise(position->SetMin(0));
+  Raise(position->SetSpan(100));
+  IiPlotAxisPtr error = AxisByName(plot, false, "PositionError");
+  Raise(error->SetMin(-1.5));
+  Raise(error->SetSpan(3));
+}
+
+_bstr_t ResultText(double value) {
   return std::isnan(value) ? _bstr_t("") : _bstr_t(testfile::NumberText(value).c_str());
 }
 
-}  // namespace
+Run ReadRun(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
+  Run run;
+  run.month = testfile::PointY(cf, plot, kSettings, 0);
+  run.day = testfile::PointY(cf, plot, kSettings, 1);
+  run.year = testfile::PointY(cf, plot, kSettings, 2);
+  run.settlingTime = testfile::PointY(cf, plot, kSettings, 3);
+  // Every file of ours carries the date it was saved; another kind's file
+  // renamed to ".hdrl" has other values where the date should be.
+  const auto whole = [](double v, double low, double high) { return v >= low && v <= high && v == std::trunc(v); };
+  if (!whole(run.month, 1, 12) || !whole(run.day, 1, 31) || !whole(run.year, 0, 65535)) _com_issue_error(E_FAIL);
+  LONG commandCount = 0;
+  Raise(cf.GetXYPlotChannelByName(plot, "Command")->GetCount(&commandCount));
+  if (commandCount == kSteps && Usable(run.settlingTime)) ConvertRun(cf, plot, run.settlingTime);
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  double repeatability[2] = {none, none}, hysteresis[2] = {none, none}, linearity = 0;
+  cf.ComputeRepeatability(plot, &repeatability[0], &repeatability[1], 1);
+  cf.ComputeLeastSquareLine(plot, &linearity, 1);
+  cf.ComputeHysteresisDeadband(plot, &hysteresis[0], &hysteresis[1], 1);
+  run.results = {repeatability[0], repeatability[1], hysteresis[0], hysteresis[1], linearity};
+  run.tag = testfile::TagText(testfile::AllY(cf, plot, kTag));
+  return run;
+}
+
+}  // namespace hdrlfile
 
 void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
   Raise(plot->BeginUpdate());
@@ -160,7 +186,7 @@ void CCommonFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {
         {static_cast<double>(now.month), static_cast<double>(now.day), static_cast<double>(now.year), settlingTime});
     testfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strHDRLTag));
     plotfile::WriteWhole(plot.GetInterfacePtr(), *path);
-    ResetAxes(plot, settlingTime);
+    hdrlfile::SetRanges(plot, "Time", settlingTime);
   } catch (const std::exception&) {
     MessageBox(nullptr, TheLanguageTable().Lookup("FILESAVEERR"), "", MB_OK);
   }
@@ -173,23 +199,12 @@ bool CCommonFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
   try {
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
-    for (LONG i = 0; i < 3; ++i) testfile::PointY(*this, plot, kSettings, i);  // the date: stored, not shown
-    const double settlingTime = testfile::PointY(*this, plot, kSettings, 3);
-    LONG commandCount = 0;
-    Raise(GetXYPlotChannelByName(plot, "Command")->GetCount(&commandCount));
-    if (commandCount == kSteps && Usable(settlingTime)) ConvertRun(*this, plot, settlingTime);
-    const double none = std::numeric_limits<double>::quiet_NaN();
-    double repeatability[2] = {none, none}, hysteresis[2] = {none, none}, linearity = 0;
-    ComputeRepeatability(plot, &repeatability[0], &repeatability[1], 1);
-    ComputeLeastSquareLine(plot, &linearity, 1);
-    ComputeHysteresisDeadband(plot, &hysteresis[0], &hysteresis[1], 1);
-    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
-    ResetAxes(plot, settlingTime);
+    const hdrlfile::Run run = hdrlfile::ReadRun(*this, plot);
+    hdrlfile::SetRanges(plot, "Time", run.settlingTime);
 
-    m_strHDRLSettlingTime = testfile::NumberText(settlingTime).c_str();
-    m_strHDRLResults = {TextOf(repeatability[0]), TextOf(repeatability[1]), TextOf(hysteresis[0]),
-                        TextOf(hysteresis[1]), TextOf(linearity)};
-    m_strHDRLTag = tag;
+    m_strHDRLSettlingTime = testfile::NumberText(run.settlingTime).c_str();
+    for (size_t i = 0; i < run.results.size(); ++i) m_strHDRLResults[i] = hdrlfile::ResultText(run.results[i]);
+    m_strHDRLTag = run.tag;
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, TheLanguageTable().Lookup("FILEOPENERR"), "", MB_OK);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/hdrl_plot_texts.h"
 #include "common/plot_hints.h"
 #include "diagnostics/run/hdrl_analysis.h"
 #include "platform/com/com_error.h"
@@ -28,17 +29,6 @@ constexpr int kMultiTestIndex = 3;  // the HDRL test's done flag
 const SettingField kSettlingField{View::kSettlingTimeId, View::kSettlingIconId, View::kMinSettlingTime,
                                   View::kMaxSettlingTime, "TT_HDRL_POS_TIME_ERROR"};
 
-// The eight data channels and the keys of their legends; the cycle
-// branches are their own keys.
-struct Channel {
-  const char* name;
-  const char* key;
-};
-constexpr Channel kChannels[] = {
-    {"Position", "IDC_STATICPOSNLBL"},    {"Command", "IPLOTCHANCMD"},          {"1stCycle-Incr", "1stCycle-Incr"},
-    {"1stCycle-Decr", "1stCycle-Decr"},   {"2ndCycle-Incr", "2ndCycle-Incr"},   {"2ndCycle-Decr", "2ndCycle-Decr"},
-    {"AverageError", "HDRLAVGERR"},       {"LeastSquareLine", "HDRLSQLINE"},
-};
 // The branches of the two cycles: their first stair and channel.
 struct Branch {
   int firstStair;
@@ -267,17 +257,8 @@ void View::CreateControls() {
 void View::SetPlotTexts() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   ComCheck(m_pPlot->SetTitle(Text("HDRLTITLETEXT")));
-  const struct {
-    bool x;
-    const char* axis;
-    const char* key;
-  } axes[] = {{true, "Time", "HDRLTIME"},
-              {true, "Command", "HDRLCMD"},
-              {true, "Time2", "HDRLTIME2"},
-              {false, "PositionError", "HDRLPOSERR"},
-              {false, "Position", "HDRLPOSNPERC"}};
-  for (const auto& a : axes) ComCheck(AxisNamed(m_pPlot, a.x, a.axis)->SetTitle(Text(a.key)));
-  for (const Channel& c : kChannels)
+  hdrltexts::SetAxisTitles(m_pPlot);
+  for (const hdrltexts::Named& c : hdrltexts::kChannels)
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, c.name)->SetTitle(Text(c.key)));
   plothints::Translate(m_pPlot);
 }
@@ -426,7 +407,7 @@ void View::ShowGraph(const HDRLGraph& graph) {
   Try("ShowGraph", [this, &graph] {
     CCommonFunctions& common = theApp().m_CommonFunctions;
     ComCheck(m_pPlot->SetTitle(Text(graph.titleKey)));
-    for (const Channel& c : kChannels) {
+    for (const hdrltexts::Named& c : hdrltexts::kChannels) {
       bool shown = false;
       for (const char* name : graph.channels) shown = shown || std::string(name) == c.name;
       common.ShowChannel(m_pPlot, c.name, shown);

@@ -1,6 +1,7 @@
 #include "platform/sys/numeric.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -53,5 +54,13 @@ std::string FormatNumber(const char* format, ...) {
 }
 
 double StrToD(const char* text, char** end) { return strtod_l(text, end, CLocale()); }
+
+std::optional<double> LeadingNumber(const char* text) {
+  if (!text) return std::nullopt;
+  char* end = nullptr;
+  const double value = StrToD(text, &end);
+  if (end == text || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
 
 }  // namespace plat

@@ -4,6 +4,7 @@
 // library's locale from the environment, so the program calls
 // UseCNumericLocale() right after creating it; the helpers below do not
 // depend on that and use the "C" rules in any case.
+#include <optional>
 #include <string>
 
 namespace plat {
@@ -15,5 +16,9 @@ std::string FormatNumber(const char* format, ...) __attribute__((format(printf, 
 
 // strtod under the "C" numeric rules.
 double StrToD(const char* text, char** end);
+
+// The finite number a text begins with ("." as decimal point); nothing for
+// a null or empty text or one that does not begin with a number.
+std::optional<double> LeadingNumber(const char* text);
 
 }  // namespace plat

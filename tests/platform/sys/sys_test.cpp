@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "platform/sys/numeric.h"
@@ -134,6 +135,20 @@ TEST_F(NumbersUnderGermanLocale, FormatAndParseUseThePoint) {
   plat::UseCNumericLocale();
   std::snprintf(buf, sizeof buf, "%.1f", 1.5);
   EXPECT_STREQ(buf, "1.5");
+}
+
+TEST_F(NumbersUnderGermanLocale, LeadingNumberOrNothing) {
+  const struct {
+    const char* text;
+    std::optional<double> number;
+  } cases[] = {
+      {"0.25", 0.25}, {"1,25", 1.0}, {"-3e-2 %", -0.03}, {"", std::nullopt},
+      {"abc", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt}, {nullptr, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text ? c.text : "(null)");
+    EXPECT_EQ(plat::LeadingNumber(c.text), c.number);
+  }
 }
 
 }  // namespace
