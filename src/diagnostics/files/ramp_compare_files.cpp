@@ -1,8 +1,6 @@
 // The ramp comparison: the compare plot's thirty channels, the file plot
 // that a ".rmp" file is loaded into, and the loaders of file 1 and file 2.
 #include <array>
-#include <cmath>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -109,27 +107,6 @@ struct RampFile {
   BYTE strokeCode = 0, areaCode = 0;
 };
 
-const char* StrokeUnitText(int code) {
-  switch (code) {
-    case 49:
-      return "mm";
-    case 57:
-      return "%";
-    case 143:
-      return "deg";
-    default:
-      return "in.";
-  }
-}
-
-const char* AreaUnitText(int code) { return code == 1 ? "cm\u00B2" : "in\u00B2"; }
-
-// A date part truncated toward zero as an unsigned 16-bit number.
-unsigned DatePart(double value) {
-  if (!std::isfinite(value) || std::fabs(value) >= 9.0e18) return 0;
-  return static_cast<std::uint16_t>(static_cast<long long>(value));
-}
-
 // Loads the chosen file into the file plot and reads it whole; raises when
 // it is not a ramp test file (no twelve settings points).
 RampFile ReadRampFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
@@ -141,9 +118,7 @@ RampFile ReadRampFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::s
   f.name = std::filesystem::path(path).filename().string().c_str();
   for (size_t i = 0; i < 4; ++i) f.settings[i] = testfile::NumberText(s[i]).c_str();
   f.bidirectional = s[4] != 0 ? 1 : 0;
-  f.date = (std::to_string(DatePart(s[5])) + "/" + std::to_string(DatePart(s[6])) + "/" +
-            std::to_string(DatePart(s[7])))
-               .c_str();
+  f.date = testfile::DateText(s[5], s[6], s[7]).c_str();
   f.strokeCode = static_cast<BYTE>(testfile::LowByte(s[9]));
   f.areaCode = static_cast<BYTE>(testfile::LowByte(s[11]));
   f.actuatorSize = plat::FormatNumber("%3.1f", s[10]).c_str();
@@ -162,8 +137,8 @@ void Store(CCommonFunctions& cf, const RampFile& f, size_t file) {
   for (size_t i = 0; i < 4; ++i) t[kStart + 2 * i + file] = f.settings[i];
   t[file == 0 ? kStrokeLength1 : kStrokeLength2] = f.strokeLength;
   t[file == 0 ? kActuatorSize1 : kActuatorSize2] = f.actuatorSize;
-  t[kStrokeUnit] = StrokeUnitText(f.strokeCode);
-  t[kAreaUnit] = AreaUnitText(f.areaCode);
+  t[kStrokeUnit] = testfile::RampStrokeUnitText(f.strokeCode);
+  t[kAreaUnit] = testfile::RampAreaUnitText(f.areaCode);
   cf.m_nCompareStrokeUnitCode = f.strokeCode;
   cf.m_nCompareAreaUnitCode = f.areaCode;
   cf.m_bCompareBidirectional[file] = f.bidirectional;
