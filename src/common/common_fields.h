@@ -80,6 +80,8 @@ struct CCommonFields : CIdentityTexts {
   BYTE m_nCompareStrokeUnitCode = 0;
   BYTE m_nCompareAreaUnitCode = 0;
   std::array<BYTE, 2> m_bCompareBidirectional{};
+  // A ramp file 2 not read since the last file 1: no bi-directional value.
+  static constexpr BYTE kCompareNotLoaded = 0xFF;
 
   // Calibration reports.
   TextArray<7> m_strStrokeCal = EmptyTexts<7>();

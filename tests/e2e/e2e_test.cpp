@@ -35,6 +35,7 @@
 #include "support/plot_probe.h"
 #include "support/scoped_env.h"
 #include "diagnostics/compare/step_compare.h"
+#include "diagnostics/compare/ramp_compare.h"
 #include "diagnostics/compare/hdrl_compare.h"
 #include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test.h"
@@ -1414,6 +1415,89 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   page->GetDlgItemAs<CButton>(View::kFile2Id)->Click();
   EXPECT_EQ(page->GetDlgItemText(608), "8");
   EXPECT_EQ(page->GetDlgItemText(1111), "slower.hdrl");
+
+  device->SetState(before);
+  Select(1);
+}
+
+// Two ramp tests of the simulated valve, the second after it wore (more
+// friction, a larger dead band), compared on the ramp comparison page; a
+// third run with a longer hold asks before it is compared.
+TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
+  using View = CDiagnostics_RampCompareView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink, files;
+  ASSERT_TRUE(sink.isValid() && files.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+
+  Select(51);
+  auto* test = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  ASSERT_EQ(ShownPage(), test);
+  g_clock->Advance(3 * 1000);
+  const auto run = [&](const char* hold, const char* name) {
+    test->SetDlgItemText(1031, "10.0");
+    test->SetDlgItemText(1032, "90.0");
+    test->SetDlgItemText(1033, hold);
+    test->SetDlgItemText(1034, "20.0");
+    test->CheckDlgButton(1037, BST_CHECKED);
+    RunTest(person, *test, 1055);
+    const std::string path = files.filePath(name).toStdString();
+    person.AnswerFile(path);
+    Click(*test, 1054);
+    return path;
+  };
+  const std::string baseline = run("3.0", "baseline.rmp");
+  sim::DeviceState worn = device->State();
+  worn.valve.breakaway = 4.0;
+  worn.valve.deadBand = 2.0;
+  device->SetState(worn);
+  const std::string wornFile = run("3.0", "worn.rmp");
+  const std::string longerHold = run("6.0", "longer_hold.rmp");
+
+  Select(511);
+  auto* page = static_cast<View*>(theApp().m_pViews[19]);
+  ASSERT_EQ(ShownPage(), page);
+  person.AnswerFile(baseline);
+  Click(*page, CComparePage::kFile1Id);
+  const size_t asked = person.Asked().size();
+  person.AnswerFile(wornFile);
+  Click(*page, CComparePage::kFile2Id);
+  EXPECT_EQ(person.Asked().size(), asked + 1);  // the same settings: no question
+  EXPECT_EQ(page->GetDlgItemText(899), page->GetDlgItemText(910));
+  EXPECT_EQ(page->GetDlgItemText(1111), "worn.rmp");
+  EXPECT_EQ(page->GetDlgItemText(408), "Yes");
+
+  // The same commands, and a valve that now sticks and lags behind them.
+  double largest = 0;
+  for (const auto& [x, y] : testsupport::PlotPoints(page->GetPlot(), "CommandDiff")) EXPECT_EQ(y, 0.0) << x;
+  const auto position = testsupport::PlotPoints(page->GetPlot(), "PositionDiff");
+  ASSERT_EQ(position.size(), 416u);
+  for (const auto& [x, y] : position) largest = std::max(largest, std::abs(y));
+  EXPECT_GT(largest, 1.0);
+  EXPECT_FALSE(testsupport::PlotPoints(page->GetPlot(), "PosnvCmdCloseDiff").empty());
+  SaveScreen("compare_ramp");
+  Click(*page, View::kSignalViewId);
+  SaveScreen("compare_ramp_signal_vs_command");
+  Click(*page, View::kRampViewId);
+
+  // Another hold time: asked, and Cancel keeps the worn valve as file 2.
+  person.AnswerFile(longerHold).Answer(IDCANCEL);
+  Click(*page, CComparePage::kFile2Id);
+  EXPECT_EQ(person.Asked().back().caption, "Compare");
+  EXPECT_EQ(page->GetDlgItemText(1111), "worn.rmp");
+  person.AnswerFile(longerHold).Answer(IDOK);
+  Click(*page, CComparePage::kFile2Id);
+  EXPECT_EQ(page->GetDlgItemText(1111), "longer_hold.rmp");
+  EXPECT_EQ(page->GetDlgItemText(893), "3");
+  EXPECT_EQ(page->GetDlgItemText(897), "6");
+
+  const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
+  EXPECT_TRUE(printed.contains(QStringLiteral("longer_hold.rmp")));
+  EXPECT_TRUE(printed.contains(TheLanguageTable().Lookup("RAMPCMPREPORTTITLE").str().c_str()));
+  EXPECT_EQ(page->GetViewMode(), View::kRampView);
 
   device->SetState(before);
   Select(1);

@@ -3,6 +3,7 @@
 target_sources(tarnix_common PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/test_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ramp_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ramp_compare_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/step_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/step_compare_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_graphs.cpp

@@ -43,7 +43,9 @@ void LayOutAxis(IiXYPlotXPtr& plot, bool x, LONG index, const char* name) {
   NotBold(axis);
 }
 
-const char* StrokeUnitText(int code) {
+}  // namespace
+
+const char* testfile::RampStrokeUnitText(int code) {
   switch (code) {
     case 49:
       return "mm";
@@ -56,7 +58,7 @@ const char* StrokeUnitText(int code) {
   }
 }
 
-}  // namespace
+const char* testfile::RampAreaUnitText(int code) { return code == 1 ? "cm\u00B2" : "in\u00B2"; }
 
 void CCommonFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
   Raise(plot->BeginUpdate());
@@ -154,9 +156,9 @@ bool CCommonFunctions::OpenRampFile(IiXYPlotXPtr plot) {
     m_strRampSettings = settings;
     m_bRampBidirectional = bidirectional;
     m_nRampStrokeUnitCode = static_cast<BYTE>(strokeCode);
-    m_strRampStrokeUnit = StrokeUnitText(strokeCode);
+    m_strRampStrokeUnit = testfile::RampStrokeUnitText(strokeCode);
     m_nRampAreaUnitCode = static_cast<BYTE>(areaCode);
-    m_strRampAreaUnit = areaCode == 1 ? "cm\u00B2" : "in\u00B2";
+    m_strRampAreaUnit = testfile::RampAreaUnitText(areaCode);
     m_strRampActuatorSize = actuatorSize;
     m_strRampStrokeLength = strokeLength;
     m_strRampTag = tag;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 #include "platform/com/cp1252.h"
@@ -55,6 +56,14 @@ std::string NumberText(double value) {
 double TextNumber(const _bstr_t& text) {
   const char* s = text;
   return s ? plat::StrToD(s, nullptr) : 0.0;
+}
+
+std::string DateText(double month, double day, double year) {
+  const auto part = [](double value) {
+    if (!std::isfinite(value) || std::fabs(value) >= 9.0e18) return std::string("0");
+    return std::to_string(static_cast<std::uint16_t>(static_cast<long long>(value)));
+  };
+  return part(month) + "/" + part(day) + "/" + part(year);
 }
 
 int LowByte(double value) {

@@ -51,6 +51,15 @@ double TextNumber(const _bstr_t& text);
 // that is not a finite number in range.
 int LowByte(double value);
 
+// A stored date, month "/" day "/" year, each part truncated toward zero
+// as an unsigned 16-bit number: "3/7/2009".
+std::string DateText(double month, double day, double year);
+
+// The ramp files' unit codes as texts: stroke 49 "mm", 57 "%", 143 "deg",
+// any other "in."; area 1 square centimetres, any other square inches.
+const char* RampStrokeUnitText(int code);
+const char* RampAreaUnitText(int code);
+
 // A channel found by name afresh for every use; a missing one fails at
 // its first use with E_POINTER.
 double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index);
