@@ -373,6 +373,11 @@ void PlotView::EnsurePlot() {
   m_legendGrid->addElement(0, 1, m_plot->legend);
   m_legendGrid->addElement(0, 2, new QCPLayoutElement(m_plot));
   m_legendGrid->setColumnStretchFactors({1.0, 0.001, 1.0});
+  m_sideGrid = new QCPLayoutGrid;
+  m_sideGrid->setMargins(QMargins(2, 6, 6, 6));
+  m_sideGrid->addElement(0, 0, new QCPLayoutElement(m_plot));
+  m_sideGrid->addElement(2, 0, new QCPLayoutElement(m_plot));
+  m_sideGrid->setRowStretchFactors({1.0, 0.001, 1.0});
   const QFont legendFont(QStringLiteral("DejaVu Sans"), 8);
   m_plot->legend->setFillOrder(QCPLegend::foColumnsFirst);
   m_plot->legend->setBorderPen(QPen(QColor(205, 205, 205)));
@@ -385,7 +390,7 @@ void PlotView::EnsurePlot() {
   m_plot->legend->setRowSpacing(0);
   m_plot->legend->setVisible(true);
   m_titleShown = true;   // both rows start out placed; ArrangeRows takes out what is unused
-  m_legendShown = true;
+  m_legendPlace = LegendPlace::Below;
   m_plot->plotLayout()->insertRow(0);
   m_plot->plotLayout()->addElement(0, 0, m_title);
   m_plot->plotLayout()->addElement(2, 0, m_legendGrid);
@@ -454,6 +459,7 @@ void PlotView::DropPlot() {
   m_plot = nullptr;
   m_title = nullptr;
   m_legendGrid = nullptr;
+  m_sideGrid = nullptr;
   m_toolBar = nullptr;
   m_cursorLabel = nullptr;
   m_actions.clear();
@@ -623,14 +629,19 @@ void PlotView::SyncChannels(bool layout) {
       }
     }
     // Items already placed keep their cells under a new wrap: place them again.
-    // Rows of at most four, as even as they come: long titles stay whole.
+    // Below: rows of at most four, as even as they come, so long titles stay
+    // whole; more than two such rows go beside the plotting area, one column.
+    constexpr int kMostBelow = 8;
+    const LegendPlace place = legendCount == 0          ? LegendPlace::None
+                              : legendCount > kMostBelow ? LegendPlace::Right
+                                                         : LegendPlace::Below;
     const int rows = std::max(1, (legendCount + 3) / 4);
-    const int columns = std::max(1, (legendCount + rows - 1) / rows);
+    const int columns = place == LegendPlace::Right ? 1 : std::max(1, (legendCount + rows - 1) / rows);
     if (m_plot->legend->wrap() != columns) {
       m_plot->legend->setWrap(columns);
       m_plot->legend->setFillOrder(QCPLegend::foColumnsFirst, true);
     }
-    ArrangeRows(m_model.look.title.length() > 0, legendCount > 0);
+    ArrangeRows(m_model.look.title.length() > 0, place);
   }
 }
 
@@ -704,25 +715,39 @@ void PlotView::SyncMarks(DrawnChannel& drawn, const ChannelState& channel) {
   marks->data()->set(data, true);
 }
 
-void PlotView::ArrangeRows(bool title, bool legend) {
-  if (title == m_titleShown && legend == m_legendShown) return;
+void PlotView::ArrangeRows(bool title, LegendPlace legend) {
+  if (title == m_titleShown && legend == m_legendPlace) return;
   QCPLayoutGrid* grid = m_plot->plotLayout();
   if (m_titleShown) grid->take(m_title);
-  if (m_legendShown) grid->take(m_legendGrid);
+  if (m_legendPlace == LegendPlace::Below) grid->take(m_legendGrid);
+  if (m_legendPlace == LegendPlace::Right) grid->take(m_sideGrid);
   grid->simplify();
-  // Only the plotting area is left, in row 0.
+  // Only the plotting area is left, at (0, 0).
+  if (legend != LegendPlace::None) {
+    QCPLayoutGrid* holder = legend == LegendPlace::Right ? m_sideGrid : m_legendGrid;
+    if (m_plot->legend->layout() != holder) {
+      // Its cell in the other holder stays, empty, for its return.
+      if (auto* from = qobject_cast<QCPLayoutGrid*>(m_plot->legend->layout())) from->take(m_plot->legend);
+      if (holder == m_sideGrid)
+        m_sideGrid->addElement(1, 0, m_plot->legend);
+      else
+        m_legendGrid->addElement(0, 1, m_plot->legend);
+    }
+  }
+  if (legend == LegendPlace::Right) grid->addElement(0, 1, m_sideGrid);
   if (title) {
     grid->insertRow(0);
     grid->addElement(0, 0, m_title);
   }
-  if (legend) grid->addElement(grid->rowCount(), 0, m_legendGrid);
+  if (legend == LegendPlace::Below) grid->addElement(grid->rowCount(), 0, m_legendGrid);
   // An element taken out of the layout is still drawn where it last stood.
   m_title->setVisible(title);
-  m_plot->legend->setVisible(legend);
+  m_plot->legend->setVisible(legend != LegendPlace::None);
   for (int r = 0; r < grid->rowCount(); ++r)
     grid->setRowStretchFactor(r, grid->element(r, 0) == m_plot->axisRect() ? 1.0 : 0.001);
+  if (grid->columnCount() > 1) grid->setColumnStretchFactors({1.0, 0.001});
   m_titleShown = title;
-  m_legendShown = legend;
+  m_legendPlace = legend;
 }
 
 void PlotView::SetMode(Mode mode) {

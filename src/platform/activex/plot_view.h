@@ -78,7 +78,10 @@ class PlotView : public QObject {
   void SyncChannels(bool layout);
   void SyncPoints(DrawnChannel& drawn, const ChannelState& channel);
   void SyncMarks(DrawnChannel& drawn, const ChannelState& channel);
-  void ArrangeRows(bool title, bool legend);
+  // Where the legend stands: none, under the plotting area, or beside it
+  // (many channels would squeeze the plotting area under a tall legend).
+  enum class LegendPlace { None, Below, Right };
+  void ArrangeRows(bool title, LegendPlace legend);
   void ApplyModelRanges();
   void SetMode(Mode mode);
   void ZoomAll(double factor);
@@ -91,7 +94,8 @@ class PlotView : public QObject {
   bool m_hasWidget = false;
   QCustomPlot* m_plot = nullptr;  // child of m_container
   QCPTextElement* m_title = nullptr;
-  QCPLayoutGrid* m_legendGrid = nullptr;
+  QCPLayoutGrid* m_legendGrid = nullptr;  // centres the legend below
+  QCPLayoutGrid* m_sideGrid = nullptr;    // centres it on the right
   QToolBar* m_toolBar = nullptr;
   QLabel* m_cursorLabel = nullptr;
   std::vector<std::pair<QString, QAction*>> m_actions;  // built-in hint -> button
@@ -103,7 +107,7 @@ class PlotView : public QObject {
   bool m_dataDirty = true;
   bool m_queued = false;
   bool m_titleShown = false;
-  bool m_legendShown = false;
+  LegendPlace m_legendPlace = LegendPlace::None;
   int m_updateDepth = 0;
 };
 
