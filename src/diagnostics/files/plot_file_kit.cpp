@@ -70,9 +70,11 @@ void RemoveQuietly(const std::string& path) {
   fs::remove(path, ec);
 }
 
-std::optional<std::string> Ask(bool open, const char* extension, const std::string& defaultName, const _bstr_t& title) {
+// The test pages' open filter describes the pattern bare, every other "(*.ext)".
+std::optional<std::string> Ask(bool open, const char* extension, const std::string& defaultName, const _bstr_t& title,
+                               bool bareFilter) {
   const std::string pattern = std::string("*.") + extension;
-  const std::string filter = open ? pattern + "|" + pattern + "|" : "(" + pattern + ")|" + pattern + "|";
+  const std::string filter = bareFilter ? pattern + "|" + pattern + "|" : "(" + pattern + ")|" + pattern + "|";
   CFileDialog dialog(open ? TRUE : FALSE, extension, open ? nullptr : defaultName.c_str(),
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter.c_str(), nullptr);
   dialog.m_ofn.lpstrTitle = title;
@@ -144,11 +146,15 @@ void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channe
 }
 
 std::optional<std::string> AskSave(const char* extension, const std::string& defaultName, const _bstr_t& title) {
-  return Ask(false, extension, defaultName, title);
+  return Ask(false, extension, defaultName, title, false);
 }
 
 std::optional<std::string> AskOpen(const char* extension, const _bstr_t& title) {
-  return Ask(true, extension, {}, title);
+  return Ask(true, extension, {}, title, true);
+}
+
+std::optional<std::string> AskCompareOpen(const char* extension, const _bstr_t& title) {
+  return Ask(true, extension, {}, title, false);
 }
 
 void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath) {
