@@ -5,6 +5,7 @@ add_library(tarnix_reports STATIC
   ${CMAKE_CURRENT_LIST_DIR}/step_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ramp_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pst_test_report.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pst_compare_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_monitor_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/multi_test_report.cpp
