@@ -1,20 +1,12 @@
 // Partial stroke comparison: channel tables and the loaders of file 1 and 2.
-#include <array>
-
 #include "files/kinds_fixture.h"
+#include "files/pst_file_fixture.h"
 
 namespace {
 
 using namespace kindtest;
 
-// A partial stroke file as the test page stores it.
-struct Stored {
-  std::array<double, 5> settings{20, 80, 30, 5, 2};  // start, stop, limit, ramp, hold
-  std::array<double, 3> results{1.5, 7.25, 0};      // break-away, time to target, code
-  std::string tag = "PV-1";
-  int points = 10;
-  double lag = 0;  // the position behind the command, in %
-};
+using pstfile::Stored;
 
 class PSTCompareFiles : public KindFiles {
  protected:
@@ -25,20 +17,8 @@ class PSTCompareFiles : public KindFiles {
     cf.SetupPSTCompareSettings(file);
   }
   std::string Write(const char* name, const Stored& s) {
-    IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
-    cf.SetupPSTPlot(plot);
-    cf.SetupPSTChannels(plot);
-    for (int i = 0; i < s.points; ++i) {
-      const double command = 100 - i;
-      const double ys[] = {command + s.lag, command, 50.0 + i, 40 + s.lag};
-      for (LONG c = 0; c < 4; ++c) ChannelAt(plot, c)->AddXY(100.0 * i, ys[c], nullptr);
-    }
-    for (double y : s.settings) ChannelAt(plot, 4)->AddXY(0, y, nullptr);
-    for (double y : {12.0, 8.0, 2026.0}) ChannelAt(plot, 4)->AddXY(0, y, nullptr);
-    for (double y : s.results) ChannelAt(plot, 5)->AddXY(0, y, nullptr);
-    for (char c : s.tag) ChannelAt(plot, 6)->AddXY(0, c, nullptr);
     const std::string path = folder / name;
-    EXPECT_EQ(plot->SaveDataToFile(path.c_str()), S_OK);
+    pstfile::Write(cf, path, s);
     return path;
   }
   bool Load1(const std::string& path) {

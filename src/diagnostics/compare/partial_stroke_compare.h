@@ -22,6 +22,7 @@ class CDiagnostics_PSTCompareView : public CComparePage {
   CDiagnostics_PSTCompareView();
 
   IiPlotX* GetComparePlot() const { return m_comparePlot.GetInterfacePtr(); }
+  activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
 
  protected:
   void CreatePlots() override;
