@@ -113,6 +113,8 @@ void CStatusPage::DoDataExchange(CDataExchange* pDX) {
 
 void CStatusPage::OnInitialUpdate() {
   CTitledPage::OnInitialUpdate();
+  // A page without the status header (the comparisons) has no LED either.
+  if (!GetDlgItem(m_ids.placeholder)) return;
   CRect rect;
   m_wndLedPlaceholder.GetWindowRect(&rect);
   m_pStatusLed = theApp().m_CommonFunctions.CreateLedRound(this, &m_wndLedHost, rect, pages::kStatusLedId);
