@@ -1,4 +1,6 @@
 // Partial stroke comparison: channel tables and the loaders of file 1 and 2.
+#include <clocale>
+
 #include "files/kinds_fixture.h"
 #include "files/pst_file_fixture.h"
 
@@ -220,6 +222,22 @@ TEST_F(PSTCompareFiles, ANewFirstFileStartsANewComparison) {
                            "ILPOSDiff"})
     EXPECT_TRUE(Of(name).empty()) << name;
   EXPECT_EQ(Of("ILPOS").size(), 4u);
+}
+
+TEST_F(PSTCompareFiles, NumbersKeepTheirPointInACommaLanguage) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  Stored a;
+  a.settings[4] = 2.5;
+  Stored b = a;
+  b.results = {1.25, 7.5, 0};
+  const bool loaded = Load1(Write("a.pst", a)) && Load2(Write("b.pst", b));
+  std::setlocale(LC_ALL, previous.c_str());
+  ASSERT_TRUE(loaded);
+  const std::vector<std::string> texts = Compare();
+  EXPECT_EQ(texts[12], "2.5");
+  EXPECT_EQ(texts[18], " 0.25");
+  EXPECT_EQ(texts[24], " 0.25");
 }
 
 }  // namespace
