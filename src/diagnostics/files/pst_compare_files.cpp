@@ -69,10 +69,13 @@ constexpr std::array<std::pair<Text, LONG>, 5> kSettingPoints{
     {{kStart, 0}, {kStop, 1}, {kRamp, 3}, {kHold, 4}, {kLimit, 2}}};
 constexpr LONG kSettingsCount = 8, kResultsCount = 3;
 
-// What one file gives the compare texts, read whole before any is written.
-struct FileTexts {
-  TextArray<31> texts;  // only the file-1 places are used
-};
+// The texts of each file, in file 1's places.
+constexpr Text kFileTexts[] = {kTag,  kDate,  kName,      kStart,    kStop,  kRamp,
+                               kHold, kLimit, kBreakaway, kToTarget, kResult};
+
+// What one file gives the compare texts (in file 1's places), read whole
+// before any is written.
+using FileTexts = TextArray<31>;
 
 // A date part as stored: truncated, taken as an unsigned 16-bit number.
 std::string DatePart(double value) {
@@ -101,17 +104,17 @@ bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
         PointCount(cf, filePlot, "Results") != kResultsCount)
       _com_issue_error(E_FAIL);
     FileTexts f;
-    f.texts[kName] = std::filesystem::path(*path).filename().string().c_str();
+    f[kName] = std::filesystem::path(*path).filename().string().c_str();
     for (const auto& [text, point] : kSettingPoints)
-      f.texts[text] = testfile::NumberText(plotfile::PointY(cf, filePlot, "TestSettings", point)).c_str();
-    f.texts[kDate] = (DatePart(plotfile::PointY(cf, filePlot, "TestSettings", 5)) + "/" +
+      f[text] = testfile::NumberText(plotfile::PointY(cf, filePlot, "TestSettings", point)).c_str();
+    f[kDate] = (DatePart(plotfile::PointY(cf, filePlot, "TestSettings", 5)) + "/" +
                       DatePart(plotfile::PointY(cf, filePlot, "TestSettings", 6)) + "/" +
                       DatePart(plotfile::PointY(cf, filePlot, "TestSettings", 7)))
                          .c_str();
-    f.texts[kTag] = testfile::TagText(plotfile::AllY(cf, filePlot, "TagName"));
+    f[kTag] = testfile::TagText(plotfile::AllY(cf, filePlot, "TagName"));
     for (const auto& [text, point] : {std::pair{kBreakaway, 0}, std::pair{kToTarget, 1}})
-      f.texts[text] = CCommonFunctions::PSTTimeText(plotfile::PointY(cf, filePlot, "Results", point), "%5.2f").c_str();
-    f.texts[kResult] = CCommonFunctions::PSTResultText(
+      f[text] = CCommonFunctions::PSTTimeText(plotfile::PointY(cf, filePlot, "Results", point), "%5.2f").c_str();
+    f[kResult] = CCommonFunctions::PSTResultText(
         testfile::LowByte(plotfile::PointY(cf, filePlot, "Results", 2)));
     out = f;
     return true;
@@ -124,7 +127,7 @@ bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
 // Writes a file's texts into the places of file 1 (0) or file 2 (1).
 void StoreTexts(TextArray<31>& compare, const FileTexts& f, size_t file) {
   for (Text t : {kTag, kDate, kName, kStart, kStop, kRamp, kHold, kLimit, kBreakaway, kToTarget, kResult})
-    compare[t + file] = f.texts[t];
+    compare[t + file] = f[t];
 }
 
 // |file 1 - file 2| from the two-decimal texts; no difference of a time
@@ -157,8 +160,9 @@ bool CCommonFunctions::LoadPSTCompareFile1(IiPlotXPtr filePlot, IiPlotXPtr compa
   if (!ReadFile(*this, filePlot, f)) return false;
   try {
     Raise(comparePlot->ClearAllData());
-    for (size_t i = 0; i < m_strPSTCompare.size(); ++i) m_strPSTCompare[i] = "";
+    for (Text t : kFileTexts) m_strPSTCompare[t] = m_strPSTCompare[t + 1] = "";
     for (const auto& [text, point] : kSettingPoints) m_strPSTCompare[text] = m_strPSTCompare[text + 1] = "0.0";
+    m_strPSTCompare[kBreakawayDiff] = m_strPSTCompare[kToTargetDiff] = "";
     StoreTexts(m_strPSTCompare, f, 0);
     for (const Trace& t : kTraces) CopyPlotChannelPoints(t.file1, t.file1, true, filePlot, comparePlot);
     ZoomToFit(comparePlot);
