@@ -170,7 +170,6 @@ class CCommonFunctions : public CCommonFields {
   // A partial stroke time as shown: " - " for the device's mark of a time
   // it did not measure (655.35 s), else the seconds in the format.
   static std::string PSTTimeText(double seconds, const char* format);
-  static bool IsMissingPSTTime(double seconds);
   static constexpr const char* kMissingPSTTimeText = " - ";
   // The text of a partial stroke result code; a code the device does not
   // explain (4 and up) has none, never an earlier test's.

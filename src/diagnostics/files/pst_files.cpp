@@ -35,14 +35,14 @@ constexpr const char* kTag = "TagName";
 // File point i holds field element kSettingsElement[i].
 constexpr std::array<size_t, 5> kSettingsElement{0, 1, 4, 3, 2};
 
-}  // namespace
-
 // Compared as the hundredths the device counts in: the float it sends for
 // 655.35 is a little less than that.
-bool CCommonFunctions::IsMissingPSTTime(double seconds) { return std::lround(100.0 * seconds) >= 65535; }
+bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= 65535; }
+
+}  // namespace
 
 std::string CCommonFunctions::PSTTimeText(double seconds, const char* format) {
-  return IsMissingPSTTime(seconds) ? kMissingPSTTimeText : plat::FormatNumber(format, seconds);
+  return IsMissingTime(seconds) ? kMissingPSTTimeText : plat::FormatNumber(format, seconds);
 }
 
 _bstr_t CCommonFunctions::PSTResultText(int code) {

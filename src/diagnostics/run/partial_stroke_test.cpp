@@ -1,6 +1,5 @@
 #include "diagnostics/run/partial_stroke_test.h"
 
-#include <cmath>
 #include <optional>
 #include <string>
 
