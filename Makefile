@@ -45,6 +45,7 @@ bench: build
 	$(BUILD)/bin/bench_event_history
 	$(BUILD)/bin/bench_ramp_download
 	$(BUILD)/bin/bench_data_monitor
+	$(BUILD)/bin/bench_compare
 
 startup-time: build
 	scripts/startup-time.sh $(BUILD)/bin/startup_probe

@@ -178,8 +178,8 @@ template <class Kind>
 void LoadTwoFiles(benchmark::State& state) {
   QTemporaryDir folder;
   plat::ScriptedPerson person{[&state](const std::string& what) { state.SkipWithError(what.c_str()); }};
-  const std::string first = folder.filePath(std::string("first.") + Kind::kExtension).toStdString();
-  const std::string second = folder.filePath(std::string("second.") + Kind::kExtension).toStdString();
+  const std::string first = folder.path().toStdString() + "/first." + Kind::kExtension;
+  const std::string second = folder.path().toStdString() + "/second." + Kind::kExtension;
   Kind kind;
   kind.Save(first, person);
   kind.Save(second, person);

@@ -167,6 +167,13 @@ class CCommonFunctions : public CCommonFields {
   // stroke fields out and back; the open gives true when loaded.
   void SavePSTFile(IiPlotXPtr plot);
   bool OpenPSTFile(IiPlotXPtr plot);
+  // A partial stroke time as shown: " - " for the device's mark of a time
+  // it did not measure (655.35 s), else the seconds in the format.
+  static std::string PSTTimeText(double seconds, const char* format);
+  static constexpr const char* kMissingPSTTimeText = " - ";
+  // The text of a partial stroke result code; a code the device does not
+  // explain (4 and up) has none, never an earlier test's.
+  static _bstr_t PSTResultText(int code);
 
   // HDRL plots: axes "Time", "Command", "Time2" / "Position",
   // "PositionError"; the ten channels of the test page in file order.

@@ -7,6 +7,7 @@ add_library(tarnix_reports STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ramp_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ramp_compare_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pst_test_report.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pst_compare_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_monitor_report.cpp

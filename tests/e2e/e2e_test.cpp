@@ -34,6 +34,7 @@
 #include "support/log_capture.h"
 #include "support/plot_probe.h"
 #include "support/scoped_env.h"
+#include "diagnostics/compare/partial_stroke_compare.h"
 #include "diagnostics/compare/step_compare.h"
 #include "diagnostics/compare/ramp_compare.h"
 #include "diagnostics/compare/hdrl_compare.h"
@@ -1498,6 +1499,90 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   EXPECT_TRUE(printed.contains(QStringLiteral("longer_hold.rmp")));
   EXPECT_TRUE(printed.contains(TheLanguageTable().Lookup("RAMPCMPREPORTTITLE").str().c_str()));
   EXPECT_EQ(page->GetViewMode(), View::kRampView);
+
+  device->SetState(before);
+  Select(1);
+}
+
+// Two partial stroke tests on the simulated positioner, the second after
+// the valve wore (more friction, a wider dead band) and with another time
+// limit, compared: the worn valve breaks away later, the traces differ, the
+// report prints. A third test with another ramp time raises the settings
+// question, and Cancel keeps the comparison.
+TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
+  using Test = CDiagnostics_PSTView;
+  using View = CDiagnostics_PSTCompareView;
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  QTemporaryDir sink, files;
+  ASSERT_TRUE(sink.isValid() && files.isValid());
+  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const sim::DeviceState before = device->State();
+  Select(54);
+  auto* test = static_cast<Test*>(theApp().m_pViews[24]);
+  ASSERT_EQ(ShownPage(), test);
+  g_clock->Advance(2 * 5000);
+  const auto runAndSave = [&](double breakaway, double deadBand, const char* ramp, const char* limit,
+                              const char* name) {
+    sim::DeviceState state = device->State();
+    state.valve.position = 100;
+    state.valve.moving = false;
+    state.valve.breakaway = breakaway;
+    state.valve.deadBand = deadBand;
+    device->SetState(state);
+    test->SetDlgItemText(Test::kStartPosId, "100.0");
+    test->SetDlgItemText(Test::kStopPosId, "90.0");
+    test->SetDlgItemText(Test::kHoldId, "5.0");
+    test->SetDlgItemText(Test::kRampId, ramp);
+    test->SetDlgItemText(Test::kTimeLimitId, limit);
+    RunTest(person, *test, Test::kStartId);
+    Click(*test, Test::kRetrieveLastId);
+    g_clock->Advance(test->GetPeriod());
+    for (int tick = 0; tick < 100 && test->GetStep() != Test::kIdleStep; ++tick) g_clock->Advance(test->GetPeriod());
+    EXPECT_EQ(PlotPoints(*test, "Position").size(), 208u);
+    const std::string path = files.filePath(name).toStdString();
+    person.AnswerFile(path);
+    Click(*test, Test::kSaveId);
+    return path;
+  };
+  const std::string baseline = runAndSave(0.5, 0.2, "10.0", "30.0", "baseline.pst");
+  const std::string worn = runAndSave(3.0, 1.0, "10.0", "40.0", "worn.pst");
+  const std::string otherRamp = runAndSave(0.5, 0.2, "8.0", "30.0", "ramp8.pst");
+
+  Select(541);
+  auto* page = static_cast<View*>(theApp().m_pViews[25]);
+  ASSERT_EQ(ShownPage(), page);
+  person.AnswerFile(baseline);
+  Click(*page, View::kFile1Id);
+  person.AnswerFile(worn);  // only the time limit differs: no question
+  Click(*page, View::kFile2Id);
+  EXPECT_EQ(person.Pending(), 0u);
+  EXPECT_EQ(page->GetDlgItemText(View::kName2Id), "worn.pst");
+  EXPECT_EQ(page->GetDlgItemText(View::kLimit2Id), "40");
+  const double breakaway1 = plat::StrToD(page->GetDlgItemText(View::kBreakaway1Id).c_str(), nullptr);
+  const double breakaway2 = plat::StrToD(page->GetDlgItemText(View::kBreakaway2Id).c_str(), nullptr);
+  EXPECT_GT(breakaway2, breakaway1);  // more friction holds the stem longer
+  EXPECT_NEAR(plat::StrToD(page->GetDlgItemText(View::kBreakawayDiffId).c_str(), nullptr), breakaway2 - breakaway1,
+              0.011);
+  const auto diff = testsupport::PlotPoints(page->GetComparePlot(), "PositionDiff");
+  ASSERT_EQ(diff.size(), 208u);
+  double largest = 0;
+  for (const auto& [x, y] : diff) largest = std::max(largest, std::abs(y));
+  EXPECT_GT(largest, 0.5);  // the worn valve lags where the new one moved
+  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+  EXPECT_TRUE(printed.contains(QStringLiteral("Partial Stroke Test Comparison Report")));
+  EXPECT_TRUE(printed.contains(QStringLiteral("worn.pst")));
+
+  // Another ramp time asks; Cancel keeps both files.
+  person.AnswerFile(otherRamp).Answer(IDCANCEL);
+  Click(*page, View::kFile2Id);
+  EXPECT_EQ(person.Asked().back().text,
+            "Settings do not Match. Comparision may be Invalid. Do you wish to continue");
+  EXPECT_EQ(page->GetDlgItemText(View::kName2Id), "worn.pst");
+  EXPECT_EQ(testsupport::PlotPoints(page->GetComparePlot(), "PositionDiff"), diff);
+  EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
+  SaveScreen("compare_pst");
 
   device->SetState(before);
   Select(1);

@@ -9,6 +9,7 @@ target_sources(tarnix_common PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/report_graphs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plot_file_kit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pst_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pst_compare_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_plots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_files.cpp

@@ -70,6 +70,7 @@ void RemoveQuietly(const std::string& path) {
   fs::remove(path, ec);
 }
 
+// The test pages' open filter describes the pattern bare, every other "(*.ext)".
 std::optional<std::string> Ask(bool open, const char* extension, const std::string& defaultName, const _bstr_t& title,
                                bool bareFilter) {
   const std::string pattern = std::string("*.") + extension;

@@ -77,7 +77,7 @@ void LayOutChannels(CCommonFunctions& cf, Plot& plot, const std::array<testfile:
 // chosen, or nothing on cancel.
 std::optional<std::string> AskSave(const char* extension, const std::string& defaultName, const _bstr_t& title);
 std::optional<std::string> AskOpen(const char* extension, const _bstr_t& title);
-// The comparison pages' open dialog: the save form of the filter.
+// The comparison pages' open dialog: the save dialogs' filter "(*.ext)|*.ext|".
 std::optional<std::string> AskCompareOpen(const char* extension, const _bstr_t& title);
 
 // The plot's data file, and its properties file when settingsPath is not

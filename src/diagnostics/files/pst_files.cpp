@@ -1,5 +1,6 @@
 // The partial stroke test plot and the partial stroke test file.
 #include <array>
+#include <cmath>
 
 #include "diagnostics/files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
@@ -34,7 +35,20 @@ constexpr const char* kTag = "TagName";
 // File point i holds field element kSettingsElement[i].
 constexpr std::array<size_t, 5> kSettingsElement{0, 1, 4, 3, 2};
 
+// Compared as the hundredths the device counts in: the float it sends for
+// 655.35 is a little less than that.
+bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= 65535; }
+
 }  // namespace
+
+std::string CCommonFunctions::PSTTimeText(double seconds, const char* format) {
+  return IsMissingTime(seconds) ? kMissingPSTTimeText : plat::FormatNumber(format, seconds);
+}
+
+_bstr_t CCommonFunctions::PSTResultText(int code) {
+  if (code < 0 || code > 3) return _bstr_t("");
+  return TheLanguageTable().Lookup(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str());
+}
 
 void CCommonFunctions::SetupPSTPlot(IiPlotXPtr plot) {
   Raise(plot->BeginUpdate());
@@ -110,10 +124,7 @@ bool CCommonFunctions::OpenPSTFile(IiPlotXPtr plot) {
     const _bstr_t breakaway = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 0));
     const _bstr_t timeToTarget = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 1));
     const int code = testfile::LowByte(plotfile::PointY(*this, plot, kResults, 2));
-    // A code without a text shows none rather than the text of an earlier test.
-    const _bstr_t result =
-        code <= 3 ? TheLanguageTable().Lookup(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str())
-                  : _bstr_t("");
+    const _bstr_t result = PSTResultText(code);
     Raise(AxisByName(plot, true, "RampX")->ZoomToFit());
     Raise(AxisByName(plot, false, "RampPerc")->ZoomToFit());
 

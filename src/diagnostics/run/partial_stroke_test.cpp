@@ -1,6 +1,5 @@
 #include "diagnostics/run/partial_stroke_test.h"
 
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -23,9 +22,7 @@ constexpr BYTE kStartState = 0x81, kKeepState = 0x88;
 constexpr BYTE kRecordReady = 0x02;
 constexpr int kPollEvery = 2;
 constexpr double kTopPercent = 110.0;
-// The device's mark for a time it has not got.
-constexpr long kMissingHundredths = 65535;
-constexpr const char* kMissingText = " - ";
+// A file keeps a time the device has not got as the device's mark for it.
 constexpr const char* kMissingFileValue = "655.35";
 
 // The channel boxes and what each shows.
@@ -45,24 +42,10 @@ constexpr const char* kSampleChannels[] = {"Command", "Position", "ILCmd", "ILPo
 
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
-// Compared as the hundredths the device counts in: the float it sends for
-// 655.35 is a little less than that.
-bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= kMissingHundredths; }
-
-std::string TimeText(double seconds) {
-  return IsMissingTime(seconds) ? kMissingText : plat::FormatNumber("%5.2f", seconds);
-}
-
 bool ShowsMissingTime(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   const auto last = text.find_last_not_of(' ');
   return first != std::string::npos && text.substr(first, last - first + 1) == "-";
-}
-
-// A code the device does not explain shows no text rather than a wrong one.
-_bstr_t ResultText(BYTE code) {
-  if (code > 3) return _bstr_t("");
-  return Text(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str());
 }
 
 std::vector<DialogItem> Items() {
@@ -506,9 +489,9 @@ void View::ShowDeviceSetup() {
 }
 
 void View::ShowResults(double breakaway, double timeToTarget, BYTE code) {
-  SetDlgItemText(kBreakawayId, TimeText(breakaway).c_str());
-  SetDlgItemText(kTimeToTargetId, TimeText(timeToTarget).c_str());
-  SetDlgItemText(kResultId, ResultText(code).str().c_str());
+  SetDlgItemText(kBreakawayId, CCommonFunctions::PSTTimeText(breakaway, "%5.2f").c_str());
+  SetDlgItemText(kTimeToTargetId, CCommonFunctions::PSTTimeText(timeToTarget, "%5.2f").c_str());
+  SetDlgItemText(kResultId, CCommonFunctions::PSTResultText(code).str().c_str());
   m_byShownResultCode = code;
 }
 
@@ -593,7 +576,7 @@ void View::OnLoad() {
                                                   {kTimeToTargetId, &common.m_strPSTTimeToTarget}};
   for (const auto& [id, text] : times) {
     const double seconds = plat::StrToD(text->str().c_str(), nullptr);
-    SetDlgItemText(id, IsMissingTime(seconds) ? kMissingText : plat::FormatNumber("%.2f", seconds).c_str());
+    SetDlgItemText(id, CCommonFunctions::PSTTimeText(seconds, "%.2f").c_str());
   }
   SetDlgItemText(kResultId, common.m_strPSTResult.str().c_str());
   m_byShownResultCode = common.m_nPSTResultCode;
