@@ -630,16 +630,21 @@ void PlotView::SyncChannels(bool layout) {
     }
     // Items already placed keep their cells under a new wrap: place them again.
     // Below: rows of at most four, as even as they come, so long titles stay
-    // whole; more than two such rows go beside the plotting area, one column.
-    constexpr int kMostBelow = 8;
+    // whole; more than two such rows go beside the plotting area, in one
+    // column, or two past a column's worth.
+    constexpr int kMostBelow = 8, kMostInColumn = 12;
     const LegendPlace place = legendCount == 0          ? LegendPlace::None
                               : legendCount > kMostBelow ? LegendPlace::Right
                                                          : LegendPlace::Below;
-    const int rows = std::max(1, (legendCount + 3) / 4);
-    const int columns = place == LegendPlace::Right ? 1 : std::max(1, (legendCount + rows - 1) / rows);
-    if (m_plot->legend->wrap() != columns) {
-      m_plot->legend->setWrap(columns);
-      m_plot->legend->setFillOrder(QCPLegend::foColumnsFirst, true);
+    // Beside it, the columns are read downwards.
+    const bool beside = place == LegendPlace::Right;
+    const int rows = beside ? (legendCount > kMostInColumn ? (legendCount + 1) / 2 : std::max(1, legendCount))
+                            : std::max(1, (legendCount + 3) / 4);
+    const int wrap = beside ? rows : std::max(1, (legendCount + rows - 1) / rows);
+    const auto order = beside ? QCPLegend::foRowsFirst : QCPLegend::foColumnsFirst;
+    if (m_plot->legend->wrap() != wrap || m_plot->legend->fillOrder() != order) {
+      m_plot->legend->setWrap(wrap);
+      m_plot->legend->setFillOrder(order, true);
     }
     ArrangeRows(m_model.look.title.length() > 0, place);
   }
