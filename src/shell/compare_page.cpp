@@ -39,12 +39,32 @@ DialogTemplate pages::ComparePageTemplate(UINT templateId, int x, int y, int wid
   return t;
 }
 
+std::vector<DialogItem> pages::ChannelBoxItems(int groupId, int x, int y, int width, int rowStep) {
+  using K = DlgKind;
+  std::vector<DialogItem> items = {
+      {groupId, K::GroupBox, "Graph Settings", x, y, width, 26 + 4 * rowStep},
+      {-1, K::Static, "1", x + 8, y + 10, 12, 9, DS_CENTER},
+      {-1, K::Static, "2", x + 26, y + 10, 12, 9, DS_CENTER},
+      {-1, K::Static, "\u0394", x + 44, y + 10, 12, 9, DS_CENTER},
+  };
+  const char* const captions[] = {"Position", "Command", "Pilot Relay Command", "Pilot Relay Position"};
+  for (size_t r = 0; r < 4; ++r) {
+    const int rowY = y + 21 + static_cast<int>(r) * rowStep;
+    const auto& boxes = CComparePage::kChannelBoxes[r];
+    items.push_back({boxes[0], K::CheckBox, "", x + 10, rowY, 10, 10});
+    items.push_back({boxes[1], K::CheckBox, "", x + 28, rowY, 10, 10});
+    items.push_back({boxes[2], K::CheckBox, captions[r], x + 46, rowY, width - 52, 10});
+  }
+  return items;
+}
+
 CComparePage::CComparePage(UINT templateId, const char* titleKey, const char* reportDefinition)
     : CStepPage(templateId, titleKey, 0, 0), m_pszReportDefinition(reportDefinition) {
   m_captions = {{"IDC_STATICFILEINFO", {kGroupId}},
                 {"IDC_STATICBODTAG", {kTagCaptionId}},
                 {"IDC_STATICDATE", {kDateCaptionId}},
                 {"IDC_STATICFILE", {kNameCaptionId}}};
+  m_toolTips = {{"IDC_BTN_FILE1", {kFile1Id}}, {"IDC_BTN_FILE2", {kFile2Id}}};
   MapCommand(BN_CLICKED, kFile1Id, &CComparePage::OnFile1);
   MapCommand(BN_CLICKED, kFile2Id, &CComparePage::OnFile2);
   MapCommand(BN_CLICKED, kPrintId, &CComparePage::OnPrintReport);
@@ -52,6 +72,21 @@ CComparePage::CComparePage(UINT templateId, const char* titleKey, const char* re
     for (int box : row)
       MapCommand(BN_CLICKED, static_cast<UINT>(box),
                  [this, box] { Try("channel box", [this, box] { ShowBoxChannels(box, IsChecked(box)); }); });
+}
+
+void CComparePage::AddChannelBoxTexts() {
+  const std::vector<KeyedControls> captions = {{"IDC_STATICPOSNLBL", {kChannelBoxes[0][2]}},
+                                               {"IPLOTCHANCMD", {kChannelBoxes[1][2]}},
+                                               {"IDC_CHECK_SPOOLCMD", {kChannelBoxes[2][2]}},
+                                               {"IDC_CHECK_SPOOLPOS", {kChannelBoxes[3][2]}}};
+  m_captions.insert(m_captions.end(), captions.begin(), captions.end());
+  constexpr const char* kTips[4][3] = {
+      {"IDC_CHECK_POSITION1TIP", "IDC_CHECK_POSITION2TIP", "IDC_CHECK_POSITIONDIFFTIP"},
+      {"IDC_CHECK_DIGITAL_COMMAND1TIP", "IDC_CHECK_DIGITAL_COMMAND2TIP", "IDC_CHECK_DIGITAL_COMMANDDIFFTIP"},
+      {"IDC_CHECK_SPOOLCMD1TIP", "IDC_CHECK_SPOOLCMD2TIP", "IDC_CHECK_SPOOLCMDDIFFTIP"},
+      {"IDC_CHECK_SPOOLPOS1TIP", "IDC_CHECK_SPOOLPOS2TIP", "IDC_CHECK_SPOOLPOSDIFFTIP"}};
+  for (size_t r = 0; r < 4; ++r)
+    for (size_t c = 0; c < 3; ++c) m_toolTips.push_back({kTips[r][c], {kChannelBoxes[r][c]}});
 }
 
 void CComparePage::SetCompareEdits(std::span<_bstr_t> texts, std::vector<CompareEdit> file1,

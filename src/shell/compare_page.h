@@ -34,6 +34,10 @@ namespace pages {
 // items, the hidden placeholders of the report engine and the printer.
 DialogTemplate ComparePageTemplate(UINT templateId, int x, int y, int width, FileInformationIds ids,
                                    std::vector<DialogItem> items);
+// The "Graph Settings" group of the twelve channel boxes at (x, y): the
+// column heads "1", "2" and the difference, then a row a quantity, rowStep
+// units apart, whose difference box carries the row's caption.
+std::vector<DialogItem> ChannelBoxItems(int groupId, int x, int y, int width, int rowStep);
 
 }  // namespace pages
 
@@ -103,6 +107,8 @@ class CComparePage : public CStepPage {
   void CheckBoxes(bool check, bool file1Only = false);
   void ShowCheckedChannels();
   bool HasChannelBoxes() const { return GetDlgItem(kChannelBoxes[0][0]) != nullptr; }
+  // The boxes' captions and tool tips joined to the page's.
+  void AddChannelBoxTexts();
 
   CRect PlaceRect(int placeholder);
 

@@ -116,8 +116,6 @@ const std::vector<KeyedControls> kCaptions = {
 };
 
 const std::vector<KeyedControls> kToolTips = {
-    {"IDC_BTN_FILE1", {CComparePage::kFile1Id}},
-    {"IDC_BTN_FILE2", {CComparePage::kFile2Id}},
     {"IDC_EDIT_HD_MAXTIP", {595, 598}},
     {"IDC_EDIT_HD_MAXDELTATIP", {599}},
     {"IDC_EDIT_HD_AVERAGETIP", {594, 596}},

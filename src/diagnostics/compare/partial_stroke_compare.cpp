@@ -37,21 +37,7 @@ _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 std::vector<DialogItem> Items() {
   using K = DlgKind;
   constexpr unsigned kValue = DS_READONLY | DS_RIGHT;
-  std::vector<DialogItem> items;
-  // Graph Settings: a tick for file 1, file 2 and the difference of each quantity.
-  constexpr int gx = 8, gy = 85;
-  items.push_back({1369, K::GroupBox, "Graph Settings", gx, gy, 136, 75});
-  items.push_back({-1, K::Static, "1", gx + 8, gy + 10, 10, 8, DS_CENTER});
-  items.push_back({-1, K::Static, "2", gx + 22, gy + 10, 10, 8, DS_CENTER});
-  items.push_back({-1, K::Static, "\u0394", gx + 36, gy + 10, 10, 8, DS_CENTER});
-  constexpr const char* kBoxTexts[] = {"Position", "Command", "Pilot Relay Command", "Pilot Relay Position"};
-  for (size_t r = 0; r < 4; ++r) {
-    const int y = gy + 20 + 14 * static_cast<int>(r);
-    const auto& boxes = CComparePage::kChannelBoxes[r];
-    items.push_back({boxes[0], K::CheckBox, "", gx + 8, y, 10, 10});
-    items.push_back({boxes[1], K::CheckBox, "", gx + 22, y, 10, 10});
-    items.push_back({boxes[2], K::CheckBox, kBoxTexts[r], gx + 36, y, 96, 10});
-  }
+  std::vector<DialogItem> items = pages::ChannelBoxItems(1369, 8, 85, 136, 12);
 
   // Results: both files' times with their difference, then both result texts.
   constexpr int rx = 150, ry = 85, c1 = rx + 72, c2 = rx + 110, c3 = rx + 148, w = 34;
@@ -151,29 +137,16 @@ View::CDiagnostics_PSTCompareView()
                    {kToTargetDiffId, 24},
                    {kResult2Id, 30}});
   const std::vector<KeyedControls> captions = {
-      {"IDC_STATICGRPHSET", {1369}},     {"IDC_STATICBWINFO", {1606}},     {"IDC_STATICBWTIME", {912}},
-      {"IDC_STATICTIMTOTGT", {915}},     {"IDC_STATICBWRES", {916}},       {"IDC_STATICPARTSET", {1612}},
-      {"IDC_STATICSTARTPOS", {1221}},    {"IDC_STATICSTOPPOS", {1222}},    {"IDC_STATICTESTDUR", {1240}},
-      {"IDC_STATICHOLDTIME", {1239}},    {"IDC_STATICBKWTIMLIM", {1371}},  {"IDC_STATICPOSNLBL", {1112}},
-      {"IPLOTCHANCMD", {1113}},          {"IDC_CHECK_SPOOLCMD", {1116}},   {"IDC_CHECK_SPOOLPOS", {1117}},
-      {"IDC_BTN_PRINT", {kPrintId}},     {"VeskSEC", {932, 931, 933, 923, 925}},
+      {"IDC_STATICGRPHSET", {1369}},   {"IDC_STATICBWINFO", {1606}},
+      {"IDC_STATICBWTIME", {912}},     {"IDC_STATICTIMTOTGT", {915}},
+      {"IDC_STATICBWRES", {916}},      {"IDC_STATICPARTSET", {1612}},
+      {"IDC_STATICSTARTPOS", {1221}},  {"IDC_STATICSTOPPOS", {1222}},
+      {"IDC_STATICTESTDUR", {1240}},   {"IDC_STATICHOLDTIME", {1239}},
+      {"IDC_STATICBKWTIMLIM", {1371}}, {"IDC_BTN_PRINT", {kPrintId}},
+      {"VeskSEC", {932, 931, 933, 923, 925}},
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   const std::vector<KeyedControls> toolTips = {
-      {"IDC_BTN_FILE1", {kFile1Id}},
-      {"IDC_BTN_FILE2", {kFile2Id}},
-      {"IDC_CHECK_POSITION1TIP", {1119}},
-      {"IDC_CHECK_POSITION2TIP", {1118}},
-      {"IDC_CHECK_POSITIONDIFFTIP", {1112}},
-      {"IDC_CHECK_DIGITAL_COMMAND1TIP", {1120}},
-      {"IDC_CHECK_DIGITAL_COMMAND2TIP", {1121}},
-      {"IDC_CHECK_DIGITAL_COMMANDDIFFTIP", {1113}},
-      {"IDC_CHECK_SPOOLCMD1TIP", {1126}},
-      {"IDC_CHECK_SPOOLCMD2TIP", {1127}},
-      {"IDC_CHECK_SPOOLCMDDIFFTIP", {1116}},
-      {"IDC_CHECK_SPOOLPOS1TIP", {1128}},
-      {"IDC_CHECK_SPOOLPOS2TIP", {1129}},
-      {"IDC_CHECK_SPOOLPOSDIFFTIP", {1117}},
       {"IDC_EDIT_BREAKTIMETIP", {kBreakaway1Id, kBreakaway2Id, kBreakawayDiffId}},
       {"IDC_EDIT_TARGETTIMETIP", {kToTarget1Id, kToTarget2Id, kToTargetDiffId}},
       {"IDC_EDIT_RESULTTIP", {kResult1Id, kResult2Id}},
@@ -185,6 +158,7 @@ View::CDiagnostics_PSTCompareView()
       {"VeskPrintReportPSTTip", {kPrintId}},
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+  AddChannelBoxTexts();
 }
 
 void View::CreatePlots() {
@@ -220,9 +194,7 @@ void View::SetPlotCaptions() {
 
 bool View::LoadFile1() { return theApp().m_CommonFunctions.LoadPSTCompareFile1(m_filePlot, m_comparePlot); }
 
-bool View::LoadFile2() {
-  return theApp().m_CommonFunctions.LoadPSTCompareFile2(m_filePlot, m_comparePlot, this);
-}
+bool View::LoadFile2() { return theApp().m_CommonFunctions.LoadPSTCompareFile2(m_filePlot, m_comparePlot, this); }
 
 void View::ShowBoxChannels(int box, bool show) {
   for (size_t r = 0; r < 4; ++r)

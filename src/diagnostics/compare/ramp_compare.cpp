@@ -74,19 +74,7 @@ constexpr ChannelTitle kChannelTitles[] = {
 
 std::vector<DialogItem> Items() {
   using K = DlgKind;
-  std::vector<DialogItem> items = {
-      {1400, K::GroupBox, "Graph Settings", 8, 82, 300, 66},
-      {-1, K::Static, "1", 16, 92, 14, 9, DS_CENTER},
-      {-1, K::Static, "2", 34, 92, 14, 9, DS_CENTER},
-  };
-  const char* const rowTexts[4] = {"Position", "Command", "Pilot Relay Command", "Pilot Relay Position"};
-  for (int row = 0; row < 4; ++row) {
-    const int y = 103 + 11 * row;
-    const auto& boxes = CComparePage::kChannelBoxes[row];
-    items.push_back({boxes[0], K::CheckBox, "", 18, y, 12, 10});
-    items.push_back({boxes[1], K::CheckBox, "", 36, y, 12, 10});
-    items.push_back({boxes[2], K::CheckBox, rowTexts[row], 56, y, 240, 10});
-  }
+  std::vector<DialogItem> items = pages::ChannelBoxItems(1400, 8, 82, 300, 10);
 
   const std::vector<DialogItem> settings = {
       {1415, K::GroupBox, "Ramp Test Settings", 316, 24, 190, 124},
@@ -94,7 +82,7 @@ std::vector<DialogItem> Items() {
       {-1, K::Static, "2", 436, 34, 44, 9, DS_CENTER},
   };
   items.insert(items.end(), settings.begin(), settings.end());
-  const char* const labels[7] = {"Start Position:", "Stop Position:", "Hold Time:",    "Test Duration:",
+  const char* const labels[7] = {"Start Position:", "Stop Position:", "Hold Time:",     "Test Duration:",
                                  "Stroke Length:",  "Actuator Size:", "Bi-directional:"};
   const char* const units[7] = {"%", "%", "sec.", "sec.", "", "", ""};
   for (int row = 0; row < 7; ++row) {
@@ -128,8 +116,11 @@ CCommonFunctions& Common() { return theApp().m_CommonFunctions; }
 
 View::CDiagnostics_RampCompareView()
     : CComparePage(361, "IDD_DIAGNOSTIC_RAMPCOMPARE", "\\Dependencies\\RampTestCmpRept.xml") {
-  std::vector<CompareEdit> file1 = {{kFileIds.tag1, kTag1}, {kFileIds.date1, kDate1}, {kFileIds.name1, kName1},
-                                    {kStrokeUnitId, kStrokeUnit}, {kAreaUnitId, kAreaUnit}};
+  std::vector<CompareEdit> file1 = {{kFileIds.tag1, kTag1},
+                                    {kFileIds.date1, kDate1},
+                                    {kFileIds.name1, kName1},
+                                    {kStrokeUnitId, kStrokeUnit},
+                                    {kAreaUnitId, kAreaUnit}};
   std::vector<CompareEdit> file2 = {{kFileIds.tag2, kTag2}, {kFileIds.date2, kDate2}, {kFileIds.name2, kName2}};
   for (const SettingRow& r : kSettingRows) {
     file1.push_back({r.edit1, r.text1});
@@ -147,10 +138,6 @@ View::CDiagnostics_RampCompareView()
       {"IDC_STATICTESTDUR", {1416}},
       {"IDC_STATICSTRLEN", {640}},
       {"IDC_ILABELXACTSIZE", {1417}},
-      {"IDC_STATICPOSNLBL", {1112}},
-      {"IPLOTCHANCMD", {1113}},
-      {"IDC_CHECK_SPOOLCMD", {1116}},
-      {"IDC_CHECK_SPOOLPOS", {1117}},
       {"IDC_BTN_RAMPCOMP", {kRampViewId}},
       {"IDC_BTN_SIGvCMDCOMP", {kSignalViewId}},
       {"IDC_BTN_PRINT", {kPrintId}},
@@ -158,21 +145,7 @@ View::CDiagnostics_RampCompareView()
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   const std::vector<KeyedControls> tips = {
-      {"IDC_BTN_FILE1", {kFile1Id}},
-      {"IDC_BTN_FILE2", {kFile2Id}},
       {"COMPREPTIP", {kPrintId}},
-      {"IDC_CHECK_POSITION1TIP", {1119}},
-      {"IDC_CHECK_POSITION2TIP", {1118}},
-      {"IDC_CHECK_POSITIONDIFFTIP", {1112}},
-      {"IDC_CHECK_DIGITAL_COMMAND1TIP", {1120}},
-      {"IDC_CHECK_DIGITAL_COMMAND2TIP", {1121}},
-      {"IDC_CHECK_DIGITAL_COMMANDDIFFTIP", {1113}},
-      {"IDC_CHECK_SPOOLCMD1TIP", {1126}},
-      {"IDC_CHECK_SPOOLCMD2TIP", {1127}},
-      {"IDC_CHECK_SPOOLCMDDIFFTIP", {1116}},
-      {"IDC_CHECK_SPOOLPOS1TIP", {1128}},
-      {"IDC_CHECK_SPOOLPOS2TIP", {1129}},
-      {"IDC_CHECK_SPOOLPOSDIFFTIP", {1117}},
       {"VeskSTART_TIP", {891, 895}},
       {"VeskSTOP_TIP", {892, 896}},
       {"IDC_CEDIT_RAMP_HOLDTIP", {893, 897}},
@@ -183,6 +156,7 @@ View::CDiagnostics_RampCompareView()
       {"IDC_BTN_SIGvCMDTIP", {kSignalViewId}},
   };
   m_toolTips.insert(m_toolTips.end(), tips.begin(), tips.end());
+  AddChannelBoxTexts();
 
   MapCommand(BN_CLICKED, kRampViewId, [this] { Try("ramp view", [this] { ShowRampView(); }); });
   MapCommand(BN_CLICKED, kSignalViewId, [this] { Try("signal view", [this] { ShowSignalView(); }); });
@@ -252,7 +226,8 @@ void View::ShowSignalView() {
     for (size_t column = 0; column < 3; ++column) {
       const int box = kChannelBoxes[row][column];
       const BoxRow& r = kBoxRows[row];
-      // The command has no curve against itself: its boxes wait for the ramp view.
+      // The command has no curve against itself: its boxes wait for the ramp
+      // view.
       GetDlgItem(box)->EnableWindow(r.opening != nullptr);
       common.ShowChannel(m_pComparePlot, _bstr_t(r.time) + kColumns[column], 0);
       if (!r.opening) continue;

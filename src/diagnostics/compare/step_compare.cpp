@@ -18,9 +18,9 @@ struct BoxChannel {
   const char* channel;
 };
 constexpr BoxChannel kBoxChannels[] = {
-    {1119, "Position1"}, {1118, "Position2"}, {1112, "PositionDiff"}, {1120, "Command1"},
-    {1121, "Command2"},  {1113, "CommandDiff"}, {1126, "ILCmd1"},    {1127, "ILCmd2"},
-    {1116, "ILCmdDiff"}, {1128, "ILPOS1"},     {1129, "ILPOS2"},     {1117, "ILPOSDiff"},
+    {1119, "Position1"}, {1118, "Position2"},   {1112, "PositionDiff"}, {1120, "Command1"},
+    {1121, "Command2"},  {1113, "CommandDiff"}, {1126, "ILCmd1"},       {1127, "ILCmd2"},
+    {1116, "ILCmdDiff"}, {1128, "ILPOS1"},      {1129, "ILPOS2"},       {1117, "ILPOSDiff"},
 };
 // A row's caption key and the legend key of its difference.
 struct Row {
@@ -44,10 +44,6 @@ std::vector<DialogItem> Items() {
   using K = DlgKind;
   constexpr unsigned kUnused = DS_HIDDEN | DS_DISABLED;
   std::vector<DialogItem> items = {
-      {1400, K::GroupBox, "Graph Settings", 8, 84, 288, 72},
-      {-1, K::Static, "1", 18, 94, 12, 9, DS_CENTER},
-      {-1, K::Static, "2", 36, 94, 12, 9, DS_CENTER},
-      {-1, K::Static, "\u0394", 54, 94, 12, 9, DS_CENTER},
       {1141, K::GroupBox, "Step Test Settings", 304, 84, 288, 72},
       {-1, K::Static, "1", 400, 94, 74, 9, DS_CENTER},
       {-1, K::Static, "2", 480, 94, 74, 9, DS_CENTER},
@@ -72,16 +68,8 @@ std::vector<DialogItem> Items() {
       {913, K::Static, "File Date:", 0, 0, 1, 1, DS_HIDDEN},
       {915, K::Static, "Filename:", 0, 0, 1, 1, DS_HIDDEN},
   };
-  // One row a quantity: the boxes of file 1 and file 2, then the
-  // difference's, which carries the row's caption.
-  const char* const captions[] = {"Position", "Command", "Pilot Relay Command", "Pilot Relay Position"};
-  for (size_t r = 0; r < 4; ++r) {
-    const int y = 106 + static_cast<int>(r) * 12;
-    const auto& boxes = CComparePage::kChannelBoxes[r];
-    items.push_back({boxes[0], K::CheckBox, "", 20, y, 10, 10});
-    items.push_back({boxes[1], K::CheckBox, "", 38, y, 10, 10});
-    items.push_back({boxes[2], K::CheckBox, captions[r], 56, y, 232, 10});
-  }
+  const std::vector<DialogItem> boxes = pages::ChannelBoxItems(1400, 8, 84, 288, 12);
+  items.insert(items.end(), boxes.begin(), boxes.end());
   return items;
 }
 
@@ -97,35 +85,20 @@ View::CDiagnostics_StepCompareView()
                   {{kTag1Id, 0}, {kDate1Id, 2}, {kName1Id, 4}, {kStart1Id, 6}, {kStop1Id, 8}, {kHold1Id, 10}},
                   {{kTag2Id, 1}, {kDate2Id, 3}, {kName2Id, 5}, {kStart2Id, 7}, {kStop2Id, 9}, {kHold2Id, 11}});
   const std::vector<KeyedControls> captions = {
-      {"IDC_STATICBODTAG", {912}},      {"IDC_STATICDATE", {913}},          {"IDC_STATICFILE", {915}},
-      {"IDC_STATICGRPHSET", {1400}},    {"IDC_STATICSTEPSET", {1141}},      {"IDC_STATICSTARTPOS", {1221}},
-      {"IDC_STATICSTOPPOS", {1222}},    {"IDC_STATICHOLDTIME", {1239}},     {"IDC_STATICPOSNLBL", {1112}},
-      {"IPLOTCHANCMD", {1113}},         {"IDC_CHECK_SPOOLCMD", {1116}},     {"IDC_CHECK_SPOOLPOS", {1117}},
-      {"IDC_BTN_STEPCOMP", {kViewId}},  {"IDC_STATICCOMPVIEW", {1392}},     {"VeskSEC", {1758}},
-      {"IDC_BTN_PRINT", {kPrintId}},
+      {"IDC_STATICBODTAG", {912}},     {"IDC_STATICDATE", {913}},      {"IDC_STATICFILE", {915}},
+      {"IDC_STATICGRPHSET", {1400}},   {"IDC_STATICSTEPSET", {1141}},  {"IDC_STATICSTARTPOS", {1221}},
+      {"IDC_STATICSTOPPOS", {1222}},   {"IDC_STATICHOLDTIME", {1239}}, {"IDC_BTN_STEPCOMP", {kViewId}},
+      {"IDC_STATICCOMPVIEW", {1392}},  {"VeskSEC", {1758}},            {"IDC_BTN_PRINT", {kPrintId}},
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   const std::vector<KeyedControls> toolTips = {
-      {"IDC_BTN_FILE1", {kFile1Id}},
-      {"IDC_BTN_FILE2", {kFile2Id}},
       {"COMPREPTIP", {kPrintId}},
-      {"IDC_CHECK_POSITION1TIP", {1119}},
-      {"IDC_CHECK_POSITION2TIP", {1118}},
-      {"IDC_CHECK_POSITIONDIFFTIP", {1112}},
-      {"IDC_CHECK_DIGITAL_COMMAND1TIP", {1120}},
-      {"IDC_CHECK_DIGITAL_COMMAND2TIP", {1121}},
-      {"IDC_CHECK_DIGITAL_COMMANDDIFFTIP", {1113}},
-      {"IDC_CHECK_SPOOLCMD1TIP", {1126}},
-      {"IDC_CHECK_SPOOLCMD2TIP", {1127}},
-      {"IDC_CHECK_SPOOLCMDDIFFTIP", {1116}},
-      {"IDC_CHECK_SPOOLPOS1TIP", {1128}},
-      {"IDC_CHECK_SPOOLPOS2TIP", {1129}},
-      {"IDC_CHECK_SPOOLPOSDIFFTIP", {1117}},
       {"VeskSTART_TIP", {kStart1Id, kStart2Id}},
       {"VeskSTOP_TIP", {kStop1Id, kStop2Id}},
       {"IDC_CEDIT_STEP_HOLDTIP", {kHold1Id, kHold2Id}},
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
+  AddChannelBoxTexts();
   MapCommand(BN_CLICKED, kViewId, [this] { Try("step view", [this] { ShowDefaultView(); }); });
 }
 
