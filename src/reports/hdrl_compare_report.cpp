@@ -45,14 +45,7 @@ void CCommonFunctions::GenerateHDRLCompareReport(IiXYPlotXPtr plot, IReportXPtr 
     reports::SavePicture(plot, linearity);
     reports::ShowToolBar(plot, true);
 
-    frame.SetText("Page Footer", kHDRLCompare.footerField, reports::PageExpression());
-    frame.SetText(kHDRLCompare.titleField, T(kHDRLCompare.titleKey));
-    frame.SetText("FIleSettingsLbl", T("IDC_STATICFILEINFO"));
-    frame.SetText("File1TagLbl", T("IDC_STATICBODTAG"));
-    frame.SetText("File1DateLbl", T("IDC_STATICDATE"));
-    frame.SetText("File1NameLbl", T("IDC_STATICFILE"));
-    frame.SetText("File1Lbl", T("File1Lbl"));
-    frame.SetText("File2Lbl", T("File2Lbl"));
+    frame.SetComparisonHeader();
     frame.SetText("PosnSetLbl", T("IDC_STATICPOSSET") + _bstr_t(":"));
     frame.SetText("HandDbandTitle", reports::WithoutFirstAmpersand(T("IDC_STATICHD")));
     frame.SetText("RepeatTitle", T("IDC_STATICREP"));

@@ -15,9 +15,6 @@ const reports::ReportMember kPSTCompare{"PSTCmpRep",         "PageLine1",       
 
 // The labels, by the keys of the page's own labels.
 constexpr std::pair<const char*, const char*> kLabels[] = {
-    {"FIleSettingsLbl", "IDC_STATICFILEINFO"}, {"File1TagLbl", "IDC_STATICBODTAG"},
-    {"File1DateLbl", "IDC_STATICDATE"},        {"File1NameLbl", "IDC_STATICFILE"},
-    {"File1Lbl", "File1Lbl"},                  {"File2Lbl", "File2Lbl"},
     {"PSTSetTitle", "IDC_STATICPARTSET"},      {"StartTitle", "IDC_STATICSTARTPOS"},
     {"StopTitle", "IDC_STATICSTOPPOS"},        {"TestRampTitle1", "IDC_STATICTESTDUR"},
     {"TestHoldTitle", "IDC_STATICHOLDTIME"},   {"TgtTimeTitle", "IDC_STATICBKWTIMLIM"},
@@ -53,9 +50,7 @@ void CCommonFunctions::GeneratePSTCompareReport(IiPlotXPtr plot, IReportXPtr rep
     reports::SavePicture(plot, picture);
     reports::ShowToolBar(plot, true);
 
-    // A comparison has no device: the footer and the title only.
-    frame.SetText("Page Footer", kPSTCompare.footerField, reports::PageExpression());
-    frame.SetText(kPSTCompare.titleField, T(kPSTCompare.titleKey));
+    frame.SetComparisonHeader();
     for (const auto& [field, key] : kLabels) frame.SetText(field, T(key));
     for (const auto& [field, text] : kValues) frame.SetText(field, m_strPSTCompare[text]);
     frame.SetPicture("Detail", "CntrolGrph", picture.Path());

@@ -44,18 +44,11 @@ void CCommonFunctions::GenerateRampCompareReport(IiXYPlotXPtr plot, IReportXPtr 
       reports::SavePicture(plot, signature);
       reports::ShowToolBar(plot, true);
 
-      frame.SetText("Page Footer", "PageLine1", reports::PageExpression());
+      frame.SetComparisonHeader();
       const std::pair<const char*, _bstr_t> fields[] = {
-          {"TitleLbl", T("RAMPCMPREPORTTITLE")},
-          {"FIleSettingsLbl", T("IDC_STATICFILEINFO")},
-          {"File1Lbl", T("File1Lbl")},
-          {"File1TagLbl", T("IDC_STATICBODTAG")},
           {"Tag1Value", t[0]},
-          {"File1DateLbl", T("IDC_STATICDATE")},
           {"TestDate1Value", t[2]},
-          {"File1NameLbl", T("IDC_STATICFILE")},
           {"FileName1Value", t[4]},
-          {"File2Lbl", T("File2Lbl")},
           {"File2TagLbl", T("IDC_STATICBODTAG")},
           {"Tag2Value", t[1]},
           {"File2DateLbl", T("IDC_STATICDATE")},

@@ -1,5 +1,7 @@
 #include "reports/report_frame.h"
 
+#include <utility>
+
 #include <unistd.h>
 
 #include <exception>
@@ -100,6 +102,15 @@ void ReportFrame::SetFooterAndHeader() {
                              T("IDC_STATICBODSIZE") + blank + m_ids.m_strValveBodySize + sep +
                              T("IDC_STATICBODFLOWDIR") + blank + m_ids.m_strFlowDirection +
                              (inBody ? failPosition : _bstr_t("")));
+}
+
+void ReportFrame::SetComparisonHeader() {
+  SetText("Page Footer", m_member.footerField, PageExpression());
+  SetText(m_member.titleField, T(m_member.titleKey));
+  const std::pair<const char*, const char*> captions[] = {
+      {"FIleSettingsLbl", "IDC_STATICFILEINFO"}, {"File1TagLbl", "IDC_STATICBODTAG"}, {"File1DateLbl", "IDC_STATICDATE"},
+      {"File1NameLbl", "IDC_STATICFILE"},        {"File1Lbl", "File1Lbl"},            {"File2Lbl", "File2Lbl"}};
+  for (const auto& [field, key] : captions) SetText(field, T(key));
 }
 
 IReportFieldsPtr ReportFrame::Fields(const char* section) {

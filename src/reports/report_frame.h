@@ -71,6 +71,9 @@ class ReportFrame {
   // Loads only; the header comes later (pictures are captured in between).
   void Load(const _bstr_t& definitionPath);
   void SetFooterAndHeader();
+  // A comparison report's instead: the footer, the title and the captions
+  // of its file information block; no device lines, as it is about files.
+  void SetComparisonHeader();
 
   // A field of the header section; its fields collection is kept for the run.
   void SetText(const char* field, const _bstr_t& text);

@@ -33,16 +33,8 @@ void CCommonFunctions::GenerateStepCompareReport(IiXYPlotXPtr plot, IReportXPtr 
     reports::SavePicture(plot, picture);
     reports::ShowToolBar(plot, true);
 
-    // A comparison shows the files' identification, not the device's.
-    frame.SetText("Page Footer", kStepCompare.footerField, reports::PageExpression());
-    frame.SetText(kStepCompare.titleField, T(kStepCompare.titleKey));
+    frame.SetComparisonHeader();
     const std::pair<const char*, _bstr_t> fields[] = {
-        {"FIleSettingsLbl", T("IDC_STATICFILEINFO")},
-        {"File1TagLbl", T("IDC_STATICBODTAG")},
-        {"File1DateLbl", T("IDC_STATICDATE")},
-        {"File1NameLbl", T("IDC_STATICFILE")},
-        {"File1Lbl", T("File1Lbl")},
-        {"File2Lbl", T("File2Lbl")},
         {"Tag1Value", v[0]},
         {"Tag2Value", v[1]},
         {"TestDate1Value", v[2]},
