@@ -332,8 +332,8 @@ TEST_F(Strips, ActionStripFollowsTheLinkAtEachTick) {
 
 // ---- Shipped help and captions.
 
-TEST(HelpTopics, EveryTreeCodeHasAnEnglishTopic) {
-  for (const char* file : {"Tarnix Help-en.chm"}) {
+TEST(HelpTopics, EveryTreeCodeHasATopicInEveryHelpLanguage) {
+  for (const char* file : {"Tarnix Help-en.chm", "Tarnix Help-de.chm", "Tarnix Help-es.chm", "Tarnix Help-fr.chm"}) {
     const std::string folder = plat::HelpFolderOf(file);
     EXPECT_EQ(plat::HelpTopicPath(file, HH_DISPLAY_TOPIC, 0), folder + "index.html") << file;
     for (int code : kTreeCodes)
