@@ -131,7 +131,10 @@ std::vector<std::string> MissingTexts(QWidget* page) {
 void SaveScreen(const std::string& name) {
   QWidget* window = Frame().GetSafeWidget();
   QApplication::processEvents();
-  const QString dir = QStringLiteral(TARNIX_BINARY_DIR "/screens");
+  // A run in another language keeps its pictures apart.
+  QString dir = QStringLiteral(TARNIX_BINARY_DIR "/screens");
+  if (const char* language = std::getenv("TARNIX_SCREENS_LANGUAGE"); language && *language)
+    dir += QStringLiteral("/") + QString::fromUtf8(language);
   QDir().mkpath(dir);
   window->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
 }

@@ -210,7 +210,11 @@ TEST_F(ContextHelp, HelpThatCannotBeShownIsToldWithItsPath) {
   for (const char* language : {"1033", "1031", "3082", "1036", "1040", "1046", "1055"}) {
     CLanguageTable shipped;
     shipped.Load(LanguageFilePath(), language, false);
-    EXPECT_EQ(shipped.Lookup("HELPNOTOPENED").str(), "Help could not be opened:") << language;
+    const std::string text = shipped.Lookup("HELPNOTOPENED").str();
+    EXPECT_FALSE(text.empty() || text.starts_with("##")) << language;
+    if (std::string(language) == "1033") {
+      EXPECT_EQ(text, "Help could not be opened:");
+    }
   }
 }
 
