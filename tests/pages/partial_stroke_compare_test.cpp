@@ -22,7 +22,6 @@ constexpr std::pair<int, const char*> kBoxes[] = {
     {1121, "Command2"}, {1113, "CommandDiff"}, {1126, "ILCmd"},      {1127, "ILCmd2"},
     {1116, "ILCmdDiff"}, {1128, "ILPOS"},    {1129, "ILPOS2"},       {1117, "ILPOSDiff"},
 };
-constexpr int kFile1Boxes[] = {1119, 1120, 1126, 1128};
 
 // Each edit and its compare text.
 constexpr std::pair<int, size_t> kEdits[] = {
