@@ -135,7 +135,7 @@ TEST_F(PSTCompareReportTest, ADefinitionWithoutAFieldShowsTheFailureOnly) {
   }
 }
 
-TEST_F(PSTCompareReportTest, RendersToAOnePagePdf) {
+TEST_F(PSTCompareReportTest, PdfShowsBothFilesOnOnePage) {
   m_clock.Set({2026, 12, 8, 9, 5, 0, 0});
   const std::string pdf = Folder() + "/pst-compare.pdf";
   m_person->AnswerFile(pdf).Answer(IDNO);
@@ -144,7 +144,9 @@ TEST_F(PSTCompareReportTest, RendersToAOnePagePdf) {
   for (const char* line : {"Partial Stroke Test Comparison Report", "File Information", "PV-101", "PV-102",
                            "12/8/2026", "a.pst", "b.pst", "Start Position:", "Time Limit:", "45", "Break-Away",
                            "1.25", "Passed", "Failed: target not", "Page 1/1"})
-    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    if (InEnglish()) {
+      EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
   Screens(pdf, "pst-compare");
 }
 

@@ -136,7 +136,7 @@ TEST_F(RampCompareReportTest, AMissingFieldStillOffersSaveAndPrintAMissingReport
   EXPECT_EQ(Title(plot), before);
 }
 
-TEST_F(RampCompareReportTest, ThePdfShowsBothFilesSideBySideAndBothGraphs) {
+TEST_F(RampCompareReportTest, PdfShowsBothFilesSideBySideAndBothGraphs) {
   const std::string pdf = Folder() + "/ramp-compare.pdf";
   m_person->AnswerFile(pdf).Answer(IDNO);
   Report(ComparePlot());
@@ -144,7 +144,9 @@ TEST_F(RampCompareReportTest, ThePdfShowsBothFilesSideBySideAndBothGraphs) {
   for (const char* line : {"Ramp Test Comparison Report", "File Information", "FV-101", "FV-202", "before.rmp",
                            "after.rmp", "3/4/2026", "Ramp Test Settings", "Hold Time:", "Bi-directional", "Yes",
                            "No", "Stroke Length:", "in\u00B2", "Page 1/1"})
-    EXPECT_NE(text.find(line), std::string::npos) << line;
+    if (InEnglish()) {
+      EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
   Screens(pdf, "ramp-compare");
 }
 

@@ -102,7 +102,6 @@ TEST_F(StepCompareReportTest, FieldsFromTheCompareTextsNamedAfterFileOne) {
 }
 
 TEST_F(StepCompareReportTest, PdfShowsBothFilesSideBySide) {
-  UseEnglish();
   const std::string pdf = Folder() + "/step-compare.pdf";
   m_person->AnswerFile(pdf).Answer(IDNO);
   Generate(ComparePlot());
@@ -110,7 +109,9 @@ TEST_F(StepCompareReportTest, PdfShowsBothFilesSideBySide) {
   for (const char* line : {"Step Test Comparison Report", "File Information", "File 1", "File 2", "3/7/2026",
                            "12/1/2026", "FV-101_Step_2026_3_7_9h_15m.stp", "Step Test Settings", "Start Position:",
                            "Hold Time:", "Page 1/1"})
-    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    if (InEnglish()) {
+      EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
   Screens(pdf, "step-compare");
 }
 
