@@ -310,6 +310,11 @@ std::string ReportTest::PdfText(const std::string& path) {
   return p.readAllStandardOutput().toStdString();
 }
 
+void ReportTest::ExpectShown(const std::string& text, const std::vector<std::string>& lines) {
+  if (!InEnglish()) return;
+  for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
 void ReportTest::Screens(const std::string& pdf, const std::string& stem) const {
   EXPECT_EQ(PdfText(pdf).find("##"), std::string::npos) << stem;
   EXPECT_EQ(CutTexts(), std::vector<std::string>{}) << stem;

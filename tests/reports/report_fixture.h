@@ -59,6 +59,9 @@ class ReportTest : public testing::Test {
   std::vector<std::string> CutTexts() const;
 
   static std::string PdfText(const std::string& path);
+  // Each line somewhere in a PDF's text; looked for only in English, the
+  // language the lines are written in.
+  static void ExpectShown(const std::string& text, const std::vector<std::string>& lines);
   // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png, or in
   // reports/<language>/ for another language. The PDF shows no "##", and
   // no text of the loaded report is cut.
