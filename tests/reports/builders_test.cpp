@@ -647,10 +647,13 @@ struct PdfCase {
 
 TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_clock.Set({2026, 12, 8, 7, 5, 0, 0});
-  m_common.m_strStrokeCal = {"Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488"};
+  // The calibration results as the pages set them: the longest and the usual.
+  m_common.m_strStrokeCal = {TheLanguageTable().Lookup("CALERRMSG"), "J. Smith", "12/1/2026", "18.5", "1024", "30512",
+                             "29488"};
   m_common.m_bStrokeCalFlags[6] = 1;
   m_common.m_bStrokeCalFlags[7 + 3] = 1;
-  m_common.m_strCommandCal = {"Calibrated", "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+  m_common.m_strCommandCal = {
+      TheLanguageTable().Lookup("SUCCESSCAL"), "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
   m_common.m_bCommandCalActive = {1, 0, 0};
   m_common.m_bMgmtFlags[59] = 1;
   m_common.m_strStepSettings = {"25", "75", "10"};
@@ -673,11 +676,12 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   const PdfCase cases[] = {
       {"stroke-calibration",
        0,
-       {"Stroke calibration", "Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
+       {"Stroke calibration", "Calibration failed: see the", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
         "Position range too small", "Calibration required", "Page 1/1"}},
       {"command-calibration",
        1,
-       {"Command Input Calibration Report", "Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200",
+       {"Command Input Calibration Report", "Calibration completed successfully", "A. Jones", "11/30/2026", "6553",
+        "6560", "32760", "26200",
         "Command below A/D range", "Command range too small", "Page 1/1"}},
       {"step-test",
        2,
