@@ -22,9 +22,8 @@ class ReportTest : public testing::Test {
   // The real language file, or one that holds no text at all, so that every
   // label reads "##" + its key, or one with only the texts given.
   void UseEnglish();
-  // The language the pictures are taken in: the one whose code
-  // TARNIX_REPORTS_LANGUAGE names ("de"), English without it. Tests that
-  // look for English words look only when this is English.
+  // The language every test starts in and the pictures are taken in: the
+  // one whose code TARNIX_REPORTS_LANGUAGE names ("de"), English without it.
   static std::string PicturedLanguage();
   static bool InEnglish() { return PicturedLanguage() == "en"; }
   void UseNoTexts();
