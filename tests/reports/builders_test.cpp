@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report_fixture.h"
+#include "support/language_table.h"
 
 namespace {
 
@@ -646,10 +647,13 @@ struct PdfCase {
 
 TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_clock.Set({2026, 12, 8, 7, 5, 0, 0});
-  m_common.m_strStrokeCal = {"Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488"};
+  // The calibration results as the pages set them: the longest and the usual.
+  m_common.m_strStrokeCal = {TheLanguageTable().Lookup("CALERRMSG"), "J. Smith", "12/1/2026", "18.5", "1024", "30512",
+                             "29488"};
   m_common.m_bStrokeCalFlags[6] = 1;
   m_common.m_bStrokeCalFlags[7 + 3] = 1;
-  m_common.m_strCommandCal = {"Calibrated", "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+  m_common.m_strCommandCal = {
+      TheLanguageTable().Lookup("SUCCESSCAL"), "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
   m_common.m_bCommandCalActive = {1, 0, 0};
   m_common.m_bMgmtFlags[59] = 1;
   m_common.m_strStepSettings = {"25", "75", "10"};
@@ -661,7 +665,8 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_common.m_strPSTSettings = {"100.0", "80.0", "2.0", "3.0", "5.0"};
   m_common.m_strPSTBreakawayTime = " 0.85";
   m_common.m_strPSTTimeToTarget = " 2.40";
-  m_common.m_strPSTResult = "Passed";
+  // The longest result, in the language pictured.
+  m_common.m_strPSTResult = CCommonFunctions::PSTResultText(1);
   m_common.m_strHDRLResults = {"0.05", "0.06", "0.61", "0.75", "0.2104"};
   m_common.m_strHDRLSettlingTime = "3.0";
   const std::vector<std::string> header = {
@@ -671,11 +676,12 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   const PdfCase cases[] = {
       {"stroke-calibration",
        0,
-       {"Stroke calibration", "Calibration successful", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
+       {"Stroke calibration", "Calibration failed: see the", "J. Smith", "12/1/2026", "18.5", "1024", "30512", "29488",
         "Position range too small", "Calibration required", "Page 1/1"}},
       {"command-calibration",
        1,
-       {"Command Input Calibration Report", "Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200",
+       {"Command Input Calibration Report", "Calibration completed successfully", "A. Jones", "11/30/2026", "6553",
+        "6560", "32760", "26200",
         "Command below A/D range", "Command range too small", "Page 1/1"}},
       {"step-test",
        2,
@@ -690,7 +696,7 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
        {"Partial Stroke Test Report", "Partial Stroke Test Settings", "Start Position:", "100.0 %",
         "Stop Position:", "80.0 %", "Hold Time:", "2.0 s", "Test Duration:", "3.0 s", "Time Limit:", "5.0 s",
         "Partial Stroke Test Results", "Break-Away Time:", "0.85 s", "Time to Target:", "2.40 s", "Result:",
-        "Passed", "Report Date:", "12/8/2026", "Page 1/1"}},
+        "Failed: target not", "Report Date:", "12/8/2026", "Page 1/1"}},
       {"hdrl-test",
        5,
        {"HDRL Test Report", "Test Settings", "Position Settling Time:", "3.0 s", "Report Date:", "12/8/2026",
@@ -720,13 +726,14 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
     else if (c.report == 5)
       m_common.GenerateHDRLReport(HDRLPlot(), m_report, m_printer, Definition("HDRLTestRept.xml").c_str(), nullptr);
     else {
-      m_common.m_strLoggerSettings = {"10", "   10", "Minutes", "0", "0", "10", "0"};
+      m_common.m_strLoggerSettings = {"10", "   10", TheLanguageTable().Lookup("IDC_COMBO_UNITMIN"), "0", "0", "10",
+                                      "0"};
       m_common.GenerateDataMonitorReport(DataMonitorPlot(), m_report, m_printer,
                                          Definition("DataMonReport.xml").c_str(), nullptr);
     }
     const std::string text = PdfText(pdf);
-    for (const auto& lines : {header, c.lines})
-      for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    ExpectShown(text, header);
+    ExpectShown(text, c.lines);
     Screens(pdf, c.stem);
     // The built report renders again once its picture file is gone.
     if (c.report == 2) {

@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
+#include "platform/report/definition.h"
+#include "platform/report/render.h"
 #include "support/language_table.h"
 
 namespace {
@@ -31,7 +35,17 @@ void ReportTest::SetUp() {
   m_printer = IPrinterXPtr(printer);
   QDir(m_dir.path()).mkdir("printed");
   ASSERT_EQ(m_printer->put_PrintSink(m_dir.filePath("printed").toStdString().c_str()), S_OK);
-  UseEnglish();
+  if (InEnglish()) {
+    UseEnglish();
+  } else {
+    QFile file(kSource + "/resources/Dependencies/Language.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch id =
+        QRegularExpression(QString("<language lcid=\"([0-9]+)\" code=\"%1\"").arg(PicturedLanguage().c_str()))
+            .match(QString::fromUtf8(file.readAll()));
+    ASSERT_TRUE(id.hasMatch()) << "no language " << PicturedLanguage();
+    TheLanguageTable().Load(file.fileName().toStdString(), id.captured(1).toStdString(), false);
+  }
 }
 
 void ReportTest::TearDown() {
@@ -41,6 +55,11 @@ void ReportTest::TearDown() {
 
 void ReportTest::UseEnglish() {
   TheLanguageTable().Load((kSource + "/resources/Dependencies/Language.xml").toStdString(), "1033", false);
+}
+
+std::string ReportTest::PicturedLanguage() {
+  const char* code = std::getenv("TARNIX_REPORTS_LANGUAGE");
+  return code && *code ? code : "en";
 }
 
 void ReportTest::UseNoTexts() { UseTexts({}); }
@@ -266,6 +285,24 @@ IiXYPlotXPtr ReportTest::HDRLPlot() {
   return plot;
 }
 
+std::vector<std::string> ReportTest::CutTexts() const {
+  _bstr_t name;
+  if (FAILED(m_report->get_ReportName(&name))) return {"no report loaded"};
+  for (const QString& file : QDir(m_dir.path()).entryList({"*.xml"}, QDir::Files)) {
+    const report::LoadResult loaded = report::LoadDefinition(m_dir.filePath(file).toStdString(), name.str());
+    if (!loaded.report) continue;
+    std::vector<std::string> cut;
+    for (const report::Section& section : loaded.report->sections)
+      for (report::Field f : section.fields) {
+        if (f.type != report::FieldType::Text) continue;
+        if (!f.name.empty()) f.text = FieldText(section.name.c_str(), f.name.c_str());
+        if (!report::TextFits(f)) cut.push_back(section.name + "." + f.name + ": " + f.text);
+      }
+    return cut;
+  }
+  return {"no definition of " + name.str()};
+}
+
 std::string ReportTest::PdfText(const std::string& path) {
   QProcess p;
   p.start("pdftotext", {"-layout", QString::fromStdString(path), "-"});
@@ -273,8 +310,16 @@ std::string ReportTest::PdfText(const std::string& path) {
   return p.readAllStandardOutput().toStdString();
 }
 
-void ReportTest::Screens(const std::string& pdf, const std::string& stem) {
-  const QString folder = kBuild + "/screens/reports";
+void ReportTest::ExpectShown(const std::string& text, const std::vector<std::string>& lines) {
+  if (!InEnglish()) return;
+  for (const std::string& line : lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+void ReportTest::Screens(const std::string& pdf, const std::string& stem) const {
+  EXPECT_EQ(PdfText(pdf).find("##"), std::string::npos) << stem;
+  EXPECT_EQ(CutTexts(), std::vector<std::string>{}) << stem;
+  QString folder = kBuild + "/screens/reports";
+  if (!InEnglish()) folder += "/" + QString::fromStdString(PicturedLanguage());
   QDir().mkpath(folder);
   QProcess p;
   p.start("pdftoppm", {"-png", "-r", "80", QString::fromStdString(pdf), folder + "/" + QString::fromStdString(stem)});

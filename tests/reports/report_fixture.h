@@ -22,6 +22,10 @@ class ReportTest : public testing::Test {
   // The real language file, or one that holds no text at all, so that every
   // label reads "##" + its key, or one with only the texts given.
   void UseEnglish();
+  // The language every test starts in and the pictures are taken in: the
+  // one whose code TARNIX_REPORTS_LANGUAGE names ("de"), English without it.
+  static std::string PicturedLanguage();
+  static bool InEnglish() { return PicturedLanguage() == "en"; }
   void UseNoTexts();
   void UseTexts(const std::vector<std::pair<std::string, std::string>>& texts);
 
@@ -49,9 +53,18 @@ class ReportTest : public testing::Test {
   // 10 s of a valve following a slow sine, the temperature in °C.
   IiPlotXPtr DataMonitorPlot();
 
+  // The fields of the loaded report whose text painting cuts, as
+  // "section.field: text"; the texts as set, the boxes as defined.
+  std::vector<std::string> CutTexts() const;
+
   static std::string PdfText(const std::string& path);
-  // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png.
-  static void Screens(const std::string& pdf, const std::string& stem);
+  // Each line somewhere in a PDF's text; looked for only in English, the
+  // language the lines are written in.
+  static void ExpectShown(const std::string& text, const std::vector<std::string>& lines);
+  // PNGs of the PDF's pages in build/screens/reports/<stem>-<n>.png, or in
+  // reports/<language>/ for another language. The PDF shows no "##", and
+  // no text of the loaded report is cut.
+  void Screens(const std::string& pdf, const std::string& stem) const;
 
   QTemporaryDir m_dir;
   int m_textFiles = 0;

@@ -34,9 +34,15 @@ std::set<int> KeyedCodes() {
   return codes;
 }
 
+// Every language the file offers, English first.
+constexpr const char* kLanguageIds[] = {"1033", "1031", "3082", "1036", "1040", "1046", "1055"};
+
 class ShippedData : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NO_THROW(m_table.Load(_bstr_t(Shipped("Language.xml").string()), "1033", false)); }
+  void SetUp() override { Use("1033"); }
+  void Use(const char* languageId) {
+    ASSERT_NO_THROW(m_table.Load(_bstr_t(Shipped("Language.xml").string()), languageId, false));
+  }
 
   // The English text; empty when the key is missing.
   std::string Text(const std::string& key) const {
@@ -48,17 +54,21 @@ class ShippedData : public ::testing::Test {
 };
 
 // The event history shows what follows the first "-" and a blank, so each
-// text is the bit's code, " - " and the condition.
+// text, in every language, is the bit's code, " - " and the condition.
 TEST_F(ShippedData, EveryStatusBitHasItsCodeAndACondition) {
   const std::set<int> codes = KeyedCodes();
   ASSERT_EQ(codes.size(), 139u);
-  for (int code : codes) {
-    const std::string key =
-        "RawStatus" + std::to_string(code / 8) + "_" + std::to_string(1 << (code % 8)) + "_BitEnumDescr";
-    const std::string head = std::to_string(code) + " - ";
-    const std::string text = Text(key);
-    EXPECT_EQ(text.substr(0, head.size()), head) << key << ": \"" << text << "\"";
-    EXPECT_GT(text.size(), head.size()) << key;
+  for (const char* id : kLanguageIds) {
+    SCOPED_TRACE(id);
+    Use(id);
+    for (int code : codes) {
+      const std::string key =
+          "RawStatus" + std::to_string(code / 8) + "_" + std::to_string(1 << (code % 8)) + "_BitEnumDescr";
+      const std::string head = std::to_string(code) + " - ";
+      const std::string text = Text(key);
+      EXPECT_EQ(text.substr(0, head.size()), head) << key << ": \"" << text << "\"";
+      EXPECT_GT(text.size(), head.size()) << key;
+    }
   }
 }
 
@@ -126,9 +136,21 @@ TEST_F(ShippedData, EveryLookedUpKeyHasAText) {
   ASSERT_EQ(keys.size(), 40u + 258u);
 
   for (const std::string& key : keys) EXPECT_NE(Text(key), "") << key;
-  // The source switch shows both texts joined by a comma.
-  EXPECT_EQ(Text("DigOnly").find(','), std::string::npos);
-  EXPECT_EQ(Text("Analog").find(','), std::string::npos);
+}
+
+// Texts the code joins into something it or a control parses again.
+TEST_F(ShippedData, JoinedTextsHoldNoSeparatorOfTheirJoin) {
+  const struct {
+    const char* key;
+    char separator;
+  } joined[] = {
+      {"DigOnly", ','}, {"Analog", ','},  // the source switch's list of positions
+      {"Page", '"'},                      // quoted in the report footer's expression
+  };
+  for (const char* id : kLanguageIds) {
+    Use(id);
+    for (const auto& j : joined) EXPECT_EQ(Text(j.key).find(j.separator), std::string::npos) << id << " " << j.key;
+  }
 }
 
 // Sorted keys keep a duplicate (which would silently replace the first)
@@ -141,6 +163,89 @@ TEST(ShippedLanguageOrder, KeysAreInOrdinalOrder) {
     keys.push_back(holder.node().attribute("key").value());
   const auto wrong = std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>());
   EXPECT_TRUE(wrong == keys.end()) << *wrong << " before " << *std::next(wrong);
+}
+
+// What a translation must keep of its English text, by what the code and the
+// controls do with it: line breaks, blanks at either end, printf conversions,
+// and the numbers (status codes, limits, ranges). No text carries "##", the
+// mark of a missing key.
+struct Shape {
+  int lineBreaks = 0;
+  std::string leading, trailing;
+  std::vector<std::string> conversions;
+  std::multiset<std::string> numbers;
+  bool operator==(const Shape&) const = default;
+};
+
+// A conversion is "%", flags, width, precision, length and its letter; "%%"
+// is the sign itself. A blank after "%" ("0 % command") is prose: no format
+// of ours uses the blank flag.
+std::vector<std::string> Conversions(const std::string& text) {
+  static const std::regex conversion(
+      R"(%(%|[-+#0]*(\*|[0-9]+)?(\.(\*|[0-9]+))?(hh|h|ll|l|L|z|j|t)?[diouxXeEfFgGaAcspn]))");
+  std::vector<std::string> found;
+  for (std::sregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it)
+    if (it->str() != "%%") found.push_back(it->str());
+  return found;
+}
+
+Shape ShapeOf(const std::string& text) {
+  Shape shape;
+  shape.lineBreaks = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  const size_t first = text.find_first_not_of(" \t"), last = text.find_last_not_of(" \t");
+  shape.leading = text.substr(0, std::min(first, text.size()));
+  shape.trailing = last == std::string::npos ? std::string() : text.substr(last + 1);
+  shape.conversions = Conversions(text);
+  static const std::regex number("[0-9]+");
+  for (std::sregex_iterator it(text.begin(), text.end(), number), end; it != end; ++it) shape.numbers.insert(it->str());
+  return shape;
+}
+
+std::string Describe(const Shape& s) {
+  std::string text =
+      std::to_string(s.lineBreaks) + " line breaks, blanks [" + s.leading + "|" + s.trailing + "], conversions";
+  for (const std::string& c : s.conversions) text += " " + c;
+  text += ", numbers";
+  for (const std::string& n : s.numbers) text += " " + n;
+  return text;
+}
+
+TEST(ShippedTranslations, KeepTheShapeOfTheEnglishText) {
+  const struct {
+    const char* text;
+    int lineBreaks;
+    const char* leading;
+    const char* trailing;
+    std::vector<std::string> conversions;
+  } reads[] = {
+      {"A/D at 0 % command:", 0, "", "", {}},
+      {"100%", 0, "", "", {}},
+      {"  %s is %5.2f %% of %-3d\n%ld\n ", 2, "  ", " ", {"%s", "%5.2f", "%-3d", "%ld"}},
+      {"%+.1e%", 0, "", "", {"%+.1e"}},
+      {"   ", 0, "   ", "", {}},
+  };
+  for (const auto& r : reads) {
+    const Shape s = ShapeOf(r.text);
+    EXPECT_EQ(s.lineBreaks, r.lineBreaks) << r.text;
+    EXPECT_EQ(s.leading, r.leading) << r.text;
+    EXPECT_EQ(s.trailing, r.trailing) << r.text;
+    EXPECT_EQ(s.conversions, r.conversions) << r.text;
+  }
+
+  pugi::xml_document doc;
+  ASSERT_TRUE(doc.load_file(Shipped("Language.xml").string().c_str()));
+  for (const pugi::xpath_node& holder : doc.select_nodes("//*[locale]")) {
+    const std::string key = holder.node().attribute("key").value();
+    const std::string english = holder.node().find_child_by_attribute("locale", "code", "en").text().get();
+    const Shape shape = ShapeOf(english);
+    for (const pugi::xml_node& locale : holder.node().children("locale")) {
+      const std::string text = locale.text().get();
+      const std::string where = key + " (" + locale.attribute("code").value() + "): \"" + text + "\"";
+      EXPECT_EQ(text.find("##"), std::string::npos) << where;
+      if (ShapeOf(text) != shape)
+        ADD_FAILURE() << where << "\n  has " << Describe(ShapeOf(text)) << "\n  not " << Describe(shape);
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/report/render.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -20,6 +21,23 @@ constexpr double kBorderWidth = 15;  // three quarters of a point
 
 QColor Rgb(std::uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
+QFont FontOf(const Field& f) {
+  QFont font(QString::fromStdString(f.font.name));
+  // Pixel size in twips: the painter's scale turns it into the device's.
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(f.font.size * kTwipsPerPoint))));
+  font.setBold(f.font.bold);
+  font.setItalic(f.font.italic);
+  return font;
+}
+
+QRectF TextBox(const Field& f) { return QRectF(f.left, f.top, f.width, f.height).adjusted(kPadding, 0, -kPadding, 0); }
+
+int TextFlags(const Field& f) {
+  const int flags = Qt::AlignVCenter | (f.wrap ? Qt::TextWordWrap : 0);
+  return flags |
+         (f.align == Align::Center ? Qt::AlignHCenter : f.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft);
+}
+
 void PaintField(QPainter& painter, const Field& f) {
   const QRectF box(f.left, f.top, f.width, f.height);
   if (f.background) painter.fillRect(box, Rgb(*f.background));
@@ -34,16 +52,9 @@ void PaintField(QPainter& painter, const Field& f) {
       painter.drawImage(target, image);
     }
   } else if (!f.text.empty()) {
-    QFont font(QString::fromStdString(f.font.name));
-    // Pixel size in twips: the painter's scale turns it into the device's.
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(f.font.size * kTwipsPerPoint))));
-    font.setBold(f.font.bold);
-    font.setItalic(f.font.italic);
-    painter.setFont(font);
+    painter.setFont(FontOf(f));
     painter.setPen(Rgb(f.color));
-    int flags = Qt::AlignVCenter | (f.wrap ? Qt::TextWordWrap : 0);
-    flags |= f.align == Align::Center ? Qt::AlignHCenter : f.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
-    painter.drawText(box.adjusted(kPadding, 0, -kPadding, 0), flags, QString::fromStdString(f.text));
+    painter.drawText(TextBox(f), TextFlags(f), QString::fromStdString(f.text));
   }
   if (f.border != Border::None) {
     painter.setPen(QPen(Rgb(f.color), kBorderWidth));
@@ -56,6 +67,14 @@ void PaintField(QPainter& painter, const Field& f) {
 }
 
 }  // namespace
+
+bool TextFits(const Field& f) {
+  if (f.type == FieldType::Picture || f.text.empty()) return true;
+  const QRectF box = TextBox(f);
+  const QRectF needed = QFontMetricsF(FontOf(f)).boundingRect(box, TextFlags(f), QString::fromStdString(f.text));
+  // Half a twip for rounding.
+  return needed.width() <= box.width() + 0.5 && needed.height() <= box.height() + 0.5;
+}
 
 bool Paint(const Document& doc, QPagedPaintDevice& device) {
   const bool landscape = doc.pageWidth > doc.pageHeight;

@@ -12,6 +12,10 @@ namespace report {
 
 enum class RenderError { None, CannotWrite, PaintFailed, NoPrinter, Withheld };
 
+// Whether a field's text shows whole in its box: on one line, or, when it
+// wraps, in as many lines as the box holds. Painting cuts what does not fit.
+bool TextFits(const Field& f);
+
 // Paints every page on a device already set up; false when painting failed.
 bool Paint(const Document& doc, QPagedPaintDevice& device);
 

@@ -17,6 +17,7 @@
 #include <tuple>
 
 #include "platform/activex/controls.h"
+#include "platform/report/render.h"
 #include "support/scoped_env.h"
 
 namespace {
@@ -325,6 +326,32 @@ TEST(ReportPdf, PagesHaveTheDefinitionsPaperAndOrientation) {
     ASSERT_TRUE(info.waitForFinished(30000));
     const std::string text = info.readAllStandardOutput().toStdString();
     EXPECT_NE(text.find(size), std::string::npos) << name << ":\n" << text;
+  }
+}
+
+// What painting would cut: a text longer than its line, more lines than a
+// wrapping box holds, or a word wider than the box.
+TEST(ReportPdf, ATextFitsOnItsLineOrInTheLinesOfAWrappingBox) {
+  const struct {
+    const char* text;
+    double width, height;
+    bool wrap, fits;
+  } cases[] = {
+      {"Result:", 2300, 300, false, true},
+      {"", 10, 10, false, true},
+      {"Failed: target not reached within the time limit", 2300, 300, false, false},
+      {"Failed: target not reached within the time limit", 2300, 900, true, true},
+      {"Failed: target not reached within the time limit", 2300, 300, true, false},
+      {"Positionssensorverbindungsfehler", 1500, 2000, true, false},
+  };
+  for (const auto& c : cases) {
+    report::Field f;
+    f.font.name = "DejaVu Sans";
+    f.text = c.text;
+    f.width = c.width;
+    f.height = c.height;
+    f.wrap = c.wrap;
+    EXPECT_EQ(report::TextFits(f), c.fits) << c.text << " in " << c.width << " x " << c.height;
   }
 }
 
