@@ -1,5 +1,7 @@
 #include "shell/health_page.h"
 
+#include <algorithm>
+
 #include "common/control_puts.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
@@ -38,7 +40,13 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
     if (v.reset)
       items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
-    if (v.link) items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
+    // The link ends at the box's right edge and takes what room the line
+    // leaves it for a longer word.
+    if (v.link) {
+      const int right = x + box.cx - 4;
+      const int left = std::max(right - 60, unitX + (v.reset ? 45 : 26) + 2);
+      items.push_back({v.link, DlgKind::GroupBox, "", left, y + 1, right - left, 10, DS_HIDDEN});
+    }
   }
 }
 
@@ -84,7 +92,10 @@ void CHealthPage::CreateControls() {
     CWnd* host = m_linkHosts.emplace_back(std::make_unique<CWnd>()).get();
     IiLabelXPtr& label =
         m_linkLabels.emplace_back(common.CreateLabelCtrl(this, host, PlaceholderRect(*place), link.id, caption));
-    Try("link", [&] { common.SetupLabelFont(label, 1); });
+    Try("link", [&] {
+      common.SetupLabelFont(label, 1);
+      common::Puts(label.operator->()).Put(activex::LabelRow(2), LONG{2});  // flush right
+    });
   }
 }
 

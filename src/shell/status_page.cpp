@@ -1,6 +1,8 @@
 #include "shell/status_page.h"
 
 #include <QFont>
+#include <QLabel>
+#include <algorithm>
 #include <QWidget>
 
 #include "platform/win/form_view.h"
@@ -82,6 +84,28 @@ std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids) {
           {"IDC_BTN_MODE", {ids.modeText}}};
 }
 
+void WidenCaptionLeftward(CWnd& page, int caption, int before) {
+  CWnd* label = page.GetDlgItem(caption);
+  CWnd* neighbour = page.GetDlgItem(before);
+  const auto* text = label ? qobject_cast<const QLabel*>(label->GetSafeWidget()) : nullptr;
+  if (!text || !(text->alignment() & Qt::AlignRight) || !neighbour) return;
+  const int needed = text->fontMetrics().horizontalAdvance(text->text()) + 1;
+  auto clientRect = [&page](CWnd* window) {
+    CRect rect;
+    window->GetWindowRect(&rect);
+    page.ScreenToClient(&rect);
+    return rect;
+  };
+  CRect rect = clientRect(label);
+  if (needed <= rect.Width()) return;
+  CRect other = clientRect(neighbour);
+  const int gap = rect.left - other.right;
+  rect.left = rect.right - needed;
+  label->MoveWindow(&rect);
+  other.right = std::max(other.left, std::min(other.right, rect.left - gap));
+  neighbour->MoveWindow(&other);
+}
+
 }  // namespace pages
 
 // ---- CTitledPage.
@@ -118,6 +142,11 @@ void CStatusPage::OnInitialUpdate() {
   CRect rect;
   m_wndLedPlaceholder.GetWindowRect(&rect);
   m_pStatusLed = theApp().m_CommonFunctions.CreateLedRound(this, &m_wndLedHost, rect, pages::kStatusLedId);
+}
+
+void CStatusPage::FitHeaderCaptions() {
+  pages::WidenCaptionLeftward(*this, m_ids.modeCaption, m_ids.statusText);
+  pages::WidenCaptionLeftward(*this, m_ids.statusCaption, pages::kTitleId);
 }
 
 void CStatusPage::StartMonitoring() {

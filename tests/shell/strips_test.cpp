@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <clocale>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -259,6 +261,68 @@ TEST_F(Strips, IdentificationShowsTheDeviceAndSetsTheProductTitle) {
   EXPECT_EQ(CPoint(button.left, button.top), CPoint(topLeft.left, topLeft.top));
   const QSize bitmap = plat::BitmapPixmap(135).size();
   EXPECT_EQ(CSize(button.Width(), button.Height()), CSize(bitmap.width(), bitmap.height()));
+}
+
+// Every caption and value on the strip's lines shows whole, in every
+// language: the texts after a longer one move right, and a line beside the
+// picture stops short of it.
+TEST_F(Strips, IdentificationLinesShowEveryTextWholeInEveryLanguage) {
+  for (const char* language : {"1033", "1031", "3082", "1036", "1040", "1046", "1055"}) {
+    SCOPED_TRACE(language);
+    TheLanguageTable().Load(_bstr_t((kDependencies / "Language.xml").string()), language, false);
+    CIdentificationArea* strip = Make<CIdentificationArea>();
+    std::map<int, std::vector<std::pair<CRect, int>>> lines;  // top -> rectangle, text width
+    for (int id = 1681; id <= 1701; ++id) {
+      CWnd* text = strip->GetDlgItem(id);
+      if (!text || text->GetSafeWidget()->isHidden()) continue;
+      CRect rect = ScreenRect(text);
+      strip->ScreenToClient(&rect);
+      const QWidget* widget = text->GetSafeWidget();
+      lines[rect.top].emplace_back(rect, widget->fontMetrics().horizontalAdvance(QString::fromStdString(text->GetWindowText())));
+    }
+    CRect picture = ScreenRect(strip->GetDlgItem(101));
+    strip->ScreenToClient(&picture);
+    for (auto& [top, cells] : lines) {
+      std::ranges::sort(cells, {}, [](const auto& cell) { return cell.first.left; });
+      for (size_t i = 0; i < cells.size(); ++i) {
+        const auto& [rect, textWidth] = cells[i];
+        EXPECT_GE(rect.Width(), textWidth) << "line " << top << " cell " << i;
+        if (i + 1 < cells.size()) {
+          EXPECT_LT(rect.left + textWidth, cells[i + 1].first.left) << "line " << top;
+        }
+        if (top < picture.bottom) {
+          EXPECT_LT(rect.right, picture.left) << "line " << top << " cell " << i;
+        }
+      }
+    }
+  }
+}
+
+TEST(StripLine, TextsThatFitStayALongerOnePushesWhatFollowsAndTheEndHolds) {
+  using strips::Cell;
+  using strips::Span;
+  // caption, value, caption, value as a template places them
+  const std::vector<Cell> fits = {{100, 60, 50, 12}, {165, 80, 70, 4}, {300, 40, 30, 12}, {345, 60, 40, 4}};
+  EXPECT_EQ(strips::FlowLine(fits, 500), (std::vector<Span>{{100, 60}, {165, 80}, {300, 40}, {345, 60}}));
+
+  // The first caption needs 90: its value follows 4 after its text, the
+  // second pair moves only as far as the value's text needs.
+  std::vector<Cell> longer = fits;
+  longer[0].textWidth = 90;
+  EXPECT_EQ(strips::FlowLine(longer, 500), (std::vector<Span>{{100, 90}, {194, 80}, {300, 40}, {345, 60}}));
+  longer[1].textWidth = 110;
+  EXPECT_EQ(strips::FlowLine(longer, 500), (std::vector<Span>{{100, 90}, {194, 110}, {316, 40}, {350, 60}}));
+
+  // A long last value draws the pair before it back into the room its
+  // template left, no further than its own text needs.
+  std::vector<Cell> longLast = fits;
+  longLast[3].textWidth = 100;
+  EXPECT_EQ(strips::FlowLine(longLast, 430), (std::vector<Span>{{100, 60}, {165, 80}, {296, 40}, {330, 100}}));
+
+  // Packed to the gaps and still too long: the last text is cut at the
+  // line's end, one beyond it has no width.
+  EXPECT_EQ(strips::FlowLine(longer, 380), (std::vector<Span>{{100, 90}, {194, 110}, {316, 40}, {350, 30}}));
+  EXPECT_EQ(strips::FlowLine(longer, 340), (std::vector<Span>{{100, 90}, {194, 110}, {316, 24}, {350, 0}}));
 }
 
 TEST_F(Strips, IdentificationWithoutAReplyUsesTheTagItHolds) {
