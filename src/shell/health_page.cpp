@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QFontMetrics>
+#include <QLabel>
+
 #include "common/control_puts.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
@@ -44,7 +47,8 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     // leaves it for a longer word.
     if (v.link) {
       const int right = x + box.cx - 4;
-      const int left = std::max(right - 60, unitX + (v.reset ? 45 : 26) + 2);
+      const int lineEnd = v.reset ? unitX + 45 : v.unit ? unitX + 26 : x + 60 + v.width;
+      const int left = std::max(right - 60, lineEnd + 2);
       items.push_back({v.link, DlgKind::GroupBox, "", left, y + 1, right - left, 10, DS_HIDDEN});
     }
   }
@@ -81,8 +85,59 @@ void CHealthPage::OnInitialUpdate() {
   CheckDlgButton(m_side.legendSelected, 1);
 }
 
+void CHealthPage::FitValueLines() {
+  auto clientRect = [this](const CWnd* window) {
+    CRect rect;
+    if (!window) return rect;
+    window->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    return rect;
+  };
+  const int gap = plat::DluToPixelsX(2);
+  const QString linkText = QString::fromStdString(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str());
+  for (const health::ValueLine& v : m_values) {
+    CWnd* caption = GetDlgItem(v.caption);
+    CWnd* value = GetDlgItem(v.value);
+    const auto* label = caption ? qobject_cast<const QLabel*>(caption->GetSafeWidget()) : nullptr;
+    if (!label || !value) continue;
+    const QFontMetrics metrics = label->fontMetrics();
+    const QString text = QString::fromStdString(TheLanguageTable().Lookup(v.captionKey).str());
+    const int excess = metrics.horizontalAdvance(text) + 1 - label->contentsRect().width();
+    if (excess <= 0) continue;
+    // The line moves right into the room before the link's text (or the
+    // group's edge); what that room lacks comes out of the value's box.
+    std::vector<CWnd*> after;
+    for (int id : {v.unit, v.reset})
+      if (CWnd* item = id ? GetDlgItem(id) : nullptr) after.push_back(item);
+    const int lineEnd = clientRect(after.empty() ? value : after.back()).right;
+    CWnd* link = v.link ? GetDlgItem(v.link) : nullptr;
+    const int limit = link ? clientRect(link).right - metrics.horizontalAdvance(linkText) - 4
+                           : clientRect(GetDlgItem(v.group)).right - gap;
+    const int shift = std::clamp(limit - gap - lineEnd, 0, excess);
+
+    CRect rect = clientRect(caption);
+    rect.right += excess;
+    caption->MoveWindow(&rect);
+    rect = clientRect(value);
+    rect.left += excess;
+    rect.right += shift;
+    value->MoveWindow(&rect);
+    for (CWnd* item : after) {
+      rect = clientRect(item);
+      rect.OffsetRect(shift, 0);
+      item->MoveWindow(&rect);
+    }
+    if (link) {
+      rect = clientRect(link);
+      rect.left = std::max(static_cast<int>(rect.left), lineEnd + shift + gap);
+      link->MoveWindow(&rect);
+    }
+  }
+}
+
 void CHealthPage::CreateControls() {
   CAnnunciatorPage::CreateControls();
+  FitValueLines();
   CreateLegendLamp(alarms::Lamp::Round, m_side.legendLamp, m_side.legendLampId);
   CCommonFunctions& common = theApp().m_CommonFunctions;
   const _bstr_t caption(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str().c_str());
@@ -110,6 +165,7 @@ void CHealthPage::AddLinks(std::span<const health::Link> links) {
 }
 
 void CHealthPage::AddValueLines(std::span<const health::ValueLine> values) {
+  m_values = values;
   for (const health::ValueLine& v : values) {
     m_captions.push_back({v.captionKey, {v.caption}});
     m_toolTips.push_back({v.toolTipKey, {v.value}});

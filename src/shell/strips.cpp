@@ -257,7 +257,7 @@ void CIdentificationArea::FitLines(int width) {
       const CRect rect = TemplateRect(*dialog, item.id);
       const CWnd* window = GetDlgItem(item.id);
       const auto* label = window ? qobject_cast<const QLabel*>(window->GetSafeWidget()) : nullptr;
-      const int textWidth = label ? label->fontMetrics().horizontalAdvance(label->text()) + 1 : 0;
+      const int textWidth = label ? label->fontMetrics().horizontalAdvance(label->text()) : 0;
       cells.push_back({static_cast<int>(rect.left), static_cast<int>(rect.Width()), textWidth,
                        item.value ? kValueGap : kPairGap});
     }
