@@ -192,14 +192,6 @@ void CIdentificationArea::SetCaptions() {
 
 void CIdentificationArea::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  // Each field holds one line: a text a little wider than its field loses
-  // its last letters rather than its last words.
-  for (CStatic* text : {&m_stcModelCaption, &m_stcTagLabel, &m_stcTag, &m_stcActuatorSizeLabel, &m_stcActuatorSize,
-                        &m_stcManufacturerLabel, &m_stcManufacturer, &m_stcActuatorTypeLabel, &m_stcActuatorType,
-                        &m_stcSpringTypeLabel, &m_stcSpringType, &m_stcValveModelLabel, &m_stcValveModel,
-                        &m_stcBodySizeLabel, &m_stcBodySize, &m_stcFlowDirectionLabel, &m_stcFlowDirection,
-                        &m_stcFailPositionLabel, &m_stcFailPosition})
-    if (auto* label = qobject_cast<QLabel*>(text->GetSafeWidget())) label->setWordWrap(false);
   SetCaptions();
 
   CTarnixWexletApp& app = theApp();
