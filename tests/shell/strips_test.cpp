@@ -3,6 +3,8 @@
 // and captions.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <cerrno>
 #include <clocale>
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/html_help.h"
 #include "shell/app.h"
+#include "shell/status_page.h"
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 #include "shell/validation.h"
@@ -158,6 +161,46 @@ TEST_F(NumericEdit, NoEditWindowOrAnotherKindLeavesTheIconAlone) {
   EXPECT_FALSE(ValidateNumericEdit(page, &noWindow, kValidateNumericRangeDouble, icon, -10.0, 110.0));
   EXPECT_FALSE(ValidateNumericEdit(page, icon, kValidateNumericRangeDouble, icon, -10.0, 110.0));  // a static
   EXPECT_EQ(icon->GetIcon(), nullptr);
+}
+
+// ---- Captions that keep their texts whole.
+
+constexpr UINT kCaptionPage = 9116;
+const plat::DialogTemplateRegistrar kCaptionTemplate({kCaptionPage, 300, 60, {
+    {2101, DlgKind::Edit, "", 5, 5, 150, 12},
+    {2102, DlgKind::Static, "Source:", 160, 7, 40, 9, DS_RIGHT},
+    {2103, DlgKind::Static, "Two lines of room", 5, 25, 100, 30},
+}});
+
+// A field one line high never wraps; a right-aligned caption too long for
+// its field grows to the left, the control before it giving up the width
+// and the space between them kept.
+TEST(Captions, OneLineFieldsKeepOneLineAndARightCaptionGrowsLeftward) {
+  CWnd host;
+  host.Create(nullptr, "host", 0, CRect(0, 0, 500, 120), nullptr, 0);
+  auto* page = new CFormView(kCaptionPage);
+  ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 120), &host, 1));
+  auto label = [page](int id) { return qobject_cast<QLabel*>(page->GetDlgItem(id)->GetSafeWidget()); };
+  auto rect = [page](int id) {
+    CRect r;
+    page->GetDlgItem(id)->GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    return r;
+  };
+  EXPECT_FALSE(label(2102)->wordWrap());
+  EXPECT_TRUE(label(2103)->wordWrap());
+
+  const CRect edit = rect(2101), caption = rect(2102);
+  pages::WidenCaptionLeftward(*page, 2102, 2101);
+  EXPECT_EQ(rect(2102), caption);
+  EXPECT_EQ(rect(2101), edit);
+
+  page->SetDlgItemText(2102, "A much longer source caption:");
+  pages::WidenCaptionLeftward(*page, 2102, 2101);
+  EXPECT_EQ(rect(2102).right, caption.right);
+  EXPECT_GE(rect(2102).Width(), label(2102)->fontMetrics().horizontalAdvance(label(2102)->text()));
+  EXPECT_EQ(rect(2101).left, edit.left);
+  EXPECT_EQ(rect(2102).left - rect(2101).right, caption.left - edit.right);
 }
 
 // ---- The strips against the simulated positioner.
