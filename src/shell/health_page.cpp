@@ -86,13 +86,7 @@ void CHealthPage::OnInitialUpdate() {
 }
 
 void CHealthPage::FitValueLines() {
-  auto clientRect = [this](const CWnd* window) {
-    CRect rect;
-    if (!window) return rect;
-    window->GetWindowRect(&rect);
-    ScreenToClient(&rect);
-    return rect;
-  };
+  auto clientRect = [this](const CWnd* window) { return window ? pages::ClientRectOf(*this, *window) : CRect(); };
   const int gap = plat::DluToPixelsX(2);
   const QString linkText = QString::fromStdString(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str());
   for (const health::ValueLine& v : m_values) {

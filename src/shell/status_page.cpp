@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QLabel>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/win/form_view.h"
 #include "shell/app.h"
@@ -84,21 +84,22 @@ std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids) {
           {"IDC_BTN_MODE", {ids.modeText}}};
 }
 
+CRect ClientRectOf(const CWnd& page, const CWnd& control) {
+  CRect rect;
+  control.GetWindowRect(&rect);
+  page.ScreenToClient(&rect);
+  return rect;
+}
+
 void WidenCaptionLeftward(CWnd& page, int caption, int before) {
   CWnd* label = page.GetDlgItem(caption);
   CWnd* neighbour = page.GetDlgItem(before);
   const auto* text = label ? qobject_cast<const QLabel*>(label->GetSafeWidget()) : nullptr;
   if (!text || !(text->alignment() & Qt::AlignRight) || !neighbour) return;
   const int needed = text->fontMetrics().horizontalAdvance(text->text()) + 1;
-  auto clientRect = [&page](CWnd* window) {
-    CRect rect;
-    window->GetWindowRect(&rect);
-    page.ScreenToClient(&rect);
-    return rect;
-  };
-  CRect rect = clientRect(label);
+  CRect rect = ClientRectOf(page, *label);
   if (needed <= rect.Width()) return;
-  CRect other = clientRect(neighbour);
+  CRect other = ClientRectOf(page, *neighbour);
   const int gap = rect.left - other.right;
   rect.left = rect.right - needed;
   label->MoveWindow(&rect);

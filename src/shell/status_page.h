@@ -46,6 +46,8 @@ std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids);
 // left, and the control before it gives up that width, keeping the space
 // between them.
 void WidenCaptionLeftward(CWnd& page, int caption, int before);
+// A control's rectangle in its page's client coordinates.
+CRect ClientRectOf(const CWnd& page, const CWnd& control);
 // The page area in dialog units; a monitoring page's own items start at
 // y = 26, below the header.
 inline constexpr int kPageWidth = 600;
