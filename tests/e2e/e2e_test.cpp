@@ -276,6 +276,9 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));
     }
+    for (int row : {0, 2})
+      for (const std::string& text : ClippedTexts(Frame().m_wndOuterSplitter.GetPane(row, 0)->GetSafeWidget()))
+        std::printf("clipped on the strip %d at %d: %s\n", row, width, text.c_str());
   }
   Select(1);
 }
