@@ -105,6 +105,8 @@ void CHealthPage::FitValueLines() {
       if (CWnd* item = id ? GetDlgItem(id) : nullptr) after.push_back(item);
     const int lineEnd = clientRect(after.empty() ? value : after.back()).right;
     CWnd* link = v.link ? GetDlgItem(v.link) : nullptr;
+    // The link's word, measured in the page's font, with a little to spare
+    // for the link's own face.
     const int limit = link ? clientRect(link).right - metrics.horizontalAdvance(linkText) - 4
                            : clientRect(GetDlgItem(v.group)).right - gap;
     const int shift = std::clamp(limit - gap - lineEnd, 0, excess);
