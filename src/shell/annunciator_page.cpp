@@ -75,6 +75,12 @@ int AnnunciatorColumnBottom(std::span<const AlarmGroup> groups, std::span<const 
   return y - kGroupGap;
 }
 
+std::vector<DialogItem> AnnunciatorButtons(int x, int y) {
+  return {{CAnnunciatorPage::kApplyId, DlgKind::PushButton, "", x, y, 56, 15, DS_DISABLED},
+          {CAnnunciatorPage::kRetrieveId, DlgKind::PushButton, "", x + 60, y, 56, 15, DS_DISABLED},
+          {CAnnunciatorPage::kPrintId, DlgKind::PushButton, "", x + 120, y, 68, 15, DS_DISABLED}};
+}
+
 }  // namespace pages
 
 CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId,

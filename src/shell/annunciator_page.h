@@ -20,6 +20,9 @@ std::vector<DialogItem> AnnunciatorItems(std::span<const alarms::AlarmGroup> gro
 // Where the items of a column end (the bottom of its last group box).
 int AnnunciatorColumnBottom(std::span<const alarms::AlarmGroup> groups, std::span<const alarms::AlarmRow> rows,
                             int column);
+// Apply, Retrieve and Print Report in a row of 188 from (x, y); the print
+// button is the widest, its caption being the longest.
+std::vector<DialogItem> AnnunciatorButtons(int x, int y);
 
 }  // namespace pages
 

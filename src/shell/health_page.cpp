@@ -1,5 +1,10 @@
 #include "shell/health_page.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QLabel>
+
 #include "common/control_puts.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
@@ -38,7 +43,14 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
     if (v.reset)
       items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
-    if (v.link) items.push_back({v.link, DlgKind::GroupBox, "", x + box.cx - 34, y + 1, 30, 10, DS_HIDDEN});
+    // The link ends at the box's right edge and takes what room the line
+    // leaves it for a longer word.
+    if (v.link) {
+      const int right = x + box.cx - 4;
+      const int lineEnd = v.reset ? unitX + 45 : v.unit ? unitX + 26 : x + 60 + v.width;
+      const int left = std::max(right - 60, lineEnd + 2);
+      items.push_back({v.link, DlgKind::GroupBox, "", left, y + 1, right - left, 10, DS_HIDDEN});
+    }
   }
 }
 
@@ -73,8 +85,55 @@ void CHealthPage::OnInitialUpdate() {
   CheckDlgButton(m_side.legendSelected, 1);
 }
 
+void CHealthPage::FitValueLines() {
+  auto clientRect = [this](const CWnd* window) { return window ? pages::ClientRectOf(*this, *window) : CRect(); };
+  const int gap = plat::DluToPixelsX(2);
+  const QString linkText = QString::fromStdString(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str());
+  for (const health::ValueLine& v : m_values) {
+    CWnd* caption = GetDlgItem(v.caption);
+    CWnd* value = GetDlgItem(v.value);
+    const auto* label = caption ? qobject_cast<const QLabel*>(caption->GetSafeWidget()) : nullptr;
+    if (!label || !value) continue;
+    const QFontMetrics metrics = label->fontMetrics();
+    const QString text = QString::fromStdString(TheLanguageTable().Lookup(v.captionKey).str());
+    const int excess = metrics.horizontalAdvance(text) + 1 - label->contentsRect().width();
+    if (excess <= 0) continue;
+    // The line moves right into the room before the link's text (or the
+    // group's edge); what that room lacks comes out of the value's box.
+    std::vector<CWnd*> after;
+    for (int id : {v.unit, v.reset})
+      if (CWnd* item = id ? GetDlgItem(id) : nullptr) after.push_back(item);
+    const int lineEnd = clientRect(after.empty() ? value : after.back()).right;
+    CWnd* link = v.link ? GetDlgItem(v.link) : nullptr;
+    // The link's word, measured in the page's font, with a little to spare
+    // for the link's own face.
+    const int limit = link ? clientRect(link).right - metrics.horizontalAdvance(linkText) - 4
+                           : clientRect(GetDlgItem(v.group)).right - gap;
+    const int shift = std::clamp(limit - gap - lineEnd, 0, excess);
+
+    CRect rect = clientRect(caption);
+    rect.right += excess;
+    caption->MoveWindow(&rect);
+    rect = clientRect(value);
+    rect.left += excess;
+    rect.right += shift;
+    value->MoveWindow(&rect);
+    for (CWnd* item : after) {
+      rect = clientRect(item);
+      rect.OffsetRect(shift, 0);
+      item->MoveWindow(&rect);
+    }
+    if (link) {
+      rect = clientRect(link);
+      rect.left = std::max(static_cast<int>(rect.left), lineEnd + shift + gap);
+      link->MoveWindow(&rect);
+    }
+  }
+}
+
 void CHealthPage::CreateControls() {
   CAnnunciatorPage::CreateControls();
+  FitValueLines();
   CreateLegendLamp(alarms::Lamp::Round, m_side.legendLamp, m_side.legendLampId);
   CCommonFunctions& common = theApp().m_CommonFunctions;
   const _bstr_t caption(TheLanguageTable().Lookup("IDC_BTN_CFG_SETTINGS").str().c_str());
@@ -84,7 +143,10 @@ void CHealthPage::CreateControls() {
     CWnd* host = m_linkHosts.emplace_back(std::make_unique<CWnd>()).get();
     IiLabelXPtr& label =
         m_linkLabels.emplace_back(common.CreateLabelCtrl(this, host, PlaceholderRect(*place), link.id, caption));
-    Try("link", [&] { common.SetupLabelFont(label, 1); });
+    Try("link", [&] {
+      common.SetupLabelFont(label, 1);
+      common::Puts(label.operator->()).Put(activex::LabelRow(2), LONG{2});  // flush right
+    });
   }
 }
 
@@ -99,6 +161,7 @@ void CHealthPage::AddLinks(std::span<const health::Link> links) {
 }
 
 void CHealthPage::AddValueLines(std::span<const health::ValueLine> values) {
+  m_values = values;
   for (const health::ValueLine& v : values) {
     m_captions.push_back({v.captionKey, {v.caption}});
     m_toolTips.push_back({v.toolTipKey, {v.value}});

@@ -82,9 +82,15 @@ class CHealthPage : public CAnnunciatorPage {
   bool m_bLinksFollowButtons = false;
 
  private:
+  // A value line whose caption is longer than its field moves its box,
+  // unit and Reset button right as far as the line has room, and narrows
+  // the box by the rest.
+  void FitValueLines();
+
   std::span<const health::RowTexts> m_texts;
   health::SideIds m_side;
   std::span<const health::Link> m_links;
+  std::span<const health::ValueLine> m_values;
   std::vector<IiLabelXPtr> m_linkLabels;
   std::vector<std::unique_ptr<CWnd>> m_linkHosts;
 };

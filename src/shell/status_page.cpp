@@ -1,7 +1,9 @@
 #include "shell/status_page.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/win/form_view.h"
 #include "shell/app.h"
@@ -82,6 +84,29 @@ std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids) {
           {"IDC_BTN_MODE", {ids.modeText}}};
 }
 
+CRect ClientRectOf(const CWnd& page, const CWnd& control) {
+  CRect rect;
+  control.GetWindowRect(&rect);
+  page.ScreenToClient(&rect);
+  return rect;
+}
+
+void WidenCaptionLeftward(CWnd& page, int caption, int before) {
+  CWnd* label = page.GetDlgItem(caption);
+  CWnd* neighbour = page.GetDlgItem(before);
+  const auto* text = label ? qobject_cast<const QLabel*>(label->GetSafeWidget()) : nullptr;
+  if (!text || !(text->alignment() & Qt::AlignRight) || !neighbour) return;
+  const int needed = text->fontMetrics().horizontalAdvance(text->text()) + 1;
+  CRect rect = ClientRectOf(page, *label);
+  if (needed <= rect.Width()) return;
+  CRect other = ClientRectOf(page, *neighbour);
+  const int gap = rect.left - other.right;
+  rect.left = rect.right - needed;
+  label->MoveWindow(&rect);
+  other.right = std::max(other.left, std::min(other.right, rect.left - gap));
+  neighbour->MoveWindow(&other);
+}
+
 }  // namespace pages
 
 // ---- CTitledPage.
@@ -118,6 +143,11 @@ void CStatusPage::OnInitialUpdate() {
   CRect rect;
   m_wndLedPlaceholder.GetWindowRect(&rect);
   m_pStatusLed = theApp().m_CommonFunctions.CreateLedRound(this, &m_wndLedHost, rect, pages::kStatusLedId);
+}
+
+void CStatusPage::FitHeaderCaptions() {
+  pages::WidenCaptionLeftward(*this, m_ids.modeCaption, m_ids.statusText);
+  pages::WidenCaptionLeftward(*this, m_ids.statusCaption, pages::kTitleId);
 }
 
 void CStatusPage::StartMonitoring() {

@@ -42,6 +42,12 @@ DialogTemplate MonitoringPageTemplate(UINT templateId, StatusHeaderIds ids = {},
 // That header's captions and tool tips.
 std::vector<KeyedControls> HeaderCaptions(StatusHeaderIds ids);
 std::vector<KeyedControls> HeaderToolTips(StatusHeaderIds ids);
+// A right-aligned caption whose text is wider than its field grows to the
+// left, and the control before it gives up that width, keeping the space
+// between them.
+void WidenCaptionLeftward(CWnd& page, int caption, int before);
+// A control's rectangle in its page's client coordinates.
+CRect ClientRectOf(const CWnd& page, const CWnd& control);
 // The page area in dialog units; a monitoring page's own items start at
 // y = 26, below the header.
 inline constexpr int kPageWidth = 600;
@@ -100,6 +106,8 @@ class CStatusPage : public CTitledPage {
   // The tick's end arms the timer again unless the page was stopped inside
   // the tick (a step that switched to another page).
   void RearmAfterTick();
+  // The header's captions, once their texts are set, as wide as those texts.
+  void FitHeaderCaptions();
 
   UINT m_nTimerId;
   UINT m_nPeriod;  // some pages change it while they run

@@ -10,6 +10,7 @@ void CStepPage::OnInitialUpdate() {
   CStatusPage::OnInitialUpdate();
   Try("CreateControls", [this] { CreateControls(); });
   SetCaptions();
+  FitHeaderCaptions();
   if (m_ToolTip.Create(this, 0)) SetToolTips();
 }
 

@@ -82,7 +82,67 @@ CRect ScreenRectOf(const CWnd& window) {
 
 _bstr_t Text(const char* key) { return theApp().m_LanguageTable.Lookup(_bstr_t(key)); }
 
+// The strip's lines from left to right. A value sits close to its caption;
+// a caption keeps a wider space from the pair before it.
+using Area = CIdentificationArea;
+struct LineItem {
+  int id;
+  bool value;
+};
+const std::vector<std::vector<LineItem>> kLines = {
+    {{Area::kModelCaption, false}, {Area::kTagLabel, false}, {Area::kTag, true}},
+    {{Area::kActuatorSizeLabel, false},
+     {Area::kActuatorSize, true},
+     {Area::kManufacturerLabel, false},
+     {Area::kManufacturer, true},
+     {Area::kActuatorTypeLabel, false},
+     {Area::kActuatorType, true},
+     {Area::kSpringTypeLabel, false},
+     {Area::kSpringType, true},
+     {Area::kFailPositionLabel, false},
+     {Area::kFailPosition, true}},
+    {{Area::kValveModelLabel, false},
+     {Area::kValveModel, true},
+     {Area::kBodySizeLabel, false},
+     {Area::kBodySize, true},
+     {Area::kFlowDirectionLabel, false},
+     {Area::kFlowDirection, true}},
+};
+constexpr int kValueGap = 4;   // pixels
+constexpr int kPairGap = 12;  // pixels
+
+CRect TemplateRect(const DialogTemplate& dialog, int id) {
+  for (const DialogItem& item : dialog.items)
+    if (item.id == id) return plat::DluToPixels(item.x, item.y, item.cx, item.cy);
+  return {};
+}
+
 }  // namespace
+
+std::vector<strips::Span> strips::FlowLine(const std::vector<Cell>& cells, int right) {
+  const size_t n = cells.size();
+  // Forward: as far left as the template and the texts before allow, and
+  // as far left as the texts before allow at all (packed).
+  std::vector<int> left(n), packed(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Cell& c = cells[i];
+    left[i] = i == 0 ? c.left : std::max(c.left, left[i - 1] + cells[i - 1].textWidth + c.gapBefore);
+    packed[i] = i == 0 ? c.left : packed[i - 1] + cells[i - 1].textWidth + c.gapBefore;
+  }
+  // Backward: a line that would run past its end draws back from the end
+  // as far as it must, but never closer than the gaps.
+  int limit = right;
+  for (size_t i = n; i-- > 0;) {
+    left[i] = std::max(packed[i], std::min(left[i], limit - cells[i].textWidth));
+    limit = left[i] - cells[i].gapBefore;
+  }
+  std::vector<Span> spans;
+  for (size_t i = 0; i < n; ++i) {
+    const int width = std::max(cells[i].width, cells[i].textWidth);
+    spans.push_back({left[i], std::clamp(width, 0, std::max(0, right - left[i]))});
+  }
+  return spans;
+}
 
 // ---- Identification strip.
 
@@ -132,14 +192,6 @@ void CIdentificationArea::SetCaptions() {
 
 void CIdentificationArea::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
-  // Each field holds one line: a text a little wider than its field loses
-  // its last letters rather than its last words.
-  for (CStatic* text : {&m_stcModelCaption, &m_stcTagLabel, &m_stcTag, &m_stcActuatorSizeLabel, &m_stcActuatorSize,
-                        &m_stcManufacturerLabel, &m_stcManufacturer, &m_stcActuatorTypeLabel, &m_stcActuatorType,
-                        &m_stcSpringTypeLabel, &m_stcSpringType, &m_stcValveModelLabel, &m_stcValveModel,
-                        &m_stcBodySizeLabel, &m_stcBodySize, &m_stcFlowDirectionLabel, &m_stcFlowDirection,
-                        &m_stcFailPositionLabel, &m_stcFailPosition})
-    if (auto* label = qobject_cast<QLabel*>(text->GetSafeWidget())) label->setWordWrap(false);
   SetCaptions();
 
   CTarnixWexletApp& app = theApp();
@@ -176,12 +228,45 @@ void CIdentificationArea::OnInitialUpdate() {
   m_stcBodySize.SetWindowText(common.m_strValveBodySize.str());
   m_stcFlowDirection.SetWindowText(common.m_strFlowDirection.str());
   m_stcFailPosition.SetWindowText(common.m_strFailPosition.str());
+  CRect client;
+  GetClientRect(&client);
+  FitLines(client.Width());
+}
+
+void CIdentificationArea::FitLines(int width) {
+  const DialogTemplate* dialog = plat::FindDialogTemplate(IDD);
+  if (!dialog) return;
+  const int dx = std::max(0, width - plat::DluToPixelsX(kTemplateWidth));
+  CRect picture = TemplateRect(*dialog, kPicture2Placeholder);
+  picture.OffsetRect(dx, 0);
+  for (const auto& line : kLines) {
+    const CRect first = TemplateRect(*dialog, line.front().id);
+    // A line beside the picture stops short of it; one below runs to the end.
+    const bool besidePicture = first.top < picture.bottom && picture.top < first.bottom;
+    const int right = besidePicture ? picture.left - kPairGap : plat::DluToPixelsX(kTemplateWidth - 1) + dx;
+    std::vector<strips::Cell> cells;
+    for (const LineItem& item : line) {
+      const CRect rect = TemplateRect(*dialog, item.id);
+      const CWnd* window = GetDlgItem(item.id);
+      const auto* label = window ? qobject_cast<const QLabel*>(window->GetSafeWidget()) : nullptr;
+      const int textWidth = label ? label->fontMetrics().horizontalAdvance(label->text()) : 0;
+      cells.push_back({static_cast<int>(rect.left), static_cast<int>(rect.Width()), textWidth,
+                       item.value ? kValueGap : kPairGap});
+    }
+    const std::vector<strips::Span> spans = strips::FlowLine(cells, right);
+    for (size_t i = 0; i < line.size(); ++i) {
+      const CRect rect = TemplateRect(*dialog, line[i].id);
+      if (CWnd* window = GetDlgItem(line[i].id))
+        window->MoveWindow(spans[i].left, rect.top, spans[i].width, rect.Height());
+    }
+  }
 }
 
 void CIdentificationArea::OnSize(UINT type, int cx, int cy) {
   CFormView::OnSize(type, cx, cy);
   WidenCanvas(cx);
   Stretch(*this, cx, kTemplateWidth, kBar, 1, &m_wndPicture2, &m_grpPicture2);
+  if (IsInitialized()) FitLines(cx);
 }
 
 void CIdentificationArea::OnHelpButton() {

@@ -2,11 +2,35 @@
 // The two fixed panes of the main window: the identification strip across
 // the top (which device this is, read once at start) and the action strip
 // across the bottom (the state of the link to the device).
+#include <vector>
+
 #include "common/common_functions.h"
 #include "platform/win/controls.h"
 #include "platform/win/form_view.h"
 #include "platform/win/resources.h"
 #include "platform/win/tooltip.h"
+
+namespace strips {
+
+// A caption or value on one line of the identification strip, in pixels:
+// where the template puts it, how wide its text is, and the least space
+// between it and the text before it.
+struct Cell {
+  int left = 0, width = 0, textWidth = 0, gapBefore = 0;
+};
+struct Span {
+  int left = 0, width = 0;
+  bool operator==(const Span&) const = default;
+};
+
+// A text that fits stays where the template puts it. A longer one takes
+// its text's width, and what follows it on the line moves right as far as
+// it must. A line that would then run past `right` draws back from there
+// into the room the template left, never closer than the gaps; what still
+// does not fit is cut at `right`.
+std::vector<Span> FlowLine(const std::vector<Cell>& cells, int right);
+
+}  // namespace strips
 
 class CIdentificationArea : public CFormView {
  public:
@@ -57,6 +81,9 @@ class CIdentificationArea : public CFormView {
   void OnSize(UINT type, int cx, int cy) override;
 
  private:
+  // Each line's captions and values take the widths their texts need.
+  void FitLines(int width);
+
   CStatic m_stcModelCaption;
   CStatic m_stcTagLabel;
   CStatic m_stcTag;

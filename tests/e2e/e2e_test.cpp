@@ -6,10 +6,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -18,6 +21,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -128,6 +132,36 @@ std::vector<std::string> MissingTexts(QWidget* page) {
   return missing;
 }
 
+// The texts a page shows cut off: a caption, box title or button caption
+// wider than the room its control gives it. Pictures only on buttons and
+// the texts of edits (values) are not judged.
+std::vector<std::string> ClippedTexts(QWidget* page) {
+  constexpr int kIndicator = 18, kButtonMargin = 8, kTitleMargin = 16;  // pixels
+  std::vector<std::string> clipped;
+  for (QWidget* w : page->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(page)) continue;
+    const QFontMetrics metrics(w->font());
+    QString text;
+    int room = 0;
+    if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
+      text = label->text();
+      room = label->wordWrap() ? (label->heightForWidth(label->width()) <= label->height() ? INT_MAX : 0)
+                               : label->contentsRect().width();
+    } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
+      text = box->title();
+      room = box->width() - kTitleMargin;
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+      text = static_cast<QAbstractButton*>(w)->text();
+      room = w->width() - kIndicator;
+    } else if (auto* button = qobject_cast<QPushButton*>(w); button && button->icon().isNull()) {
+      text = button->text();
+      room = button->width() - kButtonMargin;
+    }
+    if (!text.trimmed().isEmpty() && metrics.horizontalAdvance(text) > room) clipped.push_back(text.toStdString());
+  }
+  return clipped;
+}
+
 void SaveScreen(const std::string& name) {
   QWidget* window = Frame().GetSafeWidget();
   QApplication::processEvents();
@@ -234,9 +268,17 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
       // only after its first full pass, a histogram page its plot later.
       for (int tick = 0; tick < 10; ++tick) g_clock->Advance(5000);
       EXPECT_EQ(MissingTexts(ShownPage()->GetSafeWidget()), std::vector<std::string>{}) << "page " << item.viewIndex;
+      // Reported, not judged: a translation too long for its field is
+      // shortened in the language file.
+      if (width == 1280)
+        for (const std::string& text : ClippedTexts(ShownPage()->GetSafeWidget()))
+          std::printf("clipped on page %d: %s\n", item.viewIndex, text.c_str());
       SaveScreen("page_" + std::to_string(item.viewIndex) + "_" + std::to_string(width) + "x" +
                  std::to_string(height));
     }
+    for (int row : {0, 2})
+      for (const std::string& text : ClippedTexts(Frame().m_wndOuterSplitter.GetPane(row, 0)->GetSafeWidget()))
+        std::printf("clipped on the strip %d at %d: %s\n", row, width, text.c_str());
   }
   Select(1);
 }

@@ -3,6 +3,10 @@
 // and links.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -206,6 +210,50 @@ TEST_F(PositionerHealth, ValuesAndTemperatureUnit) {
   EXPECT_TRUE(Enabled(kResetCycles));
   EXPECT_TRUE(Enabled(kResetTravel));
   EXPECT_EQ(log.Texts(), std::vector<std::string>{});
+}
+
+// A value caption longer than its field: the caption shows whole, its
+// line moves right into what room the line has and the box gives up the
+// rest; nothing runs into the next item or the link, whose right end stays.
+TEST_F(PositionerHealth, ALongerValueCaptionTakesTheRoomItNeeds) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-long-caption.xml";
+  std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
+                         "<text key=\"IDC_ILABELXCURVAL\"><locale code=\"en\">A much longer current value:</locale>"
+                         "</text></languagefile>";
+  CLanguageTable& table = TheLanguageTable();
+  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
+  table.Load(_bstr_t(file.string()), "1033", true);
+  OpenAndRefresh();
+  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
+  std::filesystem::remove(file);
+
+  auto rect = [this](int id) {
+    CRect r;
+    page->GetDlgItem(id)->GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    return r;
+  };
+  struct Line {
+    int caption;
+    std::vector<int> rest;  // box, unit, Reset button, link: left to right
+  };
+  const Line lines[] = {{1439, {1373, 1360, 327}}, {1440, {786, kResetCycles, 328}},
+                        {1442, {kTravelBox, 1361, kResetTravel, 330}}};
+  for (const Line& line : lines) {
+    SCOPED_TRACE(line.caption);
+    const QWidget* caption = page->GetDlgItem(line.caption)->GetSafeWidget();
+    EXPECT_GE(caption->width(), caption->fontMetrics().horizontalAdvance("A much longer current value:"));
+    int end = rect(line.caption).right;
+    for (int id : line.rest) {
+      EXPECT_LE(end, rect(id).left) << id;
+      EXPECT_GT(rect(id).Width(), 0) << id;
+      end = rect(id).right;
+    }
+    CRect group;
+    page->GetDlgItem(line.caption == 1439 ? 1367 : line.caption == 1440 ? 1366 : 1376)->GetWindowRect(&group);
+    page->ScreenToClient(&group);
+    EXPECT_NEAR(end, group.right - plat::DluToPixelsX(4), 1);
+  }
 }
 
 // The write carries the device's limits as read, big-endian, and the

@@ -3,9 +3,13 @@
 // and captions.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <cerrno>
 #include <clocale>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -18,6 +22,7 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/html_help.h"
 #include "shell/app.h"
+#include "shell/status_page.h"
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 #include "shell/validation.h"
@@ -158,6 +163,46 @@ TEST_F(NumericEdit, NoEditWindowOrAnotherKindLeavesTheIconAlone) {
   EXPECT_EQ(icon->GetIcon(), nullptr);
 }
 
+// ---- Captions that keep their texts whole.
+
+constexpr UINT kCaptionPage = 9116;
+const plat::DialogTemplateRegistrar kCaptionTemplate({kCaptionPage, 300, 60, {
+    {2101, DlgKind::Edit, "", 5, 5, 150, 12},
+    {2102, DlgKind::Static, "Source:", 160, 7, 40, 9, DS_RIGHT},
+    {2103, DlgKind::Static, "Two lines of room", 5, 25, 100, 30},
+}});
+
+// A field one line high never wraps; a right-aligned caption too long for
+// its field grows to the left, the control before it giving up the width
+// and the space between them kept.
+TEST(Captions, OneLineFieldsKeepOneLineAndARightCaptionGrowsLeftward) {
+  CWnd host;
+  host.Create(nullptr, "host", 0, CRect(0, 0, 500, 120), nullptr, 0);
+  auto* page = new CFormView(kCaptionPage);
+  ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 120), &host, 1));
+  auto label = [page](int id) { return qobject_cast<QLabel*>(page->GetDlgItem(id)->GetSafeWidget()); };
+  auto rect = [page](int id) {
+    CRect r;
+    page->GetDlgItem(id)->GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    return r;
+  };
+  EXPECT_FALSE(label(2102)->wordWrap());
+  EXPECT_TRUE(label(2103)->wordWrap());
+
+  const CRect edit = rect(2101), caption = rect(2102);
+  pages::WidenCaptionLeftward(*page, 2102, 2101);
+  EXPECT_EQ(rect(2102), caption);
+  EXPECT_EQ(rect(2101), edit);
+
+  page->SetDlgItemText(2102, "A much longer source caption:");
+  pages::WidenCaptionLeftward(*page, 2102, 2101);
+  EXPECT_EQ(rect(2102).right, caption.right);
+  EXPECT_GE(rect(2102).Width(), label(2102)->fontMetrics().horizontalAdvance(label(2102)->text()));
+  EXPECT_EQ(rect(2101).left, edit.left);
+  EXPECT_EQ(rect(2102).left - rect(2101).right, caption.left - edit.right);
+}
+
 // ---- The strips against the simulated positioner.
 
 class Strips : public testing::Test {
@@ -259,6 +304,68 @@ TEST_F(Strips, IdentificationShowsTheDeviceAndSetsTheProductTitle) {
   EXPECT_EQ(CPoint(button.left, button.top), CPoint(topLeft.left, topLeft.top));
   const QSize bitmap = plat::BitmapPixmap(135).size();
   EXPECT_EQ(CSize(button.Width(), button.Height()), CSize(bitmap.width(), bitmap.height()));
+}
+
+// Every caption and value on the strip's lines shows whole, in every
+// language: the texts after a longer one move right, and a line beside the
+// picture stops short of it.
+TEST_F(Strips, IdentificationLinesShowEveryTextWholeInEveryLanguage) {
+  for (const char* language : {"1033", "1031", "3082", "1036", "1040", "1046", "1055"}) {
+    SCOPED_TRACE(language);
+    TheLanguageTable().Load(_bstr_t((kDependencies / "Language.xml").string()), language, false);
+    CIdentificationArea* strip = Make<CIdentificationArea>();
+    std::map<int, std::vector<std::pair<CRect, int>>> lines;  // top -> rectangle, text width
+    for (int id = 1681; id <= 1701; ++id) {
+      CWnd* text = strip->GetDlgItem(id);
+      if (!text || text->GetSafeWidget()->isHidden()) continue;
+      CRect rect = ScreenRect(text);
+      strip->ScreenToClient(&rect);
+      const QWidget* widget = text->GetSafeWidget();
+      lines[rect.top].emplace_back(rect, widget->fontMetrics().horizontalAdvance(QString::fromStdString(text->GetWindowText())));
+    }
+    CRect picture = ScreenRect(strip->GetDlgItem(101));
+    strip->ScreenToClient(&picture);
+    for (auto& [top, cells] : lines) {
+      std::ranges::sort(cells, {}, [](const auto& cell) { return cell.first.left; });
+      for (size_t i = 0; i < cells.size(); ++i) {
+        const auto& [rect, textWidth] = cells[i];
+        EXPECT_GE(rect.Width(), textWidth) << "line " << top << " cell " << i;
+        if (i + 1 < cells.size()) {
+          EXPECT_LT(rect.left + textWidth, cells[i + 1].first.left) << "line " << top;
+        }
+        if (top < picture.bottom) {
+          EXPECT_LT(rect.right, picture.left) << "line " << top << " cell " << i;
+        }
+      }
+    }
+  }
+}
+
+TEST(StripLine, TextsThatFitStayALongerOnePushesWhatFollowsAndTheEndHolds) {
+  using strips::Cell;
+  using strips::Span;
+  // caption, value, caption, value as a template places them
+  const std::vector<Cell> fits = {{100, 60, 50, 12}, {165, 80, 70, 4}, {300, 40, 30, 12}, {345, 60, 40, 4}};
+  EXPECT_EQ(strips::FlowLine(fits, 500), (std::vector<Span>{{100, 60}, {165, 80}, {300, 40}, {345, 60}}));
+
+  // The first caption needs 90: its value follows 4 after its text, the
+  // second pair moves only as far as the value's text needs.
+  std::vector<Cell> longer = fits;
+  longer[0].textWidth = 90;
+  EXPECT_EQ(strips::FlowLine(longer, 500), (std::vector<Span>{{100, 90}, {194, 80}, {300, 40}, {345, 60}}));
+  longer[1].textWidth = 110;
+  EXPECT_EQ(strips::FlowLine(longer, 500), (std::vector<Span>{{100, 90}, {194, 110}, {316, 40}, {350, 60}}));
+
+  // A long last value draws the pair before it back into the room its
+  // template left, no further than its own text needs.
+  std::vector<Cell> longLast = fits;
+  longLast[3].textWidth = 100;
+  EXPECT_EQ(strips::FlowLine(longLast, 430), (std::vector<Span>{{100, 60}, {165, 80}, {296, 40}, {330, 100}}));
+
+  // Packed to the gaps and still too long: the last text is cut at the
+  // line's end, one beyond it has no width.
+  EXPECT_EQ(strips::FlowLine(longer, 380), (std::vector<Span>{{100, 90}, {194, 110}, {316, 40}, {350, 30}}));
+  EXPECT_EQ(strips::FlowLine(longer, 340), (std::vector<Span>{{100, 90}, {194, 110}, {316, 24}, {350, 0}}));
 }
 
 TEST_F(Strips, IdentificationWithoutAReplyUsesTheTagItHolds) {

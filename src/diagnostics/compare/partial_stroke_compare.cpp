@@ -37,21 +37,21 @@ _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 std::vector<DialogItem> Items() {
   using K = DlgKind;
   constexpr unsigned kValue = DS_READONLY | DS_RIGHT;
-  std::vector<DialogItem> items = pages::ChannelBoxItems(1369, 8, 85, 136, 12);
+  std::vector<DialogItem> items = pages::ChannelBoxItems(1369, 8, 85, 144, 12);
 
   // Results: both files' times with their difference, then both result texts.
-  constexpr int rx = 150, ry = 85, c1 = rx + 72, c2 = rx + 110, c3 = rx + 148, w = 34;
+  constexpr int rx = 156, ry = 85, c1 = rx + 78, c2 = rx + 112, c3 = rx + 146, w = 32;
   const std::vector<DialogItem> results = {
-      {1606, K::GroupBox, "Results", rx, ry, 208, 75},
+      {1606, K::GroupBox, "Results", rx, ry, 204, 75},
       {-1, K::Static, "1", c1, ry + 9, w, 8, DS_CENTER},
       {-1, K::Static, "2", c2, ry + 9, w, 8, DS_CENTER},
       {-1, K::Static, "\u0394", c3, ry + 9, w, 8, DS_CENTER},
-      {912, K::Static, "Breakaway Time:", rx + 6, ry + 21, 64, 9},
+      {912, K::Static, "Breakaway Time:", rx + 6, ry + 21, 71, 9},
       {View::kBreakaway1Id, K::Edit, "", c1, ry + 19, w, 12, kValue},
       {View::kBreakaway2Id, K::Edit, "", c2, ry + 19, w, 12, kValue},
       {View::kBreakawayDiffId, K::Edit, "", c3, ry + 19, w, 12, kValue},
       {923, K::Static, "sec.", c3 + w + 3, ry + 21, 18, 9},
-      {915, K::Static, "Time to Target:", rx + 6, ry + 34, 64, 9},
+      {915, K::Static, "Time to Target:", rx + 6, ry + 34, 71, 9},
       {View::kToTarget1Id, K::Edit, "", c1, ry + 32, w, 12, kValue},
       {View::kToTarget2Id, K::Edit, "", c2, ry + 32, w, 12, kValue},
       {View::kToTargetDiffId, K::Edit, "", c3, ry + 32, w, 12, kValue},

@@ -78,8 +78,8 @@ std::vector<DialogItem> Items() {
 
   const std::vector<DialogItem> settings = {
       {1415, K::GroupBox, "Ramp Test Settings", 316, 24, 190, 124},
-      {-1, K::Static, "1", 388, 34, 44, 9, DS_CENTER},
-      {-1, K::Static, "2", 436, 34, 44, 9, DS_CENTER},
+      {-1, K::Static, "1", 394, 34, 40, 9, DS_CENTER},
+      {-1, K::Static, "2", 438, 34, 40, 9, DS_CENTER},
   };
   items.insert(items.end(), settings.begin(), settings.end());
   const char* const labels[7] = {"Start Position:", "Stop Position:", "Hold Time:",     "Test Duration:",
@@ -88,10 +88,10 @@ std::vector<DialogItem> Items() {
   for (int row = 0; row < 7; ++row) {
     const SettingRow& r = kSettingRows[row];
     const int y = 44 + 14 * row;
-    items.push_back({r.label, K::Static, labels[row], 322, y + 2, 64, 9});
-    items.push_back({r.edit1, K::Edit, "", 388, y, 44, 12, DS_READONLY | DS_RIGHT});
-    items.push_back({r.edit2, K::Edit, "", 436, y, 44, 12, DS_READONLY | DS_RIGHT});
-    if (r.unit >= 0) items.push_back({r.unit, K::Static, units[row], 483, y + 2, 21, 9});
+    items.push_back({r.label, K::Static, labels[row], 322, y + 2, 70, 9});
+    items.push_back({r.edit1, K::Edit, "", 394, y, 40, 12, DS_READONLY | DS_RIGHT});
+    items.push_back({r.edit2, K::Edit, "", 438, y, 40, 12, DS_READONLY | DS_RIGHT});
+    if (r.unit >= 0) items.push_back({r.unit, K::Static, units[row], 481, y + 2, 21, 9});
   }
 
   const std::vector<DialogItem> rest = {

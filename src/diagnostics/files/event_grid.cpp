@@ -11,9 +11,11 @@ void Raise(HRESULT hr) {
 
 _bstr_t Title(const char* key) { return TheLanguageTable().Lookup(key); }
 
-// The state column fits "OFF"/"ON" and its title; the grid stretches the
-// indication column over what is left.
+// The state column fits "OFF"/"ON" and its title, the event column its
+// title in every language; the grid stretches the indication column over
+// what is left.
 constexpr LONG kStateColumnWidth = 1548;  // twips
+constexpr LONG kEventColumnWidth = 1548;  // twips
 
 }  // namespace
 
@@ -33,6 +35,7 @@ void CCommonFunctions::SetupAlarmHistoryGrid(IGridXPtr grid, int rows, int cols)
   // From here a failing setting or title leaves the rest to be set.
   grid->put_ColWidth(0, kStateColumnWidth);
   grid->put_ColSetting(0, 5);
+  grid->put_ColWidth(1, kEventColumnWidth);
   grid->put_TextMatrix(0, 0, Title("HISTSTATE"));
   grid->put_TextMatrix(0, 1, _bstr_t(Title("VeskALARMGRID").str() + " #"));
   grid->put_TextMatrix(0, 2, Title("HISTINDIC"));

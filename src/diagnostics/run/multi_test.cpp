@@ -64,12 +64,12 @@ const SequenceTest kTests[] = {
 };
 
 // Left column: a group per test with its box; the fields in rows beside it.
-constexpr int kGroupX = 16, kGroupW = 292, kLabelX = 128, kEditX = 200, kRowH = 14;
+constexpr int kGroupX = 16, kGroupW = 292, kLabelX = 132, kEditX = 204, kRowH = 14;
 
 void AddGroup(std::vector<DialogItem>& items, int group, const char* title, int box, const char* boxText, int y,
               int rows) {
   items.push_back({group, DlgKind::GroupBox, title, kGroupX, y, kGroupW, 16 + rows * kRowH});
-  items.push_back({box, DlgKind::CheckBox, boxText, kGroupX + 8, y + 12, 100, 10});
+  items.push_back({box, DlgKind::CheckBox, boxText, kGroupX + 8, y + 12, 106, 10});
 }
 void AddField(std::vector<DialogItem>& items, int label, const char* text, int edit, const char* unit, int icon, int y) {
   items.push_back({label, DlgKind::Static, text, kLabelX, y + 2, 68, 9});

@@ -796,6 +796,10 @@ std::unique_ptr<CWnd> CreateDialogControl(const DialogItem& item, const RECT& pi
             control->SetBitmap(FindBitmap(item.image));
         }
       } else {
+        // A field one line high keeps its text on that line: a text that
+        // just fits shows whole instead of losing its last word to a
+        // second line nobody sees.
+        if (pixels.bottom - pixels.top < 2 * label->fontMetrics().lineSpacing()) label->setWordWrap(false);
         label->setAlignment(TextAlignment(item.style) | Qt::AlignTop);
         if (item.style & DS_SUNKEN) {
           label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

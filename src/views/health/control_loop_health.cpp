@@ -40,7 +40,7 @@ constexpr health::ValueLine kValues[] = {
     {1532, 1533, CHealth_Ctl_MainView::kDeviationBox, 1443, "%", kValue, "VeskDEVIATIONVALUETIP", 0, 1656},
     {1060, 1517, CHealth_Ctl_MainView::kPositionBox, 1446, "%", kValue, "IDC_EDITX_FBPOSITIONTIP", 0, 231},
     {1310, 1539, CHealth_Ctl_MainView::kPstResultBox, 0, "", "IDC_STATICPSTRESULT", "IDC_EDIT_MONITOR_STATUSTIP", 0,
-     1671, kColumn - 8 - 60 - 40, DS_CENTER},
+     1671, kColumn - 8 - 60 - 62, DS_CENTER},
 };
 
 // The deviation page, the position alerts page and the partial stroke

@@ -32,7 +32,7 @@ constexpr ValueColumn kColumns[] = {
 std::vector<DialogItem> Items() {
   std::vector<pages::GaugeValueColumn> columns;
   for (const ValueColumn& c : kColumns) columns.push_back({c.caption, c.sign, c.box, c.unit, "V"});
-  return pages::GaugeValueItems(kGroup, "Piezo Voltage", kGaugePlace, columns, {14, 116, 54, 38, 8});
+  return pages::GaugeValueItems(kGroup, "Piezo Voltage", kGaugePlace, columns, {12, 116, 58, 38, 8});
 }
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(451, {}, Items()));

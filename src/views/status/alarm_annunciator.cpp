@@ -23,14 +23,13 @@ std::vector<DialogItem> AnnunciatorItems() {
       {kLegendLamp, DlgKind::GroupBox, "", x + 8, y + 12, 10, 10, DS_HIDDEN},
       {kLegendText, DlgKind::Static, "", x + 24, y + 13, 150, 9},
       {kLegendMasked, DlgKind::CheckBox, "", x + 24, y + 26, 150, 10, DS_MANUAL},
-      {CAnnunciatorPage::kApplyId, DlgKind::PushButton, "", x, 300, 58, 15, DS_DISABLED},
-      {CAnnunciatorPage::kRetrieveId, DlgKind::PushButton, "", x + 64, 300, 58, 15, DS_DISABLED},
-      {CAnnunciatorPage::kPrintId, DlgKind::PushButton, "", x + 128, 300, 60, 15, DS_DISABLED},
       // The report and print engines sit here, unseen.
       {1413, DlgKind::GroupBox, "", x, 322, 10, 10, DS_HIDDEN},
       {1414, DlgKind::GroupBox, "", x + 12, 322, 10, 10, DS_HIDDEN},
   };
   items.insert(items.end(), more.begin(), more.end());
+  const std::vector<DialogItem> buttons = pages::AnnunciatorButtons(x, 300);
+  items.insert(items.end(), buttons.begin(), buttons.end());
   return items;
 }
 

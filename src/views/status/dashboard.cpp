@@ -53,50 +53,50 @@ std::vector<DialogItem> DashboardItems() {
   std::vector<DialogItem> items = {
       // Command and position, with cut-off and lock.
       {1020, DlgKind::GroupBox, "Command and Position", 8, 28, 364, 150},
-      {290, DlgKind::Static, "Final Command:", 16, 43, 60, 9},
-      {248, DlgKind::GroupBox, "", 78, 40, 60, 14, kPlace},
+      {290, DlgKind::Static, "Final Command:", 16, 43, 64, 9},
+      {248, DlgKind::GroupBox, "", 82, 40, 60, 14, kPlace},
       {213, DlgKind::GroupBox, "", 146, 38, 218, 34, kPlace},
-      {288, DlgKind::Static, "Position:", 16, 83, 60, 9},
-      {249, DlgKind::GroupBox, "", 78, 80, 60, 14, kPlace},
+      {288, DlgKind::Static, "Position:", 16, 83, 64, 9},
+      {249, DlgKind::GroupBox, "", 82, 80, 60, 14, kPlace},
       {214, DlgKind::GroupBox, "", 146, 78, 218, 34, kPlace},
-      {1074, DlgKind::Static, "Deviation:", 16, 123, 60, 9},
-      {250, DlgKind::GroupBox, "", 78, 120, 60, 14, kPlace},
-      {1077, DlgKind::Static, "Position Cut Off:", 146, 123, 72, 9},
-      {CDashboardView::kCutOffId, DlgKind::Edit, "", 220, 121, 80, 12, kField},
-      {1078, DlgKind::Static, "Pressure Lock:", 146, 143, 72, 9},
-      {CDashboardView::kLockId, DlgKind::Edit, "", 220, 141, 80, 12, kField},
+      {1074, DlgKind::Static, "Deviation:", 16, 123, 64, 9},
+      {250, DlgKind::GroupBox, "", 82, 120, 60, 14, kPlace},
+      {1077, DlgKind::Static, "Position Cut Off:", 146, 123, 76, 9},
+      {CDashboardView::kCutOffId, DlgKind::Edit, "", 224, 121, 80, 12, kField},
+      {1078, DlgKind::Static, "Pressure Lock:", 146, 143, 76, 9},
+      {CDashboardView::kLockId, DlgKind::Edit, "", 224, 141, 80, 12, kField},
       // Input source and the digital command.
       {1021, DlgKind::GroupBox, "Input Source", 380, 28, 212, 96},
       {238, DlgKind::GroupBox, "", 390, 42, 72, 26, kPlace},
-      {1084, DlgKind::Static, "4-20 Input:", 390, 78, 58, 9},
-      {254, DlgKind::GroupBox, "", 450, 75, 56, 13, kPlace},
-      {234, DlgKind::Static, "%", 509, 78, 10, 9},
-      {1076, DlgKind::Static, "Digital Input:", 390, 100, 58, 9},
-      {1732, DlgKind::GroupBox, "", 450, 97, 56, 13, kPlace},
-      {231, DlgKind::Static, "%", 509, 100, 10, 9},
-      {CDashboardView::kApplyId, DlgKind::PushButton, "Apply", 524, 96, 58, 15},
+      {1084, DlgKind::Static, "4-20 Input:", 390, 78, 64, 9},
+      {254, DlgKind::GroupBox, "", 456, 75, 56, 13, kPlace},
+      {234, DlgKind::Static, "%", 515, 78, 10, 9},
+      {1076, DlgKind::Static, "Digital Input:", 390, 100, 64, 9},
+      {1732, DlgKind::GroupBox, "", 456, 97, 56, 13, kPlace},
+      {231, DlgKind::Static, "%", 515, 100, 10, 9},
+      {CDashboardView::kApplyId, DlgKind::PushButton, "Apply", 528, 96, 58, 15},
       // Transaction monitor.
       {225, DlgKind::GroupBox, "HART Status", 380, 130, 212, 48},
-      {292, DlgKind::Static, "Transmit:", 390, 150, 40, 9},
-      {CDashboardView::kTransmitId, DlgKind::Edit, "", 432, 148, 54, 12, kField},
-      {295, DlgKind::Static, "Receive:", 492, 150, 36, 9},
-      {CDashboardView::kReceiveId, DlgKind::Edit, "", 530, 148, 54, 12, kField},
+      {292, DlgKind::Static, "Transmit:", 390, 150, 44, 9},
+      {CDashboardView::kTransmitId, DlgKind::Edit, "", 436, 148, 48, 12, kField},
+      {295, DlgKind::Static, "Receive:", 490, 150, 42, 9},
+      {CDashboardView::kReceiveId, DlgKind::Edit, "", 534, 148, 48, 12, kField},
       // Temperature.
       {1029, DlgKind::GroupBox, "Temperature", 8, 184, 120, 160},
       {202, DlgKind::GroupBox, "", 20, 196, 96, 122, kPlace},
       {251, DlgKind::GroupBox, "", 20, 324, 96, 14, kPlace},
       // Software configuration against the dip switches.
       {1027, DlgKind::GroupBox, "Dip Switch Configuration", 134, 184, 458, 160},
-      {kWholeByteLabel, DlgKind::Static, "Dip Switch Differs From Software", 144, 302, 150, 9, DS_RIGHT},
-      {kWholeByteMark, DlgKind::Edit, "", 298, 300, 14, 12, kField},
+      {kWholeByteLabel, DlgKind::Static, "Dip Switch Differs From Software", 144, 302, 156, 9, DS_RIGHT},
+      {kWholeByteMark, DlgKind::Edit, "", 304, 300, 14, 12, kField},
   };
   for (int row = 0; row < 7; ++row) {
     const DipRow& r = kDipRows[row];
     const int x = row < 4 ? 144 : 372;
     const int y = 200 + 22 * (row % 4);
     items.push_back({r.label, DlgKind::Static, r.labelText, x, y + 2, 82, 9});
-    items.push_back({r.value, DlgKind::Edit, "", x + 84, y, 66, 12, kField});
-    items.push_back({r.mark, DlgKind::Edit, "", x + 154, y, 14, 12, kField});
+    items.push_back({r.value, DlgKind::Edit, "", x + 84, y, 72, 12, kField});
+    items.push_back({r.mark, DlgKind::Edit, "", x + 160, y, 14, 12, kField});
   }
   return items;
 }

@@ -24,14 +24,13 @@ std::vector<DialogItem> ManagementItems() {
       {kActiveLamp, DlgKind::GroupBox, "", x + 8, y + 26, 10, 10, DS_HIDDEN},
       {kActiveText, DlgKind::Static, "", x + 24, y + 27, 150, 9},
       {kLegendMasked, DlgKind::CheckBox, "", x + 24, y + 40, 150, 10, DS_MANUAL},
-      {CAnnunciatorPage::kApplyId, DlgKind::PushButton, "", x, 100, 58, 15, DS_DISABLED},
-      {CAnnunciatorPage::kRetrieveId, DlgKind::PushButton, "", x + 64, 100, 58, 15, DS_DISABLED},
-      {CAnnunciatorPage::kPrintId, DlgKind::PushButton, "", x + 128, 100, 60, 15, DS_DISABLED},
       // The report and print engines sit here, unseen.
       {1413, DlgKind::GroupBox, "", x, 122, 10, 10, DS_HIDDEN},
       {1414, DlgKind::GroupBox, "", x + 12, 122, 10, 10, DS_HIDDEN},
   };
   items.insert(items.end(), more.begin(), more.end());
+  const std::vector<DialogItem> buttons = pages::AnnunciatorButtons(x, 100);
+  items.insert(items.end(), buttons.begin(), buttons.end());
   return items;
 }
 
