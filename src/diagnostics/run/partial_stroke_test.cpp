@@ -144,8 +144,7 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
       {"IDC_STATICTIMTOTGT", {909}},       {"IDC_STATICBWRES", {910}},       {"IDC_BTN_BASELINE", {kRetrieveBaselineId}},
       {"IDC_BTN_LAST", {kRetrieveLastId}}, {"IDC_BUTTON_LOAD", {kLoadId}},   {"IDC_BUTTON_SAVE", {kSaveId}},
       {"IDC_BTN_START", {kStartId}},       {"IDC_BTN_STOP", {kStopId}},      {"IDC_BTN_PRINT", {kPrintId}},
-      {"VeskSEC", {934, 928, 927, 931, 932}}, {"IDC_CHECKBASELINE", {kBaselineBoxId}},
-      {"IDC_BUTTON_APPLY", {kApplyId}},
+      {"VeskSEC", {934, 928, 927, 931, 932}},
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   for (const ChannelBox& b : kChannelBoxes) m_captions.push_back({b.key, {b.box}});

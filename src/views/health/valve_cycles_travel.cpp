@@ -37,7 +37,7 @@ std::vector<DialogItem> Items() {
   int y = 30;
   for (const pages::LimitGroup& group : kGroups)
     y = pages::AddLimitGroupItems(items, y, group) + pages::kLimitGroupGap;
-  pages::AddApplyRetrieveItems(items, y + 2, View::kApplyId, View::kRetrieveId);
+  pages::AddApplyRetrieveItems(items, y + 2, View::kApplyId, View::kRetrieveId, "Apply", "Retrieve");
   return items;
 }
 
@@ -60,7 +60,6 @@ View::CHealth_Val_CycleAndTravelsView()
       {"IDC_ILABELXCURVAL", {1546, 1560}}, {"IDC_STATICCYCDB", {1547}},
       {"VeskTRAVELDEADBAND", {1561}},   {"IDC_ILABELXINITWARN", {1548, 1563}},
       {"IDC_ILABELXFULLWARN", {1549, 1565}}, {"IDC_STATICACCUMTRAV", {1575}},
-      {"IDC_BUTTON_APPLY", {kApplyId}},     {"IDC_BUTTON_RETRIEVE", {kRetrieveId}},
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   const std::vector<KeyedControls> toolTips = {
