@@ -374,6 +374,9 @@ void PlotView::EnsurePlot() {
   m_legendGrid->addElement(0, 2, new QCPLayoutElement(m_plot));
   m_legendGrid->setColumnStretchFactors({1.0, 0.001, 1.0});
   m_sideGrid = new QCPLayoutGrid;
+  // Owned by the plot while it stands outside the layout, as the layout
+  // leaves what it lets go.
+  m_sideGrid->setParent(m_plot);
   m_sideGrid->setMargins(QMargins(2, 6, 6, 6));
   m_sideGrid->addElement(0, 0, new QCPLayoutElement(m_plot));
   m_sideGrid->addElement(2, 0, new QCPLayoutElement(m_plot));
