@@ -260,6 +260,15 @@ void CRecordedTestPage::ResetForRun() {
   SetDlgItemText(m_ids.elapsed, "");
 }
 
+void CRecordedTestPage::ShowOpenedFile() {
+  m_bFileLoaded = true;
+  m_bBaselineLoaded = false;
+  ShowPlotView();
+  SetStatus("IDC_OFF_LINE_DATA");
+  SetDlgItemText(m_ids.elapsed, "");
+  m_prgProgress.SetPos(0);
+}
+
 void CRecordedTestPage::SetStatus(const char* key) {
   SetDlgItemText(m_ids.status, TheLanguageTable().Lookup(key).str().c_str());
 }

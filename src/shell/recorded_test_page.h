@@ -101,6 +101,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void OnSettingChanged(size_t index) override;
   void ResetForRun();
   void SetStatus(const char* key);
+  // After a page has opened a test file and shown its settings: the file's
+  // data in the page's view, the off-line status, no elapsed time or progress.
+  void ShowOpenedFile();
   void SetEditNumber(int id, const char* format, double value);
   // An edit's number as the run reads it (empty: 0).
   double EditValue(int id) const { return CCommonFunctions::ReadEditDouble(*this, id); }

@@ -429,18 +429,13 @@ void View::ScaleAxesForTest() {
 void View::OnLoad() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   if (!common.OpenRampFile(m_pPlot)) return;
-  m_bFileLoaded = true;
-  m_bBaselineLoaded = false;
   for (size_t i = 0; i < 4; ++i) SetDlgItemText(kSettingEdits[i], common.m_strRampSettings[i].str().c_str());
   SetDlgItemText(kStrokeEdit, common.m_strRampStrokeLength.str().c_str());
   SetDlgItemText(kActuatorEdit, common.m_strRampActuatorSize.str().c_str());
   SetDlgItemText(kAreaUnit, common.m_strRampAreaUnit.str().c_str());
   SetDlgItemText(kStrokeUnit, common.m_strRampStrokeUnit.str().c_str());
   CheckDlgButton(kBidirectionalBox, common.m_bRampBidirectional ? BST_CHECKED : BST_UNCHECKED);
-  OnViewRampTest();
-  SetStatus("IDC_OFF_LINE_DATA");
-  SetDlgItemText(kElapsedId, "");
-  m_prgProgress.SetPos(0);
+  ShowOpenedFile();
 }
 
 void View::OnSave() {

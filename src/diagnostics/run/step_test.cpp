@@ -249,14 +249,9 @@ void View::OnLoad() {
   bool opened = false;
   Try("OnLoad", [&] { opened = common.OpenStepFile(m_pPlot); });
   if (!opened) return;
-  m_bFileLoaded = true;
-  m_bBaselineLoaded = false;
   for (size_t i = 0; i < m_settings.size(); ++i)
     SetDlgItemText(m_settings[i].edit, common.m_strStepSettings[i].str().c_str());
-  OnViewStepTest();
-  SetStatus("IDC_OFF_LINE_DATA");
-  SetDlgItemText(kElapsedId, "");
-  m_prgProgress.SetPos(0);
+  ShowOpenedFile();
 }
 
 void View::OnSave() {
