@@ -105,6 +105,18 @@ void Select(int code) {
   theApp().m_pTreeView->GetTreeCtrl().SelectItem(theApp().m_hTreeItems[item->slot]);
 }
 
+// The end of a scenario, however it ends (a failed ASSERT returns early):
+// the simulated positioner as the scenario found it, the dashboard shown.
+struct DeviceRestored {
+  explicit DeviceRestored(std::shared_ptr<sim::Positioner> d) : device(std::move(d)), before(device->State()) {}
+  ~DeviceRestored() {
+    device->SetState(before);
+    Select(1);
+  }
+  std::shared_ptr<sim::Positioner> device;
+  const sim::DeviceState before;
+};
+
 int SelectedCode() {
   CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
   return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
@@ -646,7 +658,7 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   using View = CCalibration_SensorCalibView;
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(61);
   auto* page = static_cast<View*>(theApp().m_pViews[26]);
   ASSERT_EQ(ShownPage(), page);
@@ -675,9 +687,6 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   SaveScreen("sensor_calibration_done");
 
   EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
-
-  device->SetState(before);
-  Select(1);
 }
 
 
@@ -747,7 +756,7 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(51);
   auto* page = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
   ASSERT_EQ(ShownPage(), page);
@@ -808,9 +817,6 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);  // its first pass closes
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
   ExpectPositionLagsCommand(*page, 0, 208, false);
-
-  device->SetState(before);
-  Select(1);
 }
 
 // A step test run by the simulated positioner and kept as its baseline,
@@ -823,7 +829,7 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(52);
   auto* page = static_cast<CDiagnostics_StepTestView*>(theApp().m_pViews[20]);
   ASSERT_EQ(ShownPage(), page);
@@ -871,9 +877,6 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   EXPECT_EQ(page->GetDlgItemText(View::kStartPosId), "10.0");
   EXPECT_EQ(page->GetDlgItemText(View::kHoldId), "5.0");
   EXPECT_EQ(PlotPoints(*page, "Position"), position);
-
-  device->SetState(before);
-  Select(1);
 }
 
 // An HDRL test on the simulated valve: the page steps the command through
@@ -887,7 +890,8 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
+  const sim::DeviceState& before = restored.before;
   const double mode = device->Variable(8), command = device->Variable(3);
   Select(53);
   auto* page = static_cast<View*>(theApp().m_pViews[22]);
@@ -943,9 +947,6 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults[2].str(), shown[0]);
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLSettlingTime.str(), "6");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
-
-  device->SetState(before);
-  Select(1);
 }
 
 // Partial stroke tests run by the simulated positioner: one that passes,
@@ -959,7 +960,7 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(54);
   auto* page = static_cast<View*>(theApp().m_pViews[24]);
   ASSERT_EQ(ShownPage(), page);
@@ -1011,8 +1012,6 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
   EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
-  device->SetState(before);
-  Select(1);
 }
 
 // The multi-test page runs a ramp and a partial stroke test one after the
@@ -1026,7 +1025,7 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(5);
   auto* page = static_cast<View*>(theApp().m_pViews[17]);
   ASSERT_EQ(ShownPage(), page);
@@ -1082,8 +1081,6 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
             (std::vector<std::string>{text("RAMPTEST_STARTED"), text("RAMPTEST_STOPPED"), text("PST_STARTED"),
                                       text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
   EXPECT_EQ(page->m_abTestDone, (std::array<bool, 4>{}));
-  device->SetState(before);
-  Select(1);
 }
 
 // The data monitor records the simulated valve while the process moves its
@@ -1096,7 +1093,7 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   sim::InputProfile input;
   input.shape = sim::InputShape::SlowSine;
   input.periodS = 180;
@@ -1169,9 +1166,6 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   EXPECT_EQ(common.m_strLoggerSettings[1].str(), "    3");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
   SaveScreen("data_monitor_loaded");
-
-  device->SetState(before);
-  Select(1);
 }
 
 // A command calibration through its wizard on the simulated positioner:
@@ -1229,7 +1223,7 @@ TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   using View = CCalibration_CommandCalibView;
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(62);
   auto* page = static_cast<View*>(theApp().m_pViews[27]);
   ASSERT_EQ(ShownPage(), page);
@@ -1260,9 +1254,6 @@ TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   EXPECT_EQ(device->Variable(86), 56000);  // 19.5 mA
   SaveScreen("command_calibration_done");
   EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
-
-  device->SetState(before);
-  Select(1);
 }
 
 
@@ -1273,7 +1264,7 @@ TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
   using View = CConfiguration_CustomCharView;
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(731);
   auto* page = static_cast<View*>(theApp().m_pViews[32]);
   ASSERT_EQ(ShownPage(), page);
@@ -1298,9 +1289,6 @@ TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
   spin->get_Value(&shown);
   EXPECT_EQ(shown, 12.5);
   SaveScreen("custom_characterisation_written");
-
-  device->SetState(before);
-  Select(1);
 }
 
 
@@ -1318,7 +1306,8 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
+  const sim::DeviceState& before = restored.before;
   Select(52);
   auto* test = static_cast<Test*>(theApp().m_pViews[20]);
   ASSERT_EQ(ShownPage(), test);
@@ -1373,9 +1362,6 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
   for (const char* text : {"Step Test Comparison Report", "healthy.stp", "worn.stp"})
     EXPECT_TRUE(printed.contains(QString::fromUtf8(text))) << text;
-
-  device->SetState(before);
-  Select(1);
 }
 
 // Two HDRL tests of the simulated valve compared, the second after the
@@ -1389,7 +1375,8 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   ASSERT_TRUE(files.isValid() && sink.isValid());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
+  const sim::DeviceState& before = restored.before;
   Select(53);
   auto* test = static_cast<Test*>(theApp().m_pViews[22]);
   ASSERT_EQ(ShownPage(), test);
@@ -1464,9 +1451,6 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   page->GetDlgItemAs<CButton>(View::kFile2Id)->Click();
   EXPECT_EQ(page->GetDlgItemText(608), "8");
   EXPECT_EQ(page->GetDlgItemText(1111), "slower.hdrl");
-
-  device->SetState(before);
-  Select(1);
 }
 
 // Two ramp tests of the simulated valve, the second after it wore (more
@@ -1480,7 +1464,7 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
 
   Select(51);
   auto* test = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
@@ -1547,9 +1531,6 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   EXPECT_TRUE(printed.contains(QStringLiteral("longer_hold.rmp")));
   EXPECT_TRUE(printed.contains(TheLanguageTable().Lookup("RAMPCMPREPORTTITLE").str().c_str()));
   EXPECT_EQ(page->GetViewMode(), View::kRampView);
-
-  device->SetState(before);
-  Select(1);
 }
 
 // Two partial stroke tests on the simulated positioner, the second after
@@ -1566,7 +1547,7 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
   const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const sim::DeviceState before = device->State();
+  const DeviceRestored restored(device);
   Select(54);
   auto* test = static_cast<Test*>(theApp().m_pViews[24]);
   ASSERT_EQ(ShownPage(), test);
@@ -1631,9 +1612,6 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   EXPECT_EQ(testsupport::PlotPoints(page->GetComparePlot(), "PositionDiff"), diff);
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
   SaveScreen("compare_pst");
-
-  device->SetState(before);
-  Select(1);
 }
 
 }  // namespace
