@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build
-  qt6-base-dev libqcustomplot-dev libpugixml-dev
+  qt6-base-dev qt6-translations-l10n libqcustomplot-dev libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang
   poppler-utils fonts-dejavu-core fonts-dejavu-extra xvfb xauth locales
 )

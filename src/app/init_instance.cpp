@@ -3,6 +3,7 @@
 // them.
 #include <QKeySequence>
 #include <QShortcut>
+#include <string>
 
 #include "app/frame.h"
 #include "platform/activex/bitmaps.h"
@@ -11,6 +12,7 @@
 #include "platform/com/registry.h"
 #include "platform/opc/server.h"
 #include "platform/win/person.h"
+#include "platform/win/qt_translations.h"
 #include "platform/win/resources.h"
 #include "shell/app.h"
 #include "shell/tree_view.h"
@@ -24,6 +26,7 @@ BOOL CTarnixWexletApp::InitInstance(int argc, const char* const* argv) {
 
   SelectUiLanguage();
   LoadLanguageOrFallBack(m_LanguageTable, LanguageFilePath(), m_strLanguageId);
+  plat::InstallQtTranslations(static_cast<LCID>(std::stoul(m_strLanguageId.str())));
   plat::SetAppTitle(m_strProductTitle.str());
 
   CMyCommandLineInfo commandLine;

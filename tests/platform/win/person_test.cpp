@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/win/qt_translations.h"
+
 #include "win_test_support.h"
 
 namespace {
@@ -116,6 +123,35 @@ TEST(FileDialogs, FiltersBecomeQtFilters) {
       {"", ""},
   };
   for (const auto& [windowsFilter, qt] : cases) EXPECT_EQ(plat::QtFilterOf(windowsFilter), qt) << windowsFilter;
+}
+
+// The real dialog: Qt's own buttons speak the program's language, and a
+// language without a translation keeps Qt's English.
+TEST(QtPersonTest, AYesNoQuestionHasQtsButtonsInTheProgramsLanguage) {
+  struct Case {
+    LCID language;
+    const char* yes;
+    const char* no;
+  };
+  const Case cases[] = {{1031, "&Ja", "&Nein"}, {1055, "&Evet", "&Hay\u0131r"}, {1033, "&Yes", "&No"}, {2057, "&Yes", "&No"}};
+  for (const Case& c : cases) {
+    plat::InstallQtTranslations(c.language);
+    QString yes, no;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      yes = box->button(QMessageBox::Yes)->text();
+      no = box->button(QMessageBox::No)->text();
+      box->button(QMessageBox::No)->click();
+    });
+    Question question;
+    question.text = "Proceed?";
+    question.type = MB_YESNO | MB_ICONQUESTION;
+    EXPECT_EQ(plat::QtPerson().MessageBox(question), IDNO);
+    EXPECT_EQ(yes, QString::fromUtf8(c.yes)) << c.language;
+    EXPECT_EQ(no, QString::fromUtf8(c.no)) << c.language;
+  }
+  plat::InstallQtTranslations(1033);
 }
 
 }  // namespace
