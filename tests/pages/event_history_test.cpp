@@ -132,6 +132,12 @@ class EventHistory : public testpages::SimulatedPage {
     _com_ptr_t<IControlTest>(test, false)->UserEvent(-600, {});
   }
   std::string Description() { return page->GetDlgItemText(View::kDescriptionId); }
+  CProgressCtrl* Progress() { return page->GetDlgItemAs<CProgressCtrl>(View::kProgressId); }
+  int ProgressMax() {
+    int lower = -1, upper = -1;
+    Progress()->GetRange(lower, upper);
+    return upper;
+  }
 
   View* page = nullptr;
 };
@@ -241,6 +247,65 @@ TEST_F(EventHistory, EachKindSelectsAndReadsItsOwnHistory) {
   }
 }
 
+// The device leaves slots without an event as zeros, also between events:
+// such a slot gives no row, and the reading goes on to the final block.
+struct GapCase {
+  const char* name;
+  int radio;
+  std::uint8_t command;
+  sim::EventHistory sim::HistoryRecords::*history;
+  std::vector<sim::EventRecord> records;  // empty: the device's own history
+  int blocks;
+  const char* logTag;
+};
+
+std::vector<sim::EventRecord> Join(std::initializer_list<std::vector<sim::EventRecord>> parts) {
+  std::vector<sim::EventRecord> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST_F(EventHistory, EmptySlotsGiveNoRowAndTheReadingGoesOnToTheFinalBlock) {
+  const std::vector<sim::EventRecord> emptyBlock(8);
+  const GapCase cases[] = {
+      {"an empty slot in the first block", View::kAllEventsId, 238, &sim::HistoryRecords::allEvents,
+       Join({Records(5, 17), {sim::EventRecord{}}, Records(10, 88)}), 4, "All events hist"},
+      {"an empty block between events", View::kCalibrationsId, 240, &sim::HistoryRecords::calibrationEvents,
+       Join({Records(8, 81), emptyBlock, Records(8, 24)}), 5, "cal hist"},
+      // 75 events in 25 blocks: the bar ends full although most slots are
+      // empty.
+      {"the device's own alarm history", View::kAlarmsId, 242, &sim::HistoryRecords::alarmEvents, {}, 25, "Alarm hist"},
+  };
+  Show();
+  for (const GapCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.records.empty()) {
+      ModifyState([&c](sim::DeviceState& s) {
+        (s.history.*c.history).records = c.records;
+        (s.history.*c.history).next = 0;
+      });
+    }
+    const sim::DeviceState state = device->State();
+    std::vector<std::string> codes;
+    for (const sim::EventRecord& r : (state.history.*c.history).records)
+      if (r != sim::EventRecord{}) codes.push_back(std::to_string(r.code));
+    log.Clear();
+    device->ClearRequests();
+    Retrieve(c.radio);
+    RunRetrieval();
+    EXPECT_EQ(Count(Bytes{c.command}), static_cast<size_t>(c.blocks));
+    EXPECT_EQ(page->GetRow(), static_cast<int>(codes.size()));
+    EXPECT_EQ(FilledRows(), static_cast<int>(codes.size()));
+    for (size_t k = 0; k < codes.size(); ++k) EXPECT_EQ(Cell(static_cast<LONG>(k + 1), 1), codes[k]) << k + 1;
+    EXPECT_EQ(ProgressMax(), c.blocks * 8 - 1);
+    EXPECT_EQ(Progress()->GetPos(), ProgressMax());
+    EXPECT_EQ(LogWith(c.logTag).size(), codes.size());
+    EXPECT_TRUE(LogWith("retrieval stopped").empty());
+    EXPECT_EQ(page->GetPeriod(), View::kIdlePeriod);
+    EXPECT_EQ(device->Requests().back(), (Bytes{237, 1, 5}));
+  }
+}
+
 // ---- Faults: each retrieval ends, with the buttons and the idle period
 // back and the control byte restored, and shows no rows that are not its
 // own.
@@ -250,6 +315,7 @@ struct FaultCase {
   std::function<void(EventHistory&)> arrange;  // after the Retrieve click
   int reads;  // of command 238
   int rows;
+  int progress;  // the bar's position at the end; 31 is full
   const char* logged;  // empty: a regular end
 };
 
@@ -261,13 +327,23 @@ TEST_F(EventHistory, ARetrievalIsBoundedAndShowsOnlyItsOwnRows) {
          t.clock.Advance(2 * View::kRetrievePeriod);  // selector and block 0
          t.device->InjectNoReply();
        },
-       2, 8, "no reply"},
+       2, 8, 8, "no reply"},
+      // An empty slot does not end the reading; the third block is lost.
+      {"lost reply after an empty slot",
+       [](EventHistory& t) {
+         t.ModifyState([](sim::DeviceState& s) {
+           s.history.allEvents = History(Join({Records(3, 88), {sim::EventRecord{}}, Records(28, 88)}), 3);
+         });
+         t.clock.Advance(3 * View::kRetrievePeriod);  // selector, blocks 0 and 1
+         t.device->InjectNoReply();
+       },
+       3, 15, 16, "no reply"},
       // The device counts 0, 1, 0, 1, ...: never the final index.
       {"no final block",
        [](EventHistory& t) {
          t.ModifyState([](sim::DeviceState& s) { s.history.allEvents = History(Records(32), 1); });
        },
-       4, 32, "no final block"},
+       4, 32, 16, "no final block"},
       // The selector write is lost and the device goes on at block 9 of a
       // longer history than this one can have.
       {"index out of range",
@@ -278,17 +354,17 @@ TEST_F(EventHistory, ARetrievalIsBoundedAndShowsOnlyItsOwnRows) {
          });
          t.device->InjectNoReply();
        },
-       1, 0, "out of range"},
-      // Cleared: block 0 is all zeros; nothing past it is read.
+       1, 0, 0, "out of range"},
+      // Cleared: every block is all zeros, and every one is read.
       {"empty history",
        [](EventHistory& t) { t.ModifyState([](sim::DeviceState& s) { s.history.allEvents = History({}, 3); }); },
-       1, 0, ""},
-      // Twelve events: the reading stops in the second block.
+       4, 0, 31, ""},
+      // Twelve events, then zeros to the final block.
       {"short history",
        [](EventHistory& t) {
          t.ModifyState([](sim::DeviceState& s) { s.history.allEvents = History(Records(12), 3); });
        },
-       2, 12, ""},
+       4, 12, 31, ""},
   };
   Show();
   for (const FaultCase& c : cases) {
@@ -308,6 +384,7 @@ TEST_F(EventHistory, ARetrievalIsBoundedAndShowsOnlyItsOwnRows) {
     EXPECT_EQ(page->GetRow(), c.rows);
     EXPECT_EQ(FilledRows(), c.rows);
     for (LONG r = 1; r <= c.rows; ++r) EXPECT_EQ(Cell(r, 1), "88") << r;  // never the 17s of before
+    EXPECT_EQ(Progress()->GetPos(), c.progress);
     EXPECT_EQ(page->GetPeriod(), View::kIdlePeriod);
     EXPECT_TRUE(Enabled(View::kRetrieveId));
     EXPECT_TRUE(Enabled(View::kClearId));

@@ -236,13 +236,13 @@ void CAlarm_EventHistoryView::ShowBlock(const History& history) {
   ++m_nBlocksRead;
   for (int r = 0; r < History::kRecordsPerBlock; ++r) {
     const BYTE* record = block + r * kRecordBytes;
-    // The device fills the slots past its last event with zeros.
-    if (std::all_of(record, record + kRecordBytes, [](BYTE b) { return b == 0; })) {
-      m_nStep = kEndStep;
-      return;
-    }
-    ShowRecord(history, record);
+    // A slot the device holds no event in comes as zeros: no row for it,
+    // but an event may still follow.
+    if (!std::all_of(record, record + kRecordBytes, [](BYTE b) { return b == 0; })) ShowRecord(history, record);
   }
+  // The bar tells how far into the history the reading has come, not how
+  // many rows it gave.
+  m_prgRetrieve.SetPos((index + 1) * History::kRecordsPerBlock);
   if (index == history.finalIndex)
     m_nStep = kEndStep;
   else if (m_nBlocksRead > history.finalIndex)
@@ -257,7 +257,6 @@ void CAlarm_EventHistoryView::ShowRecord(const History& history, const BYTE* rec
   ComCheck(m_pGrid->put_TextMatrix(m_nRow, 2,
                                 _bstr_t(SplitDescription(CWexletCoreCommunication::GetStatusBitKey(code).str()))));
   if (state <= 1) ComCheck(m_pGrid->put_TextMatrix(m_nRow, 0, _bstr_t(Text(state == 0 ? "OFFCaps" : "ONCaps"))));
-  m_prgRetrieve.SetPos(m_nRow);
   ComCheck(m_pGrid->ShowCell(m_nRow, 0));
   WriteLog(_bstr_t(std::to_string(m_nLogCount) + history.logTag));
   ++m_nLogCount;
