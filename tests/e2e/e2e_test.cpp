@@ -35,6 +35,7 @@
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
+#include "support/language_table.h"
 #include "support/log_capture.h"
 #include "support/plot_probe.h"
 #include "support/scoped_env.h"
@@ -947,6 +948,127 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults[2].str(), shown[0]);
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLSettlingTime.str(), "6");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
+}
+
+// The HDRL page shown and idle on the simulated positioner, which is put
+// back as it was at the end.
+struct HDRLScene {
+  using View = CDiagnostics_HDRLView;
+  HDRLScene() {
+    ShowWindowAt(1280, 800);
+    Select(53);
+    g_clock->Advance(2 * 500);
+  }
+  bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
+  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  void Start() {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+  }
+  // Ticks while the run goes on, at most `limit`.
+  void RunOn(int limit) {
+    for (int tick = 0; tick < limit && page->IsRunning(); ++tick) g_clock->Advance(500);
+  }
+  std::string Text(const char* key) const { return TheLanguageTable().Lookup(key).str(); }
+  std::vector<std::string> Results() const {
+    std::vector<std::string> texts;
+    for (int id : {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
+                   View::kRepeatabilityMaximumId, View::kLinearityId})
+      texts.push_back(page->GetDlgItemText(id));
+    return texts;
+  }
+
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  std::shared_ptr<sim::Positioner> device = sim::PositionerFor("HART/Net/Tarnix1");
+  DeviceRestored restored{device};
+  View* page = static_cast<View*>(theApp().m_pViews[22]);
+};
+
+// The link drops as Start is pressed and comes back a few seconds later:
+// the start is tried again, then the page says the test did not start, puts
+// the valve back and shows no run, not even the previous one.
+TEST(Tests, AnHDRLStartThatIsNeverAnsweredIsNoRun) {
+  using View = CDiagnostics_HDRLView;
+  HDRLScene scene;
+  View* page = scene.page;
+  ASSERT_EQ(ShownPage(), page);
+  const double mode = scene.device->Variable(8), command = scene.device->Variable(3);
+  ASSERT_TRUE(scene.Enabled(View::kStartId));
+
+  scene.device->InjectNoReply(-1);
+  scene.Start();
+  for (int tick = 0; tick < 20 && page->GetStep() != View::kRestoreStep; ++tick) g_clock->Advance(500);
+  ASSERT_EQ(page->GetStep(), View::kRestoreStep);
+  scene.device->ClearFaults();
+  scene.person.Answer(IDOK);
+  scene.RunOn(20);
+  ASSERT_FALSE(page->IsRunning());
+  ASSERT_EQ(scene.person.Asked().size(), 2u);
+  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_STARTED"));
+  EXPECT_EQ(scene.device->Variable(8), mode);
+  EXPECT_EQ(scene.device->Variable(3), command);
+  EXPECT_EQ(scene.Results(), std::vector<std::string>(5));
+  EXPECT_EQ(page->GetDlgItemText(View::kStartTimeId), "");
+  IiXYPlotXPtr plot(page->GetPlot());
+  LONG points = -1;
+  theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, "Position")->GetCount(&points);
+  EXPECT_EQ(points, 0);
+  EXPECT_FALSE(scene.Enabled(View::kSaveId));
+  EXPECT_FALSE(scene.Enabled(View::kPrintId));
+  EXPECT_TRUE(scene.Enabled(View::kStartId));
+  SaveScreen("hdrl_test_not_started");
+}
+
+// The link drops mid-run and Stop is pressed: the restore is tried again,
+// then the page says that the valve stands in digital mode, and where; the
+// device shows it standing there once the link is back.
+TEST(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
+  using View = CDiagnostics_HDRLView;
+  HDRLScene scene;
+  ASSERT_EQ(ShownPage(), scene.page);
+  scene.Start();
+  g_clock->Advance(40 * 500);  // stair 3 (50 %) settling
+  ASSERT_TRUE(scene.page->IsRunning());
+
+  scene.device->InjectNoReply(-1);
+  scene.Click(View::kStopId);
+  scene.person.Answer(IDOK);
+  scene.RunOn(20);
+  ASSERT_FALSE(scene.page->IsRunning());
+  scene.device->ClearFaults();
+  ASSERT_EQ(scene.person.Asked().size(), 2u);
+  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_RESTORED") + " 50.0 %");
+  EXPECT_EQ(static_cast<int>(scene.device->Variable(8)) & 1, 1);
+  EXPECT_EQ(scene.device->Variable(3), 50.0);
+  EXPECT_TRUE(scene.Enabled(View::kStartId));
+  EXPECT_FALSE(scene.Enabled(View::kStopId));
+  SaveScreen("hdrl_test_not_restored");
+}
+
+// A 30 s outage mid-run: no stair is recorded without its settled position,
+// so the run ends as incomplete with no result shown; the outage outlasts
+// the restore's tries too, and the page says where the valve is left.
+TEST(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
+  using View = CDiagnostics_HDRLView;
+  HDRLScene scene;
+  ASSERT_EQ(ShownPage(), scene.page);
+  scene.Start();
+  g_clock->Advance(100 * 500);  // stair 8 (70 %) settling
+  ASSERT_TRUE(scene.page->IsRunning());
+
+  scene.device->InjectNoReply(-1);
+  scene.person.Answer(IDOK).Answer(IDOK);
+  g_clock->Advance(60 * 500);
+  scene.device->ClearFaults();
+  scene.RunOn(10);
+  ASSERT_FALSE(scene.page->IsRunning());
+  ASSERT_EQ(scene.person.Asked().size(), 3u);
+  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_RESTORED") + " 70.0 %");
+  EXPECT_EQ(scene.person.Asked()[2].text, scene.Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(scene.Results(), std::vector<std::string>(5));
+  EXPECT_FALSE(scene.Enabled(View::kSaveId));
+  EXPECT_FALSE(scene.Enabled(View::kPrintId));
+  EXPECT_EQ(scene.device->Variable(3), 70.0);
 }
 
 // Partial stroke tests run by the simulated positioner: one that passes,

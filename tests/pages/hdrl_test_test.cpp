@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -46,6 +47,9 @@ Bytes CommandWrite(double percent) {
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
+const int kResultIds[] = {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
+                          View::kRepeatabilityMaximumId, View::kLinearityId};
+
 class HDRLTestPage : public testpages::DiagnosticPage<View, 22> {
  public:
   void ArrangeDevice() override {
@@ -73,17 +77,37 @@ class HDRLTestPage : public testpages::DiagnosticPage<View, 22> {
     ASSERT_FALSE(page->IsRunning());
   }
   double Result(int id) { return std::stod(Field(id)); }
+  // The next `answered` transactions are answered whole (a reply "cut" to
+  // more bytes than it has), the `lost` after them get no reply.
+  void AnswerThenLose(int answered, int lost) {
+    if (answered > 0) device->InjectShortReply(1024, answered);
+    device->InjectNoReply(lost);
+  }
+  // The digital command writes sent, in order.
+  std::vector<Bytes> CommandWrites() {
+    std::vector<Bytes> writes;
+    for (const Bytes& r : device->Requests())
+      if (r.size() == 8 && r[0] == 201 && r[3] == 3) writes.push_back(r);
+    return writes;
+  }
+  // What the page leaves to the user: enabled buttons among the five.
+  std::vector<int> EnabledButtons() {
+    std::vector<int> on;
+    for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kStopId, View::kPrintId})
+      if (Enabled(id)) on.push_back(id);
+    return on;
+  }
+  void RunOn() {
+    for (int tick = 0; tick < 20000 && page->IsRunning(); ++tick) Tick();
+  }
 };
 
 // ---- Showing the page.
 
 TEST_F(HDRLTestPage, CreatedWithItsDefaultsAndShownItReadsModeAndCommandThenPollsEveryFourTicks) {
   EXPECT_EQ(Field(View::kSettlingTimeId), "6");
-  EXPECT_EQ(Field(View::kHysteresisAverageId), "0.0");
-  EXPECT_EQ(Field(View::kHysteresisMaximumId), "0");
-  EXPECT_EQ(Field(View::kRepeatabilityAverageId), "0.0");
-  EXPECT_EQ(Field(View::kRepeatabilityMaximumId), "0");
-  EXPECT_EQ(Field(View::kLinearityId), "0.0");
+  // No run, no result: zeros would read as a perfect valve.
+  for (int id : kResultIds) EXPECT_EQ(Field(id), "") << id;
   IiPlotAxisPtr time;
   page->GetPlot()->GetXAxisByName("Time", &time);
   double span = 0;
@@ -283,6 +307,203 @@ TEST_F(HDRLTestPage, LeavingMidRunPutsModeAndCommandBack) {
   EXPECT_EQ(Count(kRestore), 0u);
 }
 
+// ---- Replies lost during a run.
+
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+  return info.param.name;
+}
+
+// A lost read of a settled position, or a lost write of the next command,
+// is tried again at the next tick; the stair settles from the tick its
+// command was answered, and the run ends whole.
+struct RetryCase {
+  const char* name;
+  int answered;          // before the losses, in the tick of stair 5's read
+  size_t reads, writes;  // of stair 5's position and stair 6's command (100 %)
+};
+void PrintTo(const RetryCase& c, std::ostream* os) { *os << c.name; }
+class HDRLRetry : public HDRLTestPage, public testing::WithParamInterface<RetryCase> {
+ public:
+  // A run up to the tick of stair 5's read, where the replies go as the
+  // case says.
+  void RunUpToStairFive(int lost) {
+    Show();
+    Start();
+    Tick();
+    Tick(12 * 5 + 11);
+    AnswerThenLose(GetParam().answered, lost);
+  }
+};
+
+TEST_P(HDRLRetry, FourLossesAreTriedAgainAndTheRunEndsWhole) {
+  const RetryCase& c = GetParam();
+  RunUpToStairFive(4);
+  device->ClearRequests();
+  Tick(5);
+  EXPECT_EQ(Count(kPositionRead), c.reads);
+  EXPECT_EQ(Count(CommandWrite(100)), c.writes);
+  device->ClearRequests();
+  Tick(11);
+  EXPECT_TRUE(device->Requests().empty());
+  Tick();
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kPositionRead, CommandWrite(90)}));
+  RunOn();
+  EXPECT_EQ(person.Asked().size(), 1u);  // the start question only
+  EXPECT_EQ(Points("Position").size(), 49u);
+  // As a clean run: the simulated valve's lag, not a stair read twice.
+  EXPECT_GT(Result(View::kHysteresisAverageId), 0.4);
+  EXPECT_LT(Result(View::kHysteresisMaximumId), 1.0);
+  EXPECT_LT(Result(View::kRepeatabilityMaximumId), 1.0);
+}
+
+// Five tries unanswered: the run ends there, says so, puts the valve back
+// and shows nothing as a result; it is neither saved nor printed.
+TEST_P(HDRLRetry, FiveLossesEndTheRunIncompleteWithoutResults) {
+  RunUpToStairFive(5);
+  Tick(5);
+  device->ClearRequests();
+  person.Answer(IDOK);
+  Tick();
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kRestore});
+  EXPECT_FALSE(page->IsRunning());
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[1].text, Text("TESTDATA_INCOMPLETE"));
+  for (int id : kResultIds) EXPECT_EQ(Field(id), "") << id;
+  EXPECT_TRUE(Points("Position").empty());
+  EXPECT_EQ(EnabledButtons(), (std::vector<int>{View::kLoadId, View::kStartId}));
+  EXPECT_EQ(device->Variable(8), 0);
+  EXPECT_EQ(device->Variable(3), 37.5);
+  page->SaveResults();  // the multi-test's save-all: no file asked for
+  device->ClearRequests();
+  Tick(20);
+  EXPECT_TRUE(CommandWrites().empty());
+
+  // A whole run is offered again.
+  RunToEnd();
+  EXPECT_EQ(EnabledButtons(), (std::vector<int>{View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId}));
+  EXPECT_NE(Field(View::kHysteresisAverageId), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HDRLRetry,
+                         testing::Values(RetryCase{"PositionRead", 0, 5, 1}, RetryCase{"CommandWrite", 1, 1, 5}),
+                         CaseName<RetryCase>);
+
+// The start is the digital mode and the first command: tried again while
+// unanswered; a start never answered is no run.
+struct StartCase {
+  const char* name;
+  int answered, lost;
+  std::vector<Bytes> sent;  // in the five ticks after Start
+  bool started;
+};
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
+class HDRLStart : public HDRLTestPage, public testing::WithParamInterface<StartCase> {};
+
+TEST_P(HDRLStart, ALostStartIsTriedAgainAndOneNeverAnsweredIsNoRun) {
+  const StartCase& c = GetParam();
+  Show();
+  AnswerThenLose(c.answered, c.lost);
+  Start();
+  Tick(5);
+  EXPECT_EQ(device->Requests(), c.sent);
+  device->ClearRequests();
+  if (c.started) {
+    Tick(11);
+    EXPECT_TRUE(device->Requests().empty());
+    Tick();
+    EXPECT_EQ(device->Requests().front(), kPositionRead);
+    EXPECT_TRUE(page->IsRunning());
+    EXPECT_EQ(person.Asked().size(), 1u);
+    return;
+  }
+  person.Answer(IDOK);
+  Tick();
+  // What a start may have changed is put back.
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kRestore});
+  EXPECT_FALSE(page->IsRunning());
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_STARTED"));
+  for (int id : {View::kStartTimeId, View::kElapsedId}) EXPECT_EQ(Field(id), "") << id;
+  for (int id : kResultIds) EXPECT_EQ(Field(id), "") << id;
+  EXPECT_TRUE(Points("Position").empty());
+  EXPECT_EQ(EnabledButtons(), (std::vector<int>{View::kLoadId, View::kStartId}));
+  EXPECT_EQ(device->Variable(8), 0);
+  page->SaveResults();  // no file asked for
+}
+
+const Bytes kCommand0 = CommandWrite(0);
+INSTANTIATE_TEST_SUITE_P(
+    Table, HDRLStart,
+    testing::Values(
+        StartCase{"ModeLostFourTimes", 0, 4,
+                  {kDigitalMode, kDigitalMode, kDigitalMode, kDigitalMode, kDigitalMode, kCommand0}, true},
+        StartCase{"ModeLostFiveTimes", 0, 5, std::vector<Bytes>(5, kDigitalMode), false},
+        StartCase{"FirstCommandLostFiveTimes", 1, 5,
+                  {kDigitalMode, kCommand0, kCommand0, kCommand0, kCommand0, kCommand0}, false}),
+    CaseName<StartCase>);
+
+// The mode and command go back after the run, after Stop and when the page
+// is left mid-run (its timer stops there: the tries are made at once), up
+// to five times; never answered, the page says where the valve is left.
+enum class RunEnd { kRun, kStop, kLeave };
+struct RestoreCase {
+  const char* name;
+  RunEnd end;
+  int lost;
+  const char* command;  // in the device when the run ends, as the message shows it
+};
+void PrintTo(const RestoreCase& c, std::ostream* os) { *os << c.name; }
+class HDRLRestore : public HDRLTestPage, public testing::WithParamInterface<RestoreCase> {};
+
+TEST_P(HDRLRestore, AnUnansweredRestoreIsTriedAgainThenSaysWhereTheValveIsLeft) {
+  const RestoreCase& c = GetParam();
+  Show();
+  Start();
+  const bool restored = c.lost < View::kMostTries;
+  if (c.end == RunEnd::kRun)
+    ASSERT_TRUE(TickUntil(View::kRestoreStep, 400));
+  else
+    Tick(30);  // stair 2 (30 %) settling
+  AnswerThenLose(0, c.lost);
+  device->ClearRequests();
+  if (!restored) person.Answer(IDOK);
+  if (c.end == RunEnd::kLeave) {
+    page->StopMonitoring();
+    EXPECT_FALSE(page->HasTimer(54));
+  } else {
+    if (c.end == RunEnd::kStop) Click(View::kStopId);
+    Tick(2);
+    // Not while the valve may stand in digital mode.
+    EXPECT_FALSE(Enabled(View::kStartId));
+    EXPECT_FALSE(Enabled(View::kStopId));
+    Tick(3);
+    EXPECT_TRUE(Enabled(View::kStartId));
+  }
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>(5, kRestore));
+  EXPECT_FALSE(page->IsRunning());
+  EXPECT_EQ(person.Pending(), 0u);
+  if (restored) {
+    EXPECT_EQ(person.Asked().size(), 1u);
+    EXPECT_EQ(device->Variable(8), 0);
+    EXPECT_EQ(device->Variable(3), 37.5);
+  } else {
+    ASSERT_EQ(person.Asked().size(), 2u);
+    EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " " + c.command + " %");
+    EXPECT_EQ(device->Variable(8), 1);
+    EXPECT_EQ(device->Variable(3), std::stod(c.command));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HDRLRestore,
+                         testing::Values(RestoreCase{"RunFourLost", RunEnd::kRun, 4, "0.0"},
+                                         RestoreCase{"RunFiveLost", RunEnd::kRun, 5, "0.0"},
+                                         RestoreCase{"StopFourLost", RunEnd::kStop, 4, "30.0"},
+                                         RestoreCase{"StopFiveLost", RunEnd::kStop, 5, "30.0"},
+                                         RestoreCase{"LeaveFourLost", RunEnd::kLeave, 4, "30.0"},
+                                         RestoreCase{"LeaveFiveLost", RunEnd::kLeave, 5, "30.0"}),
+                         CaseName<RestoreCase>);
+
 // ---- Graphs, files, report.
 
 TEST_F(HDRLTestPage, EachGraphShowsItsChannelsAndDisablesOnlyItsOwnButton) {
@@ -372,21 +593,35 @@ TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
 
 // ---- In a multi-test sequence.
 
-TEST_F(HDRLTestPage, InASequenceItStartsUnaskedAndHandsBackWhenDone) {
-  CTarnixWexletApp& app = theApp();
-  auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
-  ASSERT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
-  multi->SendInitialUpdate();
-  auto* tree = new CTarnixWexletView;
-  ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-  tree->SendInitialUpdate();
-  app.m_pTreeView = tree;
-  app.m_pViews[17] = multi;
-  app.m_pViews[22] = page;
-  multi->m_bMultiTestRunning = true;
-  multi->m_nHandedOverTest = 3;
-  device->ClearRequests();
+class HDRLInSequence : public HDRLTestPage {
+ public:
+  // The multi-test page runs a sequence and has handed the HDRL test over.
+  void EnterSequence() {
+    CTarnixWexletApp& app = theApp();
+    multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
+    ASSERT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
+    multi->SendInitialUpdate();
+    tree = new CTarnixWexletView;
+    ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+    tree->SendInitialUpdate();
+    app.m_pTreeView = tree;
+    app.m_pViews[17] = multi;
+    app.m_pViews[22] = page;
+    multi->m_bMultiTestRunning = true;
+    multi->m_nHandedOverTest = 3;
+    device->ClearRequests();
+  }
+  int SelectedItem() {
+    CTreeCtrl& treeCtrl = tree->GetTreeCtrl();
+    return static_cast<int>(treeCtrl.GetItemData(treeCtrl.GetSelectedItem()));
+  }
 
+  CDiagnostics_OfflineView* multi = nullptr;
+  CTarnixWexletView* tree = nullptr;
+};
+
+TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
+  EnterSequence();
   page->StartMonitoring();
   Tick(2);
   EXPECT_TRUE(person.Asked().empty());
@@ -396,10 +631,26 @@ TEST_F(HDRLTestPage, InASequenceItStartsUnaskedAndHandsBackWhenDone) {
   EXPECT_TRUE(multi->m_abTestDone[3]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
-  CTreeCtrl& treeCtrl = tree->GetTreeCtrl();
-  EXPECT_EQ(static_cast<int>(treeCtrl.GetItemData(treeCtrl.GetSelectedItem())), 5);
+  EXPECT_EQ(SelectedItem(), 5);
   EXPECT_FALSE(page->HasTimer(54));
   EXPECT_EQ(Points("Position").size(), 49u);
+}
+
+// Unattended, a start never answered stops nothing with a box: the
+// sequence's status list says it, and the test is handed back unsaved.
+TEST_F(HDRLInSequence, AStartNeverAnsweredIsToldInTheStatusList) {
+  EnterSequence();
+  page->StartMonitoring();
+  Tick();
+  device->InjectNoReply(5);
+  for (int tick = 0; tick < 20 && page->HasTimer(54); ++tick) Tick();
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_EQ(Count(kRestore), 1u);
+  EXPECT_TRUE(multi->m_abTestDone[3]);
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("HDRL_NOT_STARTED"));
+  EXPECT_EQ(SelectedItem(), 5);
+  page->SaveResults();  // the save-all asks for no HDRL file
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/sys/paths.h"
 #include "shell/app.h"
 #include "support/language_table.h"
+#include "support/log.h"
 
 using View = CDiagnostics_HDRLView;
 
@@ -170,7 +171,11 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
 
   m_requests = {
       {kStartRequest, kStartStep, [this] { PrepareTestRun(); }},
-      {kStopRequest, kRestoreStep, [this] { m_bTestCompleted = false; }},
+      {kStopRequest, kRestoreStep,
+       [this] {
+         m_eRunEnd = RunEnd::kStopped;
+         m_nTries = 0;
+       }},
   };
 
   CWexletCoreCommunication& comm = theApp().m_comm;
@@ -190,24 +195,31 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
          if (RunningSequence()) OnStart();
        },
        kIdleStep},
-      {kStartStep, "START", {},
-       [&comm] {
-         comm.WriteCmd201ControlEnable(static_cast<BYTE>(comm.m_byControlMode | 1));
-         comm.WriteCmd201CmdPctDigital(hdrl::kCommandProfile[0]);
-       },
-       {}, kSettleStep},
-      {kSettleStep, "SETTLE", [this] { return ++m_nSettleTicks >= m_nTicksPerStair; },
+      {kStartStep, "START", {}, [this] { WriteStart(); }, {}, kSettleStep},
+      // A stair whose command is not yet in the device waits for nothing:
+      // the write is tried again, and the settling starts once it is in.
+      {kSettleStep, "SETTLE", [this] { return m_bCommandPending || ++m_nSettleTicks >= m_nTicksPerStair; },
+       [this] { RecordStepAndAdvance(); }, {}, kSettleStep},
+      {kAnalysisStep, "ANALYSE", {}, [this] { PlotRunResults(); },
        [this] {
-         m_nSettleTicks = 0;
-         RecordStepAndAdvance();
+         ShowRunAnalysis();
+         m_eRunEnd = RunEnd::kCompleted;
+         m_nTries = 0;
        },
-       {}, kSettleStep},
-      {kAnalysisStep, "ANALYSE", {}, [this] { PlotRunResults(); }, [this] { ShowRunAnalysis(); }, kRestoreStep},
-      {kRestoreStep, "RESTORE", {}, [this] { Restore(); },
+       kRestoreStep},
+      {kRestoreStep, "RESTORE", {},
        [this] {
-         EnableActionButtons(TRUE);
-         if (RunningSequence())
-           HandBackToMultiTest(kMultiTestIndex, m_bTestCompleted ? "HDRLTEST_COMPLETE" : "HDRL_STOPPED");
+         GetDlgItem(kStopId)->EnableWindow(FALSE);
+         if (Restore(1)) {
+           EndRun(true);
+         } else if (++m_nTries < kMostTries) {
+           m_nStep = kRestoreStep;
+         } else {
+           EndRun(false);
+         }
+       },
+       [this] {
+         if (m_nStep == kIdleStep && RunningSequence()) HandBackToMultiTest(kMultiTestIndex, RunEndKey());
        },
        kIdleStep},
   };
@@ -240,11 +252,8 @@ void View::CreateControls() {
   });
   CreateReportControls();
   ShowControlSignalGraph();
-  SetDlgItemText(kHysteresisAverageId, "0.0");
-  SetDlgItemText(kHysteresisMaximumId, "0");
-  SetDlgItemText(kRepeatabilityAverageId, "0.0");
-  SetDlgItemText(kRepeatabilityMaximumId, "0");
-  SetDlgItemText(kLinearityId, "0.0");
+  // The result boxes stay empty until a run or a file fills them: zeros
+  // would read as a perfect valve.
   SetDlgItemText(kSettlingTimeId, "6");
   SetDlgItemText(902, (Text("IDC_ILABELFRICHIWARNUNIT").str() + ":" + Text("IDC_ILABELFRICLOWARNUNIT").str() + ":" +
                        Text("IDC_ILABELFRICLOALMUNIT").str())
@@ -267,13 +276,13 @@ void View::OnShown() {
   // The wait for a run's state read starts afresh; a run goes on only
   // while the page is shown.
   m_bStateSaved = false;
-  m_bTestCompleted = false;
   TakeHandOver(kMultiTestIndex);
   EnableActionButtons(TRUE);
 }
 
 void View::EnableActionButtons(BOOL enable) {
-  for (int id : {kLoadId, kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(enable);
+  GetDlgItem(kLoadId)->EnableWindow(enable);
+  for (int id : {kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(enable && !m_bRunUnfinished);
   GetDlgItem(kStartId)->EnableWindow(enable && AllSettingsValid() && m_bStateSaved);
   GetDlgItem(kStopId)->EnableWindow(!enable);
 }
@@ -310,7 +319,12 @@ void View::PrepareTestRun() {
   Try("PrepareTestRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
   m_prgProgress.SetPos(0);
   m_bRunning = true;
-  m_bTestCompleted = true;
+  m_eRunEnd = RunEnd::kStopped;
+  m_bRunUnfinished = false;
+  m_bModeWritten = false;
+  m_bCommandPending = false;
+  m_dCommandInDevice = m_dSavedCommandPct;
+  m_nTries = 0;
   m_bFileLoaded = false;
   m_nTickCount = 0;
   m_nElapsedSeconds = 0;
@@ -330,29 +344,86 @@ void View::PrepareTestRun() {
   Try("PrepareTestRun axis", [this] { ResetTimeAxis(m_dSettlingTime); });
 }
 
-void View::RecordStepAndAdvance() {
+void View::WriteStart() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  comm.ReadVar10();
-  m_aStepResults[m_nStepIndex] = {static_cast<double>(m_nStepIndex), comm.m_dVar10};
-  m_prgProgress.SetPos(static_cast<int>(m_dSettlingTime * m_nStepIndex));
-  if (m_nStepIndex < kLastStair) {
-    ++m_nStepIndex;
-    comm.WriteCmd201CmdPctDigital(hdrl::kCommandProfile[m_nStepIndex]);
-  } else {
-    m_nStep = kAnalysisStep;
+  if (!m_bModeWritten) m_bModeWritten = comm.WriteCmd201ControlEnable(static_cast<BYTE>(comm.m_byControlMode | 1));
+  if (m_bModeWritten && comm.WriteCmd201CmdPctDigital(hdrl::kCommandProfile[0])) {
+    m_dCommandInDevice = hdrl::kCommandProfile[0];
+    m_nTries = 0;
+    return;
   }
+  m_nStep = kStartStep;
+  MissedTry(RunEnd::kNotStarted);
 }
 
-void View::Restore() {
-  theApp().m_comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct);
+void View::RecordStepAndAdvance() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  if (!m_bCommandPending) {
+    // A lost read would record the last stair's position for this one.
+    if (!comm.ReadVar10()) return MissedTry(RunEnd::kIncomplete);
+    m_nTries = 0;
+    m_aStepResults[m_nStepIndex] = {static_cast<double>(m_nStepIndex), comm.m_dVar10};
+    m_prgProgress.SetPos(static_cast<int>(m_dSettlingTime * m_nStepIndex));
+    if (m_nStepIndex == kLastStair) {
+      m_nStep = kAnalysisStep;
+      return;
+    }
+    ++m_nStepIndex;
+  }
+  const double command = hdrl::kCommandProfile[m_nStepIndex];
+  m_bCommandPending = !comm.WriteCmd201CmdPctDigital(command);
+  if (m_bCommandPending) return MissedTry(RunEnd::kIncomplete);
+  m_nTries = 0;
+  m_nSettleTicks = 0;
+  m_dCommandInDevice = command;
+}
+
+void View::MissedTry(RunEnd end) {
+  if (++m_nTries < kMostTries) return;
+  m_eRunEnd = end;
+  m_nTries = 0;
+  m_nStep = kRestoreStep;
+}
+
+bool View::Restore(int tries) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  for (int i = 0; i < tries; ++i)
+    if (comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct)) return true;
+  return false;
+}
+
+void View::EndRun(bool restored) {
   m_bRunning = false;
+  if (!restored) {
+    const std::string text = Text("HDRL_NOT_RESTORED").str() + " " +
+                             plat::FormatNumber("%.1f", m_dCommandInDevice) + " %";
+    MessageBox(text.c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  if (m_eRunEnd == RunEnd::kIncomplete || m_eRunEnd == RunEnd::kNotStarted) {
+    m_bRunUnfinished = true;
+    if (m_eRunEnd == RunEnd::kNotStarted) {
+      // Nothing of a run that never started is shown as one.
+      SetDlgItemText(kStartTimeId, "");
+      SetDlgItemText(kElapsedId, "");
+    }
+    // A sequence runs unattended: its status list says it.
+    if (!RunningSequence()) Warn(RunEndKey());
+  }
+  EnableActionButtons(TRUE);
+}
+
+const char* View::RunEndKey() const {
+  switch (m_eRunEnd) {
+    case RunEnd::kCompleted: return "HDRLTEST_COMPLETE";
+    case RunEnd::kIncomplete: return "TESTDATA_INCOMPLETE";
+    case RunEnd::kNotStarted: return "HDRL_NOT_STARTED";
+    case RunEnd::kStopped: break;
+  }
+  return "HDRL_STOPPED";
 }
 
 void View::StopMonitoring() {
-  if (m_bRunning) {
-    Try("StopMonitoring", [this] { Restore(); });
-    EnableActionButtons(TRUE);
-  }
+  if (m_bRunning) Try("StopMonitoring", [this] { EndRun(Restore(kMostTries)); });
   CDiagnosticTestPage::StopMonitoring();
 }
 
@@ -446,6 +517,8 @@ void View::OnLoad() {
   // A cancelled or failed open leaves the run on show as it is.
   if (!opened) return;
   m_bFileLoaded = true;
+  m_bRunUnfinished = false;
+  if (!m_bRunning) EnableActionButtons(TRUE);
   const auto& results = common.m_strHDRLResults;
   const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId};
   for (size_t i = 0; i < 4; ++i)
@@ -458,6 +531,11 @@ void View::OnLoad() {
 }
 
 void View::SaveResults() {
+  // Also the multi-test page's save-all after a run that never finished.
+  if (m_bRunUnfinished) {
+    WriteLog("HDRL test not saved: the run has no data");
+    return;
+  }
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   common.m_strHDRLSettlingTime = _bstr_t(GetDlgItemText(kSettlingTimeId).c_str());
@@ -471,6 +549,7 @@ void View::SaveResults() {
 }
 
 void View::OnPrintReport() {
+  if (m_bRunUnfinished) return;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Try("OnPrintReport", [] { theApp().m_comm.ReadConfiguration(); });
   // The report shows exactly what the page shows.

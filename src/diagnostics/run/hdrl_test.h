@@ -3,7 +3,9 @@
 // cycles of stairs, reads the settled position of each, and works out
 // hysteresis plus dead band, repeatability and linearity from them. Nothing
 // runs inside the device; the mode and command of when the page was shown
-// are put back at the end.
+// are put back at the end. A stair counts only once its command was
+// answered and its settled position read; what the device never answered
+// is tried again a few times, then said.
 #include <array>
 
 #include "platform/win/controls.h"
@@ -41,11 +43,14 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // The settling time the edit accepts, seconds.
   static constexpr double kMinSettlingTime = 6.0;
   static constexpr double kMaxSettlingTime = 655.35;
+  // Tries of one write or read before the page gives up on it.
+  static constexpr int kMostTries = 5;
 
   CDiagnostics_HDRLView();
 
   void DoDataExchange(CDataExchange* pDX) override;
-  // A run left mid-way gives the valve back its mode and command first.
+  // A run left mid-way gives the valve back its mode and command first:
+  // the timer stops here, so the tries are made at once.
   void StopMonitoring() override;
 
   // Buttons.
@@ -75,15 +80,26 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   struct StairResult {
     double stair = 0, position = 0;
   };
+  // How a run ended.
+  enum class RunEnd { kCompleted, kStopped, kIncomplete, kNotStarted };
 
   void OnChangeSettlingTime();
   void OnSettingChanged(size_t) override { OnChangeSettlingTime(); }
   void PrepareTestRun();
+  // The first stair's command in digital mode; tried again while unanswered.
+  void WriteStart();
   void RecordStepAndAdvance();
+  // One more unanswered try of the present write or read; the last one
+  // ends the run with `end`.
+  void MissedTry(RunEnd end);
   void PlotRunResults();
   void ShowRunAnalysis();
-  // The end of a run, completed or stopped: mode and command back.
-  void Restore();
+  // Mode and command back as they were when the page was shown; true once
+  // the device answered, at most `tries` writes.
+  bool Restore(int tries);
+  // After the restore, answered or not: what the run leaves to the user.
+  void EndRun(bool restored);
+  const char* RunEndKey() const;
   void ShowGraph(const HDRLGraph& graph);
   void SetPlotTexts();
   // The time axis over 24 settling times from 0.
@@ -95,9 +111,18 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   BYTE m_bySavedControlMode = 0;
   double m_dSavedCommandPct = 0;
   bool m_bStateSaved = false;  // the saved mode and command were read
-  bool m_bTestCompleted = false;
+  RunEnd m_eRunEnd = RunEnd::kStopped;
   bool m_bFileLoaded = false;  // an opened file on show, until the next run
-  bool m_bRunning = false;  // from the start's first write until the restore
+  // From the start's first write until the restore was answered or given
+  // up: the valve may stand in digital mode.
+  bool m_bRunning = false;
+  bool m_bModeWritten = false;     // the start's digital mode was answered
+  bool m_bCommandPending = false;  // the stair's command is not known in the device
+  double m_dCommandInDevice = 0;   // the last command the device answered
+  int m_nTries = 0;                // unanswered tries in a row
+  // The last run ended without its data (not started, or a stair never
+  // read): nothing to save or print until a run completes or a file opens.
+  bool m_bRunUnfinished = false;
   int m_nTickCount = 0;
   int m_nElapsedSeconds = 0;
   int m_nSettleTicks = 0;
