@@ -1064,7 +1064,7 @@ TEST(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
   ASSERT_FALSE(scene.page->IsRunning());
   ASSERT_EQ(scene.person.Asked().size(), 3u);
   EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_RESTORED") + " 70.0 %");
-  EXPECT_EQ(scene.person.Asked()[2].text, scene.Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(scene.person.Asked()[2].text, scene.Text("HDRL_DATA_INCOMPLETE"));
   EXPECT_EQ(scene.Results(), std::vector<std::string>(5));
   EXPECT_FALSE(scene.Enabled(View::kSaveId));
   EXPECT_FALSE(scene.Enabled(View::kPrintId));

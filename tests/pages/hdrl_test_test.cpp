@@ -368,7 +368,7 @@ TEST_P(HDRLRetry, FiveLossesEndTheRunIncompleteWithoutResults) {
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{kRestore});
   EXPECT_FALSE(page->IsRunning());
   ASSERT_EQ(person.Asked().size(), 2u);
-  EXPECT_EQ(person.Asked()[1].text, Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_DATA_INCOMPLETE"));
   for (int id : kResultIds) EXPECT_EQ(Field(id), "") << id;
   EXPECT_TRUE(Points("Position").empty());
   EXPECT_EQ(EnabledButtons(), (std::vector<int>{View::kLoadId, View::kStartId}));

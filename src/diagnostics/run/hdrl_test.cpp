@@ -415,7 +415,7 @@ void View::EndRun(bool restored) {
 const char* View::RunEndKey() const {
   switch (m_eRunEnd) {
     case RunEnd::kCompleted: return "HDRLTEST_COMPLETE";
-    case RunEnd::kIncomplete: return "TESTDATA_INCOMPLETE";
+    case RunEnd::kIncomplete: return "HDRL_DATA_INCOMPLETE";
     case RunEnd::kNotStarted: return "HDRL_NOT_STARTED";
     case RunEnd::kStopped: break;
   }
