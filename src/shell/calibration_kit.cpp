@@ -34,10 +34,10 @@ bool ReadHistory(CWexletCoreCommunication& comm, BYTE kind) {
   return comm.ReadCommand(184);
 }
 
-void WriteHistory(CWexletCoreCommunication& comm, BYTE kind, const std::string& record) {
+bool WriteHistory(CWexletCoreCommunication& comm, BYTE kind, const std::string& record) {
   comm.m_byCmd184Code = kind;
   comm.m_strCmd184Text = record;
-  comm.WriteCommand(187);
+  return comm.WriteCommand(187);
 }
 
 std::string ResultText(bool success) { return TheLanguageTable().Lookup(success ? "SUCCESSCAL" : "CALERRMSG").str(); }

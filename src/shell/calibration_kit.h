@@ -31,8 +31,8 @@ HistoryEntry SplitHistory(const std::string& record);
 
 // Command 184 for the kind; true when the device answered it.
 bool ReadHistory(CWexletCoreCommunication& comm, BYTE kind);
-// Command 187: the record for the kind.
-void WriteHistory(CWexletCoreCommunication& comm, BYTE kind, const std::string& record);
+// Command 187: the record for the kind; true when the device answered it.
+bool WriteHistory(CWexletCoreCommunication& comm, BYTE kind, const std::string& record);
 
 // The result of a calibration as the pages and the reports show it.
 std::string ResultText(bool success);

@@ -690,6 +690,59 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
 }
 
+// A stroke calibration that fails on a valve without air: the errors link
+// leads to the calibration flags, and back on the page the failed run that
+// the device still stands in is ended by Abort before a new one starts.
+TEST(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  using View = CCalibration_SensorCalibView;
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const DeviceRestored restored(device);
+  auto setAir = [&device](double psi) {
+    sim::DeviceState state = device->State();
+    state.calibration.supplyPressure = psi;
+    device->SetState(state);
+  };
+  setAir(0);
+  Select(61);
+  auto* page = static_cast<View*>(theApp().m_pViews[26]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(3 * 5000);
+  auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
+  auto start = [&] {
+    page->SetDlgItemText(View::kInitialsId, "JQP");
+    person.Answer(IDYES);
+    page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+    g_clock->Advance(5000);
+  };
+  start();
+  ASSERT_TRUE(page->IsCalibrationRunning());
+  for (int tick = 0; tick < 150 && page->IsCalibrationRunning(); ++tick) g_clock->Advance(5000);
+  g_clock->Advance(5000);  // the result judged
+  ASSERT_EQ(page->GetDlgItemText(View::kStateTextId), TheLanguageTable().Lookup("CALERRMSG").str());
+  ASSERT_EQ(device->Variable(170), View::kCalError);
+
+  IControlTestPtr(ControlOf(page, View::kErrorsLinkId))->UserEvent(1, {});
+  EXPECT_EQ(SelectedCode(), 63);
+  g_clock->Advance(2 * 4000);
+  Select(61);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 5000);
+  EXPECT_FALSE(enabled(View::kStartId));
+  EXPECT_TRUE(enabled(View::kAbortId));
+
+  page->GetDlgItemAs<CButton>(View::kAbortId)->Click();
+  g_clock->Advance(2 * 5000);
+  EXPECT_EQ(device->Variable(170), View::kIdle);
+  EXPECT_TRUE(enabled(View::kStartId));
+  EXPECT_FALSE(enabled(View::kAbortId));
+  setAir(60);
+  start();
+  EXPECT_TRUE(page->IsCalibrationRunning());
+  EXPECT_EQ(device->State().calibration.stroke.phase, sim::StrokePhase::Running);
+}
+
 
 void Click(CWnd& page, int id) { page.GetDlgItemAs<CButton>(id)->Click(); }
 

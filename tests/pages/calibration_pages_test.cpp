@@ -127,6 +127,38 @@ class SensorCalibration : public CalibrationPage<View, 26> {
     Tick();
     Tick();
   }
+  // The device stands where a failed run leaves it, until it is aborted.
+  void StandFailed(std::uint8_t flag) {
+    ModifyState([=](sim::DeviceState& s) {
+      s.calibration.stroke.phase = sim::StrokePhase::Failed;
+      s.status.bytes[4] = flag;
+    });
+    SetState(View::kCalError);
+  }
+  void ExpectButtons(bool start, bool abort, const char* when) {
+    EXPECT_EQ(Enabled(View::kStartId), start) << when;
+    EXPECT_EQ(Enabled(View::kAbortId), abort) << when;
+  }
+  // Shown on a device that is not idle: Abort is offered and Start is not;
+  // once the device reports idle after the abort, a start is taken.
+  void ExpectAbortThenStart(const char* when) {
+    Show();
+    ExpectButtons(false, true, when);
+    Click(View::kAbortId);
+    Tick();
+    EXPECT_EQ(device->Requests(), std::vector<Bytes>{kAbortWrite}) << when;
+    Tick();  // the device back at idle
+    ExpectButtons(true, false, when);
+    device->ClearRequests();
+    StartRunning();
+    EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStartWrite}) << when;
+    EXPECT_TRUE(page->IsCalibrationRunning()) << when;
+  }
+  bool NothingJudgedOrRecorded() {
+    for (const Bytes& r : device->Requests())
+      if (r == kStatusRead || r[0] == 187) return false;
+    return true;
+  }
 };
 
 TEST_F(SensorCalibration, ShowingReadsTheValuesThenTheHistoryWithTheButtonsHeldUntilThen) {
@@ -199,9 +231,6 @@ TEST_F(SensorCalibration, ASuccessfulCalibrationIsJudgedOnAFreshStatusAndRecorde
   Tick();
   EXPECT_EQ(Field(View::kStateTextId), Text("WAITSTARTOPEN"));
   EXPECT_EQ(page->GetProgress().GetPos(), 30);
-  SetState(82);  // the device's abort code does not end it on the page
-  Tick();
-  EXPECT_TRUE(page->IsCalibrationRunning());
 
   SetStrokeFlags(0, 0);
   device->ClearRequests();
@@ -267,17 +296,165 @@ TEST_F(SensorCalibration, WithoutAnAnswerToTheStatusReadTheResultWaitsForOne) {
   EXPECT_EQ(Field(View::kStateTextId), Text("CALERRMSG"));
 }
 
-TEST_F(SensorCalibration, AStartTheDeviceDidNotTakeRunsNothing) {
+// The device passes its abort code on its way back to idle, and an
+// aborted run leaves the flags as clean as a good one.
+TEST_F(SensorCalibration, ARunTheDeviceAbortsEndsAsAbortedWithNothingRecorded) {
   Show();
-  device->InjectNoReply();
   StartRunning();
-  EXPECT_FALSE(page->IsCalibrationRunning());
-  EXPECT_TRUE(Enabled(View::kStartId));
-  EXPECT_FALSE(Enabled(View::kAbortId));
-  // The idle device's state 0 is no end of a calibration.
+  SetState(30);
+  Tick();
+  SetState(82);  // the device's abort code does not end it on the page
+  Tick();
+  EXPECT_TRUE(page->IsCalibrationRunning());
+  SetStrokeFlags(0, 0);
   device->ClearRequests();
-  for (int k = 0; k < 4; ++k) Tick();
-  for (const Bytes& r : device->Requests()) EXPECT_TRUE(r != kStatusRead && r[0] != 187);
+  SetState(View::kIdle);
+  for (int k = 0; k < 3; ++k) Tick();
+  EXPECT_FALSE(page->IsCalibrationRunning());
+  EXPECT_EQ(Field(View::kStateTextId), Text("CALABORT"));
+  EXPECT_TRUE(NothingJudgedOrRecorded());
+  ExpectButtons(true, false, "aborted");
+  EXPECT_FALSE(Enabled(View::kPrintId));
+}
+
+// A start whose answer is lost may have reached the device or not: the
+// page follows it as running, with Abort at hand, until the device's state
+// tells, and never shows a state that the device did not report.
+TEST_F(SensorCalibration, AStartWithItsAnswerLostIsSettledByTheNextStateRead) {
+  struct Case {
+    const char* name;
+    std::function<void()> lose;
+    bool taken;
+  } cases[] = {
+      {"the request lost", [this] { device->InjectNoReply(); }, false},
+      {"the reply lost", [this] { device->InjectShortReply(3); }, true},
+  };
+  for (const Case& c : cases) {
+    Show();
+    c.lose();
+    StartRunning();
+    EXPECT_EQ(Field(View::kStateTextId), "") << c.name;
+    EXPECT_TRUE(page->IsCalibrationRunning()) << c.name;
+    ExpectButtons(false, true, c.name);
+    Tick();
+    EXPECT_EQ(page->IsCalibrationRunning(), c.taken) << c.name;
+    ExpectButtons(!c.taken, c.taken, c.name);
+    EXPECT_EQ(LinkColour(View::kHistoryLinkId), c.taken ? calib::kLinkGrey : calib::kLinkBlue) << c.name;
+    EXPECT_NE(Field(View::kStateTextId), Text("IDD_CALIBRATION_STROKE")) << c.name;
+    if (c.taken) {
+      EXPECT_EQ(page->GetProgress().GetPos(), device->Variable(170)) << c.name;
+    }
+    // The idle device's state 0 is no end of a calibration; a taken one
+    // is stopped by leaving the page.
+    device->ClearRequests();
+    page->StopMonitoring();
+    EXPECT_EQ(device->Requests(), c.taken ? std::vector<Bytes>{kAbortWrite} : std::vector<Bytes>{}) << c.name;
+    EXPECT_TRUE(NothingJudgedOrRecorded()) << c.name;
+    Tick();  // the device's abort over
+  }
+}
+
+// An abort whose answer is lost may not have reached the device: the page
+// does not say it stopped, keeps Abort for another try, and an abort that
+// did reach it is still no calibration.
+TEST_F(SensorCalibration, AnAbortWithItsAnswerLostIsNotShownAsDone) {
+  struct Case {
+    const char* name;
+    bool failedFirst;  // the device stands failed rather than running
+    std::function<void()> lose;
+    bool reached;
+  } cases[] = {
+      {"running, the request lost", false, [this] { device->InjectNoReply(); }, false},
+      {"running, the reply lost", false, [this] { device->InjectShortReply(3); }, true},
+      {"failed, the request lost", true, [this] { device->InjectNoReply(); }, false},
+  };
+  for (const Case& c : cases) {
+    Show();
+    StartRunning();
+    Tick();
+    if (c.failedFirst) {
+      StandFailed(0x08);
+      Tick();
+      Tick();
+      ASSERT_EQ(Field(View::kStateTextId), Text("CALERRMSG")) << c.name;
+    }
+    device->ClearRequests();
+    c.lose();
+    Click(View::kAbortId);
+    Tick();
+    EXPECT_EQ(device->Requests(), std::vector<Bytes>{kAbortWrite}) << c.name;
+    EXPECT_EQ(page->IsCalibrationRunning(), !c.failedFirst) << c.name;
+    ExpectButtons(false, true, c.name);
+    EXPECT_NE(Field(View::kStateTextId), Text("SPRINGTYPENONE")) << c.name;
+    Tick();  // the state read
+    EXPECT_EQ(page->IsCalibrationRunning(), !c.failedFirst && !c.reached) << c.name;
+    ExpectButtons(c.reached, !c.reached, c.name);
+    EXPECT_TRUE(NothingJudgedOrRecorded()) << c.name;
+    if (c.reached) {
+      EXPECT_EQ(Field(View::kStateTextId), Text("CALABORT")) << c.name;
+      continue;
+    }
+    // Asked again, the device stops.
+    Click(View::kAbortId);
+    Tick();
+    Tick();
+    EXPECT_FALSE(page->IsCalibrationRunning()) << c.name;
+    ExpectButtons(true, false, c.name);
+  }
+}
+
+// However the page was left, it shows on return what the device can do:
+// a device that is not idle refuses a start, and only Abort ends it.
+TEST_F(SensorCalibration, ShownAgainOnADeviceThatIsNotIdleOffersAbortAndThenAStart) {
+  struct Case {
+    const char* name;
+    std::function<void()> leave;  // from a run just started
+  } cases[] = {
+      {"failed, left by the errors link",
+       [this] {
+         StandFailed(0x08);
+         Tick();
+         Tick();
+         EXPECT_EQ(LinkColour(View::kErrorsLinkId), calib::kLinkRed);
+         page->StopMonitoring();
+       }},
+      {"running, the abort on leaving lost",
+       [this] {
+         Tick();
+         device->InjectNoReply();
+         page->StopMonitoring();
+       }},
+  };
+  Show();
+  StartRunning();
+  for (const Case& c : cases) {
+    c.leave();
+    ExpectAbortThenStart(c.name);
+  }
+}
+
+TEST_F(SensorCalibration, WithoutTheDevicesStateTheButtonsWaitForIt) {
+  StandFailed(0x08);
+  device->InjectNoReply();
+  page->StartMonitoring();
+  Tick();
+  Tick();
+  ExpectButtons(false, false, "unknown");
+  Tick();
+  ExpectButtons(false, true, "read");
+}
+
+TEST_F(SensorCalibration, ARecordTheDeviceDidNotConfirmIsNotShownAsTheLastCalibration) {
+  Show();
+  StartRunning();
+  SetStrokeFlags(0, 0);
+  EndWith(0);
+  ASSERT_EQ(Field(View::kStateTextId), Text("SUCCESSCAL"));
+  device->InjectNoReply();
+  Tick();
+  EXPECT_EQ(Field(View::kLastDateId), "03/14/2025 10:22:05");
+  EXPECT_EQ(Field(View::kLastById), "ABC");
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strStrokeCal[1].str(), "ABC");
 }
 
 TEST_F(SensorCalibration, LeavingWhileRunningAbortsAndComingBackIsReady) {
@@ -364,23 +541,33 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
       if (r.size() == 5 && r[0] == 201 && r[3] == 14) writes.push_back(r);
     return writes;
   }
+  // The step code writes of the wizard, in order.
+  enum Write { kStartCode, kLowCode, kHighCode, kEndCode, kNoLoss };
   // The whole wizard at 4.5 mA and `high`, ticking until the history is
   // read back; `raisedAtTheEnd` goes into status byte 5 after the last
-  // point's check.
-  void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0) {
+  // point's check; the request of the write `lost` gets no answer.
+  void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0, Write lost = kNoLoss) {
+    auto write = [&](Write w, int ticks) {
+      if (w == lost) device->InjectNoReply();
+      for (int k = 0; k < ticks; ++k) Tick();
+    };
     SetCurrent(4.5);
     page->SetDlgItemText(Cmd::kInitialsId, "JQP");
     Click(Cmd::kStartId);
-    Tick();
+    write(kStartCode, 1);
     Click(Cmd::kAcceptId);
-    Tick();
-    Tick();
+    write(kLowCode, 2);
     SetCurrent(high);
     Click(Cmd::kAcceptId);
-    for (int k = 0; k < 3; ++k) Tick();
+    write(kHighCode, 2);
     if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
     Click(Cmd::kAcceptId);
-    for (int k = 0; k < 3; ++k) Tick();
+    write(kEndCode, 4);
+  }
+  size_t RecordsWritten() {
+    size_t n = 0;
+    for (const Bytes& r : device->Requests()) n += r[0] == 187;
+    return n;
   }
 };
 
@@ -430,12 +617,12 @@ TEST_F(CommandCalibration, TheButtonsFollowTheWizardAndAPointIsAcceptedOnlyAfter
       {"low taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
       {"low checked", tick, {true, false, true, false}, Text("IDC_ILABEL100HELP")},
       {"high accepted", [&] { SetCurrent(19.5); accept(); }, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
-      {"high taken", tick, {false, false, true, false}, Text("IDC_ILABEL100HELP")},
-      {"recorded", tick, {false, false, true, false}, adjust},
+      {"high taken", tick, {false, false, true, false}, adjust},
       {"high checked", tick, {true, false, true, false}, adjust},
       {"end accepted", accept, {false, false, true, false}, adjust},
       {"ended", tick, {false, false, true, false}, adjust},
       {"judged", tick, {false, false, true, false}, Text("SUCCESSCAL")},
+      {"recorded", tick, {false, false, true, false}, Text("SUCCESSCAL")},
       {"finished", tick, {false, true, false, true}, Text("SUCCESSCAL")},
   };
   for (const Stage& s : stages) {
@@ -468,7 +655,7 @@ TEST_F(CommandCalibration, AnUnansweredCheckIsAskedAgainBeforeAcceptComesBack) {
 
 TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwentyFourCharacters) {
   Show();
-  clock.Set({2026, 3, 9, 14, 4, 57});  // the record is written at the fifth tick: 14:05:22
+  clock.Set({2026, 3, 9, 14, 4, 57});  // the record is written after the end, at the eighth tick: 14:05:37
   SetCurrent(4.5);
   page->SetDlgItemText(Cmd::kInitialsId, "JQP");
   Click(Cmd::kStartId);
@@ -481,19 +668,19 @@ TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwe
   Click(Cmd::kAcceptId);
   Tick();
   Tick();
-  const Bytes record = {187, 25, 5, '0', '3', '/', '0', '9', '/', '2', '0', '2', '6', ' ', '1', '4', ':', '0',
-                        '5', ':', '2', '2', ' ', 'J', 'Q', 'P', ' '};
-  EXPECT_EQ(device->Requests().back(), record);
-  Tick();
   Click(Cmd::kAcceptId);
   for (int k = 0; k < 3; ++k) Tick();
+  const Bytes record = {187, 25, 5, '0', '3', '/', '0', '9', '/', '2', '0', '2', '6', ' ', '1', '4', ':', '0',
+                        '5', ':', '3', '7', ' ', 'J', 'Q', 'P', ' '};
+  EXPECT_EQ(device->Requests().back(), record);
+  Tick();
   EXPECT_EQ(device->Requests().back(), (Bytes{184, 1, 5}));
-  EXPECT_EQ(Field(Cmd::kLastDateId), "03/09/2026 14:05:22");
+  EXPECT_EQ(Field(Cmd::kLastDateId), "03/09/2026 14:05:37");
   EXPECT_EQ(Field(Cmd::kLastById), "JQP");
   EXPECT_EQ(Field(Cmd::kInitialsId), "");
   const CCommonFunctions& common = theApp().m_CommonFunctions;
   EXPECT_EQ(common.m_strCommandCal[2].str(), "JQP");
-  EXPECT_EQ(common.m_strCommandCal[3].str(), "03/09/2026 14:05:22");
+  EXPECT_EQ(common.m_strCommandCal[3].str(), "03/09/2026 14:05:37");
 }
 
 TEST_F(CommandCalibration, StartWithInitialsOtherThanThreeCharactersMarksTheFieldAndWritesNothing) {
@@ -514,7 +701,8 @@ TEST_F(CommandCalibration, StartWithInitialsOtherThanThreeCharactersMarksTheFiel
 }
 
 // The device raises its flags as it takes the points; the result is
-// judged on the status read after the end, and each start begins clean.
+// judged on the status read after the end, each start begins clean, and
+// only a calibration that succeeded is recorded.
 TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
   struct Case {
     const char* name;
@@ -530,9 +718,16 @@ TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
       {"flag after the last check", 19.5, 0x04, "CALERRMSG", "CMD_BELOW_ADC_RANGELONG", "CMD_BELOW_ADC_RANGERES"},
       {"clean again", 19.5, 0, "SUCCESSCAL", nullptr, nullptr},
   };
+  ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
   Show();
   for (const Case& c : cases) {
+    const std::string before = device->State().history.calibration.at(5);
+    device->ClearRequests();
     Calibrate(c.high, c.raisedAtTheEnd);
+    const bool success = std::string(c.result) == "SUCCESSCAL";
+    EXPECT_EQ(RecordsWritten(), success ? 1u : 0u) << c.name;
+    EXPECT_EQ(device->State().history.calibration.at(5) == before, !success) << c.name;
+    EXPECT_EQ(Field(Cmd::kLastDateId), device->State().history.calibration.at(5).substr(0, 19)) << c.name;
     EXPECT_EQ(page->GetInstructions(), Text(c.result)) << c.name;
     EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal[0].str(), Text(c.result)) << c.name;
     EXPECT_EQ(Field(Cmd::kImplicationsId), c.implication ? Text(c.implication) : "") << c.name;
@@ -541,7 +736,9 @@ TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
   }
 }
 
-TEST_F(CommandCalibration, AbortEndsTheCalibrationAtOnceWithoutReadingTheHistory) {
+// An abort that got no answer may not have reached the device: the page
+// does not say the calibration was aborted and keeps Abort for another try.
+TEST_F(CommandCalibration, AbortEndsTheCalibrationOnceAnsweredWithoutReadingTheHistory) {
   Show();
   SetCurrent(4.5);
   page->SetDlgItemText(Cmd::kInitialsId, "JQP");
@@ -550,6 +747,14 @@ TEST_F(CommandCalibration, AbortEndsTheCalibrationAtOnceWithoutReadingTheHistory
   Click(Cmd::kAcceptId);
   Tick();
   Tick();
+  const std::string instructions = page->GetInstructions();
+  device->InjectNoReply();
+  Click(Cmd::kAbortId);
+  Tick();
+  EXPECT_EQ(page->GetInstructions(), instructions);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeLowTaken);
+
   Click(Cmd::kAbortId);
   EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));  // until the abort is written
   device->ClearRequests();
@@ -561,7 +766,42 @@ TEST_F(CommandCalibration, AbortEndsTheCalibrationAtOnceWithoutReadingTheHistory
   Tick();
   Tick();
   for (const Bytes& r : device->Requests()) EXPECT_TRUE(r[0] != 184 && r != StepWrite(5) && r != StepWrite(9));
+  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeEnd);
   EXPECT_EQ(device->Variable(85), 6400);  // the previous calibration stays
+}
+
+// A step code that got no answer is never taken for a calibration: the
+// result is an error, nothing is recorded, the device keeps its points,
+// and the page is ready for another start.
+TEST_F(CommandCalibration, AStepCodeWithoutAnAnswerLeavesNoCalibrationRecord) {
+  ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
+  Show();
+  for (Write lost : {kLowCode, kHighCode, kEndCode}) {
+    device->ClearRequests();
+    Calibrate(19.5, 0, lost);
+    EXPECT_EQ(page->GetInstructions(), Text("CALERRMSG")) << lost;
+    EXPECT_EQ(RecordsWritten(), 0u) << lost;
+    EXPECT_EQ(Field(Cmd::kLastById), "RST") << lost;
+    EXPECT_EQ(device->Variable(85), 6400) << lost;
+    EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true})) << lost;
+  }
+  device->ClearRequests();
+  Calibrate(19.5);
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+}
+
+TEST_F(CommandCalibration, TheFailureTextAsksForNoButtonThePageHasDisabled) {
+  Show();
+  Calibrate(12);
+  ASSERT_EQ(page->GetInstructions(), Text("CALERRMSG"));
+  ASSERT_FALSE(Enabled(Cmd::kAbortId));
+  const _bstr_t file(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml");
+  for (const char* lcid : {"1033", "1031", "3082", "1036", "1040", "1046", "1055"}) {
+    TheLanguageTable().Load(file, lcid, false);
+    EXPECT_EQ(Text("CALERRMSG").find(Text("IDC_BTN_ABORTCAL")), std::string::npos) << lcid;
+  }
+  TheLanguageTable().Load(file, "1033", false);
 }
 
 TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsTheStage) {
@@ -579,7 +819,10 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
 }
 
 TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTheMasksOfShowing) {
-  ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xFD; });  // range small masked
+  ModifyState([](sim::DeviceState& s) {
+    s.status.masks[5] = 0xFD;  // range small masked
+    s.history.calibration[5] = "02/01/2026 08:30:00 RST ";
+  });
   Show();
   ModifyState([](sim::DeviceState& s) { s.status.masks[5] = 0xF1; });  // changed after the page read them
   Calibrate(12);
@@ -605,7 +848,8 @@ TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTh
   EXPECT_EQ(person.Asked()[0].title, "Save Command Calibration ReportAs");
   EXPECT_EQ(ReportName(page->GetReport()), "CmdInCalRept");
   EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdCalState"), Text("CALERRMSG"));
-  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdCalBy"), "JQP");
+  // The failed calibration left the last one on record.
+  EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdCalBy"), "RST");
   EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdSmallActive"), "X");
   EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdSmallMask"), "X");
   EXPECT_EQ(ReportFieldText(page->GetReport(), "Detail", "CmdLessMask"), " ");

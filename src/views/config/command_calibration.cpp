@@ -12,10 +12,10 @@ namespace {
 
 // The page's steps: 1 idle (the status poll and the input reading in
 // turn), 5 the history read at show, 9 the start, 11 the low point taken,
-// 13 the high point taken, 15 the check of a point, 17 the history write,
-// 19 the end, 21 the abort, 23 the check of the end, 25 the history read
-// after it, 26 the status for the report, 28 the masks at show, 31 the
-// input reading at show.
+// 13 the high point taken, 15 the check of a point, 19 the end, 23 the
+// check of the end, 17 the history write after a success, 25 the history
+// read after the end, 21 the abort, 26 the status for the report, 28 the
+// masks at show, 31 the input reading at show.
 constexpr int kIdleStep = 1, kHistoryStep = 5, kStartStep = 9, kLowStep = 11, kHighStep = 13, kCheckStep = 15,
               kRecordStep = 17, kEndStep = 19, kAbortStep = 21, kEndCheckStep = 23, kResultHistoryStep = 25,
               kReportStatusStep = 26, kReportWaitStep = 27, kMaskStep = 28, kShowStep = 31;
@@ -175,8 +175,12 @@ View::CCalibration_CommandCalibView()
          m_nWizardStage = kHighStage;
        },
        kCheckStep},
-      {kHighStep, "HIGH", {}, [writeCode] { writeCode(kCodeHighTaken); }, [this] { m_nWizardStage = kEndStage; },
-       kRecordStep},
+      {kHighStep, "HIGH", {}, [writeCode] { writeCode(kCodeHighTaken); },
+       [this] {
+         ShowInstructions(Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
+         m_nWizardStage = kEndStage;
+       },
+       kCheckStep},
       {kCheckStep, "174", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(174); },
        [this] {
          if (!m_bAnswered) {
@@ -187,25 +191,18 @@ View::CCalibration_CommandCalibView()
          GetDlgItem(kAcceptId)->EnableWindow(TRUE);
        },
        kIdleStep},
-      {kRecordStep, "187", {},
-       [this, &comm] {
-         calib::WriteHistory(comm, calib::kCommandHistory,
-                             calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
-       },
-       [this] {
-         ShowInstructions(Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
-         m_nWizardStage = kEndStage;
-       },
-       kCheckStep},
       {kEndStep, "END", {}, [writeCode] { writeCode(kCodeEnd); }, {}, kEndCheckStep},
       {kAbortStep, "ABORT", {}, [writeCode] { writeCode(kCodeEnd); },
        [this] {
+         // Unanswered, the calibration may still stand in the device: the
+         // wizard stays, with Abort for another try.
+         if (!m_bAnswered) return;
          ShowIdleButtons();
          ShowResult("CALABORT");
        },
        kIdleStep},
       // The result is judged on the status as the calibration ends, not on
-      // an earlier check.
+      // an earlier check; only a calibration that succeeded is recorded.
       {kEndCheckStep, "174", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(174); },
        [this] {
          if (!m_bAnswered) {
@@ -213,9 +210,17 @@ View::CCalibration_CommandCalibView()
            return;
          }
          CheckStatus();
-         ShowResult(m_bCalError || m_bStepLost ? "CALERRMSG" : "SUCCESSCAL");
+         const bool success = !m_bCalError && !m_bStepLost;
+         ShowResult(success ? "SUCCESSCAL" : "CALERRMSG");
+         if (success) m_nStep = kRecordStep;
        },
        kResultHistoryStep},
+      {kRecordStep, "187", {},
+       [this, &comm] {
+         calib::WriteHistory(comm, calib::kCommandHistory,
+                             calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
+       },
+       {}, kResultHistoryStep},
       {kResultHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kCommandHistory); },
        [this, &comm] {
          if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);

@@ -109,43 +109,55 @@ View::CCalibration_SensorCalibView()
          }
          m_bValuesRead = comm.ReadSensorCalibValues();
        },
-       [this] {
+       [this, &comm] {
          if (!m_bValuesRead) return;
          ShowValues();
          if (m_bCalRunning) ShowRunningState();
+         else if (!m_bCalFinished) ShowReadyButtons(comm.m_bySensorCalCmd);
          if (m_bCalFinished) m_nStep = kResultStep;
        },
        kIdleStep},
       {kHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kStrokeHistory); },
        [this, &comm] {
          if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
-         ShowIdleButtons(m_bReportReady);
+         // Held until the device's state is known, which the idle reads
+         // will tell if the read at show went unanswered.
+         if (m_bValuesRead) ShowReadyButtons(comm.m_bySensorCalCmd);
        },
        kIdleStep},
       {kStartStep, "START", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
        [this, &comm] {
+         m_nPollCounter = 0;
+         // Unanswered, the valve may be moving or not: followed as running,
+         // with Abort at hand, until the next read of the state tells.
+         if (!m_bAnswered) {
+           m_bStartUnconfirmed = true;
+           m_bCalRunning = true;
+           ShowLinks(calib::kLinkGrey, calib::kLinkGrey);
+           return;
+         }
          ShowStateText(comm.m_bySensorCalCmd);
          // Unless the device took the start, nothing runs that could end,
          // and no result may be judged or recorded.
-         if (!m_bAnswered || comm.m_bySensorCalCmd != kStart) {
+         if (comm.m_bySensorCalCmd != kStart) {
            ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
-           ShowIdleButtons(m_bReportReady);
+           ShowReadyButtons(comm.m_bySensorCalCmd);
            return;
          }
          m_bCalRunning = true;
          m_bReportReady = false;
          ShowLinks(calib::kLinkGrey, calib::kLinkGrey);
-         m_nPollCounter = 0;
        },
        kIdleStep},
-      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteCalibCommand(); },
+      {kAbortStep, "ABORT", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
        [this, &comm] {
-         ShowStateText(comm.m_bySensorCalCmd);
-         ShowIdleButtons(m_bReportReady);
-         ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
-         m_prgCalibration.SetPos(0);
-         m_bCalRunning = false;
-         m_bCalFinished = false;
+         // Unanswered, the calibration may go on: still followed, and Abort
+         // stays for another try.
+         if (!m_bAnswered) {
+           if (m_bCalRunning) m_bAborted = true;
+           return;
+         }
+         ShowStopped(comm.m_bySensorCalCmd);
        },
        kIdleStep},
       {kShowStep, "SHOW", {}, [this, &comm] { m_bValuesRead = comm.ReadSensorCalibValues(); },
@@ -155,15 +167,16 @@ View::CCalibration_SensorCalibView()
        kHistoryStep},
       {kRecordStep, "187", {},
        [&comm, this] {
-         calib::WriteHistory(comm, calib::kStrokeHistory,
-                             calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
+         m_bAnswered = calib::WriteHistory(comm, calib::kStrokeHistory,
+                                           calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
        },
        [this, &comm] {
          m_bCalRunning = false;
          m_bCalFinished = false;
          ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
-         ShowHistory(comm.m_strCmd184Text);
-         ShowIdleButtons(true);
+         // A record the device did not confirm is not shown as its own.
+         if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
+         ShowReadyButtons(kIdle);
        },
        kShowStep},
       {kResultStep, "174", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(174); },
@@ -177,6 +190,8 @@ View::CCalibration_SensorCalibView()
       {kStartRequest, kStartStep,
        [this, &comm] {
          comm.m_bySensorCalCmd = kStart;
+         m_bStartUnconfirmed = false;
+         m_bAborted = false;
          m_prgCalibration.SetRange32(kFirstState, kLastState);
        }},
       {kAbortRequest, kAbortStep, [&comm] { comm.m_bySensorCalCmd = kIdle; }},
@@ -225,6 +240,8 @@ void View::CreateControls() {
 void View::OnShown() {
   m_bCalRunning = false;
   m_bCalFinished = false;
+  m_bStartUnconfirmed = false;
+  m_bAborted = false;
   m_initials.SkipNextCheck();
   for (int id : {kStartId, kAbortId, kPrintId}) GetDlgItem(id)->EnableWindow(FALSE);
 }
@@ -258,10 +275,27 @@ void View::ShowValues() {
 
 void View::ShowRunningState() {
   const BYTE state = theApp().m_comm.m_bySensorCalCmd;
+  if (m_bStartUnconfirmed) {
+    m_bStartUnconfirmed = false;
+    // Still idle: the start never reached the device.
+    if (state == kIdle) {
+      ShowStopped(state);
+      return;
+    }
+    m_bReportReady = false;
+  }
   ShowStateText(state);
   m_prgCalibration.SetPos(state);
   Try("status", [this] { RefreshStatusAreaFromCalibration(); });
+  // The device passes its abort code on the way back to idle; an aborted
+  // run leaves the flags as clean as a good one.
+  if (state == kAborted) m_bAborted = true;
   if (state != kIdle && state != kCalError) return;
+  if (state == kIdle && m_bAborted) {
+    ShowStopped(state);
+    ShowStateText(kAborted);
+    return;
+  }
   m_bReportReady = true;
   m_bCalFinished = true;
   m_bCalRunning = false;
@@ -285,10 +319,24 @@ void View::ShowLinks(COLORREF history, COLORREF errors) {
   Try("errors link", [&] { calib::ShowLink(m_pErrorsLink, errors); });
 }
 
-void View::ShowIdleButtons(bool reportReady) {
-  GetDlgItem(kStartId)->EnableWindow(TRUE);
-  GetDlgItem(kAbortId)->EnableWindow(FALSE);
-  GetDlgItem(kPrintId)->EnableWindow(reportReady);
+// With no calibration followed, the device's state says what can be done:
+// a device that is not idle (a failed or foreign calibration, an abort on
+// its way) refuses a start, and only an abort ends it.
+void View::ShowReadyButtons(BYTE state) {
+  GetDlgItem(kStartId)->EnableWindow(state == kIdle);
+  GetDlgItem(kAbortId)->EnableWindow(state != kIdle);
+  GetDlgItem(kPrintId)->EnableWindow(m_bReportReady);
+}
+
+// The device has stopped the calibration, or never started it.
+void View::ShowStopped(BYTE state) {
+  ShowStateText(state);
+  ShowReadyButtons(state);
+  ShowLinks(calib::kLinkBlue, calib::kLinkBlue);
+  m_prgCalibration.SetPos(0);
+  m_bCalRunning = false;
+  m_bCalFinished = false;
+  m_nPollCounter = 0;  // the next ticks read the state
 }
 
 // Judged only on the status just read: the stroke calibration's flags are

@@ -22,7 +22,7 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   };
   enum : UINT { kPositionId = 515, kCountId = 516, kHistoryLinkId = 505, kErrorsLinkId = 507 };
   // Variable 170 written: start and abort; read: the device's step.
-  static constexpr BYTE kStart = 1, kIdle = 0, kCalError = 81;
+  static constexpr BYTE kStart = 1, kIdle = 0, kCalError = 81, kAborted = 82;
   static constexpr int kFirstState = 21, kLastState = 53;
 
   CCalibration_SensorCalibView();
@@ -54,7 +54,8 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   void ShowHistory(const std::string& record);
   void ShowStateText(BYTE state);
   void ShowLinks(COLORREF history, COLORREF errors);
-  void ShowIdleButtons(bool reportReady);
+  void ShowReadyButtons(BYTE state);
+  void ShowStopped(BYTE state);
   void JudgeResult();
   void FillReportFields();
 
@@ -64,6 +65,12 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   bool m_bReportReady = false;  // a calibration has ended since the last start
   bool m_bValuesRead = false;
   bool m_bAnswered = false;     // the last write or record read was answered
+  // The start went unanswered: the next state read tells whether the
+  // device took it.
+  bool m_bStartUnconfirmed = false;
+  // This run was aborted, or an abort may have reached the device: its end
+  // at idle is no calibration.
+  bool m_bAborted = false;
   calib::InitialsField m_initials;
 
   CProgressCtrl m_prgCalibration;
