@@ -177,6 +177,12 @@ TEST_F(SensorCalibration, ShowingReadsTheValuesThenTheHistoryWithTheButtonsHeldU
   double count = 0;
   page->GetDisplay(View::kCountId)->get_Value(&count);
   EXPECT_EQ(count, 32112);
+  IControlPtr display;
+  page->GetDisplay(View::kCountId)->QueryInterface(IControl::kIID, reinterpret_cast<void**>(&display));
+  _variant_t decimals;
+  ASSERT_TRUE(display);
+  display->GetSetting(activex::kDecimals, &decimals);
+  EXPECT_EQ(decimals.lVal, 0) << "a count is whole: no \"32112.00\"";
 }
 
 TEST_F(SensorCalibration, StartWithInitialsOtherThanThreeCharactersAsksNothingAndMarksTheField) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/control_puts.h"
 #include "platform/sys/numeric.h"
 #include "platform/sys/paths.h"
 #include "shell/app.h"
@@ -233,6 +234,8 @@ void View::CreateControls() {
   m_pPosition = common.CreateAnalogDisplay(this, &m_wndPositionHost, PlaceholderRect(m_wndPositionPlace), kPositionId,
                                            _bstr_t("%"));
   m_pCount = common.CreateAnalogDisplay2(this, &m_wndCountHost, PlaceholderRect(m_wndCountPlace), kCountId);
+  // A count is whole; the display's default decimals would show "32112.00".
+  if (m_pCount) Try("count", [&] { common::Puts(m_pCount.GetInterfacePtr()).Put(activex::kDecimals, 0); });
   CreateReportControls();
   SetDlgItemText(kInitialsId, "NEW");
 }
