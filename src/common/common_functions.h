@@ -67,7 +67,8 @@ class CCommonFunctions : public CCommonFields {
   void SetupDeviationLabel(IiLabelXPtr& label);
   void SetupCharViewLabel(IiLabelXPtr& label, COLORREF color);
   static int GetWindowTextInt(CWnd* window);
-  // The leading number of an edit's text; empty text or none gives 0.
+  // The leading number of an edit's text; empty text, none, or one that is
+  // not finite gives 0.
   static double ReadEditDouble(const CWnd& page, int editId);
 
   // --- Plot channels, found afresh by name each time.

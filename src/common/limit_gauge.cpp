@@ -121,7 +121,10 @@ void FullWarningGroup::ShowInitial(double full, bool variantText) {
 
 void FullWarningGroup::OnSpinChange() {
   if (!m_bReady) return;
-  const double full = Full();
+  // The spin edit keeps a typed number outside its bounds; a full warning
+  // still has to fit the device's word, as a typed one does.
+  const double full = plat::HeldTo(Full(), m_gauge.Min(), kMaxWord);
+  ComCheck(m_spin->put_Value(full));
   m_page->SetDlgItemText(m_fullEdit, plat::FormatNumber("%.0f", full).c_str());
   ShowInitial(full, false);
 }
@@ -138,7 +141,7 @@ void FullWarningGroup::OnMarkerMoved(long index) {
 void FullWarningGroup::OnEditLeft() {
   if (!m_bReady) return;
   const double typed = CCommonFunctions::ReadEditDouble(*m_page, m_fullEdit);
-  const double full = std::min(std::max(typed, m_gauge.Min()), kMaxWord);
+  const double full = plat::HeldTo(typed, m_gauge.Min(), kMaxWord);
   if (m_options.typedScaleMayShrink) {
     m_gauge.SetMax(FullWarningScale(full));
   } else {

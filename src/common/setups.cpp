@@ -4,6 +4,7 @@
 
 #include "common/common_functions.h"
 #include "common/control_puts.h"
+#include "platform/sys/numeric.h"
 
 namespace {
 
@@ -292,6 +293,6 @@ void CCommonFunctions::SetupCharViewLabel(IiLabelXPtr& label, COLORREF color) {
 int CCommonFunctions::GetWindowTextInt(CWnd* window) { return std::atoi(window->GetWindowText().c_str()); }
 
 double CCommonFunctions::ReadEditDouble(const CWnd& page, int editId) {
-  const std::string text = page.GetDlgItemText(editId);
-  return text.empty() ? 0.0 : std::atof(text.c_str());
+  // atof would also take "nan", "inf" and "1e999"; no field may pass those on.
+  return plat::LeadingNumber(page.GetDlgItemText(editId).c_str()).value_or(0.0);
 }

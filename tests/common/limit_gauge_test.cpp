@@ -104,11 +104,12 @@ class LimitFieldTest : public LimitGaugeTest {
   LimitField field{page, kEdit, spin, gauge, 2};
 };
 
-TEST_F(LimitFieldTest, TypedTextIsItsLeadingNumber) {
+TEST_F(LimitFieldTest, TypedTextIsItsLeadingFiniteNumber) {
   const struct {
     const char* text;
     double value;
-  } cases[] = {{"80", 80}, {" 12.5", 12.5}, {"-3.25%", -3.25}, {"", 0}, {"abc", 0}, {"1e2", 100}};
+  } cases[] = {{"80", 80}, {" 12.5", 12.5}, {"-3.25%", -3.25}, {"", 0}, {"abc", 0}, {"1e2", 100},
+               {"nan", 0}, {"-inf", 0}, {"1e999", 0}};
   for (const auto& c : cases) {
     edit.SetWindowText(c.text);
     EXPECT_EQ(field.Typed(), c.value) << '"' << c.text << '"';

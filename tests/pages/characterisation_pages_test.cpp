@@ -318,6 +318,7 @@ TEST_F(CustomPage, APointThatIsNotANumberIsRefusedAndNothingWritten) {
     std::function<void(CustomPage&)> set;
   } cases[] = {
       {"last field", [](CustomPage& t) { t.m_page->SetDlgItemText(Custom::kOutputLast, "1e999"); }},
+      {"last field text", [](CustomPage& t) { t.m_page->SetDlgItemText(Custom::kOutputLast, "abc"); }},
       {"spin edit", [](CustomPage& t) { t.SetSpin(9, std::numeric_limits<double>::quiet_NaN()); }},
   };
   OpenAndRead();

@@ -63,4 +63,9 @@ std::optional<double> LeadingNumber(const char* text) {
   return value;
 }
 
+double HeldTo(double value, double low, double high) {
+  if (!(value > low)) return low;  // NaN too
+  return value < high ? value : high;
+}
+
 }  // namespace plat

@@ -21,4 +21,8 @@ double StrToD(const char* text, char** end);
 // a null or empty text or one that does not begin with a number.
 std::optional<double> LeadingNumber(const char* text);
 
+// The value held to [low, high]; not a number gives low. A clamp made of
+// two comparisons lets NaN through, and a device variable must never get it.
+double HeldTo(double value, double low, double high);
+
 }  // namespace plat

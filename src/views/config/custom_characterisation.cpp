@@ -383,10 +383,12 @@ void View::OnCalculate() {
   SetDlgItemText(kErrorEdit, Text(result.messageKey.c_str()).c_str());
 }
 
+// The last point's field takes any text: one that begins with no finite
+// number gives NaN, which Apply refuses.
 double View::OutputOf(int point) const {
   double value = 0;
   if (point == 21)
-    value = CCommonFunctions::ReadEditDouble(*this, kOutputLast);
+    value = plat::LeadingNumber(GetDlgItemText(kOutputLast).c_str()).value_or(std::nan(""));
   else
     ComCheck(GetSpin(point)->get_Value(&value));
   return value;
@@ -427,10 +429,7 @@ void View::OnOutputChanged(int k, bool gated) {
   if (gated && m_abIgnoreSpinEvent[static_cast<size_t>(k)]) return;
   double value = 0;
   ComCheck(m_spnOutput[static_cast<size_t>(k)]->get_Value(&value));
-  if (value < 0)
-    value = 0;
-  else if (value > 100)
-    value = 100;
+  value = plat::HeldTo(value, 0.0, 100.0);
   IiPlotChannelPtr channel = theApp().m_CommonFunctions.GetPlotChannelByName(m_pPlot, charcurve::kChannel);
   LONG count = 0;
   ComCheck(channel->GetCount(&count));

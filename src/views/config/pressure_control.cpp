@@ -1,5 +1,6 @@
 #include "views/config/pressure_control.h"
 
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 #include "support/language_table.h"
 
@@ -122,7 +123,7 @@ void View::CollectSettings() {
   ComCheck(m_pWindow->get_Value(&value));
   ComCheck(m_pWindow->get_Min(&low));
   ComCheck(m_pWindow->get_Max(&high));
-  comm.m_dVar43 = high < value ? high : low > value ? low : value;
+  comm.m_dVar43 = plat::HeldTo(value, low, high);
 }
 
 void View::ShowPressureControl() {

@@ -65,8 +65,6 @@ std::vector<DialogItem> Items() {
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(398, Page::kHeader, Items()));
 
-double Clamp(double v, double low, double high) { return v <= low ? low : v >= high ? high : v; }
-
 }  // namespace
 
 CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView()
@@ -214,7 +212,7 @@ void CHealth_Ctl_DeviationView::OnKillFocusTolerance() {
 
 void CHealth_Ctl_DeviationView::OnKillFocusTimeFrame() {
   // The spin edit's range: a time frame of 0 s would raise the alert at once.
-  const double v = Clamp(m_timeFrame.Typed(), 1.0, 60.0);
+  const double v = plat::HeldTo(m_timeFrame.Typed(), 1.0, 60.0);
   m_timeFrame.SetSpin(v);
   m_timeFrame.SetEdit(v);
 }
@@ -229,7 +227,7 @@ void CHealth_Ctl_DeviationView::OnToleranceSpinChange(const EventArgs&) {
 void CHealth_Ctl_DeviationView::OnMarkerDragged(int index) {
   const double v = m_gauge.Marker(index);
   // The band stays symmetric about 0.
-  const double half = index == 1 ? Clamp(v, 0.0, m_gauge.Max()) : -Clamp(v, m_gauge.Min(), 0.0);
+  const double half = index == 1 ? plat::HeldTo(v, 0.0, m_gauge.Max()) : -plat::HeldTo(v, m_gauge.Min(), 0.0);
   m_gauge.SetMarker(1, half);
   m_gauge.SetMarker(2, -half);
   if (Started()) {

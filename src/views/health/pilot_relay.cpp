@@ -137,7 +137,9 @@ View::CHealth_Pos_PilotRelayView()
   // does not keep them apart; only dragging does.
   for (int k : {0, 1}) {
     MapEvent(k == 0 ? kWarningSpinId : kAlarmSpinId, 202, [this, k](const EventArgs&) {
-      const double value = SpinValue(k);
+      // A number typed into the spin edit stays on the scale, as a typed
+      // limit does: the device holds the limit as a float in seconds.
+      const double value = plat::HeldTo(SpinValue(k), m_response.Min(), SpinMax(k));
       SetResponseLimit(k, value, plat::FormatNumber("%.0f", value));
     });
     MapCommand(EN_KILLFOCUS, k == 0 ? kWarningEdit : kAlarmEdit, [this, k] { OnResponseEditLeft(k); });
@@ -272,6 +274,12 @@ double View::SpinValue(int k) const {
   return value;
 }
 
+double View::SpinMax(int k) const {
+  double value = 0;
+  ComCheck(m_responseSpins[k]->get_Max(&value));
+  return value;
+}
+
 // A marker dragged past an end goes back on it and changes nothing else.
 // Inside, a warning at or above the alarm pushes the alarm up by 1, an
 // alarm at or below the warning pushes the warning down by 2.
@@ -293,8 +301,7 @@ void View::OnResponseMarkerMoved(const EventArgs& args) {
 void View::OnResponseEditLeft(int k) {
   const int edit = k == 0 ? kWarningEdit : kAlarmEdit;
   double value = CCommonFunctions::ReadEditDouble(*this, edit);
-  double upper = 0;
-  ComCheck(m_responseSpins[k]->get_Max(&upper));
+  const double upper = SpinMax(k);
   const double lower = m_response.Min();
   const bool clamped = value >= upper || value < lower;
   if (clamped) value = value >= upper ? upper : lower;

@@ -54,6 +54,7 @@ class CHealth_Pos_PilotRelayView : public CMonitoringPage {
   void OnResponseEditLeft(int k);
   void SetResponseLimit(int k, double value, const std::string& text);
   double SpinValue(int k) const;
+  double SpinMax(int k) const;
 
   int m_nStatusCountdown = 1;  // survives hiding the page
   bool m_bFirstRead = false;

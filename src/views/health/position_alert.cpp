@@ -1,5 +1,6 @@
 #include "views/health/position_alert.h"
 
+#include "platform/sys/numeric.h"
 #include "shell/app.h"
 
 namespace {
@@ -193,8 +194,7 @@ bool CHealth_Ctl_PosAlertsView::WriteLimits() {
 // ---- The user's edits, spins and drags: controls only, until Apply.
 
 double CHealth_Ctl_PosAlertsView::Clamped(double value) const {
-  const double min = m_gauge.Min(), max = m_gauge.Max();
-  return value <= min ? min : value >= max ? max : value;
+  return plat::HeldTo(value, m_gauge.Min(), m_gauge.Max());
 }
 
 void CHealth_Ctl_PosAlertsView::OnKillFocusLowSetPoint() {

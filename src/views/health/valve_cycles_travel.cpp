@@ -1,6 +1,5 @@
 #include "views/health/valve_cycles_travel.h"
 
-#include <algorithm>
 #include <tuple>
 
 #include "platform/sys/numeric.h"
@@ -135,11 +134,16 @@ View::CHealth_Val_CycleAndTravelsView()
   for (int k : {0, 1}) {
     const int edit = k == 0 ? kCycleDeadbandEdit : kTravelDeadbandEdit;
     MapEvent(k == 0 ? kCycleDeadbandSpinId : kTravelDeadbandSpinId, 202, [this, k, edit](const EventArgs&) {
-      if ((k == 0 ? m_cycles : m_travel).Ready()) SetDlgItemText(edit, plat::FormatNumber("%5.1f", Deadband(k)).c_str());
+      if (!(k == 0 ? m_cycles : m_travel).Ready()) return;
+      // A number typed into the spin edit keeps to the range, as a typed
+      // deadband does.
+      const double deadband = plat::HeldTo(Deadband(k), 0.0, 100.0);
+      ComCheck(m_deadbands[k]->put_Value(deadband));
+      SetDlgItemText(edit, plat::FormatNumber("%5.1f", deadband).c_str());
     });
     MapCommand(EN_KILLFOCUS, static_cast<UINT>(edit), [this, k, edit] {
       const double typed = CCommonFunctions::ReadEditDouble(*this, edit);
-      ComCheck(m_deadbands[k]->put_Value(std::clamp(typed, 0.0, 100.0)));
+      ComCheck(m_deadbands[k]->put_Value(plat::HeldTo(typed, 0.0, 100.0)));
       SetDlgItemText(edit, limits::VariantText(Deadband(k)).c_str());
     });
   }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -149,6 +151,14 @@ TEST_F(NumbersUnderGermanLocale, LeadingNumberOrNothing) {
     SCOPED_TRACE(c.text ? c.text : "(null)");
     EXPECT_EQ(plat::LeadingNumber(c.text), c.number);
   }
+}
+
+TEST(Numbers, HeldToARangeNotANumberTakesTheLowEnd) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double value, held;
+  } cases[] = {{50, 50}, {-5, 0}, {0, 0}, {100, 100}, {1e300, 100}, {inf, 100}, {-inf, 0}, {std::nan(""), 0}};
+  for (const auto& c : cases) EXPECT_EQ(plat::HeldTo(c.value, 0, 100), c.held) << c.value;
 }
 
 }  // namespace
