@@ -272,6 +272,7 @@ class CWexletCoreCommunication : public CDeviceImage {
   BYTE m_byReqLength = 0;
   std::array<BYTE, kRequestSize> m_abyRequest{};
   const BYTE* m_pResponse = nullptr;
+  bool m_bDeviceAnswered = false;  // some transaction has had a reply
   int m_nCursor = 0;
   COLORREF m_crStatusColor = 0;
   _bstr_t m_bstrStatusText{""};

@@ -109,6 +109,9 @@ struct CDeviceImage {
   std::string m_strCmd184Text;
 
   BYTE m_byPriorityBits = 0;  // device variable 42
+  // Variable 42 has come from the device once: until then a zero priority
+  // is no healthy device.
+  bool m_bStatusRead = false;
 
   // Second 21-point curve (188, written back by 189).
   std::array<double, 21> m_adCustCharX{};
@@ -168,7 +171,7 @@ struct CDeviceImage {
   // Event history, three pieces of 65 bytes (238, 240, 242).
   std::array<BYTE, 195> m_abyEventLog{};
 
-  BYTE m_bLinkOK = 1;  // the link counts as good until a transaction says otherwise
+  BYTE m_bLinkOK = 0;  // no link until a device has answered
 
   // Command 0.
   BYTE m_byDeviceRev = 0;

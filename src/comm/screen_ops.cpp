@@ -321,6 +321,9 @@ void CWexletCoreCommunication::DecodeList(const ListSpec& spec) {
 
     // Texts chosen from a code follow right after the code.
     switch (item.id) {
+      case 42:
+        m_bStatusRead = true;
+        break;
       case 150: {
         const BYTE c = m_byTravelUnitCode;
         const int key = (c == 47 || c == 49 || c == 143) ? c : 57;

@@ -132,6 +132,12 @@ void CWexletCoreCommunication::ReadConfiguration() {
 }
 
 void CWexletCoreCommunication::ChooseStatus() {
+  // Before the device has told its status there is none to show.
+  if (!m_bStatusRead) {
+    m_bstrStatusText = _bstr_t("");
+    m_crStatusColor = status::kNotAvailable;
+    return;
+  }
   if (m_byPriorityBits == 0) {
     m_bstrStatusText = TheLanguageTable().Lookup("SYSNOM");
     m_crStatusColor = status::kHeaderHealthy;
@@ -156,7 +162,8 @@ void CWexletCoreCommunication::ShowStatus(IiLedRoundX* led, ITextWindow* statusT
 
 void CWexletCoreCommunication::UpdateStatusArea(IiLedRoundX* led, ITextWindow* statusText, ITextWindow* modeText) {
   ChooseStatus();
-  m_bstrModeText = TheLanguageTable().Lookup((m_byControlMode & 0x01) ? "DigOnly" : "Analog");
+  m_bstrModeText =
+      m_bStatusRead ? TheLanguageTable().Lookup((m_byControlMode & 0x01) ? "DigOnly" : "Analog") : _bstr_t("");
   if (m_bLinkOK) {
     ShowStatus(led, statusText);
     if (modeText) modeText->SetWindowText(m_bstrModeText.str().c_str());

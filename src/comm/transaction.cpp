@@ -105,8 +105,10 @@ const BYTE* CWexletCoreCommunication::Transact() {
   }
 
   plat::RestoreWaitCursor();
-  // The flag follows the poll counter as it stood before this reply is judged.
-  m_bLinkOK = m_nFailCount <= 0 ? 1 : 0;
+  if (answered) m_bDeviceAnswered = true;
+  // The flag follows the poll counter as it stood before this reply is
+  // judged; before any device has answered there is no link to show.
+  m_bLinkOK = m_nFailCount <= 0 && m_bDeviceAnswered ? 1 : 0;
   m_pResponse = answered ? m_reply.data() : nullptr;
   return m_pResponse;
 }

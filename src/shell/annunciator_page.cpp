@@ -110,10 +110,10 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
        },
        [this, &comm] {
          if (m_bReadLocalPanel) comm.ReadLocalPanel();
-         comm.ReadCommand(174);
+         m_bStatusBytesRead = comm.ReadCommand(174) || m_bStatusBytesRead;
        },
        [this] {
-         UpdateAlarmLeds();
+         if (m_bStatusBytesRead) UpdateAlarmLeds();
          if (!m_bEnableAfterMasks) EnableActionButtons(TRUE);
        },
        3},

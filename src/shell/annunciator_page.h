@@ -76,4 +76,7 @@ class CAnnunciatorPage : public CMonitoringPage {
  private:
   CAlarmRowControls m_rowControls;
   int m_nStatusCountdown = 1;  // survives hiding the page
+  // The device has answered the status read once: before that the lamps
+  // stay grey, as the image's zeros would light every row healthy.
+  bool m_bStatusBytesRead = false;
 };

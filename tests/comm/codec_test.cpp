@@ -169,9 +169,11 @@ TEST(Codec, NewRequestLeavesNoBytesOfAnEarlierOne) {
   for (int i = 1; i < Comm::kRequestSize; ++i) EXPECT_EQ(c.m_abyRequest[i], 0) << i;
 }
 
-TEST(CommunicationObject, StartsWithTheLinkGoodAndEverythingElseZero) {
+TEST(CommunicationObject, StartsWithTheLinkDownAndEverythingElseZero) {
   Comm c;
-  EXPECT_EQ(c.m_bLinkOK, 1);
+  EXPECT_EQ(c.m_bLinkOK, 0);
+  EXPECT_FALSE(c.m_bDeviceAnswered);
+  EXPECT_FALSE(c.m_bStatusRead);
   EXPECT_EQ(c.m_nFailCount, 0);
   EXPECT_EQ(c.m_pResponse, nullptr);
   EXPECT_EQ(c.ResponseLength(), 0);

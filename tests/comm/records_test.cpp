@@ -285,6 +285,7 @@ std::vector<ReadCase> ReadCases() {
 
 TEST_F(Records, EachReadSendsItsCommandAndChangesOnlyItsFields) {
   ConnectAll();
+  AsAfterAFirstReply();
   comm.m_byCmd184Code = 5;
   for (const ReadCase& c : ReadCases()) {
     SCOPED_TRACE("command " + std::to_string(c.command));
@@ -302,6 +303,7 @@ TEST_F(Records, EachReadSendsItsCommandAndChangesOnlyItsFields) {
 
 TEST_F(Records, EveryReadRejectsAReplyOneByteShortOfItsLayout) {
   ConnectAll();
+  AsAfterAFirstReply();
   comm.m_byCmd184Code = 5;
   for (const ReadCase& c : ReadCases()) {
     if (c.command == 140) continue;  // nothing to decode
@@ -499,6 +501,7 @@ std::vector<WriteCase> WriteCases() {
 
 TEST_F(Records, EachWriteSendsItsRecordAndTakesTheEchoBack) {
   ConnectAll();
+  AsAfterAFirstReply();
   for (const WriteCase& c : WriteCases()) {
     SCOPED_TRACE("command " + std::to_string(c.command));
     c.set(comm);

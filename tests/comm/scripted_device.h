@@ -68,6 +68,12 @@ class ScriptedDeviceTest : public testing::Test {
     ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
     ASSERT_EQ(comm.AddItem("HART/Net/Dev1/Param/HART_Frame"), 1);
   }
+  // As after a device's first reply: from then on a transaction sets the
+  // link flag from the fail count alone, so a good one leaves it at 1.
+  void AsAfterAFirstReply() {
+    comm.m_bDeviceAnswered = true;
+    comm.m_bLinkOK = 1;
+  }
 
   LogCapture log;
   std::shared_ptr<ScriptedDevice> device = std::make_shared<ScriptedDevice>();

@@ -168,13 +168,47 @@ TEST_F(StatusArea, LedIsWrittenOnlyWhenItsColourDiffers) {
 TEST_F(StatusArea, CalibrationVariantIgnoresTheLinkAndTheMode) {
   comm.m_bLinkOK = 0;
   comm.m_byPriorityBits = 0;
+  comm.m_bStatusRead = true;
   comm.UpdateStatusAreaCalib(led, &status);
   EXPECT_EQ(status.text, "##SYSNOM");
   EXPECT_EQ(led->color, status::kHeaderHealthy);
   EXPECT_EQ(mode.text, "untouched");
 }
 
+TEST_F(StatusArea, NothingReadShowsNoStatusNeverAHealthyOne) {
+  // The image's zero priority before any poll: the calibration variant
+  // and a link that stands on other replies show no status.
+  comm.UpdateStatusAreaCalib(led, &status);
+  EXPECT_EQ(led->color, status::kNotAvailable);
+  EXPECT_EQ(status.text, "");
+  device->reply = Reply(13, std::vector<BYTE>(21, 0));
+  comm.ReadCommand(13);
+  ASSERT_EQ(comm.m_bLinkOK, 1);
+  comm.UpdateStatusArea(led, &status, &mode);
+  EXPECT_EQ(led->color, status::kNotAvailable);
+  EXPECT_EQ(status.text, "");
+  EXPECT_EQ(mode.text, "");
+  // Polls that are lost or not the poll's own still tell nothing.
+  device->reply = Reply(200, {0, 9, 1, 0, 42, 0});
+  Poll();
+  device->reply.reset();
+  Poll();
+  EXPECT_FALSE(comm.m_bStatusRead);
+  EXPECT_EQ(status.text, "");
+  Poll();
+  EXPECT_EQ(status.text, "Loss of Communication");
+  EXPECT_EQ(led->color, status::kAlarm);
+  // The first poll that is decoded shows the device's status.
+  device->reply = Poll(0, 0);
+  Poll();
+  Poll();
+  EXPECT_EQ(status.text, "##SYSNOM");
+  EXPECT_EQ(led->color, status::kHeaderHealthy);
+  EXPECT_EQ(mode.text, "##Analog");
+}
+
 TEST_F(StatusArea, FailingLedOrMissingLedRaises) {
+  AsAfterAFirstReply();  // the link up: the colour is read first
   led->failGet = true;
   EXPECT_THROW(comm.UpdateStatusArea(led, &status, &mode), _com_error);
   try {

@@ -176,12 +176,24 @@ TEST_F(Transaction, EachReplyReplacesTheLastOne) {
   EXPECT_EQ(comm.ResponseLength(), 0);
 }
 
-TEST_F(Transaction, WithoutAConnectionThereIsNoReplyButTheLinkFlagIsSet) {
-  comm.m_bLinkOK = 0;
+TEST_F(Transaction, TheLinkIsDownUntilADeviceHasAnswered) {
+  // No connection, then a device that does not answer, then one that does:
+  // a fail count of 0 alone says nothing of a device.
   comm.BeginRequest(13);
   EXPECT_EQ(comm.Transact(), nullptr);
-  EXPECT_EQ(comm.m_bLinkOK, 1);
+  EXPECT_EQ(comm.m_bLinkOK, 0);
   EXPECT_EQ(opc::SeenCalls().writes, 0);
+  ConnectAll();
+  device->reply.reset();
+  comm.Transact();
+  EXPECT_EQ(comm.m_bLinkOK, 0);
+  device->reply = Bytes{13, 2, 0, 0};
+  comm.Transact();
+  EXPECT_EQ(comm.m_bLinkOK, 1);
+  // From then on the flag follows the counter alone.
+  device->reply.reset();
+  comm.Transact();
+  EXPECT_EQ(comm.m_bLinkOK, 1);
   comm.m_nFailCount = 3;
   comm.Transact();
   EXPECT_EQ(comm.m_bLinkOK, 0);

@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/frame.h"
+#include "comm/status_rules.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
 #include "shell/strips.h"
 #include "sim/install.h"
+#include "support/language_table.h"
 #include "support/log_capture.h"
+#include "views/status/dashboard.h"
 
 namespace {
 
@@ -68,6 +72,46 @@ TEST(StartupFaults, UnknownComputerOpensWithoutAMessageAndShowsTheLinkDown) {
         Finish(ok);
       },
       testing::ExitedWithCode(0), "");
+}
+
+// Without a device nothing on the screen says all is well: not the action
+// strip, not the dashboard's header, position pointer or dip switch rows.
+// Exits with 0 when a minute of it showed nothing else.
+void CheckAMinuteWithoutADevice(std::vector<const char*> args) {
+  plat::ManualClock clock;
+  int failures = 0;
+  plat::ScriptedPerson person([&](const std::string&) { ++failures; });
+  person.Answer(IDOK);  // "Communication Error." where it comes
+  bool ok = StartWith(std::move(args), person, clock);
+  auto* actions = dynamic_cast<CActionArea*>(MainFrame()->m_wndOuterSplitter.GetPane(2, 0));
+  auto* dashboard = dynamic_cast<CDashboardView*>(theApp().m_pViews[1]);
+  ok = ok && actions && dashboard && dashboard->GetStatusLed() && failures == 0;
+  const std::string normal = TheLanguageTable().Lookup("SYSNOM").str();
+  const int fields[] = {1054, 1007, 1062, 1088, 1009, 1090, 1089,        // dip switch rows
+                        1092, 1008, 1094, 1096, 1010, 1098, 1097, 1102,  // their marks
+                        CDashboardView::kCutOffId, CDashboardView::kLockId};
+  for (int second = 0; ok && second <= 60; ++second) {
+    COLORREF led = 0, pointer = 0;
+    dashboard->GetStatusLed()->get_LedColor(&led);
+    dashboard->GetPositionGauge()->get_ElementColor(0, &pointer);
+    const std::string link = actions->GetDlgItemText(CActionArea::kLinkText);
+    ok = link.find("Connected") != 0 && dashboard->GetStatusText().GetWindowText() != normal &&
+         led != status::kHeaderHealthy && pointer == status::kNotAvailable;
+    for (int id : fields) ok = ok && dashboard->GetDlgItemText(id).empty();
+    if (!ok)
+      std::fprintf(stderr, "at %d s: link '%s', LED %06X, pointer %06X\n", second, link.c_str(),
+                   static_cast<unsigned>(led), static_cast<unsigned>(pointer));
+    clock.Advance(1000);
+  }
+  Finish(ok && actions->GetDlgItemText(CActionArea::kLinkText) == "Disconnected");
+}
+
+TEST(StartupFaults, WithoutADeviceNothingSaysAllIsWell) {
+  EXPECT_EXIT(CheckAMinuteWithoutADevice({}), testing::ExitedWithCode(0), "") << "no arguments";
+  EXPECT_EXIT(CheckAMinuteWithoutADevice({"/slocalhost", "/dHART/Net/Nope"}), testing::ExitedWithCode(0), "")
+      << "a path the server refuses";
+  EXPECT_EXIT(CheckAMinuteWithoutADevice({"/dHART/Net/Tarnix1", "/splant-server-9"}), testing::ExitedWithCode(0), "")
+      << "a server out of reach";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "annunciator_fixture.h"
 #include "app/page_table.h"
+#include "comm/status_rules.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
@@ -113,6 +114,26 @@ TEST_F(Annunciators, TechnicianPageEnablesButtonsWithTheMasksAndLightsOnlyItsBit
             TheLanguageTable().Lookup("HALLLOWERLONG").str());
   EXPECT_EQ(page->GetDlgItemText(CAlarm_TechAnnunciatorView::kSolutionsId),
             TheLanguageTable().Lookup("PILOT_CANT_RES").str());
+}
+
+TEST_F(Annunciators, UntilTheDeviceSendsItsStatusEveryLampStaysGrey) {
+  SetDevice(Filled(0xFF), 13, 0x01);
+  device->InjectNoReply(-1);
+  for (int view : {2, 3, 34, 7}) {  // the positioner health page on the same frame
+    SCOPED_TRACE(view);
+    Open(view);
+    Tick(6);
+    size_t row = 0;
+    for (; page->GetLampColour(row) != 0xFFFFFFFF; ++row)
+      EXPECT_EQ(page->GetLampColour(row), status::kNotAvailable) << row;
+    EXPECT_GT(row, 0u);
+  }
+  // The alarm page once the device answers: its lamps as the device says.
+  device->ClearFaults();
+  Open(2);
+  Tick(3);
+  EXPECT_EQ(page->GetLampColour(0), 0x00FFFFu);
+  EXPECT_EQ(page->GetLampColour(1), 0x006400u);
 }
 
 // ---- Masks.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "comm/status_rules.h"
 #include "platform/activex/controls.h"
 #include "platform/com/registry.h"
 #include "platform/opc/server.h"
@@ -325,6 +326,53 @@ TEST_F(Dashboard, ConfigurationRowsShowTheSoftwareBitsAndMarkEachDipSwitchThatDi
     for (int k = 0; k < 7; ++k) EXPECT_EQ(Field(valueIds[k]), c.values[k]) << valueIds[k];
     for (int k = 0; k < 8; ++k) EXPECT_EQ(Field(markIds[k]), c.marks[k]) << markIds[k];
   }
+}
+
+// ---- Before the device has answered.
+
+TEST_F(Dashboard, UntilTheDeviceAnswersNothingShowsAValueItDidNotSend) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  comm.m_bDeviceAnswered = comm.m_bStatusRead = false;  // as at start-up
+  comm.m_bLinkOK = 0;
+  device->SetVariable(55, 0x5A);
+  device->SetVariable(56, 0x5A);
+  device->InjectNoReply(-1);
+  const int fields[] = {1054, 1007, 1062, 1088, 1009, 1090, 1089,        // dip switch rows
+                        1092, 1008, 1094, 1096, 1010, 1098, 1097, 1102,  // their marks
+                        CDashboardView::kCutOffId, CDashboardView::kLockId};
+  auto pointerColour = [this] {
+    COLORREF colour = 0;
+    page->GetPositionGauge()->get_ElementColor(0, &colour);
+    return colour;
+  };
+  IiLedRoundX* led = page->GetStatusLed();
+  Start();
+  for (int tick = 0; tick <= 9; ++tick) {  // the reads, then three idle cycles
+    SCOPED_TRACE("tick " + std::to_string(tick));
+    COLORREF colour = 0;
+    led->get_LedColor(&colour);
+    EXPECT_EQ(colour, status::kAlarm);
+    EXPECT_EQ(page->GetStatusText().GetWindowText(), "Loss of Communication");
+    EXPECT_EQ(page->GetModeText().GetWindowText(), "");
+    EXPECT_EQ(pointerColour(), status::kNotAvailable);
+    for (int id : fields) EXPECT_EQ(Field(id), "") << id;
+    Tick();
+  }
+  // The device answers: the page shows it as ever.
+  device->ClearFaults();
+  Tick(4);  // a cycle to bring the link up, then its next status poll
+  ASSERT_EQ(Rx(), "STAT");
+  EXPECT_EQ(page->GetStatusText().GetWindowText(), Text("SYSNOM"));
+  EXPECT_EQ(pointerColour(), status::kHeaderHealthy);
+  EXPECT_EQ(Field(1007), "20mA");
+  EXPECT_EQ(Field(1088), "ON");
+  EXPECT_EQ(Field(1102), "");
+  EXPECT_EQ(Field(CDashboardView::kLockId), Text("PCTRLTRACK"));
+  // Lost again: the last values stay, as the header says the link is down.
+  device->InjectNoReply(-1);
+  Tick(6);
+  EXPECT_EQ(page->GetStatusText().GetWindowText(), "Loss of Communication");
+  EXPECT_EQ(Field(1088), "ON");
 }
 
 // ---- The operator's actions.

@@ -301,4 +301,49 @@ TEST_F(MultiTestPage, ShownItReadsTheTestSetUpsAndChecksEveryField) {
   EXPECT_FALSE(Enabled(View::kStepHoldId));
 }
 
+TEST_F(MultiTestPage, FieldsThatNoDeviceFilledAreEmptyAndNeverValid) {
+  // Shown for the first time while the device does not answer, the image
+  // as at start-up.
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  comm.m_dVar142 = comm.m_dVar143 = comm.m_dVar145 = comm.m_dVar149 = comm.m_dVar289 = 0;
+  device->InjectNoReply(-1);
+  auto* page = static_cast<View*>(CreatePage(17));
+  ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 99));
+  page->SendInitialUpdate();
+  auto icon = [page](int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); };
+  const struct {
+    int edit, icon;
+  } fields[] = {{View::kRampStartId, 1102}, {View::kRampStopId, 1103},    {View::kRampHoldId, 1104},
+                {View::kRampTimeId, 1101},  {View::kStepStartId, 1105},   {View::kStepStopId, 1106},
+                {View::kStepHoldId, 1107},  {View::kPstStartId, 1109},    {View::kPstStopId, 1110},
+                {View::kPstTimeLimitId, 1111}, {View::kPstRampTimeId, 1112}, {View::kPstHoldId, 1113}};
+  for (int pass = 0; pass < 2; ++pass) {  // and again when shown once more
+    page->StartMonitoring();
+    for (const auto& f : fields) {
+      EXPECT_EQ(page->GetDlgItemText(f.edit), "") << f.edit;
+      EXPECT_EQ(icon(f.icon), 152u) << f.edit;
+    }
+    EXPECT_EQ(page->GetDlgItemText(View::kSettlingTimeId), "6");
+    EXPECT_EQ(icon(1108), 153u);
+    page->GetDlgItemAs<CButton>(View::kRampBoxId)->Click();
+    EXPECT_FALSE(page->GetDlgItem(View::kStartId)->IsWindowEnabled()) << pass;
+    page->GetDlgItemAs<CButton>(View::kRampBoxId)->Click();
+  }
+  // The device answers: its set-ups fill every field, all valid.
+  device->ClearFaults();
+  page->StartMonitoring();
+  for (const auto& f : fields) {
+    EXPECT_NE(page->GetDlgItemText(f.edit), "") << f.edit;
+    EXPECT_EQ(icon(f.icon), 153u) << f.edit;
+  }
+  page->GetDlgItemAs<CButton>(View::kRampBoxId)->Click();
+  EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+  // Lost once more: the values the device sent stay.
+  const std::string rampTime = page->GetDlgItemText(View::kRampTimeId);
+  device->InjectNoReply(-1);
+  page->StartMonitoring();
+  EXPECT_EQ(page->GetDlgItemText(View::kRampTimeId), rampTime);
+  EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+}
+
 }  // namespace

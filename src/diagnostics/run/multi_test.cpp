@@ -220,16 +220,20 @@ void View::OnShown() {
   app.m_pPSTView = app.m_pViews[24];
   ResetInputIcons();
   RefreshFromDevice();
+  // An empty field holds no setting, whatever its flag says from before.
+  for (size_t i = 0; i < m_settings.size(); ++i)
+    if (GetDlgItemText(m_settings[i].edit).empty()) CheckSettingField(i);
   UpdateStartButton();
 }
 
 void View::RefreshFromDevice() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  // Without a reply the edits show what the device image held already.
+  // Without both replies the edits keep what they show: the image may hold
+  // the other test's set-up, or zeros that no device sent.
   auto show = [this](int edit, double value) { SetDlgItemText(edit, plat::FormatNumber("%3.1f", value).c_str()); };
   Try("test setup", [&] {
-    comm.WriteTestCommand(5);
-    comm.ReadTestSetup();
+    const bool selected = comm.WriteTestCommand(5);
+    if (!comm.ReadTestSetup() || !selected) return;
     show(kRampStartId, comm.m_dVar142);
     show(kRampStopId, comm.m_dVar143);
     show(kRampHoldId, comm.m_dVar145);
@@ -239,8 +243,8 @@ void View::RefreshFromDevice() {
     show(kStepHoldId, comm.m_dVar145);
   });
   Try("partial stroke setup", [&] {
-    comm.WriteTestCommand(4);
-    comm.ReadPstSetup();
+    const bool selected = comm.WriteTestCommand(4);
+    if (!comm.ReadPstSetup() || !selected) return;
     show(kPstStartId, comm.m_dVar142);
     show(kPstStopId, comm.m_dVar143);
     show(kPstHoldId, comm.m_dVar145);

@@ -64,7 +64,7 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
   void OnCheckBox(int box);
   void OnSettingChanged(size_t index) override;
   // The settings of the ramp, step and partial stroke tests as the device
-  // holds them.
+  // holds them; a read without reply leaves its fields as they are.
   void RefreshFromDevice();
   void HandOver(size_t test);
   void EndSequence();

@@ -162,19 +162,29 @@ CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 
   m_toolTips.push_back(marks);
 
   CWexletCoreCommunication& comm = theApp().m_comm;
+  // A display shows the device image only once its read has been answered:
+  // until then the image's zeros are settings no device sent.
   m_steps = {
-      {4, "1", {}, [&comm] { comm.ReadDashboardSlowReadParameters(); },
+      {4, "1", {}, [this, &comm] { m_bSlowRead = comm.ReadDashboardSlowReadParameters() || m_bSlowRead; },
        [this] {
+         if (!m_bSlowRead) return;
          UpdateCommandGaugeLimitsToControls();
          UpdateControlModeToControls();
        },
        8},
-      {8, "2", {}, [&comm] { comm.ReadCommand(142); }, [this] { UpdateTemperatureUnitToControls(); }, 10},
-      {10, "3", {}, [&comm] {
-         comm.ReadCommand(132);
+      {8, "2", {}, [this, &comm] { m_bUnitsRead = comm.ReadCommand(142) || m_bUnitsRead; },
+       [this] {
+         if (m_bUnitsRead) UpdateTemperatureUnitToControls();
+       },
+       10},
+      {10, "3", {}, [this, &comm] {
+         m_bCutOffRead = comm.ReadCommand(132) || m_bCutOffRead;
          comm.ReadCommand(138);
        },
-       [this] { UpdatePressureCtlAndPosCutOffDataToControls(); }, 0},
+       [this] {
+         if (m_bCutOffRead) UpdatePressureCtlAndPosCutOffDataToControls();
+       },
+       0},
       // The cyclic read comes every second idle tick; the countdown
       // survives hiding the page.
       {0, "IDLE",
@@ -183,7 +193,11 @@ CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 
          m_nIdleCountdown = 2;
          return true;
        },
-       [&comm] { comm.ReadDashboardCyclicParameters(); }, [this] { UpdateCyclicReadToControls(); }, 2},
+       [this, &comm] { m_bCyclicRead = comm.ReadDashboardCyclicParameters() || m_bCyclicRead; },
+       [this] {
+         if (m_bCyclicRead) UpdateCyclicReadToControls();
+       },
+       2},
       {2, "STAT", {}, [this] { PollStatusArea(); }, [this] { UpdatePositionGaugeColor(); }, 0},
   };
 
@@ -258,9 +272,16 @@ void CDashboardView::Receive(const char* name, int nextStep) {
 // ---- Displays. One Try per control: a control that fails leaves the
 // others updated.
 
+void CDashboardView::OnShown() {
+  // The pointer's normal colour would say the device is well.
+  if (!theApp().m_comm.m_bStatusRead) UpdatePositionGaugeColor();
+}
+
 void CDashboardView::UpdatePositionGaugeColor() {
-  const BYTE code = theApp().m_comm.m_byPriorityBits;
-  const COLORREF color = code == 88                  ? status::kAlarm
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  const BYTE code = comm.m_byPriorityBits;
+  const COLORREF color = !comm.m_bStatusRead           ? status::kNotAvailable
+                         : code == 88                  ? status::kAlarm
                          : (code == 96 || code == 97) ? status::kAlert
                                                       : status::kHeaderHealthy;
   Try("position gauge", [&] { common::Puts(m_pPositionGauge.GetInterfacePtr()).Color(activex::Row(3), color); });

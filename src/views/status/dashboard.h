@@ -36,6 +36,7 @@ class CDashboardView : public CMonitoringPage {
 
  protected:
   void CreateControls() override;
+  void OnShown() override;
   void OnStepBegin(const PageStep& step) override;
   void OnStepEnd(const PageStep& step) override;
 
@@ -58,6 +59,8 @@ class CDashboardView : public CMonitoringPage {
   void Receive(const char* name, int nextStep);
 
   int m_nIdleCountdown = 1;  // survives hiding the page
+  // Which of the page's reads a device has answered once.
+  bool m_bSlowRead = false, m_bUnitsRead = false, m_bCutOffRead = false, m_bCyclicRead = false;
 
   CStatic m_wndCommandGauge, m_wndPositionGauge, m_wndCommandDisplay, m_wndPositionDisplay, m_wndDeviationDisplay,
       m_wndTemperatureDisplay, m_wndAnalogInput, m_wndSourceSwitch, m_wndThermometer, m_wndDigitalEntry;
