@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -175,15 +177,19 @@ std::vector<std::string> ClippedTexts(QWidget* page) {
   return clipped;
 }
 
-void SaveScreen(const std::string& name) {
-  QWidget* window = Frame().GetSafeWidget();
-  QApplication::processEvents();
-  // A run in another language keeps its pictures apart.
+// A run in another language keeps its pictures apart.
+QString ScreensDir() {
   QString dir = QStringLiteral(TARNIX_BINARY_DIR "/screens");
   if (const char* language = std::getenv("TARNIX_SCREENS_LANGUAGE"); language && *language)
     dir += QStringLiteral("/") + QString::fromUtf8(language);
   QDir().mkpath(dir);
-  window->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
+  return dir;
+}
+
+void SaveScreen(const std::string& name) {
+  QWidget* window = Frame().GetSafeWidget();
+  QApplication::processEvents();
+  window->grab().save(ScreensDir() + "/" + QString::fromStdString(name) + ".png");
 }
 
 TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
@@ -1336,7 +1342,8 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   ASSERT_TRUE(sink.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  EXPECT_TRUE(printed.contains(QStringLiteral("Data Monitor Report"))) << printed.toStdString();
+  EXPECT_TRUE(printed.contains(QString::fromStdString(TheLanguageTable().Lookup("DATALOGGERREPORT").str())))
+      << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
   EXPECT_EQ(common.m_strLoggerSettings[1].str(), "    3");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
@@ -1535,8 +1542,9 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   SaveScreen("compare_step");
 
   const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
-  for (const char* text : {"Step Test Comparison Report", "healthy.stp", "worn.stp"})
-    EXPECT_TRUE(printed.contains(QString::fromUtf8(text))) << text;
+  for (const std::string& text : {TheLanguageTable().Lookup("STEPCMPREPORTTITLE").str(), std::string("healthy.stp"),
+                                  std::string("worn.stp")})
+    EXPECT_TRUE(printed.contains(QString::fromStdString(text))) << text;
 }
 
 // Two HDRL tests of the simulated valve compared, the second after the
@@ -1610,7 +1618,7 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
 
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  for (const std::string& text : {std::string("HDRL Test Comparison Report"), std::string("after.hdrl"),
+  for (const std::string& text : {TheLanguageTable().Lookup("HDRLCMPREPORTTITLE").str(), std::string("after.hdrl"),
                                   page->GetDlgItemText(597), page->GetDlgItemText(596)})
     EXPECT_TRUE(printed.contains(QString::fromStdString(text))) << text << "\n" << printed.toStdString();
   EXPECT_FALSE(page->GetDlgItem(View::kControlSignalId)->IsWindowEnabled());
@@ -1775,7 +1783,7 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   for (const auto& [x, y] : diff) largest = std::max(largest, std::abs(y));
   EXPECT_GT(largest, 0.5);  // the worn valve lags where the new one moved
   const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  EXPECT_TRUE(printed.contains(QStringLiteral("Partial Stroke Test Comparison Report")));
+  EXPECT_TRUE(printed.contains(QString::fromStdString(TheLanguageTable().Lookup("PSTCMPREPORTTITLE").str())));
   EXPECT_TRUE(printed.contains(QStringLiteral("worn.pst")));
 
   // Another ramp time asks; Cancel keeps both files.
@@ -1787,6 +1795,49 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   EXPECT_EQ(testsupport::PlotPoints(page->GetComparePlot(), "PositionDiff"), diff);
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
   SaveScreen("compare_pst");
+}
+
+
+// The real question of the running program, not the scripted person's:
+// Qt's own Yes and No speak the language the program chose from the locale.
+TEST(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
+  using View = CDiagnostics_HDRLView;
+  const std::map<std::string, std::pair<const char*, const char*>> kYesNo = {
+      {"1033", {"&Yes", "&No"}},   {"1031", {"&Ja", "&Nein"}}, {"3082", {"&S\u00ed", "&No"}},
+      {"1036", {"&Oui", "&Non"}},  {"1040", {"&S\u00ec", "&No"}}, {"1046", {"&Sim", "&N\u00e3o"}},
+      {"1055", {"&Evet", "&Hay\u0131r"}},
+  };
+  const auto expected = kYesNo.find(theApp().m_strLanguageId.str());
+  ASSERT_NE(expected, kYesNo.end()) << theApp().m_strLanguageId.str();
+  ShowWindowAt(1280, 800);
+  const DeviceRestored restored(sim::PositionerFor("HART/Net/Tarnix1"));
+  Select(53);
+  auto* page = static_cast<View*>(theApp().m_pViews[22]);
+  ASSERT_EQ(ShownPage(), page);
+  g_clock->Advance(2 * 500);
+  ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+
+  QString text, yes, no;
+  QTimer::singleShot(0, [&] {
+    QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (!box && w->isVisible()) box = qobject_cast<QMessageBox*>(w);
+    if (!box) return ADD_FAILURE() << "no message box shown";
+    text = box->text();
+    if (QAbstractButton* button = box->button(QMessageBox::Yes)) yes = button->text();
+    QAbstractButton* button = box->button(QMessageBox::No);
+    if (button) no = button->text();
+    box->grab().save(ScreensDir() + "/start_question.png");
+    if (button) button->click();
+    else box->reject();
+  });
+  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  EXPECT_EQ(text.toStdString(),
+            TheLanguageTable().Lookup("CAUSEMOVEMENT").str() + "\n" + TheLanguageTable().Lookup("CONTINUE").str());
+  EXPECT_EQ(yes.toStdString(), expected->second.first);
+  EXPECT_EQ(no.toStdString(), expected->second.second);
+  g_clock->Advance(500);
+  EXPECT_FALSE(page->IsRunning()) << "No starts nothing";
 }
 
 }  // namespace
