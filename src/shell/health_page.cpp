@@ -62,7 +62,7 @@ CHealthPage::CHealthPage(UINT templateId, const char* titleKey, UINT timerId,
                          StatusHeaderIds header)
     : CAnnunciatorPage(templateId, titleKey, timerId, rows, header), m_texts(texts), m_side(side) {
   for (const alarms::AlarmGroup& g : groups) m_captions.push_back({g.captionKey, {g.box}});
-  m_bReadSensorsAtStart = false;
+  m_steps.clear();
   m_bKeepMixedPairs = true;
   m_actionButtons = {kApplyId, kRetrieveId};
   const std::vector<KeyedControls> captions = {
@@ -194,8 +194,22 @@ void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::func
   }
 }
 
+PageStep CHealthPage::RefreshStep(int step, std::function<void()> reads, std::function<void()> show, int next) {
+  constexpr int kEvery = 3;
+  return {step, "REFRESH", [this] { return RefreshDue(kEvery); },
+          [this, reads] {
+            PollStatusArea();
+            reads();
+          },
+          [this, show] {
+            UpdateAlarmLeds();
+            if (show) show();
+          },
+          next};
+}
+
 void CHealthPage::OnShown() {
-  CAnnunciatorPage::OnShown();
+  EnableActionButtons(FALSE);
   SetDlgItemText(m_side.implications, "");
   SetDlgItemText(m_side.solutions, "");
   for (const AlarmRow& r : Rows()) CheckDlgButton(r.selector, 0);
