@@ -41,13 +41,16 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     items.push_back({v.caption, DlgKind::Static, "", x + 8, y + 1, 50, 9});
     items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, v.width, 12, DS_READONLY | v.align});
     if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
+    // The waste bin (25 x 27 pixels) whole inside the button's frame.
+    constexpr int kResetWidth = 21, kResetHeight = 20;
     if (v.reset)
-      items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
+      items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y + 6 - kResetHeight / 2, kResetWidth,
+                       kResetHeight, DS_BITMAP | DS_DISABLED});
     // The link ends at the box's right edge and takes what room the line
     // leaves it for a longer word.
     if (v.link) {
       const int right = x + box.cx - 4;
-      const int lineEnd = v.reset ? unitX + 45 : v.unit ? unitX + 26 : x + 60 + v.width;
+      const int lineEnd = v.reset ? unitX + 27 + kResetWidth : v.unit ? unitX + 26 : x + 60 + v.width;
       const int left = std::max(right - 60, lineEnd + 2);
       items.push_back({v.link, DlgKind::GroupBox, "", left, y + 1, right - left, 10, DS_HIDDEN});
     }

@@ -12,6 +12,7 @@
 
 #include "annunciator_fixture.h"
 #include "app/page_table.h"
+#include "platform/win/resources.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 #include "views/health/actuator_health.h"
@@ -724,6 +725,31 @@ TEST_F(HealthPages, AResetClickKeepsOrRestartsThePeriod) {
     EXPECT_EQ(device->Requests(), std::vector<Bytes>{});
     clock.Advance(1);
     EXPECT_EQ(device->Requests(), std::vector<Bytes>{c.read});
+    page->StopMonitoring();
+  }
+}
+
+// A Reset button holds its waste bin whole, with room for its own frame
+// on every side.
+TEST_F(HealthPages, ResetButtonsHoldTheirWholePicture) {
+  const std::pair<int, std::vector<int>> pages[] = {
+      {kPositionerView, {kResetCycles, kResetTravel}},
+      {kValveView, {Valve::kResetCyclesId, Valve::kResetTravelId}},
+  };
+  for (const auto& [view, buttons] : pages) {
+    Open(view);
+    for (int id : buttons) {
+      SCOPED_TRACE(id);
+      auto* button = page->GetDlgItemAs<CButton>(id);
+      ASSERT_NE(button, nullptr);
+      const QSize picture = plat::PixmapOf(button->GetBitmap()).size();
+      ASSERT_EQ(picture, QSize(25, 27));
+      CRect rect;
+      button->GetClientRect(&rect);
+      constexpr int kFrame = 2;
+      EXPECT_GE(rect.Width(), picture.width() + 2 * kFrame);
+      EXPECT_GE(rect.Height(), picture.height() + 2 * kFrame);
+    }
     page->StopMonitoring();
   }
 }
