@@ -42,7 +42,7 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, v.width, 12, DS_READONLY | v.align});
     if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
     // The waste bin (25 x 27 pixels) whole inside the button's frame.
-    constexpr int kResetWidth = 21, kResetHeight = 20;
+    constexpr int kResetWidth = 19, kResetHeight = 20;
     if (v.reset)
       items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y + 6 - kResetHeight / 2, kResetWidth,
                        kResetHeight, DS_BITMAP | DS_DISABLED});

@@ -315,15 +315,17 @@ TEST_F(PositionerHealth, LinksSelectTheirPagesInTheTree) {
 using Valve = CHealth_Val_MainView;
 using Control = CHealth_Ctl_MainView;
 
+// A status bit of the device and the lamp it lights on a page.
+struct LampCase {
+  int view;
+  int byte;
+  std::uint8_t status;
+  size_t row;
+  COLORREF colour;
+};
+
 TEST_F(HealthPages, ValveAndControlLoopRowLampsFollowTheirBits) {
-  struct Case {
-    int view;
-    int byte;
-    std::uint8_t status;
-    size_t row;
-    COLORREF colour;
-  };
-  const Case cases[] = {
+  const LampCase cases[] = {
       {kValveView, 13, 0x01, 0, 0x00FFFF},   {kValveView, 13, 0x02, 1, 0x00FFFF},
       {kValveView, 16, 0x40, 2, 0x0A0AFF},   {kValveView, 16, 0x80, 3, 0x0A0AFF},
       {kValveView, 11, 0x04, 4, 0x00FFFF},   {kValveView, 11, 0x08, 5, 0x00FFFF},
@@ -331,7 +333,7 @@ TEST_F(HealthPages, ValveAndControlLoopRowLampsFollowTheirBits) {
       {kControlView, 11, 0x41, 3, 0x00FFFF}, {kControlView, 12, 0x02, 1, 0x00FFFF},
       {kControlView, 12, 0x02, 2, 0x006400}, {kControlView, 12, 0x01, 2, 0x00FFFF},
   };
-  for (const Case& c : cases) {
+  for (const LampCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.view << " " << c.byte << " " << int{c.status} << " " << c.row);
     SetDevice(Filled(0xFF), c.byte, c.status);
     Open(c.view);
@@ -667,24 +669,20 @@ TEST_F(HealthPages, RowsAndButtonsComeWhenTheMachineBringsThem) {
 // visit until its next refresh; only the buttons wait for the machine.
 TEST_F(HealthPages, ShownAgainKeepsTheLampsAndTheRowsEnabled) {
   struct Case {
-    int view;
-    int byte;
-    std::uint8_t status;
-    size_t row;
-    COLORREF colour;
+    LampCase lamp;
     int mask, selector;
   };
   const Case cases[] = {
-      {kPositionerView, 19, 0x01, kMainBoardRow, 0x0A0AFF, 1402, 1403},
-      {kValveView, 16, 0x40, 2, 0x0A0AFF, 1413, 7005},
-      {kActuatorView, 15, 0x04, 0, 0x0A0AFF, kSupplyMask, kSupplySelect},
-      {kControlView, 11, 0x41, 3, 0x00FFFF, 1122, 639},
+      {{kPositionerView, 19, 0x01, kMainBoardRow, 0x0A0AFF}, 1402, 1403},
+      {{kValveView, 16, 0x40, 2, 0x0A0AFF}, 1413, 7005},
+      {{kActuatorView, 15, 0x04, 0, 0x0A0AFF}, kSupplyMask, kSupplySelect},
+      {{kControlView, 11, 0x41, 3, 0x00FFFF}, 1122, 639},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.view);
-    SetDevice(Filled(0xFF), c.byte, c.status);
-    OpenAndRefresh(c.view);
-    ASSERT_EQ(page->GetLampColour(c.row), c.colour);
+    SCOPED_TRACE(c.lamp.view);
+    SetDevice(Filled(0xFF), c.lamp.byte, c.lamp.status);
+    OpenAndRefresh(c.lamp.view);
+    ASSERT_EQ(page->GetLampColour(c.lamp.row), c.lamp.colour);
     std::vector<COLORREF> lamps;
     for (size_t row = 0; page->GetLampColour(row) != 0xFFFFFFFF; ++row) lamps.push_back(page->GetLampColour(row));
     page->StopMonitoring();
@@ -697,7 +695,7 @@ TEST_F(HealthPages, ShownAgainKeepsTheLampsAndTheRowsEnabled) {
       Tick();
     }
     page->StopMonitoring();
-    SetDevice(Filled(0xFF), c.byte, 0);
+    SetDevice(Filled(0xFF), c.lamp.byte, 0);
   }
 }
 
