@@ -11,6 +11,9 @@ using status::kAlert;
 
 constexpr StatusHeaderIds kHeader{1065, 1012, 1013};
 
+// The status read that follows each read of the values.
+constexpr int kStatusStep = 10;
+
 // Every group keeps a line for its value.
 constexpr alarms::AlarmGroup kGroups[] = {
     {1532, "IDC_BTN_DEVIATION", 0, 1},
@@ -69,10 +72,10 @@ CHealth_Ctl_MainView::CHealth_Ctl_MainView()
   AddValueLines(kValues);
   AddLinks(kLinks);
   // First visit: the rows enabled, the masks, then the values (with the
-  // header's poll) and on the tick after them the status with the lamps,
-  // which brings the buttons and links back. Idle, the values come every
-  // second quiet tick, each followed by the status, and the header's poll
-  // every third time the values fall due or not.
+  // header's poll) and, on the tick after, the status with the lamps, which
+  // brings the buttons and links back. The idle step keeps two counts: the
+  // values every second time it runs, each followed by the status read,
+  // and the header's poll every third time.
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
       {5, "START", {}, {}, [this] { EnableAlarmRows(); }, 7},

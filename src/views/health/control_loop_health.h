@@ -6,7 +6,6 @@
 class CHealth_Ctl_MainView : public CHealthPage {
  public:
   enum : int { kDeviationBox = 1515, kPositionBox = 1445, kPstResultBox = 1540 };
-  enum : int { kStatusStep = 10 };
 
   CHealth_Ctl_MainView();
 
