@@ -96,20 +96,27 @@ constexpr double kSixtyDegrees = 1.0471975333333332;
 
 double SinDegrees(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 
+// The linkage procedure's advice, in its own words.
+constexpr const char* kLongerArm = "Use Longer Feedback arm";
+constexpr const char* kShorterArm = "We suggest using a shorter Feedback arm";
+constexpr const char* kCollarOpen = "Adjust feedback collar towards open position";
+constexpr const char* kCollarClosed = "Adjust feedback collar towards closed position";
+
 }  // namespace
 
 LinkageResult Linearise(double strokeLength, double armLength, double position) {
   const double s = strokeLength, l = armLength;
-  // Without these the swing below is zero, infinite or undefined.
-  if (!(l > 0) || std::isinf(l)) return {std::nullopt, "LINKAGE_ARM"};
-  if (!(s > 0) || std::isinf(s)) return {std::nullopt, "LINKAGE_STROKE"};
-  if (!(position < 100) || std::isinf(position)) return {std::nullopt, "LINKAGE_POSITION"};
-
-  const double ratio = s / l;
-  if (!(ratio < 1.73)) return {std::nullopt, "LINKAGE_LONGERARM"};
-  const double p = 0.01 * position, q = 1 - p;
   const bool towardsOpen = position < 50;
-  const char* outOfReach = towardsOpen ? "LINKAGE_COLLAROPEN" : "LINKAGE_COLLARCLOSED";
+  const char* outOfReach = towardsOpen ? kCollarOpen : kCollarClosed;
+  // A length or position that gives no swing gets the advice its ratio or
+  // its side of 50 % calls for, and no curve.
+  if (!(l > 0)) return {std::nullopt, kLongerArm};
+  const double ratio = s / l;
+  if (!(ratio < 1.73)) return {std::nullopt, kLongerArm};
+  if (!(ratio > 0)) return {std::nullopt, kShorterArm};
+  if (!(position < 100) || std::isinf(position)) return {std::nullopt, outOfReach};
+
+  const double p = 0.01 * position, q = 1 - p;
   const double reach = l * (std::sin(kSixtyDegrees) + SinDegrees(towardsOpen ? 60 * p / q : 60 * q / p));
   if (reach <= s) return {std::nullopt, outOfReach};
 
@@ -130,7 +137,7 @@ LinkageResult Linearise(double strokeLength, double armLength, double position) 
     curve[i] = 100 * (angle - closed) / total;
   }
   curve[kPoints - 1] = 100;
-  return {curve, ratio <= 0.35 ? "LINKAGE_SHORTERARM" : "LINKAGE_OK"};
+  return {curve, ratio <= 0.35 ? kShorterArm : "OK"};
 }
 
 }  // namespace curves

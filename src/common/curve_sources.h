@@ -64,10 +64,11 @@ enum class LinkageInput { Step1, Step2, Step3, Step4, ArmLength };
 LinkageSteps LinkageFollow(LinkageSteps now, LinkageInput changed, double armLength);
 
 // A curve to show, or none when the curve stays as it is, with the
-// language key of the message for the "Error:" field.
+// message for the "Error:" field: the procedure's own words, the same in
+// every language.
 struct LinkageResult {
   std::optional<Outputs> curve;
-  std::string messageKey;
+  std::string message;
 };
 
 // The output curve that makes the valve follow the input through a

@@ -52,6 +52,10 @@ COLORREF CAlarmRowControls::GetLampColour(size_t row) const {
 
 void CAlarmRowControls::Reset(CWnd& page, bool enable) {
   for (Lamp& lamp : m_lamps) PutLamp(page, lamp, status::kNotAvailable);
+  Enable(page, enable);
+}
+
+void CAlarmRowControls::Enable(CWnd& page, bool enable) {
   for (const AlarmRow& r : m_rows) {
     if (r.kind == alarms::LocalPanel) continue;
     for (int id : {r.label, r.selector})

@@ -28,6 +28,8 @@ class CAlarmRowControls {
 
   // Every lamp grey; the check boxes and selectors enabled or not.
   void Reset(CWnd& page, bool enable);
+  // The check boxes and selectors enabled or not; the lamps keep their colours.
+  void Enable(CWnd& page, bool enable);
   // The lamps from the status bytes; the report flags too when given.
   void ShowStatus(CWnd& page, const alarms::Block& status, BYTE localPanel, BYTE* activeFlags = nullptr);
   void ShowMasks(CWnd& page, const alarms::Block& mask, BYTE* maskedFlags = nullptr);

@@ -7,12 +7,6 @@
 using alarms::AlarmGroup;
 using alarms::AlarmRow;
 
-namespace {
-
-// Hidden placeholders of the report and print engines.
-
-}  // namespace
-
 namespace pages {
 
 namespace {
@@ -102,12 +96,7 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
-      {1, "STATUS",
-       [this] {
-         if (--m_nStatusCountdown > 0) return false;
-         m_nStatusCountdown = 2;
-         return true;
-       },
+      {1, "STATUS", [this] { return RefreshDue(2); },
        [this, &comm] {
          if (m_bReadLocalPanel) comm.ReadLocalPanel();
          m_bStatusBytesRead = comm.ReadCommand(174) || m_bStatusBytesRead;
@@ -119,10 +108,8 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
        3},
       StatusStep(3, 1),
       {5, "START", {}, {}, [this] { ResetAlarmRows(true); }, 7},
-      {7, "RETRIEVE", {}, [&comm] { masks::Read(comm); }, [this] { ShowMasks(); }, 1},
-      {9, "APPLY", {},
-       [this, &comm] { masks::Apply(comm, [this](alarms::Block& mask) { CollectMasks(mask); }); },
-       [this] { ShowMasks(); }, 1},
+      MaskReadStep(7, 1),
+      MaskApplyStep(9, 1),
   };
   m_requests = {{2, 9}, {3, 7}};
 
@@ -171,7 +158,25 @@ void CAnnunciatorPage::OnRetrieve() {
   Request(3);
 }
 
+bool CAnnunciatorPage::RefreshDue(int every) {
+  if (--m_nStatusCountdown > 0) return false;
+  m_nStatusCountdown = every;
+  return true;
+}
+
+PageStep CAnnunciatorPage::MaskReadStep(int step, int next) {
+  return {step, "RETRIEVE", {}, [] { masks::Read(theApp().m_comm); }, [this] { ShowMasks(); }, next};
+}
+
+PageStep CAnnunciatorPage::MaskApplyStep(int step, int next) {
+  return {step, "APPLY", {},
+          [this] { masks::Apply(theApp().m_comm, [this](alarms::Block& mask) { CollectMasks(mask); }); },
+          [this] { ShowMasks(); }, next};
+}
+
 void CAnnunciatorPage::ResetAlarmRows(bool enable) { m_rowControls.Reset(*this, enable); }
+
+void CAnnunciatorPage::EnableAlarmRows() { m_rowControls.Enable(*this, true); }
 
 void CAnnunciatorPage::UpdateAlarmLeds() {
   const CWexletCoreCommunication& comm = theApp().m_comm;

@@ -57,10 +57,22 @@ class CAnnunciatorPage : public CMonitoringPage {
   virtual void OnPrintReport();
 
   std::span<const alarms::AlarmRow> Rows() const { return m_rowControls.Rows(); }
+  // Every lamp grey; the mask check boxes and selectors enabled or not.
   void ResetAlarmRows(bool enable);
+  // The mask check boxes and selectors enabled, the lamps as they are.
+  void EnableAlarmRows();
   void UpdateAlarmLeds();
   void ShowMasks();
   void CollectMasks(alarms::Block& mask) const;
+
+  // The countdown to the next status read: true when it has run out, and
+  // then it starts again from every. Apply and Retrieve set it to 1, so the
+  // first idle tick after them reads the status.
+  bool RefreshDue(int every);
+  // The masks read (176) and shown; Apply: the rows' check boxes into the
+  // masks, written (177) and shown as the device answered.
+  PageStep MaskReadStep(int step, int next);
+  PageStep MaskApplyStep(int step, int next);
 
   // A lamp of the page's legend, in the active colour for the whole run.
   void CreateLegendLamp(alarms::Lamp lamp, int placeholder, UINT id);

@@ -41,13 +41,16 @@ void AddHealthValueItems(std::vector<DialogItem>& items, std::span<const health:
     items.push_back({v.caption, DlgKind::Static, "", x + 8, y + 1, 50, 9});
     items.push_back({v.value, DlgKind::Edit, "", x + 60, y - 1, v.width, 12, DS_READONLY | v.align});
     if (v.unit) items.push_back({v.unit, DlgKind::Static, v.unitText, unitX, y + 1, 26, 9});
+    // The waste bin (25 x 27 pixels) whole inside the button's frame.
+    constexpr int kResetWidth = 19, kResetHeight = 20;
     if (v.reset)
-      items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y - 2, 18, 14, DS_BITMAP | DS_DISABLED});
+      items.push_back({v.reset, DlgKind::PushButton, "", unitX + 27, y + 6 - kResetHeight / 2, kResetWidth,
+                       kResetHeight, DS_BITMAP | DS_DISABLED});
     // The link ends at the box's right edge and takes what room the line
     // leaves it for a longer word.
     if (v.link) {
       const int right = x + box.cx - 4;
-      const int lineEnd = v.reset ? unitX + 45 : v.unit ? unitX + 26 : x + 60 + v.width;
+      const int lineEnd = v.reset ? unitX + 27 + kResetWidth : v.unit ? unitX + 26 : x + 60 + v.width;
       const int left = std::max(right - 60, lineEnd + 2);
       items.push_back({v.link, DlgKind::GroupBox, "", left, y + 1, right - left, 10, DS_HIDDEN});
     }
@@ -62,7 +65,7 @@ CHealthPage::CHealthPage(UINT templateId, const char* titleKey, UINT timerId,
                          StatusHeaderIds header)
     : CAnnunciatorPage(templateId, titleKey, timerId, rows, header), m_texts(texts), m_side(side) {
   for (const alarms::AlarmGroup& g : groups) m_captions.push_back({g.captionKey, {g.box}});
-  m_bReadSensorsAtStart = false;
+  m_steps.clear();
   m_bKeepMixedPairs = true;
   m_actionButtons = {kApplyId, kRetrieveId};
   const std::vector<KeyedControls> captions = {
@@ -194,8 +197,22 @@ void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::func
   }
 }
 
+PageStep CHealthPage::RefreshStep(int step, std::function<void()> reads, std::function<void()> show, int next) {
+  constexpr int kEvery = 3;
+  return {step, "REFRESH", [this] { return RefreshDue(kEvery); },
+          [this, reads] {
+            PollStatusArea();
+            reads();
+          },
+          [this, show] {
+            UpdateAlarmLeds();
+            if (show) show();
+          },
+          next};
+}
+
 void CHealthPage::OnShown() {
-  CAnnunciatorPage::OnShown();
+  EnableActionButtons(FALSE);
   SetDlgItemText(m_side.implications, "");
   SetDlgItemText(m_side.solutions, "");
   for (const AlarmRow& r : Rows()) CheckDlgButton(r.selector, 0);

@@ -1,7 +1,9 @@
 #pragma once
 // The frame of the health pages: the annunciator's alert rows, each with a
 // select button that shows what the alert implies and how to mend it, the
-// legend and the description boxes.
+// legend and the description boxes. Each page declares its own machine from
+// the frame's steps. A page shown again keeps its lamps and its enabled
+// rows from the last visit until its next refresh.
 #include <functional>
 #include <span>
 #include <vector>
@@ -73,8 +75,13 @@ class CHealthPage : public CAnnunciatorPage {
   void AddLinks(std::span<const health::Link> links);
   // Captions and tool tips of the value lines.
   void AddValueLines(std::span<const health::ValueLine> values);
-  // More work on a step of the frame's machine, after the frame's own.
+  // More work on a step of the page's machine, after the step's own.
   void ExtendStep(int step, std::function<void()> transact, std::function<void()> show);
+
+  // The refresh of a summary page, every third idle tick: the header's
+  // poll and the page's reads in one tick, then the lamps and what the
+  // page shows. Apply and Retrieve make it due at the first idle tick.
+  PageStep RefreshStep(int step, std::function<void()> reads, std::function<void()> show, int next);
 
   // The links go inactive (grey, no click) with the action buttons while
   // a request is pending, and come back with them.

@@ -518,15 +518,15 @@ TEST_F(CurveSources, TheLinkageStepsOpenInOrderAndUntickingWithdrawsWhatFollows)
 TEST_F(CurveSources, CalculateShowsTheLinearisedCurveOrAdviceAndWritesNothing) {
   const struct {
     const char *stroke, *arm, *position;
-    const char* key;
-    double at5, at50;  // of the curve read when advised
+    const char* message;  // the procedure's own words, not a language text
+    double at5, at50;     // of the curve read when advised
   } cases[] = {
-      {"2", "1", "0", "LINKAGE_LONGERARM", 1, 40},      // S / L not below 1.73
-      {"1.5", "1", "20", "LINKAGE_COLLAROPEN", 1, 40},  // L (sin 60 + sin 15) short of S
-      {"1.5", "1", "80", "LINKAGE_COLLARCLOSED", 1, 40},
-      {"1", "1", "100", "LINKAGE_POSITION", 1, 40},
-      {"1", "2", "0", "LINKAGE_OK", 4.77, 48.24},             // 100 asin(0.025) / 30.01, 100 asin(0.25) / 30.01
-      {"0.7", "2", "0", "LINKAGE_SHORTERARM", 4.89, 49.19},  // S / L 0.35
+      {"2", "1", "0", "Use Longer Feedback arm", 1, 40},  // S / L not below 1.73
+      {"1.5", "1", "20", "Adjust feedback collar towards open position", 1, 40},  // L (sin 60 + sin 15) short of S
+      {"1.5", "1", "80", "Adjust feedback collar towards closed position", 1, 40},
+      {"1", "1", "100", "Adjust feedback collar towards closed position", 1, 40},
+      {"1", "2", "0", "OK", 4.77, 48.24},  // 100 asin(0.025) / 30.01, 100 asin(0.25) / 30.01
+      {"0.7", "2", "0", "We suggest using a shorter Feedback arm", 4.89, 49.19},  // S / L 0.35
   };
   device->SetVariable(229, 0);
   SetCurve(Hundredths({{2, 100}, {11, 4000}, {21, 10000}}));
@@ -537,12 +537,12 @@ TEST_F(CurveSources, CalculateShowsTheLinearisedCurveOrAdviceAndWritesNothing) {
     m_page->SetDlgItemText(Custom::kStrokeLengthEdit, c.stroke);
     m_page->SetDlgItemText(Custom::kPositionEdit, c.position);
     Click(Custom::kCalculateId);
-    EXPECT_EQ(Text(Custom::kErrorEdit), Lang(c.key)) << c.key;
-    EXPECT_NEAR(Spin(2), c.at5, 0.005) << c.key;
-    EXPECT_NEAR(Spin(11), c.at50, 0.005) << c.key;
-    EXPECT_NEAR(Points(page->GetPlot())[10].second, c.at50, 0.005) << c.key;
+    EXPECT_EQ(Text(Custom::kErrorEdit), c.message);
+    EXPECT_NEAR(Spin(2), c.at5, 0.005) << c.message;
+    EXPECT_NEAR(Spin(11), c.at50, 0.005) << c.message;
+    EXPECT_NEAR(Points(page->GetPlot())[10].second, c.at50, 0.005) << c.message;
     EXPECT_EQ(Text(Custom::kOutputLast), "100");
-    EXPECT_EQ(Sent(), std::vector<Bytes>{}) << c.key;
+    EXPECT_EQ(Sent(), std::vector<Bytes>{}) << c.message;
     Click(Custom::kRetrieveId);
     Sent();
   }

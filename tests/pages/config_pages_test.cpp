@@ -158,6 +158,22 @@ TEST_F(ErrorsPage, EachFlagLightsItsOwnLampInItsGroupsColour) {
   }
 }
 
+// The legend's lamp beside "Healthy" is the colour a healthy flag shows,
+// not the bright green of a calibration in progress.
+TEST_F(ErrorsPage, TheLegendLampIsTheColourOfAHealthyFlag) {
+  SetDevice(Filled(0xFF));
+  OpenRead();
+  constexpr int kLegendLamp = 534;
+  CWnd* lamp = page->GetDlgItem(kLegendLamp);
+  ASSERT_NE(lamp, nullptr);
+  IiLedRoundXPtr led(_com_ptr_t<IUnknown>(lamp->GetControlUnknown()));
+  ASSERT_TRUE(led);
+  COLORREF colour = 0;
+  ASSERT_EQ(led->get_LedColor(&colour), S_OK);
+  EXPECT_EQ(colour, kHealthy);
+  EXPECT_EQ(page->GetLampColour(0), colour);
+}
+
 TEST_F(ErrorsPage, ApplyWritesTheWholeBlockWithOnlyTheFlagsMasksChanged) {
   Mask masks = Filled(0xFF);
   masks[4] = 0xFE;  // position range small masked

@@ -12,6 +12,7 @@
 
 #include "annunciator_fixture.h"
 #include "app/page_table.h"
+#include "platform/win/resources.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 #include "views/health/actuator_health.h"
@@ -29,6 +30,8 @@ using testpages::Mask;
 
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 
+constexpr int kValveView = 5, kPositionerView = 7, kActuatorView = 11, kControlView = 12;
+
 class HealthPages : public testpages::AnnunciatorPageTest {
  protected:
   void TearDown() override {
@@ -44,10 +47,12 @@ class HealthPages : public testpages::AnnunciatorPageTest {
     return tree->GetTreeCtrl();
   }
   static int Selected(CTreeCtrl& tree) { return static_cast<int>(tree.GetItemData(tree.GetSelectedItem())); }
-  // Rows enabled, masks read, then the refresh that enables the buttons.
+  // The first visit up to the tick that colours the lamps and brings the
+  // buttons: the control loop reads its values a tick before its status.
+  static int FirstRefreshTicks(int viewIndex) { return viewIndex == kControlView ? 4 : 3; }
   void OpenAndRefresh(int viewIndex) {
     Open(viewIndex);
-    Tick(3);
+    Tick(FirstRefreshTicks(viewIndex));
   }
   static std::string Lookup(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 };
@@ -56,7 +61,6 @@ constexpr int kApply = CAnnunciatorPage::kApplyId, kRetrieve = CAnnunciatorPage:
 
 // ---- Actuator.
 
-constexpr int kActuatorView = 11;
 constexpr int kSupplyMask = 1448, kSupplySelect = 1449, kActImplications = 1424, kActSolutions = 1346;
 
 TEST_F(HealthPages, ActuatorRowLightsFromItsStatusBitWhateverTheMask) {
@@ -73,9 +77,9 @@ TEST_F(HealthPages, ActuatorRowLightsFromItsStatusBitWhateverTheMask) {
   EXPECT_EQ(Check(kSupplyMask), 1);
   EXPECT_TRUE(Enabled(kApply));
   EXPECT_TRUE(Enabled(kRetrieve));
-  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadStatus});
+  EXPECT_EQ(Sent(), (std::vector<Bytes>{kStatusPoll, kReadStatus}));
   EXPECT_EQ(page->GetLampColour(0), 0x0A0AFFu);
-  EXPECT_EQ(Sent(), std::vector<Bytes>{kStatusPoll});
+  EXPECT_EQ(Sent(), std::vector<Bytes>{});
 
   SetDevice(masks, 15, 0xFB);  // every bit but the row's
   Tick(2);
@@ -138,7 +142,6 @@ TEST_F(HealthPages, ActuatorSelectShowsTheTextsUntilThePageIsShownAgain) {
 
 // ---- Positioner.
 
-constexpr int kPositionerView = 7;
 constexpr int kResponseMask = 1371, kCyclesMask = 1375, kTravelMask = 1077;
 constexpr int kResetCycles = CHealth_Pos_MainView::kResetCyclesId, kResetTravel = CHealth_Pos_MainView::kResetTravelId;
 constexpr int kCyclesBox = 786, kTravelBox = 1443;
@@ -309,19 +312,20 @@ TEST_F(PositionerHealth, LinksSelectTheirPagesInTheTree) {
 
 // ---- Valve and control loop.
 
-constexpr int kValveView = 5, kControlView = 12;
 using Valve = CHealth_Val_MainView;
 using Control = CHealth_Ctl_MainView;
 
+// A status bit of the device and the lamp it lights on a page.
+struct LampCase {
+  int view;
+  int byte;
+  std::uint8_t status;
+  size_t row;
+  COLORREF colour;
+};
+
 TEST_F(HealthPages, ValveAndControlLoopRowLampsFollowTheirBits) {
-  struct Case {
-    int view;
-    int byte;
-    std::uint8_t status;
-    size_t row;
-    COLORREF colour;
-  };
-  const Case cases[] = {
+  const LampCase cases[] = {
       {kValveView, 13, 0x01, 0, 0x00FFFF},   {kValveView, 13, 0x02, 1, 0x00FFFF},
       {kValveView, 16, 0x40, 2, 0x0A0AFF},   {kValveView, 16, 0x80, 3, 0x0A0AFF},
       {kValveView, 11, 0x04, 4, 0x00FFFF},   {kValveView, 11, 0x08, 5, 0x00FFFF},
@@ -329,12 +333,12 @@ TEST_F(HealthPages, ValveAndControlLoopRowLampsFollowTheirBits) {
       {kControlView, 11, 0x41, 3, 0x00FFFF}, {kControlView, 12, 0x02, 1, 0x00FFFF},
       {kControlView, 12, 0x02, 2, 0x006400}, {kControlView, 12, 0x01, 2, 0x00FFFF},
   };
-  for (const Case& c : cases) {
+  for (const LampCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.view << " " << c.byte << " " << int{c.status} << " " << c.row);
     SetDevice(Filled(0xFF), c.byte, c.status);
     Open(c.view);
     EXPECT_EQ(page->GetLampColour(c.row), 0x696969u);
-    Tick(3);
+    Tick(FirstRefreshTicks(c.view));
     EXPECT_EQ(page->GetLampColour(c.row), c.colour);
     page->StopMonitoring();
     SetDevice(Filled(0xFF), c.byte, 0);
@@ -439,7 +443,7 @@ TEST_F(HealthPages, ValveResetReadsTheRecordThenWritesItWithTheSelectByte) {
     EXPECT_EQ(Text(Valve::kTravelBox), c.travel);
     EXPECT_TRUE(Enabled(Valve::kResetCyclesId));
     EXPECT_TRUE(Enabled(kApply));
-    Tick(2);
+    Tick(3);  // the reset's ticks do not count down to the refresh
     EXPECT_EQ(Text(Valve::kTravelBox), std::string(c.travel) + ".0");
     page->StopMonitoring();
   }
@@ -493,7 +497,7 @@ TEST_F(HealthPages, LinksRestWhileARequestIsPending) {
     auto userClick = [&](UINT id) { IControlTestPtr(label(id))->UserEvent(1, {}); };
 
     expectLinks(FALSE, 0x696969);  // until the first refresh
-    Tick(3);
+    Tick(FirstRefreshTicks(c.view));
     expectLinks(TRUE, 0x990033);
     Click(kApply);
     expectLinks(FALSE, 0x696969);
@@ -502,7 +506,7 @@ TEST_F(HealthPages, LinksRestWhileARequestIsPending) {
       userClick(id);
       EXPECT_EQ(tree.GetSelectedItem(), before) << id;
     }
-    Tick(2);  // the write, then the refresh
+    Tick(c.view == kControlView ? 3 : 2);  // the write, then the refresh (values, status)
     expectLinks(TRUE, 0x990033);
     for (auto [id, item] : c.links) {
       userClick(id);
@@ -554,6 +558,196 @@ TEST_F(HealthPages, ValveAndControlLoopSelectFillTheDescriptions) {
     Click(c.selector);
     EXPECT_EQ(Text(c.implicationsBox), Lookup(c.implications));
     EXPECT_EQ(Text(c.solutionsBox), Lookup(c.solutions));
+    page->StopMonitoring();
+  }
+}
+
+// ---- The four machines.
+
+// The 32 mask bytes as Apply writes them back.
+Bytes MaskWrite(std::uint8_t mask) {
+  Bytes frame(34, mask);
+  frame[0] = 177;
+  frame[1] = 32;
+  return frame;
+}
+
+// From the first visit tick by tick, then from a click on Apply: the
+// header's poll goes out in the tick of the page's reads, never a tick
+// apart; the control loop counts its poll and its values apart.
+TEST_F(HealthPages, EachTickSendsWhatThePagesMachineAsks) {
+  using Ticks = std::vector<std::vector<Bytes>>;
+  const Bytes pos = testpages::Read200({295, 335, 135, 490, 331});
+  const Bytes valve = testpages::Read200({305, 301, 116});
+  const Bytes loop = testpages::Read200({10, 12, 288});
+  const Bytes write = MaskWrite(0xFF);
+  struct Case {
+    int view;
+    Ticks shown;
+    Ticks applied;
+  };
+  const Case cases[] = {
+      {kPositionerView,
+       {{testpages::Read200({152})}, {kReadMasks}, {kStatusPoll, pos, kReadStatus}, {}, {}, {kStatusPoll, pos, kReadStatus}},
+       {{write}, {kStatusPoll, pos, kReadStatus}, {}, {}, {kStatusPoll, pos, kReadStatus}}},
+      {kValveView,
+       {{testpages::Read200({150})}, {kReadMasks}, {kStatusPoll, kReadStatus, valve}, {}, {}, {kStatusPoll, kReadStatus, valve}},
+       {{write}, {kStatusPoll, kReadStatus, valve}, {}, {}}},
+      {kActuatorView,
+       {{}, {kReadMasks}, {kStatusPoll, kReadStatus}, {}, {}, {kStatusPoll, kReadStatus}},
+       {{write}, {kStatusPoll, kReadStatus}, {}, {}}},
+      {kControlView,
+       {{},
+        {kReadMasks},
+        {kStatusPoll, loop},
+        {kReadStatus},
+        {},
+        {loop},
+        {kReadStatus},
+        {kStatusPoll},
+        {loop},
+        {kReadStatus},
+        {},
+        {kStatusPoll, loop},
+        {kReadStatus}},
+       // The values fall due at once; the poll keeps its own count.
+       {{write}, {loop}, {kReadStatus}, {}, {kStatusPoll, loop}, {kReadStatus}, {}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view);
+    SetDevice(Filled(0xFF));
+    Open(c.view);
+    for (size_t k = 0; k < c.shown.size(); ++k) EXPECT_EQ(Sent(), c.shown[k]) << "tick " << k + 1;
+    Click(kApply);
+    for (size_t k = 0; k < c.applied.size(); ++k) EXPECT_EQ(Sent(), c.applied[k]) << "tick " << k + 1 << " after Apply";
+    page->StopMonitoring();
+  }
+  EXPECT_EQ(log.Texts(), std::vector<std::string>{});
+}
+
+// The rows (mask check box and selector) and the buttons on the first
+// visit, tick by tick, and the buttons again after Apply and Retrieve.
+TEST_F(HealthPages, RowsAndButtonsComeWhenTheMachineBringsThem) {
+  struct Case {
+    int view;
+    int mask, selector;
+    int rowsAt, buttonsAt;  // first visit
+    int backAfterApply, backAfterRetrieve;
+  };
+  const Case cases[] = {
+      {kPositionerView, kResponseMask, 1372, 3, 3, 1, 2},
+      {kValveView, 1405, 1828, 3, 3, 2, 2},
+      {kActuatorView, kSupplyMask, kSupplySelect, 1, 2, 1, 1},
+      {kControlView, 421, 1514, 1, 4, 3, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view);
+    SetDevice(Filled(0xFF));
+    Open(c.view);
+    for (int tick = 1; tick <= 4; ++tick) {
+      Tick();
+      EXPECT_EQ(Enabled(c.mask), tick >= c.rowsAt) << tick;
+      EXPECT_EQ(Enabled(c.selector), tick >= c.rowsAt) << tick;
+      EXPECT_EQ(Enabled(kApply), tick >= c.buttonsAt) << tick;
+      EXPECT_EQ(Enabled(kRetrieve), tick >= c.buttonsAt) << tick;
+    }
+    Tick(4);  // past the machine's first pass, wherever the counts stand
+    for (auto [button, back] : {std::pair{kApply, c.backAfterApply}, {kRetrieve, c.backAfterRetrieve}}) {
+      Click(button);
+      for (int tick = 1; tick <= back; ++tick) {
+        EXPECT_FALSE(Enabled(kApply)) << button << " " << tick;
+        Tick();
+        EXPECT_EQ(Enabled(kApply), tick == back) << button << " " << tick;
+        EXPECT_EQ(Enabled(kRetrieve), tick == back) << button << " " << tick;
+      }
+    }
+    page->StopMonitoring();
+  }
+}
+
+// Shown again, a page keeps its lamps and its enabled rows from the last
+// visit until its next refresh; only the buttons wait for the machine.
+TEST_F(HealthPages, ShownAgainKeepsTheLampsAndTheRowsEnabled) {
+  struct Case {
+    LampCase lamp;
+    int mask, selector;
+  };
+  const Case cases[] = {
+      {{kPositionerView, 19, 0x01, kMainBoardRow, 0x0A0AFF}, 1402, 1403},
+      {{kValveView, 16, 0x40, 2, 0x0A0AFF}, 1413, 7005},
+      {{kActuatorView, 15, 0x04, 0, 0x0A0AFF}, kSupplyMask, kSupplySelect},
+      {{kControlView, 11, 0x41, 3, 0x00FFFF}, 1122, 639},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lamp.view);
+    SetDevice(Filled(0xFF), c.lamp.byte, c.lamp.status);
+    OpenAndRefresh(c.lamp.view);
+    ASSERT_EQ(page->GetLampColour(c.lamp.row), c.lamp.colour);
+    std::vector<COLORREF> lamps;
+    for (size_t row = 0; page->GetLampColour(row) != 0xFFFFFFFF; ++row) lamps.push_back(page->GetLampColour(row));
+    page->StopMonitoring();
+    page->StartMonitoring();
+    EXPECT_FALSE(Enabled(kApply));
+    for (int tick = 0; tick < 2; ++tick) {
+      for (size_t row = 0; row < lamps.size(); ++row) EXPECT_EQ(page->GetLampColour(row), lamps[row]) << tick;
+      EXPECT_TRUE(Enabled(c.mask)) << tick;
+      EXPECT_TRUE(Enabled(c.selector)) << tick;
+      Tick();
+    }
+    page->StopMonitoring();
+    SetDevice(Filled(0xFF), c.lamp.byte, 0);
+  }
+}
+
+// The positioner's Reset waits for the running tick; the valve's restarts
+// the period as Apply does.
+TEST_F(HealthPages, AResetClickKeepsOrRestartsThePeriod) {
+  struct Case {
+    int view;
+    int button;
+    Bytes read;
+    int readAfterMs;  // from the click, two seconds into the period
+  };
+  const Case cases[] = {
+      {kPositionerView, kResetCycles, {162}, 3000},
+      {kValveView, Valve::kResetTravelId, {156}, 5000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view);
+    SetDevice(Filled(0xFF));
+    OpenAndRefresh(c.view);
+    clock.Advance(2000);
+    Click(c.button);
+    device->ClearRequests();
+    clock.Advance(c.readAfterMs - 1);
+    EXPECT_EQ(device->Requests(), std::vector<Bytes>{});
+    clock.Advance(1);
+    EXPECT_EQ(device->Requests(), std::vector<Bytes>{c.read});
+    page->StopMonitoring();
+  }
+}
+
+// A Reset button holds its waste bin whole, with room for its own frame
+// on every side.
+TEST_F(HealthPages, ResetButtonsHoldTheirWholePicture) {
+  const std::pair<int, std::vector<int>> pages[] = {
+      {kPositionerView, {kResetCycles, kResetTravel}},
+      {kValveView, {Valve::kResetCyclesId, Valve::kResetTravelId}},
+  };
+  for (const auto& [view, buttons] : pages) {
+    Open(view);
+    for (int id : buttons) {
+      SCOPED_TRACE(id);
+      auto* button = page->GetDlgItemAs<CButton>(id);
+      ASSERT_NE(button, nullptr);
+      const QSize picture = plat::PixmapOf(button->GetBitmap()).size();
+      ASSERT_EQ(picture, QSize(25, 27));
+      CRect rect;
+      button->GetClientRect(&rect);
+      constexpr int kFrame = 2;
+      EXPECT_GE(rect.Width(), picture.width() + 2 * kFrame);
+      EXPECT_GE(rect.Height(), picture.height() + 2 * kFrame);
+    }
     page->StopMonitoring();
   }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -216,21 +217,28 @@ void DrawWasteBin(QPainter& p, const QRect&) {
 }
 
 // Bitmap 143, 135 x 33: the equal-percentage formula beside the
-// rangeability spin edit, n = 100 [R^(i/100 - 1) - 1/R].
+// rangeability spin edit, n = 100 [R^(i/100 - 1) - 1/R]. The condensed face
+// lets the exponent be large enough to keep the dot of its i, and it sits
+// wholly above the R, clear of the picture's top.
 void DrawFormula(QPainter& p, const QRect& area) {
   p.fillRect(area, Qt::white);
   p.setPen(Qt::black);
-  QFont font("DejaVu Serif");
+  QFont font("DejaVu Serif Condensed");
   font.setPixelSize(12);
   font.setItalic(true);
+  QFont exponent = font;
+  exponent.setPixelSize(9);
+  const QString head = "n = 100 [R", power = "i/100\u22121", tail = "\u2212 1/R]";
+  constexpr qreal kBaseline = 25, kExponentBaseline = 13;
+  qreal x = 2;
   p.setFont(font);
-  p.drawText(QPointF(2, 23), "n = 100 [R");
-  QFont small = font;
-  small.setPixelSize(8);
-  p.setFont(small);
-  p.drawText(QPointF(64, 14), "i/100\u22121");
+  p.drawText(QPointF(x, kBaseline), head);
+  x += QFontMetricsF(font).horizontalAdvance(head) + 1;
+  p.setFont(exponent);
+  p.drawText(QPointF(x, kExponentBaseline), power);
+  x += QFontMetricsF(exponent).horizontalAdvance(power) + 1;
   p.setFont(font);
-  p.drawText(QPointF(95, 23), "\u2212 1/R]");
+  p.drawText(QPointF(x, kBaseline), tail);
 }
 
 // Bitmap 144, 32 x 32: a rising red curve between two axes.

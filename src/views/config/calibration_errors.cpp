@@ -167,7 +167,9 @@ void View::OnInitialUpdate() {
 void View::CreateControls() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   m_rows.Create(*this, common);
-  m_rows.CreateLegendLamp(*this, common, alarms::Lamp::Round, kLegendLamp, kLegendLampId, kActive);
+  // Beside "Healthy" the lamp a healthy flag shows: the bright green is a
+  // calibration in progress.
+  m_rows.CreateLegendLamp(*this, common, alarms::Lamp::Round, kLegendLamp, kLegendLampId, status::kHealthy);
 }
 
 void View::OnShown() {

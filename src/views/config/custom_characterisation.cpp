@@ -380,7 +380,7 @@ void View::OnCalculate() {
                                                          CCommonFunctions::ReadEditDouble(*this, kArmLengthEdit),
                                                          CCommonFunctions::ReadEditDouble(*this, kPositionEdit));
   if (result.curve) ShowCurve(*result.curve);
-  SetDlgItemText(kErrorEdit, Text(result.messageKey.c_str()).c_str());
+  SetDlgItemText(kErrorEdit, result.message.c_str());
 }
 
 // The last point's field takes any text: one that begins with no finite

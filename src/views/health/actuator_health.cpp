@@ -1,5 +1,7 @@
 #include "views/health/actuator_health.h"
 
+#include "shell/app.h"
+
 namespace {
 
 using enum alarms::RowKind;
@@ -28,5 +30,15 @@ const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(1080
 
 CHealth_Act_MainView::CHealth_Act_MainView()
     : CHealthPage(1080, "IDD_HEALTH_ACTUATOR", 41, kGroups, kRows, kTexts, kSide, kHeader) {
+  // First visit: the row enabled, then the masks with the buttons; the
+  // lamp every third tick after that.
+  m_nStartStep = 7;
   m_bEnableAfterMasks = true;
+  m_steps = {
+      {7, "START", {}, {}, [this] { EnableAlarmRows(); }, 9},
+      MaskReadStep(9, 1),
+      MaskApplyStep(11, 1),
+      RefreshStep(1, [] { theApp().m_comm.ReadCommand(174); }, {}, 1),
+  };
+  m_requests = {{2, 11}, {3, 9}};
 }

@@ -11,6 +11,9 @@ using status::kAlert;
 
 constexpr StatusHeaderIds kHeader{1065, 1012, 1013};
 
+// The status read that follows each read of the values.
+constexpr int kStatusStep = 10;
+
 // Every group keeps a line for its value.
 constexpr alarms::AlarmGroup kGroups[] = {
     {1532, "IDC_BTN_DEVIATION", 0, 1},
@@ -68,8 +71,42 @@ CHealth_Ctl_MainView::CHealth_Ctl_MainView()
   m_bLinksFollowButtons = true;
   AddValueLines(kValues);
   AddLinks(kLinks);
+  // First visit: the rows enabled, the masks, then the values (with the
+  // header's poll) and, on the tick after, the status with the lamps, which
+  // brings the buttons and links back. The idle step keeps two counts: the
+  // values every second time it runs, each followed by the status read,
+  // and the header's poll every third time.
   CWexletCoreCommunication& comm = theApp().m_comm;
-  ExtendStep(1, [&comm] { comm.ReadControlHealth(); }, [this] { ShowValues(); });
+  m_steps = {
+      {5, "START", {}, {}, [this] { EnableAlarmRows(); }, 7},
+      MaskReadStep(7, 1),
+      MaskApplyStep(9, 1),
+      {1, "VALUES", {},
+       [this, &comm] {
+         constexpr int kPollEvery = 3, kValuesEvery = 2;
+         const bool poll = --m_nPollCountdown <= 0;
+         const bool values = RefreshDue(kValuesEvery);
+         if (poll) {
+           m_nPollCountdown = kPollEvery;
+           PollStatusArea();
+         }
+         if (!values) {
+           m_nStep = 1;
+           return;
+         }
+         comm.ReadControlHealth();
+       },
+       [this] {
+         if (m_nStep == kStatusStep) ShowValues();
+       },
+       kStatusStep},
+      {kStatusStep, "STATUS", {}, [&comm] { comm.ReadCommand(174); },
+       [this] {
+         UpdateAlarmLeds();
+         EnableActionButtons(TRUE);
+       },
+       1},
+  };
 }
 
 void CHealth_Ctl_MainView::ShowValues() {

@@ -100,10 +100,29 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
   AddValueLines(kValues);
   AddLinks(kLinks);
 
+  // First visit: the unit, the masks, then the refresh that brings the
+  // rows and the buttons; after that a refresh every third tick.
   CWexletCoreCommunication& comm = theApp().m_comm;
-  ExtendStep(5, [&comm] { comm.ReadVar152(); },
-             [this, &comm] { SetDlgItemText(kTemperatureUnit, comm.m_strVar152.c_str()); });
-  ExtendStep(1, [&comm] { comm.ReadPositionerHealth(); }, [this] { ShowValues(); });
+  m_steps = {
+      {5, "UNIT", {}, [&comm] { comm.ReadVar152(); },
+       [this, &comm] { SetDlgItemText(kTemperatureUnit, comm.m_strVar152.c_str()); }, 7},
+      MaskReadStep(7, 1),
+      MaskApplyStep(9, 1),
+      RefreshStep(
+          1,
+          [&comm] {
+            comm.ReadPositionerHealth();
+            comm.ReadCommand(174);
+          },
+          [this] {
+            ShowValues();
+            EnableAlarmRows();
+            EnableActionButtons(TRUE);
+          },
+          1),
+  };
+  // The buttons come back as soon as the masks are written.
+  ExtendStep(9, {}, [this] { EnableActionButtons(TRUE); });
 
   constexpr BYTE kCycles = 2, kTravel = 1;
   AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 162, &CWexletCoreCommunication::m_PilotRecord, kCycles,

@@ -6,7 +6,7 @@
 class CHealth_Pos_MainView : public CHealthPage {
  public:
   enum : int { kResetCyclesId = 1441, kResetTravelId = 1444 };
-  enum : int { kResetCyclesRequest = 5, kResetTravelRequest = 6 };
+  enum : int { kResetCyclesRequest = 4, kResetTravelRequest = 5 };
 
   CHealth_Pos_MainView();
 

@@ -70,10 +70,27 @@ CHealth_Val_MainView::CHealth_Val_MainView()
   AddValueLines(kValues);
   AddLinks(kLinks);
 
+  // First visit: the travel unit, the masks, then the refresh that brings
+  // the rows and the buttons; after that a refresh every third tick.
   CWexletCoreCommunication& comm = theApp().m_comm;
-  ExtendStep(5, [&comm] { comm.ReadValveHealthVar150(); },
-             [this, &comm] { SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str()); });
-  ExtendStep(1, [&comm] { comm.ReadValveHealth(); }, [this] { ShowValues(); });
+  m_steps = {
+      {5, "UNIT", {}, [&comm] { comm.ReadValveHealthVar150(); },
+       [this, &comm] { SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str()); }, 7},
+      MaskReadStep(7, 1),
+      MaskApplyStep(9, 1),
+      RefreshStep(
+          1,
+          [&comm] {
+            comm.ReadCommand(174);
+            comm.ReadValveHealth();
+          },
+          [this] {
+            ShowValues();
+            EnableAlarmRows();
+            EnableActionButtons(TRUE);
+          },
+          1),
+  };
 
   // The reset shows the counts of the record it wrote back.
   auto showRecord = [this, &comm] {
@@ -83,10 +100,10 @@ CHealth_Val_MainView::CHealth_Val_MainView()
   };
   constexpr BYTE kCycles = 2, kTravel = 1;
   AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 156, &CWexletCoreCommunication::m_ValveRecord, kCycles,
-                   "IDC_BTN_RESET_VALCYCLETIP"},
+                   "IDC_BTN_RESET_VALCYCLETIP", true},
                   showRecord);
   AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 156, &CWexletCoreCommunication::m_ValveRecord, kTravel,
-                   "IDC_BTN_TRAVEL_RESETTIP"},
+                   "IDC_BTN_TRAVEL_RESETTIP", true},
                   showRecord);
 }
 
