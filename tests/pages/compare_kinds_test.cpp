@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -105,48 +106,41 @@ const KindRow kCurve{"curve", [](CF& cf, const Lure& lure) {
                      }};
 const KindRow* const kKinds[] = {&kRamp, &kStep, &kPartialStroke, &kHDRL, &kDataLogger, &kCurve};
 
-// The pages: their view, template, own kind and extension, and what their
-// own kind holds at these places of a file: settings, a date and a tag.
-struct StepPage {
-  using View = CDiagnostics_StepCompareView;
-  static constexpr int kIndex = 21;
-  static constexpr UINT kTemplate = 1089;
-  static constexpr const KindRow* kKind = &kStep;
-  static constexpr const char* kExtension = ".stp";
-  static constexpr int kName2 = 1111;
-  static Lure Lures() { return {{4, {5, 5.01, 5.02, 5, 5, 5}}, {5, {1, 2, 3}}}; }
-  static IPlotBase* Plot(View* page) { return page->GetPlot(); }
+// The pages: their view, template, own kind and extension, the edit of
+// file 2's name, and what their own kind holds at these places of a file:
+// settings, a date and a tag.
+struct PageRow {
+  int index;
+  UINT templateId;
+  const KindRow* kind;
+  const char* extension;
+  int name2;
+  Lure lure;
 };
-struct RampPage {
-  using View = CDiagnostics_RampCompareView;
-  static constexpr int kIndex = 19;
-  static constexpr UINT kTemplate = 361;
-  static constexpr const KindRow* kKind = &kRamp;
-  static constexpr const char* kExtension = ".rmp";
-  static constexpr int kName2 = 1111;
-  static Lure Lures() { return {{10, {25, 75.5, 2, 60, 1, 5, 5, 2009, 50, 49, 12, 1}}, {11, {1, 2, 3}}}; }
-  static IPlotBase* Plot(View* page) { return page->GetPlot(); }
+const PageRow kPageRows[] = {
+    {21, 1089, &kStep, ".stp", 1111, {{4, {5, 5.01, 5.02, 5, 5, 5}}, {5, {1, 2, 3}}}},
+    {19, 361, &kRamp, ".rmp", 1111, {{10, {25, 75.5, 2, 60, 1, 5, 5, 2009, 50, 49, 12, 1}}, {11, {1, 2, 3}}}},
+    {25, 368, &kPartialStroke, ".pst", CDiagnostics_PSTCompareView::kName2Id,
+     {{4, {100, 90, 30, 10, 5, 5, 5, 2009}}, {5, {1.5, 2.5, 1}}, {6, {1, 2, 3}}}},
+    {23, 1088, &kHDRL, ".hdrl", 1111, {{8, {5, 5, 2009, 2}}, {9, {1, 2, 3}}}},
 };
-struct PartialStrokePage {
-  using View = CDiagnostics_PSTCompareView;
-  static constexpr int kIndex = 25;
-  static constexpr UINT kTemplate = 368;
-  static constexpr const KindRow* kKind = &kPartialStroke;
-  static constexpr const char* kExtension = ".pst";
-  static constexpr int kName2 = View::kName2Id;
-  static Lure Lures() { return {{4, {100, 90, 30, 10, 5, 5, 5, 2009}}, {5, {1.5, 2.5, 1}}, {6, {1, 2, 3}}}; }
-  static IPlotBase* Plot(View* page) { return page->GetComparePlot(); }
+
+template <class V, int kViewIndex>
+struct PageOf {
+  using View = V;
+  static constexpr int kIndex = kViewIndex;
+  static const PageRow& Row() {
+    for (const PageRow& row : kPageRows)
+      if (row.index == kViewIndex) return row;
+    throw std::logic_error("no row");
+  }
 };
-struct HDRLPage {
-  using View = CDiagnostics_HDRLCompareView;
-  static constexpr int kIndex = 23;
-  static constexpr UINT kTemplate = 1088;
-  static constexpr const KindRow* kKind = &kHDRL;
-  static constexpr const char* kExtension = ".hdrl";
-  static constexpr int kName2 = 1111;
-  static Lure Lures() { return {{8, {5, 5, 2009, 2}}, {9, {1, 2, 3}}}; }
-  static IPlotBase* Plot(View* page) { return page->GetPlot(); }
-};
+
+IPlotBase* ComparePlot(CDiagnostics_PSTCompareView* page) { return page->GetComparePlot(); }
+template <class View>
+IPlotBase* ComparePlot(View* page) {
+  return page->GetPlot();
+}
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -162,7 +156,7 @@ class CompareKinds : public testpages::DiagnosticPage<typename Page::View, Page:
 
   // A test of the kind as the program saves it, under the page's extension.
   std::string Save(const KindRow& kind, const char* title, const Lure& lure = {}) {
-    const std::string path = Base::TempFile((std::string(title) + Page::kExtension).c_str());
+    const std::string path = Base::TempFile((std::string(title) + Page::Row().extension).c_str());
     const std::string stem = path.substr(0, path.rfind('.'));
     Base::files.insert(Base::files.end(), {stem + ".prp", stem + ".datalogprp"});
     CF cf;
@@ -178,7 +172,7 @@ class CompareKinds : public testpages::DiagnosticPage<typename Page::View, Page:
   std::vector<std::string> Now() {
     std::vector<std::string> state;
     auto* page = Base::page;
-    for (const DialogItem& item : plat::FindDialogTemplate(Page::kTemplate)->items) {
+    for (const DialogItem& item : plat::FindDialogTemplate(Page::Row().templateId)->items) {
       CWnd* control = item.id > 0 ? page->GetDlgItem(item.id) : nullptr;
       if (!control) continue;
       state.push_back(std::to_string(item.id) + " " + page->GetDlgItemText(item.id) +
@@ -186,8 +180,8 @@ class CompareKinds : public testpages::DiagnosticPage<typename Page::View, Page:
                       (page->IsDlgButtonChecked(item.id) == BST_CHECKED ? " checked" : ""));
     }
     const std::string data = Base::TempFile("plot.data"), properties = Base::TempFile("plot.properties");
-    EXPECT_EQ(Page::Plot(page)->SaveDataToFile(data.c_str()), S_OK);
-    EXPECT_EQ(Page::Plot(page)->SavePropertiesToFile(properties.c_str()), S_OK);
+    EXPECT_EQ(ComparePlot(page)->SaveDataToFile(data.c_str()), S_OK);
+    EXPECT_EQ(ComparePlot(page)->SavePropertiesToFile(properties.c_str()), S_OK);
     state.push_back(ReadAll(data));
     state.push_back(ReadAll(properties));
     const CF& cf = theApp().m_CommonFunctions;
@@ -202,22 +196,24 @@ class CompareKinds : public testpages::DiagnosticPage<typename Page::View, Page:
   }
 };
 
-using Pages = testing::Types<StepPage, RampPage, PartialStrokePage, HDRLPage>;
+using Pages = testing::Types<PageOf<CDiagnostics_StepCompareView, 21>, PageOf<CDiagnostics_RampCompareView, 19>,
+                             PageOf<CDiagnostics_PSTCompareView, 25>, PageOf<CDiagnostics_HDRLCompareView, 23>>;
 TYPED_TEST_SUITE(CompareKinds, Pages);
 
 TYPED_TEST(CompareKinds, AnotherKindsFileIsRefusedAndThePageStaysAsItWas) {
-  const std::string ext = TypeParam::kExtension;
-  this->Open(CComparePage::kFile1Id, this->Save(*TypeParam::kKind, "a"));
+  const PageRow& row = TypeParam::Row();
+  const std::string ext = row.extension;
+  this->Open(CComparePage::kFile1Id, this->Save(*row.kind, "a"));
   const plat::Question& dialog = this->person.Asked().back();
   EXPECT_EQ(dialog.kind, plat::Question::Kind::OpenFile);
   EXPECT_EQ(dialog.filter, "(*" + ext + ")|*" + ext + "|");
-  this->Open(CComparePage::kFile2Id, this->Save(*TypeParam::kKind, "b"));
+  this->Open(CComparePage::kFile2Id, this->Save(*row.kind, "b"));
   ASSERT_EQ(this->person.Asked().back().kind, plat::Question::Kind::OpenFile) << this->person.Asked().back().text;
-  ASSERT_NE(this->Field(TypeParam::kName2), "");
+  ASSERT_NE(this->Field(row.name2), "");
 
   for (const KindRow* other : kKinds) {
-    if (other == TypeParam::kKind) continue;
-    const std::string path = this->Save(*other, "other", TypeParam::Lures());
+    if (other == row.kind) continue;
+    const std::string path = this->Save(*other, "other", row.lure);
     for (const int button : {CComparePage::kFile1Id, CComparePage::kFile2Id}) {
       SCOPED_TRACE(std::string(other->name) + " file as file " + (button == CComparePage::kFile1Id ? "1" : "2"));
       const std::vector<std::string> before = this->Now();
