@@ -275,6 +275,23 @@ TEST_F(Files, ASecondSaveStoresTheNewSettingsAndTheDayOfWriting) {
   }
 }
 
+TEST_F(Files, ThePaddedTagGivesADefaultNameWithoutBlanksAndIsStoredWhole) {
+  const struct {
+    const char* tag;
+    const char* name;  // before the kind's word
+  } cases[] = {{"SIM01   ", "SIM01_"}, {"  PV 10 ", "PV 10_"}, {"        ", "_"}};
+  for (const KindCase* k : kKinds)
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(k->name) + " '" + c.tag + "'");
+      IiXYPlotXPtr plot = Plot(*k);
+      SetFields(*k, {"1", "2", "3"}, c.tag);
+      SaveAs(*k, plot, folder / (std::string("t.") + k->extension));
+      EXPECT_EQ(person.Asked().back().defaultName,
+                std::string(c.name) + (k == &kRamp ? "Ramp" : "Step") + "_2024_12_31_23h_59m." + k->extension);
+      EXPECT_EQ(Ys(plot, "TagName").size(), 8u);
+    }
+}
+
 TEST_F(Files, SettingsComeFromTheTestsOwnFileElseStayAsTheyWere) {
   // Unstamped: both files without their stamp lines, as older saves wrote
   // them. EarlierSave: the settings of an earlier save of the same test.

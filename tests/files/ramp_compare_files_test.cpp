@@ -199,6 +199,25 @@ TEST_F(RampCompare, FileTwoBuildsFileOneMinusFileTwoOverTheShorterChannel) {
   for (const auto& [x, y] : Channel("PositionDiff")) EXPECT_EQ(y, 0.0);
 }
 
+TEST_F(RampCompare, TheAxesHoldEveryCurveOfBothViewsAlsoWithAShortFileTwo) {
+  // Each curve lies inside the axes it is drawn against.
+  const auto inside = [&](const char* channel) {
+    const bool time = std::string(channel).find("vCmd") == std::string::npos;
+    const auto [xMin, xSpan] = Range(comparePlot, true, time ? "RampX" : "CmdX");
+    const auto [yMin, ySpan] = Range(comparePlot, false, "RampPerc");
+    for (const auto& [x, y] : Channel(channel))
+      if (x < xMin || x > xMin + xSpan || y < yMin || y > yMin + ySpan) return false;
+    return true;
+  };
+  ASSERT_TRUE(Load1(Save("a.rmp", {.points = 6, .seed = 1})));
+  for (const char* name : kRampCompareChannels) EXPECT_TRUE(inside(name)) << name << " after file 1";
+  for (const int points : {1, 3}) {
+    ASSERT_TRUE(Load2(Save("b.rmp", {.points = points, .seed = 2})));
+    for (const char* name : kRampCompareChannels) EXPECT_TRUE(inside(name)) << name << " with " << points;
+    EXPECT_EQ(Range(comparePlot, true, "CmdX"), std::make_pair(0.0, 2.5));
+  }
+}
+
 TEST_F(RampCompare, AnotherSettingAsksAndCancelKeepsTheEarlierFileTwo) {
   const std::string a = Save("a.rmp", {});
   ASSERT_TRUE(Load1(a));

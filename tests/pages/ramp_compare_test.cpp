@@ -50,6 +50,7 @@ struct RampTest {
   BYTE bidirectional = 1;
   BYTE strokeCode = 49;
   double seed = 1.0;
+  int points = 5;
 };
 
 class RampComparePage : public testpages::DiagnosticPage<View, 19> {
@@ -60,7 +61,7 @@ class RampComparePage : public testpages::DiagnosticPage<View, 19> {
     saver.SetupRampPlot(plot);
     saver.SetupRampTestChannels(plot);
     for (LONG c = 0; c < 10; ++c)
-      for (int i = 0; i < 5; ++i) filetest::ChannelAt(plot, c)->AddXY(i, t.seed * (c + 1) + i, nullptr);
+      for (int i = 0; i < t.points; ++i) filetest::ChannelAt(plot, c)->AddXY(i, t.seed * (c + 1) + i, nullptr);
     saver.m_strRampSettings = {"10", "90", t.hold, "20"};
     saver.m_strRampTag = t.tag;
     saver.m_bRampBidirectional = t.bidirectional;
@@ -212,6 +213,23 @@ TEST_F(RampComparePage, LoadsShowBothFilesAndANewFileOneStartsOver) {
   for (const Box& b : kBoxes) EXPECT_EQ(Checked(b.id), b.id == 1119 || b.id == 1120 || b.id == 1126 || b.id == 1128);
   EXPECT_EQ(ShownChannels(), (std::vector<std::string>{"Position1", "Command1", "ILCmd1", "ILPos1"}));
   EXPECT_TRUE(Points("Position2").empty());
+}
+
+TEST_F(RampComparePage, AShortFileTwoLeavesFileOnesSignalCurvesInViewAndInTheReport) {
+  Open1(Save("a.rmp", {}));
+  Open2(Save("b.rmp", {.seed = 2, .points = 1}));
+  // File 1's curves reach command 4 and position 14, file 2's 20.
+  const auto inView = [&] {
+    EXPECT_EQ(Axis(true, "CmdX"), std::make_pair(0.0, 4.0));
+    const auto [min, span] = Axis(false, "RampPerc");
+    EXPECT_LE(min, 1.0);
+    EXPECT_GE(min + span, 20.0);
+  };
+  Click(View::kSignalViewId);
+  inView();
+  person.CancelFile().Answer(IDNO);
+  Click(CComparePage::kPrintId);
+  inView();
 }
 
 TEST_F(RampComparePage, ARefusedOrFailedLoadLeavesThePageAsItWas) {

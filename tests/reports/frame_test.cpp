@@ -154,6 +154,10 @@ TEST_F(ReportFrameTest, DefaultNamesComeFromTheTagAndOneClockReading) {
       {"PV-101", {2026, 12, 8, 7, 5, 0, 0}, 2, "PV-101_StepTestReport_2026_12_8_7h_5m"},
       {"", {2026, 12, 8, 7, 5, 0, 0}, 2, "_StepTestReport_2026_12_8_7h_5m"},
       {"A/B", {2026, 10, 31, 23, 59, 0, 0}, 1, "A_B_CommandCalReport_2026_10_31_23h_59m"},
+      // The tag's padding stays out of the name.
+      {"SIM01   ", {2026, 3, 5, 7, 4, 0, 0}, 0, "SIM01_StrokeCalibrationReport_2026_3_5_7h_4m"},
+      {" PV 7   ", {2026, 12, 8, 7, 5, 0, 0}, 2, "PV 7_StepTestReport_2026_12_8_7h_5m"},
+      {"        ", {2026, 3, 5, 7, 4, 0, 0}, 1, "_CommandCalReport_2026_3_5_7h_4m"},
   };
   IiXYPlotXPtr plot = StepPlot();
   for (const NameCase& c : cases) {

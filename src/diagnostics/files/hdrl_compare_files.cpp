@@ -42,10 +42,11 @@ struct FileTexts {
 };
 
 // Reads the chosen file whole into the file plot; a file that cannot be
-// read raises.
+// read, or that is no HDRL test, raises.
 FileTexts ReadFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
+  plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kHDRLFile);
   const hdrlfile::Run run = hdrlfile::ReadRun(cf, filePlot);
   FileTexts t;
   t.tag = run.tag;

@@ -94,6 +94,8 @@ void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
 
 }  // namespace
 
+const plotfile::FileLayout plotfile::kHDRLFile{true, kHDRLChannels};
+
 namespace hdrlfile {
 
 void SetRanges(IiXYPlotXPtr& plot, const char* timeAxis, double settlingTime) {

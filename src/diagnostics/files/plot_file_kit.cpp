@@ -145,6 +145,19 @@ void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channe
   ReplaceOf(cf, plot, channel, ys);
 }
 
+void RequireLayout(IPlotBase* plot, const FileLayout& layout) {
+  _bstr_t kind;
+  LONG count = 0;
+  Raise(plot->GetFileLayout(&kind, &count));
+  if (kind.str() != (layout.xy ? "xy" : "time") || count < 0 || static_cast<size_t>(count) != layout.channels.size())
+    _com_issue_error(E_FAIL);
+  for (LONG i = 0; i < count; ++i) {
+    _bstr_t name;
+    Raise(plot->GetFileChannelName(i, &name));
+    if (name.str() != layout.channels[static_cast<size_t>(i)].name) _com_issue_error(E_FAIL);
+  }
+}
+
 std::optional<std::string> AskSave(const char* extension, const std::string& defaultName, const _bstr_t& title) {
   return Ask(false, extension, defaultName, title, false);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,18 @@ void LayOutChannels(CCommonFunctions& cf, Plot& plot, const std::array<testfile:
     testfile::Raise(made[i]->SetVisibleInLegend(VARIANT_FALSE));
   }
 }
+
+// A kind's data file as its saver writes it: the plot kind and the
+// channels in file order, under the names of the saving plot. A plot loads
+// any file by position, so only this tells one kind's file from another's.
+struct FileLayout {
+  bool xy;
+  std::span<const testfile::ChannelRow> channels;
+};
+extern const FileLayout kRampFile, kStepFile, kPSTFile, kHDRLFile;
+// Fails with E_FAIL unless the data file the plot loaded last is laid out
+// so: the same plot kind and the same channel names in the same order.
+void RequireLayout(IPlotBase* plot, const FileLayout& layout);
 
 // The file dialogs: save filter "(*.ext)|*.ext|", open filter
 // "*.ext|*.ext|", flags hide-read-only and overwrite-prompt. The full path

@@ -92,7 +92,8 @@ LONG PointCount(CCommonFunctions& cf, IiPlotXPtr& plot, const char* channel) {
 
 // Asks for a ".pst" file and reads it whole through the file plot. False on
 // Cancel, and with "File open error." when it is no partial stroke test:
-// a test's settings and results channels hold exactly their points.
+// another layout, or settings and results channels without exactly their
+// points.
 bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
   const std::optional<std::string> path =
       plotfile::AskCompareOpen("pst", TheLanguageTable().Lookup("FILEOPENPART"));
@@ -100,6 +101,7 @@ bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
   try {
     Raise(filePlot->ClearAllData());
     Raise(filePlot->LoadDataFromFile(path->c_str()));
+    plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kPSTFile);
     if (PointCount(cf, filePlot, "TestSettings") != kSettingsCount ||
         PointCount(cf, filePlot, "Results") != kResultsCount)
       _com_issue_error(E_FAIL);

@@ -41,6 +41,8 @@ bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= 6553
 
 }  // namespace
 
+const plotfile::FileLayout plotfile::kPSTFile{false, kPSTChannels};
+
 std::string CCommonFunctions::PSTTimeText(double seconds, const char* format) {
   return IsMissingTime(seconds) ? kMissingPSTTimeText : plat::FormatNumber(format, seconds);
 }

@@ -108,10 +108,11 @@ struct RampFile {
 };
 
 // Loads the chosen file into the file plot and reads it whole; raises when
-// it is not a ramp test file (no twelve settings points).
+// it is not a ramp test file (another layout, or no twelve settings points).
 RampFile ReadRampFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
+  plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kRampFile);
   const std::vector<double> s = testfile::AllY(cf, filePlot, "RampSettings1");
   if (s.size() < 12) _com_issue_error(E_FAIL);
   RampFile f;
@@ -146,10 +147,13 @@ void Store(CCommonFunctions& cf, const RampFile& f, size_t file) {
 
 // The chosen file, or nothing on cancel.
 std::optional<std::string> AskRampFile() {
-  return plotfile::AskOpen("rmp", TheLanguageTable().Lookup("FILEOPENRAMP"));
+  return plotfile::AskCompareOpen("rmp", TheLanguageTable().Lookup("FILEOPENRAMP"));
 }
 
+// The axes fitted to every curve of both views, whichever were shown, so
+// that neither view cuts a file's curves; then the ramp view.
 void FitAndShowRampView(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
+  for (const testfile::ChannelRow& row : kCompareChannels) cf.ShowChannel(plot, row.name, 1);
   Raise(plotfile::AxisByName(plot, true, "RampX")->ZoomToFit());
   Raise(plotfile::AxisByName(plot, true, "CmdX")->ZoomToFit());
   Raise(plotfile::AxisByName(plot, false, "RampPerc")->ZoomToFit());

@@ -45,6 +45,8 @@ void LayOutAxis(IiXYPlotXPtr& plot, bool x, LONG index, const char* name) {
 
 }  // namespace
 
+const plotfile::FileLayout plotfile::kRampFile{true, kRampChannels};
+
 const char* testfile::RampStrokeUnitText(int code) {
   switch (code) {
     case 49:

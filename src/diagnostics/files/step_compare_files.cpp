@@ -83,11 +83,12 @@ unsigned DatePart(double value, unsigned low, unsigned high) {
 }
 
 // Empties the file plot and reads the file into it. A file of another
-// kind fills the six channels by place too; its settings channel then has
-// another number of points or no date.
+// kind would fill the six channels by place too: only a step test's
+// layout is read, and its settings must hold a step test's six values.
 StepFile ReadStepFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
+  plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kStepFile);
   const std::vector<double> stored = testfile::AllY(cf, filePlot, kSettings);
   if (stored.size() != kSettingsPoints) _com_issue_error(E_INVALIDARG);
   StepFile file;
@@ -106,7 +107,7 @@ StepFile ReadStepFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::s
 // The file dialog, then the file read into the file plot; nothing when the
 // dialog was cancelled or the file could not be read (the user was told).
 std::optional<StepFile> AskAndRead(CCommonFunctions& cf, IiXYPlotXPtr& filePlot) {
-  const std::optional<std::string> path = plotfile::AskOpen("stp", TheLanguageTable().Lookup("FILEOPENSTEP"));
+  const std::optional<std::string> path = plotfile::AskCompareOpen("stp", TheLanguageTable().Lookup("FILEOPENSTEP"));
   if (!path) return std::nullopt;
   try {
     return ReadStepFile(cf, filePlot, *path);

@@ -63,6 +63,8 @@ void LayOut(IiXYPlotXPtr& plot, const AxisLayout& layout) {
 
 }  // namespace
 
+const plotfile::FileLayout plotfile::kStepFile{true, kStepChannels};
+
 void CCommonFunctions::SetupStepPlot(IiXYPlotXPtr plot) { LayOut(plot, kStepTest); }
 
 void CCommonFunctions::SetupStepComparePlot(IiXYPlotXPtr plot) { LayOut(plot, kStepCompare); }

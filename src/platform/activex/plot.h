@@ -51,7 +51,7 @@
 //   kind time|xy
 //   stamp "<text>"                    only when the plot has a file stamp
 //   channels <n>
-//   channel <i> <count> "<name>"      i from 0; the name is for people only
+//   channel <i> <count> "<name>"      i from 0; the name as the saving plot had it
 //   <x> <y>                           <count> lines, shortest exact, "."
 //   ...                               (the next channel's block)
 //   end
@@ -63,6 +63,10 @@
 // its head or "end", has fewer or more channel blocks or points than it
 // announces, or holds a text that is not a number changes nothing and
 // fails (STG_E_FILENOTFOUND, STG_E_READFAULT, E_FAIL for bad content).
+// Since a load goes by position, any file fills any plot; what the file
+// itself held (its kind and its channels' names, in order) is kept from
+// the last good load for a reader that must tell one file from another
+// (GetFileLayout, GetFileChannelName).
 //
 // Properties file (SavePropertiesToFile / LoadPropertiesFromFile), UTF-8
 // text, one setting a line "<object> <key> <value>":
@@ -242,6 +246,10 @@ struct IPlotBase : IUnknown {
   virtual HRESULT LoadPropertiesFromFile(const _bstr_t& fileName) = 0;
   virtual HRESULT SetFileStamp(const _bstr_t& stamp) = 0;
   virtual HRESULT GetFileStamp(_bstr_t* stamp) = 0;
+  // The data file of the last good load: its kind ("time" or "xy") and
+  // channel count; an empty kind and no channels before one.
+  virtual HRESULT GetFileLayout(_bstr_t* kind, LONG* channels) = 0;
+  virtual HRESULT GetFileChannelName(LONG index, _bstr_t* name) = 0;  // as stored
 
   virtual HRESULT AddXAxis(LONG* index) = 0;  // index may be null
   virtual HRESULT AddYAxis(LONG* index) = 0;

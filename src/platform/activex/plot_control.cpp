@@ -487,6 +487,19 @@ class PlotObject : public ComObject<PlotI, IDispatch, IControl, IControlTest, IW
     *stamp = M().stamp;
     return S_OK;
   }
+  HRESULT GetFileLayout(_bstr_t* kind, LONG* channels) override {
+    if (!kind || !channels) return E_POINTER;
+    *kind = _bstr_t(M().fileLayout.kind.c_str());
+    *channels = static_cast<LONG>(M().fileLayout.channels.size());
+    return S_OK;
+  }
+  HRESULT GetFileChannelName(LONG index, _bstr_t* name) override {
+    if (!name) return E_POINTER;
+    const auto& names = M().fileLayout.channels;
+    if (index < 0 || static_cast<size_t>(index) >= names.size()) return DISP_E_BADINDEX;
+    *name = names[static_cast<size_t>(index)];
+    return S_OK;
+  }
 
   HRESULT AddXAxis(LONG* index) override { return AddAxis(true, index); }
   HRESULT AddYAxis(LONG* index) override { return AddAxis(false, index); }

@@ -527,10 +527,12 @@ HRESULT PlotModel::LoadDataText(const std::string& text) {
   std::string_view line;
   if (!reader.Next(&line) || line != kDataHead) return E_FAIL;
   if (!reader.Next(&line)) return E_FAIL;
+  FileLayout layout;
   {
     Tokens t(line);
     std::string_view kind;
     if (!t.Expect("kind") || !t.Word(&kind) || (kind != "time" && kind != "xy") || !t.AtEnd()) return E_FAIL;
+    layout.kind = kind;
   }
   _bstr_t fileStamp;
   size_t stored = 0;
@@ -555,6 +557,7 @@ HRESULT PlotModel::LoadDataText(const std::string& text) {
     if (!t.Expect("channel") || !t.Integer(&index) || index != i || !t.Integer(&count) || !t.Text(&name) ||
         !t.AtEnd())
       return E_FAIL;
+    layout.channels.push_back(std::move(name));
     const char* p = reader.position();
     const char* end = reader.end();
     // "0 0\n" is the shortest point line.
@@ -585,6 +588,7 @@ HRESULT PlotModel::LoadDataText(const std::string& text) {
     }
   }
   stamp = fileStamp;
+  fileLayout = std::move(layout);
   return S_OK;
 }
 

@@ -123,6 +123,12 @@ class PlotModel {
   std::map<std::u16string, std::u16string> hints;  // built-in text -> text shown
   // Written into both files when not null; a good load takes the file's.
   _bstr_t stamp;
+  // What the data file of the last good load held: its kind word and the
+  // names of its channels in order.
+  struct FileLayout {
+    std::string kind;
+    std::vector<_bstr_t> channels;
+  } fileLayout;
 
   int ChannelIndex(const _bstr_t& name) const;                   // -1: none
   int ChannelIndex(const ChannelState* channel) const;           // -1: dropped

@@ -437,16 +437,40 @@ TEST_F(PlotTest, DataFileWithMoreOrFewerChannelsFillsWhatFits) {
                                      "channel 2 1 -\r\n"
                                      "5 6\r\n"
                                      "end\r\n");
+  // What the file held, told whatever the plot it went into: nothing yet.
+  const auto layout = [](IPlotBase* plot) {
+    _bstr_t kind("unread");
+    LONG count = -1;
+    EXPECT_EQ(plot->GetFileLayout(&kind, &count), S_OK);
+    std::vector<std::string> names{kind.str()};
+    for (LONG i = 0; i < count; ++i) {
+      _bstr_t name("unread");
+      EXPECT_EQ(plot->GetFileChannelName(i, &name), S_OK);
+      names.push_back(name.is_null() ? "(null)" : name.str());
+    }
+    _bstr_t past;
+    EXPECT_EQ(plot->GetFileChannelName(count, &past), DISP_E_BADINDEX);
+    EXPECT_EQ(plot->GetFileChannelName(-1, &past), DISP_E_BADINDEX);
+    return names;
+  };
+  const std::vector<std::string> stored = {"xy", "A", "B \"quoted\"", "(null)"};
+  EXPECT_EQ(layout(xy), std::vector<std::string>{""});
   Channels(xy, 2);
   ASSERT_EQ(xy->LoadDataFromFile(path.c_str()), S_OK);
   EXPECT_EQ(Points(Channel(xy, "Channel 1")), (std::vector<std::pair<double, double>>{{1, 2}, {3.5, -400}}));
   EXPECT_TRUE(Points(Channel(xy, "Channel 2")).empty());
+  EXPECT_EQ(layout(xy), stored);
+  EXPECT_EQ(xy->GetFileLayout(nullptr, nullptr), E_POINTER);
+  // A load that fails leaves the layout of the last good one.
+  EXPECT_EQ(xy->LoadDataFromFile(WriteFile(dir, "bad.stp", "TarnixPlotData 1\nkind xy\n").c_str()), E_FAIL);
+  EXPECT_EQ(layout(xy), stored);
 
   Channels(time, 4);
   ASSERT_EQ(Channel<IiPlotChannelPtr>(time, "Channel 4")->AddXY(1, 1, nullptr), S_OK);
   ASSERT_EQ(time->LoadDataFromFile(path.c_str()), S_OK);  // the kind is not checked
   EXPECT_EQ(Points(Channel<IiPlotChannelPtr>(time, "Channel 3")), (std::vector<std::pair<double, double>>{{5, 6}}));
   EXPECT_TRUE(Points(Channel<IiPlotChannelPtr>(time, "Channel 4")).empty());
+  EXPECT_EQ(layout(time), stored);  // but told
 }
 
 TEST_F(PlotTest, DamagedDataFileChangesNothingAndFails) {
