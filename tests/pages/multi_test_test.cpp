@@ -204,6 +204,9 @@ TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {
   EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("HDRLTEST_STARTED"), Text("HDRLTEST_COMPLETE"),
                                                             Text("MULTITEST_FINISHED")}));
   EXPECT_EQ(person.Asked().size(), 3u);  // Start, the final question, one save
+  // The HDRL run drove the valve in digital mode and gave it back: the
+  // header says what the device is in now, not what the run left in it.
+  EXPECT_EQ(multi->GetDlgItemText(1013), Text("Analog"));
 }
 
 TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {

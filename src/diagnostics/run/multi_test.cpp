@@ -341,6 +341,9 @@ void View::EndSequence() {
   m_bMultiTestRunning = m_bSequenceActive = false;
   m_nHandedOverTest = -1;
   AddStatusLine(Text("MULTITEST_FINISHED"));
+  // The header still shows the last test's mode (an HDRL run drives the
+  // valve in digital mode); the device has been given its own back.
+  Try("status", [this] { PollStatusArea(); });
   const std::string caption = theApp().m_strProductTitle.str() + "-DAIGMAIN MULTI TESTS";
   if (MessageBox(Text("SAVE_MULTITESTS").str().c_str(), caption.c_str(), MB_OKCANCEL) == IDOK)
     OnSaveAll();
