@@ -336,8 +336,11 @@ void CRecordedTestPage::OnStop() {
 void CRecordedTestPage::OnSettingChanged(size_t index) {
   if (m_bRetrievingBaseline) return;
   const bool startAllowed = CheckSettingField(index);
-  // Not while a run or a retrieval holds the buttons.
-  if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
+  if (HoldsNoButtons()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
+}
+
+bool CRecordedTestPage::HoldsNoButtons() const {
+  return m_nStep == kIdleStep && m_nRequest == 0 && !GetDlgItem(m_ids.stop)->IsWindowEnabled();
 }
 
 void CRecordedTestPage::CheckAllSettings() {
@@ -365,6 +368,7 @@ void CRecordedTestPage::ShowOpenedFile() {
   m_bFileLoaded = true;
   m_bBaselineLoaded = false;
   m_bStartFailed = false;
+  EnableActionButtons(TRUE);
   ShowPlotView();
   SetStatus("IDC_OFF_LINE_DATA");
   if (m_ids.elapsed) SetDlgItemText(m_ids.elapsed, "");

@@ -142,6 +142,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // The check of one settings edit (its EN_CHANGE); quiet while a record
   // is retrieved.
   void OnSettingChanged(size_t index) override;
+  // Idle, with no request waiting and no stop to be confirmed: the
+  // settings' checks may give Start back.
+  bool HoldsNoButtons() const;
   void ResetForRun();
   void SetStatus(const char* key);
   // After a page has opened a test file and shown its settings: the file's

@@ -380,6 +380,7 @@ TEST_F(RampPage, AStopTheDeviceDoesNotConfirmIsSentAgainAndNeverCalledStopped) {
       for (Bytes& b : Sent()) sent.push_back(std::move(b));
       if (page->GetStep() == CRecordedTestPage::kIdleStep) break;
       EXPECT_NE(Field(View::kStatusId), Text("STATUSABORTED"));
+      Type(View::kHoldEdit, "5.0");  // a valid setting gives Start no way back
       EXPECT_FALSE(Enabled(View::kStartId));
     }
     EXPECT_EQ(Count(sent, kAbort), c.aborts);
@@ -393,6 +394,7 @@ TEST_F(RampPage, AStopTheDeviceDoesNotConfirmIsSentAgainAndNeverCalledStopped) {
     }
     // Never confirmed: the valve may still move; Stop alone is offered.
     EXPECT_TRUE(DeviceTesting());
+    Type(View::kHoldEdit, "5.0");
     EXPECT_FALSE(Enabled(View::kStartId));
     EXPECT_TRUE(Enabled(View::kStopId));
     Tick(3);

@@ -406,7 +406,7 @@ TEST_F(StepTestPage, PercentAxisRunsFromTheLowerPositionTo110WhileWaiting) {
     ASSERT_EQ(device->Requests().back(), kStateRead);
     EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(c.min, 110 - c.min));
     Click(View::kStopId);
-    Tick();
+    Tick(2);
   }
 }
 

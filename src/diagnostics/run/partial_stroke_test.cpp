@@ -286,9 +286,7 @@ void View::EnableActionButtons(BOOL enable) {
 
 void View::OnSettingChanged(size_t index) {
   CRecordedTestPage::OnSettingChanged(index);
-  // Not while a retrieval or a run holds the buttons.
-  if (!m_bRetrievingBaseline && !GetDlgItem(kStopId)->IsWindowEnabled())
-    GetDlgItem(kApplyId)->EnableWindow(AllSettingsValid());
+  if (!m_bRetrievingBaseline && HoldsNoButtons()) GetDlgItem(kApplyId)->EnableWindow(AllSettingsValid());
 }
 
 // ---- Buttons.
