@@ -116,7 +116,7 @@ std::vector<DialogItem> Items() {
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(274, kHeader, Items()));
 
 // The device times the stroke and gives its results; the record is read
-// only on request. The page has no elapsed time and idles at 5 s.
+// only on request. The page idles at 5 s.
 constexpr RecordedTestKind kKind{.multiTestIndex = 2,
                                  .completeKey = "PST_COMPLETE",
                                  .stoppedKey = "PST_STOPPED",
@@ -127,11 +127,12 @@ constexpr RecordedTestKind kKind{.multiTestIndex = 2,
                                  .startLeadKey = "PSTSTARTMSG",
                                  .busyPeriodMs = View::kBusyPeriod,
                                  .settleAfterPointer = true};
-constexpr RecordedTestIds kIds{View::kStatusId,  0,
+// No elapsed time on this page.
+constexpr RecordedTestIds kIds{View::kStatusId, 0,
                                View::kProgressId, View::kRetrieveBaselineId,
-                               View::kLoadId,     View::kSaveId,
-                               View::kStartId,    View::kStopId,
-                               View::kPrintId,    View::kBaselineBoxId,
+                               View::kLoadId, View::kSaveId,
+                               View::kStartId, View::kStopId,
+                               View::kPrintId, View::kBaselineBoxId,
                                View::kPlotPlaceId, View::kPlotId};
 
 }  // namespace
@@ -195,7 +196,8 @@ View::CDiagnostics_PSTView()
   MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
   for (const ChannelBox& b : kChannelBoxes)
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
-      Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pTimePlot, b.channel, IsChecked(b.box)); });
+      Try("channel box",
+          [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pTimePlot, b.channel, IsChecked(b.box)); });
     });
 
   // The device's record replaces an opened file: saved, it carries the
