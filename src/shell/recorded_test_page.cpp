@@ -12,9 +12,14 @@
 
 namespace {
 
+constexpr BYTE kTestStarted = 0x01;
 constexpr BYTE kRecordReady = 0x02;
-constexpr BYTE kLastRunCommand = 5;
 constexpr int kLastBlock = CBlockDownload::kBlocks - 1;
+// A sample's values in this order: command, position, pilot relay command and position.
+constexpr const char* kTimeChannels[] = {"Command", "Position", "ILCmd", "ILPos"};
+
+// The device runs a test: started and its record not yet ready.
+bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
 
 }  // namespace
 
@@ -23,7 +28,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
                                      std::vector<SettingField> settings, StatusHeaderIds header)
     : CDiagnosticTestPage(templateId, titleKey, timerId, periodMs, header),
       m_kind(kind),
-      m_ids(ids) {
+      m_ids(ids),
+      m_nIdlePeriod(periodMs) {
   SetSettingFields(std::move(settings));
   m_nStartRequest = 0;
   m_nStartStep = kEnterStep;
@@ -34,16 +40,20 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this] {
          m_bRetrievingBaseline = false;
          m_bBaselineLoaded = false;
+         m_nTries = m_nStartTries = 0;
          ResetForRun();
          OnRunStarting();
        }},
-      {kStopRequest, kAbortStep, [this] { m_bTestRunning = false; }},
+      {kStopRequest, kAbortStep,
+       [this] {
+         m_bTestRunning = false;
+         m_nTries = 0;
+       }},
       {kBaselineRequest, kBaselineStep,
        [this] {
-         m_bFileLoaded = false;
          m_bBaselineLoaded = true;
-         m_bRetrievingBaseline = true;
          m_nSecondPassCommand = 2;
+         BeginRetrieval(m_kind.baselineCommand);
        }},
   };
 
@@ -52,19 +62,47 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.stop), [this] { OnStop(); });
 
   CWexletCoreCommunication& comm = theApp().m_comm;
+  PageStep idle = CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep);
+  idle.transact = [this, poll = idle.transact] {
+    SetIdlePace();
+    poll();
+  };
   m_steps = {
-      CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep),
-      {kEnterStep, "ENTER", {}, [&comm] { comm.WriteTestCommand(kLastRunCommand); }, {}, kSetupReadStep},
-      {kSetupReadStep, "SETUP", {}, [&comm] { comm.ReadTestSetup(); }, [this] { ShowReadTestSetup(); }, kIdleStep},
+      idle,
+      {kEnterStep, "ENTER", {}, [this, &comm] { comm.WriteTestCommand(m_kind.runCommand); }, {}, kSetupReadStep},
+      {kSetupReadStep, "SETUP", {}, [this] { m_bAnswered = ReadDeviceSetup(); },
+       [this] {
+         EnableActionButtons(TRUE);
+         // Unanswered, the device image holds no set-up of this device: the
+         // edits keep what they show, and their checks say whether it will do.
+         if (m_bAnswered) ShowReadTestSetup();
+       },
+       kIdleStep},
       // A sequence runs unattended: a box left ticked on the page would
       // overwrite the device's baseline in every sequence.
       {kCommandStep, "COMMAND", {},
        [this, &comm] {
          const bool baseline = IsChecked(m_ids.baselineBox) && !RunningSequence();
-         comm.WriteTestCommand(baseline ? m_kind.baselineCommand : kLastRunCommand);
+         m_bAnswered = comm.WriteTestCommand(baseline ? m_kind.baselineCommand : m_kind.runCommand);
        },
-       [this] { SetStatus("IDC_CHECKMGTINIT"); }, kSetupStep},
-      {kSetupStep, "START", {}, [this] { WriteSetup(); }, [this] { AfterSetupWritten(); }, kWaitStep},
+       [this] {
+         SetStatus("IDC_CHECKMGTINIT");
+         // Not taken, the run would be recorded where the device last chose,
+         // and another record downloaded after it.
+         if (m_bAnswered)
+           m_nTries = 0;
+         else
+           TryAgain(kCommandStep, &CRecordedTestPage::StartFailed);
+       },
+       kSetupStep},
+      {kSetupStep, "START", {},
+       [this] {
+         ++m_nStartTries;
+         m_bRunSeen = false;
+         m_nStateMisses = 0;
+         m_bStartAnswered = WriteSetup();
+       },
+       [this] { AfterSetupWritten(); }, kWaitStep},
       {kBlockStep, "BLOCK", {},
        [this, &comm] {
          const bool answered = comm.ReadTestData();
@@ -79,42 +117,34 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
            case CBlockDownload::Action::kGiveUp:
              // Drawing the last block again in place of the lost ones would
              // save a record with holes as if it were whole.
-             SetStatus("TESTDATA_INCOMPLETE");
-             FinishRun(m_kind.stoppedKey);
+             DownloadFailed();
              break;
            case CBlockDownload::Action::kReadAgain:
              break;
          }
        },
        {}, kBlockStep},
-      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteTestState(); },
-       [this] {
-         m_bRetrievingBaseline = false;
-         EnableActionButtons(TRUE);
-         SetStatus("STATUSABORTED");
-       },
-       kIdleStep},
-      {kWaitStep, "WAIT", {}, [this, &comm] { m_bStateAnswered = comm.ReadTestState(); },
+      {kAbortStep, "ABORT", {},
        [this, &comm] {
-         m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+         ++m_nTries;
+         comm.WriteTestState();
+       },
+       {}, kAbortCheckStep},
+      {kAbortCheckStep, "ABORT CHECK", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); },
+       [this] { JudgeAbort(); }, kIdleStep},
+      {kWaitStep, "WAIT", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); },
+       [this] {
          SetStatus("EDT_ALM_COM6");
          AfterStateRead();
-         if (comm.m_byTestState & kRecordReady) {
-           m_nStep = kPrepareStep;
-         } else if (m_bStateAnswered && comm.m_byTestState == 0) {
-           // The device runs no test (aborted there, or the start never
-           // arrived): waiting on would never end.
-           SetStatus("STATUSABORTED");
-           FinishRun(m_kind.stoppedKey);
-         }
+         JudgeRunState();
        },
        kWaitStep},
       {kPrepareStep, "PREPARE", {},
        [this] {
          m_prgProgress.SetRange(0, kLastBlock);
          m_prgProgress.SetPos(0);
-         SetDlgItemText(m_ids.elapsed, "");
-         ComCheck(m_pPlot->ClearAllData());
+         if (m_ids.elapsed) SetDlgItemText(m_ids.elapsed, "");
+         ClearPlot();
          PrepareTimeAxis();
        },
        {}, kPointerStep},
@@ -123,12 +153,27 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_nPointBase = 0;
          m_download.Start();
        },
-       kBlockStep},
+       m_kind.settleAfterPointer ? kPointerSetStep : kBlockStep},
+      {kPointerSetStep, "POINTER SET", {}, {}, {}, kBlockStep},
       {kPassEndStep, "END", {}, [this] { EndPass(); }, {}, kIdleStep},
-      {kBaselineStep, "BASELINE", {}, [this, &comm] { comm.WriteTestCommand(m_kind.baselineCommand); },
-       [this] { EnableActionButtons(FALSE); }, kRecordStep},
-      {kRecordStep, "RECORD", {}, [&comm] { comm.ReadCommand(212); },
+      // Not taken, the device would serve another record than the one asked for.
+      {kBaselineStep, "RETRIEVE", {}, [this] { m_bAnswered = WriteRetrievalCommand(m_byRetrievalCommand); },
+       [this] {
+         EnableActionButtons(FALSE);
+         if (m_bAnswered)
+           m_nTries = 0;
+         else
+           TryAgain(kBaselineStep, &CRecordedTestPage::RecordFailed);
+       },
+       kRecordStep},
+      {kRecordStep, "RECORD", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(212); },
        [this, &comm] {
+         // Unanswered, the image holds the record read before.
+         if (!m_bAnswered) {
+           TryAgain(kRecordStep, &CRecordedTestPage::RecordFailed);
+           return;
+         }
+         m_nTries = 0;
          ShowRecord();
          // The record's own direction, whatever the page showed before.
          const auto& setup = comm.m_TestResult.adSetup;
@@ -139,10 +184,16 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this, &comm] {
          m_prgProgress.SetRange(0, kLastBlock);
          m_prgProgress.SetPos(0);
-         comm.WriteTestCommand(static_cast<BYTE>(m_nSecondPassCommand));
-         comm.WriteTestVar147();
+         m_bAnswered = comm.WriteTestCommand(static_cast<BYTE>(m_nSecondPassCommand));
+         if (m_bAnswered) comm.WriteTestVar147();
        },
        [this] {
+         // Not taken, the device would serve the first pass again as the second.
+         if (!m_bAnswered) {
+           TryAgain(kSecondPassStep, &CRecordedTestPage::DownloadFailed);
+           return;
+         }
+         m_nTries = 0;
          m_nPointBase = kPointsPerPass;
          m_nTestDirection = m_nTestDirection == 4 ? 5 : 4;
          m_download.Start();
@@ -160,21 +211,47 @@ void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CRecordedTestPage::CreateControls() {
+  CreatePlot();
+  CreateReportControls();
+  GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
+}
+
+void CRecordedTestPage::CreatePlot() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   m_pPlot = common.CreateXYPlot(this, &m_wndPlotHost, PlaceholderRect(m_wndPlotPlace), m_ids.plot);
   Try("plot", [this] {
     SetupPlot();
     ComCheck(m_pPlot->ClearAllData());
   });
-  CreateReportControls();
-  GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
 }
 
+_com_ptr_t<IPlotChannelBase> CRecordedTestPage::TimeChannel(const char* name) {
+  return theApp().m_CommonFunctions.GetXYPlotChannelByName(m_pPlot, name).GetInterfacePtr();
+}
+
+void CRecordedTestPage::ClearPlot() {
+  IPlotBase* plot = RunPlot();
+  ComCheck(plot ? plot->ClearAllData() : E_POINTER);
+}
+
+void CRecordedTestPage::ReplaceStep(PageStep row) {
+  for (PageStep& s : m_steps)
+    if (s.step == row.step) {
+      s = std::move(row);
+      return;
+    }
+  m_steps.push_back(std::move(row));
+}
+
+bool CRecordedTestPage::ReadDeviceSetup() { return theApp().m_comm.ReadTestSetup(); }
+
+bool CRecordedTestPage::WriteRetrievalCommand(BYTE command) { return theApp().m_comm.WriteTestCommand(command); }
+
 void CRecordedTestPage::OnShown() {
-  EnableActionButtons(TRUE);
-  ResetInputIcons();
   m_bTestRunning = false;
-  m_bRetrievingBaseline = false;
+  // What the edits hold now: on the first showing they are still empty.
+  CheckAllSettings();
+  EnableActionButtons(TRUE);
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
@@ -200,7 +277,7 @@ void CRecordedTestPage::BeginRequest(int request) {
 
 void CRecordedTestPage::RunStep() {
   if (m_kind.tickLog) theApp().WriteLog(m_kind.tickLog);
-  if (!m_bRequestTaken && m_bTestRunning && ++m_nTickCount >= m_kind.ticksPerSecond) {
+  if (!m_bRequestTaken && m_bTestRunning && m_ids.elapsed && ++m_nTickCount >= m_kind.ticksPerSecond) {
     m_nTickCount = 0;
     ++m_nElapsedSeconds;
     SetDlgItemText(m_ids.elapsed, std::to_string(m_nElapsedSeconds).c_str());
@@ -210,62 +287,91 @@ void CRecordedTestPage::RunStep() {
 }
 
 void CRecordedTestPage::EnableActionButtons(BOOL enable) {
-  for (int id : {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable);
+  for (int id : {m_ids.retrieve, m_ids.load}) GetDlgItem(id)->EnableWindow(enable);
+  // A start the device never took leaves no run to save or print.
+  for (int id : {m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable && !m_bStartFailed);
   GetDlgItem(m_ids.start)->EnableWindow(enable && AllSettingsValid());
   GetDlgItem(m_ids.stop)->EnableWindow(!enable);
 }
 
+void CRecordedTestPage::RequestRun(int request) {
+  if (m_kind.busyPeriodMs) m_nPeriod = m_kind.busyPeriodMs;
+  Request(request);
+}
+
+void CRecordedTestPage::BeginRetrieval(BYTE command) {
+  m_bFileLoaded = false;
+  m_bRetrievingBaseline = true;
+  m_bStartFailed = false;
+  m_byRetrievalCommand = command;
+  m_nTries = 0;
+}
+
 void CRecordedTestPage::OnStart() {
-  if (!RunningSequence() && !AskToMoveValve()) return;
-  m_nRequest = kStartRequest;
+  if (!RunningSequence() && !AskToMoveValve(m_kind.startLeadKey)) return;
+  RequestRun(kStartRequest);
 }
 
 void CRecordedTestPage::OnStop() {
   if (!RunningSequence()) {
-    Request(kStopRequest);
+    RequestRun(kStopRequest);
     GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
     return;
   }
   // The hand-back stops this page's timer before a stored request could be
   // taken up: the device is told at once, so the next test of the sequence
   // does not start on a valve that is still running this one.
-  Try("OnStop", [] { theApp().m_comm.WriteTestState(); });
+  bool told = false;
+  Try("OnStop", [&told] { told = theApp().m_comm.WriteTestState(); });
   m_nRequest = 0;
   m_nStep = kIdleStep;
+  SetIdlePace();
   m_bTestRunning = false;
   m_bRetrievingBaseline = false;
   EnableActionButtons(TRUE);
-  SetStatus("STATUSABORTED");
+  SetStatus(told ? "STATUSABORTED" : "STATUSABORTED_UNCONFIRMED");
   HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey);
 }
-
-void CRecordedTestPage::OnRetrieveBaseline() { m_nRequest = kBaselineRequest; }
 
 void CRecordedTestPage::OnSettingChanged(size_t index) {
   if (m_bRetrievingBaseline) return;
   const bool startAllowed = CheckSettingField(index);
-  // Not while a run or a retrieval holds the buttons.
-  if (!GetDlgItem(m_ids.stop)->IsWindowEnabled()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
+  if (HoldsNoButtons()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
+}
+
+bool CRecordedTestPage::HoldsNoButtons() const {
+  return m_nStep == kIdleStep && m_nRequest == 0 && !GetDlgItem(m_ids.stop)->IsWindowEnabled();
+}
+
+void CRecordedTestPage::CheckAllSettings() {
+  m_bRetrievingBaseline = false;
+  for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
 }
 
 void CRecordedTestPage::ResetForRun() {
-  Try("ResetForRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
+  Try("ResetForRun", [this] { ClearPlot(); });
   m_nTickCount = 0;
   m_nElapsedSeconds = 0;
   m_bTestRunning = true;
   m_bFileLoaded = false;
+  m_bStartFailed = false;
   m_nSecondPassCommand = 6;
+  // The device's progress is a percentage; a download before left its blocks' range.
+  m_prgProgress.SetRange(0, 100);
+  m_prgProgress.SetPos(0);
   EnableActionButtons(FALSE);
   SetDlgItemText(m_ids.status, "");
-  SetDlgItemText(m_ids.elapsed, "");
+  if (m_ids.elapsed) SetDlgItemText(m_ids.elapsed, "");
 }
 
 void CRecordedTestPage::ShowOpenedFile() {
   m_bFileLoaded = true;
   m_bBaselineLoaded = false;
+  m_bStartFailed = false;
+  EnableActionButtons(TRUE);
   ShowPlotView();
   SetStatus("IDC_OFF_LINE_DATA");
-  SetDlgItemText(m_ids.elapsed, "");
+  if (m_ids.elapsed) SetDlgItemText(m_ids.elapsed, "");
   m_prgProgress.SetPos(0);
 }
 
@@ -288,12 +394,10 @@ std::string CRecordedTestPage::PointLine(double x, double y) {
   return plat::FormatNumber("%g", x) + "->" + plat::FormatNumber("%g", y);
 }
 
-IiPlotAxisPtr CRecordedTestPage::PlotAxis(bool x, const char* name) const {
-  return PlotAxisByName(m_pPlot.GetInterfacePtr(), x, name);
-}
+IiPlotAxisPtr CRecordedTestPage::PlotAxis(bool x, const char* name) const { return PlotAxisByName(RunPlot(), x, name); }
 
 void CRecordedTestPage::SetAxisRange(bool x, const char* name, double min, double span) const {
-  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), x, name, min, span);
+  SetPlotAxisRange(RunPlot(), x, name, min, span);
 }
 
 void CRecordedTestPage::ShowPlotAxis(bool x, const char* name) const {
@@ -312,11 +416,8 @@ void CRecordedTestPage::AcquireTestData() {
   for (size_t j = 0; j < 4; ++j)
     for (size_t k = 0; k < 4; ++k) samples[j][k] = comm.m_adTestSamples[7 * j + k];
 
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  IiXYPlotChannelPtr channels[4] = {
-      common.GetXYPlotChannelByName(m_pPlot, "Command"), common.GetXYPlotChannelByName(m_pPlot, "Position"),
-      common.GetXYPlotChannelByName(m_pPlot, "ILCmd"), common.GetXYPlotChannelByName(m_pPlot, "ILPos")};
-  // Sample values in channel order: command, position, pilot command, pilot position.
+  _com_ptr_t<IPlotChannelBase> channels[4];
+  for (size_t k = 0; k < 4; ++k) channels[k] = TimeChannel(kTimeChannels[k]);
   std::string log;
   for (size_t j = 0; j < 4; ++j) {
     const double t = (m_nPointIndex + static_cast<int>(j)) * m_dTimeStep;
@@ -335,18 +436,100 @@ void CRecordedTestPage::EndPass() {
     m_nStep = kSecondPassStep;
     return;
   }
-  SetStatus("VeskTEST_COMPLETE");
-  FinishRun(m_kind.completeKey);
+  EndDownload("VeskTEST_COMPLETE", m_kind.completeKey);
+}
+
+void CRecordedTestPage::EndDownload(const char* statusKey, const char* sequenceKey) {
+  SetStatus(statusKey);
+  OnDownloadEnded();
+  FinishRun(sequenceKey);
+}
+
+void CRecordedTestPage::DownloadFailed() { EndDownload("TESTDATA_INCOMPLETE", m_kind.stoppedKey); }
+
+void CRecordedTestPage::RecordFailed() {
+  // Nothing of the record came in: what the plot showed is not it.
+  m_bBaselineLoaded = false;
+  Try("RecordFailed", [this] { ClearPlot(); });
+  DownloadFailed();
 }
 
 void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   const bool retrieved = m_bRetrievingBaseline;
   m_bTestRunning = false;
-  m_bRetrievingBaseline = false;
   m_nStep = kIdleStep;
   // The retrieved settings were not checked while they came in.
-  if (retrieved)
-    for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
+  if (retrieved) CheckAllSettings();
   EnableActionButtons(TRUE);
   if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey);
+}
+
+void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) {
+  if (++m_nTries < kMostTries) {
+    m_nStep = step;
+    return;
+  }
+  m_nTries = 0;
+  (this->*giveUp)();
+}
+
+void CRecordedTestPage::JudgeRunState() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  if (!m_bAnswered) {
+    // Once the run was seen a lost read only delays its end; before, a start
+    // whose state never comes back is sent again.
+    if (!m_bRunSeen && ++m_nStateMisses >= kMostTries) StartAgain();
+    return;
+  }
+  m_nStateMisses = 0;
+  const BYTE state = comm.m_byTestState;
+  if (Testing(state)) {
+    m_bRunSeen = true;
+    m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+  } else if ((state & kRecordReady) != 0 && (m_bRunSeen || m_bStartAnswered)) {
+    // A start the device answered has put the record of the run before away.
+    m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+    OnRecordReady();
+  } else if (m_bRunSeen) {
+    // The device runs the test no longer (stopped there): waiting on would
+    // never end.
+    SetStatus("STATUSABORTED");
+    FinishRun(m_kind.stoppedKey);
+  } else {
+    // The record of the run before, or no test at all: the start was not taken.
+    StartAgain();
+  }
+}
+
+void CRecordedTestPage::StartAgain() {
+  if (m_nStartTries < kMostTries)
+    m_nStep = kSetupStep;
+  else
+    StartFailed();
+}
+
+void CRecordedTestPage::StartFailed() {
+  m_bStartFailed = true;
+  m_prgProgress.SetPos(0);
+  SetStatus("TESTNOTSTARTED");
+  FinishRun(m_kind.stoppedKey);
+}
+
+void CRecordedTestPage::JudgeAbort() {
+  // The device stopped only when a state read says so.
+  if (m_bAnswered && !Testing(theApp().m_comm.m_byTestState))
+    EndStop(true);
+  else if (m_nTries < kMostTries)
+    m_nStep = kAbortStep;
+  else
+    EndStop(false);
+}
+
+void CRecordedTestPage::EndStop(bool confirmed) {
+  m_nTries = 0;
+  m_nStep = kIdleStep;
+  if (m_bRetrievingBaseline) CheckAllSettings();
+  SetStatus(confirmed ? "STATUSABORTED" : "STATUSABORTED_UNCONFIRMED");
+  // Unconfirmed, only Stop is offered, to be tried again.
+  EnableActionButtons(confirmed ? TRUE : FALSE);
 }

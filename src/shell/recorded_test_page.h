@@ -1,9 +1,16 @@
 #pragma once
-// The run that the ramp and step pages share step for step: the device
-// runs the test and records it; the page writes the settings, starts it,
-// polls its state until the record is ready, then downloads the record
-// block by block (command 214) and draws it. The same machine retrieves
-// the baseline stored in the device. The pages fill in where they differ.
+// The run that the ramp, step and partial stroke pages share step for
+// step: the device runs the test and records it; the page writes the
+// settings, starts it, polls its state until the record is ready, then
+// downloads the record block by block (command 214) and draws it. The same
+// machine retrieves a record stored in the device. The pages fill in where
+// they differ.
+//
+// A start or a stop counts only once the device is seen to have taken it:
+// a start the device never received would show the record of the run
+// before as this run, and a lost stop would say "stopped" over a valve that
+// still moves. Both are sent again a few times, then the page says plainly
+// that they were not confirmed.
 #include <array>
 #include <string>
 #include <vector>
@@ -12,19 +19,25 @@
 #include "shell/block_download.h"
 #include "shell/test_page.h"
 
-// Where the two pages differ in their run.
+// Where the pages differ in their run.
 struct RecordedTestKind {
   int multiTestIndex;        // the page's entry in the multi-test done flags
   const char* completeKey;   // the multi-test status lines
   const char* stoppedKey;
-  int ticksPerSecond;        // of the page's timer
+  int ticksPerSecond;        // of the page's timer, for the elapsed time
   int pollEvery;             // idle ticks between two status polls
+  BYTE runCommand;           // variable 141 for an ordinary run and when the page is shown
   BYTE baselineCommand;      // variable 141 for a baseline run and its retrieval
-  const char* tickLog;       // written at every tick; null: nothing
-  bool logPoints;            // every drawn point into the log
+  const char* tickLog = nullptr;       // written at every tick; null: nothing
+  bool logPoints = false;              // every drawn point into the log
+  const char* startLeadKey = nullptr;  // before the movement question; null: none
+  // The period while a run or a retrieval goes on; 0: the page's period
+  // throughout. A page that idles slowly takes a request up at this pace.
+  UINT busyPeriodMs = 0;
+  bool settleAfterPointer = false;  // one tick without a transaction after the record pointer is set
 };
 
-// The controls the machine drives.
+// The controls the machine drives (0: the page has none).
 struct RecordedTestIds {
   int status, elapsed, progress;
   int retrieve, load, save, start, stop, print;
@@ -37,10 +50,14 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   enum TestRequest : int { kMonitor = 1, kStartRequest = 2, kStopRequest = 3, kBaselineRequest = 4 };
   enum Step : int {
     kIdleStep = 1, kEnterStep = 4, kSetupReadStep = 6, kCommandStep = 8, kSetupStep = 10, kBlockStep = 12,
-    kAbortStep = 14, kWaitStep = 16, kPrepareStep = 18, kPointerStep = 19, kPassEndStep = 21,
-    kBaselineStep = 22, kRecordStep = 24, kSecondPassStep = 26, kRewindStep = 28,
+    kAbortStep = 14, kWaitStep = 16, kPrepareStep = 18, kPointerStep = 19, kPointerSetStep = 20,
+    kPassEndStep = 21, kBaselineStep = 22, kRecordStep = 24, kSecondPassStep = 26, kRewindStep = 28,
+    kAbortCheckStep = 30,
   };
   static constexpr int kPointsPerPass = 4 * CBlockDownload::kBlocks;
+  // Sendings of a start, a stop or a record selection before the page
+  // gives up on the device confirming it.
+  static constexpr int kMostTries = 5;
 
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
                     const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});
@@ -50,44 +67,62 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // Buttons.
   void OnStart();
   void OnStop();
-  void OnRetrieveBaseline();
+  void OnRetrieveBaseline() { RequestRun(kBaselineRequest); }
 
   bool IsTestRunning() const { return m_bTestRunning; }
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
   bool IsStartAllowed() const { return AllSettingsValid(); }
+  // The last start never reached the device: there is no run to keep.
+  bool HasNoRunToKeep() const { return m_bStartFailed; }
   int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   double GetTimeStep() const { return m_dTimeStep; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
 
  protected:
-  // The plot, the report engine and the printer on their placeholders;
-  // then the page lays its plot out.
+  // The plot, the report engine and the printer on their placeholders.
   void CreateControls() override;
-  virtual void SetupPlot() = 0;
   void OnShown() override;
   void BeginRequest(int request) override;
   void RunStep() override;
   void EnableActionButtons(BOOL enable) override;
 
+  // --- The plot the run draws into.
+  // By default an XY plot on the plot placeholder, laid out by SetupPlot;
+  // a page that draws against time alone makes its own.
+  virtual void CreatePlot();
+  virtual void SetupPlot() {}
+  virtual IPlotBase* RunPlot() const { return m_pPlot.GetInterfacePtr(); }
+  // A time channel of that plot: "Command", "Position", "ILCmd" or "ILPos".
+  virtual _com_ptr_t<IPlotChannelBase> TimeChannel(const char* name);
+
   // --- Where the pages differ.
-  // Step 10: the settings into the device image and the set-up write.
-  virtual void WriteSetup() = 0;
+  // Step 6: the device's set-up read; true when it was answered.
+  virtual bool ReadDeviceSetup();
+  // Step 7, after an answered set-up read: the set-up into the page.
+  virtual void ShowReadTestSetup() = 0;
+  // Step 10: the settings into the device image and the set-up write with
+  // the start; true when the device answered it.
+  virtual bool WriteSetup() = 0;
   // Step 11, after the set-up write.
   virtual void AfterSetupWritten() = 0;
   // After each state read while waiting.
   virtual void AfterStateRead() {}
+  // The run's record is ready in the device: where the machine goes.
+  virtual void OnRecordReady() { m_nStep = kPrepareStep; }
+  // Step 22: variable 141 for a retrieval; true when it was answered.
+  virtual bool WriteRetrievalCommand(BYTE command);
   // Step 18: the time step and the time axis of the download.
   virtual void PrepareTimeAxis() = 0;
   // The page's points beyond the four time channels, for one sample.
   virtual void AddSamplePoints(double /*command*/, double /*position*/, double /*pilotCommand*/, double /*pilotPosition*/) {}
   // Step 21: true when a second pass follows.
   virtual bool NextPass() { return false; }
-  // Step 25: the retrieved record's settings into the edits.
+  // A download has ended, drawn whole or given up.
+  virtual void OnDownloadEnded() {}
+  // Step 25: the retrieved record into the page.
   virtual void ShowRecord() = 0;
-  // Step 7: the device's set-up into the page.
-  virtual void ShowReadTestSetup() = 0;
   // A multi-test run: the sequence's settings into the edits.
   virtual void ShowDeviceTestSetup() = 0;
   // The view of opened data when the page is shown again.
@@ -96,9 +131,20 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   virtual void OnRunStarting() {}
 
   // --- Shared pieces.
-  // The check of one settings edit (its EN_CHANGE); quiet while a baseline
+  // A request of a run, a retrieval or a stop, for the next tick.
+  void RequestRun(int request);
+  // A retrieval request: the record selected with `command` (variable 141).
+  void BeginRetrieval(BYTE command);
+  // All the points of the run's plot gone.
+  void ClearPlot();
+  // A row of the page's own in place of the frame's row for that step.
+  void ReplaceStep(PageStep row);
+  // The check of one settings edit (its EN_CHANGE); quiet while a record
   // is retrieved.
   void OnSettingChanged(size_t index) override;
+  // Idle, with no request waiting and no stop to be confirmed: the
+  // settings' checks may give Start back.
+  bool HoldsNoButtons() const;
   void ResetForRun();
   void SetStatus(const char* key);
   // After a page has opened a test file and shown its settings: the file's
@@ -118,6 +164,11 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void SetAxisRange(bool x, const char* name, double min, double span) const;
   // Both display switches of the axis on.
   void ShowPlotAxis(bool x, const char* name) const;
+  // The end of a run or a retrieval: the buttons back, idle, the hand-back
+  // to a multi-test run.
+  void FinishRun(const char* sequenceKey);
+  // The pace of an idle page.
+  void SetIdlePace() { m_nPeriod = m_nIdlePeriod; }
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;
@@ -128,12 +179,13 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   int m_nBidirectionalPass = 0;
   int m_nSecondPassCommand = 6;
   BYTE m_nTestDirection = 4;
-  double m_dTimeStep = 0.0;
+  double m_dTimeStep = 0.0;  // between two recorded points, in the time axis's unit
   int m_nPointBase = 0;
   WORD m_nPointIndex = 0;
   bool m_bBaselineLoaded = false;
   bool m_bFileLoaded = false;
-  bool m_bRetrievingBaseline = false;
+  bool m_bRetrievingBaseline = false;  // any record retrieval: the input checks are quiet
+  BYTE m_byRetrievalCommand = 0;       // variable 141 of the retrieval under way
 
   CProgressCtrl m_prgProgress;
   CStatic m_wndPlotPlace;
@@ -144,9 +196,32 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // The answered block into the plot.
   void AcquireTestData();
   void EndPass();
-  void FinishRun(const char* sequenceKey);
+  void EndDownload(const char* statusKey, const char* sequenceKey);
+  // A write that must be answered: its step again while tries are left,
+  // else `giveUp`.
+  void TryAgain(int step, void (CRecordedTestPage::*giveUp)());
+  // After a state read while waiting: the run seen, done, gone, or its
+  // start not taken.
+  void JudgeRunState();
+  void StartAgain();
+  void StartFailed();
+  void DownloadFailed();
+  // Nothing of the record came in.
+  void RecordFailed();
+  // After the state read that follows an abort.
+  void JudgeAbort();
+  void EndStop(bool confirmed);
+  // Every setting checked again (after the checks were quiet).
+  void CheckAllSettings();
 
+  const UINT m_nIdlePeriod;
   bool m_bRequestTaken = false;
-  bool m_bStateAnswered = false;  // the last state read had a reply
+  bool m_bAnswered = false;       // the step's transaction had a reply
+  bool m_bStartAnswered = false;  // the last start written had a reply
+  bool m_bRunSeen = false;        // a state read has shown the device running this run
+  bool m_bStartFailed = false;
+  int m_nTries = 0;               // of the write under way
+  int m_nStartTries = 0;
+  int m_nStateMisses = 0;         // state reads in a row without a reply, before the run was seen
   CBlockDownload m_download;
 };

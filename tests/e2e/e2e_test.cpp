@@ -26,6 +26,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -851,7 +852,7 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   for (int tick = 0; tick < 12; ++tick) g_clock->Advance(1000);
   ASSERT_TRUE(page->IsTestRunning());
   page->GetDlgItemAs<CButton>(1056)->Click();
-  g_clock->Advance(1000);
+  g_clock->Advance(2 * 1000);  // the abort, and the device seen to test no longer
   EXPECT_FALSE(page->IsTestRunning());
   EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("STATUSABORTED").str());
   EXPECT_TRUE(page->GetDlgItem(1055)->IsWindowEnabled());
@@ -921,7 +922,7 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   for (int tick = 0; tick < 20; ++tick) g_clock->Advance(500);
   ASSERT_TRUE(page->IsTestRunning());
   page->GetDlgItemAs<CButton>(View::kStopId)->Click();
-  g_clock->Advance(500);
+  g_clock->Advance(2 * 500);  // the abort, and the device seen to test no longer
   EXPECT_FALSE(page->IsTestRunning());
   EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("STATUSABORTED").str());
   EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
@@ -1193,6 +1194,141 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
   EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
+}
+
+// The settings edits of a test page and what is typed into them.
+using TestSettings = std::vector<std::pair<int, const char*>>;
+
+// A test page once more against a device that stops answering at the
+// wrong moment. After a completed run the device keeps that run's record
+// ready: a start it never took must not bring that record back as a new
+// run, and a stop it never took must not say "Test stopped" while the valve
+// still moves. `again` is a short run on other settings, `isAgain` tells
+// its outcome from that of `first`; `longRun` lasts beyond the stop's tries.
+template <class Page>
+void LoseTheStartAndTheStop(plat::ScriptedPerson& person, sim::Positioner& device, Page& page,
+                            const TestSettings& first, const TestSettings& again, const TestSettings& longRun,
+                            const std::function<void()>& isAgain) {
+  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+  const auto type = [&page](const TestSettings& settings) {
+    for (const auto& [id, value] : settings) page.SetDlgItemText(id, value);
+  };
+  const auto testing = [&device] { return device.State().tests.run.type != 0; };
+  const auto enabled = [&page](int id) { return page.GetDlgItem(id)->IsWindowEnabled() != FALSE; };
+  // Start, then the page's ticks until it is idle, each start write lost
+  // until `lost` of them are.
+  const auto startLosing = [&](int lost) {
+    person.Answer(IDYES);
+    Click(page, Page::kStartId);
+    for (int tick = 0; tick < 400 && (tick == 0 || page.GetStep() != CRecordedTestPage::kIdleStep); ++tick) {
+      if (lost > 0 && page.GetRequest() == 0 && page.GetStep() == CRecordedTestPage::kSetupStep) {
+        device.InjectNoReply();
+        --lost;
+      }
+      g_clock->Advance(page.GetPeriod());
+    }
+    ASSERT_EQ(page.GetStep(), CRecordedTestPage::kIdleStep);
+  };
+
+  type(first);
+  RunTest(person, page, Page::kStartId);
+  ASSERT_EQ(page.GetDlgItemText(Page::kStatusId), text("VeskTEST_COMPLETE"));
+
+  // Lost once: sent again, and what is shown is this run.
+  type(again);
+  startLosing(1);
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("VeskTEST_COMPLETE"));
+  isAgain();
+
+  // Never taken: said so, nothing kept, the valve left alone.
+  startLosing(CRecordedTestPage::kMostTries);
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("TESTNOTSTARTED"));
+  EXPECT_TRUE(PlotPoints(page, "Position").empty());
+  EXPECT_FALSE(testing());
+  EXPECT_TRUE(enabled(Page::kStartId));
+  EXPECT_FALSE(enabled(Page::kSaveId));
+  EXPECT_FALSE(enabled(Page::kPrintId));
+
+  // A stop whose every reply is lost: not called stopped.
+  type(longRun);
+  person.Answer(IDYES);
+  Click(page, Page::kStartId);
+  for (int tick = 0; tick < 6; ++tick) g_clock->Advance(page.GetPeriod());
+  ASSERT_TRUE(testing());
+  Click(page, Page::kStopId);
+  device.InjectNoReply(-1);
+  for (int tick = 0; tick < 20 && page.GetStep() != CRecordedTestPage::kIdleStep; ++tick) {
+    g_clock->Advance(page.GetPeriod());
+    EXPECT_NE(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED"));
+  }
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_TRUE(testing());
+  EXPECT_FALSE(enabled(Page::kStartId));
+  EXPECT_TRUE(enabled(Page::kStopId));
+  // The device answers again: Stop once more, and now it is stopped.
+  device.ClearFaults();
+  Click(page, Page::kStopId);
+  for (int tick = 0; tick < 2; ++tick) g_clock->Advance(page.GetPeriod());
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED"));
+  EXPECT_FALSE(testing());
+  EXPECT_TRUE(enabled(Page::kStartId));
+}
+
+// Ramp, step and partial stroke tests once more, with a lost start and a
+// lost stop: each page tells what the device did, not what was asked.
+TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
+  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+  ShowWindowAt(1280, 800);
+  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const DeviceRestored restored(device);
+  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+  {
+    using View = CDiagnostics_RampTestView;
+    SCOPED_TRACE("ramp");
+    Select(51);
+    auto* page = static_cast<View*>(theApp().m_pViews[18]);
+    ASSERT_EQ(ShownPage(), page);
+    g_clock->Advance(3 * 1000);
+    page->CheckDlgButton(View::kBidirectionalBox, BST_UNCHECKED);
+    LoseTheStartAndTheStop(
+        person, *device, *page,
+        {{View::kStartEdit, "20.0"}, {View::kStopEdit, "80.0"}, {View::kHoldEdit, "2.0"}, {View::kRampEdit, "10.0"}},
+        {{View::kStartEdit, "30.0"}, {View::kStopEdit, "70.0"}}, {{View::kRampEdit, "60.0"}},
+        [&] { EXPECT_NEAR(PlotPoints(*page, "Command").back().second, 70, 0.01); });
+  }
+  {
+    using View = CDiagnostics_StepTestView;
+    SCOPED_TRACE("step");
+    Select(52);
+    auto* page = static_cast<View*>(theApp().m_pViews[20]);
+    ASSERT_EQ(ShownPage(), page);
+    g_clock->Advance(3 * 500);
+    page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
+    LoseTheStartAndTheStop(
+        person, *device, *page, {{View::kStartPosId, "20.0"}, {View::kStopPosId, "80.0"}, {View::kHoldId, "3.0"}},
+        {{View::kStartPosId, "30.0"}, {View::kStopPosId, "70.0"}}, {{View::kHoldId, "30.0"}},
+        [&] { EXPECT_NEAR(PlotPoints(*page, "Command").back().second, 70, 0.01); });
+  }
+  {
+    using View = CDiagnostics_PSTView;
+    SCOPED_TRACE("partial stroke");
+    Select(54);
+    auto* page = static_cast<View*>(theApp().m_pViews[24]);
+    ASSERT_EQ(ShownPage(), page);
+    g_clock->Advance(2 * 5000);
+    page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
+    // The second run may take 1 s to its target: it cannot pass as the first did.
+    LoseTheStartAndTheStop(person, *device, *page,
+                           {{View::kStartPosId, "100.0"},
+                            {View::kStopPosId, "90.0"},
+                            {View::kHoldId, "5.0"},
+                            {View::kRampId, "10.0"},
+                            {View::kTimeLimitId, "30.0"}},
+                           {{View::kTimeLimitId, "1.0"}}, {{View::kRampId, "60.0"}, {View::kTimeLimitId, "90.0"}}, [&] {
+                             EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_1_EnumDescr"));
+                           });
+    EXPECT_EQ(page->GetDlgItemText(View::kResultId), "");
+  }
 }
 
 // The multi-test page runs a ramp and a partial stroke test one after the

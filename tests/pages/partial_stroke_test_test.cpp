@@ -146,7 +146,33 @@ TEST_F(PstPage, ShowingSelectsTheLastTestReadsItsSetUpThenPollsEveryOtherIdleTic
   EXPECT_EQ(page->GetPeriod(), static_cast<UINT>(kIdle));
 }
 
-// ---- The run.
+// Before the device's set-up is read the edits are empty: no field is
+// shown valid, and Start and Apply wait for settings.
+TEST_F(PstPage, EmptySettingsAreNotShownValidUntilTheDeviceSetUpIsRead) {
+  const int icons[] = {View::kStartIconId, View::kStopIconId, View::kHoldIconId, View::kRampIconId,
+                       View::kTimeLimitIconId};
+  page->StartMonitoring();
+  for (int icon : icons) EXPECT_EQ(Icon(icon), 152u) << icon;
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kApplyId));
+  EXPECT_FALSE(page->IsStartAllowed());
+  Tick();
+  device->InjectNoReply();
+  Tick();  // the set-up read unanswered: nothing of the device to show
+  EXPECT_EQ(Field(View::kStartPosId), "");
+  for (int icon : icons) EXPECT_EQ(Icon(icon), 152u) << icon;
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_TRUE(Enabled(View::kRetrieveLastId));
+  page->StopMonitoring();
+  page->StartMonitoring();
+  Tick(2);
+  EXPECT_EQ(Field(View::kStartPosId), "100.0");
+  for (int icon : icons) EXPECT_EQ(Icon(icon), 153u) << icon;
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_TRUE(Enabled(View::kApplyId));
+}
+
+// ---- The run.// ---- The run.
 
 TEST_F(PstPage, StartWritesTheSetUpPollsEveryHalfSecondAndShowsThePassedResults) {
   Show();
@@ -255,6 +281,9 @@ TEST_F(PstPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) {
   EXPECT_FALSE(Enabled(View::kStopId));
   Tick();
   EXPECT_EQ(device->Requests().back(), kAbortWrite);
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Tick();  // the device seen to test no longer
+  EXPECT_EQ(device->Requests().back(), kStateRead);
   EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_EQ(page->GetStep(), View::kIdleStep);
   for (int id : {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId, View::kSaveId, View::kStartId})
@@ -262,6 +291,80 @@ TEST_F(PstPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) {
   EXPECT_EQ(device->Variable(288), 3);
   Tick();
   EXPECT_EQ(page->GetPeriod(), static_cast<UINT>(kIdle));
+}
+
+// After a passed run the device still reports it done with its results:
+// a start it did not take would show "Passed" for a stem that never moved.
+TEST_F(PstPage, AStartTheDeviceDidNotTakeIsSentAgainAndTheResultsAreThisRuns) {
+  Show();
+  RunToEnd();
+  ASSERT_EQ(Field(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
+  ModifyState([](sim::DeviceState& s) {
+    s.valve.position = 100;
+    s.valve.stuck = true;
+  });
+  Settings("100", "90", "5", "10", "30");
+  Start();
+  Tick();
+  device->ClearRequests();
+  device->InjectNoReply();
+  Tick();
+  ASSERT_TRUE(TickUntil(View::kIdleStep));
+  EXPECT_EQ(Count(SetupWrite(0x81)), 2u);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(Field(View::kResultId), Text("PST_RESULT_2_EnumDescr"));
+  EXPECT_EQ(Field(View::kBreakawayId), " - ");
+}
+
+TEST_F(PstPage, AStartTheDeviceNeverTakesShowsNoResultAndOffersNothingToKeep) {
+  Show();
+  RunToEnd();
+  Retrieve(View::kRetrieveLastId);
+  ASSERT_EQ(Points("Command").size(), 208u);
+  const size_t asked = person.Asked().size();
+  Settings("100", "90", "5", "10", "30");
+  Start();
+  device->ClearRequests();
+  for (int tick = 0; tick < 40 && (tick == 0 || page->GetStep() != View::kIdleStep); ++tick) {
+    if (page->GetRequest() == 0 && page->GetStep() == View::kSetupStep) device->InjectNoReply();
+    Tick();
+  }
+  EXPECT_EQ(Count(SetupWrite(0x81)), static_cast<size_t>(CRecordedTestPage::kMostTries));
+  EXPECT_EQ(Count(kResultRead), 0u);
+  EXPECT_EQ(Field(View::kStatusId), Text("TESTNOTSTARTED"));
+  for (int id : {View::kBreakawayId, View::kTimeToTargetId, View::kResultId}) EXPECT_EQ(Field(id), "") << id;
+  EXPECT_TRUE(Points("Command").empty());
+  EXPECT_FALSE(page->IsTestRunning());
+  for (int id : {View::kStartId, View::kRetrieveLastId, View::kLoadId}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {View::kSaveId, View::kPrintId, View::kStopId}) EXPECT_FALSE(Enabled(id)) << id;
+  page->SaveResults();
+  EXPECT_EQ(person.Asked().size(), asked + 1);  // the start question only
+  Tick();
+  EXPECT_EQ(page->GetPeriod(), static_cast<UINT>(kIdle));
+}
+
+TEST_F(PstPage, AStopNeverConfirmedSaysTheValveMayStillMoveAndOffersStopAgain) {
+  Show();
+  Settings("100", "90", "5", "10", "30");
+  Start();
+  Tick(4);
+  device->ClearRequests();
+  Click(View::kStopId);
+  device->InjectNoReply(-1);
+  ASSERT_TRUE(TickUntil(View::kIdleStep, 20));
+  device->ClearFaults();
+  EXPECT_EQ(Count(kAbortWrite), static_cast<size_t>(CRecordedTestPage::kMostTries));
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_NE(device->State().tests.run.type, 0);
+  EXPECT_FALSE(Enabled(View::kStartId));
+  EXPECT_TRUE(Enabled(View::kStopId));
+  Click(View::kStopId);
+  EXPECT_EQ(page->GetPeriod(), static_cast<UINT>(kBusy));
+  Tick(2);
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_EQ(device->State().tests.run.type, 0);
+  EXPECT_EQ(device->Variable(288), 3);
+  EXPECT_TRUE(Enabled(View::kStartId));
 }
 
 TEST_F(PstPage, ATestTheDeviceNoLongerRunsEndsTheWait) {
@@ -359,7 +462,7 @@ TEST_F(PstPage, RetrieveBaselineDrawsTheRecordOnItsOwnTimesThenChecksTheSettings
   EXPECT_EQ(Field(View::kRampId), "10.0");
   EXPECT_EQ(Field(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
   EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
-  EXPECT_TRUE(page->IsBaselineShown());
+  EXPECT_TRUE(page->IsBaselineLoaded());
   // The settings shown are valid, and the checks work again.
   EXPECT_TRUE(page->IsStartAllowed());
   EXPECT_TRUE(Enabled(View::kStartId));
@@ -384,7 +487,7 @@ TEST_F(PstPage, RetrieveLastDrawsTheRunJustMade) {
   const auto command = Points("Command");
   EXPECT_DOUBLE_EQ(command.front().second, 100);
   EXPECT_DOUBLE_EQ(command.back().second, 90);
-  EXPECT_FALSE(page->IsBaselineShown());
+  EXPECT_FALSE(page->IsBaselineLoaded());
 }
 
 // ---- The download under lost replies, through the shared verdict.

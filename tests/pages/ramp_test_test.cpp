@@ -33,6 +33,9 @@ Bytes SetupFrame(std::uint8_t type) {
   return {201, 27, 0, 142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
           0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0, 0, 0, 144, type};
 }
+// The same with 142 = 30 (41 F0 00 00) and 143 = 70 (42 8C 00 00), one way.
+const Bytes kSetup30To70 = {201, 27, 0, 142, 0x41, 0xF0, 0, 0, 0, 143, 0x42, 0x8C, 0, 0,
+                            0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0, 0, 0, 144, 9};
 
 constexpr UINT kValidIcon = 153, kInvalidIcon = 152;
 const char* const kOpening[] = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
@@ -65,16 +68,34 @@ class RampPage : public testpages::DiagnosticPage<View, 18> {
     person.Answer(IDYES);
     Click(View::kStartId);
   }
-  // Ticks until the page is idle again; the frames sent meanwhile.
-  std::vector<Bytes> RunToEnd() {
+  // Ticks until the page is idle again; the frames sent meanwhile. The
+  // transaction of `lost` goes unanswered the first `times` it is due.
+  std::vector<Bytes> RunToEnd(int lost = 0, int times = 0) {
     std::vector<Bytes> sent;
     for (int i = 0; i < 400 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
+      if (times > 0 && NextStep() == lost) {
+        device->InjectNoReply();
+        --times;
+      }
       Tick();
       for (Bytes& b : Sent()) sent.push_back(std::move(b));
     }
     EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
     return sent;
   }
+  // The step the next tick runs.
+  int NextStep() {
+    switch (page->GetRequest()) {
+      case CRecordedTestPage::kStartRequest: return CRecordedTestPage::kCommandStep;
+      case CRecordedTestPage::kStopRequest: return CRecordedTestPage::kAbortStep;
+      case CRecordedTestPage::kBaselineRequest: return CRecordedTestPage::kBaselineStep;
+      default: return page->GetStep();
+    }
+  }
+  static size_t Count(const std::vector<Bytes>& sent, const Bytes& frame) {
+    return static_cast<size_t>(std::count(sent.begin(), sent.end(), frame));
+  }
+  bool DeviceTesting() { return device->State().tests.run.type != 0; }
 };
 
 TEST_F(RampPage, ShowingWritesTheEntryCommandReadsTheSetUpAndShowsIt) {
@@ -136,6 +157,8 @@ TEST_F(RampPage, StartWritesTheTestCommandThenTheSettingsWithTheTestType) {
     Click(View::kStopId);
     Tick();
     EXPECT_EQ(Sent(), std::vector<Bytes>{kAbort});
+    Tick();  // the device seen to test no longer
+    EXPECT_EQ(Sent(), std::vector<Bytes>{kReadState});
   }
 }
 
@@ -220,6 +243,11 @@ TEST_F(RampPage, StopWhileWaitingAbortsAtTheNextTickAndKeepsThePlot) {
   EXPECT_FALSE(Enabled(View::kStopId));
   Tick();
   EXPECT_EQ(Sent(), std::vector<Bytes>{kAbort});
+  // Stopped once the device says it tests no longer.
+  EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Tick();
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadState});
   EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_FALSE(page->IsTestRunning());
   for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
@@ -228,6 +256,198 @@ TEST_F(RampPage, StopWhileWaitingAbortsAtTheNextTickAndKeepsThePlot) {
   const int elapsed = page->GetElapsedSeconds();
   Tick(3);
   EXPECT_EQ(page->GetElapsedSeconds(), elapsed);
+}
+
+// After a completed run the device still reports its record ready: a start
+// it did not take would bring that record back as this run.
+TEST_F(RampPage, AStartTheDeviceDidNotTakeIsSentAgainAndTheRecordIsThisRuns) {
+  struct Case {
+    const char* name;
+    int lost;  // the step whose write goes unanswered once
+    Bytes frame;
+  } cases[] = {
+      {"test command", CRecordedTestPage::kCommandStep, kEnterCommand},
+      {"start", CRecordedTestPage::kSetupStep, kSetup30To70},
+  };
+  Show();
+  SetBox(View::kBidirectionalBox, false);
+  Start();
+  RunToEnd();
+  ASSERT_NEAR(Points("Command").back().second, 90, 0.01);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Type(View::kStartEdit, "10");
+    Type(View::kStopEdit, "90");
+    Start();
+    RunToEnd();  // the record of 10 -> 90 ready in the device
+    Type(View::kStartEdit, "30");
+    Type(View::kStopEdit, "70");
+    Start();
+    const std::vector<Bytes> sent = RunToEnd(c.lost, 1);
+    EXPECT_EQ(Count(sent, c.frame), 2u);
+    EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+    const auto command = Points("Command");
+    ASSERT_EQ(command.size(), 208u);
+    EXPECT_NEAR(command.front().second, 30, 0.01);
+    EXPECT_NEAR(command.back().second, 70, 0.01);
+  }
+}
+
+// Nothing of a run the device never started is drawn, saved or printed.
+TEST_F(RampPage, AStartTheDeviceNeverTakesEndsNotStartedWithNothingToKeep) {
+  struct Case {
+    const char* name;
+    bool everyReply;  // else only the start writes go unanswered
+    size_t ticks;     // five starts, each judged by the state reads after it
+  } cases[] = {
+      {"start lost", false, 10},
+      {"link lost", true, 30},
+  };
+  Show();
+  SetBox(View::kBidirectionalBox, false);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start();
+    RunToEnd();
+    ASSERT_EQ(Points("Command").size(), 208u);
+    Type(View::kStartEdit, "30");
+    const size_t asked = person.Asked().size();
+    Start();
+    Tick();
+    Sent();
+    if (c.everyReply) device->InjectNoReply(-1);
+    size_t ticks = 0;
+    std::vector<Bytes> sent;
+    while (page->GetStep() != CRecordedTestPage::kIdleStep && ticks < 100) {
+      if (!c.everyReply && page->GetStep() == CRecordedTestPage::kSetupStep) device->InjectNoReply();
+      EXPECT_NE(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+      Tick();
+      ++ticks;
+      for (Bytes& b : Sent()) sent.push_back(std::move(b));
+    }
+    device->ClearFaults();
+    EXPECT_EQ(ticks, c.ticks);
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Bytes& b) { return b.size() > 3 && b[3] == 142; }),
+              CRecordedTestPage::kMostTries);
+    EXPECT_EQ(Field(View::kStatusId), Text("TESTNOTSTARTED"));
+    EXPECT_FALSE(page->IsTestRunning());
+    EXPECT_TRUE(page->HasNoRunToKeep());
+    EXPECT_TRUE(Points("Command").empty());
+    EXPECT_TRUE(Points("PosnvCmdOpen").empty());
+    for (int id : {View::kRetrieveId, View::kLoadId, View::kStartId}) EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {View::kSaveId, View::kPrintId, View::kStopId}) EXPECT_FALSE(Enabled(id)) << id;
+    page->OnSave();  // as the multi-test page's "save all" calls it
+    EXPECT_EQ(person.Asked().size(), asked + 1);  // the start question only
+    // Shown again: still nothing to keep.
+    page->StopMonitoring();
+    page->StartMonitoring();
+    EXPECT_FALSE(Enabled(View::kSaveId));
+    Tick(2);
+    Sent();
+  }
+  // A run that starts gives them back.
+  Start();
+  RunToEnd();
+  EXPECT_EQ(Points("Command").size(), 208u);
+  EXPECT_TRUE(Enabled(View::kSaveId));
+  EXPECT_TRUE(Enabled(View::kPrintId));
+}
+
+// "Test stopped" only once the device says it tests no longer: a lost
+// abort is sent again, and Start waits for it.
+TEST_F(RampPage, AStopTheDeviceDoesNotConfirmIsSentAgainAndNeverCalledStopped) {
+  struct Case {
+    int lost;  // replies lost from the first abort on; -1: all
+    size_t aborts;
+    const char* status;
+  } cases[] = {
+      {1, 2, "STATUSABORTED"},
+      {3, 3, "STATUSABORTED"},  // the abort, the state read after it, the abort again
+      {-1, static_cast<size_t>(CRecordedTestPage::kMostTries), "STATUSABORTED_UNCONFIRMED"},
+  };
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lost);
+    Start();
+    Tick(4);
+    Sent();
+    ASSERT_TRUE(DeviceTesting());
+    Click(View::kStopId);
+    device->InjectNoReply(c.lost);
+    std::vector<Bytes> sent;
+    for (int i = 0; i < 20 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
+      Tick();
+      for (Bytes& b : Sent()) sent.push_back(std::move(b));
+      if (page->GetStep() == CRecordedTestPage::kIdleStep) break;
+      EXPECT_NE(Field(View::kStatusId), Text("STATUSABORTED"));
+      Type(View::kHoldEdit, "5.0");  // a valid setting gives Start no way back
+      EXPECT_FALSE(Enabled(View::kStartId));
+    }
+    EXPECT_EQ(Count(sent, kAbort), c.aborts);
+    EXPECT_EQ(Field(View::kStatusId), Text(c.status));
+    EXPECT_FALSE(page->IsTestRunning());
+    if (c.lost != -1) {
+      EXPECT_FALSE(DeviceTesting());
+      EXPECT_TRUE(Enabled(View::kStartId));
+      EXPECT_FALSE(Enabled(View::kStopId));
+      continue;
+    }
+    // Never confirmed: the valve may still move; Stop alone is offered.
+    EXPECT_TRUE(DeviceTesting());
+    Type(View::kHoldEdit, "5.0");
+    EXPECT_FALSE(Enabled(View::kStartId));
+    EXPECT_TRUE(Enabled(View::kStopId));
+    Tick(3);
+    EXPECT_EQ(Field(View::kStatusId), Text(c.status));
+    device->ClearFaults();
+    Sent();
+    Click(View::kStopId);
+    Tick(2);
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{kAbort, kReadState}));
+    EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+    EXPECT_FALSE(DeviceTesting());
+    EXPECT_TRUE(Enabled(View::kStartId));
+  }
+}
+
+// A selection of a record (variable 141) the device did not take would
+// have it serve another record in its place.
+TEST_F(RampPage, ARecordSelectionTheDeviceDidNotTakeIsSentAgain) {
+  Show();
+  // The second pass of a run both ways.
+  Start();
+  std::vector<Bytes> sent = RunToEnd(CRecordedTestPage::kSecondPassStep, 1);
+  EXPECT_EQ(Count(sent, {201, 3, 0, 141, 6}), 2u);
+  auto command = Points("Command");
+  ASSERT_EQ(command.size(), 416u);
+  EXPECT_NEAR(command[208].second, 90, 0.01);
+  EXPECT_NEAR(command[415].second, 10, 0.01);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+
+  // The baseline (the device's own, 0 -> 100 both ways), selected at the
+  // first tick of the retrieval.
+  Click(View::kRetrieveId);
+  device->InjectNoReply();
+  sent = RunToEnd();
+  EXPECT_EQ(Count(sent, {201, 3, 0, 141, 1}), 2u);
+  EXPECT_EQ(Field(View::kStartEdit), "0.0");
+  EXPECT_EQ(Field(View::kStopEdit), "100.0");
+  command = Points("Command");
+  ASSERT_EQ(command.size(), 416u);
+  EXPECT_NEAR(command.front().second, 0, 0.01);
+  EXPECT_NEAR(command[207].second, 100, 0.01);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+
+  // Never taken: nothing drawn as the record.
+  Click(View::kRetrieveId);
+  device->InjectNoReply(-1);
+  sent = RunToEnd();
+  device->ClearFaults();
+  EXPECT_EQ(Count(sent, {201, 3, 0, 141, 1}), static_cast<size_t>(CRecordedTestPage::kMostTries));
+  EXPECT_EQ(Count(sent, {212}), 0u);
+  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+  EXPECT_TRUE(Points("Command").empty());
+  EXPECT_TRUE(Enabled(View::kStartId));
 }
 
 TEST_F(RampPage, RetrievedBidirectionalBaselineFillsTheSettingsQuietlyAndDrawsInItsOwnDirection) {
@@ -347,7 +567,7 @@ TEST_F(RampPage, ViewsShowTheCurvesOfTheirBoxesAndTheRunsDirection) {
     Start();
     Tick(2);  // the set-up written: the run's direction
     Click(View::kStopId);
-    Tick();
+    Tick(2);
     Click(View::kSignalViewButton);
     EXPECT_EQ(page->GetPlotView(), View::kSignalView);
     EXPECT_FALSE(Enabled(View::kSignalViewButton));

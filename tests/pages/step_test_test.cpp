@@ -224,13 +224,54 @@ TEST_F(StepTestPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) 
   EXPECT_FALSE(Enabled(View::kStopId));
   Tick();
   EXPECT_EQ(device->Requests().back(), kAbortWrite);
-  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_FALSE(page->IsTestRunning());
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Tick();  // the device seen to test no longer
+  EXPECT_EQ(device->Requests().back(), kStateRead);
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
     EXPECT_TRUE(Enabled(id)) << id;
   EXPECT_FALSE(Enabled(View::kStopId));
   EXPECT_EQ(page->GetStep(), CRecordedTestPage::kIdleStep);
   EXPECT_EQ(device->Variable(144), 0);
+}
+
+// A start or a stop whose write the device never got is sent again: the
+// record drawn is this run's, and "Test stopped" comes once the device
+// says it tests no longer.
+TEST_F(StepTestPage, ALostStartOrStopIsSentAgainUntilTheDeviceIsSeenToTakeIt) {
+  // 142 = 30.0 (41 F0 00 00), 143 = 60.0 (42 70 00 00), 145 = 2.0 (40 00 00 00).
+  const Bytes setup30To60 = {201, 27, 0,    142, 0x41, 0xF0, 0, 0, 0, 143, 0x42, 0x70, 0, 0,
+                             0,   145, 0x40, 0,    0,    0,    0, 149, 0, 0, 0, 0, 0, 144, 0x01};
+  Show();
+  RunToEnd();  // 10 -> 90: its record stays ready in the device
+  Settings("30", "60", "2");
+  Start();
+  Tick();
+  device->InjectNoReply();
+  Tick();
+  EXPECT_EQ(device->Requests().back(), setup30To60);
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Count(setup30To60), 2u);
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  ExpectWholeRecord(3.0 / 208);
+  EXPECT_NEAR(Points("Command").back().second, 60, 0.01);
+
+  Settings("10", "90", "20");
+  Start();
+  Tick(4);
+  device->ClearRequests();
+  Click(View::kStopId);
+  device->InjectNoReply();
+  Tick(2);  // the abort lost, the device still testing
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kAbortWrite, kStateRead}));
+  EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  Tick(2);
+  EXPECT_EQ(Count(kAbortWrite), 2u);
+  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_EQ(device->Variable(144), 0);
+  EXPECT_TRUE(Enabled(View::kStartId));
 }
 
 // A test the device ends by itself (or never got) leaves no endless wait;
@@ -365,7 +406,7 @@ TEST_F(StepTestPage, PercentAxisRunsFromTheLowerPositionTo110WhileWaiting) {
     ASSERT_EQ(device->Requests().back(), kStateRead);
     EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(c.min, 110 - c.min));
     Click(View::kStopId);
-    Tick();
+    Tick(2);
   }
 }
 

@@ -16,11 +16,7 @@ namespace {
 
 constexpr StatusHeaderIds kHeader{1060, 1012, 1013, 1219, 1220};
 constexpr int kReportPlace = 1413, kPrinterPlace = 1414;
-constexpr int kMultiTestIndex = 2;
 constexpr BYTE kBaselineCommand = 3, kLastCommand = 4;
-constexpr BYTE kStartState = 0x81, kKeepState = 0x88;
-constexpr BYTE kRecordReady = 0x02;
-constexpr int kPollEvery = 2;
 constexpr double kTopPercent = 110.0;
 // A file keeps a time the device has not got as the device's mark for it.
 constexpr const char* kMissingFileValue = "655.35";
@@ -37,9 +33,6 @@ constexpr ChannelBox kChannelBoxes[] = {
     {View::kPilotCommandBoxId, "ILCmd", "IDC_CHECK_SPOOLCMD"},
     {View::kPilotPositionBoxId, "ILPos", "IDC_CHECK_SPOOLPOS"},
 };
-// A sample's values in this order: command, position, pilot relay command and position.
-constexpr const char* kSampleChannels[] = {"Command", "Position", "ILCmd", "ILPos"};
-
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
 bool ShowsMissingTime(const std::string& text) {
@@ -122,18 +115,36 @@ std::vector<DialogItem> Items() {
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(274, kHeader, Items()));
 
+// The device times the stroke and gives its results; the record is read
+// only on request. The page idles at 5 s.
+constexpr RecordedTestKind kKind{.multiTestIndex = 2,
+                                 .completeKey = "PST_COMPLETE",
+                                 .stoppedKey = "PST_STOPPED",
+                                 .ticksPerSecond = 2,
+                                 .pollEvery = 2,
+                                 .runCommand = kLastCommand,
+                                 .baselineCommand = kBaselineCommand,
+                                 .startLeadKey = "PSTSTARTMSG",
+                                 .busyPeriodMs = View::kBusyPeriod,
+                                 .settleAfterPointer = true};
+// No elapsed time on this page.
+constexpr RecordedTestIds kIds{View::kStatusId, 0,
+                               View::kProgressId, View::kRetrieveBaselineId,
+                               View::kLoadId, View::kSaveId,
+                               View::kStartId, View::kStopId,
+                               View::kPrintId, View::kBaselineBoxId,
+                               View::kPlotPlaceId, View::kPlotId};
+
 }  // namespace
 
-View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePeriod, kHeader) {
-  SetSettingFields({{kStartPosId, kStartIconId, -10.0, 110.0, "TT_STARTPOS_ERROR"},
-                    {kStopPosId, kStopIconId, -10.0, 110.0, "TT_STOPPOS_ERROR"},
-                    {kHoldId, kHoldIconId, 0.0, 655.35, "TT_PST_HOLDTIME_ERROR"},
-                    {kRampId, kRampIconId, 0.0, 655.35, "TT_PST_RAMPTIME_ERROR"},
-                    {kTimeLimitId, kTimeLimitIconId, 0.0, 655.35, "TT_TIMELIMIT_ERROR"}});
-  m_nStartRequest = 0;
-  m_nStartStep = kEnterStep;
-  m_actionButtons = {kRetrieveBaselineId, kRetrieveLastId, kLoadId, kSaveId, kStartId, kPrintId, kApplyId};
-
+View::CDiagnostics_PSTView()
+    : CRecordedTestPage(274, "PARTTEST", 53, kIdlePeriod, kKind, kIds,
+                        {{kStartPosId, kStartIconId, -10.0, 110.0, "TT_STARTPOS_ERROR"},
+                         {kStopPosId, kStopIconId, -10.0, 110.0, "TT_STOPPOS_ERROR"},
+                         {kHoldId, kHoldIconId, 0.0, 655.35, "TT_PST_HOLDTIME_ERROR"},
+                         {kRampId, kRampIconId, 0.0, 655.35, "TT_PST_RAMPTIME_ERROR"},
+                         {kTimeLimitId, kTimeLimitIconId, 0.0, 655.35, "TT_TIMELIMIT_ERROR"}},
+                        kHeader) {
   m_captions = pages::HeaderCaptions(kHeader);
   m_toolTips = pages::HeaderToolTips(kHeader);
   const std::vector<KeyedControls> captions = {
@@ -178,283 +189,109 @@ View::CDiagnostics_PSTView() : CDiagnosticTestPage(274, "PARTTEST", 53, kIdlePer
   };
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
-  MapCommand(BN_CLICKED, kRetrieveBaselineId, &View::OnRetrieveBaseline);
   MapCommand(BN_CLICKED, kRetrieveLastId, &View::OnRetrieveLast);
-  MapCommand(BN_CLICKED, kStartId, &View::OnStart);
-  MapCommand(BN_CLICKED, kStopId, &View::OnStop);
   MapCommand(BN_CLICKED, kApplyId, &View::OnApply);
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::SaveResults);
   MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
   for (const ChannelBox& b : kChannelBoxes)
     MapCommand(BN_CLICKED, static_cast<UINT>(b.box), [this, b] {
-      Try("channel box", [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pPlot, b.channel, IsChecked(b.box)); });
+      Try("channel box",
+          [this, b] { theApp().m_CommonFunctions.ShowChannel2(m_pTimePlot, b.channel, IsChecked(b.box)); });
     });
 
+  // The device's record replaces an opened file: saved, it carries the
+  // device's tag, not the file's.
+  m_requests.push_back({kLastRequest, kBaselineStep, [this] { BeginRetrieval(kLastCommand); }});
+
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_requests = {
-      {kStartRequest, kCommandStep,
-       [this] {
-         m_nPeriod = kBusyPeriod;
-         m_prgProgress.SetRange(0, 100);
-         m_prgProgress.SetPos(0);
-         m_bRetrievingBaseline = m_bRetrievingLast = false;
-         m_bBaselineData = m_bOfflineData = false;
-         Try("PrepareRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
-         EnableActionButtons(FALSE);
-         for (int id : {kStatusId, kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
-       }},
-      {kStopRequest, kAbortStep},
-      {kBaselineRequest, kRetrieveStep,
-       [this, &comm] {
-         m_bOfflineData = false;
-         m_bBaselineData = true;
-         m_bRetrievingBaseline = true;
-         m_nPeriod = kBusyPeriod;
-         comm.WriteTestCommand(kBaselineCommand);
-         comm.WritePstVar147(0);
-       }},
-      {kLastRequest, kRetrieveStep,
-       [this, &comm] {
-         // The device's record replaces an opened file: saved, it carries
-         // the device's tag, not the file's.
-         m_bOfflineData = false;
-         m_bRetrievingLast = true;
-         m_nPeriod = kBusyPeriod;
-         comm.WriteTestCommand(kLastCommand);
-       }},
-  };
-
-  PageStep idle = CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep);
-  idle.transact = [this, poll = idle.transact] {
-    m_nPeriod = kIdlePeriod;
-    poll();
-  };
-  m_steps = {
-      idle,
-      {kEnterStep, "ENTER", {}, [&comm] { comm.WriteTestCommand(kLastCommand); }, {}, kSetupReadStep},
-      {kSetupReadStep, "SETUP", {}, [&comm] { comm.ReadPstSetup(); }, [this] { ShowDeviceSetup(); }, kIdleStep},
-      // A sequence runs unattended: a box left ticked on the page would
-      // overwrite the device's baseline in every sequence.
-      {kCommandStep, "COMMAND", {},
-       [this, &comm] {
-         const bool baseline = IsChecked(kBaselineBoxId) && !RunningSequence();
-         comm.WriteTestCommand(baseline ? kBaselineCommand : kLastCommand);
-       },
-       [this] { SetStatus("IDC_CHECKMGTINIT"); }, kSetupStep},
-      {kSetupStep, "START", {}, [this] { WriteSetup(kStartState); },
-       [this] { EnableActionButtons(FALSE); }, kWaitStep},
-      {kWaitStep, "WAIT", {},
-       [this, &comm] {
-         SetStatus("EDT_ALM_COM6");
-         m_bAnswered = comm.ReadTestState();
-       },
-       [this, &comm] {
-         m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
-         if (comm.m_byTestState & kRecordReady) {
-           m_nStep = kResultStep;
-         } else if (m_bAnswered && comm.m_byTestState == 0) {
-           // The device runs no test (aborted there, or the start never
-           // arrived): waiting on would never end.
-           SetStatus("STATUSABORTED");
-           EnableActionButtons(TRUE);
-           m_nStep = kIdleStep;
-           HandBackToMultiTest(kMultiTestIndex, "PST_STOPPED");
-         }
-       },
-       kWaitStep},
-      {kResultStep, "RESULT", {}, [this, &comm] { m_bAnswered = comm.ReadPstResult(); },
-       [this, &comm] {
-         // Without a reply the fields hold an earlier test's results: read
-         // again, and show none rather than those.
-         if (!m_bAnswered && ++m_nResultMisses < CBlockDownload::kMostMisses) {
-           m_nStep = kResultStep;
-           return;
-         }
-         m_nResultMisses = 0;
-         if (m_bAnswered) {
-           ShowResults(comm.m_dVar285, comm.m_dVar287, comm.m_byPstResultCode);
-         } else {
-           for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
-         }
-         m_prgProgress.SetPos(0);
-         SetStatus(m_bAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
-         EnableActionButtons(TRUE);
-         // In a sequence the run just made is drawn before the hand-back.
-         if (RunningSequence())
-           m_nRequest = kLastRequest;
-         else
-           m_nPeriod = kIdlePeriod;
-       },
-       kIdleStep},
-      {kAbortStep, "ABORT", {}, [&comm] { comm.WriteTestState(); },
-       [this] {
-         EnableActionButtons(TRUE);
-         SetStatus("STATUSABORTED");
-         if (m_bRetrievingBaseline || m_bRetrievingLast) CheckAllSettings();
-       },
-       kIdleStep},
-      {kRetrieveStep, "RETRIEVE", {}, {}, [this] { EnableActionButtons(FALSE); }, kRecordStep},
-      {kRecordStep, "RECORD", {}, [&comm] { comm.ReadCommand(212); },
-       [this, &comm] {
-         const TestResultRecord& r = comm.m_TestResult;
-         ShowSettings(r.adSetup[0], r.adSetup[1], r.adSetup[2], r.adSetup[3], r.dSetup4);
-         ShowResults(r.dResultA, r.dResultC, r.byResultCode);
-       },
-       kAxesStep},
-      {kAxesStep, "AXES", {}, [this] { PrepareRecordAxes(); }, {}, kPointerStep},
-      {kPointerStep, "POINTER", {}, [&comm] { comm.WritePstVar147(0); }, [this] { m_download.Start(); },
-       kPointerSetStep},
-      {kPointerSetStep, "POINTER SET", {}, {}, {}, kBlockStep},
-      {kBlockStep, "BLOCK", {},
-       [this, &comm] {
-         const bool answered = comm.ReadTestData();
-         switch (m_download.Read(answered ? std::optional<int>(comm.m_bySamplesTrailer) : std::nullopt)) {
-           case CBlockDownload::Action::kDraw:
-             AcquireDataBlock();
-             m_nStep = m_download.Complete() ? kRetrievedStep : kBlockStep;
-             break;
-           case CBlockDownload::Action::kRewind:
-             m_nStep = kRewindStep;
-             break;
-           case CBlockDownload::Action::kGiveUp:
-             EndRetrieval("TESTDATA_INCOMPLETE", "PST_STOPPED");
-             break;
-           case CBlockDownload::Action::kReadAgain:
-             break;
-         }
-       },
-       {}, kBlockStep},
-      {kRewindStep, "REWIND", {}, [&comm] { comm.WritePstVar147(0); }, [this] { m_download.Rewound(); },
-       kBlockStep},
-      {kRetrievedStep, "END", {}, [this] { EndRetrieval("VeskTEST_COMPLETE", "PST_COMPLETE"); }, {}, kIdleStep},
-  };
-}
-
-void View::DoDataExchange(CDataExchange* pDX) {
-  CDiagnosticTestPage::DoDataExchange(pDX);
-  DDX_Control(pDX, kProgressId, m_prgProgress);
-  DDX_Control(pDX, kPlotPlaceId, m_wndPlotPlace);
+  ReplaceStep({kResultStep, "RESULT", {}, [this, &comm] { m_bResultsAnswered = comm.ReadPstResult(); },
+               [this, &comm] {
+                 // Without a reply the fields hold an earlier test's results:
+                 // read again, and show none rather than those.
+                 if (!m_bResultsAnswered && ++m_nResultMisses < CBlockDownload::kMostMisses) {
+                   m_nStep = kResultStep;
+                   return;
+                 }
+                 m_nResultMisses = 0;
+                 if (m_bResultsAnswered) {
+                   ShowResults(comm.m_dVar285, comm.m_dVar287, comm.m_byPstResultCode);
+                 } else {
+                   for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
+                 }
+                 m_prgProgress.SetPos(0);
+                 SetStatus(m_bResultsAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
+                 m_bTestRunning = false;
+                 EnableActionButtons(TRUE);
+                 // In a sequence the run just made is drawn before the hand-back.
+                 if (RunningSequence())
+                   m_nRequest = kLastRequest;
+                 else
+                   SetIdlePace();
+               },
+               kIdleStep});
 }
 
 // ---- The page's controls.
 
 void View::CreateControls() {
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  m_pPlot = common.CreatePlot(this, &m_wndPlotHost, PlaceholderRect(m_wndPlotPlace), kPlotId);
-  Try("plot", [this, &common] {
-    common.SetupPSTPlot(m_pPlot);
-    common.SetupPSTChannels(m_pPlot);
-    ComCheck(m_pPlot->ClearAllData());
-  });
-  CreateReportControls();
+  CRecordedTestPage::CreateControls();
   for (const ChannelBox& b : kChannelBoxes) CheckDlgButton(b.box, BST_CHECKED);
   Try("plot captions", [this] { SetPlotCaptions(); });
 }
 
+void View::CreatePlot() {
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  m_pTimePlot = common.CreatePlot(this, &m_wndPlotHost, PlaceholderRect(m_wndPlotPlace), kPlotId);
+  Try("plot", [this, &common] {
+    common.SetupPSTPlot(m_pTimePlot);
+    common.SetupPSTChannels(m_pTimePlot);
+    ComCheck(m_pTimePlot->ClearAllData());
+  });
+}
+
+_com_ptr_t<IPlotChannelBase> View::TimeChannel(const char* name) {
+  return theApp().m_CommonFunctions.GetPlotChannelByName(m_pTimePlot, name).GetInterfacePtr();
+}
+
 void View::SetPlotCaptions() {
-  ComCheck(m_pPlot->SetTitle(Text("PARTTEST")));
-  ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), true, "RampX")->SetTitle(Text("PARTXAXIS")));
-  ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), false, "RampPerc")->SetTitle(Text("PSTPRESSYAXIS")));
+  ComCheck(m_pTimePlot->SetTitle(Text("PARTTEST")));
+  ComCheck(PlotAxis(true, "RampX")->SetTitle(Text("PARTXAXIS")));
+  ComCheck(PlotAxis(false, "RampPerc")->SetTitle(Text("PSTPRESSYAXIS")));
   CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const ChannelBox& b : kChannelBoxes)
-    ComCheck(common.GetPlotChannelByName(m_pPlot, b.channel)->SetTitle(Text(b.key)));
-  plothints::Translate(m_pPlot);
+    ComCheck(common.GetPlotChannelByName(m_pTimePlot, b.channel)->SetTitle(Text(b.key)));
+  plothints::Translate(m_pTimePlot);
 }
 
 void View::ShowChannels(bool all) {
   Try("ShowChannels", [this, all] {
     for (const ChannelBox& b : kChannelBoxes)
-      theApp().m_CommonFunctions.ShowChannel2(m_pPlot, b.channel, all || IsChecked(b.box));
+      theApp().m_CommonFunctions.ShowChannel2(m_pTimePlot, b.channel, all || IsChecked(b.box));
   });
 }
 
 void View::FitAxes() {
   Try("FitAxes", [this] {
-    ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), true, "RampX")->ZoomToFit());
-    ComCheck(PlotAxisByName(m_pPlot.GetInterfacePtr(), false, "RampPerc")->ZoomToFit());
+    ComCheck(PlotAxis(true, "RampX")->ZoomToFit());
+    ComCheck(PlotAxis(false, "RampPerc")->ZoomToFit());
   });
 }
 
-void View::SetStatus(const char* key) { SetDlgItemText(kStatusId, Text(key).str().c_str()); }
-
 void View::EnableActionButtons(BOOL enable) {
-  for (int id : {kRetrieveBaselineId, kRetrieveLastId, kLoadId, kSaveId, kPrintId})
-    GetDlgItem(id)->EnableWindow(enable);
-  // A test or a set-up with a position of 500 % or a text that is no
-  // number never goes to the device.
-  for (int id : {kStartId, kApplyId}) GetDlgItem(id)->EnableWindow(enable && AllSettingsValid());
-  GetDlgItem(kStopId)->EnableWindow(!enable);
+  CRecordedTestPage::EnableActionButtons(enable);
+  GetDlgItem(kRetrieveLastId)->EnableWindow(enable);
+  // A set-up with a position of 500 % or a text that is no number never
+  // goes to the device.
+  GetDlgItem(kApplyId)->EnableWindow(enable && AllSettingsValid());
 }
 
 void View::OnSettingChanged(size_t index) {
-  // The record's settings come in unchecked while it is retrieved.
-  if (m_bRetrievingBaseline || m_bRetrievingLast) return;
-  const bool valid = CheckSettingField(index);
-  // Not while a run or a retrieval holds the buttons.
-  if (GetDlgItem(kStopId)->IsWindowEnabled()) return;
-  for (int id : {kStartId, kApplyId}) GetDlgItem(id)->EnableWindow(valid);
-}
-
-void View::CheckAllSettings() {
-  m_bRetrievingBaseline = m_bRetrievingLast = false;
-  for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
-}
-
-void View::OnShown() {
-  EnableActionButtons(TRUE);
-  ResetInputIcons();
-  m_bRetrievingBaseline = m_bRetrievingLast = false;
-  // Left as they are unless the page reads the device afresh.
-  m_nStartRequest = m_nRequest;
-  m_nStartStep = m_nStep;
-  if (TakeHandOver(kMultiTestIndex)) {
-    // The multi-test page has put its settings into the device image.
-    const CWexletCoreCommunication& comm = theApp().m_comm;
-    ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);
-    OnStart();
-    m_nStartRequest = m_nRequest;
-  } else if (m_bOfflineData) {
-    SetStatus("IDC_OFF_LINE_DATA");
-  } else if (m_bBaselineData) {
-    SetStatus("IDC_LABEL_BASELINE_DATA");
-  } else {
-    m_nStartRequest = 0;
-    m_nStartStep = kEnterStep;
-  }
+  CRecordedTestPage::OnSettingChanged(index);
+  if (!m_bRetrievingBaseline && HoldsNoButtons()) GetDlgItem(kApplyId)->EnableWindow(AllSettingsValid());
 }
 
 // ---- Buttons.
-
-void View::OnStart() {
-  if (!RunningSequence() && !AskToMoveValve("PSTSTARTMSG")) return;
-  m_nPeriod = kBusyPeriod;
-  Request(kStartRequest);
-}
-
-void View::OnStop() {
-  if (!RunningSequence()) {
-    Request(kStopRequest);
-    GetDlgItem(kStopId)->EnableWindow(FALSE);
-    return;
-  }
-  // The hand-back stops this page's timer before a stored request could be
-  // taken up: the device is told at once, so the next test of the sequence
-  // does not start on a valve that is still running this one.
-  Try("OnStop", [] { theApp().m_comm.WriteTestState(); });
-  m_nRequest = 0;
-  m_nStep = kIdleStep;
-  m_nPeriod = kIdlePeriod;
-  m_bRetrievingBaseline = m_bRetrievingLast = false;
-  EnableActionButtons(TRUE);
-  SetStatus("STATUSABORTED");
-  HandBackToMultiTest(kMultiTestIndex, "PST_STOPPED");
-}
-
-void View::RequestRetrieval(int request) {
-  m_nPeriod = kBusyPeriod;
-  Request(request);
-}
 
 void View::OnApply() {
   if (!AllSettingsValid()) return;
@@ -465,27 +302,48 @@ void View::OnApply() {
 
 // ---- The run's pieces.
 
-void View::WriteSetup(BYTE state) {
+bool View::WriteSetup(BYTE state) {
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byTestState = state;
-  comm.m_dVar142 = CCommonFunctions::ReadEditDouble(*this, kStartPosId);
-  comm.m_dVar143 = CCommonFunctions::ReadEditDouble(*this, kStopPosId);
-  comm.m_dVar145 = CCommonFunctions::ReadEditDouble(*this, kHoldId);
-  comm.m_dVar149 = CCommonFunctions::ReadEditDouble(*this, kRampId);
-  comm.m_dVar289 = CCommonFunctions::ReadEditDouble(*this, kTimeLimitId);
-  comm.WritePstSetup();
+  comm.m_dVar142 = EditValue(kStartPosId);
+  comm.m_dVar143 = EditValue(kStopPosId);
+  comm.m_dVar145 = EditValue(kHoldId);
+  comm.m_dVar149 = EditValue(kRampId);
+  comm.m_dVar289 = EditValue(kTimeLimitId);
+  return comm.WritePstSetup();
+}
+
+bool View::ReadDeviceSetup() { return theApp().m_comm.ReadPstSetup(); }
+
+void View::ShowReadTestSetup() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);
+}
+
+// The multi-test page has put its settings into the device image.
+void View::ShowDeviceTestSetup() { ShowReadTestSetup(); }
+
+void View::OnRunStarting() {
+  for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
+}
+
+bool View::WriteRetrievalCommand(BYTE command) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  const bool answered = comm.WriteTestCommand(command);
+  if (command == kBaselineCommand) comm.WriteTestVar147();
+  return answered;
+}
+
+void View::ShowRecord() {
+  const TestResultRecord& r = theApp().m_comm.m_TestResult;
+  ShowSettings(r.adSetup[0], r.adSetup[1], r.adSetup[2], r.adSetup[3], r.dSetup4);
+  ShowResults(r.dResultA, r.dResultC, r.byResultCode);
 }
 
 void View::ShowSettings(double start, double stop, double hold, double ramp, double limit) {
   const std::pair<int, double> fields[] = {
       {kStartPosId, start}, {kStopPosId, stop}, {kHoldId, hold}, {kRampId, ramp}, {kTimeLimitId, limit}};
   for (const auto& [id, value] : fields) SetDlgItemText(id, plat::FormatNumber("%.1f", value).c_str());
-}
-
-void View::ShowDeviceSetup() {
-  EnableActionButtons(TRUE);
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  ShowSettings(comm.m_dVar142, comm.m_dVar143, comm.m_dVar145, comm.m_dVar149, comm.m_dVar289);
 }
 
 void View::ShowResults(double breakaway, double timeToTarget, BYTE code) {
@@ -495,44 +353,17 @@ void View::ShowResults(double breakaway, double timeToTarget, BYTE code) {
   m_byShownResultCode = code;
 }
 
-void View::PrepareRecordAxes() {
-  m_prgProgress.SetRange(0, CBlockDownload::kBlocks - 1);
-  m_prgProgress.SetPos(0);
+void View::PrepareTimeAxis() {
   // The record's own times: a baseline made with other times than the
   // device's set-up of now is drawn on its own time scale.
   const auto& setup = theApp().m_comm.m_TestResult.adSetup;
   const double durationMs = (setup[3] + setup[2] + 1.0) * 1000.0;
-  m_dSampleIntervalMs = durationMs / kSamples;
-  ComCheck(m_pPlot->ClearAllData());
-  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), true, "RampX", 0.0, durationMs);
-  const double start = CCommonFunctions::ReadEditDouble(*this, kStartPosId);
-  const double stop = CCommonFunctions::ReadEditDouble(*this, kStopPosId);
+  m_dTimeStep = durationMs / kSamples;
+  SetAxisRange(true, "RampX", 0.0, durationMs);
+  const double start = EditValue(kStartPosId);
+  const double stop = EditValue(kStopPosId);
   const double low = stop <= start ? stop : start;
-  SetPlotAxisRange(m_pPlot.GetInterfacePtr(), false, "RampPerc", low, kTopPercent - low);
-}
-
-void View::AcquireDataBlock() {
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  SetStatus("VeskPSTAcquiringDataPoint");
-  const int block = comm.m_bySamplesTrailer;
-  m_prgProgress.SetPos(block);
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  IiPlotChannelPtr channels[4];
-  for (size_t k = 0; k < 4; ++k) channels[k] = common.GetPlotChannelByName(m_pPlot, kSampleChannels[k]);
-  for (size_t j = 0; j < 4; ++j) {
-    const double x = (4 * block + static_cast<int>(j)) * m_dSampleIntervalMs;
-    for (size_t k = 0; k < 4; ++k) ComCheck(channels[k]->AddXY(x, comm.m_adTestSamples[7 * j + k], nullptr));
-  }
-}
-
-void View::EndRetrieval(const char* statusKey, const char* sequenceKey) {
-  SetStatus(statusKey);
-  EnableActionButtons(TRUE);
-  // The settings shown came in unchecked.
-  CheckAllSettings();
-  FitAxes();
-  m_nStep = kIdleStep;
-  HandBackToMultiTest(kMultiTestIndex, sequenceKey);
+  SetAxisRange(false, "RampPerc", low, kTopPercent - low);
 }
 
 // ---- Files and report.
@@ -547,6 +378,7 @@ void View::KeepFieldTexts() {
 }
 
 void View::SaveResults() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   KeepFieldTexts();
@@ -554,22 +386,19 @@ void View::SaveResults() {
   for (_bstr_t* time : {&common.m_strPSTBreakawayTime, &common.m_strPSTTimeToTarget})
     if (ShowsMissingTime(time->str())) *time = kMissingFileValue;
   // Opened data keeps the tag and the result of its file.
-  if (!m_bOfflineData) {
+  if (!m_bFileLoaded) {
     Try("SaveResults tag", [&comm] { comm.ReadCommand(13); });
     common.m_strPSTTag = _bstr_t(comm.m_strTag);
   }
   common.m_nPSTResultCode = m_byShownResultCode;
-  Try("SaveResults", [this, &common] { common.SavePSTFile(m_pPlot); });
+  Try("SaveResults", [this, &common] { common.SavePSTFile(m_pTimePlot); });
 }
 
 void View::OnLoad() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   bool opened = false;
-  Try("OnLoad", [&] { opened = common.OpenPSTFile(m_pPlot); });
+  Try("OnLoad", [&] { opened = common.OpenPSTFile(m_pTimePlot); });
   if (!opened) return;
-  m_bOfflineData = true;
-  m_bBaselineData = false;
-  ShowChannels(false);
   for (size_t i = 0; i < m_settings.size(); ++i)
     SetDlgItemText(m_settings[i].edit, common.m_strPSTSettings[i].str().c_str());
   const std::pair<int, const _bstr_t*> times[] = {{kBreakawayId, &common.m_strPSTBreakawayTime},
@@ -580,8 +409,7 @@ void View::OnLoad() {
   }
   SetDlgItemText(kResultId, common.m_strPSTResult.str().c_str());
   m_byShownResultCode = common.m_nPSTResultCode;
-  SetStatus("IDC_OFF_LINE_DATA");
-  m_prgProgress.SetPos(0);
+  ShowOpenedFile();
 }
 
 void View::OnPrintReport() {
@@ -589,9 +417,9 @@ void View::OnPrintReport() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Try("OnPrintReport", [&comm] { comm.ReadConfiguration(); });
   KeepFieldTexts();
-  WarnIfTagDiffers(m_bOfflineData, common.m_strPSTTag);
+  WarnIfTagDiffers(common.m_strPSTTag);
   ShowChannels(true);
-  common.GeneratePSTReport(m_pPlot, m_pReport, m_pPrinter,
+  common.GeneratePSTReport(m_pTimePlot, m_pReport, m_pPrinter,
                            _bstr_t(plat::ProgramPath("\\Dependencies\\PSTestRept.xml")), this);
   StartMonitoring();
   ShowChannels(false);

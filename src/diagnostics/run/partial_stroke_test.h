@@ -4,10 +4,9 @@
 // settings, starts or stops the test, shows its results, draws the stored
 // baseline or last test against time, and keeps it in files and reports.
 // Its period is 5000 ms while idle and 500 ms during a test or a retrieval.
-#include "shell/block_download.h"
-#include "shell/test_page.h"
+#include "shell/recorded_test_page.h"
 
-class CDiagnostics_PSTView : public CDiagnosticTestPage {
+class CDiagnostics_PSTView : public CRecordedTestPage {
  public:
   enum : int {
     kStartPosId = 890,
@@ -41,80 +40,63 @@ class CDiagnostics_PSTView : public CDiagnosticTestPage {
     kPlotPlaceId = 1233,
   };
   enum : UINT { kPlotId = 402, kIdlePeriod = 5000, kBusyPeriod = 500 };
-  enum TestRequest : int { kStartRequest = 2, kStopRequest = 3, kBaselineRequest = 4, kLastRequest = 5 };
-  enum Step : int {
-    kIdleStep = 1, kEnterStep = 4, kSetupReadStep = 6, kCommandStep = 8, kSetupStep = 10, kBlockStep = 12,
-    kAbortStep = 14, kWaitStep = 16, kAxesStep = 18, kPointerStep = 19, kPointerSetStep = 20,
-    kRetrievedStep = 21, kRetrieveStep = 22, kRecordStep = 24, kResultStep = 26, kRewindStep = 28,
-  };
+  enum : int { kLastRequest = 5 };
+  // After the record is ready the device's results are read, not its samples.
+  enum : int { kResultStep = 26 };
   static constexpr double kSamples = 4.0 * CBlockDownload::kBlocks;
 
   CDiagnostics_PSTView();
 
-  void DoDataExchange(CDataExchange* pDX) override;
-
   // Buttons.
-  void OnStart();
-  void OnStop();
-  void OnRetrieveBaseline() { RequestRetrieval(kBaselineRequest); }
-  void OnRetrieveLast() { RequestRetrieval(kLastRequest); }
+  void OnRetrieveLast() { RequestRun(kLastRequest); }
   void OnApply();
   void OnLoad();
   // Also the multi-test page's "save all".
   void SaveResults();
   void OnPrintReport();
 
-  // From the start written until the results are read (or the run stopped).
-  bool IsTestRunning() const { return m_nStep == kSetupStep || m_nStep == kWaitStep || m_nStep == kResultStep; }
-  bool IsFileLoaded() const { return m_bOfflineData; }
-  bool IsBaselineShown() const { return m_bBaselineData; }
-  bool IsStartAllowed() const { return AllSettingsValid(); }
-  double GetSampleInterval() const { return m_dSampleIntervalMs; }
-  IiPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
+  // Milliseconds between two samples of the record drawn.
+  double GetSampleInterval() const { return m_dTimeStep; }
+  IiPlotX* GetPlot() const { return m_pTimePlot.GetInterfacePtr(); }
 
  protected:
   void CreateControls() override;
-  void OnShown() override;
+  void CreatePlot() override;
+  IPlotBase* RunPlot() const override { return m_pTimePlot.GetInterfacePtr(); }
+  _com_ptr_t<IPlotChannelBase> TimeChannel(const char* name) override;
   void EnableActionButtons(BOOL enable) override;
+  void OnSettingChanged(size_t index) override;
+
+  bool ReadDeviceSetup() override;
+  void ShowReadTestSetup() override;
+  bool WriteSetup() override { return WriteSetup(kStartState); }
+  void AfterSetupWritten() override { EnableActionButtons(FALSE); }
+  void OnRecordReady() override { m_nStep = kResultStep; }
+  bool WriteRetrievalCommand(BYTE command) override;
+  void PrepareTimeAxis() override;
+  void OnDownloadEnded() override { FitAxes(); }
+  void ShowRecord() override;
+  void ShowDeviceTestSetup() override;
+  void ShowPlotView() override { ShowChannels(false); }
+  void OnRunStarting() override;
 
  private:
+  static constexpr BYTE kStartState = 0x81, kKeepState = 0x88;
+
   // The five settings into the device image and the set-up write, with
   // the given test state (0x81 start, 0x88 keep only).
-  void WriteSetup(BYTE state);
-  // Step 7: the device's set-up into the edits, the buttons given back.
-  void ShowDeviceSetup();
+  bool WriteSetup(BYTE state);
   void ShowSettings(double start, double stop, double hold, double ramp, double limit);
-  // Step 18: the record's time scale, the axes from the edits.
-  void PrepareRecordAxes();
-  // Step 13: the block just read into the four time channels.
-  void AcquireDataBlock();
   void ShowResults(double breakaway, double timeToTarget, BYTE code);
-  // The end of a retrieval, drawn whole or given up.
-  void EndRetrieval(const char* statusKey, const char* sequenceKey);
-  // Every setting checked again (after the validators were quiet).
-  void CheckAllSettings();
-  void OnSettingChanged(size_t index) override;
-  void RequestRetrieval(int request);
-  void SetStatus(const char* key);
   void ShowChannels(bool all);
   void SetPlotCaptions();
   void FitAxes();
   // The settings and results as the edits show them, for the file and the report.
   void KeepFieldTexts();
 
-  bool m_bOfflineData = false;
-  bool m_bBaselineData = false;
-  bool m_bRetrievingBaseline = false;
-  bool m_bRetrievingLast = false;
-  bool m_bAnswered = false;  // the last state or results read had a reply
+  bool m_bResultsAnswered = false;
   int m_nResultMisses = 0;
   // The result code of what the page shows: the run's, the record's or the file's.
   BYTE m_byShownResultCode = 0;
-  double m_dSampleIntervalMs = 0.0;
-  CBlockDownload m_download;
-
-  CProgressCtrl m_prgProgress;
-  CStatic m_wndPlotPlace;
-  CWnd m_wndPlotHost;
-  IiPlotXPtr m_pPlot;
+  IiPlotXPtr m_pTimePlot;
 };

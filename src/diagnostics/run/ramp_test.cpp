@@ -95,7 +95,14 @@ std::vector<DialogItem> Items() {
 
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(268, kHeader, Items()));
 
-constexpr RecordedTestKind kRamp{0, "RAMPTEST_COMPLETE", "RAMPTEST_STOPPED", 1, 4, 1, nullptr, true};
+constexpr RecordedTestKind kRamp{.multiTestIndex = 0,
+                                 .completeKey = "RAMPTEST_COMPLETE",
+                                 .stoppedKey = "RAMPTEST_STOPPED",
+                                 .ticksPerSecond = 1,
+                                 .pollEvery = 4,
+                                 .runCommand = 5,
+                                 .baselineCommand = 1,
+                                 .logPoints = true};
 constexpr RecordedTestIds kIds{View::kStatusId, View::kElapsedId, View::kProgressId, View::kRetrieveId,
                                View::kLoadId,   View::kSaveId,    View::kStartId,    View::kStopId,
                                View::kPrintId,  View::kBaselineBox, View::kPlotPlace, View::kPlotId};
@@ -235,7 +242,7 @@ void View::SetupPlot() {
 
 // ---- The run's page side.
 
-void View::WriteSetup() {
+bool View::WriteSetup() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   const bool bidirectional = IsChecked(kBidirectionalBox);
   m_nBidirectionalPass = bidirectional ? 1 : 0;
@@ -245,8 +252,9 @@ void View::WriteSetup() {
   comm.m_dVar143 = EditValue(kStopEdit);
   comm.m_dVar145 = EditValue(kHoldEdit);
   comm.m_dVar149 = EditValue(kRampEdit);
-  comm.WriteTestSetup();
+  const bool answered = comm.WriteTestSetup();
   Try("ScaleAxesForTest", [this] { ScaleAxesForTest(); });
+  return answered;
 }
 
 void View::AfterSetupWritten() {
@@ -307,7 +315,6 @@ void View::ShowRecord() {
 
 void View::ShowReadTestSetup() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
-  EnableActionButtons(TRUE);
   SetEditNumber(kStartEdit, "%.1f", comm.m_dVar142);
   SetEditNumber(kStopEdit, "%.1f", comm.m_dVar143);
   SetEditNumber(kHoldEdit, "%.1f", comm.m_dVar145);
@@ -439,6 +446,7 @@ void View::OnLoad() {
 }
 
 void View::OnSave() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   if (!m_bFileLoaded) {

@@ -60,7 +60,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
  protected:
   void CreateControls() override;
   void SetupPlot() override;
-  void WriteSetup() override;
+  bool WriteSetup() override;
   void AfterSetupWritten() override;
   void PrepareTimeAxis() override;
   void AddSamplePoints(double command, double position, double pilotCommand, double pilotPosition) override;

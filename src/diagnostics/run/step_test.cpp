@@ -15,7 +15,14 @@ constexpr StatusHeaderIds kHeader{1011, 255, 1013, 1018, 1019};
 constexpr BYTE kStepTestType = 1;
 constexpr double kTopPercent = 110.0;
 
-const RecordedTestKind kKind{1, "STEPTEST_COMPLETE", "STEPTEST_STOPPED", 2, 20, 0, "Reading step test", false};
+const RecordedTestKind kKind{.multiTestIndex = 1,
+                             .completeKey = "STEPTEST_COMPLETE",
+                             .stoppedKey = "STEPTEST_STOPPED",
+                             .ticksPerSecond = 2,
+                             .pollEvery = 20,
+                             .runCommand = 5,
+                             .baselineCommand = 0,
+                             .tickLog = "Reading step test"};
 const RecordedTestIds kIds{View::kStatusId, View::kElapsedId, View::kProgressId, View::kRetrieveId,
                            View::kLoadId,   View::kSaveId,    View::kStartId,    View::kStopId,
                            View::kPrintId,  View::kBaselineBoxId, View::kPlotPlaceId, View::kPlotId};
@@ -199,16 +206,14 @@ void View::ScaleAxesForTest() {
 
 // ---- The run's steps.
 
-void View::OnRunStarting() { m_prgProgress.SetPos(0); }
-
-void View::WriteSetup() {
+bool View::WriteSetup() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byTestState = kStepTestType;
   comm.m_dVar142 = EditValue(kStartPosId);
   comm.m_dVar143 = EditValue(kStopPosId);
   comm.m_dVar145 = EditValue(kHoldId);
   comm.m_dVar149 = 0.0;
-  comm.WriteTestSetup();
+  return comm.WriteTestSetup();
 }
 
 void View::AfterSetupWritten() { GetDlgItem(kStopId)->EnableWindow(TRUE); }
@@ -226,7 +231,6 @@ void View::ShowRecord() {
 }
 
 void View::ShowReadTestSetup() {
-  EnableActionButtons(TRUE);
   const CWexletCoreCommunication& comm = theApp().m_comm;
   ShowSettings("%3.1f", comm.m_dVar142, comm.m_dVar143, comm.m_dVar145);
   OnViewStepTest();
@@ -255,6 +259,7 @@ void View::OnLoad() {
 }
 
 void View::OnSave() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   // Opened data keeps the tag of its file.

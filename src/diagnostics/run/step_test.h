@@ -47,7 +47,7 @@ class CDiagnostics_StepTestView : public CRecordedTestPage {
  protected:
   void CreateControls() override;
   void SetupPlot() override;
-  void WriteSetup() override;
+  bool WriteSetup() override;
   void AfterSetupWritten() override;
   void AfterStateRead() override { ScaleAxesForTest(); }
   void PrepareTimeAxis() override;
@@ -55,7 +55,6 @@ class CDiagnostics_StepTestView : public CRecordedTestPage {
   void ShowReadTestSetup() override;
   void ShowDeviceTestSetup() override;
   void ShowPlotView() override { OnViewStepTest(); }
-  void OnRunStarting() override;
 
  private:
   void SetPlotCaptions();
