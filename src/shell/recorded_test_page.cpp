@@ -512,7 +512,7 @@ void CRecordedTestPage::StartFailed() {
   m_bStartFailed = true;
   m_prgProgress.SetPos(0);
   SetStatus("TESTNOTSTARTED");
-  FinishRun(m_kind.stoppedKey);
+  FinishRun("TESTNOTSTARTED");
 }
 
 void CRecordedTestPage::JudgeAbort() {

@@ -230,6 +230,19 @@ TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {
   EXPECT_EQ(multi->m_abTestDone, (std::array<bool, 4>{}));
 }
 
+TEST_F(MultiTestPage, ATestTheDeviceNeverStartedIsListedAsNotStarted) {
+  TickRampAndPartialStroke();
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  device->InjectNoReply(-1);
+  person.Answer(IDCANCEL);
+  Follow();
+  device->ClearFaults();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("TESTNOTSTARTED"), Text("PST_STARTED"),
+                                      Text("TESTNOTSTARTED"), Text("MULTITEST_FINISHED")}));
+}
+
 TEST_F(MultiTestPage, OnlyTheHandedOverTestStartsByItself) {
   TickRampAndPartialStroke();
   person.Answer(IDYES);
