@@ -500,6 +500,26 @@ TEST_F(RampPage, RetrievedBidirectionalBaselineFillsTheSettingsQuietlyAndDrawsIn
   EXPECT_EQ(page->GetElapsedSeconds(), elapsed);  // a retrieval is not timed
 }
 
+TEST_F(RampPage, ARetrievedBaselineIsDrawnOnItsOwnAxes) {
+  Show();
+  Type(View::kStartEdit, "0");
+  Type(View::kStopEdit, "100");
+  SetBox(View::kBaselineBox, true);
+  Start();
+  RunToEnd();
+  SetBox(View::kBaselineBox, false);
+  Type(View::kStartEdit, "30");
+  Type(View::kStopEdit, "70");
+  Start();
+  RunToEnd();
+  ASSERT_EQ(Axis(false, "RampPerc"), std::make_pair(30.0, 80.0));
+
+  Click(View::kRetrieveId);
+  RunToEnd();
+  ASSERT_EQ(Field(View::kStartEdit), "0.0");
+  EXPECT_EQ(Axis(false, "RampPerc"), std::make_pair(0.0, 110.0));
+}
+
 TEST_F(RampPage, SettingsAreCheckedAgainstTheirRangesAndGovernStart) {
   struct Case {
     int edit, icon;

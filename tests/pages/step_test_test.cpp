@@ -327,6 +327,8 @@ TEST_F(StepTestPage, SetBaselineRunsWithZeroAndRetrieveBaselineDrawsTheRecordOnI
   EXPECT_EQ(Count(kPointerWrite), 1u);
   ExpectWholeRecord(6.0 / 208);
   EXPECT_EQ(Points("Command")[207].second, 90);
+  // On its own axes, not on the last run's 20 % to 110 %.
+  EXPECT_EQ(Axis(false, "StepPerc"), std::make_pair(10.0, 100.0));
   EXPECT_TRUE(page->IsBaselineLoaded());
   EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
   EXPECT_EQ(Field(View::kElapsedId), "");

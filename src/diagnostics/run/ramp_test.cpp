@@ -311,6 +311,8 @@ void View::ShowRecord() {
   const bool bidirectional = (record.byTestBits & kBidirectionalRecord) != 0;
   m_nBidirectionalPass = bidirectional ? 1 : 0;
   CheckDlgButton(kBidirectionalBox, bidirectional ? BST_CHECKED : BST_UNCHECKED);
+  // The record's own range, not the last run's.
+  Try("ScaleAxesForTest", [this] { ScaleAxesForTest(); });
 }
 
 void View::ShowReadTestSetup() {

@@ -228,6 +228,8 @@ void View::PrepareTimeAxis() {
 void View::ShowRecord() {
   const auto& setup = theApp().m_comm.m_TestResult.adSetup;
   ShowSettings("%.1f", setup[0], setup[1], setup[2]);
+  // The record's own range, not the last run's.
+  ScaleAxesForTest();
 }
 
 void View::ShowReadTestSetup() {
