@@ -63,8 +63,11 @@ const SequenceTest kTests[] = {
     {View::kHdrlBoxId, "HDRLTEST_STARTED", 53, {View::kSettlingTimeId}},
 };
 
-// Left column: a group per test with its box; the fields in rows beside it.
-constexpr int kGroupX = 16, kGroupW = 292, kLabelX = 132, kEditX = 204, kRowH = 14;
+// Left column: a group per test with its box; the fields in rows beside it,
+// their captions wide enough for "Settling Time:" written out in every
+// language.
+constexpr int kGroupX = 16, kGroupW = 320, kLabelX = 132, kLabelW = 96, kEditX = kLabelX + kLabelW + 4, kRowH = 14;
+constexpr int kStatusX = kGroupX + kGroupW + 12;
 
 void AddGroup(std::vector<DialogItem>& items, int group, const char* title, int box, const char* boxText, int y,
               int rows) {
@@ -72,7 +75,7 @@ void AddGroup(std::vector<DialogItem>& items, int group, const char* title, int 
   items.push_back({box, DlgKind::CheckBox, boxText, kGroupX + 8, y + 12, 106, 10});
 }
 void AddField(std::vector<DialogItem>& items, int label, const char* text, int edit, const char* unit, int icon, int y) {
-  items.push_back({label, DlgKind::Static, text, kLabelX, y + 2, 68, 9});
+  items.push_back({label, DlgKind::Static, text, kLabelX, y + 2, kLabelW, 9});
   items.push_back({edit, DlgKind::Edit, "", kEditX, y, 48, 12, DS_CENTER | DS_DISABLED});
   items.push_back({-1, DlgKind::Static, unit, kEditX + 52, y + 2, 16, 9});
   items.push_back({icon, DlgKind::Picture, "", kEditX + 72, y - 1, 14, 14, DS_ICON});
@@ -105,8 +108,8 @@ std::vector<DialogItem> Items() {
   AddGroup(items, 1482, "HDRL", View::kHdrlBoxId, "Run HDRL", y, 1);
   AddField(items, 1478, "Settling Time:", View::kSettlingTimeId, "sec", 1108, y + 12);
   const std::vector<DialogItem> rest = {
-      {1483, K::Static, "Test Status", 320, 40, 120, 9},
-      {View::kStatusListId, K::ListBox, "", 320, 52, 264, 264},
+      {1483, K::Static, "Test Status", kStatusX, 40, 120, 9},
+      {View::kStatusListId, K::ListBox, "", kStatusX, 52, 584 - kStatusX, 264},
       {kReportPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
       {kPrinterPlace, K::GroupBox, "", 0, 0, 1, 1, DS_HIDDEN},
       {View::kStartId, K::PushButton, "Start", 8, 330, 108, 16, DS_DISABLED | DS_GROUP},
