@@ -99,10 +99,10 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
       {1, "STATUS", [this] { return RefreshDue(2); },
        [this, &comm] {
          if (m_bReadLocalPanel) comm.ReadLocalPanel();
-         m_bStatusBytesRead = comm.ReadCommand(174) || m_bStatusBytesRead;
+         ReadStatusBytes();
        },
        [this] {
-         if (m_bStatusBytesRead) UpdateAlarmLeds();
+         UpdateAlarmLeds();
          if (!m_bEnableAfterMasks) EnableActionButtons(TRUE);
        },
        3},
@@ -178,7 +178,10 @@ void CAnnunciatorPage::ResetAlarmRows(bool enable) { m_rowControls.Reset(*this, 
 
 void CAnnunciatorPage::EnableAlarmRows() { m_rowControls.Enable(*this, true); }
 
+void CAnnunciatorPage::ReadStatusBytes() { m_bStatusBytesRead = theApp().m_comm.ReadCommand(174) || m_bStatusBytesRead; }
+
 void CAnnunciatorPage::UpdateAlarmLeds() {
+  if (!m_bStatusBytesRead) return;
   const CWexletCoreCommunication& comm = theApp().m_comm;
   m_rowControls.ShowStatus(*this, comm.m_abyStatus, comm.m_byLocalPanel, m_pActiveFlags);
 }

@@ -61,6 +61,9 @@ class CAnnunciatorPage : public CMonitoringPage {
   void ResetAlarmRows(bool enable);
   // The mask check boxes and selectors enabled, the lamps as they are.
   void EnableAlarmRows();
+  // The status bytes (174); the lamps follow them only once the device has
+  // answered that read.
+  void ReadStatusBytes();
   void UpdateAlarmLeds();
   void ShowMasks();
   void CollectMasks(alarms::Block& mask) const;

@@ -38,7 +38,7 @@ CHealth_Act_MainView::CHealth_Act_MainView()
       {7, "START", {}, {}, [this] { EnableAlarmRows(); }, 9},
       MaskReadStep(9, 1),
       MaskApplyStep(11, 1),
-      RefreshStep(1, [] { theApp().m_comm.ReadCommand(174); }, {}, 1),
+      RefreshStep(1, [this] { ReadStatusBytes(); }, {}, 1),
   };
   m_requests = {{2, 11}, {3, 9}};
 }

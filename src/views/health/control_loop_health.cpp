@@ -100,7 +100,7 @@ CHealth_Ctl_MainView::CHealth_Ctl_MainView()
          if (m_nStep == kStatusStep) ShowValues();
        },
        kStatusStep},
-      {kStatusStep, "STATUS", {}, [&comm] { comm.ReadCommand(174); },
+      {kStatusStep, "STATUS", {}, [this] { ReadStatusBytes(); },
        [this] {
          UpdateAlarmLeds();
          EnableActionButtons(TRUE);

@@ -110,9 +110,9 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
       MaskApplyStep(9, 1),
       RefreshStep(
           1,
-          [&comm] {
+          [this, &comm] {
             comm.ReadPositionerHealth();
-            comm.ReadCommand(174);
+            ReadStatusBytes();
           },
           [this] {
             ShowValues();

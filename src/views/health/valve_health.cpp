@@ -80,8 +80,8 @@ CHealth_Val_MainView::CHealth_Val_MainView()
       MaskApplyStep(9, 1),
       RefreshStep(
           1,
-          [&comm] {
-            comm.ReadCommand(174);
+          [this, &comm] {
+            ReadStatusBytes();
             comm.ReadValveHealth();
           },
           [this] {
