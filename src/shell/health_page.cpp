@@ -100,37 +100,47 @@ void CHealthPage::FitValueLines() {
     const QFontMetrics metrics = label->fontMetrics();
     const QString text = QString::fromStdString(TheLanguageTable().Lookup(v.captionKey).str());
     const int excess = metrics.horizontalAdvance(text) + 1 - label->contentsRect().width();
-    if (excess <= 0) continue;
-    // The line moves right into the room before the link's text (or the
-    // group's edge); what that room lacks comes out of the value's box.
-    std::vector<CWnd*> after;
-    for (int id : {v.unit, v.reset})
-      if (CWnd* item = id ? GetDlgItem(id) : nullptr) after.push_back(item);
-    const int lineEnd = clientRect(after.empty() ? value : after.back()).right;
     CWnd* link = v.link ? GetDlgItem(v.link) : nullptr;
     // The link's word, measured in the page's font, with a little to spare
     // for the link's own face.
-    const int limit = link ? clientRect(link).right - metrics.horizontalAdvance(linkText) - 4
-                           : clientRect(GetDlgItem(v.group)).right - gap;
-    const int shift = std::clamp(limit - gap - lineEnd, 0, excess);
+    const int linkWidth = metrics.horizontalAdvance(linkText) + 4;
+    if (excess > 0) {
+      // The line moves right into the room before the link's text (or the
+      // group's edge); what that room lacks comes out of the value's box.
+      std::vector<CWnd*> after;
+      for (int id : {v.unit, v.reset})
+        if (CWnd* item = id ? GetDlgItem(id) : nullptr) after.push_back(item);
+      const int lineEnd = clientRect(after.empty() ? value : after.back()).right;
+      const int limit = link ? clientRect(link).right - linkWidth : clientRect(GetDlgItem(v.group)).right - gap;
+      const int shift = std::clamp(limit - gap - lineEnd, 0, excess);
 
-    CRect rect = clientRect(caption);
-    rect.right += excess;
-    caption->MoveWindow(&rect);
-    rect = clientRect(value);
-    rect.left += excess;
-    rect.right += shift;
-    value->MoveWindow(&rect);
-    for (CWnd* item : after) {
-      rect = clientRect(item);
-      rect.OffsetRect(shift, 0);
-      item->MoveWindow(&rect);
+      CRect rect = clientRect(caption);
+      rect.right += excess;
+      caption->MoveWindow(&rect);
+      rect = clientRect(value);
+      rect.left += excess;
+      rect.right += shift;
+      value->MoveWindow(&rect);
+      for (CWnd* item : after) {
+        rect = clientRect(item);
+        rect.OffsetRect(shift, 0);
+        item->MoveWindow(&rect);
+      }
+      if (link) {
+        rect = clientRect(link);
+        rect.left = std::max(static_cast<int>(rect.left), lineEnd + shift + gap);
+        link->MoveWindow(&rect);
+      }
     }
-    if (link) {
-      rect = clientRect(link);
-      rect.left = std::max(static_cast<int>(rect.left), lineEnd + shift + gap);
-      link->MoveWindow(&rect);
-    }
+    // A link whose word the line leaves no room for (a reset button takes
+    // it) goes up beside the group's last status row, which ends short of
+    // the box's edge.
+    if (!link || clientRect(link).Width() >= linkWidth) continue;
+    CRect rect = clientRect(link);
+    for (const AlarmRow& r : Rows())
+      if (CWnd* row = r.group == v.group ? GetDlgItem(r.selector ? r.selector : r.label) : nullptr)
+        rect = CRect(rect.right - linkWidth, clientRect(row).top, rect.right, clientRect(row).top + rect.Height());
+    link->MoveWindow(&rect);
   }
 }
 

@@ -259,6 +259,36 @@ TEST_F(PositionerHealth, ALongerValueCaptionTakesTheRoomItNeeds) {
   }
 }
 
+// A link word longer than the room a line with a Reset button leaves goes
+// up beside the group's status row, whole and clear of the button.
+TEST_F(PositionerHealth, ALongerLinkWordKeepsClearOfTheResetButton) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-long-link.xml";
+  std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
+                         "<text key=\"IDC_BTN_CFG_SETTINGS\"><locale code=\"en\">Einstellungen</locale>"
+                         "</text></languagefile>";
+  CLanguageTable& table = TheLanguageTable();
+  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
+  table.Load(_bstr_t(file.string()), "1033", true);
+  OpenAndRefresh();
+  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
+  std::filesystem::remove(file);
+
+  auto rect = [this](int id) {
+    CRect r;
+    page->GetDlgItem(id)->GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    return r;
+  };
+  for (const auto& [link, reset] : {std::pair{328, kResetCycles}, std::pair{330, kResetTravel}}) {
+    SCOPED_TRACE(link);
+    const QWidget* caption = page->GetDlgItem(1440)->GetSafeWidget();
+    EXPECT_GE(rect(link).Width(), caption->fontMetrics().horizontalAdvance("Einstellungen"));
+    const CRect a = rect(link), b = rect(reset);
+    EXPECT_TRUE(a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top)
+        << "the link runs into the Reset button";
+  }
+}
+
 // The write carries the device's limits as read, big-endian, and the
 // select byte: 2 resets the cycles, 1 the travel.
 TEST_F(PositionerHealth, ResetReadsTheRecordThenWritesItWithTheSelectByte) {
