@@ -10,10 +10,10 @@
 #include "comm/device_image.h"
 #include "comm/device_variables.h"
 #include "comm/identity_texts.h"
-#include "platform/activex/led_round.h"
 #include "platform/com/bstr.h"
+#include "platform/com/led_round.h"
 #include "platform/opc/opc.h"
-#include "platform/win/text_window.h"
+#include "platform/sys/text_window.h"
 
 // The screen operations: one device-variable list request each, named
 // after the page action it serves.

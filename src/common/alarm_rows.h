@@ -24,7 +24,7 @@ struct AlarmRow {
   int group;               // the group box the row stands in
   int label;               // the mask check box; a static text on an unmasked row
   const char* captionKey;  // of the label (of the selector when there is one)
-  int selector;            // a radio button carrying the caption; 0: none
+  int selector = 0;        // a radio button carrying the caption; 0: none
   int placeholder;         // where the lamp goes
   UINT ledId;
   const char* toolTipKey;  // of the lamp
@@ -32,8 +32,8 @@ struct AlarmRow {
   BYTE byte;
   BYTE bit;  // a pair's warning bit
   COLORREF colour;  // while the bit is set; a pair follows its rule
-  int report;         // report index of the bit (a pair's alarm bit); -1: none
-  int reportWarning;  // a pair's warning bit; -1: none
+  int report = -1;         // report index of the bit (a pair's alarm bit); -1: none
+  int reportWarning = -1;  // a pair's warning bit; -1: none
   Lamp lamp = Lamp::Round;
 };
 
@@ -57,36 +57,66 @@ inline constexpr AlarmGroup kAnnunciatorGroups[] = {
 };
 
 inline constexpr AlarmRow kAnnunciatorRows[] = {
-    {1061, 1070, "IDC_GB_VALCYC", 0, 1062, 200, "104", Single, 13, 0, kAlert, 0, -1},
-    {1061, 1071, "IDC_GB_VALTRAV", 0, 1063, 201, "105", Single, 13, 1, kAlert, 1, -1},
-    {1061, 1076, "IDC_GB_PILOTCYC", 0, 1068, 206, "110", Single, 13, 6, kAlert, 6, -1},
-    {1061, 1077, "IDC_GB_PILOTTRAV", 0, 1069, 207, "111", Single, 13, 7, kAlert, 7, -1},
-    {1096, 1192, "IDC_CHECKANNSUPPLOW", 0, 1097, 217, "121", Single, 15, 2, kAlarm, 17, -1},
-    {1110, 1112, "EDT_ALM_POS1", 0, 1111, 223, "88", Single, 11, 0, kAlarm, 24, -1},
-    {1110, 1114, "IDC_CHECKANNPOSSENFAILLBL", 0, 1113, 224, "89", Single, 11, 1, kAlarm, 25, -1},
-    {1110, 1116, "IDC_CHECKANNCLSFARLBL", 0, 1115, 225, "91", Single, 11, 3, kAlert, 26, -1},
-    {1110, 1117, "IDC_CHECKANNOPNFARLBL", 0, 1118, 226, "90", Single, 11, 2, kAlert, 27, -1},
-    {1110, 1122, "IDC_CHECKANNPSTFAILLBL", 0, 1119, 227, "94", Single, 11, 6, kAlert, 28, -1},
-    {1123, 1125, "IDC_CHECKANNFACRESET", 0, 1124, 229, "80", Single, 10, 0, kAlarm, 30, -1},
-    {1123, 1127, "IDC_CHECKANNCALPROGLBL", 0, 1126, 230, "81", Single, 10, 1, kActive, 31, -1},
-    {1123, 1129, "IDC_CHECKANNPST", 0, 1128, 231, "82", Single, 10, 2, kActive, 32, -1},
-    {1123, 1135, "IDC_CHECKJOG", 0, 1130, 232, "83", Single, 10, 3, kActive, 33, -1},
-    {1134, 1194, "IDC_CHECKANNMAINFAIL", 0, 1136, 235, "152", Single, 19, 0, kAlarm, 36, -1},
-    {1134, 1138, "IDC_CHECKANNSOFTERR", 0, 1137, 236, "153", Single, 19, 1, kAlert, 37, -1},
-    {1134, 1140, "IDC_CHECKANNMEMERR", 0, 1139, 237, "154", Single, 19, 2, kAlert, 38, -1},
-    {1134, 1142, "IDC_CHECKANNTEMPHI", 0, 1141, 238, "156", Single, 19, 4, kAlert, 39, -1},
-    {1134, 1144, "IDC_CHECKANNTEMPLO", 0, 1143, 239, "157", Single, 19, 5, kAlert, 40, -1},
-    {1153, 1152, "IDC_CHECKANNPILOTRESP", 0, 1145, 240, "144", Pair, 18, 0, kAlarm, 41, 42},
-    {1153, 1151, "IDC_CHECKANNPZOHI", 0, 1146, 241, "146", Pair, 18, 2, kAlarm, 43, 44},
-    {1153, 1150, "IDC_CHECKANNPZOLO", 0, 1147, 242, "148", Pair, 18, 4, kAlarm, 45, 46},
-    {1153, 1149, "IDC_CHECKANNDRVRMOD", 0, 1148, 243, "150", Single, 18, 6, kAlarm, 47, -1},
-    {1154, 1156, "IDC_CHECKANNSOFTHILBL", 0, 1155, 244, "11", Single, 1, 3, kActive, 48, -1},
-    {1154, 1160, "IDC_CHECKANNSOFTLOLBL", 0, 1157, 245, "12", Single, 1, 4, kActive, 49, -1},
-    {1154, 1161, "IDC_CHECKANNPOSNHI", 0, 1158, 246, "96", Single, 12, 0, kAlert, 50, -1},
-    {1154, 1162, "IDC_CHECKANNPOSNLO", 0, 1159, 247, "97", Single, 12, 1, kAlert, 51, -1},
-    {1154, 1484, "IDC_CHECKFBACKLINK", 0, 1722, 942, "98", Single, 12, 2, kAlarm, 52, -1},
-    {1163, 1170, "IDC_CHECKANNCANTOPENLBL", 0, 1166, 250, "134", Single, 16, 6, kAlarm, 57, -1},
-    {1163, 1171, "IDC_CHECKANNCANTSHUTLBL", 0, 1167, 251, "135", Single, 16, 7, kAlarm, 58, -1},
+    {.group = 1061, .label = 1070, .captionKey = "IDC_GB_VALCYC", .placeholder = 1062, .ledId = 200,
+     .toolTipKey = "104", .kind = Single, .byte = 13, .bit = 0, .colour = kAlert, .report = 0},
+    {.group = 1061, .label = 1071, .captionKey = "IDC_GB_VALTRAV", .placeholder = 1063, .ledId = 201,
+     .toolTipKey = "105", .kind = Single, .byte = 13, .bit = 1, .colour = kAlert, .report = 1},
+    {.group = 1061, .label = 1076, .captionKey = "IDC_GB_PILOTCYC", .placeholder = 1068, .ledId = 206,
+     .toolTipKey = "110", .kind = Single, .byte = 13, .bit = 6, .colour = kAlert, .report = 6},
+    {.group = 1061, .label = 1077, .captionKey = "IDC_GB_PILOTTRAV", .placeholder = 1069, .ledId = 207,
+     .toolTipKey = "111", .kind = Single, .byte = 13, .bit = 7, .colour = kAlert, .report = 7},
+    {.group = 1096, .label = 1192, .captionKey = "IDC_CHECKANNSUPPLOW", .placeholder = 1097, .ledId = 217,
+     .toolTipKey = "121", .kind = Single, .byte = 15, .bit = 2, .colour = kAlarm, .report = 17},
+    {.group = 1110, .label = 1112, .captionKey = "EDT_ALM_POS1", .placeholder = 1111, .ledId = 223, .toolTipKey = "88",
+     .kind = Single, .byte = 11, .bit = 0, .colour = kAlarm, .report = 24},
+    {.group = 1110, .label = 1114, .captionKey = "IDC_CHECKANNPOSSENFAILLBL", .placeholder = 1113, .ledId = 224,
+     .toolTipKey = "89", .kind = Single, .byte = 11, .bit = 1, .colour = kAlarm, .report = 25},
+    {.group = 1110, .label = 1116, .captionKey = "IDC_CHECKANNCLSFARLBL", .placeholder = 1115, .ledId = 225,
+     .toolTipKey = "91", .kind = Single, .byte = 11, .bit = 3, .colour = kAlert, .report = 26},
+    {.group = 1110, .label = 1117, .captionKey = "IDC_CHECKANNOPNFARLBL", .placeholder = 1118, .ledId = 226,
+     .toolTipKey = "90", .kind = Single, .byte = 11, .bit = 2, .colour = kAlert, .report = 27},
+    {.group = 1110, .label = 1122, .captionKey = "IDC_CHECKANNPSTFAILLBL", .placeholder = 1119, .ledId = 227,
+     .toolTipKey = "94", .kind = Single, .byte = 11, .bit = 6, .colour = kAlert, .report = 28},
+    {.group = 1123, .label = 1125, .captionKey = "IDC_CHECKANNFACRESET", .placeholder = 1124, .ledId = 229,
+     .toolTipKey = "80", .kind = Single, .byte = 10, .bit = 0, .colour = kAlarm, .report = 30},
+    {.group = 1123, .label = 1127, .captionKey = "IDC_CHECKANNCALPROGLBL", .placeholder = 1126, .ledId = 230,
+     .toolTipKey = "81", .kind = Single, .byte = 10, .bit = 1, .colour = kActive, .report = 31},
+    {.group = 1123, .label = 1129, .captionKey = "IDC_CHECKANNPST", .placeholder = 1128, .ledId = 231,
+     .toolTipKey = "82", .kind = Single, .byte = 10, .bit = 2, .colour = kActive, .report = 32},
+    {.group = 1123, .label = 1135, .captionKey = "IDC_CHECKJOG", .placeholder = 1130, .ledId = 232, .toolTipKey = "83",
+     .kind = Single, .byte = 10, .bit = 3, .colour = kActive, .report = 33},
+    {.group = 1134, .label = 1194, .captionKey = "IDC_CHECKANNMAINFAIL", .placeholder = 1136, .ledId = 235,
+     .toolTipKey = "152", .kind = Single, .byte = 19, .bit = 0, .colour = kAlarm, .report = 36},
+    {.group = 1134, .label = 1138, .captionKey = "IDC_CHECKANNSOFTERR", .placeholder = 1137, .ledId = 236,
+     .toolTipKey = "153", .kind = Single, .byte = 19, .bit = 1, .colour = kAlert, .report = 37},
+    {.group = 1134, .label = 1140, .captionKey = "IDC_CHECKANNMEMERR", .placeholder = 1139, .ledId = 237,
+     .toolTipKey = "154", .kind = Single, .byte = 19, .bit = 2, .colour = kAlert, .report = 38},
+    {.group = 1134, .label = 1142, .captionKey = "IDC_CHECKANNTEMPHI", .placeholder = 1141, .ledId = 238,
+     .toolTipKey = "156", .kind = Single, .byte = 19, .bit = 4, .colour = kAlert, .report = 39},
+    {.group = 1134, .label = 1144, .captionKey = "IDC_CHECKANNTEMPLO", .placeholder = 1143, .ledId = 239,
+     .toolTipKey = "157", .kind = Single, .byte = 19, .bit = 5, .colour = kAlert, .report = 40},
+    {.group = 1153, .label = 1152, .captionKey = "IDC_CHECKANNPILOTRESP", .placeholder = 1145, .ledId = 240,
+     .toolTipKey = "144", .kind = Pair, .byte = 18, .bit = 0, .colour = kAlarm, .report = 41, .reportWarning = 42},
+    {.group = 1153, .label = 1151, .captionKey = "IDC_CHECKANNPZOHI", .placeholder = 1146, .ledId = 241,
+     .toolTipKey = "146", .kind = Pair, .byte = 18, .bit = 2, .colour = kAlarm, .report = 43, .reportWarning = 44},
+    {.group = 1153, .label = 1150, .captionKey = "IDC_CHECKANNPZOLO", .placeholder = 1147, .ledId = 242,
+     .toolTipKey = "148", .kind = Pair, .byte = 18, .bit = 4, .colour = kAlarm, .report = 45, .reportWarning = 46},
+    {.group = 1153, .label = 1149, .captionKey = "IDC_CHECKANNDRVRMOD", .placeholder = 1148, .ledId = 243,
+     .toolTipKey = "150", .kind = Single, .byte = 18, .bit = 6, .colour = kAlarm, .report = 47},
+    {.group = 1154, .label = 1156, .captionKey = "IDC_CHECKANNSOFTHILBL", .placeholder = 1155, .ledId = 244,
+     .toolTipKey = "11", .kind = Single, .byte = 1, .bit = 3, .colour = kActive, .report = 48},
+    {.group = 1154, .label = 1160, .captionKey = "IDC_CHECKANNSOFTLOLBL", .placeholder = 1157, .ledId = 245,
+     .toolTipKey = "12", .kind = Single, .byte = 1, .bit = 4, .colour = kActive, .report = 49},
+    {.group = 1154, .label = 1161, .captionKey = "IDC_CHECKANNPOSNHI", .placeholder = 1158, .ledId = 246,
+     .toolTipKey = "96", .kind = Single, .byte = 12, .bit = 0, .colour = kAlert, .report = 50},
+    {.group = 1154, .label = 1162, .captionKey = "IDC_CHECKANNPOSNLO", .placeholder = 1159, .ledId = 247,
+     .toolTipKey = "97", .kind = Single, .byte = 12, .bit = 1, .colour = kAlert, .report = 51},
+    {.group = 1154, .label = 1484, .captionKey = "IDC_CHECKFBACKLINK", .placeholder = 1722, .ledId = 942,
+     .toolTipKey = "98", .kind = Single, .byte = 12, .bit = 2, .colour = kAlarm, .report = 52},
+    {.group = 1163, .label = 1170, .captionKey = "IDC_CHECKANNCANTOPENLBL", .placeholder = 1166, .ledId = 250,
+     .toolTipKey = "134", .kind = Single, .byte = 16, .bit = 6, .colour = kAlarm, .report = 57},
+    {.group = 1163, .label = 1171, .captionKey = "IDC_CHECKANNCANTSHUTLBL", .placeholder = 1167, .ledId = 251,
+     .toolTipKey = "135", .kind = Single, .byte = 16, .bit = 7, .colour = kAlarm, .report = 58},
 };
 
 // The management annunciator: 38 active flags, then 38 masked flags.
@@ -99,14 +129,22 @@ inline constexpr AlarmGroup kManagementGroups[] = {
 };
 
 inline constexpr AlarmRow kManagementRows[] = {
-    {1534, 1187, "IDC_CHECKMGTINIT", 0, 1222, 261, "1", Single, 0, 1, kActive, 0, -1, Lamp::Round},
-    {1534, 1188, "IDC_CHECKMGTSTRKREQ", 0, 1223, 262, "2", Single, 0, 2, kAlarm, 1, -1, Lamp::Round},
-    {1551, 1195, "IDC_CHECKMGTLCD", 0, 1230, 297, "51", Single, 6, 3, kActive, 37, -1, Lamp::Arrow},
-    {1554, 1214, "IDC_CHECKMGTDIGCMD", 0, 1249, 265, "8", Single, 1, 0, kActive, 4, -1, Lamp::Arrow},
-    {1554, 1215, "IDC_CHECKMGTTIGHTSHUT", 0, 1250, 266, "9", Single, 1, 1, kActive, 5, -1, Lamp::Arrow},
-    {1554, 1216, "IDC_LBLVALSTABILITYLOCK", 0, 1251, 267, "10", Single, 1, 2, kActive, 6, -1, Lamp::Arrow},
-    {1554, 1191, "IDC_CHECKMGTSQWK", 0, 1260, 273, "21", Single, 2, 5, kActive, 13, -1, Lamp::Arrow},
-    {1554, 1737, "IDC_STATIC_TAMPER_LOCK_GRP", 0, 1259, 272, "20", LocalPanel, 0, 0, kActive, 12, -1, Lamp::Arrow},
+    {.group = 1534, .label = 1187, .captionKey = "IDC_CHECKMGTINIT", .placeholder = 1222, .ledId = 261,
+     .toolTipKey = "1", .kind = Single, .byte = 0, .bit = 1, .colour = kActive, .report = 0},
+    {.group = 1534, .label = 1188, .captionKey = "IDC_CHECKMGTSTRKREQ", .placeholder = 1223, .ledId = 262,
+     .toolTipKey = "2", .kind = Single, .byte = 0, .bit = 2, .colour = kAlarm, .report = 1},
+    {.group = 1551, .label = 1195, .captionKey = "IDC_CHECKMGTLCD", .placeholder = 1230, .ledId = 297,
+     .toolTipKey = "51", .kind = Single, .byte = 6, .bit = 3, .colour = kActive, .report = 37, .lamp = Lamp::Arrow},
+    {.group = 1554, .label = 1214, .captionKey = "IDC_CHECKMGTDIGCMD", .placeholder = 1249, .ledId = 265,
+     .toolTipKey = "8", .kind = Single, .byte = 1, .bit = 0, .colour = kActive, .report = 4, .lamp = Lamp::Arrow},
+    {.group = 1554, .label = 1215, .captionKey = "IDC_CHECKMGTTIGHTSHUT", .placeholder = 1250, .ledId = 266,
+     .toolTipKey = "9", .kind = Single, .byte = 1, .bit = 1, .colour = kActive, .report = 5, .lamp = Lamp::Arrow},
+    {.group = 1554, .label = 1216, .captionKey = "IDC_LBLVALSTABILITYLOCK", .placeholder = 1251, .ledId = 267,
+     .toolTipKey = "10", .kind = Single, .byte = 1, .bit = 2, .colour = kActive, .report = 6, .lamp = Lamp::Arrow},
+    {.group = 1554, .label = 1191, .captionKey = "IDC_CHECKMGTSQWK", .placeholder = 1260, .ledId = 273,
+     .toolTipKey = "21", .kind = Single, .byte = 2, .bit = 5, .colour = kActive, .report = 13, .lamp = Lamp::Arrow},
+    {.group = 1554, .label = 1737, .captionKey = "IDC_STATIC_TAMPER_LOCK_GRP", .placeholder = 1259, .ledId = 272,
+     .toolTipKey = "20", .kind = LocalPanel, .byte = 0, .bit = 0, .colour = kActive, .report = 12, .lamp = Lamp::Arrow},
 };
 
 // The technician annunciator: the positioner's own faults, every one an
@@ -117,23 +155,40 @@ inline constexpr AlarmGroup kTechnicianGroups[] = {
 };
 
 inline constexpr AlarmRow kTechnicianRows[] = {
-    {1580, 1304, "IDC_STATICOSC", 7012, 1305, 950, "201", Single, 25, 1, kAlarm, -1, -1},
-    {1580, 1306, "IDC_STATICPSNSENS", 620, 1307, 951, "202", Single, 25, 2, kAlarm, -1, -1},
-    {1580, 1308, "IDC_STATICSUPVOLTS", 7013, 1309, 952, "203", Single, 25, 3, kAlarm, -1, -1},
-    {1580, 1310, "IDC_STATICREFVOLTS", 7014, 1311, 953, "204", Single, 25, 4, kAlarm, -1, -1},
-    {1580, 1312, "IDC_STATICSHNTVOLTS", 7015, 1313, 954, "205", Single, 25, 5, kAlarm, -1, -1},
-    {1580, 1316, "IDC_STATICPILNOOPEN", 7017, 1317, 955, "208", Single, 26, 0, kAlarm, -1, -1},
-    {1580, 1318, "IDC_STATICPILNOSHUT", 7018, 1319, 956, "209", Single, 26, 1, kAlarm, -1, -1},
-    {1580, 1320, "IDC_STATICHALLSENS", 627, 1321, 957, "210", Single, 26, 2, kAlarm, -1, -1},
-    {1580, 1330, "IDC_STATICNVMEM", 7019, 1331, 958, "216", Single, 27, 0, kAlarm, -1, -1},
-    {1580, 1328, "IDC_STATICRAMERR", 7020, 1329, 959, "217", Single, 27, 1, kAlarm, -1, -1},
-    {1580, 1326, "IDC_STATICRAMCRC", 7021, 1327, 960, "218", Single, 27, 2, kAlarm, -1, -1},
-    {1580, 1324, "IDC_STATICFLASH", 629, 1325, 961, "219", Single, 27, 3, kAlarm, -1, -1},
-    {1580, 1322, "IDC_STATICWDTO", 628, 1323, 962, "220", Single, 27, 4, kAlarm, -1, -1},
-    {1580, 1332, "IDC_STATICSTACK", 633, 1333, 963, "221", Single, 27, 5, kAlarm, -1, -1},
-    {1580, 1334, "IDC_STATICCPU", 634, 1335, 964, "222", Single, 27, 6, kAlarm, -1, -1},
-    {1580, 1336, "IDC_STATICFIRMW", 7022, 1337, 965, "223", Single, 27, 7, kAlarm, -1, -1},
-    {1584, 1359, "IDC_STATICILOOUT", 646, 1360, 966, "211", Single, 26, 3, kAlarm, -1, -1},
+    {.group = 1580, .label = 1304, .captionKey = "IDC_STATICOSC", .selector = 7012, .placeholder = 1305, .ledId = 950,
+     .toolTipKey = "201", .kind = Single, .byte = 25, .bit = 1, .colour = kAlarm},
+    {.group = 1580, .label = 1306, .captionKey = "IDC_STATICPSNSENS", .selector = 620, .placeholder = 1307,
+     .ledId = 951, .toolTipKey = "202", .kind = Single, .byte = 25, .bit = 2, .colour = kAlarm},
+    {.group = 1580, .label = 1308, .captionKey = "IDC_STATICSUPVOLTS", .selector = 7013, .placeholder = 1309,
+     .ledId = 952, .toolTipKey = "203", .kind = Single, .byte = 25, .bit = 3, .colour = kAlarm},
+    {.group = 1580, .label = 1310, .captionKey = "IDC_STATICREFVOLTS", .selector = 7014, .placeholder = 1311,
+     .ledId = 953, .toolTipKey = "204", .kind = Single, .byte = 25, .bit = 4, .colour = kAlarm},
+    {.group = 1580, .label = 1312, .captionKey = "IDC_STATICSHNTVOLTS", .selector = 7015, .placeholder = 1313,
+     .ledId = 954, .toolTipKey = "205", .kind = Single, .byte = 25, .bit = 5, .colour = kAlarm},
+    {.group = 1580, .label = 1316, .captionKey = "IDC_STATICPILNOOPEN", .selector = 7017, .placeholder = 1317,
+     .ledId = 955, .toolTipKey = "208", .kind = Single, .byte = 26, .bit = 0, .colour = kAlarm},
+    {.group = 1580, .label = 1318, .captionKey = "IDC_STATICPILNOSHUT", .selector = 7018, .placeholder = 1319,
+     .ledId = 956, .toolTipKey = "209", .kind = Single, .byte = 26, .bit = 1, .colour = kAlarm},
+    {.group = 1580, .label = 1320, .captionKey = "IDC_STATICHALLSENS", .selector = 627, .placeholder = 1321,
+     .ledId = 957, .toolTipKey = "210", .kind = Single, .byte = 26, .bit = 2, .colour = kAlarm},
+    {.group = 1580, .label = 1330, .captionKey = "IDC_STATICNVMEM", .selector = 7019, .placeholder = 1331, .ledId = 958,
+     .toolTipKey = "216", .kind = Single, .byte = 27, .bit = 0, .colour = kAlarm},
+    {.group = 1580, .label = 1328, .captionKey = "IDC_STATICRAMERR", .selector = 7020, .placeholder = 1329,
+     .ledId = 959, .toolTipKey = "217", .kind = Single, .byte = 27, .bit = 1, .colour = kAlarm},
+    {.group = 1580, .label = 1326, .captionKey = "IDC_STATICRAMCRC", .selector = 7021, .placeholder = 1327,
+     .ledId = 960, .toolTipKey = "218", .kind = Single, .byte = 27, .bit = 2, .colour = kAlarm},
+    {.group = 1580, .label = 1324, .captionKey = "IDC_STATICFLASH", .selector = 629, .placeholder = 1325, .ledId = 961,
+     .toolTipKey = "219", .kind = Single, .byte = 27, .bit = 3, .colour = kAlarm},
+    {.group = 1580, .label = 1322, .captionKey = "IDC_STATICWDTO", .selector = 628, .placeholder = 1323, .ledId = 962,
+     .toolTipKey = "220", .kind = Single, .byte = 27, .bit = 4, .colour = kAlarm},
+    {.group = 1580, .label = 1332, .captionKey = "IDC_STATICSTACK", .selector = 633, .placeholder = 1333, .ledId = 963,
+     .toolTipKey = "221", .kind = Single, .byte = 27, .bit = 5, .colour = kAlarm},
+    {.group = 1580, .label = 1334, .captionKey = "IDC_STATICCPU", .selector = 634, .placeholder = 1335, .ledId = 964,
+     .toolTipKey = "222", .kind = Single, .byte = 27, .bit = 6, .colour = kAlarm},
+    {.group = 1580, .label = 1336, .captionKey = "IDC_STATICFIRMW", .selector = 7022, .placeholder = 1337, .ledId = 965,
+     .toolTipKey = "223", .kind = Single, .byte = 27, .bit = 7, .colour = kAlarm},
+    {.group = 1584, .label = 1359, .captionKey = "IDC_STATICILOOUT", .selector = 646, .placeholder = 1360, .ledId = 966,
+     .toolTipKey = "211", .kind = Single, .byte = 26, .bit = 3, .colour = kAlarm},
 };
 
 // The lamp's colour from the status bytes (and variable 179).

@@ -57,8 +57,8 @@
 //   grid           -600 (no arguments): click on a cell, which becomes the
 //                  current cell
 #include "platform/activex/control.h"
-#include "platform/activex/led_round.h"
 #include "platform/com/dispatch.h"
+#include "platform/com/led_round.h"
 
 namespace activex {
 

@@ -33,8 +33,8 @@
 #include "platform/activex/control.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/variant.h"
+#include "platform/sys/text_window.h"
 #include "platform/sys/time_source.h"
-#include "platform/win/text_window.h"
 #include "platform/win/types.h"
 
 class CDataExchange;

@@ -10,7 +10,8 @@ constexpr StatusHeaderIds kHeader{1060, 1288, 1624};
 
 constexpr alarms::AlarmGroup kGroups[] = {{1446, "IDC_BTN_SUPPLY", 0}};
 constexpr alarms::AlarmRow kRows[] = {
-    {1446, 1448, "IDC_ILABELLOW", 1449, 1447, 901, "121", Single, 15, 2, status::kAlarm, -1, -1},
+    {.group = 1446, .label = 1448, .captionKey = "IDC_ILABELLOW", .selector = 1449, .placeholder = 1447, .ledId = 901,
+     .toolTipKey = "121", .kind = Single, .byte = 15, .bit = 2, .colour = status::kAlarm},
 };
 constexpr health::RowTexts kTexts[] = {{"SUPPLY_PRESS_LO_WRNLONG", "SUPPLY_PRESS_LO_WRNRES"}};
 constexpr health::SideIds kSide{1348, 1424, 1349, 1346, 1627, 1181, 1182, 1189, 1301, 907, "IDC_STATICHEALTHY"};

@@ -23,10 +23,14 @@ constexpr alarms::AlarmGroup kGroups[] = {
 
 constexpr const char* kStatus = "IDC_RADIO_ALERTSTATUS";
 constexpr alarms::AlarmRow kRows[] = {
-    {1532, 421, kStatus, 1514, 301, 357, "88", Single, 11, 0, kAlarm, -1, -1},
-    {1060, 422, "IDC_ILABELLOW", 621, 302, 358, "97", Single, 12, 1, kAlert, -1, -1},
-    {1060, 427, "IDC_ILABELHIGH", 626, 307, 359, "96", Single, 12, 0, kAlert, -1, -1},
-    {1310, 1122, kStatus, 639, 1119, 364, "94", Single, 11, 6, kAlert, -1, -1},
+    {.group = 1532, .label = 421, .captionKey = kStatus, .selector = 1514, .placeholder = 301, .ledId = 357,
+     .toolTipKey = "88", .kind = Single, .byte = 11, .bit = 0, .colour = kAlarm},
+    {.group = 1060, .label = 422, .captionKey = "IDC_ILABELLOW", .selector = 621, .placeholder = 302, .ledId = 358,
+     .toolTipKey = "97", .kind = Single, .byte = 12, .bit = 1, .colour = kAlert},
+    {.group = 1060, .label = 427, .captionKey = "IDC_ILABELHIGH", .selector = 626, .placeholder = 307, .ledId = 359,
+     .toolTipKey = "96", .kind = Single, .byte = 12, .bit = 0, .colour = kAlert},
+    {.group = 1310, .label = 1122, .captionKey = kStatus, .selector = 639, .placeholder = 1119, .ledId = 364,
+     .toolTipKey = "94", .kind = Single, .byte = 11, .bit = 6, .colour = kAlert},
 };
 constexpr health::RowTexts kTexts[] = {
     {"PSN_DEVIATION_ALMLONG", "PSN_DEVIATION_ALMRES"},

@@ -17,12 +17,18 @@ constexpr alarms::AlarmGroup kGroups[] = {
 
 constexpr const char* kStatus = "IDC_RADIO_ALERTSTATUS";
 constexpr alarms::AlarmRow kRows[] = {
-    {1486, 1405, kStatus, 1828, 1404, 383, "104", Single, 13, 0, kAlert, -1, -1},
-    {1487, 1407, kStatus, 1408, 1406, 384, "105", Single, 13, 1, kAlert, -1, -1},
-    {1312, 1413, kStatus, 7005, 1412, 387, "134", Single, 16, 6, kAlarm, -1, -1},
-    {1314, 1416, kStatus, 7006, 1415, 388, "135", Single, 16, 7, kAlarm, -1, -1},
-    {1313, 1419, kStatus, 7007, 1418, 389, "90", Single, 11, 2, kAlert, -1, -1},
-    {1315, 1422, kStatus, 1423, 1421, 390, "91", Single, 11, 3, kAlert, -1, -1},
+    {.group = 1486, .label = 1405, .captionKey = kStatus, .selector = 1828, .placeholder = 1404, .ledId = 383,
+     .toolTipKey = "104", .kind = Single, .byte = 13, .bit = 0, .colour = kAlert},
+    {.group = 1487, .label = 1407, .captionKey = kStatus, .selector = 1408, .placeholder = 1406, .ledId = 384,
+     .toolTipKey = "105", .kind = Single, .byte = 13, .bit = 1, .colour = kAlert},
+    {.group = 1312, .label = 1413, .captionKey = kStatus, .selector = 7005, .placeholder = 1412, .ledId = 387,
+     .toolTipKey = "134", .kind = Single, .byte = 16, .bit = 6, .colour = kAlarm},
+    {.group = 1314, .label = 1416, .captionKey = kStatus, .selector = 7006, .placeholder = 1415, .ledId = 388,
+     .toolTipKey = "135", .kind = Single, .byte = 16, .bit = 7, .colour = kAlarm},
+    {.group = 1313, .label = 1419, .captionKey = kStatus, .selector = 7007, .placeholder = 1418, .ledId = 389,
+     .toolTipKey = "90", .kind = Single, .byte = 11, .bit = 2, .colour = kAlert},
+    {.group = 1315, .label = 1422, .captionKey = kStatus, .selector = 1423, .placeholder = 1421, .ledId = 390,
+     .toolTipKey = "91", .kind = Single, .byte = 11, .bit = 3, .colour = kAlert},
 };
 constexpr health::RowTexts kTexts[] = {
     {"VALVE_CYCLES_WRNLONG", "CYC_WRNRES"},    {"VALVE_TRAVEL_WRNLONG", "TRAVEL_WRNRES"},
