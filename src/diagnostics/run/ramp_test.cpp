@@ -469,17 +469,29 @@ void View::OnSave() {
   SpanRunAxes();
 }
 
+View::ShownSettings View::GetShownSettings() const {
+  ShownSettings shown;
+  for (size_t i = 0; i < 4; ++i) shown.settings[i] = GetDlgItemText(kSettingEdits[i]);
+  shown.bidirectional = IsChecked(kBidirectionalBox);
+  shown.strokeLength = GetDlgItemText(kStrokeEdit);
+  shown.strokeUnit = GetDlgItemText(kStrokeUnit);
+  shown.actuatorSize = GetDlgItemText(kActuatorEdit);
+  shown.areaUnit = GetDlgItemText(kAreaUnit);
+  return shown;
+}
+
 void View::OnPrintReport() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   comm.ReadConfiguration();
   WarnIfTagDiffers(common.m_strRampTag);
-  for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = GetDlgItemText(kSettingEdits[i]).c_str();
-  common.m_bRampBidirectional = IsChecked(kBidirectionalBox) ? 1 : 0;
-  common.m_strRampStrokeLength = GetDlgItemText(kStrokeEdit).c_str();
-  common.m_strRampStrokeUnit = GetDlgItemText(kStrokeUnit).c_str();
-  common.m_strRampActuatorSize = GetDlgItemText(kActuatorEdit).c_str();
-  common.m_strRampAreaUnit = GetDlgItemText(kAreaUnit).c_str();
+  const ShownSettings shown = GetShownSettings();
+  common.m_strRampSettings = shown.settings;
+  common.m_bRampBidirectional = shown.bidirectional ? 1 : 0;
+  common.m_strRampStrokeLength = shown.strokeLength;
+  common.m_strRampStrokeUnit = shown.strokeUnit;
+  common.m_strRampActuatorSize = shown.actuatorSize;
+  common.m_strRampAreaUnit = shown.areaUnit;
   const _bstr_t definition(plat::ProgramPath("\\Dependencies\\RampTestRept.xml"));
   common.GenerateRampTestReport(m_pPlot, m_pReport, m_pPrinter, definition, this);
   OnViewRampTest();

@@ -3,6 +3,7 @@
 // position (and back when bi-directional) and records command, position
 // and the pilot relay; the page plots the record against time and as a
 // signature against the command, opens, saves and prints it.
+#include "common/common_fields.h"
 #include "shell/recorded_test_page.h"
 
 class CDiagnostics_RampTestView : public CRecordedTestPage {
@@ -53,6 +54,14 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
   // Also the multi-test page's save of the ramp run.
   void OnSave();
   void OnPrintReport();
+
+  // The settings and the valve's data as the page shows them, for a report.
+  struct ShownSettings {
+    TextArray<4> settings;  // start, stop, hold time, ramp time
+    bool bidirectional = false;
+    _bstr_t strokeLength, strokeUnit, actuatorSize, areaUnit;
+  };
+  ShownSettings GetShownSettings() const;
 
   BYTE GetPlotView() const { return m_nPlotView; }
   BYTE GetTestDirection() const { return m_nTestDirection; }
