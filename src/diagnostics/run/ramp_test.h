@@ -4,6 +4,7 @@
 // and the pilot relay; the page plots the record against time and as a
 // signature against the command, opens, saves and prints it.
 #include "common/common_fields.h"
+#include "common/ramp_views.h"
 #include "shell/recorded_test_page.h"
 
 class CDiagnostics_RampTestView : public CRecordedTestPage {
@@ -43,7 +44,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
     kPlotId = 400,
   };
   // The plot's two views.
-  static constexpr BYTE kTimeView = 0, kSignalView = 2;
+  static constexpr BYTE kTimeView = rampviews::kTimeView, kSignalView = rampviews::kSignalView;
 
   CDiagnostics_RampTestView();
   void OnInitialUpdate() override;
@@ -86,7 +87,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
   // RampX over the whole run from 0, CmdX over 0 to 100 %.
   void SpanRunAxes();
   void OnChannelBox(size_t row);
-  void ShowAxes(const char* x);
+  void ShowView(BYTE view);
   void ShowStrokeAndActuator();
   // Ramp time + hold time + 1 s, doubled for a bi-directional run.
   double RunDuration() const;
