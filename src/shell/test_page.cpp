@@ -13,13 +13,12 @@
 namespace {
 
 constexpr int kMultiTestItem = 5;
-constexpr int kMultiTestView = 17;
 constexpr UINT kValidIcon = 153;
 
 }  // namespace
 
 void CDiagnosticTestPage::StartMonitoring() {
-  theApp().m_pMultiTestView = theApp().m_pViews[kMultiTestView];
+  theApp().m_pMultiTestView = CTarnixWexletView::PageByCode(kMultiTestItem);
   CStepPage::StartMonitoring();
 }
 

@@ -65,6 +65,11 @@ const Item* CTarnixWexletView::ItemByCode(int code) {
   return nullptr;
 }
 
+CTarnixPage* CTarnixWexletView::PageByCode(int code) {
+  const Item* item = ItemByCode(code);
+  return item && item->viewIndex > 0 ? theApp().m_pViews[static_cast<size_t>(item->viewIndex)] : nullptr;
+}
+
 void CTarnixWexletView::SelectItemByCode(int code) {
   CTarnixWexletApp& app = theApp();
   const Item* target = ItemByCode(code);

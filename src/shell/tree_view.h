@@ -7,6 +7,8 @@
 #include "platform/com/bstr.h"
 #include "platform/win/tree.h"
 
+class CTarnixPage;
+
 class CTarnixWexletView : public CTreeView {
  public:
   struct Item {
@@ -21,6 +23,9 @@ class CTarnixWexletView : public CTreeView {
   // The items, in display order.
   static const std::array<Item, 39>& Items();
   static const Item* ItemByCode(int code);
+  // The page that the item of that code shows; null for a group or an
+  // unknown code.
+  static CTarnixPage* PageByCode(int code);
   // As a user's click on the item of that code: pages lead to each other so.
   static void SelectItemByCode(int code);
 

@@ -1,6 +1,7 @@
 #include "diagnostics/compare/ramp_compare.h"
 
 #include "common/plot_hints.h"
+#include "common/ramp_views.h"
 #include "platform/com/com_error.h"
 #include "shell/app.h"
 #include "support/language_table.h"
@@ -36,20 +37,8 @@ constexpr SettingRow kSettingRows[] = {
     {1419, View::kBidirectional1Id, View::kBidirectional2Id, kBidirectional1, kBidirectional2, -1},
 };
 
-// A row of channel boxes: its curve in the ramp view and its two curves in
-// the signal-versus-command view (none for the command); the columns add
-// "1", "2" and "Diff".
-struct BoxRow {
-  const char* time;
-  const char* opening;
-  const char* closing;
-};
-constexpr BoxRow kBoxRows[4] = {
-    {"Position", "PosnvCmdOpen", "PosnvCmdClose"},
-    {"Command", nullptr, nullptr},
-    {"ILCmd", "ILCmdvCmdOpen", "ILCmdvCmdClose"},
-    {"ILPos", "ILPosnvCmdOpen", "ILPosnvCmdClose"},
-};
+// A row of channel boxes is a quantity of rampviews::kQuantities; the
+// columns add "1", "2" and "Diff" to its curves' names.
 constexpr const char* kColumns[3] = {"1", "2", "Diff"};
 
 // Legend texts: a quantity's file channels read like its box with " #1"
@@ -180,79 +169,30 @@ void View::CreatePlots() {
   ComCheck(m_pFilePlot->ClearAllData());
 }
 
-void View::ShowAxis(bool x, const char* name, bool show) {
-  IiPlotAxisPtr axis;
-  ComCheck(x ? m_pComparePlot->GetXAxisByName(name, &axis) : m_pComparePlot->GetYAxisByName(name, &axis));
-  const VARIANT_BOOL flag = show ? VARIANT_TRUE : VARIANT_FALSE;
-  ComCheck(axis->SetVisible(flag));
-  ComCheck(axis->SetEnabled(flag));
-}
-
-void View::ShowRampView() {
-  m_nViewMode = kRampView;
-  ComCheck(m_pComparePlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
-  GetDlgItem(kRampViewId)->EnableWindow(FALSE);
-  GetDlgItem(kSignalViewId)->EnableWindow(TRUE);
-  ShowAxis(true, "RampX", true);
-  ShowAxis(true, "CmdX", false);
-  ShowAxis(false, "RampPerc", true);
+void View::ShowView(ViewMode view) {
+  m_nViewMode = view;
+  const auto shown = static_cast<rampviews::View>(view);
+  rampviews::ShowView(*this, kRampViewId, kSignalViewId, m_pComparePlot, shown);
   CCommonFunctions& common = Common();
   for (size_t row = 0; row < 4; ++row)
     for (size_t column = 0; column < 3; ++column) {
       const int box = kChannelBoxes[row][column];
-      GetDlgItem(box)->EnableWindow(TRUE);
-      const BoxRow& r = kBoxRows[row];
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.time) + kColumns[column], IsChecked(box));
-      if (!r.opening) continue;
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.opening) + kColumns[column], 0);
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.closing) + kColumns[column], 0);
+      const rampviews::Quantity& quantity = rampviews::kQuantities[row];
+      GetDlgItem(box)->EnableWindow(rampviews::HasCurveIn(quantity, shown));
+      rampviews::ShowCurves(common, m_pComparePlot, quantity, kColumns[column], shown, IsChecked(box));
     }
-  IiPlotDataViewPtr view;
-  ComCheck(m_pComparePlot->GetDataView(0, &view));
-  ComCheck(view->SetXAxisName("RampX"));
-  ComCheck(view->SetYAxisName("RampPerc"));
 }
 
-void View::ShowSignalView() {
-  m_nViewMode = kSignalView;
-  ComCheck(m_pComparePlot->SetTitle(Text("SIGVCMD")));
-  GetDlgItem(kSignalViewId)->EnableWindow(FALSE);
-  GetDlgItem(kRampViewId)->EnableWindow(TRUE);
-  ShowAxis(true, "RampX", false);
-  ShowAxis(true, "CmdX", true);
-  ShowAxis(false, "RampPerc", true);
-  CCommonFunctions& common = Common();
-  for (size_t row = 0; row < 4; ++row)
-    for (size_t column = 0; column < 3; ++column) {
-      const int box = kChannelBoxes[row][column];
-      const BoxRow& r = kBoxRows[row];
-      // The command has no curve against itself: its boxes wait for the ramp
-      // view.
-      GetDlgItem(box)->EnableWindow(r.opening != nullptr);
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.time) + kColumns[column], 0);
-      if (!r.opening) continue;
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.opening) + kColumns[column], IsChecked(box));
-      common.ShowChannel(m_pComparePlot, _bstr_t(r.closing) + kColumns[column], IsChecked(box));
-    }
-  IiPlotDataViewPtr view;
-  ComCheck(m_pComparePlot->GetDataView(0, &view));
-  ComCheck(view->SetXAxisName("CmdX"));
-  ComCheck(view->SetYAxisName("RampPerc"));
-}
+void View::ShowRampView() { ShowView(kRampView); }
+
+void View::ShowSignalView() { ShowView(kSignalView); }
 
 void View::ShowBoxChannels(int box, bool show) {
   for (size_t row = 0; row < 4; ++row)
-    for (size_t column = 0; column < 3; ++column) {
-      if (kChannelBoxes[row][column] != box) continue;
-      const BoxRow& r = kBoxRows[row];
-      CCommonFunctions& common = Common();
-      if (m_nViewMode == kRampView) {
-        common.ShowChannel(m_pComparePlot, _bstr_t(r.time) + kColumns[column], show);
-      } else if (r.opening) {
-        common.ShowChannel(m_pComparePlot, _bstr_t(r.opening) + kColumns[column], show);
-        common.ShowChannel(m_pComparePlot, _bstr_t(r.closing) + kColumns[column], show);
-      }
-    }
+    for (size_t column = 0; column < 3; ++column)
+      if (kChannelBoxes[row][column] == box)
+        rampviews::ShowBoxCurves(Common(), m_pComparePlot, rampviews::kQuantities[row], kColumns[column],
+                                 static_cast<rampviews::View>(m_nViewMode), show);
 }
 
 _bstr_t View::ShownText(int text) const {
@@ -271,14 +211,7 @@ void View::GenerateReport(const _bstr_t& definitionPath) {
 }
 
 void View::SetPlotCaptions() {
-  ComCheck(m_pComparePlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
-  IiPlotAxisPtr axis;
-  ComCheck(m_pComparePlot->GetXAxisByName("RampX", &axis));
-  ComCheck(axis->SetTitle(Text("RAMPXTITLE")));
-  ComCheck(m_pComparePlot->GetXAxisByName("CmdX", &axis));
-  ComCheck(axis->SetTitle(Text("CMDPERCTITLE")));
-  ComCheck(m_pComparePlot->GetYAxisByName("RampPerc", &axis));
-  ComCheck(axis->SetTitle(Text("HDRLPOSNPERC")));
+  rampviews::SetPlotTitles(m_pComparePlot);
   CCommonFunctions& common = Common();
   for (const ChannelTitle& c : kChannelTitles) {
     const _bstr_t stem(c.stem);

@@ -2,6 +2,7 @@
 // Two saved ramp tests side by side, in two views of the same data: the
 // ramp run against time, and position, pilot relay command and pilot relay
 // position against the command for the opening and the closing stroke.
+#include "common/ramp_views.h"
 #include "shell/compare_page.h"
 
 class CDiagnostics_RampCompareView : public CComparePage {
@@ -17,7 +18,7 @@ class CDiagnostics_RampCompareView : public CComparePage {
     kBidirectional1Id = 408,
     kBidirectional2Id = 409,
   };
-  enum ViewMode : BYTE { kRampView = 0, kSignalView = 2 };
+  enum ViewMode : BYTE { kRampView = rampviews::kTimeView, kSignalView = rampviews::kSignalView };
 
   CDiagnostics_RampCompareView();
   void OnInitialUpdate() override;
@@ -40,8 +41,7 @@ class CDiagnostics_RampCompareView : public CComparePage {
 
  private:
   void SetPlotCaptions();
-  // Both display flags of an axis.
-  void ShowAxis(bool x, const char* name, bool show);
+  void ShowView(ViewMode view);
 
   IiXYPlotXPtr m_pComparePlot;
   IiXYPlotXPtr m_pFilePlot;

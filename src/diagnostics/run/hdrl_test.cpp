@@ -548,15 +548,25 @@ void View::SaveResults() {
   Try("SaveResults", [this, &common] { common.SaveHDRLFile(m_pPlot); });
 }
 
+View::ShownResults View::GetShownResults() const {
+  const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId,
+                     kLinearityId};
+  ShownResults shown;
+  for (size_t i = 0; i < shown.results.size(); ++i) shown.results[i] = _bstr_t(GetDlgItemText(ids[i]).c_str());
+  shown.settlingTime = _bstr_t(GetDlgItemText(kSettlingTimeId).c_str());
+  return shown;
+}
+
+void View::SetSettlingTimeText(const std::string& text) { SetDlgItemText(kSettlingTimeId, text.c_str()); }
+
 void View::OnPrintReport() {
   if (m_bRunUnfinished) return;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Try("OnPrintReport", [] { theApp().m_comm.ReadConfiguration(); });
   // The report shows exactly what the page shows.
-  const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId,
-                     kLinearityId};
-  for (size_t i = 0; i < 5; ++i) common.m_strHDRLResults[i] = _bstr_t(GetDlgItemText(ids[i]).c_str());
-  common.m_strHDRLSettlingTime = _bstr_t(GetDlgItemText(kSettlingTimeId).c_str());
+  const ShownResults shown = GetShownResults();
+  common.m_strHDRLResults = shown.results;
+  common.m_strHDRLSettlingTime = shown.settlingTime;
   common.GenerateHDRLReport(m_pPlot, m_pReport, m_pPrinter,
                             _bstr_t(plat::ProgramPath("\\Dependencies\\HDRLTestRept.xml")), this);
   ShowControlSignalGraph();

@@ -7,7 +7,9 @@
 // answered and its settled position read; what the device never answered
 // is tried again a few times, then said.
 #include <array>
+#include <string>
 
+#include "common/common_fields.h"
 #include "platform/win/controls.h"
 #include "shell/test_page.h"
 
@@ -63,6 +65,18 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   void ShowControlSignalGraph();
   void ShowHysteresisGraph();
   void ShowLinearityGraph();
+
+  // The results and the settling time as the page shows them, for a report.
+  struct ShownResults {
+    // Repeatability average and maximum, hysteresis average and maximum,
+    // linearity.
+    TextArray<5> results;
+    _bstr_t settlingTime;
+  };
+  ShownResults GetShownResults() const;
+  // A settling time handed over by a multi-test sequence: checked as if
+  // typed.
+  void SetSettlingTimeText(const std::string& text);
 
   bool IsRunning() const { return m_bRunning; }
   bool IsSettlingTimeValid() const { return AllSettingsValid(); }

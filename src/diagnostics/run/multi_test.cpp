@@ -43,6 +43,9 @@ const std::vector<SettingField> kSettings = {
     {View::kSettlingTimeId, 1108, CDiagnostics_HDRLView::kMinSettlingTime, kMaxSeconds, "TT_HDRL_POS_TIME_ERROR"},
 };
 
+// The test pages' items in the tree.
+constexpr int kRampTestItem = 51, kStepTestItem = 52, kHdrlItem = 53, kPstItem = 54;
+
 // The four tests in the order they run; the index is their done flag.
 struct SequenceTest {
   int box;
@@ -53,14 +56,14 @@ struct SequenceTest {
 const SequenceTest kTests[] = {
     {View::kRampBoxId,
      "RAMPTEST_STARTED",
-     51,
+     kRampTestItem,
      {View::kRampStartId, View::kRampStopId, View::kRampHoldId, View::kRampTimeId, View::kBidirectionalBoxId}},
-    {View::kStepBoxId, "STEPTEST_STARTED", 52, {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
+    {View::kStepBoxId, "STEPTEST_STARTED", kStepTestItem, {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
     {View::kPstBoxId,
      "PST_STARTED",
-     54,
+     kPstItem,
      {View::kPstStartId, View::kPstStopId, View::kPstTimeLimitId, View::kPstRampTimeId, View::kPstHoldId}},
-    {View::kHdrlBoxId, "HDRLTEST_STARTED", 53, {View::kSettlingTimeId}},
+    {View::kHdrlBoxId, "HDRLTEST_STARTED", kHdrlItem, {View::kSettlingTimeId}},
 };
 
 // Left column: a group per test with its box; the fields in rows beside it,
@@ -217,10 +220,10 @@ void View::OnShown() {
   }
   m_lbStatus.ResetContent();
   CTarnixWexletApp& app = theApp();
-  app.m_pRampTestView = app.m_pViews[18];
-  app.m_pStepTestView = app.m_pViews[20];
-  app.m_pHDRLView = app.m_pViews[22];
-  app.m_pPSTView = app.m_pViews[24];
+  app.m_pRampTestView = CTarnixWexletView::PageByCode(kRampTestItem);
+  app.m_pStepTestView = CTarnixWexletView::PageByCode(kStepTestItem);
+  app.m_pHDRLView = CTarnixWexletView::PageByCode(kHdrlItem);
+  app.m_pPSTView = CTarnixWexletView::PageByCode(kPstItem);
   ResetInputIcons();
   RefreshFromDevice();
   // An empty field holds no setting, whatever its flag says from before.
@@ -333,7 +336,7 @@ void View::HandOver(size_t test) {
       // The HDRL page checks the text itself when it changes.
       if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView)) {
         hdrl->SendInitialUpdate();
-        hdrl->SetDlgItemText(CDiagnostics_HDRLView::kSettlingTimeId, GetDlgItemText(kSettlingTimeId).c_str());
+        hdrl->SetSettlingTimeText(GetDlgItemText(kSettlingTimeId));
       }
       break;
   }
@@ -402,7 +405,6 @@ void View::OnPrintReport() {
     if (!view->IsInitialized()) view->SendInitialUpdate();
     return view;
   };
-  auto text = [](CWnd* page, int id) { return _bstr_t(page->GetDlgItemText(id).c_str()); };
   auto scratch = [](const char* progId) {
     IUnknownPtr unknown;
     ComCheck(unknown.CreateInstance(progId));
@@ -412,14 +414,14 @@ void View::OnPrintReport() {
     IiXYPlotXPtr rampPlot, stepPlot, hdrlPlot;
     IiPlotXPtr pstPlot;
     if (auto* ramp = PageAt<CDiagnostics_RampTestView>(shown(kRampBoxId, app.m_pRampTestView))) {
-      using R = CDiagnostics_RampTestView;
-      const int edits[] = {R::kStartEdit, R::kStopEdit, R::kHoldEdit, R::kRampEdit};
-      for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = text(ramp, edits[i]);
+      const CDiagnostics_RampTestView::ShownSettings shown = ramp->GetShownSettings();
+      common.m_strRampSettings = shown.settings;
+      // The direction is the sequence's, not the page's.
       common.m_bRampBidirectional = IsChecked(kBidirectionalBoxId) ? 1 : 0;
-      common.m_strRampStrokeLength = text(ramp, R::kStrokeEdit);
-      common.m_strRampStrokeUnit = text(ramp, R::kStrokeUnit);
-      common.m_strRampActuatorSize = text(ramp, R::kActuatorEdit);
-      const std::string area = ramp->GetDlgItemText(R::kAreaUnit);
+      common.m_strRampStrokeLength = shown.strokeLength;
+      common.m_strRampStrokeUnit = shown.strokeUnit;
+      common.m_strRampActuatorSize = shown.actuatorSize;
+      const std::string area = shown.areaUnit.str();
       if (area == "in\u00B2") common.m_strRampAreaUnit = "sq.in";
       if (area == "cm\u00B2") common.m_strRampAreaUnit = "sq.cm";
       ramp->OnViewRampTest();
@@ -430,9 +432,7 @@ void View::OnPrintReport() {
       common.SetupRampTestChannels(rampPlot);
     }
     if (auto* step = PageAt<CDiagnostics_StepTestView>(shown(kStepBoxId, app.m_pStepTestView))) {
-      using S = CDiagnostics_StepTestView;
-      const int edits[] = {S::kStartPosId, S::kStopPosId, S::kHoldId};
-      for (size_t i = 0; i < 3; ++i) common.m_strStepSettings[i] = text(step, edits[i]);
+      common.m_strStepSettings = step->GetShownSettings();
       stepPlot = step->GetPlot();
     } else {
       stepPlot = IiXYPlotXPtr(scratch("iPlotLibrary.iXYPlotX"));
@@ -440,12 +440,11 @@ void View::OnPrintReport() {
       common.SetupStepChannels(stepPlot);
     }
     if (auto* pst = PageAt<CDiagnostics_PSTView>(shown(kPstBoxId, app.m_pPSTView))) {
-      using P = CDiagnostics_PSTView;
-      const int edits[] = {P::kStartPosId, P::kStopPosId, P::kHoldId, P::kRampId, P::kTimeLimitId};
-      for (size_t i = 0; i < 5; ++i) common.m_strPSTSettings[i] = text(pst, edits[i]);
-      common.m_strPSTBreakawayTime = text(pst, P::kBreakawayId);
-      common.m_strPSTTimeToTarget = text(pst, P::kTimeToTargetId);
-      common.m_strPSTResult = text(pst, P::kResultId);
+      const CDiagnostics_PSTView::ShownFields shown = pst->GetShownFields();
+      common.m_strPSTSettings = shown.settings;
+      common.m_strPSTBreakawayTime = shown.breakaway;
+      common.m_strPSTTimeToTarget = shown.timeToTarget;
+      common.m_strPSTResult = shown.result;
       pstPlot = pst->GetPlot();
     } else {
       pstPlot = IiPlotXPtr(scratch("iPlotLibrary.iPlotX"));
@@ -453,11 +452,9 @@ void View::OnPrintReport() {
       common.SetupPSTChannels(pstPlot);
     }
     if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(shown(kHdrlBoxId, app.m_pHDRLView))) {
-      using H = CDiagnostics_HDRLView;
-      const int results[] = {H::kRepeatabilityAverageId, H::kRepeatabilityMaximumId, H::kHysteresisAverageId,
-                             H::kHysteresisMaximumId, H::kLinearityId};
-      for (size_t i = 0; i < 5; ++i) common.m_strHDRLResults[i] = text(hdrl, results[i]);
-      common.m_strHDRLSettlingTime = text(hdrl, H::kSettlingTimeId);
+      const CDiagnostics_HDRLView::ShownResults shown = hdrl->GetShownResults();
+      common.m_strHDRLResults = shown.results;
+      common.m_strHDRLSettlingTime = shown.settlingTime;
       hdrlPlot = hdrl->GetPlot();
     } else {
       hdrlPlot = IiXYPlotXPtr(scratch("iPlotLibrary.iXYPlotX"));

@@ -368,13 +368,22 @@ void View::PrepareTimeAxis() {
 
 // ---- Files and report.
 
+View::ShownFields View::GetShownFields() const {
+  ShownFields shown;
+  for (size_t i = 0; i < shown.settings.size(); ++i) shown.settings[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  shown.breakaway = _bstr_t(GetDlgItemText(kBreakawayId));
+  shown.timeToTarget = _bstr_t(GetDlgItemText(kTimeToTargetId));
+  shown.result = _bstr_t(GetDlgItemText(kResultId));
+  return shown;
+}
+
 void View::KeepFieldTexts() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  for (size_t i = 0; i < m_settings.size(); ++i)
-    common.m_strPSTSettings[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
-  common.m_strPSTBreakawayTime = _bstr_t(GetDlgItemText(kBreakawayId));
-  common.m_strPSTTimeToTarget = _bstr_t(GetDlgItemText(kTimeToTargetId));
-  common.m_strPSTResult = _bstr_t(GetDlgItemText(kResultId));
+  const ShownFields shown = GetShownFields();
+  common.m_strPSTSettings = shown.settings;
+  common.m_strPSTBreakawayTime = shown.breakaway;
+  common.m_strPSTTimeToTarget = shown.timeToTarget;
+  common.m_strPSTResult = shown.result;
 }
 
 void View::SaveResults() {

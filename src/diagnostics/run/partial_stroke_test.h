@@ -4,6 +4,7 @@
 // settings, starts or stops the test, shows its results, draws the stored
 // baseline or last test against time, and keeps it in files and reports.
 // Its period is 5000 ms while idle and 500 ms during a test or a retrieval.
+#include "common/common_fields.h"
 #include "shell/recorded_test_page.h"
 
 class CDiagnostics_PSTView : public CRecordedTestPage {
@@ -56,6 +57,14 @@ class CDiagnostics_PSTView : public CRecordedTestPage {
   void OnPrintReport();
 
   // Milliseconds between two samples of the record drawn.
+  // The settings and results as the page shows them, for the file and a
+  // report.
+  struct ShownFields {
+    TextArray<5> settings;  // start, stop, hold time, ramp time, time limit
+    _bstr_t breakaway, timeToTarget, result;
+  };
+  ShownFields GetShownFields() const;
+
   double GetSampleInterval() const { return m_dTimeStep; }
   IiPlotX* GetPlot() const { return m_pTimePlot.GetInterfacePtr(); }
 

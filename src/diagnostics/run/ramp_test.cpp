@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/ramp_views.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "platform/sys/paths.h"
@@ -107,27 +108,13 @@ constexpr RecordedTestIds kIds{View::kStatusId, View::kElapsedId, View::kProgres
                                View::kLoadId,   View::kSaveId,    View::kStartId,    View::kStopId,
                                View::kPrintId,  View::kBaselineBox, View::kPlotPlace, View::kPlotId};
 
-// A channel box and the curves it shows in the time view and in the
-// signature view (opening and closing).
-struct ChannelBox {
-  int box;
-  const char* time;
-  const char* opening;  // null: no curve in the signature view
-  const char* closing;
-};
-constexpr ChannelBox kChannelBoxes[] = {
-    {View::kPositionBox, "Position", "PosnvCmdOpen", "PosnvCmdClose"},
-    {View::kCommandBox, "Command", nullptr, nullptr},
-    {View::kPilotCommandBox, "ILCmd", "ILCmdvCmdOpen", "ILCmdvCmdClose"},
-    {View::kPilotPositionBox, "ILPos", "ILPosnvCmdOpen", "ILPosnvCmdClose"},
-};
+// The boxes of the quantities of rampviews::kQuantities, in its order.
+constexpr int kChannelBoxes[] = {View::kPositionBox, View::kCommandBox, View::kPilotCommandBox,
+                                 View::kPilotPositionBox};
 
-// Legend texts: the time channels read like their boxes.
-constexpr std::pair<const char*, const char*> kChannelTitles[] = {
-    {"Position", "IDC_STATICPOSNLBL"},
-    {"Command", "IPLOTCHANCMD"},
-    {"ILCmd", "IDC_CHECK_SPOOLCMD"},
-    {"ILPos", "IDC_CHECK_SPOOLPOS"},
+// Legend texts of the signature curves; the time curves read like their
+// boxes.
+constexpr std::pair<const char*, const char*> kSignatureTitles[] = {
     {"PosnvCmdOpen", "IDC_STATIC_SIGPOSOPEN"},
     {"ILCmdvCmdOpen", "IDC_STATIC_SIGILCMDOPEN"},
     {"ILPosnvCmdOpen", "IDC_STATIC_SIGILPOSOPEN"},
@@ -213,7 +200,7 @@ View::CDiagnostics_RampTestView()
   MapCommand(BN_CLICKED, kTimeViewButton, &View::OnViewRampTest);
   MapCommand(BN_CLICKED, kSignalViewButton, &View::OnViewSignalVsCommand);
   for (size_t row = 0; row < std::size(kChannelBoxes); ++row)
-    MapCommand(BN_CLICKED, kChannelBoxes[row].box, [this, row] { OnChannelBox(row); });
+    MapCommand(BN_CLICKED, kChannelBoxes[row], [this, row] { OnChannelBox(row); });
   MapCommand(BN_CLICKED, kLoadId, &View::OnLoad);
   MapCommand(BN_CLICKED, kSaveId, &View::OnSave);
   MapCommand(BN_CLICKED, kPrintId, &View::OnPrintReport);
@@ -227,9 +214,9 @@ void View::OnInitialUpdate() {
 void View::CreateControls() {
   CRecordedTestPage::CreateControls();
   CheckDlgButton(kBidirectionalBox, BST_CHECKED);
-  for (const ChannelBox& row : kChannelBoxes) {
-    GetDlgItem(row.box)->EnableWindow(TRUE);
-    CheckDlgButton(row.box, BST_CHECKED);
+  for (int box : kChannelBoxes) {
+    GetDlgItem(box)->EnableWindow(TRUE);
+    CheckDlgButton(box, BST_CHECKED);
   }
   Try("OnViewRampTest", [this] { OnViewRampTest(); });
 }
@@ -351,69 +338,41 @@ double View::RunDuration() const {
 
 // ---- The plot's views.
 
-void View::ShowAxes(const char* x) {
-  ShowPlotAxis(true, x);
-  ShowPlotAxis(false, "RampPerc");
-  IiPlotDataViewPtr view;
-  ComCheck(m_pPlot->GetDataView(0, &view));
-  ComCheck(view->SetXAxisName(x));
-  ComCheck(view->SetYAxisName("RampPerc"));
+void View::ShowView(BYTE view) {
+  m_nPlotView = view;
+  const auto shown = static_cast<rampviews::View>(view);
+  rampviews::ShowView(*this, kTimeViewButton, kSignalViewButton, m_pPlot, shown);
+  // A run's signature is drawn for the strokes it made.
+  const bool bidirectional = IsChecked(kBidirectionalBox);
+  const rampviews::Strokes strokes{bidirectional || m_nTestDirection == kOpening,
+                                   bidirectional || m_nTestDirection == kClosing};
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (size_t row = 0; row < std::size(kChannelBoxes); ++row) {
+    const rampviews::Quantity& quantity = rampviews::kQuantities[row];
+    GetDlgItem(kChannelBoxes[row])->EnableWindow(rampviews::HasCurveIn(quantity, shown));
+    rampviews::ShowCurves(common, m_pPlot, quantity, "", shown, IsChecked(kChannelBoxes[row]), strokes);
+  }
 }
 
-void View::OnViewRampTest() {
-  m_nPlotView = kTimeView;
-  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
-  GetDlgItem(kTimeViewButton)->EnableWindow(FALSE);
-  GetDlgItem(kSignalViewButton)->EnableWindow(TRUE);
-  for (const ChannelBox& row : kChannelBoxes) GetDlgItem(row.box)->EnableWindow(TRUE);
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  common.HideRampChannels(m_pPlot);
-  for (const ChannelBox& row : kChannelBoxes) common.ShowChannel(m_pPlot, row.time, IsChecked(row.box));
-  ShowAxes("RampX");
-}
+void View::OnViewRampTest() { ShowView(kTimeView); }
 
 void View::OnViewSignalVsCommand() {
-  m_nPlotView = kSignalView;
-  ComCheck(m_pPlot->SetTitle(Text("SIGVCMD")));
-  GetDlgItem(kSignalViewButton)->EnableWindow(FALSE);
-  GetDlgItem(kTimeViewButton)->EnableWindow(TRUE);
-  for (const ChannelBox& row : kChannelBoxes) GetDlgItem(row.box)->EnableWindow(row.opening != nullptr);
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  common.HideRampChannels(m_pPlot);
-  const bool bidirectional = IsChecked(kBidirectionalBox);
-  const bool opening = bidirectional || m_nTestDirection == kOpening;
-  const bool closing = bidirectional || m_nTestDirection == kClosing;
-  for (const ChannelBox& row : kChannelBoxes) {
-    if (!row.opening) continue;
-    const bool checked = IsChecked(row.box);
-    if (opening) common.ShowChannel(m_pPlot, row.opening, checked);
-    if (closing) common.ShowChannel(m_pPlot, row.closing, checked);
-  }
-  ShowAxes("CmdX");
+  ShowView(kSignalView);
   ComCheck(PlotAxis(true, "CmdX")->ZoomToFit());
   ComCheck(PlotAxis(false, "RampPerc")->ZoomToFit());
 }
 
 void View::OnChannelBox(size_t row) {
-  const ChannelBox& box = kChannelBoxes[row];
-  const int show = IsChecked(box.box);
-  CCommonFunctions& common = theApp().m_CommonFunctions;
-  if (m_nPlotView == kTimeView) {
-    common.ShowChannel(m_pPlot, box.time, show);
-  } else if (box.opening) {
-    // Both strokes together, whatever the run's direction.
-    common.ShowChannel(m_pPlot, box.opening, show);
-    common.ShowChannel(m_pPlot, box.closing, show);
-  }
+  rampviews::ShowBoxCurves(theApp().m_CommonFunctions, m_pPlot, rampviews::kQuantities[row], "",
+                           static_cast<rampviews::View>(m_nPlotView), IsChecked(kChannelBoxes[row]));
 }
 
 void View::SetPlotCaptions() {
-  ComCheck(m_pPlot->SetTitle(Text("IDD_DIAGNOSTIC_RAMP_TEST")));
-  ComCheck(PlotAxis(true, "RampX")->SetTitle(Text("RAMPXTITLE")));
-  ComCheck(PlotAxis(true, "CmdX")->SetTitle(Text("CMDPERCTITLE")));
-  ComCheck(PlotAxis(false, "RampPerc")->SetTitle(Text("HDRLPOSNPERC")));
+  rampviews::SetPlotTitles(m_pPlot);
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  for (const auto& [channel, key] : kChannelTitles)
+  for (const rampviews::Quantity& quantity : rampviews::kQuantities)
+    ComCheck(common.GetXYPlotChannelByName(m_pPlot, quantity.time)->SetTitle(Text(quantity.key)));
+  for (const auto& [channel, key] : kSignatureTitles)
     ComCheck(common.GetXYPlotChannelByName(m_pPlot, channel)->SetTitle(Text(key)));
   TranslateToolBarHints();
 }
@@ -469,17 +428,29 @@ void View::OnSave() {
   SpanRunAxes();
 }
 
+View::ShownSettings View::GetShownSettings() const {
+  ShownSettings shown;
+  for (size_t i = 0; i < 4; ++i) shown.settings[i] = GetDlgItemText(kSettingEdits[i]);
+  shown.bidirectional = IsChecked(kBidirectionalBox);
+  shown.strokeLength = GetDlgItemText(kStrokeEdit);
+  shown.strokeUnit = GetDlgItemText(kStrokeUnit);
+  shown.actuatorSize = GetDlgItemText(kActuatorEdit);
+  shown.areaUnit = GetDlgItemText(kAreaUnit);
+  return shown;
+}
+
 void View::OnPrintReport() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   comm.ReadConfiguration();
   WarnIfTagDiffers(common.m_strRampTag);
-  for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = GetDlgItemText(kSettingEdits[i]).c_str();
-  common.m_bRampBidirectional = IsChecked(kBidirectionalBox) ? 1 : 0;
-  common.m_strRampStrokeLength = GetDlgItemText(kStrokeEdit).c_str();
-  common.m_strRampStrokeUnit = GetDlgItemText(kStrokeUnit).c_str();
-  common.m_strRampActuatorSize = GetDlgItemText(kActuatorEdit).c_str();
-  common.m_strRampAreaUnit = GetDlgItemText(kAreaUnit).c_str();
+  const ShownSettings shown = GetShownSettings();
+  common.m_strRampSettings = shown.settings;
+  common.m_bRampBidirectional = shown.bidirectional ? 1 : 0;
+  common.m_strRampStrokeLength = shown.strokeLength;
+  common.m_strRampStrokeUnit = shown.strokeUnit;
+  common.m_strRampActuatorSize = shown.actuatorSize;
+  common.m_strRampAreaUnit = shown.areaUnit;
   const _bstr_t definition(plat::ProgramPath("\\Dependencies\\RampTestRept.xml"));
   common.GenerateRampTestReport(m_pPlot, m_pReport, m_pPrinter, definition, this);
   OnViewRampTest();

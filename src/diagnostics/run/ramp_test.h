@@ -3,6 +3,8 @@
 // position (and back when bi-directional) and records command, position
 // and the pilot relay; the page plots the record against time and as a
 // signature against the command, opens, saves and prints it.
+#include "common/common_fields.h"
+#include "common/ramp_views.h"
 #include "shell/recorded_test_page.h"
 
 class CDiagnostics_RampTestView : public CRecordedTestPage {
@@ -42,7 +44,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
     kPlotId = 400,
   };
   // The plot's two views.
-  static constexpr BYTE kTimeView = 0, kSignalView = 2;
+  static constexpr BYTE kTimeView = rampviews::kTimeView, kSignalView = rampviews::kSignalView;
 
   CDiagnostics_RampTestView();
   void OnInitialUpdate() override;
@@ -53,6 +55,14 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
   // Also the multi-test page's save of the ramp run.
   void OnSave();
   void OnPrintReport();
+
+  // The settings and the valve's data as the page shows them, for a report.
+  struct ShownSettings {
+    TextArray<4> settings;  // start, stop, hold time, ramp time
+    bool bidirectional = false;
+    _bstr_t strokeLength, strokeUnit, actuatorSize, areaUnit;
+  };
+  ShownSettings GetShownSettings() const;
 
   BYTE GetPlotView() const { return m_nPlotView; }
   BYTE GetTestDirection() const { return m_nTestDirection; }
@@ -77,7 +87,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
   // RampX over the whole run from 0, CmdX over 0 to 100 %.
   void SpanRunAxes();
   void OnChannelBox(size_t row);
-  void ShowAxes(const char* x);
+  void ShowView(BYTE view);
   void ShowStrokeAndActuator();
   // Ramp time + hold time + 1 s, doubled for a bi-directional run.
   double RunDuration() const;

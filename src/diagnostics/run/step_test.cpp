@@ -245,10 +245,13 @@ void View::ShowDeviceTestSetup() {
 
 // ---- Files and report.
 
-void View::KeepSettingTexts() {
-  auto& texts = theApp().m_CommonFunctions.m_strStepSettings;
-  for (size_t i = 0; i < m_settings.size(); ++i) texts[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+TextArray<3> View::GetShownSettings() const {
+  TextArray<3> texts;
+  for (size_t i = 0; i < texts.size(); ++i) texts[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  return texts;
 }
+
+void View::KeepSettingTexts() { theApp().m_CommonFunctions.m_strStepSettings = GetShownSettings(); }
 
 void View::OnLoad() {
   CCommonFunctions& common = theApp().m_CommonFunctions;

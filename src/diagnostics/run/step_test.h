@@ -3,6 +3,7 @@
 // command to the stop position and records the response over the hold
 // time. The run itself is the recorded-test frame's; the page sets it up,
 // draws it against time and keeps it in files and reports.
+#include "common/common_fields.h"
 #include "shell/recorded_test_page.h"
 
 class CDiagnostics_StepTestView : public CRecordedTestPage {
@@ -43,6 +44,10 @@ class CDiagnostics_StepTestView : public CRecordedTestPage {
   // Also the multi-test page's "save all".
   void OnSave();
   void OnPrintReport();
+
+  // Start, stop and hold time as the edits show them, for the file and a
+  // report.
+  TextArray<3> GetShownSettings() const;
 
  protected:
   void CreateControls() override;
