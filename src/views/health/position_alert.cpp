@@ -174,7 +174,7 @@ void CHealth_Ctl_PosAlertsView::BeginApply() {
   m_high.Show(Clamped(m_high.Typed()));
   if (m_low.Typed() < m_high.Typed()) return;
   // An inverted band would keep a position alert on for good.
-  m_nStep = 1;
+  m_nStep = kValueStep;
   EnableActionButtons(TRUE);
   Warn("ALERTBANDINVERTED");
 }
