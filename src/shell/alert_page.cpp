@@ -8,7 +8,6 @@
 namespace {
 
 enum Request { kApply = 2, kRetrieve = 3, kReset = 4 };
-constexpr int kLimitsStep = 7;
 
 }  // namespace
 
@@ -30,17 +29,13 @@ CAlertPage::CAlertPage(UINT templateId, const char* titleKey, UINT timerId, size
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   m_steps = {
-      {1, "STAT",
-       [this] {
-         if (--m_nStatusCountdown > 0) return false;
-         m_nStatusCountdown = 10;
-         return true;
-       },
+      {kValueStep, "STAT",
+       [this] { return m_statusCountdown.Due(10); },
        [this] {
          ReadValue();
          PollStatusArea();
        },
-       [this] { ShowValue(); }, 1},
+       [this] { ShowValue(); }, kValueStep},
       {kLimitsStep, "LIMITS", {}, [this] { m_bLimitsGood = ReadLimits() || m_bLimitsGood; },
        [this] {
          ShowLimits();
@@ -58,7 +53,7 @@ CAlertPage::CAlertPage(UINT templateId, const char* titleKey, UINT timerId, size
          ShowLimits();
          EnableActionButtons(TRUE);
        },
-       1},
+       kValueStep},
   };
   m_requests = {
       {kApply, steps.apply, [this] {
@@ -135,7 +130,7 @@ void CAlertPage::RunStep() {
 }
 
 void CAlertPage::OnButton(int request) {
-  m_nStatusCountdown = 1;
+  m_statusCountdown.Restart();
   Note(nullptr);
   Request(request);
 }

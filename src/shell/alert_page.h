@@ -54,6 +54,9 @@ class CAlertPage : public CMonitoringPage {
     Place brace;
     std::vector<Picture> pictures;
   };
+  // The frame's steps: the idle read of the value, and the limits' read
+  // when shown and at Retrieve.
+  enum Step : int { kValueStep = 1, kLimitsStep = 7 };
   // The page's step numbers: Apply's write, the histogram's first read and
   // its reset.
   struct Steps {
@@ -99,7 +102,7 @@ class CAlertPage : public CMonitoringPage {
   void OnButton(int request);
 
   Layout m_layout;
-  int m_nStatusCountdown = 1;
+  CTickCountdown m_statusCountdown;
   bool m_bLimitsShown = false;
   bool m_bStarted = false;
   // The device image holds limits the device reported or confirmed: until

@@ -80,7 +80,7 @@ std::vector<DialogItem> AnnunciatorButtons(int x, int y) {
 CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId,
                                    std::span<const AlarmRow> rows, StatusHeaderIds header)
     : CMonitoringPage(templateId, titleKey, timerId, 5000, header), m_rowControls(rows) {
-  m_nStartStep = 5;
+  m_nStartStep = kStartStep;
   m_actionButtons = {kApplyId, kRetrieveId, kPrintId};
   m_captions.push_back({"IDC_BUTTON_APPLY", {kApplyId}});
   m_captions.push_back({"IDC_BUTTON_RETRIEVE", {kRetrieveId}});
@@ -96,7 +96,7 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
-      {1, "STATUS", [this] { return RefreshDue(2); },
+      {kRefreshStep, "STATUS", [this] { return m_statusCountdown.Due(2); },
        [this, &comm] {
          if (m_bReadLocalPanel) comm.ReadLocalPanel();
          ReadStatusBytes();
@@ -105,13 +105,13 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
          UpdateAlarmLeds();
          if (!m_bEnableAfterMasks) EnableActionButtons(TRUE);
        },
-       3},
-      StatusStep(3, 1),
-      {5, "START", {}, {}, [this] { ResetAlarmRows(true); }, 7},
-      MaskReadStep(7, 1),
-      MaskApplyStep(9, 1),
+       kHeaderPollStep},
+      StatusStep(kHeaderPollStep, kRefreshStep),
+      {kStartStep, "START", {}, {}, [this] { ResetAlarmRows(true); }, kMaskReadStep},
+      MaskReadStep(kMaskReadStep, kRefreshStep),
+      MaskApplyStep(kMaskApplyStep, kRefreshStep),
   };
-  m_requests = {{2, 9}, {3, 7}};
+  m_requests = {{kApplyRequest, kMaskApplyStep}, {kRetrieveRequest, kMaskReadStep}};
 
   MapCommand(BN_CLICKED, kApplyId, &CAnnunciatorPage::OnApply);
   MapCommand(BN_CLICKED, kRetrieveId, &CAnnunciatorPage::OnRetrieve);
@@ -124,7 +124,7 @@ void CAnnunciatorPage::CreateControls() {
 }
 
 void CAnnunciatorPage::AddReport(ReportBuilder build, const char* definitionFile) {
-  m_requests.push_back({kReportRequest, 1, [this, build, definitionFile] {
+  m_requests.push_back({kReportRequest, kRefreshStep, [this, build, definitionFile] {
                           const std::string path = plat::ProgramPath(std::string("\\Dependencies\\") + definitionFile);
                           (theApp().m_CommonFunctions.*build)(m_pReport, m_pPrinter, _bstr_t(path), this);
                           EnableActionButtons(TRUE);
@@ -149,19 +149,13 @@ void CAnnunciatorPage::OnShown() {
 }
 
 void CAnnunciatorPage::OnApply() {
-  m_nStatusCountdown = 1;
-  Request(2);
+  m_statusCountdown.Restart();
+  Request(kApplyRequest);
 }
 
 void CAnnunciatorPage::OnRetrieve() {
-  m_nStatusCountdown = 1;
-  Request(3);
-}
-
-bool CAnnunciatorPage::RefreshDue(int every) {
-  if (--m_nStatusCountdown > 0) return false;
-  m_nStatusCountdown = every;
-  return true;
+  m_statusCountdown.Restart();
+  Request(kRetrieveRequest);
 }
 
 PageStep CAnnunciatorPage::MaskReadStep(int step, int next) {

@@ -29,12 +29,20 @@ std::vector<DialogItem> AnnunciatorButtons(int x, int y);
 class CAnnunciatorPage : public CMonitoringPage {
  public:
   enum : int { kApplyId = 432, kRetrieveId = 433, kPrintId = 771 };
-  enum : int { kReportRequest = 4 };
+  enum : int { kApplyRequest = 2, kRetrieveRequest = 3, kReportRequest = 4 };
+  // The health pages keep these numbers, all but the actuator page.
+  enum Step : int {
+    kRefreshStep = 1,     // the idle cycle's status read that colours the lamps
+    kHeaderPollStep = 3,  // the idle cycle's header poll
+    kStartStep = 5,       // the first tick when shown
+    kMaskReadStep = 7,
+    kMaskApplyStep = 9,
+  };
 
   CAnnunciatorPage(UINT templateId, const char* titleKey, UINT timerId, std::span<const alarms::AlarmRow> rows,
                    StatusHeaderIds header = {});
 
-  int GetStatusCountdown() const { return m_nStatusCountdown; }
+  int GetStatusCountdown() const { return m_statusCountdown.Left(); }
   // The row's lamp colour; 0xFFFFFFFF without a lamp.
   COLORREF GetLampColour(size_t row) const { return m_rowControls.GetLampColour(row); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
@@ -68,10 +76,6 @@ class CAnnunciatorPage : public CMonitoringPage {
   void ShowMasks();
   void CollectMasks(alarms::Block& mask) const;
 
-  // The countdown to the next status read: true when it has run out, and
-  // then it starts again from every. Apply and Retrieve set it to 1, so the
-  // first idle tick after them reads the status.
-  bool RefreshDue(int every);
   // The masks read (176) and shown; Apply: the rows' check boxes into the
   // masks, written (177) and shown as the device answered.
   PageStep MaskReadStep(int step, int next);
@@ -87,10 +91,12 @@ class CAnnunciatorPage : public CMonitoringPage {
   bool m_bReadSensorsAtStart = true;   // variable 265 once when shown
   bool m_bEnableAfterMasks = false;    // the buttons come back with the masks, not the status
   bool m_bKeepMixedPairs = false;      // a pair shown indeterminate keeps both bits on Apply
+  // To the next status read; Apply and Retrieve restart it, so the first
+  // idle tick after them reads the status. Survives hiding the page.
+  CTickCountdown m_statusCountdown;
 
  private:
   CAlarmRowControls m_rowControls;
-  int m_nStatusCountdown = 1;  // survives hiding the page
   // The device has answered the status read once: before that the lamps
   // stay grey, as the image's zeros would light every row healthy.
   bool m_bStatusBytesRead = false;

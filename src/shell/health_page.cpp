@@ -209,7 +209,7 @@ void CHealthPage::ExtendStep(int step, std::function<void()> transact, std::func
 
 PageStep CHealthPage::RefreshStep(int step, std::function<void()> reads, std::function<void()> show, int next) {
   constexpr int kEvery = 3;
-  return {step, "REFRESH", [this] { return RefreshDue(kEvery); },
+  return {step, "REFRESH", [this] { return m_statusCountdown.Due(kEvery); },
           [this, reads] {
             PollStatusArea();
             reads();

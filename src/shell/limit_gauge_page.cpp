@@ -27,11 +27,7 @@ void CLimitGaugePage::RunStep() {
 
 PageStep CLimitGaugePage::RefreshStep(int step, int ticks, std::function<void()> read, std::function<void()> show) {
   return {step, "REFRESH",
-          [this, ticks] {
-            if (--m_nRefreshCountdown > 0) return false;
-            m_nRefreshCountdown = ticks;
-            return true;
-          },
+          [this, ticks] { return m_refreshCountdown.Due(ticks); },
           [this, read = std::move(read)] {
             read();
             PollStatusArea();

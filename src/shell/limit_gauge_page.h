@@ -70,8 +70,11 @@ class CLimitGaugePage : public CMonitoringPage {
     std::vector<Sign> signs;
   };
 
+  // The value's read, and the first tick when shown.
+  enum Step : int { kRefreshStep = 1, kStartStep = 5 };
+
   activex::IiLinearGaugeX* GetGauge() const { return m_pGauge.GetInterfacePtr(); }
-  int GetRefreshCountdown() const { return m_nRefreshCountdown; }
+  int GetRefreshCountdown() const { return m_refreshCountdown.Left(); }
 
  protected:
   CLimitGaugePage(UINT templateId, const char* titleKey, UINT timerId, GaugeLayout layout);
@@ -93,7 +96,7 @@ class CLimitGaugePage : public CMonitoringPage {
   void UpdatePointerColour();
 
   GaugeLayout m_layout;
-  int m_nRefreshCountdown = 1;
+  CTickCountdown m_refreshCountdown;
   bool m_bValueShown = false;  // never cleared
   std::vector<std::unique_ptr<CWnd>> m_hosts;
   std::vector<IiImageDisplayXPtr> m_signs;

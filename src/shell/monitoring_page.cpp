@@ -35,7 +35,7 @@ void CMonitoringPage::AddCounterReset(const monitoring::CounterReset& reset, std
                      [this, &comm, reset] {
                        if (comm.ReadCommand(reset.readCommand)) return;
                        WriteLog("Counter reset not written: the device did not answer the read of its record.");
-                       m_nStep = 1;
+                       m_nStep = kCounterResetReturnStep;
                        EnableActionButtons(TRUE);
                      },
                      {}, reset.step + 1});
@@ -45,7 +45,7 @@ void CMonitoringPage::AddCounterReset(const monitoring::CounterReset& reset, std
                        comm.WriteCommand(reset.readCommand + 1);
                        shown();
                      },
-                     [this] { EnableActionButtons(TRUE); }, 1});
+                     [this] { EnableActionButtons(TRUE); }, kCounterResetReturnStep});
 }
 
 bool CMonitoringPage::ApplyAllowed(bool limitsRead, int readStep) {

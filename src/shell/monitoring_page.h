@@ -29,6 +29,9 @@ struct CounterReset {
 
 class CMonitoringPage : public CStepPage {
  public:
+  // Where a counter reset goes back to: the idle step of every page that
+  // has one.
+  enum : int { kCounterResetReturnStep = 1 };
   CMonitoringPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids = {});
   // Also puts the waste bin on the counter reset buttons.
   void OnInitialUpdate() override;

@@ -74,9 +74,7 @@ PageStep CStepPage::StatusStep(int step, int next) {
 PageStep CStepPage::CountdownStatusStep(int step, int every, int next) {
   return {step, "STAT", {},
           [this, every] {
-            if (--m_nPollCountdown > 0) return;
-            m_nPollCountdown = every;
-            PollStatusArea();
+            if (m_pollCountdown.Due(every)) PollStatusArea();
           },
           {}, next};
 }

@@ -32,6 +32,24 @@ struct PageStep {
   int next;
 };
 
+// "Every n-th tick": due at the first call, then at every n-th call
+// after the last one that was due. The page keeps it as a member, so the
+// count survives hiding the page. Restart makes the next call due, or the
+// calls-th from now.
+class CTickCountdown {
+ public:
+  bool Due(int every) {
+    if (--m_nLeft > 0) return false;
+    m_nLeft = every;
+    return true;
+  }
+  void Restart(int calls = 1) { m_nLeft = calls; }
+  int Left() const { return m_nLeft; }
+
+ private:
+  int m_nLeft = 1;
+};
+
 // A stored request, the first step of its sequence, and what the request
 // does itself before that step runs in the same tick.
 struct PageRequest {
@@ -117,7 +135,7 @@ class CStepPage : public CStatusPage {
 
   int m_nRequest = 0;  // 0: none waiting
   int m_nStep = 0;
-  int m_nPollCountdown = 1;
+  CTickCountdown m_pollCountdown;  // of CountdownStatusStep
   CToolTipCtrl m_ToolTip;
 
  private:

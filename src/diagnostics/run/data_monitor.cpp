@@ -166,7 +166,7 @@ View::CDiagnostics_DataMonitorView() : CStepPage(254, "IDD_DIAGNOSTIC_DATALOGGER
       {kSampleStep, "SAMPLE", {}, [this, &comm] { m_bSampleAnswered = comm.ReadDataLoggerData(); },
        [this] {
          PlotSample();
-         if (!m_bSampleAnswered) m_nPollCountdown = 1;
+         if (!m_bSampleAnswered) m_pollCountdown.Restart();
        },
        kIdleStep},
   };

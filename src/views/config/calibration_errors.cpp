@@ -120,6 +120,7 @@ std::vector<DialogItem> Items() {
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(150, kHeader, Items()));
 
 enum Request { kApply = 2, kRetrieve = 3 };
+enum Step : int { kStatusStep = 1, kPollStep = 3, kStartStep = 5, kMaskReadStep = 7, kMaskApplyStep = 9 };
 
 }  // namespace
 
@@ -150,25 +151,21 @@ View::CCalibration_ErrorsView() : CConfigurationPage(150, "CALERRORS", 64, 4000,
   m_toolTips.push_back({"IDC_BUTTON_RETRIEVETIP", {kRetrieveId}});
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kStartStep;
   m_actionButtons = {kApplyId, kRetrieveId};
-  m_requests = {{kApply, 9}, {kRetrieve, 7}};
+  m_requests = {{kApply, kMaskApplyStep}, {kRetrieve, kMaskReadStep}};
   m_steps = {
-      {1, "STATUS", {}, [&comm] { comm.ReadCommand(174); },
-       [this, &comm] { m_rows.ShowStatus(*this, comm.m_abyStatus, 0); }, 3},
+      {kStatusStep, "STATUS", {}, [&comm] { comm.ReadCommand(174); },
+       [this, &comm] { m_rows.ShowStatus(*this, comm.m_abyStatus, 0); }, kPollStep},
       // The header's poll every fifth tick, the status read between.
-      {3, "STAT",
-       [this] {
-         if (--m_nPollCounter > 0) return false;
-         m_nPollCounter = 4;
-         return true;
-       },
-       [this] { PollStatusArea(); }, {}, 1},
-      {5, "START", {}, {}, [this] { m_rows.Reset(*this, true); }, 7},
-      {7, "RETRIEVE", {}, [&comm] { masks::Read(comm); }, [this] { ShowMasks(); }, 1},
-      {9, "APPLY", {},
+      {kPollStep, "STAT",
+       [this] { return m_pollCountdown.Due(4); },
+       [this] { PollStatusArea(); }, {}, kStatusStep},
+      {kStartStep, "START", {}, {}, [this] { m_rows.Reset(*this, true); }, kMaskReadStep},
+      {kMaskReadStep, "RETRIEVE", {}, [&comm] { masks::Read(comm); }, [this] { ShowMasks(); }, kStatusStep},
+      {kMaskApplyStep, "APPLY", {},
        [this, &comm] { masks::Apply(comm, [this](alarms::Block& mask) { m_rows.Collect(*this, mask); }); },
-       [this] { ShowMasks(); }, 1},
+       [this] { ShowMasks(); }, kStatusStep},
   };
   MapCommand(BN_CLICKED, kApplyId, [this] { Request(kApply); });
   MapCommand(BN_CLICKED, kRetrieveId, [this] { Request(kRetrieve); });

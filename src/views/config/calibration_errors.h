@@ -14,7 +14,7 @@ class CCalibration_ErrorsView : public CConfigurationPage {
 
   // The flag's lamp colour (rows in the order of the page's table).
   COLORREF GetLampColour(size_t row) const { return m_rows.GetLampColour(row); }
-  int GetPollCounter() const { return m_nPollCounter; }
+  int GetPollCounter() const { return m_pollCountdown.Left(); }
 
  protected:
   void CreateControls() override;
@@ -24,5 +24,4 @@ class CCalibration_ErrorsView : public CConfigurationPage {
 
  private:
   CAlarmRowControls m_rows;
-  int m_nPollCounter = 1;  // survives hiding the page
 };

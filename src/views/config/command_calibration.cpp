@@ -138,8 +138,7 @@ View::CCalibration_CommandCalibView()
       {kIdleStep, "IDLE", {},
        [this, &comm] {
          m_bAnswered = false;
-         if (--m_nPollCounter <= 0) {
-           m_nPollCounter = 2;
+         if (m_pollCountdown.Due(2)) {
            PollStatusArea();
            return;
          }
@@ -346,7 +345,7 @@ void View::CheckStatus() {
   }
   SetDlgItemText(kImplicationsId, implication.c_str());
   SetDlgItemText(kSolutionsId, solution.c_str());
-  m_nPollCounter = 1;
+  m_pollCountdown.Restart();
 }
 
 void View::ShowResult(const char* key) {

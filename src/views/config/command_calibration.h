@@ -54,7 +54,6 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   void CheckStatus();
   void ShowResult(const char* key);
 
-  int m_nPollCounter = 1;
   int m_nWizardStage = kNoStage;
   bool m_bCalError = false;  // the last status check found a flag
   bool m_bStepLost = false;  // a point of this calibration did not reach the device

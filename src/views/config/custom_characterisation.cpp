@@ -89,6 +89,7 @@ std::vector<DialogItem> Items() {
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(290, kHeader, Items()));
 
 enum Request { kApply = 2, kRetrieve = 3 };
+enum Step : int { kPollStep = 1, kSetupStep = 4, kCurveStep = 8, kWriteStep = 11 };
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
@@ -151,27 +152,27 @@ View::CConfiguration_CustomCharView() : CConfigurationPage(290, "IDD_CONFIG_CUST
       {"IDC_BUTTON_SAVECHARTIP", {kSaveId}},
   };
   m_actionButtons = {kApplyId, kRetrieveId, kSaveId, kLoadId};
-  m_nStartStep = 4;
+  m_nStartStep = kSetupStep;
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_requests = {
-      {kApply, 11,
+      {kApply, kWriteStep,
        [this] {
-         if (!PrepareApply()) m_nStep = 1;
+         if (!PrepareApply()) m_nStep = kPollStep;
        }},
-      {kRetrieve, 8},
+      {kRetrieve, kCurveStep},
   };
   m_steps = {
-      CountdownStatusStep(1, 2, 1),
-      {4, "SETUP", {},
+      CountdownStatusStep(kPollStep, 2, kPollStep),
+      {kSetupStep, "SETUP", {},
        [&comm] {
          comm.ReadCustomCharSetup();
          comm.ReadVar10();
        },
-       [this] { ShowSetup(); }, 8},
-      {8, "CURVE", {}, [&comm] { comm.ReadCommand(134); }, [this] { ShowDeviceCurve(); }, 1},
-      {11, "WRITE", {}, [this, &comm] { m_bWritten = comm.WriteCustomCurve(m_adWrite); },
-       [this] { ShowWriteResult(); }, 1},
+       [this] { ShowSetup(); }, kCurveStep},
+      {kCurveStep, "CURVE", {}, [&comm] { comm.ReadCommand(134); }, [this] { ShowDeviceCurve(); }, kPollStep},
+      {kWriteStep, "WRITE", {}, [this, &comm] { m_bWritten = comm.WriteCustomCurve(m_adWrite); },
+       [this] { ShowWriteResult(); }, kPollStep},
   };
 
   for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})

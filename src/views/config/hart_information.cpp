@@ -65,6 +65,12 @@ std::vector<DialogItem> Items() {
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(236, kHeader, Items()));
 
 enum Request { kApply = 2, kRetrieve = 3, kToday = 4 };
+// After the reads the machine rests (a step with no row) until a request;
+// after the writes it polls the header.
+enum Step : int {
+  kPollStep = 1, kMessageStep = 7, kTagStep = 9, kWriteMessageStep = 11, kWriteTagStep = 13, kServiceStep = 16,
+  kRevisionsStep = 18, kRestStep = 19,
+};
 
 // The first `chars` characters of a UTF-8 text, a-z upper-cased.
 std::string UpperCut(const std::string& text, size_t chars) {
@@ -131,38 +137,34 @@ View::CConfiguration_PosHartInformationView() : CConfigurationPage(236, "IDC_BUT
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 7;
+  m_nStartStep = kMessageStep;
   m_actionButtons = {kApplyId, kRetrieveId, kTodayButtonId};
   // The tag goes back with the descriptor and date: Apply waits until this
   // visit has read it, so that a lost read never blanks the device's tag.
   HoldButtonUntil(kApplyId, [this] { return m_bIdentityRead; });
   m_requests = {
-      {kApply, 11, [this] { PrepareApply(); }},
-      {kRetrieve, 7},
-      {kToday, 1, [this] { CopyTodaysDate(); }},
+      {kApply, kWriteMessageStep, [this] { PrepareApply(); }},
+      {kRetrieve, kMessageStep},
+      {kToday, kPollStep, [this] { CopyTodaysDate(); }},
   };
   m_steps = {
-      {1, "STAT",
-       [this] {
-         if (--m_nPollCountdown > 0) return false;
-         m_nPollCountdown = 4;
-         return true;
-       },
-       [this] { PollStatusArea(); }, {}, 1},
-      {7, "MESSAGE", {}, [&comm] { comm.ReadCommand(12); },
-       [this, &comm] { SetDlgItemText(kMessageEdit, comm.m_strMessage.c_str()); }, 9},
-      {9, "TAG", {}, [this, &comm] { m_bIdentityRead = comm.ReadCommand(13) || m_bIdentityRead; },
-       [this] { ShowDescriptorAndDate(); }, 16},
-      {16, "SERVICE", {}, [&comm] { comm.ReadCommand(168); }, [this] { ShowServiceData(); }, 18},
-      {18, "REVISIONS", {}, [&comm] { comm.ReadCommand(0); },
+      {kPollStep, "STAT",
+       [this] { return m_pollCountdown.Due(4); },
+       [this] { PollStatusArea(); }, {}, kPollStep},
+      {kMessageStep, "MESSAGE", {}, [&comm] { comm.ReadCommand(12); },
+       [this, &comm] { SetDlgItemText(kMessageEdit, comm.m_strMessage.c_str()); }, kTagStep},
+      {kTagStep, "TAG", {}, [this, &comm] { m_bIdentityRead = comm.ReadCommand(13) || m_bIdentityRead; },
+       [this] { ShowDescriptorAndDate(); }, kServiceStep},
+      {kServiceStep, "SERVICE", {}, [&comm] { comm.ReadCommand(168); }, [this] { ShowServiceData(); }, kRevisionsStep},
+      {kRevisionsStep, "REVISIONS", {}, [&comm] { comm.ReadCommand(0); },
        [this] {
          ShowRevisions();
          EnableActionButtons(TRUE);
        },
-       19},
+       kRestStep},
       // A write without reply leaves the image as the device last reported
       // it; the edits keep what the user asked for.
-      {11, "WRITE MESSAGE", {},
+      {kWriteMessageStep, "WRITE MESSAGE", {},
        [this, &comm] {
          m_bMessageLost = !comm.WriteCommand(17);
          if (m_bMessageLost) comm.m_strMessage = m_before.message;
@@ -172,8 +174,8 @@ View::CConfiguration_PosHartInformationView() : CConfigurationPage(236, "IDC_BUT
          comm.m_strMessage = Trimmed(comm.m_strMessage);
          SetDlgItemText(kMessageEdit, comm.m_strMessage.c_str());
        },
-       13},
-      {13, "WRITE TAG", {},
+       kWriteTagStep},
+      {kWriteTagStep, "WRITE TAG", {},
        [this, &comm] {
          m_bIdentityLost = !comm.WriteCommand(18);
          if (!m_bIdentityLost) return;
@@ -187,7 +189,7 @@ View::CConfiguration_PosHartInformationView() : CConfigurationPage(236, "IDC_BUT
          EnableActionButtons(TRUE);
          if (m_bMessageLost || m_bIdentityLost) Warn("HARTNOTWRITTEN");
        },
-       1},
+       kPollStep},
   };
   MapCommand(BN_CLICKED, kApplyId, [this] { EnableActionButtons(FALSE), m_nRequest = kApply; });
   MapCommand(BN_CLICKED, kRetrieveId, [this] { EnableActionButtons(FALSE), m_nRequest = kRetrieve; });
@@ -223,7 +225,7 @@ void View::PrepareApply() {
   else if (!ValidHartDate(year, month, day))
     refusal = "HARTDATERANGE";
   if (refusal) {
-    m_nStep = 1;
+    m_nStep = kPollStep;
     EnableActionButtons(TRUE);
     Warn(refusal);
     return;

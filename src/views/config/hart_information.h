@@ -29,7 +29,7 @@ class CConfiguration_PosHartInformationView : public CConfigurationPage {
   CConfiguration_PosHartInformationView();
   void OnInitialUpdate() override;
 
-  int GetPollCountdown() const { return m_nPollCountdown; }
+  int GetPollCountdown() const { return m_pollCountdown.Left(); }
 
  protected:
   void OnShown() override;
@@ -50,7 +50,6 @@ class CConfiguration_PosHartInformationView : public CConfigurationPage {
   void CopyTodaysDate();
 
   CBitmap m_bmpToday;
-  int m_nPollCountdown = 1;  // survives hiding the page
   bool m_bIdentityRead = false;  // this visit's tag read was answered
   Identity m_before;
   // A write without reply: the image keeps what the device last reported.

@@ -38,6 +38,7 @@ std::vector<DialogItem> Items() {
 const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(481, kHeader, Items()));
 
 enum Request { kApply = 2, kRetrieve = 3 };
+enum Step : int { kLockStep = 1, kPollStep = 3, kReadStep = 5, kWriteStep = 9 };
 
 }  // namespace
 
@@ -58,29 +59,25 @@ View::CConfiguration_PressureControlView() : CConfigurationPage(481, "IDC_STATIC
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kReadStep;
   m_actionButtons = {kApplyId, kRetrieveId};
   // Variable 56 goes back whole: Apply waits for this visit's read of it,
   // so that the other configuration bits are never written from a guess.
   HoldButtonUntil(kApplyId, [this] { return m_bSettingsRead; });
-  m_requests = {{kApply, 9, [this] { CollectSettings(); }}, {kRetrieve, 5}};
+  m_requests = {{kApply, kWriteStep, [this] { CollectSettings(); }}, {kRetrieve, kReadStep}};
   m_steps = {
-      {1, "LOCK", {}, [&comm] { comm.ReadCommand(132); },
+      {kLockStep, "LOCK", {}, [&comm] { comm.ReadCommand(132); },
        [this, &comm] {
          SetDlgItemText(kLockText, TheLanguageTable().Lookup(comm.m_byCmdPos0 ? "PCTRLLOCKED" : "PCTRLTRACK").str().c_str());
          EnableActionButtons(TRUE);
        },
-       3},
-      {3, "STAT",
-       [this] {
-         if (--m_nPollCountdown > 0) return false;
-         m_nPollCountdown = 8;
-         return true;
-       },
-       [this] { PollStatusArea(); }, {}, 1},
-      {5, "READ", {}, [this, &comm] { m_bSettingsRead = comm.ReadPressureControl() || m_bSettingsRead; },
-       [this] { ShowPressureControl(); }, 1},
-      {9, "WRITE", {}, [&comm] { comm.WritePressureControl(); }, {}, 5},
+       kPollStep},
+      {kPollStep, "STAT",
+       [this] { return m_pollCountdown.Due(8); },
+       [this] { PollStatusArea(); }, {}, kLockStep},
+      {kReadStep, "READ", {}, [this, &comm] { m_bSettingsRead = comm.ReadPressureControl() || m_bSettingsRead; },
+       [this] { ShowPressureControl(); }, kLockStep},
+      {kWriteStep, "WRITE", {}, [&comm] { comm.WritePressureControl(); }, {}, kReadStep},
   };
   MapCommand(BN_CLICKED, kApplyId, [this] { EnableActionButtons(FALSE), m_nRequest = kApply; });
   MapCommand(BN_CLICKED, kRetrieveId, [this] { EnableActionButtons(FALSE), m_nRequest = kRetrieve; });

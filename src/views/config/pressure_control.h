@@ -19,7 +19,7 @@ class CConfiguration_PressureControlView : public CConfigurationPage {
 
   activex::IiSwitchToggleX* GetToggle() const { return m_pToggle.GetInterfacePtr(); }
   activex::ISpinEditX* GetWindowSpin() const { return m_pWindow.GetInterfacePtr(); }
-  int GetPollCountdown() const { return m_nPollCountdown; }
+  int GetPollCountdown() const { return m_pollCountdown.Left(); }
 
  protected:
   void CreateControls() override;
@@ -34,6 +34,5 @@ class CConfiguration_PressureControlView : public CConfigurationPage {
   std::array<CWnd, 2> m_wndHosts;
   IiSwitchToggleXPtr m_pToggle;
   ISpinEditXPtr m_pWindow;
-  int m_nPollCountdown = 1;  // survives hiding the page
   bool m_bSettingsRead = false;  // this visit's read of variables 56 and 43 was answered
 };

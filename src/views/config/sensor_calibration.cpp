@@ -20,6 +20,9 @@ constexpr int kIdleStep = 1, kHistoryStep = 2, kStartStep = 16, kAbortStep = 18,
               kRecordStep = 21, kResultStep = 32;
 enum Request { kMonitor = 1, kStartRequest = 4, kAbortRequest = 5, kHistoryRequest = 10, kReportRequest = 13 };
 constexpr int kEventHistoryItem = 23, kErrorsItem = 63;
+// The idle step polls the header every fourth time, reading the values
+// between; the first poll too comes at the fourth.
+constexpr int kPollEvery = 4;
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
@@ -70,6 +73,7 @@ View::CCalibration_SensorCalibView()
     : CConfigurationPage(1081, "EDT_ALM_CAL1", 62, 5000), m_initials(*this, m_ToolTip, kInitialsId, kInitialsIconId) {
   m_nStartRequest = kMonitor;
   m_nStartStep = kShowStep;
+  m_pollCountdown.Restart(kPollEvery);
   m_actionButtons = {kStartId, kAbortId, kPrintId};
   m_captions = {
       {"IDC_ILABELXINDICATOR", {1018}},      {"IDC_ILABELXSOURCE", {1019}},
@@ -103,8 +107,7 @@ View::CCalibration_SensorCalibView()
       {kIdleStep, "IDLE", {},
        [this, &comm] {
          m_bValuesRead = false;
-         if (++m_nPollCounter >= 4) {
-           m_nPollCounter = 0;
+         if (m_pollCountdown.Due(kPollEvery)) {
            PollStatusArea();
            return;
          }
@@ -128,7 +131,7 @@ View::CCalibration_SensorCalibView()
        kIdleStep},
       {kStartStep, "START", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
        [this, &comm] {
-         m_nPollCounter = 0;
+         m_pollCountdown.Restart(kPollEvery);
          // Unanswered, the valve may be moving or not: followed as running,
          // with Abort at hand, until the next read of the state tells.
          if (!m_bAnswered) {
@@ -339,7 +342,7 @@ void View::ShowStopped(BYTE state) {
   m_prgCalibration.SetPos(0);
   m_bCalRunning = false;
   m_bCalFinished = false;
-  m_nPollCounter = 0;  // the next ticks read the state
+  m_pollCountdown.Restart(kPollEvery);  // the next ticks read the state
 }
 
 // Judged only on the status just read: the stroke calibration's flags are

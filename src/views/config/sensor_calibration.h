@@ -59,7 +59,6 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   void JudgeResult();
   void FillReportFields();
 
-  int m_nPollCounter = 0;
   bool m_bCalRunning = false;
   bool m_bCalFinished = false;
   bool m_bReportReady = false;  // a calibration has ended since the last start

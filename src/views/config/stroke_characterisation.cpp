@@ -49,6 +49,7 @@ constexpr int kCustom = 7;  // the list entry of the device's own curve
 constexpr int kCustomCharItem = 731;
 
 enum Request { kApply = 2, kRetrieve = 3, kDraw = 4 };
+enum Step : int { kPollStep = 1, kReadStep = 4, kCurveStep = 8, kWriteStep = 11 };
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
@@ -73,30 +74,30 @@ View::CConfiguration_StrokeCharView() : CConfigurationPage(428, "IDC_BUTTON_CUS_
   };
   m_actionButtons = {kApplyId, kRetrieveId};
   HoldButtonUntil(kApplyId, [this] { return m_bSettingRead; });
-  m_nStartStep = 4;
+  m_nStartStep = kReadStep;
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_requests = {{kApply, 11}, {kRetrieve, 4}, {kDraw, 1, [this] { Draw(); }}};
+  m_requests = {{kApply, kWriteStep}, {kRetrieve, kReadStep}, {kDraw, kPollStep, [this] { Draw(); }}};
   m_steps = {
-      CountdownStatusStep(1, 2, 1),
-      {4, "READ", {}, [this, &comm] { m_bSettingRead = comm.ReadStrokeChar() || m_bSettingRead; },
+      CountdownStatusStep(kPollStep, 2, kPollStep),
+      {kReadStep, "READ", {}, [this, &comm] { m_bSettingRead = comm.ReadStrokeChar() || m_bSettingRead; },
        [this] {
          ShowSetting();
          m_nRequest = kDraw;  // the device's curve on the next tick
        },
-       1},
-      {8, "CURVE", {}, [&comm] { comm.ReadCommand(134); },
+       kPollStep},
+      {kCurveStep, "CURVE", {}, [&comm] { comm.ReadCommand(134); },
        [this, &comm] {
          Plot(comm.m_adCustCharY, 0);  // the bar stops one short, as it always did
          EnableActionButtons(TRUE);
        },
-       1},
-      {11, "WRITE", {}, [this] { Write(); },
+       kPollStep},
+      {kWriteStep, "WRITE", {}, [this] { Write(); },
        [this] {
          ShowSetting();
          EnableActionButtons(TRUE);
        },
-       1},
+       kPollStep},
   };
 
   MapCommand(BN_CLICKED, kApplyId, [this] { OnApply(); });
@@ -167,7 +168,7 @@ void View::Draw() {
   const int selection = GetDlgItemAs<CComboBox>(kSelectionId)->GetCurSel();
   if (selection == kCustom) {
     progress->SetRange(0, charcurve::kPoints);
-    m_nStep = 8;
+    m_nStep = kCurveStep;
     return;
   }
   if (selection >= 0) {

@@ -55,8 +55,7 @@ View::CCalibration_ZeroSupply() : CConfigurationPage(421, nullptr, 63, 5000) {
   m_steps = {
       {kIdleStep, "IDLE", {},
        [this, &comm] {
-         if (--m_nPollCountdown <= 0) {
-           m_nPollCountdown = 2;
+         if (m_pollCountdown.Due(2)) {
            PollStatusArea();
            return;
          }

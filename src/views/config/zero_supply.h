@@ -26,7 +26,6 @@ class CCalibration_ZeroSupply : public CConfigurationPage {
  private:
   void OnFinish();
 
-  int m_nPollCountdown = 1;  // idle ticks before the next status poll
   CStatic m_wndLinkPlace;
   CWnd m_wndLinkHost;
   IiLabelXPtr m_pSensorLink;

@@ -33,13 +33,13 @@ CHealth_Act_MainView::CHealth_Act_MainView()
     : CHealthPage(1080, "IDD_HEALTH_ACTUATOR", 41, kGroups, kRows, kTexts, kSide, kHeader) {
   // First visit: the row enabled, then the masks with the buttons; the
   // lamp every third tick after that.
-  m_nStartStep = 7;
+  m_nStartStep = kStartStep;
   m_bEnableAfterMasks = true;
   m_steps = {
-      {7, "START", {}, {}, [this] { EnableAlarmRows(); }, 9},
-      MaskReadStep(9, 1),
-      MaskApplyStep(11, 1),
-      RefreshStep(1, [this] { ReadStatusBytes(); }, {}, 1),
+      {kStartStep, "START", {}, {}, [this] { EnableAlarmRows(); }, kMaskReadStep},
+      MaskReadStep(kMaskReadStep, kRefreshStep),
+      MaskApplyStep(kMaskApplyStep, kRefreshStep),
+      RefreshStep(kRefreshStep, [this] { ReadStatusBytes(); }, {}, kRefreshStep),
   };
-  m_requests = {{2, 11}, {3, 9}};
+  m_requests = {{kApplyRequest, kMaskApplyStep}, {kRetrieveRequest, kMaskReadStep}};
 }

@@ -11,6 +11,8 @@ using status::kAlert;
 
 constexpr StatusHeaderIds kHeader{1065, 1012, 1013};
 
+// The idle step: the values and the header's poll, each on its own count.
+constexpr int kValuesStep = CHealthPage::kRefreshStep;
 // The status read that follows each read of the values.
 constexpr int kStatusStep = 10;
 
@@ -82,20 +84,17 @@ CHealth_Ctl_MainView::CHealth_Ctl_MainView()
   // and the header's poll every third time.
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
-      {5, "START", {}, {}, [this] { EnableAlarmRows(); }, 7},
-      MaskReadStep(7, 1),
-      MaskApplyStep(9, 1),
-      {1, "VALUES", {},
+      {kStartStep, "START", {}, {}, [this] { EnableAlarmRows(); }, kMaskReadStep},
+      MaskReadStep(kMaskReadStep, kValuesStep),
+      MaskApplyStep(kMaskApplyStep, kValuesStep),
+      {kValuesStep, "VALUES", {},
        [this, &comm] {
          constexpr int kPollEvery = 3, kValuesEvery = 2;
-         const bool poll = --m_nPollCountdown <= 0;
-         const bool values = RefreshDue(kValuesEvery);
-         if (poll) {
-           m_nPollCountdown = kPollEvery;
-           PollStatusArea();
-         }
+         const bool poll = m_pollCountdown.Due(kPollEvery);
+         const bool values = m_statusCountdown.Due(kValuesEvery);
+         if (poll) PollStatusArea();
          if (!values) {
-           m_nStep = 1;
+           m_nStep = kValuesStep;
            return;
          }
          comm.ReadControlHealth();
@@ -109,7 +108,7 @@ CHealth_Ctl_MainView::CHealth_Ctl_MainView()
          UpdateAlarmLeds();
          EnableActionButtons(TRUE);
        },
-       1},
+       kValuesStep},
   };
 }
 

@@ -16,7 +16,12 @@ constexpr int kTitlePlace = 946, kBracePlace = 1800, kPicturePlace = 1588, kBrac
 constexpr int kNoAlertArrowPlace = 1583, kAlertArrowPlace = 1587;
 constexpr UINT kArrowNoAlertId = 802, kArrowAlertId = 803, kLabelId = 806, kPictureId = 807, kBracePictureId = 808;
 
-constexpr int kApplyStep = 21, kSelectStep = 23;
+// The histogram comes in three parts, each selected, then read; a reset
+// clears the three parts, then reads the histogram again.
+enum Step : int {
+  kApplyStep = 21, kSelectStep = 23, kReadStep0 = 25, kSelectStep1 = 27, kReadStep1 = 29, kSelectStep2 = 31,
+  kReadStep2 = 33, kResetStep0 = 35, kResetStep1 = 37, kResetStep2 = 39,
+};
 
 constexpr COLORREF kInside = 0xFF0000, kOutside = 0x00FFFF;
 
@@ -84,7 +89,7 @@ CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView()
                   "IDC_ILABELILLUSTRATIONPOSDEV",
                   {kBracePlace, kLabelId},
                   {{{kPicturePlace, kPictureId}, 160}, {{kBracePicturePlace, kBracePictureId}, 159}}},
-                 {kApplyStep, kSelectStep, 35}) {
+                 {kApplyStep, kSelectStep, kResetStep0}) {
   const std::vector<KeyedControls> captions = {
       {"IDC_BTN_DEVIATION", {1513}},   {"IDC_ILABELXCURVAL", {903}},    {"IDC_STATICTOLERR", {900}},
       {"IDC_STATICTIMEFRAME", {1629}}, {"IDC_STATICNOALERT", {947}},    {"IDC_STATICTOLERRBAND", {948}},
@@ -102,15 +107,16 @@ CHealth_Ctl_DeviationView::CHealth_Ctl_DeviationView()
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   const std::vector<PageStep> histogramSteps = {
-      {kSelectStep, "SELECT0", {}, [this, &comm] { m_histogram.Begin(), m_histogram.Select(comm, 0); }, {}, 25},
-      {25, "READ0", {}, [this] { StorePart(0, 10); }, {}, 27},
-      {27, "SELECT1", {}, [this, &comm] { m_histogram.Select(comm, 1); }, {}, 29},
-      {29, "READ1", {}, [this] { StorePart(10, 11); }, {}, 31},
-      {31, "SELECT2", {}, [this, &comm] { m_histogram.Select(comm, 2); }, {}, 33},
-      {33, "READ2", {}, [this] { StorePart(21, 10); }, [this] { PlotHistogram(histogram::kDeviation); }, 1},
-      {35, "RESET0", {}, [this] { ResetPart(0); }, {}, 37},
-      {37, "RESET1", {}, [this] { ResetPart(1); }, {}, 39},
-      {39, "RESET2", {}, [this] { ResetPart(2); }, {}, kSelectStep},
+      {kSelectStep, "SELECT0", {}, [this, &comm] { m_histogram.Begin(), m_histogram.Select(comm, 0); }, {}, kReadStep0},
+      {kReadStep0, "READ0", {}, [this] { StorePart(0, 10); }, {}, kSelectStep1},
+      {kSelectStep1, "SELECT1", {}, [this, &comm] { m_histogram.Select(comm, 1); }, {}, kReadStep1},
+      {kReadStep1, "READ1", {}, [this] { StorePart(10, 11); }, {}, kSelectStep2},
+      {kSelectStep2, "SELECT2", {}, [this, &comm] { m_histogram.Select(comm, 2); }, {}, kReadStep2},
+      {kReadStep2, "READ2", {}, [this] { StorePart(21, 10); }, [this] { PlotHistogram(histogram::kDeviation); },
+       kValueStep},
+      {kResetStep0, "RESET0", {}, [this] { ResetPart(0); }, {}, kResetStep1},
+      {kResetStep1, "RESET1", {}, [this] { ResetPart(1); }, {}, kResetStep2},
+      {kResetStep2, "RESET2", {}, [this] { ResetPart(2); }, {}, kSelectStep},
   };
   m_steps.insert(m_steps.end(), histogramSteps.begin(), histogramSteps.end());
 

@@ -68,10 +68,10 @@ CHealth_Pos_PiezoVolView::CHealth_Pos_PiezoVolView()
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kStartStep;
   m_steps = {
-      {5, "START", {}, {}, {}, 1},
-      RefreshStep(1, 2, [&comm] { comm.ReadPiezoVoltage(); },
+      {kStartStep, "START", {}, {}, {}, kRefreshStep},
+      RefreshStep(kRefreshStep, 2, [&comm] { comm.ReadPiezoVoltage(); },
                   [this, &comm] { ShowValue(kValueBox, "%3.2f", comm.m_dPiezoVoltage); }),
   };
 }

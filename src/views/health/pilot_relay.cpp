@@ -43,6 +43,11 @@ constexpr limits::BandColours kResponseColours{kGreen, kYellow, kRed};
 constexpr limits::BandColours kCounterColours{kGreen, kYellow, kYellow};
 
 enum Request { kMonitor = 1, kApply = 2, kRetrieve = 3, kResetCycles = 4, kResetTravel = 5 };
+// The counter resets read their record, and write it on the step after.
+enum Step : int {
+  kStatusStep = 1, kStartStep = 5, kReadStep = 7, kApplyStep = 9, kLiveStep = 13,
+  kResetCyclesStep = 19, kResetTravelStep = 21,
+};
 constexpr BYTE kSelectCycles = 2, kSelectTravel = 1;
 
 }  // namespace
@@ -81,24 +86,24 @@ View::CHealth_Pos_PilotRelayView()
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kStartStep;
   m_actionButtons = {kApplyId, kRetrieveId};
   HoldButtonUntil(kApplyId, [this] { return m_bLimitsRead; });
-  m_requests = {{kApply, 9}, {kRetrieve, 7}};
+  m_requests = {{kApply, kApplyStep}, {kRetrieve, kReadStep}};
   m_steps = {
-      // Every tick comes here or to 13, so the colours follow each tick.
-      {1, "STAT", {},
+      // Every tick comes here or to the live values, so the colours follow
+      // each tick.
+      {kStatusStep, "STAT", {},
        [this] {
-         if (--m_nStatusCountdown > 0) {
-           m_nStep = 1;
+         if (!m_statusCountdown.Due(2)) {
+           m_nStep = kStatusStep;
            return;
          }
-         m_nStatusCountdown = 2;
          PollStatusArea();
        },
-       {}, 13},
-      {5, "START", {}, {}, {}, 7},
-      {7, "READ",
+       {}, kLiveStep},
+      {kStartStep, "START", {}, {}, {}, kReadStep},
+      {kReadStep, "READ",
        {},
        [this, &comm] {
          if (comm.ReadPilotRelayA()) m_bLimitsRead = true;
@@ -110,22 +115,24 @@ View::CHealth_Pos_PilotRelayView()
          m_bFirstRead = true;
          EnableActionButtons(TRUE);
        },
-       1},
-      {9, "APPLY", {}, [this] { Apply(); },
+       kStatusStep},
+      {kApplyStep, "APPLY", {}, [this] { Apply(); },
        [this] {
-         m_nStatusCountdown = 1;
+         m_statusCountdown.Restart();
          EnableActionButtons(TRUE);
        },
-       1},
-      {13, "LIVE", {}, [&comm] { comm.ReadPilotRelay(); }, [this] { ShowLiveValues(); }, 1},
+       kStatusStep},
+      {kLiveStep, "LIVE", {}, [&comm] { comm.ReadPilotRelay(); }, [this] { ShowLiveValues(); }, kStatusStep},
   };
   for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})
     MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request = request] { Request(request); });
   // The cycles reset restarts the period; the travel reset waits for the
   // running timer.
-  AddCounterReset({kResetCyclesId, kResetCycles, 19, 162, &CWexletCoreCommunication::m_PilotRecord, kSelectCycles, nullptr, true},
+  AddCounterReset({kResetCyclesId, kResetCycles, kResetCyclesStep, 162,
+                   &CWexletCoreCommunication::m_PilotRecord, kSelectCycles, nullptr, true},
                   [this, &comm] { SetDlgItemText(kCyclesEdit, limits::WordText(comm.m_PilotRecord.dwCount2).c_str()); });
-  AddCounterReset({kResetTravelId, kResetTravel, 21, 162, &CWexletCoreCommunication::m_PilotRecord, kSelectTravel},
+  AddCounterReset({kResetTravelId, kResetTravel, kResetTravelStep, 162,
+                   &CWexletCoreCommunication::m_PilotRecord, kSelectTravel},
                   [this, &comm] { SetDlgItemText(kTravelEdit, limits::WordText(comm.m_PilotRecord.dwCount1).c_str()); });
 
   MapEvent(kResponseGaugeId, 19, &View::OnResponseMarkerMoved);

@@ -56,7 +56,7 @@ class CHealth_Pos_PilotRelayView : public CMonitoringPage {
   double SpinValue(int k) const;
   double SpinMax(int k) const;
 
-  int m_nStatusCountdown = 1;  // survives hiding the page
+  CTickCountdown m_statusCountdown;  // survives hiding the page
   bool m_bFirstRead = false;
   bool m_bLimitsRead = false;  // a limit read was answered: Apply may write
   bool m_bRequestTick = false;

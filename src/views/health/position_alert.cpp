@@ -10,7 +10,8 @@ using Page = CHealth_Ctl_PosAlertsView;
 constexpr int kPlotPlace = 1633, kGaugePlace = 1602, kLowSpinPlace = 560, kHighSpinPlace = 561;
 constexpr int kTitlePlace = 1092, kBracePlace = 1802, kPicturePlace = 1635;
 constexpr int kHighArrowPlace = 1801, kLowArrowPlace = 1800;
-constexpr int kApplyStep = 9, kSelectStep = 15, kResetStep = 19;
+// The histogram is selected, then read; a reset reads it again.
+enum Step : int { kApplyStep = 9, kSelectStep = 15, kReadStep = 17, kResetStep = 19 };
 constexpr UINT kPositionPicture = 163;
 
 constexpr COLORREF kInside = 0x00FF00, kOutside = 0x00FFFF;
@@ -109,9 +110,9 @@ CHealth_Ctl_PosAlertsView::CHealth_Ctl_PosAlertsView()
   CWexletCoreCommunication& comm = theApp().m_comm;
   const std::vector<PageStep> histogramSteps = {
       {kSelectStep, "SELECT", {}, [this, &comm] { m_histogram.Begin(), m_histogram.Select(comm, kPositionHistogram); },
-       {}, 17},
-      {17, "READ", {}, [this, &comm] { m_histogram.Fetch(comm, 0, 12); },
-       [this] { PlotHistogram(histogram::kPosition); }, 1},
+       {}, kReadStep},
+      {kReadStep, "READ", {}, [this, &comm] { m_histogram.Fetch(comm, 0, 12); },
+       [this] { PlotHistogram(histogram::kPosition); }, kValueStep},
       {kResetStep, "RESET", {},
        [this, &comm] {
          if (!histogram::Reset(comm, kPositionHistogram)) Note("HISTORESETLOST");
@@ -174,7 +175,7 @@ void CHealth_Ctl_PosAlertsView::BeginApply() {
   m_high.Show(Clamped(m_high.Typed()));
   if (m_low.Typed() < m_high.Typed()) return;
   // An inverted band would keep a position alert on for good.
-  m_nStep = 1;
+  m_nStep = kValueStep;
   EnableActionButtons(TRUE);
   Warn("ALERTBANDINVERTED");
 }

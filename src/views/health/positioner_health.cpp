@@ -119,12 +119,12 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
   // rows and the buttons; after that a refresh every third tick.
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
-      {5, "UNIT", {}, [&comm] { comm.ReadVar152(); },
-       [this, &comm] { SetDlgItemText(kTemperatureUnit, comm.m_strVar152.c_str()); }, 7},
-      MaskReadStep(7, 1),
-      MaskApplyStep(9, 1),
+      {kStartStep, "UNIT", {}, [&comm] { comm.ReadVar152(); },
+       [this, &comm] { SetDlgItemText(kTemperatureUnit, comm.m_strVar152.c_str()); }, kMaskReadStep},
+      MaskReadStep(kMaskReadStep, kRefreshStep),
+      MaskApplyStep(kMaskApplyStep, kRefreshStep),
       RefreshStep(
-          1,
+          kRefreshStep,
           [this, &comm] {
             comm.ReadPositionerHealth();
             ReadStatusBytes();
@@ -134,16 +134,18 @@ CHealth_Pos_MainView::CHealth_Pos_MainView()
             EnableAlarmRows();
             EnableActionButtons(TRUE);
           },
-          1),
+          kRefreshStep),
   };
   // The buttons come back as soon as the masks are written.
-  ExtendStep(9, {}, [this] { EnableActionButtons(TRUE); });
+  ExtendStep(kMaskApplyStep, {}, [this] { EnableActionButtons(TRUE); });
 
   constexpr BYTE kCycles = 2, kTravel = 1;
-  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 162, &CWexletCoreCommunication::m_PilotRecord, kCycles,
+  AddCounterReset({kResetCyclesId, kResetCyclesRequest, kResetCyclesStep, 162,
+                   &CWexletCoreCommunication::m_PilotRecord, kCycles,
                    "IDC_BTN_RESET_CYCLETIP"},
                   [this, &comm] { SetDlgItemText(kCyclesBox, Unsigned(comm.m_PilotRecord.dwCount2).c_str()); });
-  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 162, &CWexletCoreCommunication::m_PilotRecord, kTravel,
+  AddCounterReset({kResetTravelId, kResetTravelRequest, kResetTravelStep, 162,
+                   &CWexletCoreCommunication::m_PilotRecord, kTravel,
                    "IDC_BTN_RESET_VALTRAVEL"},
                   [this, &comm] { SetDlgItemText(kTravelBox, Unsigned(comm.m_PilotRecord.dwCount1).c_str()); });
 }

@@ -7,6 +7,8 @@ class CHealth_Pos_MainView : public CHealthPage {
  public:
   enum : int { kResetCyclesId = 1441, kResetTravelId = 1444 };
   enum : int { kResetCyclesRequest = 4, kResetTravelRequest = 5 };
+  // Each reads its record; the write is the step after.
+  enum : int { kResetCyclesStep = 10, kResetTravelStep = 14 };
 
   CHealth_Pos_MainView();
 

@@ -58,10 +58,10 @@ CHealth_Pos_TempAndHumidityView::CHealth_Pos_TempAndHumidityView()
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kStartStep;
   m_steps = {
-      {5, "UNIT", {}, [&comm] { comm.ReadVar152(); }, [this] { ShowUnits(); }, 1},
-      RefreshStep(1, 3, [&comm] { comm.ReadTemperature(); },
+      {kStartStep, "UNIT", {}, [&comm] { comm.ReadVar152(); }, [this] { ShowUnits(); }, kRefreshStep},
+      RefreshStep(kRefreshStep, 3, [&comm] { comm.ReadTemperature(); },
                   [this, &comm] { ShowValue(kValueBox, "%3.1f", comm.m_dTemperature); }),
   };
 }

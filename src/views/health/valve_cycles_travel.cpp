@@ -46,6 +46,8 @@ const plat::DialogTemplateRegistrar kTemplate(pages::MonitoringPageTemplate(382,
 constexpr limits::BandColours kColours{0x00FF00, 0x00FFFF, 0x3399CC};
 
 enum Request { kApply = 2, kRetrieve = 3, kResetCycles = 4, kResetTravel = 5 };
+// The counter resets read their record, and write it on the step after.
+enum Step : int { kLiveStep = 1, kLimitsStep = 5, kApplyStep = 9, kResetCyclesStep = 11, kResetTravelStep = 13 };
 constexpr BYTE kSelectCycles = 2, kSelectTravel = 1;
 
 }  // namespace
@@ -81,17 +83,15 @@ View::CHealth_Val_CycleAndTravelsView()
   m_toolTips.insert(m_toolTips.end(), toolTips.begin(), toolTips.end());
 
   CWexletCoreCommunication& comm = theApp().m_comm;
-  m_nStartStep = 5;
+  m_nStartStep = kLimitsStep;
   m_actionButtons = {kApplyId, kRetrieveId};
   HoldButtonUntil(kApplyId, [this] { return m_bLimitsRead; });
-  m_requests = {{kApply, 9}, {kRetrieve, 5, [this] { m_nRefreshCountdown = 1; }}};
+  m_requests = {{kApply, kApplyStep}, {kRetrieve, kLimitsStep, [this] { m_refreshCountdown.Restart(); }}};
   m_steps = {
-      {1, "LIVE",
+      {kLiveStep, "LIVE",
        [this] {
          Try("colours", [this] { UpdatePointerColours(); });
-         if (--m_nRefreshCountdown > 0) return false;
-         m_nRefreshCountdown = 3;
-         return true;
+         return m_refreshCountdown.Due(3);
        },
        [this, &comm] {
          PollStatusArea();
@@ -101,15 +101,15 @@ View::CHealth_Val_CycleAndTravelsView()
          ShowLiveValues();
          EnableActionButtons(TRUE);
        },
-       1},
-      {5, "LIMITS", {}, [this, &comm] { m_bLimitsRead |= comm.ReadCycleAndTravelLimits(); },
+       kLiveStep},
+      {kLimitsStep, "LIMITS", {}, [this, &comm] { m_bLimitsRead |= comm.ReadCycleAndTravelLimits(); },
        [this] {
          ShowLimits();
          m_cycles.SetReady();
          m_travel.SetReady();
        },
-       1},
-      {9, "APPLY", {}, [this] { Apply(); }, [this] { EnableActionButtons(TRUE); }, 1},
+       kLiveStep},
+      {kApplyStep, "APPLY", {}, [this] { Apply(); }, [this] { EnableActionButtons(TRUE); }, kLiveStep},
   };
   for (auto [button, request] : {std::pair{kApplyId, kApply}, std::pair{kRetrieveId, kRetrieve}})
     MapCommand(BN_CLICKED, static_cast<UINT>(button), [this, request = request] { Request(request); });
@@ -118,10 +118,12 @@ View::CHealth_Val_CycleAndTravelsView()
     SetDlgItemText(kTravelEdit, limits::WordText(comm.m_ValveRecord.dwCount1).c_str());
   };
   AddCounterReset(
-      {kResetCyclesId, kResetCycles, 11, 156, &CWexletCoreCommunication::m_ValveRecord, kSelectCycles, nullptr, true},
+      {kResetCyclesId, kResetCycles, kResetCyclesStep, 156,
+       &CWexletCoreCommunication::m_ValveRecord, kSelectCycles, nullptr, true},
       showCounts);
   AddCounterReset(
-      {kResetTravelId, kResetTravel, 13, 156, &CWexletCoreCommunication::m_ValveRecord, kSelectTravel, nullptr, true},
+      {kResetTravelId, kResetTravel, kResetTravelStep, 156,
+       &CWexletCoreCommunication::m_ValveRecord, kSelectTravel, nullptr, true},
       showCounts);
 
   MapEvent(kCyclesGaugeId, 19, [this](const EventArgs& a) { m_cycles.OnMarkerMoved(a.at(0).lVal); });

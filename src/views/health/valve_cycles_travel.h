@@ -48,7 +48,7 @@ class CHealth_Val_CycleAndTravelsView : public CMonitoringPage {
   // k: 0 the cycle deadband, 1 the travel deadband.
   double Deadband(int k) const;
 
-  int m_nRefreshCountdown = 1;  // survives hiding the page
+  CTickCountdown m_refreshCountdown;  // survives hiding the page
   bool m_bLimitsRead = false;   // a limit read was answered: Apply may write
 
   limits::FullWarningGroup m_cycles, m_travel;

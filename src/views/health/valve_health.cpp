@@ -80,12 +80,12 @@ CHealth_Val_MainView::CHealth_Val_MainView()
   // the rows and the buttons; after that a refresh every third tick.
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
-      {5, "UNIT", {}, [&comm] { comm.ReadValveHealthVar150(); },
-       [this, &comm] { SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str()); }, 7},
-      MaskReadStep(7, 1),
-      MaskApplyStep(9, 1),
+      {kStartStep, "UNIT", {}, [&comm] { comm.ReadValveHealthVar150(); },
+       [this, &comm] { SetDlgItemText(kTravelUnit, comm.m_strTravelUnits.str().c_str()); }, kMaskReadStep},
+      MaskReadStep(kMaskReadStep, kRefreshStep),
+      MaskApplyStep(kMaskApplyStep, kRefreshStep),
       RefreshStep(
-          1,
+          kRefreshStep,
           [this, &comm] {
             ReadStatusBytes();
             comm.ReadValveHealth();
@@ -95,7 +95,7 @@ CHealth_Val_MainView::CHealth_Val_MainView()
             EnableAlarmRows();
             EnableActionButtons(TRUE);
           },
-          1),
+          kRefreshStep),
   };
 
   // The reset shows the counts of the record it wrote back.
@@ -105,10 +105,12 @@ CHealth_Val_MainView::CHealth_Val_MainView()
     SetDlgItemText(kTravelBox, plat::FormatNumber("%.0f", Travel(r.dwCount1, comm.m_dVar116)).c_str());
   };
   constexpr BYTE kCycles = 2, kTravel = 1;
-  AddCounterReset({kResetCyclesId, kResetCyclesRequest, 10, 156, &CWexletCoreCommunication::m_ValveRecord, kCycles,
+  AddCounterReset({kResetCyclesId, kResetCyclesRequest, kResetCyclesStep, 156,
+                   &CWexletCoreCommunication::m_ValveRecord, kCycles,
                    "IDC_BTN_RESET_VALCYCLETIP", true},
                   showRecord);
-  AddCounterReset({kResetTravelId, kResetTravelRequest, 14, 156, &CWexletCoreCommunication::m_ValveRecord, kTravel,
+  AddCounterReset({kResetTravelId, kResetTravelRequest, kResetTravelStep, 156,
+                   &CWexletCoreCommunication::m_ValveRecord, kTravel,
                    "IDC_BTN_TRAVEL_RESETTIP", true},
                   showRecord);
 }

@@ -57,7 +57,7 @@ CAlarm_AnnunciatorView::CAlarm_AnnunciatorView()
                        m_nRequest = kReportRequest;
                        FillReportValues();
                      },
-                     1});
+                     kRefreshStep});
   AddReport(&CCommonFunctions::GenerateAlarmAnnunciatorReport, "AlarmReport2.xml");
 }
 

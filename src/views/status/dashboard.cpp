@@ -106,14 +106,18 @@ const plat::DialogTemplateRegistrar kTemplate(MonitoringPageTemplate(106, {}, Da
 constexpr double kCommandMin = -10.0;
 constexpr double kCommandMax = 110.0;
 
+// Three reads when shown (their log names are the numbers 1 to 3), then
+// the idle cycle of the cyclic read and the header's poll.
+enum Step : int { kIdleStep = 0, kPollStep = 2, kSlowReadStep = 4, kUnitsStep = 8, kCutOffStep = 10 };
+
 }  // namespace
 
 // ---- CDashboardView.
 
 CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 3, 5000) {
   m_nStartRequest = 0;  // actions write at once
-  m_nStartStep = 4;
-  m_nStep = 4;
+  m_nStartStep = kSlowReadStep;
+  m_nStep = kSlowReadStep;
   m_bPollAtStart = true;
   const std::vector<KeyedControls> captions = {
       {"IDC_GB_Command_Position", {1020}},
@@ -165,40 +169,36 @@ CDashboardView::CDashboardView() : CMonitoringPage(106, "IDC_BUTTON_DASHBOARD", 
   // A display shows the device image only once its read has been answered:
   // until then the image's zeros are settings no device sent.
   m_steps = {
-      {4, "1", {}, [this, &comm] { m_bSlowRead = comm.ReadDashboardSlowReadParameters() || m_bSlowRead; },
+      {kSlowReadStep, "1", {}, [this, &comm] { m_bSlowRead = comm.ReadDashboardSlowReadParameters() || m_bSlowRead; },
        [this] {
          if (!m_bSlowRead) return;
          UpdateCommandGaugeLimitsToControls();
          UpdateControlModeToControls();
        },
-       8},
-      {8, "2", {}, [this, &comm] { m_bUnitsRead = comm.ReadCommand(142) || m_bUnitsRead; },
+       kUnitsStep},
+      {kUnitsStep, "2", {}, [this, &comm] { m_bUnitsRead = comm.ReadCommand(142) || m_bUnitsRead; },
        [this] {
          if (m_bUnitsRead) UpdateTemperatureUnitToControls();
        },
-       10},
-      {10, "3", {}, [this, &comm] {
+       kCutOffStep},
+      {kCutOffStep, "3", {}, [this, &comm] {
          m_bCutOffRead = comm.ReadCommand(132) || m_bCutOffRead;
          comm.ReadCommand(138);
        },
        [this] {
          if (m_bCutOffRead) UpdatePressureCtlAndPosCutOffDataToControls();
        },
-       0},
+       kIdleStep},
       // The cyclic read comes every second idle tick; the countdown
       // survives hiding the page.
-      {0, "IDLE",
-       [this] {
-         if (--m_nIdleCountdown > 0) return false;
-         m_nIdleCountdown = 2;
-         return true;
-       },
+      {kIdleStep, "IDLE",
+       [this] { return m_idleCountdown.Due(2); },
        [this, &comm] { m_bCyclicRead = comm.ReadDashboardCyclicParameters() || m_bCyclicRead; },
        [this] {
          if (m_bCyclicRead) UpdateCyclicReadToControls();
        },
-       2},
-      {2, "STAT", {}, [this] { PollStatusArea(); }, [this] { UpdatePositionGaugeColor(); }, 0},
+       kPollStep},
+      {kPollStep, "STAT", {}, [this] { PollStatusArea(); }, [this] { UpdatePositionGaugeColor(); }, kIdleStep},
   };
 
   MapCommand(BN_CLICKED, kApplyId, &CDashboardView::OnApply);
@@ -376,7 +376,7 @@ void CDashboardView::OnInputSourceSwitch(const EventArgs&) {
     BYTE& mode = app.m_comm.m_byControlMode;
     mode = position == 0 ? static_cast<BYTE>(mode & ~0x01) : static_cast<BYTE>(mode | 0x01);
     app.m_comm.WriteCmd201ControlEnable(mode);
-    m_nStep = 0;
+    m_nStep = kIdleStep;
   }
   UpdateControlModeToControls();
 }

@@ -30,7 +30,7 @@ class CDashboardView : public CMonitoringPage {
   // Also loads the device error-code table that every status header uses.
   void OnInitialUpdate() override;
 
-  int GetIdleCountdown() const { return m_nIdleCountdown; }
+  int GetIdleCountdown() const { return m_idleCountdown.Left(); }
   activex::IiLinearGaugeX* GetCommandGauge() const { return m_pCommandGauge.GetInterfacePtr(); }
   activex::IiLinearGaugeX* GetPositionGauge() const { return m_pPositionGauge.GetInterfacePtr(); }
 
@@ -58,7 +58,7 @@ class CDashboardView : public CMonitoringPage {
   // The monitor's receive field, and the step that the machine goes on with.
   void Receive(const char* name, int nextStep);
 
-  int m_nIdleCountdown = 1;  // survives hiding the page
+  CTickCountdown m_idleCountdown;  // survives hiding the page
   // Which of the page's reads a device has answered once.
   bool m_bSlowRead = false, m_bUnitsRead = false, m_bCutOffRead = false, m_bCyclicRead = false;
 

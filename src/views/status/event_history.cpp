@@ -94,11 +94,7 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
       {kIdleStep, "STAT",
-       [this] {
-         if (--m_nStatusCountdown > 0) return false;
-         m_nStatusCountdown = 2;
-         return true;
-       },
+       [this] { return m_statusCountdown.Due(2); },
        [this] { PollStatusArea(); }, {}, kIdleStep},
       // A failed read saves nothing: the byte written back on leaving must
       // be one the device gave.
@@ -129,7 +125,7 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
        },
        [this] {
          m_btnClear.EnableWindow(TRUE);
-         m_nStatusCountdown = 1;
+         m_statusCountdown.Restart();
          ClearGrid();
          SetDlgItemText(kDescriptionId, "");
          m_prgRetrieve.SetPos(0);

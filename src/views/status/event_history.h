@@ -67,7 +67,7 @@ class CAlarm_EventHistoryView : public CMonitoringPage {
   BYTE m_bySavedSelection = 0;
   // Set only from a good read of the device's control byte since shown.
   bool m_bSelectionSaved = false;
-  int m_nStatusCountdown = 1;
+  CTickCountdown m_statusCountdown;
 
   CButton m_btnCalibrations, m_btnAlarms, m_btnAllEvents, m_btnClear;
   CProgressCtrl m_prgRetrieve;
