@@ -150,6 +150,26 @@ constexpr size_t kResponseRow = 0, kCyclesRow = 1, kPiezoLowRow = 5, kPiezoHighR
 class PositionerHealth : public HealthPages {
  protected:
   void OpenAndRefresh() { HealthPages::OpenAndRefresh(kPositionerView); }
+  // Opened with one English text replaced, as a longer language gives it.
+  void OpenAndRefreshWithText(const char* key, const char* text) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-longer-text.xml";
+    std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
+                        << "<text key=\"" << key << "\"><locale code=\"en\">" << text << "</locale></text>"
+                        << "</languagefile>";
+    CLanguageTable& table = TheLanguageTable();
+    const _bstr_t shipped(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml");
+    table.Load(shipped, "1033", false);
+    table.Load(_bstr_t(file.string()), "1033", true);
+    OpenAndRefresh();
+    table.Load(shipped, "1033", false);
+    std::filesystem::remove(file);
+  }
+  CRect Rect(int id) const {
+    CRect r;
+    page->GetDlgItem(id)->GetWindowRect(&r);
+    page->ScreenToClient(&r);
+    return r;
+  }
 };
 
 TEST_F(PositionerHealth, RowLampsFollowTheirBitsAndAWarningBeatsItsAlarm) {
@@ -219,23 +239,8 @@ TEST_F(PositionerHealth, ValuesAndTemperatureUnit) {
 // line moves right into what room the line has and the box gives up the
 // rest; nothing runs into the next item or the link, whose right end stays.
 TEST_F(PositionerHealth, ALongerValueCaptionTakesTheRoomItNeeds) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-long-caption.xml";
-  std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
-                         "<text key=\"IDC_ILABELXCURVAL\"><locale code=\"en\">A much longer current value:</locale>"
-                         "</text></languagefile>";
-  CLanguageTable& table = TheLanguageTable();
-  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
-  table.Load(_bstr_t(file.string()), "1033", true);
-  OpenAndRefresh();
-  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
-  std::filesystem::remove(file);
-
-  auto rect = [this](int id) {
-    CRect r;
-    page->GetDlgItem(id)->GetWindowRect(&r);
-    page->ScreenToClient(&r);
-    return r;
-  };
+  OpenAndRefreshWithText("IDC_ILABELXCURVAL", "A much longer current value:");
+  auto rect = [this](int id) { return Rect(id); };
   struct Line {
     int caption;
     std::vector<int> rest;  // box, unit, Reset button, link: left to right
@@ -262,23 +267,8 @@ TEST_F(PositionerHealth, ALongerValueCaptionTakesTheRoomItNeeds) {
 // A link word longer than the room a line with a Reset button leaves goes
 // up beside the group's status row, whole and clear of the button.
 TEST_F(PositionerHealth, ALongerLinkWordKeepsClearOfTheResetButton) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-long-link.xml";
-  std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
-                         "<text key=\"IDC_BTN_CFG_SETTINGS\"><locale code=\"en\">Einstellungen</locale>"
-                         "</text></languagefile>";
-  CLanguageTable& table = TheLanguageTable();
-  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
-  table.Load(_bstr_t(file.string()), "1033", true);
-  OpenAndRefresh();
-  table.Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033", false);
-  std::filesystem::remove(file);
-
-  auto rect = [this](int id) {
-    CRect r;
-    page->GetDlgItem(id)->GetWindowRect(&r);
-    page->ScreenToClient(&r);
-    return r;
-  };
+  OpenAndRefreshWithText("IDC_BTN_CFG_SETTINGS", "Einstellungen");
+  auto rect = [this](int id) { return Rect(id); };
   for (const auto& [link, reset] : {std::pair{328, kResetCycles}, std::pair{330, kResetTravel}}) {
     SCOPED_TRACE(link);
     const QWidget* caption = page->GetDlgItem(1440)->GetSafeWidget();
