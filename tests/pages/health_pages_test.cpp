@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "annunciator_fixture.h"
 #include "app/page_table.h"
@@ -152,7 +153,9 @@ class PositionerHealth : public HealthPages {
   void OpenAndRefresh() { HealthPages::OpenAndRefresh(kPositionerView); }
   // Opened with one English text replaced, as a longer language gives it.
   void OpenAndRefreshWithText(const char* key, const char* text) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "tarnix-longer-text.xml";
+    // Tests run side by side: a file of this test's own.
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("tarnix-" + std::string(key) + "-" + std::to_string(::getpid()) + ".xml");
     std::ofstream(file) << "<languagefile><languages><language lcid=\"1033\" code=\"en\"/></languages>"
                         << "<text key=\"" << key << "\"><locale code=\"en\">" << text << "</locale></text>"
                         << "</languagefile>";
