@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "app/page_table.h"
-#include "diagnostics/run/ramp_test.h"
+#include "diagnostics/run/ramp_test_page.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/opc/server.h"

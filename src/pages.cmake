@@ -24,12 +24,12 @@ add_library(tarnix_pages STATIC
   ${CMAKE_CURRENT_LIST_DIR}/views/config/stroke_characterisation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/views/config/zero_supply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/data_monitor.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/hdrl_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/multi_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/hdrl_test_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/multi_test_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/online.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/partial_stroke_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/ramp_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/step_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/partial_stroke_test_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/ramp_test_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/step_test_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/run/tech_sensors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/compare/hdrl_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diagnostics/compare/partial_stroke_compare.cpp

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/page_table.h"
-#include "diagnostics/run/hdrl_test.h"
-#include "diagnostics/run/multi_test.h"
-#include "diagnostics/run/partial_stroke_test.h"
-#include "diagnostics/run/ramp_test.h"
-#include "diagnostics/run/step_test.h"
+#include "diagnostics/run/hdrl_test_page.h"
+#include "diagnostics/run/multi_test_page.h"
+#include "diagnostics/run/partial_stroke_test_page.h"
+#include "diagnostics/run/ramp_test_page.h"
+#include "diagnostics/run/step_test_page.h"
 #include "page_fixture.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/resources.h"

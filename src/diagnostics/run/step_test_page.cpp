@@ -1,4 +1,4 @@
-#include "diagnostics/run/step_test.h"
+#include "diagnostics/run/step_test_page.h"
 
 #include <cmath>
 

@@ -13,8 +13,8 @@
 
 #include "app/page_table.h"
 #include "diagnostics/run/hdrl_analysis.h"
-#include "diagnostics/run/hdrl_test.h"
-#include "diagnostics/run/multi_test.h"
+#include "diagnostics/run/hdrl_test_page.h"
+#include "diagnostics/run/multi_test_page.h"
 #include "test_page_fixture.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"

@@ -1,4 +1,4 @@
-#include "diagnostics/run/ramp_test.h"
+#include "diagnostics/run/ramp_test_page.h"
 
 #include <algorithm>
 #include <string>

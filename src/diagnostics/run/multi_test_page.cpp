@@ -1,12 +1,12 @@
-#include "diagnostics/run/multi_test.h"
+#include "diagnostics/run/multi_test_page.h"
 
 #include <algorithm>
 #include <string>
 
-#include "diagnostics/run/hdrl_test.h"
-#include "diagnostics/run/partial_stroke_test.h"
-#include "diagnostics/run/ramp_test.h"
-#include "diagnostics/run/step_test.h"
+#include "diagnostics/run/hdrl_test_page.h"
+#include "diagnostics/run/partial_stroke_test_page.h"
+#include "diagnostics/run/ramp_test_page.h"
+#include "diagnostics/run/step_test_page.h"
 #include "platform/sys/numeric.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"

@@ -1,4 +1,4 @@
-#include "diagnostics/run/partial_stroke_test.h"
+#include "diagnostics/run/partial_stroke_test_page.h"
 
 #include <optional>
 #include <string>

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/page_table.h"
-#include "diagnostics/run/multi_test.h"
-#include "diagnostics/run/partial_stroke_test.h"
+#include "diagnostics/run/multi_test_page.h"
+#include "diagnostics/run/partial_stroke_test_page.h"
 #include "test_page_fixture.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/resources.h"

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/page_table.h"
-#include "diagnostics/run/multi_test.h"
-#include "diagnostics/run/step_test.h"
+#include "diagnostics/run/multi_test_page.h"
+#include "diagnostics/run/step_test_page.h"
 #include "test_page_fixture.h"
 #include "platform/win/resources.h"
 #include "report_probe.h"

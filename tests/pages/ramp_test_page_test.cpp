@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/page_table.h"
-#include "diagnostics/run/ramp_test.h"
+#include "diagnostics/run/ramp_test_page.h"
 #include "files/fixture.h"
 #include "test_page_fixture.h"
 #include "platform/win/resources.h"

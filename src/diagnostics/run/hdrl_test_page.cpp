@@ -1,4 +1,4 @@
-#include "diagnostics/run/hdrl_test.h"
+#include "diagnostics/run/hdrl_test_page.h"
 
 #include <algorithm>
 #include <cmath>
