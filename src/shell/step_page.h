@@ -23,7 +23,7 @@ struct PageStep {
   // Empty: always due. A step that is not due waits for a later tick and
   // makes no transaction.
   std::function<bool()> due;
-  // The step's device transaction (the page's Part may ask for several).
+  // The step's device transaction (some steps make several).
   std::function<void()> transact;
   // Device image to controls; runs also after a failed transaction.
   std::function<void()> show;
