@@ -55,9 +55,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
     kAbortCheckStep = 30,
   };
   static constexpr int kPointsPerPass = 4 * CBlockDownload::kBlocks;
-  // Sendings of a start, a stop or a record selection before the page
-  // gives up on the device confirming it.
-  static constexpr int kMostTries = 5;
 
   CRecordedTestPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, const RecordedTestKind& kind,
                     const RecordedTestIds& ids, std::vector<SettingField> settings, StatusHeaderIds header = {});

@@ -36,6 +36,10 @@ class CMultiTestSequence {
 
 class CDiagnosticTestPage : public CStepPage {
  public:
+  // Sendings of a write or read that the device leaves unanswered (a
+  // start, a stop, a record selection, a stair) before the page gives up.
+  static constexpr int kMostTries = 5;
+
   using CStepPage::CStepPage;
   void StartMonitoring() override;
 

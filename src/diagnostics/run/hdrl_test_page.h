@@ -45,8 +45,6 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // The settling time the edit accepts, seconds.
   static constexpr double kMinSettlingTime = 6.0;
   static constexpr double kMaxSettlingTime = 655.35;
-  // Tries of one write or read before the page gives up on it.
-  static constexpr int kMostTries = 5;
 
   CDiagnostics_HDRLView();
 
