@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-#include "common/common_functions.h"
+#include "diagnostics/files/file_functions.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/sys/numeric.h"
@@ -39,7 +39,7 @@ void FillChannel(Channel channel, int points, double seconds, double phase) {
 // The step page's largest record: two passes of 208 samples.
 struct Step {
   void Save(const std::string& path, plat::ScriptedPerson& person) {
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
     cf.SetupStepPlot(plot);
     cf.SetupStepChannels(plot);
@@ -60,7 +60,7 @@ struct Step {
   bool Load2() { return cf.LoadStepCompareFile2(filePlot, comparePlot, nullptr); }
   static constexpr const char* kExtension = "stp";
 
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr filePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
   IiXYPlotXPtr comparePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
 };
@@ -68,7 +68,7 @@ struct Step {
 // A bi-directional ramp: two passes of 208 samples in all ten data channels.
 struct Ramp {
   void Save(const std::string& path, plat::ScriptedPerson& person) {
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
     cf.SetupRampPlot(plot);
     cf.SetupRampTestChannels(plot);
@@ -92,7 +92,7 @@ struct Ramp {
   bool Load2() { return cf.LoadRampCompareFile2(filePlot, comparePlot, nullptr); }
   static constexpr const char* kExtension = "rmp";
 
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr filePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
   IiXYPlotXPtr comparePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
 };
@@ -100,7 +100,7 @@ struct Ramp {
 // A partial stroke record: 208 samples over the longest ramp and hold.
 struct PartialStroke {
   void Save(const std::string& path, plat::ScriptedPerson& person) {
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiPlotXPtr plot = NewPlot<IiPlotXPtr>(kPlotProgId);
     cf.SetupPSTPlot(plot);
     cf.SetupPSTChannels(plot);
@@ -123,7 +123,7 @@ struct PartialStroke {
   bool Load2() { return cf.LoadPSTCompareFile2(filePlot, comparePlot, nullptr); }
   static constexpr const char* kExtension = "pst";
 
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiPlotXPtr filePlot = NewPlot<IiPlotXPtr>(kPlotProgId);
   IiPlotXPtr comparePlot = NewPlot<IiPlotXPtr>(kPlotProgId);
 };
@@ -132,7 +132,7 @@ struct PartialStroke {
 // branches, average error and fitted line.
 struct HDRL {
   void Save(const std::string& path, plat::ScriptedPerson& person) {
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
     cf.SetupHDRLPlots(plot);
     cf.SetupHDRLChannels(plot);
@@ -168,7 +168,7 @@ struct HDRL {
   bool Load2() { return cf.LoadHDRLCompareFile2(filePlot, comparePlot, nullptr); }
   static constexpr const char* kExtension = "hdrl";
 
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr filePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
   IiXYPlotXPtr comparePlot = NewPlot<IiXYPlotXPtr>(kXYPlotProgId);
 };

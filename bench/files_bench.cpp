@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/sys/numeric.h"

@@ -2,7 +2,7 @@
 // identity, and the copies, differences and show/hide built on them.
 #include <algorithm>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 
 namespace {
 
@@ -162,35 +162,35 @@ void Show(Plot* plot, const _bstr_t& name, int show) {
 
 }  // namespace
 
-IiPlotChannelPtr CCommonFunctions::GetPlotChannelByName(IiPlotXPtr& plot, _bstr_t name) {
+IiPlotChannelPtr CCommonControls::GetPlotChannelByName(IiPlotXPtr& plot, _bstr_t name) {
   return FindChannel<IiPlotChannel>(plot.GetInterfacePtr(), name);
 }
 
-IiXYPlotChannelPtr CCommonFunctions::GetXYPlotChannelByName(IiXYPlotXPtr& plot, _bstr_t name) {
+IiXYPlotChannelPtr CCommonControls::GetXYPlotChannelByName(IiXYPlotXPtr& plot, _bstr_t name) {
   return FindChannel<IiXYPlotChannel>(plot.GetInterfacePtr(), name);
 }
 
-IiPlotChannelPtr CCommonFunctions::SetupPlotChannel(IiPlotXPtr plot, _bstr_t name, _bstr_t newName, _bstr_t title,
+IiPlotChannelPtr CCommonControls::SetupPlotChannel(IiPlotXPtr plot, _bstr_t name, _bstr_t newName, _bstr_t title,
                                                     COLORREF color, _bstr_t xAxis, _bstr_t yAxis, int style) {
   return SetupChannel<IiPlotChannel>(plot.GetInterfacePtr(), name, newName, title, color, xAxis, yAxis, style, false,
                                      Markers::PlotAndXY);
 }
 
-IiXYPlotChannelPtr CCommonFunctions::SetupXYPlotChannelA(IiXYPlotXPtr plot, _bstr_t name, _bstr_t newName,
+IiXYPlotChannelPtr CCommonControls::SetupXYPlotChannelA(IiXYPlotXPtr plot, _bstr_t name, _bstr_t newName,
                                                          _bstr_t title, COLORREF color, _bstr_t xAxis, _bstr_t yAxis,
                                                          int style) {
   return SetupChannel<IiXYPlotChannel>(plot.GetInterfacePtr(), name, newName, title, color, xAxis, yAxis, style, true,
                                        Markers::XYA);
 }
 
-IiXYPlotChannelPtr CCommonFunctions::SetupXYPlotChannel(IiXYPlotXPtr plot, _bstr_t name, _bstr_t newName,
+IiXYPlotChannelPtr CCommonControls::SetupXYPlotChannel(IiXYPlotXPtr plot, _bstr_t name, _bstr_t newName,
                                                         _bstr_t title, COLORREF color, _bstr_t xAxis, _bstr_t yAxis,
                                                         int style) {
   return SetupChannel<IiXYPlotChannel>(plot.GetInterfacePtr(), name, newName, title, color, xAxis, yAxis, style, true,
                                        Markers::PlotAndXY);
 }
 
-IiPlotChannelPtr CCommonFunctions::GetCharCurveChannel(IiPlotXPtr plot, _bstr_t name, _bstr_t newName, _bstr_t title,
+IiPlotChannelPtr CCommonControls::GetCharCurveChannel(IiPlotXPtr plot, _bstr_t name, _bstr_t newName, _bstr_t title,
                                                        COLORREF color, int markerStyle) {
   IiPlotChannelPtr c = RequireChannel<IiPlotChannel>(plot.GetInterfacePtr(), name);
   Raise(c->SetInitialSetting(0));
@@ -205,55 +205,55 @@ IiPlotChannelPtr CCommonFunctions::GetCharCurveChannel(IiPlotXPtr plot, _bstr_t 
   return c;
 }
 
-void CCommonFunctions::CopyPlotChannelPoints(_bstr_t source, _bstr_t destination, bool visible,
+void CCommonControls::CopyPlotChannelPoints(_bstr_t source, _bstr_t destination, bool visible,
                                              IiPlotXPtr sourcePlot, IiPlotXPtr destinationPlot) {
   CopyPoints<IiPlotChannel>(source, destination, visible, sourcePlot.GetInterfacePtr(),
                             destinationPlot.GetInterfacePtr(), true);
 }
 
-void CCommonFunctions::CopyXYChannelPoints(_bstr_t source, _bstr_t destination, bool visible,
+void CCommonControls::CopyXYChannelPoints(_bstr_t source, _bstr_t destination, bool visible,
                                            IiXYPlotXPtr sourcePlot, IiXYPlotXPtr destinationPlot) {
   CopyPoints<IiXYPlotChannel>(source, destination, visible, sourcePlot.GetInterfacePtr(),
                               destinationPlot.GetInterfacePtr(), false);
 }
 
-void CCommonFunctions::CopyPlotChannelPoints2(_bstr_t source, _bstr_t destination, int interval, bool visible,
+void CCommonControls::CopyPlotChannelPoints2(_bstr_t source, _bstr_t destination, int interval, bool visible,
                                               IiPlotXPtr sourcePlot, IiPlotXPtr destinationPlot) {
   CopyMarkedPoints<IiPlotChannel>(source, destination, interval, visible, sourcePlot.GetInterfacePtr(),
                                   destinationPlot.GetInterfacePtr());
 }
 
-void CCommonFunctions::CopyXYChannelPoints2(_bstr_t source, _bstr_t destination, int interval, bool visible,
+void CCommonControls::CopyXYChannelPoints2(_bstr_t source, _bstr_t destination, int interval, bool visible,
                                             IiXYPlotXPtr sourcePlot, IiXYPlotXPtr destinationPlot) {
   CopyMarkedPoints<IiXYPlotChannel>(source, destination, interval, visible, sourcePlot.GetInterfacePtr(),
                                     destinationPlot.GetInterfacePtr());
 }
 
-void CCommonFunctions::ComputePlotChannelDelta(_bstr_t a, _bstr_t b, _bstr_t difference, int interval, bool visible,
+void CCommonControls::ComputePlotChannelDelta(_bstr_t a, _bstr_t b, _bstr_t difference, int interval, bool visible,
                                                IiPlotXPtr plot) {
   Difference<IiPlotChannel>(a, b, difference, interval, visible, plot.GetInterfacePtr());
 }
 
-void CCommonFunctions::ComputeXYChannelDelta(_bstr_t a, _bstr_t b, _bstr_t difference, int interval, bool visible,
+void CCommonControls::ComputeXYChannelDelta(_bstr_t a, _bstr_t b, _bstr_t difference, int interval, bool visible,
                                              IiXYPlotXPtr plot) {
   Difference<IiXYPlotChannel>(a, b, difference, interval, visible, plot.GetInterfacePtr());
 }
 
-void CCommonFunctions::ShowChannel(IiXYPlotXPtr& plot, _bstr_t name, int show) {
+void CCommonControls::ShowChannel(IiXYPlotXPtr& plot, _bstr_t name, int show) {
   Show<IiXYPlotChannel>(plot.GetInterfacePtr(), name, show);
 }
 
-void CCommonFunctions::ShowChannel2(IiPlotXPtr& plot, _bstr_t name, int show) {
+void CCommonControls::ShowChannel2(IiPlotXPtr& plot, _bstr_t name, int show) {
   Show<IiPlotChannel>(plot.GetInterfacePtr(), name, show);
 }
 
-void CCommonFunctions::GetXYPlotChannelByNameEx(IiXYPlotXPtr plot, _bstr_t name, int show) {
+void CCommonControls::GetXYPlotChannelByNameEx(IiXYPlotXPtr plot, _bstr_t name, int show) {
   IiXYPlotChannelPtr c = FindChannel<IiXYPlotChannel>(plot.GetInterfacePtr(), name);
   Raise(c->SetVisible(static_cast<VARIANT_BOOL>(show)));
   Raise(c->SetVisibleInLegend(static_cast<VARIANT_BOOL>(show)));
 }
 
-bool CCommonFunctions::ArePSTSettingsEqual(const _bstr_t& a1, const _bstr_t& a2, const _bstr_t& b1, const _bstr_t& b2,
+bool CCommonControls::ArePSTSettingsEqual(const _bstr_t& a1, const _bstr_t& a2, const _bstr_t& b1, const _bstr_t& b2,
                                            const _bstr_t& c1, const _bstr_t& c2, const _bstr_t& d1,
                                            const _bstr_t& d2) {
   // Null equals only null; otherwise the UTF-16 texts are compared.

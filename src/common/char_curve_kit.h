@@ -1,7 +1,7 @@
 #pragma once
 // What both characterisation pages share: the names of the settings, the
 // plot's captions and the refit after a redraw.
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 
 namespace charcurve {
 

@@ -1,5 +1,5 @@
 // Creation of the controls a page shows, at its placeholders.
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "common/control_puts.h"
 #include "platform/com/registry.h"
 #include "platform/win/sys_colors.h"
@@ -63,21 +63,21 @@ _com_ptr_t<I> LedRound(COLORREF color, CWnd* parent, CWnd* host, RECT rect, UINT
 
 }  // namespace
 
-ISpinEditXPtr CCommonFunctions::CreateSpinEditCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+ISpinEditXPtr CCommonControls::CreateSpinEditCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto spin = MakeControl<ISpinEditX>(kSpinEditProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
   if (spin) Puts(spin).Put(Creator(1), 1).Put(Creator(2), 0).Put(Creator(3), 2);
   return spin;
 }
 
-IiLedRoundXPtr CCommonFunctions::CreateLedRound(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiLedRoundXPtr CCommonControls::CreateLedRound(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return LedRound<IiLedRoundX>(0x00FF00, parent, host, rect, id);
 }
 
-IiLedRoundXPtr CCommonFunctions::CreateLedRoundGrey(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiLedRoundXPtr CCommonControls::CreateLedRoundGrey(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return LedRound<IiLedRoundX>(0x696969, parent, host, rect, id);
 }
 
-IiLedArrowXPtr CCommonFunctions::CreateLedArrow(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiLedArrowXPtr CCommonControls::CreateLedArrow(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto led = MakeControl<IiLedArrowX>(kLedArrowProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
   if (!led) return led;
   Puts(led)
@@ -94,7 +94,7 @@ IiLedArrowXPtr CCommonFunctions::CreateLedArrow(CWnd* parent, CWnd* host, RECT r
   return led;
 }
 
-IiLinearGaugeXPtr CCommonFunctions::CreateLinearGauge(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiLinearGaugeXPtr CCommonControls::CreateLinearGauge(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto gauge = MakeControl<IiLinearGaugeX>(kLinearGaugeProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (!gauge) return gauge;
   Puts(gauge)
@@ -110,7 +110,7 @@ IiLinearGaugeXPtr CCommonFunctions::CreateLinearGauge(CWnd* parent, CWnd* host, 
   return gauge;
 }
 
-IiLinearGaugeXPtr CCommonFunctions::CreateLinearGauge2(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiLinearGaugeXPtr CCommonControls::CreateLinearGauge2(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto gauge = MakeControl<IiLinearGaugeX>(kLinearGaugeProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (!gauge) return gauge;
   Puts(gauge)
@@ -122,7 +122,7 @@ IiLinearGaugeXPtr CCommonFunctions::CreateLinearGauge2(CWnd* parent, CWnd* host,
   return gauge;
 }
 
-IiSwitchSliderXPtr CCommonFunctions::CreateSwitchSlider(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiSwitchSliderXPtr CCommonControls::CreateSwitchSlider(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto slider = MakeControl<IiSwitchSliderX>(kSwitchSliderProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (!slider) return slider;
   const _bstr_t texts =
@@ -146,7 +146,7 @@ IiSwitchSliderXPtr CCommonFunctions::CreateSwitchSlider(CWnd* parent, CWnd* host
   return slider;
 }
 
-IiSwitchToggleXPtr CCommonFunctions::CreateSwitchToggle(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiSwitchToggleXPtr CCommonControls::CreateSwitchToggle(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto toggle = MakeControl<IiSwitchToggleX>(kSwitchToggleProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (!toggle) return toggle;
   Puts(toggle)
@@ -160,7 +160,7 @@ IiSwitchToggleXPtr CCommonFunctions::CreateSwitchToggle(CWnd* parent, CWnd* host
   return toggle;
 }
 
-IiAnalogDisplayXPtr CCommonFunctions::CreateAnalogDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id,
+IiAnalogDisplayXPtr CCommonControls::CreateAnalogDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id,
                                                           _bstr_t units) {
   auto display =
       MakeControl<IiAnalogDisplayX>(kAnalogDisplayProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
@@ -177,14 +177,14 @@ IiAnalogDisplayXPtr CCommonFunctions::CreateAnalogDisplay(CWnd* parent, CWnd* ho
   return display;
 }
 
-IiAnalogDisplayXPtr CCommonFunctions::CreateAnalogDisplay2(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiAnalogDisplayXPtr CCommonControls::CreateAnalogDisplay2(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto display =
       MakeControl<IiAnalogDisplayX>(kAnalogDisplayProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (display) Puts(display).Put(kWidth, Width(rect)).Put(kHeight, Height(rect)).Put(Creator(6), 0);
   return display;
 }
 
-IiEditXPtr CCommonFunctions::CreateEditDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiEditXPtr CCommonControls::CreateEditDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto edit = MakeControl<IiEditX>(kEditDisplayProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
   if (!edit) return edit;
   Puts puts(edit);
@@ -194,7 +194,7 @@ IiEditXPtr CCommonFunctions::CreateEditDisplay(CWnd* parent, CWnd* host, RECT re
   return edit;
 }
 
-IiLabelXPtr CCommonFunctions::CreateLabelCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id, _bstr_t caption) {
+IiLabelXPtr CCommonControls::CreateLabelCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id, _bstr_t caption) {
   auto label = MakeControl<IiLabelX>(kLabelProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
   if (!label) return label;
   // Height before width, as the label wants them.
@@ -207,7 +207,7 @@ IiLabelXPtr CCommonFunctions::CreateLabelCtrl(CWnd* parent, CWnd* host, RECT rec
   return label;
 }
 
-IiThermometerXPtr CCommonFunctions::CreateThermometer(CWnd* parent, CWnd* host, RECT rect, UINT id,
+IiThermometerXPtr CCommonControls::CreateThermometer(CWnd* parent, CWnd* host, RECT rect, UINT id,
                                                       int scaleChoice) {
   auto thermometer =
       MakeControl<IiThermometerX>(kThermometerProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
@@ -223,7 +223,7 @@ IiThermometerXPtr CCommonFunctions::CreateThermometer(CWnd* parent, CWnd* host, 
   return thermometer;
 }
 
-IiImageDisplayXPtr CCommonFunctions::CreateImageDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id,
+IiImageDisplayXPtr CCommonControls::CreateImageDisplay(CWnd* parent, CWnd* host, RECT rect, UINT id,
                                                         int pictureChoice) {
   auto image = MakeControl<IiImageDisplayX>(kImageDisplayProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
   if (!image) return image;
@@ -236,24 +236,24 @@ IiImageDisplayXPtr CCommonFunctions::CreateImageDisplay(CWnd* parent, CWnd* host
   return image;
 }
 
-IiXYPlotXPtr CCommonFunctions::CreateXYPlot(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiXYPlotXPtr CCommonControls::CreateXYPlot(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return MakeControl<IiXYPlotX>(kXYPlotProgId, LogMissing::No, Move::No, parent, host, rect, id);
 }
 
-IiPlotXPtr CCommonFunctions::CreatePlot(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IiPlotXPtr CCommonControls::CreatePlot(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return MakeControl<IiPlotX>(kPlotProgId, LogMissing::No, Move::No, parent, host, rect, id);
 }
 
-IPrinterXPtr CCommonFunctions::CreatePrinterCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IPrinterXPtr CCommonControls::CreatePrinterCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return MakeControl<IPrinterX>(kPrinterProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
 }
 
-IReportXPtr CCommonFunctions::CreateReportCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IReportXPtr CCommonControls::CreateReportCtrl(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   auto report = MakeControl<IReportX>(kReportProgId, LogMissing::No, Move::Yes, parent, host, rect, id);
   if (report) common::ChangeFont(Puts(report).Control(), {.giveBack = false, .charset = 0});
   return report;
 }
 
-IGridXPtr CCommonFunctions::CreateFlexGrid(CWnd* parent, CWnd* host, RECT rect, UINT id) {
+IGridXPtr CCommonControls::CreateFlexGrid(CWnd* parent, CWnd* host, RECT rect, UINT id) {
   return MakeControl<IGridX>(kGridProgId, LogMissing::Yes, Move::Yes, parent, host, rect, id);
 }

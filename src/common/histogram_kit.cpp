@@ -55,7 +55,7 @@ bool Read::Fetch(CWexletCoreCommunication& comm, size_t firstBin, size_t count) 
 
 double Read::Total() const { return std::accumulate(m_bins.begin(), m_bins.end(), 0.0); }
 
-bool Plot(CCommonFunctions& common, IiPlotXPtr& plot, const Read& read, const Layout& layout) {
+bool Plot(CCommonControls& common, IiPlotXPtr& plot, const Read& read, const Layout& layout) {
   IiPlotChannelPtr channel = common.GetPlotChannelByName(plot, "Current");
   ComCheck(channel->Clear());
   if (!read.Complete()) return false;
@@ -63,7 +63,7 @@ bool Plot(CCommonFunctions& common, IiPlotXPtr& plot, const Read& read, const La
   return true;
 }
 
-void SetCaptions(CCommonFunctions& common, IiPlotXPtr& plot, const char* titleKey, const char* xTitleKey) {
+void SetCaptions(CCommonControls& common, IiPlotXPtr& plot, const char* titleKey, const char* xTitleKey) {
   ComCheck(plot->SetTitle(Text(titleKey)));
   IiPlotAxisPtr x, y;
   ComCheck(plot->GetXAxisByName("Samples", &x));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "comm/communication.h"
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 
 namespace histogram {
 
@@ -46,11 +46,11 @@ class Read {
 
 // Channel "Current" shows the read when it is complete and stays empty
 // when it is not; false then.
-bool Plot(CCommonFunctions& common, IiPlotXPtr& plot, const Read& read, const Layout& layout);
+bool Plot(CCommonControls& common, IiPlotXPtr& plot, const Read& read, const Layout& layout);
 
 // The plot's texts: its title, the title of the x axis, and the shared
 // texts of the percentage axis, channel "Current" and the tool buttons.
-void SetCaptions(CCommonFunctions& common, IiPlotXPtr& plot, const char* titleKey, const char* xTitleKey);
+void SetCaptions(CCommonControls& common, IiPlotXPtr& plot, const char* titleKey, const char* xTitleKey);
 
 // Clears the selected histogram (or part) in the device; true when the
 // device confirmed it.

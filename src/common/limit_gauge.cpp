@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 
@@ -140,7 +140,7 @@ void FullWarningGroup::OnMarkerMoved(long index) {
 
 void FullWarningGroup::OnEditLeft() {
   if (!m_bReady) return;
-  const double typed = CCommonFunctions::ReadEditDouble(*m_page, m_fullEdit);
+  const double typed = CCommonControls::ReadEditDouble(*m_page, m_fullEdit);
   const double full = plat::HeldTo(typed, m_gauge.Min(), kMaxWord);
   if (m_options.typedScaleMayShrink) {
     m_gauge.SetMax(FullWarningScale(full));
@@ -155,7 +155,7 @@ void FullWarningGroup::OnEditLeft() {
   ShowInitial(shown, true);
 }
 
-DWORD FullWarningGroup::InitialWord() const { return ToWord(CCommonFunctions::ReadEditDouble(*m_page, m_initialEdit)); }
+DWORD FullWarningGroup::InitialWord() const { return ToWord(CCommonControls::ReadEditDouble(*m_page, m_initialEdit)); }
 
 DWORD FullWarningGroup::FullWord() const { return ToWord(Full()); }
 
@@ -165,7 +165,7 @@ double FullWarningGroup::Full() const {
   return value;
 }
 
-double LimitField::Typed() const { return CCommonFunctions::ReadEditDouble(m_page, m_edit); }
+double LimitField::Typed() const { return CCommonControls::ReadEditDouble(m_page, m_edit); }
 
 double LimitField::Spin() const {
   double value = 0;

@@ -38,7 +38,7 @@ void ShowView(CWnd& page, int timeButton, int signalButton, IiXYPlotXPtr& plot, 
   ComCheck(data->SetYAxisName("RampPerc"));
 }
 
-void ShowCurves(CCommonFunctions& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
+void ShowCurves(CCommonControls& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
                 int show, Strokes strokes) {
   const bool time = view == kTimeView;
   common.ShowChannel(plot, _bstr_t(q.time) + suffix, time ? show : 0);
@@ -47,7 +47,7 @@ void ShowCurves(CCommonFunctions& common, IiXYPlotXPtr& plot, const Quantity& q,
   common.ShowChannel(plot, _bstr_t(q.closing) + suffix, !time && strokes.closing ? show : 0);
 }
 
-void ShowBoxCurves(CCommonFunctions& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
+void ShowBoxCurves(CCommonControls& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
                    int show) {
   if (view == kTimeView) {
     common.ShowChannel(plot, _bstr_t(q.time) + suffix, show);

@@ -3,7 +3,7 @@
 // both offer: the run against time, and the signature of position and
 // pilot relay against the command, for the opening and the closing stroke.
 // A comparison's channels carry "1", "2" or "Diff" after the names here.
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 
 namespace rampviews {
 
@@ -38,11 +38,11 @@ struct Strokes {
 void ShowView(CWnd& page, int timeButton, int signalButton, IiXYPlotXPtr& plot, View view);
 // A quantity's curves after a switch to `view`: those of the view and of
 // the given strokes as its box says (`show`), all others hidden.
-void ShowCurves(CCommonFunctions& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
+void ShowCurves(CCommonControls& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
                 int show, Strokes strokes = {});
 // A box clicked: its quantity's curves in `view`, both strokes, as the box
 // now says; the other view's are left alone.
-void ShowBoxCurves(CCommonFunctions& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
+void ShowBoxCurves(CCommonControls& common, IiXYPlotXPtr& plot, const Quantity& q, const char* suffix, View view,
                    int show);
 // The plot's title and its axes' titles in the user's language.
 void SetPlotTitles(IiXYPlotXPtr& plot);

@@ -2,7 +2,7 @@
 // creation.
 #include <cstdlib>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "common/control_puts.h"
 #include "platform/sys/numeric.h"
 
@@ -112,7 +112,7 @@ void SetupAlertLike(IiLinearGaugeXPtr& gauge, int row4, int row1, int row24, dou
 
 }  // namespace
 
-void CCommonFunctions::SetupDashboardGauge(IiLinearGaugeXPtr& gauge) {
+void CCommonControls::SetupDashboardGauge(IiLinearGaugeXPtr& gauge) {
   // The holder is tested before every put: Puts raises E_POINTER on each.
   Puts(gauge.GetInterfacePtr())
       .Put(Row(15), 2)
@@ -141,19 +141,19 @@ void CCommonFunctions::SetupDashboardGauge(IiLinearGaugeXPtr& gauge) {
       .Put(Row(20), 58);
 }
 
-void CCommonFunctions::SetupTempHumidityGauge(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupTempHumidityGauge(IiLinearGaugeXPtr gauge) {
   SetupTemperatureLike(gauge, 10, 200.0, -50.0, 5, {{50.0, 0x00FFFF, -1}, {100.0, 0x5096FF, -1}});
 }
 
-void CCommonFunctions::SetupPilotRelayGaugeA(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupPilotRelayGaugeA(IiLinearGaugeXPtr gauge) {
   SetupTemperatureLike(gauge, 28, 1000.0, 0.0, 6, {{50.0, 0x00FFFF, 1}, {100.0, 0x0A0AFF, 1}});
 }
 
-void CCommonFunctions::SetupPilotRelayGaugeB(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupPilotRelayGaugeB(IiLinearGaugeXPtr gauge) {
   SetupTemperatureLike(gauge, 30, 400000000.0, 0.0, 6, {{50.0, 0x00FFFF, -1}, {100.0, 0x5096FF, 1}});
 }
 
-void CCommonFunctions::SetupPiezoVolGauge(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupPiezoVolGauge(IiLinearGaugeXPtr gauge) {
   IiLinearGaugeX* g = gauge.operator->();
   Puts p(g);
   p.Put(Row(31), 1).Put(Row(2), 1).Color(Row(3), 0x00FF00).Put(Row(4), 12).Put(Row(5), 12);
@@ -189,7 +189,7 @@ void CCommonFunctions::SetupPiezoVolGauge(IiLinearGaugeXPtr gauge) {
   }
 }
 
-void CCommonFunctions::SetupDeviationGauge(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupDeviationGauge(IiLinearGaugeXPtr gauge) {
   IiLinearGaugeX* g = gauge.operator->();
   Puts p(g);
   Elements e(g);
@@ -213,15 +213,15 @@ void CCommonFunctions::SetupDeviationGauge(IiLinearGaugeXPtr gauge) {
   AddMarkers(g, {{0.0, 0x00FF00, 1}, {0.0, 0x00FF00, 1}}, 15);
 }
 
-void CCommonFunctions::SetupPosAlertsGauge(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupPosAlertsGauge(IiLinearGaugeXPtr gauge) {
   SetupAlertLike(gauge, 10, 28, 10, 110.0, -10.0, 7, {{0.0, 0x00FFFF, 1}, {0.0, 0x00FFFF, 1}});
 }
 
-void CCommonFunctions::SetupCycleTravelGauge(IiLinearGaugeXPtr gauge) {
+void CCommonControls::SetupCycleTravelGauge(IiLinearGaugeXPtr gauge) {
   SetupAlertLike(gauge, 12, 30, 5, 4294967295.0, 0.0, 6, {{50.0, 0x00FFFF, 0}, {100.0, 0x3399CC, 1}});
 }
 
-void CCommonFunctions::SetupLedArrow(IiLedArrowXPtr led) {
+void CCommonControls::SetupLedArrow(IiLedArrowXPtr led) {
   Puts(led.operator->())
       .Put(ArrowRow(4), 1)
       .Color(ArrowRow(5), 0x0A0AFF)
@@ -230,7 +230,7 @@ void CCommonFunctions::SetupLedArrow(IiLedArrowXPtr led) {
       .Put(ArrowRow(6), 1);
 }
 
-void CCommonFunctions::SetupDashboardGaugeFonts(IiLinearGaugeXPtr& gauge) {
+void CCommonControls::SetupDashboardGaugeFonts(IiLinearGaugeXPtr& gauge) {
   Puts p(gauge.operator->());
   p.Put(Row(15), 2);
   common::ChangeFont(p.Control(), {.size = 50000, .name = "Arial"});
@@ -268,31 +268,31 @@ void CCommonFunctions::SetupDashboardGaugeFonts(IiLinearGaugeXPtr& gauge) {
       .Put(Row(30, 'b'), 0);
 }
 
-void CCommonFunctions::SetupCustomCharLabel(IiLabelXPtr& label) {
+void CCommonControls::SetupCustomCharLabel(IiLabelXPtr& label) {
   common::ChangeFont(Puts(label.operator->()).Control(), {.size = 100000, .name = "Arial", .bold = TRUE});
 }
 
-void CCommonFunctions::SetupLabelFont(IiLabelXPtr& label, BYTE flag) {
+void CCommonControls::SetupLabelFont(IiLabelXPtr& label, BYTE flag) {
   Puts p(label.operator->());
   common::ChangeFont(p.Control(), {.name = "Arial", .underline = TRUE});
   p.Color(LabelRow(5), flag == 1 ? 0xFF0000 : 0x696969).Put(LabelRow(6), static_cast<LONG>(flag));
 }
 
-void CCommonFunctions::SetupDeviationTitleLabel(IiLabelXPtr& label) {
+void CCommonControls::SetupDeviationTitleLabel(IiLabelXPtr& label) {
   common::ChangeFont(Puts(label.operator->()).Control(), {.size = 480000, .name = "Times New Roman"});
 }
 
-void CCommonFunctions::SetupDeviationLabel(IiLabelXPtr& label) { SetupCharViewLabel(label, 0xFFCC00); }
+void CCommonControls::SetupDeviationLabel(IiLabelXPtr& label) { SetupCharViewLabel(label, 0xFFCC00); }
 
-void CCommonFunctions::SetupCharViewLabel(IiLabelXPtr& label, COLORREF color) {
+void CCommonControls::SetupCharViewLabel(IiLabelXPtr& label, COLORREF color) {
   Puts p(label.operator->());
   common::ChangeFont(p.Control(), {.size = 100000, .name = "Arial", .bold = TRUE});
   p.Put(LabelRow(2), 0).Put(LabelRow(1), 0).Put(LabelRow(3), 1).Color(LabelRow(4), color);
 }
 
-int CCommonFunctions::GetWindowTextInt(CWnd* window) { return std::atoi(window->GetWindowText().c_str()); }
+int CCommonControls::GetWindowTextInt(CWnd* window) { return std::atoi(window->GetWindowText().c_str()); }
 
-double CCommonFunctions::ReadEditDouble(const CWnd& page, int editId) {
+double CCommonControls::ReadEditDouble(const CWnd& page, int editId) {
   // atof would also take "nan", "inf" and "1e999"; no field may pass those on.
   return plat::LeadingNumber(page.GetDlgItemText(editId).c_str()).value_or(0.0);
 }

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/com/com_error.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"

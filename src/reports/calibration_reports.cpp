@@ -1,7 +1,7 @@
 // The stroke and command calibration reports.
 #include <span>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

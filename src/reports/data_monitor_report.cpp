@@ -1,6 +1,6 @@
 // The data monitor report: the monitor settings, the elapsed time and one
 // picture of the monitor plot as the page shows it.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

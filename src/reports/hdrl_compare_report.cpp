@@ -1,7 +1,7 @@
 // The HDRL comparison report: both files' identification, settling times
 // and results with their differences as the page shows them, and three
 // pictures of the compare plot, one for each of its graphs.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

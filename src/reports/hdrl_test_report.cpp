@@ -1,6 +1,6 @@
 // The HDRL test report: the results as the page shows them and three
 // pictures of the HDRL plot, one for each of its graphs.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

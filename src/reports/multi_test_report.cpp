@@ -1,6 +1,6 @@
 // The multi-test report: the ramp, step, partial stroke and HDRL tests in
 // one report, each with its settings or results and the graphs of its page.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

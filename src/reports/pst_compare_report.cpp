@@ -1,7 +1,7 @@
 // The partial stroke comparison report: both files' identification,
 // settings and results as the comparison page shows them, and one picture
 // of its compare plot.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

@@ -1,6 +1,6 @@
 // The partial stroke test report: the settings, the three results and one
 // picture of the page's plot as the page shows it.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

@@ -1,7 +1,7 @@
 // The ramp comparison report: both files' identification and settings side
 // by side, and two pictures of the compare plot, the ramp view and the
 // signature view.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/win/person.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"

@@ -1,6 +1,6 @@
 // The ramp test report: the settings, stroke length and actuator size, and
 // two pictures of the ramp plot, the ramp run and the signature.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

@@ -1,4 +1,4 @@
-# The report builders of the common functions, on the report frame.
+# The report builders, the top of the common functions, on the report frame.
 add_library(tarnix_reports STATIC
   ${CMAKE_CURRENT_LIST_DIR}/report_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/calibration_reports.cpp
@@ -13,4 +13,4 @@ add_library(tarnix_reports STATIC
   ${CMAKE_CURRENT_LIST_DIR}/data_monitor_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/multi_test_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/alarm_reports.cpp)
-target_link_libraries(tarnix_reports PUBLIC tarnix_common)
+target_link_libraries(tarnix_reports PUBLIC tarnix_files)

@@ -2,7 +2,7 @@
 // by side, and one picture of the compare plot with every channel.
 #include <utility>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

@@ -1,5 +1,5 @@
 // The step test report, with its one picture of the step plot.
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "reports/report_frame.h"
 #include "support/language_table.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/alarm_rows.h"
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 
 class CAlarmRowControls {
  public:

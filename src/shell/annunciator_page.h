@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/alarm_rows.h"
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "shell/alarm_row_controls.h"
 #include "shell/monitoring_page.h"
 

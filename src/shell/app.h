@@ -5,7 +5,7 @@
 #include <string>
 
 #include "comm/communication.h"
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/win/splitter.h"
 #include "platform/win/tree.h"
 #include "shell/page.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "comm/communication.h"
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/cwnd.h"
 #include "platform/win/tooltip.h"

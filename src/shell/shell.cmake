@@ -4,7 +4,7 @@
 # src/app (the main frame, the page table and start-up) on everything.
 add_library(tarnix_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/app.cpp)
-target_link_libraries(tarnix_app PUBLIC tarnix_common)
+target_link_libraries(tarnix_app PUBLIC tarnix_reports)
 
 add_library(tarnix_frames STATIC
   ${CMAKE_CURRENT_LIST_DIR}/status_page.cpp

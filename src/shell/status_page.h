@@ -5,7 +5,7 @@
 // and configuration pages is in step_page.h.
 #include <vector>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/win/controls.h"
 #include "platform/win/dialog_template.h"
 #include "shell/page.h"

@@ -4,7 +4,7 @@
 // across the bottom (the state of the link to the device).
 #include <vector>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/win/controls.h"
 #include "platform/win/form_view.h"
 #include "platform/win/resources.h"

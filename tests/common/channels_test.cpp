@@ -1,7 +1,7 @@
 // Plot channels by name: look-up, set-ups, copies, differences, show/hide.
 #include <gtest/gtest.h>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "platform/activex/sequences.h"
 
 namespace {
@@ -51,7 +51,7 @@ class Channels : public testing::Test {
   IiPlotChannelPtr P(const char* name) { return common.GetPlotChannelByName(plot, name); }
   IiXYPlotChannelPtr X(const char* name) { return common.GetXYPlotChannelByName(xy, name); }
 
-  CCommonFunctions common;
+  CCommonControls common;
   IiPlotXPtr plot, other;
   IiXYPlotXPtr xy;
 };
@@ -255,13 +255,13 @@ TEST_F(Channels, ShowWritesTheValueIntoBothFlags) {
 
 TEST(PstSettings, EqualOnlyWhenAllFourPairsAreTheSameText) {
   const _bstr_t a("10.0"), b("90.0"), c("5.0"), d("30.0");
-  EXPECT_TRUE(CCommonFunctions::ArePSTSettingsEqual(a, a, b, b, c, c, d, d));
-  EXPECT_TRUE(CCommonFunctions::ArePSTSettingsEqual(_bstr_t(), _bstr_t(), b, b, c, c, d, d));
+  EXPECT_TRUE(CCommonControls::ArePSTSettingsEqual(a, a, b, b, c, c, d, d));
+  EXPECT_TRUE(CCommonControls::ArePSTSettingsEqual(_bstr_t(), _bstr_t(), b, b, c, c, d, d));
   struct Case {
     _bstr_t first, second;
   } differing[] = {{"10.0", " 10.0"}, {"abc", "ABC"}, {_bstr_t(), ""}, {"", _bstr_t()}, {"10.0", "10.00"}};
   for (const Case& x : differing)
-    EXPECT_FALSE(CCommonFunctions::ArePSTSettingsEqual(a, a, b, b, x.first, x.second, d, d));
+    EXPECT_FALSE(CCommonControls::ArePSTSettingsEqual(a, a, b, b, x.first, x.second, d, d));
 }
 
 }  // namespace

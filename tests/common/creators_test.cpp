@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "platform/activex/sequences.h"
 #include "platform/com/registry.h"
 #include "platform/win/sys_colors.h"
@@ -43,12 +43,12 @@ class Creators : public testing::Test {
   }
 
   testsupport::LogCapture log;
-  CCommonFunctions common;
+  CCommonControls common;
   CWnd page;
   CRect rect;
 };
 
-using Create = std::function<IUnknownPtr(CCommonFunctions&, CWnd*, CWnd*, RECT)>;
+using Create = std::function<IUnknownPtr(CCommonControls&, CWnd*, CWnd*, RECT)>;
 
 struct CreatorCase {
   const char* name;
@@ -190,7 +190,7 @@ TEST_F(Creators, SliderAlwaysEndsAt108By42AndControlsSitOnThePlaceholder) {
 struct SetupCase {
   const char* name;
   const char* progId;
-  std::function<void(CCommonFunctions&, IUnknown*)> setup;
+  std::function<void(CCommonControls&, IUnknown*)> setup;
   std::vector<Step> steps;
 };
 
@@ -311,7 +311,7 @@ TEST_F(Creators, WindowTextAsAnInteger) {
   window.Create(nullptr, "", 0, CRect(0, 0, 10, 10), &page, 1);
   for (const Case& c : cases) {
     window.SetWindowText(c.text);
-    EXPECT_EQ(CCommonFunctions::GetWindowTextInt(&window), c.value) << c.text;
+    EXPECT_EQ(CCommonControls::GetWindowTextInt(&window), c.value) << c.text;
   }
 }
 

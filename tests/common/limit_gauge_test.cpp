@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/controls.h"
@@ -62,7 +62,7 @@ class LimitGaugeTest : public testing::Test {
     common.SetupPilotRelayGaugeA(created);
     gauge = LimitGauge(created);
   }
-  CCommonFunctions common;
+  CCommonControls common;
   CWnd page, host;
   LimitGauge gauge;
 };

@@ -102,7 +102,7 @@ TEST(CurveLayout, TitleAxesAndTheOneChannel) {
   IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
   for (int i = 0; i < 4; ++i) plot->AddChannel(nullptr);
   ChannelAt(plot, 2)->AddXY(1, 2, nullptr);
-  CCommonFunctions cf;
+  CFileFunctions cf;
   cf.SetupCharacterizationPlot(plot);
   cf.SetupCharCurvePlot(plot);
   EXPECT_EQ(Title(plot), "Characterization Curve");

@@ -25,10 +25,10 @@ using plat::Question;
 struct KindCase {
   const char* name;
   const char* extension;
-  void (CCommonFunctions::*layout)(IiXYPlotXPtr);
-  void (CCommonFunctions::*channels)(IiXYPlotXPtr);
-  void (CCommonFunctions::*save)(IiXYPlotXPtr);
-  bool (CCommonFunctions::*open)(IiXYPlotXPtr);
+  void (CFileFunctions::*layout)(IiXYPlotXPtr);
+  void (CFileFunctions::*channels)(IiXYPlotXPtr);
+  void (CFileFunctions::*save)(IiXYPlotXPtr);
+  bool (CFileFunctions::*open)(IiXYPlotXPtr);
   LONG dataChannels;
   const char* settingsChannel;
   const char* saveTitle;
@@ -39,10 +39,10 @@ struct KindCase {
 
 const KindCase kRamp{"ramp",
                      "rmp",
-                     &CCommonFunctions::SetupRampPlot,
-                     &CCommonFunctions::SetupRampTestChannels,
-                     &CCommonFunctions::SaveRampFile,
-                     &CCommonFunctions::OpenRampFile,
+                     &CFileFunctions::SetupRampPlot,
+                     &CFileFunctions::SetupRampTestChannels,
+                     &CFileFunctions::SaveRampFile,
+                     &CFileFunctions::OpenRampFile,
                      10,
                      "RampSettings",
                      "##FILESAVERAMP",
@@ -51,10 +51,10 @@ const KindCase kRamp{"ramp",
                      true};
 const KindCase kStep{"step",
                      "stp",
-                     &CCommonFunctions::SetupStepPlot,
-                     &CCommonFunctions::SetupStepChannels,
-                     &CCommonFunctions::SaveStepFile,
-                     &CCommonFunctions::OpenStepFile,
+                     &CFileFunctions::SetupStepPlot,
+                     &CFileFunctions::SetupStepChannels,
+                     &CFileFunctions::SaveStepFile,
+                     &CFileFunctions::OpenStepFile,
                      4,
                      "TestSettings",
                      "##FILESAVESTEPAS",
@@ -120,7 +120,7 @@ class Files : public testing::Test {
   plat::ManualClock clock{{2024, 12, 31, 23, 59, 0, 0}};
   plat::ScopedTimeSource time{clock};
   ScratchFolder folder;
-  CCommonFunctions cf;
+  CFileFunctions cf;
 };
 
 TEST_F(Files, RampSavedAndOpenedBackPointForPoint) {
@@ -587,7 +587,7 @@ TEST(SplitFilePath, FolderTitleAndExtensionOrNothingChanged) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     cf.m_strPathParts = {_bstr_t(""), _bstr_t("/old/"), _bstr_t("old"), _bstr_t(".old")};
     EXPECT_EQ(cf.SplitFilePath(c.path), c.result);
     std::vector<std::string> parts;
@@ -638,7 +638,7 @@ TEST(CompareRampSettings, EverySettingCountsAndNothingElseDoes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     const char* file1[] = {"TAG", "TAG", "12/9/2026", "12/9/2026", "a.rmp", "a.rmp", "25", "25", "75", "75",
                            "2", "2", "60", "60", "10.0", "54.0", "cm\u00B2", "mm", "10.0", "54.0"};
     for (int i = 0; i < 20; ++i) cf.m_strRampCompare[i] = file1[i];

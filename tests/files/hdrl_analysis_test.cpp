@@ -5,7 +5,7 @@
 #include <cmath>
 #include <functional>
 
-#include "diagnostics/run/hdrl_analysis.h"
+#include "diagnostics/files/hdrl_analysis.h"
 #include "files/kinds_fixture.h"
 
 namespace {
@@ -119,7 +119,7 @@ class HDRLChannels : public testing::Test {
   }
   Points Of(const char* channel) { return PointsOf(cf.GetXYPlotChannelByName(plot, channel)); }
 
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot;
 };
 

@@ -24,7 +24,7 @@ ChannelLook Line(const char* name, const char* title, const char* x, const char*
 // A plot as the comparison page lays it out, with the points of one file
 // standing in the way of a second application of the table.
 IiXYPlotXPtr ComparePlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupHDRLPlots(plot);
   cf.SetupHDRLCompareChannels2(plot);
@@ -34,12 +34,12 @@ IiXYPlotXPtr ComparePlot() {
 TEST(HDRLCompareChannels, EachTableTwiceLeavesExactlyItsChannelsEmpty) {
   struct Table {
     const char* name;
-    void (CCommonFunctions::*apply)(IiXYPlotXPtr);
+    void (CFileFunctions::*apply)(IiXYPlotXPtr);
     std::vector<ChannelLook> looks;
   };
   const Table tables[] = {
       {"file table",
-       &CCommonFunctions::SetupHDRLCompareChannels,
+       &CFileFunctions::SetupHDRLCompareChannels,
        {
            Line("Position", "Position", "Time", "Position", 0x0A0AFF),
            Line("Command", "Command", "Time", "Position", 0xC00000),
@@ -54,7 +54,7 @@ TEST(HDRLCompareChannels, EachTableTwiceLeavesExactlyItsChannelsEmpty) {
            {"TagName", "TagName", "None", "None", 0x000080, -1, false, false, 0},
        }},
       {"overlay table",
-       &CCommonFunctions::SetupHDRLCompareChannels2,
+       &CFileFunctions::SetupHDRLCompareChannels2,
        {
            FreshLook("Position", "Position", "Time", "Position", 0x0A0AFF, 0),
            FreshLook("Position2", "Position 2", "Time2", "Position", 0x0A0AFF, 1),
@@ -76,7 +76,7 @@ TEST(HDRLCompareChannels, EachTableTwiceLeavesExactlyItsChannelsEmpty) {
   };
   for (const Table& t : tables) {
     SCOPED_TRACE(t.name);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewXYPlot();
     cf.SetupHDRLPlots(plot);
     (cf.*t.apply)(plot);
@@ -90,20 +90,20 @@ TEST(HDRLCompareChannels, EachTableTwiceLeavesExactlyItsChannelsEmpty) {
 TEST(HDRLCompareViews, EachViewLeavesOnlyItsOwnChannelsAndAxesWhateverCameBefore) {
   struct View {
     const char* name;
-    void (CCommonFunctions::*show)(IiXYPlotXPtr);
+    void (CFileFunctions::*show)(IiXYPlotXPtr);
     const char* title;  // no language file: the key shows
     Names shown;
   };
   const View views[] = {
-      {"position vs. time", &CCommonFunctions::ShowHDRLComparePositionVsTime, "##HDRLTITLETEXT",
+      {"position vs. time", &CFileFunctions::ShowHDRLComparePositionVsTime, "##HDRLTITLETEXT",
        Names{"Position", "Command", "Position2", "Command2", "y:Position", "x:Time", "x:Time2"}},
-      {"error vs. position", &CCommonFunctions::ShowHDRLCompareErrorVsPosition, "##HDRLPEVP",
+      {"error vs. position", &CFileFunctions::ShowHDRLCompareErrorVsPosition, "##HDRLPEVP",
        [] {
          Names n = kCycles;
          n.insert(n.end(), {"y:PositionError", "x:Command"});
          return n;
        }()},
-      {"error vs. command", &CCommonFunctions::ShowHDRLCompareErrorVsCommand, "##HDRLPEVCMD",
+      {"error vs. command", &CFileFunctions::ShowHDRLCompareErrorVsCommand, "##HDRLPEVCMD",
        [] {
          Names n = kLinearity;
          n.insert(n.end(), {"y:PositionError", "x:Command"});
@@ -114,7 +114,7 @@ TEST(HDRLCompareViews, EachViewLeavesOnlyItsOwnChannelsAndAxesWhateverCameBefore
     for (const View& v : views)
       for (const bool everything : {false, true}) {
         SCOPED_TRACE(std::string(before.name) + " -> " + v.name + (everything ? ", all shown" : ", all hidden"));
-        CCommonFunctions cf;
+        CFileFunctions cf;
         IiXYPlotXPtr plot = ComparePlot();
         SetEverything(plot, everything);
         (cf.*before.show)(plot);
@@ -126,7 +126,7 @@ TEST(HDRLCompareViews, EachViewLeavesOnlyItsOwnChannelsAndAxesWhateverCameBefore
 }
 
 TEST(HDRLCompareViews, ResetHidesEverySixteenChannelsAndTheFiveAxes) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = ComparePlot();
   SetEverything(plot, true);
   cf.ResetHDRLCompareGraph(plot);
@@ -136,7 +136,7 @@ TEST(HDRLCompareViews, ResetHidesEverySixteenChannelsAndTheFiveAxes) {
 }
 
 TEST(HDRLCompareViews, TwoTestsOfDifferentLengthsFitTheirOwnTimeAxes) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = ComparePlot();
   auto add = [&](const char* name, const Points& points) {
     IiXYPlotChannelPtr c = cf.GetXYPlotChannelByName(plot, name);
@@ -175,7 +175,7 @@ TEST(HDRLCompareViews, AMissingNameStopsTheCallWithEPointer) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewXYPlot();
     cf.SetupHDRLPlots(plot);
     c.overlay ? cf.SetupHDRLCompareChannels2(plot) : cf.SetupHDRLCompareChannels(plot);
@@ -192,7 +192,7 @@ TEST(HDRLCompareViews, AMissingNameStopsTheCallWithEPointer) {
     const std::set<std::string> hidden(c.hiddenAfter.begin(), c.hiddenAfter.end());
     for (const auto& [name, flag] : Flags(plot)) EXPECT_EQ(flag, hidden.count(name) ? '0' : '1') << name;
   }
-  CCommonFunctions cf;
+  CFileFunctions cf;
   EXPECT_THROW(cf.ResetHDRLCompareGraph(IiXYPlotXPtr()), _com_error);
 }
 

@@ -167,7 +167,7 @@ TEST(HDRLLayout, AxesAndTenChannelsInFileOrder) {
   IiXYPlotXPtr plot = NewPlot<IiXYPlotXPtr>();
   for (int i = 0; i < 3; ++i) plot->AddChannel(nullptr);
   ChannelAt(plot, 2)->AddXY(1, 1, nullptr);
-  CCommonFunctions cf;
+  CFileFunctions cf;
   cf.SetupHDRLPlots(plot);
   cf.SetupHDRLChannels(plot);
   struct AxisRow {

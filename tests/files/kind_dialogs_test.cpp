@@ -21,12 +21,12 @@ struct Plots {
 struct KindCase {
   const char* name;
   const char* extension;
-  std::function<Plots(CCommonFunctions&)> make;
-  std::function<void(CCommonFunctions&, Plots&)> save;
-  std::function<bool(CCommonFunctions&, Plots&)> open;
+  std::function<Plots(CFileFunctions&)> make;
+  std::function<void(CFileFunctions&, Plots&)> save;
+  std::function<bool(CFileFunctions&, Plots&)> open;
   // Every field the kind writes on open, set to a text or read back.
-  std::function<void(CCommonFunctions&, const char*)> setFields;
-  std::function<std::vector<std::string>(CCommonFunctions&)> fields;
+  std::function<void(CFileFunctions&, const char*)> setFields;
+  std::function<std::vector<std::string>(CFileFunctions&)> fields;
   const char* saveError;
   const char* openError;
   const char* settingsExtension;  // empty: none
@@ -39,19 +39,19 @@ void SetAll(TextArray<N>& texts, const char* text) {
 
 const KindCase kKinds[] = {
     {"partial stroke", "pst",
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        Plots p{NewPlot<IiPlotXPtr>(), {}};
        cf.SetupPSTPlot(p.time);
        cf.SetupPSTChannels(p.time);
        return p;
      },
-     [](CCommonFunctions& cf, Plots& p) { cf.SavePSTFile(p.time); },
-     [](CCommonFunctions& cf, Plots& p) { return cf.OpenPSTFile(p.time); },
-     [](CCommonFunctions& cf, const char* t) {
+     [](CFileFunctions& cf, Plots& p) { cf.SavePSTFile(p.time); },
+     [](CFileFunctions& cf, Plots& p) { return cf.OpenPSTFile(p.time); },
+     [](CFileFunctions& cf, const char* t) {
        SetAll(cf.m_strPSTSettings, t);
        cf.m_strPSTBreakawayTime = cf.m_strPSTTimeToTarget = cf.m_strPSTResult = cf.m_strPSTTag = t;
      },
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        std::vector<std::string> f = Texts(cf.m_strPSTSettings);
        for (const _bstr_t* t :
             {&cf.m_strPSTBreakawayTime, &cf.m_strPSTTimeToTarget, &cf.m_strPSTResult, &cf.m_strPSTTag})
@@ -60,19 +60,19 @@ const KindCase kKinds[] = {
      },
      "File save error.", "File open error.", ""},
     {"HDRL", "hdrl",
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        Plots p{{}, NewPlot<IiXYPlotXPtr>()};
        cf.SetupHDRLPlots(p.xy);
        cf.SetupHDRLChannels(p.xy);
        return p;
      },
-     [](CCommonFunctions& cf, Plots& p) { cf.SaveHDRLFile(p.xy); },
-     [](CCommonFunctions& cf, Plots& p) { return cf.OpenHDRLFile(p.xy); },
-     [](CCommonFunctions& cf, const char* t) {
+     [](CFileFunctions& cf, Plots& p) { cf.SaveHDRLFile(p.xy); },
+     [](CFileFunctions& cf, Plots& p) { return cf.OpenHDRLFile(p.xy); },
+     [](CFileFunctions& cf, const char* t) {
        SetAll(cf.m_strHDRLResults, t);
        cf.m_strHDRLSettlingTime = cf.m_strHDRLTag = t;
      },
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        std::vector<std::string> f = Texts(cf.m_strHDRLResults);
        f.push_back(cf.m_strHDRLSettlingTime.str());
        f.push_back(cf.m_strHDRLTag.str());
@@ -80,38 +80,38 @@ const KindCase kKinds[] = {
      },
      "##FILESAVEERR", "##FILEOPENERR", ""},
     {"data logger", "lgr",
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        Plots p{NewPlot<IiPlotXPtr>(), {}};
        cf.SetupDataLoggerPlot(p.time);
        cf.SetupDataLoggerChannels(p.time);
        return p;
      },
-     [](CCommonFunctions& cf, Plots& p) { cf.SaveDataLoggerFile(p.time); },
-     [](CCommonFunctions& cf, Plots& p) { return cf.OpenDataLoggerFile(p.time); },
-     [](CCommonFunctions& cf, const char* t) {
+     [](CFileFunctions& cf, Plots& p) { cf.SaveDataLoggerFile(p.time); },
+     [](CFileFunctions& cf, Plots& p) { return cf.OpenDataLoggerFile(p.time); },
+     [](CFileFunctions& cf, const char* t) {
        SetAll(cf.m_strLoggerSettings, t);
        cf.m_strFileTag = t;
      },
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        std::vector<std::string> f = Texts(cf.m_strLoggerSettings);
        f.push_back(cf.m_strFileTag.str());
        return f;
      },
      "File save error.", "File open error.", ".datalogprp"},
     {"curve", "curve",
-     [](CCommonFunctions& cf) {
+     [](CFileFunctions& cf) {
        Plots p{NewPlot<IiPlotXPtr>(), {}};
        cf.SetupCharacterizationPlot(p.time);
        return p;
      },
-     [](CCommonFunctions& cf, Plots& p) { cf.SaveCharCurveFile(p.time); },
+     [](CFileFunctions& cf, Plots& p) { cf.SaveCharCurveFile(p.time); },
      // The curve opener gives no result; the page reads the channel back all the same.
-     [](CCommonFunctions& cf, Plots& p) {
+     [](CFileFunctions& cf, Plots& p) {
        cf.OpenCharCurveFile(p.time);
        return false;
      },
-     [](CCommonFunctions& cf, const char* t) { cf.m_strFileTag = t; },
-     [](CCommonFunctions& cf) { return std::vector<std::string>{cf.m_strFileTag.str()}; }, "File save error.",
+     [](CFileFunctions& cf, const char* t) { cf.m_strFileTag = t; },
+     [](CFileFunctions& cf) { return std::vector<std::string>{cf.m_strFileTag.str()}; }, "File save error.",
      "File open error.", ""},
 };
 

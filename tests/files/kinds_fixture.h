@@ -97,7 +97,7 @@ class KindFiles : public testing::Test {
   plat::ManualClock clock{{2026, 12, 8, 6, 5, 0, 0}};
   plat::ScopedTimeSource time{clock};
   ScratchFolder folder;
-  CCommonFunctions cf;
+  CFileFunctions cf;
 };
 
 }  // namespace kindtest

@@ -121,7 +121,7 @@ const std::vector<ChannelExpect> kStepTable = {
 };
 
 TEST(RampLayout, AxesAndThirteenHiddenChannelsWhateverThePlotHeldAndHowOftenItRuns) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = UsedPlot();
   for (int pass = 1; pass <= 2; ++pass) {
     SCOPED_TRACE(pass);
@@ -143,7 +143,7 @@ TEST(RampLayout, AxesAndThirteenHiddenChannelsWhateverThePlotHeldAndHowOftenItRu
 }
 
 TEST(RampLayout, HidingTouchesOnlyTheTenDataChannelsAndTheAxes) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupRampPlot(plot);
   cf.SetupRampTestChannels(plot);
@@ -163,7 +163,7 @@ TEST(RampLayout, HidingTouchesOnlyTheTenDataChannelsAndTheAxes) {
 }
 
 TEST(RampLayout, HidingFailsAtAMissingNameAfterHidingTheOnesBefore) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupRampPlot(plot);
   cf.SetupRampTestChannels(plot);
@@ -181,7 +181,7 @@ TEST(RampLayout, HidingFailsAtAMissingNameAfterHidingTheOnesBefore) {
 TEST(RampLayout, TheCompareResetHidesTheThirtyChannelsAndTheAxesOrStopsAtAMissingName) {
   for (const bool broken : {false, true}) {
     SCOPED_TRACE(broken ? "\"ILCmd2\" missing" : "all there");
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = NewXYPlot();
     cf.SetupRampPlot(plot);
     plot->RemoveAllChannels();
@@ -211,17 +211,17 @@ TEST(RampLayout, TheCompareResetHidesTheThirtyChannelsAndTheAxesOrStopsAtAMissin
 TEST(StepLayout, TheTwoAxisLayouts) {
   struct Case {
     const char* what;
-    void (CCommonFunctions::*setup)(IiXYPlotXPtr);
+    void (CFileFunctions::*setup)(IiXYPlotXPtr);
     const char* yName;
     double xSpan, ySpan;
   };
   const Case cases[] = {
-      {"test", &CCommonFunctions::SetupStepPlot, "StepPerc", 10, 130},
-      {"compare", &CCommonFunctions::SetupStepComparePlot, "RampPerc", 100, 100},
+      {"test", &CFileFunctions::SetupStepPlot, "StepPerc", 10, 130},
+      {"compare", &CFileFunctions::SetupStepComparePlot, "RampPerc", 100, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = UsedPlot();
     (cf.*c.setup)(plot);
     ExpectAxes(plot, {{true, 0, "StepX", 0, c.xSpan}, {false, 0, c.yName, 0, c.ySpan}});
@@ -230,7 +230,7 @@ TEST(StepLayout, TheTwoAxisLayouts) {
 }
 
 TEST(StepLayout, SixChannelsWithHiddenStorageAndTheVisibilityReset) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = UsedPlot();
   cf.SetupStepPlot(plot);
   cf.SetupStepChannels(plot);
@@ -250,15 +250,15 @@ namespace {
 TEST(HistogramLayout, TheTwoRangesAndOneEmptyCurrentChannelOnAUsedPlot) {
   struct Case {
     const char* what;
-    void (CCommonFunctions::*setup)(IiPlotXPtr);
+    void (CFileFunctions::*setup)(IiPlotXPtr);
     double xMin, xSpan;
   } cases[] = {
-      {"deviation", &CCommonFunctions::SetupDeviationPlot, -100, 200},
-      {"position", &CCommonFunctions::SetupPosAlertsHistogramPlot, -10, 120},
+      {"deviation", &CFileFunctions::SetupDeviationPlot, -100, 200},
+      {"position", &CFileFunctions::SetupPosAlertsHistogramPlot, -10, 120},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
     for (int i = 0; i < 3; ++i) plot->AddChannel(nullptr);
     ChannelAt(plot, 1)->AddXY(1, 2, nullptr);

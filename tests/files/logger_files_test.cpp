@@ -115,7 +115,7 @@ TEST(LoggerLayout, TitleAxesAndEightChannelsWhateverThePlotHeld) {
   IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
   for (int i = 0; i < 10; ++i) plot->AddChannel(nullptr);
   ChannelAt(plot, 9)->AddXY(1, 2, nullptr);
-  CCommonFunctions cf;
+  CFileFunctions cf;
   cf.SetupDataLoggerPlot(plot);
   cf.SetupDataLoggerChannels(plot);
   cf.SetupDataLoggerChannels(plot);

@@ -40,7 +40,7 @@ class PSTCompareFiles : public KindFiles {
 };
 
 TEST(PSTCompareLayout, TwelveCompareChannelsAndTheFileChannelsInFileOrder) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
   cf.SetupPSTPlot(plot);
   cf.SetupPSTCompareChannels(plot);

@@ -17,7 +17,7 @@ struct Stored {
 };
 
 // Written on 8 December 2026; the command falls 1 % each 100 ms from 100 %.
-inline void Write(CCommonFunctions& cf, const std::string& path, const Stored& s) {
+inline void Write(CFileFunctions& cf, const std::string& path, const Stored& s) {
   IiPlotXPtr plot = filetest::NewPlot<IiPlotXPtr>();
   cf.SetupPSTPlot(plot);
   cf.SetupPSTChannels(plot);

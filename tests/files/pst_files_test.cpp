@@ -127,7 +127,7 @@ TEST(PSTLayout, TitleAxesAndSevenChannelsWhateverThePlotHeld) {
   IiPlotXPtr plot = NewPlot<IiPlotXPtr>();
   for (int i = 0; i < 9; ++i) plot->AddChannel(nullptr);
   ChannelAt(plot, 3)->AddXY(1, 2, nullptr);
-  CCommonFunctions cf;
+  CFileFunctions cf;
   cf.SetupPSTPlot(plot);
   cf.SetupPSTChannels(plot);
   cf.SetupPSTChannels(plot);

@@ -35,7 +35,7 @@ class RampCompare : public KindFiles {
 
   // Written by the ramp test's save, as the ramp test page writes it.
   std::string Save(const char* name, const RampTest& t) {
-    CCommonFunctions saver;
+    CFileFunctions saver;
     IiXYPlotXPtr plot = NewPlot<IiXYPlotXPtr>();
     saver.SetupRampPlot(plot);
     saver.SetupRampTestChannels(plot);
@@ -264,7 +264,7 @@ TEST_F(RampCompare, ACancelledOrUnreadableFileChangesNothing) {
   const auto channels = AllChannels();
 
   // A step test file renamed: no ramp settings in it.
-  CCommonFunctions stepper;
+  CFileFunctions stepper;
   IiXYPlotXPtr stepPlot = NewPlot<IiXYPlotXPtr>();
   stepper.SetupStepPlot(stepPlot);
   stepper.SetupStepChannels(stepPlot);

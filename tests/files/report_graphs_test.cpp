@@ -33,7 +33,7 @@ Names Join(std::initializer_list<Names> parts) {
 }
 
 IiXYPlotXPtr RampPlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupRampPlot(plot);
   cf.SetupRampTestChannels(plot);
@@ -41,7 +41,7 @@ IiXYPlotXPtr RampPlot() {
 }
 
 IiXYPlotXPtr RampComparePlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupRampPlot(plot);
   plot->RemoveAllChannels();
@@ -50,7 +50,7 @@ IiXYPlotXPtr RampComparePlot() {
 }
 
 IiXYPlotXPtr StepPlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupStepPlot(plot);
   cf.SetupStepChannels(plot);
@@ -58,7 +58,7 @@ IiXYPlotXPtr StepPlot() {
 }
 
 IiXYPlotXPtr StepComparePlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupStepComparePlot(plot);
   plot->RemoveAllChannels();
@@ -90,7 +90,7 @@ std::string Grid(IiXYPlotXPtr& plot) {
 struct View {
   const char* name;
   IiXYPlotXPtr (*plot)();
-  void (CCommonFunctions::*view)(IiXYPlotXPtr);
+  void (CFileFunctions::*view)(IiXYPlotXPtr);
   const char* title;  // the tests run without a language file
   Names shown, hidden;  // channels, and axes as "x:Name" / "y:Name"
   const char* grid;     // afterwards; "<All>/<All>" when left alone
@@ -98,26 +98,26 @@ struct View {
 
 TEST(ReportGraphs, EachViewShowsAndHidesItsOwnWhateverThePlotShowedAndTouchesNothingElse) {
   const View views[] = {
-      {"step test", StepPlot, &CCommonFunctions::SetupStepGraph, "##IDD_DIAGNOSTIC_STEP_TEST",
+      {"step test", StepPlot, &CFileFunctions::SetupStepGraph, "##IDD_DIAGNOSTIC_STEP_TEST",
        Join({kRampData, {"x:StepX", "y:StepPerc"}}), {}, "<All>/<All>"},
-      {"pressure against position", PressurePlot, &CCommonFunctions::SetupPressureVsPositionGraph, "##PRESSVPOS",
+      {"pressure against position", PressurePlot, &CFileFunctions::SetupPressureVsPositionGraph, "##PRESSVPOS",
        {"PvPSPort", "PvPPortA", "x:PosnX", "y:StepPerc"},
        Join({kRampData, {"PvPPortB", "x:StepX", "y:StepPress"}}),
        "<All>/<All>"},
-      {"step comparison", StepComparePlot, &CCommonFunctions::SetupStepCompareGraph,
+      {"step comparison", StepComparePlot, &CFileFunctions::SetupStepCompareGraph,
        "##IDD_DIAGNOSTIC_STEP_TEST", Join({kStepCompare, {"x:StepX", "y:RampPerc"}}), {}, "<All>/<All>"},
-      {"ramp test", RampPlot, &CCommonFunctions::SetupRampGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
+      {"ramp test", RampPlot, &CFileFunctions::SetupRampGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
        Join({kRampData, {"x:RampX", "y:RampPerc"}}), Join({kOpen, kClose, {"x:CmdX"}}), "RampX/RampPerc"},
-      {"signature, both ways", RampPlot, &CCommonFunctions::SetupSignatureGraph, "##SIGVCMD",
+      {"signature, both ways", RampPlot, &CFileFunctions::SetupSignatureGraph, "##SIGVCMD",
        Join({kOpen, kClose, {"x:CmdX", "y:RampPerc"}}), Join({kRampData, {"x:RampX"}}), "CmdX/RampPerc"},
-      {"ramp comparison", RampComparePlot, &CCommonFunctions::SetupRampCompareGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
+      {"ramp comparison", RampComparePlot, &CFileFunctions::SetupRampCompareGraph, "##IDD_DIAGNOSTIC_RAMP_TEST",
        Join({Prefixed({"Position", "Command", "ILCmd", "ILPos"}, {"1", "2", "Diff"}), {"x:RampX", "y:RampPerc"}}),
        Join({Prefixed({"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen",
                        "ILPosnvCmdClose"},
                       {"1", "2", "Diff"}),
              {"x:CmdX"}}),
        "<All>/<All>"},
-      {"signature comparison", RampComparePlot, &CCommonFunctions::SetupSignatureCompareGraph, "##SIGVCMD",
+      {"signature comparison", RampComparePlot, &CFileFunctions::SetupSignatureCompareGraph, "##SIGVCMD",
        Join({Prefixed({"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen",
                        "ILPosnvCmdClose"},
                       {"1", "2", "Diff"}),
@@ -128,7 +128,7 @@ TEST(ReportGraphs, EachViewShowsAndHidesItsOwnWhateverThePlotShowedAndTouchesNot
   for (const View& v : views) {
     for (const bool before : {false, true}) {
       SCOPED_TRACE(std::string(v.name) + (before ? ", everything shown before" : ", everything hidden before"));
-      CCommonFunctions cf;
+      CFileFunctions cf;
       IiXYPlotXPtr plot = v.plot();
       SetEverything(plot, before);
       ASSERT_NO_THROW((cf.*v.view)(plot));
@@ -167,7 +167,7 @@ TEST(ReportGraphs, SignatureDirectionFollowsTheLeadingNumbersOfStartAndStopUnles
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("\"") + c.start + "\" -> \"" + c.stop + "\", bi-directional " +
                  std::to_string(c.bidirectional));
-    CCommonFunctions cf;
+    CFileFunctions cf;
     cf.m_strRampSettings[0] = c.start;
     cf.m_strRampSettings[1] = c.stop;
     cf.m_bRampBidirectional = c.bidirectional;
@@ -181,7 +181,7 @@ TEST(ReportGraphs, SignatureDirectionFollowsTheLeadingNumbersOfStartAndStopUnles
 }
 
 TEST(ReportGraphs, StepComparisonFitsBothAxesToTheShownData) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = StepComparePlot();
   // Only the first file loaded: the other channels are shown empty.
   IDispatchPtr d;
@@ -208,24 +208,24 @@ TEST(ReportGraphs, AMissingNameStopsTheViewAfterTheStepsBeforeIt) {
     const char* name;
     IiXYPlotXPtr (*plot)();
     const char* rename;  // a channel renamed away, or none
-    void (CCommonFunctions::*view)(IiXYPlotXPtr);
+    void (CFileFunctions::*view)(IiXYPlotXPtr);
     const char* title;
     Names hidden;  // all else stays shown
   };
   const Case cases[] = {
       // The step test plot carries no port pressures: the look-up of "PvPSPort" fails.
-      {"pressure graph on the step test plot", StepPlot, nullptr, &CCommonFunctions::SetupPressureVsPositionGraph,
+      {"pressure graph on the step test plot", StepPlot, nullptr, &CFileFunctions::SetupPressureVsPositionGraph,
        "##PRESSVPOS", kRampData},
-      {"step graph without \"ILPos\"", StepPlot, "ILPos", &CCommonFunctions::SetupStepGraph,
+      {"step graph without \"ILPos\"", StepPlot, "ILPos", &CFileFunctions::SetupStepGraph,
        "##IDD_DIAGNOSTIC_STEP_TEST", {"Position", "Command", "ILCmd"}},
-      {"step comparison without \"ILCmd2\"", StepComparePlot, "ILCmd2", &CCommonFunctions::SetupStepCompareGraph,
+      {"step comparison without \"ILCmd2\"", StepComparePlot, "ILCmd2", &CFileFunctions::SetupStepCompareGraph,
        "", {"Position1", "Position2", "PositionDiff", "Command1", "Command2", "CommandDiff", "ILCmd1"}},
-      {"signature without \"ILPosnvCmdClose\"", RampPlot, "ILPosnvCmdClose", &CCommonFunctions::SetupSignatureGraph,
+      {"signature without \"ILPosnvCmdClose\"", RampPlot, "ILPosnvCmdClose", &CFileFunctions::SetupSignatureGraph,
        "", Join({kRampData, {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen"}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    CCommonFunctions cf;
+    CFileFunctions cf;
     IiXYPlotXPtr plot = c.plot();
     SetEverything(plot, true);
     plot->SetTitle("");
@@ -250,7 +250,7 @@ const Names kHDRLData = {"Position",      "Command",       "1stCycle-Incr", "1st
                          "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",  "LeastSquareLine"};
 
 IiXYPlotXPtr HDRLPlot() {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   cf.SetupHDRLPlots(plot);
   cf.SetupHDRLChannels(plot);
@@ -286,17 +286,17 @@ void SetSecondAxisFlags(IiXYPlotXPtr& plot, bool enabled) {
 
 TEST(HDRLReportGraphs, EachViewSetsAllEightChannelsAndTheFirstFlagOfEveryAxis) {
   struct Graph {
-    void (CCommonFunctions::*view)(IiXYPlotXPtr);
+    void (CFileFunctions::*view)(IiXYPlotXPtr);
     const char* title;
     Names shown;  // of the eight data channels
     std::set<std::string> axesOn;
   };
   const Graph graphs[] = {
-      {&CCommonFunctions::ShowHDRLPositionVsTime, "Position vs. Time", {"Position", "Command"},
+      {&CFileFunctions::ShowHDRLPositionVsTime, "Position vs. Time", {"Position", "Command"},
        {"y:Position", "x:Time"}},
-      {&CCommonFunctions::ShowHDRLErrorVsPosition, "Position Error vs. Position",
+      {&CFileFunctions::ShowHDRLErrorVsPosition, "Position Error vs. Position",
        {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"}, {"y:PositionError", "x:Command"}},
-      {&CCommonFunctions::ShowHDRLErrorVsCommand, "Position Error vs. Command", {"AverageError", "LeastSquareLine"},
+      {&CFileFunctions::ShowHDRLErrorVsCommand, "Position Error vs. Command", {"AverageError", "LeastSquareLine"},
        {"y:PositionError", "x:Command"}},
   };
   // Each view after every other one and after itself, from a plot with
@@ -305,7 +305,7 @@ TEST(HDRLReportGraphs, EachViewSetsAllEightChannelsAndTheFirstFlagOfEveryAxis) {
     for (const Graph& g : graphs)
       for (const bool everything : {false, true}) {
         SCOPED_TRACE(std::string(before.title) + " -> " + g.title + (everything ? ", all shown" : ", all hidden"));
-        CCommonFunctions cf;  // no language file: a looked-up title would read "##..."
+        CFileFunctions cf;  // no language file: a looked-up title would read "##..."
         IiXYPlotXPtr plot = HDRLPlot();
         SetEverything(plot, everything);
         (cf.*before.view)(plot);
@@ -331,7 +331,7 @@ TEST(HDRLReportGraphs, EachViewSetsAllEightChannelsAndTheFirstFlagOfEveryAxis) {
 }
 
 TEST(HDRLReportGraphs, APlotWithTwoXAxesFailsAtTheThirdAfterEverythingBefore) {
-  CCommonFunctions cf;
+  CFileFunctions cf;
   IiXYPlotXPtr plot = NewXYPlot();
   plot->RemoveAllChannels();
   AddChannels(plot, kHDRLData);

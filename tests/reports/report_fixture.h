@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/common_functions.h"
+#include "reports/common_functions.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 

@@ -5,14 +5,14 @@
 // average error gives a linearity error of 0.6 s.
 #include <string>
 
-#include "common/common_functions.h"
+#include "diagnostics/files/file_functions.h"
 #include "platform/win/person.h"
 
 namespace testsupport {
 
 // steps 49: the run form; 25: one point a stair (x = 2k + 1); another
 // count: a run of that many points. The save dialog is answered with path.
-inline void WriteHDRLRun(CCommonFunctions& cf, plat::ScriptedPerson& person, const std::string& path, IiXYPlotXPtr plot,
+inline void WriteHDRLRun(CFileFunctions& cf, plat::ScriptedPerson& person, const std::string& path, IiXYPlotXPtr plot,
                          double scale, const char* settlingTime, const char* tag, int steps = 49) {
   constexpr double kCommands[13] = {0, 10, 30, 50, 70, 90, 100, 90, 70, 50, 30, 10, 0};
   const auto error = [](int k) { return k == 0 ? -0.25 : k >= 7 && k <= 11 ? 0.5 : k >= 13 ? 0.25 : 0.0; };

@@ -24,7 +24,7 @@ void LayOutAxis(IiPlotXPtr& plot, bool x, const char* name) {
   NotBold(axis);
 }
 
-void AddPoint(CCommonFunctions& cf, IiPlotXPtr& plot, double x, double y) {
+void AddPoint(CFileFunctions& cf, IiPlotXPtr& plot, double x, double y) {
   Raise(cf.GetPlotChannelByName(plot, kChannel)->AddXY(x, y, nullptr));
 }
 
@@ -34,7 +34,7 @@ void SetProgress(CWnd* progress, UINT message, LPARAM value) {
 
 }  // namespace
 
-void CCommonFunctions::SetupCharacterizationPlot(IiPlotXPtr plot) {
+void CFileFunctions::SetupCharacterizationPlot(IiPlotXPtr plot) {
   Raise(plot->BeginUpdate());
   IiPlotToolBarPtr toolBar;
   Raise(plot->GetToolBar(0, &toolBar));
@@ -54,13 +54,13 @@ void CCommonFunctions::SetupCharacterizationPlot(IiPlotXPtr plot) {
   SetupCharCurvePlot(plot);
 }
 
-void CCommonFunctions::SetupCharCurvePlot(IiPlotXPtr plot) {
+void CFileFunctions::SetupCharCurvePlot(IiPlotXPtr plot) {
   Raise(plot->RemoveAllChannels());
   plot->AddChannel(nullptr);
   GetCharCurveChannel(plot, "Channel 1", kChannel, "Characterization", 0xFF0000, 2);
 }
 
-void CCommonFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CWnd* progress) {
+void CFileFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CWnd* progress) {
   const curves::Outputs curve = curves::EqualPercentage(rangeability);
   Raise(GetPlotChannelByName(plot, kChannel)->Clear());
   AddPoint(*this, plot, 0, curve.front());
@@ -74,7 +74,7 @@ void CCommonFunctions::LoadCharCurveToPlot(IiPlotXPtr plot, int rangeability, CW
   SetProgress(progress, PBM_SETPOS, 100);
 }
 
-void CCommonFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
+void CFileFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskSave(kCurve.extension, testfile::DefaultFileName(m_strFileTag, kCurve, plat::Time().Now()),
                         "Save Stroke Characterization As");
@@ -86,7 +86,7 @@ void CCommonFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
   }
 }
 
-void CCommonFunctions::OpenCharCurveFile(IiPlotXPtr plot) {
+void CFileFunctions::OpenCharCurveFile(IiPlotXPtr plot) {
   const std::optional<std::string> path = plotfile::AskOpen(kCurve.extension, "Open Stroke Characterization");
   if (!path) return;
   try {

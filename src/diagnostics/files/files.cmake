@@ -1,6 +1,6 @@
-# Test plots and test files: methods of CCommonFunctions, built into
-# tarnix_common.
-target_sources(tarnix_common PRIVATE
+# The plots of the test, monitoring and alert pages and their files, with
+# the HDRL analysis the HDRL file opener needs.
+add_library(tarnix_files STATIC
   ${CMAKE_CURRENT_LIST_DIR}/test_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ramp_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ramp_compare_files.cpp
@@ -15,5 +15,6 @@ target_sources(tarnix_common PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/hdrl_compare_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logger_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/curve_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/event_grid.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/histogram_plots.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/histogram_plots.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hdrl_analysis.cpp)
+target_link_libraries(tarnix_files PUBLIC tarnix_common)

@@ -43,7 +43,7 @@ struct FileTexts {
 
 // Reads the chosen file whole into the file plot; a file that cannot be
 // read, or that is no HDRL test, raises.
-FileTexts ReadFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
+FileTexts ReadFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kHDRLFile);
@@ -60,7 +60,7 @@ FileTexts ReadFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::stri
 
 // The data channels of the file plot into the compare plot's channels of
 // file 1 (suffix "") or file 2 (suffix "2"), which are emptied first.
-void TakeRun(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, IiXYPlotXPtr& comparePlot, const char* suffix) {
+void TakeRun(CFileFunctions& cf, IiXYPlotXPtr& filePlot, IiXYPlotXPtr& comparePlot, const char* suffix) {
   for (const char* name : kDataChannels) {
     const _bstr_t target((std::string(name) + suffix).c_str());
     Raise(cf.GetXYPlotChannelByName(comparePlot, target)->Clear());
@@ -68,7 +68,7 @@ void TakeRun(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, IiXYPlotXPtr& compare
   }
 }
 
-void Store(CCommonFunctions& cf, const FileTexts& t, size_t file) {
+void Store(CFileFunctions& cf, const FileTexts& t, size_t file) {
   auto& texts = cf.m_strHDRLCompare;
   texts[kTag + file] = t.tag;
   texts[kDate + file] = t.date;
@@ -92,7 +92,7 @@ void OpenError() { MessageBox(nullptr, "File open error.", "", MB_OK); }
 
 }  // namespace
 
-bool CCommonFunctions::LoadHDRLCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
+bool CFileFunctions::LoadHDRLCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
   const std::optional<std::string> path = AskFile();
   if (!path) return false;
   try {
@@ -110,7 +110,7 @@ bool CCommonFunctions::LoadHDRLCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr 
   }
 }
 
-bool CCommonFunctions::LoadHDRLCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
+bool CFileFunctions::LoadHDRLCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
   const std::optional<std::string> path = AskFile();
   if (!path) return false;
   FileTexts file;

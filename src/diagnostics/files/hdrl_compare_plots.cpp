@@ -54,7 +54,7 @@ constexpr const char* kResetOrder[] = {
     "2ndCycle-Incr",   "2ndCycle-Incr2",   "2ndCycle-Decr", "2ndCycle-Decr2",
 };
 
-void Show(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* key, std::initializer_list<const char*> channels) {
+void Show(CFileFunctions& cf, IiXYPlotXPtr& plot, const char* key, std::initializer_list<const char*> channels) {
   cf.ResetHDRLCompareGraph(plot);
   Raise(plot->SetTitle(TheLanguageTable().Lookup(key)));
   for (const char* name : channels) cf.GetXYPlotChannelByNameEx(plot, name, 1);
@@ -68,22 +68,22 @@ void ZoomToFit(IiXYPlotXPtr& plot, bool x, const char* name) {
 
 }  // namespace
 
-void CCommonFunctions::SetupHDRLCompareChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CCommonFunctions::SetupXYPlotChannel);
+void CFileFunctions::SetupHDRLCompareChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CFileFunctions::SetupXYPlotChannel);
 }
 
-void CCommonFunctions::SetupHDRLCompareChannels2(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupHDRLCompareChannels2(IiXYPlotXPtr plot) {
   plotfile::LayOutChannels(*this, plot, kOverlayChannels, kOverlayChannels.size(),
-                           &CCommonFunctions::SetupXYPlotChannel);
+                           &CFileFunctions::SetupXYPlotChannel);
 }
 
-void CCommonFunctions::ResetHDRLCompareGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::ResetHDRLCompareGraph(IiXYPlotXPtr plot) {
   for (const char* name : kResetOrder) GetXYPlotChannelByNameEx(plot, name, 0);
   ShowAxes(plot, {{true, "Time"}, {true, "Time2"}, {true, "Command"}, {false, "Position"}, {false, "PositionError"}},
            false);
 }
 
-void CCommonFunctions::ShowHDRLComparePositionVsTime(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLComparePositionVsTime(IiXYPlotXPtr plot) {
   Show(*this, plot, "HDRLTITLETEXT", {"Position", "Command", "Position2", "Command2"});
   // The reset has found all five axes: the order of the flags shows nowhere.
   ShowAxes(plot, {{false, "Position"}, {true, "Time"}, {true, "Time2"}}, true);
@@ -92,14 +92,14 @@ void CCommonFunctions::ShowHDRLComparePositionVsTime(IiXYPlotXPtr plot) {
   ZoomToFit(plot, true, "Time2");
 }
 
-void CCommonFunctions::ShowHDRLCompareErrorVsPosition(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLCompareErrorVsPosition(IiXYPlotXPtr plot) {
   Show(*this, plot, "HDRLPEVP",
        {"1stCycle-Incr", "1stCycle-Incr2", "1stCycle-Decr", "1stCycle-Decr2", "2ndCycle-Incr", "2ndCycle-Incr2",
         "2ndCycle-Decr", "2ndCycle-Decr2"});
   ShowErrorAxes(plot);
 }
 
-void CCommonFunctions::ShowHDRLCompareErrorVsCommand(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLCompareErrorVsCommand(IiXYPlotXPtr plot) {
   Show(*this, plot, "HDRLPEVCMD", {"AverageError", "AverageError2", "LeastSquareLine", "LeastSquareLine2"});
   ShowErrorAxes(plot);
 }

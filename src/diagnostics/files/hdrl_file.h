@@ -4,7 +4,7 @@
 // out with the file's channels.
 #include <array>
 
-#include "common/common_functions.h"
+#include "diagnostics/files/file_functions.h"
 
 namespace hdrlfile {
 
@@ -21,7 +21,7 @@ struct Run {
 // form and works the results out on the plot's own channels. A file that
 // is not an HDRL test (no settings, a date that is none) fails with
 // E_FAIL; any other failure raises as it comes.
-Run ReadRun(CCommonFunctions& cf, IiXYPlotXPtr& plot);
+Run ReadRun(CFileFunctions& cf, IiXYPlotXPtr& plot);
 
 // The ranges after a load: the time axis named (when the settling time can
 // scale it) over 24 settling times, "Command" and "Position" 0 to 100,

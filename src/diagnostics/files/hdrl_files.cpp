@@ -6,7 +6,7 @@
 
 #include "diagnostics/files/hdrl_file.h"
 #include "diagnostics/files/plot_file_kit.h"
-#include "diagnostics/run/hdrl_analysis.h"
+#include "diagnostics/files/hdrl_analysis.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"
@@ -56,7 +56,7 @@ constexpr const char* kTag = "TagName";
 using hdrl::Point;
 constexpr LONG kSteps = hdrl::kStairs;
 
-std::vector<Point> AllPoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel) {
+std::vector<Point> AllPoints(CFileFunctions& cf, IiXYPlotXPtr& plot, const char* channel) {
   IiXYPlotChannelPtr c = cf.GetXYPlotChannelByName(plot, channel);
   LONG count = 0;
   Raise(c->GetCount(&count));
@@ -68,7 +68,7 @@ std::vector<Point> AllPoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const cha
   return points;
 }
 
-void AddPoint(CCommonFunctions& cf, IiXYPlotXPtr& plot, const char* channel, double x, double y) {
+void AddPoint(CFileFunctions& cf, IiXYPlotXPtr& plot, const char* channel, double x, double y) {
   Raise(cf.GetXYPlotChannelByName(plot, channel)->AddXY(x, y, nullptr));
 }
 
@@ -77,7 +77,7 @@ bool Usable(double settlingTime) { return std::isfinite(settlingTime) && settlin
 
 // One value a step into the run form: step k at k x T and again at its
 // stored x plus T, the last step once.
-void ConvertRun(CCommonFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
+void ConvertRun(CFileFunctions& cf, IiXYPlotXPtr& plot, double settlingTime) {
   const std::vector<Point> position = AllPoints(cf, plot, "Position");
   const std::vector<Point> command = AllPoints(cf, plot, "Command");
   if (position.size() < static_cast<size_t>(kSteps)) _com_issue_error(DISP_E_BADINDEX);
@@ -122,7 +122,7 @@ _bstr_t ResultText(double value) {
   return std::isnan(value) ? _bstr_t("") : _bstr_t(testfile::NumberText(value).c_str());
 }
 
-Run ReadRun(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
+Run ReadRun(CFileFunctions& cf, IiXYPlotXPtr& plot) {
   Run run;
   run.month = testfile::PointY(cf, plot, kSettings, 0);
   run.day = testfile::PointY(cf, plot, kSettings, 1);
@@ -147,7 +147,7 @@ Run ReadRun(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
 
 }  // namespace hdrlfile
 
-void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
   Raise(plot->BeginUpdate());
   IiPlotDataViewPtr view;
   Raise(plot->GetDataView(0, &view));
@@ -170,11 +170,11 @@ void CCommonFunctions::SetupHDRLPlots(IiXYPlotXPtr plot) {
   Raise(plot->EndUpdate());
 }
 
-void CCommonFunctions::SetupHDRLChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kHDRLChannels, kHDRLDataChannels, &CCommonFunctions::SetupXYPlotChannel);
+void CFileFunctions::SetupHDRLChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kHDRLChannels, kHDRLDataChannels, &CFileFunctions::SetupXYPlotChannel);
 }
 
-void CCommonFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {
+void CFileFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskSave(kHDRL.extension, testfile::DefaultFileName(m_strHDRLTag, kHDRL, plat::Time().Now()),
                         TheLanguageTable().Lookup(kHDRL.saveTitleKey));
@@ -194,7 +194,7 @@ void CCommonFunctions::SaveHDRLFile(IiXYPlotXPtr plot) {
   }
 }
 
-bool CCommonFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
+bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kHDRL.extension, TheLanguageTable().Lookup(kHDRL.openTitleKey));
   if (!path) return false;

@@ -53,11 +53,11 @@ void LayOutHistogram(IiPlotXPtr& plot, double xMin, double xSpan) {
 
 }  // namespace
 
-void CCommonFunctions::SetupDeviationPlot(IiPlotXPtr plot) { LayOutHistogram(plot, -100, 200); }
+void CFileFunctions::SetupDeviationPlot(IiPlotXPtr plot) { LayOutHistogram(plot, -100, 200); }
 
-void CCommonFunctions::SetupPosAlertsHistogramPlot(IiPlotXPtr plot) { LayOutHistogram(plot, -10, 120); }
+void CFileFunctions::SetupPosAlertsHistogramPlot(IiPlotXPtr plot) { LayOutHistogram(plot, -10, 120); }
 
-void CCommonFunctions::SetupHistogramCurrentMarker(IiPlotXPtr plot) {
+void CFileFunctions::SetupHistogramCurrentMarker(IiPlotXPtr plot) {
   Raise(plot->RemoveAllChannels());
   plot->AddChannel(nullptr);
   SetupPlotChannel(plot, "Channel 1", "Current", TheLanguageTable().Lookup("CURRENTLBL"), 0xFF0000, "Samples",

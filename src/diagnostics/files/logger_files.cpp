@@ -38,7 +38,7 @@ constexpr CY kPoints = 10000;  // one point in a font size
 
 }  // namespace
 
-void CCommonFunctions::SetupDataLoggerPlot(IiPlotXPtr plot) {
+void CFileFunctions::SetupDataLoggerPlot(IiPlotXPtr plot) {
   Raise(plot->BeginUpdate());
   IiPlotToolBarPtr toolBar;
   Raise(plot->GetToolBar(0, &toolBar));
@@ -91,11 +91,11 @@ void CCommonFunctions::SetupDataLoggerPlot(IiPlotXPtr plot) {
   Raise(plot->EndUpdate());
 }
 
-void CCommonFunctions::SetupDataLoggerChannels(IiPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kLoggerChannels, kLoggerDataChannels, &CCommonFunctions::SetupPlotChannel);
+void CFileFunctions::SetupDataLoggerChannels(IiPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kLoggerChannels, kLoggerDataChannels, &CFileFunctions::SetupPlotChannel);
 }
 
-void CCommonFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {
+void CFileFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskSave(kLogger.extension, testfile::DefaultFileName(m_strFileTag, kLogger, plat::Time().Now()),
                         TheLanguageTable().Lookup(kLogger.saveTitleKey));
@@ -113,7 +113,7 @@ void CCommonFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {
   }
 }
 
-bool CCommonFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
+bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kLogger.extension, TheLanguageTable().Lookup(kLogger.openTitleKey));
   if (!path) return false;

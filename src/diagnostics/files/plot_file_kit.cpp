@@ -82,27 +82,27 @@ std::optional<std::string> Ask(bool open, const char* extension, const std::stri
   return dialog.GetPathName();
 }
 
-void Split(CCommonFunctions& cf, const std::string& path) {
+void Split(CFileFunctions& cf, const std::string& path) {
   if (cf.SplitFilePath(path.c_str()) != 0) _com_issue_error(E_INVALIDARG);
 }
 
 // One channel look-up for both plot kinds.
-IiPlotChannelPtr ChannelOf(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& name) {
+IiPlotChannelPtr ChannelOf(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& name) {
   return cf.GetPlotChannelByName(plot, name);
 }
-IiXYPlotChannelPtr ChannelOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
+IiXYPlotChannelPtr ChannelOf(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
   return cf.GetXYPlotChannelByName(plot, name);
 }
 
 template <class Plot>
-double PointOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel, LONG index) {
+double PointOf(CFileFunctions& cf, Plot& plot, const _bstr_t& channel, LONG index) {
   double y = 0;
   Raise(ChannelOf(cf, plot, channel)->GetY(index, &y));
   return y;
 }
 
 template <class Plot>
-std::vector<double> AllOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel) {
+std::vector<double> AllOf(CFileFunctions& cf, Plot& plot, const _bstr_t& channel) {
   std::vector<double> ys;
   for (LONG i = 0;; ++i) {
     LONG count = 0;
@@ -114,7 +114,7 @@ std::vector<double> AllOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& chann
 }
 
 template <class Plot>
-void ReplaceOf(CCommonFunctions& cf, Plot& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+void ReplaceOf(CFileFunctions& cf, Plot& plot, const _bstr_t& channel, const std::vector<double>& ys) {
   auto c = ChannelOf(cf, plot, channel);
   Raise(c->Clear());
   for (size_t i = 0; i < ys.size(); ++i) Raise(c->AddXY(static_cast<double>(i), ys[i], nullptr));
@@ -135,13 +135,13 @@ void GridAxes(IiXYPlotXPtr& plot, const char* x, const char* y) {
   Raise(view->SetYAxisName(y));
 }
 
-double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index) {
+double PointY(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index) {
   return PointOf(cf, plot, channel, index);
 }
-std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel) {
+std::vector<double> AllY(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel) {
   return AllOf(cf, plot, channel);
 }
-void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+void ReplacePoints(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
   ReplaceOf(cf, plot, channel, ys);
 }
 
@@ -215,12 +215,12 @@ void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& s
   if (!own) Raise(plot->LoadPropertiesFromFile(fallBackSettings.c_str()));
 }
 
-std::string FolderOf(CCommonFunctions& cf, const std::string& path) {
+std::string FolderOf(CFileFunctions& cf, const std::string& path) {
   Split(cf, path);
   return cf.m_strPathParts[0].str() + cf.m_strPathParts[1].str();
 }
 
-std::string StemOf(CCommonFunctions& cf, const std::string& path) {
+std::string StemOf(CFileFunctions& cf, const std::string& path) {
   const std::string folder = FolderOf(cf, path);
   return folder + cf.m_strPathParts[2].str();
 }
@@ -255,13 +255,13 @@ void SettingsSnapshot::CopyTo(const std::string& target) const {
 
 namespace testfile {
 
-double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index) {
+double PointY(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index) {
   return plotfile::PointOf(cf, plot, channel, index);
 }
-std::vector<double> AllY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel) {
+std::vector<double> AllY(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel) {
   return plotfile::AllOf(cf, plot, channel);
 }
-void ReplacePoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
+void ReplacePoints(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys) {
   plotfile::ReplaceOf(cf, plot, channel, ys);
 }
 

@@ -17,9 +17,9 @@ namespace plotfile {
 
 // A channel of the time plot found by name afresh for every use; a missing
 // one fails at its first use with E_POINTER.
-double PointY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index);
-std::vector<double> AllY(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel);
-void ReplacePoints(CCommonFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
+double PointY(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, LONG index);
+std::vector<double> AllY(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel);
+void ReplacePoints(CFileFunctions& cf, IiPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
 
 // Axes of either plot kind, by place or by name; a missing one fails.
 template <class Plot>
@@ -53,10 +53,10 @@ inline void NotBold(IiPlotAxisPtr& axis) {
 }
 
 // The rows' channels made afresh as "Channel 1", "Channel 2", ... and set
-// up by the CCommonFunctions channel set-up `setUp`; those from
+// up by the CFileFunctions channel set-up `setUp`; those from
 // `firstHidden` on are storage and stay hidden, in the legend too.
 template <class Plot, class SetUp, size_t N>
-void LayOutChannels(CCommonFunctions& cf, Plot& plot, const std::array<testfile::ChannelRow, N>& rows,
+void LayOutChannels(CFileFunctions& cf, Plot& plot, const std::array<testfile::ChannelRow, N>& rows,
                     size_t firstHidden, SetUp setUp) {
   testfile::Raise(plot->RemoveAllChannels());
   // A failed add shows where its channel is looked up by its default name.
@@ -111,10 +111,10 @@ void SetAfterRenameHookForTests(std::function<bool()> hook);
 void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
               const std::string& fallBackSettings);
 
-// The chosen file's folder and title (from CCommonFunctions::SplitFilePath);
+// The chosen file's folder and title (from CFileFunctions::SplitFilePath);
 // fails with E_INVALIDARG when the path cannot be split.
-std::string FolderOf(CCommonFunctions& cf, const std::string& path);
-std::string StemOf(CCommonFunctions& cf, const std::string& path);
+std::string FolderOf(CFileFunctions& cf, const std::string& path);
+std::string StemOf(CFileFunctions& cf, const std::string& path);
 
 // The plot's display settings as they were before an open, kept in the
 // program's temporary folder, so that a read-only test folder does not stop

@@ -84,7 +84,7 @@ std::string DatePart(double value) {
   return std::to_string(static_cast<std::uint16_t>(part & 0xFFFF));
 }
 
-LONG PointCount(CCommonFunctions& cf, IiPlotXPtr& plot, const char* channel) {
+LONG PointCount(CFileFunctions& cf, IiPlotXPtr& plot, const char* channel) {
   LONG n = 0;
   Raise(cf.GetPlotChannelByName(plot, channel)->GetCount(&n));
   return n;
@@ -94,7 +94,7 @@ LONG PointCount(CCommonFunctions& cf, IiPlotXPtr& plot, const char* channel) {
 // Cancel, and with "File open error." when it is no partial stroke test:
 // another layout, or settings and results channels without exactly their
 // points.
-bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
+bool ReadFile(CFileFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
   const std::optional<std::string> path =
       plotfile::AskCompareOpen("pst", TheLanguageTable().Lookup("FILEOPENPART"));
   if (!path) return false;
@@ -115,8 +115,8 @@ bool ReadFile(CCommonFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
                          .c_str();
     f[kTag] = testfile::TagText(plotfile::AllY(cf, filePlot, "TagName"));
     for (const auto& [text, point] : {std::pair{kBreakaway, 0}, std::pair{kToTarget, 1}})
-      f[text] = CCommonFunctions::PSTTimeText(plotfile::PointY(cf, filePlot, "Results", point), "%5.2f").c_str();
-    f[kResult] = CCommonFunctions::PSTResultText(
+      f[text] = CFileFunctions::PSTTimeText(plotfile::PointY(cf, filePlot, "Results", point), "%5.2f").c_str();
+    f[kResult] = CFileFunctions::PSTResultText(
         testfile::LowByte(plotfile::PointY(cf, filePlot, "Results", 2)));
     out = f;
     return true;
@@ -135,7 +135,7 @@ void StoreTexts(TextArray<31>& compare, const FileTexts& f, size_t file) {
 // |file 1 - file 2| from the two-decimal texts; no difference of a time
 // the device did not measure.
 _bstr_t TimeDifference(const _bstr_t& a, const _bstr_t& b) {
-  const std::string missing = CCommonFunctions::kMissingPSTTimeText;
+  const std::string missing = CFileFunctions::kMissingPSTTimeText;
   if (a.str() == missing || b.str() == missing) return missing.c_str();
   return plat::FormatNumber("%5.2f", std::fabs(testfile::TextNumber(a) - testfile::TextNumber(b))).c_str();
 }
@@ -147,17 +147,17 @@ void ZoomToFit(IiPlotXPtr& plot) {
 
 }  // namespace
 
-void CCommonFunctions::SetupPSTCompareChannels(IiPlotXPtr plot) {
+void CFileFunctions::SetupPSTCompareChannels(IiPlotXPtr plot) {
   plotfile::LayOutChannels(*this, plot, kCompareChannels, kCompareChannels.size(),
-                           &CCommonFunctions::SetupPlotChannel);
+                           &CFileFunctions::SetupPlotChannel);
 }
 
-void CCommonFunctions::SetupPSTCompareSettings(IiPlotXPtr plot) {
+void CFileFunctions::SetupPSTCompareSettings(IiPlotXPtr plot) {
   // The storage channels are never drawn.
-  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CCommonFunctions::SetupPlotChannel);
+  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CFileFunctions::SetupPlotChannel);
 }
 
-bool CCommonFunctions::LoadPSTCompareFile1(IiPlotXPtr filePlot, IiPlotXPtr comparePlot) {
+bool CFileFunctions::LoadPSTCompareFile1(IiPlotXPtr filePlot, IiPlotXPtr comparePlot) {
   FileTexts f;
   if (!ReadFile(*this, filePlot, f)) return false;
   try {
@@ -175,7 +175,7 @@ bool CCommonFunctions::LoadPSTCompareFile1(IiPlotXPtr filePlot, IiPlotXPtr compa
   }
 }
 
-bool CCommonFunctions::LoadPSTCompareFile2(IiPlotXPtr filePlot, IiPlotXPtr comparePlot, CWnd* page) {
+bool CFileFunctions::LoadPSTCompareFile2(IiPlotXPtr filePlot, IiPlotXPtr comparePlot, CWnd* page) {
   FileTexts f;
   if (!ReadFile(*this, filePlot, f)) return false;
   TextArray<31> texts = m_strPSTCompare;

@@ -43,16 +43,16 @@ bool IsMissingTime(double seconds) { return std::lround(100.0 * seconds) >= 6553
 
 const plotfile::FileLayout plotfile::kPSTFile{false, kPSTChannels};
 
-std::string CCommonFunctions::PSTTimeText(double seconds, const char* format) {
+std::string CFileFunctions::PSTTimeText(double seconds, const char* format) {
   return IsMissingTime(seconds) ? kMissingPSTTimeText : plat::FormatNumber(format, seconds);
 }
 
-_bstr_t CCommonFunctions::PSTResultText(int code) {
+_bstr_t CFileFunctions::PSTResultText(int code) {
   if (code < 0 || code > 3) return _bstr_t("");
   return TheLanguageTable().Lookup(("PST_RESULT_" + std::to_string(code) + "_EnumDescr").c_str());
 }
 
-void CCommonFunctions::SetupPSTPlot(IiPlotXPtr plot) {
+void CFileFunctions::SetupPSTPlot(IiPlotXPtr plot) {
   Raise(plot->BeginUpdate());
   IiPlotToolBarPtr toolBar;
   Raise(plot->GetToolBar(0, &toolBar));
@@ -84,11 +84,11 @@ void CCommonFunctions::SetupPSTPlot(IiPlotXPtr plot) {
   Raise(plot->EndUpdate());
 }
 
-void CCommonFunctions::SetupPSTChannels(IiPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kPSTChannels, kPSTDataChannels, &CCommonFunctions::SetupPlotChannel);
+void CFileFunctions::SetupPSTChannels(IiPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kPSTChannels, kPSTDataChannels, &CFileFunctions::SetupPlotChannel);
 }
 
-void CCommonFunctions::SavePSTFile(IiPlotXPtr plot) {
+void CFileFunctions::SavePSTFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskSave(kPST.extension, testfile::DefaultFileName(m_strPSTTag, kPST, plat::Time().Now()),
                         TheLanguageTable().Lookup(kPST.saveTitleKey));
@@ -112,7 +112,7 @@ void CCommonFunctions::SavePSTFile(IiPlotXPtr plot) {
   }
 }
 
-bool CCommonFunctions::OpenPSTFile(IiPlotXPtr plot) {
+bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kPST.extension, TheLanguageTable().Lookup(kPST.openTitleKey));
   if (!path) return false;

@@ -109,7 +109,7 @@ struct RampFile {
 
 // Loads the chosen file into the file plot and reads it whole; raises when
 // it is not a ramp test file (another layout, or no twelve settings points).
-RampFile ReadRampFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
+RampFile ReadRampFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kRampFile);
@@ -130,7 +130,7 @@ RampFile ReadRampFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::s
 
 // The file's texts into its own elements (file 0 or 1), the units and codes
 // for both files.
-void Store(CCommonFunctions& cf, const RampFile& f, size_t file) {
+void Store(CFileFunctions& cf, const RampFile& f, size_t file) {
   auto& t = cf.m_strRampCompare;
   t[kTag + file] = f.tag;
   t[kDate + file] = f.date;
@@ -152,7 +152,7 @@ std::optional<std::string> AskRampFile() {
 
 // The axes fitted to every curve of both views, whichever were shown, so
 // that neither view cuts a file's curves; then the ramp view.
-void FitAndShowRampView(CCommonFunctions& cf, IiXYPlotXPtr& plot) {
+void FitAndShowRampView(CFileFunctions& cf, IiXYPlotXPtr& plot) {
   for (const testfile::ChannelRow& row : kCompareChannels) cf.ShowChannel(plot, row.name, 1);
   Raise(plotfile::AxisByName(plot, true, "RampX")->ZoomToFit());
   Raise(plotfile::AxisByName(plot, true, "CmdX")->ZoomToFit());
@@ -168,17 +168,17 @@ void FileOpenError(const char* caption, const std::exception& e) {
 
 }  // namespace
 
-void CCommonFunctions::SetupRampCompareChannels(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupRampCompareChannels(IiXYPlotXPtr plot) {
   plotfile::LayOutChannels(*this, plot, kCompareChannels, kCompareChannels.size(),
-                           &CCommonFunctions::SetupXYPlotChannelA);
+                           &CFileFunctions::SetupXYPlotChannelA);
   SetupRampAxes(plot);
 }
 
-void CCommonFunctions::SetupRampCompareFileChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileChannels.size(), &CCommonFunctions::SetupXYPlotChannelA);
+void CFileFunctions::SetupRampCompareFileChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileChannels.size(), &CFileFunctions::SetupXYPlotChannelA);
 }
 
-bool CCommonFunctions::LoadRampCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
+bool CFileFunctions::LoadRampCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
   const std::optional<std::string> path = AskRampFile();
   if (!path) return false;
   try {
@@ -203,7 +203,7 @@ bool CCommonFunctions::LoadRampCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr 
   }
 }
 
-bool CCommonFunctions::LoadRampCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
+bool CFileFunctions::LoadRampCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
   const std::optional<std::string> path = AskRampFile();
   if (!path) return false;
   RampFile f;

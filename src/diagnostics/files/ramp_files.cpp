@@ -62,7 +62,7 @@ const char* testfile::RampStrokeUnitText(int code) {
 
 const char* testfile::RampAreaUnitText(int code) { return code == 1 ? "cm\u00B2" : "in\u00B2"; }
 
-void CCommonFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
   Raise(plot->BeginUpdate());
   IiPlotDataViewPtr view;
   Raise(plot->GetDataView(0, &view));
@@ -85,8 +85,8 @@ void CCommonFunctions::SetupRampPlot(IiXYPlotXPtr plot) {
   Raise(plot->EndUpdate());
 }
 
-void CCommonFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kRampChannels, kRampDataChannels, &CCommonFunctions::SetupXYPlotChannelA);
+void CFileFunctions::SetupRampTestChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kRampChannels, kRampDataChannels, &CFileFunctions::SetupXYPlotChannelA);
   HideRampChannels(plot);
 }
 
@@ -99,14 +99,14 @@ void HideRampAxes(IiXYPlotXPtr& plot) {
 
 }  // namespace
 
-void CCommonFunctions::HideRampChannels(IiXYPlotXPtr plot) {
+void CFileFunctions::HideRampChannels(IiXYPlotXPtr plot) {
   for (const char* name : {"Position", "Command", "ILCmd", "ILPos", "PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen",
                            "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"})
     ShowChannel(plot, name, 0);
   HideRampAxes(plot);
 }
 
-void CCommonFunctions::HideRampCompareChannels(IiXYPlotXPtr plot) {
+void CFileFunctions::HideRampCompareChannels(IiXYPlotXPtr plot) {
   const char* const suffixes[] = {"1", "2", "Diff"};
   // The ramp view by file, then each signature quantity with its three.
   for (const char* suffix : suffixes)
@@ -116,12 +116,12 @@ void CCommonFunctions::HideRampCompareChannels(IiXYPlotXPtr plot) {
     for (const char* suffix : suffixes) ShowChannel(plot, _bstr_t(name) + suffix, 0);
 }
 
-void CCommonFunctions::SetupRampAxes(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupRampAxes(IiXYPlotXPtr plot) {
   HideRampCompareChannels(plot);
   HideRampAxes(plot);
 }
 
-void CCommonFunctions::SaveRampFile(IiXYPlotXPtr plot) {
+void CFileFunctions::SaveRampFile(IiXYPlotXPtr plot) {
   testfile::Save(*this, plot, kRamp, m_strRampTag, [&](const plat::LocalTime& now) {
     using testfile::TextNumber;
     const std::vector<double> settings{TextNumber(m_strRampSettings[0]),
@@ -141,7 +141,7 @@ void CCommonFunctions::SaveRampFile(IiXYPlotXPtr plot) {
   });
 }
 
-bool CCommonFunctions::OpenRampFile(IiXYPlotXPtr plot) {
+bool CFileFunctions::OpenRampFile(IiXYPlotXPtr plot) {
   return testfile::Open(*this, plot, kRamp, true, [&] {
     auto point = [&](LONG i) { return testfile::PointY(*this, plot, kSettings, i); };
     TextArray<4> settings;
@@ -167,7 +167,7 @@ bool CCommonFunctions::OpenRampFile(IiXYPlotXPtr plot) {
   });
 }
 
-bool CCommonFunctions::CompareRampSettings() {
+bool CFileFunctions::CompareRampSettings() {
   // Pairs of m_strRampCompare: start, stop, hold, ramp time, then stroke
   // length and actuator size (file 1 at 14/15, file 2 at 18/19).
   constexpr std::array<std::pair<int, int>, 6> kPairs{{{6, 7}, {8, 9}, {10, 11}, {12, 13}, {14, 18}, {15, 19}}};

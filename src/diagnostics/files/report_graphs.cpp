@@ -25,18 +25,18 @@ void ZoomToFit(IiXYPlotXPtr& plot, bool x, const char* name) {
 
 }  // namespace
 
-void CCommonFunctions::ShowStepChannels(IiXYPlotXPtr plot, bool show) {
+void CFileFunctions::ShowStepChannels(IiXYPlotXPtr plot, bool show) {
   for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) ShowChannel(plot, name, show ? 1 : 0);
 }
 
-void CCommonFunctions::SetupStepGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupStepGraph(IiXYPlotXPtr plot) {
   Title(plot, "IDD_DIAGNOSTIC_STEP_TEST");
   ShowStepChannels(plot, false);
   ShowStepChannels(plot, true);
   ShowAxes(plot, {{true, "StepX"}, {false, "StepPerc"}}, true);
 }
 
-void CCommonFunctions::SetupPressureVsPositionGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupPressureVsPositionGraph(IiXYPlotXPtr plot) {
   Title(plot, "PRESSVPOS");
   ShowStepChannels(plot, false);
   ShowChannel(plot, "PvPSPort", 1);
@@ -46,7 +46,7 @@ void CCommonFunctions::SetupPressureVsPositionGraph(IiXYPlotXPtr plot) {
   ShowAxes(plot, {{true, "StepX"}, {false, "StepPress"}}, false);
 }
 
-void CCommonFunctions::SetupStepCompareGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupStepCompareGraph(IiXYPlotXPtr plot) {
   HideStepCompareChannels(plot);
   Title(plot, "IDD_DIAGNOSTIC_STEP_TEST");
   for (const char* name : {"Position1", "Position2", "PositionDiff", "Command1", "Command2", "CommandDiff", "ILCmd1",
@@ -57,7 +57,7 @@ void CCommonFunctions::SetupStepCompareGraph(IiXYPlotXPtr plot) {
   ZoomToFit(plot, false, "RampPerc");
 }
 
-void CCommonFunctions::SetupRampGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupRampGraph(IiXYPlotXPtr plot) {
   HideRampChannels(plot);
   Title(plot, "IDD_DIAGNOSTIC_RAMP_TEST");
   for (const char* name : {"Position", "Command", "ILCmd", "ILPos"}) ShowChannel(plot, name, 1);
@@ -65,7 +65,7 @@ void CCommonFunctions::SetupRampGraph(IiXYPlotXPtr plot) {
   ShowAxes(plot, {{true, "RampX"}, {false, "RampPerc"}}, true);
 }
 
-void CCommonFunctions::SetupSignatureGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupSignatureGraph(IiXYPlotXPtr plot) {
   HideRampChannels(plot);
   Title(plot, "SIGVCMD");
   const double start = testfile::TextNumber(m_strRampSettings[0]);
@@ -82,7 +82,7 @@ void CCommonFunctions::SetupSignatureGraph(IiXYPlotXPtr plot) {
   ShowAxes(plot, {{true, "CmdX"}, {false, "RampPerc"}}, true);
 }
 
-void CCommonFunctions::SetupRampCompareGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupRampCompareGraph(IiXYPlotXPtr plot) {
   SetupRampAxes(plot);
   Title(plot, "IDD_DIAGNOSTIC_RAMP_TEST");
   for (const char* name : {"Position1", "Command1", "ILCmd1", "ILPos1", "Position2", "Command2", "ILCmd2", "ILPos2",
@@ -91,7 +91,7 @@ void CCommonFunctions::SetupRampCompareGraph(IiXYPlotXPtr plot) {
   ShowAxes(plot, {{true, "RampX"}, {false, "RampPerc"}}, true);
 }
 
-void CCommonFunctions::SetupSignatureCompareGraph(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupSignatureCompareGraph(IiXYPlotXPtr plot) {
   SetupRampAxes(plot);
   Title(plot, "SIGVCMD");
   for (const char* suffix : {"1", "2", "Diff"})
@@ -117,7 +117,7 @@ struct HDRLGraph {
 constexpr const char* kHDRLDataChannels[] = {"Position",      "Command",       "1stCycle-Incr", "1stCycle-Decr",
                                              "2ndCycle-Incr", "2ndCycle-Decr", "AverageError",  "LeastSquareLine"};
 
-void ShowHDRLGraph(CCommonFunctions& cf, IiXYPlotXPtr& plot, const HDRLGraph& g) {
+void ShowHDRLGraph(CFileFunctions& cf, IiXYPlotXPtr& plot, const HDRLGraph& g) {
   // Not a language key: the report shows the same title in every language.
   Raise(plot->SetTitle(g.title));
   for (size_t i = 0; i < g.channels.size(); ++i) cf.ShowChannel(plot, kHDRLDataChannels[i], g.channels[i] ? 1 : 0);
@@ -127,7 +127,7 @@ void ShowHDRLGraph(CCommonFunctions& cf, IiXYPlotXPtr& plot, const HDRLGraph& g)
 
 }  // namespace
 
-void CCommonFunctions::ShowHDRLPositionVsTime(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLPositionVsTime(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
                 {"Position vs. Time",
                  {true, true, false, false, false, false, false, false},
@@ -135,7 +135,7 @@ void CCommonFunctions::ShowHDRLPositionVsTime(IiXYPlotXPtr plot) {
                  {true, false, false}});
 }
 
-void CCommonFunctions::ShowHDRLErrorVsPosition(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLErrorVsPosition(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
                 {"Position Error vs. Position",
                  {false, false, true, true, true, true, false, false},
@@ -143,7 +143,7 @@ void CCommonFunctions::ShowHDRLErrorVsPosition(IiXYPlotXPtr plot) {
                  {false, true, false}});
 }
 
-void CCommonFunctions::ShowHDRLErrorVsCommand(IiXYPlotXPtr plot) {
+void CFileFunctions::ShowHDRLErrorVsCommand(IiXYPlotXPtr plot) {
   ShowHDRLGraph(*this, plot,
                 {"Position Error vs. Command",
                  {false, false, false, false, false, false, true, true},

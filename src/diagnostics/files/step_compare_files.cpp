@@ -85,7 +85,7 @@ unsigned DatePart(double value, unsigned low, unsigned high) {
 // Empties the file plot and reads the file into it. A file of another
 // kind would fill the six channels by place too: only a step test's
 // layout is read, and its settings must hold a step test's six values.
-StepFile ReadStepFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
+StepFile ReadStepFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::string& path) {
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kStepFile);
@@ -106,7 +106,7 @@ StepFile ReadStepFile(CCommonFunctions& cf, IiXYPlotXPtr& filePlot, const std::s
 
 // The file dialog, then the file read into the file plot; nothing when the
 // dialog was cancelled or the file could not be read (the user was told).
-std::optional<StepFile> AskAndRead(CCommonFunctions& cf, IiXYPlotXPtr& filePlot) {
+std::optional<StepFile> AskAndRead(CFileFunctions& cf, IiXYPlotXPtr& filePlot) {
   const std::optional<std::string> path = plotfile::AskCompareOpen("stp", TheLanguageTable().Lookup("FILEOPENSTEP"));
   if (!path) return std::nullopt;
   try {
@@ -133,21 +133,21 @@ void ZoomToFit(IiXYPlotXPtr& plot) {
 
 }  // namespace
 
-void CCommonFunctions::SetupStepCompareFileChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CCommonFunctions::SetupXYPlotChannel);
+void CFileFunctions::SetupStepCompareFileChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kFileChannels, kFileDataChannels, &CFileFunctions::SetupXYPlotChannel);
 }
 
-void CCommonFunctions::SetupStepCompareChannels(IiXYPlotXPtr plot) {
+void CFileFunctions::SetupStepCompareChannels(IiXYPlotXPtr plot) {
   plotfile::LayOutChannels(*this, plot, kCompareChannels, kCompareChannels.size(),
-                           &CCommonFunctions::SetupXYPlotChannel);
+                           &CFileFunctions::SetupXYPlotChannel);
 }
 
-bool CCommonFunctions::AreStepSettingsEqual(const _bstr_t& start1, const _bstr_t& start2, const _bstr_t& stop1,
+bool CFileFunctions::AreStepSettingsEqual(const _bstr_t& start1, const _bstr_t& start2, const _bstr_t& stop1,
                                             const _bstr_t& stop2, const _bstr_t& hold1, const _bstr_t& hold2) {
   return start1 == start2 && stop1 == stop2 && hold1 == hold2;
 }
 
-bool CCommonFunctions::LoadStepCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
+bool CFileFunctions::LoadStepCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot) {
   const std::optional<StepFile> file = AskAndRead(*this, filePlot);
   if (!file) return false;
   try {
@@ -165,7 +165,7 @@ bool CCommonFunctions::LoadStepCompareFile1(IiXYPlotXPtr filePlot, IiXYPlotXPtr 
   return true;
 }
 
-bool CCommonFunctions::LoadStepCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
+bool CFileFunctions::LoadStepCompareFile2(IiXYPlotXPtr filePlot, IiXYPlotXPtr comparePlot, CWnd* page) {
   const std::optional<StepFile> file = AskAndRead(*this, filePlot);
   if (!file) return false;
   const TextArray<12>& texts = m_strStepCompare;

@@ -65,25 +65,25 @@ void LayOut(IiXYPlotXPtr& plot, const AxisLayout& layout) {
 
 const plotfile::FileLayout plotfile::kStepFile{true, kStepChannels};
 
-void CCommonFunctions::SetupStepPlot(IiXYPlotXPtr plot) { LayOut(plot, kStepTest); }
+void CFileFunctions::SetupStepPlot(IiXYPlotXPtr plot) { LayOut(plot, kStepTest); }
 
-void CCommonFunctions::SetupStepComparePlot(IiXYPlotXPtr plot) { LayOut(plot, kStepCompare); }
+void CFileFunctions::SetupStepComparePlot(IiXYPlotXPtr plot) { LayOut(plot, kStepCompare); }
 
-void CCommonFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
-  plotfile::LayOutChannels(*this, plot, kStepChannels, kStepDataChannels, &CCommonFunctions::SetupXYPlotChannel);
+void CFileFunctions::SetupStepChannels(IiXYPlotXPtr plot) {
+  plotfile::LayOutChannels(*this, plot, kStepChannels, kStepDataChannels, &CFileFunctions::SetupXYPlotChannel);
 }
 
-void CCommonFunctions::UpdateStepPlot(IiXYPlotXPtr plot) {
+void CFileFunctions::UpdateStepPlot(IiXYPlotXPtr plot) {
   for (size_t i = 0; i < kStepDataChannels; ++i) ShowChannel(plot, kStepChannels[i].name, 0);
   plotfile::ShowAxes(plot, {{true, "StepX"}, {false, "StepPerc"}}, false);
 }
 
-void CCommonFunctions::HideStepCompareChannels(IiXYPlotXPtr plot) {
+void CFileFunctions::HideStepCompareChannels(IiXYPlotXPtr plot) {
   for (const char* name : kStepCompareChannels) ShowChannel(plot, name, 0);
   plotfile::ShowAxes(plot, {{true, "StepX"}, {false, "RampPerc"}}, false);
 }
 
-void CCommonFunctions::SaveStepFile(IiXYPlotXPtr plot) {
+void CFileFunctions::SaveStepFile(IiXYPlotXPtr plot) {
   testfile::Save(*this, plot, kStep, m_strStepTag, [&](const plat::LocalTime& now) {
     using testfile::TextNumber;
     // Emptied first, so that a second save stores the settings of now.
@@ -95,7 +95,7 @@ void CCommonFunctions::SaveStepFile(IiXYPlotXPtr plot) {
   });
 }
 
-bool CCommonFunctions::OpenStepFile(IiXYPlotXPtr plot) {
+bool CFileFunctions::OpenStepFile(IiXYPlotXPtr plot) {
   return testfile::Open(*this, plot, kStep, false, [&] {
     TextArray<3> settings;
     for (LONG i = 0; i < 6; ++i) {

@@ -71,7 +71,7 @@ int LowByte(double value) {
   return static_cast<int>(static_cast<long long>(value) & 0xFF);
 }
 
-void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
+void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
           const std::function<void(const plat::LocalTime&)>& fill) {
   const std::optional<std::string> path =
       plotfile::AskSave(kind.extension, DefaultFileName(tag, kind, plat::Time().Now()), Title(kind.saveTitleKey));
@@ -85,7 +85,7 @@ void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bst
   }
 }
 
-bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
+bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
           const std::function<void()>& read) {
   const std::optional<std::string> path = plotfile::AskOpen(kind.extension, Title(kind.openTitleKey));
   if (!path) return false;
@@ -112,7 +112,7 @@ bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clear
 
 }  // namespace testfile
 
-int CCommonFunctions::SplitFilePath(_bstr_t path) {
+int CFileFunctions::SplitFilePath(_bstr_t path) {
   const std::string text = path.str();
   if (text.empty() || text.back() == '/' || text.find('\0') != std::string::npos) return EINVAL;
   const size_t slash = text.rfind('/');

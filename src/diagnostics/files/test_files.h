@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/common_functions.h"
+#include "diagnostics/files/file_functions.h"
 #include "platform/sys/time_source.h"
 
 namespace testfile {
@@ -62,14 +62,14 @@ const char* RampAreaUnitText(int code);
 
 // A channel found by name afresh for every use; a missing one fails at
 // its first use with E_POINTER.
-double PointY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index);
-std::vector<double> AllY(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel);
-void ReplacePoints(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
+double PointY(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, LONG index);
+std::vector<double> AllY(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel);
+void ReplacePoints(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channel, const std::vector<double>& ys);
 
 // Shows the save dialog and, on OK, runs fill (settings and tag points,
 // given the clock read after the dialog) and writes the settings file and
 // the data file whole; any failure after the dialog shows the save error.
-void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
+void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
           const std::function<void(const plat::LocalTime&)>& fill);
 
 // Shows the open dialog and, on OK, loads the file with its settings file
@@ -78,7 +78,7 @@ void Save(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bst
 // everything was read. Any failure after the dialog shows the open error,
 // puts the plot's display settings back, empties the plot's data when
 // clearOnFailure, and gives false.
-bool Open(CCommonFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
+bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
           const std::function<void()>& read);
 
 }  // namespace testfile

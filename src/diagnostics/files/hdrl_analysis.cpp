@@ -1,11 +1,11 @@
-#include "diagnostics/run/hdrl_analysis.h"
+#include "diagnostics/files/hdrl_analysis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "common/common_functions.h"
+#include "diagnostics/files/file_functions.h"
 #include "platform/com/com_error.h"
 
 namespace hdrl {
@@ -104,7 +104,7 @@ std::optional<_bstr_t> ChannelOf(const char* name, int file) {
   return std::nullopt;
 }
 
-std::vector<Point> PointsOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
+std::vector<Point> PointsOf(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
   IiXYPlotChannelPtr channel = cf.GetXYPlotChannelByName(plot, name);
   LONG count = 0;
   ComCheck(channel->GetCount(&count));
@@ -116,7 +116,7 @@ std::vector<Point> PointsOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bst
   return points;
 }
 
-std::size_t CountOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
+std::size_t CountOf(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& name) {
   LONG count = 0;
   ComCheck(cf.GetXYPlotChannelByName(plot, name)->GetCount(&count));
   return static_cast<std::size_t>(std::max<LONG>(count, 0));
@@ -124,7 +124,7 @@ std::size_t CountOf(CCommonFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& nam
 
 // A figure of the run's staircase into the caller's variables; left as
 // they were when the run is not whole.
-void RunFigure(CCommonFunctions& cf, IiXYPlotXPtr& plot, double* average, double* maximum, int file,
+void RunFigure(CFileFunctions& cf, IiXYPlotXPtr& plot, double* average, double* maximum, int file,
                std::optional<hdrl::Spread> (*figure)(const std::vector<Point>&, std::size_t)) {
   const std::optional<_bstr_t> command = ChannelOf("Command", file), position = ChannelOf("Position", file);
   if (!command || !position) return;
@@ -136,15 +136,15 @@ void RunFigure(CCommonFunctions& cf, IiXYPlotXPtr& plot, double* average, double
 
 }  // namespace
 
-void CCommonFunctions::ComputeRepeatability(IiXYPlotXPtr plot, double* average, double* maximum, int file) {
+void CFileFunctions::ComputeRepeatability(IiXYPlotXPtr plot, double* average, double* maximum, int file) {
   RunFigure(*this, plot, average, maximum, file, &hdrl::Repeatability);
 }
 
-void CCommonFunctions::ComputeHysteresisDeadband(IiXYPlotXPtr plot, double* average, double* maximum, int file) {
+void CFileFunctions::ComputeHysteresisDeadband(IiXYPlotXPtr plot, double* average, double* maximum, int file) {
   RunFigure(*this, plot, average, maximum, file, &hdrl::HysteresisDeadband);
 }
 
-void CCommonFunctions::ComputeErrorCurves(IiXYPlotXPtr plot, int file) {
+void CFileFunctions::ComputeErrorCurves(IiXYPlotXPtr plot, int file) {
   std::vector<Point> branches[4];
   const char* const names[4] = {"1stCycle-Incr", "1stCycle-Decr", "2ndCycle-Incr", "2ndCycle-Decr"};
   for (int b = 0; b < 4; ++b) {
@@ -159,7 +159,7 @@ void CCommonFunctions::ComputeErrorCurves(IiXYPlotXPtr plot, int file) {
     ComCheck(average->AddXY(p.x, p.y, nullptr));
 }
 
-void CCommonFunctions::ComputeLeastSquareLine(IiXYPlotXPtr plot, double* linearityError, int file) {
+void CFileFunctions::ComputeLeastSquareLine(IiXYPlotXPtr plot, double* linearityError, int file) {
   double result = 0;
   const std::optional<_bstr_t> averageName = ChannelOf("AverageError", file);
   if (averageName) {
@@ -175,7 +175,7 @@ void CCommonFunctions::ComputeLeastSquareLine(IiXYPlotXPtr plot, double* lineari
   if (linearityError) *linearityError = result;
 }
 
-void CCommonFunctions::ComputeLinearityError(IiXYPlotXPtr plot, double* linearityError, int file) {
+void CFileFunctions::ComputeLinearityError(IiXYPlotXPtr plot, double* linearityError, int file) {
   // Measured against the average error's own fit, which is what the stored
   // line holds; a stored line of another length is never read past its end.
   const std::optional<_bstr_t> averageName = ChannelOf("AverageError", file);

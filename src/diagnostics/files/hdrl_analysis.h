@@ -1,6 +1,6 @@
 #pragma once
 // The HDRL figures from a recorded staircase, on plain points: what the
-// CCommonFunctions methods (Compute...) work out from a plot's channels,
+// CFileFunctions methods (Compute...) work out from a plot's channels,
 // for the test page, the test file and the comparison alike.
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 // The event history grid: three columns under one title row.
-#include "common/common_functions.h"
+#include "common/common_controls.h"
 #include "common/control_puts.h"
 #include "support/language_table.h"
 
@@ -19,7 +19,7 @@ constexpr LONG kEventColumnWidth = 1548;  // twips
 
 }  // namespace
 
-void CCommonFunctions::SetupAlarmHistoryGrid(IGridXPtr grid, int rows, int cols) {
+void CCommonControls::SetupAlarmHistoryGrid(IGridXPtr grid, int rows, int cols) {
   // The switches: their meaning is the grid's own.
   auto switches = [&grid](std::initializer_list<std::pair<int, LONG>> values) {
     common::Puts puts(grid.GetInterfacePtr());
