@@ -10,7 +10,7 @@
 #include <cmath>
 #include <string>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 #include "platform/activex/controls.h"
 #include "platform/activex/plot.h"
 #include "platform/sys/numeric.h"

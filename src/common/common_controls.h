@@ -2,7 +2,7 @@
 // CCommonControls: the bottom layer of the common functions, what every
 // page calls (control creation and set-up, plot channels by name), over the
 // blackboard of shared fields. The plots and files above it are in
-// diagnostics/files/file_functions.h, the reports in reports/common_functions.h.
+// files/file_functions.h, the reports in reports/common_functions.h.
 #include <string>
 
 #include "common/common_fields.h"

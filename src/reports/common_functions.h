@@ -1,9 +1,9 @@
 #pragma once
 // CCommonFunctions: the common functions whole, the report builders over
-// the plots and files (diagnostics/files/file_functions.h) and the
+// the plots and files (files/file_functions.h) and the
 // controls (common/common_controls.h). The application holds the one
 // instance every page calls.
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 
 class CCommonFunctions : public CFileFunctions {
  public:

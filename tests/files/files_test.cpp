@@ -8,7 +8,7 @@
 
 #include <signal.h>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "files/fixture.h"
 #include "platform/activex/control.h"
 #include "platform/sys/hostile_paths.h"

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 #include "platform/com/com_ptr.h"
 
 namespace filetest {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <functional>
 
-#include "diagnostics/files/hdrl_analysis.h"
+#include "files/hdrl_analysis.h"
 #include "files/kinds_fixture.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/page_table.h"
-#include "diagnostics/files/hdrl_analysis.h"
+#include "files/hdrl_analysis.h"
 #include "diagnostics/run/hdrl_test_page.h"
 #include "diagnostics/run/multi_test_page.h"
 #include "test_page_fixture.h"

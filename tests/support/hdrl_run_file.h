@@ -5,7 +5,7 @@
 // average error gives a linearity error of 0.6 s.
 #include <string>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 #include "platform/win/person.h"
 
 namespace testsupport {

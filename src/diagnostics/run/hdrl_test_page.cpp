@@ -7,7 +7,7 @@
 
 #include "common/hdrl_plot_texts.h"
 #include "common/plot_hints.h"
-#include "diagnostics/files/hdrl_analysis.h"
+#include "files/hdrl_analysis.h"
 #include "platform/com/com_error.h"
 #include "platform/sys/numeric.h"
 #include "platform/sys/time_source.h"

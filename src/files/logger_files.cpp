@@ -2,7 +2,7 @@
 #include <array>
 #include <optional>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"

@@ -1,7 +1,7 @@
 // The ramp test plot and the ramp test file.
 #include <array>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "support/language_table.h"
 

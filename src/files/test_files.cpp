@@ -1,8 +1,8 @@
 // The shared mechanism of the ramp and step test files.
-#include "diagnostics/files/test_files.h"
+#include "files/test_files.h"
 
 #include "common/file_names.h"
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 
 #include <cerrno>
 #include <charconv>

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/files/test_files.h"
+#include "files/test_files.h"
 
 namespace plotfile {
 

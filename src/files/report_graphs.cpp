@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "support/language_table.h"
 
 using plotfile::GridAxes;

@@ -1,4 +1,4 @@
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 
 #include <signal.h>
 #include <unistd.h>

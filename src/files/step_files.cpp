@@ -1,7 +1,7 @@
 // The step test plots and the step test file.
 #include <array>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 
 using testfile::Raise;
 using plotfile::NotBold;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 #include "platform/sys/time_source.h"
 
 namespace testfile {

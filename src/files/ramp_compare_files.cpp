@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"

@@ -4,7 +4,7 @@
 // channel or axis the plot lacks ends the call where it stands.
 #include <array>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "support/language_table.h"
 
 using plotfile::ShowAxes;

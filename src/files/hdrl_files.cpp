@@ -4,9 +4,9 @@
 #include <limits>
 #include <optional>
 
-#include "diagnostics/files/hdrl_file.h"
-#include "diagnostics/files/plot_file_kit.h"
-#include "diagnostics/files/hdrl_analysis.h"
+#include "files/hdrl_file.h"
+#include "files/plot_file_kit.h"
+#include "files/hdrl_analysis.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"

@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "common/curve_sources.h"
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 

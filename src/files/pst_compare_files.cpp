@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"

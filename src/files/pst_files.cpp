@@ -2,7 +2,7 @@
 #include <array>
 #include <cmath>
 
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"

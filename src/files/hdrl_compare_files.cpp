@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "diagnostics/files/hdrl_file.h"
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/hdrl_file.h"
+#include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/person.h"
 #include "support/language_table.h"

@@ -4,7 +4,7 @@
 // out with the file's channels.
 #include <array>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 
 namespace hdrlfile {
 

@@ -1,11 +1,11 @@
-#include "diagnostics/files/hdrl_analysis.h"
+#include "files/hdrl_analysis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "diagnostics/files/file_functions.h"
+#include "files/file_functions.h"
 #include "platform/com/com_error.h"
 
 namespace hdrl {

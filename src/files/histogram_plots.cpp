@@ -1,6 +1,6 @@
 // The histogram plots of the deviation and position alert pages: the share
 // of samples per bin over the deviation or the position range.
-#include "diagnostics/files/plot_file_kit.h"
+#include "files/plot_file_kit.h"
 #include "support/language_table.h"
 
 using testfile::Raise;
