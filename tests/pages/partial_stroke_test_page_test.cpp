@@ -13,6 +13,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/multi_test_page.h"
 #include "diagnostics/run/partial_stroke_test_page.h"
+#include "recorded_test_faults.h"
 #include "test_page_fixture.h"
 #include "platform/sys/numeric.h"
 #include "platform/win/resources.h"
@@ -45,7 +46,7 @@ Bytes SetupWrite(std::uint8_t state) {
           0xA0, 0,    0,    0,    149,  0x41, 0x20, 0, 0, 1,   33,   0x41, 0xF0, 0, 0, 0,   144, state};
 }
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 class PstPage : public testpages::DiagnosticPage<View, 24> {
  public:
@@ -492,47 +493,17 @@ TEST_F(PstPage, RetrieveLastDrawsTheRunJustMade) {
 
 // ---- The download under lost replies, through the shared verdict.
 
-TEST_F(PstPage, ALost214ReplyIsReadAgainAndDrawnOnce) {
-  Show();
-  Click(View::kRetrieveLastId);
-  ASSERT_TRUE(TickUntil(View::kBlockStep));
-  Tick(10);
-  device->InjectNoReply();
-  ASSERT_TRUE(TickUntil(View::kIdleStep));
-  EXPECT_EQ(Count(kBlockRead), 53u);
-  ExpectWholeRecord(16000.0 / 208);
-  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
-}
-
-TEST_F(PstPage, ABlockOutOfTurnRewindsAndTheRecordEndsUpWhole) {
-  Show();
-  Click(View::kRetrieveLastId);
-  ASSERT_TRUE(TickUntil(View::kBlockStep));
-  Tick(10);
-  device->ClearRequests();
-  // Carried out, the answer garbled: the device is one block ahead.
-  device->InjectShortReply(10);
-  ASSERT_TRUE(TickUntil(View::kIdleStep));
-  EXPECT_EQ(Count(kPointerWrite), 1u);
-  ExpectWholeRecord(16000.0 / 208);
-}
-
-TEST_F(PstPage, FiveLostRepliesInARowEndTheDownloadAsIncomplete) {
-  Show();
-  Click(View::kRetrieveLastId);
-  ASSERT_TRUE(TickUntil(View::kBlockStep));
-  Tick(10);
-  device->ClearRequests();
-  device->InjectNoReply(-1);
-  ASSERT_TRUE(TickUntil(View::kIdleStep, 20));
-  EXPECT_EQ(Count(kBlockRead), 5u);
-  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
-  EXPECT_EQ(Points("Command").size(), 40u);
-  for (int id : {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId, View::kStartId})
-    EXPECT_TRUE(Enabled(id)) << id;
-  EXPECT_FALSE(Enabled(View::kStopId));
-  device->ClearFaults();
-}
+// Lost, garbled and unanswered block reads: the cases every recorded page
+// shares, on the device's last record.
+struct PstRecord {
+  using View = CDiagnostics_PSTView;
+  using Page = PstPage;
+  static void BeginDownload(PstPage& p) { p.Click(View::kRetrieveLastId); }
+  static constexpr double kRecordStep = 16000.0 / 208;
+  static constexpr int kButtonsBack[] = {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId,
+                                         View::kStartId};
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(PstPage, RecordedTestFaults, PstRecord);
 
 // ---- Files.
 

@@ -15,6 +15,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/multi_test_page.h"
 #include "diagnostics/run/step_test_page.h"
+#include "recorded_test_faults.h"
 #include "test_page_fixture.h"
 #include "platform/win/resources.h"
 #include "report_probe.h"
@@ -39,7 +40,7 @@ const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 const Bytes kSetupWrite = {201, 27, 0,    142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
                            0,   145, 0x40, 0xA0, 0,    0,    0, 149, 0, 0, 0, 0, 0, 144, 0x01};
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 class StepTestPage : public testpages::DiagnosticPage<View, 20> {
  public:
@@ -505,51 +506,20 @@ TEST_F(StepTestPage, PrintingAnotherDevicesFileTellsSoOnceThenPrints) {
 
 // ---- The frame's download under lost replies.
 
-TEST_F(StepTestPage, ALost214ReplyIsReadAgainAndDrawnOnce) {
-  Show();
-  Settings("10", "90", "5");
-  Start();
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
-  Tick(10);
-  device->InjectNoReply();
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
-  EXPECT_EQ(Count({214}), 53u);
-  ExpectWholeRecord(6.0 / 208);
-  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
-}
-
-TEST_F(StepTestPage, ABlockOutOfTurnRewindsThePassAndTheRecordEndsUpWhole) {
-  Show();
-  Settings("10", "90", "5");
-  Start();
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
-  Tick(10);
-  // Carried out, the answer garbled: the device is one block ahead.
-  device->InjectShortReply(10);
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
-  EXPECT_EQ(Count(kPointerWrite), 2u);
-  ExpectWholeRecord(6.0 / 208);
-  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
-}
-
-TEST_F(StepTestPage, FiveLostRepliesInARowEndTheDownloadAsIncomplete) {
-  Show();
-  Settings("10", "90", "5");
-  Start();
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
-  Tick(10);
-  device->ClearRequests();
-  device->InjectNoReply(-1);
-  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep, 20));
-  EXPECT_EQ(Count({214}), 5u);
-  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
-  EXPECT_EQ(Points("Command").size(), 40u);
-  EXPECT_FALSE(page->IsTestRunning());
-  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
-    EXPECT_TRUE(Enabled(id)) << id;
-  EXPECT_FALSE(Enabled(View::kStopId));
-  device->ClearFaults();
-}
+// Lost, garbled and unanswered block reads: the cases every recorded page
+// shares, on a run's record.
+struct StepRecord {
+  using View = CDiagnostics_StepTestView;
+  using Page = StepTestPage;
+  static void BeginDownload(StepTestPage& p) {
+    p.Settings("10", "90", "5");
+    p.Start();
+  }
+  static constexpr double kRecordStep = 6.0 / 208;
+  static constexpr int kButtonsBack[] = {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId,
+                                         View::kPrintId};
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(StepTestPage, RecordedTestFaults, StepRecord);
 
 // A device whose block pointer stands still gives the same block again and
 // again: that is no progress, and the download ends instead of reading on.

@@ -18,6 +18,9 @@
 
 namespace testpages {
 
+// A text of the language table loaded, English.
+inline std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
 template <class View, int kViewIndex>
 class DiagnosticPage : public SimulatedPage {
  public:
