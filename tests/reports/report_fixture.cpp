@@ -11,6 +11,7 @@
 #include "platform/report/definition.h"
 #include "platform/report/render.h"
 #include "support/language_table.h"
+#include "support/report_probe.h"
 
 namespace {
 
@@ -97,15 +98,7 @@ void ReportTest::EditDefinition(const char* name, const std::string& from, const
 }
 
 std::string ReportTest::FieldText(const char* section, const char* field) const {
-  activex::IReportSectionsPtr sections;
-  activex::IReportSectionPtr s;
-  activex::IReportFieldsPtr fields;
-  activex::IReportFieldPtr f;
-  _bstr_t text;
-  if (FAILED(m_report->get_Sections(&sections)) || FAILED(sections->Item(section, &s)) ||
-      FAILED(s->get_Fields(&fields)) || FAILED(fields->Item(field, &f)) || FAILED(f->get_Text(&text)))
-    return "<no field " + std::string(section) + "." + field + ">";
-  return text.str();
+  return ReportFieldText(m_report, section, field);
 }
 
 void ReportTest::ExpectFields(const Expected& expected, const char* section) const {
