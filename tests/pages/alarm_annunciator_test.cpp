@@ -15,7 +15,7 @@
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "shell/app.h"
 #include "sim/install.h"
 #include "support/language_table.h"

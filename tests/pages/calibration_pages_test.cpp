@@ -15,7 +15,7 @@
 #include "platform/win/controls.h"
 #include "platform/win/resources.h"
 #include "common/control_puts.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "shell/calibration_kit.h"
 #include "support/language_table.h"
 #include "views/config/command_calibration.h"

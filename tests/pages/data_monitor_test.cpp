@@ -13,7 +13,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/data_monitor.h"
 #include "test_page_fixture.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "support/language_table.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "views/status/event_history.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "support/hdrl_run_file.h"
 #include "test_page_fixture.h"
 

@@ -8,7 +8,7 @@
 
 #include "diagnostics/compare/partial_stroke_compare.h"
 #include "files/pst_file_fixture.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "test_page_fixture.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "diagnostics/compare/ramp_compare.h"
 #include "files/fixture.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "test_page_fixture.h"
 
 namespace {

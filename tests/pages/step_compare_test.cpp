@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "diagnostics/compare/step_compare.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "test_page_fixture.h"
 
 namespace {

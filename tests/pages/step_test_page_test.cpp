@@ -18,7 +18,7 @@
 #include "recorded_test_faults.h"
 #include "test_page_fixture.h"
 #include "platform/win/resources.h"
-#include "report_probe.h"
+#include "support/report_probe.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 

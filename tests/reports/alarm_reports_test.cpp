@@ -10,8 +10,6 @@
 
 namespace {
 
-using Expected = std::vector<std::pair<const char*, std::string>>;
-
 class AlarmReportsTest : public ReportTest {
  protected:
   void SetUp() override {
@@ -19,10 +17,6 @@ class AlarmReportsTest : public ReportTest {
     m_common.m_strDeviceTag = "PV-101";
     m_common.m_strActuatorSize = "70";
     m_common.m_strValveModel = "GX";
-  }
-
-  void ExpectFields(const Expected& expected, const char* section = "Detail") {
-    for (const auto& [field, text] : expected) EXPECT_EQ(FieldText(section, field), text) << field;
   }
 
   void Annunciator() {

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Expected = std::vector<std::pair<const char*, std::string>>;
-
 class ReportBuildersTest : public ReportTest {
  protected:
   void SetUp() override {
@@ -24,29 +22,6 @@ class ReportBuildersTest : public ReportTest {
     m_common.m_strValveModel = "GX";
     m_common.m_strValveBodySize = "2 in";
     m_common.m_strFlowDirection = "Flow to open";
-  }
-
-  void ExpectFields(const Expected& expected, const char* section = "Detail") {
-    for (const auto& [field, text] : expected) EXPECT_EQ(FieldText(section, field), text) << field;
-  }
-
-  // The picture a field holds: PNG bytes read in when it was set.
-  _variant_t Picture(const char* field) {
-    activex::IReportSectionsPtr sections;
-    activex::IReportSectionPtr detail;
-    activex::IReportFieldsPtr fields;
-    activex::IReportFieldPtr f;
-    _variant_t picture;
-    if (SUCCEEDED(m_report->get_Sections(&sections)) && SUCCEEDED(sections->Item("Detail", &detail)) &&
-        SUCCEEDED(detail->get_Fields(&fields)) && SUCCEEDED(fields->Item(field, &f)))
-      f->get_Picture(&picture);
-    return picture;
-  }
-  static bool ToolBarShown(IPlotBase* plot) {
-    IiPlotToolBarPtr toolBar;
-    VARIANT_BOOL shown = 0;
-    if (plot->GetToolBar(0, &toolBar) == S_OK) toolBar->GetVisible(&shown);
-    return shown != 0;
   }
 
   void Stroke(CWnd* page = nullptr) {
@@ -298,12 +273,6 @@ class RampReportTest : public ReportBuildersTest {
   }
   void Ramp(IiXYPlotXPtr plot) {
     m_common.GenerateRampTestReport(plot, m_report, m_printer, Definition("RampTestRept.xml").c_str(), nullptr);
-  }
-  static bool Shown(IiXYPlotXPtr& plot, const char* channel) {
-    IDispatchPtr d;
-    VARIANT_BOOL visible = 0;
-    if (plot->GetChannelByName(channel, &d) == S_OK) IiXYPlotChannelPtr(d)->GetVisible(&visible);
-    return visible != 0;
   }
 };
 
@@ -573,11 +542,8 @@ TEST_F(ReportBuildersTest, HDRLReportFieldsThreeGraphsAndThePlotLeftInTheLast) {
   ASSERT_EQ(plot->GetTitle(&title), S_OK);
   EXPECT_EQ(title.str(), "Position Error vs. Command");
   for (const auto& [name, shown] : {std::pair{"Position", false}, std::pair{"2ndCycle-Decr", false},
-                                    std::pair{"AverageError", true}, std::pair{"LeastSquareLine", true}}) {
-    VARIANT_BOOL visible = 0;
-    m_common.GetXYPlotChannelByName(plot, name)->GetVisible(&visible);
-    EXPECT_EQ(visible != 0, shown) << name;
-  }
+                                    std::pair{"AverageError", true}, std::pair{"LeastSquareLine", true}})
+    EXPECT_EQ(Shown(plot, name), shown) << name;
   EXPECT_TRUE(ToolBarShown(plot));
 }
 

@@ -49,11 +49,6 @@ class HDRLCompareReportTest : public ReportTest {
   void Generate(IiXYPlotXPtr plot) {
     m_common.GenerateHDRLCompareReport(plot, m_report, m_printer, Definition("HDRLTestCmpRept.xml").c_str(), nullptr);
   }
-  bool Shown(IiXYPlotXPtr& plot, const char* name) {
-    VARIANT_BOOL visible = 0;
-    m_common.GetXYPlotChannelByName(plot, name)->GetVisible(&visible);
-    return visible != 0;
-  }
 };
 
 TEST_F(HDRLCompareReportTest, FieldsFromTheCompareTextsAndThreeGraphs) {
@@ -66,7 +61,7 @@ TEST_F(HDRLCompareReportTest, FieldsFromTheCompareTextsAndThreeGraphs) {
   EXPECT_EQ(m_person->Asked()[0].defaultName, "FV-101_HDRLCompareReport_2026_3_5_9h_7m");
   EXPECT_EQ(m_person->Asked()[0].title, "Save HDRL Compare ReportAs");
   EXPECT_EQ(m_person->Asked()[1].text, "##PRINT_REPORT");
-  const std::vector<std::pair<const char*, const char*>> fields = {
+  const Expected fields = {
       {"TitleLbl", "##HDRLCMPREPORTTITLE"},
       {"FIleSettingsLbl", "##IDC_STATICFILEINFO"},
       {"File1TagLbl", "##IDC_STATICBODTAG"},
@@ -106,7 +101,7 @@ TEST_F(HDRLCompareReportTest, FieldsFromTheCompareTextsAndThreeGraphs) {
       {"LinErr2Value", "0.2991"},
       {"LinErrDelta", "0.0887"},
   };
-  for (const auto& [field, text] : fields) EXPECT_EQ(FieldText("Detail", field), text) << field;
+  ExpectFields(fields);
   EXPECT_EQ(FieldText("Detail", "DeviceLine"), "<no field Detail.DeviceLine>");
 
   // The plot is left in the third graph; the page lays out its own again.

@@ -64,7 +64,7 @@ TEST_F(PSTCompareReportTest, FieldsComeFromTheCompareTextsAsTheyStand) {
   ASSERT_EQ(m_person->Asked().size(), 2u);
   EXPECT_EQ(m_person->Asked()[0].defaultName, "PV-101_PSTCompareReport_2014_5_7_9h_5m");
   EXPECT_EQ(m_person->Asked()[0].title, "Save PST Compare ReportAs");
-  const std::pair<const char*, std::string> fields[] = {
+  const Expected fields = {
       {"TitleLbl", "##PSTCMPREPORTTITLE"},
       {"FIleSettingsLbl", "##IDC_STATICFILEINFO"},
       {"File1TagLbl", "##IDC_STATICBODTAG"},
@@ -107,7 +107,7 @@ TEST_F(PSTCompareReportTest, FieldsComeFromTheCompareTextsAsTheyStand) {
       {"ResTestResult1", "Passed"},
       {"ResTestResult2", "Failed: target not reached within the time limit"},
   };
-  for (const auto& [field, text] : fields) EXPECT_EQ(FieldText("Detail", field), text) << field;
+  ExpectFields(fields);
   EXPECT_EQ(FieldText("Page Footer", "PageLine1"), "\"##Page \" & [Page] & \"/\" & [Pages]");
   // No graph set-up: the channels the page left off stay off.
   VARIANT_BOOL visible = -1;

@@ -48,11 +48,6 @@ class RampCompareReportTest : public ReportTest {
   void Report(IiXYPlotXPtr plot) {
     m_common.GenerateRampCompareReport(plot, m_report, m_printer, Definition("RampTestCmpRept.xml").c_str(), nullptr);
   }
-  std::string Title(IiXYPlotXPtr& plot) {
-    _bstr_t title;
-    plot->GetTitle(&title);
-    return title.str();
-  }
 };
 
 TEST_F(RampCompareReportTest, FieldsComeFromTheCompareTextsAndTheNameFromFileOnesTag) {
@@ -64,7 +59,7 @@ TEST_F(RampCompareReportTest, FieldsComeFromTheCompareTextsAndTheNameFromFileOne
   ASSERT_EQ(m_person->Asked().size(), 2u);
   EXPECT_EQ(m_person->Asked()[0].defaultName, "FV-101_RampCompareReport_2026_3_5_9h_7m");
   EXPECT_EQ(m_person->Asked()[0].title, "Save Ramp Compare Report As");
-  const std::vector<std::pair<const char*, std::string>> fields = {
+  const Expected fields = {
       {"TitleLbl", "##RAMPCMPREPORTTITLE"}, {"FIleSettingsLbl", "##IDC_STATICFILEINFO"},
       {"File1Lbl", "##File1Lbl"},           {"File1TagLbl", "##IDC_STATICBODTAG"},
       {"Tag1Value", "FV-101"},              {"File1DateLbl", "##IDC_STATICDATE"},
@@ -86,7 +81,7 @@ TEST_F(RampCompareReportTest, FieldsComeFromTheCompareTextsAndTheNameFromFileOne
       {"ActSizeLbl1", "##IDC_ILABELXACTSIZE"}, {"ActSizeValue1", "69.0"},
       {"ActSizeValue2", "69.0"},            {"ActSizeUnit2", "in\u00B2"},
   };
-  for (const auto& [field, text] : fields) EXPECT_EQ(FieldText("Detail", field), text) << field;
+  ExpectFields(fields);
   EXPECT_EQ(FieldText("Page Footer", "PageLine1"), "\"##Page \" & [Page] & \"/\" & [Pages]");
   // No device lines in a comparison.
   EXPECT_EQ(FieldText("Detail", "DeviceLine"), "<no field Detail.DeviceLine>");

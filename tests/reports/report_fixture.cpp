@@ -11,6 +11,7 @@
 #include "platform/report/definition.h"
 #include "platform/report/render.h"
 #include "support/language_table.h"
+#include "support/report_probe.h"
 
 namespace {
 
@@ -97,15 +98,23 @@ void ReportTest::EditDefinition(const char* name, const std::string& from, const
 }
 
 std::string ReportTest::FieldText(const char* section, const char* field) const {
+  return ReportFieldText(m_report, section, field);
+}
+
+void ReportTest::ExpectFields(const Expected& expected, const char* section) const {
+  for (const auto& [field, text] : expected) EXPECT_EQ(FieldText(section, field), text) << field;
+}
+
+_variant_t ReportTest::Picture(const char* field) const {
   activex::IReportSectionsPtr sections;
-  activex::IReportSectionPtr s;
+  activex::IReportSectionPtr detail;
   activex::IReportFieldsPtr fields;
   activex::IReportFieldPtr f;
-  _bstr_t text;
-  if (FAILED(m_report->get_Sections(&sections)) || FAILED(sections->Item(section, &s)) ||
-      FAILED(s->get_Fields(&fields)) || FAILED(fields->Item(field, &f)) || FAILED(f->get_Text(&text)))
-    return "<no field " + std::string(section) + "." + field + ">";
-  return text.str();
+  _variant_t picture;
+  if (SUCCEEDED(m_report->get_Sections(&sections)) && SUCCEEDED(sections->Item("Detail", &detail)) &&
+      SUCCEEDED(detail->get_Fields(&fields)) && SUCCEEDED(fields->Item(field, &f)))
+    f->get_Picture(&picture);
+  return picture;
 }
 
 int ReportTest::Printed() const {
@@ -283,6 +292,26 @@ IiXYPlotXPtr ReportTest::HDRLPlot() {
   axis->SetMin(-1);
   axis->SetSpan(2);
   return plot;
+}
+
+std::string ReportTest::Title(IPlotBase* plot) {
+  _bstr_t title;
+  EXPECT_EQ(plot->GetTitle(&title), S_OK);
+  return title.str();
+}
+
+bool ReportTest::Shown(IiXYPlotX* plot, const char* channel) {
+  IDispatchPtr d;
+  VARIANT_BOOL visible = 0;
+  if (plot->GetChannelByName(channel, &d) == S_OK) IiXYPlotChannelPtr(d)->GetVisible(&visible);
+  return visible != 0;
+}
+
+bool ReportTest::ToolBarShown(IPlotBase* plot) {
+  IiPlotToolBarPtr toolBar;
+  VARIANT_BOOL shown = 0;
+  if (plot->GetToolBar(0, &toolBar) == S_OK) toolBar->GetVisible(&shown);
+  return shown != 0;
 }
 
 std::vector<std::string> ReportTest::CutTexts() const {

@@ -14,6 +14,9 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 
+// Fields of the loaded report and the text each should hold.
+using Expected = std::vector<std::pair<const char*, std::string>>;
+
 class ReportTest : public testing::Test {
  protected:
   void SetUp() override;
@@ -34,6 +37,9 @@ class ReportTest : public testing::Test {
   void EditDefinition(const char* file, const std::string& from, const std::string& to) const;
 
   std::string FieldText(const char* section, const char* field) const;
+  void ExpectFields(const Expected& expected, const char* section = "Detail") const;
+  // The picture a Detail field holds: PNG bytes read in when it was set.
+  _variant_t Picture(const char* field) const;
   // Files the print sink received.
   int Printed() const;
   std::string Folder() const { return m_dir.path().toStdString(); }
@@ -52,6 +58,10 @@ class ReportTest : public testing::Test {
   // The data monitor plot as the page lays it out, holding ten minutes at
   // 10 s of a valve following a slow sine, the temperature in °C.
   IiPlotXPtr DataMonitorPlot();
+
+  static std::string Title(IPlotBase* plot);
+  static bool Shown(IiXYPlotX* plot, const char* channel);
+  static bool ToolBarShown(IPlotBase* plot);
 
   // The fields of the loaded report whose text painting cuts, as
   // "section.field: text"; the texts as set, the boxes as defined.

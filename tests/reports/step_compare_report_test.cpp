@@ -60,7 +60,7 @@ TEST_F(StepCompareReportTest, FieldsFromTheCompareTextsNamedAfterFileOne) {
   const plat::Question& save = m_person->Asked()[0];
   EXPECT_EQ(save.defaultName, "FV-101_StepTestCompareReport_2026_3_5_7h_4m");
   EXPECT_EQ(save.title, "Save Step Test Compare Report As");
-  const std::vector<std::pair<const char*, std::string>> expected = {
+  const Expected expected = {
       {"TitleLbl", "##STEPCMPREPORTTITLE"},
       {"FIleSettingsLbl", "##IDC_STATICFILEINFO"},
       {"File1TagLbl", "##IDC_STATICBODTAG"},
@@ -85,14 +85,11 @@ TEST_F(StepCompareReportTest, FieldsFromTheCompareTextsNamedAfterFileOne) {
       {"HoldTime", "5"},
       {"HoldTime2", "5"},
   };
-  for (const auto& [field, text] : expected) EXPECT_EQ(FieldText("Detail", field), text) << field;
+  ExpectFields(expected);
   EXPECT_EQ(FieldText("Page Footer", "PageLine1").find("[Page]") != std::string::npos, true);
   // The picture shows the whole comparison.
-  for (const char* name : {"Position1", "Position2", "PositionDiff", "ILPOSDiff"}) {
-    VARIANT_BOOL visible = 0;
-    m_common.GetXYPlotChannelByName(plot, name)->GetVisible(&visible);
-    EXPECT_NE(visible, 0) << name;
-  }
+  for (const char* name : {"Position1", "Position2", "PositionDiff", "ILPOSDiff"})
+    EXPECT_TRUE(Shown(plot, name)) << name;
 
   // Before any file the tag is empty, and so is the start of the name.
   m_common.m_strStepCompare[0] = "";

@@ -1,5 +1,5 @@
 #pragma once
-// Reads back what a page's report engine was given.
+// Reads back what a report engine was given, a page's or a report test's.
 #include <string>
 
 #include "platform/activex/controls.h"
