@@ -22,6 +22,44 @@ TextArray<N> EmptyTexts() {
   return texts;
 }
 
+// A test's settings and results by name. kInOrder lists them in the order
+// of the page's edits, the file's values and the report's rows, for the
+// code that walks them (InOrder).
+struct RampSettingTexts {
+  _bstr_t start{""}, stop{""};     // percent
+  _bstr_t hold{""}, rampTime{""};  // seconds
+  static constexpr std::array kInOrder{&RampSettingTexts::start, &RampSettingTexts::stop, &RampSettingTexts::hold,
+                                       &RampSettingTexts::rampTime};
+};
+struct StepSettingTexts {
+  _bstr_t start{""}, stop{""};  // percent
+  _bstr_t hold{""};             // seconds
+  static constexpr std::array kInOrder{&StepSettingTexts::start, &StepSettingTexts::stop, &StepSettingTexts::hold};
+};
+struct PSTSettingTexts {
+  _bstr_t start{""}, stop{""};                    // percent
+  _bstr_t hold{""}, rampTime{""}, timeLimit{""};  // seconds
+  static constexpr std::array kInOrder{&PSTSettingTexts::start, &PSTSettingTexts::stop, &PSTSettingTexts::hold,
+                                       &PSTSettingTexts::rampTime, &PSTSettingTexts::timeLimit};
+};
+struct HDRLResultTexts {
+  _bstr_t repeatabilityAverage{""}, repeatabilityMaximum{""};
+  _bstr_t hysteresisAverage{""}, hysteresisMaximum{""};  // hysteresis plus dead band
+  _bstr_t linearity{""};
+  static constexpr std::array kInOrder{&HDRLResultTexts::repeatabilityAverage, &HDRLResultTexts::repeatabilityMaximum,
+                                       &HDRLResultTexts::hysteresisAverage, &HDRLResultTexts::hysteresisMaximum,
+                                       &HDRLResultTexts::linearity};
+};
+
+template <class Texts>
+_bstr_t& InOrder(Texts& texts, size_t i) {
+  return texts.*Texts::kInOrder.at(i);
+}
+template <class Texts>
+const _bstr_t& InOrder(const Texts& texts, size_t i) {
+  return texts.*Texts::kInOrder.at(i);
+}
+
 // The identification texts (tag, actuator, valve) come first from the
 // communication object's configuration read.
 struct CCommonFields : CIdentityTexts {
@@ -45,10 +83,10 @@ struct CCommonFields : CIdentityTexts {
   std::array<BYTE, 3> m_bHistorySelection{};
 
   // Ramp and step tests.
-  TextArray<4> m_strRampSettings = EmptyTexts<4>();
+  RampSettingTexts m_strRampSettings;
   BYTE m_bRampBidirectional = 1;
   _bstr_t m_strRampTag{""};
-  TextArray<3> m_strStepSettings = EmptyTexts<3>();
+  StepSettingTexts m_strStepSettings;
   _bstr_t m_strStepTag{""};
 
   // Fixed report options.
@@ -59,10 +97,10 @@ struct CCommonFields : CIdentityTexts {
   // HDRL test.
   _bstr_t m_strHDRLTag{""};
   _bstr_t m_strHDRLSettlingTime{""};
-  TextArray<5> m_strHDRLResults = EmptyTexts<5>();
+  HDRLResultTexts m_strHDRLResults;
 
   // Partial stroke test.
-  TextArray<5> m_strPSTSettings = EmptyTexts<5>();
+  PSTSettingTexts m_strPSTSettings;
   _bstr_t m_strPSTBreakawayTime{""};
   _bstr_t m_strPSTTimeToTarget{""};
   BYTE m_nPSTResultCode = 0;

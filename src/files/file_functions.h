@@ -54,7 +54,7 @@ class CFileFunctions : public CCommonControls {
   void ShowStepChannels(IiXYPlotXPtr plot, bool show);
   void SetupRampGraph(IiXYPlotXPtr plot);
   // The signature channels of both directions when bi-directional, else of
-  // the direction from the start to the stop text (m_strRampSettings [0], [1]).
+  // the direction from the start to the stop text (m_strRampSettings: start, stop).
   void SetupSignatureGraph(IiXYPlotXPtr plot);
   void SetupRampCompareGraph(IiXYPlotXPtr plot);
   void SetupSignatureCompareGraph(IiXYPlotXPtr plot);

@@ -205,7 +205,7 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
     hdrlfile::SetRanges(plot, "Time", run.settlingTime);
 
     m_strHDRLSettlingTime = testfile::NumberText(run.settlingTime).c_str();
-    for (size_t i = 0; i < run.results.size(); ++i) m_strHDRLResults[i] = hdrlfile::ResultText(run.results[i]);
+    for (size_t i = 0; i < run.results.size(); ++i) InOrder(m_strHDRLResults, i) = hdrlfile::ResultText(run.results[i]);
     m_strHDRLTag = run.tag;
     return true;
   } catch (const std::exception&) {

@@ -32,8 +32,9 @@ constexpr const char* kSettings = "TestSettings";
 constexpr const char* kResults = "Results";
 constexpr const char* kTag = "TagName";
 
-// File point i holds field element kSettingsElement[i].
-constexpr std::array<size_t, 5> kSettingsElement{0, 1, 4, 3, 2};
+// The file keeps the time limit before the ramp and hold times.
+constexpr std::array kSettingsInFile{&PSTSettingTexts::start, &PSTSettingTexts::stop, &PSTSettingTexts::timeLimit,
+                                     &PSTSettingTexts::rampTime, &PSTSettingTexts::hold};
 
 // Compared as the hundredths the device counts in: the float it sends for
 // 655.35 is a little less than that.
@@ -98,7 +99,7 @@ void CFileFunctions::SavePSTFile(IiPlotXPtr plot) {
     const plat::LocalTime now = plat::Time().Now();
     // Emptied first, so that a second save stores the values of now.
     std::vector<double> settings;
-    for (const size_t element : kSettingsElement) settings.push_back(TextNumber(m_strPSTSettings[element]));
+    for (const auto setting : kSettingsInFile) settings.push_back(TextNumber(m_strPSTSettings.*setting));
     settings.insert(settings.end(),
                     {static_cast<double>(now.month), static_cast<double>(now.day), static_cast<double>(now.year)});
     plotfile::ReplacePoints(*this, plot, kSettings, settings);
@@ -119,9 +120,9 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
   try {
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
-    TextArray<5> settings;
+    PSTSettingTexts settings;
     for (LONG i = 0; i < 5; ++i)
-      settings[kSettingsElement[i]] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
+      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
     const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
     const _bstr_t breakaway = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 0));
     const _bstr_t timeToTarget = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 1));

@@ -124,10 +124,10 @@ void CFileFunctions::SetupRampAxes(IiXYPlotXPtr plot) {
 void CFileFunctions::SaveRampFile(IiXYPlotXPtr plot) {
   testfile::Save(*this, plot, kRamp, m_strRampTag, [&](const plat::LocalTime& now) {
     using testfile::TextNumber;
-    const std::vector<double> settings{TextNumber(m_strRampSettings[0]),
-                                       TextNumber(m_strRampSettings[1]),
-                                       TextNumber(m_strRampSettings[2]),
-                                       TextNumber(m_strRampSettings[3]),
+    const std::vector<double> settings{TextNumber(m_strRampSettings.start),
+                                       TextNumber(m_strRampSettings.stop),
+                                       TextNumber(m_strRampSettings.hold),
+                                       TextNumber(m_strRampSettings.rampTime),
                                        m_bRampBidirectional == 1 ? 1.0 : 0.0,
                                        static_cast<double>(now.month),
                                        static_cast<double>(now.day),
@@ -144,8 +144,8 @@ void CFileFunctions::SaveRampFile(IiXYPlotXPtr plot) {
 bool CFileFunctions::OpenRampFile(IiXYPlotXPtr plot) {
   return testfile::Open(*this, plot, kRamp, true, [&] {
     auto point = [&](LONG i) { return testfile::PointY(*this, plot, kSettings, i); };
-    TextArray<4> settings;
-    for (LONG i = 0; i < 4; ++i) settings[i] = testfile::NumberText(point(i));
+    RampSettingTexts settings;
+    for (LONG i = 0; i < 4; ++i) InOrder(settings, i) = testfile::NumberText(point(i));
     const BYTE bidirectional = point(4) == 1.0 ? 1 : 0;
     for (LONG i = 5; i <= 7; ++i) point(i);  // the date: stored, not shown
     const int strokeCode = testfile::LowByte(point(9));

@@ -68,8 +68,8 @@ void CFileFunctions::SetupRampGraph(IiXYPlotXPtr plot) {
 void CFileFunctions::SetupSignatureGraph(IiXYPlotXPtr plot) {
   HideRampChannels(plot);
   Title(plot, "SIGVCMD");
-  const double start = testfile::TextNumber(m_strRampSettings[0]);
-  const double stop = testfile::TextNumber(m_strRampSettings[1]);
+  const double start = testfile::TextNumber(m_strRampSettings.start);
+  const double stop = testfile::TextNumber(m_strRampSettings.stop);
   std::vector<const char*> shown;
   if (m_bRampBidirectional)
     shown = {"PosnvCmdOpen", "PosnvCmdClose", "ILCmdvCmdOpen", "ILCmdvCmdClose", "ILPosnvCmdOpen", "ILPosnvCmdClose"};

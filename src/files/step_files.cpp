@@ -87,8 +87,8 @@ void CFileFunctions::SaveStepFile(IiXYPlotXPtr plot) {
   testfile::Save(*this, plot, kStep, m_strStepTag, [&](const plat::LocalTime& now) {
     using testfile::TextNumber;
     // Emptied first, so that a second save stores the settings of now.
-    const std::vector<double> settings{TextNumber(m_strStepSettings[0]),  TextNumber(m_strStepSettings[1]),
-                                       TextNumber(m_strStepSettings[2]),  static_cast<double>(now.month),
+    const std::vector<double> settings{TextNumber(m_strStepSettings.start),  TextNumber(m_strStepSettings.stop),
+                                       TextNumber(m_strStepSettings.hold),  static_cast<double>(now.month),
                                        static_cast<double>(now.day),      static_cast<double>(now.year)};
     testfile::ReplacePoints(*this, plot, kSettings, settings);
     testfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strStepTag));
@@ -97,10 +97,10 @@ void CFileFunctions::SaveStepFile(IiXYPlotXPtr plot) {
 
 bool CFileFunctions::OpenStepFile(IiXYPlotXPtr plot) {
   return testfile::Open(*this, plot, kStep, false, [&] {
-    TextArray<3> settings;
+    StepSettingTexts settings;
     for (LONG i = 0; i < 6; ++i) {
       const double y = testfile::PointY(*this, plot, kSettings, i);
-      if (i < 3) settings[i] = testfile::NumberText(y);
+      if (i < 3) InOrder(settings, i) = testfile::NumberText(y);
     }
     const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
     Raise(AxisByName(plot, true, "StepX")->ZoomToFit());

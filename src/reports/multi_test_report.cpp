@@ -76,9 +76,9 @@ void CCommonFunctions::GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr
         frame.SetText("StepStartPosLbl", T("IDC_STATICSTARTPOS"));
         frame.SetText("StepStopPosLbl", T("IDC_STATICSTOPPOS"));
         frame.SetText("StepHoldTimeLbl", T("IDC_STATICHOLDTIME"));
-        frame.SetText("StepStartPosn", m_strStepSettings[0]);
-        frame.SetText("StepStopPosn", m_strStepSettings[1]);
-        frame.SetText("StepHoldTime", m_strStepSettings[2]);
+        frame.SetText("StepStartPosn", m_strStepSettings.start);
+        frame.SetText("StepStopPosn", m_strStepSettings.stop);
+        frame.SetText("StepHoldTime", m_strStepSettings.hold);
         frame.SetText("SteplblTestDateResult", date);
 
         frame.SetText("PSTTitleLbl", T("PSTestReport"));
@@ -89,11 +89,11 @@ void CCommonFunctions::GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr
         frame.SetText("PSTlblTimeTargetSettings", T("IDC_STATICBKWTIMLIM"));
         frame.SetText("PSTTestDurLbl", T("IDC_STATICTESTDUR"));
         frame.SetText("PSTHoldTimeLbl", T("IDC_STATICHOLDTIME"));
-        frame.SetText("PSTStartPosn", m_strPSTSettings[0]);
-        frame.SetText("PSTStopPosn", m_strPSTSettings[1]);
-        frame.SetText("PSTTimeTargetValue", m_strPSTSettings[4]);
-        frame.SetText("PSTTestDuration", m_strPSTSettings[3]);
-        frame.SetText("PSTHoldTime", m_strPSTSettings[2]);
+        frame.SetText("PSTStartPosn", m_strPSTSettings.start);
+        frame.SetText("PSTStopPosn", m_strPSTSettings.stop);
+        frame.SetText("PSTTimeTargetValue", m_strPSTSettings.timeLimit);
+        frame.SetText("PSTTestDuration", m_strPSTSettings.rampTime);
+        frame.SetText("PSTHoldTime", m_strPSTSettings.hold);
         frame.SetText("BreakAwayInfo", T("IDC_STATICBWINFO"));
         frame.SetText("PSTlblTime", T("IDC_STATICBWTIME"));
         frame.SetText("PSTlblTimeTargetInfo", T("IDC_STATICTIMTOTGT"));
@@ -116,11 +116,11 @@ void CCommonFunctions::GenerateMultiTestReport(IiXYPlotXPtr stepPlot, IiPlotXPtr
         frame.SetText("lblAverage1", T("IDC_STATICAVG"));
         frame.SetText("lblMaximum1", T("IDC_STATICAVGMAX"));
         frame.SetText("lblPosSettlingTime", T("IDC_STATICPOSSET") + _bstr_t(":"));
-        frame.SetText("lblAverageValue", m_strHDRLResults[2]);
-        frame.SetText("lblMaximumValue", m_strHDRLResults[3]);
-        frame.SetText("lblAverageValueReapt", m_strHDRLResults[0]);
-        frame.SetText("lblMaximumValueReapt", m_strHDRLResults[1]);
-        frame.SetText("lblLinearErrorValue", m_strHDRLResults[4]);
+        frame.SetText("lblAverageValue", m_strHDRLResults.hysteresisAverage);
+        frame.SetText("lblMaximumValue", m_strHDRLResults.hysteresisMaximum);
+        frame.SetText("lblAverageValueReapt", m_strHDRLResults.repeatabilityAverage);
+        frame.SetText("lblMaximumValueReapt", m_strHDRLResults.repeatabilityMaximum);
+        frame.SetText("lblLinearErrorValue", m_strHDRLResults.linearity);
         frame.SetText("lblPosSettlingTimeValue", m_strHDRLSettlingTime);
         frame.SetText("HDRLlblTestDateResult", date);
 

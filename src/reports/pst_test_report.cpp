@@ -31,15 +31,15 @@ void CCommonFunctions::GeneratePSTReport(IiPlotXPtr plot, IReportXPtr report, IP
     // time, "TimeTargetValue" the time limit, "TestDuration" the ramp time.
     frame.SetText("TestSettingsLbl", T("IDC_STATICPARTSET"));
     frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
-    frame.SetText("StartPosn", m_strPSTSettings[0]);
+    frame.SetText("StartPosn", m_strPSTSettings.start);
     frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
-    frame.SetText("StopPosn", m_strPSTSettings[1]);
+    frame.SetText("StopPosn", m_strPSTSettings.stop);
     frame.SetText("lblTimeTargetSettings", T("IDC_STATICBKWTIMLIM"));
-    frame.SetText("TimeTargetValue", m_strPSTSettings[4]);
+    frame.SetText("TimeTargetValue", m_strPSTSettings.timeLimit);
     frame.SetText("TestDurLbl", T("IDC_STATICTESTDUR"));
-    frame.SetText("TestDuration", m_strPSTSettings[3]);
+    frame.SetText("TestDuration", m_strPSTSettings.rampTime);
     frame.SetText("lblTestHold", T("IDC_STATICHOLDTIME"));
-    frame.SetText("TestHoldValue", m_strPSTSettings[2]);
+    frame.SetText("TestHoldValue", m_strPSTSettings.hold);
     frame.SetText("lblTestDate", T("TestDate"));
     frame.SetText("lblTestDateResult", reports::ReportDate(now));
     frame.SetText("BreakAwayInfo", T("IDC_STATICBWINFO"));

@@ -18,13 +18,13 @@ namespace reports {
 void SetRampFields(ReportFrame& frame, const CCommonFields& fields, const _bstr_t& date) {
   frame.SetText("TestSettingsLbl", T("IDC_STATICRAMPSET"));
   frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
-  frame.SetText("StartPosn", fields.m_strRampSettings[0]);
+  frame.SetText("StartPosn", fields.m_strRampSettings.start);
   frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
-  frame.SetText("StopPosn", fields.m_strRampSettings[1]);
+  frame.SetText("StopPosn", fields.m_strRampSettings.stop);
   frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
-  frame.SetText("HoldTime", fields.m_strRampSettings[2]);
+  frame.SetText("HoldTime", fields.m_strRampSettings.hold);
   frame.SetText("TestDurLbl", T("IDC_STATICTESTDUR"));
-  frame.SetText("TestDuration", fields.m_strRampSettings[3]);
+  frame.SetText("TestDuration", fields.m_strRampSettings.rampTime);
   frame.SetText("BiDirLbl", T("IDC_CHECKBIDIR"));
   // Fixed texts, not translated.
   frame.SetText("BiDirValue", fields.m_bRampBidirectional == 1 ? "Yes" : "No");

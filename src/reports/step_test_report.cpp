@@ -30,11 +30,11 @@ void CCommonFunctions::GenerateStepTestReport(IiXYPlotXPtr plot, IReportXPtr rep
     const plat::LocalTime now = plat::Time().Now();
     frame.SetText("TestSettingsLbl", T("IDC_STATICSTEPSET"));
     frame.SetText("StartPosLbl", T("IDC_STATICSTARTPOS"));
-    frame.SetText("StartPosn", m_strStepSettings[0]);
+    frame.SetText("StartPosn", m_strStepSettings.start);
     frame.SetText("StopPosLbl", T("IDC_STATICSTOPPOS"));
-    frame.SetText("StopPosn", m_strStepSettings[1]);
+    frame.SetText("StopPosn", m_strStepSettings.stop);
     frame.SetText("HoldTimeLbl", T("IDC_STATICHOLDTIME"));
-    frame.SetText("HoldTime", m_strStepSettings[2]);
+    frame.SetText("HoldTime", m_strStepSettings.hold);
     frame.SetText("lblTestDate", T("TestDate"));
     frame.SetText("lblTestDateResult", reports::ReportDate(now));
     frame.SetPicture("Detail", "RampGrph", picture.Path());

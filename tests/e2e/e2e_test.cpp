@@ -1005,7 +1005,7 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   const QString printed = PrintedText(person, *page, View::kPrintId, sink);
   EXPECT_TRUE(printed.contains(QString::fromStdString(shown[0]))) << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
-  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults[2].str(), shown[0]);
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults.hysteresisAverage.str(), shown[0]);
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLSettlingTime.str(), "6");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
 }

@@ -83,17 +83,17 @@ class Files : public testing::Test {
   }
   void SetFields(const KindCase& k, std::vector<const char*> settings, const _bstr_t& tag) {
     for (size_t i = 0; i < settings.size(); ++i) {
-      if (&k == &kRamp) cf.m_strRampSettings.at(i) = settings[i];
-      if (&k == &kStep && i < cf.m_strStepSettings.size()) cf.m_strStepSettings[i] = settings[i];
+      if (&k == &kRamp) InOrder(cf.m_strRampSettings, i) = settings[i];
+      if (&k == &kStep && i < StepSettingTexts::kInOrder.size()) InOrder(cf.m_strStepSettings, i) = settings[i];
     }
     (&k == &kRamp ? cf.m_strRampTag : cf.m_strStepTag) = tag;
   }
   std::vector<std::string> Settings(const KindCase& k) {
     std::vector<std::string> texts;
     if (&k == &kRamp)
-      for (auto& t : cf.m_strRampSettings) texts.push_back(t.str());
+      for (auto text : RampSettingTexts::kInOrder) texts.push_back((cf.m_strRampSettings.*text).str());
     else
-      for (auto& t : cf.m_strStepSettings) texts.push_back(t.str());
+      for (auto text : StepSettingTexts::kInOrder) texts.push_back((cf.m_strStepSettings.*text).str());
     texts.push_back((&k == &kRamp ? cf.m_strRampTag : cf.m_strStepTag).str());
     return texts;
   }

@@ -36,6 +36,10 @@ template <size_t N>
 void SetAll(TextArray<N>& texts, const char* text) {
   for (auto& t : texts) t = text;
 }
+template <class Texts>
+void SetAll(Texts& texts, const char* text) {
+  for (auto t : Texts::kInOrder) texts.*t = text;
+}
 
 const KindCase kKinds[] = {
     {"partial stroke", "pst",

@@ -79,7 +79,10 @@ void FillAll(PlotPtr& plot, LONG channels, int points, double seed) {
 template <class T>
 std::vector<std::string> Texts(const T& fields) {
   std::vector<std::string> out;
-  for (const auto& f : fields) out.push_back(f.str());
+  if constexpr (requires { T::kInOrder; })
+    for (auto text : T::kInOrder) out.push_back((fields.*text).str());
+  else
+    for (const auto& f : fields) out.push_back(f.str());
   return out;
 }
 

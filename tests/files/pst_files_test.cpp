@@ -15,7 +15,7 @@ class PSTFiles : public KindFiles {
   }
   void SetFields(std::vector<const char*> settings, const char* breakaway, const char* toTarget, BYTE code,
                  const _bstr_t& tag) {
-    for (size_t i = 0; i < 5; ++i) cf.m_strPSTSettings[i] = settings[i];
+    for (size_t i = 0; i < 5; ++i) InOrder(cf.m_strPSTSettings, i) = settings[i];
     cf.m_strPSTBreakawayTime = breakaway;
     cf.m_strPSTTimeToTarget = toTarget;
     cf.m_nPSTResultCode = code;

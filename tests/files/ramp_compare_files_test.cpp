@@ -41,7 +41,7 @@ class RampCompare : public KindFiles {
     saver.SetupRampTestChannels(plot);
     for (LONG c = 0; c < 10; ++c)
       for (int i = 0; i < t.points; ++i) ChannelAt(plot, c)->AddXY(i * 0.5, t.seed * (c + 1) + i, nullptr);
-    for (size_t i = 0; i < 4; ++i) saver.m_strRampSettings[i] = t.settings[i];
+    for (size_t i = 0; i < 4; ++i) InOrder(saver.m_strRampSettings, i) = t.settings[i];
     saver.m_strRampTag = t.tag;
     saver.m_bRampBidirectional = t.bidirectional;
     saver.m_strRampStrokeLength = t.strokeLength;

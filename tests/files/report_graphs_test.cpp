@@ -168,8 +168,8 @@ TEST(ReportGraphs, SignatureDirectionFollowsTheLeadingNumbersOfStartAndStopUnles
     SCOPED_TRACE(std::string("\"") + c.start + "\" -> \"" + c.stop + "\", bi-directional " +
                  std::to_string(c.bidirectional));
     CFileFunctions cf;
-    cf.m_strRampSettings[0] = c.start;
-    cf.m_strRampSettings[1] = c.stop;
+    cf.m_strRampSettings.start = c.start;
+    cf.m_strRampSettings.stop = c.stop;
     cf.m_bRampBidirectional = c.bidirectional;
     IiXYPlotXPtr plot = RampPlot();
     SetEverything(plot, true);

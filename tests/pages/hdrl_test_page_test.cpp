@@ -585,8 +585,8 @@ TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
   person.CancelFile().Answer(IDNO);  // the report's PDF offer and print question
   Click(View::kPrintId);
   const CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strHDRLResults[2].str(), "0.51");
-  EXPECT_EQ(common.m_strHDRLResults[4].str(), "0.0123");
+  EXPECT_EQ(common.m_strHDRLResults.hysteresisAverage.str(), "0.51");
+  EXPECT_EQ(common.m_strHDRLResults.linearity.str(), "0.0123");
   EXPECT_EQ(common.m_strHDRLSettlingTime.str(), "8");
   EXPECT_FALSE(Enabled(View::kControlSignalId));
 }

@@ -181,10 +181,10 @@ TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEn
   // The ticked ramp test's texts as its page shows them, "NA" for the rest.
   const CCommonFunctions& common = theApp().m_CommonFunctions;
   auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
-  EXPECT_EQ(common.m_strRampSettings[0].str(), rampPage->GetDlgItemText(CDiagnostics_RampTestView::kStartEdit));
-  EXPECT_EQ(common.m_strPSTSettings[0].str(), "NA");
+  EXPECT_EQ(common.m_strRampSettings.start.str(), rampPage->GetDlgItemText(CDiagnostics_RampTestView::kStartEdit));
+  EXPECT_EQ(common.m_strPSTSettings.start.str(), "NA");
   EXPECT_EQ(common.m_strPSTResult.str(), "NA");
-  EXPECT_EQ(common.m_strStepSettings[2].str(), "NA");
+  EXPECT_EQ(common.m_strStepSettings.hold.str(), "NA");
   EXPECT_EQ(common.m_strHDRLSettlingTime.str(), "NA");
   EXPECT_EQ(person.Asked().back().caption, "Print Report");
 }

@@ -680,8 +680,8 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   person.AnswerFile(first);
   Click(View::kSaveId);
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strRampSettings[0].str(), " 12.3");
-  EXPECT_EQ(common.m_strRampSettings[1].str(), " 90.0");
+  EXPECT_EQ(common.m_strRampSettings.start.str(), " 12.3");
+  EXPECT_EQ(common.m_strRampSettings.stop.str(), " 90.0");
   EXPECT_EQ(common.m_strRampStrokeLength.str(), " 1.50");
   EXPECT_EQ(common.m_strRampActuatorSize.str(), "69.00");
   EXPECT_EQ(common.m_strRampTag.str(), theApp().m_comm.m_strTag);
@@ -696,7 +696,7 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   person.AnswerFile(first);
   Click(View::kLoadId);
   EXPECT_TRUE(page->IsFileLoaded());
-  EXPECT_EQ(Field(View::kStartEdit), common.m_strRampSettings[0].str());
+  EXPECT_EQ(Field(View::kStartEdit), common.m_strRampSettings.start.str());
   EXPECT_DOUBLE_EQ(CCommonFunctions::ReadEditDouble(*page, View::kStartEdit), 12.3);
   EXPECT_FALSE(Checked(View::kBidirectionalBox));
   EXPECT_EQ(Field(View::kStrokeUnit), "mm");
@@ -751,7 +751,7 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
   ASSERT_EQ(person.Asked().size(), asked + 3);
   EXPECT_EQ(person.Asked()[asked].text,
             "Report Header section matches with live device settings and doesn't match the file loaded.");
-  EXPECT_EQ(common.m_strRampSettings[0].str(), "12.345");  // as shown
+  EXPECT_EQ(common.m_strRampSettings.start.str(), "12.345");  // as shown
   EXPECT_EQ(common.m_strRampStrokeUnit.str(), Field(View::kStrokeUnit));
   EXPECT_EQ(page->GetPlotView(), View::kTimeView);
 

@@ -351,8 +351,8 @@ TEST_F(RampReportTest, YesOnlyForOneAndTheSignatureOfTheTestsDirection) {
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.flag));
     m_common.m_bRampBidirectional = c.flag;
-    m_common.m_strRampSettings[0] = c.start;
-    m_common.m_strRampSettings[1] = c.stop;
+    m_common.m_strRampSettings.start = c.start;
+    m_common.m_strRampSettings.stop = c.stop;
     IiXYPlotXPtr plot = RampPlot(c.flag == 1);
     m_person->CancelFile().Answer(IDNO);
     Ramp(plot);

@@ -521,9 +521,8 @@ void View::OnLoad() {
   if (!m_bRunning) EnableActionButtons(TRUE);
   const auto& results = common.m_strHDRLResults;
   const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId};
-  for (size_t i = 0; i < 4; ++i)
-    SetResultText(ids[i], "%1.2f", std::atof(results[i].str().c_str()));
-  SetResultText(kLinearityId, "%1.4f", std::atof(results[4].str().c_str()));
+  for (size_t i = 0; i < 4; ++i) SetResultText(ids[i], "%1.2f", std::atof(InOrder(results, i).str().c_str()));
+  SetResultText(kLinearityId, "%1.4f", std::atof(results.linearity.str().c_str()));
   SetDlgItemText(kSettlingTimeId, common.m_strHDRLSettlingTime.str().c_str());
   SetDlgItemText(kElapsedId, "");
   m_prgProgress.SetPos(0);
@@ -552,7 +551,7 @@ View::ShownResults View::GetShownResults() const {
   const int ids[] = {kRepeatabilityAverageId, kRepeatabilityMaximumId, kHysteresisAverageId, kHysteresisMaximumId,
                      kLinearityId};
   ShownResults shown;
-  for (size_t i = 0; i < shown.results.size(); ++i) shown.results[i] = _bstr_t(GetDlgItemText(ids[i]).c_str());
+  for (size_t i = 0; i < std::size(ids); ++i) InOrder(shown.results, i) = _bstr_t(GetDlgItemText(ids[i]).c_str());
   shown.settlingTime = _bstr_t(GetDlgItemText(kSettlingTimeId).c_str());
   return shown;
 }

@@ -68,7 +68,7 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   struct ShownResults {
     // Repeatability average and maximum, hysteresis average and maximum,
     // linearity.
-    TextArray<5> results;
+    HDRLResultTexts results;
     _bstr_t settlingTime;
   };
   ShownResults GetShownResults() const;

@@ -391,11 +391,12 @@ void View::OnPrintReport() {
   CCommonFunctions& common = app.m_CommonFunctions;
   Try("identification", [&app] { app.m_comm.ReadConfiguration(); });
   const _bstr_t na("NA");
-  common.m_strRampSettings.fill(na);
-  common.m_strStepSettings.fill(na);
-  for (size_t i : {0, 1, 3, 4}) common.m_strPSTSettings[i] = na;
+  common.m_strRampSettings = {na, na, na, na};
+  common.m_strStepSettings = {na, na, na};
+  PSTSettingTexts& pst = common.m_strPSTSettings;
+  for (_bstr_t* text : {&pst.start, &pst.stop, &pst.rampTime, &pst.timeLimit}) *text = na;
   common.m_strPSTBreakawayTime = common.m_strPSTTimeToTarget = common.m_strPSTResult = na;
-  common.m_strHDRLResults.fill(na);
+  common.m_strHDRLResults = {na, na, na, na, na};
   common.m_strHDRLSettlingTime = na;
 
   // A test that is not ticked gives the report an empty graph from a plot of

@@ -370,7 +370,7 @@ void View::PrepareTimeAxis() {
 
 View::ShownFields View::GetShownFields() const {
   ShownFields shown;
-  for (size_t i = 0; i < shown.settings.size(); ++i) shown.settings[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(shown.settings, i) = _bstr_t(GetDlgItemText(m_settings[i].edit));
   shown.breakaway = _bstr_t(GetDlgItemText(kBreakawayId));
   shown.timeToTarget = _bstr_t(GetDlgItemText(kTimeToTargetId));
   shown.result = _bstr_t(GetDlgItemText(kResultId));
@@ -409,7 +409,7 @@ void View::OnLoad() {
   Try("OnLoad", [&] { opened = common.OpenPSTFile(m_pTimePlot); });
   if (!opened) return;
   for (size_t i = 0; i < m_settings.size(); ++i)
-    SetDlgItemText(m_settings[i].edit, common.m_strPSTSettings[i].str().c_str());
+    SetDlgItemText(m_settings[i].edit, InOrder(common.m_strPSTSettings, i).str().c_str());
   const std::pair<int, const _bstr_t*> times[] = {{kBreakawayId, &common.m_strPSTBreakawayTime},
                                                   {kTimeToTargetId, &common.m_strPSTTimeToTarget}};
   for (const auto& [id, text] : times) {

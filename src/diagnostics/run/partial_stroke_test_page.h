@@ -60,7 +60,7 @@ class CDiagnostics_PSTView : public CRecordedTestPage {
   // The settings and results as the page shows them, for the file and a
   // report.
   struct ShownFields {
-    TextArray<5> settings;  // start, stop, hold time, ramp time, time limit
+    PSTSettingTexts settings;
     _bstr_t breakaway, timeToTarget, result;
   };
   ShownFields GetShownFields() const;

@@ -397,7 +397,7 @@ void View::ScaleAxesForTest() {
 void View::OnLoad() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   if (!common.OpenRampFile(m_pPlot)) return;
-  for (size_t i = 0; i < 4; ++i) SetDlgItemText(kSettingEdits[i], common.m_strRampSettings[i].str().c_str());
+  for (size_t i = 0; i < 4; ++i) SetDlgItemText(kSettingEdits[i], InOrder(common.m_strRampSettings, i).str().c_str());
   SetDlgItemText(kStrokeEdit, common.m_strRampStrokeLength.str().c_str());
   SetDlgItemText(kActuatorEdit, common.m_strRampActuatorSize.str().c_str());
   SetDlgItemText(kAreaUnit, common.m_strRampAreaUnit.str().c_str());
@@ -421,7 +421,7 @@ void View::OnSave() {
   auto text = [this](int id, const char* format) {
     return _bstr_t(plat::FormatNumber(format, static_cast<double>(static_cast<float>(EditValue(id)))));
   };
-  for (size_t i = 0; i < 4; ++i) common.m_strRampSettings[i] = text(kSettingEdits[i], "%5.1f");
+  for (size_t i = 0; i < 4; ++i) InOrder(common.m_strRampSettings, i) = text(kSettingEdits[i], "%5.1f");
   common.m_strRampStrokeLength = text(kStrokeEdit, "%5.2f");
   common.m_strRampActuatorSize = text(kActuatorEdit, "%5.2f");
   common.SaveRampFile(m_pPlot);
@@ -430,7 +430,7 @@ void View::OnSave() {
 
 View::ShownSettings View::GetShownSettings() const {
   ShownSettings shown;
-  for (size_t i = 0; i < 4; ++i) shown.settings[i] = GetDlgItemText(kSettingEdits[i]);
+  for (size_t i = 0; i < 4; ++i) InOrder(shown.settings, i) = GetDlgItemText(kSettingEdits[i]);
   shown.bidirectional = IsChecked(kBidirectionalBox);
   shown.strokeLength = GetDlgItemText(kStrokeEdit);
   shown.strokeUnit = GetDlgItemText(kStrokeUnit);

@@ -58,7 +58,7 @@ class CDiagnostics_RampTestView : public CRecordedTestPage {
 
   // The settings and the valve's data as the page shows them, for a report.
   struct ShownSettings {
-    TextArray<4> settings;  // start, stop, hold time, ramp time
+    RampSettingTexts settings;
     bool bidirectional = false;
     _bstr_t strokeLength, strokeUnit, actuatorSize, areaUnit;
   };

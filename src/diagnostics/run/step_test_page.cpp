@@ -245,9 +245,9 @@ void View::ShowDeviceTestSetup() {
 
 // ---- Files and report.
 
-TextArray<3> View::GetShownSettings() const {
-  TextArray<3> texts;
-  for (size_t i = 0; i < texts.size(); ++i) texts[i] = _bstr_t(GetDlgItemText(m_settings[i].edit));
+StepSettingTexts View::GetShownSettings() const {
+  StepSettingTexts texts;
+  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(texts, i) = _bstr_t(GetDlgItemText(m_settings[i].edit));
   return texts;
 }
 
@@ -259,7 +259,7 @@ void View::OnLoad() {
   Try("OnLoad", [&] { opened = common.OpenStepFile(m_pPlot); });
   if (!opened) return;
   for (size_t i = 0; i < m_settings.size(); ++i)
-    SetDlgItemText(m_settings[i].edit, common.m_strStepSettings[i].str().c_str());
+    SetDlgItemText(m_settings[i].edit, InOrder(common.m_strStepSettings, i).str().c_str());
   ShowOpenedFile();
 }
 

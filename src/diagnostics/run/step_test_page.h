@@ -47,7 +47,7 @@ class CDiagnostics_StepTestView : public CRecordedTestPage {
 
   // Start, stop and hold time as the edits show them, for the file and a
   // report.
-  TextArray<3> GetShownSettings() const;
+  StepSettingTexts GetShownSettings() const;
 
  protected:
   void CreateControls() override;
