@@ -68,11 +68,62 @@ namespace {
 
 plat::ManualClock* g_clock = nullptr;
 
-// The window timer of every page that polls, by view index.
+// The simulated positioner the program is started on.
+constexpr const char* kDevicePath = "HART/Net/Tarnix1";
+
+// The items of the navigation tree by item code, named for the page each
+// shows.
+enum TreeItem : int {
+  kDashboard = 1,
+  kAlarmAnnunciator = 21,
+  kManagementAnnunciator = 22,
+  kEventHistory = 23,
+  kTechAnnunciator = 24,
+  kValveHealth = 31,
+  kCyclesAndTravel = 312,
+  kPositionerHealth = 32,
+  kTemperatureAndHumidity = 321,
+  kPilotRelay = 322,
+  kPiezoVoltage = 323,
+  kActuatorHealth = 33,
+  kControlHealth = 34,
+  kDeviation = 341,
+  kPositionAlerts = 342,
+  kDataMonitor = 41,
+  kTechSensors = 44,
+  kMultiTest = 5,
+  kRampTest = 51,
+  kRampCompare = 511,
+  kStepTest = 52,
+  kStepCompare = 521,
+  kHdrlTest = 53,
+  kHdrlCompare = 531,
+  kPartialStrokeTest = 54,
+  kPartialStrokeCompare = 541,
+  kSensorCalibration = 61,
+  kCommandCalibration = 62,
+  kCalibrationErrors = 63,
+  kPressureControl = 72,
+  kStrokeCharacterisation = 73,
+  kCustomCharacterisation = 731,
+  kHartInformation = 77,
+};
+
+// The one view index without a page.
+constexpr int kNoPageIndex = 29;
+
+// The window timer of every page that polls, by its tree item.
 const std::map<int, UINT> kTimers = {
-    {1, 3},   {2, 11},  {3, 12},  {4, 13},  {5, 31},  {6, 33},  {7, 21},  {8, 22},  {9, 23},  {10, 24},
-    {11, 41}, {12, 25}, {13, 26}, {14, 27}, {16, 55}, {18, 51}, {20, 52}, {22, 54}, {24, 53}, {26, 62},
-    {27, 61}, {28, 64}, {30, 74}, {31, 70}, {32, 71}, {34, 82}, {35, 81}, {36, 83},
+    {kDashboard, 3},               {kAlarmAnnunciator, 11},       {kManagementAnnunciator, 12},
+    {kEventHistory, 13},           {kTechAnnunciator, 82},        {kValveHealth, 31},
+    {kCyclesAndTravel, 33},        {kPositionerHealth, 21},       {kTemperatureAndHumidity, 22},
+    {kPilotRelay, 23},             {kPiezoVoltage, 24},           {kActuatorHealth, 41},
+    {kControlHealth, 25},          {kDeviation, 26},              {kPositionAlerts, 27},
+    {kDataMonitor, 55},            {kTechSensors, 81},            {kRampTest, 51},
+    {kStepTest, 52},               {kHdrlTest, 54},               {kPartialStrokeTest, 53},
+    {kSensorCalibration, 62},      {kCommandCalibration, 61},     {kCalibrationErrors, 64},
+    {kPressureControl, 74},        {kStrokeCharacterisation, 70}, {kCustomCharacterisation, 71},
+    {kHartInformation, 83},
 };
 double g_startupMs = 0;
 
@@ -84,9 +135,9 @@ class Program : public testing::Environment {
     g_clock = new plat::ManualClock({2026, 12, 9, 8, 0, 0, 0});
     plat::SetTimeSource(g_clock);
     sim::InstallAsOpcDevices();
-    sim::Identity id = sim::PositionerFor("HART/Net/Tarnix1")->GetIdentity();
+    sim::Identity id = sim::PositionerFor(kDevicePath)->GetIdentity();
     id.tag = "FV-101";
-    sim::PositionerFor("HART/Net/Tarnix1")->SetIdentity(id);
+    sim::PositionerFor(kDevicePath)->SetIdentity(id);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(theApp().InitInstance(argc, argv));
     g_startupMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -109,13 +160,19 @@ void Select(int code) {
   theApp().m_pTreeView->GetTreeCtrl().SelectItem(theApp().m_hTreeItems[item->slot]);
 }
 
+// The page of the tree item of that code, as its own class.
+template <class View>
+View* PageOf(int code) {
+  return static_cast<View*>(CTarnixWexletView::PageByCode(code));
+}
+
 // The end of a scenario, however it ends (a failed ASSERT returns early):
 // the simulated positioner as the scenario found it, the dashboard shown.
 struct DeviceRestored {
   explicit DeviceRestored(std::shared_ptr<sim::Positioner> d) : device(std::move(d)), before(device->State()) {}
   ~DeviceRestored() {
     device->SetState(before);
-    Select(1);
+    Select(kDashboard);
   }
   std::shared_ptr<sim::Positioner> device;
   const sim::DeviceState before;
@@ -194,18 +251,19 @@ void SaveScreen(const std::string& name) {
 }
 
 TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
-  EXPECT_EQ(ShownPage(), theApp().m_pViews[1]);
-  EXPECT_EQ(SelectedCode(), 1);
+  CTarnixPage* const dashboard = CTarnixWexletView::PageByCode(kDashboard);
+  EXPECT_EQ(ShownPage(), dashboard);
+  EXPECT_EQ(SelectedCode(), kDashboard);
   EXPECT_EQ(theApp().m_comm.m_strTag, "FV-101  ");
   EXPECT_EQ(theApp().m_CommonFunctions.m_strDeviceTag.str(), "FV-101  ");
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
-    EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != 29) << index;
+    EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != kNoPageIndex) << index;
   // Only the dashboard is built so far; a page is built when first shown.
-  for (int index = 2; index < CTarnixWexletApp::kViewCount; ++index)
-    if (CTarnixPage* page = theApp().m_pViews[index]) {
+  for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
+    if (CTarnixPage* page = theApp().m_pViews[index]; page && page != dashboard) {
       EXPECT_FALSE(page->IsInitialized()) << index;
     }
-  EXPECT_TRUE(theApp().m_pViews[1]->IsInitialized());
+  EXPECT_TRUE(dashboard->IsInitialized());
   // Nothing here maximises a window: the program fills the screen itself.
   const QWidget* window = Frame().GetSafeWidget();
   ASSERT_NE(window, nullptr);
@@ -223,8 +281,9 @@ TEST(Navigation, EveryItemShowsItsPageAndOnlyThatPagePolls) {
     EXPECT_EQ(SelectedCode(), shownCode);
     EXPECT_EQ(ShownPage(), theApp().m_pViews[shownItem->viewIndex]);
     // Only the shown page's timer runs.
-    for (const auto& [index, timer] : kTimers) {
-      const bool running = theApp().m_pViews[index]->HasTimer(timer);
+    for (const auto& [code, timer] : kTimers) {
+      const int index = CTarnixWexletView::ItemByCode(code)->viewIndex;
+      const bool running = CTarnixWexletView::PageByCode(code)->HasTimer(timer);
       EXPECT_EQ(running, index == shownItem->viewIndex && shownItem->start) << "page " << index;
     }
     g_clock->Advance(5000);  // one poll of the page's status at least
@@ -232,11 +291,11 @@ TEST(Navigation, EveryItemShowsItsPageAndOnlyThatPagePolls) {
 }
 
 TEST(Navigation, ReselectingTheSelectedItemChangesNothing) {
-  Select(31);
-  CTarnixPage* page = theApp().m_pViews[5];
-  page->KillTimer(kTimers.at(5));
-  Select(31);
-  EXPECT_FALSE(page->HasTimer(kTimers.at(5)));
+  Select(kValveHealth);
+  CTarnixPage* page = CTarnixWexletView::PageByCode(kValveHealth);
+  page->KillTimer(kTimers.at(kValveHealth));
+  Select(kValveHealth);
+  EXPECT_FALSE(page->HasTimer(kTimers.at(kValveHealth)));
 }
 
 TEST(MainWindow, StripsKeepTheirHeightsAndOnlyTheTreeBarMoves) {
@@ -299,7 +358,7 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
       EXPECT_EQ(ClippedTexts(Frame().m_wndOuterSplitter.GetPane(row, 0)->GetSafeWidget()), std::vector<std::string>{})
           << "strip " << row << " at " << width;
   }
-  Select(1);
+  Select(kDashboard);
 }
 
 // The topic file of the help in the user's language: the one that
@@ -309,7 +368,7 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
   const std::string folder =
       plat::HelpFolderOf(std::string("Tarnix Help-") + (language && *language ? language : "en") + ".chm");
   plat::RecordingHelp recorder;
-  for (int code : {312, 5, 1}) {
+  for (int code : {kCyclesAndTravel, kMultiTest, kDashboard}) {
     Select(code);
     Frame().DispatchCommand(ID_HELP, 0);
     ASSERT_FALSE(recorder.calls.empty());
@@ -325,10 +384,10 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
 // the link lost and shown in the header.
 TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   ShowWindowAt(1280, 800);
-  Select(1);
-  auto* page = static_cast<CDashboardView*>(theApp().m_pViews[1]);
+  Select(kDashboard);
+  auto* page = PageOf<CDashboardView>(kDashboard);
   g_clock->Advance(5 * 5000);  // the start-up reads and one cyclic read
   auto control = [page](UINT id) {
     return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
@@ -377,7 +436,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   QTemporaryDir sink;
   ASSERT_TRUE(sink.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   ShowWindowAt(1280, 800);
 
   const auto& rows = alarms::kAnnunciatorRows;
@@ -401,8 +460,8 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
     EXPECT_EQ(first.toStdString(), TheLanguageTable().Lookup(titleKey).str());
   };
 
-  Select(21);
-  auto* annunciator = static_cast<CAlarm_AnnunciatorView*>(theApp().m_pViews[2]);
+  Select(kAlarmAnnunciator);
+  auto* annunciator = PageOf<CAlarm_AnnunciatorView>(kAlarmAnnunciator);
   ASSERT_EQ(ShownPage(), annunciator);
   g_clock->Advance(4 * 5000);  // rows, masks, the status
   EXPECT_EQ(annunciator->GetLampColour(row), status::kHealthy);
@@ -415,8 +474,8 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   SaveScreen("alarm_annunciator_alert");
 
   // The event in the alarm history, explained.
-  Select(23);
-  auto* history = static_cast<CAlarm_EventHistoryView*>(theApp().m_pViews[4]);
+  Select(kEventHistory);
+  auto* history = PageOf<CAlarm_EventHistoryView>(kEventHistory);
   ASSERT_EQ(ShownPage(), history);
   g_clock->Advance(5000);
   history->GetDlgItemAs<CButton>(CAlarm_EventHistoryView::kAlarmsId)->Click();
@@ -444,7 +503,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   print(CAlarm_EventHistoryView::kPrintId, 1, "IDC_BUTTON_EVENTS_REPORT");
 
   // Masked, applied, and read back from the device.
-  Select(21);
+  Select(kAlarmAnnunciator);
   g_clock->Advance(4 * 5000);
   ASSERT_EQ(annunciator->IsDlgButtonChecked(box), 0u);
   annunciator->GetDlgItemAs<CButton>(box)->Click();
@@ -457,7 +516,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   EXPECT_EQ(annunciator->IsDlgButtonChecked(box), 1u);
   print(CAnnunciatorPage::kPrintId, 2, "ALARMALERTTITLE");
 
-  Select(22);
+  Select(kManagementAnnunciator);
   g_clock->Advance(4 * 5000);
   print(CAnnunciatorPage::kPrintId, 1, "ALARMALERTTITLE");
 
@@ -466,7 +525,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   sim::DeviceState state = device->State();
   state.status.masks[12] |= 0x01;
   device->SetState(state);
-  Select(1);
+  Select(kDashboard);
 }
 
 
@@ -474,12 +533,12 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
 // and a counter reset clears the device's counter.
 TEST(Health, TheWorkingValveCountsAndACounterReset) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   ShowWindowAt(1280, 800);
   auto number = [](CWnd* page, int id) { return std::stod(page->GetDlgItemText(id)); };
 
-  Select(31);
-  auto* valve = static_cast<CHealth_Val_MainView*>(theApp().m_pViews[5]);
+  Select(kValveHealth);
+  auto* valve = PageOf<CHealth_Val_MainView>(kValveHealth);
   ASSERT_EQ(ShownPage(), valve);
   g_clock->Advance(4 * 5000);
   const double cycles = number(valve, CHealth_Val_MainView::kCyclesBox);
@@ -505,7 +564,7 @@ TEST(Health, TheWorkingValveCountsAndACounterReset) {
 
   // Back to the state the other tests know.
   device->SetVariable(8, 0);
-  Select(1);
+  Select(kDashboard);
 }
 
 
@@ -529,10 +588,10 @@ TEST(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   using View = CHealth_Val_CycleAndTravelsView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const double initialLimit = device->Variable(306), fullLimit = device->Variable(307);
-  Select(312);
-  auto* page = static_cast<View*>(theApp().m_pViews[6]);
+  Select(kCyclesAndTravel);
+  auto* page = PageOf<View>(kCyclesAndTravel);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 5000);  // the limits, then the counts
   const double cycles = std::stod(page->GetDlgItemText(View::kCyclesEdit));
@@ -563,7 +622,7 @@ TEST(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
   // Back to the state the other tests know.
   device->SetVariable(306, initialLimit);
   device->SetVariable(307, fullLimit);
-  Select(1);
+  Select(kDashboard);
 }
 
 // The deviation histogram cleared, then filled again by the working valve.
@@ -571,9 +630,9 @@ TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   using View = CHealth_Ctl_DeviationView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  Select(341);
-  auto* page = static_cast<View*>(theApp().m_pViews[13]);
+  const auto device = sim::PositionerFor(kDevicePath);
+  Select(kDeviation);
+  auto* page = PageOf<View>(kDeviation);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(12 * 5000);
   EXPECT_GT(page->GetHistogram().Total(), 0);
@@ -588,7 +647,7 @@ TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
   g_clock->Advance(12 * 5000);
   EXPECT_GT(page->GetHistogram().Total(), afterReset + 50);
   SaveScreen("deviation_histogram_filled");
-  Select(1);
+  Select(kDashboard);
 }
 
 
@@ -598,10 +657,10 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   using View = CConfiguration_PosHartInformationView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const sim::Identity before = device->GetIdentity();
-  Select(77);
-  auto* page = static_cast<View*>(theApp().m_pViews[36]);
+  Select(kHartInformation);
+  auto* page = PageOf<View>(kHartInformation);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(5 * 5000);  // message, identity, temperatures, revisions
   ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
@@ -633,7 +692,7 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
   SaveScreen("hart_information_written");
 
   device->SetIdentity(before);
-  Select(1);
+  Select(kDashboard);
 }
 
 
@@ -665,10 +724,10 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   using View = CCalibration_SensorCalibView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(61);
-  auto* page = static_cast<View*>(theApp().m_pViews[26]);
+  Select(kSensorCalibration);
+  auto* page = PageOf<View>(kSensorCalibration);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 5000);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
@@ -704,7 +763,7 @@ TEST(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) 
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   using View = CCalibration_SensorCalibView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   auto setAir = [&device](double psi) {
     sim::DeviceState state = device->State();
@@ -712,8 +771,8 @@ TEST(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) 
     device->SetState(state);
   };
   setAir(0);
-  Select(61);
-  auto* page = static_cast<View*>(theApp().m_pViews[26]);
+  Select(kSensorCalibration);
+  auto* page = PageOf<View>(kSensorCalibration);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 5000);
   auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
@@ -731,9 +790,9 @@ TEST(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) 
   ASSERT_EQ(device->Variable(170), View::kCalError);
 
   IControlTestPtr(ControlOf(page, View::kErrorsLinkId))->UserEvent(1, {});
-  EXPECT_EQ(SelectedCode(), 63);
+  EXPECT_EQ(SelectedCode(), kCalibrationErrors);
   g_clock->Advance(2 * 4000);
-  Select(61);
+  Select(kSensorCalibration);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 5000);
   EXPECT_FALSE(enabled(View::kStartId));
@@ -816,10 +875,10 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(51);
-  auto* page = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  Select(kRampTest);
+  auto* page = PageOf<CDiagnostics_RampTestView>(kRampTest);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 1000);
   page->SetDlgItemText(1031, "10.0");
@@ -889,10 +948,10 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(52);
-  auto* page = static_cast<CDiagnostics_StepTestView*>(theApp().m_pViews[20]);
+  Select(kStepTest);
+  auto* page = PageOf<CDiagnostics_StepTestView>(kStepTest);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 500);
   page->SetDlgItemText(View::kStartPosId, "10.0");
@@ -950,12 +1009,12 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   QTemporaryDir files;
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   const sim::DeviceState& before = restored.before;
   const double mode = device->Variable(8), command = device->Variable(3);
-  Select(53);
-  auto* page = static_cast<View*>(theApp().m_pViews[22]);
+  Select(kHdrlTest);
+  auto* page = PageOf<View>(kHdrlTest);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 500);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
@@ -1016,7 +1075,7 @@ struct HDRLScene {
   using View = CDiagnostics_HDRLView;
   HDRLScene() {
     ShowWindowAt(1280, 800);
-    Select(53);
+    Select(kHdrlTest);
     g_clock->Advance(2 * 500);
   }
   bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
@@ -1039,9 +1098,9 @@ struct HDRLScene {
   }
 
   plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
-  std::shared_ptr<sim::Positioner> device = sim::PositionerFor("HART/Net/Tarnix1");
+  std::shared_ptr<sim::Positioner> device = sim::PositionerFor(kDevicePath);
   DeviceRestored restored{device};
-  View* page = static_cast<View*>(theApp().m_pViews[22]);
+  View* page = PageOf<View>(kHdrlTest);
 };
 
 // The link drops as Start is pressed and comes back a few seconds later:
@@ -1141,10 +1200,10 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(54);
-  auto* page = static_cast<View*>(theApp().m_pViews[24]);
+  Select(kPartialStrokeTest);
+  auto* page = PageOf<View>(kPartialStrokeTest);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 5000);  // the test selected, its set-up read
   const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
@@ -1279,14 +1338,14 @@ void LoseTheStartAndTheStop(plat::ScriptedPerson& person, sim::Positioner& devic
 TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
   {
     using View = CDiagnostics_RampTestView;
     SCOPED_TRACE("ramp");
-    Select(51);
-    auto* page = static_cast<View*>(theApp().m_pViews[18]);
+    Select(kRampTest);
+    auto* page = PageOf<View>(kRampTest);
     ASSERT_EQ(ShownPage(), page);
     g_clock->Advance(3 * 1000);
     page->CheckDlgButton(View::kBidirectionalBox, BST_UNCHECKED);
@@ -1299,8 +1358,8 @@ TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
   {
     using View = CDiagnostics_StepTestView;
     SCOPED_TRACE("step");
-    Select(52);
-    auto* page = static_cast<View*>(theApp().m_pViews[20]);
+    Select(kStepTest);
+    auto* page = PageOf<View>(kStepTest);
     ASSERT_EQ(ShownPage(), page);
     g_clock->Advance(3 * 500);
     page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
@@ -1312,8 +1371,8 @@ TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
   {
     using View = CDiagnostics_PSTView;
     SCOPED_TRACE("partial stroke");
-    Select(54);
-    auto* page = static_cast<View*>(theApp().m_pViews[24]);
+    Select(kPartialStrokeTest);
+    auto* page = PageOf<View>(kPartialStrokeTest);
     ASSERT_EQ(ShownPage(), page);
     g_clock->Advance(2 * 5000);
     page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
@@ -1341,10 +1400,10 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   QTemporaryDir files;
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(5);
-  auto* page = static_cast<View*>(theApp().m_pViews[17]);
+  Select(kMultiTest);
+  auto* page = PageOf<View>(kMultiTest);
   ASSERT_EQ(ShownPage(), page);
   Click(*page, View::kRampBoxId);
   Click(*page, View::kPstBoxId);
@@ -1355,7 +1414,7 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
     page->SetDlgItemText(id, text);
   const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
   const auto runToEnd = [&] {
-    for (int i = 0; i < 20000 && (SelectedCode() != 5 || page->IsSequenceActive()); ++i) g_clock->Advance(100);
+    for (int i = 0; i < 20000 && (SelectedCode() != kMultiTest || page->IsSequenceActive()); ++i) g_clock->Advance(100);
     ASSERT_EQ(ShownPage(), page);
     ASSERT_FALSE(page->IsSequenceActive());
   };
@@ -1364,7 +1423,7 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   const std::string pst = files.filePath("sequence.pst").toStdString();
   person.Answer(IDYES);
   Click(*page, View::kStartId);
-  EXPECT_EQ(SelectedCode(), 51);
+  EXPECT_EQ(SelectedCode(), kRampTest);
   person.Answer(IDOK).AnswerFile(ramp).AnswerFile(pst);
   runToEnd();
   EXPECT_EQ(page->StatusLines(),
@@ -1372,9 +1431,10 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
                                       text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(ramp)));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(pst)));
-  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  // The test pages of the sequence, as it knows them.
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pRampTestView);
   EXPECT_EQ(PlotPoints(*rampPage, "Position").size(), 208u);
-  EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]), "Position").size(), 208u);
+  EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pPSTView), "Position").size(), 208u);
   SaveScreen("multi_test_finished");
   {
     QTemporaryDir sink;
@@ -1409,14 +1469,14 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   QTemporaryDir files;
   ASSERT_TRUE(files.isValid());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   sim::InputProfile input;
   input.shape = sim::InputShape::SlowSine;
   input.periodS = 180;
   device->SetInputProfile(input);
-  Select(41);
-  auto* page = static_cast<View*>(theApp().m_pViews[16]);
+  Select(kDataMonitor);
+  auto* page = PageOf<View>(kDataMonitor);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 1000);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
@@ -1494,9 +1554,9 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
 TEST(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
   using View = CDiagnostics_TechSensorsView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  Select(44);
-  auto* page = static_cast<View*>(theApp().m_pViews[35]);
+  const auto device = sim::PositionerFor(kDevicePath);
+  Select(kTechSensors);
+  auto* page = PageOf<View>(kTechSensors);
   ASSERT_EQ(ShownPage(), page);
   auto text = [page](int id) { return page->GetDlgItemText(id); };
   // Each reading as the valve stands at the read.
@@ -1540,10 +1600,10 @@ TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   using View = CCalibration_CommandCalibView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(62);
-  auto* page = static_cast<View*>(theApp().m_pViews[27]);
+  Select(kCommandCalibration);
+  auto* page = PageOf<View>(kCommandCalibration);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 5000);
   auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
@@ -1581,10 +1641,10 @@ TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
   plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
   using View = CConfiguration_CustomCharView;
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(731);
-  auto* page = static_cast<View*>(theApp().m_pViews[32]);
+  Select(kCustomCharacterisation);
+  auto* page = PageOf<View>(kCustomCharacterisation);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(3 * 5000);  // the set-up, then the curve
   ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
@@ -1623,11 +1683,11 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   const sim::DeviceState& before = restored.before;
-  Select(52);
-  auto* test = static_cast<Test*>(theApp().m_pViews[20]);
+  Select(kStepTest);
+  auto* test = PageOf<Test>(kStepTest);
   ASSERT_EQ(ShownPage(), test);
   g_clock->Advance(3 * 500);
   const auto runAndSave = [&](const char* hold, const char* name) {
@@ -1649,8 +1709,8 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   const std::string wornFile = runAndSave("5.0", "worn.stp");
   const std::string longer = runAndSave("8.0", "longer.stp");
 
-  Select(521);
-  auto* page = static_cast<Compare*>(theApp().m_pViews[21]);
+  Select(kStepCompare);
+  auto* page = PageOf<Compare>(kStepCompare);
   ASSERT_EQ(ShownPage(), page);
   person.AnswerFile(healthy);
   Click(*page, CComparePage::kFile1Id);
@@ -1693,11 +1753,11 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   QTemporaryDir files, sink;
   ASSERT_TRUE(files.isValid() && sink.isValid());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
   const sim::DeviceState& before = restored.before;
-  Select(53);
-  auto* test = static_cast<Test*>(theApp().m_pViews[22]);
+  Select(kHdrlTest);
+  auto* test = PageOf<Test>(kHdrlTest);
   ASSERT_EQ(ShownPage(), test);
   // A whole run on the manual clock, saved as `name`.
   const auto run = [&](const char* settlingTime, const char* name) {
@@ -1722,8 +1782,8 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   run("8", "slower.hdrl");
   test->SetDlgItemText(Test::kSettlingTimeId, "6");
 
-  Select(531);
-  auto* page = static_cast<View*>(theApp().m_pViews[23]);
+  Select(kHdrlCompare);
+  auto* page = PageOf<View>(kHdrlCompare);
   ASSERT_EQ(ShownPage(), page);
   const auto load = [&](int button, const char* name) {
     person.AnswerFile(files.filePath(name).toStdString());
@@ -1782,11 +1842,11 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
 
-  Select(51);
-  auto* test = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  Select(kRampTest);
+  auto* test = PageOf<CDiagnostics_RampTestView>(kRampTest);
   ASSERT_EQ(ShownPage(), test);
   g_clock->Advance(3 * 1000);
   const auto run = [&](const char* hold, const char* name) {
@@ -1809,8 +1869,8 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   const std::string wornFile = run("3.0", "worn.rmp");
   const std::string longerHold = run("6.0", "longer_hold.rmp");
 
-  Select(511);
-  auto* page = static_cast<View*>(theApp().m_pViews[19]);
+  Select(kRampCompare);
+  auto* page = PageOf<View>(kRampCompare);
   ASSERT_EQ(ShownPage(), page);
   person.AnswerFile(baseline);
   Click(*page, CComparePage::kFile1Id);
@@ -1865,10 +1925,10 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   ASSERT_TRUE(sink.isValid() && files.isValid());
   testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
   ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
+  const auto device = sim::PositionerFor(kDevicePath);
   const DeviceRestored restored(device);
-  Select(54);
-  auto* test = static_cast<Test*>(theApp().m_pViews[24]);
+  Select(kPartialStrokeTest);
+  auto* test = PageOf<Test>(kPartialStrokeTest);
   ASSERT_EQ(ShownPage(), test);
   g_clock->Advance(2 * 5000);
   const auto runAndSave = [&](double breakaway, double deadBand, const char* ramp, const char* limit,
@@ -1898,8 +1958,8 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   const std::string worn = runAndSave(3.0, 1.0, "10.0", "40.0", "worn.pst");
   const std::string otherRamp = runAndSave(0.5, 0.2, "8.0", "30.0", "ramp8.pst");
 
-  Select(541);
-  auto* page = static_cast<View*>(theApp().m_pViews[25]);
+  Select(kPartialStrokeCompare);
+  auto* page = PageOf<View>(kPartialStrokeCompare);
   ASSERT_EQ(ShownPage(), page);
   person.AnswerFile(baseline);
   Click(*page, View::kFile1Id);
@@ -1946,9 +2006,9 @@ TEST(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
   const auto expected = kYesNo.find(theApp().m_strLanguageId.str());
   ASSERT_NE(expected, kYesNo.end()) << theApp().m_strLanguageId.str();
   ShowWindowAt(1280, 800);
-  const DeviceRestored restored(sim::PositionerFor("HART/Net/Tarnix1"));
-  Select(53);
-  auto* page = static_cast<View*>(theApp().m_pViews[22]);
+  const DeviceRestored restored(sim::PositionerFor(kDevicePath));
+  Select(kHdrlTest);
+  auto* page = PageOf<View>(kHdrlTest);
   ASSERT_EQ(ShownPage(), page);
   g_clock->Advance(2 * 500);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
