@@ -1,7 +1,7 @@
 // The whole program on the offscreen platform: start-up on the simulated
 // positioner, every tree item selected in turn with the page it shows and
 // the timer that runs, a picture of the main window for every page, and
-// the operator's ways through the dashboard and the alarm pages.
+// the operator's ways through the pages, each a scenario on one stage.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -28,7 +28,9 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <stdexcept>
 
 #include "app/frame.h"
 #include "platform/sys/numeric.h"
@@ -68,11 +70,62 @@ namespace {
 
 plat::ManualClock* g_clock = nullptr;
 
-// The window timer of every page that polls, by view index.
+// The simulated positioner the program is started on.
+constexpr const char* kDevicePath = "HART/Net/Tarnix1";
+
+// The items of the navigation tree by item code, named for the page each
+// shows.
+enum TreeItem : int {
+  kDashboard = 1,
+  kAlarmAnnunciator = 21,
+  kManagementAnnunciator = 22,
+  kEventHistory = 23,
+  kTechAnnunciator = 24,
+  kValveHealth = 31,
+  kCyclesAndTravel = 312,
+  kPositionerHealth = 32,
+  kTemperatureAndHumidity = 321,
+  kPilotRelay = 322,
+  kPiezoVoltage = 323,
+  kActuatorHealth = 33,
+  kControlHealth = 34,
+  kDeviation = 341,
+  kPositionAlerts = 342,
+  kDataMonitor = 41,
+  kTechSensors = 44,
+  kMultiTest = 5,
+  kRampTest = 51,
+  kRampCompare = 511,
+  kStepTest = 52,
+  kStepCompare = 521,
+  kHdrlTest = 53,
+  kHdrlCompare = 531,
+  kPartialStrokeTest = 54,
+  kPartialStrokeCompare = 541,
+  kSensorCalibration = 61,
+  kCommandCalibration = 62,
+  kCalibrationErrors = 63,
+  kPressureControl = 72,
+  kStrokeCharacterisation = 73,
+  kCustomCharacterisation = 731,
+  kHartInformation = 77,
+};
+
+// The one view index without a page.
+constexpr int kNoPageIndex = 29;
+
+// The window timer of every page that polls, by its tree item.
 const std::map<int, UINT> kTimers = {
-    {1, 3},   {2, 11},  {3, 12},  {4, 13},  {5, 31},  {6, 33},  {7, 21},  {8, 22},  {9, 23},  {10, 24},
-    {11, 41}, {12, 25}, {13, 26}, {14, 27}, {16, 55}, {18, 51}, {20, 52}, {22, 54}, {24, 53}, {26, 62},
-    {27, 61}, {28, 64}, {30, 74}, {31, 70}, {32, 71}, {34, 82}, {35, 81}, {36, 83},
+    {kDashboard, 3},               {kAlarmAnnunciator, 11},       {kManagementAnnunciator, 12},
+    {kEventHistory, 13},           {kTechAnnunciator, 82},        {kValveHealth, 31},
+    {kCyclesAndTravel, 33},        {kPositionerHealth, 21},       {kTemperatureAndHumidity, 22},
+    {kPilotRelay, 23},             {kPiezoVoltage, 24},           {kActuatorHealth, 41},
+    {kControlHealth, 25},          {kDeviation, 26},              {kPositionAlerts, 27},
+    {kDataMonitor, 55},            {kTechSensors, 81},            {kRampTest, 51},
+    {kStepTest, 52},               {kHdrlTest, 54},               {kPartialStrokeTest, 53},
+    {kSensorCalibration, 62},      {kCommandCalibration, 61},     {kCalibrationErrors, 64},
+    {kPressureControl, 74},        {kStrokeCharacterisation, 70}, {kCustomCharacterisation, 71},
+    {kHartInformation, 83},
 };
 double g_startupMs = 0;
 
@@ -84,9 +137,9 @@ class Program : public testing::Environment {
     g_clock = new plat::ManualClock({2026, 12, 9, 8, 0, 0, 0});
     plat::SetTimeSource(g_clock);
     sim::InstallAsOpcDevices();
-    sim::Identity id = sim::PositionerFor("HART/Net/Tarnix1")->GetIdentity();
+    sim::Identity id = sim::PositionerFor(kDevicePath)->GetIdentity();
     id.tag = "FV-101";
-    sim::PositionerFor("HART/Net/Tarnix1")->SetIdentity(id);
+    sim::PositionerFor(kDevicePath)->SetIdentity(id);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(theApp().InitInstance(argc, argv));
     g_startupMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -109,13 +162,19 @@ void Select(int code) {
   theApp().m_pTreeView->GetTreeCtrl().SelectItem(theApp().m_hTreeItems[item->slot]);
 }
 
+// The page of the tree item of that code, as its own class.
+template <class View>
+View* PageOf(int code) {
+  return static_cast<View*>(CTarnixWexletView::PageByCode(code));
+}
+
 // The end of a scenario, however it ends (a failed ASSERT returns early):
 // the simulated positioner as the scenario found it, the dashboard shown.
 struct DeviceRestored {
   explicit DeviceRestored(std::shared_ptr<sim::Positioner> d) : device(std::move(d)), before(device->State()) {}
   ~DeviceRestored() {
     device->SetState(before);
-    Select(1);
+    Select(kDashboard);
   }
   std::shared_ptr<sim::Positioner> device;
   const sim::DeviceState before;
@@ -131,6 +190,17 @@ void ShowWindowAt(int width, int height) {
   window->showNormal();
   window->resize(width, height);
   QApplication::processEvents();
+}
+
+// A text of the language file, in the program's language.
+std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+bool Enabled(CWnd& page, int id) { return page.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+
+void Click(CWnd& page, int id) { page.GetDlgItemAs<CButton>(id)->Click(); }
+
+_com_ptr_t<IUnknown> ControlOf(CWnd* page, UINT id) {
+  return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
 }
 
 // The texts a page shows that are a missing key's "##" stand-in.
@@ -193,19 +263,196 @@ void SaveScreen(const std::string& name) {
   window->grab().save(ScreensDir() + "/" + QString::fromStdString(name) + ".png");
 }
 
+
+// The points of one channel of a page's plot (an XY or a time plot).
+template <class Page>
+std::vector<std::pair<double, double>> PlotPoints(Page& page, const char* channel) {
+  return testsupport::PlotPoints(page.GetPlot(), channel);
+}
+
+// While the command ramps, the simulated valve follows it from behind, and
+// it ends where the command ends.
+void ExpectPositionLagsCommand(CRecordedTestPage& page, size_t from, size_t to, bool opening) {
+  const auto command = PlotPoints(page, "Command");
+  const auto position = PlotPoints(page, "Position");
+  ASSERT_EQ(command.size(), position.size());
+  ASSERT_LE(to, command.size());
+  int behind = 0, ramping = 0;
+  for (size_t i = from; i < to; ++i) {
+    const double c = command[i].second, p = position[i].second;
+    EXPECT_LT(std::abs(c - p), 10.0) << "point " << i;
+    if (c > 15 && c < 85) {
+      ++ramping;
+      if (opening ? p < c : p > c) ++behind;
+    }
+  }
+  EXPECT_GT(ramping, 20);
+  EXPECT_GT(behind, ramping * 9 / 10);
+  EXPECT_NEAR(position[to - 1].second, command[to - 1].second, 1.5);
+}
+
+// Ten full strokes each way under the digital command, five seconds apiece.
+void WorkTheValve(sim::Positioner& device) {
+  device.SetVariable(8, 1);
+  for (int stroke = 0; stroke < 10; ++stroke) {
+    device.SetVariable(3, stroke % 2 ? 5 : 95);
+    g_clock->Advance(5000);
+  }
+  device.SetVariable(8, 0);
+}
+
+// The results an HDRL run shows, in the page's order.
+constexpr int kHdrlResults[] = {
+    CDiagnostics_HDRLView::kHysteresisAverageId,    CDiagnostics_HDRLView::kHysteresisMaximumId,
+    CDiagnostics_HDRLView::kRepeatabilityAverageId, CDiagnostics_HDRLView::kRepeatabilityMaximumId,
+    CDiagnostics_HDRLView::kLinearityId};
+std::vector<std::string> HdrlResults(CWnd& page) {
+  std::vector<std::string> texts;
+  for (int id : kHdrlResults) texts.push_back(page.GetDlgItemText(id));
+  return texts;
+}
+
+// Where a scenario's page did not come up: it ends there, as after a
+// failed ASSERT, and the failure names the item.
+struct PageNotShown : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The item of that code selected as a user selects it, and its page, which
+// is the one shown.
+template <class View>
+View* Show(int code) {
+  Select(code);
+  View* page = PageOf<View>(code);
+  if (ShownPage() != page) throw PageNotShown("item " + std::to_string(code) + " does not show its page");
+  return page;
+}
+
+// The stage of a scenario: the running program's main window at 1280 x 800
+// on the simulated positioner.
+class OnTheDevice : public testing::Test {
+ protected:
+  OnTheDevice() { ShowWindowAt(1280, 800); }
+  void TearDown() override { m_restored.reset(); }
+
+  // From here on, the scenario leaves the positioner as it found it, and
+  // the dashboard shown, however it ends; returns the state it found.
+  const sim::DeviceState& RestoreTheDeviceAtTheEnd() { return m_restored.emplace(device).before; }
+
+  const std::shared_ptr<sim::Positioner> device = sim::PositionerFor(kDevicePath);
+
+ private:
+  std::optional<DeviceRestored> m_restored;
+};
+
+// The stage with the person at the screen scripted (a question without its
+// answer fails the scenario), a folder for the scenario's files, and one
+// that catches what it prints as PDF files.
+class Scenario : public OnTheDevice {
+ protected:
+  void SetUp() override { ASSERT_TRUE(files.isValid() && sink.isValid()); }
+
+  // Start, and Yes to the question before the valve moves.
+  void Start(CWnd& page, int startId) {
+    person.Answer(IDYES);
+    Click(page, startId);
+  }
+
+  // A test page's run: started, then the page's ticks until it is over.
+  template <class Page>
+  void RunTest(Page& page) {
+    Start(page, Page::kStartId);
+    g_clock->Advance(page.GetPeriod());
+    ASSERT_TRUE(page.IsTestRunning());
+    for (int tick = 0; tick < 400 && page.IsTestRunning(); ++tick) g_clock->Advance(page.GetPeriod());
+    ASSERT_FALSE(page.IsTestRunning());
+  }
+
+  // An HDRL run: started, then its ticks until it is over, `most` at the most.
+  void RunHdrl(CDiagnostics_HDRLView& page, int most) {
+    Start(page, CDiagnostics_HDRLView::kStartId);
+    g_clock->Advance(500);
+    ASSERT_TRUE(page.IsRunning());
+    TickWhileRunning(page, most);
+    ASSERT_FALSE(page.IsRunning());
+  }
+  static void TickWhileRunning(const CDiagnostics_HDRLView& page, int most) {
+    for (int tick = 0; tick < most && page.IsRunning(); ++tick) g_clock->Advance(500);
+  }
+
+  // Print Report answered with no PDF kept and Yes to print: the text of
+  // the one PDF that lands in the sink.
+  QString PrintedText(CWnd& page, int printId) {
+    for (const QString& old : QDir(sink.path()).entryList(QDir::Files)) QFile::remove(sink.filePath(old));
+    person.CancelFile().Answer(IDYES);
+    Click(page, printId);
+    g_clock->Advance(2 * 5000);
+    const QStringList printed = QDir(sink.path()).entryList(QDir::Files);
+    if (printed.size() != 1) {
+      ADD_FAILURE() << printed.size() << " files printed";
+      return {};
+    }
+    QProcess text;
+    text.start("pdftotext", {sink.filePath(printed.front()), "-"});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+  }
+
+  // A test page's run saved, opened again as off-line data with every
+  // point, and printed.
+  template <class Page>
+  void SaveLoadPrint(Page& page, const char* name) {
+    const auto before = PlotPoints(page, "Position");
+    const std::string path = files.filePath(name).toStdString();
+    person.AnswerFile(path);
+    Click(page, Page::kSaveId);
+    person.AnswerFile(path);
+    Click(page, Page::kLoadId);
+    EXPECT_TRUE(page.IsFileLoaded());
+    EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("IDC_OFF_LINE_DATA"));
+    EXPECT_EQ(PlotPoints(page, "Position"), before);
+    EXPECT_TRUE(PrintedText(page, Page::kPrintId).contains(QStringLiteral("FV-101")));
+  }
+
+  // The settings edits of a test page and what is typed into them.
+  using TestSettings = std::vector<std::pair<int, const char*>>;
+  template <class Page>
+  void LoseTheStartAndTheStop(Page& page, const TestSettings& first, const TestSettings& again,
+                              const TestSettings& longRun, const std::function<void()>& isAgain);
+
+  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
+  QTemporaryDir files, sink;
+
+ private:
+  testsupport::ScopedEnv m_printSink{"TARNIX_PRINT_SINK", sink.path().toStdString()};
+};
+
+// The suites of scenarios; each scenario starts on its own stage.
+using Dashboard = Scenario;
+using Alarms = Scenario;
+using Health = Scenario;
+using Configuration = Scenario;
+using Calibration = Scenario;
+using Tests = Scenario;
+using Comparisons = Scenario;
+// The technician's readings and Qt's own dialogs meet no scripted person.
+using Diagnostics = OnTheDevice;
+using QtDialogs = OnTheDevice;
+
 TEST(Startup, ShowsTheDashboardConnectedToTheDevice) {
-  EXPECT_EQ(ShownPage(), theApp().m_pViews[1]);
-  EXPECT_EQ(SelectedCode(), 1);
+  CTarnixPage* const dashboard = CTarnixWexletView::PageByCode(kDashboard);
+  EXPECT_EQ(ShownPage(), dashboard);
+  EXPECT_EQ(SelectedCode(), kDashboard);
   EXPECT_EQ(theApp().m_comm.m_strTag, "FV-101  ");
   EXPECT_EQ(theApp().m_CommonFunctions.m_strDeviceTag.str(), "FV-101  ");
   for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
-    EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != 29) << index;
+    EXPECT_EQ(theApp().m_pViews[index] != nullptr, index != kNoPageIndex) << index;
   // Only the dashboard is built so far; a page is built when first shown.
-  for (int index = 2; index < CTarnixWexletApp::kViewCount; ++index)
-    if (CTarnixPage* page = theApp().m_pViews[index]) {
+  for (int index = 1; index < CTarnixWexletApp::kViewCount; ++index)
+    if (CTarnixPage* page = theApp().m_pViews[index]; page && page != dashboard) {
       EXPECT_FALSE(page->IsInitialized()) << index;
     }
-  EXPECT_TRUE(theApp().m_pViews[1]->IsInitialized());
+  EXPECT_TRUE(dashboard->IsInitialized());
   // Nothing here maximises a window: the program fills the screen itself.
   const QWidget* window = Frame().GetSafeWidget();
   ASSERT_NE(window, nullptr);
@@ -223,8 +470,9 @@ TEST(Navigation, EveryItemShowsItsPageAndOnlyThatPagePolls) {
     EXPECT_EQ(SelectedCode(), shownCode);
     EXPECT_EQ(ShownPage(), theApp().m_pViews[shownItem->viewIndex]);
     // Only the shown page's timer runs.
-    for (const auto& [index, timer] : kTimers) {
-      const bool running = theApp().m_pViews[index]->HasTimer(timer);
+    for (const auto& [code, timer] : kTimers) {
+      const int index = CTarnixWexletView::ItemByCode(code)->viewIndex;
+      const bool running = CTarnixWexletView::PageByCode(code)->HasTimer(timer);
       EXPECT_EQ(running, index == shownItem->viewIndex && shownItem->start) << "page " << index;
     }
     g_clock->Advance(5000);  // one poll of the page's status at least
@@ -232,11 +480,11 @@ TEST(Navigation, EveryItemShowsItsPageAndOnlyThatPagePolls) {
 }
 
 TEST(Navigation, ReselectingTheSelectedItemChangesNothing) {
-  Select(31);
-  CTarnixPage* page = theApp().m_pViews[5];
-  page->KillTimer(kTimers.at(5));
-  Select(31);
-  EXPECT_FALSE(page->HasTimer(kTimers.at(5)));
+  Select(kValveHealth);
+  CTarnixPage* page = CTarnixWexletView::PageByCode(kValveHealth);
+  page->KillTimer(kTimers.at(kValveHealth));
+  Select(kValveHealth);
+  EXPECT_FALSE(page->HasTimer(kTimers.at(kValveHealth)));
 }
 
 TEST(MainWindow, StripsKeepTheirHeightsAndOnlyTheTreeBarMoves) {
@@ -299,7 +547,7 @@ TEST(Screens, EveryPageAtTwoWindowSizes) {
       EXPECT_EQ(ClippedTexts(Frame().m_wndOuterSplitter.GetPane(row, 0)->GetSafeWidget()), std::vector<std::string>{})
           << "strip " << row << " at " << width;
   }
-  Select(1);
+  Select(kDashboard);
 }
 
 // The topic file of the help in the user's language: the one that
@@ -309,7 +557,7 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
   const std::string folder =
       plat::HelpFolderOf(std::string("Tarnix Help-") + (language && *language ? language : "en") + ".chm");
   plat::RecordingHelp recorder;
-  for (int code : {312, 5, 1}) {
+  for (int code : {kCyclesAndTravel, kMultiTest, kDashboard}) {
     Select(code);
     Frame().DispatchCommand(ID_HELP, 0);
     ASSERT_FALSE(recorder.calls.empty());
@@ -323,40 +571,34 @@ TEST(Help, F1OpensTheSelectedItemsTopic) {
 // The operator's way to a digital command: the source switch answered with
 // Yes, a command applied, the valve arriving on the position display; then
 // the link lost and shown in the header.
-TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  ShowWindowAt(1280, 800);
-  Select(1);
-  auto* page = static_cast<CDashboardView*>(theApp().m_pViews[1]);
+TEST_F(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
+  Select(kDashboard);
+  auto* page = PageOf<CDashboardView>(kDashboard);
   g_clock->Advance(5 * 5000);  // the start-up reads and one cyclic read
-  auto control = [page](UINT id) {
-    return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
-  };
   for (int id : {1018, 1019, 1020, 290, 288, 1074, 1077, 1078, 1021, 1084, 1076, 388, 1029, 225, 292, 295, 1027, 906,
                  909, 912, 966, 969, 1028, 967, 1073, 1054, 1062, 1090})
     EXPECT_NE(page->GetDlgItemText(id).rfind("##", 0), 0u) << id << " " << page->GetDlgItemText(id);
 
   person.Answer(IDYES);
-  IiSwitchSliderXPtr(control(CDashboardView::kSourceSwitchId))->put_Position(1);
-  IControlTestPtr(control(CDashboardView::kSourceSwitchId))->UserEvent(12, {});
+  IiSwitchSliderXPtr(ControlOf(page, CDashboardView::kSourceSwitchId))->put_Position(1);
+  IControlTestPtr(ControlOf(page, CDashboardView::kSourceSwitchId))->UserEvent(12, {});
   EXPECT_EQ(device->Variable(8), 1);
 
-  ISpinEditXPtr(control(CDashboardView::kDigitalEntryId))->put_Value(72.5);
+  ISpinEditXPtr(ControlOf(page, CDashboardView::kDigitalEntryId))->put_Value(72.5);
   page->GetDlgItemAs<CButton>(CDashboardView::kApplyId)->Click();
   EXPECT_EQ(device->Variable(3), 72.5);
 
   g_clock->Advance(3 * 5000);  // the valve settles, a cyclic read and a status poll
   double shown = 0;
-  IiAnalogDisplayXPtr(control(CDashboardView::kPositionDisplayId))->get_Value(&shown);
+  IiAnalogDisplayXPtr(ControlOf(page, CDashboardView::kPositionDisplayId))->get_Value(&shown);
   EXPECT_NEAR(shown, 72.5, 0.5);
-  EXPECT_EQ(page->GetDlgItemText(1013), TheLanguageTable().Lookup("DigOnly").str());
+  EXPECT_EQ(page->GetDlgItemText(1013), Text("DigOnly"));
   SaveScreen("dashboard");
 
   device->InjectNoReply(-1);
   g_clock->Advance(6 * 5000);
   EXPECT_EQ(page->GetDlgItemText(1012), "Loss of Communication");
-  EXPECT_EQ(page->GetDlgItemText(1013), TheLanguageTable().Lookup("DigOnly").str());
+  EXPECT_EQ(page->GetDlgItemText(1013), Text("DigOnly"));
   COLORREF led = 0;
   page->GetStatusLed()->get_LedColor(&led);
   EXPECT_EQ(led, 0x0A0AFFu);
@@ -372,14 +614,7 @@ TEST(Dashboard, ADigitalCommandMovesTheValveAndALostLinkShowsInTheHeader) {
 // The position high alert raised by the valve itself: its lamp, its event
 // with the event's text, its mask written and read back, and the three
 // alarm reports printed.
-TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink;
-  ASSERT_TRUE(sink.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  ShowWindowAt(1280, 800);
-
+TEST_F(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   const auto& rows = alarms::kAnnunciatorRows;
   const auto high = std::ranges::find_if(rows, [](const alarms::AlarmRow& r) { return r.byte == 12 && r.bit == 0; });
   ASSERT_NE(high, std::end(rows));
@@ -392,18 +627,16 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
     person.CancelFile().Answer(IDYES);
     ShownPage()->GetDlgItemAs<CButton>(printId)->Click();
     g_clock->Advance(ticks * 5000);
-    const QStringList files = QDir(sink.path()).entryList(QDir::Files, QDir::Time);
-    ASSERT_EQ(files.size(), ++printed);
+    const QStringList pdfs = QDir(sink.path()).entryList(QDir::Files, QDir::Time);
+    ASSERT_EQ(pdfs.size(), ++printed);
     QProcess text;
-    text.start("pdftotext", {"-l", "1", sink.filePath(files.front()), "-"});
+    text.start("pdftotext", {"-l", "1", sink.filePath(pdfs.front()), "-"});
     ASSERT_TRUE(text.waitForFinished(30000));
     const QString first = QString::fromUtf8(text.readAllStandardOutput()).trimmed().section('\n', 0, 0);
-    EXPECT_EQ(first.toStdString(), TheLanguageTable().Lookup(titleKey).str());
+    EXPECT_EQ(first.toStdString(), Text(titleKey));
   };
 
-  Select(21);
-  auto* annunciator = static_cast<CAlarm_AnnunciatorView*>(theApp().m_pViews[2]);
-  ASSERT_EQ(ShownPage(), annunciator);
+  auto* annunciator = Show<CAlarm_AnnunciatorView>(kAlarmAnnunciator);
   g_clock->Advance(4 * 5000);  // rows, masks, the status
   EXPECT_EQ(annunciator->GetLampColour(row), status::kHealthy);
 
@@ -415,9 +648,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   SaveScreen("alarm_annunciator_alert");
 
   // The event in the alarm history, explained.
-  Select(23);
-  auto* history = static_cast<CAlarm_EventHistoryView*>(theApp().m_pViews[4]);
-  ASSERT_EQ(ShownPage(), history);
+  auto* history = Show<CAlarm_EventHistoryView>(kEventHistory);
   g_clock->Advance(5000);
   history->GetDlgItemAs<CButton>(CAlarm_EventHistoryView::kAlarmsId)->Click();
   history->GetDlgItemAs<CButton>(CAlarm_EventHistoryView::kRetrieveId)->Click();
@@ -430,21 +661,20 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
     _bstr_t code, state;
     grid->get_TextMatrix(r, 1, &code);
     grid->get_TextMatrix(r, 0, &state);
-    if (code.str() == "96" && state.str() == TheLanguageTable().Lookup("ONCaps").str()) eventRow = r;
+    if (code.str() == "96" && state.str() == Text("ONCaps")) eventRow = r;
   }
   ASSERT_GT(eventRow, 0) << "no position high alert in the alarm history";
   grid->Select(eventRow, 0);
-  IControlTestPtr(_com_ptr_t<IUnknown>(
-                      history->GetDlgItem(static_cast<int>(CAlarm_EventHistoryView::kGridId))->GetControlUnknown()))
+  IControlTestPtr(ControlOf(history, CAlarm_EventHistoryView::kGridId))
       ->UserEvent(-600, {});  // the person clicks the event
   const std::string description = history->GetDlgItemText(CAlarm_EventHistoryView::kDescriptionId);
-  EXPECT_EQ(description, TheLanguageTable().Lookup("96").str());
+  EXPECT_EQ(description, Text("96"));
   EXPECT_EQ(description.find("##"), std::string::npos);
   SaveScreen("event_history_alarms");
   print(CAlarm_EventHistoryView::kPrintId, 1, "IDC_BUTTON_EVENTS_REPORT");
 
   // Masked, applied, and read back from the device.
-  Select(21);
+  Select(kAlarmAnnunciator);
   g_clock->Advance(4 * 5000);
   ASSERT_EQ(annunciator->IsDlgButtonChecked(box), 0u);
   annunciator->GetDlgItemAs<CButton>(box)->Click();
@@ -457,7 +687,7 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   EXPECT_EQ(annunciator->IsDlgButtonChecked(box), 1u);
   print(CAnnunciatorPage::kPrintId, 2, "ALARMALERTTITLE");
 
-  Select(22);
+  Select(kManagementAnnunciator);
   g_clock->Advance(4 * 5000);
   print(CAnnunciatorPage::kPrintId, 1, "ALARMALERTTITLE");
 
@@ -466,21 +696,15 @@ TEST(Alarms, APositionAlertLightsItsLampIsLoggedMaskedAndPrinted) {
   sim::DeviceState state = device->State();
   state.status.masks[12] |= 0x01;
   device->SetState(state);
-  Select(1);
+  Select(kDashboard);
 }
-
 
 // The valve worked back and forth: its counters grow on the health pages,
 // and a counter reset clears the device's counter.
-TEST(Health, TheWorkingValveCountsAndACounterReset) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  ShowWindowAt(1280, 800);
+TEST_F(Health, TheWorkingValveCountsAndACounterReset) {
   auto number = [](CWnd* page, int id) { return std::stod(page->GetDlgItemText(id)); };
 
-  Select(31);
-  auto* valve = static_cast<CHealth_Val_MainView*>(theApp().m_pViews[5]);
-  ASSERT_EQ(ShownPage(), valve);
+  auto* valve = Show<CHealth_Val_MainView>(kValveHealth);
   g_clock->Advance(4 * 5000);
   const double cycles = number(valve, CHealth_Val_MainView::kCyclesBox);
   const double travel = number(valve, CHealth_Val_MainView::kTravelBox);
@@ -505,35 +729,15 @@ TEST(Health, TheWorkingValveCountsAndACounterReset) {
 
   // Back to the state the other tests know.
   device->SetVariable(8, 0);
-  Select(1);
-}
-
-
-// Ten full strokes each way under the digital command, five seconds apiece.
-void WorkTheValve(sim::Positioner& device) {
-  device.SetVariable(8, 1);
-  for (int stroke = 0; stroke < 10; ++stroke) {
-    device.SetVariable(3, stroke % 2 ? 5 : 95);
-    g_clock->Advance(5000);
-  }
-  device.SetVariable(8, 0);
-}
-
-_com_ptr_t<IUnknown> ControlOf(CWnd* page, UINT id) {
-  return _com_ptr_t<IUnknown>(page->GetDlgItem(static_cast<int>(id))->GetControlUnknown());
+  Select(kDashboard);
 }
 
 // The cycle counter's full warning dragged on its gauge, written, and read
 // back; the count moving as the valve works.
-TEST(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+TEST_F(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
   using View = CHealth_Val_CycleAndTravelsView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
   const double initialLimit = device->Variable(306), fullLimit = device->Variable(307);
-  Select(312);
-  auto* page = static_cast<View*>(theApp().m_pViews[6]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kCyclesAndTravel);
   g_clock->Advance(2 * 5000);  // the limits, then the counts
   const double cycles = std::stod(page->GetDlgItemText(View::kCyclesEdit));
   WorkTheValve(*device);
@@ -563,18 +767,13 @@ TEST(Health, ALimitDraggedOnItsGaugeIsWrittenAndReadBack) {
   // Back to the state the other tests know.
   device->SetVariable(306, initialLimit);
   device->SetVariable(307, fullLimit);
-  Select(1);
+  Select(kDashboard);
 }
 
 // The deviation histogram cleared, then filled again by the working valve.
-TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+TEST_F(Health, TheDeviationHistogramFillsAsTheValveWorks) {
   using View = CHealth_Ctl_DeviationView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  Select(341);
-  auto* page = static_cast<View*>(theApp().m_pViews[13]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kDeviation);
   g_clock->Advance(12 * 5000);
   EXPECT_GT(page->GetHistogram().Total(), 0);
 
@@ -588,21 +787,15 @@ TEST(Health, TheDeviationHistogramFillsAsTheValveWorks) {
   g_clock->Advance(12 * 5000);
   EXPECT_GT(page->GetHistogram().Total(), afterReset + 50);
   SaveScreen("deviation_histogram_filled");
-  Select(1);
+  Select(kDashboard);
 }
-
 
 // The HART identity written from its page and read back: the device keeps
 // the message, descriptor and date, and the tag the program read.
-TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+TEST_F(Configuration, TheHartIdentityIsWrittenAndReadBack) {
   using View = CConfiguration_PosHartInformationView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
   const sim::Identity before = device->GetIdentity();
-  Select(77);
-  auto* page = static_cast<View*>(theApp().m_pViews[36]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kHartInformation);
   g_clock->Advance(5 * 5000);  // message, identity, temperatures, revisions
   ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
 
@@ -633,49 +826,21 @@ TEST(Configuration, TheHartIdentityIsWrittenAndReadBack) {
   SaveScreen("hart_information_written");
 
   device->SetIdentity(before);
-  Select(1);
-}
-
-
-// Print Report answered with no PDF kept and Yes to print: the text of the
-// one PDF that lands in the sink.
-QString PrintedText(plat::ScriptedPerson& person, CWnd& page, int printId, const QTemporaryDir& sink) {
-  for (const QString& printed : QDir(sink.path()).entryList(QDir::Files)) QFile::remove(sink.filePath(printed));
-  person.CancelFile().Answer(IDYES);
-  page.GetDlgItemAs<CButton>(printId)->Click();
-  g_clock->Advance(2 * 5000);
-  const QStringList files = QDir(sink.path()).entryList(QDir::Files);
-  if (files.size() != 1) {
-    ADD_FAILURE() << files.size() << " files printed";
-    return {};
-  }
-  QProcess text;
-  text.start("pdftotext", {sink.filePath(files.front()), "-"});
-  text.waitForFinished(30000);
-  return QString::fromUtf8(text.readAllStandardOutput());
+  Select(kDashboard);
 }
 
 // A stroke calibration run by the simulated positioner from start to end:
 // the question first, the steps as they come, the success, the history
 // record with the initials, and the report printed.
-TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink;
-  ASSERT_TRUE(sink.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+TEST_F(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   using View = CCalibration_SensorCalibView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(61);
-  auto* page = static_cast<View*>(theApp().m_pViews[26]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kSensorCalibration);
   g_clock->Advance(3 * 5000);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
   page->SetDlgItemText(View::kInitialsId, "JQP");
-  person.Answer(IDYES);
-  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  Start(*page, View::kStartId);
   ASSERT_EQ(person.Asked().size(), 1u);  // the question before the valve moves
   g_clock->Advance(5000);                 // the start written
   ASSERT_TRUE(page->IsCalibrationRunning());
@@ -688,193 +853,120 @@ TEST(Calibration, AStrokeCalibrationRunsToItsEndAndItsReportPrints) {
   EXPECT_FALSE(page->IsCalibrationRunning());
   EXPECT_GT(progress.size(), 10u);  // the steps were seen as they came
   g_clock->Advance(5000);           // the result judged on a fresh status read
-  EXPECT_EQ(page->GetDlgItemText(View::kStateTextId), TheLanguageTable().Lookup("SUCCESSCAL").str());
+  EXPECT_EQ(page->GetDlgItemText(View::kStateTextId), Text("SUCCESSCAL"));
   g_clock->Advance(2 * 5000);
   EXPECT_EQ(page->GetDlgItemText(View::kLastById), "JQP");
   EXPECT_EQ(device->State().history.calibration.at(1).substr(20, 3), "JQP");
   SaveScreen("sensor_calibration_done");
 
-  EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
+  EXPECT_TRUE(PrintedText(*page, View::kPrintId).contains(QStringLiteral("JQP")));
 }
 
 // A stroke calibration that fails on a valve without air: the errors link
 // leads to the calibration flags, and back on the page the failed run that
 // the device still stands in is ended by Abort before a new one starts.
-TEST(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+TEST_F(Calibration, AFailedStrokeCalibrationIsEndedFromThePageAfterTheErrorsLink) {
   using View = CCalibration_SensorCalibView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  auto setAir = [&device](double psi) {
+  RestoreTheDeviceAtTheEnd();
+  auto setAir = [this](double psi) {
     sim::DeviceState state = device->State();
     state.calibration.supplyPressure = psi;
     device->SetState(state);
   };
   setAir(0);
-  Select(61);
-  auto* page = static_cast<View*>(theApp().m_pViews[26]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kSensorCalibration);
   g_clock->Advance(3 * 5000);
-  auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
   auto start = [&] {
     page->SetDlgItemText(View::kInitialsId, "JQP");
-    person.Answer(IDYES);
-    page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+    Start(*page, View::kStartId);
     g_clock->Advance(5000);
   };
   start();
   ASSERT_TRUE(page->IsCalibrationRunning());
   for (int tick = 0; tick < 150 && page->IsCalibrationRunning(); ++tick) g_clock->Advance(5000);
   g_clock->Advance(5000);  // the result judged
-  ASSERT_EQ(page->GetDlgItemText(View::kStateTextId), TheLanguageTable().Lookup("CALERRMSG").str());
+  ASSERT_EQ(page->GetDlgItemText(View::kStateTextId), Text("CALERRMSG"));
   ASSERT_EQ(device->Variable(170), View::kCalError);
 
   IControlTestPtr(ControlOf(page, View::kErrorsLinkId))->UserEvent(1, {});
-  EXPECT_EQ(SelectedCode(), 63);
+  EXPECT_EQ(SelectedCode(), kCalibrationErrors);
   g_clock->Advance(2 * 4000);
-  Select(61);
-  ASSERT_EQ(ShownPage(), page);
+  Show<View>(kSensorCalibration);
   g_clock->Advance(2 * 5000);
-  EXPECT_FALSE(enabled(View::kStartId));
-  EXPECT_TRUE(enabled(View::kAbortId));
+  EXPECT_FALSE(Enabled(*page, View::kStartId));
+  EXPECT_TRUE(Enabled(*page, View::kAbortId));
 
   page->GetDlgItemAs<CButton>(View::kAbortId)->Click();
   g_clock->Advance(2 * 5000);
   EXPECT_EQ(device->Variable(170), View::kIdle);
-  EXPECT_TRUE(enabled(View::kStartId));
-  EXPECT_FALSE(enabled(View::kAbortId));
+  EXPECT_TRUE(Enabled(*page, View::kStartId));
+  EXPECT_FALSE(Enabled(*page, View::kAbortId));
   setAir(60);
   start();
   EXPECT_TRUE(page->IsCalibrationRunning());
   EXPECT_EQ(device->State().calibration.stroke.phase, sim::StrokePhase::Running);
 }
 
-
-void Click(CWnd& page, int id) { page.GetDlgItemAs<CButton>(id)->Click(); }
-
-// The points of one channel of a test page's plot (an XY or a time plot).
-template <class Page>
-std::vector<std::pair<double, double>> PlotPoints(Page& page, const char* channel) {
-  return testsupport::PlotPoints(page.GetPlot(), channel);
-}
-
-// Start behind its question, then the page's ticks until the run is over.
-template <class Page>
-void RunTest(plat::ScriptedPerson& person, Page& page, int startId, int maxTicks = 400) {
-  person.Answer(IDYES);
-  Click(page, startId);
-  g_clock->Advance(page.GetPeriod());
-  ASSERT_TRUE(page.IsTestRunning());
-  for (int tick = 0; tick < maxTicks && page.IsTestRunning(); ++tick) g_clock->Advance(page.GetPeriod());
-  ASSERT_FALSE(page.IsTestRunning());
-}
-
-// While the command ramps, the simulated valve follows it from behind, and
-// it ends where the command ends.
-void ExpectPositionLagsCommand(CRecordedTestPage& page, size_t from, size_t to, bool opening) {
-  const auto command = PlotPoints(page, "Command");
-  const auto position = PlotPoints(page, "Position");
-  ASSERT_EQ(command.size(), position.size());
-  ASSERT_LE(to, command.size());
-  int behind = 0, ramping = 0;
-  for (size_t i = from; i < to; ++i) {
-    const double c = command[i].second, p = position[i].second;
-    EXPECT_LT(std::abs(c - p), 10.0) << "point " << i;
-    if (c > 15 && c < 85) {
-      ++ramping;
-      if (opening ? p < c : p > c) ++behind;
-    }
-  }
-  EXPECT_GT(ramping, 20);
-  EXPECT_GT(behind, ramping * 9 / 10);
-  EXPECT_NEAR(position[to - 1].second, command[to - 1].second, 1.5);
-}
-
-// Saved, opened again as off-line data with every point, and printed.
-template <class Page>
-void SaveLoadPrint(plat::ScriptedPerson& person, Page& page, const QTemporaryDir& files, const QTemporaryDir& sink,
-                   const char* name, int saveId, int loadId, int printId, int statusId) {
-  const auto before = PlotPoints(page, "Position");
-  const std::string path = files.filePath(name).toStdString();
-  person.AnswerFile(path);
-  Click(page, saveId);
-  person.AnswerFile(path);
-  Click(page, loadId);
-  EXPECT_TRUE(page.IsFileLoaded());
-  EXPECT_EQ(page.GetDlgItemText(statusId), TheLanguageTable().Lookup("IDC_OFF_LINE_DATA").str());
-  EXPECT_EQ(PlotPoints(page, "Position"), before);
-  EXPECT_TRUE(PrintedText(person, page, printId, sink).contains(QStringLiteral("FV-101")));
-}
-
 // Ramp tests run by the simulated positioner, one way and both ways, then
 // saved, loaded and printed; a run stopped halfway; the baseline kept and
 // retrieved.
-TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(51);
-  auto* page = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
-  ASSERT_EQ(ShownPage(), page);
+TEST_F(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
+  using View = CDiagnostics_RampTestView;
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kRampTest);
   g_clock->Advance(3 * 1000);
-  page->SetDlgItemText(1031, "10.0");
-  page->SetDlgItemText(1032, "90.0");
-  page->SetDlgItemText(1033, "3.0");
-  page->SetDlgItemText(1034, "20.0");
+  page->SetDlgItemText(View::kStartEdit, "10.0");
+  page->SetDlgItemText(View::kStopEdit, "90.0");
+  page->SetDlgItemText(View::kHoldEdit, "3.0");
+  page->SetDlgItemText(View::kRampEdit, "20.0");
 
-  page->CheckDlgButton(1037, BST_UNCHECKED);
-  RunTest(person, *page, 1055);
-  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  page->CheckDlgButton(View::kBidirectionalBox, BST_UNCHECKED);
+  RunTest(*page);
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
   EXPECT_EQ(PlotPoints(*page, "Position").size(), 208u);
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
   ExpectPositionLagsCommand(*page, 0, 208, true);
-  SaveLoadPrint(person, *page, files, sink, "one_way.rmp", 1054, 1053, 1057, 1021);
+  SaveLoadPrint(*page, "one_way.rmp");
 
-  page->CheckDlgButton(1037, BST_CHECKED);
-  RunTest(person, *page, 1055);
+  page->CheckDlgButton(View::kBidirectionalBox, BST_CHECKED);
+  RunTest(*page);
   EXPECT_EQ(PlotPoints(*page, "Position").size(), 416u);
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);
   ExpectPositionLagsCommand(*page, 208, 416, false);
   SaveScreen("ramp_test_done");
-  page->GetDlgItemAs<CButton>(437)->Click();
+  page->GetDlgItemAs<CButton>(View::kSignalViewButton)->Click();
   SaveScreen("ramp_test_signature");
-  page->GetDlgItemAs<CButton>(434)->Click();
-  SaveLoadPrint(person, *page, files, sink, "both_ways.rmp", 1054, 1053, 1057, 1021);
+  page->GetDlgItemAs<CButton>(View::kTimeViewButton)->Click();
+  SaveLoadPrint(*page, "both_ways.rmp");
 
   // Stopped halfway: the device is told, and a new run starts cleanly.
-  person.Answer(IDYES);
-  page->GetDlgItemAs<CButton>(1055)->Click();
+  Start(*page, View::kStartId);
   for (int tick = 0; tick < 12; ++tick) g_clock->Advance(1000);
   ASSERT_TRUE(page->IsTestRunning());
-  page->GetDlgItemAs<CButton>(1056)->Click();
+  page->GetDlgItemAs<CButton>(View::kStopId)->Click();
   g_clock->Advance(2 * 1000);  // the abort, and the device seen to test no longer
   EXPECT_FALSE(page->IsTestRunning());
-  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("STATUSABORTED").str());
-  EXPECT_TRUE(page->GetDlgItem(1055)->IsWindowEnabled());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("STATUSABORTED"));
+  EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
   // Kept as the baseline, then retrieved both ways.
-  page->CheckDlgButton(1038, BST_CHECKED);
-  page->SetDlgItemText(1031, "80.0");
-  page->SetDlgItemText(1032, "20.0");
-  RunTest(person, *page, 1055);
-  page->CheckDlgButton(1038, BST_UNCHECKED);
-  page->SetDlgItemText(1031, "0.0");
-  page->SetDlgItemText(1032, "50.0");
-  page->CheckDlgButton(1037, BST_UNCHECKED);
-  page->GetDlgItemAs<CButton>(1051)->Click();
+  page->CheckDlgButton(View::kBaselineBox, BST_CHECKED);
+  page->SetDlgItemText(View::kStartEdit, "80.0");
+  page->SetDlgItemText(View::kStopEdit, "20.0");
+  RunTest(*page);
+  page->CheckDlgButton(View::kBaselineBox, BST_UNCHECKED);
+  page->SetDlgItemText(View::kStartEdit, "0.0");
+  page->SetDlgItemText(View::kStopEdit, "50.0");
+  page->CheckDlgButton(View::kBidirectionalBox, BST_UNCHECKED);
+  page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
   for (int tick = 0; tick < 5; ++tick) g_clock->Advance(1000);  // the record read, the download begun
-  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskPSTAcquiringDataPoint").str());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskPSTAcquiringDataPoint"));
   for (int tick = 0; tick < 200 && page->GetStep() != CRecordedTestPage::kIdleStep; ++tick) g_clock->Advance(1000);
-  EXPECT_EQ(page->GetDlgItemText(1021), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
   EXPECT_TRUE(page->IsBaselineLoaded());
-  EXPECT_EQ(page->GetDlgItemText(1031), "80.0");
-  EXPECT_EQ(page->GetDlgItemText(1032), "20.0");
-  EXPECT_EQ(page->IsDlgButtonChecked(1037), BST_CHECKED);
+  EXPECT_EQ(page->GetDlgItemText(View::kStartEdit), "80.0");
+  EXPECT_EQ(page->GetDlgItemText(View::kStopEdit), "20.0");
+  EXPECT_EQ(page->IsDlgButtonChecked(View::kBidirectionalBox), BST_CHECKED);
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdClose").size(), 208u);  // its first pass closes
   EXPECT_EQ(PlotPoints(*page, "PosnvCmdOpen").size(), 208u);
   ExpectPositionLagsCommand(*page, 0, 208, false);
@@ -882,26 +974,18 @@ TEST(Tests, RampTestsRunSaveLoadPrintStopAndRetrieveTheBaseline) {
 
 // A step test run by the simulated positioner and kept as its baseline,
 // saved, loaded and printed; a run stopped halfway; the baseline retrieved.
-TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
+TEST_F(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   using View = CDiagnostics_StepTestView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(52);
-  auto* page = static_cast<CDiagnostics_StepTestView*>(theApp().m_pViews[20]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kStepTest);
   g_clock->Advance(3 * 500);
   page->SetDlgItemText(View::kStartPosId, "10.0");
   page->SetDlgItemText(View::kStopPosId, "90.0");
   page->SetDlgItemText(View::kHoldId, "5.0");
   page->CheckDlgButton(View::kBaselineBoxId, BST_CHECKED);
 
-  RunTest(person, *page, View::kStartId);
-  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  RunTest(*page);
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
   const auto command = PlotPoints(*page, "Command");
   const auto position = PlotPoints(*page, "Position");
   ASSERT_EQ(command.size(), 208u);
@@ -912,19 +996,18 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   EXPECT_LT(position[50].second, 60);
   EXPECT_NEAR(position[207].second, 90, 5);
   SaveScreen("step_test_done");
-  SaveLoadPrint(person, *page, files, sink, "step.stp", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
+  SaveLoadPrint(*page, "step.stp");
 
   // Stopped halfway: the device is told, and a new run may start.
   page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
   page->SetDlgItemText(View::kHoldId, "30.0");
-  person.Answer(IDYES);
-  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
+  Start(*page, View::kStartId);
   for (int tick = 0; tick < 20; ++tick) g_clock->Advance(500);
   ASSERT_TRUE(page->IsTestRunning());
   page->GetDlgItemAs<CButton>(View::kStopId)->Click();
   g_clock->Advance(2 * 500);  // the abort, and the device seen to test no longer
   EXPECT_FALSE(page->IsTestRunning());
-  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("STATUSABORTED").str());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
   // The baseline kept by the first run, with its own settings.
@@ -933,7 +1016,7 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   page->GetDlgItemAs<CButton>(View::kRetrieveId)->Click();
   g_clock->Advance(500);
   for (int tick = 0; tick < 200 && page->GetStep() != CRecordedTestPage::kIdleStep; ++tick) g_clock->Advance(500);
-  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), TheLanguageTable().Lookup("VeskTEST_COMPLETE").str());
+  EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
   EXPECT_TRUE(page->IsBaselineLoaded());
   EXPECT_EQ(page->GetDlgItemText(View::kStartPosId), "10.0");
   EXPECT_EQ(page->GetDlgItemText(View::kHoldId), "5.0");
@@ -944,28 +1027,15 @@ TEST(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
 // its 25 stairs, the results show the valve's lag and dead band, the run is
 // saved and loaded back with the same results, the report takes them, and
 // the valve gets its mode and command back.
-TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
+TEST_F(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   using View = CDiagnostics_HDRLView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir files;
-  ASSERT_TRUE(files.isValid());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  const sim::DeviceState& before = restored.before;
+  const sim::DeviceState& before = RestoreTheDeviceAtTheEnd();
   const double mode = device->Variable(8), command = device->Variable(3);
-  Select(53);
-  auto* page = static_cast<View*>(theApp().m_pViews[22]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kHdrlTest);
   g_clock->Advance(2 * 500);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
-  person.Answer(IDYES);
-  page->GetDlgItemAs<CButton>(View::kStartId)->Click();
-  g_clock->Advance(500);
-  ASSERT_TRUE(page->IsRunning());
-  for (int tick = 0; tick < 400 && page->IsRunning(); ++tick) g_clock->Advance(500);
-  ASSERT_FALSE(page->IsRunning());
+  ASSERT_NO_FATAL_FAILURE(RunHdrl(*page, 400));
   EXPECT_EQ(device->Variable(8), mode);
   EXPECT_EQ(device->Variable(3), command);
   IiXYPlotXPtr plot(page->GetPlot());
@@ -984,25 +1054,17 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   page->GetDlgItemAs<CButton>(View::kLinearityGraphId)->Click();
   SaveScreen("hdrl_test_linearity");
 
-  const int results[] = {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
-                         View::kRepeatabilityMaximumId, View::kLinearityId};
-  std::vector<std::string> shown;
-  for (int id : results) shown.push_back(page->GetDlgItemText(id));
+  const std::vector<std::string> shown = HdrlResults(*page);
   const std::string path = files.filePath("run.hdrl").toStdString();
   person.AnswerFile(path);
   page->GetDlgItemAs<CButton>(View::kSaveId)->Click();
-  for (int id : results) page->SetDlgItemText(id, "");
+  for (int id : kHdrlResults) page->SetDlgItemText(id, "");
   person.AnswerFile(path);
   page->GetDlgItemAs<CButton>(View::kLoadId)->Click();
-  std::vector<std::string> loaded;
-  for (int id : results) loaded.push_back(page->GetDlgItemText(id));
-  EXPECT_EQ(loaded, shown);
+  EXPECT_EQ(HdrlResults(*page), shown);
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLTag.str(), "FV-101  ");  // as the device pads it
 
-  QTemporaryDir sink;
-  ASSERT_TRUE(sink.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
+  const QString printed = PrintedText(*page, View::kPrintId);
   EXPECT_TRUE(printed.contains(QString::fromStdString(shown[0]))) << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
   EXPECT_EQ(theApp().m_CommonFunctions.m_strHDRLResults.hysteresisAverage.str(), shown[0]);
@@ -1010,156 +1072,115 @@ TEST(Tests, AnHDRLTestRunsToItsEndSavesLoadsAndPrints) {
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
 }
 
-// The HDRL page shown and idle on the simulated positioner, which is put
-// back as it was at the end.
-struct HDRLScene {
-  using View = CDiagnostics_HDRLView;
-  HDRLScene() {
-    ShowWindowAt(1280, 800);
-    Select(53);
-    g_clock->Advance(2 * 500);
-  }
-  bool Enabled(int id) const { return page->GetDlgItem(id)->IsWindowEnabled(); }
-  void Click(int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
-  void Start() {
-    person.Answer(IDYES);
-    Click(View::kStartId);
-  }
-  // Ticks while the run goes on, at most `limit`.
-  void RunOn(int limit) {
-    for (int tick = 0; tick < limit && page->IsRunning(); ++tick) g_clock->Advance(500);
-  }
-  std::string Text(const char* key) const { return TheLanguageTable().Lookup(key).str(); }
-  std::vector<std::string> Results() const {
-    std::vector<std::string> texts;
-    for (int id : {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
-                   View::kRepeatabilityMaximumId, View::kLinearityId})
-      texts.push_back(page->GetDlgItemText(id));
-    return texts;
-  }
-
-  plat::ScriptedPerson person{[](const std::string& what) { ADD_FAILURE() << what; }};
-  std::shared_ptr<sim::Positioner> device = sim::PositionerFor("HART/Net/Tarnix1");
-  DeviceRestored restored{device};
-  View* page = static_cast<View*>(theApp().m_pViews[22]);
-};
-
 // The link drops as Start is pressed and comes back a few seconds later:
 // the start is tried again, then the page says the test did not start, puts
 // the valve back and shows no run, not even the previous one.
-TEST(Tests, AnHDRLStartThatIsNeverAnsweredIsNoRun) {
+TEST_F(Tests, AnHDRLStartThatIsNeverAnsweredIsNoRun) {
   using View = CDiagnostics_HDRLView;
-  HDRLScene scene;
-  View* page = scene.page;
-  ASSERT_EQ(ShownPage(), page);
-  const double mode = scene.device->Variable(8), command = scene.device->Variable(3);
-  ASSERT_TRUE(scene.Enabled(View::kStartId));
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
+  g_clock->Advance(2 * 500);
+  const double mode = device->Variable(8), command = device->Variable(3);
+  ASSERT_TRUE(Enabled(*page, View::kStartId));
 
-  scene.device->InjectNoReply(-1);
-  scene.Start();
+  device->InjectNoReply(-1);
+  Start(*page, View::kStartId);
   for (int tick = 0; tick < 20 && page->GetStep() != View::kRestoreStep; ++tick) g_clock->Advance(500);
   ASSERT_EQ(page->GetStep(), View::kRestoreStep);
-  scene.device->ClearFaults();
-  scene.person.Answer(IDOK);
-  scene.RunOn(20);
+  device->ClearFaults();
+  person.Answer(IDOK);
+  TickWhileRunning(*page, 20);
   ASSERT_FALSE(page->IsRunning());
-  ASSERT_EQ(scene.person.Asked().size(), 2u);
-  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_STARTED"));
-  EXPECT_EQ(scene.device->Variable(8), mode);
-  EXPECT_EQ(scene.device->Variable(3), command);
-  EXPECT_EQ(scene.Results(), std::vector<std::string>(5));
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_STARTED"));
+  EXPECT_EQ(device->Variable(8), mode);
+  EXPECT_EQ(device->Variable(3), command);
+  EXPECT_EQ(HdrlResults(*page), std::vector<std::string>(5));
   EXPECT_EQ(page->GetDlgItemText(View::kStartTimeId), "");
   IiXYPlotXPtr plot(page->GetPlot());
   LONG points = -1;
   theApp().m_CommonFunctions.GetXYPlotChannelByName(plot, "Position")->GetCount(&points);
   EXPECT_EQ(points, 0);
-  EXPECT_FALSE(scene.Enabled(View::kSaveId));
-  EXPECT_FALSE(scene.Enabled(View::kPrintId));
-  EXPECT_TRUE(scene.Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(*page, View::kSaveId));
+  EXPECT_FALSE(Enabled(*page, View::kPrintId));
+  EXPECT_TRUE(Enabled(*page, View::kStartId));
   SaveScreen("hdrl_test_not_started");
 }
 
 // The link drops mid-run and Stop is pressed: the restore is tried again,
 // then the page says that the valve stands in digital mode, and where; the
 // device shows it standing there once the link is back.
-TEST(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
+TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   using View = CDiagnostics_HDRLView;
-  HDRLScene scene;
-  ASSERT_EQ(ShownPage(), scene.page);
-  scene.Start();
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
+  g_clock->Advance(2 * 500);
+  Start(*page, View::kStartId);
   g_clock->Advance(40 * 500);  // stair 3 (50 %) settling
-  ASSERT_TRUE(scene.page->IsRunning());
+  ASSERT_TRUE(page->IsRunning());
 
-  scene.device->InjectNoReply(-1);
-  scene.Click(View::kStopId);
-  scene.person.Answer(IDOK);
-  scene.RunOn(20);
-  ASSERT_FALSE(scene.page->IsRunning());
-  scene.device->ClearFaults();
-  ASSERT_EQ(scene.person.Asked().size(), 2u);
-  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_RESTORED") + " 50.0 %");
-  EXPECT_EQ(static_cast<int>(scene.device->Variable(8)) & 1, 1);
-  EXPECT_EQ(scene.device->Variable(3), 50.0);
-  EXPECT_TRUE(scene.Enabled(View::kStartId));
-  EXPECT_FALSE(scene.Enabled(View::kStopId));
+  device->InjectNoReply(-1);
+  Click(*page, View::kStopId);
+  person.Answer(IDOK);
+  TickWhileRunning(*page, 20);
+  ASSERT_FALSE(page->IsRunning());
+  device->ClearFaults();
+  ASSERT_EQ(person.Asked().size(), 2u);
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " 50.0 %");
+  EXPECT_EQ(static_cast<int>(device->Variable(8)) & 1, 1);
+  EXPECT_EQ(device->Variable(3), 50.0);
+  EXPECT_TRUE(Enabled(*page, View::kStartId));
+  EXPECT_FALSE(Enabled(*page, View::kStopId));
   SaveScreen("hdrl_test_not_restored");
 }
 
 // A 30 s outage mid-run: no stair is recorded without its settled position,
 // so the run ends as incomplete with no result shown; the outage outlasts
 // the restore's tries too, and the page says where the valve is left.
-TEST(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
+TEST_F(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
   using View = CDiagnostics_HDRLView;
-  HDRLScene scene;
-  ASSERT_EQ(ShownPage(), scene.page);
-  scene.Start();
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
+  g_clock->Advance(2 * 500);
+  Start(*page, View::kStartId);
   g_clock->Advance(100 * 500);  // stair 8 (70 %) settling
-  ASSERT_TRUE(scene.page->IsRunning());
+  ASSERT_TRUE(page->IsRunning());
 
-  scene.device->InjectNoReply(-1);
-  scene.person.Answer(IDOK).Answer(IDOK);
+  device->InjectNoReply(-1);
+  person.Answer(IDOK).Answer(IDOK);
   g_clock->Advance(60 * 500);
-  scene.device->ClearFaults();
-  scene.RunOn(10);
-  ASSERT_FALSE(scene.page->IsRunning());
-  ASSERT_EQ(scene.person.Asked().size(), 3u);
-  EXPECT_EQ(scene.person.Asked()[1].text, scene.Text("HDRL_NOT_RESTORED") + " 70.0 %");
-  EXPECT_EQ(scene.person.Asked()[2].text, scene.Text("HDRL_DATA_INCOMPLETE"));
-  EXPECT_EQ(scene.Results(), std::vector<std::string>(5));
-  EXPECT_FALSE(scene.Enabled(View::kSaveId));
-  EXPECT_FALSE(scene.Enabled(View::kPrintId));
-  EXPECT_EQ(scene.device->Variable(3), 70.0);
+  device->ClearFaults();
+  TickWhileRunning(*page, 10);
+  ASSERT_FALSE(page->IsRunning());
+  ASSERT_EQ(person.Asked().size(), 3u);
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " 70.0 %");
+  EXPECT_EQ(person.Asked()[2].text, Text("HDRL_DATA_INCOMPLETE"));
+  EXPECT_EQ(HdrlResults(*page), std::vector<std::string>(5));
+  EXPECT_FALSE(Enabled(*page, View::kSaveId));
+  EXPECT_FALSE(Enabled(*page, View::kPrintId));
+  EXPECT_EQ(device->Variable(3), 70.0);
 }
 
 // Partial stroke tests run by the simulated positioner: one that passes,
 // and one on a valve that sticks and fails; each is drawn from the
 // device's record of it, saved and loaded back.
-TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
+TEST_F(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   using View = CDiagnostics_PSTView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(54);
-  auto* page = static_cast<View*>(theApp().m_pViews[24]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kPartialStrokeTest);
   g_clock->Advance(2 * 5000);  // the test selected, its set-up read
-  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
   const auto runAndRetrieve = [&] {
     page->SetDlgItemText(View::kStartPosId, "100.0");
     page->SetDlgItemText(View::kStopPosId, "90.0");
     page->SetDlgItemText(View::kHoldId, "5.0");
     page->SetDlgItemText(View::kRampId, "10.0");
     page->SetDlgItemText(View::kTimeLimitId, "30.0");
-    RunTest(person, *page, View::kStartId);
-    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
+    RunTest(*page);
+    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
     Click(*page, View::kRetrieveLastId);
     g_clock->Advance(page->GetPeriod());
     for (int tick = 0; tick < 100 && page->GetStep() != View::kIdleStep; ++tick) g_clock->Advance(page->GetPeriod());
-    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), text("VeskTEST_COMPLETE"));
+    EXPECT_EQ(page->GetDlgItemText(View::kStatusId), Text("VeskTEST_COMPLETE"));
     const auto command = PlotPoints(*page, "Command");
     EXPECT_EQ(command.size(), 208u);
     EXPECT_EQ(PlotPoints(*page, "Position").size(), 208u);
@@ -1169,7 +1190,7 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   };
 
   runAndRetrieve();
-  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_0_EnumDescr"));
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
   const double breakaway = plat::StrToD(page->GetDlgItemText(View::kBreakawayId).c_str(), nullptr);
   const double toTarget = plat::StrToD(page->GetDlgItemText(View::kTimeToTargetId).c_str(), nullptr);
   EXPECT_GT(breakaway, 0.0);
@@ -1177,8 +1198,8 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   EXPECT_LT(toTarget, 30.0);
   EXPECT_NEAR(PlotPoints(*page, "Position").back().second, 90, 1.5);
   SaveScreen("partial_stroke_passed");
-  SaveLoadPrint(person, *page, files, sink, "passed.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
-  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_0_EnumDescr"));
+  SaveLoadPrint(*page, "passed.pst");
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), Text("PST_RESULT_0_EnumDescr"));
 
   // Stuck where the stroke starts.
   sim::DeviceState stuck = device->State();
@@ -1186,18 +1207,15 @@ TEST(Tests, APartialStrokeTestPassesAndOneOnAStuckValveFails) {
   stuck.valve.stuck = true;
   device->SetState(stuck);
   runAndRetrieve();
-  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), Text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
   EXPECT_EQ(page->GetDlgItemText(View::kTimeToTargetId), " - ");
   EXPECT_NEAR(PlotPoints(*page, "Position").back().second, 100, 1.5);  // it never moved
   SaveScreen("partial_stroke_stuck");
-  SaveLoadPrint(person, *page, files, sink, "stuck.pst", View::kSaveId, View::kLoadId, View::kPrintId, View::kStatusId);
-  EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_2_EnumDescr"));
+  SaveLoadPrint(*page, "stuck.pst");
+  EXPECT_EQ(page->GetDlgItemText(View::kResultId), Text("PST_RESULT_2_EnumDescr"));
   EXPECT_EQ(page->GetDlgItemText(View::kBreakawayId), " - ");
 }
-
-// The settings edits of a test page and what is typed into them.
-using TestSettings = std::vector<std::pair<int, const char*>>;
 
 // A test page once more against a device that stops answering at the
 // wrong moment. After a completed run the device keeps that run's record
@@ -1206,23 +1224,19 @@ using TestSettings = std::vector<std::pair<int, const char*>>;
 // still moves. `again` is a short run on other settings, `isAgain` tells
 // its outcome from that of `first`; `longRun` lasts beyond the stop's tries.
 template <class Page>
-void LoseTheStartAndTheStop(plat::ScriptedPerson& person, sim::Positioner& device, Page& page,
-                            const TestSettings& first, const TestSettings& again, const TestSettings& longRun,
-                            const std::function<void()>& isAgain) {
-  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+void Scenario::LoseTheStartAndTheStop(Page& page, const TestSettings& first, const TestSettings& again,
+                                      const TestSettings& longRun, const std::function<void()>& isAgain) {
   const auto type = [&page](const TestSettings& settings) {
     for (const auto& [id, value] : settings) page.SetDlgItemText(id, value);
   };
-  const auto testing = [&device] { return device.State().tests.run.type != 0; };
-  const auto enabled = [&page](int id) { return page.GetDlgItem(id)->IsWindowEnabled() != FALSE; };
+  const auto testing = [this] { return device->State().tests.run.type != 0; };
   // Start, then the page's ticks until it is idle, each start write lost
   // until `lost` of them are.
   const auto startLosing = [&](int lost) {
-    person.Answer(IDYES);
-    Click(page, Page::kStartId);
+    Start(page, Page::kStartId);
     for (int tick = 0; tick < 400 && (tick == 0 || page.GetStep() != CRecordedTestPage::kIdleStep); ++tick) {
       if (lost > 0 && page.GetRequest() == 0 && page.GetStep() == CRecordedTestPage::kSetupStep) {
-        device.InjectNoReply();
+        device->InjectNoReply();
         --lost;
       }
       g_clock->Advance(page.GetPeriod());
@@ -1231,67 +1245,60 @@ void LoseTheStartAndTheStop(plat::ScriptedPerson& person, sim::Positioner& devic
   };
 
   type(first);
-  RunTest(person, page, Page::kStartId);
-  ASSERT_EQ(page.GetDlgItemText(Page::kStatusId), text("VeskTEST_COMPLETE"));
+  RunTest(page);
+  ASSERT_EQ(page.GetDlgItemText(Page::kStatusId), Text("VeskTEST_COMPLETE"));
 
   // Lost once: sent again, and what is shown is this run.
   type(again);
   startLosing(1);
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("VeskTEST_COMPLETE"));
   isAgain();
 
   // Never taken: said so, nothing kept, the valve left alone.
   startLosing(CRecordedTestPage::kMostTries);
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("TESTNOTSTARTED"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("TESTNOTSTARTED"));
   EXPECT_TRUE(PlotPoints(page, "Position").empty());
   EXPECT_FALSE(testing());
-  EXPECT_TRUE(enabled(Page::kStartId));
-  EXPECT_FALSE(enabled(Page::kSaveId));
-  EXPECT_FALSE(enabled(Page::kPrintId));
+  EXPECT_TRUE(Enabled(page, Page::kStartId));
+  EXPECT_FALSE(Enabled(page, Page::kSaveId));
+  EXPECT_FALSE(Enabled(page, Page::kPrintId));
 
   // A stop whose every reply is lost: not called stopped.
   type(longRun);
-  person.Answer(IDYES);
-  Click(page, Page::kStartId);
+  Start(page, Page::kStartId);
   for (int tick = 0; tick < 6; ++tick) g_clock->Advance(page.GetPeriod());
   ASSERT_TRUE(testing());
   Click(page, Page::kStopId);
-  device.InjectNoReply(-1);
+  device->InjectNoReply(-1);
   for (int tick = 0; tick < 20 && page.GetStep() != CRecordedTestPage::kIdleStep; ++tick) {
     g_clock->Advance(page.GetPeriod());
-    EXPECT_NE(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED"));
+    EXPECT_NE(page.GetDlgItemText(Page::kStatusId), Text("STATUSABORTED"));
   }
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
   EXPECT_TRUE(testing());
-  EXPECT_FALSE(enabled(Page::kStartId));
-  EXPECT_TRUE(enabled(Page::kStopId));
+  EXPECT_FALSE(Enabled(page, Page::kStartId));
+  EXPECT_TRUE(Enabled(page, Page::kStopId));
   // The device answers again: Stop once more, and now it is stopped.
-  device.ClearFaults();
+  device->ClearFaults();
   Click(page, Page::kStopId);
   for (int tick = 0; tick < 2; ++tick) g_clock->Advance(page.GetPeriod());
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), text("STATUSABORTED"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("STATUSABORTED"));
   EXPECT_FALSE(testing());
-  EXPECT_TRUE(enabled(Page::kStartId));
+  EXPECT_TRUE(Enabled(page, Page::kStartId));
 }
 
 // Ramp, step and partial stroke tests once more, with a lost start and a
 // lost stop: each page tells what the device did, not what was asked.
-TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
+TEST_F(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
+  RestoreTheDeviceAtTheEnd();
   {
     using View = CDiagnostics_RampTestView;
     SCOPED_TRACE("ramp");
-    Select(51);
-    auto* page = static_cast<View*>(theApp().m_pViews[18]);
-    ASSERT_EQ(ShownPage(), page);
+    auto* page = Show<View>(kRampTest);
     g_clock->Advance(3 * 1000);
     page->CheckDlgButton(View::kBidirectionalBox, BST_UNCHECKED);
     LoseTheStartAndTheStop(
-        person, *device, *page,
+        *page,
         {{View::kStartEdit, "20.0"}, {View::kStopEdit, "80.0"}, {View::kHoldEdit, "2.0"}, {View::kRampEdit, "10.0"}},
         {{View::kStartEdit, "30.0"}, {View::kStopEdit, "70.0"}}, {{View::kRampEdit, "60.0"}},
         [&] { EXPECT_NEAR(PlotPoints(*page, "Command").back().second, 70, 0.01); });
@@ -1299,34 +1306,28 @@ TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
   {
     using View = CDiagnostics_StepTestView;
     SCOPED_TRACE("step");
-    Select(52);
-    auto* page = static_cast<View*>(theApp().m_pViews[20]);
-    ASSERT_EQ(ShownPage(), page);
+    auto* page = Show<View>(kStepTest);
     g_clock->Advance(3 * 500);
     page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
-    LoseTheStartAndTheStop(
-        person, *device, *page, {{View::kStartPosId, "20.0"}, {View::kStopPosId, "80.0"}, {View::kHoldId, "3.0"}},
-        {{View::kStartPosId, "30.0"}, {View::kStopPosId, "70.0"}}, {{View::kHoldId, "30.0"}},
-        [&] { EXPECT_NEAR(PlotPoints(*page, "Command").back().second, 70, 0.01); });
+    LoseTheStartAndTheStop(*page, {{View::kStartPosId, "20.0"}, {View::kStopPosId, "80.0"}, {View::kHoldId, "3.0"}},
+                           {{View::kStartPosId, "30.0"}, {View::kStopPosId, "70.0"}}, {{View::kHoldId, "30.0"}},
+                           [&] { EXPECT_NEAR(PlotPoints(*page, "Command").back().second, 70, 0.01); });
   }
   {
     using View = CDiagnostics_PSTView;
     SCOPED_TRACE("partial stroke");
-    Select(54);
-    auto* page = static_cast<View*>(theApp().m_pViews[24]);
-    ASSERT_EQ(ShownPage(), page);
+    auto* page = Show<View>(kPartialStrokeTest);
     g_clock->Advance(2 * 5000);
     page->CheckDlgButton(View::kBaselineBoxId, BST_UNCHECKED);
     // The second run may take 1 s to its target: it cannot pass as the first did.
-    LoseTheStartAndTheStop(person, *device, *page,
+    LoseTheStartAndTheStop(*page,
                            {{View::kStartPosId, "100.0"},
                             {View::kStopPosId, "90.0"},
                             {View::kHoldId, "5.0"},
                             {View::kRampId, "10.0"},
                             {View::kTimeLimitId, "30.0"}},
-                           {{View::kTimeLimitId, "1.0"}}, {{View::kRampId, "60.0"}, {View::kTimeLimitId, "90.0"}}, [&] {
-                             EXPECT_EQ(page->GetDlgItemText(View::kResultId), text("PST_RESULT_1_EnumDescr"));
-                           });
+                           {{View::kTimeLimitId, "1.0"}}, {{View::kRampId, "60.0"}, {View::kTimeLimitId, "90.0"}},
+                           [&] { EXPECT_EQ(page->GetDlgItemText(View::kResultId), Text("PST_RESULT_1_EnumDescr")); });
     EXPECT_EQ(page->GetDlgItemText(View::kResultId), "");
   }
 }
@@ -1335,17 +1336,10 @@ TEST(Tests, RampStepAndPartialStrokeTestsTellALostStartOrStopHonestly) {
 // other with its own settings: the pages run them unasked, report back, and
 // the two tests are saved at the end; in a second sequence the ramp test is
 // stopped halfway and the partial stroke test follows.
-TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
+TEST_F(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   using View = CDiagnostics_OfflineView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir files;
-  ASSERT_TRUE(files.isValid());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(5);
-  auto* page = static_cast<View*>(theApp().m_pViews[17]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kMultiTest);
   Click(*page, View::kRampBoxId);
   Click(*page, View::kPstBoxId);
   for (const auto& [id, text] :
@@ -1353,41 +1347,34 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
         {View::kRampTimeId, "20.0"}, {View::kPstStartId, "100.0"}, {View::kPstStopId, "90.0"},
         {View::kPstTimeLimitId, "30.0"}, {View::kPstRampTimeId, "10.0"}, {View::kPstHoldId, "5.0"}})
     page->SetDlgItemText(id, text);
-  const auto text = [](const char* key) { return TheLanguageTable().Lookup(key).str(); };
   const auto runToEnd = [&] {
-    for (int i = 0; i < 20000 && (SelectedCode() != 5 || page->IsSequenceActive()); ++i) g_clock->Advance(100);
+    for (int i = 0; i < 20000 && (SelectedCode() != kMultiTest || page->IsSequenceActive()); ++i) g_clock->Advance(100);
     ASSERT_EQ(ShownPage(), page);
     ASSERT_FALSE(page->IsSequenceActive());
   };
 
   const std::string ramp = files.filePath("sequence.rmp").toStdString();
   const std::string pst = files.filePath("sequence.pst").toStdString();
-  person.Answer(IDYES);
-  Click(*page, View::kStartId);
-  EXPECT_EQ(SelectedCode(), 51);
+  Start(*page, View::kStartId);
+  EXPECT_EQ(SelectedCode(), kRampTest);
   person.Answer(IDOK).AnswerFile(ramp).AnswerFile(pst);
   runToEnd();
   EXPECT_EQ(page->StatusLines(),
-            (std::vector<std::string>{text("RAMPTEST_STARTED"), text("RAMPTEST_COMPLETE"), text("PST_STARTED"),
-                                      text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_COMPLETE"), Text("PST_STARTED"),
+                                      Text("PST_COMPLETE"), Text("MULTITEST_FINISHED")}));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(ramp)));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(pst)));
-  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  // The test pages of the sequence, as it knows them.
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pRampTestView);
   EXPECT_EQ(PlotPoints(*rampPage, "Position").size(), 208u);
-  EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]), "Position").size(), 208u);
+  EXPECT_EQ(PlotPoints(*static_cast<CDiagnostics_PSTView*>(theApp().m_pPSTView), "Position").size(), 208u);
   SaveScreen("multi_test_finished");
-  {
-    QTemporaryDir sink;
-    ASSERT_TRUE(sink.isValid());
-    testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-    const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-    EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
-    EXPECT_TRUE(printed.contains(QStringLiteral("NA")));  // step and HDRL did not run
-  }
+  const QString printed = PrintedText(*page, View::kPrintId);
+  EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
+  EXPECT_TRUE(printed.contains(QStringLiteral("NA")));  // step and HDRL did not run
 
   // Stopped halfway through the ramp: the partial stroke test follows.
-  person.Answer(IDYES);
-  Click(*page, View::kStartId);
+  Start(*page, View::kStartId);
   ASSERT_EQ(ShownPage(), rampPage);
   for (int i = 0; i < 10; ++i) g_clock->Advance(1000);
   ASSERT_TRUE(rampPage->IsTestRunning());
@@ -1395,29 +1382,22 @@ TEST(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   person.Answer(IDCANCEL);
   runToEnd();
   EXPECT_EQ(page->StatusLines(),
-            (std::vector<std::string>{text("RAMPTEST_STARTED"), text("RAMPTEST_STOPPED"), text("PST_STARTED"),
-                                      text("PST_COMPLETE"), text("MULTITEST_FINISHED")}));
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_STOPPED"), Text("PST_STARTED"),
+                                      Text("PST_COMPLETE"), Text("MULTITEST_FINISHED")}));
   EXPECT_EQ(page->m_abTestDone, (std::array<bool, 4>{}));
 }
 
 // The data monitor records the simulated valve while the process moves its
 // input along a slow sine: every value moves on the plot; the record is
 // saved, opened again and printed.
-TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
+TEST_F(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   using View = CDiagnostics_DataMonitorView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir files;
-  ASSERT_TRUE(files.isValid());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
+  RestoreTheDeviceAtTheEnd();
   sim::InputProfile input;
   input.shape = sim::InputShape::SlowSine;
   input.periodS = 180;
   device->SetInputProfile(input);
-  Select(41);
-  auto* page = static_cast<View*>(theApp().m_pViews[16]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kDataMonitor);
   g_clock->Advance(2 * 1000);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
@@ -1474,30 +1454,19 @@ TEST(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   EXPECT_EQ(last, drawn["Position"].back());
   EXPECT_EQ(common.m_strFileTag.str(), "FV-101  ");
 
-  QTemporaryDir sink;
-  ASSERT_TRUE(sink.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  EXPECT_TRUE(printed.contains(QString::fromStdString(TheLanguageTable().Lookup("DATALOGGERREPORT").str())))
-      << printed.toStdString();
+  const QString printed = PrintedText(*page, View::kPrintId);
+  EXPECT_TRUE(printed.contains(QString::fromStdString(Text("DATALOGGERREPORT")))) << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
   EXPECT_EQ(common.m_strLoggerSettings[1].str(), "    3");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
   SaveScreen("data_monitor_loaded");
 }
 
-// A command calibration through its wizard on the simulated positioner:
-// the low and high points taken at the loop current of the moment, kept by
-// the device, and the report printed.
 // The technician's raw readings: live, kept while the link is lost with the
 // failure count growing, and live again with the count back at 0.
-TEST(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
+TEST_F(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
   using View = CDiagnostics_TechSensorsView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  Select(44);
-  auto* page = static_cast<View*>(theApp().m_pViews[35]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kTechSensors);
   auto text = [page](int id) { return page->GetDlgItemText(id); };
   // Each reading as the valve stands at the read.
   auto expectValve = [&] {
@@ -1533,25 +1502,19 @@ TEST(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
   EXPECT_EQ(page->GetDlgItemText(1012).rfind("Loss", 0), std::string::npos);
 }
 
-TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink;
-  ASSERT_TRUE(sink.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
+// A command calibration through its wizard on the simulated positioner:
+// the low and high points taken at the loop current of the moment, kept by
+// the device, and the report printed.
+TEST_F(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   using View = CCalibration_CommandCalibView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(62);
-  auto* page = static_cast<View*>(theApp().m_pViews[27]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kCommandCalibration);
   g_clock->Advance(3 * 5000);
-  auto enabled = [page](int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; };
   auto until = [&](int id) {
-    for (int tick = 0; tick < 6 && !enabled(id); ++tick) g_clock->Advance(5000);
-    return enabled(id);
+    for (int tick = 0; tick < 6 && !Enabled(*page, id); ++tick) g_clock->Advance(5000);
+    return Enabled(*page, id);
   };
-  ASSERT_TRUE(enabled(View::kStartId));
+  ASSERT_TRUE(Enabled(*page, View::kStartId));
 
   device->SetVariable(1, 4.5);
   page->SetDlgItemText(View::kInitialsId, "JQP");
@@ -1567,25 +1530,19 @@ TEST(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   SaveScreen("command_calibration_points_taken");
   page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the end
   ASSERT_TRUE(until(View::kStartId));
-  EXPECT_EQ(page->GetInstructions(), TheLanguageTable().Lookup("SUCCESSCAL").str());
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
   EXPECT_EQ(device->Variable(85), 8000);   // 4.5 mA
   EXPECT_EQ(device->Variable(86), 56000);  // 19.5 mA
   SaveScreen("command_calibration_done");
-  EXPECT_TRUE(PrintedText(person, *page, View::kPrintId, sink).contains(QStringLiteral("JQP")));
+  EXPECT_TRUE(PrintedText(*page, View::kPrintId).contains(QStringLiteral("JQP")));
 }
-
 
 // A custom curve point turned on its spin edit, written to the device and
 // read back from it.
-TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
+TEST_F(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
   using View = CConfiguration_CustomCharView;
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(731);
-  auto* page = static_cast<View*>(theApp().m_pViews[32]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kCustomCharacterisation);
   g_clock->Advance(3 * 5000);  // the set-up, then the curve
   ASSERT_TRUE(page->GetDlgItem(View::kApplyId)->IsWindowEnabled());
 
@@ -1609,32 +1566,22 @@ TEST(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {
   SaveScreen("custom_characterisation_written");
 }
 
-
 // Two step tests of one valve compared: the second after the valve got more
 // friction, a wider dead band and a slower response, a third with another
-// hold time. The
-// settings question comes for the third only; the position difference shows
-// the worn valve, the command difference nothing; the report prints.
-TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
+// hold time. The settings question comes for the third only; the position
+// difference shows the worn valve, the command difference nothing; the
+// report prints.
+TEST_F(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   using Test = CDiagnostics_StepTestView;
   using Compare = CDiagnostics_StepCompareView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  const sim::DeviceState& before = restored.before;
-  Select(52);
-  auto* test = static_cast<Test*>(theApp().m_pViews[20]);
-  ASSERT_EQ(ShownPage(), test);
+  const sim::DeviceState& before = RestoreTheDeviceAtTheEnd();
+  auto* test = Show<Test>(kStepTest);
   g_clock->Advance(3 * 500);
   const auto runAndSave = [&](const char* hold, const char* name) {
     test->SetDlgItemText(Test::kStartPosId, "40.0");
     test->SetDlgItemText(Test::kStopPosId, "60.0");
     test->SetDlgItemText(Test::kHoldId, hold);
-    RunTest(person, *test, Test::kStartId);
+    RunTest(*test);
     const std::string path = files.filePath(name).toStdString();
     person.AnswerFile(path);
     Click(*test, Test::kSaveId);
@@ -1649,9 +1596,7 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   const std::string wornFile = runAndSave("5.0", "worn.stp");
   const std::string longer = runAndSave("8.0", "longer.stp");
 
-  Select(521);
-  auto* page = static_cast<Compare*>(theApp().m_pViews[21]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<Compare>(kStepCompare);
   person.AnswerFile(healthy);
   Click(*page, CComparePage::kFile1Id);
   EXPECT_EQ(page->GetDlgItemText(Compare::kName1Id), "healthy.stp");
@@ -1677,39 +1622,25 @@ TEST(Comparisons, StepTestsOfAValveBeforeAndAfterWearCompareAndPrint) {
   EXPECT_LT(mostCommand, 0.5);
   SaveScreen("compare_step");
 
-  const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
-  for (const std::string& text : {TheLanguageTable().Lookup("STEPCMPREPORTTITLE").str(), std::string("healthy.stp"),
-                                  std::string("worn.stp")})
+  const QString printed = PrintedText(*page, CComparePage::kPrintId);
+  for (const std::string& text : {Text("STEPCMPREPORTTITLE"), std::string("healthy.stp"), std::string("worn.stp")})
     EXPECT_TRUE(printed.contains(QString::fromStdString(text))) << text;
 }
 
 // Two HDRL tests of the simulated valve compared, the second after the
 // valve gained dead band and friction, and a third with a longer settling
 // time that the comparison asks about.
-TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
+TEST_F(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   using Test = CDiagnostics_HDRLView;
   using View = CDiagnostics_HDRLCompareView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir files, sink;
-  ASSERT_TRUE(files.isValid() && sink.isValid());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  const sim::DeviceState& before = restored.before;
-  Select(53);
-  auto* test = static_cast<Test*>(theApp().m_pViews[22]);
-  ASSERT_EQ(ShownPage(), test);
+  const sim::DeviceState& before = RestoreTheDeviceAtTheEnd();
+  auto* test = Show<Test>(kHdrlTest);
   // A whole run on the manual clock, saved as `name`.
   const auto run = [&](const char* settlingTime, const char* name) {
     test->SetDlgItemText(Test::kSettlingTimeId, settlingTime);
     g_clock->Advance(2 * 500);
     ASSERT_TRUE(test->GetDlgItem(Test::kStartId)->IsWindowEnabled());
-    person.Answer(IDYES);
-    test->GetDlgItemAs<CButton>(Test::kStartId)->Click();
-    g_clock->Advance(500);
-    ASSERT_TRUE(test->IsRunning());
-    for (int tick = 0; tick < 600 && test->IsRunning(); ++tick) g_clock->Advance(500);
-    ASSERT_FALSE(test->IsRunning());
+    ASSERT_NO_FATAL_FAILURE(RunHdrl(*test, 600));
     person.AnswerFile(files.filePath(name).toStdString());
     test->GetDlgItemAs<CButton>(Test::kSaveId)->Click();
   };
@@ -1722,9 +1653,7 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   run("8", "slower.hdrl");
   test->SetDlgItemText(Test::kSettlingTimeId, "6");
 
-  Select(531);
-  auto* page = static_cast<View*>(theApp().m_pViews[23]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kHdrlCompare);
   const auto load = [&](int button, const char* name) {
     person.AnswerFile(files.filePath(name).toStdString());
     page->GetDlgItemAs<CButton>(button)->Click();
@@ -1752,10 +1681,9 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
   SaveScreen("compare_hdrl_linearity");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
 
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  for (const std::string& text : {TheLanguageTable().Lookup("HDRLCMPREPORTTITLE").str(), std::string("after.hdrl"),
-                                  page->GetDlgItemText(597), page->GetDlgItemText(596)})
+  const QString printed = PrintedText(*page, View::kPrintId);
+  for (const std::string& text :
+       {Text("HDRLCMPREPORTTITLE"), std::string("after.hdrl"), page->GetDlgItemText(597), page->GetDlgItemText(596)})
     EXPECT_TRUE(printed.contains(QString::fromStdString(text))) << text << "\n" << printed.toStdString();
   EXPECT_FALSE(page->GetDlgItem(View::kControlSignalId)->IsWindowEnabled());
 
@@ -1775,30 +1703,23 @@ TEST(Comparisons, TwoHDRLRunsOfAValveThatGainedFrictionAreCompared) {
 // Two ramp tests of the simulated valve, the second after it wore (more
 // friction, a larger dead band), compared on the ramp comparison page; a
 // third run with a longer hold asks before it is compared.
-TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
+TEST_F(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
+  using Test = CDiagnostics_RampTestView;
   using View = CDiagnostics_RampCompareView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
+  RestoreTheDeviceAtTheEnd();
 
-  Select(51);
-  auto* test = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
-  ASSERT_EQ(ShownPage(), test);
+  auto* test = Show<Test>(kRampTest);
   g_clock->Advance(3 * 1000);
   const auto run = [&](const char* hold, const char* name) {
-    test->SetDlgItemText(1031, "10.0");
-    test->SetDlgItemText(1032, "90.0");
-    test->SetDlgItemText(1033, hold);
-    test->SetDlgItemText(1034, "20.0");
-    test->CheckDlgButton(1037, BST_CHECKED);
-    RunTest(person, *test, 1055);
+    test->SetDlgItemText(Test::kStartEdit, "10.0");
+    test->SetDlgItemText(Test::kStopEdit, "90.0");
+    test->SetDlgItemText(Test::kHoldEdit, hold);
+    test->SetDlgItemText(Test::kRampEdit, "20.0");
+    test->CheckDlgButton(Test::kBidirectionalBox, BST_CHECKED);
+    RunTest(*test);
     const std::string path = files.filePath(name).toStdString();
     person.AnswerFile(path);
-    Click(*test, 1054);
+    Click(*test, Test::kSaveId);
     return path;
   };
   const std::string baseline = run("3.0", "baseline.rmp");
@@ -1809,9 +1730,7 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   const std::string wornFile = run("3.0", "worn.rmp");
   const std::string longerHold = run("6.0", "longer_hold.rmp");
 
-  Select(511);
-  auto* page = static_cast<View*>(theApp().m_pViews[19]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kRampCompare);
   person.AnswerFile(baseline);
   Click(*page, CComparePage::kFile1Id);
   const size_t asked = person.Asked().size();
@@ -1846,9 +1765,9 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
   EXPECT_EQ(page->GetDlgItemText(893), "3");
   EXPECT_EQ(page->GetDlgItemText(897), "6");
 
-  const QString printed = PrintedText(person, *page, CComparePage::kPrintId, sink);
+  const QString printed = PrintedText(*page, CComparePage::kPrintId);
   EXPECT_TRUE(printed.contains(QStringLiteral("longer_hold.rmp")));
-  EXPECT_TRUE(printed.contains(TheLanguageTable().Lookup("RAMPCMPREPORTTITLE").str().c_str()));
+  EXPECT_TRUE(printed.contains(Text("RAMPCMPREPORTTITLE").c_str()));
   EXPECT_EQ(page->GetViewMode(), View::kRampView);
 }
 
@@ -1857,19 +1776,11 @@ TEST(Comparisons, TwoRampTestsOfAWornValveShowItsLagAndPrint) {
 // limit, compared: the worn valve breaks away later, the traces differ, the
 // report prints. A third test with another ramp time raises the settings
 // question, and Cancel keeps the comparison.
-TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
+TEST_F(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   using Test = CDiagnostics_PSTView;
   using View = CDiagnostics_PSTCompareView;
-  plat::ScriptedPerson person([](const std::string& what) { ADD_FAILURE() << what; });
-  QTemporaryDir sink, files;
-  ASSERT_TRUE(sink.isValid() && files.isValid());
-  testsupport::ScopedEnv printSink("TARNIX_PRINT_SINK", sink.path().toStdString());
-  ShowWindowAt(1280, 800);
-  const auto device = sim::PositionerFor("HART/Net/Tarnix1");
-  const DeviceRestored restored(device);
-  Select(54);
-  auto* test = static_cast<Test*>(theApp().m_pViews[24]);
-  ASSERT_EQ(ShownPage(), test);
+  RestoreTheDeviceAtTheEnd();
+  auto* test = Show<Test>(kPartialStrokeTest);
   g_clock->Advance(2 * 5000);
   const auto runAndSave = [&](double breakaway, double deadBand, const char* ramp, const char* limit,
                               const char* name) {
@@ -1884,7 +1795,7 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
     test->SetDlgItemText(Test::kHoldId, "5.0");
     test->SetDlgItemText(Test::kRampId, ramp);
     test->SetDlgItemText(Test::kTimeLimitId, limit);
-    RunTest(person, *test, Test::kStartId);
+    RunTest(*test);
     Click(*test, Test::kRetrieveLastId);
     g_clock->Advance(test->GetPeriod());
     for (int tick = 0; tick < 100 && test->GetStep() != Test::kIdleStep; ++tick) g_clock->Advance(test->GetPeriod());
@@ -1898,9 +1809,7 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   const std::string worn = runAndSave(3.0, 1.0, "10.0", "40.0", "worn.pst");
   const std::string otherRamp = runAndSave(0.5, 0.2, "8.0", "30.0", "ramp8.pst");
 
-  Select(541);
-  auto* page = static_cast<View*>(theApp().m_pViews[25]);
-  ASSERT_EQ(ShownPage(), page);
+  auto* page = Show<View>(kPartialStrokeCompare);
   person.AnswerFile(baseline);
   Click(*page, View::kFile1Id);
   person.AnswerFile(worn);  // only the time limit differs: no question
@@ -1918,8 +1827,8 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   double largest = 0;
   for (const auto& [x, y] : diff) largest = std::max(largest, std::abs(y));
   EXPECT_GT(largest, 0.5);  // the worn valve lags where the new one moved
-  const QString printed = PrintedText(person, *page, View::kPrintId, sink);
-  EXPECT_TRUE(printed.contains(QString::fromStdString(TheLanguageTable().Lookup("PSTCMPREPORTTITLE").str())));
+  const QString printed = PrintedText(*page, View::kPrintId);
+  EXPECT_TRUE(printed.contains(QString::fromStdString(Text("PSTCMPREPORTTITLE"))));
   EXPECT_TRUE(printed.contains(QStringLiteral("worn.pst")));
 
   // Another ramp time asks; Cancel keeps both files.
@@ -1933,10 +1842,9 @@ TEST(Comparisons, TwoPartialStrokeTestsOfAWearingValveSideBySide) {
   SaveScreen("compare_pst");
 }
 
-
 // The real question of the running program, not the scripted person's:
 // Qt's own Yes and No speak the language the program chose from the locale.
-TEST(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
+TEST_F(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
   using View = CDiagnostics_HDRLView;
   const std::map<std::string, std::pair<const char*, const char*>> kYesNo = {
       {"1033", {"&Yes", "&No"}},   {"1031", {"&Ja", "&Nein"}}, {"3082", {"&S\u00ed", "&No"}},
@@ -1945,11 +1853,8 @@ TEST(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
   };
   const auto expected = kYesNo.find(theApp().m_strLanguageId.str());
   ASSERT_NE(expected, kYesNo.end()) << theApp().m_strLanguageId.str();
-  ShowWindowAt(1280, 800);
-  const DeviceRestored restored(sim::PositionerFor("HART/Net/Tarnix1"));
-  Select(53);
-  auto* page = static_cast<View*>(theApp().m_pViews[22]);
-  ASSERT_EQ(ShownPage(), page);
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
   g_clock->Advance(2 * 500);
   ASSERT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
 
@@ -1968,8 +1873,7 @@ TEST(QtDialogs, TheStartQuestionHasQtsButtonsInTheProgramsLanguage) {
     else box->reject();
   });
   page->GetDlgItemAs<CButton>(View::kStartId)->Click();
-  EXPECT_EQ(text.toStdString(),
-            TheLanguageTable().Lookup("CAUSEMOVEMENT").str() + "\n" + TheLanguageTable().Lookup("CONTINUE").str());
+  EXPECT_EQ(text.toStdString(), Text("CAUSEMOVEMENT") + "\n" + Text("CONTINUE"));
   EXPECT_EQ(yes.toStdString(), expected->second.first);
   EXPECT_EQ(no.toStdString(), expected->second.second);
   g_clock->Advance(500);
