@@ -50,6 +50,17 @@ struct HDRLResultTexts {
                                        &HDRLResultTexts::hysteresisAverage, &HDRLResultTexts::hysteresisMaximum,
                                        &HDRLResultTexts::linearity};
 };
+// The data monitor's settings: the interval and the duration unit as the
+// page saves them (list places) or prints them (list texts), and the time
+// the record ran.
+struct LoggerSettingTexts {
+  _bstr_t interval{""}, duration{""}, unit{""};
+  _bstr_t days{""}, hours{""}, minutes{""}, seconds{""};
+  static constexpr std::array kInOrder{&LoggerSettingTexts::interval, &LoggerSettingTexts::duration,
+                                       &LoggerSettingTexts::unit,     &LoggerSettingTexts::days,
+                                       &LoggerSettingTexts::hours,    &LoggerSettingTexts::minutes,
+                                       &LoggerSettingTexts::seconds};
+};
 
 template <class Texts>
 _bstr_t& InOrder(Texts& texts, size_t i) {
@@ -108,7 +119,7 @@ struct CCommonFields : CIdentityTexts {
   _bstr_t m_strPSTTag{""};
 
   // Data monitor.
-  TextArray<7> m_strLoggerSettings = EmptyTexts<7>();
+  LoggerSettingTexts m_strLoggerSettings;
 
   // Compared files: file 1's value before file 2's.
   TextArray<31> m_strPSTCompare = EmptyTexts<31>();

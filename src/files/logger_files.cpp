@@ -31,8 +31,11 @@ constexpr size_t kLoggerDataChannels = 6;
 constexpr const char* kSettings = "TestSettings";
 constexpr const char* kTag = "TagName";
 
-// File point i holds field element kSettingsElement[i].
-constexpr std::array<size_t, 7> kSettingsElement{2, 1, 0, 3, 4, 5, 6};
+// The file keeps the unit before the duration and the interval.
+constexpr std::array kSettingsInFile{&LoggerSettingTexts::unit,  &LoggerSettingTexts::duration,
+                                     &LoggerSettingTexts::interval, &LoggerSettingTexts::days,
+                                     &LoggerSettingTexts::hours, &LoggerSettingTexts::minutes,
+                                     &LoggerSettingTexts::seconds};
 
 constexpr CY kPoints = 10000;  // one point in a font size
 
@@ -103,8 +106,7 @@ void CFileFunctions::SaveDataLoggerFile(IiPlotXPtr plot) {
   try {
     const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
     std::vector<double> settings;
-    for (const size_t element : kSettingsElement)
-      settings.push_back(testfile::TextNumber(m_strLoggerSettings[element]));
+    for (const auto setting : kSettingsInFile) settings.push_back(testfile::TextNumber(m_strLoggerSettings.*setting));
     plotfile::ReplacePoints(*this, plot, kSettings, settings);
     plotfile::ReplacePoints(*this, plot, kTag, testfile::TagCodes(m_strFileTag));
     plotfile::WriteWhole(plot.GetInterfacePtr(), *path, settingsFile);
@@ -124,9 +126,9 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
     before.emplace(plot.GetInterfacePtr());
     before->CopyTo(folder + "default" + kSettingsExtension);
     plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Path());
-    TextArray<7> settings;
+    LoggerSettingTexts settings;
     for (LONG i = 0; i < 7; ++i)
-      settings[kSettingsElement[i]] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
+      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
     const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
 
     m_strLoggerSettings = settings;

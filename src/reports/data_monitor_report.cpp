@@ -44,7 +44,7 @@ void CCommonFunctions::GenerateDataMonitorReport(IiPlotXPtr plot, IReportXPtr re
     frame.SetText("ElapseTimeLbl", T("IDC_STATICELAPSE"));
     for (size_t i = 0; i < std::size(kRows); ++i) {
       frame.SetText(kRows[i].labelField, T(kRows[i].key));
-      frame.SetText(kRows[i].valueField, m_strLoggerSettings[i]);
+      frame.SetText(kRows[i].valueField, InOrder(m_strLoggerSettings, i));
     }
     frame.SetPicture("Detail", "MonGrph", picture.Path());
     frame.SaveAndAskToPrint();

@@ -1457,7 +1457,7 @@ TEST_F(Tests, TheDataMonitorRecordsAMovingInputSavesLoadsAndPrints) {
   const QString printed = PrintedText(*page, View::kPrintId);
   EXPECT_TRUE(printed.contains(QString::fromStdString(Text("DATALOGGERREPORT")))) << printed.toStdString();
   EXPECT_TRUE(printed.contains(QStringLiteral("FV-101")));
-  EXPECT_EQ(common.m_strLoggerSettings[1].str(), "    3");
+  EXPECT_EQ(common.m_strLoggerSettings.duration.str(), "    3");
   EXPECT_TRUE(MissingTexts(page->GetSafeWidget()).empty());
   SaveScreen("data_monitor_loaded");
 }

@@ -16,7 +16,7 @@ class LoggerFiles : public KindFiles {
     return plot;
   }
   void SetFields(std::vector<const char*> settings, const _bstr_t& tag) {
-    for (size_t i = 0; i < 7; ++i) cf.m_strLoggerSettings[i] = settings[i];
+    for (size_t i = 0; i < 7; ++i) InOrder(cf.m_strLoggerSettings, i) = settings[i];
     cf.m_strFileTag = tag;
   }
   std::vector<std::string> Fields() {

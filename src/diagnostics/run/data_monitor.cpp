@@ -42,7 +42,15 @@ constexpr Channel kChannels[] = {
     {"Spool_Pos", View::kSpoolPosBoxId, "IDC_CHECK_SPOOLPOS", &CWexletCoreCommunication::m_dVar49},
 };
 // The elapsed-time texts in the order of the record's elements 3..6.
-constexpr int kElapsedIds[] = {View::kDaysId, View::kHoursId, View::kMinutesId, View::kSecondsId};
+// The elapsed time's edits and the settings that keep them.
+struct ElapsedField {
+  int id;
+  _bstr_t LoggerSettingTexts::*text;
+};
+constexpr ElapsedField kElapsed[] = {{View::kDaysId, &LoggerSettingTexts::days},
+                                     {View::kHoursId, &LoggerSettingTexts::hours},
+                                     {View::kMinutesId, &LoggerSettingTexts::minutes},
+                                     {View::kSecondsId, &LoggerSettingTexts::seconds}};
 // Uncheck All hides them in this order.
 constexpr const char* kHideOrder[] = {"Position", "Command", "AnalogCommand", "Temperature", "Spool_CMD", "Spool_Pos"};
 
@@ -397,10 +405,10 @@ void View::OnSave() {
   CCommonFunctions& common = theApp().m_CommonFunctions;
   CWexletCoreCommunication& comm = theApp().m_comm;
   auto& settings = common.m_strLoggerSettings;
-  settings[0] = _bstr_t(std::to_string(List(kIntervalListId)->GetCurSel()).c_str());
-  settings[1] = _bstr_t(std::to_string(DurationValue()).c_str());
-  settings[2] = _bstr_t(std::to_string(List(kUnitListId)->GetCurSel()).c_str());
-  for (size_t i = 0; i < 4; ++i) settings[3 + i] = _bstr_t(GetDlgItemText(kElapsedIds[i]).c_str());
+  settings.interval = _bstr_t(std::to_string(List(kIntervalListId)->GetCurSel()).c_str());
+  settings.duration = _bstr_t(std::to_string(DurationValue()).c_str());
+  settings.unit = _bstr_t(std::to_string(List(kUnitListId)->GetCurSel()).c_str());
+  for (const ElapsedField& f : kElapsed) settings.*f.text = _bstr_t(GetDlgItemText(f.id).c_str());
   // Opened data keeps the tag of its file; without a reply the tag last read.
   if (!m_bFileLoaded) {
     Try("OnSave tag", [&comm] { comm.ReadCommand(13); });
@@ -417,13 +425,13 @@ void View::OnLoad() {
   m_bFileLoaded = true;
   for (const Channel& c : kChannels) ShowChannel(c.box);
   const auto& settings = common.m_strLoggerSettings;
-  List(kIntervalListId)->SetCurSel(StoredIndex(settings[0], static_cast<int>(std::size(kIntervals))));
-  List(kUnitListId)->SetCurSel(StoredIndex(settings[2], static_cast<int>(std::size(kUnitKeys))));
+  List(kIntervalListId)->SetCurSel(StoredIndex(settings.interval, static_cast<int>(std::size(kIntervals))));
+  List(kUnitListId)->SetCurSel(StoredIndex(settings.unit, static_cast<int>(std::size(kUnitKeys))));
   if (m_pDuration)
     Try("OnLoad duration", [this, &settings] {
-      ComCheck(m_pDuration->put_Value(static_cast<double>(std::atoi(settings[1].str().c_str()))));
+      ComCheck(m_pDuration->put_Value(static_cast<double>(std::atoi(settings.duration.str().c_str()))));
     });
-  for (size_t i = 0; i < 4; ++i) SetDlgItemText(kElapsedIds[i], settings[3 + i].str().c_str());
+  for (const ElapsedField& f : kElapsed) SetDlgItemText(f.id, (settings.*f.text).str().c_str());
 }
 
 void View::OnPrintReport() {
@@ -439,10 +447,10 @@ void View::OnPrintReport() {
     const int index = list->GetCurSel();
     return index < 0 ? std::string() : list->GetLBText(index);
   };
-  settings[0] = _bstr_t(selected(kIntervalListId).c_str());
-  settings[1] = _bstr_t(plat::FormatNumber("%5.0f", DurationField()).c_str());
-  settings[2] = _bstr_t(selected(kUnitListId).c_str());
-  for (size_t i = 0; i < 4; ++i) settings[3 + i] = _bstr_t(GetDlgItemText(kElapsedIds[i]).c_str());
+  settings.interval = _bstr_t(selected(kIntervalListId).c_str());
+  settings.duration = _bstr_t(plat::FormatNumber("%5.0f", DurationField()).c_str());
+  settings.unit = _bstr_t(selected(kUnitListId).c_str());
+  for (const ElapsedField& f : kElapsed) settings.*f.text = _bstr_t(GetDlgItemText(f.id).c_str());
   common.GenerateDataMonitorReport(m_pPlot, m_pReport, m_pPrinter,
                                    _bstr_t(plat::ProgramPath("\\Dependencies\\DataMonReport.xml")), this);
 }
