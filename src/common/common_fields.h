@@ -62,6 +62,17 @@ struct LoggerSettingTexts {
                                        &LoggerSettingTexts::seconds};
 };
 
+// The calibration pages' texts for their reports: the result, who
+// calibrated and when, and the device's figures.
+struct StrokeCalTexts {
+  _bstr_t result{""}, by{""}, date{""};
+  _bstr_t ilo{""}, lowAD{""}, highAD{""}, adRange{""};
+};
+struct CommandCalTexts {
+  _bstr_t result{""}, by{""}, date{""};
+  _bstr_t at4mA{""}, at0{""}, at100{""}, adRange{""};  // A/D readings
+};
+
 template <class Texts>
 _bstr_t& InOrder(Texts& texts, size_t i) {
   return texts.*Texts::kInOrder.at(i);
@@ -133,9 +144,9 @@ struct CCommonFields : CIdentityTexts {
   static constexpr BYTE kCompareNotLoaded = 0xFF;
 
   // Calibration reports.
-  TextArray<7> m_strStrokeCal = EmptyTexts<7>();
+  StrokeCalTexts m_strStrokeCal;
   std::array<BYTE, 14> m_bStrokeCalFlags{};
-  TextArray<8> m_strCommandCal = EmptyTexts<8>();
+  CommandCalTexts m_strCommandCal;
   std::array<BYTE, 3> m_bCommandCalActive{};
 
   // The parts of the file path split last: drive, directory, name, extension.

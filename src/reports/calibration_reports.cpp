@@ -30,10 +30,11 @@ struct Label {
   const char* field;
   const char* key;
 };
-// A value field and its element of the builder's texts.
+// A value field and the page's text it shows.
+template <class Texts>
 struct Value {
   const char* field;
-  size_t element;
+  _bstr_t Texts::*text;
 };
 struct AlertRow {
   const char* labelField;
@@ -56,9 +57,11 @@ constexpr Label kStrokeLabels[] = {
     {"StrCalFlgActiveLbl", "IDC_LBLACTIVE2"},
     {"StrCalFlgMaskLbl", "IDC_LBLMASKED2"},
 };
-constexpr Value kStrokeValues[] = {
-    {"StrkCalState", 0},   {"NewCalBy", 1},       {"LastCalDate", 2},    {"StrkCalILO", 3},
-    {"StrkCalLoADVal", 4}, {"StrkCalHiADVal", 5}, {"StrkCalADRange", 6},
+constexpr Value<StrokeCalTexts> kStrokeValues[] = {
+    {"StrkCalState", &StrokeCalTexts::result},  {"NewCalBy", &StrokeCalTexts::by},
+    {"LastCalDate", &StrokeCalTexts::date},     {"StrkCalILO", &StrokeCalTexts::ilo},
+    {"StrkCalLoADVal", &StrokeCalTexts::lowAD}, {"StrkCalHiADVal", &StrokeCalTexts::highAD},
+    {"StrkCalADRange", &StrokeCalTexts::adRange},
 };
 // In the order of the flag bytes: active at [i], masked at [7 + i].
 constexpr AlertRow kStrokeAlerts[] = {
@@ -86,9 +89,11 @@ constexpr Label kCommandLabels[] = {
     {"CmdCalFlgMaskLbl", "IDC_LBLMASKED2"},
 };
 // Element 1 of the command texts is not printed.
-constexpr Value kCommandValues[] = {
-    {"CmdCalState", 0}, {"CmdCalBy", 2},    {"LastCalDate", 3},     {"Cmd4mAValue", 4},
-    {"Cmd0Value", 5},   {"Cmd100Value", 6}, {"CmdADRangeValue", 7},
+constexpr Value<CommandCalTexts> kCommandValues[] = {
+    {"CmdCalState", &CommandCalTexts::result}, {"CmdCalBy", &CommandCalTexts::by},
+    {"LastCalDate", &CommandCalTexts::date},   {"Cmd4mAValue", &CommandCalTexts::at4mA},
+    {"Cmd0Value", &CommandCalTexts::at0},      {"Cmd100Value", &CommandCalTexts::at100},
+    {"CmdADRangeValue", &CommandCalTexts::adRange},
 };
 // Active at [i] of the command flags; masked at the management flag byte.
 struct CommandAlert {
@@ -101,10 +106,11 @@ constexpr CommandAlert kCommandAlerts[] = {
     {{"CmdSmallLbl", "IDC_CHECKMGTAISMALL", "CmdSmallActive", "CmdSmallMask"}, 59},
 };
 
-void SetTexts(reports::ReportFrame& frame, std::span<const Label> labels, std::span<const Value> values,
-              std::span<const _bstr_t> texts) {
+template <class Texts>
+void SetTexts(reports::ReportFrame& frame, std::span<const Label> labels, std::span<const Value<Texts>> values,
+              const Texts& texts) {
   for (const Label& l : labels) frame.SetText(l.field, T(l.key));
-  for (const Value& v : values) frame.SetText(v.field, texts[v.element]);
+  for (const Value<Texts>& v : values) frame.SetText(v.field, texts.*v.text);
 }
 
 void SetAlert(reports::ReportFrame& frame, const AlertRow& row, BYTE active, BYTE masked) {
@@ -120,7 +126,7 @@ void CCommonFunctions::GenerateStrokeCalReport(IReportXPtr report, IPrinterXPtr 
   reports::RunGuarded([&] {
     reports::ReportFrame frame(report, printer, page, *this, kStrokeCal);
     frame.LoadWithHeader(definitionPath);
-    SetTexts(frame, kStrokeLabels, kStrokeValues, m_strStrokeCal);
+    SetTexts<StrokeCalTexts>(frame, kStrokeLabels, kStrokeValues, m_strStrokeCal);
     constexpr size_t kRows = std::size(kStrokeAlerts);
     for (size_t i = 0; i < kRows; ++i)
       SetAlert(frame, kStrokeAlerts[i], m_bStrokeCalFlags[i], m_bStrokeCalFlags[kRows + i]);
@@ -133,7 +139,7 @@ void CCommonFunctions::GenerateCommandCalReport(IReportXPtr report, IPrinterXPtr
   reports::RunGuarded([&] {
     reports::ReportFrame frame(report, printer, page, *this, kCommandCal);
     frame.LoadWithHeader(definitionPath);
-    SetTexts(frame, kCommandLabels, kCommandValues, m_strCommandCal);
+    SetTexts<CommandCalTexts>(frame, kCommandLabels, kCommandValues, m_strCommandCal);
     for (size_t i = 0; i < std::size(kCommandAlerts); ++i)
       SetAlert(frame, kCommandAlerts[i].row, m_bCommandCalActive[i], m_bMgmtFlags.at(kCommandAlerts[i].maskByte));
     frame.SaveAndAskToPrint();

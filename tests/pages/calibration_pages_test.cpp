@@ -460,7 +460,7 @@ TEST_F(SensorCalibration, ARecordTheDeviceDidNotConfirmIsNotShownAsTheLastCalibr
   Tick();
   EXPECT_EQ(Field(View::kLastDateId), "03/14/2025 10:22:05");
   EXPECT_EQ(Field(View::kLastById), "ABC");
-  EXPECT_EQ(theApp().m_CommonFunctions.m_strStrokeCal[1].str(), "ABC");
+  EXPECT_EQ(theApp().m_CommonFunctions.m_strStrokeCal.by.str(), "ABC");
 }
 
 TEST_F(SensorCalibration, LeavingWhileRunningAbortsAndComingBackIsReady) {
@@ -507,10 +507,10 @@ TEST_F(SensorCalibration, PrintReportReadsTheDeviceAtOnceAndHandsTheReportItsFie
   EXPECT_EQ(device->Requests().front(), Bytes{13});
   EXPECT_EQ(person.Asked().size(), asked);
   const CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strStrokeCal[3].str(), "63.50");
-  EXPECT_EQ(common.m_strStrokeCal[4].str(), "6550");
-  EXPECT_EQ(common.m_strStrokeCal[5].str(), "58980");
-  EXPECT_EQ(common.m_strStrokeCal[6].str(), "52430");
+  EXPECT_EQ(common.m_strStrokeCal.ilo.str(), "63.50");
+  EXPECT_EQ(common.m_strStrokeCal.lowAD.str(), "6550");
+  EXPECT_EQ(common.m_strStrokeCal.highAD.str(), "58980");
+  EXPECT_EQ(common.m_strStrokeCal.adRange.str(), "52430");
   const std::array<BYTE, 14> flags = {1, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(common.m_bStrokeCalFlags, flags);
 
@@ -685,8 +685,8 @@ TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwe
   EXPECT_EQ(Field(Cmd::kLastById), "JQP");
   EXPECT_EQ(Field(Cmd::kInitialsId), "");
   const CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strCommandCal[2].str(), "JQP");
-  EXPECT_EQ(common.m_strCommandCal[3].str(), "03/09/2026 14:05:37");
+  EXPECT_EQ(common.m_strCommandCal.by.str(), "JQP");
+  EXPECT_EQ(common.m_strCommandCal.date.str(), "03/09/2026 14:05:37");
 }
 
 TEST_F(CommandCalibration, StartWithInitialsOtherThanThreeCharactersMarksTheFieldAndWritesNothing) {
@@ -735,7 +735,7 @@ TEST_F(CommandCalibration, AFlaggedPointExplainsItselfAndTheResultIsAnError) {
     EXPECT_EQ(device->State().history.calibration.at(5) == before, !success) << c.name;
     EXPECT_EQ(Field(Cmd::kLastDateId), device->State().history.calibration.at(5).substr(0, 19)) << c.name;
     EXPECT_EQ(page->GetInstructions(), Text(c.result)) << c.name;
-    EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal[0].str(), Text(c.result)) << c.name;
+    EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal.result.str(), Text(c.result)) << c.name;
     EXPECT_EQ(Field(Cmd::kImplicationsId), c.implication ? Text(c.implication) : "") << c.name;
     EXPECT_EQ(Field(Cmd::kSolutionsId), c.solution ? Text(c.solution) : "") << c.name;
     EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true})) << c.name;
@@ -838,10 +838,10 @@ TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTh
   EXPECT_EQ(device->Requests().front(), Bytes{13});
   EXPECT_EQ(device->Requests().back(), Read200({126, 85, 86, 87}));
   const CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strCommandCal[4].str(), "6400");
-  EXPECT_EQ(common.m_strCommandCal[5].str(), "6400");
-  EXPECT_EQ(common.m_strCommandCal[6].str(), "57600");
-  EXPECT_EQ(common.m_strCommandCal[7].str(), "51200");
+  EXPECT_EQ(common.m_strCommandCal.at4mA.str(), "6400");
+  EXPECT_EQ(common.m_strCommandCal.at0.str(), "6400");
+  EXPECT_EQ(common.m_strCommandCal.at100.str(), "57600");
+  EXPECT_EQ(common.m_strCommandCal.adRange.str(), "51200");
   device->ClearRequests();
   Tick();
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{{174}});

@@ -114,7 +114,7 @@ TEST_F(ReportBuildersTest, StrokeMarksFollowTheirOwnByte) {
 
 TEST_F(ReportBuildersTest, CommandReportFillsEveryFieldFromItsKeyOrValue) {
   UseNoTexts();
-  m_common.m_strCommandCal = {"Calibrated", "not shown", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+  m_common.m_strCommandCal = {"Calibrated", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
   m_person->CancelFile().Answer(IDNO);
   Command();
   ExpectFields(kHeaderNoTexts);
@@ -619,7 +619,7 @@ TEST_F(ReportBuildersTest, PdfsShowTitleHeaderAndValues) {
   m_common.m_bStrokeCalFlags[6] = 1;
   m_common.m_bStrokeCalFlags[7 + 3] = 1;
   m_common.m_strCommandCal = {
-      TheLanguageTable().Lookup("SUCCESSCAL"), "", "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
+      TheLanguageTable().Lookup("SUCCESSCAL"), "A. Jones", "11/30/2026", "6553", "6560", "32760", "26200"};
   m_common.m_bCommandCalActive = {1, 0, 0};
   m_common.m_bMgmtFlags[59] = 1;
   m_common.m_strStepSettings = {"25", "75", "10"};

@@ -315,8 +315,8 @@ void View::ShowHistory(const std::string& record) {
   SetDlgItemText(kLastDateId, entry.date.c_str());
   SetDlgItemText(kLastById, entry.by.c_str());
   auto& texts = theApp().m_CommonFunctions.m_strCommandCal;
-  texts[2] = _bstr_t(entry.by);
-  texts[3] = _bstr_t(entry.date);
+  texts.by = _bstr_t(entry.by);
+  texts.date = _bstr_t(entry.date);
   m_initials.Clear();
 }
 
@@ -351,7 +351,7 @@ void View::CheckStatus() {
 void View::ShowResult(const char* key) {
   const std::string text = Text(key);
   ShowInstructions(text);
-  theApp().m_CommonFunctions.m_strCommandCal[0] = _bstr_t(text);
+  theApp().m_CommonFunctions.m_strCommandCal.result = _bstr_t(text);
 }
 
 // ---- The operator's actions.
@@ -383,9 +383,9 @@ void View::OnPrintReport() {
     comm.ReadCommandCalib();
   });
   auto& texts = theApp().m_CommonFunctions.m_strCommandCal;
-  texts[4] = _bstr_t(std::to_string(comm.m_wVar126));
-  texts[5] = _bstr_t(std::to_string(comm.m_wVar85));
-  texts[6] = _bstr_t(std::to_string(comm.m_wVar86));
-  texts[7] = _bstr_t(std::to_string(comm.m_wVar87));
+  texts.at4mA = _bstr_t(std::to_string(comm.m_wVar126));
+  texts.at0 = _bstr_t(std::to_string(comm.m_wVar85));
+  texts.at100 = _bstr_t(std::to_string(comm.m_wVar86));
+  texts.adRange = _bstr_t(std::to_string(comm.m_wVar87));
   m_nStep = kReportStatusStep;
 }

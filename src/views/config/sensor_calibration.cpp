@@ -312,8 +312,8 @@ void View::ShowHistory(const std::string& record) {
   SetDlgItemText(kLastDateId, entry.date.c_str());
   SetDlgItemText(kLastById, entry.by.c_str());
   auto& texts = theApp().m_CommonFunctions.m_strStrokeCal;
-  texts[2] = _bstr_t(entry.date);
-  texts[1] = _bstr_t(entry.by);
+  texts.date = _bstr_t(entry.date);
+  texts.by = _bstr_t(entry.by);
 }
 
 void View::ShowStateText(BYTE state) {
@@ -352,7 +352,7 @@ void View::JudgeResult() {
   const bool success = status[4] == 0 && status[5] == 0;
   const std::string text = calib::ResultText(success);
   SetDlgItemText(kStateTextId, text.c_str());
-  theApp().m_CommonFunctions.m_strStrokeCal[0] = _bstr_t(text);
+  theApp().m_CommonFunctions.m_strStrokeCal.result = _bstr_t(text);
   if (success) {
     m_nStep = kRecordStep;
     return;
@@ -400,10 +400,10 @@ void View::OnPrintReport() {
 void View::FillReportFields() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  common.m_strStrokeCal[3] = _bstr_t(plat::FormatNumber("%5.2f", comm.m_dVar17));
-  common.m_strStrokeCal[4] = _bstr_t(std::to_string(comm.m_wVar80));
-  common.m_strStrokeCal[5] = _bstr_t(std::to_string(comm.m_wVar81));
-  common.m_strStrokeCal[6] = _bstr_t(std::to_string(std::abs(int(comm.m_wVar80) - int(comm.m_wVar81))));
+  common.m_strStrokeCal.ilo = _bstr_t(plat::FormatNumber("%5.2f", comm.m_dVar17));
+  common.m_strStrokeCal.lowAD = _bstr_t(std::to_string(comm.m_wVar80));
+  common.m_strStrokeCal.highAD = _bstr_t(std::to_string(comm.m_wVar81));
+  common.m_strStrokeCal.adRange = _bstr_t(std::to_string(std::abs(int(comm.m_wVar80) - int(comm.m_wVar81))));
   auto& flags = common.m_bStrokeCalFlags;
   for (int bit = 0; bit < 6; ++bit) {
     flags[bit] = (comm.m_abyStatus[4] >> bit) & 1;
