@@ -12,13 +12,12 @@
 
 namespace {
 
-constexpr int kMultiTestItem = 5;
 constexpr UINT kValidIcon = 153;
 
 }  // namespace
 
 void CDiagnosticTestPage::StartMonitoring() {
-  theApp().m_pMultiTestView = CTarnixWexletView::PageByCode(kMultiTestItem);
+  theApp().m_pMultiTestView = CTarnixWexletView::PageByCode(treeitem::kMultiTest);
   CStepPage::StartMonitoring();
 }
 
@@ -43,7 +42,7 @@ void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusK
   m_bInSequence = false;
   sequence->m_abTestDone[static_cast<size_t>(testIndex)] = true;
   sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
-  CTarnixWexletView::SelectItemByCode(kMultiTestItem);
+  CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
 }
 
 bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {

@@ -9,6 +9,45 @@
 
 class CTarnixPage;
 
+// The item codes of the pages, named for the page each shows.
+namespace treeitem {
+enum : int {
+  kDashboard = 1,
+  kAlarmAnnunciator = 21,
+  kManagementAnnunciator = 22,
+  kEventHistory = 23,
+  kTechAnnunciator = 24,
+  kValveHealth = 31,
+  kCyclesAndTravel = 312,
+  kPositionerHealth = 32,
+  kTemperatureAndHumidity = 321,
+  kPilotRelay = 322,
+  kPiezoVoltage = 323,
+  kActuatorHealth = 33,
+  kControlHealth = 34,
+  kDeviation = 341,
+  kPositionAlerts = 342,
+  kDataMonitor = 41,
+  kTechSensors = 44,
+  kMultiTest = 5,
+  kRampTest = 51,
+  kRampCompare = 511,
+  kStepTest = 52,
+  kStepCompare = 521,
+  kHdrlTest = 53,
+  kHdrlCompare = 531,
+  kPartialStrokeTest = 54,
+  kPartialStrokeCompare = 541,
+  kSensorCalibration = 61,
+  kCommandCalibration = 62,
+  kCalibrationErrors = 63,
+  kPressureControl = 72,
+  kStrokeCharacterisation = 73,
+  kCustomCharacterisation = 731,
+  kHartInformation = 77,
+};
+}  // namespace treeitem
+
 class CTarnixWexletView : public CTreeView {
  public:
   struct Item {

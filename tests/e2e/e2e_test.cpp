@@ -73,43 +73,7 @@ plat::ManualClock* g_clock = nullptr;
 // The simulated positioner the program is started on.
 constexpr const char* kDevicePath = "HART/Net/Tarnix1";
 
-// The items of the navigation tree by item code, named for the page each
-// shows.
-enum TreeItem : int {
-  kDashboard = 1,
-  kAlarmAnnunciator = 21,
-  kManagementAnnunciator = 22,
-  kEventHistory = 23,
-  kTechAnnunciator = 24,
-  kValveHealth = 31,
-  kCyclesAndTravel = 312,
-  kPositionerHealth = 32,
-  kTemperatureAndHumidity = 321,
-  kPilotRelay = 322,
-  kPiezoVoltage = 323,
-  kActuatorHealth = 33,
-  kControlHealth = 34,
-  kDeviation = 341,
-  kPositionAlerts = 342,
-  kDataMonitor = 41,
-  kTechSensors = 44,
-  kMultiTest = 5,
-  kRampTest = 51,
-  kRampCompare = 511,
-  kStepTest = 52,
-  kStepCompare = 521,
-  kHdrlTest = 53,
-  kHdrlCompare = 531,
-  kPartialStrokeTest = 54,
-  kPartialStrokeCompare = 541,
-  kSensorCalibration = 61,
-  kCommandCalibration = 62,
-  kCalibrationErrors = 63,
-  kPressureControl = 72,
-  kStrokeCharacterisation = 73,
-  kCustomCharacterisation = 731,
-  kHartInformation = 77,
-};
+using namespace treeitem;
 
 // The one view index without a page.
 constexpr int kNoPageIndex = 29;

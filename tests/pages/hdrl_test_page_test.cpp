@@ -596,28 +596,9 @@ TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
 class HDRLInSequence : public HDRLTestPage {
  public:
   // The multi-test page runs a sequence and has handed the HDRL test over.
-  void EnterSequence() {
-    CTarnixWexletApp& app = theApp();
-    multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
-    ASSERT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
-    multi->SendInitialUpdate();
-    tree = new CTarnixWexletView;
-    ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-    tree->SendInitialUpdate();
-    app.m_pTreeView = tree;
-    app.m_pViews[17] = multi;
-    app.m_pViews[22] = page;
-    multi->m_bMultiTestRunning = true;
-    multi->m_nHandedOverTest = 3;
-    device->ClearRequests();
-  }
-  int SelectedItem() {
-    CTreeCtrl& treeCtrl = tree->GetTreeCtrl();
-    return static_cast<int>(treeCtrl.GetItemData(treeCtrl.GetSelectedItem()));
-  }
+  void EnterSequence() { multi = HandOverFromSequence(3); }
 
   CDiagnostics_OfflineView* multi = nullptr;
-  CTarnixWexletView* tree = nullptr;
 };
 
 TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
@@ -631,7 +612,7 @@ TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
   EXPECT_TRUE(multi->m_abTestDone[3]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(54));
   EXPECT_EQ(Points("Position").size(), 49u);
 }
@@ -649,7 +630,7 @@ TEST_F(HDRLInSequence, AStartNeverAnsweredIsToldInTheStatusList) {
   EXPECT_TRUE(multi->m_abTestDone[3]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("HDRL_NOT_STARTED"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   page->SaveResults();  // the save-all asks for no HDRL file
 }
 

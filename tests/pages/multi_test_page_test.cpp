@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -25,6 +24,10 @@ namespace {
 
 using testpages::Bytes;
 using View = CDiagnostics_OfflineView;
+using namespace testpages;
+
+// The multi-test page and the four pages of its sequence.
+constexpr int kTestViews[] = {kMultiTestView, kRampTestView, kStepTestView, kHdrlView, kPstView};
 
 const Bytes kAbort = {201, 3, 0, 144, 0x22};
 // The set-up writes up to the test type: ramp 142 = 10.0 (41 20 00 00),
@@ -47,24 +50,24 @@ class MultiTestPage : public testpages::SimulatedPage {
     if (HasFatalFailure()) return;
     ModifyState([](sim::DeviceState& s) { s.valve.position = 100; });
     CTarnixWexletApp& app = theApp();
-    for (int index : {17, 18, 20, 22, 24}) {
+    for (int index : kTestViews) {
       CTarnixPage* page = CreatePage(index);
       ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, static_cast<UINT>(index)));
       page->SendInitialUpdate();
       app.m_pViews[static_cast<size_t>(index)] = page;
     }
-    multi = static_cast<View*>(app.m_pViews[17]);
+    multi = static_cast<View*>(app.m_pViews[kMultiTestView]);
     auto* tree = new CTarnixWexletView;
     ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
     tree->SendInitialUpdate();
     app.m_pTreeView = tree;
-    CTarnixWexletView::SelectItemByCode(5);
-    Show(5);
+    CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
+    Show(treeitem::kMultiTest);
     device->ClearRequests();
   }
   void TearDown() override {
     CTarnixWexletApp& app = theApp();
-    for (int index : {17, 18, 20, 22, 24}) app.m_pViews[static_cast<size_t>(index)] = nullptr;
+    for (int index : kTestViews) app.m_pViews[static_cast<size_t>(index)] = nullptr;
     app.m_pMultiTestView = app.m_pRampTestView = app.m_pStepTestView = app.m_pHDRLView = app.m_pPSTView = nullptr;
     app.m_pTreeView = nullptr;
     for (const std::string& f : files) std::remove(f.c_str());
@@ -78,10 +81,9 @@ class MultiTestPage : public testpages::SimulatedPage {
   // What the tree does on a selection: the shown page stops, the new one
   // starts.
   void Show(int item) {
-    static const std::map<int, int> kViews = {{5, 17}, {51, 18}, {52, 20}, {53, 22}, {54, 24}};
     if (shown) shown->StopMonitoring();
     shownItem = item;
-    shown = theApp().m_pViews[static_cast<size_t>(kViews.at(item))];
+    shown = CTarnixWexletView::PageByCode(item);
     shown->StartMonitoring();
   }
   // Follows the tree's selection while time passes, until the sequence is
@@ -126,7 +128,7 @@ class MultiTestPage : public testpages::SimulatedPage {
 
   // The points of the partial stroke page's position channel.
   LONG PstPositionCount() {
-    auto* pst = static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[24]);
+    auto* pst = static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[kPstView]);
     IiPlotXPtr plot(pst->GetPlot());
     LONG count = 0;
     theApp().m_CommonFunctions.GetPlotChannelByName(plot, "Position")->GetCount(&count);
@@ -180,7 +182,7 @@ TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEn
   EXPECT_EQ(PstPositionCount(), recorded);
   // The ticked ramp test's texts as its page shows them, "NA" for the rest.
   const CCommonFunctions& common = theApp().m_CommonFunctions;
-  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[18]);
+  auto* rampPage = static_cast<CDiagnostics_RampTestView*>(theApp().m_pViews[kRampTestView]);
   EXPECT_EQ(common.m_strRampSettings.start.str(), rampPage->GetDlgItemText(CDiagnostics_RampTestView::kStartEdit));
   EXPECT_EQ(common.m_strPSTSettings.start.str(), "NA");
   EXPECT_EQ(common.m_strPSTResult.str(), "NA");
@@ -194,9 +196,9 @@ TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {
   Type(View::kSettlingTimeId, "8");
   person.Answer(IDYES);
   Click(View::kStartId);
-  EXPECT_EQ(SelectedItem(), 53);
+  EXPECT_EQ(SelectedItem(), treeitem::kHdrlTest);
   EXPECT_TRUE(multi->m_abTestDone[2]);  // the test before it in the order
-  auto* hdrl = static_cast<CDiagnostics_HDRLView*>(theApp().m_pViews[22]);
+  auto* hdrl = static_cast<CDiagnostics_HDRLView*>(theApp().m_pViews[kHdrlView]);
   EXPECT_EQ(hdrl->GetDlgItemText(CDiagnostics_HDRLView::kSettlingTimeId), "8");
   const std::string path = TempFile("run.hdr");
   person.Answer(IDOK).AnswerFile(path);
@@ -248,20 +250,20 @@ TEST_F(MultiTestPage, OnlyTheHandedOverTestStartsByItself) {
   person.Answer(IDYES);
   Click(View::kStartId);
   // The user leaves the ramp test for the partial stroke page: it waits.
-  ASSERT_EQ(SelectedItem(), 51);
-  Show(54);
+  ASSERT_EQ(SelectedItem(), treeitem::kRampTest);
+  Show(treeitem::kPartialStrokeTest);
   for (int i = 0; i < 20; ++i) clock.Advance(500);
   EXPECT_FALSE(Sent({201, 33}));
-  EXPECT_EQ(theApp().m_pViews[24]->GetDlgItem(CDiagnostics_PSTView::kStartId)->IsWindowEnabled(), TRUE);
+  EXPECT_EQ(theApp().m_pViews[kPstView]->GetDlgItem(CDiagnostics_PSTView::kStartId)->IsWindowEnabled(), TRUE);
   // Nor does the ramp page start again when the user comes back to it.
   device->ClearRequests();
-  Show(51);
+  Show(treeitem::kRampTest);
   for (int i = 0; i < 5; ++i) clock.Advance(1000);
   EXPECT_FALSE(Sent({201, 27}));
   // The multi-test page shown again hands the ramp test over once more.
-  Show(5);
-  EXPECT_EQ(SelectedItem(), 51);
-  Show(51);
+  Show(treeitem::kMultiTest);
+  EXPECT_EQ(SelectedItem(), treeitem::kRampTest);
+  Show(treeitem::kRampTest);
   for (int i = 0; i < 5; ++i) clock.Advance(1000);
   EXPECT_TRUE(Sent(kRampSetup));
 }
@@ -271,10 +273,10 @@ TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
   person.Answer(IDYES);
   Click(View::kStartId);
   multi->m_abTestDone[0] = true;  // as if the ramp had reported back
-  Show(5);
-  ASSERT_EQ(SelectedItem(), 54);
-  Show(5);  // the user comes back before the partial stroke test ends
-  ASSERT_EQ(SelectedItem(), 54);
+  Show(treeitem::kMultiTest);
+  ASSERT_EQ(SelectedItem(), treeitem::kPartialStrokeTest);
+  Show(treeitem::kMultiTest);  // the user comes back before the partial stroke test ends
+  ASSERT_EQ(SelectedItem(), treeitem::kPartialStrokeTest);
   multi->OnStop();
   EXPECT_FALSE(multi->m_bMultiTestRunning);
   EXPECT_EQ(multi->StatusLines().back(), "Multi tests stopped");
@@ -284,7 +286,7 @@ TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
   EXPECT_FALSE(Enabled(View::kStartId));  // no box ticked any more
   // The partial stroke page shown now is on its own.
   device->ClearRequests();
-  Show(54);
+  Show(treeitem::kPartialStrokeTest);
   for (int i = 0; i < 20; ++i) clock.Advance(500);
   EXPECT_FALSE(Sent({201, 33}));
 }
@@ -292,7 +294,7 @@ TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
 TEST_F(MultiTestPage, ShownItReadsTheTestSetUpsAndChecksEveryField) {
   device->SetVariable(142, 12.5);
   device->SetVariable(143, 80);
-  Show(5);
+  Show(treeitem::kMultiTest);
   EXPECT_EQ(device->Requests().front(), (Bytes{201, 3, 0, 141, 5}));
   EXPECT_EQ(multi->GetDlgItemText(View::kRampStartId), multi->GetDlgItemText(View::kStepStartId));
   EXPECT_EQ(multi->GetDlgItemText(View::kSettlingTimeId), "6");
@@ -323,7 +325,7 @@ TEST_F(MultiTestPage, FieldsThatNoDeviceFilledAreEmptyAndNeverValid) {
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_dVar142 = comm.m_dVar143 = comm.m_dVar145 = comm.m_dVar149 = comm.m_dVar289 = 0;
   device->InjectNoReply(-1);
-  auto* page = static_cast<View*>(CreatePage(17));
+  auto* page = static_cast<View*>(CreatePage(kMultiTestView));
   ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 99));
   page->SendInitialUpdate();
   auto icon = [page](int id) { return plat::ResourceIdOf(page->GetDlgItemAs<CStatic>(id)->GetIcon()); };

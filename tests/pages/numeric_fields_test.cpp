@@ -256,7 +256,7 @@ class NumericFields : public testpages::SimulatedPage {
   }
   void TearDown() override {
     CTarnixWexletApp& app = theApp();
-    app.m_pViews[17] = nullptr;
+    app.m_pViews[testpages::kMultiTestView] = nullptr;
     app.m_pMultiTestView = nullptr;
     SimulatedPage::TearDown();
   }

@@ -22,6 +22,9 @@ namespace testpages {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The view indexes of the multi-test page and the pages it runs.
+enum TestView : int { kMultiTestView = 17, kRampTestView = 18, kStepTestView = 20, kHdrlView = 22, kPstView = 24 };
+
 // A 200 request for these variables, as it goes to the device.
 inline Bytes Read200(std::initializer_list<int> ids) {
   Bytes frame = {200, static_cast<std::uint8_t>(2 * ids.size())};

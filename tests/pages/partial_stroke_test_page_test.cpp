@@ -92,20 +92,9 @@ class PstPage : public testpages::DiagnosticPage<View, 24> {
     }
   }
   CDiagnostics_OfflineView* RunSequence() {
-    CTarnixWexletApp& app = theApp();
-    auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
-    EXPECT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
-    multi->SendInitialUpdate();
-    auto* tree = new CTarnixWexletView;
-    EXPECT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-    tree->SendInitialUpdate();
-    app.m_pTreeView = tree;
-    app.m_pViews[17] = multi;
-    app.m_pViews[24] = page;
-    multi->m_bMultiTestRunning = true;
-    multi->m_nHandedOverTest = 2;
+    CDiagnostics_OfflineView* multi = HandOverFromSequence(2);
     // The sequence's settings in the device image.
-    CWexletCoreCommunication& comm = app.m_comm;
+    CWexletCoreCommunication& comm = theApp().m_comm;
     comm.m_dVar142 = 100;
     comm.m_dVar143 = 90;
     comm.m_dVar145 = 5;
@@ -113,10 +102,6 @@ class PstPage : public testpages::DiagnosticPage<View, 24> {
     comm.m_dVar289 = 30;
     device->ClearRequests();
     return multi;
-  }
-  static int SelectedItem() {
-    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
-    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
   }
 };
 
@@ -580,7 +565,7 @@ TEST_F(PstPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
   EXPECT_TRUE(multi->m_abTestDone[2]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("PST_STOPPED"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(53));
 }
 
@@ -600,7 +585,7 @@ TEST_F(PstPage, ARunCompletedInASequenceIsDrawnThenHandedBack) {
   EXPECT_TRUE(multi->m_abTestDone[2]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("PST_COMPLETE"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(53));
 }
 

@@ -82,28 +82,14 @@ class StepTestPage : public testpages::DiagnosticPage<View, 20> {
   }
   // The multi-test page in a sequence, and the tree it is selected in.
   CDiagnostics_OfflineView* RunSequence() {
-    CTarnixWexletApp& app = theApp();
-    auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(17));
-    EXPECT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, 17));
-    multi->SendInitialUpdate();
-    auto* tree = new CTarnixWexletView;
-    EXPECT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-    tree->SendInitialUpdate();
-    app.m_pTreeView = tree;
-    app.m_pViews[17] = multi;
-    app.m_pViews[20] = page;
-    multi->m_bMultiTestRunning = true;
-    multi->m_nHandedOverTest = 1;
+    CDiagnostics_OfflineView* multi = HandOverFromSequence(1);
     // The sequence's settings in the device image.
+    CTarnixWexletApp& app = theApp();
     app.m_comm.m_dVar142 = 10;
     app.m_comm.m_dVar143 = 90;
     app.m_comm.m_dVar145 = 5;
     device->ClearRequests();
     return multi;
-  }
-  static int SelectedItem() {
-    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
-    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
   }
 };
 
@@ -553,7 +539,7 @@ TEST_F(StepTestPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
   EXPECT_TRUE(multi->m_abTestDone[1]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("STEPTEST_STOPPED"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(52));
   const size_t sent = device->Requests().size();
   Tick(20);
@@ -572,7 +558,7 @@ TEST_F(StepTestPage, ARunCompletedInASequenceHandsBackWithoutTickingAgain) {
   EXPECT_TRUE(multi->m_abTestDone[1]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("STEPTEST_COMPLETE"));
-  EXPECT_EQ(SelectedItem(), 5);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(52));
   const size_t sent = device->Requests().size();
   Tick(20);

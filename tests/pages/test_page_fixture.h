@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "diagnostics/run/multi_test_page.h"
 #include "page_fixture.h"
 #include "platform/win/resources.h"
+#include "shell/tree_view.h"
 #include "support/language_table.h"
 #include "support/plot_probe.h"
 
@@ -37,7 +39,7 @@ class DiagnosticPage : public SimulatedPage {
   }
   void TearDown() override {
     CTarnixWexletApp& app = theApp();
-    app.m_pViews[17] = app.m_pViews[kViewIndex] = nullptr;
+    app.m_pViews[kMultiTestView] = app.m_pViews[kViewIndex] = nullptr;
     app.m_pMultiTestView = nullptr;
     app.m_pTreeView = nullptr;
     for (const std::string& f : files) std::remove(f.c_str());
@@ -91,6 +93,30 @@ class DiagnosticPage : public SimulatedPage {
     files.push_back(path);
     files.push_back(path + ".prp");
     return path;
+  }
+
+  // The multi-test page in a sequence that has handed this page its test
+  // (1 step, 2 partial stroke, 3 HDRL), and the tree it is selected in.
+  CDiagnostics_OfflineView* HandOverFromSequence(int test) {
+    CTarnixWexletApp& app = theApp();
+    auto* multi = static_cast<CDiagnostics_OfflineView*>(CreatePage(kMultiTestView));
+    EXPECT_TRUE(multi->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, kMultiTestView));
+    multi->SendInitialUpdate();
+    auto* tree = new CTarnixWexletView;
+    EXPECT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
+    tree->SendInitialUpdate();
+    app.m_pTreeView = tree;
+    app.m_pViews[kMultiTestView] = multi;
+    app.m_pViews[kViewIndex] = page;
+    multi->m_bMultiTestRunning = true;
+    multi->m_nHandedOverTest = test;
+    device->ClearRequests();
+    return multi;
+  }
+  // The tree item selected.
+  static int SelectedItem() {
+    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
+    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
   }
 
   View* page = nullptr;

@@ -44,7 +44,6 @@ const std::vector<SettingField> kSettings = {
 };
 
 // The test pages' items in the tree.
-constexpr int kRampTestItem = 51, kStepTestItem = 52, kHdrlItem = 53, kPstItem = 54;
 
 // The four tests in the order they run; the index is their done flag.
 struct SequenceTest {
@@ -56,14 +55,17 @@ struct SequenceTest {
 const SequenceTest kTests[] = {
     {View::kRampBoxId,
      "RAMPTEST_STARTED",
-     kRampTestItem,
+     treeitem::kRampTest,
      {View::kRampStartId, View::kRampStopId, View::kRampHoldId, View::kRampTimeId, View::kBidirectionalBoxId}},
-    {View::kStepBoxId, "STEPTEST_STARTED", kStepTestItem, {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
+    {View::kStepBoxId,
+     "STEPTEST_STARTED",
+     treeitem::kStepTest,
+     {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
     {View::kPstBoxId,
      "PST_STARTED",
-     kPstItem,
+     treeitem::kPartialStrokeTest,
      {View::kPstStartId, View::kPstStopId, View::kPstTimeLimitId, View::kPstRampTimeId, View::kPstHoldId}},
-    {View::kHdrlBoxId, "HDRLTEST_STARTED", kHdrlItem, {View::kSettlingTimeId}},
+    {View::kHdrlBoxId, "HDRLTEST_STARTED", treeitem::kHdrlTest, {View::kSettlingTimeId}},
 };
 
 // Left column: a group per test with its box; the fields in rows beside it,
@@ -220,10 +222,10 @@ void View::OnShown() {
   }
   m_lbStatus.ResetContent();
   CTarnixWexletApp& app = theApp();
-  app.m_pRampTestView = CTarnixWexletView::PageByCode(kRampTestItem);
-  app.m_pStepTestView = CTarnixWexletView::PageByCode(kStepTestItem);
-  app.m_pHDRLView = CTarnixWexletView::PageByCode(kHdrlItem);
-  app.m_pPSTView = CTarnixWexletView::PageByCode(kPstItem);
+  app.m_pRampTestView = CTarnixWexletView::PageByCode(treeitem::kRampTest);
+  app.m_pStepTestView = CTarnixWexletView::PageByCode(treeitem::kStepTest);
+  app.m_pHDRLView = CTarnixWexletView::PageByCode(treeitem::kHdrlTest);
+  app.m_pPSTView = CTarnixWexletView::PageByCode(treeitem::kPartialStrokeTest);
   ResetInputIcons();
   RefreshFromDevice();
   // An empty field holds no setting, whatever its flag says from before.

@@ -19,7 +19,6 @@ namespace {
 constexpr int kIdleStep = 1, kHistoryStep = 2, kStartStep = 16, kAbortStep = 18, kShowStep = 20,
               kRecordStep = 21, kResultStep = 32;
 enum Request { kMonitor = 1, kStartRequest = 4, kAbortRequest = 5, kHistoryRequest = 10, kReportRequest = 13 };
-constexpr int kEventHistoryItem = 23, kErrorsItem = 63;
 // The idle step polls the header every fourth time, reading the values
 // between; the first poll too comes at the fourth.
 constexpr int kPollEvery = 4;
@@ -268,7 +267,7 @@ void View::OnTimer(UINT id) {
   // the hidden page stops polling.
   KillTimer(id);
   m_nRequest = 0;
-  Try("history link", [] { SelectTreeItem(kEventHistoryItem); });
+  Try("history link", [] { SelectTreeItem(treeitem::kEventHistory); });
 }
 
 // ---- What the steps show.
@@ -383,7 +382,7 @@ void View::OnStartCalibration() {
 
 void View::OnAbortCalibration() { m_nRequest = kAbortRequest; }
 
-void View::OnErrorsLinkClick() { SelectTreeItem(kErrorsItem); }
+void View::OnErrorsLinkClick() { SelectTreeItem(treeitem::kCalibrationErrors); }
 
 void View::OnPrintReport() {
   CWexletCoreCommunication& comm = theApp().m_comm;

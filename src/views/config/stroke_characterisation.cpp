@@ -46,7 +46,6 @@ constexpr std::array<std::array<double, 21>, 7> kCurves = {{
     {0, 8, 14, 17, 21, 24, 27.5, 31.5, 35.5, 39.5, 43.9, 48.1, 52.8, 57.4, 62.4, 67.5, 72.9, 78.6, 84.7, 91.2, 100},
 }};
 constexpr int kCustom = 7;  // the list entry of the device's own curve
-constexpr int kCustomCharItem = 731;
 
 enum Request { kApply = 2, kRetrieve = 3, kDraw = 4 };
 enum Step : int { kPollStep = 1, kReadStep = 4, kCurveStep = 8, kWriteStep = 11 };
@@ -103,7 +102,8 @@ View::CConfiguration_StrokeCharView() : CConfigurationPage(428, "IDC_BUTTON_CUS_
   MapCommand(BN_CLICKED, kApplyId, [this] { OnApply(); });
   MapCommand(BN_CLICKED, kRetrieveId, [this] { Request(kRetrieve); });
   MapCommand(CBN_SELCHANGE, kSelectionId, [this] { m_nRequest = kDraw; });
-  MapEvent(kCustomizeId, 1, [](const EventArgs&) { CTarnixWexletView::SelectItemByCode(kCustomCharItem); });
+  MapEvent(kCustomizeId, 1,
+           [](const EventArgs&) { CTarnixWexletView::SelectItemByCode(treeitem::kCustomCharacterisation); });
 }
 
 void View::CreateControls() {

@@ -2,6 +2,7 @@
 
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
+#include "shell/tree_view.h"
 
 namespace {
 
@@ -84,13 +85,12 @@ constexpr health::ValueLine kValues[] = {
 constexpr int kResponseBox = 1373, kCyclesBox = 786, kTravelBox = 1443, kTemperatureBox = 794, kPiezoBox = 1407;
 
 // The pilot relay page, the temperature page and the piezo voltage page.
-constexpr int kPilotItem = 322, kTemperatureItem = 321, kPiezoItem = 323;
 constexpr health::Link kLinks[] = {
-    {1667, 327, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
-    {1662, 328, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
-    {1663, 330, kPilotItem, "IDC_ILABELXCONFIGRESPTIME"},
-    {1664, 329, kTemperatureItem, "IDC_ILABELXCONFIGRESPTIME"},
-    {1666, 333, kPiezoItem, "IDC_ILABELXCONFIGRESPTIME"},
+    {1667, 327, treeitem::kPilotRelay, "IDC_ILABELXCONFIGRESPTIME"},
+    {1662, 328, treeitem::kPilotRelay, "IDC_ILABELXCONFIGRESPTIME"},
+    {1663, 330, treeitem::kPilotRelay, "IDC_ILABELXCONFIGRESPTIME"},
+    {1664, 329, treeitem::kTemperatureAndHumidity, "IDC_ILABELXCONFIGRESPTIME"},
+    {1666, 333, treeitem::kPiezoVoltage, "IDC_ILABELXCONFIGRESPTIME"},
 };
 
 constexpr int kColumn = 200;

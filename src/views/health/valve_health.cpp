@@ -2,6 +2,7 @@
 
 #include "platform/sys/numeric.h"
 #include "shell/app.h"
+#include "shell/tree_view.h"
 
 namespace {
 
@@ -46,10 +47,9 @@ constexpr health::ValueLine kValues[] = {
 };
 
 // Both links lead to the cycles and travel page.
-constexpr int kCyclesAndTravelItem = 312;
 constexpr health::Link kLinks[] = {
-    {1667, 393, kCyclesAndTravelItem, "IDC_ILABELXCONFIGVALCYCTIP"},
-    {1668, 394, kCyclesAndTravelItem, "IDC_ILABELXCONFIGVALTRAVTIP"},
+    {1667, 393, treeitem::kCyclesAndTravel, "IDC_ILABELXCONFIGVALCYCTIP"},
+    {1668, 394, treeitem::kCyclesAndTravel, "IDC_ILABELXCONFIGVALTRAVTIP"},
 };
 
 constexpr int kColumn = 330;
