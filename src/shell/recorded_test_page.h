@@ -37,6 +37,22 @@ struct RecordedTestKind {
   bool settleAfterPointer = false;  // one tick without a transaction after the record pointer is set
 };
 
+// A curve box: the box, the channel it shows, and the key of its caption
+// and of the channel's legend.
+struct ChannelBox {
+  int box;
+  const char* channel;
+  const char* key;
+};
+// The step and partial stroke pages' boxes of the four curves of a record.
+constexpr std::array<ChannelBox, 4> RecordCurveBoxes(int position, int command, int pilotCommand,
+                                                     int pilotPosition) {
+  return {{{position, "Position", "IDC_STATICPOSNLBL"},
+           {command, "Command", "IPLOTCHANCMD"},
+           {pilotCommand, "ILCmd", "IDC_CHECK_SPOOLCMD"},
+           {pilotPosition, "ILPos", "IDC_CHECK_SPOOLPOS"}}};
+}
+
 // The controls the machine drives (0: the page has none).
 struct RecordedTestIds {
   int status, elapsed, progress;

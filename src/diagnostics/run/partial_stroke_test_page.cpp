@@ -21,18 +21,8 @@ constexpr double kTopPercent = 110.0;
 // A file keeps a time the device has not got as the device's mark for it.
 constexpr const char* kMissingFileValue = "655.35";
 
-// The channel boxes and what each shows.
-struct ChannelBox {
-  int box;
-  const char* channel;
-  const char* key;  // the box's caption and the channel's legend
-};
-constexpr ChannelBox kChannelBoxes[] = {
-    {View::kPositionBoxId, "Position", "IDC_STATICPOSNLBL"},
-    {View::kCommandBoxId, "Command", "IPLOTCHANCMD"},
-    {View::kPilotCommandBoxId, "ILCmd", "IDC_CHECK_SPOOLCMD"},
-    {View::kPilotPositionBoxId, "ILPos", "IDC_CHECK_SPOOLPOS"},
-};
+constexpr auto kChannelBoxes =
+    RecordCurveBoxes(View::kPositionBoxId, View::kCommandBoxId, View::kPilotCommandBoxId, View::kPilotPositionBoxId);
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
 bool ShowsMissingTime(const std::string& text) {

@@ -27,18 +27,8 @@ const RecordedTestIds kIds{View::kStatusId, View::kElapsedId, View::kProgressId,
                            View::kLoadId,   View::kSaveId,    View::kStartId,    View::kStopId,
                            View::kPrintId,  View::kBaselineBoxId, View::kPlotPlaceId, View::kPlotId};
 
-// The channel boxes and what each shows.
-struct ChannelBox {
-  int box;
-  const char* channel;
-  const char* key;  // the box's caption and the channel's legend
-};
-constexpr ChannelBox kChannelBoxes[] = {
-    {View::kPositionBoxId, "Position", "IDC_STATICPOSNLBL"},
-    {View::kCommandBoxId, "Command", "IPLOTCHANCMD"},
-    {View::kPilotCommandBoxId, "ILCmd", "IDC_CHECK_SPOOLCMD"},
-    {View::kPilotPositionBoxId, "ILPos", "IDC_CHECK_SPOOLPOS"},
-};
+constexpr auto kChannelBoxes =
+    RecordCurveBoxes(View::kPositionBoxId, View::kCommandBoxId, View::kPilotCommandBoxId, View::kPilotPositionBoxId);
 
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
