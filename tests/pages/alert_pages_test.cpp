@@ -29,7 +29,7 @@ _com_ptr_t<I> As(IUnknown* unknown) {
   return _com_ptr_t<I>(p, false);
 }
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 const Bytes kReadLimits = Read200({119, 120});
 const Bytes kSelect[3] = {{201, 3, 0x01, 0xCD, 0}, {201, 3, 0x01, 0xCD, 1}, {201, 3, 0x01, 0xCD, 2}};

@@ -36,7 +36,7 @@ const Bytes kAbortWrite = {201, 3, 0, 170, 0};
 const Bytes kReadStrokeHistory = {184, 1, 1};
 const Bytes kStatusRead = {174};
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 // ---- The history record, as the device keeps it.
 

@@ -27,7 +27,7 @@ using Mask = std::array<std::uint8_t, 32>;
 const Bytes kStatusPoll = Read200({8, 42});
 constexpr COLORREF kGrey = 0x696969, kHealthy = 0x006400, kRed = 0x0A0AFF, kGreen = 0x00FF00;
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 Mask Filled(std::uint8_t value) {
   Mask m;

@@ -38,7 +38,7 @@ _com_ptr_t<I> As(IUnknown* unknown) {
   return _com_ptr_t<I>(p, false);
 }
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 const Bytes kSlowRead = Read200({8, 62, 63, 117, 118});
 const Bytes kCyclicRead = Read200({2, 6, 10, 12, 55, 56, 135, 264});

@@ -26,7 +26,7 @@ const Bytes kUnitRead = Read200({152});
 const Bytes kSampleRead = Read200({6, 2, 10, 48, 49, 135});
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 class DataMonitorPage : public testpages::DiagnosticPage<View, 16> {
  public:

@@ -45,7 +45,7 @@ Bytes CommandWrite(double percent) {
   return {};
 }
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 const int kResultIds[] = {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
                           View::kRepeatabilityMaximumId, View::kLinearityId};

@@ -39,7 +39,7 @@ const Bytes kRampSetup = {201, 27,   0, 142, 0x41, 0x20, 0, 0, 0,    143,  0x42,
 const Bytes kPstSetup = {201, 33, 0, 142, 0x42, 0xC8, 0, 0, 0, 143, 0x42, 0xB4, 0, 0, 0, 145, 0x40,
                          0xA0, 0, 0, 0, 149, 0x41, 0x20, 0, 0, 1, 33, 0x41, 0xF0, 0, 0};
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 class MultiTestPage : public testpages::SimulatedPage {
  public:

@@ -226,7 +226,7 @@ std::vector<Row> Rows() {
   return rows;
 }
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 // The values of a 201 request, by the simulator's own types.
 std::vector<std::pair<int, double>> Values201(const Bytes& request) {

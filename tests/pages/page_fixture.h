@@ -16,11 +16,15 @@
 #include "platform/win/person.h"
 #include "shell/app.h"
 #include "sim/install.h"
+#include "support/language_table.h"
 #include "support/log_capture.h"
 
 namespace testpages {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// A text of the language table loaded.
+inline std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
 // The view indexes of the multi-test page and the pages it runs.
 enum TestView : int { kMultiTestView = 17, kRampTestView = 18, kStepTestView = 20, kHdrlView = 22, kPstView = 24 };

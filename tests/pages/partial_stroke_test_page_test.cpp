@@ -387,12 +387,7 @@ TEST_F(PstPage, ApplyWritesTheSettingsToKeepOnly) {
 }
 
 TEST_F(PstPage, EachSettingAcceptsTheEndsOfItsRangeAndNothingBeyond) {
-  struct Case {
-    int edit, icon;
-    const char* text;
-    bool valid;
-    const char* errorKey;
-  } cases[] = {
+  const testpages::SettingCase cases[] = {
       {View::kStartPosId, View::kStartIconId, "-10", true, ""},
       {View::kStartPosId, View::kStartIconId, "110.1", false, "TT_STARTPOS_ERROR"},
       {View::kStopPosId, View::kStopIconId, "110", true, ""},
@@ -406,16 +401,12 @@ TEST_F(PstPage, EachSettingAcceptsTheEndsOfItsRangeAndNothingBeyond) {
       {View::kTimeLimitId, View::kTimeLimitIconId, "", false, "TT_TIMELIMIT_ERROR"},
   };
   Show();
-  for (const Case& c : cases) {
+  for (const testpages::SettingCase& c : cases) {
     SCOPED_TRACE(c.text);
     Settings("100", "90", "5", "10", "30");
     page->SetDlgItemText(c.edit, c.text);
-    EXPECT_EQ(Icon(c.icon), c.valid ? 153u : 152u);
-    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    ExpectJudged(c);
     EXPECT_EQ(Enabled(View::kApplyId), c.valid);
-    if (!c.valid) {
-      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
-    }
   }
 }
 

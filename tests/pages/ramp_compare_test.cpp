@@ -118,7 +118,7 @@ class RampComparePage : public testpages::DiagnosticPage<View, 19> {
   }
 };
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 TEST_F(RampComparePage, StartsEmptyInTheRampViewAndSwitchesViewsWithoutFiles) {
   EXPECT_FALSE(Enabled(CComparePage::kFile2Id));

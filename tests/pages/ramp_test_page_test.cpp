@@ -37,11 +37,12 @@ Bytes SetupFrame(std::uint8_t type) {
 const Bytes kSetup30To70 = {201, 27, 0, 142, 0x41, 0xF0, 0, 0, 0, 143, 0x42, 0x8C, 0, 0,
                             0, 145, 0x40, 0xA0, 0, 0, 0, 149, 0x42, 0x70, 0, 0, 0, 144, 9};
 
-constexpr UINT kValidIcon = 153, kInvalidIcon = 152;
+using testpages::kInvalidIcon;
+using testpages::kValidIcon;
 const char* const kOpening[] = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
 const char* const kClosing[] = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
 
-std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+using testpages::Text;
 
 class RampPage : public testpages::DiagnosticPage<View, 18> {
  public:
@@ -521,12 +522,7 @@ TEST_F(RampPage, ARetrievedBaselineIsDrawnOnItsOwnAxes) {
 }
 
 TEST_F(RampPage, SettingsAreCheckedAgainstTheirRangesAndGovernStart) {
-  struct Case {
-    int edit, icon;
-    const char* text;
-    bool valid;
-    const char* errorKey;
-  } cases[] = {
+  const testpages::SettingCase cases[] = {
       {View::kStartEdit, View::kStartIcon, "-10", true, "TT_STARTPOS_ERROR"},
       {View::kStartEdit, View::kStartIcon, "110", true, "TT_STARTPOS_ERROR"},
       {View::kStartEdit, View::kStartIcon, "-10.1", false, "TT_STARTPOS_ERROR"},
@@ -538,14 +534,12 @@ TEST_F(RampPage, SettingsAreCheckedAgainstTheirRangesAndGovernStart) {
       {View::kRampEdit, View::kRampIcon, "abc", false, "TT_PST_RAMPTIME_ERROR"},
   };
   Show();
-  for (const Case& c : cases) {
+  for (const testpages::SettingCase& c : cases) {
     SCOPED_TRACE(std::string(c.text));
     Type(c.edit, c.text);
-    EXPECT_EQ(Icon(c.icon), c.valid ? kValidIcon : kInvalidIcon);
-    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    ExpectJudged(c);
     EXPECT_EQ(Field(c.edit), c.text);
     if (!c.valid) {
-      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
       // Put right, the field no longer holds Start back; the tip stays.
       Type(c.edit, "10");
       EXPECT_EQ(Icon(c.icon), kValidIcon);

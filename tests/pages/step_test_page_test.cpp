@@ -332,12 +332,7 @@ TEST_F(StepTestPage, SetBaselineRunsWithZeroAndRetrieveBaselineDrawsTheRecordOnI
 // ---- Input checks.
 
 TEST_F(StepTestPage, EachSettingAcceptsTheEndsOfItsRangeAndNothingBeyond) {
-  struct Case {
-    int edit, icon;
-    const char* text;
-    bool valid;
-    const char* errorKey;
-  } cases[] = {
+  const testpages::SettingCase cases[] = {
       {View::kStartPosId, View::kStartIconId, "-10", true, ""},
       {View::kStartPosId, View::kStartIconId, "110", true, ""},
       {View::kStartPosId, View::kStartIconId, "-10.1", false, "TT_STARTPOS_ERROR"},
@@ -349,16 +344,12 @@ TEST_F(StepTestPage, EachSettingAcceptsTheEndsOfItsRangeAndNothingBeyond) {
       {View::kHoldId, View::kHoldIconId, "-0.1", false, "TT_PST_HOLDTIME_ERROR"},
   };
   Show();
-  for (const Case& c : cases) {
+  for (const testpages::SettingCase& c : cases) {
     SCOPED_TRACE(c.text);
     Settings("10", "90", "5");
     page->SetDlgItemText(c.edit, c.text);
-    EXPECT_EQ(Icon(c.icon), c.valid ? 153u : 152u);
-    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    ExpectJudged(c);
     EXPECT_EQ(page->IsStartAllowed(), c.valid);
-    if (!c.valid) {
-      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
-    }
   }
 }
 

@@ -20,8 +20,16 @@
 
 namespace testpages {
 
-// A text of the language table loaded, English.
-inline std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+// The icons beside a setting's edit.
+constexpr UINT kValidIcon = 153, kInvalidIcon = 152;
+
+// A setting typed into its edit, and how the page must judge it.
+struct SettingCase {
+  int edit, icon;
+  const char* text;
+  bool valid;
+  const char* errorKey;  // the icon's tip when the text is refused
+};
 
 template <class View, int kViewIndex>
 class DiagnosticPage : public SimulatedPage {
@@ -52,6 +60,15 @@ class DiagnosticPage : public SimulatedPage {
   std::string Field(int id) { return page->GetDlgItemText(id); }
   void Click(int id) { page->template GetDlgItemAs<CButton>(id)->Click(); }
   UINT Icon(int id) { return plat::ResourceIdOf(page->template GetDlgItemAs<CStatic>(id)->GetIcon()); }
+  // The setting's icon and Start follow the judgement; a refused text
+  // gives the icon its tip.
+  void ExpectJudged(const SettingCase& c) {
+    EXPECT_EQ(Icon(c.icon), c.valid ? kValidIcon : kInvalidIcon);
+    EXPECT_EQ(Enabled(View::kStartId), c.valid);
+    if (!c.valid) {
+      EXPECT_EQ(page->GetToolTips().GetToolText(page->GetDlgItem(c.icon)), Text(c.errorKey));
+    }
+  }
   // Ticks at the page's period of each moment.
   void Tick(int n = 1) {
     for (int i = 0; i < n; ++i) clock.Advance(page->GetPeriod());
