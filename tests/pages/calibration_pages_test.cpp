@@ -70,8 +70,7 @@ template <class Page, int kViewIndex>
 class CalibrationPage : public testpages::SimulatedPage {
  public:
   void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
+    testpages::LoadEnglish();
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
     page = static_cast<Page*>(CreatePage(kViewIndex));

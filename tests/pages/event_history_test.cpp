@@ -58,8 +58,7 @@ class EventHistory : public testpages::SimulatedPage {
  public:  // the fault cases arrange the device through the fixture
   void SetUp() override {
     // The shipped texts: the grid's titles are set when the page is made.
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
+    testpages::LoadEnglish();
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
     CWexletCoreCommunication& comm = theApp().m_comm;

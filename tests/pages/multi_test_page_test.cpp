@@ -44,8 +44,7 @@ using testpages::Text;
 class MultiTestPage : public testpages::SimulatedPage {
  public:
   void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
+    testpages::LoadEnglish();
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
     ModifyState([](sim::DeviceState& s) { s.valve.position = 100; });

@@ -250,8 +250,7 @@ std::vector<std::pair<int, double>> Values201(const Bytes& request) {
 class NumericFields : public testpages::SimulatedPage {
  public:
   void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
+    testpages::LoadEnglish();
     SimulatedPage::SetUp();
   }
   void TearDown() override {

@@ -23,6 +23,13 @@ namespace testpages {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The shipped language file, English: what the pages' texts are checked
+// against.
+inline void LoadEnglish() {
+  TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+                          false);
+}
+
 // A text of the language table loaded.
 inline std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 

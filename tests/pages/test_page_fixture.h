@@ -35,8 +35,7 @@ template <class View, int kViewIndex>
 class DiagnosticPage : public SimulatedPage {
  public:
   void SetUp() override {
-    TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
-                            false);
+    testpages::LoadEnglish();
     SimulatedPage::SetUp();
     if (HasFatalFailure()) return;
     ArrangeDevice();
