@@ -63,10 +63,6 @@ class HDRLTestPage : public testpages::DiagnosticPage<View, 22> {
     Tick(2);
     device->ClearRequests();
   }
-  void Start() {
-    person.Answer(IDYES);
-    Click(View::kStartId);
-  }
   // From Start to the restore: the start tick, 25 stairs, analysis, restore.
   void RunToEnd(const char* settlingTime = "6") {
     page->SetDlgItemText(View::kSettlingTimeId, settlingTime);

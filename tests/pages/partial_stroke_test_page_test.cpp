@@ -66,10 +66,6 @@ class PstPage : public testpages::DiagnosticPage<View, 24> {
     Tick(3);
     device->ClearRequests();
   }
-  void Start() {
-    person.Answer(IDYES);
-    Click(View::kStartId);
-  }
   // Started and run until the results are shown.
   void RunToEnd(const char* hold = "5", const char* ramp = "10", const char* limit = "30") {
     Settings("100", "90", hold, ramp, limit);

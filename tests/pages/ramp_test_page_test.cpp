@@ -65,10 +65,6 @@ class RampPage : public testpages::DiagnosticPage<View, 18> {
     Tick(2);
     Sent();
   }
-  void Start() {
-    person.Answer(IDYES);
-    Click(View::kStartId);
-  }
   // Ticks until the page is idle again; the frames sent meanwhile. The
   // transaction of `lost` goes unanswered the first `times` it is due.
   std::vector<Bytes> RunToEnd(int lost = 0, int times = 0) {

@@ -60,10 +60,6 @@ class StepTestPage : public testpages::DiagnosticPage<View, 20> {
     Tick(3);
     device->ClearRequests();
   }
-  void Start() {
-    person.Answer(IDYES);
-    Click(View::kStartId);
-  }
   // Started and run until the record is read and drawn.
   void RunToEnd(const char* start = "10", const char* stop = "90", const char* hold = "5") {
     Settings(start, stop, hold);

@@ -55,6 +55,11 @@ class DiagnosticPage : public SimulatedPage {
   // The device as the test needs it before the page is built.
   virtual void ArrangeDevice() {}
 
+  // Start, the movement question answered Yes.
+  void Start() {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+  }
   bool Enabled(int id) { return page->GetDlgItem(id)->IsWindowEnabled(); }
   std::string Field(int id) { return page->GetDlgItemText(id); }
   void Click(int id) { page->template GetDlgItemAs<CButton>(id)->Click(); }
