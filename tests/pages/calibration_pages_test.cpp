@@ -551,14 +551,13 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     return writes;
   }
   // The step code writes of the wizard, in order.
-  enum Write { kStartCode, kLowCode, kHighCode, kEndCode, kNoLoss };
+  enum Write { kStartCode, kLowCode, kHighCode, kNoLoss };
   // The whole wizard at 4.5 mA and `high`, ticking until the history is
   // read back; `raisedAtTheEnd` goes into status byte 5 after the last
   // point's check; the request of the write `lost` gets no answer.
   void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0, Write lost = kNoLoss) {
     TakePoints(high, lost);
     if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
-    if (lost == kEndCode) device->InjectNoReply();
     End(Cmd::kAcceptId);
   }
   // Started, both points taken and checked: the end stage.
