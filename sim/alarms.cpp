@@ -22,6 +22,7 @@ constexpr std::uint16_t kResponseWarning = 296;
 constexpr std::uint16_t kResponseAlarm = 297;
 constexpr std::uint16_t kPiezoVoltage = 490;
 
+constexpr std::uint8_t kDigitalCommandMode = 8;      // S1.0
 constexpr std::uint8_t kCalibrationInProgress = 81;  // S10.1
 constexpr std::uint8_t kStrokeCalibrating = 24;      // S3.0
 constexpr std::uint8_t kSettingIlo = 25;             // S3.1
@@ -55,6 +56,7 @@ struct Derived {
 // Piezo bands in volts: alarm below -8 and from 22.75, warning up to 2 and
 // from 20.
 constexpr Derived kDerived[] = {
+    {kDigitalCommandMode, Digital},
     // The abort state only restores control: the calibration is over.
     {kCalibrationInProgress,
      [](const DeviceState& s) {

@@ -256,8 +256,10 @@ bool EchoesWritten(std::uint16_t id) { return id == kSupplyCount; }
 void CommandCalibrationStep(DeviceState& state, double step) {
   CommandCalibration& cal = state.calibration.command;
   std::uint8_t& flags = state.status.bytes[5];
+  const bool running = cal.step != 0;
   if (step == 1) {
-    cal = {.step = 1};
+    // A start over keeps the loop's own current of the first start.
+    cal = {.step = 1, .loopBefore = running ? cal.loopBefore : state.valve.analogInput};
     flags &= static_cast<std::uint8_t>(~kCommandFlags);
   } else if (step == 5 && cal.step == 1) {
     cal.low = LiveCommandCount(state);
@@ -275,6 +277,21 @@ void CommandCalibrationStep(DeviceState& state, double step) {
       StoreVariable(state, kCommandRange, cal.high - cal.low);
     }
     cal.step = 0;
+  }
+  if (const std::optional<double> input = CalibratorInput(state)) {
+    state.valve.analogInput = *input;
+  } else if (running && cal.step == 0 && state.calibration.loopCalibrator) {
+    state.valve.analogInput = cal.loopBefore;
+  }
+}
+
+std::optional<double> CalibratorInput(const DeviceState& state) {
+  if (!state.calibration.loopCalibrator) return std::nullopt;
+  switch (state.calibration.command.step) {
+    case 1: return 0.0;  // 4 mA
+    case 5:
+    case 9: return 100.0;  // 20 mA
+    default: return std::nullopt;
   }
 }
 

@@ -23,7 +23,10 @@
 // the range, 0 ends it. The points (85, 86, 87) change only when 9 came
 // before the 0 and no flag was raised: status byte 5 bit 1 for a range too
 // small, bits 2 and 3 for a count below or above the converter's window.
-// The command the valve follows keeps the nominal 4-20 mA scale.
+// The command the valve follows keeps the nominal 4-20 mA scale. The loop
+// calibrator (CalibrationRecords::loopCalibrator) steps the loop current
+// to 4 mA at 1 and to 20 mA at 5, and gives the loop its own current back
+// at the end.
 //
 // Zero supply (variable 74): reads the supply sensor's count; a write
 // records the count written as the zero (71) and the difference to the
@@ -68,6 +71,9 @@ bool Order(DeviceState& state, std::uint16_t id, double value);
 bool EchoesWritten(std::uint16_t id);
 // What a kept write of 14 sets off.
 void CommandCalibrationStep(DeviceState& state, double step);
+// The analog input (%) the loop calibrator gives while the command
+// calibration runs; none when it is off or nothing runs.
+std::optional<double> CalibratorInput(const DeviceState& state);
 // After each valve step from `before`: the position sensor's count
 // follows a moving stem, and the stroke calibration goes on.
 void AdvanceCalibration(DeviceState& state, const ValveModel& before);

@@ -49,9 +49,10 @@ void Positioner::CatchUp() {
     m_valveMs += steps * kValveStepMs;
   }
   for (std::int64_t i = 0; i < steps; ++i) {
-    // The input as it stands at the end of this step.
-    m_state.valve.analogInput =
-        ProfileInput(m_state.input, m_state.alarms.clockMs + kValveStepMs, m_state.valve.analogInput);
+    // The input as it stands at the end of this step: the loop calibrator's
+    // while it is on the loop.
+    m_state.valve.analogInput = CalibratorInput(m_state).value_or(
+        ProfileInput(m_state.input, m_state.alarms.clockMs + kValveStepMs, m_state.valve.analogInput));
     const ValveModel before = m_state.valve;
     // Without air the actuator holds the stem where it is.
     if (!AirOff(m_state)) Step(m_state.valve, FinalCommand(m_state), kValveStepMs / 1000.0);

@@ -326,12 +326,20 @@ struct CommandCalibration {
   std::uint8_t step = 0;
   std::uint16_t low = 0;
   std::uint16_t high = 0;
+  // The analog input (%) the loop had when the calibration started; the
+  // loop calibrator gives it back at the end.
+  double loopBefore = 0;
   friend bool operator==(const CommandCalibration&, const CommandCalibration&) = default;
 };
 
 struct CalibrationRecords {
   StrokeCalibration stroke;
   CommandCalibration command;
+  // An engineer's loop calibrator on the 4-20 mA input: it gives 4 mA while
+  // the command calibration takes its low point and 20 mA from then on to
+  // the end. Off, the loop current stays where it was set, for tests that
+  // take the points at currents of their own.
+  bool loopCalibrator = true;
   // The air supply, psi, as the sensor sees it (a little below 0 when its
   // zero has drifted); below kLeastSupply the actuator cannot move the
   // stem. The supply sensor's count (variable 74) is supplyZero plus

@@ -1466,28 +1466,38 @@ TEST_F(Diagnostics, TechnicianSensorsShowTheValveAndTheLostLink) {
   EXPECT_EQ(page->GetDlgItemText(1012).rfind("Loss", 0), std::string::npos);
 }
 
-// A command calibration through its wizard on the simulated positioner:
-// the low and high points taken at the loop current of the moment, kept by
-// the device, and the report printed.
+// A command calibration through its wizard on the default simulated
+// positioner, whose loop calibrator gives 4 mA for the low point and 20 mA
+// for the high one: the device keeps the points in place of an older
+// calibration, the loop has its 12 mA back, and the report prints.
 TEST_F(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   using View = CCalibration_CommandCalibView;
   RestoreTheDeviceAtTheEnd();
+  device->SetVariable(85, 7000);
+  device->SetVariable(86, 56500);
+  device->SetVariable(87, 49500);
   auto* page = Show<View>(kCommandCalibration);
   g_clock->Advance(3 * 5000);
   auto until = [&](int id) {
     for (int tick = 0; tick < 6 && !Enabled(*page, id); ++tick) g_clock->Advance(5000);
     return Enabled(*page, id);
   };
+  // The input as the page shows it, after an idle round that reads it.
+  auto input = [&] {
+    g_clock->Advance(2 * 5000);
+    return page->GetDlgItemText(View::kCurrentId) + " mA, " + page->GetDlgItemText(View::kCountId);
+  };
   ASSERT_TRUE(Enabled(*page, View::kStartId));
+  const std::string loop = input();
 
-  device->SetVariable(1, 4.5);
   page->SetDlgItemText(View::kInitialsId, "JQP");
   page->GetDlgItemAs<CButton>(View::kStartId)->Click();
   ASSERT_TRUE(until(View::kAcceptId));
+  EXPECT_EQ(input(), " 4.00 mA, 6400");
   page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the low point
   g_clock->Advance(5000);
   ASSERT_TRUE(until(View::kAcceptId));
-  device->SetVariable(1, 19.5);
+  EXPECT_EQ(input(), "20.00 mA, 57600");
   page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the high point
   g_clock->Advance(5000);
   ASSERT_TRUE(until(View::kAcceptId));
@@ -1495,10 +1505,14 @@ TEST_F(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   page->GetDlgItemAs<CButton>(View::kAcceptId)->Click();  // the end
   ASSERT_TRUE(until(View::kStartId));
   EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
-  EXPECT_EQ(device->Variable(85), 8000);   // 4.5 mA
-  EXPECT_EQ(device->Variable(86), 56000);  // 19.5 mA
+  EXPECT_EQ(device->Variable(85), 6400);   // 4 mA
+  EXPECT_EQ(device->Variable(86), 57600);  // 20 mA
+  EXPECT_EQ(device->Variable(87), 51200);
+  EXPECT_EQ(input(), loop);
   SaveScreen("command_calibration_done");
-  EXPECT_TRUE(PrintedText(*page, View::kPrintId).contains(QStringLiteral("JQP")));
+  const QString printed = PrintedText(*page, View::kPrintId);
+  EXPECT_TRUE(printed.contains(QStringLiteral("JQP")));
+  EXPECT_TRUE(printed.contains(QStringLiteral("57600")));
 }
 
 // A custom curve point turned on its spin edit, written to the device and

@@ -97,6 +97,24 @@ TEST_F(Annunciators, ManagementPageReadsTheLocalPanelWithTheStatus) {
   EXPECT_EQ(page->GetLampColour(7), 0x006400u);
 }
 
+// Switched as the dashboard switches it, the device reports its command
+// mode: "Digital Cmd Mode" lights while the header says digital.
+TEST_F(Annunciators, ManagementPageLightsDigitalCmdModeWhileTheDeviceTakesTheDigitalCommand) {
+  constexpr size_t kDigitalRow = 3;
+  Open(3);
+  Tick(2);  // rows, then masks
+  for (BYTE mode : {BYTE{1}, BYTE{0}}) {
+    SCOPED_TRACE(int{mode});
+    ASSERT_TRUE(theApp().m_comm.WriteCmd201ControlEnable(mode));
+    Tick();  // the status read
+    Tick();  // the header's poll
+    EXPECT_EQ(page->GetLampColour(kDigitalRow), mode ? 0x00FF00u : 0x006400u);
+    EXPECT_EQ(theApp().m_CommonFunctions.m_bMgmtFlags[4], mode);
+    EXPECT_EQ(Text(1013), TheLanguageTable().Lookup(mode ? "DigOnly" : "Analog").str());
+    Tick();
+  }
+}
+
 TEST_F(Annunciators, TechnicianPageEnablesButtonsWithTheMasksAndLightsOnlyItsBit) {
   SetDevice(Filled(0xFF), 25, 0xC3);  // bits 0, 6 and 7 name no fault
   Open(34);

@@ -529,7 +529,11 @@ Bytes StepWrite(std::uint8_t code) { return {201, 3, 0, 14, code}; }
 
 class CommandCalibration : public CalibrationPage<Cmd, 27> {
  public:
-  void SetCurrent(double milliamps) { device->SetVariable(1, milliamps); }
+  // The loop at a current of the test's: the loop calibrator kept off it.
+  void SetCurrent(double milliamps) {
+    ModifyState([](sim::DeviceState& s) { s.calibration.loopCalibrator = false; });
+    device->SetVariable(1, milliamps);
+  }
   // Masks, history and input read: ready for a start.
   void Show() {
     page->StartMonitoring();
@@ -547,11 +551,17 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     return writes;
   }
   // The step code writes of the wizard, in order.
-  enum Write { kStartCode, kLowCode, kHighCode, kEndCode, kNoLoss };
+  enum Write { kStartCode, kLowCode, kHighCode, kNoLoss };
   // The whole wizard at 4.5 mA and `high`, ticking until the history is
   // read back; `raisedAtTheEnd` goes into status byte 5 after the last
   // point's check; the request of the write `lost` gets no answer.
   void Calibrate(double high, std::uint8_t raisedAtTheEnd = 0, Write lost = kNoLoss) {
+    TakePoints(high, lost);
+    if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
+    End(Cmd::kAcceptId);
+  }
+  // Started, both points taken and checked: the end stage.
+  void TakePoints(double high, Write lost = kNoLoss) {
     auto write = [&](Write w, int ticks) {
       if (w == lost) device->InjectNoReply();
       for (int k = 0; k < ticks; ++k) Tick();
@@ -565,9 +575,12 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     SetCurrent(high);
     Click(Cmd::kAcceptId);
     write(kHighCode, 2);
-    if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
-    Click(Cmd::kAcceptId);
-    write(kEndCode, 4);
+  }
+  // Accept or Abort at the end stage, ticking until the history is read
+  // back after a success.
+  void End(int button) {
+    Click(button);
+    for (int k = 0; k < 5; ++k) Tick();
   }
   size_t RecordsWritten() {
     size_t n = 0;
@@ -626,7 +639,8 @@ TEST_F(CommandCalibration, TheButtonsFollowTheWizardAndAPointIsAcceptedOnlyAfter
       {"high checked", tick, {true, false, true, false}, adjust},
       {"end accepted", accept, {false, false, true, false}, adjust},
       {"ended", tick, {false, false, true, false}, adjust},
-      {"judged", tick, {false, false, true, false}, Text("SUCCESSCAL")},
+      {"status read back", tick, {false, false, true, false}, adjust},
+      {"judged on the points read back", tick, {false, false, true, false}, Text("SUCCESSCAL")},
       {"recorded", tick, {false, false, true, false}, Text("SUCCESSCAL")},
       {"finished", tick, {false, true, false, true}, Text("SUCCESSCAL")},
   };
@@ -660,7 +674,7 @@ TEST_F(CommandCalibration, AnUnansweredCheckIsAskedAgainBeforeAcceptComesBack) {
 
 TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwentyFourCharacters) {
   Show();
-  clock.Set({2026, 3, 9, 14, 4, 57});  // the record is written after the end, at the eighth tick: 14:05:37
+  clock.Set({2026, 3, 9, 14, 4, 52});  // the record is written after the end, at the ninth tick: 14:05:37
   SetCurrent(4.5);
   page->SetDlgItemText(Cmd::kInitialsId, "JQP");
   Click(Cmd::kStartId);
@@ -674,7 +688,7 @@ TEST_F(CommandCalibration, TheHistoryRecordsTheInitialsCheckedAtStartPaddedToTwe
   Tick();
   Tick();
   Click(Cmd::kAcceptId);
-  for (int k = 0; k < 3; ++k) Tick();
+  for (int k = 0; k < 4; ++k) Tick();
   const Bytes record = {187, 25, 5, '0', '3', '/', '0', '9', '/', '2', '0', '2', '6', ' ', '1', '4', ':', '0',
                         '5', ':', '3', '7', ' ', 'J', 'Q', 'P', ' '};
   EXPECT_EQ(device->Requests().back(), record);
@@ -775,13 +789,13 @@ TEST_F(CommandCalibration, AbortEndsTheCalibrationOnceAnsweredWithoutReadingTheH
   EXPECT_EQ(device->Variable(85), 6400);  // the previous calibration stays
 }
 
-// A step code that got no answer is never taken for a calibration: the
-// result is an error, nothing is recorded, the device keeps its points,
-// and the page is ready for another start.
+// A point's step code that got no answer is never taken for a
+// calibration: the result is an error, nothing is recorded, the device
+// keeps its points, and the page is ready for another start.
 TEST_F(CommandCalibration, AStepCodeWithoutAnAnswerLeavesNoCalibrationRecord) {
   ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
   Show();
-  for (Write lost : {kLowCode, kHighCode, kEndCode}) {
+  for (Write lost : {kLowCode, kHighCode}) {
     device->ClearRequests();
     Calibrate(19.5, 0, lost);
     EXPECT_EQ(page->GetInstructions(), Text("CALERRMSG")) << lost;
@@ -794,6 +808,73 @@ TEST_F(CommandCalibration, AStepCodeWithoutAnAnswerLeavesNoCalibrationRecord) {
   Calibrate(19.5);
   EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
   EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+}
+
+// The device takes the end code as the end whether the page meant to
+// finish or to abort, and keeps the new points when it took both without
+// a flag. So the page reads back what the device did before it judges:
+// new points kept are a success, recorded and reported; a device still in
+// its calibration, or one that does not answer, is said so, with Abort to
+// end it, which then ends it as a finish would.
+TEST_F(CommandCalibration, PastTheHighPointTheEndIsJudgedOnWhatTheDeviceKept) {
+  const std::vector<bool> ready = {false, true, false, true}, unended = {false, false, true, false};
+  struct Case {
+    const char* name;
+    int button;                       // at the end stage
+    double high;                      // mA
+    std::function<void()> fault;      // on the end's write and what follows it
+    const char* shown;                // instructions
+    std::vector<bool> buttons;        // Accept, Start, Abort, Print Report
+  } cases[] = {
+      {"finish, cut reply", Cmd::kAcceptId, 19.5, [this] { device->InjectShortReply(3); }, "SUCCESSCAL", ready},
+      {"finish, wrong echo", Cmd::kAcceptId, 19.5, [this] { device->InjectWrongEcho(); }, "SUCCESSCAL", ready},
+      {"abort", Cmd::kAbortId, 19.5, {}, "SUCCESSCAL", ready},
+      {"abort, cut reply", Cmd::kAbortId, 19.5, [this] { device->InjectShortReply(3); }, "SUCCESSCAL", ready},
+      {"abort, range small", Cmd::kAbortId, 12, {}, "CALABORT", ready},
+      {"finish, no reply", Cmd::kAcceptId, 19.5, [this] { device->InjectNoReply(); }, "CMDCAL_NOT_ENDED", unended},
+      {"abort, no reply", Cmd::kAbortId, 19.5, [this] { device->InjectNoReply(); }, "CMDCAL_NOT_ENDED", unended},
+      // The end and five readings of the status unanswered.
+      {"nothing answers", Cmd::kAcceptId, 19.5, [this] { device->InjectNoReply(6); }, "CMDCAL_END_UNREAD", unended},
+  };
+  const std::string oldRecord = "02/01/2026 08:30:00 RST ";
+  Show();
+  const CCommonFunctions& common = theApp().m_CommonFunctions;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModifyState([&](sim::DeviceState& s) {
+      s.history.calibration[5] = oldRecord;
+      s.variables[85] = 6400;
+      s.variables[86] = 57600;
+      s.variables[87] = 51200;
+    });
+    TakePoints(c.high);
+    ASSERT_EQ(page->GetWizardStage(), Cmd::kEndStage);
+    device->ClearRequests();
+    if (c.fault) c.fault();
+    Click(c.button);
+    for (int k = 0; k < 8; ++k) Tick();
+    const bool success = std::string(c.shown) == "SUCCESSCAL";
+    EXPECT_EQ(page->GetInstructions(), Text(c.shown));
+    EXPECT_EQ(Buttons(), c.buttons);
+    EXPECT_EQ(RecordsWritten(), success ? 1u : 0u);
+    EXPECT_EQ(device->State().history.calibration.at(5) != oldRecord, success);
+    EXPECT_EQ(device->Variable(86), success ? 56000 : 57600);
+    if (success) {
+      EXPECT_EQ(common.m_strCommandCal.result.str(), Text("SUCCESSCAL"));
+      EXPECT_EQ(common.m_strCommandCal.at0.str(), "8000");
+      EXPECT_EQ(common.m_strCommandCal.at100.str(), "56000");
+      EXPECT_EQ(common.m_strCommandCal.adRange.str(), "48000");
+    }
+    if (c.buttons == ready) continue;
+    // Abort ends what the end left standing.
+    EXPECT_NE(device->State().calibration.command.step, 0);
+    device->ClearFaults();
+    End(Cmd::kAbortId);
+    EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+    EXPECT_EQ(Buttons(), ready);
+    EXPECT_EQ(RecordsWritten(), 1u);
+    EXPECT_EQ(device->Variable(86), 56000);
+  }
 }
 
 TEST_F(CommandCalibration, TheFailureTextAsksForNoButtonThePageHasDisabled) {

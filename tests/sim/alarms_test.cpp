@@ -169,6 +169,24 @@ TEST_F(AlarmTest, MasksDecideWhatCountsTowardThePriorityCode) {
   EXPECT_TRUE(BitSet(156));
 }
 
+// Status byte 1 bit 0 follows the command mode of variable 8 (bit 0 set:
+// digital), beside a bit of byte 1 set from outside (bit 1, tight
+// shut-off); the priority code names the mode while nothing ranks before it.
+TEST_F(AlarmTest, TheDigitalCommandModeBitFollowsTheControlMode) {
+  Change([](DeviceState& s) { s.status.bytes[1] = 0x02; });
+  const struct {
+    std::uint8_t mode;
+    std::uint8_t byte1;
+    std::uint8_t priority;
+  } cases[] = {{0x01, 0x03, 8}, {0x00, 0x02, 9}, {0x03, 0x03, 8}, {0x02, 0x02, 9}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(int{c.mode});
+    ASSERT_EQ(Send({201, 3, 0, 8, c.mode}), (Bytes{201, 5, 0, 0, 0, 8, c.mode}));
+    EXPECT_EQ(Send({174}), (Bytes{174, 34, 0, 0, 0x00, c.byte1} + Zeros(30)));
+    EXPECT_EQ(Send({200, 2, 0, 42}), (Bytes{200, 5, 0, 0, 0, 42, c.priority}));
+  }
+}
+
 // A derived bit follows its condition only when the condition changes.
 TEST_F(AlarmTest, ABitSetFromOutsideStaysUntilItsConditionChanges) {
   Change([](DeviceState& s) {

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -32,6 +34,11 @@ class CalibrationTest : public testing::Test {
     positioner.SetState(state);
   }
   std::uint8_t StrokeState() { return Send({200, 2, 0, 170}).at(6); }
+  // The loop calibrator off the loop: the current stays at `milliamps`.
+  void FixLoopCurrent(double milliamps) {
+    Change([](DeviceState& s) { s.calibration.loopCalibrator = false; });
+    positioner.SetVariable(1, milliamps);
+  }
   std::uint8_t StatusByte(std::size_t index) { return Send({174}).at(4 + index); }
   // Polls as the page does until the state is `until`; the codes seen, in order.
   std::vector<std::uint8_t> PollUntil(std::uint8_t until) {
@@ -191,7 +198,7 @@ class CommandCalibration : public CalibrationTest, public testing::WithParamInte
 
 TEST_P(CommandCalibration, KeepsNewPointsOnlyWhenBothWereTakenCleanly) {
   const CommandCase& c = GetParam();
-  positioner.SetVariable(1, 4.5);
+  FixLoopCurrent(4.5);
   for (std::uint8_t step : c.steps) {
     if (step == 9) positioner.SetVariable(1, c.high);
     ASSERT_EQ(Send({201, 3, 0, 14, step}), (Bytes{201, 5, 0, 0, 0, 14, step}));
@@ -217,12 +224,60 @@ INSTANTIATE_TEST_SUITE_P(
 
 // 2 mA reads 0: below the window, and a restart clears the flag.
 TEST_F(CalibrationTest, ALowPointBelowTheWindowIsFlaggedUntilTheNextStart) {
-  positioner.SetVariable(1, 2);
+  FixLoopCurrent(2);
   Send({201, 3, 0, 14, 1});
   Send({201, 3, 0, 14, 5});
   EXPECT_EQ(StatusByte(5), 0x04);
   Send({201, 3, 0, 14, 1});
   EXPECT_EQ(StatusByte(5), 0);
+}
+
+// The loop calibrator gives 4 mA for the low point (4.0 = 0x40800000,
+// count 6400 = 0x1900) and 20 mA for the high one (0x41A00000, 57600 =
+// 0xE100), and the loop its 12 mA (0x41400000, 32000 = 0x7D00) back at the
+// end, also after a start over; the device keeps 6400, 57600 and 51200
+// (0xC800) in place of the older points.
+TEST_F(CalibrationTest, TheLoopCalibratorGivesEachPointItsCurrent) {
+  const Bytes readInput = {200, 4, 0, 1, 0, 88};
+  auto input = [](Bytes current, Bytes count) { return Bytes{200, 12, 0, 0, 0, 1} + current + Bytes{0, 88} + count; };
+  const Bytes at4 = input({0x40, 0x80, 0, 0}, {0x19, 0x00});
+  const Bytes at20 = input({0x41, 0xA0, 0, 0}, {0xE1, 0x00});
+  const Bytes at12 = input({0x41, 0x40, 0, 0}, {0x7D, 0x00});
+  positioner.SetVariable(85, 7000);
+  positioner.SetVariable(86, 50000);
+  positioner.SetVariable(87, 43000);
+  EXPECT_EQ(Send(readInput), at12);
+  const struct {
+    std::uint8_t step;
+    Bytes reading;
+  } steps[] = {{1, at4}, {5, at20}, {1, at4}, {5, at20}, {9, at20}, {0, at12}};
+  for (const auto& s : steps) {
+    Send({201, 3, 0, 14, s.step});
+    EXPECT_EQ(Send(readInput), s.reading) << int{s.step};
+    clock.Advance(kPollMs);
+    EXPECT_EQ(Send(readInput), s.reading) << int{s.step} << " later";
+  }
+  EXPECT_EQ(StatusByte(5), 0);
+  EXPECT_EQ(Send({200, 6, 0, 85, 0, 86, 0, 87}),
+            (Bytes{200, 14, 0, 0, 0, 85, 0x19, 0x00, 0, 86, 0xE1, 0x00, 0, 87, 0xC8, 0x00}));
+}
+
+// The process moves the input, but not while the calibrator is on the
+// loop.
+TEST_F(CalibrationTest, TheLoopCalibratorHoldsTheLoopAgainstTheProcess) {
+  positioner.SetInputProfile({.shape = InputShape::SlowSine, .centre = 50, .amplitude = 25, .periodS = 120});
+  Send({201, 3, 0, 14, 1});
+  for (int poll = 0; poll < 6; ++poll) {
+    clock.Advance(kPollMs);
+    positioner.CatchUp();
+    EXPECT_EQ(positioner.Variable(1), 4.0) << poll;
+  }
+  Send({201, 3, 0, 14, 0});
+  clock.Advance(kPollMs);
+  positioner.CatchUp();
+  EXPECT_NE(positioner.Variable(1), 4.0);
+  // 50 + 25 sin(2 pi 35 / 120): the wave's own value at the device's clock.
+  EXPECT_NEAR(positioner.Variable(2), 50 + 25 * std::sin(2 * std::numbers::pi * 35 / 120), 1e-6);
 }
 
 TEST_F(CalibrationTest, CommandCalibrationRaisesItsOwnBitAndTheCommonOne) {

@@ -76,9 +76,9 @@ TEST_F(PositionerTest, WrittenTagDescriptorDateAreReadBack) {
 }
 
 TEST_F(PositionerTest, ReadsVariablesInRequestOrder) {
-  positioner.SetVariable(8, 1);
-  EXPECT_EQ(Send({200, 4, 0, 8, 0, 42}), (Bytes{200, 8, 0, 0, 0, 8, 1, 0, 42, 0}));
-  EXPECT_EQ(Send({200, 4, 0, 42, 0, 8}), (Bytes{200, 8, 0, 0, 0, 42, 0, 0, 8, 1}));
+  positioner.SetVariable(8, 1);  // digital: the priority code names the mode (S1.0)
+  EXPECT_EQ(Send({200, 4, 0, 8, 0, 42}), (Bytes{200, 8, 0, 0, 0, 8, 1, 0, 42, 8}));
+  EXPECT_EQ(Send({200, 4, 0, 42, 0, 8}), (Bytes{200, 8, 0, 0, 0, 42, 8, 0, 8, 1}));
 
   positioner.SetVariable(117, 100.0);
   positioner.SetVariable(118, -1.5);

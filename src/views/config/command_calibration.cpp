@@ -13,12 +13,13 @@ namespace {
 // The page's steps: 1 idle (the status poll and the input reading in
 // turn), 5 the history read at show, 9 the start, 11 the low point taken,
 // 13 the high point taken, 15 the check of a point, 19 the end, 23 the
-// check of the end, 17 the history write after a success, 25 the history
-// read after the end, 21 the abort, 26 the status for the report, 28 the
-// masks at show, 31 the input reading at show.
+// status after the end, 24 the points after the end, 17 the history write
+// after a success, 25 the history read after the end, 21 the abort, 26
+// the status for the report, 28 the masks at show, 31 the input reading
+// at show.
 constexpr int kIdleStep = 1, kHistoryStep = 5, kStartStep = 9, kLowStep = 11, kHighStep = 13, kCheckStep = 15,
-              kRecordStep = 17, kEndStep = 19, kAbortStep = 21, kEndCheckStep = 23, kResultHistoryStep = 25,
-              kReportStatusStep = 26, kReportWaitStep = 27, kMaskStep = 28, kShowStep = 31;
+              kRecordStep = 17, kEndStep = 19, kAbortStep = 21, kEndCheckStep = 23, kEndPointsStep = 24,
+              kResultHistoryStep = 25, kReportStatusStep = 26, kReportWaitStep = 27, kMaskStep = 28, kShowStep = 31;
 enum Request { kMonitor = 1, kStartRequest = 2, kLowRequest = 3, kHighRequest = 4, kFinishRequest = 5,
                kAbortRequest = 6, kReportRequest = 8 };
 
@@ -37,6 +38,12 @@ constexpr CommandFlag kFlags[] = {
     {0x08, "CMD_ABOVE_ADC_RANGELONG", "CMD_ABOVE_ADC_RANGERES", 1, 61},
 };
 constexpr size_t kFlagByte = 5;
+// Status byte 3 bit 4: the device is in its command calibration.
+constexpr size_t kProgressByte = 3;
+constexpr BYTE kCalibrating = 0x10;
+// Readings after the end that the device leaves unanswered before the
+// page gives up, as on the test pages.
+constexpr int kMostTries = 5;
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
@@ -128,7 +135,7 @@ View::CCalibration_CommandCalibView()
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  // A step code the device did not take leaves the calibration unfinished
+  // A point the device did not take leaves the calibration unfinished
   // whatever the flags say.
   auto writeCode = [this, &comm](BYTE code) {
     m_bAnswered = comm.WriteCommandCalibStep(code);
@@ -190,9 +197,16 @@ View::CCalibration_CommandCalibView()
          GetDlgItem(kAcceptId)->EnableWindow(TRUE);
        },
        kIdleStep},
-      {kEndStep, "END", {}, [writeCode] { writeCode(kCodeEnd); }, {}, kEndCheckStep},
-      {kAbortStep, "ABORT", {}, [writeCode] { writeCode(kCodeEnd); },
+      // Whatever the end's reply, what the device did is read back.
+      {kEndStep, "END", {}, [&comm] { comm.WriteCommandCalibStep(kCodeEnd); }, {}, kEndCheckStep},
+      {kAbortStep, "ABORT", {}, [this, &comm] { m_bAnswered = comm.WriteCommandCalibStep(kCodeEnd); },
        [this] {
+         // Past the high point the device takes the abort as the end and
+         // may keep the new points.
+         if (m_nWizardStage == kEndStage) {
+           m_nStep = kEndCheckStep;
+           return;
+         }
          // Unanswered, the calibration may still stand in the device: the
          // wizard stays, with Abort for another try.
          if (!m_bAnswered) return;
@@ -201,19 +215,29 @@ View::CCalibration_CommandCalibView()
        },
        kIdleStep},
       // The result is judged on the status as the calibration ends, not on
-      // an earlier check; only a calibration that succeeded is recorded.
+      // an earlier check.
       {kEndCheckStep, "174", {}, [this, &comm] { m_bAnswered = comm.ReadCommand(174); },
-       [this] {
+       [this, &comm] {
          if (!m_bAnswered) {
-           m_nStep = kEndCheckStep;
+           ReadAgain(kEndCheckStep);
            return;
          }
+         m_nTries = 0;
          CheckStatus();
-         const bool success = !m_bCalError && !m_bStepLost;
-         ShowResult(success ? "SUCCESSCAL" : "CALERRMSG");
-         if (success) m_nStep = kRecordStep;
+         m_bEnded = (comm.m_abyStatus[kProgressByte] & kCalibrating) == 0;
        },
-       kResultHistoryStep},
+       kEndPointsStep},
+      {kEndPointsStep, "POINTS", {}, [this, &comm] { m_bAnswered = comm.ReadCommandCalib(); },
+       [this] {
+         if (!m_bAnswered) {
+           ReadAgain(kEndPointsStep);
+           return;
+         }
+         m_nTries = 0;
+         FillReportValues();
+         JudgeEnd();
+       },
+       kIdleStep},
       {kRecordStep, "187", {},
        [this, &comm] {
          calib::WriteHistory(comm, calib::kCommandHistory,
@@ -256,8 +280,8 @@ View::CCalibration_CommandCalibView()
        }},
       {kLowRequest, kLowStep},
       {kHighRequest, kHighStep},
-      {kFinishRequest, kEndStep},
-      {kAbortRequest, kAbortStep},
+      {kFinishRequest, kEndStep, [this] { EndAs(false); }},
+      {kAbortRequest, kAbortStep, [this] { EndAs(true); }},
       {kReportRequest, kIdleStep,
        [this, &common] {
          common.GenerateCommandCalReport(m_pReport, m_pPrinter,
@@ -354,6 +378,62 @@ void View::ShowResult(const char* key) {
   theApp().m_CommonFunctions.m_strCommandCal.result = _bstr_t(text);
 }
 
+void View::FillReportValues() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  auto& texts = theApp().m_CommonFunctions.m_strCommandCal;
+  texts.at4mA = _bstr_t(std::to_string(comm.m_wVar126));
+  texts.at0 = _bstr_t(std::to_string(comm.m_wVar85));
+  texts.at100 = _bstr_t(std::to_string(comm.m_wVar86));
+  texts.adRange = _bstr_t(std::to_string(comm.m_wVar87));
+}
+
+void View::EndAs(bool abort) {
+  m_bAbortEnd = abort;
+  m_bEnded = false;
+  m_nTries = 0;
+}
+
+void View::ReadAgain(int step) {
+  if (++m_nTries < kMostTries) {
+    m_nStep = step;
+    return;
+  }
+  m_nTries = 0;
+  m_nStep = kIdleStep;
+  ShowUnended("CMDCAL_END_UNREAD");
+}
+
+// The device keeps the new points when it took both points without a flag
+// and has ended, whether the page meant to finish or to abort: then it is
+// a success and recorded.
+void View::JudgeEnd() {
+  if (!m_bEnded) {
+    ShowUnended("CMDCAL_NOT_ENDED");
+    return;
+  }
+  const bool kept = !m_bCalError && !m_bStepLost;
+  if (kept) {
+    ShowResult("SUCCESSCAL");
+    m_nStep = kRecordStep;
+  } else if (m_bAbortEnd) {
+    // An abort reads no history back.
+    ShowResult("CALABORT");
+    ShowIdleButtons();
+  } else {
+    ShowResult("CALERRMSG");
+    m_nStep = kResultHistoryStep;
+  }
+}
+
+// The device may still be in its calibration: only Abort, which ends it.
+void View::ShowUnended(const char* key) {
+  ShowInstructions(Text(key));
+  GetDlgItem(kAcceptId)->EnableWindow(FALSE);
+  GetDlgItem(kStartId)->EnableWindow(FALSE);
+  GetDlgItem(kAbortId)->EnableWindow(TRUE);
+  GetDlgItem(kPrintId)->EnableWindow(FALSE);
+}
+
 // ---- The operator's actions.
 
 void View::OnStartCalibration() {
@@ -382,10 +462,6 @@ void View::OnPrintReport() {
     comm.ReadConfiguration();
     comm.ReadCommandCalib();
   });
-  auto& texts = theApp().m_CommonFunctions.m_strCommandCal;
-  texts.at4mA = _bstr_t(std::to_string(comm.m_wVar126));
-  texts.at0 = _bstr_t(std::to_string(comm.m_wVar85));
-  texts.at100 = _bstr_t(std::to_string(comm.m_wVar86));
-  texts.adRange = _bstr_t(std::to_string(comm.m_wVar87));
+  FillReportValues();
   m_nStep = kReportStatusStep;
 }

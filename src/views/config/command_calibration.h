@@ -53,11 +53,20 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   void ShowIdleButtons();
   void CheckStatus();
   void ShowResult(const char* key);
+  void FillReportValues();
+  // The end (finish or abort) and what the device did with it.
+  void EndAs(bool abort);
+  void ReadAgain(int step);
+  void JudgeEnd();
+  void ShowUnended(const char* key);
 
   int m_nWizardStage = kNoStage;
   bool m_bCalError = false;  // the last status check found a flag
   bool m_bStepLost = false;  // a point of this calibration did not reach the device
   bool m_bAnswered = false;  // the last transaction was answered
+  bool m_bAbortEnd = false;  // the end under way is an abort
+  bool m_bEnded = false;     // the device reported its calibration over
+  int m_nTries = 0;          // of the reading under way after the end
   calib::InitialsField m_initials;
 
   CStatic m_wndInstructionsPlace;
