@@ -611,11 +611,12 @@ void CRecordedTestPage::JudgeOwnRunShown() {
     return;
   }
   const BYTE state = theApp().m_comm.m_byTestState;
-  if (RunsAskedSetup() && Testing(state)) {
+  const bool asked = RunsAskedSetup();
+  if (asked && Testing(state)) {
     m_bRunSeen = true;
     SetStatus("EDT_ALM_COM6");
     m_nStep = kWaitStep;
-  } else if (RunsAskedSetup() && (state & kRecordReady) != 0) {
+  } else if (asked && (state & kRecordReady) != 0) {
     // Ended meanwhile: its record is downloaded whole, from its first pass.
     if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;
     m_nTestDirection = m_afAskedSetup[1] > m_afAskedSetup[0] ? 4 : 5;

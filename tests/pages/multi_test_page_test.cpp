@@ -378,6 +378,18 @@ class MultiTestStops : public MultiTestPage {
     page->GetDlgItemAs<CButton>(stopId)->Click();
     for (int i = 0; i < 40 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(500);
   }
+  // The sequence started and followed to the page of `item`; after `ms` of
+  // its run, its Stop with every abort unanswered.
+  void StopWithEveryAbortLost(int item, int stopId, int ms) {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+    Follow(item);
+    for (int t = 0; t < ms; t += 500) clock.Advance(500);
+    ASSERT_TRUE(DeviceTesting());
+    device->InjectNoReply(-1);
+    StopShownTest(stopId);
+    device->ClearFaults();
+  }
   bool ShownEnabled(int id) { return shown->GetDlgItem(id)->IsWindowEnabled(); }
   bool DeviceTesting() { return device->State().tests.run.type != 0; }
   // The step settings differ from the ramp's: 20 -> 60, hold 5.
@@ -395,14 +407,7 @@ class MultiTestStops : public MultiTestPage {
 TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
   using Ramp = CDiagnostics_RampTestView;
   TickRampAndPartialStroke();
-  person.Answer(IDYES);
-  Click(View::kStartId);
-  Follow(treeitem::kRampTest);
-  for (int i = 0; i < 10; ++i) clock.Advance(1000);
-  ASSERT_TRUE(DeviceTesting());
-  device->InjectNoReply(-1);
-  StopShownTest(Ramp::kStopId);
-  device->ClearFaults();
+  ASSERT_NO_FATAL_FAILURE(StopWithEveryAbortLost(treeitem::kRampTest, Ramp::kStopId, 10000));
   EXPECT_EQ(multi->StatusLines(),
             (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED")}));
   EXPECT_FALSE(multi->m_abTestDone[0]);
@@ -485,14 +490,7 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
   using Pst = CDiagnostics_PSTView;
   TickRampAndPartialStroke();
   Click(View::kRampBoxId);  // the partial stroke test alone
-  person.Answer(IDYES);
-  Click(View::kStartId);
-  Follow(treeitem::kPartialStrokeTest);
-  for (int i = 0; i < 6; ++i) clock.Advance(500);
-  ASSERT_TRUE(DeviceTesting());
-  device->InjectNoReply(-1);
-  StopShownTest(Pst::kStopId);
-  device->ClearFaults();
+  ASSERT_NO_FATAL_FAILURE(StopWithEveryAbortLost(treeitem::kPartialStrokeTest, Pst::kStopId, 3000));
   for (int i = 0; i < 4; ++i) clock.Advance(500);
   EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("PST_STARTED"), Text("STATUSABORTED_UNCONFIRMED")}));
   EXPECT_EQ(person.Asked().size(), 1u);  // Start only: no question to save

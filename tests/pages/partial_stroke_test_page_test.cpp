@@ -240,6 +240,9 @@ TEST_F(PstPage, ALostResultsReplyIsReadAgainAndFiveShowNoResults) {
       EXPECT_EQ(Field(View::kResultId), "");
       EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
       EXPECT_TRUE(Enabled(View::kStartId));
+      // A run without its results is nothing to save or print.
+      EXPECT_FALSE(Enabled(View::kSaveId));
+      EXPECT_FALSE(Enabled(View::kPrintId));
     }
   }
 }

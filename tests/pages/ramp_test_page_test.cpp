@@ -776,35 +776,53 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
 
 // ---- Shown again, and a start that counts only as itself.
 
-// Left for ten seconds while it runs, the page shown again offers Stop and
-// not Start, and ends with its own run's record.
-TEST_F(RampPage, ShownAgainWhileItsRampRunsOffersStopAndEndsWithItsOwnRecord) {
+// Left while its ramp runs and shown again, the page offers Stop and not
+// Start, and ends with its own run's record: still running, ended while
+// the page was away, or left in the download of its second pass.
+TEST_F(RampPage, ShownAgainDuringItsRampOffersStopAndEndsWithItsOwnRecord) {
+  const Bytes kSecondPass = {201, 3, 0, 141, 6};
+  const struct {
+    const char* name;
+    bool bidirectional;
+    bool intoSecondPass;  // left once the second pass is being read, else after 5 ticks
+    int awayMs;
+  } cases[] = {
+      {"running", false, false, 10000},
+      {"ended while away", false, false, 100000},
+      {"in its second pass", true, true, 1000},
+  };
   Show();
-  SetBox(View::kBidirectionalBox, false);
-  Start();
-  Tick(5);
-  ASSERT_TRUE(DeviceTesting());
-  Sent();
-  page->StopMonitoring();
-  clock.Advance(10000);
-  page->StartMonitoring();
-  EXPECT_TRUE(Enabled(View::kStopId));
-  EXPECT_FALSE(Enabled(View::kStartId));
-  Tick(2);
-  EXPECT_EQ(Sent(), (std::vector<Bytes>{kEnterCommand, kReadSetup}));
-  EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
-  EXPECT_TRUE(Enabled(View::kStopId));
-  Type(View::kStartEdit, "30");
-  Type(View::kStopEdit, "70");
-  EXPECT_FALSE(Enabled(View::kStartId));
-  const std::vector<Bytes> sent = RunToEnd();
-  EXPECT_EQ(Count(sent, kSetup30To70), 0u);
-  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
-  const auto command = Points("Command");
-  ASSERT_EQ(command.size(), 208u);
-  EXPECT_NEAR(command.front().second, 10, 0.01);
-  EXPECT_NEAR(command.back().second, 90, 0.01);
-  EXPECT_TRUE(Enabled(View::kStartId));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Type(View::kStartEdit, "10");
+    Type(View::kStopEdit, "90");
+    SetBox(View::kBidirectionalBox, c.bidirectional);
+    Start();
+    Tick(5);
+    for (int i = 0; c.intoSecondPass && i < 400 && Count(Sent(), kSecondPass) == 0; ++i) Tick();
+    Tick(3);
+    Sent();
+    page->StopMonitoring();
+    clock.Advance(c.awayMs);
+    page->StartMonitoring();
+    EXPECT_TRUE(Enabled(View::kStopId));
+    EXPECT_FALSE(Enabled(View::kStartId));
+    Tick(2);
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{kEnterCommand, kReadSetup}));
+    EXPECT_TRUE(Enabled(View::kStopId));
+    Type(View::kStartEdit, "30");
+    Type(View::kStopEdit, "70");
+    EXPECT_FALSE(Enabled(View::kStartId));
+    const std::vector<Bytes> sent = RunToEnd();
+    EXPECT_EQ(Count(sent, kSetup30To70), 0u);
+    EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+    const auto command = Points("Command");
+    ASSERT_EQ(command.size(), c.bidirectional ? 416u : 208u);
+    EXPECT_NEAR(command.front().second, 10, 0.01);
+    EXPECT_NEAR(command[207].second, 90, 0.01);
+    EXPECT_NEAR(command.back().second, c.bidirectional ? 10 : 90, 0.01);
+    EXPECT_TRUE(Enabled(View::kStartId));
+  }
 }
 
 // While a test the page did not start runs in the device, the page shown
