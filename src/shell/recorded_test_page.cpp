@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "common/plot_hints.h"
@@ -40,6 +41,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this] {
          m_bRetrievingBaseline = false;
          m_bBaselineLoaded = false;
+         m_bStartAnswered = m_bRunSeen = false;
          m_nTries = m_nStartTries = 0;
          ResetForRun();
          OnRunStarting();
@@ -47,6 +49,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kStopRequest, kAbortStep,
        [this] {
          m_bTestRunning = false;
+         m_bForeignRun = false;
          m_nTries = 0;
        }},
       {kBaselineRequest, kBaselineStep,
@@ -70,13 +73,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   m_steps = {
       idle,
       {kEnterStep, "ENTER", {}, [this, &comm] { comm.WriteTestCommand(m_kind.runCommand); }, {}, kSetupReadStep},
-      {kSetupReadStep, "SETUP", {}, [this] { m_bAnswered = ReadDeviceSetup(); },
-       [this] {
-         EnableActionButtons(TRUE);
-         // Unanswered, the device image holds no set-up of this device: the
-         // edits keep what they show, and their checks say whether it will do.
-         if (m_bAnswered) ShowReadTestSetup();
-       },
+      {kSetupReadStep, "SETUP", {}, [this] { m_bAnswered = ReadDeviceSetup(); }, [this] { JudgeShownState(); },
        kIdleStep},
       // A sequence runs unattended: a box left ticked on the page would
       // overwrite the device's baseline in every sequence.
@@ -96,13 +93,24 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        },
        kSetupStep},
       {kSetupStep, "START", {},
-       [this] {
+       [this, &comm] {
          ++m_nStartTries;
          m_bRunSeen = false;
          m_nStateMisses = 0;
          m_bStartAnswered = WriteSetup();
+         m_afAskedSetup = ImageSetup();
+         m_byAskedType = comm.m_byTestState;
        },
-       [this] { AfterSetupWritten(); }, kWaitStep},
+       [this] {
+         AfterSetupWritten();
+         // Unanswered, a test seen running may be the one that ran before.
+         if (!m_bStartAnswered) m_nStep = kStartCheckStep;
+       },
+       kWaitStep},
+      {kStartCheckStep, "START CHECK", {}, [this] { m_bAnswered = ReadDeviceSetup(); }, [this] { JudgeStartCheck(); },
+       kWaitStep},
+      {kWatchStep, "WATCH", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); }, [this] { JudgeWatch(); },
+       kWatchStep},
       {kBlockStep, "BLOCK", {},
        [this, &comm] {
          const bool answered = comm.ReadTestData();
@@ -248,23 +256,41 @@ bool CRecordedTestPage::ReadDeviceSetup() { return theApp().m_comm.ReadTestSetup
 bool CRecordedTestPage::WriteRetrievalCommand(BYTE command) { return theApp().m_comm.WriteTestCommand(command); }
 
 void CRecordedTestPage::OnShown() {
-  m_bTestRunning = false;
   // What the edits hold now: on the first showing they are still empty.
   CheckAllSettings();
-  EnableActionButtons(TRUE);
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
+  const bool idle = m_nRequest == 0 && (m_nStep == kIdleStep || m_nStep == kWatchStep);
   if (TakeHandOver(m_kind.multiTestIndex)) {
+    m_bTestRunning = m_bForeignRun = false;
+    EnableActionButtons(TRUE);
     ShowDeviceTestSetup();
     OnStart();
     m_nStartRequest = m_nRequest;
-  } else if (m_bFileLoaded) {
-    SetStatus("IDC_OFF_LINE_DATA");
-    ShowPlotView();
-  } else if (m_bBaselineLoaded) {
-    SetStatus("IDC_LABEL_BASELINE_DATA");
+  } else if (m_bTestRunning) {
+    // The page's run went on without it: it is followed again only once the
+    // device is seen to run it still, and Stop alone is offered until then.
+    // A start the device had not yet been seen to take is made afresh.
+    EnableActionButtons(FALSE);
+    const bool taken = m_bRunSeen || m_bStartAnswered;
+    m_nStartRequest = taken ? 0 : kStartRequest;
+    m_nStartStep = kEnterStep;
+  } else if (m_bFileLoaded || m_bBaselineLoaded) {
+    if (!m_bForeignRun) {
+      EnableActionButtons(TRUE);
+      ShowIdleStatus();
+    }
+    if (m_bFileLoaded) ShowPlotView();
+    // What the device does is read, the data on show is left as it is.
+    if (idle) {
+      m_nStateMisses = 0;
+      m_nStartStep = kWatchStep;
+    }
   } else {
+    // A stop still to be confirmed, or another test running, keeps Start
+    // away until the device's state is read.
+    if (!m_bForeignRun && !GetDlgItem(m_ids.stop)->IsWindowEnabled()) EnableActionButtons(TRUE);
     m_nStartRequest = 0;
     m_nStartStep = kEnterStep;
   }
@@ -288,8 +314,9 @@ void CRecordedTestPage::RunStep() {
 
 void CRecordedTestPage::EnableActionButtons(BOOL enable) {
   for (int id : {m_ids.retrieve, m_ids.load}) GetDlgItem(id)->EnableWindow(enable);
-  // A start the device never took leaves no run to save or print.
-  for (int id : {m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable && !m_bStartFailed);
+  // A start the device never took or a broken download leaves no run to
+  // save or print.
+  for (int id : {m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable && !m_bNoWholeRecord);
   GetDlgItem(m_ids.start)->EnableWindow(enable && AllSettingsValid());
   GetDlgItem(m_ids.stop)->EnableWindow(!enable);
 }
@@ -302,7 +329,6 @@ void CRecordedTestPage::RequestRun(int request) {
 void CRecordedTestPage::BeginRetrieval(BYTE command) {
   m_bFileLoaded = false;
   m_bRetrievingBaseline = true;
-  m_bStartFailed = false;
   m_byRetrievalCommand = command;
   m_nTries = 0;
 }
@@ -313,24 +339,10 @@ void CRecordedTestPage::OnStart() {
 }
 
 void CRecordedTestPage::OnStop() {
-  if (!RunningSequence()) {
-    RequestRun(kStopRequest);
-    GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
-    return;
-  }
-  // The hand-back stops this page's timer before a stored request could be
-  // taken up: the device is told at once, so the next test of the sequence
-  // does not start on a valve that is still running this one.
-  bool told = false;
-  Try("OnStop", [&told] { told = theApp().m_comm.WriteTestState(); });
-  m_nRequest = 0;
-  m_nStep = kIdleStep;
-  SetIdlePace();
-  m_bTestRunning = false;
-  m_bRetrievingBaseline = false;
-  EnableActionButtons(TRUE);
-  SetStatus(told ? "STATUSABORTED" : "STATUSABORTED_UNCONFIRMED");
-  HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey);
+  // Also in a sequence: it goes on only once the device has confirmed the
+  // stop, so the next test never starts on a valve still running this one.
+  RequestRun(kStopRequest);
+  GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
 }
 
 void CRecordedTestPage::OnSettingChanged(size_t index) {
@@ -354,7 +366,6 @@ void CRecordedTestPage::ResetForRun() {
   m_nElapsedSeconds = 0;
   m_bTestRunning = true;
   m_bFileLoaded = false;
-  m_bStartFailed = false;
   m_nSecondPassCommand = 6;
   // The device's progress is a percentage; a download before left its blocks' range.
   m_prgProgress.SetRange(0, 100);
@@ -367,7 +378,7 @@ void CRecordedTestPage::ResetForRun() {
 void CRecordedTestPage::ShowOpenedFile() {
   m_bFileLoaded = true;
   m_bBaselineLoaded = false;
-  m_bStartFailed = false;
+  m_bNoWholeRecord = false;
   EnableActionButtons(TRUE);
   ShowPlotView();
   SetStatus("IDC_OFF_LINE_DATA");
@@ -436,6 +447,7 @@ void CRecordedTestPage::EndPass() {
     m_nStep = kSecondPassStep;
     return;
   }
+  m_bNoWholeRecord = false;
   EndDownload("VeskTEST_COMPLETE", m_kind.completeKey);
 }
 
@@ -445,7 +457,11 @@ void CRecordedTestPage::EndDownload(const char* statusKey, const char* sequenceK
   FinishRun(sequenceKey);
 }
 
-void CRecordedTestPage::DownloadFailed() { EndDownload("TESTDATA_INCOMPLETE", m_kind.stoppedKey); }
+void CRecordedTestPage::DownloadFailed() {
+  // What was drawn is not the record: saved, it would pass for a whole test.
+  m_bNoWholeRecord = true;
+  EndDownload("TESTDATA_INCOMPLETE", m_kind.stoppedKey);
+}
 
 void CRecordedTestPage::RecordFailed() {
   // Nothing of the record came in: what the plot showed is not it.
@@ -461,7 +477,9 @@ void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   // The retrieved settings were not checked while they came in.
   if (retrieved) CheckAllSettings();
   EnableActionButtons(TRUE);
-  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey);
+  // Only a run downloaded whole is the sequence's to save.
+  const bool recorded = !m_bNoWholeRecord && std::string_view(sequenceKey) == m_kind.completeKey;
+  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, recorded);
 }
 
 void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) {
@@ -509,7 +527,7 @@ void CRecordedTestPage::StartAgain() {
 }
 
 void CRecordedTestPage::StartFailed() {
-  m_bStartFailed = true;
+  m_bNoWholeRecord = true;
   m_prgProgress.SetPos(0);
   SetStatus("TESTNOTSTARTED");
   FinishRun("TESTNOTSTARTED");
@@ -532,4 +550,126 @@ void CRecordedTestPage::EndStop(bool confirmed) {
   SetStatus(confirmed ? "STATUSABORTED" : "STATUSABORTED_UNCONFIRMED");
   // Unconfirmed, only Stop is offered, to be tried again.
   EnableActionButtons(confirmed ? TRUE : FALSE);
+  if (!RunningSequence()) return;
+  // A sequence goes on only once the device has stopped; until then it
+  // waits on this page, whose next confirmed stop hands back.
+  if (confirmed)
+    HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey, false);
+  else
+    HoldSequence(m_kind.multiTestIndex, "STATUSABORTED_UNCONFIRMED");
+}
+
+void CRecordedTestPage::JudgeStartCheck() {
+  if (!m_bAnswered) {
+    if (++m_nStateMisses >= kMostTries)
+      StartAgain();
+    else
+      m_nStep = kStartCheckStep;
+    return;
+  }
+  m_nStateMisses = 0;
+  // Only the set-up asked for, running, is this run; any other test, or
+  // none, means the start was not taken.
+  if (Testing(theApp().m_comm.m_byTestState) && RunsAskedSetup())
+    m_bRunSeen = true;
+  else
+    StartAgain();
+}
+
+std::array<float, 5> CRecordedTestPage::ImageSetup() const {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  // Single floats, as the device holds them.
+  return {static_cast<float>(comm.m_dVar142), static_cast<float>(comm.m_dVar143),
+          static_cast<float>(comm.m_dVar145), static_cast<float>(comm.m_dVar149),
+          m_kind.setupHasTimeLimit ? static_cast<float>(comm.m_dVar289) : 0.0f};
+}
+
+bool CRecordedTestPage::RunsAskedSetup() const {
+  const BYTE state = theApp().m_comm.m_byTestState;
+  return (state & ~kRecordReady) == m_byAskedType && ImageSetup() == m_afAskedSetup;
+}
+
+void CRecordedTestPage::JudgeShownState() {
+  if (m_bTestRunning) {
+    JudgeOwnRunShown();
+    return;
+  }
+  // Unanswered, the device image holds no set-up of this device: the edits
+  // keep what they show, and their checks say whether it will do.
+  if (!m_bAnswered) return;
+  ShowReadTestSetup();
+  if (Testing(theApp().m_comm.m_byTestState))
+    WatchForeignRun();
+  else
+    DeviceIdle();
+}
+
+void CRecordedTestPage::JudgeOwnRunShown() {
+  if (!m_bAnswered) {
+    // Whether the run goes on is not known: Stop stays offered.
+    m_nStep = kSetupReadStep;
+    return;
+  }
+  const BYTE state = theApp().m_comm.m_byTestState;
+  const bool asked = RunsAskedSetup();
+  if (asked && Testing(state)) {
+    m_bRunSeen = true;
+    SetStatus("EDT_ALM_COM6");
+    m_nStep = kWaitStep;
+  } else if (asked && (state & kRecordReady) != 0) {
+    // Ended meanwhile: its record is downloaded whole, from its first pass.
+    if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;
+    m_nTestDirection = m_afAskedSetup[1] > m_afAskedSetup[0] ? 4 : 5;
+    OnRecordReady();
+  } else {
+    // Stopped meanwhile, or another test took its place: nothing of the
+    // device is this run's record.
+    SetStatus("STATUSABORTED");
+    FinishRun(m_kind.stoppedKey);
+    if (Testing(state)) WatchForeignRun();
+  }
+}
+
+void CRecordedTestPage::WatchForeignRun() {
+  m_bForeignRun = true;
+  m_nStateMisses = 0;
+  SetStatus("EDT_ALM_COM6");
+  EnableActionButtons(FALSE);
+  m_nStep = kWatchStep;
+}
+
+void CRecordedTestPage::JudgeWatch() {
+  if (m_bAnswered) {
+    if (!Testing(theApp().m_comm.m_byTestState))
+      DeviceIdle();
+    else if (!m_bForeignRun)
+      WatchForeignRun();
+    return;
+  }
+  // A lost read leaves Stop offered while a test was seen; before, the
+  // page idles as it was after a few.
+  if (!m_bForeignRun && ++m_nStateMisses >= kMostTries) m_nStep = kIdleStep;
+}
+
+void CRecordedTestPage::DeviceIdle() {
+  // Stop was offered for a test that runs no longer.
+  const bool stopOffered = m_bForeignRun || GetDlgItem(m_ids.stop)->IsWindowEnabled();
+  m_bForeignRun = false;
+  m_nStep = kIdleStep;
+  // A sequence that waits on this page's stop goes on now.
+  if (RunningSequence()) {
+    EndStop(true);
+    return;
+  }
+  EnableActionButtons(TRUE);
+  if (stopOffered) ShowIdleStatus();
+}
+
+void CRecordedTestPage::ShowIdleStatus() {
+  if (m_bFileLoaded)
+    SetStatus("IDC_OFF_LINE_DATA");
+  else if (m_bBaselineLoaded)
+    SetStatus("IDC_LABEL_BASELINE_DATA");
+  else
+    SetDlgItemText(m_ids.status, "");
 }

@@ -8,9 +8,15 @@
 //
 // A start or a stop counts only once the device is seen to have taken it:
 // a start the device never received would show the record of the run
-// before as this run, and a lost stop would say "stopped" over a valve that
-// still moves. Both are sent again a few times, then the page says plainly
-// that they were not confirmed.
+// before, or of a test still running, as this run, and a lost stop would
+// say "stopped" over a valve that still moves. Both are sent again a few
+// times, then the page says plainly that they were not confirmed. A start
+// whose write went unanswered counts only when the device is seen running
+// the very set-up asked for.
+//
+// Shown again, the page first reads what the device does: its own run is
+// followed to its record, and while any other test runs only Stop is
+// offered. Data that is not a whole record is neither saved nor printed.
 #include <array>
 #include <string>
 #include <vector>
@@ -35,6 +41,7 @@ struct RecordedTestKind {
   // throughout. A page that idles slowly takes a request up at this pace.
   UINT busyPeriodMs = 0;
   bool settleAfterPointer = false;  // one tick without a transaction after the record pointer is set
+  bool setupHasTimeLimit = false;   // the set-up written and read holds the time limit (289)
 };
 
 // A curve box: the box, the channel it shows, and the key of its caption
@@ -68,7 +75,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
     kIdleStep = 1, kEnterStep = 4, kSetupReadStep = 6, kCommandStep = 8, kSetupStep = 10, kBlockStep = 12,
     kAbortStep = 14, kWaitStep = 16, kPrepareStep = 18, kPointerStep = 19, kPointerSetStep = 20,
     kPassEndStep = 21, kBaselineStep = 22, kRecordStep = 24, kSecondPassStep = 26, kRewindStep = 28,
-    kAbortCheckStep = 30,
+    kAbortCheckStep = 30, kStartCheckStep = 32, kWatchStep = 34,
   };
   static constexpr int kPointsPerPass = 4 * CBlockDownload::kBlocks;
 
@@ -86,8 +93,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
   bool IsStartAllowed() const { return AllSettingsValid(); }
-  // The last start never reached the device: there is no run to keep.
-  bool HasNoRunToKeep() const { return m_bStartFailed; }
+  // The last start never reached the device, or the last download broke
+  // off: there is no run to keep until a whole record or an opened file.
+  bool HasNoRunToKeep() const { return m_bNoWholeRecord; }
   int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   double GetTimeStep() const { return m_dTimeStep; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
@@ -182,6 +190,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void FinishRun(const char* sequenceKey);
   // The pace of an idle page.
   void SetIdlePace() { m_nPeriod = m_nIdlePeriod; }
+  // Whether the data on show is a whole run to save and print.
+  void KeepWholeRecord(bool whole) { m_bNoWholeRecord = !whole; }
 
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;
@@ -216,6 +226,25 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // After a state read while waiting: the run seen, done, gone, or its
   // start not taken.
   void JudgeRunState();
+  // After the set-up read that follows an unanswered start.
+  void JudgeStartCheck();
+  // The set-up in the device image: 142, 143, 145, 149 and 289.
+  std::array<float, 5> ImageSetup() const;
+  // The device runs, or holds the record of, the set-up this page asked for
+  // last (as its last set-up read shows).
+  bool RunsAskedSetup() const;
+  // After the set-up read of a page shown again.
+  void JudgeShownState();
+  // The page's own run, left while under way: followed again, or gone.
+  void JudgeOwnRunShown();
+  // Another test runs in the device: only Stop is offered until it ends.
+  void WatchForeignRun();
+  void JudgeWatch();
+  // A state read says no test runs: the buttons back, or the sequence that
+  // waits on this page's stop goes on.
+  void DeviceIdle();
+  // The status of the data on show when the page idles.
+  void ShowIdleStatus();
   void StartAgain();
   void StartFailed();
   void DownloadFailed();
@@ -232,7 +261,11 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bAnswered = false;       // the step's transaction had a reply
   bool m_bStartAnswered = false;  // the last start written had a reply
   bool m_bRunSeen = false;        // a state read has shown the device running this run
-  bool m_bStartFailed = false;
+  bool m_bNoWholeRecord = false;  // no run to keep: a start not taken or a download broken off
+  bool m_bForeignRun = false;     // a test runs in the device that is not this page's run
+  // The set-up written with the last start (ImageSetup) and its type.
+  std::array<float, 5> m_afAskedSetup{};
+  BYTE m_byAskedType = 0;
   int m_nTries = 0;               // of the write under way
   int m_nStartTries = 0;
   int m_nStateMisses = 0;         // state reads in a row without a reply, before the run was seen

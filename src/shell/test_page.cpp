@@ -28,21 +28,32 @@ CMultiTestSequence* CDiagnosticTestPage::Sequence() {
 
 bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
   CMultiTestSequence* sequence = Sequence();
-  m_bInSequence = sequence && sequence->m_nHandedOverTest == testIndex;
+  const bool handedOver = sequence && sequence->m_nHandedOverTest == testIndex;
+  m_bInSequence = handedOver || (sequence && sequence->m_nUnconfirmedStop == testIndex);
   // Good for the next test page shown only, whichever that is.
   if (sequence) sequence->m_nHandedOverTest = -1;
-  return m_bInSequence;
+  return handedOver;
 }
 
 CMultiTestSequence* CDiagnosticTestPage::RunningSequence() const { return m_bInSequence ? Sequence() : nullptr; }
 
-void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusKey) {
+void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded) {
   CMultiTestSequence* sequence = RunningSequence();
   if (!sequence) return;
   m_bInSequence = false;
-  sequence->m_abTestDone[static_cast<size_t>(testIndex)] = true;
+  const auto test = static_cast<size_t>(testIndex);
+  sequence->m_abTestDone[test] = true;
+  sequence->m_abTestRecorded[test] = recorded;
+  sequence->m_nUnconfirmedStop = -1;
   sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
   CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
+}
+
+void CDiagnosticTestPage::HoldSequence(int testIndex, const char* statusKey) {
+  CMultiTestSequence* sequence = RunningSequence();
+  if (!sequence) return;
+  sequence->m_nUnconfirmedStop = testIndex;
+  sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
 }
 
 bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {

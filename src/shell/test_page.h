@@ -28,10 +28,15 @@ class CMultiTestSequence {
   bool m_bMultiTestRunning = false;
   // 0 ramp, 1 step, 2 partial stroke, 3 HDRL.
   std::array<bool, 4> m_abTestDone{};
+  // The tests that ran to a whole record of their own: only these are saved.
+  std::array<bool, 4> m_abTestRecorded{};
   // The test the sequence has just handed over, -1 for none: only its page,
   // when shown next, starts by itself. Any other showing of a test page,
   // also while a sequence stands abandoned, moves the valve only when asked.
   int m_nHandedOverTest = -1;
+  // The test whose stop the device has not confirmed, -1 for none: the
+  // sequence waits on it and goes on only from its page.
+  int m_nUnconfirmedStop = -1;
 };
 
 class CDiagnosticTestPage : public CStepPage {
@@ -45,14 +50,19 @@ class CDiagnosticTestPage : public CStepPage {
 
  protected:
   // On showing: true when the sequence handed this test over; the page
-  // takes the hand-over and runs its test as part of the sequence.
+  // takes the hand-over and runs its test as part of the sequence. A test
+  // whose stop the sequence waits on stays the sequence's, without a start.
   bool TakeHandOver(int testIndex);
   // The multi-test page while this page runs the test it handed over, else
   // null.
   CMultiTestSequence* RunningSequence() const;
-  // Marks the test done, adds the status line and shows the multi-test
-  // page, which stops this page's timer.
-  void HandBackToMultiTest(int testIndex, const char* statusKey);
+  // Marks the test done (and recorded, when it ran to a whole record of its
+  // own), adds the status line and shows the multi-test page, which stops
+  // this page's timer.
+  void HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded = true);
+  // The device did not confirm the test's stop: the status line, and the
+  // sequence waits on this page, which stays shown with Stop.
+  void HoldSequence(int testIndex, const char* statusKey);
   // The question before a test moves the valve; the text of `leadKey`
   // and a line feed before it when given.
   bool AskToMoveValve(const char* leadKey = nullptr);

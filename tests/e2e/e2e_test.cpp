@@ -1351,6 +1351,63 @@ TEST_F(Tests, AMultiTestSequenceRunsRampAndPartialStrokeAndSavesBoth) {
   EXPECT_EQ(page->m_abTestDone, (std::array<bool, 4>{}));
 }
 
+// A ramp and a partial stroke test in sequence; the device answers none of
+// the ramp's aborts. The list says the stop was not confirmed, and the
+// sequence waits on the ramp page, which offers Stop while the ramp runs
+// on; Stop once more, answered, and the partial stroke test follows. The
+// stopped ramp is not offered for saving.
+TEST_F(Tests, ASequenceWaitsOnAStopTheDeviceDidNotConfirm) {
+  using View = CDiagnostics_OfflineView;
+  using Ramp = CDiagnostics_RampTestView;
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kMultiTest);
+  for (int box : {View::kStepBoxId, View::kHdrlBoxId})
+    if (page->IsDlgButtonChecked(box) == BST_CHECKED) Click(*page, box);
+  for (int box : {View::kRampBoxId, View::kPstBoxId})
+    if (page->IsDlgButtonChecked(box) != BST_CHECKED) Click(*page, box);
+  for (const auto& [id, text] :
+       {std::pair{View::kRampStartId, "10.0"}, {View::kRampStopId, "90.0"}, {View::kRampHoldId, "3.0"},
+        {View::kRampTimeId, "60.0"}, {View::kPstStartId, "100.0"}, {View::kPstStopId, "90.0"},
+        {View::kPstTimeLimitId, "30.0"}, {View::kPstRampTimeId, "10.0"}, {View::kPstHoldId, "5.0"}})
+    page->SetDlgItemText(id, text);
+  const auto testing = [this] { return device->State().tests.run.type != 0; };
+  Start(*page, View::kStartId);
+  auto* rampPage = static_cast<Ramp*>(theApp().m_pRampTestView);
+  ASSERT_EQ(ShownPage(), rampPage);
+  for (int i = 0; i < 10; ++i) g_clock->Advance(1000);
+  ASSERT_TRUE(testing());
+
+  device->InjectNoReply(-1);
+  Click(*rampPage, Ramp::kStopId);
+  for (int tick = 0; tick < 20 && (tick == 0 || rampPage->GetStep() != CRecordedTestPage::kIdleStep); ++tick)
+    g_clock->Advance(1000);
+  device->ClearFaults();
+  for (int i = 0; i < 5; ++i) g_clock->Advance(1000);
+  EXPECT_EQ(page->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED")}));
+  EXPECT_TRUE(page->IsSequenceActive());
+  EXPECT_EQ(ShownPage(), rampPage);
+  EXPECT_TRUE(testing());
+  EXPECT_EQ(rampPage->GetDlgItemText(Ramp::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_TRUE(Enabled(*rampPage, Ramp::kStopId));
+  EXPECT_FALSE(Enabled(*rampPage, Ramp::kStartId));
+  SaveScreen("multi_test_stop_unconfirmed");
+
+  const std::string pst = files.filePath("after_stop.pst").toStdString();
+  person.Answer(IDOK).AnswerFile(pst);
+  Click(*rampPage, Ramp::kStopId);
+  for (int i = 0; i < 20000 && (SelectedCode() != kMultiTest || page->IsSequenceActive()); ++i) g_clock->Advance(100);
+  ASSERT_EQ(ShownPage(), page);
+  EXPECT_EQ(page->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
+                                      Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
+                                      Text("MULTITEST_FINISHED")}));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(pst)));
+  // Start, the final question and the partial stroke test's save dialog.
+  EXPECT_EQ(person.Asked().size(), 3u);
+  SaveScreen("multi_test_after_unconfirmed_stop");
+}
+
 // The data monitor records the simulated valve while the process moves its
 // input along a slow sine: every value moves on the plot; the record is
 // saved, opened again and printed.

@@ -15,10 +15,12 @@
 #include "diagnostics/run/multi_test_page.h"
 #include "diagnostics/run/partial_stroke_test_page.h"
 #include "diagnostics/run/ramp_test_page.h"
+#include "diagnostics/run/step_test_page.h"
 #include "page_fixture.h"
 #include "platform/win/resources.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
+#include "support/plot_probe.h"
 
 namespace {
 
@@ -210,7 +212,7 @@ TEST_F(MultiTestPage, OnlyHDRLTickedHandsItItsSettlingTimeAndSavesOnlyIt) {
   EXPECT_EQ(multi->GetDlgItemText(1013), Text("Analog"));
 }
 
-TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {
+TEST_F(MultiTestPage, StopOnATestPageGoesOnOnceTheDeviceHasStopped) {
   TickRampAndPartialStroke();
   person.Answer(IDYES);
   Click(View::kStartId);
@@ -219,9 +221,12 @@ TEST_F(MultiTestPage, StopOnATestPageTellsTheDeviceAtOnceAndTheSequenceGoesOn) {
   for (int i = 0; i < 10; ++i) clock.Advance(1000);
   device->ClearRequests();
   rampPage->GetDlgItemAs<CButton>(CDiagnostics_RampTestView::kStopId)->Click();
+  EXPECT_FALSE(multi->m_abTestDone[0]);
+  clock.Advance(2000);  // the abort, then the state read that confirms it
   ASSERT_FALSE(device->Requests().empty());
   EXPECT_EQ(device->Requests().front(), kAbort);
   EXPECT_TRUE(multi->m_abTestDone[0]);
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   person.Answer(IDCANCEL);
   Follow();
   EXPECT_EQ(multi->StatusLines(),
@@ -361,6 +366,148 @@ TEST_F(MultiTestPage, FieldsThatNoDeviceFilledAreEmptyAndNeverValid) {
   page->StartMonitoring();
   EXPECT_EQ(page->GetDlgItemText(View::kRampTimeId), rampTime);
   EXPECT_TRUE(page->GetDlgItem(View::kStartId)->IsWindowEnabled());
+}
+
+// ---- A sequence goes on only when the device has stopped.
+
+class MultiTestStops : public MultiTestPage {
+ public:
+  // The shown test page's Stop, and its ticks until it idles again.
+  void StopShownTest(int stopId) {
+    auto* page = static_cast<CRecordedTestPage*>(shown);
+    page->GetDlgItemAs<CButton>(stopId)->Click();
+    for (int i = 0; i < 40 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(500);
+  }
+  // The sequence started and followed to the page of `item`; after `ms` of
+  // its run, its Stop with every abort unanswered.
+  void StopWithEveryAbortLost(int item, int stopId, int ms) {
+    person.Answer(IDYES);
+    Click(View::kStartId);
+    Follow(item);
+    for (int t = 0; t < ms; t += 500) clock.Advance(500);
+    ASSERT_TRUE(DeviceTesting());
+    device->InjectNoReply(-1);
+    StopShownTest(stopId);
+    device->ClearFaults();
+  }
+  bool ShownEnabled(int id) { return shown->GetDlgItem(id)->IsWindowEnabled(); }
+  bool DeviceTesting() { return device->State().tests.run.type != 0; }
+  // The step settings differ from the ramp's: 20 -> 60, hold 5.
+  void TickStep() {
+    Click(View::kStepBoxId);
+    Type(View::kStepStartId, "20");
+    Type(View::kStepStopId, "60");
+    Type(View::kStepHoldId, "5");
+  }
+};
+
+// The ramp's abort goes unanswered every time: the list says so, the
+// sequence waits on the ramp page, which offers Stop again; a confirmed
+// stop then hands back, and the stopped ramp is not offered for saving.
+TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
+  using Ramp = CDiagnostics_RampTestView;
+  TickRampAndPartialStroke();
+  ASSERT_NO_FATAL_FAILURE(StopWithEveryAbortLost(treeitem::kRampTest, Ramp::kStopId, 10000));
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED")}));
+  EXPECT_FALSE(multi->m_abTestDone[0]);
+  EXPECT_TRUE(multi->IsSequenceActive());
+  EXPECT_EQ(SelectedItem(), treeitem::kRampTest);
+  EXPECT_TRUE(ShownEnabled(Ramp::kStopId));
+  EXPECT_FALSE(ShownEnabled(Ramp::kStartId));
+  // Nothing goes on while the device still runs the ramp, nor when the
+  // multi-test page is looked at meanwhile.
+  for (int i = 0; i < 5; ++i) clock.Advance(1000);
+  Show(treeitem::kMultiTest);
+  EXPECT_FALSE(Sent({201, 33}));
+  EXPECT_TRUE(DeviceTesting());
+  EXPECT_EQ(multi->StatusLines().size(), 2u);
+
+  // Back on the ramp page: Stop again, answered.
+  Show(treeitem::kRampTest);
+  for (int i = 0; i < 2; ++i) clock.Advance(1000);
+  EXPECT_TRUE(ShownEnabled(Ramp::kStopId));
+  EXPECT_FALSE(ShownEnabled(Ramp::kStartId));
+  StopShownTest(Ramp::kStopId);
+  EXPECT_FALSE(DeviceTesting());
+  EXPECT_TRUE(multi->m_abTestDone[0]);
+  const std::string pst = TempFile("held.pst");
+  person.Answer(IDOK).AnswerFile(pst);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
+                                      Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
+                                      Text("MULTITEST_FINISHED")}));
+  // Start, the final question and one save dialog: the partial stroke test's.
+  ASSERT_EQ(person.Asked().size(), 3u);
+  EXPECT_NE(person.Asked()[2].filter.find("pst"), std::string::npos);
+}
+
+// After a ramp stopped in a sequence, the step test's start is lost once:
+// it is sent again, and the step test is listed and saved with its own
+// record, not the ramp's.
+TEST_F(MultiTestStops, AStartLostAfterAStoppedTestRunsTheNextTestItself) {
+  using Step = CDiagnostics_StepTestView;
+  Click(View::kRampBoxId);
+  for (const auto& [id, text] : {std::pair{View::kRampStartId, "10"}, {View::kRampStopId, "90"},
+                                 {View::kRampHoldId, "5"}, {View::kRampTimeId, "60"}})
+    Type(id, text);
+  TickStep();
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  Follow(treeitem::kRampTest);
+  for (int i = 0; i < 10; ++i) clock.Advance(1000);
+  device->InjectNoReply();  // the first abort
+  StopShownTest(CDiagnostics_RampTestView::kStopId);
+  ASSERT_EQ(SelectedItem(), treeitem::kMultiTest);
+  Follow(treeitem::kStepTest);
+  clock.Advance(500);  // the test command
+  device->ClearRequests();
+  device->InjectNoReply();
+  clock.Advance(500);  // the set-up and its start, lost
+  ASSERT_EQ(device->Requests().size(), 1u);
+  ASSERT_EQ(device->Requests()[0][3], 142);
+  auto* step = static_cast<Step*>(theApp().m_pViews[kStepTestView]);
+  const std::string stp = TempFile("own.stp");
+  person.Answer(IDOK).AnswerFile(stp);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_STOPPED"), Text("STEPTEST_STARTED"),
+                                      Text("STEPTEST_COMPLETE"), Text("MULTITEST_FINISHED")}));
+  const auto command = testsupport::PlotPoints(step->GetPlot(), "Command");
+  ASSERT_EQ(command.size(), 208u);
+  EXPECT_NEAR(command.front().second, 20, 0.01);
+  EXPECT_NEAR(command.back().second, 60, 0.01);
+  EXPECT_NEAR(command.back().first, 207 * 6.0 / 208, 1e-9);
+  // Saved as the step test it is; the stopped ramp is not offered.
+  ASSERT_EQ(person.Asked().size(), 3u);
+  EXPECT_NE(person.Asked()[2].filter.find("stp"), std::string::npos);
+}
+
+// The last test's abort goes unanswered: the sequence neither ends nor
+// asks to save while the partial stroke test still runs.
+TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSave) {
+  using Pst = CDiagnostics_PSTView;
+  TickRampAndPartialStroke();
+  Click(View::kRampBoxId);  // the partial stroke test alone
+  ASSERT_NO_FATAL_FAILURE(StopWithEveryAbortLost(treeitem::kPartialStrokeTest, Pst::kStopId, 3000));
+  for (int i = 0; i < 4; ++i) clock.Advance(500);
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("PST_STARTED"), Text("STATUSABORTED_UNCONFIRMED")}));
+  EXPECT_EQ(person.Asked().size(), 1u);  // Start only: no question to save
+  EXPECT_TRUE(multi->IsSequenceActive());
+  EXPECT_EQ(SelectedItem(), treeitem::kPartialStrokeTest);
+  EXPECT_TRUE(DeviceTesting());
+  EXPECT_TRUE(ShownEnabled(Pst::kStopId));
+  EXPECT_FALSE(ShownEnabled(Pst::kStartId));
+
+  StopShownTest(Pst::kStopId);
+  EXPECT_FALSE(DeviceTesting());
+  person.Answer(IDOK);  // nothing ran to a record: no save dialog follows
+  Follow();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("PST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"), Text("PST_STOPPED"),
+                                      Text("MULTITEST_FINISHED")}));
+  EXPECT_EQ(person.Asked().size(), 2u);
 }
 
 }  // namespace

@@ -240,6 +240,9 @@ TEST_F(PstPage, ALostResultsReplyIsReadAgainAndFiveShowNoResults) {
       EXPECT_EQ(Field(View::kResultId), "");
       EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
       EXPECT_TRUE(Enabled(View::kStartId));
+      // A run without its results is nothing to save or print.
+      EXPECT_FALSE(Enabled(View::kSaveId));
+      EXPECT_FALSE(Enabled(View::kPrintId));
     }
   }
 }
@@ -471,6 +474,13 @@ struct PstRecord {
   using View = CDiagnostics_PSTView;
   using Page = PstPage;
   static void BeginDownload(PstPage& p) { p.Click(View::kRetrieveLastId); }
+  static void StartRun(PstPage& p) {
+    p.Settings("100", "90", "5", "10", "30");
+    p.Start();
+  }
+  static void Save(View& v) { v.SaveResults(); }
+  static void Print(View& v) { v.OnPrintReport(); }
+  static constexpr const char* kFileName = "faults.pst";
   static constexpr double kRecordStep = 16000.0 / 208;
   static constexpr int kButtonsBack[] = {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId,
                                          View::kStartId};
@@ -540,7 +550,7 @@ TEST_F(PstPage, SaveAndLoadKeepTheResultsAndAReSaveKeepsTheFilesCodeAndTag) {
 
 // ---- In a multi-test sequence.
 
-TEST_F(PstPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
+TEST_F(PstPage, StopInASequenceHandsBackOnceTheDeviceConfirmsIt) {
   CDiagnostics_OfflineView* multi = RunSequence();
   page->StartMonitoring();
   EXPECT_TRUE(person.Asked().empty());  // no question in a sequence
@@ -548,7 +558,10 @@ TEST_F(PstPage, StopInASequenceTellsTheDeviceAtOnceAndHandsBack) {
   Tick(3);
   ASSERT_EQ(device->Requests().back(), kStateRead);
   Click(View::kStopId);
-  EXPECT_EQ(device->Requests().back(), kAbortWrite);
+  EXPECT_FALSE(multi->m_abTestDone[2]);
+  Tick(2);  // the abort, then the state read that confirms it
+  EXPECT_EQ(Count(kAbortWrite), 1u);
+  EXPECT_EQ(device->State().tests.run.type, 0);
   EXPECT_TRUE(multi->m_abTestDone[2]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("PST_STOPPED"));

@@ -11,6 +11,7 @@
 #include "app/page_table.h"
 #include "diagnostics/run/ramp_test_page.h"
 #include "files/fixture.h"
+#include "recorded_test_faults.h"
 #include "test_page_fixture.h"
 #include "platform/win/resources.h"
 #include "support/language_table.h"
@@ -89,10 +90,31 @@ class RampPage : public testpages::DiagnosticPage<View, 18> {
       default: return page->GetStep();
     }
   }
+  using DiagnosticPage::Count;  // the requests the device received
   static size_t Count(const std::vector<Bytes>& sent, const Bytes& frame) {
     return static_cast<size_t>(std::count(sent.begin(), sent.end(), frame));
   }
   bool DeviceTesting() { return device->State().tests.run.type != 0; }
+  // Every point of the four time channels of a one-way run at i x step.
+  void ExpectWholeRecord(double step) {
+    for (const char* channel : {"Command", "Position", "ILCmd", "ILPos"}) {
+      const auto points = Points(channel);
+      ASSERT_EQ(points.size(), 208u) << channel;
+      for (size_t i = 0; i < points.size(); ++i) ASSERT_DOUBLE_EQ(points[i].first, i * step) << channel << " " << i;
+    }
+  }
+  // A test the page knows nothing of, started in the device as another
+  // program would: one way from `start` to `stop`, hold 5 s, ramp 60 s.
+  void StartInDevice(double start, double stop) {
+    CWexletCoreCommunication& comm = theApp().m_comm;
+    comm.m_dVar142 = start;
+    comm.m_dVar143 = stop;
+    comm.m_dVar145 = 5;
+    comm.m_dVar149 = 60;
+    comm.m_byTestState = 9;
+    ASSERT_TRUE(comm.WriteTestSetup());
+    Sent();
+  }
 };
 
 TEST_F(RampPage, ShowingWritesTheEntryCommandReadsTheSetUpAndShowsIt) {
@@ -751,5 +773,129 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
   Click(View::kPrintId);
   EXPECT_EQ(person.Asked().size(), asked + 6);  // the file dialog and the report's two questions
 }
+
+// ---- Shown again, and a start that counts only as itself.
+
+// Left while its ramp runs and shown again, the page offers Stop and not
+// Start, and ends with its own run's record: still running, ended while
+// the page was away, or left in the download of its second pass.
+TEST_F(RampPage, ShownAgainDuringItsRampOffersStopAndEndsWithItsOwnRecord) {
+  const Bytes kSecondPass = {201, 3, 0, 141, 6};
+  const struct {
+    const char* name;
+    bool bidirectional;
+    bool intoSecondPass;  // left once the second pass is being read, else after 5 ticks
+    int awayMs;
+  } cases[] = {
+      {"running", false, false, 10000},
+      {"ended while away", false, false, 100000},
+      {"in its second pass", true, true, 1000},
+  };
+  Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Type(View::kStartEdit, "10");
+    Type(View::kStopEdit, "90");
+    SetBox(View::kBidirectionalBox, c.bidirectional);
+    Start();
+    Tick(5);
+    for (int i = 0; c.intoSecondPass && i < 400 && Count(Sent(), kSecondPass) == 0; ++i) Tick();
+    Tick(3);
+    Sent();
+    page->StopMonitoring();
+    clock.Advance(c.awayMs);
+    page->StartMonitoring();
+    EXPECT_TRUE(Enabled(View::kStopId));
+    EXPECT_FALSE(Enabled(View::kStartId));
+    Tick(2);
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{kEnterCommand, kReadSetup}));
+    EXPECT_TRUE(Enabled(View::kStopId));
+    Type(View::kStartEdit, "30");
+    Type(View::kStopEdit, "70");
+    EXPECT_FALSE(Enabled(View::kStartId));
+    const std::vector<Bytes> sent = RunToEnd();
+    EXPECT_EQ(Count(sent, kSetup30To70), 0u);
+    EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+    const auto command = Points("Command");
+    ASSERT_EQ(command.size(), c.bidirectional ? 416u : 208u);
+    EXPECT_NEAR(command.front().second, 10, 0.01);
+    EXPECT_NEAR(command[207].second, 90, 0.01);
+    EXPECT_NEAR(command.back().second, c.bidirectional ? 10 : 90, 0.01);
+    EXPECT_TRUE(Enabled(View::kStartId));
+  }
+}
+
+// While a test the page did not start runs in the device, the page shown
+// offers Stop alone; when that test ends, Start comes back and nothing of
+// its record is taken for the page's own.
+TEST_F(RampPage, ATestRunningThatThePageDidNotStartIsWatchedNotTaken) {
+  Show();
+  StartInDevice(10, 90);
+  page->StopMonitoring();
+  page->StartMonitoring();
+  Tick(2);
+  EXPECT_EQ(Field(View::kStatusId), Text("EDT_ALM_COM6"));
+  EXPECT_TRUE(Enabled(View::kStopId));
+  EXPECT_FALSE(Enabled(View::kStartId));
+  for (int i = 0; i < 200 && DeviceTesting(); ++i) Tick();
+  Tick();
+  EXPECT_TRUE(Enabled(View::kStartId));
+  EXPECT_FALSE(Enabled(View::kStopId));
+  EXPECT_EQ(Field(View::kStatusId), "");
+  EXPECT_EQ(Count(device->Requests(), kBlockRead), 0u);
+  EXPECT_TRUE(Points("Command").empty());
+}
+
+// The device still runs a 10 -> 90 ramp the page did not start. A start of
+// 30 -> 70 whose set-up write went unanswered counts only once the device
+// is seen running 30 -> 70: lost, it is sent again; carried out but its
+// reply cut, the set-up read back shows it taken.
+TEST_F(RampPage, AnUnansweredStartCountsOnlyWhenTheDeviceRunsTheSetUpAskedFor) {
+  const struct {
+    const char* name;
+    bool carriedOut;
+    size_t setups;
+  } cases[] = {{"no reply", false, 2}, {"reply cut", true, 1}};
+  Show();
+  SetBox(View::kBidirectionalBox, false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartInDevice(10, 90);
+    Tick(3);
+    Type(View::kStartEdit, "30");
+    Type(View::kStopEdit, "70");
+    Start();
+    Tick();  // the test command
+    if (c.carriedOut)
+      device->InjectShortReply(3);
+    else
+      device->InjectNoReply();
+    const std::vector<Bytes> sent = RunToEnd();
+    EXPECT_EQ(Count(sent, kSetup30To70), c.setups);
+    EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+    const auto command = Points("Command");
+    ASSERT_EQ(command.size(), 208u);
+    EXPECT_NEAR(command.front().second, 30, 0.01);
+    EXPECT_NEAR(command.back().second, 70, 0.01);
+  }
+}
+
+// ---- The frame's download under lost replies.
+
+struct RampRecord {
+  using View = CDiagnostics_RampTestView;
+  using Page = RampPage;
+  static void BeginDownload(RampPage& p) { StartRun(p); }
+  static void StartRun(RampPage& p) {
+    p.SetBox(View::kBidirectionalBox, false);
+    p.Start();
+  }
+  static void Save(View& v) { v.OnSave(); }
+  static void Print(View& v) { v.OnPrintReport(); }
+  static constexpr const char* kFileName = "faults.rmp";
+  static constexpr double kRecordStep = 66.0 / 208;
+  static constexpr int kButtonsBack[] = {View::kRetrieveId, View::kLoadId, View::kStartId};
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(RampPage, RecordedTestFaults, RampRecord);
 
 }  // namespace

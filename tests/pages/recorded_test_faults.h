@@ -8,11 +8,17 @@
 //     using Page = ...;                  // its fixture: Show(),
 //                                        // ExpectWholeRecord(step), ...
 //     static void BeginDownload(Page&);  // shown page -> record being read
+//     static void StartRun(Page&);       // shown page -> its test started
+//     static void Save(View&);           // the Save and Print handlers
+//     static void Print(View&);
+//     static constexpr const char* kFileName;  // a test file of the page
 //     static constexpr double kRecordStep;  // the record's step per point
 //     static constexpr int kButtonsBack[];  // enabled again when it ends
 //   };
 //   INSTANTIATE_TYPED_TEST_SUITE_P(PageName, RecordedTestFaults, Traits);
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "page_fixture.h"
 #include "shell/recorded_test_page.h"
@@ -32,6 +38,22 @@ class RecordedTestFaults : public Traits::Page {
     Traits::BeginDownload(*this);
     ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kBlockStep));
     this->Tick(10);
+  }
+  // A download begun and broken off after ten blocks: the device answers
+  // nothing more until it ends.
+  void BreakDownload() {
+    Traits::BeginDownload(*this);
+    ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kBlockStep));
+    this->Tick(10);
+    this->device->InjectNoReply(-1);
+    ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
+    this->device->ClearFaults();
+    ASSERT_EQ(this->Field(Traits::View::kStatusId), testpages::Text("TESTDATA_INCOMPLETE"));
+  }
+  // Save and Print offered, or not.
+  void ExpectKeepable(bool keepable) {
+    EXPECT_EQ(this->Enabled(Traits::View::kSaveId), keepable);
+    EXPECT_EQ(this->Enabled(Traits::View::kPrintId), keepable);
   }
 };
 
@@ -72,6 +94,74 @@ TYPED_TEST_P(RecordedTestFaults, FiveLostRepliesInARowEndTheDownloadAsIncomplete
   this->device->ClearFaults();
 }
 
+// Broken off, the data drawn is not the record: nothing saves or prints it
+// as a test until a whole record or an opened file is on show.
+TYPED_TEST_P(RecordedTestFaults, ABrokenDownloadIsNeitherSavedNorPrintedUntilAWholeRecordOrAFile) {
+  using View = typename TypeParam::View;
+  this->Show();
+  TypeParam::BeginDownload(*this);
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kBlockStep));
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep));
+  const std::string path = this->TempFile(TypeParam::kFileName);
+  this->person.AnswerFile(path);
+  this->Click(View::kSaveId);
+
+  ASSERT_NO_FATAL_FAILURE(this->BreakDownload());
+  this->ExpectKeepable(false);
+  // Called all the same (Save All calls the handler): no dialog, no report.
+  const size_t asked = this->person.Asked().size();
+  TypeParam::Save(*this->page);
+  TypeParam::Print(*this->page);
+  EXPECT_EQ(this->person.Asked().size(), asked);
+  // Shown again: still nothing to keep.
+  this->page->StopMonitoring();
+  this->page->StartMonitoring();
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep));
+  this->ExpectKeepable(false);
+
+  this->person.AnswerFile(path);
+  this->Click(View::kLoadId);
+  this->ExpectKeepable(true);
+
+  ASSERT_NO_FATAL_FAILURE(this->BreakDownload());
+  this->ExpectKeepable(false);
+  TypeParam::BeginDownload(*this);
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kBlockStep));
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep));
+  this->ExpectWholeRecord(TypeParam::kRecordStep);
+  this->ExpectKeepable(true);
+}
+
+// Left while its test runs and shown again, the page offers Stop, not
+// Start, and follows its own run to the end instead of starting another.
+TYPED_TEST_P(RecordedTestFaults, ShownAgainWhileItsTestRunsOffersStopAndFollowsTheRun) {
+  using View = typename TypeParam::View;
+  this->Show();
+  TypeParam::StartRun(*this);
+  this->Tick(4);
+  ASSERT_NE(this->device->State().tests.run.type, 0);
+  this->page->StopMonitoring();
+  this->clock.Advance(3000);
+  this->device->ClearRequests();
+  this->page->StartMonitoring();
+  for (int tick = 0; tick < 3; ++tick) {
+    EXPECT_TRUE(this->Enabled(View::kStopId)) << tick;
+    EXPECT_FALSE(this->Enabled(View::kStartId)) << tick;
+    this->Tick();
+  }
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("EDT_ALM_COM6"));
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 400));
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("VeskTEST_COMPLETE"));
+  EXPECT_TRUE(this->Enabled(View::kStartId));
+  EXPECT_FALSE(this->Enabled(View::kStopId));
+  // The run was followed, not started again.
+  size_t starts = 0;
+  for (const testpages::Bytes& r : this->device->Requests()) starts += r.size() > 3 && r[0] == 201 && r[3] == 142;
+  EXPECT_EQ(starts, 0u);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RecordedTestFaults, ALost214ReplyIsReadAgainAndDrawnOnce,
                             ABlockOutOfTurnRewindsThePassAndTheRecordEndsUpWhole,
-                            FiveLostRepliesInARowEndTheDownloadAsIncomplete);
+                            FiveLostRepliesInARowEndTheDownloadAsIncomplete,
+                            ABrokenDownloadIsNeitherSavedNorPrintedUntilAWholeRecordOrAFile,
+                            ShownAgainWhileItsTestRunsOffersStopAndFollowsTheRun);

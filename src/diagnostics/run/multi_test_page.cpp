@@ -297,10 +297,14 @@ void View::OnStart() {
   }
   m_bMultiTestRunning = m_bSequenceActive = true;
   EnableSequenceButtons(true);
+  // The device has not confirmed a test's stop: nothing goes on until its
+  // page has.
+  if (m_nUnconfirmedStop >= 0) return;
   for (size_t i = 0; i < std::size(kTests); ++i) {
     if (!IsChecked(kTests[i].box) || m_abTestDone[i]) continue;
     // The test before it in the order is done, run or not.
     if (i > 0) m_abTestDone[i - 1] = true;
+    m_abTestRecorded[i] = false;
     AddStatusLine(Text(kTests[i].startedKey));
     HandOver(i);
     m_nHandedOverTest = static_cast<int>(i);
@@ -347,7 +351,7 @@ void View::HandOver(size_t test) {
 void View::EndSequence() {
   m_abTestDone[3] = true;
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = -1;
   AddStatusLine(Text("MULTITEST_FINISHED"));
   // The header still shows the last test's mode (an HDRL run drives the
   // valve in digital mode); the device has been given its own back.
@@ -356,13 +360,13 @@ void View::EndSequence() {
   if (MessageBox(Text("SAVE_MULTITESTS").str().c_str(), caption.c_str(), MB_OKCANCEL) == IDOK)
     OnSaveAll();
   else
-    m_abTestDone.fill(false);
+    ForgetTests();
   EnableSequenceButtons(false);
 }
 
 void View::OnStop() {
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = -1;
   AddStatusLine("Multi tests stopped");
   // No click notification: the edits keep their enabled state.
   for (int box : {kRampBoxId, kStepBoxId, kPstBoxId, kHdrlBoxId, kBidirectionalBoxId}) CheckDlgButton(box, BST_UNCHECKED);
@@ -375,7 +379,10 @@ void View::OnSaveAll() {
     // Each page shows its own save dialog and its own failure message; one
     // that fails leaves the others to be saved, and its data on its page.
     CTarnixWexletApp& app = theApp();
-    auto due = [this](size_t test) { return IsChecked(kTests[test].box) && m_abTestDone[test]; };
+    // A test stopped, not started or broken off has no record of its own.
+    auto due = [this](size_t test) {
+      return IsChecked(kTests[test].box) && m_abTestDone[test] && m_abTestRecorded[test];
+    };
     if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && due(0))
       Try("save ramp test", [ramp] { ramp->OnSave(); });
     if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && due(1))
@@ -385,7 +392,12 @@ void View::OnSaveAll() {
     if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && due(3))
       Try("save HDRL test", [hdrl] { hdrl->SaveResults(); });
   }
+  ForgetTests();
+}
+
+void View::ForgetTests() {
   m_abTestDone.fill(false);
+  m_abTestRecorded.fill(false);
 }
 
 void View::OnPrintReport() {

@@ -68,6 +68,8 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
   void RefreshFromDevice();
   void HandOver(size_t test);
   void EndSequence();
+  // The done and recorded flags cleared, after the final save or its refusal.
+  void ForgetTests();
   // Start needs a ticked test and every setting valid.
   void UpdateStartButton();
   void EnableSequenceButtons(bool running);

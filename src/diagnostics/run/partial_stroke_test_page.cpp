@@ -116,7 +116,8 @@ constexpr RecordedTestKind kKind{.multiTestIndex = 2,
                                  .baselineCommand = kBaselineCommand,
                                  .startLeadKey = "PSTSTARTMSG",
                                  .busyPeriodMs = View::kBusyPeriod,
-                                 .settleAfterPointer = true};
+                                 .settleAfterPointer = true,
+                                 .setupHasTimeLimit = true};
 // No elapsed time on this page.
 constexpr RecordedTestIds kIds{View::kStatusId, 0,
                                View::kProgressId, View::kRetrieveBaselineId,
@@ -212,12 +213,16 @@ View::CDiagnostics_PSTView()
                  m_prgProgress.SetPos(0);
                  SetStatus(m_bResultsAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
                  m_bTestRunning = false;
+                 // Without its results the run is nothing to save or print.
+                 KeepWholeRecord(m_bResultsAnswered);
                  EnableActionButtons(TRUE);
                  // In a sequence the run just made is drawn before the hand-back.
-                 if (RunningSequence())
+                 if (!RunningSequence())
+                   SetIdlePace();
+                 else if (m_bResultsAnswered)
                    m_nRequest = kLastRequest;
                  else
-                   SetIdlePace();
+                   FinishRun("TESTDATA_INCOMPLETE");
                },
                kIdleStep});
 }
@@ -412,6 +417,7 @@ void View::OnLoad() {
 }
 
 void View::OnPrintReport() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Try("OnPrintReport", [&comm] { comm.ReadConfiguration(); });

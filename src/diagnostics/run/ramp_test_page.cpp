@@ -440,6 +440,7 @@ View::ShownSettings View::GetShownSettings() const {
 }
 
 void View::OnPrintReport() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   comm.ReadConfiguration();

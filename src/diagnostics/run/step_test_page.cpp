@@ -279,6 +279,7 @@ void View::OnSave() {
 }
 
 void View::OnPrintReport() {
+  if (HasNoRunToKeep()) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Try("OnPrintReport", [&comm] { comm.ReadConfiguration(); });
