@@ -213,27 +213,20 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
       {kRestoreStep, "RESTORE", {},
        [this] {
          GetDlgItem(kStopId)->EnableWindow(FALSE);
-         if (Restore(1)) {
+         if (Restore(1))
            EndRun(Restored::kAnswered);
-         } else if (++m_nTries < kMostTries) {
-           m_nStep = kRestoreStep;
-         } else {
-           m_nTries = 0;
+         else if (TriedOut(kRestoreStep))
            m_nStep = kReadBackStep;
-         }
        },
        handBack, kIdleStep},
       // A restore whose every reply was lost or cut may still have been
       // carried out: only what the device reads back says where the valve is.
       {kReadBackStep, "READBACK", {},
        [this] {
-         if (ReadBack(1)) {
+         if (ReadBack(1))
            EndRun(Restored::kReadBack);
-         } else if (++m_nTries < kMostTries) {
-           m_nStep = kReadBackStep;
-         } else {
+         else if (TriedOut(kReadBackStep))
            EndRun(Restored::kNotRead);
-         }
        },
        handBack, kIdleStep},
   };
@@ -397,6 +390,15 @@ void View::MissedTry(RunEnd end) {
   m_eRunEnd = end;
   m_nTries = 0;
   m_nStep = kRestoreStep;
+}
+
+bool View::TriedOut(int step) {
+  if (++m_nTries < kMostTries) {
+    m_nStep = step;
+    return false;
+  }
+  m_nTries = 0;
+  return true;
 }
 
 bool View::Restore(int tries) {

@@ -118,6 +118,9 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   void MissedTry(RunEnd end);
   void PlotRunResults();
   void ShowRunAnalysis();
+  // One more unanswered try of the restore or its read-back: false while
+  // `step` is tried again at the next tick, true at the last try.
+  bool TriedOut(int step);
   // Mode and command back as they were when the page was shown; true once
   // the device answered, at most `tries` writes.
   bool Restore(int tries);
