@@ -1097,6 +1097,27 @@ TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   SaveScreen("hdrl_test_not_restored");
 }
 
+// Every reply to the restore at the end of a run comes back cut: the
+// device did put the mode and command back, and the page, having read them
+// back, claims no digital mode.
+TEST_F(Tests, AnHDRLRestoreWithCutRepliesIsReadBackAndClaimsNothing) {
+  using View = CDiagnostics_HDRLView;
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
+  g_clock->Advance(2 * 500);
+  const double mode = device->Variable(8), command = device->Variable(3);
+  Start(*page, View::kStartId);
+  for (int tick = 0; tick < 400 && page->GetStep() != View::kRestoreStep; ++tick) g_clock->Advance(500);
+  ASSERT_EQ(page->GetStep(), View::kRestoreStep);
+  device->InjectShortReply(5, View::kMostTries);
+  TickWhileRunning(*page, 20);
+  ASSERT_FALSE(page->IsRunning());
+  EXPECT_EQ(person.Asked().size(), 1u);  // the start question only
+  EXPECT_EQ(device->Variable(8), mode);
+  EXPECT_EQ(device->Variable(3), command);
+  EXPECT_TRUE(Enabled(*page, View::kSaveId));
+}
+
 // A 30 s outage mid-run: no stair is recorded without its settled position,
 // so the run ends as incomplete with no result shown; the outage outlasts
 // the restore's tries and their read-back too, and the page says that

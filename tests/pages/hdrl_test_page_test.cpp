@@ -695,6 +695,26 @@ TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
   EXPECT_EQ(Points("Position").size(), 49u);
 }
 
+// A restore whose every reply is cut was carried out: read back, the
+// sequence goes on with no word of digital mode.
+TEST_F(HDRLInSequence, ARestoreWithCutRepliesIsReadBackBeforeHandingBack) {
+  EnterSequence();
+  page->StartMonitoring();
+  ASSERT_TRUE(TickUntil(View::kRestoreStep, 400));
+  device->InjectShortReply(5, View::kMostTries);
+  device->ClearRequests();
+  for (int tick = 0; tick < 20 && page->HasTimer(54); ++tick) Tick();
+  std::vector<Bytes> sent(5, kRestore);
+  sent.push_back(kStateRead);
+  EXPECT_EQ(device->Requests(), sent);
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_EQ(device->Variable(8), 0);
+  EXPECT_TRUE(multi->m_abTestDone[3]);
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
+}
+
 // Unattended, a start never answered stops nothing with a box: the
 // sequence's status list says it, and the test is handed back unsaved.
 TEST_F(HDRLInSequence, AStartNeverAnsweredIsToldInTheStatusList) {
