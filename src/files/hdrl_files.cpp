@@ -198,9 +198,12 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kHDRL.extension, TheLanguageTable().Lookup(kHDRL.openTitleKey));
   if (!path) return false;
+  std::optional<plotfile::PlotSnapshot> before;
   try {
+    before.emplace(plot.GetInterfacePtr());
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
+    plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kHDRLFile);
     const hdrlfile::Run run = hdrlfile::ReadRun(*this, plot);
     hdrlfile::SetRanges(plot, "Time", run.settlingTime);
 
@@ -210,10 +213,8 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, TheLanguageTable().Lookup("FILEOPENERR"), "", MB_OK);
-    try {
-      plot->ClearAllData();
-    } catch (const std::exception&) {
-    }
+    // A refused file leaves the plot as it was: the page keeps showing it.
+    if (before) before->Restore();
     return false;
   }
 }

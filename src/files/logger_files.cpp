@@ -119,13 +119,13 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kLogger.extension, TheLanguageTable().Lookup(kLogger.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::SettingsSnapshot> before;
+  std::optional<plotfile::PlotSnapshot> before;
   try {
     const std::string folder = plotfile::FolderOf(*this, *path);
     const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
     before.emplace(plot.GetInterfacePtr());
-    before->CopyTo(folder + "default" + kSettingsExtension);
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Path());
+    before->Settings().CopyTo(folder + "default" + kSettingsExtension);
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Settings().Path());
     LoggerSettingTexts settings;
     for (LONG i = 0; i < 7; ++i)
       settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
@@ -136,12 +136,8 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, "File open error.", "", MB_OK);
-    try {
-      // The record's display settings must not outlive its failed open.
-      if (before) plot->LoadPropertiesFromFile(before->Path().c_str());
-      plot->ClearAllData();
-    } catch (const std::exception&) {
-    }
+    // A refused file leaves the plot as it was: the page keeps showing it.
+    if (before) before->Restore();
     return false;
   }
 }

@@ -251,6 +251,28 @@ void SettingsSnapshot::CopyTo(const std::string& target) const {
   }
 }
 
+PlotSnapshot::PlotSnapshot(IPlotBase* plot) : m_plot(plot), m_settings(plot) {
+  const int fd = plat::CreateTempFile("data-", ".dat", &m_dataPath);
+  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
+  ::close(fd);
+  const HRESULT hr = plot->SaveDataToFile(m_dataPath.c_str());
+  if (FAILED(hr)) {
+    RemoveQuietly(m_dataPath);
+    Raise(hr);
+  }
+}
+
+PlotSnapshot::~PlotSnapshot() { RemoveQuietly(m_dataPath); }
+
+void PlotSnapshot::Restore() const noexcept {
+  try {
+    // Each load also takes its file's stamp back: both hold the one from before.
+    m_plot->LoadPropertiesFromFile(m_settings.Path().c_str());
+    m_plot->LoadDataFromFile(m_dataPath.c_str());
+  } catch (const std::exception&) {
+  }
+}
+
 }  // namespace plotfile
 
 namespace testfile {

@@ -132,4 +132,23 @@ class SettingsSnapshot {
   std::string m_path;
 };
 
+// The whole plot as it was before an open: its display settings (above)
+// and its data, file stamp included. A file that is refused is put out
+// again by Restore, so that it leaves the plot as it was.
+class PlotSnapshot {
+ public:
+  explicit PlotSnapshot(IPlotBase* plot);
+  ~PlotSnapshot();
+  PlotSnapshot(const PlotSnapshot&) = delete;
+  PlotSnapshot& operator=(const PlotSnapshot&) = delete;
+  const SettingsSnapshot& Settings() const { return m_settings; }
+  // Raises nothing: it runs while a failure is being reported.
+  void Restore() const noexcept;
+
+ private:
+  IPlotBase* m_plot;
+  SettingsSnapshot m_settings;
+  std::string m_dataPath;
+};
+
 }  // namespace plotfile

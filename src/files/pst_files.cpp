@@ -1,6 +1,7 @@
 // The partial stroke test plot and the partial stroke test file.
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "files/plot_file_kit.h"
 #include "platform/sys/numeric.h"
@@ -117,9 +118,12 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kPST.extension, TheLanguageTable().Lookup(kPST.openTitleKey));
   if (!path) return false;
+  std::optional<plotfile::PlotSnapshot> before;
   try {
+    before.emplace(plot.GetInterfacePtr());
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
+    plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kPSTFile);
     PSTSettingTexts settings;
     for (LONG i = 0; i < 5; ++i)
       settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
@@ -140,10 +144,8 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, "File open error.", "", MB_OK);
-    try {
-      plot->ClearAllData();
-    } catch (const std::exception&) {
-    }
+    // A refused file leaves the plot as it was: the page keeps showing it.
+    if (before) before->Restore();
     return false;
   }
 }

@@ -142,7 +142,7 @@ void CFileFunctions::SaveRampFile(IiXYPlotXPtr plot) {
 }
 
 bool CFileFunctions::OpenRampFile(IiXYPlotXPtr plot) {
-  return testfile::Open(*this, plot, kRamp, true, [&] {
+  return testfile::Open(*this, plot, kRamp, plotfile::kRampFile, [&] {
     auto point = [&](LONG i) { return testfile::PointY(*this, plot, kSettings, i); };
     RampSettingTexts settings;
     for (LONG i = 0; i < 4; ++i) InOrder(settings, i) = testfile::NumberText(point(i));

@@ -96,7 +96,7 @@ void CFileFunctions::SaveStepFile(IiXYPlotXPtr plot) {
 }
 
 bool CFileFunctions::OpenStepFile(IiXYPlotXPtr plot) {
-  return testfile::Open(*this, plot, kStep, false, [&] {
+  return testfile::Open(*this, plot, kStep, plotfile::kStepFile, [&] {
     StepSettingTexts settings;
     for (LONG i = 0; i < 6; ++i) {
       const double y = testfile::PointY(*this, plot, kSettings, i);

@@ -85,27 +85,24 @@ void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_
   }
 }
 
-bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
+bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const plotfile::FileLayout& layout,
           const std::function<void()>& read) {
   const std::optional<std::string> path = plotfile::AskOpen(kind.extension, Title(kind.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::SettingsSnapshot> before;
+  std::optional<plotfile::PlotSnapshot> before;
   try {
     const std::string folder = plotfile::FolderOf(cf, *path);
     const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
     before.emplace(plot.GetInterfacePtr());
-    before->CopyTo(folder + "default.prp");
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Path());
+    before->Settings().CopyTo(folder + "default.prp");
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Settings().Path());
+    plotfile::RequireLayout(plot.GetInterfacePtr(), layout);
     read();
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, "File open error.", "", MB_OK);
-    // Nothing may escape to the page's event handler from here.
-    try {
-      if (before) plot->LoadPropertiesFromFile(before->Path().c_str());
-      if (clearOnFailure) plot->ClearAllData();
-    } catch (const std::exception&) {
-    }
+    // A refused file leaves the plot as it was: the page keeps showing it.
+    if (before) before->Restore();
     return false;
   }
 }

@@ -9,6 +9,10 @@
 #include "files/file_functions.h"
 #include "platform/sys/time_source.h"
 
+namespace plotfile {
+struct FileLayout;
+}
+
 namespace testfile {
 
 // A kind's texts.
@@ -73,12 +77,12 @@ void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_
           const std::function<void(const plat::LocalTime&)>& fill);
 
 // Shows the open dialog and, on OK, loads the file with its settings file
-// (or the plot's present settings when that cannot be loaded) and runs
-// read, which reads what it needs and stores it in the fields only when
-// everything was read. Any failure after the dialog shows the open error,
-// puts the plot's display settings back, empties the plot's data when
-// clearOnFailure, and gives false.
-bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, bool clearOnFailure,
+// (or the plot's present settings when that cannot be loaded), refuses a
+// data file not laid out as `layout` (another kind's), and runs read, which
+// reads what it needs and stores it in the fields only when everything was
+// read. Any failure after the dialog shows the open error, puts the plot
+// back as it was, data and display settings, and gives false.
+bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const plotfile::FileLayout& layout,
           const std::function<void()>& read);
 
 }  // namespace testfile

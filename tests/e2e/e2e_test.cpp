@@ -1071,9 +1071,9 @@ TEST_F(Tests, AnHDRLStartThatIsNeverAnsweredIsNoRun) {
   SaveScreen("hdrl_test_not_started");
 }
 
-// The link drops mid-run and Stop is pressed: the restore is tried again,
-// then the page says that the valve stands in digital mode, and where; the
-// device shows it standing there once the link is back.
+// The link drops mid-run and Stop is pressed: the restore is tried again
+// and lost; the link is back for the read-back, and the page says the mode
+// and command read there; the device shows the valve standing there.
 TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   using View = CDiagnostics_HDRLView;
   RestoreTheDeviceAtTheEnd();
@@ -1083,14 +1083,13 @@ TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   g_clock->Advance(40 * 500);  // stair 3 (50 %) settling
   ASSERT_TRUE(page->IsRunning());
 
-  device->InjectNoReply(-1);
+  device->InjectNoReply(View::kMostTries);
   Click(*page, View::kStopId);
   person.Answer(IDOK);
   TickWhileRunning(*page, 20);
   ASSERT_FALSE(page->IsRunning());
-  device->ClearFaults();
   ASSERT_EQ(person.Asked().size(), 2u);
-  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " 50.0 %");
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " " + Text("DigOnly") + ", 50.0 %");
   EXPECT_EQ(static_cast<int>(device->Variable(8)) & 1, 1);
   EXPECT_EQ(device->Variable(3), 50.0);
   EXPECT_TRUE(Enabled(*page, View::kStartId));
@@ -1098,9 +1097,31 @@ TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   SaveScreen("hdrl_test_not_restored");
 }
 
+// Every reply to the restore at the end of a run comes back cut: the
+// device did put the mode and command back, and the page, having read them
+// back, claims no digital mode.
+TEST_F(Tests, AnHDRLRestoreWithCutRepliesIsReadBackAndClaimsNothing) {
+  using View = CDiagnostics_HDRLView;
+  RestoreTheDeviceAtTheEnd();
+  auto* page = Show<View>(kHdrlTest);
+  g_clock->Advance(2 * 500);
+  const double mode = device->Variable(8), command = device->Variable(3);
+  Start(*page, View::kStartId);
+  for (int tick = 0; tick < 400 && page->GetStep() != View::kRestoreStep; ++tick) g_clock->Advance(500);
+  ASSERT_EQ(page->GetStep(), View::kRestoreStep);
+  device->InjectShortReply(5, View::kMostTries);
+  TickWhileRunning(*page, 20);
+  ASSERT_FALSE(page->IsRunning());
+  EXPECT_EQ(person.Asked().size(), 1u);  // the start question only
+  EXPECT_EQ(device->Variable(8), mode);
+  EXPECT_EQ(device->Variable(3), command);
+  EXPECT_TRUE(Enabled(*page, View::kSaveId));
+}
+
 // A 30 s outage mid-run: no stair is recorded without its settled position,
 // so the run ends as incomplete with no result shown; the outage outlasts
-// the restore's tries too, and the page says where the valve is left.
+// the restore's tries and their read-back too, and the page says that
+// where the valve stands could not be read.
 TEST_F(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
   using View = CDiagnostics_HDRLView;
   RestoreTheDeviceAtTheEnd();
@@ -1117,7 +1138,7 @@ TEST_F(Tests, AnHDRLRunThroughAnOutageIsIncompleteWithoutResults) {
   TickWhileRunning(*page, 10);
   ASSERT_FALSE(page->IsRunning());
   ASSERT_EQ(person.Asked().size(), 3u);
-  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " 70.0 %");
+  EXPECT_EQ(person.Asked()[1].text, Text("HDRL_RESTORE_NOT_READ") + " 70.0 %");
   EXPECT_EQ(person.Asked()[2].text, Text("HDRL_DATA_INCOMPLETE"));
   EXPECT_EQ(HdrlResults(*page), std::vector<std::string>(5));
   EXPECT_FALSE(Enabled(*page, View::kSaveId));

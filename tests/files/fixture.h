@@ -249,4 +249,15 @@ class ScratchFolder {
   std::filesystem::path m_path;
 };
 
+// Everything a plot holds, as its own data and properties files write it:
+// the points, the display settings and the file stamp.
+template <class PlotPtr>
+std::string WholePlot(PlotPtr& plot) {
+  ScratchFolder here;
+  const std::string data = here / "whole.dat", settings = here / "whole.prp";
+  EXPECT_EQ(plot->SaveDataToFile(data.c_str()), S_OK);
+  EXPECT_EQ(plot->SavePropertiesToFile(settings.c_str()), S_OK);
+  return ReadFile(data) + ReadFile(settings);
+}
+
 }  // namespace filetest

@@ -1,5 +1,7 @@
 // HDRL test plots and file: layout, save and open, the run form and the
 // results worked out again from the loaded run.
+#include <functional>
+
 #include "files/kinds_fixture.h"
 
 namespace {
@@ -91,6 +93,71 @@ TEST_F(HDRLFiles, SavedAndOpenedBackWithResultsWorkedOutAgain) {
   EXPECT_EQ(Range(plot, true, "Command"), std::make_pair(0.0, 100.0));
   EXPECT_EQ(Range(plot, false, "Position"), std::make_pair(0.0, 100.0));
   EXPECT_EQ(Range(plot, false, "PositionError"), std::make_pair(-1.5, 3.0));
+}
+
+// Another kind's file chosen as ".hdrl" is refused, and the plot stays as
+// the HDRL file opened before it left it: points, display settings and file
+// stamp. The ramp file holds a date and a settling time where an HDRL file
+// keeps them: only its layout tells it apart.
+TEST_F(HDRLFiles, AnotherKindsFileIsRefusedAndLeavesThePlotAsTheGoodFileLeftIt) {
+  IiXYPlotXPtr plot = Plot();
+  FillRun(plot, false);
+  cf.m_strHDRLSettlingTime = "2";
+  cf.m_strHDRLTag = "FV101";
+  const std::string good = folder / "good.hdrl";
+  person.AnswerFile(good);
+  cf.SaveHDRLFile(plot);
+  ASSERT_TRUE(OpenFrom(plot, good));
+  const auto fields = [this] {
+    std::vector<std::string> f = Texts(cf.m_strHDRLResults);
+    f.push_back(Text(cf.m_strHDRLSettlingTime));
+    f.push_back(Text(cf.m_strHDRLTag));
+    return f;
+  };
+  const std::vector<std::string> shown = fields();
+  const std::string before = WholePlot(plot);
+
+  const struct {
+    const char* kind;
+    std::function<void(const std::string&)> save;
+  } others[] = {
+      {"ramp",
+       [this](const std::string& path) {
+         IiXYPlotXPtr ramp = NewPlot<IiXYPlotXPtr>();
+         cf.SetupRampPlot(ramp);
+         cf.SetupRampTestChannels(ramp);
+         for (double y : {12.0, 8.0, 2026.0, 2.0}) ChannelAt(ramp, 8)->AddXY(0, y, nullptr);
+         person.AnswerFile(path);
+         cf.SaveRampFile(ramp);
+       }},
+      {"step",
+       [this](const std::string& path) {
+         IiXYPlotXPtr step = NewPlot<IiXYPlotXPtr>();
+         cf.SetupStepPlot(step);
+         cf.SetupStepChannels(step);
+         person.AnswerFile(path);
+         cf.SaveStepFile(step);
+       }},
+      {"partial stroke",
+       [this](const std::string& path) {
+         IiPlotXPtr pst = NewPlot<IiPlotXPtr>();
+         cf.SetupPSTPlot(pst);
+         cf.SetupPSTChannels(pst);
+         person.AnswerFile(path);
+         cf.SavePSTFile(pst);
+       }},
+  };
+  for (const auto& other : others) {
+    SCOPED_TRACE(other.kind);
+    const std::string path = folder / (std::string(other.kind) + ".hdrl");
+    other.save(path);
+    person.AnswerFile(path).Answer(IDOK);
+    EXPECT_FALSE(cf.OpenHDRLFile(plot));
+    EXPECT_EQ(Last().kind, plat::Question::Kind::Message);
+    EXPECT_EQ(Last().text, "##FILEOPENERR");
+    EXPECT_EQ(WholePlot(plot), before);
+    EXPECT_EQ(fields(), shown);
+  }
 }
 
 TEST_F(HDRLFiles, ASecondSaveStoresTheDateAndSettlingTimeOfNow) {

@@ -23,6 +23,7 @@ using filetest::Text;
 using filetest::ChannelLook;
 using filetest::FreshLook;
 using filetest::LookOf;
+using filetest::WholePlot;
 
 template <class PlotPtr>
 std::vector<double> Ys(PlotPtr& plot, LONG channel) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "files/fixture.h"
 #include "files/hdrl_analysis.h"
 #include "diagnostics/run/hdrl_test_page.h"
 #include "diagnostics/run/multi_test_page.h"
@@ -441,29 +442,50 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The mode and command go back after the run, after Stop and when the page
 // is left mid-run (its timer stops there: the tries are made at once), up
-// to five times; never answered, the page says where the valve is left.
+// to five times. A restore never answered may still have been carried out
+// (its replies cut, or another command's echo): the mode and command are
+// read back, up to five times, and the page says where the valve is only
+// from what it read, or that it could not be read.
 enum class RunEnd { kRun, kStop, kLeave };
+enum class Replies { kFourLost, kFiveLost, kFiveCut, kFiveWrongEcho, kNone };
 struct RestoreCase {
   const char* name;
   RunEnd end;
-  int lost;
+  Replies replies;
+  size_t readBacks;
   const char* command;  // in the device when the run ends, as the message shows it
 };
 void PrintTo(const RestoreCase& c, std::ostream* os) { *os << c.name; }
-class HDRLRestore : public HDRLTestPage, public testing::WithParamInterface<RestoreCase> {};
+class HDRLRestore : public HDRLTestPage, public testing::WithParamInterface<RestoreCase> {
+ public:
+  void InjectReplies(Replies replies) {
+    switch (replies) {
+      case Replies::kFourLost: device->InjectNoReply(4); break;
+      case Replies::kFiveLost: device->InjectNoReply(5); break;
+      case Replies::kFiveCut: device->InjectShortReply(5, 5); break;
+      case Replies::kFiveWrongEcho: device->InjectWrongEcho(5); break;
+      case Replies::kNone: device->InjectNoReply(10); break;
+    }
+  }
+};
 
-TEST_P(HDRLRestore, AnUnansweredRestoreIsTriedAgainThenSaysWhereTheValveIsLeft) {
+TEST_P(HDRLRestore, AnUnansweredRestoreIsReadBackAndTheMessageSaysWhatWasRead) {
   const RestoreCase& c = GetParam();
   Show();
   Start();
-  const bool restored = c.lost < View::kMostTries;
+  // Carried out: all but the lost; cut replies and wrong echoes still restore.
+  const bool restored = c.replies != Replies::kFiveLost && c.replies != Replies::kNone;
+  std::string message;
+  if (c.replies == Replies::kFiveLost)
+    message = Text("HDRL_NOT_RESTORED") + " " + Text("DigOnly") + ", " + c.command + " %";
+  if (c.replies == Replies::kNone) message = Text("HDRL_RESTORE_NOT_READ") + " " + c.command + " %";
   if (c.end == RunEnd::kRun)
     ASSERT_TRUE(TickUntil(View::kRestoreStep, 400));
   else
     Tick(30);  // stair 2 (30 %) settling
-  AnswerThenLose(0, c.lost);
+  InjectReplies(c.replies);
   device->ClearRequests();
-  if (!restored) person.Answer(IDOK);
+  if (!message.empty()) person.Answer(IDOK);
   if (c.end == RunEnd::kLeave) {
     page->StopMonitoring();
     EXPECT_FALSE(page->HasTimer(54));
@@ -473,32 +495,39 @@ TEST_P(HDRLRestore, AnUnansweredRestoreIsTriedAgainThenSaysWhereTheValveIsLeft) 
     // Not while the valve may stand in digital mode.
     EXPECT_FALSE(Enabled(View::kStartId));
     EXPECT_FALSE(Enabled(View::kStopId));
-    Tick(3);
+    for (int tick = 0; tick < 12 && page->IsRunning(); ++tick) Tick();
     EXPECT_TRUE(Enabled(View::kStartId));
   }
-  EXPECT_EQ(device->Requests(), std::vector<Bytes>(5, kRestore));
+  std::vector<Bytes> sent(5, kRestore);
+  sent.insert(sent.end(), c.readBacks, kStateRead);
+  EXPECT_EQ(device->Requests(), sent);
   EXPECT_FALSE(page->IsRunning());
   EXPECT_EQ(person.Pending(), 0u);
-  if (restored) {
+  if (message.empty()) {
     EXPECT_EQ(person.Asked().size(), 1u);
-    EXPECT_EQ(device->Variable(8), 0);
-    EXPECT_EQ(device->Variable(3), 37.5);
   } else {
     ASSERT_EQ(person.Asked().size(), 2u);
-    EXPECT_EQ(person.Asked()[1].text, Text("HDRL_NOT_RESTORED") + " " + c.command + " %");
-    EXPECT_EQ(device->Variable(8), 1);
-    EXPECT_EQ(device->Variable(3), std::stod(c.command));
+    EXPECT_EQ(person.Asked()[1].text, message);
   }
+  EXPECT_EQ(device->Variable(8), restored ? 0 : 1);
+  EXPECT_EQ(device->Variable(3), restored ? 37.5 : std::stod(c.command));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, HDRLRestore,
-                         testing::Values(RestoreCase{"RunFourLost", RunEnd::kRun, 4, "0.0"},
-                                         RestoreCase{"RunFiveLost", RunEnd::kRun, 5, "0.0"},
-                                         RestoreCase{"StopFourLost", RunEnd::kStop, 4, "30.0"},
-                                         RestoreCase{"StopFiveLost", RunEnd::kStop, 5, "30.0"},
-                                         RestoreCase{"LeaveFourLost", RunEnd::kLeave, 4, "30.0"},
-                                         RestoreCase{"LeaveFiveLost", RunEnd::kLeave, 5, "30.0"}),
-                         CaseName<RestoreCase>);
+INSTANTIATE_TEST_SUITE_P(
+    Table, HDRLRestore,
+    testing::Values(RestoreCase{"RunFourLost", RunEnd::kRun, Replies::kFourLost, 0, "0.0"},
+                    RestoreCase{"RunFiveLost", RunEnd::kRun, Replies::kFiveLost, 1, "0.0"},
+                    RestoreCase{"RunFiveCut", RunEnd::kRun, Replies::kFiveCut, 1, "0.0"},
+                    RestoreCase{"RunNoneAnswered", RunEnd::kRun, Replies::kNone, 5, "0.0"},
+                    RestoreCase{"StopFourLost", RunEnd::kStop, Replies::kFourLost, 0, "30.0"},
+                    RestoreCase{"StopFiveLost", RunEnd::kStop, Replies::kFiveLost, 1, "30.0"},
+                    RestoreCase{"StopFiveWrongEcho", RunEnd::kStop, Replies::kFiveWrongEcho, 1, "30.0"},
+                    RestoreCase{"StopNoneAnswered", RunEnd::kStop, Replies::kNone, 5, "30.0"},
+                    RestoreCase{"LeaveFourLost", RunEnd::kLeave, Replies::kFourLost, 0, "30.0"},
+                    RestoreCase{"LeaveFiveLost", RunEnd::kLeave, Replies::kFiveLost, 1, "30.0"},
+                    RestoreCase{"LeaveFiveCut", RunEnd::kLeave, Replies::kFiveCut, 1, "30.0"},
+                    RestoreCase{"LeaveNoneAnswered", RunEnd::kLeave, Replies::kNone, 5, "30.0"}),
+    CaseName<RestoreCase>);
 
 // ---- Graphs, files, report.
 
@@ -572,6 +601,59 @@ TEST_F(HDRLTestPage, SaveWithTheDeviceTagThenLoadBringsTheSameResultsBack) {
   EXPECT_TRUE(page->IsSettlingTimeValid());
 }
 
+// A ramp test file chosen at Load is refused and changes nothing: the plot
+// (points, display settings, file stamp) and every field stay as the HDRL
+// file opened before it left them. The ramp file holds a date and a
+// settling time where an HDRL file keeps them.
+TEST_F(HDRLTestPage, AnotherKindsFileAtLoadChangesNothing) {
+  Show();
+  RunToEnd();
+  const std::string good = TempFile("good.hdrl");
+  person.AnswerFile(good);
+  Click(View::kSaveId);
+  person.AnswerFile(good);
+  Click(View::kLoadId);
+  Click(View::kHysteresisGraphId);
+
+  CCommonFunctions& common = theApp().m_CommonFunctions;
+  IUnknownPtr control;
+  ASSERT_TRUE(SUCCEEDED(control.CreateInstance(kXYPlotProgId)));
+  IiXYPlotXPtr ramp(control);
+  common.SetupRampPlot(ramp);
+  common.SetupRampTestChannels(ramp);
+  // The ninth channel, where an HDRL file keeps its date and settling time.
+  IiXYPlotChannelPtr lure = common.GetXYPlotChannelByName(ramp, "ILCmdvCmdClose");
+  for (double y : {12.0, 8.0, 2026.0, 9.0}) lure->AddXY(0, y, nullptr);
+  // Saved as "ramp.rmp" beside "ramp.prp", then renamed.
+  const std::string saved = TempFile("ramp"), other = TempFile("ramp.hdrl");
+  person.AnswerFile(saved);
+  common.SaveRampFile(ramp);
+  ASSERT_EQ(std::rename((saved + ".rmp").c_str(), other.c_str()), 0);
+
+  const auto shown = [this] {
+    std::vector<std::string> fields;
+    for (int id : {View::kHysteresisAverageId, View::kHysteresisMaximumId, View::kRepeatabilityAverageId,
+                   View::kRepeatabilityMaximumId, View::kLinearityId, View::kSettlingTimeId, View::kStartTimeId,
+                   View::kElapsedId})
+      fields.push_back(Field(id));
+    for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kStopId, View::kPrintId,
+                   View::kControlSignalId, View::kHysteresisGraphId, View::kLinearityGraphId})
+      fields.push_back(Enabled(id) ? "on" : "off");
+    fields.push_back(std::to_string(page->GetDlgItemAs<CProgressCtrl>(View::kProgressId)->GetPos()));
+    return fields;
+  };
+  IiXYPlotXPtr plot(page->GetPlot());
+  const std::vector<std::string> before = shown();
+  const std::string whole = filetest::WholePlot(plot);
+  const size_t asked = person.Asked().size();
+  person.AnswerFile(other).Answer(IDOK);
+  Click(View::kLoadId);
+  ASSERT_EQ(person.Asked().size(), asked + 2);
+  EXPECT_EQ(person.Asked().back().text, Text("FILEOPENERR"));
+  EXPECT_EQ(shown(), before);
+  EXPECT_EQ(filetest::WholePlot(plot), whole);
+}
+
 TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
   Show();
   page->SetDlgItemText(View::kHysteresisAverageId, "0.51");
@@ -611,6 +693,26 @@ TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
   EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
   EXPECT_FALSE(page->HasTimer(54));
   EXPECT_EQ(Points("Position").size(), 49u);
+}
+
+// A restore whose every reply is cut was carried out: read back, the
+// sequence goes on with no word of digital mode.
+TEST_F(HDRLInSequence, ARestoreWithCutRepliesIsReadBackBeforeHandingBack) {
+  EnterSequence();
+  page->StartMonitoring();
+  ASSERT_TRUE(TickUntil(View::kRestoreStep, 400));
+  device->InjectShortReply(5, View::kMostTries);
+  device->ClearRequests();
+  for (int tick = 0; tick < 20 && page->HasTimer(54); ++tick) Tick();
+  std::vector<Bytes> sent(5, kRestore);
+  sent.push_back(kStateRead);
+  EXPECT_EQ(device->Requests(), sent);
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_EQ(device->Variable(8), 0);
+  EXPECT_TRUE(multi->m_abTestDone[3]);
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
 }
 
 // Unattended, a start never answered stops nothing with a box: the

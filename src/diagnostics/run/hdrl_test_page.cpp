@@ -179,6 +179,9 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
   };
 
   CWexletCoreCommunication& comm = theApp().m_comm;
+  const auto handBack = [this] {
+    if (m_nStep == kIdleStep && RunningSequence()) HandBackToMultiTest(kMultiTestIndex, RunEndKey());
+  };
   m_steps = {
       CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep),
       // What the run puts back at its end. Without a reply there is nothing
@@ -210,18 +213,22 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
       {kRestoreStep, "RESTORE", {},
        [this] {
          GetDlgItem(kStopId)->EnableWindow(FALSE);
-         if (Restore(1)) {
-           EndRun(true);
-         } else if (++m_nTries < kMostTries) {
-           m_nStep = kRestoreStep;
-         } else {
-           EndRun(false);
-         }
+         if (Restore(1))
+           EndRun(Restored::kAnswered);
+         else if (TriedOut(kRestoreStep))
+           m_nStep = kReadBackStep;
        },
+       handBack, kIdleStep},
+      // A restore whose every reply was lost or cut may still have been
+      // carried out: only what the device reads back says where the valve is.
+      {kReadBackStep, "READBACK", {},
        [this] {
-         if (m_nStep == kIdleStep && RunningSequence()) HandBackToMultiTest(kMultiTestIndex, RunEndKey());
+         if (ReadBack(1))
+           EndRun(Restored::kReadBack);
+         else if (TriedOut(kReadBackStep))
+           EndRun(Restored::kNotRead);
        },
-       kIdleStep},
+       handBack, kIdleStep},
   };
 
   MapCommand(BN_CLICKED, kStartId, &View::OnStart);
@@ -385,6 +392,15 @@ void View::MissedTry(RunEnd end) {
   m_nStep = kRestoreStep;
 }
 
+bool View::TriedOut(int step) {
+  if (++m_nTries < kMostTries) {
+    m_nStep = step;
+    return false;
+  }
+  m_nTries = 0;
+  return true;
+}
+
 bool View::Restore(int tries) {
   CWexletCoreCommunication& comm = theApp().m_comm;
   for (int i = 0; i < tries; ++i)
@@ -392,13 +408,38 @@ bool View::Restore(int tries) {
   return false;
 }
 
-void View::EndRun(bool restored) {
-  m_bRunning = false;
-  if (!restored) {
-    const std::string text = Text("HDRL_NOT_RESTORED").str() + " " +
-                             plat::FormatNumber("%.1f", m_dCommandInDevice) + " %";
-    MessageBox(text.c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);
+bool View::ReadBack(int tries) {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  for (int i = 0; i < tries; ++i)
+    if (comm.ReadHdrlState()) return true;
+  return false;
+}
+
+View::Restored View::RestoreAtOnce() {
+  if (Restore(kMostTries)) return Restored::kAnswered;
+  return ReadBack(kMostTries) ? Restored::kReadBack : Restored::kNotRead;
+}
+
+std::string View::NotRestoredText(Restored restored) const {
+  if (restored == Restored::kAnswered) return {};
+  if (restored == Restored::kNotRead)
+    return Text("HDRL_RESTORE_NOT_READ").str() + " " + plat::FormatNumber("%.1f", m_dCommandInDevice) + " %";
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  // The command travels as a single-precision float both ways.
+  if (comm.m_byControlMode == m_bySavedControlMode &&
+      static_cast<float>(comm.m_dCommandPct) == static_cast<float>(m_dSavedCommandPct)) {
+    WriteLog("HDRL restore unanswered, but read back as put back");
+    return {};
   }
+  return Text("HDRL_NOT_RESTORED").str() + " " + Text((comm.m_byControlMode & 1) ? "DigOnly" : "Analog").str() +
+         ", " + plat::FormatNumber("%.1f", comm.m_dCommandPct) + " %";
+}
+
+void View::EndRun(Restored restored) {
+  m_bRunning = false;
+  const std::string warning = NotRestoredText(restored);
+  if (!warning.empty())
+    MessageBox(warning.c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);
   if (m_eRunEnd == RunEnd::kIncomplete || m_eRunEnd == RunEnd::kNotStarted) {
     m_bRunUnfinished = true;
     if (m_eRunEnd == RunEnd::kNotStarted) {
@@ -423,7 +464,7 @@ const char* View::RunEndKey() const {
 }
 
 void View::StopMonitoring() {
-  if (m_bRunning) Try("StopMonitoring", [this] { EndRun(Restore(kMostTries)); });
+  if (m_bRunning) Try("StopMonitoring", [this] { EndRun(RestoreAtOnce()); });
   CDiagnosticTestPage::StopMonitoring();
 }
 

@@ -3,9 +3,10 @@
 // cycles of stairs, reads the settled position of each, and works out
 // hysteresis plus dead band, repeatability and linearity from them. Nothing
 // runs inside the device; the mode and command of when the page was shown
-// are put back at the end. A stair counts only once its command was
-// answered and its settled position read; what the device never answered
-// is tried again a few times, then said.
+// are put back at the end, and read back when that write is never
+// answered. A stair counts only once its command was answered and its
+// settled position read; what the device never answered is tried again a
+// few times, then said.
 #include <array>
 #include <string>
 
@@ -41,7 +42,15 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   };
   enum : UINT { kPlotId = 403 };
   enum Request : int { kMonitor = 1, kStartRequest = 2, kStopRequest = 3 };
-  enum Step : int { kIdleStep = 1, kStateStep = 4, kStartStep = 6, kSettleStep = 9, kAnalysisStep = 13, kRestoreStep = 14 };
+  enum Step : int {
+    kIdleStep = 1,
+    kStateStep = 4,
+    kStartStep = 6,
+    kSettleStep = 9,
+    kAnalysisStep = 13,
+    kRestoreStep = 14,
+    kReadBackStep = 15,
+  };
   // The settling time the edit accepts, seconds.
   static constexpr double kMinSettlingTime = 6.0;
   static constexpr double kMaxSettlingTime = 655.35;
@@ -94,6 +103,9 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   };
   // How a run ended.
   enum class RunEnd { kCompleted, kStopped, kIncomplete, kNotStarted };
+  // What is known of the restore at the end: answered, or read back after
+  // its last unanswered try, or neither.
+  enum class Restored { kAnswered, kReadBack, kNotRead };
 
   void OnChangeSettlingTime();
   void OnSettingChanged(size_t) override { OnChangeSettlingTime(); }
@@ -106,11 +118,22 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   void MissedTry(RunEnd end);
   void PlotRunResults();
   void ShowRunAnalysis();
+  // One more unanswered try of the restore or its read-back: false while
+  // `step` is tried again at the next tick, true at the last try.
+  bool TriedOut(int step);
   // Mode and command back as they were when the page was shown; true once
   // the device answered, at most `tries` writes.
   bool Restore(int tries);
-  // After the restore, answered or not: what the run leaves to the user.
-  void EndRun(bool restored);
+  // The mode and command read back after a restore that was never
+  // answered; true once read, at most `tries` reads.
+  bool ReadBack(int tries);
+  // The restore's tries and then the read-back's, all at once.
+  Restored RestoreAtOnce();
+  // After the restore: what the run leaves to the user.
+  void EndRun(Restored restored);
+  // Where the valve stands when the restore was never answered; empty when
+  // the device reads back as it was put back.
+  std::string NotRestoredText(Restored restored) const;
   const char* RunEndKey() const;
   void ShowGraph(const HDRLGraph& graph);
   void SetPlotTexts();
