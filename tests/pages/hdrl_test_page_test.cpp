@@ -688,6 +688,7 @@ TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
   for (int tick = 0; tick < 400 && page->HasTimer(54); ++tick) Tick();
   EXPECT_EQ(Count(kRestore), 1u);
   EXPECT_TRUE(multi->m_abTestDone[3]);
+  EXPECT_TRUE(multi->m_abTestRecorded[3]);
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
   EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
@@ -726,6 +727,7 @@ TEST_F(HDRLInSequence, AStartNeverAnsweredIsToldInTheStatusList) {
   EXPECT_TRUE(person.Asked().empty());
   EXPECT_EQ(Count(kRestore), 1u);
   EXPECT_TRUE(multi->m_abTestDone[3]);
+  EXPECT_FALSE(multi->m_abTestRecorded[3]);  // the sequence's save offers no HDRL file
   ASSERT_FALSE(multi->StatusLines().empty());
   EXPECT_EQ(multi->StatusLines().back(), Text("HDRL_NOT_STARTED"));
   EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);

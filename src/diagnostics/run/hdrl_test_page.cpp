@@ -180,7 +180,8 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   const auto handBack = [this] {
-    if (m_nStep == kIdleStep && RunningSequence()) HandBackToMultiTest(kMultiTestIndex, RunEndKey());
+    if (m_nStep == kIdleStep && RunningSequence())
+      HandBackToMultiTest(kMultiTestIndex, RunEndKey(), m_eRunEnd == RunEnd::kCompleted);
   };
   m_steps = {
       CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep),

@@ -587,6 +587,10 @@ BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   auto* list = new QListWidget(parentWidget);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  // Without a horizontal scroll bar a line longer than the box wraps rather
+  // than hiding its end.
+  list->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  list->setWordWrap((style & WS_HSCROLL) == 0);
   // The program's own changes run with signals blocked, so this is the person.
   QObject::connect(list, &QListWidget::currentRowChanged, list,
                    [list](int) { plat::win::NotifyParentOf(list, LBN_SELCHANGE); });

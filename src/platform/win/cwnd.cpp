@@ -269,6 +269,9 @@ void CWnd::SetWindowText(const char* text) {
   const QString s = ToQString(text);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     edit->setText(s);
+    // A text set by the program shows from its start, as a text too long
+    // for its edit should.
+    edit->setCursorPosition(0);
     plat::win::NotifyParentOf(w, EN_CHANGE);
   } else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
     multi->setProperty(kProgramSetProperty, true);
