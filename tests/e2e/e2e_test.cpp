@@ -1094,6 +1094,8 @@ TEST_F(Tests, AnHDRLStopThatIsNeverAnsweredSaysWhereTheValveIsLeft) {
   EXPECT_EQ(device->Variable(3), 50.0);
   EXPECT_TRUE(Enabled(*page, View::kStartId));
   EXPECT_FALSE(Enabled(*page, View::kStopId));
+  // The header shows the mode from the next status poll.
+  g_clock->Advance(4 * 500);
   SaveScreen("hdrl_test_not_restored");
 }
 
