@@ -94,17 +94,17 @@ TEST_F(LoggerFiles, WithoutAUsableSettingsFileARecordOpensWithThePlotsOwn) {
   }
 }
 
-// Another kind's data file, renamed to ".lgr", has points where a record
-// keeps its settings and tag: it is refused, and the plot (points,
+// A ramp test file, renamed to ".lgr", has points where a record keeps
+// its settings and tag: it is refused, and the plot (points,
 // display settings, file stamp) and the fields stay as they were.
 TEST_F(LoggerFiles, AnotherKindsFileIsRefusedAndChangesNothing) {
-  IiPlotXPtr other = NewPlot<IiPlotXPtr>();
-  cf.SetupPSTPlot(other);
-  cf.SetupPSTChannels(other);
+  IiXYPlotXPtr other = NewPlot<IiXYPlotXPtr>();
+  cf.SetupRampPlot(other);
+  cf.SetupRampTestChannels(other);
   FillAll(other, ChannelCount(other), 8, 3);
-  person.AnswerFile(folder / "pst.pst");
-  cf.SavePSTFile(other);
-  std::filesystem::rename(folder / "pst.pst", folder / "pst.lgr");
+  person.AnswerFile(folder / "ramp.rmp");
+  cf.SaveRampFile(other);
+  std::filesystem::rename(folder / "ramp.rmp", folder / "ramp.lgr");
 
   IiPlotXPtr plot = Plot();
   FillAll(plot, 6, 3, 2);
@@ -112,7 +112,7 @@ TEST_F(LoggerFiles, AnotherKindsFileIsRefusedAndChangesNothing) {
   SetFields({"3", "10", "1", "0", "2", "15", "7"}, "FV101");
   const std::vector<std::string> fields = Fields();
   const std::string before = WholePlot(plot);
-  person.AnswerFile(folder / "pst.lgr").Answer(IDOK);
+  person.AnswerFile(folder / "ramp.lgr").Answer(IDOK);
   EXPECT_FALSE(cf.OpenDataLoggerFile(plot));
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].text, "File open error.");
