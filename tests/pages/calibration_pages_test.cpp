@@ -1015,6 +1015,24 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
   EXPECT_EQ(page->GetWizardStage(), Cmd::kLowStage);
 }
 
+// Left between the end and its judgement, the page says the result and
+// records the success once shown again.
+TEST_F(CommandCalibration, ShownAgainWhileItsEndIsReadBackItGoesOnToTheResult) {
+  Show();
+  TakePoints(19.5);
+  Click(Cmd::kAcceptId);
+  Tick();  // the end written
+  page->StopMonitoring();
+  clock.Advance(60000);
+  page->StartMonitoring();
+  EXPECT_EQ(page->GetInstructions(), Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
+  for (int k = 0; k < 4; ++k) Tick();
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_EQ(RecordsWritten(), 1u);
+  EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+}
+
 TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTheMasksOfShowing) {
   ModifyState([](sim::DeviceState& s) {
     s.status.masks[5] = 0xFD;  // range small masked

@@ -331,10 +331,14 @@ void View::CreateControls() {
 }
 
 // Leaving the page tells the device nothing: the buttons and the stage
-// stay as they were.
+// stay as they were. A page left while the end was read back and judged
+// goes on with that when shown again, its result still to say.
 void View::OnShown() {
   m_initials.SkipNextCheck();
-  ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+  const bool judging = m_nStep == kEndCheckStep || m_nStep == kEndPointsStep || m_nStep == kRecordStep ||
+                       m_nStep == kResultHistoryStep;
+  m_nStartStep = judging ? m_nStep : kMaskStep;
+  if (!judging) ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
 }
 
 std::string View::GetInstructions() const {
