@@ -583,6 +583,15 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     Click(button);
     for (int k = 0; k < 5; ++k) Tick();
   }
+  // The last calibration on record and its points, as before each case.
+  void PutBackOldCalibration(const std::string& record) {
+    ModifyState([&](sim::DeviceState& s) {
+      s.history.calibration[5] = record;
+      s.variables[85] = 6400;
+      s.variables[86] = 57600;
+      s.variables[87] = 51200;
+    });
+  }
   size_t RecordsWritten() {
     size_t n = 0;
     for (const Bytes& r : device->Requests()) n += r[0] == 187;
@@ -842,12 +851,7 @@ TEST_F(CommandCalibration, PastTheHighPointTheEndIsJudgedOnWhatTheDeviceKept) {
   const CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ModifyState([&](sim::DeviceState& s) {
-      s.history.calibration[5] = oldRecord;
-      s.variables[85] = 6400;
-      s.variables[86] = 57600;
-      s.variables[87] = 51200;
-    });
+    PutBackOldCalibration(oldRecord);
     TakePoints(c.high);
     ASSERT_EQ(page->GetWizardStage(), Cmd::kEndStage);
     device->ClearRequests();
@@ -897,12 +901,7 @@ TEST_F(CommandCalibration, APointTakenWithoutItsReplyIsJudgedOnThePointsReadBack
   Show();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ModifyState([&](sim::DeviceState& s) {
-      s.history.calibration[5] = oldRecord;
-      s.variables[85] = 6400;
-      s.variables[86] = 57600;
-      s.variables[87] = 51200;
-    });
+    PutBackOldCalibration(oldRecord);
     device->ClearRequests();
     TakePoints(19.5, c.lost, c.fault);
     End(c.button);
