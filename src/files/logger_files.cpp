@@ -27,6 +27,9 @@ constexpr std::array<testfile::ChannelRow, 8> kLoggerChannels{{
     {"TagName", "TagName", "None", "None", 0x000080, 12},
 }};
 constexpr size_t kLoggerDataChannels = 6;
+// A plot loads any data file by position: only the layout tells a record
+// from another kind's file.
+const plotfile::FileLayout kLoggerFile{false, kLoggerChannels};
 
 constexpr const char* kSettings = "TestSettings";
 constexpr const char* kTag = "TagName";
@@ -126,6 +129,7 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
     before.emplace(plot.GetInterfacePtr());
     before->Settings().CopyTo(folder + "default" + kSettingsExtension);
     plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Settings().Path());
+    plotfile::RequireLayout(plot.GetInterfacePtr(), kLoggerFile);
     LoggerSettingTexts settings;
     for (LONG i = 0; i < 7; ++i)
       settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));

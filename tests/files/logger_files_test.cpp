@@ -1,5 +1,6 @@
 // Data logger plot and record file.
 #include <cmath>
+#include <filesystem>
 
 #include "files/kinds_fixture.h"
 
@@ -91,6 +92,32 @@ TEST_F(LoggerFiles, WithoutAUsableSettingsFileARecordOpensWithThePlotsOwn) {
     EXPECT_EQ(AllPoints(plot), saved);
     EXPECT_EQ(Fields(), (std::vector<std::string>{"0", "1", "2", "0", "0", "4.5", "60", "NO TAG"}));
   }
+}
+
+// A ramp test file, renamed to ".lgr", has points where a record keeps
+// its settings and tag: it is refused, and the plot (points,
+// display settings, file stamp) and the fields stay as they were.
+TEST_F(LoggerFiles, AnotherKindsFileIsRefusedAndChangesNothing) {
+  IiXYPlotXPtr other = NewPlot<IiXYPlotXPtr>();
+  cf.SetupRampPlot(other);
+  cf.SetupRampTestChannels(other);
+  FillAll(other, ChannelCount(other), 8, 3);
+  person.AnswerFile(folder / "ramp.rmp");
+  cf.SaveRampFile(other);
+  std::filesystem::rename(folder / "ramp.rmp", folder / "ramp.lgr");
+
+  IiPlotXPtr plot = Plot();
+  FillAll(plot, 6, 3, 2);
+  plot->SetTitle("Recorded");
+  SetFields({"3", "10", "1", "0", "2", "15", "7"}, "FV101");
+  const std::vector<std::string> fields = Fields();
+  const std::string before = WholePlot(plot);
+  person.AnswerFile(folder / "ramp.lgr").Answer(IDOK);
+  EXPECT_FALSE(cf.OpenDataLoggerFile(plot));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, "File open error.");
+  EXPECT_EQ(Fields(), fields);
+  EXPECT_EQ(WholePlot(plot), before);
 }
 
 // A day at one sample a second in all six data channels.

@@ -560,10 +560,11 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
     if (raisedAtTheEnd) ModifyState([=](sim::DeviceState& s) { s.status.bytes[5] |= raisedAtTheEnd; });
     End(Cmd::kAcceptId);
   }
-  // Started, both points taken and checked: the end stage.
-  void TakePoints(double high, Write lost = kNoLoss) {
+  // Started, both points taken and checked: the end stage. The write
+  // `lost` meets `fault` (no reply unless given).
+  void TakePoints(double high, Write lost = kNoLoss, const std::function<void()>& fault = {}) {
     auto write = [&](Write w, int ticks) {
-      if (w == lost) device->InjectNoReply();
+      if (w == lost) fault ? fault() : device->InjectNoReply();
       for (int k = 0; k < ticks; ++k) Tick();
     };
     SetCurrent(4.5);
@@ -581,6 +582,15 @@ class CommandCalibration : public CalibrationPage<Cmd, 27> {
   void End(int button) {
     Click(button);
     for (int k = 0; k < 5; ++k) Tick();
+  }
+  // The last calibration on record and its points, as before each case.
+  void PutBackOldCalibration(const std::string& record) {
+    ModifyState([&](sim::DeviceState& s) {
+      s.history.calibration[5] = record;
+      s.variables[85] = 6400;
+      s.variables[86] = 57600;
+      s.variables[87] = 51200;
+    });
   }
   size_t RecordsWritten() {
     size_t n = 0;
@@ -771,11 +781,11 @@ TEST_F(CommandCalibration, AbortEndsTheCalibrationOnceAnsweredWithoutReadingTheH
   Click(Cmd::kAbortId);
   Tick();
   EXPECT_EQ(page->GetInstructions(), instructions);
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));  // no point until the device is read
   EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeLowTaken);
 
   Click(Cmd::kAbortId);
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));  // until the abort is written
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));  // until the abort is written
   device->ClearRequests();
   Tick();
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{StepWrite(0)});
@@ -841,12 +851,7 @@ TEST_F(CommandCalibration, PastTheHighPointTheEndIsJudgedOnWhatTheDeviceKept) {
   const CCommonFunctions& common = theApp().m_CommonFunctions;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ModifyState([&](sim::DeviceState& s) {
-      s.history.calibration[5] = oldRecord;
-      s.variables[85] = 6400;
-      s.variables[86] = 57600;
-      s.variables[87] = 51200;
-    });
+    PutBackOldCalibration(oldRecord);
     TakePoints(c.high);
     ASSERT_EQ(page->GetWizardStage(), Cmd::kEndStage);
     device->ClearRequests();
@@ -877,6 +882,111 @@ TEST_F(CommandCalibration, PastTheHighPointTheEndIsJudgedOnWhatTheDeviceKept) {
   }
 }
 
+// A point whose reply was cut or answered for another command was still
+// taken: the points read back other than those read at the start prove
+// the device kept new ones, whether the end was a finish or an abort.
+TEST_F(CommandCalibration, APointTakenWithoutItsReplyIsJudgedOnThePointsReadBack) {
+  struct Case {
+    const char* name;
+    Write lost;
+    std::function<void()> fault;
+    int button;
+  } cases[] = {
+      {"low point, cut reply", kLowCode, [this] { device->InjectShortReply(3); }, Cmd::kAcceptId},
+      {"high point, cut reply", kHighCode, [this] { device->InjectShortReply(3); }, Cmd::kAcceptId},
+      {"high point, wrong echo", kHighCode, [this] { device->InjectWrongEcho(); }, Cmd::kAcceptId},
+      {"high point, cut reply, abort", kHighCode, [this] { device->InjectShortReply(3); }, Cmd::kAbortId},
+  };
+  const std::string oldRecord = "02/01/2026 08:30:00 RST ";
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PutBackOldCalibration(oldRecord);
+    device->ClearRequests();
+    TakePoints(19.5, c.lost, c.fault);
+    End(c.button);
+    EXPECT_EQ(device->Variable(86), 56000);  // the device kept the new points
+    EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+    EXPECT_EQ(RecordsWritten(), 1u);
+    EXPECT_NE(device->State().history.calibration.at(5), oldRecord);
+    EXPECT_EQ(theApp().m_CommonFunctions.m_strCommandCal.at100.str(), "56000");
+    EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+  }
+}
+
+// An abort without an answer may have ended the calibration: Accept takes
+// no more points, and the device's state is read back. Ended, it is said
+// aborted; still calibrating, it is said so with only Abort; a start
+// without an answer offers Abort too.
+TEST_F(CommandCalibration, AnAbortOrStartWithoutItsReplyTakesNoPointIntoAnEndedCalibration) {
+  const std::string oldRecord = "02/01/2026 08:30:00 RST ";
+  ModifyState([&](sim::DeviceState& s) { s.history.calibration[5] = oldRecord; });
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  // The abort carried out, its reply cut; the person goes on with Accept.
+  device->InjectShortReply(3);
+  Click(Cmd::kAbortId);
+  Tick();
+  EXPECT_EQ(device->State().calibration.command.step, 0);
+  device->ClearRequests();
+  Click(Cmd::kAcceptId);
+  Tick();
+  Tick();
+  SetCurrent(19.5);
+  Click(Cmd::kAcceptId);
+  for (int k = 0; k < 8; ++k) Tick();
+  Click(Cmd::kAcceptId);
+  for (int k = 0; k < 8; ++k) Tick();
+  EXPECT_TRUE(StepWrites().empty());
+  EXPECT_EQ(page->GetInstructions(), Text("CALABORT"));
+  EXPECT_EQ(RecordsWritten(), 0u);
+  EXPECT_EQ(device->State().history.calibration.at(5), oldRecord);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+
+  // The abort lost: the device still calibrates, and only Abort ends it.
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  device->InjectNoReply();
+  Click(Cmd::kAbortId);
+  for (int k = 0; k < 3; ++k) Tick();
+  EXPECT_EQ(page->GetInstructions(), Text("CMDCAL_NOT_ENDED"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));
+  End(Cmd::kAbortId);
+  EXPECT_EQ(page->GetInstructions(), Text("CALABORT"));
+  EXPECT_EQ(device->State().calibration.command.step, 0);
+
+  // The start carried out, its reply cut: Abort beside Start ends it.
+  device->InjectShortReply(3);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  ASSERT_EQ(device->State().calibration.command.step, Cmd::kCodeStart);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, true, false}));
+  End(Cmd::kAbortId);
+  EXPECT_EQ(page->GetInstructions(), Text("CALABORT"));
+  EXPECT_EQ(device->State().calibration.command.step, 0);
+  EXPECT_EQ(device->Variable(85), 6400);
+}
+
+// A success's record is written again while unanswered, a few times.
+TEST_F(CommandCalibration, ASuccessIsRecordedWhenTheRecordWriteIsLostTwice) {
+  Show();
+  clock.Set({2026, 3, 9, 14, 4, 52});
+  TakePoints(19.5);
+  Click(Cmd::kAcceptId);
+  for (int k = 0; k < 3; ++k) Tick();  // the end, the status, the points: judged
+  ASSERT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  device->InjectNoReply(2);
+  for (int k = 0; k < 4; ++k) Tick();
+  EXPECT_EQ(device->State().history.calibration.at(5).substr(20, 3), "JQP");
+  EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+}
+
 TEST_F(CommandCalibration, TheFailureTextAsksForNoButtonThePageHasDisabled) {
   Show();
   Calibrate(12);
@@ -902,6 +1012,24 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
   Show();
   EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, true, false}));
   EXPECT_EQ(page->GetWizardStage(), Cmd::kLowStage);
+}
+
+// Left between the end and its judgement, the page says the result and
+// records the success once shown again.
+TEST_F(CommandCalibration, ShownAgainWhileItsEndIsReadBackItGoesOnToTheResult) {
+  Show();
+  TakePoints(19.5);
+  Click(Cmd::kAcceptId);
+  Tick();  // the end written
+  page->StopMonitoring();
+  clock.Advance(60000);
+  page->StartMonitoring();
+  EXPECT_EQ(page->GetInstructions(), Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
+  for (int k = 0; k < 4; ++k) Tick();
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_EQ(RecordsWritten(), 1u);
+  EXPECT_EQ(Field(Cmd::kLastById), "JQP");
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(CommandCalibration, PrintReportHandsTheReportItsFieldsTwoTicksLaterWithTheMasksOfShowing) {

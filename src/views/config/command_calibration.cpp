@@ -160,11 +160,20 @@ View::CCalibration_CommandCalibView()
          if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
        },
        kShowStep},
-      {kStartStep, "START", {}, [writeCode] { writeCode(kCodeStart); },
+      {kStartStep, "START", {},
+       [this, &comm, writeCode] {
+         writeCode(kCodeStart);
+         // The device changes its points only at the end.
+         m_bPointsBefore = m_bAnswered && comm.ReadCommandCalib();
+         if (m_bPointsBefore) m_pointsBefore = Points();
+       },
        [this] {
-         // Unless the device took the start there is no point to accept.
+         // Unless the device took the start there is no point to accept;
+         // a start whose reply was lost may still have been taken, so
+         // Abort is offered beside Start.
          if (!m_bAnswered) {
            GetDlgItem(kStartId)->EnableWindow(TRUE);
+           GetDlgItem(kAbortId)->EnableWindow(TRUE);
            return;
          }
          GetDlgItem(kAcceptId)->EnableWindow(TRUE);
@@ -202,14 +211,14 @@ View::CCalibration_CommandCalibView()
       {kAbortStep, "ABORT", {}, [this, &comm] { m_bAnswered = comm.WriteCommandCalibStep(kCodeEnd); },
        [this] {
          // Past the high point the device takes the abort as the end and
-         // may keep the new points.
-         if (m_nWizardStage == kEndStage) {
+         // may keep the new points. Unanswered, the abort may or may not
+         // have ended the calibration: no point is taken until the device
+         // says which.
+         if (m_nWizardStage == kEndStage || !m_bAnswered) {
+           GetDlgItem(kAcceptId)->EnableWindow(FALSE);
            m_nStep = kEndCheckStep;
            return;
          }
-         // Unanswered, the calibration may still stand in the device: the
-         // wizard stays, with Abort for another try.
-         if (!m_bAnswered) return;
          ShowIdleButtons();
          ShowResult("CALABORT");
        },
@@ -238,12 +247,20 @@ View::CCalibration_CommandCalibView()
          JudgeEnd();
        },
        kIdleStep},
+      // The same record again while unanswered, a few times.
       {kRecordStep, "187", {},
        [this, &comm] {
-         calib::WriteHistory(comm, calib::kCommandHistory,
-                             calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
+         m_bAnswered = calib::WriteHistory(comm, calib::kCommandHistory,
+                                           calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
        },
-       {}, kResultHistoryStep},
+       [this] {
+         if (m_bAnswered || ++m_nTries >= kMostTries) {
+           m_nTries = 0;
+           return;
+         }
+         m_nStep = kRecordStep;
+       },
+       kResultHistoryStep},
       {kResultHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kCommandHistory); },
        [this, &comm] {
          if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
@@ -314,10 +331,14 @@ void View::CreateControls() {
 }
 
 // Leaving the page tells the device nothing: the buttons and the stage
-// stay as they were.
+// stay as they were. A page left while the end was read back and judged
+// goes on with that when shown again, its result still to say.
 void View::OnShown() {
   m_initials.SkipNextCheck();
-  ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+  const bool judging = m_nStep == kEndCheckStep || m_nStep == kEndPointsStep || m_nStep == kRecordStep ||
+                       m_nStep == kResultHistoryStep;
+  m_nStartStep = judging ? m_nStep : kMaskStep;
+  if (!judging) ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
 }
 
 std::string View::GetInstructions() const {
@@ -378,6 +399,11 @@ void View::ShowResult(const char* key) {
   theApp().m_CommonFunctions.m_strCommandCal.result = _bstr_t(text);
 }
 
+std::array<WORD, 3> View::Points() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  return {comm.m_wVar85, comm.m_wVar86, comm.m_wVar87};
+}
+
 void View::FillReportValues() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   auto& texts = theApp().m_CommonFunctions.m_strCommandCal;
@@ -405,13 +431,15 @@ void View::ReadAgain(int step) {
 
 // The device keeps the new points when it took both points without a flag
 // and has ended, whether the page meant to finish or to abort: then it is
-// a success and recorded.
+// a success and recorded. A point whose reply was lost may still have been
+// taken: points read back other than before prove it.
 void View::JudgeEnd() {
   if (!m_bEnded) {
     ShowUnended("CMDCAL_NOT_ENDED");
     return;
   }
-  const bool kept = !m_bCalError && !m_bStepLost;
+  const bool changed = m_bPointsBefore && Points() != m_pointsBefore;
+  const bool kept = changed || (m_nWizardStage == kEndStage && !m_bCalError && !m_bStepLost);
   if (kept) {
     ShowResult("SUCCESSCAL");
     m_nStep = kRecordStep;

@@ -3,6 +3,7 @@
 // which point stands (variable 14) while the user applies the low and the
 // high input signal, checks the device's flags after each point, records
 // who calibrated and prints the report.
+#include <array>
 #include <string>
 
 #include "shell/calibration_kit.h"
@@ -59,6 +60,8 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   void ReadAgain(int step);
   void JudgeEnd();
   void ShowUnended(const char* key);
+  // 85, 86 and 87 as last read.
+  static std::array<WORD, 3> Points();
 
   int m_nWizardStage = kNoStage;
   bool m_bCalError = false;  // the last status check found a flag
@@ -66,7 +69,11 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   bool m_bAnswered = false;  // the last transaction was answered
   bool m_bAbortEnd = false;  // the end under way is an abort
   bool m_bEnded = false;     // the device reported its calibration over
-  int m_nTries = 0;          // of the reading under way after the end
+  int m_nTries = 0;          // of the reading under way after the end, or of the record
+  // The points as they stood when the device took the start: read back
+  // different after the end, they prove the device kept new ones.
+  bool m_bPointsBefore = false;
+  std::array<WORD, 3> m_pointsBefore{};
   calib::InitialsField m_initials;
 
   CStatic m_wndInstructionsPlace;
