@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <algorithm>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -508,6 +510,44 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
             (std::vector<std::string>{Text("PST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"), Text("PST_STOPPED"),
                                       Text("MULTITEST_FINISHED")}));
   EXPECT_EQ(person.Asked().size(), 2u);
+}
+
+// The engineer looks at another page during the sequence's test and comes
+// back: the test's page still reports to the sequence, which goes on to
+// the partial stroke test and ends.
+TEST_F(MultiTestStops, ATestPageShownAgainDuringItsTurnStillReportsToTheSequence) {
+  using Pst = CDiagnostics_PSTView;
+  auto* pst = static_cast<Pst*>(theApp().m_pViews[kPstView]);
+  const struct {
+    const char* name;
+    int item;                    // the page left and shown again
+    std::function<bool()> left;  // the moment it is left
+    const char* lastLine;        // of that test
+  } cases[] = {
+      {"before its start", treeitem::kRampTest, [] { return true; }, "RAMPTEST_COMPLETE"},
+      {"while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); }, "RAMPTEST_COMPLETE"},
+      {"while its record is read", treeitem::kPartialStrokeTest,
+       [pst] { return pst->GetRequest() == Pst::kLastRequest || pst->GetStep() == Pst::kBlockStep; },
+       "PST_COMPLETE"},
+  };
+  TickRampAndPartialStroke();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    person.Answer(IDYES);
+    Click(View::kStartId);
+    Follow(c.item);
+    for (int i = 0; i < 400 && !c.left(); ++i) clock.Advance(100);
+    ASSERT_TRUE(c.left());
+    Show(treeitem::kStepTest);
+    clock.Advance(3000);
+    Show(c.item);
+    person.Answer(IDCANCEL);
+    Follow();
+    const std::vector<std::string> lines = multi->StatusLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Text(c.lastLine)), lines.end());
+    EXPECT_EQ(lines.back(), Text("MULTITEST_FINISHED"));
+    EXPECT_FALSE(multi->IsSequenceActive());
+  }
 }
 
 }  // namespace

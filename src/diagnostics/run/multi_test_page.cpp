@@ -307,7 +307,7 @@ void View::OnStart() {
     m_abTestRecorded[i] = false;
     AddStatusLine(Text(kTests[i].startedKey));
     HandOver(i);
-    m_nHandedOverTest = static_cast<int>(i);
+    m_nHandedOverTest = m_nTestUnderWay = static_cast<int>(i);
     CTarnixWexletView::SelectItemByCode(kTests[i].treeItem);
     return;
   }
@@ -351,7 +351,7 @@ void View::HandOver(size_t test) {
 void View::EndSequence() {
   m_abTestDone[3] = true;
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = m_nUnconfirmedStop = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = m_nTestUnderWay = -1;
   AddStatusLine(Text("MULTITEST_FINISHED"));
   // The header still shows the last test's mode (an HDRL run drives the
   // valve in digital mode); the device has been given its own back.
@@ -366,7 +366,7 @@ void View::EndSequence() {
 
 void View::OnStop() {
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = m_nUnconfirmedStop = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = m_nTestUnderWay = -1;
   AddStatusLine("Multi tests stopped");
   // No click notification: the edits keep their enabled state.
   for (int box : {kRampBoxId, kStepBoxId, kPstBoxId, kHdrlBoxId, kBidirectionalBoxId}) CheckDlgButton(box, BST_UNCHECKED);
