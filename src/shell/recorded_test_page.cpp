@@ -270,7 +270,7 @@ void CRecordedTestPage::OnShown() {
   // A stop pressed or under way is never dropped: the valve may still move.
   const bool stopping = m_nRequest == kStopRequest || m_nStep == kAbortStep || m_nStep == kAbortCheckStep;
   const bool requested = m_nRequest != 0;
-  if (TakeHandOver(m_kind.multiTestIndex, m_bTestRunning || stopping || requested || retrieving)) {
+  if (TakeHandOver(m_kind.multiTestIndex)) {
     m_bTestRunning = m_bForeignRun = false;
     EnableActionButtons(TRUE);
     ShowDeviceTestSetup();
@@ -284,10 +284,11 @@ void CRecordedTestPage::OnShown() {
   } else if (m_bTestRunning) {
     // The page's run went on without it: it is followed again only once the
     // device is seen to run it still, and Stop alone is offered until then.
-    // A start the device had not yet been seen to take is made afresh.
+    // A start whose set-up had not yet gone out is made afresh; one whose
+    // write went unanswered may have been carried out, and is read first.
     EnableActionButtons(FALSE);
-    const bool taken = m_bRunSeen || m_bStartAnswered;
-    m_nStartRequest = taken ? 0 : kStartRequest;
+    const bool written = m_bRunSeen || m_bStartAnswered || m_nStartTries > 0;
+    m_nStartRequest = written ? 0 : kStartRequest;
     m_nStartStep = kEnterStep;
   } else if (retrieving || (requested && RunningSequence())) {
     // A retrieval, or the sequence's test not yet begun or read, goes on
@@ -631,10 +632,15 @@ void CRecordedTestPage::JudgeOwnRunShown() {
   }
   const BYTE state = theApp().m_comm.m_byTestState;
   const bool asked = RunsAskedSetup();
+  const bool taken = m_bRunSeen || m_bStartAnswered;
   if (asked && Testing(state)) {
     m_bRunSeen = true;
     SetStatus("EDT_ALM_COM6");
     m_nStep = kWaitStep;
+  } else if (!taken) {
+    // An unanswered start the device does not run, or whose record may be
+    // of the run before: made afresh.
+    m_nRequest = kStartRequest;
   } else if (asked && (state & kRecordReady) != 0) {
     // Ended meanwhile: its record is downloaded whole, from its first pass.
     if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;

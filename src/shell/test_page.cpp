@@ -26,13 +26,14 @@ CMultiTestSequence* CDiagnosticTestPage::Sequence() {
   return sequence && sequence->m_bMultiTestRunning ? sequence : nullptr;
 }
 
-bool CDiagnosticTestPage::TakeHandOver(int testIndex, bool runGoesOn) {
+bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
   CMultiTestSequence* sequence = Sequence();
   const bool handedOver = sequence && sequence->m_nHandedOverTest == testIndex;
-  // Dropped here, the run's end would never reach the sequence, which
+  // Dropped here, the test's end would never reach the sequence, which
   // would wait on it for good.
-  const bool ownRun = runGoesOn && m_bInSequence && sequence && sequence->m_nTestUnderWay == testIndex;
-  m_bInSequence = handedOver || ownRun || (sequence && sequence->m_nUnconfirmedStop == testIndex);
+  const bool underWay = m_bInSequence && sequence && sequence->m_nTestUnderWay == testIndex;
+  m_bInSequence = handedOver || underWay || (sequence && sequence->m_nUnconfirmedStop == testIndex);
+  if (handedOver) sequence->m_nTestUnderWay = testIndex;
   // Good for the next test page shown only, whichever that is.
   if (sequence) sequence->m_nHandedOverTest = -1;
   return handedOver;

@@ -37,8 +37,9 @@ class CMultiTestSequence {
   // The test whose stop the device has not confirmed, -1 for none: the
   // sequence waits on it and goes on only from its page.
   int m_nUnconfirmedStop = -1;
-  // The test handed over and not yet handed back, -1 for none: its page,
-  // shown again while its run goes on, still reports to the sequence.
+  // The test whose page took the hand-over and has not handed back, -1 for
+  // none: that page, shown again, still reports to the sequence, and the
+  // sequence shown again goes back to it without starting it once more.
   int m_nTestUnderWay = -1;
 };
 
@@ -55,9 +56,8 @@ class CDiagnosticTestPage : public CStepPage {
   // On showing: true when the sequence handed this test over; the page
   // takes the hand-over and runs its test as part of the sequence. A test
   // whose stop the sequence waits on stays the sequence's, without a start,
-  // and so does the page's run of it that went on while the page was away
-  // (`runGoesOn`).
-  bool TakeHandOver(int testIndex, bool runGoesOn = false);
+  // and so does a test under way that the page left and comes back to.
+  bool TakeHandOver(int testIndex);
   // The multi-test page while this page runs the test it handed over, else
   // null.
   CMultiTestSequence* RunningSequence() const;

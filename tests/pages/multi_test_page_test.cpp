@@ -512,9 +512,9 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
   EXPECT_EQ(person.Asked().size(), 2u);
 }
 
-// The engineer looks at another page during the sequence's test and comes
-// back: the test's page still reports to the sequence, which goes on to
-// the partial stroke test and ends.
+// The engineer looks at another page, or at the list, during the
+// sequence's test and comes back: the test's page still reports to the
+// sequence, which neither starts the test again nor waits on it for good.
 TEST_F(MultiTestStops, ATestPageShownAgainDuringItsTurnStillReportsToTheSequence) {
   using Pst = CDiagnostics_PSTView;
   auto* pst = static_cast<Pst*>(theApp().m_pViews[kPstView]);
@@ -522,13 +522,20 @@ TEST_F(MultiTestStops, ATestPageShownAgainDuringItsTurnStillReportsToTheSequence
     const char* name;
     int item;                    // the page left and shown again
     std::function<bool()> left;  // the moment it is left
-    const char* lastLine;        // of that test
+    int lookAt;                  // the page looked at meanwhile
+    const char* startedLine;     // of that test, listed once
+    const char* lastLine;
+    bool rampRuns;  // when left: no second ramp start may follow
   } cases[] = {
-      {"before its start", treeitem::kRampTest, [] { return true; }, "RAMPTEST_COMPLETE"},
-      {"while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); }, "RAMPTEST_COMPLETE"},
+      {"before its start", treeitem::kRampTest, [] { return true; }, treeitem::kStepTest, "RAMPTEST_STARTED",
+       "RAMPTEST_COMPLETE", false},
+      {"while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); }, treeitem::kStepTest,
+       "RAMPTEST_STARTED", "RAMPTEST_COMPLETE", true},
       {"while its record is read", treeitem::kPartialStrokeTest,
        [pst] { return pst->GetRequest() == Pst::kLastRequest || pst->GetStep() == Pst::kBlockStep; },
-       "PST_COMPLETE"},
+       treeitem::kStepTest, "PST_STARTED", "PST_COMPLETE", false},
+      {"the list, while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); },
+       treeitem::kMultiTest, "RAMPTEST_STARTED", "RAMPTEST_COMPLETE", true},
   };
   TickRampAndPartialStroke();
   for (const auto& c : cases) {
@@ -538,13 +545,16 @@ TEST_F(MultiTestStops, ATestPageShownAgainDuringItsTurnStillReportsToTheSequence
     Follow(c.item);
     for (int i = 0; i < 400 && !c.left(); ++i) clock.Advance(100);
     ASSERT_TRUE(c.left());
-    Show(treeitem::kStepTest);
+    device->ClearRequests();
+    Show(c.lookAt);
     clock.Advance(3000);
     Show(c.item);
     person.Answer(IDCANCEL);
     Follow();
     const std::vector<std::string> lines = multi->StatusLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), Text(c.startedLine)), 1);
     EXPECT_NE(std::find(lines.begin(), lines.end(), Text(c.lastLine)), lines.end());
+    EXPECT_FALSE(c.rampRuns && Sent(kRampSetup));
     EXPECT_EQ(lines.back(), Text("MULTITEST_FINISHED"));
     EXPECT_FALSE(multi->IsSequenceActive());
   }

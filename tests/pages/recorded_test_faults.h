@@ -205,7 +205,36 @@ TYPED_TEST_P(RecordedTestFaults, AStopLeftUnderWayIsMadeWhenThePageIsShownAgain)
   }
 }
 
+// The start's set-up write is carried out but its reply cut, and the page
+// is left before it has read whether the device took it. Shown again, it
+// finds its run in the device and follows it, even while the link drops
+// a few replies: no second start, never "not started" over a running test.
+TYPED_TEST_P(RecordedTestFaults, AStartLeftBeforeItsCheckIsFollowedWhenShownAgain) {
+  using View = typename TypeParam::View;
+  this->Show();
+  TypeParam::StartRun(*this);
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kSetupStep, 5));
+  this->device->ClearRequests();
+  this->device->InjectShortReply(3);
+  this->Tick();
+  ASSERT_EQ(this->device->Requests().size(), 1u);
+  ASSERT_NE(this->device->State().tests.run.type, 0);
+  this->page->StopMonitoring();
+  this->clock.Advance(2000);
+  this->page->StartMonitoring();
+  this->device->InjectNoReply(CRecordedTestPage::kMostTries);
+  for (int i = 0; i < 400 && (i < 2 || this->page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
+    EXPECT_NE(this->Field(View::kStatusId), testpages::Text("TESTNOTSTARTED"));
+    this->Tick();
+  }
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("VeskTEST_COMPLETE"));
+  size_t starts = 0;
+  for (const testpages::Bytes& r : this->device->Requests()) starts += r.size() > 3 && r[0] == 201 && r[3] == 142;
+  EXPECT_EQ(starts, 1u);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RecordedTestFaults, ALost214ReplyIsReadAgainAndDrawnOnce,
+                            AStartLeftBeforeItsCheckIsFollowedWhenShownAgain,
                             AStopDuringTheDownloadLeavesNothingToSaveOrPrint,
                             AStopLeftUnderWayIsMadeWhenThePageIsShownAgain,
                             ABlockOutOfTurnRewindsThePassAndTheRecordEndsUpWhole,

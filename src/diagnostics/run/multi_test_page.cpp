@@ -300,6 +300,11 @@ void View::OnStart() {
   // The device has not confirmed a test's stop: nothing goes on until its
   // page has.
   if (m_nUnconfirmedStop >= 0) return;
+  // A test under way is not started again: its page is shown.
+  if (m_nTestUnderWay >= 0) {
+    CTarnixWexletView::SelectItemByCode(kTests[static_cast<size_t>(m_nTestUnderWay)].treeItem);
+    return;
+  }
   for (size_t i = 0; i < std::size(kTests); ++i) {
     if (!IsChecked(kTests[i].box) || m_abTestDone[i]) continue;
     // The test before it in the order is done, run or not.
@@ -307,7 +312,7 @@ void View::OnStart() {
     m_abTestRecorded[i] = false;
     AddStatusLine(Text(kTests[i].startedKey));
     HandOver(i);
-    m_nHandedOverTest = m_nTestUnderWay = static_cast<int>(i);
+    m_nHandedOverTest = static_cast<int>(i);
     CTarnixWexletView::SelectItemByCode(kTests[i].treeItem);
     return;
   }
