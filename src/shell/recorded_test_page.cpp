@@ -479,8 +479,9 @@ void CRecordedTestPage::EndDownload(const char* statusKey, const char* sequenceK
 
 void CRecordedTestPage::DownloadFailed() {
   // What was drawn is not the record: saved, it would pass for a whole test.
+  // Nor was the test stopped: the sequence's list says what the page says.
   m_bNoWholeRecord = true;
-  EndDownload("TESTDATA_INCOMPLETE", m_kind.stoppedKey);
+  EndDownload("TESTDATA_INCOMPLETE", "TESTDATA_INCOMPLETE");
 }
 
 void CRecordedTestPage::RecordFailed() {

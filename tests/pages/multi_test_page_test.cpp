@@ -512,6 +512,26 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
   EXPECT_EQ(person.Asked().size(), 2u);
 }
 
+// The ramp ran to its end but its record's download broke off: the list
+// says the data is incomplete, not that the test was stopped.
+TEST_F(MultiTestStops, ABrokenDownloadIsListedAsIncompleteNotAsStopped) {
+  TickRampAndPartialStroke();
+  Click(View::kPstBoxId);  // the ramp alone
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  Follow(treeitem::kRampTest);
+  auto* ramp = static_cast<CRecordedTestPage*>(shown);
+  for (int i = 0; i < 2000 && ramp->GetStep() != CRecordedTestPage::kBlockStep; ++i) clock.Advance(100);
+  ASSERT_EQ(ramp->GetStep(), CRecordedTestPage::kBlockStep);
+  device->InjectNoReply(-1);
+  person.Answer(IDCANCEL);
+  Follow();
+  device->ClearFaults();
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("TESTDATA_INCOMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+  EXPECT_FALSE(multi->m_abTestRecorded[0]);
+}
+
 // The engineer looks at another page, or at the list, during the
 // sequence's test and comes back: the test's page still reports to the
 // sequence, which neither starts the test again nor waits on it for good.
