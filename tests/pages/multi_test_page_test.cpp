@@ -5,9 +5,9 @@
 // item the pages select is the page that is shown next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <algorithm>
 #include <string>
 #include <unistd.h>
 #include <vector>
