@@ -152,6 +152,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_prgProgress.SetRange(0, kLastBlock);
          m_prgProgress.SetPos(0);
          if (m_ids.elapsed) SetDlgItemText(m_ids.elapsed, "");
+         // Stopped in the middle, a download leaves part of a record.
+         m_bNoWholeRecord = true;
          ClearPlot();
          PrepareTimeAxis();
        },
@@ -256,26 +258,41 @@ bool CRecordedTestPage::ReadDeviceSetup() { return theApp().m_comm.ReadTestSetup
 bool CRecordedTestPage::WriteRetrievalCommand(BYTE command) { return theApp().m_comm.WriteTestCommand(command); }
 
 void CRecordedTestPage::OnShown() {
+  // A retrieval under way goes on, its settings quiet until it ends.
+  const bool retrieving = m_bRetrievingBaseline && m_nStep != kIdleStep;
   // What the edits hold now: on the first showing they are still empty.
   CheckAllSettings();
+  m_bRetrievingBaseline = retrieving;
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
   const bool idle = m_nRequest == 0 && (m_nStep == kIdleStep || m_nStep == kWatchStep);
+  // A stop pressed or under way is never dropped: the valve may still move.
+  const bool stopping = m_nRequest == kStopRequest || m_nStep == kAbortStep || m_nStep == kAbortCheckStep;
+  const bool requested = m_nRequest != 0;
   if (TakeHandOver(m_kind.multiTestIndex)) {
     m_bTestRunning = m_bForeignRun = false;
     EnableActionButtons(TRUE);
     ShowDeviceTestSetup();
     OnStart();
     m_nStartRequest = m_nRequest;
+  } else if (stopping) {
+    // Made again from its first try.
+    EnableActionButtons(FALSE);
+    GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
+    m_nStartRequest = kStopRequest;
   } else if (m_bTestRunning) {
     // The page's run went on without it: it is followed again only once the
     // device is seen to run it still, and Stop alone is offered until then.
-    // A start the device had not yet been seen to take is made afresh.
+    // A start whose set-up had not yet gone out is made afresh; one whose
+    // write went unanswered may have been carried out, and is read first.
     EnableActionButtons(FALSE);
-    const bool taken = m_bRunSeen || m_bStartAnswered;
-    m_nStartRequest = taken ? 0 : kStartRequest;
+    const bool written = m_bRunSeen || m_bStartAnswered || m_nStartTries > 0;
+    m_nStartRequest = written ? 0 : kStartRequest;
     m_nStartStep = kEnterStep;
+  } else if (retrieving || (requested && RunningSequence())) {
+    // A retrieval, or the sequence's test not yet begun or read, goes on
+    // where it was: the data on show is not yet the record.
   } else if (m_bFileLoaded || m_bBaselineLoaded) {
     if (!m_bForeignRun) {
       EnableActionButtons(TRUE);
@@ -366,6 +383,9 @@ void CRecordedTestPage::ResetForRun() {
   m_nElapsedSeconds = 0;
   m_bTestRunning = true;
   m_bFileLoaded = false;
+  // The plot is empty until the run's record is whole: a stop, or a
+  // download that breaks off, leaves nothing to keep.
+  m_bNoWholeRecord = true;
   m_nSecondPassCommand = 6;
   // The device's progress is a percentage; a download before left its blocks' range.
   m_prgProgress.SetRange(0, 100);
@@ -459,8 +479,9 @@ void CRecordedTestPage::EndDownload(const char* statusKey, const char* sequenceK
 
 void CRecordedTestPage::DownloadFailed() {
   // What was drawn is not the record: saved, it would pass for a whole test.
+  // Nor was the test stopped: the sequence's list says what the page says.
   m_bNoWholeRecord = true;
-  EndDownload("TESTDATA_INCOMPLETE", m_kind.stoppedKey);
+  EndDownload("TESTDATA_INCOMPLETE", "TESTDATA_INCOMPLETE");
 }
 
 void CRecordedTestPage::RecordFailed() {
@@ -612,10 +633,15 @@ void CRecordedTestPage::JudgeOwnRunShown() {
   }
   const BYTE state = theApp().m_comm.m_byTestState;
   const bool asked = RunsAskedSetup();
+  const bool taken = m_bRunSeen || m_bStartAnswered;
   if (asked && Testing(state)) {
     m_bRunSeen = true;
     SetStatus("EDT_ALM_COM6");
     m_nStep = kWaitStep;
+  } else if (!taken) {
+    // An unanswered start the device does not run, or whose record may be
+    // of the run before: made afresh.
+    m_nRequest = kStartRequest;
   } else if (asked && (state & kRecordReady) != 0) {
     // Ended meanwhile: its record is downloaded whole, from its first pass.
     if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;

@@ -29,7 +29,11 @@ CMultiTestSequence* CDiagnosticTestPage::Sequence() {
 bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
   CMultiTestSequence* sequence = Sequence();
   const bool handedOver = sequence && sequence->m_nHandedOverTest == testIndex;
-  m_bInSequence = handedOver || (sequence && sequence->m_nUnconfirmedStop == testIndex);
+  // Dropped here, the test's end would never reach the sequence, which
+  // would wait on it for good.
+  const bool underWay = m_bInSequence && sequence && sequence->m_nTestUnderWay == testIndex;
+  m_bInSequence = handedOver || underWay || (sequence && sequence->m_nUnconfirmedStop == testIndex);
+  if (handedOver) sequence->m_nTestUnderWay = testIndex;
   // Good for the next test page shown only, whichever that is.
   if (sequence) sequence->m_nHandedOverTest = -1;
   return handedOver;
@@ -44,7 +48,7 @@ void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusK
   const auto test = static_cast<size_t>(testIndex);
   sequence->m_abTestDone[test] = true;
   sequence->m_abTestRecorded[test] = recorded;
-  sequence->m_nUnconfirmedStop = -1;
+  sequence->m_nUnconfirmedStop = sequence->m_nTestUnderWay = -1;
   sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
   CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
 }

@@ -37,6 +37,10 @@ class CMultiTestSequence {
   // The test whose stop the device has not confirmed, -1 for none: the
   // sequence waits on it and goes on only from its page.
   int m_nUnconfirmedStop = -1;
+  // The test whose page took the hand-over and has not handed back, -1 for
+  // none: that page, shown again, still reports to the sequence, and the
+  // sequence shown again goes back to it without starting it once more.
+  int m_nTestUnderWay = -1;
 };
 
 class CDiagnosticTestPage : public CStepPage {
@@ -51,7 +55,8 @@ class CDiagnosticTestPage : public CStepPage {
  protected:
   // On showing: true when the sequence handed this test over; the page
   // takes the hand-over and runs its test as part of the sequence. A test
-  // whose stop the sequence waits on stays the sequence's, without a start.
+  // whose stop the sequence waits on stays the sequence's, without a start,
+  // and so does a test under way that the page left and comes back to.
   bool TakeHandOver(int testIndex);
   // The multi-test page while this page runs the test it handed over, else
   // null.

@@ -5,7 +5,9 @@
 // item the pages select is the page that is shown next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -508,6 +510,74 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
             (std::vector<std::string>{Text("PST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"), Text("PST_STOPPED"),
                                       Text("MULTITEST_FINISHED")}));
   EXPECT_EQ(person.Asked().size(), 2u);
+}
+
+// The ramp ran to its end but its record's download broke off: the list
+// says the data is incomplete, not that the test was stopped.
+TEST_F(MultiTestStops, ABrokenDownloadIsListedAsIncompleteNotAsStopped) {
+  TickRampAndPartialStroke();
+  Click(View::kPstBoxId);  // the ramp alone
+  person.Answer(IDYES);
+  Click(View::kStartId);
+  Follow(treeitem::kRampTest);
+  auto* ramp = static_cast<CRecordedTestPage*>(shown);
+  for (int i = 0; i < 2000 && ramp->GetStep() != CRecordedTestPage::kBlockStep; ++i) clock.Advance(100);
+  ASSERT_EQ(ramp->GetStep(), CRecordedTestPage::kBlockStep);
+  device->InjectNoReply(-1);
+  person.Answer(IDCANCEL);
+  Follow();
+  device->ClearFaults();
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("TESTDATA_INCOMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+  EXPECT_FALSE(multi->m_abTestRecorded[0]);
+}
+
+// The engineer looks at another page, or at the list, during the
+// sequence's test and comes back: the test's page still reports to the
+// sequence, which neither starts the test again nor waits on it for good.
+TEST_F(MultiTestStops, ATestPageShownAgainDuringItsTurnStillReportsToTheSequence) {
+  using Pst = CDiagnostics_PSTView;
+  auto* pst = static_cast<Pst*>(theApp().m_pViews[kPstView]);
+  const struct {
+    const char* name;
+    int item;                    // the page left and shown again
+    std::function<bool()> left;  // the moment it is left
+    int lookAt;                  // the page looked at meanwhile
+    const char* startedLine;     // of that test, listed once
+    const char* lastLine;
+    bool rampRuns;  // when left: no second ramp start may follow
+  } cases[] = {
+      {"before its start", treeitem::kRampTest, [] { return true; }, treeitem::kStepTest, "RAMPTEST_STARTED",
+       "RAMPTEST_COMPLETE", false},
+      {"while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); }, treeitem::kStepTest,
+       "RAMPTEST_STARTED", "RAMPTEST_COMPLETE", true},
+      {"while its record is read", treeitem::kPartialStrokeTest,
+       [pst] { return pst->GetRequest() == Pst::kLastRequest || pst->GetStep() == Pst::kBlockStep; },
+       treeitem::kStepTest, "PST_STARTED", "PST_COMPLETE", false},
+      {"the list, while the ramp runs", treeitem::kRampTest, [this] { return DeviceTesting(); },
+       treeitem::kMultiTest, "RAMPTEST_STARTED", "RAMPTEST_COMPLETE", true},
+  };
+  TickRampAndPartialStroke();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    person.Answer(IDYES);
+    Click(View::kStartId);
+    Follow(c.item);
+    for (int i = 0; i < 400 && !c.left(); ++i) clock.Advance(100);
+    ASSERT_TRUE(c.left());
+    device->ClearRequests();
+    Show(c.lookAt);
+    clock.Advance(3000);
+    Show(c.item);
+    person.Answer(IDCANCEL);
+    Follow();
+    const std::vector<std::string> lines = multi->StatusLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), Text(c.startedLine)), 1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Text(c.lastLine)), lines.end());
+    EXPECT_FALSE(c.rampRuns && Sent(kRampSetup));
+    EXPECT_EQ(lines.back(), Text("MULTITEST_FINISHED"));
+    EXPECT_FALSE(multi->IsSequenceActive());
+  }
 }
 
 }  // namespace

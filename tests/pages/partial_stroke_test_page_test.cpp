@@ -271,8 +271,10 @@ TEST_F(PstPage, StopWhileWaitingAbortsAtTheNextTickAndGivesTheButtonsBack) {
   EXPECT_EQ(device->Requests().back(), kStateRead);
   EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_EQ(page->GetStep(), View::kIdleStep);
-  for (int id : {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId, View::kSaveId, View::kStartId})
+  for (int id : {View::kRetrieveBaselineId, View::kRetrieveLastId, View::kLoadId, View::kStartId})
     EXPECT_TRUE(Enabled(id)) << id;
+  // A stopped run has no results of its own to save or print.
+  for (int id : {View::kSaveId, View::kPrintId}) EXPECT_FALSE(Enabled(id)) << id;
   EXPECT_EQ(device->Variable(288), 3);
   Tick();
   EXPECT_EQ(page->GetPeriod(), static_cast<UINT>(kIdle));

@@ -269,9 +269,9 @@ TEST_F(RampPage, StopWhileWaitingAbortsAtTheNextTickAndKeepsThePlot) {
   EXPECT_EQ(Sent(), std::vector<Bytes>{kReadState});
   EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED"));
   EXPECT_FALSE(page->IsTestRunning());
-  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
-    EXPECT_TRUE(Enabled(id)) << id;
-  EXPECT_FALSE(Enabled(View::kStopId));
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kStartId}) EXPECT_TRUE(Enabled(id)) << id;
+  // Nothing of a stopped run is a record to save or print.
+  for (int id : {View::kSaveId, View::kPrintId, View::kStopId}) EXPECT_FALSE(Enabled(id)) << id;
   const int elapsed = page->GetElapsedSeconds();
   Tick(3);
   EXPECT_EQ(page->GetElapsedSeconds(), elapsed);
@@ -878,6 +878,31 @@ TEST_F(RampPage, AnUnansweredStartCountsOnlyWhenTheDeviceRunsTheSetUpAskedFor) {
     EXPECT_NEAR(command.front().second, 30, 0.01);
     EXPECT_NEAR(command.back().second, 70, 0.01);
   }
+}
+
+// The baseline being read when the page is left goes on when it is shown
+// again: until the whole record is in, the page neither calls it baseline
+// data nor offers Start, Save or Print.
+TEST_F(RampPage, ABaselineRetrievalLeftAndShownAgainGoesOnToItsWholeRecord) {
+  Show();
+  Click(View::kRetrieveId);
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kBlockStep));
+  Tick(10);
+  page->StopMonitoring();
+  clock.Advance(5000);
+  page->StartMonitoring();
+  for (int tick = 0; tick < 3; ++tick) {
+    EXPECT_NE(Field(View::kStatusId), Text("IDC_LABEL_BASELINE_DATA")) << tick;
+    for (int id : {View::kStartId, View::kSaveId, View::kPrintId}) EXPECT_FALSE(Enabled(id)) << id << " " << tick;
+    Tick();
+  }
+  ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+  EXPECT_EQ(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
+  const auto command = Points("Command");
+  ASSERT_EQ(command.size(), 416u);
+  EXPECT_NEAR(command.front().second, 0, 0.01);
+  EXPECT_NEAR(command[207].second, 100, 0.01);
+  for (int id : {View::kStartId, View::kSaveId, View::kPrintId}) EXPECT_TRUE(Enabled(id)) << id;
 }
 
 // ---- The frame's download under lost replies.

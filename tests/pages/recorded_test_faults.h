@@ -160,7 +160,83 @@ TYPED_TEST_P(RecordedTestFaults, ShownAgainWhileItsTestRunsOffersStopAndFollowsT
   EXPECT_EQ(starts, 0u);
 }
 
+// Stopped while its record is read, the page holds part of it: nothing
+// saves or prints that as a test.
+TYPED_TEST_P(RecordedTestFaults, AStopDuringTheDownloadLeavesNothingToSaveOrPrint) {
+  using View = typename TypeParam::View;
+  ASSERT_NO_FATAL_FAILURE(this->ReadTenBlocks());
+  this->Click(View::kStopId);
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("STATUSABORTED"));
+  EXPECT_GT(this->Points("Command").size(), 0u);
+  this->ExpectKeepable(false);
+  const size_t asked = this->person.Asked().size();
+  TypeParam::Save(*this->page);
+  TypeParam::Print(*this->page);
+  EXPECT_EQ(this->person.Asked().size(), asked);
+}
+
+// Stop pressed and the page left before the abort went out, or before the
+// device was seen to have stopped: shown again, the page stops the test
+// and says so only once the device has stopped.
+TYPED_TEST_P(RecordedTestFaults, AStopLeftUnderWayIsMadeWhenThePageIsShownAgain) {
+  using View = typename TypeParam::View;
+  const struct {
+    const char* name;
+    int ticks;  // after Stop, before the page is left
+  } cases[] = {{"before the abort", 0}, {"before the state read", 1}};
+  this->Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TypeParam::StartRun(*this);
+    this->Tick(4);
+    ASSERT_NE(this->device->State().tests.run.type, 0);
+    this->Click(View::kStopId);
+    this->Tick(c.ticks);
+    this->page->StopMonitoring();
+    this->clock.Advance(3000);
+    this->page->StartMonitoring();
+    EXPECT_FALSE(this->Enabled(View::kStartId));
+    ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 4));
+    EXPECT_EQ(this->device->State().tests.run.type, 0);
+    EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("STATUSABORTED"));
+    EXPECT_TRUE(this->Enabled(View::kStartId));
+    EXPECT_FALSE(this->Enabled(View::kStopId));
+  }
+}
+
+// The start's set-up write is carried out but its reply cut, and the page
+// is left before it has read whether the device took it. Shown again, it
+// finds its run in the device and follows it, even while the link drops
+// a few replies: no second start, never "not started" over a running test.
+TYPED_TEST_P(RecordedTestFaults, AStartLeftBeforeItsCheckIsFollowedWhenShownAgain) {
+  using View = typename TypeParam::View;
+  this->Show();
+  TypeParam::StartRun(*this);
+  ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kSetupStep, 5));
+  this->device->ClearRequests();
+  this->device->InjectShortReply(3);
+  this->Tick();
+  ASSERT_EQ(this->device->Requests().size(), 1u);
+  ASSERT_NE(this->device->State().tests.run.type, 0);
+  this->page->StopMonitoring();
+  this->clock.Advance(2000);
+  this->page->StartMonitoring();
+  this->device->InjectNoReply(CRecordedTestPage::kMostTries);
+  for (int i = 0; i < 400 && (i < 2 || this->page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
+    EXPECT_NE(this->Field(View::kStatusId), testpages::Text("TESTNOTSTARTED"));
+    this->Tick();
+  }
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("VeskTEST_COMPLETE"));
+  size_t starts = 0;
+  for (const testpages::Bytes& r : this->device->Requests()) starts += r.size() > 3 && r[0] == 201 && r[3] == 142;
+  EXPECT_EQ(starts, 1u);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RecordedTestFaults, ALost214ReplyIsReadAgainAndDrawnOnce,
+                            AStartLeftBeforeItsCheckIsFollowedWhenShownAgain,
+                            AStopDuringTheDownloadLeavesNothingToSaveOrPrint,
+                            AStopLeftUnderWayIsMadeWhenThePageIsShownAgain,
                             ABlockOutOfTurnRewindsThePassAndTheRecordEndsUpWhole,
                             FiveLostRepliesInARowEndTheDownloadAsIncomplete,
                             ABrokenDownloadIsNeitherSavedNorPrintedUntilAWholeRecordOrAFile,

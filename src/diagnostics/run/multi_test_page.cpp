@@ -300,6 +300,11 @@ void View::OnStart() {
   // The device has not confirmed a test's stop: nothing goes on until its
   // page has.
   if (m_nUnconfirmedStop >= 0) return;
+  // A test under way is not started again: its page is shown.
+  if (m_nTestUnderWay >= 0) {
+    CTarnixWexletView::SelectItemByCode(kTests[static_cast<size_t>(m_nTestUnderWay)].treeItem);
+    return;
+  }
   for (size_t i = 0; i < std::size(kTests); ++i) {
     if (!IsChecked(kTests[i].box) || m_abTestDone[i]) continue;
     // The test before it in the order is done, run or not.
@@ -351,7 +356,7 @@ void View::HandOver(size_t test) {
 void View::EndSequence() {
   m_abTestDone[3] = true;
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = m_nUnconfirmedStop = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = m_nTestUnderWay = -1;
   AddStatusLine(Text("MULTITEST_FINISHED"));
   // The header still shows the last test's mode (an HDRL run drives the
   // valve in digital mode); the device has been given its own back.
@@ -366,7 +371,7 @@ void View::EndSequence() {
 
 void View::OnStop() {
   m_bMultiTestRunning = m_bSequenceActive = false;
-  m_nHandedOverTest = m_nUnconfirmedStop = -1;
+  m_nHandedOverTest = m_nUnconfirmedStop = m_nTestUnderWay = -1;
   AddStatusLine("Multi tests stopped");
   // No click notification: the edits keep their enabled state.
   for (int box : {kRampBoxId, kStepBoxId, kPstBoxId, kHdrlBoxId, kBidirectionalBoxId}) CheckDlgButton(box, BST_UNCHECKED);
