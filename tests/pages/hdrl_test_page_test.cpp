@@ -716,6 +716,28 @@ TEST_F(HDRLInSequence, ARestoreWithCutRepliesIsReadBackBeforeHandingBack) {
   EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
 }
 
+// The engineer leaves the page mid-run (the valve is put back at once) and
+// comes back during the sequence's turn: the page still runs the test for
+// the sequence and reports back, so the sequence never waits on it for good.
+TEST_F(HDRLInSequence, LeftMidRunAndShownAgainItStillReportsToTheSequence) {
+  EnterSequence();
+  page->StartMonitoring();
+  ASSERT_TRUE(TickUntil(View::kSettleStep, 20));
+  Tick(10);
+  ASSERT_TRUE(page->IsRunning());
+  page->StopMonitoring();
+  EXPECT_FALSE(page->IsRunning());
+  EXPECT_EQ(device->Variable(8), 0);
+  page->StartMonitoring();
+  for (int tick = 0; tick < 400 && page->HasTimer(54); ++tick) Tick();
+  EXPECT_TRUE(person.Asked().empty());
+  EXPECT_TRUE(multi->m_abTestDone[3]);
+  EXPECT_TRUE(multi->m_abTestRecorded[3]);
+  ASSERT_FALSE(multi->StatusLines().empty());
+  EXPECT_EQ(multi->StatusLines().back(), Text("HDRLTEST_COMPLETE"));
+  EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
+}
+
 // Unattended, a start never answered stops nothing with a box: the
 // sequence's status list says it, and the test is handed back unsaved.
 TEST_F(HDRLInSequence, AStartNeverAnsweredIsToldInTheStatusList) {
