@@ -89,14 +89,9 @@ void CFileFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
 void CFileFunctions::OpenCharCurveFile(IiPlotXPtr plot) {
   const std::optional<std::string> path = plotfile::AskOpen(kCurve.extension, "Open Stroke Characterization");
   if (!path) return;
-  std::optional<plotfile::PlotSnapshot> before;
-  try {
-    before.emplace(plot.GetInterfacePtr());
+  // The page reads the curve back from the plot: a refused file leaves it as it was.
+  plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot&) {
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
-  } catch (const std::exception&) {
-    MessageBox(nullptr, "File open error.", "", MB_OK);
-    // The page reads the curve back from the plot: a refused file leaves it as it was.
-    if (before) before->Restore();
-  }
+  });
 }

@@ -198,9 +198,8 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kHDRL.extension, TheLanguageTable().Lookup(kHDRL.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::PlotSnapshot> before;
-  try {
-    before.emplace(plot.GetInterfacePtr());
+  const std::string error = TheLanguageTable().Lookup("FILEOPENERR").str();
+  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), error, [&](const plotfile::PlotSnapshot&) {
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
     plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kHDRLFile);
@@ -210,11 +209,5 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
     m_strHDRLSettlingTime = testfile::NumberText(run.settlingTime).c_str();
     for (size_t i = 0; i < run.results.size(); ++i) InOrder(m_strHDRLResults, i) = hdrlfile::ResultText(run.results[i]);
     m_strHDRLTag = run.tag;
-    return true;
-  } catch (const std::exception&) {
-    MessageBox(nullptr, TheLanguageTable().Lookup("FILEOPENERR"), "", MB_OK);
-    // A refused file leaves the plot as it was: the page keeps showing it.
-    if (before) before->Restore();
-    return false;
-  }
+  });
 }

@@ -122,13 +122,11 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kLogger.extension, TheLanguageTable().Lookup(kLogger.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::PlotSnapshot> before;
-  try {
+  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot& before) {
     const std::string folder = plotfile::FolderOf(*this, *path);
     const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
-    before.emplace(plot.GetInterfacePtr());
-    before->Settings().CopyTo(folder + "default" + kSettingsExtension);
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Settings().Path());
+    before.Settings().CopyTo(folder + "default" + kSettingsExtension);
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before.Settings().Path());
     plotfile::RequireLayout(plot.GetInterfacePtr(), kLoggerFile);
     LoggerSettingTexts settings;
     for (LONG i = 0; i < 7; ++i)
@@ -137,11 +135,5 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
 
     m_strLoggerSettings = settings;
     m_strFileTag = tag;
-    return true;
-  } catch (const std::exception&) {
-    MessageBox(nullptr, "File open error.", "", MB_OK);
-    // A refused file leaves the plot as it was: the page keeps showing it.
-    if (before) before->Restore();
-    return false;
-  }
+  });
 }

@@ -273,6 +273,21 @@ void PlotSnapshot::Restore() const noexcept {
   }
 }
 
+bool OpenKeepingPlot(IPlotBase* plot, const std::string& errorText,
+                     const std::function<void(const PlotSnapshot& before)>& load) {
+  std::optional<PlotSnapshot> before;
+  try {
+    before.emplace(plot);
+    load(*before);
+    return true;
+  } catch (const std::exception&) {
+    MessageBox(nullptr, errorText.c_str(), "", MB_OK);
+    // The page keeps showing what it showed before.
+    if (before) before->Restore();
+    return false;
+  }
+}
+
 }  // namespace plotfile
 
 namespace testfile {

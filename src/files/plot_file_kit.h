@@ -151,4 +151,10 @@ class PlotSnapshot {
   std::string m_dataPath;
 };
 
+// An open into `plot`: `load` reads the file, given the plot as it stood.
+// Any failure shows `errorText` and puts the plot back as it stood, so that
+// a refused file leaves it untouched. True when `load` went through.
+bool OpenKeepingPlot(IPlotBase* plot, const std::string& errorText,
+                     const std::function<void(const PlotSnapshot& before)>& load);
+
 }  // namespace plotfile

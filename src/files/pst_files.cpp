@@ -118,9 +118,7 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kPST.extension, TheLanguageTable().Lookup(kPST.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::PlotSnapshot> before;
-  try {
-    before.emplace(plot.GetInterfacePtr());
+  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot&) {
     Raise(plot->ClearAllData());
     Raise(plot->LoadDataFromFile(path->c_str()));
     plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kPSTFile);
@@ -141,11 +139,5 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
     m_strPSTTimeToTarget = timeToTarget;
     m_nPSTResultCode = static_cast<BYTE>(code);
     m_strPSTResult = result;
-    return true;
-  } catch (const std::exception&) {
-    MessageBox(nullptr, "File open error.", "", MB_OK);
-    // A refused file leaves the plot as it was: the page keeps showing it.
-    if (before) before->Restore();
-    return false;
-  }
+  });
 }

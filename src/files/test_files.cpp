@@ -89,22 +89,14 @@ bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const plotfi
           const std::function<void()>& read) {
   const std::optional<std::string> path = plotfile::AskOpen(kind.extension, Title(kind.openTitleKey));
   if (!path) return false;
-  std::optional<plotfile::PlotSnapshot> before;
-  try {
+  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot& before) {
     const std::string folder = plotfile::FolderOf(cf, *path);
     const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
-    before.emplace(plot.GetInterfacePtr());
-    before->Settings().CopyTo(folder + "default.prp");
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before->Settings().Path());
+    before.Settings().CopyTo(folder + "default.prp");
+    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before.Settings().Path());
     plotfile::RequireLayout(plot.GetInterfacePtr(), layout);
     read();
-    return true;
-  } catch (const std::exception&) {
-    MessageBox(nullptr, "File open error.", "", MB_OK);
-    // A refused file leaves the plot as it was: the page keeps showing it.
-    if (before) before->Restore();
-    return false;
-  }
+  });
 }
 
 }  // namespace testfile

@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "common/plot_hints.h"
@@ -499,8 +498,7 @@ void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   if (retrieved) CheckAllSettings();
   EnableActionButtons(TRUE);
   // Only a run downloaded whole is the sequence's to save.
-  const bool recorded = !m_bNoWholeRecord && std::string_view(sequenceKey) == m_kind.completeKey;
-  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, recorded);
+  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, !m_bNoWholeRecord);
 }
 
 void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) {

@@ -64,7 +64,7 @@ class CDiagnosticTestPage : public CStepPage {
   // Marks the test done (and recorded, when it ran to a whole record of its
   // own), adds the status line and shows the multi-test page, which stops
   // this page's timer.
-  void HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded = true);
+  void HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded);
   // The device did not confirm the test's stop: the status line, and the
   // sequence waits on this page, which stays shown with Stop.
   void HoldSequence(int testIndex, const char* statusKey);

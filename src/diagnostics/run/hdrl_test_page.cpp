@@ -38,6 +38,14 @@ struct Branch {
 constexpr Branch kBranches[] = {{1, "1stCycle-Incr"}, {7, "1stCycle-Decr"}, {13, "2ndCycle-Incr"}, {19, "2ndCycle-Decr"}};
 constexpr int kBranchStairs = 5;
 
+// True once `transact` was answered, sent at most `tries` times.
+template <class Transact>
+bool AnsweredWithin(int tries, Transact transact) {
+  for (int i = 0; i < tries; ++i)
+    if (transact()) return true;
+  return false;
+}
+
 _bstr_t Text(const char* key) { return TheLanguageTable().Lookup(key); }
 
 std::vector<DialogItem> Items() {
@@ -404,16 +412,13 @@ bool View::TriedOut(int step) {
 
 bool View::Restore(int tries) {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  for (int i = 0; i < tries; ++i)
-    if (comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct)) return true;
-  return false;
+  return AnsweredWithin(tries,
+                        [&] { return comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct); });
 }
 
 bool View::ReadBack(int tries) {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  for (int i = 0; i < tries; ++i)
-    if (comm.ReadHdrlState()) return true;
-  return false;
+  return AnsweredWithin(tries, [&comm] { return comm.ReadHdrlState(); });
 }
 
 View::Restored View::RestoreAtOnce() {

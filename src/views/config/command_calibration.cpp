@@ -164,8 +164,8 @@ View::CCalibration_CommandCalibView()
        [this, &comm, writeCode] {
          writeCode(kCodeStart);
          // The device changes its points only at the end.
-         m_bPointsBefore = m_bAnswered && comm.ReadCommandCalib();
-         if (m_bPointsBefore) m_pointsBefore = Points();
+         m_pointsBefore.reset();
+         if (m_bAnswered && comm.ReadCommandCalib()) m_pointsBefore = Points();
        },
        [this] {
          // Unless the device took the start there is no point to accept;
@@ -438,7 +438,7 @@ void View::JudgeEnd() {
     ShowUnended("CMDCAL_NOT_ENDED");
     return;
   }
-  const bool changed = m_bPointsBefore && Points() != m_pointsBefore;
+  const bool changed = m_pointsBefore && Points() != *m_pointsBefore;
   const bool kept = changed || (m_nWizardStage == kEndStage && !m_bCalError && !m_bStepLost);
   if (kept) {
     ShowResult("SUCCESSCAL");

@@ -4,6 +4,7 @@
 // high input signal, checks the device's flags after each point, records
 // who calibrated and prints the report.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "shell/calibration_kit.h"
@@ -71,9 +72,9 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   bool m_bEnded = false;     // the device reported its calibration over
   int m_nTries = 0;          // of the reading under way after the end, or of the record
   // The points as they stood when the device took the start: read back
-  // different after the end, they prove the device kept new ones.
-  bool m_bPointsBefore = false;
-  std::array<WORD, 3> m_pointsBefore{};
+  // different after the end, they prove the device kept new ones. None
+  // when they could not be read.
+  std::optional<std::array<WORD, 3>> m_pointsBefore;
   calib::InitialsField m_initials;
 
   CStatic m_wndInstructionsPlace;
