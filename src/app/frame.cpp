@@ -39,6 +39,7 @@ BOOL CMainFrame::OnCreateClient(void*, void* context) {
 
   m_strItemPath = app.m_strDevicePath + "/Param/HART_Frame";
   CWexletCoreCommunication& comm = app.m_comm;
+  app.m_testEngine.Forget();
   if (comm.Connect("AMS.OPCServer.1", app.m_strServerName.c_str()) && comm.AddGroup("Quorvane") == 1) {
     if (comm.AddItem(m_strItemPath.c_str()) == 1)
       comm.ReadCommand(13);

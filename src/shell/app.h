@@ -9,6 +9,7 @@
 #include "platform/win/splitter.h"
 #include "platform/win/tree.h"
 #include "shell/page.h"
+#include "shell/test_engine.h"
 #include "support/language_table.h"
 #include "support/log.h"
 
@@ -62,6 +63,7 @@ class CTarnixWexletApp {
   std::array<HTREEITEM, kTreeSlots> m_hTreeItems{};
   CWexletCoreCommunication m_comm;
   CCommonFunctions m_CommonFunctions;
+  CTestEngine m_testEngine;
   CLanguageTable& m_LanguageTable;
   CTarnixPage* m_pRampTestView = nullptr;
   CTarnixPage* m_pStepTestView = nullptr;

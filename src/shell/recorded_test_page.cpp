@@ -38,17 +38,29 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   m_requests = {
       {kStartRequest, kCommandStep,
        [this] {
+         m_bStartWhenIdle = false;
+         // Judged again as the start goes out: a field typed since the
+         // click, or while the page was busy, is never written unchecked.
+         CheckEveryField();
+         if (!AllSettingsValid() || !theApp().m_testEngine.SeenIdle()) {
+           m_nStep = kIdleStep;
+           EnableActionButtons(TRUE);
+           return;
+         }
          m_bRetrievingBaseline = false;
          m_bBaselineLoaded = false;
          m_bStartAnswered = m_bRunSeen = false;
          m_nTries = m_nStartTries = 0;
          ResetForRun();
+         // What is written is what was checked: the run's own set-up.
+         KeepRecordSetup();
          OnRunStarting();
        }},
       {kStopRequest, kAbortStep,
        [this] {
          m_bTestRunning = false;
          m_bForeignRun = false;
+         m_bStartWhenIdle = false;
          m_nTries = 0;
        }},
       {kBaselineRequest, kBaselineStep,
@@ -71,15 +83,31 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   };
   m_steps = {
       idle,
-      {kEnterStep, "ENTER", {}, [this, &comm] { comm.WriteTestCommand(m_kind.runCommand); }, {}, kSetupReadStep},
-      {kSetupReadStep, "SETUP", {}, [this] { m_bAnswered = ReadDeviceSetup(); }, [this] { JudgeShownState(); },
-       kIdleStep},
+      // Unanswered, 141 may select another page's record, whose set-up the
+      // read would show as this page's.
+      {kEnterStep, "ENTER", {},
+       [this, &comm] {
+         m_bAnswered = comm.WriteTestCommand(m_kind.runCommand);
+         NoteSelected(m_kind.runCommand, m_bAnswered);
+       },
+       [this] {
+         if (!m_bAnswered) m_nStep = kEnterStep;
+       },
+       kSetupReadStep},
+      {kSetupReadStep, "SETUP", {},
+       [this] {
+         m_bAnswered = ReadDeviceSetup();
+         if (m_bAnswered) TellState();
+       },
+       [this] { JudgeShownState(); }, kIdleStep},
       // A sequence runs unattended: a box left ticked on the page would
       // overwrite the device's baseline in every sequence.
       {kCommandStep, "COMMAND", {},
        [this, &comm] {
          const bool baseline = IsChecked(m_ids.baselineBox) && !RunningSequence();
-         m_bAnswered = comm.WriteTestCommand(baseline ? m_kind.baselineCommand : m_kind.runCommand);
+         m_byRunRecord = baseline ? m_kind.baselineCommand : m_kind.runCommand;
+         m_bAnswered = comm.WriteTestCommand(m_byRunRecord);
+         NoteSelected(m_byRunRecord, m_bAnswered);
        },
        [this] {
          SetStatus("IDC_CHECKMGTINIT");
@@ -92,13 +120,14 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        },
        kSetupStep},
       {kSetupStep, "START", {},
-       [this, &comm] {
+       [this] {
          ++m_nStartTries;
          m_bRunSeen = false;
          m_nStateMisses = 0;
          m_bStartAnswered = WriteSetup();
-         m_afAskedSetup = ImageSetup();
-         m_byAskedType = comm.m_byTestState;
+         CTestEngine& engine = theApp().m_testEngine;
+         engine.Started(m_kind.multiTestIndex, ImageSetup(), m_bStartAnswered);
+         m_nStartsAtRecord = engine.Starts();
        },
        [this] {
          AfterSetupWritten();
@@ -106,10 +135,18 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          if (!m_bStartAnswered) m_nStep = kStartCheckStep;
        },
        kWaitStep},
-      {kStartCheckStep, "START CHECK", {}, [this] { m_bAnswered = ReadDeviceSetup(); }, [this] { JudgeStartCheck(); },
-       kWaitStep},
-      {kWatchStep, "WATCH", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); }, [this] { JudgeWatch(); },
-       kWatchStep},
+      {kStartCheckStep, "START CHECK", {},
+       [this] {
+         m_bAnswered = ReadDeviceSetup();
+         if (m_bAnswered) TellState();
+       },
+       [this] { JudgeStartCheck(); }, kWaitStep},
+      {kWatchStep, "WATCH", {},
+       [this, &comm] {
+         m_bAnswered = comm.ReadTestState();
+         if (m_bAnswered) TellState();
+       },
+       [this] { JudgeWatch(); }, kWatchStep},
       {kBlockStep, "BLOCK", {},
        [this, &comm] {
          const bool answered = comm.ReadTestData();
@@ -137,11 +174,18 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          comm.WriteTestState();
        },
        {}, kAbortCheckStep},
-      {kAbortCheckStep, "ABORT CHECK", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); },
+      {kAbortCheckStep, "ABORT CHECK", {},
+       [this, &comm] {
+         m_bAnswered = comm.ReadTestState();
+         if (m_bAnswered) TellState();
+       },
        [this] { JudgeAbort(); }, kIdleStep},
-      {kWaitStep, "WAIT", {}, [this, &comm] { m_bAnswered = comm.ReadTestState(); },
+      {kWaitStep, "WAIT", {},
+       [this, &comm] {
+         m_bAnswered = comm.ReadTestState();
+         if (m_bAnswered) TellState();
+       },
        [this] {
-         SetStatus("EDT_ALM_COM6");
          AfterStateRead();
          JudgeRunState();
        },
@@ -166,7 +210,11 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kPointerSetStep, "POINTER SET", {}, {}, {}, kBlockStep},
       {kPassEndStep, "END", {}, [this] { EndPass(); }, {}, kIdleStep},
       // Not taken, the device would serve another record than the one asked for.
-      {kBaselineStep, "RETRIEVE", {}, [this] { m_bAnswered = WriteRetrievalCommand(m_byRetrievalCommand); },
+      {kBaselineStep, "RETRIEVE", {},
+       [this] {
+         m_bAnswered = WriteRetrievalCommand(m_byRetrievalCommand);
+         NoteSelected(m_byRetrievalCommand, m_bAnswered);
+       },
        [this] {
          EnableActionButtons(FALSE);
          if (m_bAnswered)
@@ -183,7 +231,9 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
            return;
          }
          m_nTries = 0;
+         m_recordSetup.reset();
          ShowRecord();
+         KeepRecordSetup();
          // The record's own direction, whatever the page showed before.
          const auto& setup = comm.m_TestResult.adSetup;
          m_nTestDirection = setup[1] > setup[0] ? 4 : 5;
@@ -194,6 +244,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_prgProgress.SetRange(0, kLastBlock);
          m_prgProgress.SetPos(0);
          m_bAnswered = comm.WriteTestCommand(static_cast<BYTE>(m_nSecondPassCommand));
+         NoteSelected(static_cast<BYTE>(m_nSecondPassCommand), m_bAnswered);
          if (m_bAnswered) comm.WriteTestVar147();
        },
        [this] {
@@ -275,6 +326,7 @@ void CRecordedTestPage::OnShown() {
     ShowDeviceTestSetup();
     OnStart();
     m_nStartRequest = m_nRequest;
+    if (m_bStartWhenIdle) m_nStartStep = kWatchStep;
   } else if (stopping) {
     // Made again from its first try.
     EnableActionButtons(FALSE);
@@ -289,16 +341,19 @@ void CRecordedTestPage::OnShown() {
     const bool written = m_bRunSeen || m_bStartAnswered || m_nStartTries > 0;
     m_nStartRequest = written ? 0 : kStartRequest;
     m_nStartStep = kEnterStep;
-  } else if (retrieving || (requested && RunningSequence())) {
-    // A retrieval, or the sequence's test not yet begun or read, goes on
-    // where it was: the data on show is not yet the record.
-  } else if (m_bFileLoaded || m_bBaselineLoaded) {
+  } else if (retrieving) {
+    // Another page may have selected its own record meanwhile: the blocks
+    // still to come would be of that one.
+    if (!theApp().m_testEngine.IsSelected(m_kind.multiTestIndex, m_bySelected)) ResumeDownload();
+  } else if (requested && RunningSequence()) {
+    // The sequence's test not yet begun goes on where it was.
+  } else if (m_bFileLoaded || m_bBaselineLoaded || !m_bNoWholeRecord) {
     if (!m_bForeignRun) {
       EnableActionButtons(TRUE);
       ShowIdleStatus();
     }
     if (m_bFileLoaded) ShowPlotView();
-    // What the device does is read, the data on show is left as it is.
+    // What the device does is read; the data on show keeps its set-up.
     if (idle) {
       m_nStateMisses = 0;
       m_nStartStep = kWatchStep;
@@ -333,7 +388,7 @@ void CRecordedTestPage::EnableActionButtons(BOOL enable) {
   // A start the device never took or a broken download leaves no run to
   // save or print.
   for (int id : {m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(enable && !m_bNoWholeRecord);
-  GetDlgItem(m_ids.start)->EnableWindow(enable && AllSettingsValid());
+  GetDlgItem(m_ids.start)->EnableWindow(enable && IsStartAllowed());
   GetDlgItem(m_ids.stop)->EnableWindow(!enable);
 }
 
@@ -346,11 +401,31 @@ void CRecordedTestPage::BeginRetrieval(BYTE command) {
   m_bFileLoaded = false;
   m_bRetrievingBaseline = true;
   m_byRetrievalCommand = command;
+  m_nStartsAtRecord = theApp().m_testEngine.Starts();
   m_nTries = 0;
 }
 
 void CRecordedTestPage::OnStart() {
+  // Every field as it stands now, whatever the page was doing when it
+  // changed: nothing out of range or not finite is ever written.
+  CheckEveryField();
+  if (!AllSettingsValid()) {
+    GetDlgItem(m_ids.start)->EnableWindow(FALSE);
+    return;
+  }
+  const bool idle = theApp().m_testEngine.SeenIdle();
+  // Start is not offered then; a click that came before the state read
+  // that took it away does nothing.
+  if (!idle && !RunningSequence()) return;
   if (!RunningSequence() && !AskToMoveValve(m_kind.startLeadKey)) return;
+  if (!idle) {
+    // The sequence's test starts once the engine is seen idle.
+    m_bStartWhenIdle = true;
+    m_nStateMisses = 0;
+    m_nStep = kWatchStep;
+    EnableActionButtons(FALSE);
+    return;
+  }
   RequestRun(kStartRequest);
 }
 
@@ -363,8 +438,8 @@ void CRecordedTestPage::OnStop() {
 
 void CRecordedTestPage::OnSettingChanged(size_t index) {
   if (m_bRetrievingBaseline) return;
-  const bool startAllowed = CheckSettingField(index);
-  if (HoldsNoButtons()) GetDlgItem(m_ids.start)->EnableWindow(startAllowed);
+  CheckSettingField(index);
+  if (HoldsNoButtons()) GetDlgItem(m_ids.start)->EnableWindow(IsStartAllowed());
 }
 
 bool CRecordedTestPage::HoldsNoButtons() const {
@@ -376,8 +451,38 @@ void CRecordedTestPage::CheckAllSettings() {
   for (size_t i = 0; i < m_settings.size(); ++i) OnSettingChanged(i);
 }
 
+void CRecordedTestPage::CheckEveryField() {
+  for (size_t i = 0; i < m_settings.size(); ++i) CheckSettingField(i);
+}
+
+void CRecordedTestPage::KeepRecordSetup() {
+  auto& [texts, boxes] = m_recordSetup.emplace();
+  for (const SettingField& f : m_settings) texts.push_back(GetDlgItemText(f.edit));
+  for (int box : m_setupBoxes) boxes.push_back(IsChecked(box));
+}
+
+std::string CRecordedTestPage::SetupText(int id) const {
+  if (m_recordSetup)
+    for (size_t i = 0; i < m_settings.size(); ++i)
+      if (m_settings[i].edit == id) return m_recordSetup->first[i];
+  return GetDlgItemText(id);
+}
+
+double CRecordedTestPage::SetupValue(int id) const {
+  // Read as an edit's number is read.
+  return plat::LeadingNumber(SetupText(id).c_str()).value_or(0.0);
+}
+
+bool CRecordedTestPage::SetupChecked(int id) const {
+  if (m_recordSetup)
+    for (size_t i = 0; i < m_setupBoxes.size(); ++i)
+      if (m_setupBoxes[i] == id) return m_recordSetup->second[i];
+  return IsChecked(id);
+}
+
 void CRecordedTestPage::ResetForRun() {
   Try("ResetForRun", [this] { ClearPlot(); });
+  m_recordSetup.reset();
   m_nTickCount = 0;
   m_nElapsedSeconds = 0;
   m_bTestRunning = true;
@@ -398,6 +503,7 @@ void CRecordedTestPage::ShowOpenedFile() {
   m_bFileLoaded = true;
   m_bBaselineLoaded = false;
   m_bNoWholeRecord = false;
+  KeepRecordSetup();
   EnableActionButtons(TRUE);
   ShowPlotView();
   SetStatus("IDC_OFF_LINE_DATA");
@@ -487,6 +593,7 @@ void CRecordedTestPage::RecordFailed() {
   // Nothing of the record came in: what the plot showed is not it.
   m_bBaselineLoaded = false;
   Try("RecordFailed", [this] { ClearPlot(); });
+  m_recordSetup.reset();
   DownloadFailed();
 }
 
@@ -498,7 +605,47 @@ void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   if (retrieved) CheckAllSettings();
   EnableActionButtons(TRUE);
   // Only a run downloaded whole is the sequence's to save.
-  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, !m_bNoWholeRecord);
+  if (RunningSequence()) {
+    HandBackWhenIdle(sequenceKey, !m_bNoWholeRecord);
+  } else if (!theApp().m_testEngine.SeenIdle()) {
+    // A start the device may have taken after all: its state is read until
+    // the engine is idle, and Start comes back only then.
+    m_nStateMisses = 0;
+    m_nStep = kWatchStep;
+  }
+}
+
+void CRecordedTestPage::HandBackWhenIdle(const char* sequenceKey, bool recorded) {
+  if (theApp().m_testEngine.SeenIdle()) {
+    HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, recorded);
+    return;
+  }
+  // The next test would start over one that may still run.
+  m_pendingHandBack = sequenceKey;
+  m_bPendingRecorded = recorded;
+  HoldSequence(m_kind.multiTestIndex, nullptr);
+  EnableActionButtons(FALSE);
+  m_nStateMisses = 0;
+  m_nStep = kWatchStep;
+}
+
+void CRecordedTestPage::NoteSelected(BYTE command, bool answered) {
+  m_bySelected = command;
+  theApp().m_testEngine.Selected(m_kind.multiTestIndex, command, answered);
+}
+
+void CRecordedTestPage::TellState() const { theApp().m_testEngine.StateRead(theApp().m_comm.m_byTestState); }
+
+void CRecordedTestPage::ResumeDownload() {
+  // A test started since may have put its record where this one was.
+  if (theApp().m_testEngine.Starts() != m_nStartsAtRecord) {
+    DownloadFailed();
+    m_nStartStep = m_nStep;
+    return;
+  }
+  Try("ResumeDownload", [this] { ClearPlot(); });
+  m_nTries = 0;
+  m_nStartStep = kBaselineStep;
 }
 
 void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) {
@@ -512,22 +659,29 @@ void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) 
 
 void CRecordedTestPage::JudgeRunState() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
+  // Seen running, or its start answered, the device has the run: a lost
+  // read only delays its end, however long the link is down. Before, a
+  // start whose state never comes back is sent again.
+  const bool taken = m_bRunSeen || m_bStartAnswered;
   if (!m_bAnswered) {
-    // Once the run was seen a lost read only delays its end; before, a start
-    // whose state never comes back is sent again.
-    if (!m_bRunSeen && ++m_nStateMisses >= kMostTries) StartAgain();
+    if (++m_nStateMisses < kMostTries) return;
+    if (taken)
+      SetStatus("TEST_LINK_LOST");
+    else
+      StartAgain();
     return;
   }
   m_nStateMisses = 0;
+  SetStatus("EDT_ALM_COM6");
   const BYTE state = comm.m_byTestState;
   if (Testing(state)) {
     m_bRunSeen = true;
     m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
-  } else if ((state & kRecordReady) != 0 && (m_bRunSeen || m_bStartAnswered)) {
+  } else if ((state & kRecordReady) != 0 && taken) {
     // A start the device answered has put the record of the run before away.
     m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
     OnRecordReady();
-  } else if (m_bRunSeen) {
+  } else if (taken) {
     // The device runs the test no longer (stopped there): waiting on would
     // never end.
     SetStatus("STATUSABORTED");
@@ -595,27 +749,33 @@ void CRecordedTestPage::JudgeStartCheck() {
     StartAgain();
 }
 
-std::array<float, 5> CRecordedTestPage::ImageSetup() const {
+CTestEngine::Setup CRecordedTestPage::ImageSetup() const {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   // Single floats, as the device holds them.
-  return {static_cast<float>(comm.m_dVar142), static_cast<float>(comm.m_dVar143),
-          static_cast<float>(comm.m_dVar145), static_cast<float>(comm.m_dVar149),
-          m_kind.setupHasTimeLimit ? static_cast<float>(comm.m_dVar289) : 0.0f};
+  return {{static_cast<float>(comm.m_dVar142), static_cast<float>(comm.m_dVar143),
+           static_cast<float>(comm.m_dVar145), static_cast<float>(comm.m_dVar149),
+           m_kind.setupHasTimeLimit ? static_cast<float>(comm.m_dVar289) : 0.0f},
+          static_cast<BYTE>(comm.m_byTestState & ~kRecordReady)};
 }
 
 bool CRecordedTestPage::RunsAskedSetup() const {
-  const BYTE state = theApp().m_comm.m_byTestState;
-  return (state & ~kRecordReady) == m_byAskedType && ImageSetup() == m_afAskedSetup;
+  const CTestEngine& engine = theApp().m_testEngine;
+  return engine.SetupWriter() == m_kind.multiTestIndex && ImageSetup() == engine.LastSetup();
 }
 
 void CRecordedTestPage::JudgeShownState() {
+  // Unanswered, the image may hold another record's set-up: neither the
+  // edits nor the run are judged by it, and it is read again.
+  if (!m_bAnswered) {
+    m_nStep = kEnterStep;
+    return;
+  }
   if (m_bTestRunning) {
     JudgeOwnRunShown();
     return;
   }
-  // Unanswered, the device image holds no set-up of this device: the edits
-  // keep what they show, and their checks say whether it will do.
-  if (!m_bAnswered) return;
+  // No data on show: the edits show the device's set-up.
+  m_recordSetup.reset();
   ShowReadTestSetup();
   if (Testing(theApp().m_comm.m_byTestState))
     WatchForeignRun();
@@ -624,11 +784,6 @@ void CRecordedTestPage::JudgeShownState() {
 }
 
 void CRecordedTestPage::JudgeOwnRunShown() {
-  if (!m_bAnswered) {
-    // Whether the run goes on is not known: Stop stays offered.
-    m_nStep = kSetupReadStep;
-    return;
-  }
   const BYTE state = theApp().m_comm.m_byTestState;
   const bool asked = RunsAskedSetup();
   const bool taken = m_bRunSeen || m_bStartAnswered;
@@ -636,18 +791,25 @@ void CRecordedTestPage::JudgeOwnRunShown() {
     m_bRunSeen = true;
     SetStatus("EDT_ALM_COM6");
     m_nStep = kWaitStep;
-  } else if (!taken) {
+  } else if (!taken && !Testing(state)) {
     // An unanswered start the device does not run, or whose record may be
     // of the run before: made afresh.
     m_nRequest = kStartRequest;
   } else if (asked && (state & kRecordReady) != 0) {
     // Ended meanwhile: its record is downloaded whole, from its first pass.
     if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;
-    m_nTestDirection = m_afAskedSetup[1] > m_afAskedSetup[0] ? 4 : 5;
+    const auto& setup = theApp().m_testEngine.LastSetup().values;
+    m_nTestDirection = setup[1] > setup[0] ? 4 : 5;
     OnRecordReady();
+  } else if (taken && theApp().m_testEngine.SetupWriter() != m_kind.multiTestIndex) {
+    // It ended and another page's test has run since, over its record.
+    DownloadFailed();
+  } else if (!taken) {
+    // An unanswered start, and another test runs: this one never started.
+    StartFailed();
+    WatchForeignRun();
   } else {
-    // Stopped meanwhile, or another test took its place: nothing of the
-    // device is this run's record.
+    // Stopped meanwhile: nothing of the device is this run's record.
     SetStatus("STATUSABORTED");
     FinishRun(m_kind.stoppedKey);
     if (Testing(state)) WatchForeignRun();
@@ -670,9 +832,11 @@ void CRecordedTestPage::JudgeWatch() {
       WatchForeignRun();
     return;
   }
-  // A lost read leaves Stop offered while a test was seen; before, the
-  // page idles as it was after a few.
-  if (!m_bForeignRun && ++m_nStateMisses >= kMostTries) m_nStep = kIdleStep;
+  // A lost read leaves Stop offered while a test was seen, and goes on
+  // while the engine is not known to be idle; else the page idles as it
+  // was after a few.
+  const bool waiting = m_bForeignRun || !theApp().m_testEngine.SeenIdle();
+  if (!waiting && ++m_nStateMisses >= kMostTries) m_nStep = kIdleStep;
 }
 
 void CRecordedTestPage::DeviceIdle() {
@@ -680,6 +844,16 @@ void CRecordedTestPage::DeviceIdle() {
   const bool stopOffered = m_bForeignRun || GetDlgItem(m_ids.stop)->IsWindowEnabled();
   m_bForeignRun = false;
   m_nStep = kIdleStep;
+  if (m_pendingHandBack) {
+    EnableActionButtons(TRUE);
+    HandBackToMultiTest(m_kind.multiTestIndex, std::exchange(m_pendingHandBack, nullptr), m_bPendingRecorded);
+    return;
+  }
+  if (m_bStartWhenIdle) {
+    m_bStartWhenIdle = false;
+    RequestRun(kStartRequest);
+    return;
+  }
   // A sequence that waits on this page's stop goes on now.
   if (RunningSequence()) {
     EndStop(true);

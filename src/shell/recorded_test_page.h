@@ -17,11 +17,20 @@
 // Shown again, the page first reads what the device does: its own run is
 // followed to its record, and while any other test runs only Stop is
 // offered. Data that is not a whole record is neither saved nor printed.
+//
+// The pages share one test engine, one record pointer and one set-up in
+// the device (CTestEngine): Start is offered only while the engine is seen
+// idle, a start the device answered is never sent again, and a download
+// whose record another page selected since starts over from its selection.
+// A record on show keeps the set-up it was made with: Save, Print and the
+// plot's axes use that, and a page shown again leaves it in the edits.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win/controls.h"
+#include "shell/app.h"
 #include "shell/block_download.h"
 #include "shell/test_page.h"
 
@@ -92,9 +101,10 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsTestRunning() const { return m_bTestRunning; }
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
-  bool IsStartAllowed() const { return AllSettingsValid(); }
-  // The last start never reached the device, or the last download broke
-  // off: there is no run to keep until a whole record or an opened file.
+  bool IsStartAllowed() const { return AllSettingsValid() && theApp().m_testEngine.SeenIdle(); }
+  // Nothing run yet, the last start never reached the device, or the last
+  // download broke off: there is no run to keep until a whole record or an
+  // opened file.
   bool HasNoRunToKeep() const { return m_bNoWholeRecord; }
   int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   double GetTimeStep() const { return m_dTimeStep; }
@@ -193,6 +203,18 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // Whether the data on show is a whole run to save and print.
   void KeepWholeRecord(bool whole) { m_bNoWholeRecord = !whole; }
 
+  // The set-up of the data on show: its edits' texts (and the page's set-up
+  // boxes, m_setupBoxes) as they were when the data came: at the run's
+  // start, from a retrieved record, or from an opened file. Without data
+  // on show, what the edits hold now.
+  void KeepRecordSetup();
+  // Every setting judged as its edit holds it now.
+  void CheckEveryField();
+  std::string SetupText(int id) const;
+  double SetupValue(int id) const;
+  bool SetupChecked(int id) const;
+  std::vector<int> m_setupBoxes;
+
   const RecordedTestKind m_kind;
   const RecordedTestIds m_ids;
 
@@ -228,11 +250,18 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void JudgeRunState();
   // After the set-up read that follows an unanswered start.
   void JudgeStartCheck();
-  // The set-up in the device image: 142, 143, 145, 149 and 289.
-  std::array<float, 5> ImageSetup() const;
+  // The set-up in the device image: 142, 143, 145, 149, 289 and the type.
+  CTestEngine::Setup ImageSetup() const;
   // The device runs, or holds the record of, the set-up this page asked for
-  // last (as its last set-up read shows).
+  // last (as its last set-up read shows), and no page has written another.
   bool RunsAskedSetup() const;
+  // 141 written (or tried): the engine learns who selected what.
+  void NoteSelected(BYTE command, bool answered);
+  // An answered read of 144 into the engine.
+  void TellState() const;
+  // The record this page downloads is no longer selected: selected again
+  // and read from its start, or, when a test has started since, given up.
+  void ResumeDownload();
   // After the set-up read of a page shown again.
   void JudgeShownState();
   // The page's own run, left while under way: followed again, or gone.
@@ -247,6 +276,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void ShowIdleStatus();
   void StartAgain();
   void StartFailed();
+  // The sequence gets the test back only once the engine is seen idle;
+  // until then the page reads its state.
+  void HandBackWhenIdle(const char* sequenceKey, bool recorded);
   void DownloadFailed();
   // Nothing of the record came in.
   void RecordFailed();
@@ -261,11 +293,16 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bAnswered = false;       // the step's transaction had a reply
   bool m_bStartAnswered = false;  // the last start written had a reply
   bool m_bRunSeen = false;        // a state read has shown the device running this run
-  bool m_bNoWholeRecord = false;  // no run to keep: a start not taken or a download broken off
+  bool m_bNoWholeRecord = true;   // no run to keep: nothing run, a start not taken or a download broken off
   bool m_bForeignRun = false;     // a test runs in the device that is not this page's run
-  // The set-up written with the last start (ImageSetup) and its type.
-  std::array<float, 5> m_afAskedSetup{};
-  BYTE m_byAskedType = 0;
+  bool m_bStartWhenIdle = false;  // a sequence's start waits for the engine to be seen idle
+  // A hand-back to the sequence that waits for the engine to be seen idle.
+  const char* m_pendingHandBack = nullptr;
+  bool m_bPendingRecorded = false;
+  BYTE m_bySelected = 0;          // 141 as this page last wrote it
+  BYTE m_byRunRecord = 0;         // 141 that the run's record is read with
+  int m_nStartsAtRecord = 0;      // the engine's starts when the record on its way was made
+  std::optional<std::pair<std::vector<std::string>, std::vector<bool>>> m_recordSetup;
   int m_nTries = 0;               // of the write under way
   int m_nStartTries = 0;
   int m_nStateMisses = 0;         // state reads in a row without a reply, before the run was seen

@@ -3,7 +3,8 @@
 # tree, page splitter). The pages (pages.cmake) stand on the frames, and
 # src/app (the main frame, the page table and start-up) on everything.
 add_library(tarnix_app STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/app.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/app.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_engine.cpp)
 target_link_libraries(tarnix_app PUBLIC tarnix_reports)
 
 add_library(tarnix_frames STATIC

@@ -57,7 +57,7 @@ void CDiagnosticTestPage::HoldSequence(int testIndex, const char* statusKey) {
   CMultiTestSequence* sequence = RunningSequence();
   if (!sequence) return;
   sequence->m_nUnconfirmedStop = testIndex;
-  sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
+  if (statusKey) sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
 }
 
 bool CDiagnosticTestPage::AskToMoveValve(const char* leadKey) {

@@ -65,8 +65,9 @@ class CDiagnosticTestPage : public CStepPage {
   // own), adds the status line and shows the multi-test page, which stops
   // this page's timer.
   void HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded);
-  // The device did not confirm the test's stop: the status line, and the
-  // sequence waits on this page, which stays shown with Stop.
+  // The device did not confirm the test's stop, or is not yet seen idle:
+  // the status line (none for null), and the sequence waits on this page,
+  // which stays shown with Stop.
   void HoldSequence(int testIndex, const char* statusKey);
   // The question before a test moves the valve; the text of `leadKey`
   // and a line feed before it when given.

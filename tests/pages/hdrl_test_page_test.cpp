@@ -27,6 +27,8 @@ using testpages::Read200;
 using View = CDiagnostics_HDRLView;
 
 const Bytes kStateRead = Read200({8, 3});
+// The device's test engine, read with the mode and command.
+const Bytes kEngineRead = Read200({146, 144});
 const Bytes kPositionRead = Read200({10});
 const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 const Bytes kDigitalMode = {201, 3, 0, 8, 0x01};
@@ -115,7 +117,7 @@ TEST_F(HDRLTestPage, CreatedWithItsDefaultsAndShownItReadsModeAndCommandThenPoll
   EXPECT_TRUE(page->HasTimer(54));
   EXPECT_FALSE(Enabled(View::kStartId));  // nothing to put back yet
   Tick();
-  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStateRead});
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStateRead, kEngineRead}));
   EXPECT_TRUE(Enabled(View::kStartId));
   EXPECT_FALSE(Enabled(View::kStopId));
   Tick();
@@ -684,7 +686,7 @@ TEST_F(HDRLInSequence, ItStartsUnaskedAndHandsBackWhenDone) {
   page->StartMonitoring();
   Tick(2);
   EXPECT_TRUE(person.Asked().empty());
-  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStateRead, kDigitalMode, CommandWrite(0)}));
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStateRead, kEngineRead, kDigitalMode, CommandWrite(0)}));
   for (int tick = 0; tick < 400 && page->HasTimer(54); ++tick) Tick();
   EXPECT_EQ(Count(kRestore), 1u);
   EXPECT_TRUE(multi->m_abTestDone[3]);

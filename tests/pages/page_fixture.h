@@ -82,6 +82,7 @@ class SimulatedPage : public testing::Test {
     sim::InstallAsOpcDevices();
     device = sim::PositionerFor("HART/Net/Tarnix1");
     CWexletCoreCommunication& comm = theApp().m_comm;
+    theApp().m_testEngine.Forget();
     ASSERT_TRUE(comm.Connect("AMS.OPCServer.1", "localhost"));
     ASSERT_EQ(comm.AddGroup("Quorvane"), 1);
     ASSERT_EQ(comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);

@@ -135,9 +135,9 @@ TEST_F(RampPage, ShowingWritesTheEntryCommandReadsTheSetUpAndShowsIt) {
   EXPECT_EQ(Field(View::kActuatorEdit), "69.0");
   EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
   EXPECT_EQ(page->GetTestDirection(), 4);
-  for (int id : {View::kRetrieveId, View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId})
-    EXPECT_TRUE(Enabled(id)) << id;
-  EXPECT_FALSE(Enabled(View::kStopId));
+  for (int id : {View::kRetrieveId, View::kLoadId, View::kStartId}) EXPECT_TRUE(Enabled(id)) << id;
+  // Nothing run or opened: nothing to save or print.
+  for (int id : {View::kSaveId, View::kPrintId, View::kStopId}) EXPECT_FALSE(Enabled(id)) << id;
   EXPECT_TRUE(Checked(View::kBidirectionalBox));  // as the page is built
   Tick();
   EXPECT_EQ(Sent(), std::vector<Bytes>{Read200({8, 42})});  // idle: the status poll first
@@ -337,15 +337,19 @@ TEST_F(RampPage, AStartTheDeviceNeverTakesEndsNotStartedWithNothingToKeep) {
     if (c.everyReply) device->InjectNoReply(-1);
     size_t ticks = 0;
     std::vector<Bytes> sent;
-    while (page->GetStep() != CRecordedTestPage::kIdleStep && ticks < 100) {
+    while (page->IsTestRunning() && ticks < 100) {
       if (!c.everyReply && page->GetStep() == CRecordedTestPage::kSetupStep) device->InjectNoReply();
       EXPECT_NE(Field(View::kStatusId), Text("VeskTEST_COMPLETE"));
       Tick();
       ++ticks;
       for (Bytes& b : Sent()) sent.push_back(std::move(b));
     }
-    device->ClearFaults();
     EXPECT_EQ(ticks, c.ticks);
+    // Start comes back only once the engine is seen idle.
+    EXPECT_EQ(Enabled(View::kStartId), !c.everyReply);
+    device->ClearFaults();
+    ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
+    for (Bytes& b : Sent()) sent.push_back(std::move(b));
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Bytes& b) { return b.size() > 3 && b[3] == 142; }),
               CRecordedTestPage::kMostTries);
     EXPECT_EQ(Field(View::kStatusId), Text("TESTNOTSTARTED"));
@@ -655,7 +659,7 @@ TEST_F(RampPage, AxesAreScaledForTheRunWhenTheSettingsAreWritten) {
       {"80", "20", "5", "30", false, 36, 20},
       {"80", "20", "5", "30", true, 72, 20},
       {"-10", "100", "5", "30", false, 36, -10},
-      {"50", "50", "", "10", false, 11, 50},
+      {"50", "50", "0", "10", false, 11, 50},
   };
   Show();
   for (const Case& c : cases) {
@@ -665,7 +669,6 @@ TEST_F(RampPage, AxesAreScaledForTheRunWhenTheSettingsAreWritten) {
     Type(View::kHoldEdit, c.hold);
     Type(View::kRampEdit, c.ramp);
     SetBox(View::kBidirectionalBox, c.bidirectional);
-    // An empty hold time holds the button back; the run reads what is there.
     person.Answer(IDYES);
     page->OnStart();
     Tick(2);
@@ -673,7 +676,8 @@ TEST_F(RampPage, AxesAreScaledForTheRunWhenTheSettingsAreWritten) {
     EXPECT_EQ(Axis(true, "CmdX"), std::make_pair(0.0, 100.0));
     EXPECT_EQ(Axis(false, "RampPerc"), std::make_pair(c.low, 110.0 - c.low));
     Click(View::kStopId);
-    Tick();
+    // The next start only on an engine seen idle.
+    ASSERT_TRUE(TickUntil(CRecordedTestPage::kIdleStep));
   }
 }
 
@@ -688,11 +692,12 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   Start();
   RunToEnd();
   const auto command = Points("Command");
+  // Typed after the run: for the next start, not the run's file.
   Type(View::kStartEdit, "12.345");
   person.AnswerFile(first);
   Click(View::kSaveId);
   CCommonFunctions& common = theApp().m_CommonFunctions;
-  EXPECT_EQ(common.m_strRampSettings.start.str(), " 12.3");
+  EXPECT_EQ(common.m_strRampSettings.start.str(), " 10.0");
   EXPECT_EQ(common.m_strRampSettings.stop.str(), " 90.0");
   EXPECT_EQ(common.m_strRampStrokeLength.str(), " 1.50");
   EXPECT_EQ(common.m_strRampActuatorSize.str(), "69.00");
@@ -709,7 +714,7 @@ TEST_F(RampPage, SavedRunLoadsBackWithItsSettingsUnitsAndBox) {
   Click(View::kLoadId);
   EXPECT_TRUE(page->IsFileLoaded());
   EXPECT_EQ(Field(View::kStartEdit), common.m_strRampSettings.start.str());
-  EXPECT_DOUBLE_EQ(CCommonFunctions::ReadEditDouble(*page, View::kStartEdit), 12.3);
+  EXPECT_DOUBLE_EQ(CCommonFunctions::ReadEditDouble(*page, View::kStartEdit), 10.0);
   EXPECT_FALSE(Checked(View::kBidirectionalBox));
   EXPECT_EQ(Field(View::kStrokeUnit), "mm");
   EXPECT_EQ(Field(View::kAreaUnit), "cm\u00B2");
@@ -743,6 +748,8 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
   const std::string own = folder / "own.rmp", other = folder / "other.rmp";
   CCommonFunctions& common = theApp().m_CommonFunctions;
   Show();
+  Start();
+  RunToEnd();
   person.AnswerFile(own);
   Click(View::kSaveId);  // under the connected device's tag
   person.AnswerFile(own);
@@ -753,6 +760,7 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
   person.AnswerFile(other);
   Click(View::kLoadId);
   ASSERT_EQ(common.m_strRampTag.str(), "OTHER");
+  const std::string fileStart = Field(View::kStartEdit);
 
   Type(View::kStartEdit, "12.345");
   Click(View::kSignalViewButton);
@@ -763,7 +771,9 @@ TEST_F(RampPage, PrintingAnotherDevicesFileShowsTheNoticeOnce) {
   ASSERT_EQ(person.Asked().size(), asked + 3);
   EXPECT_EQ(person.Asked()[asked].text,
             "Report Header section matches with live device settings and doesn't match the file loaded.");
-  EXPECT_EQ(common.m_strRampSettings.start.str(), "12.345");  // as shown
+  // The file's set-up; what is typed since is for the next start.
+  EXPECT_EQ(common.m_strRampSettings.start.str(), fileStart);
+  EXPECT_EQ(Field(View::kStartEdit), "12.345");
   EXPECT_EQ(common.m_strRampStrokeUnit.str(), Field(View::kStrokeUnit));
   EXPECT_EQ(page->GetPlotView(), View::kTimeView);
 

@@ -131,6 +131,10 @@ class DiagnosticPage : public SimulatedPage {
     app.m_pViews[kViewIndex] = page;
     multi->m_bMultiTestRunning = true;
     multi->m_nHandedOverTest = test;
+    // The sequence began on a device seen idle.
+    CWexletCoreCommunication& comm = app.m_comm;
+    EXPECT_TRUE(comm.ReadTestState());
+    app.m_testEngine.StateRead(comm.m_byTestState);
     device->ClearRequests();
     return multi;
   }

@@ -195,7 +195,13 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
       CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep),
       // What the run puts back at its end. Without a reply there is nothing
       // to put back: a restore of made-up values would move the valve.
-      {kStateStep, "STATE", {}, [this, &comm] { m_bStateSaved = comm.ReadHdrlState(); },
+      // The device's test engine too: a ramp, step or partial stroke test
+      // that runs would be run over by this one.
+      {kStateStep, "STATE", {},
+       [this, &comm] {
+         m_bStateSaved = comm.ReadHdrlState();
+         if (m_bStateSaved && comm.ReadTestState()) theApp().m_testEngine.StateRead(comm.m_byTestState);
+       },
        [this, &comm] {
          if (!m_bStateSaved) {
            m_nStep = kStateStep;
@@ -203,8 +209,12 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
          }
          m_bySavedControlMode = comm.m_byControlMode;
          m_dSavedCommandPct = comm.m_dCommandPct;
+         m_dCommandInDevice = comm.m_dCommandPct;
          EnableActionButtons(TRUE);
-         if (RunningSequence()) OnStart();
+         if (!theApp().m_testEngine.SeenIdle())
+           m_nStep = kStateStep;
+         else if (RunningSequence())
+           OnStart();
        },
        kIdleStep},
       {kStartStep, "START", {}, [this] { WriteStart(); }, {}, kSettleStep},
@@ -299,19 +309,29 @@ void View::OnShown() {
 void View::EnableActionButtons(BOOL enable) {
   GetDlgItem(kLoadId)->EnableWindow(enable);
   for (int id : {kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(enable && !m_bRunUnfinished);
-  GetDlgItem(kStartId)->EnableWindow(enable && AllSettingsValid() && m_bStateSaved);
+  GetDlgItem(kStartId)->EnableWindow(enable && StartAllowed());
   GetDlgItem(kStopId)->EnableWindow(!enable);
 }
 
 void View::OnChangeSettlingTime() {
   CheckSettingField(0);
   // Not while a run holds the buttons.
-  if (!m_bRunning) GetDlgItem(kStartId)->EnableWindow(AllSettingsValid() && m_bStateSaved);
+  if (!m_bRunning) GetDlgItem(kStartId)->EnableWindow(StartAllowed());
 }
 
 // ---- The run.
 
+bool View::StartAllowed() const {
+  return AllSettingsValid() && m_bStateSaved && theApp().m_testEngine.SeenIdle();
+}
+
 void View::OnStart() {
+  // The settling time as it stands now, whatever it was when it changed.
+  CheckSettingField(0);
+  if (!StartAllowed() || m_bRunning) {
+    GetDlgItem(kStartId)->EnableWindow(FALSE);
+    return;
+  }
   if (!RunningSequence() && !AskToMoveValve()) return;
   m_nRequest = kStartRequest;
 }
@@ -339,8 +359,9 @@ void View::PrepareTestRun() {
   m_bRunUnfinished = false;
   m_bModeWritten = false;
   m_bCommandPending = false;
-  m_dCommandInDevice = m_dSavedCommandPct;
   m_nTries = 0;
+  // No other test starts while this one drives the valve.
+  theApp().m_testEngine.BeginDriving(CTestEngine::kHdrl);
   m_bFileLoaded = false;
   m_nTickCount = 0;
   m_nElapsedSeconds = 0;
@@ -412,13 +433,18 @@ bool View::TriedOut(int step) {
 
 bool View::Restore(int tries) {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  return AnsweredWithin(tries,
-                        [&] { return comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct); });
+  if (!AnsweredWithin(
+          tries, [&] { return comm.WriteCmd201ControlModeAndCmdPct(m_bySavedControlMode, m_dSavedCommandPct); }))
+    return false;
+  m_dCommandInDevice = m_dSavedCommandPct;
+  return true;
 }
 
 bool View::ReadBack(int tries) {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  return AnsweredWithin(tries, [&comm] { return comm.ReadHdrlState(); });
+  if (!AnsweredWithin(tries, [&comm] { return comm.ReadHdrlState(); })) return false;
+  m_dCommandInDevice = comm.m_dCommandPct;
+  return true;
 }
 
 View::Restored View::RestoreAtOnce() {
@@ -429,7 +455,9 @@ View::Restored View::RestoreAtOnce() {
 std::string View::NotRestoredText(Restored restored) const {
   if (restored == Restored::kAnswered) return {};
   if (restored == Restored::kNotRead)
-    return Text("HDRL_RESTORE_NOT_READ").str() + " " + plat::FormatNumber("%.1f", m_dCommandInDevice) + " %";
+    return Text("HDRL_RESTORE_NOT_READ").str() + " " +
+           (m_dCommandInDevice ? plat::FormatNumber("%.1f", *m_dCommandInDevice) + " %"
+                               : Text("HDRL_NO_COMMAND_ANSWERED").str());
   const CWexletCoreCommunication& comm = theApp().m_comm;
   // The command travels as a single-precision float both ways.
   if (comm.m_byControlMode == m_bySavedControlMode &&
@@ -443,6 +471,7 @@ std::string View::NotRestoredText(Restored restored) const {
 
 void View::EndRun(Restored restored) {
   m_bRunning = false;
+  theApp().m_testEngine.EndDriving();
   const std::string warning = NotRestoredText(restored);
   if (!warning.empty())
     MessageBox(warning.c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);

@@ -8,6 +8,7 @@
 // settled position read; what the device never answered is tried again a
 // few times, then said.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "common/common_fields.h"
@@ -64,6 +65,9 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
 
   // Buttons.
   void OnStart();
+  // The settling time valid, the mode and command to put back read, and
+  // the device's test engine seen idle.
+  bool StartAllowed() const;
   void OnStop();
   void OnLoad();
   // Also the multi-test page's "save all".
@@ -153,7 +157,9 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   bool m_bRunning = false;
   bool m_bModeWritten = false;     // the start's digital mode was answered
   bool m_bCommandPending = false;  // the stair's command is not known in the device
-  double m_dCommandInDevice = 0;   // the last command the device answered
+  // The last command the device answered (a write or a read), over runs:
+  // none until one was.
+  std::optional<double> m_dCommandInDevice;
   int m_nTries = 0;                // unanswered tries in a row
   // The last run ended without its data (not started, or a stair never
   // read): nothing to save or print until a run completes or a file opens.

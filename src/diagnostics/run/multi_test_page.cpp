@@ -241,7 +241,11 @@ void View::RefreshFromDevice() {
   auto show = [this](int edit, double value) { SetDlgItemText(edit, plat::FormatNumber("%3.1f", value).c_str()); };
   Try("test setup", [&] {
     const bool selected = comm.WriteTestCommand(5);
-    if (!comm.ReadTestSetup() || !selected) return;
+    theApp().m_testEngine.Selected(CTestEngine::kSequence, 5, selected);
+    if (!comm.ReadTestSetup()) return;
+    // The sequence's first test starts only on an engine seen idle.
+    theApp().m_testEngine.StateRead(comm.m_byTestState);
+    if (!selected) return;
     show(kRampStartId, comm.m_dVar142);
     show(kRampStopId, comm.m_dVar143);
     show(kRampHoldId, comm.m_dVar145);
@@ -252,6 +256,7 @@ void View::RefreshFromDevice() {
   });
   Try("partial stroke setup", [&] {
     const bool selected = comm.WriteTestCommand(4);
+    theApp().m_testEngine.Selected(CTestEngine::kSequence, 4, selected);
     if (!comm.ReadPstSetup() || !selected) return;
     show(kPstStartId, comm.m_dVar142);
     show(kPstStopId, comm.m_dVar143);

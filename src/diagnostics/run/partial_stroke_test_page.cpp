@@ -278,18 +278,21 @@ void View::EnableActionButtons(BOOL enable) {
   GetDlgItem(kRetrieveLastId)->EnableWindow(enable);
   // A set-up with a position of 500 % or a text that is no number never
   // goes to the device.
-  GetDlgItem(kApplyId)->EnableWindow(enable && AllSettingsValid());
+  GetDlgItem(kApplyId)->EnableWindow(enable && IsStartAllowed());
 }
 
 void View::OnSettingChanged(size_t index) {
   CRecordedTestPage::OnSettingChanged(index);
-  if (!m_bRetrievingBaseline && HoldsNoButtons()) GetDlgItem(kApplyId)->EnableWindow(AllSettingsValid());
+  if (!m_bRetrievingBaseline && HoldsNoButtons()) GetDlgItem(kApplyId)->EnableWindow(IsStartAllowed());
 }
 
 // ---- Buttons.
 
 void View::OnApply() {
-  if (!AllSettingsValid()) return;
+  // The device takes a set-up write as a start of nothing: a test running
+  // would stop.
+  CheckEveryField();
+  if (!IsStartAllowed()) return;
   GetDlgItem(kApplyId)->EnableWindow(FALSE);
   Try("OnApply", [this] { WriteSetup(kKeepState); });
   GetDlgItem(kApplyId)->EnableWindow(TRUE);
@@ -299,12 +302,14 @@ void View::OnApply() {
 
 bool View::WriteSetup(BYTE state) {
   CWexletCoreCommunication& comm = theApp().m_comm;
+  // A run writes the set-up it was started with; Apply what the edits hold.
+  auto value = [this, state](int id) { return state == kKeepState ? EditValue(id) : SetupValue(id); };
   comm.m_byTestState = state;
-  comm.m_dVar142 = EditValue(kStartPosId);
-  comm.m_dVar143 = EditValue(kStopPosId);
-  comm.m_dVar145 = EditValue(kHoldId);
-  comm.m_dVar149 = EditValue(kRampId);
-  comm.m_dVar289 = EditValue(kTimeLimitId);
+  comm.m_dVar142 = value(kStartPosId);
+  comm.m_dVar143 = value(kStopPosId);
+  comm.m_dVar145 = value(kHoldId);
+  comm.m_dVar149 = value(kRampId);
+  comm.m_dVar289 = value(kTimeLimitId);
   return comm.WritePstSetup();
 }
 
@@ -355,8 +360,8 @@ void View::PrepareTimeAxis() {
   const double durationMs = (setup[3] + setup[2] + 1.0) * 1000.0;
   m_dTimeStep = durationMs / kSamples;
   SetAxisRange(true, "RampX", 0.0, durationMs);
-  const double start = EditValue(kStartPosId);
-  const double stop = EditValue(kStopPosId);
+  const double start = SetupValue(kStartPosId);
+  const double stop = SetupValue(kStopPosId);
   const double low = stop <= start ? stop : start;
   SetAxisRange(false, "RampPerc", low, kTopPercent - low);
 }
@@ -365,7 +370,7 @@ void View::PrepareTimeAxis() {
 
 View::ShownFields View::GetShownFields() const {
   ShownFields shown;
-  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(shown.settings, i) = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(shown.settings, i) = _bstr_t(SetupText(m_settings[i].edit));
   shown.breakaway = _bstr_t(GetDlgItemText(kBreakawayId));
   shown.timeToTarget = _bstr_t(GetDlgItemText(kTimeToTargetId));
   shown.result = _bstr_t(GetDlgItemText(kResultId));

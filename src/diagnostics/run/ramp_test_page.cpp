@@ -136,6 +136,7 @@ View::CDiagnostics_RampTestView()
                             {kRampEdit, kRampIcon, 0.0, 655.35, "TT_PST_RAMPTIME_ERROR"},
                         },
                         kHeader) {
+  m_setupBoxes = {kBidirectionalBox, kInnerLoopBox};
   m_captions = pages::HeaderCaptions(kHeader);
   const std::vector<KeyedControls> captions = {
       {"IDC_STATICRAMPSET", {1022}},
@@ -231,14 +232,14 @@ void View::SetupPlot() {
 
 bool View::WriteSetup() {
   CWexletCoreCommunication& comm = theApp().m_comm;
-  const bool bidirectional = IsChecked(kBidirectionalBox);
+  const bool bidirectional = SetupChecked(kBidirectionalBox);
   m_nBidirectionalPass = bidirectional ? 1 : 0;
   comm.m_byTestState = static_cast<BYTE>(kTestBit | (bidirectional ? kBidirectionalBit : 0) |
-                                         (IsChecked(kInnerLoopBox) ? kInnerLoopBit : kOuterLoopBit));
-  comm.m_dVar142 = EditValue(kStartEdit);
-  comm.m_dVar143 = EditValue(kStopEdit);
-  comm.m_dVar145 = EditValue(kHoldEdit);
-  comm.m_dVar149 = EditValue(kRampEdit);
+                                         (SetupChecked(kInnerLoopBox) ? kInnerLoopBit : kOuterLoopBit));
+  comm.m_dVar142 = SetupValue(kStartEdit);
+  comm.m_dVar143 = SetupValue(kStopEdit);
+  comm.m_dVar145 = SetupValue(kHoldEdit);
+  comm.m_dVar149 = SetupValue(kRampEdit);
   const bool answered = comm.WriteTestSetup();
   Try("ScaleAxesForTest", [this] { ScaleAxesForTest(); });
   return answered;
@@ -246,14 +247,13 @@ bool View::WriteSetup() {
 
 void View::AfterSetupWritten() {
   EnableActionButtons(FALSE);
-  m_nTestDirection = EditValue(kStopEdit) > EditValue(kStartEdit) ? kOpening : kClosing;
+  m_nTestDirection = SetupValue(kStopEdit) > SetupValue(kStartEdit) ? kOpening : kClosing;
 }
 
 void View::PrepareTimeAxis() {
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  const auto& record = comm.m_TestResult.adSetup;
-  double ramp = m_bBaselineLoaded ? record[3] : comm.m_dVar149;
-  double hold = m_bBaselineLoaded ? record[2] : comm.m_dVar145;
+  const auto& record = theApp().m_comm.m_TestResult.adSetup;
+  double ramp = m_bBaselineLoaded ? record[3] : SetupValue(kRampEdit);
+  double hold = m_bBaselineLoaded ? record[2] : SetupValue(kHoldEdit);
   int points = kPointsPerPass, passes = 1;
   if (m_nBidirectionalPass == 1) {
     ramp *= 2;
@@ -332,8 +332,8 @@ void View::ShowStrokeAndActuator() {
 
 
 double View::RunDuration() const {
-  const double pass = EditValue(kRampEdit) + EditValue(kHoldEdit) + 1.0;
-  return IsChecked(kBidirectionalBox) ? 2 * pass : pass;
+  const double pass = SetupValue(kRampEdit) + SetupValue(kHoldEdit) + 1.0;
+  return SetupChecked(kBidirectionalBox) ? 2 * pass : pass;
 }
 
 // ---- The plot's views.
@@ -343,7 +343,7 @@ void View::ShowView(BYTE view) {
   const auto shown = static_cast<rampviews::View>(view);
   rampviews::ShowView(*this, kTimeViewButton, kSignalViewButton, m_pPlot, shown);
   // A run's signature is drawn for the strokes it made.
-  const bool bidirectional = IsChecked(kBidirectionalBox);
+  const bool bidirectional = SetupChecked(kBidirectionalBox);
   const rampviews::Strokes strokes{bidirectional || m_nTestDirection == kOpening,
                                    bidirectional || m_nTestDirection == kClosing};
   CCommonFunctions& common = theApp().m_CommonFunctions;
@@ -387,7 +387,7 @@ void View::SpanRunAxes() {
 
 void View::ScaleAxesForTest() {
   SpanRunAxes();
-  const double start = EditValue(kStartEdit), stop = EditValue(kStopEdit);
+  const double start = SetupValue(kStartEdit), stop = SetupValue(kStopEdit);
   const double low = start < stop ? start : stop;
   SetAxisRange(false, "RampPerc", low, 110.0 - low);
 }
@@ -415,23 +415,24 @@ void View::OnSave() {
     common.m_strRampTag = comm.m_strTag;
     common.m_nRampAreaUnitCode = comm.m_byAreaUnitCode;
     common.m_nRampStrokeUnitCode = comm.m_byTravelUnitCode;
-    common.m_bRampBidirectional = IsChecked(kBidirectionalBox) ? 1 : 0;
+    common.m_bRampBidirectional = SetupChecked(kBidirectionalBox) ? 1 : 0;
   }
   // Single precision as the file keeps it; the text grows with the number.
-  auto text = [this](int id, const char* format) {
-    return _bstr_t(plat::FormatNumber(format, static_cast<double>(static_cast<float>(EditValue(id)))));
+  auto text = [](double value, const char* format) {
+    return _bstr_t(plat::FormatNumber(format, static_cast<double>(static_cast<float>(value))));
   };
-  for (size_t i = 0; i < 4; ++i) InOrder(common.m_strRampSettings, i) = text(kSettingEdits[i], "%5.1f");
-  common.m_strRampStrokeLength = text(kStrokeEdit, "%5.2f");
-  common.m_strRampActuatorSize = text(kActuatorEdit, "%5.2f");
+  for (size_t i = 0; i < 4; ++i)
+    InOrder(common.m_strRampSettings, i) = text(SetupValue(kSettingEdits[i]), "%5.1f");
+  common.m_strRampStrokeLength = text(EditValue(kStrokeEdit), "%5.2f");
+  common.m_strRampActuatorSize = text(EditValue(kActuatorEdit), "%5.2f");
   common.SaveRampFile(m_pPlot);
   SpanRunAxes();
 }
 
 View::ShownSettings View::GetShownSettings() const {
   ShownSettings shown;
-  for (size_t i = 0; i < 4; ++i) InOrder(shown.settings, i) = GetDlgItemText(kSettingEdits[i]);
-  shown.bidirectional = IsChecked(kBidirectionalBox);
+  for (size_t i = 0; i < 4; ++i) InOrder(shown.settings, i) = SetupText(kSettingEdits[i]);
+  shown.bidirectional = SetupChecked(kBidirectionalBox);
   shown.strokeLength = GetDlgItemText(kStrokeEdit);
   shown.strokeUnit = GetDlgItemText(kStrokeUnit);
   shown.actuatorSize = GetDlgItemText(kActuatorEdit);

@@ -175,7 +175,7 @@ void View::OnViewStepTest() {
 
 // Equal positions give the stop position.
 double View::LowerPosition() const {
-  const double start = EditValue(kStartPosId), stop = EditValue(kStopPosId);
+  const double start = SetupValue(kStartPosId), stop = SetupValue(kStopPosId);
   return start < stop ? start : stop;
 }
 
@@ -186,7 +186,7 @@ void View::ShowSettings(const char* format, double start, double stop, double ho
 }
 
 void View::ScaleAxesForTest() {
-  m_dTimeSpan = EditValue(kHoldId) + 1.0;
+  m_dTimeSpan = SetupValue(kHoldId) + 1.0;
   m_dLowerPosition = LowerPosition();
   Try("ScaleAxesForTest", [this] {
     SetAxisRange(true, "StepX", 0.0, m_dTimeSpan);
@@ -199,9 +199,9 @@ void View::ScaleAxesForTest() {
 bool View::WriteSetup() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byTestState = kStepTestType;
-  comm.m_dVar142 = EditValue(kStartPosId);
-  comm.m_dVar143 = EditValue(kStopPosId);
-  comm.m_dVar145 = EditValue(kHoldId);
+  comm.m_dVar142 = SetupValue(kStartPosId);
+  comm.m_dVar143 = SetupValue(kStopPosId);
+  comm.m_dVar145 = SetupValue(kHoldId);
   comm.m_dVar149 = 0.0;
   return comm.WriteTestSetup();
 }
@@ -209,8 +209,7 @@ bool View::WriteSetup() {
 void View::AfterSetupWritten() { GetDlgItem(kStopId)->EnableWindow(TRUE); }
 
 void View::PrepareTimeAxis() {
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  const double hold = m_bBaselineLoaded ? comm.m_TestResult.adSetup[2] : comm.m_dVar145;
+  const double hold = m_bBaselineLoaded ? theApp().m_comm.m_TestResult.adSetup[2] : SetupValue(kHoldId);
   m_dTimeStep = (hold + 1.0) / kSamples;
   SetAxisRange(true, "StepX", 0.0, kSamples * m_dTimeStep);
 }
@@ -237,7 +236,7 @@ void View::ShowDeviceTestSetup() {
 
 StepSettingTexts View::GetShownSettings() const {
   StepSettingTexts texts;
-  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(texts, i) = _bstr_t(GetDlgItemText(m_settings[i].edit));
+  for (size_t i = 0; i < m_settings.size(); ++i) InOrder(texts, i) = _bstr_t(SetupText(m_settings[i].edit));
   return texts;
 }
 
@@ -265,7 +264,7 @@ void View::OnSave() {
   KeepSettingTexts();
   Try("OnSave", [&common, this] { common.SaveStepFile(m_pPlot); });
 
-  const double hold = EditValue(kHoldId);
+  const double hold = SetupValue(kHoldId);
   m_dTimeStep = (hold + 1.0) / kSamples;
   const double lower = std::trunc(LowerPosition());
   Try("OnSave axes", [this, hold, lower] {
