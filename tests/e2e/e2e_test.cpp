@@ -987,6 +987,52 @@ TEST_F(Tests, AStepTestRunsSavesLoadsPrintsStopsAndRetrievesTheBaseline) {
   EXPECT_EQ(PlotPoints(*page, "Position"), position);
 }
 
+// A ramp test, then a step test (which puts its own set-up into the
+// device), then the ramp page again: the ramp's record is saved with the
+// set-up it ran with, whatever the device or the edits hold since.
+TEST_F(Tests, ARampShownAgainAfterAStepTestIsSavedWithItsOwnSetUp) {
+  using Ramp = CDiagnostics_RampTestView;
+  using Step = CDiagnostics_StepTestView;
+  RestoreTheDeviceAtTheEnd();
+  auto* ramp = Show<Ramp>(kRampTest);
+  g_clock->Advance(3 * 1000);
+  for (const auto& [id, text] : {std::pair{Ramp::kStartEdit, "10.0"}, {Ramp::kStopEdit, "90.0"},
+                                 {Ramp::kHoldEdit, "2.0"}, {Ramp::kRampEdit, "20.0"}})
+    ramp->SetDlgItemText(id, text);
+  ramp->CheckDlgButton(Ramp::kBidirectionalBox, BST_UNCHECKED);
+  RunTest(*ramp);
+  ASSERT_EQ(ramp->GetDlgItemText(Ramp::kStatusId), Text("VeskTEST_COMPLETE"));
+  const auto position = PlotPoints(*ramp, "Position");
+
+  auto* step = Show<Step>(kStepTest);
+  g_clock->Advance(3 * 500);
+  for (const auto& [id, text] :
+       {std::pair{Step::kStartPosId, "20.0"}, {Step::kStopPosId, "60.0"}, {Step::kHoldId, "8.0"}})
+    step->SetDlgItemText(id, text);
+  RunTest(*step);
+  ASSERT_EQ(step->GetDlgItemText(Step::kStatusId), Text("VeskTEST_COMPLETE"));
+
+  ramp = Show<Ramp>(kRampTest);
+  g_clock->Advance(3 * 1000);
+  EXPECT_EQ(ramp->GetDlgItemText(Ramp::kStartEdit), "10.0");
+  EXPECT_EQ(ramp->GetDlgItemText(Ramp::kRampEdit), "20.0");
+  EXPECT_EQ(ramp->GetDlgItemText(Ramp::kStatusId), Text("VeskTEST_COMPLETE"));
+  SaveScreen("ramp_test_shown_again");
+  ramp->SetDlgItemText(Ramp::kRampEdit, "5.0");  // for a next start
+  const std::string path = files.filePath("after_step.rmp").toStdString();
+  person.AnswerFile(path);
+  Click(*ramp, Ramp::kSaveId);
+  person.AnswerFile(path);
+  Click(*ramp, Ramp::kLoadId);
+  ASSERT_TRUE(ramp->IsFileLoaded());
+  // The file's set-up, as the page shows it opened.
+  for (const auto& [id, value] :
+       {std::pair{Ramp::kStartEdit, 10.0}, {Ramp::kStopEdit, 90.0}, {Ramp::kHoldEdit, 2.0}, {Ramp::kRampEdit, 20.0}})
+    EXPECT_DOUBLE_EQ(CCommonFunctions::ReadEditDouble(*ramp, id), value) << id;
+  EXPECT_EQ(PlotPoints(*ramp, "Position"), position);
+  EXPECT_TRUE(PrintedText(*ramp, Ramp::kPrintId).contains(QStringLiteral("20.0")));
+}
+
 // An HDRL test on the simulated valve: the page steps the command through
 // its 25 stairs, the results show the valve's lag and dead band, the run is
 // saved and loaded back with the same results, the report takes them, and

@@ -87,8 +87,9 @@ TEST_F(DataMonitorPage, BuiltWithItsListsAndShownItReadsTheUnitThenPollsEveryEig
   EXPECT_EQ(AxisTitle(true, "TAxis"), Text("IDC_STATICTIMELABEL") + " (s)");
 
   page->StartMonitoring();
-  for (int id : {View::kStartId, View::kLoadId, View::kSaveId, View::kPrintId}) EXPECT_TRUE(Enabled(id)) << id;
-  EXPECT_FALSE(Enabled(View::kStopId));
+  for (int id : {View::kStartId, View::kLoadId}) EXPECT_TRUE(Enabled(id)) << id;
+  // Nothing recorded or opened: nothing to save or print.
+  for (int id : {View::kStopId, View::kSaveId, View::kPrintId}) EXPECT_FALSE(Enabled(id)) << id;
   Tick();
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{kUnitRead});
   Tick();
@@ -333,8 +334,17 @@ TEST_F(DataMonitorPage, SaveThenLoadRestoresListsDurationElapsedTimeAndPoints) {
 
 TEST_F(DataMonitorPage, PrintTakesTheTextsShownAndWarnsOnceForAnotherDevicesFile) {
   Show();
+  page->OnPrintReport();  // nothing recorded yet: no report
+  EXPECT_TRUE(person.Asked().empty());
+  Settings(0, 10, 1);
+  Start();
+  Tick(5);
+  Click(View::kStopId);
+  Tick();
+  ASSERT_TRUE(Enabled(View::kPrintId));
   Settings(2, 10, 1);
   page->SetDlgItemText(View::kMinutesId, "12");
+  page->SetDlgItemText(View::kSecondsId, "0");
   person.CancelFile().Answer(IDNO);
   Click(View::kPrintId);
   activex::IReportX* report = page->GetReport();

@@ -277,7 +277,9 @@ TEST_F(HDRLTestPage, StopWhileSettlingRestoresAtTheNextTickWithoutAnalysis) {
   EXPECT_FALSE(page->IsRunning());
   EXPECT_TRUE(Points("Position").empty());
   EXPECT_EQ(Field(View::kHysteresisAverageId), "");
-  for (int id : {View::kLoadId, View::kSaveId, View::kStartId, View::kPrintId}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {View::kLoadId, View::kStartId}) EXPECT_TRUE(Enabled(id)) << id;
+  // A stopped run is no test to save or print.
+  for (int id : {View::kSaveId, View::kPrintId}) EXPECT_FALSE(Enabled(id)) << id;
   // Later ticks are idle: polls only.
   device->ClearRequests();
   Tick(20);
@@ -658,6 +660,11 @@ TEST_F(HDRLTestPage, AnotherKindsFileAtLoadChangesNothing) {
 
 TEST_F(HDRLTestPage, PrintReportTakesTheResultsAsShown) {
   Show();
+  // Nothing run or opened: nothing to print.
+  EXPECT_FALSE(Enabled(View::kPrintId));
+  page->OnPrintReport();
+  EXPECT_TRUE(person.Asked().empty());
+  RunToEnd();
   page->SetDlgItemText(View::kHysteresisAverageId, "0.51");
   page->SetDlgItemText(View::kLinearityId, "0.0123");
   page->SetDlgItemText(View::kSettlingTimeId, "8");

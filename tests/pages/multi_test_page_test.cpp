@@ -19,6 +19,7 @@
 #include "diagnostics/run/ramp_test_page.h"
 #include "diagnostics/run/step_test_page.h"
 #include "page_fixture.h"
+#include "sequence_pages_fixture.h"
 #include "platform/win/resources.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
@@ -29,9 +30,6 @@ namespace {
 using testpages::Bytes;
 using View = CDiagnostics_OfflineView;
 using namespace testpages;
-
-// The multi-test page and the four pages of its sequence.
-constexpr int kTestViews[] = {kMultiTestView, kRampTestView, kStepTestView, kHdrlView, kPstView};
 
 const Bytes kAbort = {201, 3, 0, 144, 0x22};
 // The set-up writes up to the test type: ramp 142 = 10.0 (41 20 00 00),
@@ -45,64 +43,8 @@ const Bytes kPstSetup = {201, 33, 0, 142, 0x42, 0xC8, 0, 0, 0, 143, 0x42, 0xB4, 
 
 using testpages::Text;
 
-class MultiTestPage : public testpages::SimulatedPage {
+class MultiTestPage : public testpages::SequencePages {
  public:
-  void SetUp() override {
-    testpages::LoadEnglish();
-    SimulatedPage::SetUp();
-    if (HasFatalFailure()) return;
-    ModifyState([](sim::DeviceState& s) { s.valve.position = 100; });
-    CTarnixWexletApp& app = theApp();
-    for (int index : kTestViews) {
-      CTarnixPage* page = CreatePage(index);
-      ASSERT_TRUE(page->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, static_cast<UINT>(index)));
-      page->SendInitialUpdate();
-      app.m_pViews[static_cast<size_t>(index)] = page;
-    }
-    multi = static_cast<View*>(app.m_pViews[kMultiTestView]);
-    auto* tree = new CTarnixWexletView;
-    ASSERT_TRUE(tree->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 400), &host, 2));
-    tree->SendInitialUpdate();
-    app.m_pTreeView = tree;
-    CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
-    Show(treeitem::kMultiTest);
-    device->ClearRequests();
-  }
-  void TearDown() override {
-    CTarnixWexletApp& app = theApp();
-    for (int index : kTestViews) app.m_pViews[static_cast<size_t>(index)] = nullptr;
-    app.m_pMultiTestView = app.m_pRampTestView = app.m_pStepTestView = app.m_pHDRLView = app.m_pPSTView = nullptr;
-    app.m_pTreeView = nullptr;
-    for (const std::string& f : files) std::remove(f.c_str());
-    SimulatedPage::TearDown();
-  }
-
-  static int SelectedItem() {
-    CTreeCtrl& tree = theApp().m_pTreeView->GetTreeCtrl();
-    return static_cast<int>(tree.GetItemData(tree.GetSelectedItem()));
-  }
-  // What the tree does on a selection: the shown page stops, the new one
-  // starts.
-  void Show(int item) {
-    if (shown) shown->StopMonitoring();
-    shownItem = item;
-    shown = CTarnixWexletView::PageByCode(item);
-    shown->StartMonitoring();
-  }
-  // Follows the tree's selection while time passes, until the sequence is
-  // over or `stopAt` is shown.
-  void Follow(int stopAt = 0, int limit = 20000) {
-    for (int i = 0; i < limit; ++i) {
-      if (SelectedItem() != shownItem) {
-        Show(SelectedItem());
-        if (shownItem == stopAt) return;
-        continue;
-      }
-      if (shownItem == 5 && !multi->IsSequenceActive()) return;
-      clock.Advance(100);
-    }
-    ADD_FAILURE() << "the sequence did not end";
-  }
   void Type(int id, const char* text) { multi->SetDlgItemText(id, text); }
   void Click(int id) { multi->GetDlgItemAs<CButton>(id)->Click(); }
   bool Enabled(int id) { return multi->GetDlgItem(id)->IsWindowEnabled(); }
@@ -122,13 +64,6 @@ class MultiTestPage : public testpages::SimulatedPage {
       if (r.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), r.begin())) return true;
     return false;
   }
-  std::string TempFile(const char* name) {
-    const std::string path = testing::TempDir() + "multi_" + std::to_string(::getpid()) + "_" + name;
-    files.push_back(path);
-    files.push_back(path + ".prp");
-    return path;
-  }
-
   // The points of the partial stroke page's position channel.
   LONG PstPositionCount() {
     auto* pst = static_cast<CDiagnostics_PSTView*>(theApp().m_pViews[kPstView]);
@@ -138,10 +73,6 @@ class MultiTestPage : public testpages::SimulatedPage {
     return count;
   }
 
-  View* multi = nullptr;
-  CTarnixPage* shown = nullptr;
-  int shownItem = 0;
-  std::vector<std::string> files;
 };
 
 TEST_F(MultiTestPage, RunsTheTickedTestsInTurnWithItsSettingsAndSavesThemAtTheEnd) {

@@ -249,7 +249,8 @@ void View::SetPlotCaptions() {
 }
 
 void View::OnShown() {
-  for (int id : {kStartId, kLoadId, kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(TRUE);
+  for (int id : {kStartId, kLoadId}) GetDlgItem(id)->EnableWindow(TRUE);
+  EnableKeeping();
   m_dSampleNumber = 1.0;
   m_byElapsedDays = m_byElapsedHours = m_byElapsedMinutes = m_byElapsedSeconds = 0;
   m_nRunState = kIdleState;
@@ -330,7 +331,8 @@ void View::ShowElapsed() {
 void View::StopRun() {
   m_nRunState = kIdleState;
   GetDlgItem(kStopId)->EnableWindow(FALSE);
-  for (int id : {kStartId, kSaveId, kLoadId, kPrintId}) GetDlgItem(id)->EnableWindow(TRUE);
+  for (int id : {kStartId, kLoadId}) GetDlgItem(id)->EnableWindow(TRUE);
+  EnableKeeping();
   EnableSettings(TRUE);
   // The elapsed texts keep what they show.
   m_dSampleNumber = 0.0;
@@ -342,7 +344,7 @@ void View::BeginRun() {
   EnableSettings(FALSE);
   for (int id : {kStartId, kSaveId, kLoadId, kPrintId}) GetDlgItem(id)->EnableWindow(FALSE);
   GetDlgItem(kStopId)->EnableWindow(TRUE);
-  m_bFileLoaded = false;
+  m_bFileLoaded = m_bRecorded = false;
   Try("BeginRun", [this] { ComCheck(m_pPlot->ClearAllData()); });
 }
 
@@ -397,11 +399,17 @@ void View::PlotSample() {
     Try("PlotSample",
         [&] { ComCheck(common.GetPlotChannelByName(m_pPlot, c.name)->AddXY(x, comm.*c.value, nullptr)); });
   m_dSampleNumber += 1.0;
+  m_bRecorded = true;
+}
+
+void View::EnableKeeping() {
+  for (int id : {kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(HasDataToKeep());
 }
 
 // ---- Files and report.
 
 void View::OnSave() {
+  if (!HasDataToKeep()) return;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   CWexletCoreCommunication& comm = theApp().m_comm;
   auto& settings = common.m_strLoggerSettings;
@@ -423,6 +431,7 @@ void View::OnLoad() {
   Try("OnLoad", [&] { opened = common.OpenDataLoggerFile(m_pPlot); });
   if (!opened) return;
   m_bFileLoaded = true;
+  EnableKeeping();
   for (const Channel& c : kChannels) ShowChannel(c.box);
   const auto& settings = common.m_strLoggerSettings;
   List(kIntervalListId)->SetCurSel(StoredIndex(settings.interval, static_cast<int>(std::size(kIntervals))));
@@ -435,6 +444,7 @@ void View::OnLoad() {
 }
 
 void View::OnPrintReport() {
+  if (!HasDataToKeep()) return;
   CCommonFunctions& common = theApp().m_CommonFunctions;
   CWexletCoreCommunication& comm = theApp().m_comm;
   Try("OnPrintReport", [&comm] { comm.ReadConfiguration(); });

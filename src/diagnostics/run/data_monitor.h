@@ -74,6 +74,9 @@ class CDiagnostics_DataMonitorView : public CStepPage {
   // controls, sets the run length and the time axis.
   void PrepareRun();
   void PlotSample();
+  // Save and Print only over recorded samples or an opened file.
+  bool HasDataToKeep() const { return m_bRecorded || m_bFileLoaded; }
+  void EnableKeeping();
   void ShowElapsed();
   void ShowChannel(int box);
   void SetPlotCaptions();
@@ -91,6 +94,7 @@ class CDiagnostics_DataMonitorView : public CStepPage {
   double m_dDurationSec = 0.0;
   double m_dSampleLimit = 0.0;
   bool m_bFileLoaded = false;
+  bool m_bRecorded = false;  // the last run plotted a sample: something to save and print
   bool m_bDurationReached = false;
   bool m_bSampleAnswered = true;  // the last sample read had a reply
 

@@ -475,8 +475,8 @@ void View::EndRun(Restored restored) {
   const std::string warning = NotRestoredText(restored);
   if (!warning.empty())
     MessageBox(warning.c_str(), theApp().m_strProductTitle.str().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  m_bRunUnfinished = m_eRunEnd != RunEnd::kCompleted;
   if (m_eRunEnd == RunEnd::kIncomplete || m_eRunEnd == RunEnd::kNotStarted) {
-    m_bRunUnfinished = true;
     if (m_eRunEnd == RunEnd::kNotStarted) {
       // Nothing of a run that never started is shown as one.
       SetDlgItemText(kStartTimeId, "");

@@ -161,9 +161,10 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // none until one was.
   std::optional<double> m_dCommandInDevice;
   int m_nTries = 0;                // unanswered tries in a row
-  // The last run ended without its data (not started, or a stair never
-  // read): nothing to save or print until a run completes or a file opens.
-  bool m_bRunUnfinished = false;
+  // No run yet, or the last one ended without its results (stopped, not
+  // started, or a stair never read): nothing to save or print until a run
+  // completes or a file opens.
+  bool m_bRunUnfinished = true;
   int m_nTickCount = 0;
   int m_nElapsedSeconds = 0;
   int m_nSettleTicks = 0;
