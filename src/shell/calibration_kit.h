@@ -73,6 +73,7 @@ class PointsBefore {
   using Points = std::array<WORD, N>;
   void Forget() { m_points.reset(); }
   void Keep(const Points& points) { m_points = points; }
+  bool Known() const { return m_points.has_value(); }
   bool Changed(const Points& now) const { return m_points && now != *m_points; }
 
  private:

@@ -1225,6 +1225,25 @@ TEST_F(CommandCalibration, ShownAgainItGoesOnWhereTheDeviceStandsAndNeverOffersS
   }
 }
 
+// A calibration the page did not lead, found at show with both points
+// taken: Abort alone, and the abort ends it as the device did, keeping the
+// new points, so a success with its record.
+TEST_F(CommandCalibration, ACalibrationPastItsHighPointFoundAtShowEndsAsWhatTheDeviceKept) {
+  const std::string oldRecord = "02/01/2026 08:30:00 RST ";
+  PutBackOldCalibration(oldRecord);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  ModifyState([](sim::DeviceState& s) { s.calibration.command = {.step = 9, .low = 8000, .high = 56000}; });
+  device->SetVariable(14, 9);
+  Show();
+  EXPECT_EQ(page->GetInstructions(), Text("CMDCAL_NOT_ENDED"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));
+  End(Cmd::kAbortId);
+  EXPECT_EQ(device->Variable(86), 56000);
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_NE(device->State().history.calibration.at(5), oldRecord);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+}
+
 // Shown again while the device does not answer, the page cannot tell
 // whether it calibrates: Abort alone, until its status is read.
 TEST_F(CommandCalibration, ShownAgainWithoutItsStatusOnlyAbortUntilTheDeviceAnswers) {

@@ -159,7 +159,7 @@ View::CCalibration_CommandCalibView()
            PollStatusArea();
            return;
          }
-         if (m_bStateUnknown) m_bStateRead = comm.ReadCommand(174);
+         if (m_bStateUnknown) ReadWhereTheDeviceStands();
          m_bAnswered = comm.ReadCommandCalibState();
        },
        [this] {
@@ -292,7 +292,7 @@ View::CCalibration_CommandCalibView()
       // The status first: whether the device calibrates decides the buttons.
       {kShowStep, "SHOW", {},
        [this, &comm] {
-         m_bStateRead = comm.ReadCommand(174);
+         ReadWhereTheDeviceStands();
          m_bAnswered = comm.ReadCommandCalibState();
        },
        [this] {
@@ -467,6 +467,7 @@ void View::JudgeEnd() {
     return;
   }
   const bool changed = m_pointsBefore.Changed(Points());
+  m_pointsBefore.Forget();  // this calibration's, no other's
   const bool kept = changed || (m_nWizardStage == kEndStage && !m_bCalError && !m_bStepLost);
   if (kept) {
     ShowResult("SUCCESSCAL");
@@ -495,6 +496,20 @@ void View::ShowStage(Stage stage) {
   m_nWizardStage = stage;
 }
 
+bool View::Calibrating() { return (theApp().m_comm.m_abyStatus[kProgressByte] & kCalibrating) != 0; }
+
+bool View::Resumable() const { return m_nWizardStage != kNoStage && !m_bEndSent; }
+
+// A calibration offered Abort alone may be past its high point: its
+// points, unchanged until its end, are read now for the end to be judged
+// on, unless the page has them from its own start.
+void View::ReadWhereTheDeviceStands() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_bStateRead = comm.ReadCommand(174);
+  if (m_bStateRead && Calibrating() && !Resumable() && !m_pointsBefore.Known() && comm.ReadCommandCalib())
+    m_pointsBefore.Keep(Points());
+}
+
 // A point asked for but left before the device took it is asked for
 // again: Accept comes back at the stage the page was left in. A device in
 // a calibration whose point the page does not know (an end or abort
@@ -502,13 +517,13 @@ void View::ShowStage(Stage stage) {
 // offered Abort only; a device in none is ready for a start.
 void View::ShowWhereTheDeviceStands() {
   m_bStateUnknown = false;
-  if ((theApp().m_comm.m_abyStatus[kProgressByte] & kCalibrating) == 0) {
+  if (!Calibrating()) {
     m_nWizardStage = kNoStage;
     ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
     ShowButtons(false, true, false);
     return;
   }
-  if (m_nWizardStage != kNoStage && !m_bEndSent) {
+  if (Resumable()) {
     CheckStatus();
     ShowStage(static_cast<Stage>(m_nWizardStage));
     return;

@@ -66,6 +66,11 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   // Shown again: the device's status, just read, says whether its
   // calibration goes on.
   void ShowWhereTheDeviceStands();
+  void ReadWhereTheDeviceStands();
+  // The status as last read: the device is in its command calibration.
+  static bool Calibrating();
+  // The page knows the point this calibration stands at.
+  bool Resumable() const;
   // 85, 86 and 87 as last read.
   static calib::PointsBefore<3>::Points Points();
 
