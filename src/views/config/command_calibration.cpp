@@ -7,7 +7,6 @@
 #include "support/language_table.h"
 
 using View = CCalibration_CommandCalibView;
-using Cmd = View;
 
 namespace {
 
@@ -46,11 +45,11 @@ constexpr BYTE kCalibrating = 0x10;
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
 
 // What the wizard asks for at each stage.
-std::string StageInstructions(Cmd::Stage stage) {
+std::string StageInstructions(View::Stage stage) {
   switch (stage) {
-    case Cmd::kLowStage: return Text("IDC_ILABEL0HELP");
-    case Cmd::kHighStage: return Text("IDC_ILABEL100HELP");
-    case Cmd::kEndStage: return Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT");
+    case View::kLowStage: return Text("IDC_ILABEL0HELP");
+    case View::kHighStage: return Text("IDC_ILABEL100HELP");
+    case View::kEndStage: return Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT");
     default: return Text("IDC_ILABELINSTRUCTIONS");
   }
 }
