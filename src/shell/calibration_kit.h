@@ -1,7 +1,10 @@
 #pragma once
 // What the calibration pages share: the initials of the person who
-// calibrates, the device's calibration history record, the result texts
-// and the look of their link labels.
+// calibrates, the device's calibration history record, the result texts,
+// the look of their link labels, and what they need to judge an end on
+// what the device kept.
+#include <array>
+#include <optional>
 #include <string>
 
 #include "comm/communication.h"
@@ -41,6 +44,41 @@ std::string ResultText(bool success);
 // the errors link after a failed calibration.
 inline constexpr COLORREF kLinkBlue = 0xFF0000, kLinkGrey = 0x696969, kLinkRed = 0x0A0AFF;
 void ShowLink(const IiLabelXPtr& label, COLORREF colour);
+
+// Readings of what the device did that go unanswered before a page gives
+// up, as on the test pages.
+class Tries {
+ public:
+  static constexpr int kMost = 5;
+  // After a try that went unanswered: true while another is due. Once they
+  // are spent, the count starts over for the next time.
+  bool Again() {
+    if (++m_nTries < kMost) return true;
+    m_nTries = 0;
+    return false;
+  }
+  void Reset() { m_nTries = 0; }
+
+ private:
+  int m_nTries = 0;
+};
+
+// The points a calibration stores, as they stood when the device took the
+// start: read back different after the end, they prove that the device
+// kept new ones, whatever the page asked for and whatever the answers.
+// Unknown when they could not be read: then nothing is proved.
+template <size_t N>
+class PointsBefore {
+ public:
+  using Points = std::array<WORD, N>;
+  void Forget() { m_points.reset(); }
+  void Keep(const Points& points) { m_points = points; }
+  bool Known() const { return m_points.has_value(); }
+  bool Changed(const Points& now) const { return m_points && now != *m_points; }
+
+ private:
+  std::optional<Points> m_points;
+};
 
 // The initials field of a calibration page and the icon beside it: exactly
 // three characters, checked as typed and again at Start.

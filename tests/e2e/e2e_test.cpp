@@ -1641,6 +1641,69 @@ TEST_F(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
   EXPECT_TRUE(printed.contains(QStringLiteral("57600")));
 }
 
+// A calibration page left through the tree within a tick of a press, then
+// shown again: the command calibration goes on at the point the device
+// waits for, never offering Start while the device calibrates; the stroke
+// calibration, whose abort on leaving got no answer, follows the device
+// until it can say what the device did.
+TEST_F(Calibration, ACalibrationPageLeftWithinATickGoesOnWhereTheDeviceStands) {
+  using Cmd = CCalibration_CommandCalibView;
+  using Stroke = CCalibration_SensorCalibView;
+  RestoreTheDeviceAtTheEnd();
+  auto* command = Show<Cmd>(kCommandCalibration);
+  g_clock->Advance(3 * 5000);
+  auto until = [&](CWnd& page, int id) {
+    for (int tick = 0; tick < 10 && !Enabled(page, id); ++tick) g_clock->Advance(5000);
+    return Enabled(page, id);
+  };
+  command->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(*command, Cmd::kStartId);
+  ASSERT_TRUE(until(*command, Cmd::kAcceptId));
+  Click(*command, Cmd::kAcceptId);  // the low point, not yet taken when the page is left
+  Select(kDashboard);
+  g_clock->Advance(20000);
+  Show<Cmd>(kCommandCalibration);
+  for (int tick = 0; tick < 3; ++tick) {
+    EXPECT_FALSE(Enabled(*command, Cmd::kStartId)) << tick;
+    g_clock->Advance(5000);
+  }
+  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeStart);
+  EXPECT_EQ(command->GetInstructions(), Text("IDC_ILABEL0HELP"));
+  EXPECT_FALSE(Enabled(*command, Cmd::kStartId));
+  EXPECT_TRUE(Enabled(*command, Cmd::kAbortId));
+  for (const char* point : {"low", "high", "end"}) {
+    ASSERT_TRUE(until(*command, Cmd::kAcceptId)) << point;
+    Click(*command, Cmd::kAcceptId);
+    g_clock->Advance(5000);
+  }
+  ASSERT_TRUE(until(*command, Cmd::kStartId));
+  EXPECT_EQ(command->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_EQ(device->State().calibration.command.step, 0);
+
+  auto* stroke = Show<Stroke>(kSensorCalibration);
+  g_clock->Advance(3 * 5000);
+  const double low = device->Variable(80);
+  stroke->SetDlgItemText(Stroke::kInitialsId, "JQP");
+  Start(*stroke, Stroke::kStartId);
+  g_clock->Advance(5000);
+  for (int tick = 0; tick < 100 && device->Variable(170) != 33; ++tick) g_clock->Advance(5000);
+  ASSERT_EQ(device->Variable(170), 33);
+  device->InjectNoReply();  // the abort that leaving sends
+  Select(kDashboard);
+  g_clock->Advance(20000);
+  ASSERT_NE(device->Variable(170), Stroke::kIdle);  // still calibrating
+  Show<Stroke>(kSensorCalibration);
+  for (int tick = 0; tick < 20 && !Enabled(*stroke, Stroke::kStartId); ++tick) {
+    EXPECT_TRUE(Enabled(*stroke, Stroke::kAbortId)) << tick;
+    g_clock->Advance(5000);
+  }
+  EXPECT_TRUE(Enabled(*stroke, Stroke::kStartId));
+  EXPECT_EQ(device->Variable(170), Stroke::kIdle);
+  EXPECT_EQ(device->Variable(80), low);
+  EXPECT_EQ(stroke->GetDlgItemText(Stroke::kStateTextId), Text("CALABORT"));
+  Select(kDashboard);
+}
+
 // A custom curve point turned on its spin edit, written to the device and
 // read back from it.
 TEST_F(Configuration, ACustomCurveIsEditedWrittenAndReadBack) {

@@ -35,6 +35,7 @@ const Bytes kStartWrite = {201, 3, 0, 170, 1};
 const Bytes kAbortWrite = {201, 3, 0, 170, 0};
 const Bytes kReadStrokeHistory = {184, 1, 1};
 const Bytes kStatusRead = {174};
+const Bytes kReadEndPoints = Read200({80, 81, 17});
 
 using testpages::Text;
 
@@ -150,8 +151,27 @@ class SensorCalibration : public CalibrationPage<View, 26> {
     ExpectButtons(true, false, when);
     device->ClearRequests();
     StartRunning();
-    EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStartWrite}) << when;
+    EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStartWrite, kReadEndPoints})) << when;
     EXPECT_TRUE(page->IsCalibrationRunning()) << when;
+  }
+  // Ticks until the device's run stands at `state`.
+  bool RunUntil(int state) {
+    for (int k = 0; k < 400; ++k) {
+      if (device->Variable(170) == state) return true;
+      Tick();
+    }
+    return false;
+  }
+  // Ticks until Start comes back, checking on the way that it never does
+  // while the device calibrates and that Abort is there meanwhile.
+  void TickUntilStart(const char* when, int limit = 40) {
+    for (int k = 0; k < limit && !Enabled(View::kStartId); ++k) {
+      Tick();
+      if (device->Variable(170) == View::kIdle) continue;
+      EXPECT_FALSE(Enabled(View::kStartId)) << when << ", tick " << k;
+      EXPECT_TRUE(Enabled(View::kAbortId)) << when << ", tick " << k;
+    }
+    EXPECT_TRUE(Enabled(View::kStartId)) << when;
   }
   bool NothingJudgedOrRecorded() {
     for (const Bytes& r : device->Requests())
@@ -224,7 +244,8 @@ TEST_F(SensorCalibration, NoToTheQuestionChangesNothing) {
 TEST_F(SensorCalibration, ASuccessfulCalibrationIsJudgedOnAFreshStatusAndRecordedWithTheInitialsOfStart) {
   Show();
   StartRunning("JQP");
-  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kStartWrite});
+  // The end points as they stand before the device could save new ones.
+  EXPECT_EQ(device->Requests(), (std::vector<Bytes>{kStartWrite, kReadEndPoints}));
   EXPECT_TRUE(page->IsCalibrationRunning());
   EXPECT_FALSE(Enabled(View::kStartId));
   EXPECT_TRUE(Enabled(View::kAbortId));
@@ -405,6 +426,115 @@ TEST_F(SensorCalibration, AnAbortWithItsAnswerLostIsNotShownAsDone) {
     Tick();
     EXPECT_FALSE(page->IsCalibrationRunning()) << c.name;
     ExpectButtons(true, false, c.name);
+  }
+}
+
+// An abort without its answer may not have reached the device, which then
+// goes on and saves new end points; one that reached it as it saved them
+// leaves them too. The abort is tried again, and the page says what the
+// device did, read back from its state and end points: a success with its
+// record when it kept new end points, aborted only when it did abort, and
+// never Start while it calibrates. So too for the abort that leaving the
+// page sends, the page shown again.
+TEST_F(SensorCalibration, AnAbortWithoutItsAnswerEndsAsWhatTheDeviceDid) {
+  const struct {
+    const char* name;
+    std::function<void()> inject;
+  } faults[] = {
+      {"no reply", [this] { device->InjectNoReply(); }},
+      {"refused", [this] { device->InjectResponseCode(32); }},  // busy
+      {"cut reply", [this] { device->InjectShortReply(3); }},
+      {"wrong echo", [this] { device->InjectWrongEcho(); }},
+      {"long byte count", [this] { device->InjectLongByteCount(); }},
+  };
+  const int states[] = {21, 33, 45, 53, 80};  // 80: saving the new end points
+  const std::string oldRecord = "03/14/2025 10:22:05 ABC ";
+  const sim::ValveModel valve = device->State().valve;
+  const double low = device->Variable(80), high = device->Variable(81);
+  int kept = 0, aborted = 0;
+  for (bool leaving : {false, true}) {
+    for (const auto& f : faults) {
+      for (int state : states) {
+        const std::string name = std::string(leaving ? "left" : "Abort") + ", " + f.name + " at " + std::to_string(state);
+        SCOPED_TRACE(name);
+        ModifyState([&](sim::DeviceState& s) {
+          s.valve = valve;
+          s.history.calibration[1] = oldRecord;
+        });
+        device->SetVariable(80, low);
+        device->SetVariable(81, high);
+        Show();
+        StartRunning();
+        ASSERT_TRUE(RunUntil(state));
+        f.inject();
+        if (leaving) {
+          page->StopMonitoring();
+          clock.Advance(kPeriod);
+          page->StartMonitoring();
+        } else {
+          Click(View::kAbortId);
+        }
+        TickUntilStart(name.c_str());
+        const bool newPoints = device->Variable(80) != low;
+        EXPECT_EQ(device->Variable(170), View::kIdle);
+        EXPECT_EQ(Field(View::kStateTextId), Text(newPoints ? "SUCCESSCAL" : "CALABORT"));
+        const std::string record = device->State().history.calibration.at(1);
+        EXPECT_EQ(record != oldRecord, newPoints);
+        if (newPoints) {
+          EXPECT_EQ(record.substr(20, 3), "JQP");
+          EXPECT_EQ(Field(View::kLastById), "JQP");
+        }
+        ++(newPoints ? kept : aborted);
+        page->StopMonitoring();
+      }
+    }
+  }
+  // Both ends were met: the device at its save keeps its new end points.
+  EXPECT_GE(kept, 10);
+  EXPECT_GT(aborted, 0);
+}
+
+// While the device is not heard after an abort, whether it kept new end
+// points is not known: the page says so and offers Abort alone.
+TEST_F(SensorCalibration, AfterAnAbortOnlyAbortIsOfferedUntilTheDeviceAnswers) {
+  Show();
+  StartRunning();
+  ASSERT_TRUE(RunUntil(30));
+  device->InjectNoReply(3);  // the abort and the two state reads after it
+  Click(View::kAbortId);
+  Tick();
+  Tick();
+  EXPECT_EQ(Field(View::kStateTextId), Text("STROKECAL_END_UNREAD"));
+  ExpectButtons(false, true, "unheard");
+  TickUntilStart("heard again");
+  EXPECT_EQ(Field(View::kStateTextId), Text("CALABORT"));
+  EXPECT_EQ(device->Variable(80), 6550);
+}
+
+// Left between seeing the device's end and judging it, the page shown
+// again judges that end and records a success, with no Start before.
+TEST_F(SensorCalibration, ShownAgainWithItsEndNotYetJudgedItJudgesAndRecordsIt) {
+  struct Case {
+    const char* name;
+    int ticksAfterTheEnd;  // 1: the end seen; 2: the status judged, the record not yet written
+  } cases[] = {{"end seen", 1}, {"judged, not recorded", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ModifyState([](sim::DeviceState& s) { s.history.calibration[1] = "03/14/2025 10:22:05 ABC "; });
+    Show();
+    StartRunning();
+    SetStrokeFlags(0, 0);
+    SetState(View::kIdle);
+    for (int k = 0; k < c.ticksAfterTheEnd; ++k) Tick();
+    page->StopMonitoring();
+    clock.Advance(60000);
+    page->StartMonitoring();
+    EXPECT_FALSE(Enabled(View::kStartId));
+    TickUntilStart(c.name, 5);
+    EXPECT_EQ(Field(View::kStateTextId), Text("SUCCESSCAL"));
+    EXPECT_EQ(device->State().history.calibration.at(1).substr(20, 3), "JQP");
+    EXPECT_TRUE(Enabled(View::kPrintId));
+    page->StopMonitoring();
   }
 }
 
@@ -1010,8 +1140,130 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
   page->StopMonitoring();
   EXPECT_TRUE(device->Requests().empty());
   Show();
-  EXPECT_EQ(Buttons(), (std::vector<bool>{true, true, true, false}));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));  // no Start while the device calibrates
   EXPECT_EQ(page->GetWizardStage(), Cmd::kLowStage);
+}
+
+// Left with a press not yet carried out (the page switched before its next
+// tick), the page shown again reads where the device's calibration stands:
+// it goes on with the wizard at the point the device waits for, offers
+// Abort alone for a calibration whose point it does not know, and is ready
+// for a start when the device calibrates no more. Start is never offered
+// while the device calibrates.
+TEST_F(CommandCalibration, ShownAgainItGoesOnWhereTheDeviceStandsAndNeverOffersStartWhileItCalibrates) {
+  const std::vector<bool> resumed = {true, false, true, false}, abortOnly = {false, false, true, false};
+  auto start = [this] {
+    SetCurrent(4.5);
+    page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+    Click(Cmd::kStartId);
+    Tick();
+  };
+  auto lowTaken = [this, start] {
+    start();
+    Click(Cmd::kAcceptId);
+    Tick();
+    Tick();
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> leave;  // what was done before the page was left
+    int stage;                    // where it goes on
+    std::vector<bool> buttons;    // Accept, Start, Abort, Print Report
+    const char* instructions;     // none: the wizard's at that stage
+  } cases[] = {
+      {"Accept for the low point", [&] { start(); Click(Cmd::kAcceptId); }, Cmd::kLowStage, resumed, nullptr},
+      {"Accept for the high point", [&] { lowTaken(); Click(Cmd::kAcceptId); }, Cmd::kHighStage, resumed, nullptr},
+      {"Accept for the end", [&] { TakePoints(19.5); Click(Cmd::kAcceptId); }, Cmd::kEndStage, resumed, nullptr},
+      {"Abort", [&] { start(); Click(Cmd::kAbortId); }, Cmd::kLowStage, resumed, nullptr},
+      {"a start without its reply",
+       [&] {
+         device->InjectShortReply(3);
+         start();
+       },
+       Cmd::kNoStage, abortOnly, "CMDCAL_NOT_ENDED"},
+      {"the calibration ended meanwhile",
+       [&] {
+         start();
+         ModifyState([](sim::DeviceState& s) { s.calibration.command.step = 0; });
+         device->SetVariable(14, 0);
+       },
+       Cmd::kNoStage, {false, true, false, false}, "IDC_ILABELINSTRUCTIONS"},
+  };
+  ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PutBackOldCalibration("02/01/2026 08:30:00 RST ");
+    c.leave();
+    const size_t stepsBefore = StepWrites().size();
+    page->StopMonitoring();
+    clock.Advance(30000);
+    page->StartMonitoring();
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_FALSE(Enabled(Cmd::kStartId) && device->State().calibration.command.step != 0) << k;
+      Tick();
+    }
+    EXPECT_EQ(StepWrites().size(), stepsBefore);  // nothing pressed before leaving was sent
+    EXPECT_EQ(page->GetWizardStage(), c.stage);
+    EXPECT_EQ(Buttons(), c.buttons);
+    if (c.instructions) {
+      EXPECT_EQ(page->GetInstructions(), Text(c.instructions));
+    }
+    // Gone on with to its end: the points the device waits for, then the end.
+    for (int guard = 0; guard < 3 && page->GetWizardStage() != Cmd::kNoStage; ++guard) {
+      const int stage = page->GetWizardStage();
+      SetCurrent(stage == Cmd::kLowStage ? 4.5 : 19.5);
+      End(Cmd::kAcceptId);
+    }
+    if (c.stage != Cmd::kNoStage) {
+      EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+      EXPECT_EQ(device->Variable(86), 56000);
+    }
+    if (Enabled(Cmd::kAbortId)) End(Cmd::kAbortId);
+    EXPECT_EQ(device->State().calibration.command.step, 0);
+    EXPECT_TRUE(Enabled(Cmd::kStartId));
+  }
+}
+
+// A calibration the page did not lead, found at show with both points
+// taken: Abort alone, and the abort ends it as the device did, keeping the
+// new points, so a success with its record.
+TEST_F(CommandCalibration, ACalibrationPastItsHighPointFoundAtShowEndsAsWhatTheDeviceKept) {
+  const std::string oldRecord = "02/01/2026 08:30:00 RST ";
+  PutBackOldCalibration(oldRecord);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  ModifyState([](sim::DeviceState& s) { s.calibration.command = {.step = 9, .low = 8000, .high = 56000}; });
+  device->SetVariable(14, 9);
+  Show();
+  EXPECT_EQ(page->GetInstructions(), Text("CMDCAL_NOT_ENDED"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));
+  End(Cmd::kAbortId);
+  EXPECT_EQ(device->Variable(86), 56000);
+  EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
+  EXPECT_NE(device->State().history.calibration.at(5), oldRecord);
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, true, false, true}));
+}
+
+// Shown again while the device does not answer, the page cannot tell
+// whether it calibrates: Abort alone, until its status is read.
+TEST_F(CommandCalibration, ShownAgainWithoutItsStatusOnlyAbortUntilTheDeviceAnswers) {
+  Show();
+  SetCurrent(4.5);
+  page->SetDlgItemText(Cmd::kInitialsId, "JQP");
+  Click(Cmd::kStartId);
+  Tick();
+  page->StopMonitoring();
+  page->StartMonitoring();
+  Tick();
+  Tick();
+  device->InjectNoReply(2);  // the status and the input at show
+  Tick();
+  EXPECT_EQ(page->GetInstructions(), Text("CMDCAL_STATE_UNREAD"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{false, false, true, false}));
+  Tick();  // the header's poll and the status asked again with the input
+  Tick();
+  EXPECT_EQ(page->GetInstructions(), Text("IDC_ILABEL0HELP"));
+  EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));
 }
 
 // Left between the end and its judgement, the page says the result and

@@ -15,8 +15,8 @@ namespace {
 // 13 the high point taken, 15 the check of a point, 19 the end, 23 the
 // status after the end, 24 the points after the end, 17 the history write
 // after a success, 25 the history read after the end, 21 the abort, 26
-// the status for the report, 28 the masks at show, 31 the input reading
-// at show.
+// the status for the report, 28 the masks at show, 31 the status and the
+// input reading at show.
 constexpr int kIdleStep = 1, kHistoryStep = 5, kStartStep = 9, kLowStep = 11, kHighStep = 13, kCheckStep = 15,
               kRecordStep = 17, kEndStep = 19, kAbortStep = 21, kEndCheckStep = 23, kEndPointsStep = 24,
               kResultHistoryStep = 25, kReportStatusStep = 26, kReportWaitStep = 27, kMaskStep = 28, kShowStep = 31;
@@ -41,11 +41,18 @@ constexpr size_t kFlagByte = 5;
 // Status byte 3 bit 4: the device is in its command calibration.
 constexpr size_t kProgressByte = 3;
 constexpr BYTE kCalibrating = 0x10;
-// Readings after the end that the device leaves unanswered before the
-// page gives up, as on the test pages.
-constexpr int kMostTries = 5;
 
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+
+// What the wizard asks for at each stage.
+std::string StageInstructions(View::Stage stage) {
+  switch (stage) {
+    case View::kLowStage: return Text("IDC_ILABEL0HELP");
+    case View::kHighStage: return Text("IDC_ILABEL100HELP");
+    case View::kEndStage: return Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT");
+    default: return Text("IDC_ILABELINSTRUCTIONS");
+  }
+}
 
 std::vector<DialogItem> Items() {
   constexpr unsigned kTextBox = DS_READONLY | DS_MULTILINE | DS_VSCROLL;
@@ -142,17 +149,21 @@ View::CCalibration_CommandCalibView()
     if (!m_bAnswered) m_bStepLost = true;
   };
   m_steps = {
+      // A status that could not be read at show is asked for again with
+      // each input reading.
       {kIdleStep, "IDLE", {},
        [this, &comm] {
-         m_bAnswered = false;
+         m_bAnswered = m_bStateRead = false;
          if (m_pollCountdown.Due(2)) {
            PollStatusArea();
            return;
          }
+         if (m_bStateUnknown) ReadWhereTheDeviceStands();
          m_bAnswered = comm.ReadCommandCalibState();
        },
        [this] {
          if (m_bAnswered) ShowInput();
+         if (m_bStateUnknown && m_bStateRead) ShowWhereTheDeviceStands();
        },
        kIdleStep},
       {kHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kCommandHistory); },
@@ -164,8 +175,8 @@ View::CCalibration_CommandCalibView()
        [this, &comm, writeCode] {
          writeCode(kCodeStart);
          // The device changes its points only at the end.
-         m_pointsBefore.reset();
-         if (m_bAnswered && comm.ReadCommandCalib()) m_pointsBefore = Points();
+         m_pointsBefore.Forget();
+         if (m_bAnswered && comm.ReadCommandCalib()) m_pointsBefore.Keep(Points());
        },
        [this] {
          // Unless the device took the start there is no point to accept;
@@ -176,23 +187,19 @@ View::CCalibration_CommandCalibView()
            GetDlgItem(kAbortId)->EnableWindow(TRUE);
            return;
          }
-         GetDlgItem(kAcceptId)->EnableWindow(TRUE);
-         GetDlgItem(kStartId)->EnableWindow(FALSE);
-         GetDlgItem(kAbortId)->EnableWindow(TRUE);
-         ShowInstructions(Text("IDC_ILABEL0HELP"));
-         m_nWizardStage = kLowStage;
+         ShowStage(kLowStage);
        },
        kIdleStep},
       // Accept waits for the check of the point just taken.
       {kLowStep, "LOW", {}, [writeCode] { writeCode(kCodeLowTaken); },
        [this] {
-         ShowInstructions(Text("IDC_ILABEL100HELP"));
+         ShowInstructions(StageInstructions(kHighStage));
          m_nWizardStage = kHighStage;
        },
        kCheckStep},
       {kHighStep, "HIGH", {}, [writeCode] { writeCode(kCodeHighTaken); },
        [this] {
-         ShowInstructions(Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
+         ShowInstructions(StageInstructions(kEndStage));
          m_nWizardStage = kEndStage;
        },
        kCheckStep},
@@ -211,10 +218,11 @@ View::CCalibration_CommandCalibView()
       {kAbortStep, "ABORT", {}, [this, &comm] { m_bAnswered = comm.WriteCommandCalibStep(kCodeEnd); },
        [this] {
          // Past the high point the device takes the abort as the end and
-         // may keep the new points. Unanswered, the abort may or may not
-         // have ended the calibration: no point is taken until the device
-         // says which.
-         if (m_nWizardStage == kEndStage || !m_bAnswered) {
+         // may keep the new points; where the page does not know which
+         // point the device stands at, it may have passed it. Unanswered,
+         // the abort may or may not have ended the calibration: no point
+         // is taken until the device says which.
+         if ((m_nWizardStage != kLowStage && m_nWizardStage != kHighStage) || !m_bAnswered) {
            GetDlgItem(kAcceptId)->EnableWindow(FALSE);
            m_nStep = kEndCheckStep;
            return;
@@ -231,7 +239,7 @@ View::CCalibration_CommandCalibView()
            ReadAgain(kEndCheckStep);
            return;
          }
-         m_nTries = 0;
+         m_tries.Reset();
          CheckStatus();
          m_bEnded = (comm.m_abyStatus[kProgressByte] & kCalibrating) == 0;
        },
@@ -242,7 +250,7 @@ View::CCalibration_CommandCalibView()
            ReadAgain(kEndPointsStep);
            return;
          }
-         m_nTries = 0;
+         m_tries.Reset();
          FillReportValues();
          JudgeEnd();
        },
@@ -254,11 +262,11 @@ View::CCalibration_CommandCalibView()
                                            calib::HistoryRecord(plat::Time().Now(), m_initials.Initials()));
        },
        [this] {
-         if (m_bAnswered || ++m_nTries >= kMostTries) {
-           m_nTries = 0;
+         if (m_bAnswered) {
+           m_tries.Reset();
            return;
          }
-         m_nStep = kRecordStep;
+         if (m_tries.Again()) m_nStep = kRecordStep;
        },
        kResultHistoryStep},
       {kResultHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kCommandHistory); },
@@ -280,18 +288,27 @@ View::CCalibration_CommandCalibView()
            common.m_bMgmtFlags[f.maskByte] = (comm.m_abyStatusMask[kFlagByte] & f.bit) == 0;
        },
        kHistoryStep},
-      {kShowStep, "SHOW", {}, [this, &comm] { m_bAnswered = comm.ReadCommandCalibState(); },
+      // The status first: whether the device calibrates decides the buttons.
+      {kShowStep, "SHOW", {},
+       [this, &comm] {
+         ReadWhereTheDeviceStands();
+         m_bAnswered = comm.ReadCommandCalibState();
+       },
        [this] {
          if (m_bAnswered) ShowInput();
-         GetDlgItem(kStartId)->EnableWindow(TRUE);
+         m_bStateUnknown = !m_bStateRead;
+         if (m_bStateRead) ShowWhereTheDeviceStands();
+         else ShowUnended("CMDCAL_STATE_UNREAD");
        },
        kIdleStep},
   };
   m_requests = {
       {kStartRequest, kStartStep,
        [this] {
+         m_bStateUnknown = false;
          m_bCalError = false;
          m_bStepLost = false;
+         m_bEndSent = false;
          SetDlgItemText(kImplicationsId, "");
          SetDlgItemText(kSolutionsId, "");
        }},
@@ -330,15 +347,20 @@ void View::CreateControls() {
   CreateReportControls();
 }
 
-// Leaving the page tells the device nothing: the buttons and the stage
-// stay as they were. A page left while the end was read back and judged
-// goes on with that when shown again, its result still to say.
+// Leaving the page tells the device nothing, and a request not yet made
+// is dropped. A page left while the end was read back and judged goes on
+// with that when shown again, its result still to say. Otherwise neither
+// Start nor Accept is offered until the device has said where its
+// calibration stands (at the end of the show's reads).
 void View::OnShown() {
   m_initials.SkipNextCheck();
   const bool judging = m_nStep == kEndCheckStep || m_nStep == kEndPointsStep || m_nStep == kRecordStep ||
                        m_nStep == kResultHistoryStep;
   m_nStartStep = judging ? m_nStep : kMaskStep;
-  if (!judging) ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+  if (judging) return;
+  if (m_nWizardStage == kNoStage) ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+  GetDlgItem(kAcceptId)->EnableWindow(FALSE);
+  GetDlgItem(kStartId)->EnableWindow(FALSE);
 }
 
 std::string View::GetInstructions() const {
@@ -369,10 +391,14 @@ void View::ShowInstructions(const std::string& text) {
   Try("instructions", [&] { ComCheck(m_pInstructions->put_Caption(_bstr_t(text))); });
 }
 
+void View::ShowButtons(bool accept, bool start, bool abort) {
+  GetDlgItem(kAcceptId)->EnableWindow(accept);
+  GetDlgItem(kStartId)->EnableWindow(start);
+  GetDlgItem(kAbortId)->EnableWindow(abort);
+}
+
 void View::ShowIdleButtons() {
-  GetDlgItem(kAcceptId)->EnableWindow(FALSE);
-  GetDlgItem(kStartId)->EnableWindow(TRUE);
-  GetDlgItem(kAbortId)->EnableWindow(FALSE);
+  ShowButtons(false, true, false);
   GetDlgItem(kPrintId)->EnableWindow(TRUE);
   m_nWizardStage = kNoStage;
 }
@@ -399,7 +425,7 @@ void View::ShowResult(const char* key) {
   theApp().m_CommonFunctions.m_strCommandCal.result = _bstr_t(text);
 }
 
-std::array<WORD, 3> View::Points() {
+calib::PointsBefore<3>::Points View::Points() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   return {comm.m_wVar85, comm.m_wVar86, comm.m_wVar87};
 }
@@ -415,16 +441,17 @@ void View::FillReportValues() {
 
 void View::EndAs(bool abort) {
   m_bAbortEnd = abort;
+  m_bEndSent = true;
+  m_bStateUnknown = false;
   m_bEnded = false;
-  m_nTries = 0;
+  m_tries.Reset();
 }
 
 void View::ReadAgain(int step) {
-  if (++m_nTries < kMostTries) {
+  if (m_tries.Again()) {
     m_nStep = step;
     return;
   }
-  m_nTries = 0;
   m_nStep = kIdleStep;
   ShowUnended("CMDCAL_END_UNREAD");
 }
@@ -438,7 +465,8 @@ void View::JudgeEnd() {
     ShowUnended("CMDCAL_NOT_ENDED");
     return;
   }
-  const bool changed = m_pointsBefore && Points() != *m_pointsBefore;
+  const bool changed = m_pointsBefore.Changed(Points());
+  m_pointsBefore.Forget();  // this calibration's, no other's
   const bool kept = changed || (m_nWizardStage == kEndStage && !m_bCalError && !m_bStepLost);
   if (kept) {
     ShowResult("SUCCESSCAL");
@@ -456,10 +484,50 @@ void View::JudgeEnd() {
 // The device may still be in its calibration: only Abort, which ends it.
 void View::ShowUnended(const char* key) {
   ShowInstructions(Text(key));
-  GetDlgItem(kAcceptId)->EnableWindow(FALSE);
-  GetDlgItem(kStartId)->EnableWindow(FALSE);
-  GetDlgItem(kAbortId)->EnableWindow(TRUE);
+  ShowButtons(false, false, true);
   GetDlgItem(kPrintId)->EnableWindow(FALSE);
+}
+
+void View::ShowStage(Stage stage) {
+  ShowInstructions(StageInstructions(stage));
+  ShowButtons(true, false, true);
+  GetDlgItem(kPrintId)->EnableWindow(FALSE);
+  m_nWizardStage = stage;
+}
+
+bool View::Calibrating() { return (theApp().m_comm.m_abyStatus[kProgressByte] & kCalibrating) != 0; }
+
+bool View::Resumable() const { return m_nWizardStage != kNoStage && !m_bEndSent; }
+
+// A calibration offered Abort alone may be past its high point: its
+// points, unchanged until its end, are read now for the end to be judged
+// on, unless the page has them from its own start.
+void View::ReadWhereTheDeviceStands() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_bStateRead = comm.ReadCommand(174);
+  if (m_bStateRead && Calibrating() && !Resumable() && !m_pointsBefore.Known() && comm.ReadCommandCalib())
+    m_pointsBefore.Keep(Points());
+}
+
+// A point asked for but left before the device took it is asked for
+// again: Accept comes back at the stage the page was left in. A device in
+// a calibration whose point the page does not know (an end or abort
+// already written, a start without its answer, another program's) is
+// offered Abort only; a device in none is ready for a start.
+void View::ShowWhereTheDeviceStands() {
+  m_bStateUnknown = false;
+  if (!Calibrating()) {
+    m_nWizardStage = kNoStage;
+    ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+    ShowButtons(false, true, false);
+    return;
+  }
+  if (Resumable()) {
+    CheckStatus();
+    ShowStage(static_cast<Stage>(m_nWizardStage));
+    return;
+  }
+  ShowUnended("CMDCAL_NOT_ENDED");
 }
 
 // ---- The operator's actions.

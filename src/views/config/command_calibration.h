@@ -3,8 +3,6 @@
 // which point stands (variable 14) while the user applies the low and the
 // high input signal, checks the device's flags after each point, records
 // who calibrated and prints the report.
-#include <array>
-#include <optional>
 #include <string>
 
 #include "shell/calibration_kit.h"
@@ -52,6 +50,8 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   void ShowInput();
   void ShowHistory(const std::string& record);
   void ShowInstructions(const std::string& text);
+  // Accept, Start and Abort enabled or not.
+  void ShowButtons(bool accept, bool start, bool abort);
   void ShowIdleButtons();
   void CheckStatus();
   void ShowResult(const char* key);
@@ -61,20 +61,31 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   void ReadAgain(int step);
   void JudgeEnd();
   void ShowUnended(const char* key);
+  // The wizard at a stage: its instructions, and Accept and Abort.
+  void ShowStage(Stage stage);
+  // Shown again: the device's status, just read, says whether its
+  // calibration goes on.
+  void ShowWhereTheDeviceStands();
+  void ReadWhereTheDeviceStands();
+  // The status as last read: the device is in its command calibration.
+  static bool Calibrating();
+  // The page knows the point this calibration stands at.
+  bool Resumable() const;
   // 85, 86 and 87 as last read.
-  static std::array<WORD, 3> Points();
+  static calib::PointsBefore<3>::Points Points();
 
   int m_nWizardStage = kNoStage;
   bool m_bCalError = false;  // the last status check found a flag
   bool m_bStepLost = false;  // a point of this calibration did not reach the device
   bool m_bAnswered = false;  // the last transaction was answered
+  bool m_bStateRead = false;     // the status read with the input was answered
+  bool m_bStateUnknown = false;  // shown again, the device has not yet said whether it calibrates
   bool m_bAbortEnd = false;  // the end under way is an abort
+  bool m_bEndSent = false;   // the end or an abort of this calibration was written
   bool m_bEnded = false;     // the device reported its calibration over
-  int m_nTries = 0;          // of the reading under way after the end, or of the record
-  // The points as they stood when the device took the start: read back
-  // different after the end, they prove the device kept new ones. None
-  // when they could not be read.
-  std::optional<std::array<WORD, 3>> m_pointsBefore;
+  calib::Tries m_tries;      // of the reading under way, or of the record
+  // The points as they stood when the device took the start.
+  calib::PointsBefore<3> m_pointsBefore;
   calib::InitialsField m_initials;
 
   CStatic m_wndInstructionsPlace;

@@ -1,6 +1,7 @@
 #include "views/config/sensor_calibration.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "common/control_puts.h"
 #include "platform/sys/numeric.h"
@@ -110,14 +111,17 @@ View::CCalibration_SensorCalibView()
            PollStatusArea();
            return;
          }
-         m_bValuesRead = comm.ReadSensorCalibValues();
+         ReadValues();
        },
        [this, &comm] {
-         if (!m_bValuesRead) return;
+         if (!m_bValuesRead) {
+           // After an abort, only Abort while the device is not heard.
+           if (m_bCalRunning && m_bAborted) SetDlgItemText(kStateTextId, Text("STROKECAL_END_UNREAD").c_str());
+           return;
+         }
          ShowValues();
          if (m_bCalRunning) ShowRunningState();
          else if (!m_bCalFinished) ShowReadyButtons(comm.m_bySensorCalCmd);
-         if (m_bCalFinished) m_nStep = kResultStep;
        },
        kIdleStep},
       {kHistoryStep, "184", {}, [this, &comm] { m_bAnswered = calib::ReadHistory(comm, calib::kStrokeHistory); },
@@ -125,10 +129,16 @@ View::CCalibration_SensorCalibView()
          if (m_bAnswered) ShowHistory(comm.m_strCmd184Text);
          // Held until the device's state is known, which the idle reads
          // will tell if the read at show went unanswered.
-         if (m_bValuesRead) ShowReadyButtons(comm.m_bySensorCalCmd);
+         if (m_bValuesRead && !m_bCalRunning) ShowReadyButtons(comm.m_bySensorCalCmd);
        },
        kIdleStep},
-      {kStartStep, "START", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
+      {kStartStep, "START", {},
+       [this, &comm] {
+         m_bAnswered = comm.WriteCalibCommand();
+         // The device changes its end points only as it saves them.
+         m_pointsBefore.Forget();
+         if (comm.ReadSensorCalibRaw()) m_pointsBefore.Keep(EndPoints());
+       },
        [this, &comm] {
          m_pollCountdown.Restart(kPollEvery);
          // Unanswered, the valve may be moving or not: followed as running,
@@ -152,20 +162,35 @@ View::CCalibration_SensorCalibView()
          ShowLinks(calib::kLinkGrey, calib::kLinkGrey);
        },
        kIdleStep},
-      {kAbortStep, "ABORT", {}, [this, &comm] { m_bAnswered = comm.WriteCalibCommand(); },
+      {kAbortStep, "ABORT", {},
        [this, &comm] {
-         // Unanswered, the calibration may go on: still followed, and Abort
-         // stays for another try.
-         if (!m_bAnswered) {
-           if (m_bCalRunning) m_bAborted = true;
+         comm.m_bySensorCalCmd = kIdle;  // also when tried again from a state read
+         m_bAnswered = comm.WriteCalibCommand();
+       },
+       [this, &comm] {
+         // A run is followed to its end at idle, which its end points read
+         // back judge: the device may go on when the abort did not reach
+         // it, or have saved new end points before it took it.
+         if (m_bCalRunning) {
+           m_bAborted = true;
+           m_bAbortUnconfirmed = !m_bAnswered;
+           if (m_bAnswered) {
+             m_abortTries.Reset();
+             ShowStateText(comm.m_bySensorCalCmd);
+           }
+           m_pollCountdown.Restart(kPollEvery);  // the next ticks read the state
            return;
          }
-         ShowStopped(comm.m_bySensorCalCmd);
+         // A failed run the device stands in: unanswered, Abort stays for
+         // another try.
+         if (m_bAnswered) ShowStopped(comm.m_bySensorCalCmd);
        },
        kIdleStep},
-      {kShowStep, "SHOW", {}, [this, &comm] { m_bValuesRead = comm.ReadSensorCalibValues(); },
+      {kShowStep, "SHOW", {}, [this] { ReadValues(); },
        [this] {
-         if (m_bValuesRead) ShowValues();
+         if (!m_bValuesRead) return;
+         ShowValues();
+         if (m_bCalRunning) ShowRunningState();
        },
        kHistoryStep},
       {kRecordStep, "187", {},
@@ -195,6 +220,8 @@ View::CCalibration_SensorCalibView()
          comm.m_bySensorCalCmd = kStart;
          m_bStartUnconfirmed = false;
          m_bAborted = false;
+         m_bAbortUnconfirmed = false;
+         m_abortTries.Reset();
          m_prgCalibration.SetRange32(kFirstState, kLastState);
        }},
       {kAbortRequest, kAbortStep, [&comm] { comm.m_bySensorCalCmd = kIdle; }},
@@ -242,23 +269,39 @@ void View::CreateControls() {
   SetDlgItemText(kInitialsId, "NEW");
 }
 
+// A calibration ended but not yet judged or recorded goes on with that. A
+// run left under way was told to abort on leaving: it is followed again
+// from the device's state, with only Abort, until its end tells what the
+// device did.
 void View::OnShown() {
-  m_bCalRunning = false;
-  m_bCalFinished = false;
+  m_bShown = true;
+  m_initials.SkipNextCheck();
+  if (m_bCalFinished) {
+    m_nStartStep = m_nStep;
+    return;
+  }
+  m_nStartStep = kShowStep;
+  GetDlgItem(kStartId)->EnableWindow(FALSE);
+  GetDlgItem(kAbortId)->EnableWindow(m_bCalRunning);
+  GetDlgItem(kPrintId)->EnableWindow(FALSE);
+  if (m_bCalRunning) return;
   m_bStartUnconfirmed = false;
   m_bAborted = false;
-  m_initials.SkipNextCheck();
-  for (int id : {kStartId, kAbortId, kPrintId}) GetDlgItem(id)->EnableWindow(FALSE);
+  m_bAbortUnconfirmed = false;
 }
 
+// Every page is stopped at each switch: only the first stop after the page
+// was shown tells the device.
 void View::StopMonitoring() {
   CConfigurationPage::StopMonitoring();
-  if (!m_bCalRunning) return;
+  if (!std::exchange(m_bShown, false) || !m_bCalRunning) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_bySensorCalCmd = kIdle;
-  Try("StopMonitoring", [&comm] { comm.WriteCalibCommand(); });
+  bool answered = false;
+  Try("StopMonitoring", [&] { answered = comm.WriteCalibCommand(); });
   m_prgCalibration.SetPos(0);
-  m_bCalRunning = false;
+  m_bAborted = true;
+  m_bAbortUnconfirmed = !answered;
 }
 
 void View::OnTimer(UINT id) {
@@ -272,6 +315,20 @@ void View::OnTimer(UINT id) {
 
 // ---- What the steps show.
 
+// Back at idle after an abort, or before a start without its answer was
+// seen taken, the end points tell what the device did.
+void View::ReadValues() {
+  CWexletCoreCommunication& comm = theApp().m_comm;
+  m_bValuesRead = comm.ReadSensorCalibValues();
+  m_bPointsRead = m_bValuesRead && m_bCalRunning && (m_bAborted || m_bStartUnconfirmed) &&
+                  comm.m_bySensorCalCmd == kIdle && comm.ReadSensorCalibRaw();
+}
+
+calib::PointsBefore<2>::Points View::EndPoints() {
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  return {comm.m_wVar80, comm.m_wVar81};
+}
+
 void View::ShowValues() {
   CWexletCoreCommunication& comm = theApp().m_comm;
   Try("position", [&] { ComCheck(m_pPosition->put_Value(comm.m_dVar10SensCal)); });
@@ -280,13 +337,12 @@ void View::ShowValues() {
 
 void View::ShowRunningState() {
   const BYTE state = theApp().m_comm.m_bySensorCalCmd;
+  if (state == kIdle && (m_bStartUnconfirmed || m_bAborted)) {
+    JudgeStop();
+    return;
+  }
   if (m_bStartUnconfirmed) {
     m_bStartUnconfirmed = false;
-    // Still idle: the start never reached the device.
-    if (state == kIdle) {
-      ShowStopped(state);
-      return;
-    }
     m_bReportReady = false;
   }
   ShowStateText(state);
@@ -295,15 +351,42 @@ void View::ShowRunningState() {
   // The device passes its abort code on the way back to idle; an aborted
   // run leaves the flags as clean as a good one.
   if (state == kAborted) m_bAborted = true;
-  if (state != kIdle && state != kCalError) return;
-  if (state == kIdle && m_bAborted) {
-    ShowStopped(state);
-    ShowStateText(kAborted);
+  // Still calibrating after an abort without its answer: it did not reach
+  // the device, and is tried again. A device that saves or has failed is
+  // past what an abort would change.
+  if (m_bAbortUnconfirmed && state != kAborted && state != kSaving && state != kCalError) {
+    if (m_abortTries.Again()) m_nStep = kAbortStep;
+    else m_bAbortUnconfirmed = false;  // Abort stays for the person
+  }
+  if (state == kIdle || state == kCalError) Finish();
+}
+
+// Back at idle after an abort, or before a start without its answer was
+// seen taken: new end points read back mean that the device finished and
+// saved a calibration, judged and recorded as any other; the same ones
+// mean that it did not.
+void View::JudgeStop() {
+  if (!m_bPointsRead) {
+    // Still followed, with only Abort, until they are read.
+    SetDlgItemText(kStateTextId, Text("STROKECAL_END_UNREAD").c_str());
     return;
   }
+  if (m_pointsBefore.Changed(EndPoints())) {
+    Finish();
+    return;
+  }
+  const bool aborted = m_bAborted && !m_bStartUnconfirmed;
+  ShowStopped(kIdle);
+  if (aborted) ShowStateText(kAborted);
+}
+
+void View::Finish() {
+  m_bStartUnconfirmed = false;
+  m_bAbortUnconfirmed = false;
   m_bReportReady = true;
   m_bCalFinished = true;
   m_bCalRunning = false;
+  m_nStep = kResultStep;
 }
 
 void View::ShowHistory(const std::string& record) {
@@ -341,6 +424,8 @@ void View::ShowStopped(BYTE state) {
   m_prgCalibration.SetPos(0);
   m_bCalRunning = false;
   m_bCalFinished = false;
+  m_bStartUnconfirmed = false;
+  m_bAbortUnconfirmed = false;
   m_pollCountdown.Restart(kPollEvery);  // the next ticks read the state
 }
 

@@ -22,12 +22,13 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   };
   enum : UINT { kPositionId = 515, kCountId = 516, kHistoryLinkId = 505, kErrorsLinkId = 507 };
   // Variable 170 written: start and abort; read: the device's step.
-  static constexpr BYTE kStart = 1, kIdle = 0, kCalError = 81, kAborted = 82;
+  static constexpr BYTE kStart = 1, kIdle = 0, kSaving = 80, kCalError = 81, kAborted = 82;
   static constexpr int kFirstState = 21, kLastState = 53;
 
   CCalibration_SensorCalibView();
   void DoDataExchange(CDataExchange* pDX) override;
-  // Also stops a sensor calibration left running in the device.
+  // Also stops a sensor calibration left running in the device; shown
+  // again, the page follows it to its end.
   void StopMonitoring() override;
   void OnTimer(UINT id) override;
 
@@ -49,8 +50,12 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   void OnErrorsLinkClick();
 
  private:
+  void ReadValues();
   void ShowValues();
   void ShowRunningState();
+  void JudgeStop();
+  // The calibration has ended: its result is judged on a fresh status.
+  void Finish();
   void ShowHistory(const std::string& record);
   void ShowStateText(BYTE state);
   void ShowLinks(COLORREF history, COLORREF errors);
@@ -63,13 +68,22 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   bool m_bCalFinished = false;
   bool m_bReportReady = false;  // a calibration has ended since the last start
   bool m_bValuesRead = false;
+  bool m_bPointsRead = false;   // the end points were read with the values
+  bool m_bShown = false;        // started and not yet stopped
   bool m_bAnswered = false;     // the last write or record read was answered
   // The start went unanswered: the next state read tells whether the
   // device took it.
   bool m_bStartUnconfirmed = false;
   // This run was aborted, or an abort may have reached the device: its end
-  // at idle is no calibration.
+  // at idle is judged on the end points read back.
   bool m_bAborted = false;
+  // The last abort went unanswered: it is tried again while the device
+  // goes on calibrating, a few times.
+  bool m_bAbortUnconfirmed = false;
+  calib::Tries m_abortTries;
+  // Variables 80 and 81 when the start was written.
+  calib::PointsBefore<2> m_pointsBefore;
+  static calib::PointsBefore<2>::Points EndPoints();
   calib::InitialsField m_initials;
 
   CProgressCtrl m_prgCalibration;
