@@ -95,19 +95,16 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        },
        kSetupReadStep},
       {kSetupReadStep, "SETUP", {},
-       [this] {
-         m_bAnswered = ReadDeviceSetup();
-         if (m_bAnswered) TellState();
-       },
+       [this] { m_bAnswered = Told(ReadDeviceSetup()); },
        [this] { JudgeShownState(); }, kIdleStep},
       // A sequence runs unattended: a box left ticked on the page would
       // overwrite the device's baseline in every sequence.
       {kCommandStep, "COMMAND", {},
        [this, &comm] {
          const bool baseline = IsChecked(m_ids.baselineBox) && !RunningSequence();
-         m_byRunRecord = baseline ? m_kind.baselineCommand : m_kind.runCommand;
-         m_bAnswered = comm.WriteTestCommand(m_byRunRecord);
-         NoteSelected(m_byRunRecord, m_bAnswered);
+         const BYTE record = baseline ? m_kind.baselineCommand : m_kind.runCommand;
+         m_bAnswered = comm.WriteTestCommand(record);
+         NoteSelected(record, m_bAnswered);
        },
        [this] {
          SetStatus("IDC_CHECKMGTINIT");
@@ -136,16 +133,10 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        },
        kWaitStep},
       {kStartCheckStep, "START CHECK", {},
-       [this] {
-         m_bAnswered = ReadDeviceSetup();
-         if (m_bAnswered) TellState();
-       },
+       [this] { m_bAnswered = Told(ReadDeviceSetup()); },
        [this] { JudgeStartCheck(); }, kWaitStep},
       {kWatchStep, "WATCH", {},
-       [this, &comm] {
-         m_bAnswered = comm.ReadTestState();
-         if (m_bAnswered) TellState();
-       },
+       [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
        [this] { JudgeWatch(); }, kWatchStep},
       {kBlockStep, "BLOCK", {},
        [this, &comm] {
@@ -175,16 +166,10 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        },
        {}, kAbortCheckStep},
       {kAbortCheckStep, "ABORT CHECK", {},
-       [this, &comm] {
-         m_bAnswered = comm.ReadTestState();
-         if (m_bAnswered) TellState();
-       },
+       [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
        [this] { JudgeAbort(); }, kIdleStep},
       {kWaitStep, "WAIT", {},
-       [this, &comm] {
-         m_bAnswered = comm.ReadTestState();
-         if (m_bAnswered) TellState();
-       },
+       [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
        [this] {
          AfterStateRead();
          JudgeRunState();
@@ -634,7 +619,10 @@ void CRecordedTestPage::NoteSelected(BYTE command, bool answered) {
   theApp().m_testEngine.Selected(m_kind.multiTestIndex, command, answered);
 }
 
-void CRecordedTestPage::TellState() const { theApp().m_testEngine.StateRead(theApp().m_comm.m_byTestState); }
+bool CRecordedTestPage::Told(bool answered) const {
+  if (answered) theApp().m_testEngine.StateRead(theApp().m_comm.m_byTestState);
+  return answered;
+}
 
 void CRecordedTestPage::ResumeDownload() {
   // A test started since may have put its record where this one was.
@@ -868,6 +856,8 @@ void CRecordedTestPage::ShowIdleStatus() {
     SetStatus("IDC_OFF_LINE_DATA");
   else if (m_bBaselineLoaded)
     SetStatus("IDC_LABEL_BASELINE_DATA");
+  else if (!m_bNoWholeRecord)
+    SetStatus("VeskTEST_COMPLETE");
   else
     SetDlgItemText(m_ids.status, "");
 }

@@ -257,8 +257,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool RunsAskedSetup() const;
   // 141 written (or tried): the engine learns who selected what.
   void NoteSelected(BYTE command, bool answered);
-  // An answered read of 144 into the engine.
-  void TellState() const;
+  // A read that holds 144: answered, its state goes into the engine.
+  bool Told(bool answered) const;
   // The record this page downloads is no longer selected: selected again
   // and read from its start, or, when a test has started since, given up.
   void ResumeDownload();
@@ -300,7 +300,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   const char* m_pendingHandBack = nullptr;
   bool m_bPendingRecorded = false;
   BYTE m_bySelected = 0;          // 141 as this page last wrote it
-  BYTE m_byRunRecord = 0;         // 141 that the run's record is read with
   int m_nStartsAtRecord = 0;      // the engine's starts when the record on its way was made
   std::optional<std::pair<std::vector<std::string>, std::vector<bool>>> m_recordSetup;
   int m_nTries = 0;               // of the write under way
