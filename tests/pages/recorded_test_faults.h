@@ -233,7 +233,18 @@ TYPED_TEST_P(RecordedTestFaults, AStartLeftBeforeItsCheckIsFollowedWhenShownAgai
   EXPECT_EQ(starts, 1u);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(RecordedTestFaults, ALost214ReplyIsReadAgainAndDrawnOnce,
+// A page that has run, retrieved and opened nothing has nothing to keep:
+// Save and Print are off, and their handlers (the multi-test page's "save
+// all" calls Save) write and print nothing.
+TYPED_TEST_P(RecordedTestFaults, NothingOnShowIsNeitherSavedNorPrinted) {
+  this->Show();
+  this->ExpectKeepable(false);
+  TypeParam::Save(*this->page);
+  TypeParam::Print(*this->page);
+  EXPECT_TRUE(this->person.Asked().empty());
+}
+
+REGISTER_TYPED_TEST_SUITE_P(RecordedTestFaults, NothingOnShowIsNeitherSavedNorPrinted, ALost214ReplyIsReadAgainAndDrawnOnce,
                             AStartLeftBeforeItsCheckIsFollowedWhenShownAgain,
                             AStopDuringTheDownloadLeavesNothingToSaveOrPrint,
                             AStopLeftUnderWayIsMadeWhenThePageIsShownAgain,
