@@ -66,6 +66,22 @@ class SharedEngine : public testpages::SequencePages {
     return std::find(sent.begin(), sent.end(), frame) != sent.end();
   }
   bool DeviceTesting() { return device->State().tests.run.type != 0; }
+  // A sequence of the partial stroke and HDRL tests, until the partial
+  // stroke test runs in the device, its start answered.
+  void StartPartialStrokeAndHdrlSequence() {
+    using Multi = CDiagnostics_OfflineView;
+    Click(multi, Multi::kPstBoxId);
+    Click(multi, Multi::kHdrlBoxId);
+    for (const auto& [id, text] : {std::pair{Multi::kPstStartId, "100"}, {Multi::kPstStopId, "90"},
+                                   {Multi::kPstTimeLimitId, "30"}, {Multi::kPstRampTimeId, "10"},
+                                   {Multi::kPstHoldId, "5"}, {Multi::kSettlingTimeId, "6"}})
+      Type(multi, id, text);
+    person.Answer(IDYES);
+    Click(multi, Multi::kStartId);
+    Follow(treeitem::kPartialStrokeTest);
+    for (int i = 0; i < 100 && pst()->GetStep() != CRecordedTestPage::kWaitStep; ++i) clock.Advance(100);
+    ASSERT_TRUE(DeviceTesting());
+  }
   static std::vector<std::pair<double, double>> Points(CRecordedTestPage* page, const char* channel) {
     return testsupport::PlotPoints(page->GetPlot(), channel);
   }
@@ -213,18 +229,7 @@ TEST_F(SharedEngine, AnAnsweredStartIsFollowedThroughAnOutageToItsRecord) {
 // outage: the HDRL test is handed over only once the device is seen idle,
 // never while the stroke still runs.
 TEST_F(SharedEngine, ASequenceHandsOverOnlyOnceTheDeviceIsSeenIdle) {
-  Click(multi, CDiagnostics_OfflineView::kPstBoxId);
-  Click(multi, CDiagnostics_OfflineView::kHdrlBoxId);
-  for (const auto& [id, text] :
-       {std::pair{CDiagnostics_OfflineView::kPstStartId, "100"}, {CDiagnostics_OfflineView::kPstStopId, "90"},
-        {CDiagnostics_OfflineView::kPstTimeLimitId, "30"}, {CDiagnostics_OfflineView::kPstRampTimeId, "10"},
-        {CDiagnostics_OfflineView::kPstHoldId, "5"}, {CDiagnostics_OfflineView::kSettlingTimeId, "6"}})
-    Type(multi, id, text);
-  person.Answer(IDYES);
-  Click(multi, CDiagnostics_OfflineView::kStartId);
-  Follow(treeitem::kPartialStrokeTest);
-  for (int i = 0; i < 100 && pst()->GetStep() != CRecordedTestPage::kWaitStep; ++i) clock.Advance(100);
-  ASSERT_TRUE(DeviceTesting());
+  ASSERT_NO_FATAL_FAILURE(StartPartialStrokeAndHdrlSequence());
   device->InjectNoReply(-1);
   for (int t = 0; t < 15000; t += 100) {
     if (SelectedItem() != shownItem) Show(SelectedItem());
@@ -310,18 +315,7 @@ TEST_F(SharedEngine, ARetrievalResumedAfterAnotherPageSelectedItsRecordStartsOve
 // selects the ramp record) and shown again with a reply lost: it follows
 // its own test, and the HDRL test comes only after the stroke has ended.
 TEST_F(SharedEngine, ASequencesTestLeftForAnotherPageIsFollowedWhenShownAgain) {
-  Click(multi, CDiagnostics_OfflineView::kPstBoxId);
-  Click(multi, CDiagnostics_OfflineView::kHdrlBoxId);
-  for (const auto& [id, text] :
-       {std::pair{CDiagnostics_OfflineView::kPstStartId, "100"}, {CDiagnostics_OfflineView::kPstStopId, "90"},
-        {CDiagnostics_OfflineView::kPstTimeLimitId, "30"}, {CDiagnostics_OfflineView::kPstRampTimeId, "10"},
-        {CDiagnostics_OfflineView::kPstHoldId, "5"}, {CDiagnostics_OfflineView::kSettlingTimeId, "6"}})
-    Type(multi, id, text);
-  person.Answer(IDYES);
-  Click(multi, CDiagnostics_OfflineView::kStartId);
-  Follow(treeitem::kPartialStrokeTest);
-  for (int i = 0; i < 100 && pst()->GetStep() != CRecordedTestPage::kWaitStep; ++i) clock.Advance(100);
-  ASSERT_TRUE(DeviceTesting());
+  ASSERT_NO_FATAL_FAILURE(StartPartialStrokeAndHdrlSequence());
   ShowIdle(treeitem::kRampTest);
   EXPECT_FALSE(Enabled(ramp(), Ramp::kStartId));
   device->InjectNoReply();
