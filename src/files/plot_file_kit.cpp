@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <type_traits>
+#include <vector>
 
 #include "platform/sys/safe_file.h"
 #include "platform/win/person.h"
@@ -120,6 +123,70 @@ void ReplaceOf(CFileFunctions& cf, Plot& plot, const _bstr_t& channel, const std
   for (size_t i = 0; i < ys.size(); ++i) Raise(c->AddXY(static_cast<double>(i), ys[i], nullptr));
 }
 
+// A channel of either plot kind as what both kinds offer.
+class ChannelBase {
+ public:
+  explicit ChannelBase(const IDispatchPtr& channel) : m_time(channel), m_xy(channel) {
+    if (!m_time && !m_xy) _com_issue_error(E_NOINTERFACE);
+  }
+  IPlotChannelBase* operator->() const {
+    return m_time ? static_cast<IPlotChannelBase*>(m_time.GetInterfacePtr()) : m_xy.GetInterfacePtr();
+  }
+
+ private:
+  IiPlotChannelPtr m_time;
+  IiXYPlotChannelPtr m_xy;
+};
+
+ChannelBase ChannelOf(IPlotBase* plot, LONG index) {
+  IDispatchPtr channel;
+  Raise(plot->GetChannel(index, &channel));
+  return ChannelBase(channel);
+}
+
+std::vector<_bstr_t> AxisNames(IPlotBase* plot, bool x) {
+  LONG count = 0;
+  Raise(x ? plot->GetXAxisCount(&count) : plot->GetYAxisCount(&count));
+  std::vector<_bstr_t> names(static_cast<size_t>(count));
+  for (LONG i = 0; i < count; ++i) Raise(Axis(plot, x, i)->GetName(&names[static_cast<size_t>(i)]));
+  return names;
+}
+
+// The shown plot's channel and axis names given to `plot`, by position.
+void NameAs(IPlotBase* plot, IPlotBase* shown) {
+  LONG channels = 0;
+  Raise(shown->GetChannelCount(&channels));
+  for (LONG i = 0; i < channels; ++i) {
+    _bstr_t name;
+    Raise(ChannelOf(shown, i)->GetName(&name));
+    Raise(ChannelOf(plot, i)->SetName(name));
+  }
+  for (const bool x : {true, false}) {
+    const std::vector<_bstr_t> names = AxisNames(shown, x);
+    for (size_t i = 0; i < names.size(); ++i) Raise(Axis(plot, x, static_cast<LONG>(i))->SetName(names[i]));
+  }
+}
+
+// A new plot of the shown plot's kind, with as many channels and axes under
+// the same names; nothing else of the shown plot.
+template <class PlotPtr>
+PlotPtr ShapedAs(PlotPtr& shown) {
+  IUnknownPtr control;
+  Raise(control.CreateInstance(std::is_same_v<PlotPtr, IiPlotXPtr> ? kPlotProgId : kXYPlotProgId));
+  PlotPtr plot(control);
+  if (!plot) _com_issue_error(E_NOINTERFACE);
+  LONG channels = 0, xAxes = 0, yAxes = 0, have = 0;
+  Raise(shown->GetChannelCount(&channels));
+  Raise(plot->RemoveAllChannels());
+  for (LONG i = 0; i < channels; ++i) Raise(plot->AddChannel(nullptr));
+  Raise(shown->GetXAxisCount(&xAxes));
+  for (Raise(plot->GetXAxisCount(&have)); have < xAxes; ++have) Raise(plot->AddXAxis(nullptr));
+  Raise(shown->GetYAxisCount(&yAxes));
+  for (Raise(plot->GetYAxisCount(&have)); have < yAxes; ++have) Raise(plot->AddYAxis(nullptr));
+  NameAs(plot.GetInterfacePtr(), shown.GetInterfacePtr());
+  return plot;
+}
+
 }  // namespace
 
 void ShowAxes(IiXYPlotXPtr& plot, std::initializer_list<NamedAxis> axes, bool show) {
@@ -204,17 +271,6 @@ void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string&
 
 void SetAfterRenameHookForTests(std::function<bool()> hook) { AfterRenameHook() = std::move(hook); }
 
-void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
-              const std::string& fallBackSettings) {
-  Raise(plot->ClearAllData());
-  Raise(plot->LoadDataFromFile(dataPath.c_str()));
-  _bstr_t dataStamp, settingsStamp;
-  Raise(plot->GetFileStamp(&dataStamp));
-  const bool own = SUCCEEDED(plot->LoadPropertiesFromFile(settingsPath.c_str())) &&
-                   SUCCEEDED(plot->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp);
-  if (!own) Raise(plot->LoadPropertiesFromFile(fallBackSettings.c_str()));
-}
-
 std::string FolderOf(CFileFunctions& cf, const std::string& path) {
   Split(cf, path);
   return cf.m_strPathParts[0].str() + cf.m_strPathParts[1].str();
@@ -225,68 +281,102 @@ std::string StemOf(CFileFunctions& cf, const std::string& path) {
   return folder + cf.m_strPathParts[2].str();
 }
 
-SettingsSnapshot::SettingsSnapshot(IPlotBase* plot) {
-  const int fd = plat::CreateTempFile("settings-", ".prp", &m_path);
-  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
-  ::close(fd);
-  Raise(plot->SavePropertiesToFile(m_path.c_str()));
-}
-
-SettingsSnapshot::~SettingsSnapshot() { RemoveQuietly(m_path); }
-
-void SettingsSnapshot::CopyTo(const std::string& target) const {
-  std::string text;
-  if (plat::ReadRegularFile(m_path, plat::kPlotFileCap, &text) != plat::ReadStatus::Ok) return;
+void KeepSettingsAs(IPlotBase* plot, const std::string& target) {
   try {
     const std::string part = PartBeside(target);
-    bool placed = plat::WriteRegularFile(part, text);
-    if (placed) {
-      std::error_code ec;
-      fs::rename(part, target, ec);
-      placed = !ec;
-    }
-    if (!placed) RemoveQuietly(part);
+    std::error_code ec;
+    if (SUCCEEDED(plot->SavePropertiesToFile(part.c_str()))) fs::rename(part, target, ec);
+    if (ec || fs::exists(part, ec)) RemoveQuietly(part);
   } catch (const std::exception&) {
     // A folder that cannot be written keeps no copy.
   }
 }
 
-PlotSnapshot::PlotSnapshot(IPlotBase* plot) : m_plot(plot), m_settings(plot) {
-  const int fd = plat::CreateTempFile("data-", ".dat", &m_dataPath);
-  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
-  ::close(fd);
-  const HRESULT hr = plot->SaveDataToFile(m_dataPath.c_str());
-  if (FAILED(hr)) {
-    RemoveQuietly(m_dataPath);
-    Raise(hr);
+void RequireFinite(IPlotBase* plot) {
+  LONG channels = 0;
+  Raise(plot->GetChannelCount(&channels));
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase channel = ChannelOf(plot, i);
+    LONG count = 0;
+    Raise(channel->GetCount(&count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y)) || !std::isfinite(x) || !std::isfinite(y))
+        _com_issue_error(E_FAIL);
+    }
   }
 }
 
-PlotSnapshot::~PlotSnapshot() { RemoveQuietly(m_dataPath); }
-
-void PlotSnapshot::Restore() const noexcept {
+bool OpenOrRefuse(const std::string& errorText, const std::function<void()>& open) {
   try {
-    // Each load also takes its file's stamp back: both hold the one from before.
-    m_plot->LoadPropertiesFromFile(m_settings.Path().c_str());
-    m_plot->LoadDataFromFile(m_dataPath.c_str());
-  } catch (const std::exception&) {
-  }
-}
-
-bool OpenKeepingPlot(IPlotBase* plot, const std::string& errorText,
-                     const std::function<void(const PlotSnapshot& before)>& load) {
-  std::optional<PlotSnapshot> before;
-  try {
-    before.emplace(plot);
-    load(*before);
+    open();
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, errorText.c_str(), "", MB_OK);
-    // The page keeps showing what it showed before.
-    if (before) before->Restore();
     return false;
   }
 }
+
+template <class PlotPtr>
+FileRead<PlotPtr>::FileRead(PlotPtr& shown) : m_shown(shown), m_read(ShapedAs(shown)) {}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::LoadData(const std::string& dataPath) {
+  Raise(m_read->LoadDataFromFile(dataPath.c_str()));
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::LoadSettings(const std::string& settingsPath) {
+  _bstr_t dataStamp, settingsStamp;
+  Raise(m_read->GetFileStamp(&dataStamp));
+  const bool own = SUCCEEDED(m_read->LoadPropertiesFromFile(settingsPath.c_str())) &&
+                   SUCCEEDED(m_read->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp) &&
+                   AxisNames(m_read, true) == AxisNames(m_shown, true) &&
+                   AxisNames(m_read, false) == AxisNames(m_shown, false);
+  if (own) {
+    m_settingsPath = settingsPath;
+    return;
+  }
+  // The file's channels are read under the names the shown plot gives them.
+  m_settingsAside = true;
+  NameAs(m_read, m_shown);
+  Raise(m_read->SetFileStamp(dataStamp));
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::Check(const FileLayout* layout) {
+  if (layout) RequireLayout(m_read, *layout);
+  RequireFinite(m_read);
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::TakeOver() {
+  // The settings first: a settings file gone since it was read fails here,
+  // while the shown plot is still as it was.
+  if (!m_settingsPath.empty()) Raise(m_shown->LoadPropertiesFromFile(m_settingsPath.c_str()));
+  Raise(m_shown->ClearAllData());
+  LONG channels = 0;
+  Raise(m_shown->GetChannelCount(&channels));
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase from = ChannelOf(m_read, i);
+    const ChannelBase to = ChannelOf(m_shown, i);
+    LONG count = 0;
+    Raise(from->GetCount(&count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(from->GetX(k, &x)) || FAILED(from->GetY(k, &y))) _com_issue_error(E_FAIL);
+      Raise(to->AddXY(x, y, nullptr));
+    }
+  }
+  if (!m_settingsAside) {
+    _bstr_t stamp;
+    Raise(m_read->GetFileStamp(&stamp));
+    Raise(m_shown->SetFileStamp(stamp));
+  }
+}
+
+template class FileRead<IiPlotXPtr>;
+template class FileRead<IiXYPlotXPtr>;
 
 }  // namespace plotfile
 
