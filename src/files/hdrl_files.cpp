@@ -207,6 +207,7 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
     // its axes, named as the shown plot's, fail as the shown plot's would.
     const hdrlfile::Run run = hdrlfile::ReadRun(*this, file.Plot());
     hdrlfile::SetRanges(file.Plot(), "Time", run.settlingTime);
+    file.Gather();
 
     file.TakeOver();
     hdrlfile::SetRanges(plot, "Time", run.settlingTime);

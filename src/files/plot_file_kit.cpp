@@ -321,6 +321,11 @@ template <class PlotPtr>
 FileRead<PlotPtr>::FileRead(PlotPtr& shown) : m_shown(shown), m_read(ShapedAs(shown)) {}
 
 template <class PlotPtr>
+FileRead<PlotPtr>::~FileRead() {
+  if (m_updating) m_shown->EndUpdate();
+}
+
+template <class PlotPtr>
 void FileRead<PlotPtr>::LoadData(const std::string& dataPath) {
   Raise(m_read->LoadDataFromFile(dataPath.c_str()));
 }
@@ -346,7 +351,31 @@ void FileRead<PlotPtr>::LoadSettings(const std::string& settingsPath) {
 template <class PlotPtr>
 void FileRead<PlotPtr>::Check(const FileLayout* layout) {
   if (layout) RequireLayout(m_read, *layout);
-  RequireFinite(m_read);
+  Gather();
+  for (const Points& channel : m_points)
+    for (size_t k = 0; k < channel.x.size(); ++k)
+      if (!std::isfinite(channel.x[k]) || !std::isfinite(channel.y[k])) _com_issue_error(E_FAIL);
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::Gather() {
+  LONG channels = 0;
+  Raise(m_read->GetChannelCount(&channels));
+  m_points.assign(static_cast<size_t>(channels), {});
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase channel = ChannelOf(m_read, i);
+    LONG count = 0;
+    Raise(channel->GetCount(&count));
+    Points& points = m_points[static_cast<size_t>(i)];
+    points.x.reserve(static_cast<size_t>(count));
+    points.y.reserve(static_cast<size_t>(count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y))) _com_issue_error(E_FAIL);
+      points.x.push_back(x);
+      points.y.push_back(y);
+    }
+  }
 }
 
 template <class PlotPtr>
@@ -354,19 +383,14 @@ void FileRead<PlotPtr>::TakeOver() {
   // The settings first: a settings file gone since it was read fails here,
   // while the shown plot is still as it was.
   if (!m_settingsPath.empty()) Raise(m_shown->LoadPropertiesFromFile(m_settingsPath.c_str()));
+  // Drawn once, when the open is over.
+  Raise(m_shown->BeginUpdate());
+  m_updating = true;
   Raise(m_shown->ClearAllData());
-  LONG channels = 0;
-  Raise(m_shown->GetChannelCount(&channels));
-  for (LONG i = 0; i < channels; ++i) {
-    const ChannelBase from = ChannelOf(m_read, i);
-    const ChannelBase to = ChannelOf(m_shown, i);
-    LONG count = 0;
-    Raise(from->GetCount(&count));
-    for (LONG k = 0; k < count; ++k) {
-      double x = 0, y = 0;
-      if (FAILED(from->GetX(k, &x)) || FAILED(from->GetY(k, &y))) _com_issue_error(E_FAIL);
-      Raise(to->AddXY(x, y, nullptr));
-    }
+  for (size_t i = 0; i < m_points.size(); ++i) {
+    const ChannelBase to = ChannelOf(m_shown, static_cast<LONG>(i));
+    const Points& points = m_points[i];
+    for (size_t k = 0; k < points.x.size(); ++k) Raise(to->AddXY(points.x[k], points.y[k], nullptr));
   }
   if (!m_settingsAside) {
     _bstr_t stamp;

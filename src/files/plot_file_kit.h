@@ -129,6 +129,9 @@ template <class PlotPtr>
 class FileRead {
  public:
   explicit FileRead(PlotPtr& shown);
+  ~FileRead();
+  FileRead(const FileRead&) = delete;
+  FileRead& operator=(const FileRead&) = delete;
   // The plot the file is read into; a kind reads its fields from it.
   PlotPtr& Plot() { return m_read; }
   // Loads the data file; fails as the plot's load does.
@@ -139,10 +142,14 @@ class FileRead {
   // keeps its own settings and file stamp.
   void LoadSettings(const std::string& settingsPath);
   // Fails with E_FAIL unless the data file is laid out as `layout` (when
-  // given) and every point is a finite number.
+  // given) and every point is a finite number. Keeps the points for
+  // TakeOver.
   void Check(const FileLayout* layout);
+  // Keeps the points again, after a kind changed them in the reading plot.
+  void Gather();
   // The shown plot takes the settings file (when the test's own), the data
-  // file's stamp and every point of the reading plot as it stands.
+  // file's stamp and the points kept; it is drawn again once this read is
+  // over, after what the kind does to it then.
   void TakeOver();
 
  private:
@@ -150,6 +157,11 @@ class FileRead {
   PlotPtr m_read;
   std::string m_settingsPath;  // the test's own settings file, or empty
   bool m_settingsAside = false;
+  bool m_updating = false;
+  struct Points {
+    std::vector<double> x, y;
+  };
+  std::vector<Points> m_points;  // by channel
 };
 
 }  // namespace plotfile
