@@ -155,6 +155,76 @@ TEST_F(FileOpens, ARefusedFileNeverReachesThePlotNotEvenWhileTheErrorIsUp) {
   }
 }
 
+// The comparisons read the same files: file 1 with such a number is
+// refused too, and the comparison stays as it was.
+TEST_F(FileOpens, TheComparisonsRefuseAFileWithANumberThatIsNotFinite) {
+  struct CompareCase {
+    const KindCase& kind;
+    std::function<void(CFileFunctions&, Plots& file, Plots& compare)> setUp;
+    std::function<bool(CFileFunctions&, Plots& file, Plots& compare)> load1;
+    std::function<std::vector<std::string>(CFileFunctions&)> texts;
+  };
+  const CompareCase cases[] = {
+      {kRampAndStep[0],
+       [](CFileFunctions& cf, Plots& file, Plots& compare) {
+         cf.SetupRampPlot(compare.xy);
+         cf.SetupRampCompareChannels(compare.xy);
+         cf.SetupRampPlot(file.xy);
+         cf.SetupRampCompareFileChannels(file.xy);
+       },
+       [](CFileFunctions& cf, Plots& file, Plots& compare) { return cf.LoadRampCompareFile1(file.xy, compare.xy); },
+       [](CFileFunctions& cf) { return Texts(cf.m_strRampCompare); }},
+      {kRampAndStep[1],
+       [](CFileFunctions& cf, Plots& file, Plots& compare) {
+         cf.SetupStepComparePlot(compare.xy);
+         cf.SetupStepCompareChannels(compare.xy);
+         cf.SetupStepComparePlot(file.xy);
+         cf.SetupStepCompareFileChannels(file.xy);
+       },
+       [](CFileFunctions& cf, Plots& file, Plots& compare) { return cf.LoadStepCompareFile1(file.xy, compare.xy); },
+       [](CFileFunctions& cf) { return Texts(cf.m_strStepCompare); }},
+      {kKinds[0],
+       [](CFileFunctions& cf, Plots& file, Plots& compare) {
+         cf.SetupPSTPlot(compare.time);
+         cf.SetupPSTCompareChannels(compare.time);
+         cf.SetupPSTPlot(file.time);
+         cf.SetupPSTCompareSettings(file.time);
+       },
+       [](CFileFunctions& cf, Plots& file, Plots& compare) { return cf.LoadPSTCompareFile1(file.time, compare.time); },
+       [](CFileFunctions& cf) { return Texts(cf.m_strPSTCompare); }},
+      {kKinds[1],
+       [](CFileFunctions& cf, Plots& file, Plots& compare) {
+         cf.SetupHDRLPlots(file.xy);
+         cf.SetupHDRLCompareChannels(file.xy);
+         cf.SetupHDRLPlots(compare.xy);
+         cf.SetupHDRLCompareChannels2(compare.xy);
+       },
+       [](CFileFunctions& cf, Plots& file, Plots& compare) { return cf.LoadHDRLCompareFile1(file.xy, compare.xy); },
+       [](CFileFunctions& cf) { return Texts(cf.m_strHDRLCompare); }},
+  };
+  for (const CompareCase& c : cases) {
+    SCOPED_TRACE(c.kind.name);
+    ScratchFolder here;
+    const std::string good = PathOf(c.kind, here), garbled = PathOf(c.kind, here, "garbled");
+    SaveGood(c.kind, good);
+    filetest::WriteFile(garbled, Garbled(filetest::ReadFile(good), 0, 1, false, "1e400"));
+    const bool time = &c.kind == &kKinds[0];
+    Plots file{time ? NewPlot<IiPlotXPtr>() : IiPlotXPtr(), time ? IiXYPlotXPtr() : NewPlot<IiXYPlotXPtr>()};
+    Plots compare{time ? NewPlot<IiPlotXPtr>() : IiPlotXPtr(), time ? IiXYPlotXPtr() : NewPlot<IiXYPlotXPtr>()};
+    c.setUp(cf, file, compare);
+    person.AnswerFile(good);
+    ASSERT_TRUE(c.load1(cf, file, compare));
+    const std::vector<std::string> texts = c.texts(cf);
+    const std::vector<Points> points = compare.All();
+
+    person.AnswerFile(garbled).Answer(IDOK);
+    EXPECT_FALSE(c.load1(cf, file, compare));
+    EXPECT_EQ(Last().text, "File open error.");
+    EXPECT_EQ(c.texts(cf), texts);
+    EXPECT_EQ(compare.All(), points);
+  }
+}
+
 TEST_F(FileOpens, OpensWhenNoTemporaryFileCanBeWritten) {
   const std::vector<const KindCase*> kinds = AllKinds();
   ScratchFolder here;
