@@ -129,9 +129,10 @@ class ChannelBase {
   explicit ChannelBase(const IDispatchPtr& channel) : m_time(channel), m_xy(channel) {
     if (!m_time && !m_xy) _com_issue_error(E_NOINTERFACE);
   }
-  IPlotChannelBase* operator->() const {
+  IPlotChannelBase* get() const {
     return m_time ? static_cast<IPlotChannelBase*>(m_time.GetInterfacePtr()) : m_xy.GetInterfacePtr();
   }
+  IPlotChannelBase* operator->() const { return get(); }
 
  private:
   IiPlotChannelPtr m_time;
@@ -363,7 +364,8 @@ void FileRead<PlotPtr>::Gather() {
   Raise(m_read->GetChannelCount(&channels));
   m_points.assign(static_cast<size_t>(channels), {});
   for (LONG i = 0; i < channels; ++i) {
-    const ChannelBase channel = ChannelOf(m_read, i);
+    const ChannelBase held = ChannelOf(m_read, i);
+    IPlotChannelBase* const channel = held.get();
     LONG count = 0;
     Raise(channel->GetCount(&count));
     Points& points = m_points[static_cast<size_t>(i)];
@@ -388,9 +390,11 @@ void FileRead<PlotPtr>::TakeOver() {
   m_updating = true;
   Raise(m_shown->ClearAllData());
   for (size_t i = 0; i < m_points.size(); ++i) {
-    const ChannelBase to = ChannelOf(m_shown, static_cast<LONG>(i));
+    const ChannelBase channel = ChannelOf(m_shown, static_cast<LONG>(i));
+    IPlotChannelBase* const to = channel.get();
     const Points& points = m_points[i];
-    for (size_t k = 0; k < points.x.size(); ++k) Raise(to->AddXY(points.x[k], points.y[k], nullptr));
+    for (size_t k = 0; k < points.x.size(); ++k)
+      if (const HRESULT hr = to->AddXY(points.x[k], points.y[k], nullptr); FAILED(hr)) _com_issue_error(hr);
   }
   if (!m_settingsAside) {
     _bstr_t stamp;
