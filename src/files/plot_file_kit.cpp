@@ -153,6 +153,25 @@ std::vector<_bstr_t> AxisNames(IPlotBase* plot, bool x) {
   return names;
 }
 
+// Whether every range setting of every axis is a finite number.
+bool FiniteAxes(IPlotBase* plot) {
+  using Getter = HRESULT (IiPlotAxis::*)(double*);
+  constexpr Getter kNumbers[] = {&IiPlotAxis::GetMin,       &IiPlotAxis::GetSpan,     &IiPlotAxis::GetStartValue,
+                                 &IiPlotAxis::GetIncrement, &IiPlotAxis::GetLimitLow, &IiPlotAxis::GetLimitHigh};
+  for (const bool x : {true, false}) {
+    LONG count = 0;
+    Raise(x ? plot->GetXAxisCount(&count) : plot->GetYAxisCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+      const IiPlotAxisPtr axis = Axis(plot, x, i);
+      for (const Getter number : kNumbers) {
+        double value = 0;
+        if (FAILED(((*axis).*number)(&value)) || !std::isfinite(value)) return false;
+      }
+    }
+  }
+  return true;
+}
+
 // The shown plot's channel and axis names given to `plot`, by position.
 void NameAs(IPlotBase* plot, IPlotBase* shown) {
   LONG channels = 0;
@@ -338,7 +357,7 @@ void FileRead<PlotPtr>::LoadSettings(const std::string& settingsPath) {
   const bool own = SUCCEEDED(m_read->LoadPropertiesFromFile(settingsPath.c_str())) &&
                    SUCCEEDED(m_read->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp) &&
                    AxisNames(m_read, true) == AxisNames(m_shown, true) &&
-                   AxisNames(m_read, false) == AxisNames(m_shown, false);
+                   AxisNames(m_read, false) == AxisNames(m_shown, false) && FiniteAxes(m_read);
   if (own) {
     m_settingsPath = settingsPath;
     return;

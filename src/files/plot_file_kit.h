@@ -137,9 +137,9 @@ class FileRead {
   // Loads the data file; fails as the plot's load does.
   void LoadData(const std::string& dataPath);
   // Takes the settings file too when it is the test's own: it loads,
-  // carries the data file's stamp (files without stamps match) and keeps
-  // the shown plot's axis names. Any other is left aside: the shown plot
-  // keeps its own settings and file stamp.
+  // carries the data file's stamp (files without stamps match), keeps the
+  // shown plot's axis names and gives its axes finite ranges. Any other is
+  // left aside: the shown plot keeps its own settings and file stamp.
   void LoadSettings(const std::string& settingsPath);
   // Fails with E_FAIL unless the data file is laid out as `layout` (when
   // given) and every point is a finite number. Keeps the points for

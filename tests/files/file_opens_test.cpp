@@ -2,6 +2,7 @@
 // the shown plot changes, so that a refused one never reaches it, not even
 // while the error is up; a number that is not finite refuses the file; an
 // open needs no temporary file.
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -222,6 +223,38 @@ TEST_F(FileOpens, TheComparisonsRefuseAFileWithANumberThatIsNotFinite) {
     EXPECT_EQ(Last().text, "File open error.");
     EXPECT_EQ(c.texts(cf), texts);
     EXPECT_EQ(compare.All(), points);
+  }
+}
+
+// A settings file is not the test's own with a range that is not finite:
+// the test opens with the plot's present settings, as with a broken one.
+TEST_F(FileOpens, ASettingsFileWithANumberThatIsNotFiniteIsLeftAside) {
+  for (const KindCase* k : AllKinds()) {
+    if (*k->settingsExtension == 0) continue;
+    for (const char* number : {"inf", "nan", "1e400"}) {
+      SCOPED_TRACE(std::string(k->name) + " " + number);
+      ScratchFolder here;
+      const std::string path = PathOf(*k, here);
+      const std::string settings = here / (std::string("t") + k->settingsExtension);
+      Plots saved = Filled(*k);
+      saved.time ? saved.time->SetTitle("Saved") : saved.xy->SetTitle("Saved");
+      person.AnswerFile(path);
+      k->save(cf, saved);
+      std::string text = filetest::ReadFile(settings);
+      const size_t at = text.find("\nyaxis.0 span ");
+      ASSERT_NE(at, std::string::npos);
+      text.replace(at + 15, text.find('\n', at + 1) - at - 15, number);
+      filetest::WriteFile(settings, text);
+
+      Plots p = Filled(*k, 7);
+      p.time ? p.time->SetTitle("Before open") : p.xy->SetTitle("Before open");
+      person.AnswerFile(path);
+      EXPECT_TRUE(k->open(cf, p));
+      EXPECT_EQ(p.time ? Title(p.time) : Title(p.xy), "Before open");
+      double span = 0;
+      (p.time ? AxisAt(p.time, false, 0) : AxisAt(p.xy, false, 0))->GetSpan(&span);
+      EXPECT_TRUE(std::isfinite(span));
+    }
   }
 }
 
