@@ -89,9 +89,11 @@ void CFileFunctions::SaveCharCurveFile(IiPlotXPtr plot) {
 void CFileFunctions::OpenCharCurveFile(IiPlotXPtr plot) {
   const std::optional<std::string> path = plotfile::AskOpen(kCurve.extension, "Open Stroke Characterization");
   if (!path) return;
-  // The page reads the curve back from the plot: a refused file leaves it as it was.
-  plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot&) {
-    Raise(plot->ClearAllData());
-    Raise(plot->LoadDataFromFile(path->c_str()));
+  // The page reads the curve back from the plot: a refused file never reaches it.
+  plotfile::OpenOrRefuse("File open error.", [&] {
+    plotfile::FileRead file(plot);
+    file.LoadData(*path);
+    file.Check(nullptr);
+    file.TakeOver();
   });
 }

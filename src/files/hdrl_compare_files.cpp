@@ -47,6 +47,7 @@ FileTexts ReadFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::string
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kHDRLFile);
+  plotfile::RequireFinite(filePlot.GetInterfacePtr());
   const hdrlfile::Run run = hdrlfile::ReadRun(cf, filePlot);
   FileTexts t;
   t.tag = run.tag;

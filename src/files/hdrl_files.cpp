@@ -199,13 +199,18 @@ bool CFileFunctions::OpenHDRLFile(IiXYPlotXPtr plot) {
       plotfile::AskOpen(kHDRL.extension, TheLanguageTable().Lookup(kHDRL.openTitleKey));
   if (!path) return false;
   const std::string error = TheLanguageTable().Lookup("FILEOPENERR").str();
-  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), error, [&](const plotfile::PlotSnapshot&) {
-    Raise(plot->ClearAllData());
-    Raise(plot->LoadDataFromFile(path->c_str()));
-    plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kHDRLFile);
-    const hdrlfile::Run run = hdrlfile::ReadRun(*this, plot);
-    hdrlfile::SetRanges(plot, "Time", run.settlingTime);
+  return plotfile::OpenOrRefuse(error, [&] {
+    plotfile::FileRead file(plot);
+    file.LoadData(*path);
+    file.Check(&plotfile::kHDRLFile);
+    // The run form and the results are worked out in the plot read aside;
+    // its axes, named as the shown plot's, fail as the shown plot's would.
+    const hdrlfile::Run run = hdrlfile::ReadRun(*this, file.Plot());
+    hdrlfile::SetRanges(file.Plot(), "Time", run.settlingTime);
+    file.Gather();
 
+    file.TakeOver();
+    hdrlfile::SetRanges(plot, "Time", run.settlingTime);
     m_strHDRLSettlingTime = testfile::NumberText(run.settlingTime).c_str();
     for (size_t i = 0; i < run.results.size(); ++i) InOrder(m_strHDRLResults, i) = hdrlfile::ResultText(run.results[i]);
     m_strHDRLTag = run.tag;

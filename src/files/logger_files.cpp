@@ -122,17 +122,20 @@ bool CFileFunctions::OpenDataLoggerFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kLogger.extension, TheLanguageTable().Lookup(kLogger.openTitleKey));
   if (!path) return false;
-  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot& before) {
+  return plotfile::OpenOrRefuse("File open error.", [&] {
     const std::string folder = plotfile::FolderOf(*this, *path);
     const std::string settingsFile = plotfile::StemOf(*this, *path) + kSettingsExtension;
-    before.Settings().CopyTo(folder + "default" + kSettingsExtension);
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before.Settings().Path());
-    plotfile::RequireLayout(plot.GetInterfacePtr(), kLoggerFile);
+    plotfile::KeepSettingsAs(plot.GetInterfacePtr(), folder + "default" + kSettingsExtension);
+    plotfile::FileRead file(plot);
+    file.LoadData(*path);
+    file.LoadSettings(settingsFile);
+    file.Check(&kLoggerFile);
     LoggerSettingTexts settings;
     for (LONG i = 0; i < 7; ++i)
-      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
-    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
+      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, file.Plot(), kSettings, i));
+    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, file.Plot(), kTag));
 
+    file.TakeOver();
     m_strLoggerSettings = settings;
     m_strFileTag = tag;
   });

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <type_traits>
+#include <vector>
 
 #include "platform/sys/safe_file.h"
 #include "platform/win/person.h"
@@ -120,6 +123,90 @@ void ReplaceOf(CFileFunctions& cf, Plot& plot, const _bstr_t& channel, const std
   for (size_t i = 0; i < ys.size(); ++i) Raise(c->AddXY(static_cast<double>(i), ys[i], nullptr));
 }
 
+// A channel of either plot kind as what both kinds offer.
+class ChannelBase {
+ public:
+  explicit ChannelBase(const IDispatchPtr& channel) : m_time(channel), m_xy(channel) {
+    if (!m_time && !m_xy) _com_issue_error(E_NOINTERFACE);
+  }
+  IPlotChannelBase* get() const {
+    return m_time ? static_cast<IPlotChannelBase*>(m_time.GetInterfacePtr()) : m_xy.GetInterfacePtr();
+  }
+  IPlotChannelBase* operator->() const { return get(); }
+
+ private:
+  IiPlotChannelPtr m_time;
+  IiXYPlotChannelPtr m_xy;
+};
+
+ChannelBase ChannelOf(IPlotBase* plot, LONG index) {
+  IDispatchPtr channel;
+  Raise(plot->GetChannel(index, &channel));
+  return ChannelBase(channel);
+}
+
+std::vector<_bstr_t> AxisNames(IPlotBase* plot, bool x) {
+  LONG count = 0;
+  Raise(x ? plot->GetXAxisCount(&count) : plot->GetYAxisCount(&count));
+  std::vector<_bstr_t> names(static_cast<size_t>(count));
+  for (LONG i = 0; i < count; ++i) Raise(Axis(plot, x, i)->GetName(&names[static_cast<size_t>(i)]));
+  return names;
+}
+
+// Whether every range setting of every axis is a finite number.
+bool FiniteAxes(IPlotBase* plot) {
+  using Getter = HRESULT (IiPlotAxis::*)(double*);
+  constexpr Getter kNumbers[] = {&IiPlotAxis::GetMin,       &IiPlotAxis::GetSpan,     &IiPlotAxis::GetStartValue,
+                                 &IiPlotAxis::GetIncrement, &IiPlotAxis::GetLimitLow, &IiPlotAxis::GetLimitHigh};
+  for (const bool x : {true, false}) {
+    LONG count = 0;
+    Raise(x ? plot->GetXAxisCount(&count) : plot->GetYAxisCount(&count));
+    for (LONG i = 0; i < count; ++i) {
+      const IiPlotAxisPtr axis = Axis(plot, x, i);
+      for (const Getter number : kNumbers) {
+        double value = 0;
+        if (FAILED(((*axis).*number)(&value)) || !std::isfinite(value)) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The shown plot's channel and axis names given to `plot`, by position.
+void NameAs(IPlotBase* plot, IPlotBase* shown) {
+  LONG channels = 0;
+  Raise(shown->GetChannelCount(&channels));
+  for (LONG i = 0; i < channels; ++i) {
+    _bstr_t name;
+    Raise(ChannelOf(shown, i)->GetName(&name));
+    Raise(ChannelOf(plot, i)->SetName(name));
+  }
+  for (const bool x : {true, false}) {
+    const std::vector<_bstr_t> names = AxisNames(shown, x);
+    for (size_t i = 0; i < names.size(); ++i) Raise(Axis(plot, x, static_cast<LONG>(i))->SetName(names[i]));
+  }
+}
+
+// A new plot of the shown plot's kind, with as many channels and axes under
+// the same names; nothing else of the shown plot.
+template <class PlotPtr>
+PlotPtr ShapedAs(PlotPtr& shown) {
+  IUnknownPtr control;
+  Raise(control.CreateInstance(std::is_same_v<PlotPtr, IiPlotXPtr> ? kPlotProgId : kXYPlotProgId));
+  PlotPtr plot(control);
+  if (!plot) _com_issue_error(E_NOINTERFACE);
+  LONG channels = 0, xAxes = 0, yAxes = 0, have = 0;
+  Raise(shown->GetChannelCount(&channels));
+  Raise(plot->RemoveAllChannels());
+  for (LONG i = 0; i < channels; ++i) Raise(plot->AddChannel(nullptr));
+  Raise(shown->GetXAxisCount(&xAxes));
+  for (Raise(plot->GetXAxisCount(&have)); have < xAxes; ++have) Raise(plot->AddXAxis(nullptr));
+  Raise(shown->GetYAxisCount(&yAxes));
+  for (Raise(plot->GetYAxisCount(&have)); have < yAxes; ++have) Raise(plot->AddYAxis(nullptr));
+  NameAs(plot.GetInterfacePtr(), shown.GetInterfacePtr());
+  return plot;
+}
+
 }  // namespace
 
 void ShowAxes(IiXYPlotXPtr& plot, std::initializer_list<NamedAxis> axes, bool show) {
@@ -204,17 +291,6 @@ void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string&
 
 void SetAfterRenameHookForTests(std::function<bool()> hook) { AfterRenameHook() = std::move(hook); }
 
-void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
-              const std::string& fallBackSettings) {
-  Raise(plot->ClearAllData());
-  Raise(plot->LoadDataFromFile(dataPath.c_str()));
-  _bstr_t dataStamp, settingsStamp;
-  Raise(plot->GetFileStamp(&dataStamp));
-  const bool own = SUCCEEDED(plot->LoadPropertiesFromFile(settingsPath.c_str())) &&
-                   SUCCEEDED(plot->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp);
-  if (!own) Raise(plot->LoadPropertiesFromFile(fallBackSettings.c_str()));
-}
-
 std::string FolderOf(CFileFunctions& cf, const std::string& path) {
   Split(cf, path);
   return cf.m_strPathParts[0].str() + cf.m_strPathParts[1].str();
@@ -225,68 +301,129 @@ std::string StemOf(CFileFunctions& cf, const std::string& path) {
   return folder + cf.m_strPathParts[2].str();
 }
 
-SettingsSnapshot::SettingsSnapshot(IPlotBase* plot) {
-  const int fd = plat::CreateTempFile("settings-", ".prp", &m_path);
-  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
-  ::close(fd);
-  Raise(plot->SavePropertiesToFile(m_path.c_str()));
-}
-
-SettingsSnapshot::~SettingsSnapshot() { RemoveQuietly(m_path); }
-
-void SettingsSnapshot::CopyTo(const std::string& target) const {
-  std::string text;
-  if (plat::ReadRegularFile(m_path, plat::kPlotFileCap, &text) != plat::ReadStatus::Ok) return;
+void KeepSettingsAs(IPlotBase* plot, const std::string& target) {
   try {
     const std::string part = PartBeside(target);
-    bool placed = plat::WriteRegularFile(part, text);
-    if (placed) {
-      std::error_code ec;
-      fs::rename(part, target, ec);
-      placed = !ec;
-    }
-    if (!placed) RemoveQuietly(part);
+    std::error_code ec;
+    if (SUCCEEDED(plot->SavePropertiesToFile(part.c_str()))) fs::rename(part, target, ec);
+    if (ec || fs::exists(part, ec)) RemoveQuietly(part);
   } catch (const std::exception&) {
     // A folder that cannot be written keeps no copy.
   }
 }
 
-PlotSnapshot::PlotSnapshot(IPlotBase* plot) : m_plot(plot), m_settings(plot) {
-  const int fd = plat::CreateTempFile("data-", ".dat", &m_dataPath);
-  if (fd < 0) _com_issue_error(STG_E_WRITEFAULT);
-  ::close(fd);
-  const HRESULT hr = plot->SaveDataToFile(m_dataPath.c_str());
-  if (FAILED(hr)) {
-    RemoveQuietly(m_dataPath);
-    Raise(hr);
+void RequireFinite(IPlotBase* plot) {
+  LONG channels = 0;
+  Raise(plot->GetChannelCount(&channels));
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase channel = ChannelOf(plot, i);
+    LONG count = 0;
+    Raise(channel->GetCount(&count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y)) || !std::isfinite(x) || !std::isfinite(y))
+        _com_issue_error(E_FAIL);
+    }
   }
 }
 
-PlotSnapshot::~PlotSnapshot() { RemoveQuietly(m_dataPath); }
-
-void PlotSnapshot::Restore() const noexcept {
+bool OpenOrRefuse(const std::string& errorText, const std::function<void()>& open) {
   try {
-    // Each load also takes its file's stamp back: both hold the one from before.
-    m_plot->LoadPropertiesFromFile(m_settings.Path().c_str());
-    m_plot->LoadDataFromFile(m_dataPath.c_str());
-  } catch (const std::exception&) {
-  }
-}
-
-bool OpenKeepingPlot(IPlotBase* plot, const std::string& errorText,
-                     const std::function<void(const PlotSnapshot& before)>& load) {
-  std::optional<PlotSnapshot> before;
-  try {
-    before.emplace(plot);
-    load(*before);
+    open();
     return true;
   } catch (const std::exception&) {
     MessageBox(nullptr, errorText.c_str(), "", MB_OK);
-    // The page keeps showing what it showed before.
-    if (before) before->Restore();
     return false;
   }
 }
+
+template <class PlotPtr>
+FileRead<PlotPtr>::FileRead(PlotPtr& shown) : m_shown(shown), m_read(ShapedAs(shown)) {}
+
+template <class PlotPtr>
+FileRead<PlotPtr>::~FileRead() {
+  if (m_updating) m_shown->EndUpdate();
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::LoadData(const std::string& dataPath) {
+  Raise(m_read->LoadDataFromFile(dataPath.c_str()));
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::LoadSettings(const std::string& settingsPath) {
+  _bstr_t dataStamp, settingsStamp;
+  Raise(m_read->GetFileStamp(&dataStamp));
+  const bool own = SUCCEEDED(m_read->LoadPropertiesFromFile(settingsPath.c_str())) &&
+                   SUCCEEDED(m_read->GetFileStamp(&settingsStamp)) && SameStamp(dataStamp, settingsStamp) &&
+                   AxisNames(m_read, true) == AxisNames(m_shown, true) &&
+                   AxisNames(m_read, false) == AxisNames(m_shown, false) && FiniteAxes(m_read);
+  if (own) {
+    m_settingsPath = settingsPath;
+    return;
+  }
+  // The file's channels are read under the names the shown plot gives them.
+  m_settingsAside = true;
+  NameAs(m_read, m_shown);
+  Raise(m_read->SetFileStamp(dataStamp));
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::Check(const FileLayout* layout) {
+  if (layout) RequireLayout(m_read, *layout);
+  Gather();
+  for (const Points& channel : m_points)
+    for (size_t k = 0; k < channel.x.size(); ++k)
+      if (!std::isfinite(channel.x[k]) || !std::isfinite(channel.y[k])) _com_issue_error(E_FAIL);
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::Gather() {
+  LONG channels = 0;
+  Raise(m_read->GetChannelCount(&channels));
+  m_points.assign(static_cast<size_t>(channels), {});
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase held = ChannelOf(m_read, i);
+    IPlotChannelBase* const channel = held.get();
+    LONG count = 0;
+    Raise(channel->GetCount(&count));
+    Points& points = m_points[static_cast<size_t>(i)];
+    points.x.reserve(static_cast<size_t>(count));
+    points.y.reserve(static_cast<size_t>(count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y))) _com_issue_error(E_FAIL);
+      points.x.push_back(x);
+      points.y.push_back(y);
+    }
+  }
+}
+
+template <class PlotPtr>
+void FileRead<PlotPtr>::TakeOver() {
+  // The settings first: a settings file gone since it was read fails here,
+  // while the shown plot is still as it was.
+  if (!m_settingsPath.empty()) Raise(m_shown->LoadPropertiesFromFile(m_settingsPath.c_str()));
+  // Drawn once, when the open is over.
+  Raise(m_shown->BeginUpdate());
+  m_updating = true;
+  Raise(m_shown->ClearAllData());
+  for (size_t i = 0; i < m_points.size(); ++i) {
+    const ChannelBase channel = ChannelOf(m_shown, static_cast<LONG>(i));
+    IPlotChannelBase* const to = channel.get();
+    const Points& points = m_points[i];
+    for (size_t k = 0; k < points.x.size(); ++k)
+      if (const HRESULT hr = to->AddXY(points.x[k], points.y[k], nullptr); FAILED(hr)) _com_issue_error(hr);
+  }
+  if (!m_settingsAside) {
+    _bstr_t stamp;
+    Raise(m_read->GetFileStamp(&stamp));
+    Raise(m_shown->SetFileStamp(stamp));
+  }
+}
+
+template class FileRead<IiPlotXPtr>;
+template class FileRead<IiXYPlotXPtr>;
 
 }  // namespace plotfile
 

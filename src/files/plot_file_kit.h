@@ -1,8 +1,8 @@
 #pragma once
 // What every test file kind writes and reads through: storage channels of
 // the time plot (those of the XY plot are in test_files.h), the file
-// dialogs, a whole-or-nothing write of one or two plot files, and the
-// plot's display settings kept aside during an open.
+// dialogs, a whole-or-nothing write of one or two plot files, and an open
+// that reads and checks a file before the shown plot takes it over.
 #include <array>
 #include <functional>
 #include <initializer_list>
@@ -105,56 +105,63 @@ void WriteWhole(IPlotBase* plot, const std::string& dataPath, const std::string&
 // on; false stands for the process dying right there. Empty: always on.
 void SetAfterRenameHookForTests(std::function<bool()> hook);
 
-// Empties the plot and loads a test's data file, then its settings file
-// when that loads and carries the data file's stamp (files without stamps
-// match), else the settings file fallBackSettings. Raises on failure.
-void LoadPair(IPlotBase* plot, const std::string& dataPath, const std::string& settingsPath,
-              const std::string& fallBackSettings);
-
 // The chosen file's folder and title (from CFileFunctions::SplitFilePath);
 // fails with E_INVALIDARG when the path cannot be split.
 std::string FolderOf(CFileFunctions& cf, const std::string& path);
 std::string StemOf(CFileFunctions& cf, const std::string& path);
 
-// The plot's display settings as they were before an open, kept in the
-// program's temporary folder, so that a read-only test folder does not stop
-// the open; also copied to a fall-back file where that can be written.
-class SettingsSnapshot {
+// The plot's present display settings written as `target` (beside the
+// test being opened), where that folder can be written; nothing otherwise.
+void KeepSettingsAs(IPlotBase* plot, const std::string& target);
+
+// Fails with E_FAIL unless every point of every channel is a finite number.
+void RequireFinite(IPlotBase* plot);
+
+// An open: any failure of `open` shows errorText (caption "", MB_OK) and
+// gives false.
+bool OpenOrRefuse(const std::string& errorText, const std::function<void()>& open);
+
+// A file read aside: into a plot of its own, of the shown plot's kind and
+// with as many channels and axes under the same names, where it is checked
+// whole. The shown plot changes only in TakeOver, once the file was found
+// good; no copy of the shown plot is written anywhere.
+template <class PlotPtr>
+class FileRead {
  public:
-  explicit SettingsSnapshot(IPlotBase* plot);
-  ~SettingsSnapshot();
-  SettingsSnapshot(const SettingsSnapshot&) = delete;
-  SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
-  const std::string& Path() const { return m_path; }
-  void CopyTo(const std::string& target) const;
+  explicit FileRead(PlotPtr& shown);
+  ~FileRead();
+  FileRead(const FileRead&) = delete;
+  FileRead& operator=(const FileRead&) = delete;
+  // The plot the file is read into; a kind reads its fields from it.
+  PlotPtr& Plot() { return m_read; }
+  // Loads the data file; fails as the plot's load does.
+  void LoadData(const std::string& dataPath);
+  // Takes the settings file too when it is the test's own: it loads,
+  // carries the data file's stamp (files without stamps match), keeps the
+  // shown plot's axis names and gives its axes finite ranges. Any other is
+  // left aside: the shown plot keeps its own settings and file stamp.
+  void LoadSettings(const std::string& settingsPath);
+  // Fails with E_FAIL unless the data file is laid out as `layout` (when
+  // given) and every point is a finite number. Keeps the points for
+  // TakeOver.
+  void Check(const FileLayout* layout);
+  // Keeps the points again, after a kind changed them in the reading plot.
+  void Gather();
+  // The shown plot takes the settings file (when the test's own), the data
+  // file's stamp and the points kept; it is drawn again once this read is
+  // over, after what the kind does to it then.
+  void TakeOver();
 
  private:
-  std::string m_path;
+  PlotPtr& m_shown;
+  PlotPtr m_read;
+  std::string m_settingsPath;  // the test's own settings file, or empty
+  bool m_settingsAside = false;
+  bool m_updating = false;
+  struct Points {
+    std::vector<double> x, y;
+  };
+  std::vector<Points> m_points;  // by channel
 };
-
-// The whole plot as it was before an open: its display settings (above)
-// and its data, file stamp included. A file that is refused is put out
-// again by Restore, so that it leaves the plot as it was.
-class PlotSnapshot {
- public:
-  explicit PlotSnapshot(IPlotBase* plot);
-  ~PlotSnapshot();
-  PlotSnapshot(const PlotSnapshot&) = delete;
-  PlotSnapshot& operator=(const PlotSnapshot&) = delete;
-  const SettingsSnapshot& Settings() const { return m_settings; }
-  // Raises nothing: it runs while a failure is being reported.
-  void Restore() const noexcept;
-
- private:
-  IPlotBase* m_plot;
-  SettingsSnapshot m_settings;
-  std::string m_dataPath;
-};
-
-// An open into `plot`: `load` reads the file, given the plot as it stood.
-// Any failure shows `errorText` and puts the plot back as it stood, so that
-// a refused file leaves it untouched. True when `load` went through.
-bool OpenKeepingPlot(IPlotBase* plot, const std::string& errorText,
-                     const std::function<void(const PlotSnapshot& before)>& load);
 
 }  // namespace plotfile

@@ -102,6 +102,7 @@ bool ReadFile(CFileFunctions& cf, IiPlotXPtr& filePlot, FileTexts& out) {
     Raise(filePlot->ClearAllData());
     Raise(filePlot->LoadDataFromFile(path->c_str()));
     plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kPSTFile);
+    plotfile::RequireFinite(filePlot.GetInterfacePtr());
     if (PointCount(cf, filePlot, "TestSettings") != kSettingsCount ||
         PointCount(cf, filePlot, "Results") != kResultsCount)
       _com_issue_error(E_FAIL);

@@ -118,21 +118,25 @@ bool CFileFunctions::OpenPSTFile(IiPlotXPtr plot) {
   const std::optional<std::string> path =
       plotfile::AskOpen(kPST.extension, TheLanguageTable().Lookup(kPST.openTitleKey));
   if (!path) return false;
-  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot&) {
-    Raise(plot->ClearAllData());
-    Raise(plot->LoadDataFromFile(path->c_str()));
-    plotfile::RequireLayout(plot.GetInterfacePtr(), plotfile::kPSTFile);
+  return plotfile::OpenOrRefuse("File open error.", [&] {
+    plotfile::FileRead file(plot);
+    file.LoadData(*path);
+    file.Check(&plotfile::kPSTFile);
+    IiPlotXPtr& read = file.Plot();
     PSTSettingTexts settings;
     for (LONG i = 0; i < 5; ++i)
-      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, plot, kSettings, i));
-    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, plot, kTag));
-    const _bstr_t breakaway = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 0));
-    const _bstr_t timeToTarget = plat::FormatNumber("%5.2f", plotfile::PointY(*this, plot, kResults, 1));
-    const int code = testfile::LowByte(plotfile::PointY(*this, plot, kResults, 2));
+      settings.*kSettingsInFile[i] = testfile::NumberText(plotfile::PointY(*this, read, kSettings, i));
+    const _bstr_t tag = testfile::TagText(plotfile::AllY(*this, read, kTag));
+    const _bstr_t breakaway = plat::FormatNumber("%5.2f", plotfile::PointY(*this, read, kResults, 0));
+    const _bstr_t timeToTarget = plat::FormatNumber("%5.2f", plotfile::PointY(*this, read, kResults, 1));
+    const int code = testfile::LowByte(plotfile::PointY(*this, read, kResults, 2));
     const _bstr_t result = PSTResultText(code);
-    Raise(AxisByName(plot, true, "RampX")->ZoomToFit());
-    Raise(AxisByName(plot, false, "RampPerc")->ZoomToFit());
+    IiPlotAxisPtr x = AxisByName(plot, true, "RampX");
+    IiPlotAxisPtr y = AxisByName(plot, false, "RampPerc");
 
+    file.TakeOver();
+    Raise(x->ZoomToFit());
+    Raise(y->ZoomToFit());
     m_strPSTSettings = settings;
     m_strPSTTag = tag;
     m_strPSTBreakawayTime = breakaway;

@@ -113,6 +113,7 @@ RampFile ReadRampFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::str
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kRampFile);
+  plotfile::RequireFinite(filePlot.GetInterfacePtr());
   const std::vector<double> s = testfile::AllY(cf, filePlot, "RampSettings1");
   if (s.size() < 12) _com_issue_error(E_FAIL);
   RampFile f;

@@ -142,8 +142,8 @@ void CFileFunctions::SaveRampFile(IiXYPlotXPtr plot) {
 }
 
 bool CFileFunctions::OpenRampFile(IiXYPlotXPtr plot) {
-  return testfile::Open(*this, plot, kRamp, plotfile::kRampFile, [&] {
-    auto point = [&](LONG i) { return testfile::PointY(*this, plot, kSettings, i); };
+  return testfile::Open(*this, plot, kRamp, plotfile::kRampFile, [&](IiXYPlotXPtr& file) {
+    auto point = [&](LONG i) { return testfile::PointY(*this, file, kSettings, i); };
     RampSettingTexts settings;
     for (LONG i = 0; i < 4; ++i) InOrder(settings, i) = testfile::NumberText(point(i));
     const BYTE bidirectional = point(4) == 1.0 ? 1 : 0;
@@ -152,18 +152,21 @@ bool CFileFunctions::OpenRampFile(IiXYPlotXPtr plot) {
     const int areaCode = testfile::LowByte(point(11));
     const _bstr_t actuatorSize = plat::FormatNumber("%3.1f", point(10));
     const _bstr_t strokeLength = plat::FormatNumber("%3.1f", point(8));
-    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
-    Raise(AxisByName(plot, true, "RampX")->ZoomToFit());
+    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, file, kTag));
+    IiPlotAxisPtr x = AxisByName(plot, true, "RampX");
 
-    m_strRampSettings = settings;
-    m_bRampBidirectional = bidirectional;
-    m_nRampStrokeUnitCode = static_cast<BYTE>(strokeCode);
-    m_strRampStrokeUnit = testfile::RampStrokeUnitText(strokeCode);
-    m_nRampAreaUnitCode = static_cast<BYTE>(areaCode);
-    m_strRampAreaUnit = testfile::RampAreaUnitText(areaCode);
-    m_strRampActuatorSize = actuatorSize;
-    m_strRampStrokeLength = strokeLength;
-    m_strRampTag = tag;
+    return [=, this] {
+      Raise(x->ZoomToFit());
+      m_strRampSettings = settings;
+      m_bRampBidirectional = bidirectional;
+      m_nRampStrokeUnitCode = static_cast<BYTE>(strokeCode);
+      m_strRampStrokeUnit = testfile::RampStrokeUnitText(strokeCode);
+      m_nRampAreaUnitCode = static_cast<BYTE>(areaCode);
+      m_strRampAreaUnit = testfile::RampAreaUnitText(areaCode);
+      m_strRampActuatorSize = actuatorSize;
+      m_strRampStrokeLength = strokeLength;
+      m_strRampTag = tag;
+    };
   });
 }
 

@@ -89,6 +89,7 @@ StepFile ReadStepFile(CFileFunctions& cf, IiXYPlotXPtr& filePlot, const std::str
   Raise(filePlot->ClearAllData());
   Raise(filePlot->LoadDataFromFile(path.c_str()));
   plotfile::RequireLayout(filePlot.GetInterfacePtr(), plotfile::kStepFile);
+  plotfile::RequireFinite(filePlot.GetInterfacePtr());
   const std::vector<double> stored = testfile::AllY(cf, filePlot, kSettings);
   if (stored.size() != kSettingsPoints) _com_issue_error(E_INVALIDARG);
   StepFile file;

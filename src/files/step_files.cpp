@@ -96,17 +96,21 @@ void CFileFunctions::SaveStepFile(IiXYPlotXPtr plot) {
 }
 
 bool CFileFunctions::OpenStepFile(IiXYPlotXPtr plot) {
-  return testfile::Open(*this, plot, kStep, plotfile::kStepFile, [&] {
+  return testfile::Open(*this, plot, kStep, plotfile::kStepFile, [&](IiXYPlotXPtr& file) {
     StepSettingTexts settings;
     for (LONG i = 0; i < 6; ++i) {
-      const double y = testfile::PointY(*this, plot, kSettings, i);
+      const double y = testfile::PointY(*this, file, kSettings, i);
       if (i < 3) InOrder(settings, i) = testfile::NumberText(y);
     }
-    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, plot, kTag));
-    Raise(AxisByName(plot, true, "StepX")->ZoomToFit());
-    Raise(AxisByName(plot, false, "StepPerc")->ZoomToFit());
+    const _bstr_t tag = testfile::TagText(testfile::AllY(*this, file, kTag));
+    IiPlotAxisPtr x = AxisByName(plot, true, "StepX");
+    IiPlotAxisPtr y = AxisByName(plot, false, "StepPerc");
 
-    m_strStepSettings = settings;
-    m_strStepTag = tag;
+    return [=, this] {
+      Raise(x->ZoomToFit());
+      Raise(y->ZoomToFit());
+      m_strStepSettings = settings;
+      m_strStepTag = tag;
+    };
   });
 }

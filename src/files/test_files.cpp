@@ -86,16 +86,20 @@ void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_
 }
 
 bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const plotfile::FileLayout& layout,
-          const std::function<void()>& read) {
+          const std::function<std::function<void()>(IiXYPlotXPtr& file)>& read) {
   const std::optional<std::string> path = plotfile::AskOpen(kind.extension, Title(kind.openTitleKey));
   if (!path) return false;
-  return plotfile::OpenKeepingPlot(plot.GetInterfacePtr(), "File open error.", [&](const plotfile::PlotSnapshot& before) {
+  return plotfile::OpenOrRefuse("File open error.", [&] {
     const std::string folder = plotfile::FolderOf(cf, *path);
     const std::string settingsFile = plotfile::StemOf(cf, *path) + ".prp";
-    before.Settings().CopyTo(folder + "default.prp");
-    plotfile::LoadPair(plot.GetInterfacePtr(), *path, settingsFile, before.Settings().Path());
-    plotfile::RequireLayout(plot.GetInterfacePtr(), layout);
-    read();
+    plotfile::KeepSettingsAs(plot.GetInterfacePtr(), folder + "default.prp");
+    plotfile::FileRead file(plot);
+    file.LoadData(*path);
+    file.LoadSettings(settingsFile);
+    file.Check(&layout);
+    const std::function<void()> store = read(file.Plot());
+    file.TakeOver();
+    store();
   });
 }
 

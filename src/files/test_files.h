@@ -76,13 +76,15 @@ void ReplacePoints(CFileFunctions& cf, IiXYPlotXPtr& plot, const _bstr_t& channe
 void Save(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const _bstr_t& tag,
           const std::function<void(const plat::LocalTime&)>& fill);
 
-// Shows the open dialog and, on OK, loads the file with its settings file
-// (or the plot's present settings when that cannot be loaded), refuses a
-// data file not laid out as `layout` (another kind's), and runs read, which
-// reads what it needs and stores it in the fields only when everything was
-// read. Any failure after the dialog shows the open error, puts the plot
-// back as it was, data and display settings, and gives false.
+// Shows the open dialog and, on OK, reads the file aside with its settings
+// file (the plot's present settings stay when that is not the test's own),
+// refuses a data file not laid out as `layout` (another kind's) or holding
+// a number that is not finite, and runs read on the plot the file was read
+// into: it reads what it needs and gives what stores it. Only then does the
+// plot take the file over, and the store runs. Any failure after the dialog
+// shows the open error and gives false; the plot and the fields stay as
+// they were.
 bool Open(CFileFunctions& cf, IiXYPlotXPtr& plot, const Kind& kind, const plotfile::FileLayout& layout,
-          const std::function<void()>& read);
+          const std::function<std::function<void()>(IiXYPlotXPtr& file)>& read);
 
 }  // namespace testfile
