@@ -105,7 +105,7 @@ View::CCalibration_SensorCalibView()
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
       {kIdleStep, "IDLE", {},
-       [this, &comm] {
+       [this] {
          m_bValuesRead = false;
          if (m_pollCountdown.Due(kPollEvery)) {
            PollStatusArea();
