@@ -26,8 +26,6 @@ class CTestEngine {
   // The engine is idle as a state read has shown it, and no page drives
   // the valve itself: only then may a test start.
   bool SeenIdle() const { return m_state == State::kIdle && m_nDriver == kNobody; }
-  // The device's engine runs a test (as seen, or as started).
-  bool Testing() const { return m_state == State::kTesting; }
   // The page whose start the device's engine runs, or whose run is under
   // way: its test, until a state read shows the engine idle.
   int Runner() const { return m_nDriver != kNobody ? m_nDriver : m_nRunner; }
