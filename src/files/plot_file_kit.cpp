@@ -145,6 +145,34 @@ ChannelBase ChannelOf(IPlotBase* plot, LONG index) {
   return ChannelBase(channel);
 }
 
+// Every point of every channel, by channel; fails when one cannot be read.
+std::vector<ChannelPoints> ReadPoints(IPlotBase* plot) {
+  LONG channels = 0;
+  Raise(plot->GetChannelCount(&channels));
+  std::vector<ChannelPoints> all(static_cast<size_t>(channels));
+  for (LONG i = 0; i < channels; ++i) {
+    const ChannelBase channel = ChannelOf(plot, i);
+    LONG count = 0;
+    Raise(channel->GetCount(&count));
+    ChannelPoints& points = all[static_cast<size_t>(i)];
+    points.x.reserve(static_cast<size_t>(count));
+    points.y.reserve(static_cast<size_t>(count));
+    for (LONG k = 0; k < count; ++k) {
+      double x = 0, y = 0;
+      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y))) _com_issue_error(E_FAIL);
+      points.x.push_back(x);
+      points.y.push_back(y);
+    }
+  }
+  return all;
+}
+
+void RequireFinite(const std::vector<ChannelPoints>& all) {
+  for (const ChannelPoints& channel : all)
+    for (size_t k = 0; k < channel.x.size(); ++k)
+      if (!std::isfinite(channel.x[k]) || !std::isfinite(channel.y[k])) _com_issue_error(E_FAIL);
+}
+
 std::vector<_bstr_t> AxisNames(IPlotBase* plot, bool x) {
   LONG count = 0;
   Raise(x ? plot->GetXAxisCount(&count) : plot->GetYAxisCount(&count));
@@ -312,20 +340,7 @@ void KeepSettingsAs(IPlotBase* plot, const std::string& target) {
   }
 }
 
-void RequireFinite(IPlotBase* plot) {
-  LONG channels = 0;
-  Raise(plot->GetChannelCount(&channels));
-  for (LONG i = 0; i < channels; ++i) {
-    const ChannelBase channel = ChannelOf(plot, i);
-    LONG count = 0;
-    Raise(channel->GetCount(&count));
-    for (LONG k = 0; k < count; ++k) {
-      double x = 0, y = 0;
-      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y)) || !std::isfinite(x) || !std::isfinite(y))
-        _com_issue_error(E_FAIL);
-    }
-  }
-}
+void RequireFinite(IPlotBase* plot) { RequireFinite(ReadPoints(plot)); }
 
 bool OpenOrRefuse(const std::string& errorText, const std::function<void()>& open) {
   try {
@@ -372,31 +387,12 @@ template <class PlotPtr>
 void FileRead<PlotPtr>::Check(const FileLayout* layout) {
   if (layout) RequireLayout(m_read, *layout);
   Gather();
-  for (const Points& channel : m_points)
-    for (size_t k = 0; k < channel.x.size(); ++k)
-      if (!std::isfinite(channel.x[k]) || !std::isfinite(channel.y[k])) _com_issue_error(E_FAIL);
+  RequireFinite(m_points);
 }
 
 template <class PlotPtr>
 void FileRead<PlotPtr>::Gather() {
-  LONG channels = 0;
-  Raise(m_read->GetChannelCount(&channels));
-  m_points.assign(static_cast<size_t>(channels), {});
-  for (LONG i = 0; i < channels; ++i) {
-    const ChannelBase held = ChannelOf(m_read, i);
-    IPlotChannelBase* const channel = held.get();
-    LONG count = 0;
-    Raise(channel->GetCount(&count));
-    Points& points = m_points[static_cast<size_t>(i)];
-    points.x.reserve(static_cast<size_t>(count));
-    points.y.reserve(static_cast<size_t>(count));
-    for (LONG k = 0; k < count; ++k) {
-      double x = 0, y = 0;
-      if (FAILED(channel->GetX(k, &x)) || FAILED(channel->GetY(k, &y))) _com_issue_error(E_FAIL);
-      points.x.push_back(x);
-      points.y.push_back(y);
-    }
-  }
+  m_points = ReadPoints(m_read);
 }
 
 template <class PlotPtr>
@@ -411,7 +407,7 @@ void FileRead<PlotPtr>::TakeOver() {
   for (size_t i = 0; i < m_points.size(); ++i) {
     const ChannelBase channel = ChannelOf(m_shown, static_cast<LONG>(i));
     IPlotChannelBase* const to = channel.get();
-    const Points& points = m_points[i];
+    const ChannelPoints& points = m_points[i];
     for (size_t k = 0; k < points.x.size(); ++k)
       if (const HRESULT hr = to->AddXY(points.x[k], points.y[k], nullptr); FAILED(hr)) _com_issue_error(hr);
   }

@@ -114,6 +114,11 @@ std::string StemOf(CFileFunctions& cf, const std::string& path);
 // test being opened), where that folder can be written; nothing otherwise.
 void KeepSettingsAs(IPlotBase* plot, const std::string& target);
 
+// The points of one channel, in their order.
+struct ChannelPoints {
+  std::vector<double> x, y;
+};
+
 // Fails with E_FAIL unless every point of every channel is a finite number.
 void RequireFinite(IPlotBase* plot);
 
@@ -158,10 +163,7 @@ class FileRead {
   std::string m_settingsPath;  // the test's own settings file, or empty
   bool m_settingsAside = false;
   bool m_updating = false;
-  struct Points {
-    std::vector<double> x, y;
-  };
-  std::vector<Points> m_points;  // by channel
+  std::vector<ChannelPoints> m_points;  // by channel
 };
 
 }  // namespace plotfile

@@ -606,8 +606,7 @@ void CRecordedTestPage::HandBackWhenIdle(const char* sequenceKey, bool recorded)
     return;
   }
   // The next test would start over one that may still run.
-  m_pendingHandBack = sequenceKey;
-  m_bPendingRecorded = recorded;
+  m_pendingHandBack.emplace(sequenceKey, recorded);
   HoldSequence(m_kind.multiTestIndex, nullptr);
   EnableActionButtons(FALSE);
   m_nStateMisses = 0;
@@ -832,9 +831,9 @@ void CRecordedTestPage::DeviceIdle() {
   const bool stopOffered = m_bForeignRun || GetDlgItem(m_ids.stop)->IsWindowEnabled();
   m_bForeignRun = false;
   m_nStep = kIdleStep;
-  if (m_pendingHandBack) {
+  if (const auto handBack = std::exchange(m_pendingHandBack, std::nullopt)) {
     EnableActionButtons(TRUE);
-    HandBackToMultiTest(m_kind.multiTestIndex, std::exchange(m_pendingHandBack, nullptr), m_bPendingRecorded);
+    HandBackToMultiTest(m_kind.multiTestIndex, handBack->first, handBack->second);
     return;
   }
   if (m_bStartWhenIdle) {

@@ -27,6 +27,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win/controls.h"
@@ -296,9 +297,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bNoWholeRecord = true;   // no run to keep: nothing run, a start not taken or a download broken off
   bool m_bForeignRun = false;     // a test runs in the device that is not this page's run
   bool m_bStartWhenIdle = false;  // a sequence's start waits for the engine to be seen idle
-  // A hand-back to the sequence that waits for the engine to be seen idle.
-  const char* m_pendingHandBack = nullptr;
-  bool m_bPendingRecorded = false;
+  // A hand-back to the sequence that waits for the engine to be seen idle:
+  // its status key and whether the test has a whole record.
+  std::optional<std::pair<const char*, bool>> m_pendingHandBack;
   BYTE m_bySelected = 0;          // 141 as this page last wrote it
   int m_nStartsAtRecord = 0;      // the engine's starts when the record on its way was made
   std::optional<std::pair<std::vector<std::string>, std::vector<bool>>> m_recordSetup;

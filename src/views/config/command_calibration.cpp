@@ -358,7 +358,7 @@ void View::OnShown() {
                        m_nStep == kResultHistoryStep;
   m_nStartStep = judging ? m_nStep : kMaskStep;
   if (judging) return;
-  if (m_nWizardStage == kNoStage) ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+  if (m_nWizardStage == kNoStage) ShowInstructions(StageInstructions(kNoStage));
   GetDlgItem(kAcceptId)->EnableWindow(FALSE);
   GetDlgItem(kStartId)->EnableWindow(FALSE);
 }
@@ -518,7 +518,7 @@ void View::ShowWhereTheDeviceStands() {
   m_bStateUnknown = false;
   if (!Calibrating()) {
     m_nWizardStage = kNoStage;
-    ShowInstructions(Text("IDC_ILABELINSTRUCTIONS"));
+    ShowInstructions(StageInstructions(kNoStage));
     ShowButtons(false, true, false);
     return;
   }
