@@ -43,13 +43,15 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          // click, or while the page was busy, is never written unchecked.
          CheckEveryField();
          if (!AllSettingsValid() || !theApp().m_testEngine.SeenIdle()) {
-           m_nStep = kIdleStep;
+           // Start comes back once a state read shows the engine idle.
+           m_bTestRunning = false;
            EnableActionButtons(TRUE);
+           WatchUntilIdle();
            return;
          }
          m_bRetrievingBaseline = false;
          m_bBaselineLoaded = false;
-         m_bStartAnswered = m_bRunSeen = false;
+         m_stopping = Stopping::kNone;
          m_nTries = m_nStartTries = 0;
          ResetForRun();
          // What is written is what was checked: the run's own set-up.
@@ -58,6 +60,14 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        }},
       {kStopRequest, kAbortStep,
        [this] {
+         // What the stop ends: a run whose start is not yet settled is
+         // judged by the engine at its end; a download of a whole run
+         // leaves that run's record in the device.
+         const CTestEngine::Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
+         m_stopping = !m_bTestRunning                              ? Stopping::kOther
+                      : outcome == CTestEngine::Outcome::kRecorded ? Stopping::kDownload
+                                                                   : Stopping::kRun;
+         m_nStateMisses = 0;
          m_bTestRunning = false;
          m_bForeignRun = false;
          m_bStartWhenIdle = false;
@@ -79,6 +89,12 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   PageStep idle = CountdownStatusStep(kIdleStep, m_kind.pollEvery, kIdleStep);
   idle.transact = [this, poll = idle.transact] {
     SetIdlePace();
+    // Start comes back only from a state read: an idle page whose engine is
+    // not seen idle reads it, or it would wait for nothing.
+    if (!theApp().m_testEngine.SeenIdle() && !m_bForeignRun) {
+      WatchUntilIdle();
+      return;
+    }
     poll();
   };
   m_steps = {
@@ -119,17 +135,16 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kSetupStep, "START", {},
        [this] {
          ++m_nStartTries;
-         m_bRunSeen = false;
          m_nStateMisses = 0;
-         m_bStartAnswered = WriteSetup();
+         m_bAnswered = WriteSetup();
          CTestEngine& engine = theApp().m_testEngine;
-         engine.Started(m_kind.multiTestIndex, ImageSetup(), m_bStartAnswered);
+         engine.Started(m_kind.multiTestIndex, ImageSetup(), m_bAnswered);
          m_nStartsAtRecord = engine.Starts();
        },
        [this] {
          AfterSetupWritten();
-         // Unanswered, a test seen running may be the one that ran before.
-         if (!m_bStartAnswered) m_nStep = kStartCheckStep;
+         // Unanswered, the set-up read tells whether the device took it.
+         if (!m_bAnswered) m_nStep = kStartCheckStep;
        },
        kWaitStep},
       {kStartCheckStep, "START CHECK", {},
@@ -159,10 +174,15 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          }
        },
        {}, kBlockStep},
+      // Written only while the device may still test: on an idle device a
+      // stop would clear the state that says whether the run was recorded.
       {kAbortStep, "ABORT", {},
        [this, &comm] {
+         CTestEngine& engine = theApp().m_testEngine;
+         if (engine.SeenStill()) return;
          ++m_nTries;
          comm.WriteTestState();
+         engine.StopWritten();
        },
        {}, kAbortCheckStep},
       {kAbortCheckStep, "ABORT CHECK", {},
@@ -172,7 +192,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
        [this] {
          AfterStateRead();
-         JudgeRunState();
+         FollowStart();
        },
        kWaitStep},
       {kPrepareStep, "PREPARE", {},
@@ -318,13 +338,15 @@ void CRecordedTestPage::OnShown() {
     GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
     m_nStartRequest = kStopRequest;
   } else if (m_bTestRunning) {
-    // The page's run went on without it: it is followed again only once the
-    // device is seen to run it still, and Stop alone is offered until then.
-    // A start whose set-up had not yet gone out is made afresh; one whose
-    // write went unanswered may have been carried out, and is read first.
+    // The page's run went on without it: what the device did is read first,
+    // and Stop alone is offered until then. A start whose set-up had not yet
+    // gone out is made afresh, unless another test may run now.
     EnableActionButtons(FALSE);
-    const bool written = m_bRunSeen || m_bStartAnswered || m_nStartTries > 0;
-    m_nStartRequest = written ? 0 : kStartRequest;
+    m_nStartRequest = m_nStartTries > 0 || !theApp().m_testEngine.SeenIdle() ? 0 : kStartRequest;
+    if (m_nStartTries == 0 && m_nStartRequest == 0) {
+      m_bTestRunning = false;
+      EnableActionButtons(TRUE);
+    }
     m_nStartStep = kEnterStep;
   } else if (retrieving) {
     // Another page may have selected its own record meanwhile: the blocks
@@ -406,8 +428,7 @@ void CRecordedTestPage::OnStart() {
   if (!idle) {
     // The sequence's test starts once the engine is seen idle.
     m_bStartWhenIdle = true;
-    m_nStateMisses = 0;
-    m_nStep = kWatchStep;
+    WatchUntilIdle();
     EnableActionButtons(FALSE);
     return;
   }
@@ -595,8 +616,7 @@ void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   } else if (!theApp().m_testEngine.SeenIdle()) {
     // A start the device may have taken after all: its state is read until
     // the engine is idle, and Start comes back only then.
-    m_nStateMisses = 0;
-    m_nStep = kWatchStep;
+    WatchUntilIdle();
   }
 }
 
@@ -609,8 +629,7 @@ void CRecordedTestPage::HandBackWhenIdle(const char* sequenceKey, bool recorded)
   m_pendingHandBack.emplace(sequenceKey, recorded);
   HoldSequence(m_kind.multiTestIndex, nullptr);
   EnableActionButtons(FALSE);
-  m_nStateMisses = 0;
-  m_nStep = kWatchStep;
+  WatchUntilIdle();
 }
 
 void CRecordedTestPage::NoteSelected(BYTE command, bool answered) {
@@ -644,38 +663,53 @@ void CRecordedTestPage::TryAgain(int step, void (CRecordedTestPage::*giveUp)()) 
   (this->*giveUp)();
 }
 
-void CRecordedTestPage::JudgeRunState() {
-  const CWexletCoreCommunication& comm = theApp().m_comm;
-  // Seen running, or its start answered, the device has the run: a lost
-  // read only delays its end, however long the link is down. Before, a
-  // start whose state never comes back is sent again.
-  const bool taken = m_bRunSeen || m_bStartAnswered;
+void CRecordedTestPage::FollowStart() {
+  using Outcome = CTestEngine::Outcome;
+  const Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
+  // Nothing is written until a clean read tells what became of the start,
+  // however long the link is down.
   if (!m_bAnswered) {
-    if (++m_nStateMisses < kMostTries) return;
-    if (taken)
-      SetStatus("TEST_LINK_LOST");
-    else
-      StartAgain();
+    if (++m_nStateMisses == kMostTries && outcome == Outcome::kRunning) SetStatus("TEST_LINK_LOST");
     return;
   }
   m_nStateMisses = 0;
-  SetStatus("EDT_ALM_COM6");
-  const BYTE state = comm.m_byTestState;
-  if (Testing(state)) {
-    m_bRunSeen = true;
-    m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
-  } else if ((state & kRecordReady) != 0 && taken) {
-    // A start the device answered has put the record of the run before away.
-    m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
-    OnRecordReady();
-  } else if (taken) {
-    // The device runs the test no longer (stopped there): waiting on would
-    // never end.
-    SetStatus("STATUSABORTED");
-    FinishRun(m_kind.stoppedKey);
-  } else {
-    // The record of the run before, or no test at all: the start was not taken.
-    StartAgain();
+  const CWexletCoreCommunication& comm = theApp().m_comm;
+  switch (outcome) {
+    case Outcome::kPending:
+      // Whose test runs, only the set-up read tells.
+      m_nStep = kStartCheckStep;
+      break;
+    case Outcome::kRunning:
+      SetStatus("EDT_ALM_COM6");
+      m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+      m_nStep = kWaitStep;
+      break;
+    case Outcome::kSetupNeeded:
+      m_nStep = kStartCheckStep;
+      break;
+    case Outcome::kRecorded:
+      // Also after a stop that came too late: the run ended whole.
+      m_bTestRunning = true;
+      m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
+      OnRecordReady();
+      break;
+    case Outcome::kStopped:
+      SetStatus("STATUSABORTED");
+      FinishRun(m_kind.stoppedKey);
+      break;
+    case Outcome::kNotStarted:
+      // Tried again only while nobody asked it to stop.
+      if (m_stopping == Stopping::kNone)
+        StartAgain();
+      else
+        StartFailed();
+      break;
+    case Outcome::kNone:
+    case Outcome::kUnknown:
+      m_bNoWholeRecord = true;
+      SetStatus("TEST_START_UNCONFIRMED");
+      FinishRun("TEST_START_UNCONFIRMED");
+      break;
   }
 }
 
@@ -694,46 +728,50 @@ void CRecordedTestPage::StartFailed() {
 }
 
 void CRecordedTestPage::JudgeAbort() {
-  // The device stopped only when a state read says so.
-  if (m_bAnswered && !Testing(theApp().m_comm.m_byTestState))
-    EndStop(true);
-  else if (m_nTries < kMostTries)
-    m_nStep = kAbortStep;
-  else
-    EndStop(false);
+  // A stop is written again only while a clean read shows the device
+  // testing; without one the state is read again, with Stop offered.
+  if (!m_bAnswered || Testing(theApp().m_comm.m_byTestState)) {
+    const bool tryAgain = m_bAnswered && m_nTries < kMostTries;
+    if (m_bAnswered) m_nStateMisses = 0;
+    if (tryAgain) {
+      m_nStep = kAbortStep;
+      return;
+    }
+    if (m_bAnswered || ++m_nStateMisses == kMostTries) StopUnconfirmed();
+    m_nStep = kAbortCheckStep;
+    return;
+  }
+  m_nTries = 0;
+  if (m_stopping == Stopping::kRun) {
+    // The engine says what the device did: stopped, recorded, never run.
+    m_nStep = kIdleStep;
+    FollowStart();
+    return;
+  }
+  EndStop(m_stopping == Stopping::kDownload ? "TEST_DOWNLOAD_STOPPED" : "STATUSABORTED");
 }
 
-void CRecordedTestPage::EndStop(bool confirmed) {
+void CRecordedTestPage::StopUnconfirmed() {
+  SetStatus("STATUSABORTED_UNCONFIRMED");
+  // Stop stays offered; a sequence waits on this page until it is settled.
+  EnableActionButtons(FALSE);
+  if (RunningSequence()) HoldSequence(m_kind.multiTestIndex, "STATUSABORTED_UNCONFIRMED");
+}
+
+void CRecordedTestPage::EndStop(const char* statusKey) {
   m_nTries = 0;
   m_nStep = kIdleStep;
   if (m_bRetrievingBaseline) CheckAllSettings();
-  SetStatus(confirmed ? "STATUSABORTED" : "STATUSABORTED_UNCONFIRMED");
-  // Unconfirmed, only Stop is offered, to be tried again.
-  EnableActionButtons(confirmed ? TRUE : FALSE);
-  if (!RunningSequence()) return;
-  // A sequence goes on only once the device has stopped; until then it
-  // waits on this page, whose next confirmed stop hands back.
-  if (confirmed)
-    HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey, false);
-  else
-    HoldSequence(m_kind.multiTestIndex, "STATUSABORTED_UNCONFIRMED");
+  SetStatus(statusKey);
+  EnableActionButtons(TRUE);
+  // A sequence goes on only once the device has stopped.
+  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey, false);
 }
 
 void CRecordedTestPage::JudgeStartCheck() {
-  if (!m_bAnswered) {
-    if (++m_nStateMisses >= kMostTries)
-      StartAgain();
-    else
-      m_nStep = kStartCheckStep;
-    return;
-  }
-  m_nStateMisses = 0;
-  // Only the set-up asked for, running, is this run; any other test, or
-  // none, means the start was not taken.
-  if (Testing(theApp().m_comm.m_byTestState) && RunsAskedSetup())
-    m_bRunSeen = true;
-  else
-    StartAgain();
+  if (m_bAnswered) theApp().m_testEngine.SetupRead(m_kind.multiTestIndex, ImageSetup());
+  FollowStart();
+  if (!m_bAnswered) m_nStep = kStartCheckStep;
 }
 
 CTestEngine::Setup CRecordedTestPage::ImageSetup() const {
@@ -743,11 +781,6 @@ CTestEngine::Setup CRecordedTestPage::ImageSetup() const {
            static_cast<float>(comm.m_dVar145), static_cast<float>(comm.m_dVar149),
            m_kind.setupHasTimeLimit ? static_cast<float>(comm.m_dVar289) : 0.0f},
           static_cast<BYTE>(comm.m_byTestState & ~kRecordReady)};
-}
-
-bool CRecordedTestPage::RunsAskedSetup() const {
-  const CTestEngine& engine = theApp().m_testEngine;
-  return engine.SetupWriter() == m_kind.multiTestIndex && ImageSetup() == engine.LastSetup();
 }
 
 void CRecordedTestPage::JudgeShownState() {
@@ -771,43 +804,42 @@ void CRecordedTestPage::JudgeShownState() {
 }
 
 void CRecordedTestPage::JudgeOwnRunShown() {
+  using Outcome = CTestEngine::Outcome;
+  CTestEngine& engine = theApp().m_testEngine;
   const BYTE state = theApp().m_comm.m_byTestState;
-  const bool asked = RunsAskedSetup();
-  const bool taken = m_bRunSeen || m_bStartAnswered;
-  if (asked && Testing(state)) {
-    m_bRunSeen = true;
-    SetStatus("EDT_ALM_COM6");
-    m_nStep = kWaitStep;
-  } else if (!taken && !Testing(state)) {
-    // An unanswered start the device does not run, or whose record may be
-    // of the run before: made afresh.
+  engine.SetupRead(m_kind.multiTestIndex, ImageSetup());
+  const Outcome outcome = engine.OutcomeOf(m_kind.multiTestIndex);
+  const bool startedSince = engine.Starts() != m_nStartsAtRecord;
+  if (outcome == Outcome::kNotStarted && m_stopping == Stopping::kNone && !startedSince) {
+    // Never run: made afresh from its record selection, which the page's
+    // reads have since changed.
     m_nRequest = kStartRequest;
-  } else if (asked && (state & kRecordReady) != 0) {
-    // Ended meanwhile: its record is downloaded whole, from its first pass.
-    if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;
-    const auto& setup = theApp().m_testEngine.LastSetup().values;
-    m_nTestDirection = setup[1] > setup[0] ? 4 : 5;
-    OnRecordReady();
-  } else if (taken && theApp().m_testEngine.SetupWriter() != m_kind.multiTestIndex) {
-    // It ended and another page's test has run since, over its record.
-    DownloadFailed();
-  } else if (!taken) {
-    // An unanswered start, and another test runs: this one never started.
+  } else if (outcome == Outcome::kNotStarted) {
     StartFailed();
-    WatchForeignRun();
+  } else if (outcome == Outcome::kRecorded && startedSince) {
+    // It ended whole, and another page's test has run since, over its record.
+    DownloadFailed();
   } else {
-    // Stopped meanwhile: nothing of the device is this run's record.
-    SetStatus("STATUSABORTED");
-    FinishRun(m_kind.stoppedKey);
-    if (Testing(state)) WatchForeignRun();
+    if (outcome == Outcome::kRecorded) {
+      // Its record is downloaded whole, from its first pass.
+      if (m_nBidirectionalPass == 2) m_nBidirectionalPass = 1;
+      const auto& setup = engine.LastSetup().values;
+      m_nTestDirection = setup[1] > setup[0] ? 4 : 5;
+    }
+    FollowStart();
   }
+  if (!m_bTestRunning && Testing(state)) WatchForeignRun();
 }
 
 void CRecordedTestPage::WatchForeignRun() {
   m_bForeignRun = true;
-  m_nStateMisses = 0;
   SetStatus("EDT_ALM_COM6");
   EnableActionButtons(FALSE);
+  WatchUntilIdle();
+}
+
+void CRecordedTestPage::WatchUntilIdle() {
+  m_nStateMisses = 0;
   m_nStep = kWatchStep;
 }
 
@@ -843,7 +875,7 @@ void CRecordedTestPage::DeviceIdle() {
   }
   // A sequence that waits on this page's stop goes on now.
   if (RunningSequence()) {
-    EndStop(true);
+    EndStop("STATUSABORTED");
     return;
   }
   EnableActionButtons(TRUE);

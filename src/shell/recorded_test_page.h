@@ -6,13 +6,14 @@
 // machine retrieves a record stored in the device. The pages fill in where
 // they differ.
 //
-// A start or a stop counts only once the device is seen to have taken it:
-// a start the device never received would show the record of the run
-// before, or of a test still running, as this run, and a lost stop would
-// say "stopped" over a valve that still moves. Both are sent again a few
-// times, then the page says plainly that they were not confirmed. A start
-// whose write went unanswered counts only when the device is seen running
-// the very set-up asked for.
+// A start or a stop counts only once clean reads show what the device did
+// (the test engine's handshake): a start the device never received would
+// show the record of the run before as this run, and a lost stop would say
+// "stopped" over a valve that still moves. A start is sent again only once
+// the device is known never to have run it, a stop only while the device
+// is seen testing; until a clean read comes, the page reads again with
+// Stop offered. Where it cannot be told whether the device ran the test,
+// the page says so.
 //
 // Shown again, the page first reads what the device does: its own run is
 // followed to its record, and while any other test runs only Stop is
@@ -246,16 +247,12 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // A write that must be answered: its step again while tries are left,
   // else `giveUp`.
   void TryAgain(int step, void (CRecordedTestPage::*giveUp)());
-  // After a state read while waiting: the run seen, done, gone, or its
-  // start not taken.
-  void JudgeRunState();
+  // After a read of the page's run: what the engine makes of its start.
+  void FollowStart();
   // After the set-up read that follows an unanswered start.
   void JudgeStartCheck();
   // The set-up in the device image: 142, 143, 145, 149, 289 and the type.
   CTestEngine::Setup ImageSetup() const;
-  // The device runs, or holds the record of, the set-up this page asked for
-  // last (as its last set-up read shows), and no page has written another.
-  bool RunsAskedSetup() const;
   // 141 written (or tried): the engine learns who selected what.
   void NoteSelected(BYTE command, bool answered);
   // A read that holds 144: answered, its state goes into the engine.
@@ -269,6 +266,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void JudgeOwnRunShown();
   // Another test runs in the device: only Stop is offered until it ends.
   void WatchForeignRun();
+  // The engine's state read until it is seen idle.
+  void WatchUntilIdle();
   void JudgeWatch();
   // A state read says no test runs: the buttons back, or the sequence that
   // waits on this page's stop goes on.
@@ -285,15 +284,15 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void RecordFailed();
   // After the state read that follows an abort.
   void JudgeAbort();
-  void EndStop(bool confirmed);
+  // No clean read has yet shown the device stopped: Stop stays offered.
+  void StopUnconfirmed();
+  void EndStop(const char* statusKey);
   // Every setting checked again (after the checks were quiet).
   void CheckAllSettings();
 
   const UINT m_nIdlePeriod;
   bool m_bRequestTaken = false;
   bool m_bAnswered = false;       // the step's transaction had a reply
-  bool m_bStartAnswered = false;  // the last start written had a reply
-  bool m_bRunSeen = false;        // a state read has shown the device running this run
   bool m_bNoWholeRecord = true;   // no run to keep: nothing run, a start not taken or a download broken off
   bool m_bForeignRun = false;     // a test runs in the device that is not this page's run
   bool m_bStartWhenIdle = false;  // a sequence's start waits for the engine to be seen idle
@@ -305,6 +304,10 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   std::optional<std::pair<std::vector<std::string>, std::vector<bool>>> m_recordSetup;
   int m_nTries = 0;               // of the write under way
   int m_nStartTries = 0;
-  int m_nStateMisses = 0;         // state reads in a row without a reply, before the run was seen
+  int m_nStateMisses = 0;         // state reads in a row without a clean reply
+  // What the last stop ended: the page's run, the download of a whole
+  // run, or something else (another test, a retrieval).
+  enum class Stopping { kNone, kRun, kDownload, kOther };
+  Stopping m_stopping = Stopping::kNone;
   CBlockDownload m_download;
 };

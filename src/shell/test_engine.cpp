@@ -5,6 +5,12 @@ namespace {
 constexpr BYTE kTestStarted = 0x01;
 constexpr BYTE kRecordReady = 0x02;
 
+bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
+bool Open(CTestEngine::Outcome o) {
+  using O = CTestEngine::Outcome;
+  return o == O::kPending || o == O::kSetupNeeded || o == O::kRunning;
+}
+
 }  // namespace
 
 void CTestEngine::Started(int page, const Setup& setup, bool answered) {
@@ -12,20 +18,62 @@ void CTestEngine::Started(int page, const Setup& setup, bool answered) {
   // until a state read shows the engine idle.
   m_state = State::kTesting;
   m_nRunner = page;
-  m_bStartAnswered = answered;
+  m_bArrived = answered;
+  m_bStopped = false;
+  m_stateBefore = m_lastState;
+  if (page >= 0 && page < static_cast<int>(m_outcomes.size()))
+    m_outcomes[static_cast<size_t>(page)] = answered ? Outcome::kRunning : Outcome::kPending;
   m_nSetupWriter = page;
   m_lastSetup = setup;
   ++m_nStarts;
 }
 
+void CTestEngine::StopWritten() {
+  m_bStopped = true;
+  // Taken, the stop changes 144: the state read before says no more.
+  m_lastState.reset();
+  if (m_state == State::kIdle) m_state = State::kUnknown;
+}
+
 void CTestEngine::StateRead(BYTE state) {
-  if ((state & kTestStarted) != 0 && (state & kRecordReady) == 0) {
+  m_lastState = state;
+  const bool runner = m_nRunner >= 0 && m_nRunner < static_cast<int>(m_outcomes.size());
+  Outcome* outcome = runner ? &m_outcomes[static_cast<size_t>(m_nRunner)] : nullptr;
+  if (Testing(state)) {
+    // Whose test runs, after a start not known to be taken, only the
+    // set-up tells.
     m_state = State::kTesting;
     return;
   }
   m_state = State::kIdle;
-  m_nRunner = kNobody;
-  m_bStartAnswered = false;
+  if (outcome && Open(*outcome)) *outcome = JudgeIdle(state);
+}
+
+CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {
+  const bool ready = (state & kRecordReady) != 0;
+  const bool ours = ready && static_cast<BYTE>(state & ~kRecordReady) == m_lastSetup.type;
+  if (m_bArrived) return ours ? Outcome::kRecorded : Outcome::kStopped;
+  // The record of its type, where the state before was another: it ran.
+  if (ours) return m_stateBefore && *m_stateBefore != state ? Outcome::kRecorded : Outcome::kSetupNeeded;
+  // Cleared by a stop, it may have run first; any other state it would have
+  // changed, had it run.
+  return state == 0 && m_bStopped ? Outcome::kStopped : Outcome::kNotStarted;
+}
+
+void CTestEngine::SetupRead(int page, const Setup& setup) {
+  if (page != m_nRunner || page < 0 || page >= static_cast<int>(m_outcomes.size())) return;
+  Outcome& outcome = m_outcomes[static_cast<size_t>(page)];
+  // The start writes the set-up with it: another one there, it never came.
+  if (outcome == Outcome::kSetupNeeded) outcome = setup == m_lastSetup ? Outcome::kUnknown : Outcome::kNotStarted;
+  if (outcome == Outcome::kPending && m_state == State::kTesting && setup == m_lastSetup) {
+    m_bArrived = true;
+    outcome = Outcome::kRunning;
+  }
+}
+
+CTestEngine::Outcome CTestEngine::OutcomeOf(int page) const {
+  if (page < 0 || page >= static_cast<int>(m_outcomes.size())) return Outcome::kNone;
+  return m_outcomes[static_cast<size_t>(page)];
 }
 
 void CTestEngine::Selected(int page, BYTE command, bool answered) {

@@ -5,7 +5,16 @@
 // start, stop, record selection and state read goes into it, and a page
 // judges from it, never from a read that another page may have changed
 // since (a set-up read serves whichever record 141 selects).
+//
+// It also holds the one handshake of a start and a stop. A write whose
+// reply is lost, cut, has a wrong echo or an error code has an unknown
+// outcome: the device may have carried it out. What became of a start is
+// told only by clean reads: seen running, it runs; idle again, the state
+// it left (and, where the state cannot tell, the set-up) says whether the
+// device ran it, and a start is tried again only once it is known that the
+// device never ran it.
 #include <array>
+#include <optional>
 
 #include "platform/sys/wintypes.h"
 
@@ -23,20 +32,36 @@ class CTestEngine {
     bool operator==(const Setup&) const = default;
   };
 
+  // What clean reads have told of a page's last start.
+  enum class Outcome {
+    kNone,         // no start of that page's
+    kPending,      // not yet told: read again, write nothing
+    kSetupNeeded,  // idle as before the start: only the set-up read tells
+    kRunning,      // the device runs it
+    kRecorded,     // it ran to its record
+    kStopped,      // it ran, or may have, and a stop ended it
+    kNotStarted,   // the device never ran it: it may be tried again
+    kUnknown,      // idle again as before, with the set-up asked: it cannot be told
+  };
+
   // The engine is idle as a state read has shown it, and no page drives
   // the valve itself: only then may a test start.
   bool SeenIdle() const { return m_state == State::kIdle && m_nDriver == kNobody; }
-  // The page whose start the device's engine runs, or whose run is under
-  // way: its test, until a state read shows the engine idle.
-  int Runner() const { return m_nDriver != kNobody ? m_nDriver : m_nRunner; }
-  // The runner's start was answered: the device took it.
-  bool StartAnswered() const { return m_bStartAnswered; }
+  // A clean read has shown no test running since the last start or stop:
+  // a stop then has nothing to end.
+  bool SeenStill() const { return m_state == State::kIdle; }
 
-  // A start written by `page` with `setup`: that page's test from now on,
-  // whether or not the device answered.
+  // A start written by `page` with `setup`; `answered`: its reply came
+  // back clean.
   void Started(int page, const Setup& setup, bool answered);
-  // An answered state read (144).
+  // A stop (abort) written, answered or not.
+  void StopWritten();
+  // A clean state read (144).
   void StateRead(BYTE state);
+  // A clean read of the set-up by the page that started the test, with its
+  // 144 told first: an idle device that holds another set-up never ran it.
+  void SetupRead(int page, const Setup& setup);
+  Outcome OutcomeOf(int page) const;
   // A page that drives the valve itself (HDRL) from start to restore.
   void BeginDriving(int page) { m_nDriver = page; }
   void EndDriving() { m_nDriver = kNobody; }
@@ -56,9 +81,16 @@ class CTestEngine {
 
  private:
   enum class State { kUnknown, kIdle, kTesting };
+  // An idle state read, after a start whose outcome is not yet told.
+  Outcome JudgeIdle(BYTE state) const;
+
   State m_state = State::kUnknown;
-  int m_nRunner = kNobody;
-  bool m_bStartAnswered = false;
+  int m_nRunner = kNobody;              // the page of the last start
+  bool m_bArrived = false;              // the device took that start
+  bool m_bStopped = false;              // a stop was written since
+  std::optional<BYTE> m_lastState;      // 144 as the last clean read showed it
+  std::optional<BYTE> m_stateBefore;    // and as it stood when the last start went out
+  std::array<Outcome, 3> m_outcomes{};  // of the ramp, step and partial stroke pages' last starts
   int m_nDriver = kNobody;
   int m_nSelector = kNobody;
   BYTE m_bySelected = 0;
