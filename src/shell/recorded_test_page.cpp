@@ -63,11 +63,14 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          // What the stop ends: a run whose start is not yet settled is
          // judged by the engine at its end; a download of a whole run
          // leaves that run's record in the device.
+         // A stop pressed again keeps what the first one ended.
          const CTestEngine::Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
-         m_stopping = !m_bTestRunning                              ? Stopping::kOther
-                      : outcome == CTestEngine::Outcome::kRecorded ? Stopping::kDownload
-                                                                   : Stopping::kRun;
+         if (m_stopping == Stopping::kNone)
+           m_stopping = !m_bTestRunning                              ? Stopping::kOther
+                        : outcome == CTestEngine::Outcome::kRecorded ? Stopping::kDownload
+                                                                     : Stopping::kRun;
          m_nStateMisses = 0;
+         m_bStopUnconfirmed = false;
          m_bTestRunning = false;
          m_bForeignRun = false;
          m_bStartWhenIdle = false;
@@ -332,6 +335,10 @@ void CRecordedTestPage::OnShown() {
     OnStart();
     m_nStartRequest = m_nRequest;
     if (m_bStartWhenIdle) m_nStartStep = kWatchStep;
+  } else if (stopping && m_nStep == kAbortCheckStep && m_nRequest == 0) {
+    // An abort is out: its state is read on, Stop as it was.
+    EnableActionButtons(FALSE);
+    GetDlgItem(m_ids.stop)->EnableWindow(m_bStopUnconfirmed);
   } else if (stopping) {
     // Made again from its first try.
     EnableActionButtons(FALSE);
@@ -605,6 +612,8 @@ void CRecordedTestPage::RecordFailed() {
 
 void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   const bool retrieved = m_bRetrievingBaseline;
+  m_stopping = Stopping::kNone;
+  m_bStopUnconfirmed = false;
   m_bTestRunning = false;
   m_nStep = kIdleStep;
   // The retrieved settings were not checked while they came in.
@@ -689,6 +698,7 @@ void CRecordedTestPage::FollowStart() {
       break;
     case Outcome::kRecorded:
       // Also after a stop that came too late: the run ended whole.
+      m_stopping = Stopping::kNone;
       m_bTestRunning = true;
       m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
       OnRecordReady();
@@ -752,6 +762,7 @@ void CRecordedTestPage::JudgeAbort() {
 }
 
 void CRecordedTestPage::StopUnconfirmed() {
+  m_bStopUnconfirmed = true;
   SetStatus("STATUSABORTED_UNCONFIRMED");
   // Stop stays offered; a sequence waits on this page until it is settled.
   EnableActionButtons(FALSE);
@@ -759,6 +770,8 @@ void CRecordedTestPage::StopUnconfirmed() {
 }
 
 void CRecordedTestPage::EndStop(const char* statusKey) {
+  m_stopping = Stopping::kNone;
+  m_bStopUnconfirmed = false;
   m_nTries = 0;
   m_nStep = kIdleStep;
   if (m_bRetrievingBaseline) CheckAllSettings();

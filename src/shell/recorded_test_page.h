@@ -309,5 +309,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // run, or something else (another test, a retrieval).
   enum class Stopping { kNone, kRun, kDownload, kOther };
   Stopping m_stopping = Stopping::kNone;
+  bool m_bStopUnconfirmed = false;  // said so, with Stop offered again
   CBlockDownload m_download;
 };

@@ -1,5 +1,7 @@
 #include "shell/test_engine.h"
 
+#include "platform/sys/time_source.h"
+
 namespace {
 
 constexpr BYTE kTestStarted = 0x01;
@@ -21,6 +23,7 @@ void CTestEngine::Started(int page, const Setup& setup, bool answered) {
   m_bArrived = answered;
   m_bStopped = false;
   m_stateBefore = m_lastState;
+  m_nStartMs = plat::Time().MonotonicMs();
   if (page >= 0 && page < static_cast<int>(m_outcomes.size()))
     m_outcomes[static_cast<size_t>(page)] = answered ? Outcome::kRunning : Outcome::kPending;
   m_nSetupWriter = page;
@@ -53,11 +56,16 @@ CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {
   const bool ready = (state & kRecordReady) != 0;
   const bool ours = ready && static_cast<BYTE>(state & ~kRecordReady) == m_lastSetup.type;
   if (m_bArrived) return ours ? Outcome::kRecorded : Outcome::kStopped;
+  // Cleared by a stop, it may have run first.
+  if (state == 0 && m_bStopped) return Outcome::kStopped;
   // The record of its type, where the state before was another: it ran.
-  if (ours) return m_stateBefore && *m_stateBefore != state ? Outcome::kRecorded : Outcome::kSetupNeeded;
-  // Cleared by a stop, it may have run first; any other state it would have
-  // changed, had it run.
-  return state == 0 && m_bStopped ? Outcome::kStopped : Outcome::kNotStarted;
+  if (ours && m_stateBefore && *m_stateBefore != state) return Outcome::kRecorded;
+  // Taken, it would still run: a run lasts its ramp and hold times at least.
+  const auto& v = m_lastSetup.values;
+  const double shortestMs = 1000.0 * (static_cast<double>(v[2]) + static_cast<double>(v[3]));
+  if (static_cast<double>(plat::Time().MonotonicMs() - m_nStartMs) < shortestMs) return Outcome::kNotStarted;
+  // Any other state it would have changed, had it run.
+  return ours ? Outcome::kSetupNeeded : Outcome::kNotStarted;
 }
 
 void CTestEngine::SetupRead(int page, const Setup& setup) {

@@ -14,6 +14,7 @@
 // device ran it, and a start is tried again only once it is known that the
 // device never ran it.
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include "platform/sys/wintypes.h"
@@ -90,6 +91,7 @@ class CTestEngine {
   bool m_bStopped = false;              // a stop was written since
   std::optional<BYTE> m_lastState;      // 144 as the last clean read showed it
   std::optional<BYTE> m_stateBefore;    // and as it stood when the last start went out
+  std::int64_t m_nStartMs = 0;          // when it went out
   std::array<Outcome, 3> m_outcomes{};  // of the ramp, step and partial stroke pages' last starts
   int m_nDriver = kNobody;
   int m_nSelector = kNobody;

@@ -312,7 +312,7 @@ class MultiTestStops : public MultiTestPage {
     for (int i = 0; i < 40 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(500);
   }
   // The sequence started and followed to the page of `item`; after `ms` of
-  // its run, its Stop with every abort unanswered.
+  // its run, its Stop with every reply lost until ClearFaults.
   void StopWithEveryAbortLost(int item, int stopId, int ms) {
     person.Answer(IDYES);
     Click(View::kStartId);
@@ -320,8 +320,15 @@ class MultiTestStops : public MultiTestPage {
     for (int t = 0; t < ms; t += 500) clock.Advance(500);
     ASSERT_TRUE(DeviceTesting());
     device->InjectNoReply(-1);
-    StopShownTest(stopId);
+    shown->GetDlgItemAs<CButton>(stopId)->Click();
+    for (int i = 0; i < 40 && !ShownEnabled(stopId); ++i) clock.Advance(500);
+  }
+  // The link back: the page, reading on, sees the test still running and
+  // sends the abort again by itself.
+  void LinkBackUntilStopped() {
     device->ClearFaults();
+    auto* page = static_cast<CRecordedTestPage*>(shown);
+    for (int i = 0; i < 20 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(500);
   }
   bool ShownEnabled(int id) { return shown->GetDlgItem(id)->IsWindowEnabled(); }
   bool DeviceTesting() { return device->State().tests.run.type != 0; }
@@ -334,8 +341,9 @@ class MultiTestStops : public MultiTestPage {
   }
 };
 
-// The ramp's abort goes unanswered every time: the list says so, the
-// sequence waits on the ramp page, which offers Stop again; a confirmed
+// The ramp's abort goes unanswered, and so does every read after it: the
+// list says so, the sequence waits on the ramp page, which offers Stop
+// again and reads on; once the link is back, an abort confirmed
 // stop then hands back, and the stopped ramp is not offered for saving.
 TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
   using Ramp = CDiagnostics_RampTestView;
@@ -356,12 +364,12 @@ TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
   EXPECT_TRUE(DeviceTesting());
   EXPECT_EQ(multi->StatusLines().size(), 2u);
 
-  // Back on the ramp page: Stop again, answered.
+  // Back on the ramp page, and the link back: the abort again, answered.
   Show(treeitem::kRampTest);
   for (int i = 0; i < 2; ++i) clock.Advance(1000);
   EXPECT_TRUE(ShownEnabled(Ramp::kStopId));
   EXPECT_FALSE(ShownEnabled(Ramp::kStartId));
-  StopShownTest(Ramp::kStopId);
+  LinkBackUntilStopped();
   EXPECT_FALSE(DeviceTesting());
   EXPECT_TRUE(multi->m_abTestDone[0]);
   const std::string pst = TempFile("held.pst");
@@ -433,7 +441,7 @@ TEST_F(MultiTestStops, ALostAbortOnTheLastTestNeitherEndsTheSequenceNorAsksToSav
   EXPECT_TRUE(ShownEnabled(Pst::kStopId));
   EXPECT_FALSE(ShownEnabled(Pst::kStartId));
 
-  StopShownTest(Pst::kStopId);
+  LinkBackUntilStopped();
   EXPECT_FALSE(DeviceTesting());
   person.Answer(IDOK);  // nothing ran to a record: no save dialog follows
   Follow();

@@ -338,9 +338,10 @@ TEST_F(PstPage, AStopNeverConfirmedSaysTheValveMayStillMoveAndOffersStopAgain) {
   device->ClearRequests();
   Click(View::kStopId);
   device->InjectNoReply(-1);
-  ASSERT_TRUE(TickUntil(View::kIdleStep, 20));
+  Tick(20);
   device->ClearFaults();
-  EXPECT_EQ(Count(kAbortWrite), static_cast<size_t>(CRecordedTestPage::kMostTries));
+  // Written again only after a clean read shows the test still running.
+  EXPECT_EQ(Count(kAbortWrite), 1u);
   EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
   EXPECT_NE(device->State().tests.run.type, 0);
   EXPECT_FALSE(Enabled(View::kStartId));
