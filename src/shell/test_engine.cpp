@@ -23,9 +23,11 @@ void CTestEngine::Started(int page, const Setup& setup, bool answered) {
   m_bArrived = answered;
   m_bStopped = false;
   m_stateBefore = m_lastState;
+  // Any start may change any page's set-up.
+  m_setupBefore = Index(page) ? m_seenSetups[*Index(page)] : std::nullopt;
+  m_seenSetups.fill(std::nullopt);
   m_nStartMs = plat::Time().MonotonicMs();
-  if (page >= 0 && page < static_cast<int>(m_outcomes.size()))
-    m_outcomes[static_cast<size_t>(page)] = answered ? Outcome::kRunning : Outcome::kPending;
+  if (Index(page)) m_outcomes[*Index(page)] = answered ? Outcome::kRunning : Outcome::kPending;
   m_nSetupWriter = page;
   m_lastSetup = setup;
   ++m_nStarts;
@@ -40,8 +42,7 @@ void CTestEngine::StopWritten() {
 
 void CTestEngine::StateRead(BYTE state) {
   m_lastState = state;
-  const bool runner = m_nRunner >= 0 && m_nRunner < static_cast<int>(m_outcomes.size());
-  Outcome* outcome = runner ? &m_outcomes[static_cast<size_t>(m_nRunner)] : nullptr;
+  Outcome* outcome = Index(m_nRunner) ? &m_outcomes[*Index(m_nRunner)] : nullptr;
   if (Testing(state)) {
     // Whose test runs, after a start not known to be taken, only the
     // set-up tells.
@@ -69,10 +70,18 @@ CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {
 }
 
 void CTestEngine::SetupRead(int page, const Setup& setup) {
-  if (page != m_nRunner || page < 0 || page >= static_cast<int>(m_outcomes.size())) return;
-  Outcome& outcome = m_outcomes[static_cast<size_t>(page)];
-  // The start writes the set-up with it: another one there, it never came.
-  if (outcome == Outcome::kSetupNeeded) outcome = setup == m_lastSetup ? Outcome::kUnknown : Outcome::kNotStarted;
+  if (!Index(page)) return;
+  m_seenSetups[*Index(page)] = setup;
+  if (page != m_nRunner) return;
+  Outcome& outcome = m_outcomes[*Index(page)];
+  // The start writes the set-up with it: another one there, it never came;
+  // there where another stood before, it came and ran to its record.
+  if (outcome == Outcome::kSetupNeeded) {
+    if (setup != m_lastSetup)
+      outcome = Outcome::kNotStarted;
+    else
+      outcome = m_setupBefore && *m_setupBefore != setup ? Outcome::kRecorded : Outcome::kUnknown;
+  }
   if (outcome == Outcome::kPending && m_state == State::kTesting && setup == m_lastSetup) {
     m_bArrived = true;
     outcome = Outcome::kRunning;
@@ -80,8 +89,12 @@ void CTestEngine::SetupRead(int page, const Setup& setup) {
 }
 
 CTestEngine::Outcome CTestEngine::OutcomeOf(int page) const {
-  if (page < 0 || page >= static_cast<int>(m_outcomes.size())) return Outcome::kNone;
-  return m_outcomes[static_cast<size_t>(page)];
+  return Index(page) ? m_outcomes[*Index(page)] : Outcome::kNone;
+}
+
+std::optional<size_t> CTestEngine::Index(int page) {
+  if (page < 0 || page >= kRecordingPages) return std::nullopt;
+  return static_cast<size_t>(page);
 }
 
 void CTestEngine::Selected(int page, BYTE command, bool answered) {

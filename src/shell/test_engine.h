@@ -59,8 +59,8 @@ class CTestEngine {
   void StopWritten();
   // A clean state read (144).
   void StateRead(BYTE state);
-  // A clean read of the set-up by the page that started the test, with its
-  // 144 told first: an idle device that holds another set-up never ran it.
+  // A clean read of a page's set-up, with its 144 told first: after that
+  // page's start, an idle device that holds another set-up never ran it.
   void SetupRead(int page, const Setup& setup);
   Outcome OutcomeOf(int page) const;
   // A page that drives the valve itself (HDRL) from start to restore.
@@ -82,6 +82,9 @@ class CTestEngine {
 
  private:
   enum class State { kUnknown, kIdle, kTesting };
+  // The ramp, step and partial stroke pages, whose starts the engine judges.
+  static constexpr int kRecordingPages = 3;
+  static std::optional<size_t> Index(int page);
   // An idle state read, after a start whose outcome is not yet told.
   Outcome JudgeIdle(BYTE state) const;
 
@@ -92,7 +95,9 @@ class CTestEngine {
   std::optional<BYTE> m_lastState;      // 144 as the last clean read showed it
   std::optional<BYTE> m_stateBefore;    // and as it stood when the last start went out
   std::int64_t m_nStartMs = 0;          // when it went out
-  std::array<Outcome, 3> m_outcomes{};  // of the ramp, step and partial stroke pages' last starts
+  std::optional<Setup> m_setupBefore;   // the starter's set-up as last read before it
+  std::array<std::optional<Setup>, kRecordingPages> m_seenSetups;  // as each page last read its own
+  std::array<Outcome, kRecordingPages> m_outcomes{};  // of each page's last start
   int m_nDriver = kNobody;
   int m_nSelector = kNobody;
   BYTE m_bySelected = 0;

@@ -1,0 +1,117 @@
+// What the engine makes of a start, as a table of what clean reads showed
+// after it. 144 as the device gives it: 0x01 a test started, 0x02 its record
+// ready; 0x0B a one-way ramp ready, 0x09 that ramp running, 0x81 a partial
+// stroke running, 0x83 its record ready; 0x00 after a stop.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sys/time_source.h"
+#include "shell/test_engine.h"
+
+namespace {
+
+using Outcome = CTestEngine::Outcome;
+
+// A ramp 30 -> 70, hold 2 s, ramp 10 s: a run lasts 12 s at least.
+const CTestEngine::Setup kAsked{{30, 70, 2, 10, 0}, 0x09};
+const CTestEngine::Setup kOther{{10, 90, 2, 10, 0}, 0x09};
+
+struct Read {
+  int afterMs;                              // since the start, or since the read before
+  std::optional<BYTE> state;                // a clean state read
+  std::optional<CTestEngine::Setup> setup;  // with the set-up read after it
+};
+
+struct Case {
+  std::string name;
+  BYTE before;  // 144 as seen before the start
+  bool answered;
+  bool stopped;  // a stop written after the start
+  std::vector<Read> reads;
+  Outcome outcome;
+  bool idle;  // a start may be offered
+  std::optional<CTestEngine::Setup> readBefore = {};  // the page's set-up as read before the start
+};
+
+const Case kCases[] = {
+    {"answered, running", 0x0B, true, false, {{500, 0x09, {}}}, Outcome::kRunning, false},
+    {"answered, recorded", 0x0B, true, false, {{15000, 0x0B, {}}}, Outcome::kRecorded, true},
+    {"answered, stopped", 0x0B, true, true, {{3000, 0x00, {}}}, Outcome::kStopped, true},
+    {"unanswered, nothing read", 0x0B, false, false, {}, Outcome::kPending, false},
+    // Whose test runs only the set-up tells: another one's never counts.
+    {"unanswered, running, no set-up read", 0x0B, false, false, {{500, 0x09, {}}}, Outcome::kPending, false},
+    {"unanswered, another set-up running", 0x0B, false, false, {{500, 0x09, kOther}}, Outcome::kPending, false},
+    {"unanswered, its set-up running", 0x0B, false, false, {{500, 0x09, kAsked}}, Outcome::kRunning, false},
+    {"unanswered, seen running, then recorded", 0x0B, false, false, {{500, 0x09, kAsked}, {15000, 0x0B, {}}},
+     Outcome::kRecorded, true},
+    // Idle sooner than a run could end: it never came.
+    {"unanswered, idle at once", 0x0B, false, false, {{500, 0x0B, {}}}, Outcome::kNotStarted, true},
+    {"unanswered, idle at once with its set-up", 0x0B, false, false, {{500, 0x0B, kAsked}}, Outcome::kNotStarted,
+     true},
+    // A record of its type where there was none: it ran whole.
+    {"unanswered, outage, its record where none was", 0x00, false, false, {{15000, 0x0B, {}}}, Outcome::kRecorded,
+     true},
+    {"unanswered, outage, another test's record as before", 0x83, false, false, {{15000, 0x83, {}}},
+     Outcome::kNotStarted, true},
+    // Idle as before: only the set-up can tell, and the same set-up cannot.
+    {"unanswered, outage, idle as before", 0x0B, false, false, {{15000, 0x0B, {}}}, Outcome::kSetupNeeded, true},
+    {"unanswered, outage, idle as before, another set-up", 0x0B, false, false, {{15000, 0x0B, kOther}},
+     Outcome::kNotStarted, true},
+    {"unanswered, outage, idle as before, its set-up", 0x0B, false, false, {{15000, 0x0B, kAsked}},
+     Outcome::kUnknown, true},
+    {"unanswered, outage, idle as before, its set-up where the same stood", 0x0B, false, false,
+     {{15000, 0x0B, kAsked}}, Outcome::kUnknown, true, kAsked},
+    // The set-up it writes, where another stood: it came, and ran whole.
+    {"unanswered, outage, idle as before, its set-up where another stood", 0x0B, false, false,
+     {{15000, 0x0B, kAsked}}, Outcome::kRecorded, true, kOther},
+    {"unanswered, stopped", 0x0B, false, true, {{15000, 0x00, {}}}, Outcome::kStopped, true},
+};
+
+TEST(TestEngine, AStartIsJudgedOnlyByWhatCleanReadsShow) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    plat::ManualClock clock;
+    plat::ScopedTimeSource scoped{clock};
+    CTestEngine engine;
+    engine.StateRead(c.before);
+    if (c.readBefore) engine.SetupRead(0, *c.readBefore);
+    ASSERT_TRUE(engine.SeenIdle());
+    engine.Started(0, kAsked, c.answered);
+    EXPECT_FALSE(engine.SeenIdle());
+    if (c.stopped) engine.StopWritten();
+    for (const Read& r : c.reads) {
+      clock.Advance(r.afterMs);
+      if (r.state) engine.StateRead(*r.state);
+      if (r.setup) engine.SetupRead(0, *r.setup);
+    }
+    EXPECT_EQ(engine.OutcomeOf(0), c.outcome);
+    EXPECT_EQ(engine.SeenIdle(), c.idle);
+    // Another page's view is not touched.
+    EXPECT_EQ(engine.OutcomeOf(1), Outcome::kNone);
+  }
+}
+
+// A set-up read by a page that did not start the test tells nothing of it,
+// and an answered stop leaves no idle state standing from before it.
+TEST(TestEngine, OnlyTheStartersSetUpReadJudgesAndAStopForgetsTheStateBefore) {
+  plat::ManualClock clock;
+  plat::ScopedTimeSource scoped{clock};
+  CTestEngine engine;
+  engine.StateRead(0x0B);
+  engine.Started(0, kAsked, false);
+  clock.Advance(15000);
+  engine.StateRead(0x0B);
+  engine.SetupRead(1, kOther);
+  EXPECT_EQ(engine.OutcomeOf(0), Outcome::kSetupNeeded);
+  engine.SetupRead(0, kOther);
+  EXPECT_EQ(engine.OutcomeOf(0), Outcome::kNotStarted);
+
+  engine.StopWritten();
+  EXPECT_FALSE(engine.SeenStill());
+  EXPECT_FALSE(engine.SeenIdle());
+}
+
+}  // namespace
