@@ -129,10 +129,26 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          SetStatus("IDC_CHECKMGTINIT");
          // Not taken, the run would be recorded where the device last chose,
          // and another record downloaded after it.
+         if (!m_bAnswered) {
+           TryAgain(kCommandStep, &CRecordedTestPage::StartFailed);
+           return;
+         }
+         m_nTries = 0;
+         if (!theApp().m_testEngine.KnowsSetup(m_kind.multiTestIndex)) m_nStep = kSetupBeforeStep;
+       },
+       kSetupStep},
+      // The set-up the device holds before the start: an unanswered start
+      // found there after an outage then tells that it came and ran.
+      {kSetupBeforeStep, "SETUP BEFORE", {},
+       [this] {
+         m_bAnswered = Told(ReadDeviceSetup());
+         if (m_bAnswered) theApp().m_testEngine.SetupRead(m_kind.multiTestIndex, ImageSetup());
+       },
+       [this] {
          if (m_bAnswered)
            m_nTries = 0;
          else
-           TryAgain(kCommandStep, &CRecordedTestPage::StartFailed);
+           TryAgain(kSetupBeforeStep, &CRecordedTestPage::StartFailed);
        },
        kSetupStep},
       {kSetupStep, "START", {},
@@ -803,6 +819,7 @@ void CRecordedTestPage::JudgeShownState() {
     m_nStep = kEnterStep;
     return;
   }
+  theApp().m_testEngine.SetupRead(m_kind.multiTestIndex, ImageSetup());
   if (m_bTestRunning) {
     JudgeOwnRunShown();
     return;
@@ -820,7 +837,6 @@ void CRecordedTestPage::JudgeOwnRunShown() {
   using Outcome = CTestEngine::Outcome;
   CTestEngine& engine = theApp().m_testEngine;
   const BYTE state = theApp().m_comm.m_byTestState;
-  engine.SetupRead(m_kind.multiTestIndex, ImageSetup());
   const Outcome outcome = engine.OutcomeOf(m_kind.multiTestIndex);
   const bool startedSince = engine.Starts() != m_nStartsAtRecord;
   if (outcome == Outcome::kNotStarted && m_stopping == Stopping::kNone && !startedSince) {

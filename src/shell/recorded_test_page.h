@@ -86,7 +86,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
     kIdleStep = 1, kEnterStep = 4, kSetupReadStep = 6, kCommandStep = 8, kSetupStep = 10, kBlockStep = 12,
     kAbortStep = 14, kWaitStep = 16, kPrepareStep = 18, kPointerStep = 19, kPointerSetStep = 20,
     kPassEndStep = 21, kBaselineStep = 22, kRecordStep = 24, kSecondPassStep = 26, kRewindStep = 28,
-    kAbortCheckStep = 30, kStartCheckStep = 32, kWatchStep = 34,
+    kAbortCheckStep = 30, kStartCheckStep = 32, kWatchStep = 34, kSetupBeforeStep = 36,
   };
   static constexpr int kPointsPerPass = 4 * CBlockDownload::kBlocks;
 

@@ -26,6 +26,7 @@ void CTestEngine::Started(int page, const Setup& setup, bool answered) {
   // Any start may change any page's set-up.
   m_setupBefore = Index(page) ? m_seenSetups[*Index(page)] : std::nullopt;
   m_seenSetups.fill(std::nullopt);
+  if (answered && Index(page)) m_seenSetups[*Index(page)] = setup;
   m_nStartMs = plat::Time().MonotonicMs();
   if (Index(page)) m_outcomes[*Index(page)] = answered ? Outcome::kRunning : Outcome::kPending;
   m_nSetupWriter = page;

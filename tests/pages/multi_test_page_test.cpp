@@ -402,7 +402,7 @@ TEST_F(MultiTestStops, AStartLostAfterAStoppedTestRunsTheNextTestItself) {
   StopShownTest(CDiagnostics_RampTestView::kStopId);
   ASSERT_EQ(SelectedItem(), treeitem::kMultiTest);
   Follow(treeitem::kStepTest);
-  clock.Advance(500);  // the test command
+  clock.Advance(1000);  // the test command, the set-up the device holds
   device->ClearRequests();
   device->InjectNoReply();
   clock.Advance(500);  // the set-up and its start, lost

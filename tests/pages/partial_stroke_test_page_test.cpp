@@ -558,7 +558,7 @@ TEST_F(PstPage, StopInASequenceHandsBackOnceTheDeviceConfirmsIt) {
   page->StartMonitoring();
   EXPECT_TRUE(person.Asked().empty());  // no question in a sequence
   EXPECT_EQ(Field(View::kTimeLimitId), "30.0");
-  Tick(3);
+  Tick(4);  // the record selection, the set-up the device holds, the start, its state
   ASSERT_EQ(device->Requests().back(), kStateRead);
   Click(View::kStopId);
   EXPECT_FALSE(multi->m_abTestDone[2]);

@@ -523,7 +523,7 @@ TEST_F(StepTestPage, StopInASequenceHandsBackOnceTheDeviceConfirmsIt) {
   page->StartMonitoring();
   EXPECT_TRUE(person.Asked().empty());  // no question in a sequence
   EXPECT_EQ(Field(View::kStartPosId), "10.0");
-  Tick(3);
+  Tick(4);  // the record selection, the set-up the device holds, the start, its state
   ASSERT_EQ(device->Requests().back(), kStateRead);
   Click(View::kStopId);
   EXPECT_FALSE(multi->m_abTestDone[1]);
