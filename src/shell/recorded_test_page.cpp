@@ -195,10 +195,12 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        {}, kBlockStep},
       // Written only while the device may still test: on an idle device a
       // stop would clear the state that says whether the run was recorded.
+      // Once one has gone out, another goes only over a test seen running.
       {kAbortStep, "ABORT", {},
        [this, &comm] {
          CTestEngine& engine = theApp().m_testEngine;
          if (engine.SeenStill()) return;
+         if (engine.StopSent() && !(Told(comm.ReadTestState()) && Testing(comm.m_byTestState))) return;
          ++m_nTries;
          comm.WriteTestState();
          engine.StopWritten();

@@ -55,8 +55,9 @@ class CTestEngine {
   // A start written by `page` with `setup`; `answered`: its reply came
   // back clean.
   void Started(int page, const Setup& setup, bool answered);
-  // A stop (abort) written, answered or not.
+  // A stop (abort) written, answered or not; StopSent: since the last start.
   void StopWritten();
+  bool StopSent() const { return m_bStopped; }
   // A clean state read (144).
   void StateRead(BYTE state);
   // A clean read of a page's set-up, with its 144 told first: after that
