@@ -85,6 +85,80 @@ class SharedEngine : public testpages::SequencePages {
   static std::vector<std::pair<double, double>> Points(CRecordedTestPage* page, const char* channel) {
     return testsupport::PlotPoints(page->GetPlot(), channel);
   }
+
+  // A test page with its set-up, as the engineer fills it in.
+  struct PageCase {
+    const char* name;
+    int item;
+    int start, stop, status;
+    std::vector<std::pair<int, const char*>> setup;
+  };
+  CRecordedTestPage* Prepare(const PageCase& c) {
+    ShowIdle(c.item);
+    auto* page = static_cast<CRecordedTestPage*>(shown);
+    for (const auto& [id, text] : c.setup) Type(page, id, text);
+    if (c.item == treeitem::kRampTest && ramp()->IsDlgButtonChecked(Ramp::kBidirectionalBox))
+      Click(ramp(), Ramp::kBidirectionalBox);
+    return page;
+  }
+  // Time in ticks of 100 ms; a start (set-up write) that reaches a device
+  // running a test, and any status the page must never show, are counted.
+  void Watch(int ms, CRecordedTestPage* page = nullptr, int status = 0, const char* never = nullptr) {
+    for (int t = 0; t < ms; t += 100) {
+      // A sequence shows its pages through the tree.
+      if (multi->IsSequenceActive() && SelectedItem() != shownItem) Show(SelectedItem());
+      const bool testing = DeviceTesting();
+      const size_t before = device->Requests().size();
+      clock.Advance(100);
+      const auto& sent = device->Requests();
+      for (size_t r = before; r < sent.size(); ++r)
+        startsOverARun += testing && sent[r].size() > 3 && sent[r][0] == 201 && sent[r][3] == 142;
+      if (page && never) saidNever += page->GetDlgItemText(status) == Text(never);
+    }
+  }
+  // Start pressed, Yes to the question; time until the start is the next write.
+  void StartUntilItsWrite(CRecordedTestPage* page, int startId) {
+    ASSERT_TRUE(Enabled(page, startId)) << page->GetStep();
+    person.Answer(IDYES);
+    Click(page, startId);
+    for (int i = 0; i < 100 && page->GetStep() != CRecordedTestPage::kSetupStep; ++i) Watch(100);
+    ASSERT_EQ(page->GetStep(), CRecordedTestPage::kSetupStep);
+  }
+  // Until the page's run is over and it idles.
+  void WatchToTheEnd(CRecordedTestPage* page, int status = 0, const char* never = nullptr) {
+    for (int i = 0; i < 3000 && (i < 5 || page->IsTestRunning() || page->GetStep() != CRecordedTestPage::kIdleStep);
+         ++i)
+      Watch(100, page, status, never);
+  }
+  size_t AbortsSent() {
+    const auto& sent = device->Requests();
+    return static_cast<size_t>(std::count(sent.begin(), sent.end(), Bytes{201, 3, 0, 144, 0x22}));
+  }
+
+  int startsOverARun = 0;
+  int saidNever = 0;
+};
+
+const std::vector<SharedEngine::PageCase> kPages = {
+    {"ramp",
+     treeitem::kRampTest,
+     Ramp::kStartId,
+     Ramp::kStopId,
+     Ramp::kStatusId,
+     {{Ramp::kStartEdit, "20"}, {Ramp::kStopEdit, "80"}, {Ramp::kHoldEdit, "2"}, {Ramp::kRampEdit, "20"}}},
+    {"step",
+     treeitem::kStepTest,
+     Step::kStartId,
+     Step::kStopId,
+     Step::kStatusId,
+     {{Step::kStartPosId, "20"}, {Step::kStopPosId, "60"}, {Step::kHoldId, "3"}}},
+    {"partial stroke",
+     treeitem::kPartialStrokeTest,
+     Pst::kStartId,
+     Pst::kStopId,
+     Pst::kStatusId,
+     {{Pst::kStartPosId, "100"}, {Pst::kStopPosId, "90"}, {Pst::kHoldId, "5"}, {Pst::kRampId, "10"},
+      {Pst::kTimeLimitId, "30"}}},
 };
 
 // ---- A record keeps the set-up it ran with.
@@ -333,6 +407,195 @@ TEST_F(SharedEngine, ASequencesTestLeftForAnotherPageIsFollowedWhenShownAgain) {
   EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("PST_STARTED"), Text("PST_COMPLETE"),
                                                             Text("HDRLTEST_STARTED"), Text("HDRLTEST_COMPLETE"),
                                                             Text("MULTITEST_FINISHED")}));
+}
+
+// ---- A start and a stop count by what the device did.
+
+// The start carried out, and its reply and the twelve after it garbled: the
+// start is written once, never again over the device's run of it, and the
+// page follows that run to its record.
+TEST_F(SharedEngine, AStartWhoseOutcomeIsUnknownIsNeverWrittenAgainOverTheDevicesRun) {
+  const std::pair<const char*, sim::Fault> faults[] = {{"wrong echo", {sim::FaultKind::WrongEcho, 0}},
+                                                       {"cut", {sim::FaultKind::ShortReply, 3}},
+                                                       {"byte count", {sim::FaultKind::LongByteCount, 0}}};
+  for (const PageCase& c : kPages)
+    for (const auto& [name, fault] : faults) {
+      SCOPED_TRACE(std::string(c.name) + ", " + name);
+      CRecordedTestPage* page = Prepare(c);
+      ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(page, c.start));
+      const size_t writes = SetupWrites();
+      device->InjectFault(fault, 13);
+      WatchToTheEnd(page);
+      EXPECT_EQ(SetupWrites() - writes, 1u);
+      EXPECT_EQ(startsOverARun, 0);
+      EXPECT_EQ(page->GetDlgItemText(c.status), Text("VeskTEST_COMPLETE"));
+      EXPECT_FALSE(page->HasNoRunToKeep());
+    }
+}
+
+// "Did not start" only when clean reads show the device never ran it.
+TEST_F(SharedEngine, APageSaysATestDidNotStartOnlyWhenTheDeviceNeverRanIt) {
+  const PageCase& steps = kPages[1];
+  const auto start = [&] {
+    auto* page = static_cast<CRecordedTestPage*>(shown);
+    StartUntilItsWrite(page, steps.start);
+  };
+  // Four starts lost, the fifth carried out with its reply cut, the reads
+  // after it garbled: the run is followed to its record.
+  CRecordedTestPage* page = Prepare(steps);
+  size_t writes = SetupWrites();
+  ASSERT_NO_FATAL_FAILURE(start());
+  for (int lost = 0; lost < 4; ++lost) {
+    device->InjectNoReply();
+    for (int i = 0; i < 20 && page->GetStep() == CRecordedTestPage::kSetupStep; ++i) Watch(100);
+    for (int i = 0; i < 20 && page->GetStep() != CRecordedTestPage::kSetupStep; ++i)
+      Watch(100, page, steps.status, "TESTNOTSTARTED");
+    ASSERT_EQ(page->GetStep(), CRecordedTestPage::kSetupStep) << lost;
+  }
+  device->InjectShortReply(3);
+  device->InjectWrongEcho(12);
+  WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
+  EXPECT_EQ(SetupWrites() - writes, 5u);
+  EXPECT_EQ(saidNever, 0);
+  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("VeskTEST_COMPLETE"));
+
+  // Carried out, its reply lost, then an outage longer than the run: the
+  // device ran it whole, and the page shows that record.
+  Type(page, Step::kStopPosId, "70");
+  writes = SetupWrites();
+  ASSERT_NO_FATAL_FAILURE(start());
+  device->InjectShortReply(0);
+  device->InjectNoReply(-1);
+  Watch(15000, page, steps.status, "TESTNOTSTARTED");
+  EXPECT_FALSE(DeviceTesting());
+  device->ClearFaults();
+  WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
+  EXPECT_EQ(SetupWrites() - writes, 1u);
+  EXPECT_EQ(saidNever, 0);
+  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("VeskTEST_COMPLETE"));
+  ASSERT_EQ(Points(page, "Command").size(), 208u);
+  EXPECT_NEAR(Points(page, "Command").back().second, 70, 0.01);
+
+  // The same set-up once more, the same faults: the device idle as before
+  // with the same set-up cannot tell whether it ran, and the page says so.
+  writes = SetupWrites();
+  ASSERT_NO_FATAL_FAILURE(start());
+  device->InjectShortReply(0);
+  device->InjectNoReply(-1);
+  Watch(15000, page, steps.status, "TESTNOTSTARTED");
+  device->ClearFaults();
+  WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
+  EXPECT_EQ(SetupWrites() - writes, 1u);
+  EXPECT_EQ(saidNever, 0);
+  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("TEST_START_UNCONFIRMED"));
+  EXPECT_TRUE(page->HasNoRunToKeep());
+  EXPECT_TRUE(Enabled(page, steps.start));
+  EXPECT_FALSE(Enabled(page, Step::kSaveId));
+  EXPECT_EQ(startsOverARun, 0);
+}
+
+// In a sequence, the ramp's start carried out with its reply lost and an
+// outage over its whole run: the list says it completed, and the step test
+// follows.
+TEST_F(SharedEngine, ASequencesListSaysWhatTheDeviceDidWithAStartItCouldNotConfirm) {
+  using Multi = CDiagnostics_OfflineView;
+  Click(multi, Multi::kRampBoxId);
+  Click(multi, Multi::kStepBoxId);
+  for (const auto& [id, text] :
+       {std::pair{Multi::kRampStartId, "20"}, {Multi::kRampStopId, "80"}, {Multi::kRampHoldId, "2"},
+        {Multi::kRampTimeId, "10"}, {Multi::kStepStartId, "20"}, {Multi::kStepStopId, "60"},
+        {Multi::kStepHoldId, "3"}})
+    Type(multi, id, text);
+  person.Answer(IDYES);
+  Click(multi, Multi::kStartId);
+  Follow(treeitem::kRampTest);
+  for (int i = 0; i < 100 && ramp()->GetStep() != CRecordedTestPage::kSetupStep; ++i) Watch(100);
+  ASSERT_EQ(ramp()->GetStep(), CRecordedTestPage::kSetupStep);
+  device->InjectShortReply(0);
+  device->InjectNoReply(-1);
+  Watch(25000);
+  EXPECT_FALSE(DeviceTesting());
+  device->ClearFaults();
+  person.Answer(IDCANCEL);  // the sequence's save question
+  Follow();
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_COMPLETE"),
+                                                            Text("STEPTEST_STARTED"), Text("STEPTEST_COMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+  EXPECT_EQ(startsOverARun, 0);
+}
+
+// Stop in an outage that outlasts the run: the page reads on with Stop
+// offered, and once the device answers, shows the run it completed as its
+// record, never "Test stopped"; no abort reaches the idle device.
+TEST_F(SharedEngine, AnUnconfirmedStopIsFollowedToWhatTheDeviceDid) {
+  for (const PageCase& c : kPages) {
+    SCOPED_TRACE(c.name);
+    CRecordedTestPage* page = Prepare(c);
+    ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(page, c.start));
+    Watch(3000);
+    ASSERT_TRUE(DeviceTesting());
+    device->InjectNoReply(-1);
+    Click(page, c.stop);
+    bool unconfirmed = false;
+    for (int t = 0; t < 30000; t += 100) {
+      Watch(100, page, c.status, "STATUSABORTED");
+      unconfirmed = unconfirmed || page->GetDlgItemText(c.status) == Text("STATUSABORTED_UNCONFIRMED");
+      if (unconfirmed) {
+        EXPECT_TRUE(Enabled(page, c.stop));
+        EXPECT_FALSE(Enabled(page, c.start));
+      }
+    }
+    EXPECT_TRUE(unconfirmed);
+    EXPECT_FALSE(DeviceTesting());
+    // A second Stop in the outage: the device is not seen testing, so no
+    // abort goes out over the record it made.
+    Click(page, c.stop);
+    Watch(1000, page, c.status, "STATUSABORTED");
+    const size_t aborts = AbortsSent();
+    device->ClearFaults();
+    WatchToTheEnd(page, c.status, "STATUSABORTED");
+    EXPECT_EQ(AbortsSent(), aborts);
+    EXPECT_EQ(saidNever, 0);
+    EXPECT_EQ(page->GetDlgItemText(c.status), Text("VeskTEST_COMPLETE"));
+    EXPECT_FALSE(page->HasNoRunToKeep());
+    EXPECT_TRUE(Enabled(page, c.start));
+    EXPECT_FALSE(Enabled(page, c.stop));
+  }
+}
+
+// Start pressed and the page left after its record selection, before its
+// start; another page's test runs; the first page shown again offers Start
+// within a few polls of the device going idle.
+TEST_F(SharedEngine, APageShownAgainAfterAnotherPagesTestOffersStartOnceTheDeviceIsIdle) {
+  CRecordedTestPage* first = Prepare(kPages[0]);
+  person.Answer(IDYES);
+  Click(first, Ramp::kStartId);
+  for (int i = 0; i < 100 && first->GetStep() != CRecordedTestPage::kSetupBeforeStep &&
+                  first->GetStep() != CRecordedTestPage::kSetupStep;
+       ++i)
+    Watch(100);
+  ASSERT_EQ(SetupWrites(), 0u);
+  CRecordedTestPage* second = Prepare(kPages[1]);
+  ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(second, Step::kStartId));
+  Watch(1000);
+  ASSERT_TRUE(DeviceTesting());
+  Show(treeitem::kRampTest);
+  bool startWhileTesting = false;
+  int idleMs = -1;
+  for (int t = 0; t < 120000 && (idleMs < 0 || t - idleMs < 10000); t += 100) {
+    if (DeviceTesting()) {
+      startWhileTesting = startWhileTesting || Enabled(first, Ramp::kStartId);
+    } else if (idleMs < 0) {
+      idleMs = t;
+    }
+    Watch(100);
+  }
+  EXPECT_FALSE(startWhileTesting);
+  EXPECT_GE(idleMs, 0);
+  EXPECT_TRUE(Enabled(first, Ramp::kStartId));
+  EXPECT_FALSE(Enabled(first, Ramp::kStopId));
+  EXPECT_EQ(SetupWrites(), 1u);  // the step test's only
+  EXPECT_EQ(startsOverARun, 0);
 }
 
 // ---- The HDRL message names the command the device last answered.
