@@ -67,6 +67,10 @@ class CTestEngine {
   // The page's set-up in the device is known: read, or written with an
   // answered start, and no start since.
   bool KnowsSetup(int page) const { return Index(page) && m_seenSetups[*Index(page)]; }
+  // A set-up written without a start (kept only).
+  void SetupChanged(int page) {
+    if (Index(page)) m_seenSetups[*Index(page)].reset();
+  }
   // A page that drives the valve itself (HDRL) from start to restore.
   void BeginDriving(int page) { m_nDriver = page; }
   void EndDriving() { m_nDriver = kNobody; }

@@ -294,6 +294,8 @@ void View::OnApply() {
   CheckEveryField();
   if (!IsStartAllowed()) return;
   GetDlgItem(kApplyId)->EnableWindow(FALSE);
+  // Answered or not, what the device held before is known no more.
+  theApp().m_testEngine.SetupChanged(m_kind.multiTestIndex);
   Try("OnApply", [this] { WriteSetup(kKeepState); });
   GetDlgItem(kApplyId)->EnableWindow(TRUE);
 }
