@@ -1,0 +1,778 @@
+// Random sessions over the ramp, step and partial stroke pages, the HDRL
+// page, the data monitor and the multi-test sequence, with the simulator's
+// faults at random moments. Every request the device gets and every tick
+// is held against a few rules that no order of clicks, waits and faults may
+// break. A failure names its seed; TARNIX_RANDOM_SEEDS=<seed> (or
+// first-last) runs it again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <set>
+#include <span>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diagnostics/run/data_monitor.h"
+#include "diagnostics/run/hdrl_test_page.h"
+#include "diagnostics/run/partial_stroke_test_page.h"
+#include "diagnostics/run/ramp_test_page.h"
+#include "diagnostics/run/step_test_page.h"
+#include "sequence_pages_fixture.h"
+#include "sim/test_engine.h"
+#include "sim/variables.h"
+#include "support/plot_probe.h"
+
+namespace {
+
+using testpages::Bytes;
+using testpages::Text;
+using Ramp = CDiagnostics_RampTestView;
+using Step = CDiagnostics_StepTestView;
+using Pst = CDiagnostics_PSTView;
+using Hdrl = CDiagnostics_HDRLView;
+using Monitor = CDiagnostics_DataMonitorView;
+using Multi = CDiagnostics_OfflineView;
+
+constexpr int kMonitorView = 16;
+constexpr int kNoPage = -1;
+
+// ---- The rules.
+
+enum Rule : int { kNoStartOverRun, kNoDigitalInTest, kTrueStatus, kWholeRecord, kBackToIdle, kChecker, kQuestion };
+constexpr const char* kRuleNames[] = {
+    "1 start written while the device runs a test",
+    "2 digital mode or command written while the device runs a test",
+    "3 status says what the device did not do",
+    "4 offered to save without a whole record of its own set-up",
+    "5 neither Start nor the record offered once the faults stopped",
+    "the checker is out of step with the device",
+    "a question nobody prompted",
+};
+
+// One variable of a 201 write.
+struct Write {
+  std::uint16_t id;
+  double value;
+};
+
+// What no page writes while the device runs a test, its own included.
+struct WriteRule {
+  Rule rule;
+  const char* what;
+  bool (*matches)(const Write&);
+};
+constexpr WriteRule kWhileTesting[] = {
+    {kNoStartOverRun, "a start",
+     [](const Write& w) { return w.id == 144 && (static_cast<int>(w.value) & sim::kTestStart) != 0; }},
+    {kNoDigitalInTest, "the control mode", [](const Write& w) { return w.id == 8; }},
+    {kNoDigitalInTest, "the digital command", [](const Write& w) { return w.id == 3; }},
+};
+
+std::vector<Write> WritesOf(const Bytes& request) {
+  std::vector<Write> writes;
+  if (request.size() < 2 || request[0] != 201) return writes;
+  const std::span<const std::uint8_t> data(request.data() + 2, std::min<size_t>(request[1], request.size() - 2));
+  for (size_t at = 0; at + 2 <= data.size();) {
+    const auto id = static_cast<std::uint16_t>(data[at] << 8 | data[at + 1]);
+    at += 2;
+    const auto type = sim::TypeOf(id);
+    if (!type || data.size() - at < sim::SizeOf(*type)) break;
+    writes.push_back({id, sim::GetValue(data.subspan(at, sim::SizeOf(*type)), *type)});
+    at += sim::SizeOf(*type);
+  }
+  return writes;
+}
+
+// The four test pages by their multi-test index; the first three run in
+// the device. HDRL has no status line.
+struct TestPage {
+  int item;
+  const char* name;
+  int start, stop, save, status;
+  const char* startedKey;  // the sequence's lines
+  const char* stoppedKey;
+};
+constexpr TestPage kTestPages[] = {
+    {treeitem::kRampTest, "ramp", Ramp::kStartId, Ramp::kStopId, Ramp::kSaveId, Ramp::kStatusId, "RAMPTEST_STARTED",
+     "RAMPTEST_STOPPED"},
+    {treeitem::kStepTest, "step", Step::kStartId, Step::kStopId, Step::kSaveId, Step::kStatusId, "STEPTEST_STARTED",
+     "STEPTEST_STOPPED"},
+    {treeitem::kPartialStrokeTest, "partial stroke", Pst::kStartId, Pst::kStopId, Pst::kSaveId, Pst::kStatusId,
+     "PST_STARTED", "PST_STOPPED"},
+    {treeitem::kHdrlTest, "HDRL", Hdrl::kStartId, Hdrl::kStopId, Hdrl::kSaveId, 0, "HDRLTEST_STARTED", "HDRL_STOPPED"},
+};
+constexpr int kHdrl = 3;
+
+std::string PageName(int item) {
+  for (const TestPage& p : kTestPages)
+    if (p.item == item) return p.name;
+  return item == treeitem::kDataMonitor ? "data monitor" : "multi-test";
+}
+
+// ---- The device as the test sees it.
+
+// Stands between the OPC item and the positioner: each request is seen with
+// the device's state just before and just after it, and whether the device
+// carried it out. Only lost and refused requests are not; the faults given
+// through here say which those are.
+class Probe : public opc::IHartFrameDevice {
+ public:
+  using Seen =
+      std::function<void(const Bytes&, const sim::DeviceState& before, const sim::DeviceState& after, bool carried)>;
+  using Looked = std::function<void(const sim::DeviceState&)>;
+  Probe(std::shared_ptr<sim::Positioner> device, Seen seen, Looked looked)
+      : m_device(std::move(device)), m_seen(std::move(seen)), m_looked(std::move(looked)) {}
+
+  std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
+    const sim::DeviceState before = Look();
+    // The positioner takes a fault for every request that is not empty.
+    bool carried = !request.empty();
+    if (carried && !m_faults.empty()) {
+      auto& [kind, times] = m_faults.front();
+      carried = kind != sim::FaultKind::NoReply && kind != sim::FaultKind::ResponseCode;
+      if (times > 0 && --times == 0) m_faults.pop_front();
+    }
+    auto reply = m_device->Transact(request);
+    m_seen(Bytes(request.begin(), request.end()), before, m_device->State(), carried);
+    return reply;
+  }
+  // The device brought up to the clock's now.
+  sim::DeviceState Look() {
+    m_device->CatchUp();
+    sim::DeviceState state = m_device->State();
+    m_looked(state);
+    return state;
+  }
+  void Inject(sim::Fault fault, int times) {
+    m_device->InjectFault(fault, times);
+    m_faults.emplace_back(fault.kind, times);
+  }
+  void ClearFaults() {
+    m_device->ClearFaults();
+    m_faults.clear();
+  }
+
+ private:
+  std::shared_ptr<sim::Positioner> m_device;
+  Seen m_seen;
+  Looked m_looked;
+  std::deque<std::pair<sim::FaultKind, int>> m_faults;
+};
+
+// Answers as the user of a session: Yes to the movement question right
+// after pressing a Start, OK to every message, and no save at the end of a
+// sequence. Anything else is noted.
+class Answers : public plat::Person {
+ public:
+  Answers() : m_previous(plat::SetPerson(this)) {}
+  ~Answers() override { plat::SetPerson(m_previous); }
+  Answers(const Answers&) = delete;
+  Answers& operator=(const Answers&) = delete;
+
+  int MessageBox(const plat::Question& q) override {
+    if (q.text.find(Text("CAUSEMOVEMENT")) != std::string::npos) {
+      const bool prompted = std::exchange(startPressed, false);
+      if (!prompted) unprompted.push_back(q.text);
+      return prompted ? IDYES : IDNO;
+    }
+    if (q.text == Text("SAVE_MULTITESTS")) return IDCANCEL;
+    if (plat::OffersAnswer(q.type, IDOK) && !plat::OffersAnswer(q.type, IDCANCEL)) return IDOK;
+    unprompted.push_back(q.text);
+    return plat::OffersAnswer(q.type, IDCANCEL) ? IDCANCEL : IDNO;
+  }
+  std::optional<std::string> ChooseFile(const plat::Question& q) override {
+    unprompted.push_back("a file dialog: " + q.title);
+    return std::nullopt;
+  }
+
+  bool startPressed = false;
+  std::vector<std::string> unprompted;
+
+ private:
+  plat::Person* m_previous;
+};
+
+std::vector<unsigned> Seeds() {
+  unsigned first = 1, last = 5;
+  if (const char* range = std::getenv("TARNIX_RANDOM_SEEDS"); range && *range) {
+    char* end = nullptr;
+    first = last = static_cast<unsigned>(std::strtoul(range, &end, 10));
+    if (*end == '-') last = static_cast<unsigned>(std::strtoul(end + 1, nullptr, 10));
+  }
+  std::vector<unsigned> seeds;
+  for (unsigned s = first; s <= last && s >= first; ++s) seeds.push_back(s);
+  return seeds;
+}
+
+class RandomSessions : public testpages::SequencePages, public testing::WithParamInterface<unsigned> {
+ public:
+  void SetUp() override {
+    SequencePages::SetUp();
+    if (HasFatalFailure()) return;
+    CTarnixPage* monitor = CreatePage(kMonitorView);
+    ASSERT_TRUE(monitor->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 0, 0), &host, kMonitorView));
+    monitor->SendInitialUpdate();
+    theApp().m_pViews[kMonitorView] = monitor;
+    // The item is added again, now served through the probe.
+    probe = std::make_shared<Probe>(
+        device,
+        [this](const Bytes& r, const auto& before, const auto& after, bool carried) {
+          if (m_active) Seen(r, before, after, carried);
+        },
+        [this](const sim::DeviceState& s) {
+          if (m_active) Looked(s);
+        });
+    opc::SetDeviceProvider([p = probe](const std::string& path) -> std::shared_ptr<opc::IHartFrameDevice> {
+      return path == sim::kDefaultDevicePath ? p : nullptr;
+    });
+    ASSERT_EQ(theApp().m_comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
+    m_notStarted = Text("TESTNOTSTARTED");
+    m_stopped = Text("STATUSABORTED");
+    m_complete = Text("VeskTEST_COMPLETE");
+    m_stopUnconfirmed = Text("STATUSABORTED_UNCONFIRMED");
+  }
+  void TearDown() override {
+    m_active = false;
+    theApp().m_pViews[kMonitorView] = nullptr;
+    SequencePages::TearDown();
+  }
+
+ protected:
+  // What the device did for a page since the user's Start.
+  struct PageRun {
+    bool startTaken = false;  // the device carried out a start of this page since
+    bool recorded = false;    // the device's latest run of this page made its record
+    bool aborted = false;     // an abort reached the device since that run's start
+    bool stopPressed = false;
+    int generation = 0;  // one report per rule and start
+  };
+  struct Record {
+    std::array<float, 4> setup;
+    std::uint8_t type;
+  };
+
+  // ---- Seen at every request.
+
+  void Seen(const Bytes& request, const sim::DeviceState& before, const sim::DeviceState& after, bool carried) {
+    const std::vector<Write> writes = WritesOf(request);
+    const int page = ShownTest();
+    if (before.tests.run.type != 0)
+      for (const Write& w : writes)
+        for (const WriteRule& rule : kWhileTesting)
+          if (rule.matches(w))
+            Report(rule.rule, PageName(shownItem) + " page wrote " + rule.what + " (" + ValueText(w) +
+                                  (carried ? "" : ", not carried out") + ") while the device ran " +
+                                  Hex(before.tests.run.type) + " of the " + OwnerName() + " page");
+    for (const Write& w : writes) {
+      if (w.id != 144) continue;
+      const int state = static_cast<int>(w.value);
+      if (!carried) {
+        if (after.tests.run != before.tests.run) Report(kChecker, "a 144 write not carried out changed the run");
+      } else if ((state & sim::kTestAbort) != 0) {
+        for (PageRun& run : m_runs) run.aborted = true;
+        if (after.tests.run.type != 0) Report(kChecker, "an abort carried out left a run");
+      } else if ((state & sim::kTestStart) != 0) {
+        if (after.tests.run.type != (state & ~sim::kTestReady)) Report(kChecker, "a start carried out left no run");
+        if (page == kNoPage || page == kHdrl) Report(kChecker, "a start from the " + PageName(shownItem) + " page");
+        m_owner = page;
+        if (page != kNoPage) {
+          PageRun& run = m_runs[static_cast<size_t>(page)];
+          run.startTaken = true;
+          run.recorded = run.aborted = false;
+          ++run.generation;
+        }
+      }
+    }
+    m_runType = after.tests.run.type;
+  }
+
+  // Between two requests only the run's end clears the run.
+  void Looked(const sim::DeviceState& s) {
+    if (m_runType != 0 && s.tests.run.type == 0) {
+      const bool stroke = (m_runType & sim::kPartialStroke) != 0;
+      const sim::TestResult& r = stroke ? s.tests.pstLast.result : s.tests.result;
+      m_made.push_back({r.setup, r.bits});
+      if (s.variables.at(144) != (m_runType | sim::kTestReady)) Report(kChecker, "a run ended without its record");
+      if (m_owner != kNoPage) m_runs[static_cast<size_t>(m_owner)].recorded = true;
+    }
+    m_runType = s.tests.run.type;
+  }
+
+  // ---- Checked at every tick.
+
+  void Check() {
+    for (size_t i = 0; i < kHdrl; ++i) {
+      const TestPage& p = kTestPages[i];
+      auto* page = PageOf<CRecordedTestPage>(p.item);
+      const std::string status = page->GetDlgItemText(p.status);
+      const PageRun& run = m_runs[i];
+      const std::string key = std::to_string(i) + "/" + std::to_string(run.generation) + "/";
+      if (status == m_notStarted && run.startTaken)
+        Report(kTrueStatus, std::string(p.name) + " page says the test did not start; the device carried out its start",
+               key + "not started");
+      if (status == m_stopped && run.recorded && !run.aborted)
+        Report(kTrueStatus,
+               std::string(p.name) + " page says \"" + status +
+                   "\"; its run made its record and no abort reached the device" +
+                   (run.stopPressed ? " (Stop was pressed)" : ""),
+               key + "stopped");
+      CheckRecord(i, status);
+    }
+    CheckSequenceLines();
+  }
+
+  // Offered to save as a complete test: the plot holds whole passes that run
+  // from the kept start to the kept stop, and that set-up is one the device
+  // ran. Without a plot, only the partial stroke page keeps a run: its
+  // results.
+  void CheckRecord(size_t index, const std::string& status) {
+    const TestPage& p = kTestPages[index];
+    auto* page = PageOf<CRecordedTestPage>(p.item);
+    if (status != m_complete || !Enabled(page, p.save)) {
+      m_recordSeen[index].clear();
+      return;
+    }
+    const bool stroke = p.item == treeitem::kPartialStrokeTest;
+    std::array<std::string, 4> texts;
+    bool bothWays = false;
+    std::vector<std::pair<double, double>> points;
+    if (p.item == treeitem::kRampTest) {
+      const Ramp::ShownSettings shown = PageOf<Ramp>(p.item)->GetShownSettings();
+      for (size_t k = 0; k < 4; ++k) texts[k] = InOrder(shown.settings, k).str();
+      bothWays = shown.bidirectional;
+      points = testsupport::PlotPoints(page->GetPlot(), "Command");
+    } else if (p.item == treeitem::kStepTest) {
+      const StepSettingTexts shown = PageOf<Step>(p.item)->GetShownSettings();
+      for (size_t k = 0; k < 3; ++k) texts[k] = InOrder(shown, k).str();
+      points = testsupport::PlotPoints(page->GetPlot(), "Command");
+    } else {
+      const Pst::ShownFields shown = PageOf<Pst>(p.item)->GetShownFields();
+      for (size_t k = 0; k < 4; ++k) texts[k] = InOrder(shown.settings, k).str();
+      points = testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command");
+    }
+    std::string seen = std::to_string(points.size()) + (bothWays ? "b" : "");
+    for (const std::string& t : texts) seen += "/" + t;
+    if (seen == m_recordSeen[index]) return;
+    m_recordSeen[index] = seen;
+
+    auto number = [](const std::string& text) { return std::strtod(text.c_str(), nullptr); };
+    const double start = number(texts[0]), stop = number(texts[1]);
+    auto near = [](double a, double b) { return std::abs(a - b) < 0.051; };
+    const size_t passes = bothWays ? 2 : 1;
+    const size_t whole = passes * CRecordedTestPage::kPointsPerPass;
+    const std::string what = std::string(p.name) + " page offers \"" + status + "\" to save with " +
+                             std::to_string(points.size()) + " points and set-up " + seen;
+    if (points.size() != whole && !(stroke && points.empty())) {
+      Report(kWholeRecord, what + ": a whole record has " + std::to_string(whole), "points" + seen);
+    } else if (!points.empty()) {
+      constexpr size_t kLast = CRecordedTestPage::kPointsPerPass - 1;
+      bool ends = near(points[0].second, start) && near(points[kLast].second, stop);
+      if (passes == 2) ends = ends && near(points[kLast + 1].second, stop) && near(points[2 * kLast + 1].second, start);
+      if (!ends)
+        Report(kWholeRecord,
+               what + ": its command runs from " + std::to_string(points.front().second) + " to " +
+                   std::to_string(points[kLast].second),
+               "ends" + seen);
+    }
+    const bool made = std::any_of(m_made.begin(), m_made.end(), [&](const Record& r) {
+      if (((r.type & sim::kPartialStroke) != 0) != stroke) return false;
+      for (size_t k = 0; k < 4; ++k)
+        if (!texts[k].empty() && !near(r.setup[k], number(texts[k]))) return false;
+      return p.item != treeitem::kRampTest || ((r.type & sim::kTestBothWays) != 0) == bothWays;
+    });
+    if (!made) Report(kWholeRecord, what + ": the device ran no such set-up", "setup" + seen);
+  }
+
+  // The sequence's list says the same as the pages: a line is the test's
+  // whose "started" line came last.
+  void CheckSequenceLines() {
+    const std::vector<std::string> lines = multi->StatusLines();
+    size_t from = 0;
+    while (from < m_lines.size() && from < lines.size() && m_lines[from] == lines[from]) ++from;
+    if (from < m_lines.size()) {
+      from = 0;
+      m_lineTest = kNoPage;
+    }
+    for (size_t i = from; i < lines.size(); ++i) {
+      for (size_t t = 0; t < std::size(kTestPages); ++t)
+        if (lines[i] == Text(kTestPages[t].startedKey)) m_lineTest = static_cast<int>(t);
+      if (m_lineTest == kNoPage) continue;
+      const PageRun& run = m_runs[static_cast<size_t>(m_lineTest)];
+      const TestPage& p = kTestPages[m_lineTest];
+      if (lines[i] == m_notStarted && run.startTaken)
+        Report(kTrueStatus, std::string("the sequence says the ") + p.name +
+                                " test did not start; the device carried out its start");
+      if (lines[i] == Text(p.stoppedKey) && run.recorded && !run.aborted)
+        Report(kTrueStatus, std::string("the sequence says \"") + lines[i] +
+                                "\"; the run made its record and no abort reached the device");
+    }
+    m_lines = lines;
+  }
+
+  // ---- The session.
+
+  void Report(Rule rule, const std::string& what, const std::string& once = {}) {
+    if (!once.empty() && !m_reported.insert(std::to_string(rule) + "/" + once).second) return;
+    std::ostringstream line;
+    line << "seed " << m_seed << ", action " << m_action << " (" << m_doing << "), "
+         << (clock.MonotonicMs() - m_startMs) / 1000.0 << " s: " << what;
+    m_found.emplace_back(rule, line.str());
+  }
+  static std::string Hex(double value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value) & 0xFFu);
+    return text;
+  }
+  static std::string ValueText(const Write& w) {
+    if (w.id == 144) return Hex(w.value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", w.value);
+    return text;
+  }
+  std::string OwnerName() const { return m_owner == kNoPage ? "no" : kTestPages[m_owner].name; }
+  // The shown page's multi-test index; kNoPage for the others.
+  int ShownTest() const {
+    for (size_t i = 0; i < std::size(kTestPages); ++i)
+      if (kTestPages[i].item == shownItem) return static_cast<int>(i);
+    return kNoPage;
+  }
+  static bool Enabled(CWnd* page, int id) { return page->GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+  static void Click(CWnd* page, int id) { page->GetDlgItemAs<CButton>(id)->Click(); }
+  static void Type(CWnd* page, int id, int value) { page->SetDlgItemText(id, std::to_string(value).c_str()); }
+  int Draw(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_rng); }
+
+  // The page the tree selects is shown, as the tree does.
+  void FollowTree() {
+    for (int i = 0; i < 10; ++i) {
+      const int selected = SelectedItem();
+      if (selected == shownItem || !CTarnixWexletView::PageByCode(selected)) return;
+      Show(selected);
+    }
+  }
+  void Tick() {
+    clock.Advance(100);
+    FollowTree();
+    Check();
+  }
+  void Pass(int ms) {
+    for (int t = 0; t < ms; t += 100) Tick();
+  }
+  void Go(int item) {
+    CTarnixWexletView::SelectItemByCode(item);
+    FollowTree();
+    Check();
+  }
+  // A start pressed: what the device did before is no longer this start's.
+  void PressStart(CWnd* page, int id, int test) {
+    if (!Enabled(page, id)) return;
+    for (size_t t = 0; t < m_runs.size(); ++t)
+      if (test == kNoPage || static_cast<int>(t) == test) {
+        m_runs[t] = {.generation = m_runs[t].generation + 1};
+      }
+    answers->startPressed = true;
+    Click(page, id);
+    answers->startPressed = false;
+  }
+  void PressStop(CWnd* page, int id) {
+    if (!Enabled(page, id)) return;
+    if (const int test = ShownTest(); test != kNoPage) m_runs[static_cast<size_t>(test)].stopPressed = true;
+    Click(page, id);
+  }
+
+  // Whole numbers, as typed: the kept texts compare exactly with the
+  // record. A hold of at least 1 s puts a pass's last sample at the stop.
+  std::pair<int, int> Positions() {
+    const int start = Draw(0, 100);
+    int stop = Draw(0, 100);
+    if (std::abs(stop - start) < 5) stop = start >= 50 ? start - 10 : start + 10;
+    return {start, stop};
+  }
+  void TypeRamp(CWnd* page, std::array<int, 4> ids, int bothWaysBox) {
+    const auto [start, stop] = Positions();
+    for (const auto& [id, value] :
+         {std::pair{ids[0], start}, {ids[1], stop}, {ids[2], Draw(1, 5)}, {ids[3], Draw(2, 20)}})
+      Type(page, id, value);
+    if ((page->IsDlgButtonChecked(bothWaysBox) != 0) != (Draw(0, 1) == 1)) Click(page, bothWaysBox);
+  }
+  void TypeStep(CWnd* page, std::array<int, 3> ids) {
+    const auto [start, stop] = Positions();
+    for (const auto& [id, value] : {std::pair{ids[0], start}, {ids[1], stop}, {ids[2], Draw(1, 5)}})
+      Type(page, id, value);
+  }
+  void TypeStroke(CWnd* page, std::array<int, 5> ids) {
+    const int start = Draw(60, 100);
+    for (const auto& [id, value] : {std::pair{ids[0], start},
+                                    {ids[1], start - Draw(5, 20)},
+                                    {ids[2], Draw(1, 5)},
+                                    {ids[3], Draw(2, 10)},
+                                    {ids[4], Draw(5, 30)}})
+      Type(page, id, value);
+  }
+
+  // A valid set-up typed into the shown test page.
+  void TypeSetUp() {
+    switch (shownItem) {
+      case treeitem::kRampTest:
+        if (shown->IsDlgButtonChecked(Ramp::kBaselineBox)) Click(shown, Ramp::kBaselineBox);
+        return TypeRamp(shown, {Ramp::kStartEdit, Ramp::kStopEdit, Ramp::kHoldEdit, Ramp::kRampEdit},
+                        Ramp::kBidirectionalBox);
+      case treeitem::kStepTest:
+        if (shown->IsDlgButtonChecked(Step::kBaselineBoxId)) Click(shown, Step::kBaselineBoxId);
+        return TypeStep(shown, {Step::kStartPosId, Step::kStopPosId, Step::kHoldId});
+      case treeitem::kPartialStrokeTest:
+        if (shown->IsDlgButtonChecked(Pst::kBaselineBoxId)) Click(shown, Pst::kBaselineBoxId);
+        return TypeStroke(shown, {Pst::kStartPosId, Pst::kStopPosId, Pst::kHoldId, Pst::kRampId, Pst::kTimeLimitId});
+      case treeitem::kHdrlTest: return Type(shown, Hdrl::kSettlingTimeId, Draw(6, 7));
+      default: return;
+    }
+  }
+  void StartShown() {
+    if (shownItem == treeitem::kMultiTest) return StartSequence();
+    if (shownItem == treeitem::kDataMonitor) {
+      auto* monitor = static_cast<Monitor*>(shown);
+      monitor->GetDlgItemAs<CComboBox>(Monitor::kIntervalListId)->SetCurSel(Draw(0, 1));
+      monitor->GetDurationField()->put_Value(1);
+      monitor->GetDlgItemAs<CComboBox>(Monitor::kUnitListId)->SetCurSel(0);
+      if (Enabled(shown, Monitor::kStartId)) Click(shown, Monitor::kStartId);
+      return;
+    }
+    const int test = ShownTest();
+    if (!Enabled(shown, kTestPages[test].start)) return;
+    TypeSetUp();
+    PressStart(shown, kTestPages[test].start, test);
+  }
+  void StopShown() {
+    switch (shownItem) {
+      case treeitem::kDataMonitor: return PressStop(shown, Monitor::kStopId);
+      case treeitem::kMultiTest: return PressStop(shown, Multi::kStopId);
+      default: return PressStop(shown, kTestPages[ShownTest()].stop);
+    }
+  }
+  void RetrieveShown() {
+    int id = 0;
+    if (shownItem == treeitem::kRampTest) id = Ramp::kRetrieveId;
+    if (shownItem == treeitem::kStepTest) id = Step::kRetrieveId;
+    if (shownItem == treeitem::kPartialStrokeTest) id = Draw(0, 1) ? Pst::kRetrieveBaselineId : Pst::kRetrieveLastId;
+    if (id && Enabled(shown, id)) Click(shown, id);
+  }
+  // Some of the four tests ticked, every field typed, Start; followed to
+  // its end, or left to the next actions.
+  void StartSequence() {
+    Go(treeitem::kMultiTest);
+    if (multi->IsSequenceActive()) return;
+    const int ticked = Draw(1, 15);
+    int bit = 1;
+    for (int box : {Multi::kRampBoxId, Multi::kStepBoxId, Multi::kPstBoxId, Multi::kHdrlBoxId}) {
+      if ((multi->IsDlgButtonChecked(box) != 0) != ((ticked & bit) != 0)) Click(multi, box);
+      bit <<= 1;
+    }
+    TypeRamp(multi, {Multi::kRampStartId, Multi::kRampStopId, Multi::kRampHoldId, Multi::kRampTimeId},
+             Multi::kBidirectionalBoxId);
+    TypeStep(multi, {Multi::kStepStartId, Multi::kStepStopId, Multi::kStepHoldId});
+    TypeStroke(multi, {Multi::kPstStartId, Multi::kPstStopId, Multi::kPstHoldId, Multi::kPstRampTimeId,
+                       Multi::kPstTimeLimitId});
+    Type(multi, Multi::kSettlingTimeId, 6);
+    PressStart(multi, Multi::kStartId, kNoPage);
+    if (!multi->IsSequenceActive() || Draw(0, 1) == 0) return;
+    for (int t = 0; t < 1200000 && (multi->IsSequenceActive() || shownItem != treeitem::kMultiTest); t += 100) Tick();
+  }
+
+  void Act() {
+    static const std::vector<std::pair<const char*, double>> kActions = {
+        {"show a page", 18}, {"start", 20}, {"stop", 8},   {"retrieve", 5},
+        {"sequence", 4},     {"wait", 25},  {"fault", 15}, {"outage", 5}};
+    std::vector<double> weights;
+    for (const auto& a : kActions) weights.push_back(a.second);
+    const size_t action = std::discrete_distribution<size_t>(weights.begin(), weights.end())(m_rng);
+    m_doing = kActions[action].first;
+    switch (action) {
+      case 0: {
+        constexpr int kItems[] = {treeitem::kRampTest, treeitem::kStepTest,    treeitem::kPartialStrokeTest,
+                                  treeitem::kHdrlTest, treeitem::kDataMonitor, treeitem::kMultiTest};
+        const int item = kItems[Draw(0, 5)];
+        m_doing += " " + PageName(item);
+        Go(item);
+        break;
+      }
+      case 1: StartShown(); break;
+      case 2: StopShown(); break;
+      case 3: RetrieveShown(); break;
+      case 4: StartSequence(); break;
+      case 5: {
+        constexpr int kWaits[] = {500, 2000, 5000, 15000, 40000};
+        return Pass(kWaits[Draw(0, 4)]);
+      }
+      case 6: {
+        constexpr sim::FaultKind kKinds[] = {sim::FaultKind::NoReply, sim::FaultKind::ResponseCode,
+                                             sim::FaultKind::ShortReply, sim::FaultKind::WrongEcho,
+                                             sim::FaultKind::LongByteCount};
+        constexpr int kCodes[] = {2, 5, 6, 7, 16, 32, 64};
+        const sim::FaultKind kind = kKinds[Draw(0, 4)];
+        const int value = kind == sim::FaultKind::ResponseCode ? kCodes[Draw(0, 6)] : Draw(0, 7);
+        probe->Inject({kind, static_cast<size_t>(value)}, Draw(1, 15));
+        break;
+      }
+      default: probe->Inject({sim::FaultKind::NoReply, 0}, Draw(30, 300)); break;
+    }
+    m_doing += " on the " + PageName(shownItem) + " page";
+    Check();
+    Pass(100 * Draw(1, 15));
+  }
+
+  // The faults stop. The device and the pages settle (a sequence runs to
+  // its end, from the page it waits on), then each test page, shown, offers
+  // Start or its record within 60 s while it draws nothing.
+  void Settle() {
+    m_doing = "faults stopped";
+    probe->ClearFaults();
+    WaitForIdle();
+    if (multi->IsSequenceActive()) {
+      Report(kBackToIdle, "after 20 min the sequence still waits on the " + Looks());
+      Go(treeitem::kMultiTest);
+      PressStop(multi, Multi::kStopId);
+      WaitForIdle();
+    }
+    if (!Idle()) {
+      Report(kBackToIdle, "after 20 min the device's test or the HDRL run goes on; the " + Looks());
+      return;
+    }
+    for (const TestPage& b : kTestPages) {
+      m_doing = "faults stopped, " + PageName(b.item) + " page shown";
+      Go(b.item);
+      bool typed = false;
+      size_t points = Drawn();
+      const std::int64_t shownAt = clock.MonotonicMs();
+      std::int64_t since = shownAt;
+      while (!((Enabled(shown, b.start) || Enabled(shown, b.save)) && !Enabled(shown, b.stop))) {
+        PressStopAgain();
+        // Fields left empty are typed, as a user would.
+        if (!typed && !Enabled(shown, b.start) && !Enabled(shown, b.save) && !Enabled(shown, b.stop)) {
+          typed = true;
+          TypeSetUp();
+        }
+        if (clock.MonotonicMs() - since > 60000 || clock.MonotonicMs() - shownAt > 600000) {
+          Report(kBackToIdle, "after 60 s the " + Looks());
+          break;
+        }
+        Tick();
+        if (const size_t now = Drawn(); now != points) {
+          points = now;
+          since = clock.MonotonicMs();
+        }
+      }
+    }
+  }
+  bool Idle() {
+    return !multi->IsSequenceActive() && probe->Look().tests.run.type == 0 &&
+           !PageOf<Hdrl>(treeitem::kHdrlTest)->IsRunning();
+  }
+  // The user goes where the sequence waits, and presses Stop again when a
+  // page asks for it.
+  void WaitForIdle() {
+    for (int t = 0; t < 1200000 && !Idle(); t += 100) {
+      if (multi->IsSequenceActive()) {
+        const int test = multi->m_nUnconfirmedStop >= 0 ? multi->m_nUnconfirmedStop : multi->m_nTestUnderWay;
+        const int item = test >= 0 ? kTestPages[test].item : treeitem::kMultiTest;
+        if (shownItem != item) Go(item);
+      }
+      PressStopAgain();
+      Tick();
+    }
+  }
+  void PressStopAgain() {
+    const int test = ShownTest();
+    if (test != kNoPage && test != kHdrl && shown->GetDlgItemText(kTestPages[test].status) == m_stopUnconfirmed)
+      PressStop(shown, kTestPages[test].stop);
+  }
+  // The points of the shown test page's record.
+  size_t Drawn() const {
+    if (shownItem == treeitem::kPartialStrokeTest)
+      return testsupport::PlotPoints(PageOf<Pst>(shownItem)->GetPlot(), "Command").size();
+    if (ShownTest() == kNoPage || ShownTest() == kHdrl) return 0;
+    return testsupport::PlotPoints(PageOf<CRecordedTestPage>(shownItem)->GetPlot(), "Command").size();
+  }
+  // The shown page as the user sees it.
+  std::string Looks() const {
+    std::string text = PageName(shownItem) + " page";
+    for (const TestPage& b : kTestPages) {
+      if (b.item != shownItem) continue;
+      if (b.status) text += ": \"" + shown->GetDlgItemText(b.status) + "\"";
+      for (const auto& [id, name] : {std::pair{b.start, ", Start"}, {b.stop, ", Stop"}, {b.save, ", Save"}})
+        text += std::string(name) + (Enabled(shown, id) ? " on" : " off");
+    }
+    return text;
+  }
+
+  std::string Findings() const {
+    std::ostringstream out;
+    std::array<int, std::size(kRuleNames)> count{};
+    for (const auto& [rule, line] : m_found) ++count[rule];
+    out << "seed " << m_seed << " (TARNIX_RANDOM_SEEDS=" << m_seed << "):";
+    for (size_t r = 0; r < count.size(); ++r)
+      if (count[r]) out << "\n  [" << kRuleNames[r] << "] x" << count[r];
+    std::array<int, std::size(kRuleNames)> shownOf{};
+    for (const auto& [rule, line] : m_found)
+      if (shownOf[rule]++ < 3) out << "\n  " << kRuleNames[rule] << ": " << line;
+    return out.str();
+  }
+
+  std::shared_ptr<Probe> probe;
+  Answers* answers = nullptr;
+  bool m_active = false;
+  unsigned m_seed = 0;
+  std::mt19937 m_rng;
+  int m_action = 0;
+  std::string m_doing;
+  std::int64_t m_startMs = 0;
+  std::string m_notStarted, m_stopped, m_complete, m_stopUnconfirmed;
+  std::array<PageRun, std::size(kTestPages)> m_runs{};
+  int m_owner = kNoPage;
+  std::uint8_t m_runType = 0;
+  std::vector<Record> m_made;
+  std::array<std::string, kHdrl> m_recordSeen;
+  std::vector<std::string> m_lines;
+  int m_lineTest = kNoPage;
+  std::set<std::string> m_reported;
+  std::vector<std::pair<Rule, std::string>> m_found;
+};
+
+// A session of 40 to 150 actions from the seed, then the faults stop.
+TEST_P(RandomSessions, KeepEveryRuleAtEveryRequestAndTick) {
+  m_seed = GetParam();
+  m_rng.seed(m_seed);
+  Answers person;
+  answers = &person;
+  m_startMs = clock.MonotonicMs();
+  // The records the device holds from the works.
+  const sim::DeviceState s = probe->Look();
+  for (const sim::TestResult* r : {&s.tests.result, &s.tests.rampBaseline.result, &s.tests.stepBaseline.result,
+                                   &s.tests.pstLast.result, &s.tests.pstBaseline.result})
+    m_made.push_back({r->setup, r->bits});
+  m_runType = s.tests.run.type;
+  m_active = true;
+  const int actions = Draw(40, 150);
+  for (m_action = 1; m_action <= actions; ++m_action) Act();
+  Settle();
+  m_active = false;
+  for (const std::string& q : person.unprompted) Report(kQuestion, q);
+  answers = nullptr;
+  EXPECT_TRUE(m_found.empty()) << Findings();
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomSessions, testing::ValuesIn(Seeds()),
+                         [](const testing::TestParamInfo<unsigned>& info) {
+                           return "seed" + std::to_string(info.param);
+                         });
+
+}  // namespace
