@@ -61,14 +61,16 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kStopRequest, kAbortStep,
        [this] {
          // What the stop ends: a run whose start is not yet settled is
-         // judged by the engine at its end; a download of a whole run
-         // leaves that run's record in the device.
-         // A stop pressed again keeps what the first one ended.
-         const CTestEngine::Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
+         // judged by the engine at its end. A stop pressed again keeps what
+         // the first one ended.
+         using Outcome = CTestEngine::Outcome;
+         const Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
+         const bool open = outcome == Outcome::kPending || outcome == Outcome::kSetupNeeded || outcome == Outcome::kRunning;
          if (m_stopping == Stopping::kNone)
-           m_stopping = !m_bTestRunning                              ? Stopping::kOther
-                        : outcome == CTestEngine::Outcome::kRecorded ? Stopping::kDownload
-                                                                     : Stopping::kRun;
+           m_stopping = !m_bTestRunning      ? Stopping::kOther
+                        : m_nStartTries == 0 ? Stopping::kBeforeStart
+                        : open               ? Stopping::kRun
+                                             : Stopping::kOther;
          m_nStateMisses = 0;
          m_bStopUnconfirmed = false;
          m_bTestRunning = false;
@@ -776,7 +778,11 @@ void CRecordedTestPage::JudgeAbort() {
     FollowStart();
     return;
   }
-  EndStop(m_stopping == Stopping::kDownload ? "TEST_DOWNLOAD_STOPPED" : "STATUSABORTED");
+  // Nothing was stopped in the device: only the page's reading of a record.
+  if (m_stopping == Stopping::kOther && m_nTries == 0)
+    EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
+  else
+    EndStop("STATUSABORTED", m_kind.stoppedKey);
 }
 
 void CRecordedTestPage::StopUnconfirmed() {
@@ -787,7 +793,7 @@ void CRecordedTestPage::StopUnconfirmed() {
   if (RunningSequence()) HoldSequence(m_kind.multiTestIndex, "STATUSABORTED_UNCONFIRMED");
 }
 
-void CRecordedTestPage::EndStop(const char* statusKey) {
+void CRecordedTestPage::EndStop(const char* statusKey, const char* sequenceKey) {
   m_stopping = Stopping::kNone;
   m_bStopUnconfirmed = false;
   m_nTries = 0;
@@ -796,7 +802,7 @@ void CRecordedTestPage::EndStop(const char* statusKey) {
   SetStatus(statusKey);
   EnableActionButtons(TRUE);
   // A sequence goes on only once the device has stopped.
-  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, m_kind.stoppedKey, false);
+  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, false);
 }
 
 void CRecordedTestPage::JudgeStartCheck() {
@@ -906,7 +912,7 @@ void CRecordedTestPage::DeviceIdle() {
   }
   // A sequence that waits on this page's stop goes on now.
   if (RunningSequence()) {
-    EndStop("STATUSABORTED");
+    EndStop("STATUSABORTED", m_kind.stoppedKey);
     return;
   }
   EnableActionButtons(TRUE);

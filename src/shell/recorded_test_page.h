@@ -286,7 +286,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void JudgeAbort();
   // No clean read has yet shown the device stopped: Stop stays offered.
   void StopUnconfirmed();
-  void EndStop(const char* statusKey);
+  void EndStop(const char* statusKey, const char* sequenceKey);
   // Every setting checked again (after the checks were quiet).
   void CheckAllSettings();
 
@@ -305,9 +305,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   int m_nTries = 0;               // of the write under way
   int m_nStartTries = 0;
   int m_nStateMisses = 0;         // state reads in a row without a clean reply
-  // What the last stop ended: the page's run, the download of a whole
-  // run, or something else (another test, a retrieval).
-  enum class Stopping { kNone, kRun, kDownload, kOther };
+  // What the last stop ended: the page's run before its start went out, or
+  // after, or something else (another test, a download or retrieval).
+  enum class Stopping { kNone, kBeforeStart, kRun, kOther };
   Stopping m_stopping = Stopping::kNone;
   bool m_bStopUnconfirmed = false;  // said so, with Stop offered again
   CBlockDownload m_download;
