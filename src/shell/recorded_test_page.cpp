@@ -63,14 +63,11 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          // What the stop ends: a run whose start is not yet settled is
          // judged by the engine at its end. A stop pressed again keeps what
          // the first one ended.
-         using Outcome = CTestEngine::Outcome;
-         const Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
-         const bool open = outcome == Outcome::kPending || outcome == Outcome::kSetupNeeded || outcome == Outcome::kRunning;
          if (m_stopping == Stopping::kNone)
-           m_stopping = !m_bTestRunning      ? Stopping::kOther
-                        : m_nStartTries == 0 ? Stopping::kBeforeStart
-                        : open               ? Stopping::kRun
-                                             : Stopping::kOther;
+           m_stopping = !m_bTestRunning                                  ? Stopping::kOther
+                        : m_nStartTries == 0                             ? Stopping::kBeforeStart
+                        : theApp().m_testEngine.Open(m_kind.multiTestIndex) ? Stopping::kRun
+                                                                         : Stopping::kOther;
          m_nStateMisses = 0;
          m_bStopUnconfirmed = false;
          m_bTestRunning = false;
@@ -201,7 +198,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kAbortStep, "ABORT", {},
        [this, &comm] {
          CTestEngine& engine = theApp().m_testEngine;
-         if (engine.SeenStill()) return;
+         if (engine.SeenStill() || m_stopping == Stopping::kBeforeStart || OwnRunSettled()) return;
          if (engine.StopSent() && !(Told(comm.ReadTestState()) && Testing(comm.m_byTestState))) return;
          ++m_nTries;
          comm.WriteTestState();
@@ -758,6 +755,19 @@ void CRecordedTestPage::StartFailed() {
 }
 
 void CRecordedTestPage::JudgeAbort() {
+  // Its start never went out: nothing of the page's runs.
+  if (m_stopping == Stopping::kBeforeStart) {
+    EndStop("STATUSABORTED", m_kind.stoppedKey);
+    return;
+  }
+  // The engine has told how the page's run ended, another test may run
+  // since: that one is not this stop's to end.
+  if (OwnRunSettled()) {
+    m_nTries = 0;
+    m_nStep = kIdleStep;
+    SettleOwnRun();
+    return;
+  }
   // A stop is written again only while a clean read shows the device
   // testing; without one the state is read again, with Stop offered.
   if (!m_bAnswered || Testing(theApp().m_comm.m_byTestState)) {
@@ -783,6 +793,12 @@ void CRecordedTestPage::JudgeAbort() {
     EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
   else
     EndStop("STATUSABORTED", m_kind.stoppedKey);
+}
+
+bool CRecordedTestPage::OwnRunSettled() const {
+  const CTestEngine& engine = theApp().m_testEngine;
+  return m_stopping == Stopping::kRun &&
+         (!engine.Open(m_kind.multiTestIndex) || engine.Starts() != m_nStartsAtRecord);
 }
 
 void CRecordedTestPage::StopUnconfirmed() {
@@ -829,7 +845,7 @@ void CRecordedTestPage::JudgeShownState() {
   }
   theApp().m_testEngine.SetupRead(m_kind.multiTestIndex, ImageSetup());
   if (m_bTestRunning) {
-    JudgeOwnRunShown();
+    SettleOwnRun();
     return;
   }
   // No data on show: the edits show the device's set-up.
@@ -841,7 +857,7 @@ void CRecordedTestPage::JudgeShownState() {
     DeviceIdle();
 }
 
-void CRecordedTestPage::JudgeOwnRunShown() {
+void CRecordedTestPage::SettleOwnRun() {
   using Outcome = CTestEngine::Outcome;
   CTestEngine& engine = theApp().m_testEngine;
   const BYTE state = theApp().m_comm.m_byTestState;

@@ -262,8 +262,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void ResumeDownload();
   // After the set-up read of a page shown again.
   void JudgeShownState();
-  // The page's own run, left while under way: followed again, or gone.
-  void JudgeOwnRunShown();
+  // The page's own run, left while under way, or whose stop is overtaken:
+  // followed again, or ended as the engine tells it.
+  void SettleOwnRun();
   // Another test runs in the device: only Stop is offered until it ends.
   void WatchForeignRun();
   // The engine's state read until it is seen idle.
@@ -286,6 +287,8 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   void JudgeAbort();
   // No clean read has yet shown the device stopped: Stop stays offered.
   void StopUnconfirmed();
+  // A stop of the page's run whose end the engine has told since.
+  bool OwnRunSettled() const;
   void EndStop(const char* statusKey, const char* sequenceKey);
   // Every setting checked again (after the checks were quiet).
   void CheckAllSettings();

@@ -8,7 +8,7 @@ constexpr BYTE kTestStarted = 0x01;
 constexpr BYTE kRecordReady = 0x02;
 
 bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
-bool Open(CTestEngine::Outcome o) {
+bool Unsettled(CTestEngine::Outcome o) {
   using O = CTestEngine::Outcome;
   return o == O::kPending || o == O::kSetupNeeded || o == O::kRunning;
 }
@@ -51,7 +51,7 @@ void CTestEngine::StateRead(BYTE state) {
     return;
   }
   m_state = State::kIdle;
-  if (outcome && Open(*outcome)) *outcome = JudgeIdle(state);
+  if (outcome && Unsettled(*outcome)) *outcome = JudgeIdle(state);
 }
 
 CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {
@@ -88,6 +88,8 @@ void CTestEngine::SetupRead(int page, const Setup& setup) {
     outcome = Outcome::kRunning;
   }
 }
+
+bool CTestEngine::Open(int page) const { return Unsettled(OutcomeOf(page)); }
 
 CTestEngine::Outcome CTestEngine::OutcomeOf(int page) const {
   return Index(page) ? m_outcomes[*Index(page)] : Outcome::kNone;

@@ -64,6 +64,8 @@ class CTestEngine {
   // page's start, an idle device that holds another set-up never ran it.
   void SetupRead(int page, const Setup& setup);
   Outcome OutcomeOf(int page) const;
+  // The page's last start is not yet settled: pending or running.
+  bool Open(int page) const;
   // The page's set-up in the device is known: read, or written with an
   // answered start, and no start since.
   bool KnowsSetup(int page) const { return Index(page) && m_seenSetups[*Index(page)]; }
