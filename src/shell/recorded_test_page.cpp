@@ -42,10 +42,12 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          // Judged again as the start goes out: a field typed since the
          // click, or while the page was busy, is never written unchecked.
          CheckEveryField();
-         if (!AllSettingsValid() || !theApp().m_testEngine.SeenIdle()) {
-           // Start comes back once a state read shows the engine idle.
+         if (!AllSettingsValid() || !DeviceFreeForTest()) {
+           // Start comes back once a state read shows the engine idle; a
+           // sequence's test starts then.
            m_bTestRunning = false;
-           EnableActionButtons(TRUE);
+           m_bStartWhenIdle = RunningSequence() && AllSettingsValid();
+           EnableActionButtons(m_bStartWhenIdle ? FALSE : TRUE);
            WatchUntilIdle();
            return;
          }
@@ -447,7 +449,7 @@ void CRecordedTestPage::OnStart() {
   const bool idle = theApp().m_testEngine.SeenIdle();
   // Start is not offered then; a click that came before the state read
   // that took it away does nothing.
-  if (!idle && !RunningSequence()) return;
+  if (!RunningSequence() && !DeviceFreeForTest()) return;
   if (!RunningSequence() && !AskToMoveValve(m_kind.startLeadKey)) return;
   if (!idle) {
     // The sequence's test starts once the engine is seen idle.

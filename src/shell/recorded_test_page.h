@@ -103,7 +103,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsTestRunning() const { return m_bTestRunning; }
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
-  bool IsStartAllowed() const { return AllSettingsValid() && theApp().m_testEngine.SeenIdle(); }
+  bool IsStartAllowed() const { return AllSettingsValid() && DeviceFreeForTest(); }
   // Nothing run yet, the last start never reached the device, or the last
   // download broke off: there is no run to keep until a whole record or an
   // opened file.

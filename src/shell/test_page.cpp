@@ -41,6 +41,10 @@ bool CDiagnosticTestPage::TakeHandOver(int testIndex) {
 
 CMultiTestSequence* CDiagnosticTestPage::RunningSequence() const { return m_bInSequence ? Sequence() : nullptr; }
 
+bool CDiagnosticTestPage::DeviceFreeForTest() const {
+  return theApp().m_testEngine.SeenIdle() && (!Sequence() || RunningSequence());
+}
+
 void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusKey, bool recorded) {
   CMultiTestSequence* sequence = RunningSequence();
   if (!sequence) return;

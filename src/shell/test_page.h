@@ -61,6 +61,9 @@ class CDiagnosticTestPage : public CStepPage {
   // The multi-test page while this page runs the test it handed over, else
   // null.
   CMultiTestSequence* RunningSequence() const;
+  // A test of this page's may start now: the device's engine seen idle, and
+  // no sequence holding the device for another page's test.
+  bool DeviceFreeForTest() const;
   // Marks the test done (and recorded, when it ran to a whole record of its
   // own), adds the status line and shows the multi-test page, which stops
   // this page's timer.

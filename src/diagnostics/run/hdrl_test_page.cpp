@@ -322,7 +322,7 @@ void View::OnChangeSettlingTime() {
 // ---- The run.
 
 bool View::StartAllowed() const {
-  return AllSettingsValid() && m_bStateSaved && theApp().m_testEngine.SeenIdle();
+  return AllSettingsValid() && m_bStateSaved && DeviceFreeForTest();
 }
 
 void View::OnStart() {
