@@ -16,6 +16,9 @@ bool Unsettled(CTestEngine::Outcome o) {
 }  // namespace
 
 void CTestEngine::Started(int page, const Setup& setup, bool answered) {
+  // A start the set-up read was still to judge: this one writes over it.
+  if (Index(m_nRunner) && m_outcomes[*Index(m_nRunner)] == Outcome::kSetupNeeded)
+    m_outcomes[*Index(m_nRunner)] = Outcome::kUnknown;
   // Unanswered, the device may run it all the same: nothing else starts
   // until a state read shows the engine idle.
   m_state = State::kTesting;

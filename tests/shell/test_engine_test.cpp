@@ -114,4 +114,21 @@ TEST(TestEngine, OnlyTheStartersSetUpReadJudgesAndAStopForgetsTheStateBefore) {
   EXPECT_FALSE(engine.SeenIdle());
 }
 
+// A start still to be judged by its page's set-up read, when another page
+// starts first: that start writes over the set-up, and it cannot be told.
+TEST(TestEngine, AStartStillToBeJudgedWhenAnotherStartsCannotBeTold) {
+  plat::ManualClock clock;
+  plat::ScopedTimeSource scoped{clock};
+  CTestEngine engine;
+  engine.StateRead(0x0B);
+  engine.Started(0, kAsked, false);
+  clock.Advance(15000);
+  engine.StateRead(0x0B);
+  ASSERT_EQ(engine.OutcomeOf(0), Outcome::kSetupNeeded);
+  ASSERT_TRUE(engine.SeenIdle());
+  engine.Started(1, kOther, true);
+  EXPECT_EQ(engine.OutcomeOf(0), Outcome::kUnknown);
+  EXPECT_EQ(engine.OutcomeOf(1), Outcome::kRunning);
+}
+
 }  // namespace
