@@ -742,6 +742,17 @@ void CRecordedTestPage::FollowStart() {
   }
 }
 
+void CRecordedTestPage::OnRecordReady() {
+  // Another page has selected its own record since: the blocks would be
+  // that one's. The run's record is selected again and read whole.
+  if (!theApp().m_testEngine.IsSelected(m_kind.multiTestIndex, m_bySelected)) {
+    BeginRetrieval(m_kind.runCommand);
+    m_nStep = kBaselineStep;
+    return;
+  }
+  m_nStep = kPrepareStep;
+}
+
 void CRecordedTestPage::StartAgain() {
   if (m_nStartTries < kMostTries)
     m_nStep = kSetupStep;

@@ -143,7 +143,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // After each state read while waiting.
   virtual void AfterStateRead() {}
   // The run's record is ready in the device: where the machine goes.
-  virtual void OnRecordReady() { m_nStep = kPrepareStep; }
+  virtual void OnRecordReady();
   // Step 22: variable 141 for a retrieval; true when it was answered.
   virtual bool WriteRetrievalCommand(BYTE command);
   // Step 18: the time step and the time axis of the download.
