@@ -204,7 +204,7 @@ class Answers : public plat::Person {
 };
 
 std::vector<unsigned> Seeds() {
-  unsigned first = 1, last = 5;
+  unsigned first = 1, last = 10;
   if (const char* range = std::getenv("TARNIX_RANDOM_SEEDS"); range && *range) {
     char* end = nullptr;
     first = last = static_cast<unsigned>(std::strtoul(range, &end, 10));
