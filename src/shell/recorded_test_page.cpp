@@ -695,9 +695,15 @@ void CRecordedTestPage::FollowStart() {
   using Outcome = CTestEngine::Outcome;
   const Outcome outcome = theApp().m_testEngine.OutcomeOf(m_kind.multiTestIndex);
   // Nothing is written until a clean read tells what became of the start,
-  // however long the link is down.
-  if (!m_bAnswered) {
-    if (++m_nStateMisses == kMostTries && outcome == Outcome::kRunning) SetStatus("TEST_LINK_LOST");
+  // however long the link is down; a start the engine has settled is
+  // judged whatever this read did.
+  if (!m_bAnswered && theApp().m_testEngine.Open(m_kind.multiTestIndex)) {
+    if (outcome == Outcome::kRunning) {
+      if (++m_nStateMisses == kMostTries) SetStatus("TEST_LINK_LOST");
+    } else {
+      // Whose test runs, or whether it ran, only the set-up read tells.
+      m_nStep = kStartCheckStep;
+    }
     return;
   }
   m_nStateMisses = 0;
@@ -837,7 +843,6 @@ void CRecordedTestPage::EndStop(const char* statusKey, const char* sequenceKey) 
 void CRecordedTestPage::JudgeStartCheck() {
   if (m_bAnswered) theApp().m_testEngine.SetupRead(m_kind.multiTestIndex, ImageSetup());
   FollowStart();
-  if (!m_bAnswered) m_nStep = kStartCheckStep;
 }
 
 CTestEngine::Setup CRecordedTestPage::ImageSetup() const {
@@ -939,9 +944,13 @@ void CRecordedTestPage::DeviceIdle() {
     RequestRun(kStartRequest);
     return;
   }
-  // A sequence that waits on this page's stop goes on now.
+  // A sequence that waits on this page's stop goes on now, with what the
+  // device did of the page's run.
   if (RunningSequence()) {
-    EndStop("STATUSABORTED", m_kind.stoppedKey);
+    if (m_stopping == Stopping::kRun)
+      SettleOwnRun();
+    else
+      EndStop("STATUSABORTED", m_kind.stoppedKey);
     return;
   }
   EnableActionButtons(TRUE);
