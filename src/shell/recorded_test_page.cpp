@@ -710,16 +710,14 @@ void CRecordedTestPage::FollowStart() {
   const CWexletCoreCommunication& comm = theApp().m_comm;
   switch (outcome) {
     case Outcome::kPending:
-      // Whose test runs, only the set-up read tells.
+    case Outcome::kSetupNeeded:
+      // Whose test runs, or whether it ran, only the set-up read tells.
       m_nStep = kStartCheckStep;
       break;
     case Outcome::kRunning:
       SetStatus("EDT_ALM_COM6");
       m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
       m_nStep = kWaitStep;
-      break;
-    case Outcome::kSetupNeeded:
-      m_nStep = kStartCheckStep;
       break;
     case Outcome::kRecorded:
       // Also after a stop that came too late: the run ended whole.
@@ -796,10 +794,11 @@ void CRecordedTestPage::JudgeAbort() {
       m_nStep = kAbortStep;
       return;
     }
-    if (m_bAnswered || ++m_nStateMisses == kMostTries) StopUnconfirmed();
+    if (!m_bStopUnconfirmed && (m_bAnswered || ++m_nStateMisses >= kMostTries)) StopUnconfirmed();
     m_nStep = kAbortCheckStep;
     return;
   }
+  const bool abortsSent = m_nTries > 0;
   m_nTries = 0;
   if (m_stopping == Stopping::kRun) {
     // The engine says what the device did: stopped, recorded, never run.
@@ -808,7 +807,7 @@ void CRecordedTestPage::JudgeAbort() {
     return;
   }
   // Nothing was stopped in the device: only the page's reading of a record.
-  if (m_stopping == Stopping::kOther && m_nTries == 0)
+  if (m_stopping == Stopping::kOther && !abortsSent)
     EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
   else
     EndStop("STATUSABORTED", m_kind.stoppedKey);
