@@ -94,16 +94,24 @@ TEST(TestEngine, AStartIsJudgedOnlyByWhatCleanReadsShow) {
   }
 }
 
-// A set-up read by a page that did not start the test tells nothing of it,
-// and an answered stop leaves no idle state standing from before it.
-TEST(TestEngine, OnlyTheStartersSetUpReadJudgesAndAStopForgetsTheStateBefore) {
+// The ramp page's start unanswered, and the device idle as before 15 s on:
+// only the ramp page's set-up read can tell.
+class TestEngineAfterAnOutage : public testing::Test {
+ protected:
+  void SetUp() override {
+    engine.StateRead(0x0B);
+    engine.Started(0, kAsked, false);
+    clock.Advance(15000);
+    engine.StateRead(0x0B);
+  }
   plat::ManualClock clock;
   plat::ScopedTimeSource scoped{clock};
   CTestEngine engine;
-  engine.StateRead(0x0B);
-  engine.Started(0, kAsked, false);
-  clock.Advance(15000);
-  engine.StateRead(0x0B);
+};
+
+// A set-up read by a page that did not start the test tells nothing of it,
+// and an answered stop leaves no idle state standing from before it.
+TEST_F(TestEngineAfterAnOutage, OnlyTheStartersSetUpReadJudgesAndAStopForgetsTheStateBefore) {
   engine.SetupRead(1, kOther);
   EXPECT_EQ(engine.OutcomeOf(0), Outcome::kSetupNeeded);
   engine.SetupRead(0, kOther);
@@ -116,14 +124,7 @@ TEST(TestEngine, OnlyTheStartersSetUpReadJudgesAndAStopForgetsTheStateBefore) {
 
 // A start still to be judged by its page's set-up read, when another page
 // starts first: that start writes over the set-up, and it cannot be told.
-TEST(TestEngine, AStartStillToBeJudgedWhenAnotherStartsCannotBeTold) {
-  plat::ManualClock clock;
-  plat::ScopedTimeSource scoped{clock};
-  CTestEngine engine;
-  engine.StateRead(0x0B);
-  engine.Started(0, kAsked, false);
-  clock.Advance(15000);
-  engine.StateRead(0x0B);
+TEST_F(TestEngineAfterAnOutage, AStartStillToBeJudgedWhenAnotherStartsCannotBeTold) {
   ASSERT_EQ(engine.OutcomeOf(0), Outcome::kSetupNeeded);
   ASSERT_TRUE(engine.SeenIdle());
   engine.Started(1, kOther, true);
