@@ -62,14 +62,18 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        }},
       {kStopRequest, kAbortStep,
        [this] {
-         // What the stop ends: a run whose start is not yet settled is
-         // judged by the engine at its end. A stop pressed again keeps what
+         // What the stop ends: a run whose start is not yet settled, or
+         // that another start has overtaken, is judged by the engine; a
+         // settled one is only being read. A stop pressed again keeps what
          // the first one ended.
+         const CTestEngine& engine = theApp().m_testEngine;
+         const bool unsettled =
+             engine.Open(m_kind.multiTestIndex) || engine.Starts() != m_nStartsAtRecord;
          if (m_stopping == Stopping::kNone)
-           m_stopping = !m_bTestRunning                                  ? Stopping::kOther
-                        : m_nStartTries == 0                             ? Stopping::kBeforeStart
-                        : theApp().m_testEngine.Open(m_kind.multiTestIndex) ? Stopping::kRun
-                                                                         : Stopping::kOther;
+           m_stopping = !m_bTestRunning      ? Stopping::kOther
+                        : m_nStartTries == 0 ? Stopping::kBeforeStart
+                        : unsettled          ? Stopping::kRun
+                                             : Stopping::kOther;
          m_nStateMisses = 0;
          m_bStopUnconfirmed = false;
          m_bTestRunning = false;
