@@ -10,8 +10,8 @@
 // (the test engine's handshake): a start the device never received would
 // show the record of the run before as this run, and a lost stop would say
 // "stopped" over a valve that still moves. A start is sent again only once
-// the device is known never to have run it, a stop only while the device
-// is seen testing; until a clean read comes, the page reads again with
+// the device is known never to have run it, a stop again only while the
+// device is seen testing; until a clean read comes, the page reads on with
 // Stop offered. Where it cannot be told whether the device ran the test,
 // the page says so.
 //
