@@ -283,7 +283,16 @@ void View::OnSettingChanged(size_t index) {
 
 void View::UpdateStartButton() {
   const bool ticked = std::any_of(std::begin(kTests), std::end(kTests), [this](const SequenceTest& t) { return IsChecked(t.box); });
-  GetDlgItem(kStartId)->EnableWindow(!m_bSequenceActive && ticked && AllSettingsValid());
+  GetDlgItem(kStartId)->EnableWindow(!m_bSequenceActive && ticked && AllSettingsValid() && !TestPageBusy());
+}
+
+bool View::TestPageBusy() {
+  // A sequence's hand-over would drop that page's run, its record unread.
+  const CTarnixWexletApp& app = theApp();
+  for (CTarnixPage* page : {app.m_pRampTestView, app.m_pStepTestView, app.m_pPSTView})
+    if (const auto* test = dynamic_cast<const CRecordedTestPage*>(page); test && test->IsTestRunning()) return true;
+  const auto* hdrl = dynamic_cast<const CDiagnostics_HDRLView*>(app.m_pHDRLView);
+  return hdrl && hdrl->IsRunning();
 }
 
 void View::EnableSequenceButtons(bool running) {
@@ -297,6 +306,7 @@ void View::EnableSequenceButtons(bool running) {
 
 void View::OnStart() {
   if (!m_bSequenceActive) {
+    if (TestPageBusy()) return;
     m_lbStatus.ResetContent();
     if (!AskToMoveValve()) return;
   }

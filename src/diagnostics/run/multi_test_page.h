@@ -72,6 +72,8 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
   void ForgetTests();
   // Start needs a ticked test and every setting valid.
   void UpdateStartButton();
+  // A test page's own run is under way: no sequence starts over it.
+  static bool TestPageBusy();
   void EnableSequenceButtons(bool running);
 
   bool m_bSequenceActive = false;
