@@ -811,10 +811,14 @@ void CRecordedTestPage::JudgeAbort() {
     return;
   }
   // Nothing was stopped in the device: only the page's reading of a record.
-  if (m_stopping == Stopping::kOther && !abortsSent)
+  if (!abortsSent) {
     EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
-  else
-    EndStop("STATUSABORTED", m_kind.stoppedKey);
+    return;
+  }
+  EndStop("STATUSABORTED", m_kind.stoppedKey);
+  // Another page's test that ended whole before the abort took was not
+  // stopped: the page shows what it showed before.
+  if ((theApp().m_comm.m_byTestState & kRecordReady) != 0) ShowIdleStatus();
 }
 
 bool CRecordedTestPage::OwnRunSettled() const {
