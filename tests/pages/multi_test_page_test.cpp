@@ -207,6 +207,31 @@ TEST_F(MultiTestPage, OnlyTheHandedOverTestStartsByItself) {
   EXPECT_TRUE(Sent(kRampSetup));
 }
 
+// A ramp run started on its own page and left there: no sequence starts
+// over it (its hand-over would drop the run, its record unread) until
+// that page has ended it.
+TEST_F(MultiTestPage, NoSequenceStartsWhileATestPagesOwnRunIsUnderWay) {
+  using Ramp = CDiagnostics_RampTestView;
+  TickRampAndPartialStroke();
+  Show(treeitem::kRampTest);
+  auto* ramp = PageOf<Ramp>(treeitem::kRampTest);
+  for (int i = 0; i < 6; ++i) clock.Advance(500);
+  person.Answer(IDYES);
+  ramp->GetDlgItemAs<CButton>(Ramp::kStartId)->Click();
+  for (int i = 0; i < 10; ++i) clock.Advance(500);
+  ASSERT_TRUE(ramp->IsTestRunning());
+  Show(treeitem::kMultiTest);
+  EXPECT_FALSE(Enabled(View::kStartId));
+  multi->OnStart();  // a click that came all the same
+  EXPECT_FALSE(multi->IsSequenceActive());
+  EXPECT_TRUE(multi->StatusLines().empty());
+  Show(treeitem::kRampTest);
+  for (int i = 0; i < 4000 && (i < 5 || ramp->IsTestRunning()); ++i) clock.Advance(100);
+  EXPECT_EQ(ramp->GetDlgItemText(Ramp::kStatusId), Text("VeskTEST_COMPLETE"));
+  Show(treeitem::kMultiTest);
+  EXPECT_TRUE(Enabled(View::kStartId));
+}
+
 TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
   TickRampAndPartialStroke();
   person.Answer(IDYES);
