@@ -666,7 +666,9 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
           break;
         }
         Tick();
-        if (const size_t now = Drawn(); now != points) {
+        // The clock runs from the device idle: a start pressed just before
+        // the faults stopped may still run.
+        if (const size_t now = Drawn(); now != points || !Idle()) {
           points = now;
           since = clock.MonotonicMs();
         }
