@@ -171,8 +171,17 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          if (!m_bAnswered) m_nStep = kStartCheckStep;
        },
        kWaitStep},
+      // The set-up read serves whichever record 141 selects: another page's
+      // selection since is put back first, or the read would be of its set-up.
       {kStartCheckStep, "START CHECK", {},
-       [this] { m_bAnswered = Told(ReadDeviceSetup()); },
+       [this, &comm] {
+         if (!theApp().m_testEngine.IsSelected(m_kind.multiTestIndex, m_bySelected)) {
+           m_bAnswered = comm.WriteTestCommand(m_bySelected);
+           NoteSelected(m_bySelected, m_bAnswered);
+           if (!m_bAnswered) return;
+         }
+         m_bAnswered = Told(ReadDeviceSetup());
+       },
        [this] { JudgeStartCheck(); }, kWaitStep},
       {kWatchStep, "WATCH", {},
        [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
