@@ -12,14 +12,9 @@
 
 namespace {
 
-constexpr BYTE kTestStarted = 0x01;
-constexpr BYTE kRecordReady = 0x02;
 constexpr int kLastBlock = CBlockDownload::kBlocks - 1;
 // A sample's values in this order: command, position, pilot relay command and position.
 constexpr const char* kTimeChannels[] = {"Command", "Position", "ILCmd", "ILPos"};
-
-// The device runs a test: started and its record not yet ready.
-bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
 
 }  // namespace
 
@@ -214,7 +209,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        [this, &comm] {
          CTestEngine& engine = theApp().m_testEngine;
          if (engine.SeenStill() || m_stopping == Stopping::kBeforeStart || OwnRunSettled()) return;
-         if (engine.StopSent() && !(Told(comm.ReadTestState()) && Testing(comm.m_byTestState))) return;
+         if (engine.StopSent() && !(Told(comm.ReadTestState()) && CTestEngine::Testing(comm.m_byTestState))) return;
          ++m_nTries;
          comm.WriteTestState();
          engine.StopWritten();
@@ -800,7 +795,7 @@ void CRecordedTestPage::JudgeAbort() {
   }
   // A stop is written again only while a clean read shows the device
   // testing; without one the state is read again, with Stop offered.
-  if (!m_bAnswered || Testing(theApp().m_comm.m_byTestState)) {
+  if (!m_bAnswered || CTestEngine::Testing(theApp().m_comm.m_byTestState)) {
     const bool tryAgain = m_bAnswered && m_nTries < kMostTries;
     if (m_bAnswered) m_nStateMisses = 0;
     if (tryAgain) {
@@ -827,7 +822,7 @@ void CRecordedTestPage::JudgeAbort() {
   EndStop("STATUSABORTED", m_kind.stoppedKey);
   // Another page's test that ended whole before the abort took was not
   // stopped: the page shows what it showed before.
-  if ((theApp().m_comm.m_byTestState & kRecordReady) != 0) ShowIdleStatus();
+  if ((theApp().m_comm.m_byTestState & CTestEngine::kRecordReady) != 0) ShowIdleStatus();
 }
 
 bool CRecordedTestPage::OwnRunSettled() const {
@@ -867,7 +862,7 @@ CTestEngine::Setup CRecordedTestPage::ImageSetup() const {
   return {{static_cast<float>(comm.m_dVar142), static_cast<float>(comm.m_dVar143),
            static_cast<float>(comm.m_dVar145), static_cast<float>(comm.m_dVar149),
            m_kind.setupHasTimeLimit ? static_cast<float>(comm.m_dVar289) : 0.0f},
-          static_cast<BYTE>(comm.m_byTestState & ~kRecordReady)};
+          static_cast<BYTE>(comm.m_byTestState & ~CTestEngine::kRecordReady)};
 }
 
 void CRecordedTestPage::JudgeShownState() {
@@ -885,7 +880,7 @@ void CRecordedTestPage::JudgeShownState() {
   // No data on show: the edits show the device's set-up.
   m_recordSetup.reset();
   ShowReadTestSetup();
-  if (Testing(theApp().m_comm.m_byTestState))
+  if (CTestEngine::Testing(theApp().m_comm.m_byTestState))
     WatchForeignRun();
   else
     DeviceIdle();
@@ -915,7 +910,7 @@ void CRecordedTestPage::SettleOwnRun() {
     }
     FollowStart();
   }
-  if (!m_bTestRunning && Testing(state)) WatchForeignRun();
+  if (!m_bTestRunning && CTestEngine::Testing(state)) WatchForeignRun();
 }
 
 void CRecordedTestPage::WatchForeignRun() {
@@ -932,7 +927,7 @@ void CRecordedTestPage::WatchUntilIdle() {
 
 void CRecordedTestPage::JudgeWatch() {
   if (m_bAnswered) {
-    if (!Testing(theApp().m_comm.m_byTestState))
+    if (!CTestEngine::Testing(theApp().m_comm.m_byTestState))
       DeviceIdle();
     else if (!m_bForeignRun)
       WatchForeignRun();

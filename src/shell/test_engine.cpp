@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr BYTE kTestStarted = 0x01;
-constexpr BYTE kRecordReady = 0x02;
-
-bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
 bool Unsettled(CTestEngine::Outcome o) {
   using O = CTestEngine::Outcome;
   return o == O::kPending || o == O::kSetupNeeded || o == O::kRunning;

@@ -26,6 +26,11 @@ class CTestEngine {
   static constexpr int kNobody = -1;
   static constexpr int kHdrl = 3;
   static constexpr int kSequence = 4;  // the multi-test page's own reads
+  // 144: a test started, and its record ready.
+  static constexpr BYTE kTestStarted = 0x01;
+  static constexpr BYTE kRecordReady = 0x02;
+  // The device runs a test: started and its record not yet ready.
+  static bool Testing(BYTE state) { return (state & kTestStarted) != 0 && (state & kRecordReady) == 0; }
   // 142, 143, 145, 149 and 289 as single floats, and the type (144).
   struct Setup {
     std::array<float, 5> values{};
