@@ -256,6 +256,8 @@ class CWexletCoreCommunication : public CDeviceImage {
   static _bstr_t GetStatusBitKey(BYTE index);
   // The language text of a sensor calibration step; empty without one.
   static std::string GetCalibStateKey(BYTE state);
+  // The key of that text; null without one.
+  static const char* CalibStateTextKey(BYTE state);
   // The configuration read writes its texts here (the common functions).
   void BindIdentityTexts(CIdentityTexts* texts) { m_pIdentityTexts = texts; }
   void ReadConfiguration();

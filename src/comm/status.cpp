@@ -102,8 +102,12 @@ _bstr_t CWexletCoreCommunication::GetStatusBitKey(BYTE index) {
 }
 
 std::string CWexletCoreCommunication::GetCalibStateKey(BYTE state) {
-  if (state >= kCalibStateKeys.size() || !kCalibStateKeys[state]) return {};
-  return TheLanguageTable().Lookup(kCalibStateKeys[state]).str();
+  const char* key = CalibStateTextKey(state);
+  return key ? TheLanguageTable().Lookup(key).str() : std::string();
+}
+
+const char* CWexletCoreCommunication::CalibStateTextKey(BYTE state) {
+  return state < kCalibStateKeys.size() ? kCalibStateKeys[state] : nullptr;
 }
 
 void CWexletCoreCommunication::GetActuatorManufacturerKey(BYTE code) {
