@@ -551,9 +551,7 @@ void CRecordedTestPage::ShowOpenedFile() {
   m_prgProgress.SetPos(0);
 }
 
-void CRecordedTestPage::SetStatus(const char* key) {
-  SetDlgItemText(m_ids.status, TheLanguageTable().Lookup(key).str().c_str());
-}
+void CRecordedTestPage::SetStatus(const char* key) { ShowStatus(m_ids.status, key); }
 
 void CRecordedTestPage::SetEditNumber(int id, const char* format, double value) {
   SetDlgItemText(id, plat::FormatNumber(format, value).c_str());

@@ -3,6 +3,12 @@
 #include "shell/app.h"
 #include "support/language_table.h"
 
+std::string pages::StatusFieldText(const char* key) {
+  const CLanguageTable& table = TheLanguageTable();
+  const _bstr_t shortKey(std::string(key) + "_SHORT");
+  return (table.Texts().count(shortKey) ? table.Lookup(shortKey) : table.Lookup(key)).str();
+}
+
 CStepPage::CStepPage(UINT templateId, const char* titleKey, UINT timerId, UINT periodMs, StatusHeaderIds ids)
     : CStatusPage(templateId, titleKey, timerId, periodMs, ids) {}
 
@@ -133,4 +139,35 @@ void CStepPage::CreateReportControls(int reportPlace, int printerPlace) {
     m_pReport = common.CreateReportCtrl(this, &m_wndReportHost, PlaceholderRect(*place), kReportId);
   if (CWnd* place = GetDlgItem(printerPlace))
     m_pPrinter = common.CreatePrinterCtrl(this, &m_wndPrinterHost, PlaceholderRect(*place), kPrinterId);
+}
+
+void CStepPage::ShowStatus(int id, const char* key) {
+  CWnd* field = GetDlgItem(id);
+  if (!field) return;
+  const bool any = key && *key;
+  const std::string whole = any ? TheLanguageTable().Lookup(key).str() : std::string();
+  const std::string shown = any ? pages::StatusFieldText(key) : std::string();
+  // Whatever else the field shows later, set here or not, takes the
+  // sentence's tip away again.
+  MapCommand(EN_CHANGE, id, [this, id] {
+    const auto it = m_shortStatus.find(id);
+    if (it == m_shortStatus.end() || GetDlgItemText(id) == it->second) return;
+    m_shortStatus.erase(it);
+    ShowOwnTip(id);
+  });
+  field->SetWindowText(shown);
+  if (shown == whole) return;
+  m_shortStatus[id] = shown;
+  m_ToolTip.AddTool(field, whole.c_str());
+}
+
+void CStepPage::ShowOwnTip(int id) {
+  CWnd* field = GetDlgItem(id);
+  for (const KeyedControls& entry : m_toolTips)
+    for (int tipped : entry.ids)
+      if (tipped == id) {
+        m_ToolTip.AddTool(field, TheLanguageTable().Lookup(entry.key).str().c_str());
+        return;
+      }
+  m_ToolTip.DelTool(field);
 }

@@ -8,6 +8,7 @@
 // the step moves on before its work runs, a failure inside it is caught
 // and logged once, and the timer is armed again after every tick.
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -31,6 +32,13 @@ struct PageStep {
   // another step by setting m_nStep.
   int next;
 };
+
+namespace pages {
+// What a one-line status field shows for a key: the short form of a
+// sentence too long for the field (the key with "_SHORT" after it) where
+// the language file has one, else the key's text.
+std::string StatusFieldText(const char* key);
+}  // namespace pages
 
 // "Every n-th tick": due at the first call, then at every n-th call
 // after the last one that was due. The page keeps it as a member, so the
@@ -113,6 +121,10 @@ class CStepPage : public CStatusPage {
   void HoldButtonUntil(int id, std::function<bool()> ready);
   // Tells the user why the page did not do what was asked.
   void Warn(const char* key);
+  // A one-line status field: the key's text, or its short form with the
+  // whole sentence as the field's tip for as long as the short form shows.
+  // A null or empty key empties the field.
+  void ShowStatus(int id, const char* key);
   // A hosted control in place of its hidden placeholder.
   CRect PlaceholderRect(CWnd& placeholder) const;
   bool IsChecked(int id) const { return IsDlgButtonChecked(id) == BST_CHECKED; }
@@ -139,6 +151,10 @@ class CStepPage : public CStatusPage {
   CToolTipCtrl m_ToolTip;
 
  private:
+  // The field's own tip, from m_toolTips; none when it has none.
+  void ShowOwnTip(int id);
+
   std::set<std::string> m_loggedFailures;
+  std::map<int, std::string> m_shortStatus;  // a status field's short form on show
   std::vector<std::pair<int, std::function<bool()>>> m_heldButtons;
 };

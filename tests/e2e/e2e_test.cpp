@@ -37,6 +37,7 @@
 #include "platform/win/html_help.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
+#include "shell/step_page.h"
 #include "shell/strips.h"
 #include "shell/tree_view.h"
 #include "sim/install.h"
@@ -158,6 +159,8 @@ void ShowWindowAt(int width, int height) {
 
 // A text of the language file, in the program's language.
 std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+// What a status field shows for a key: a long sentence's short form.
+std::string StatusText(const char* key) { return pages::StatusFieldText(key); }
 
 bool Enabled(CWnd& page, int id) { return page.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
 
@@ -1292,7 +1295,7 @@ void Scenario::LoseTheStartAndTheStop(Page& page, const TestSettings& first, con
 
   // Never taken: said so, nothing kept, the valve left alone.
   startLosing(CRecordedTestPage::kMostTries);
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("TESTNOTSTARTED"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), StatusText("TESTNOTSTARTED"));
   EXPECT_TRUE(PlotPoints(page, "Position").empty());
   EXPECT_FALSE(testing());
   EXPECT_TRUE(Enabled(page, Page::kStartId));
@@ -1310,7 +1313,7 @@ void Scenario::LoseTheStartAndTheStop(Page& page, const TestSettings& first, con
     g_clock->Advance(page.GetPeriod());
     EXPECT_NE(page.GetDlgItemText(Page::kStatusId), Text("STATUSABORTED"));
   }
-  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_EQ(page.GetDlgItemText(Page::kStatusId), StatusText("STATUSABORTED_UNCONFIRMED"));
   EXPECT_TRUE(testing());
   EXPECT_FALSE(Enabled(page, Page::kStartId));
   EXPECT_TRUE(Enabled(page, Page::kStopId));
@@ -1458,7 +1461,11 @@ TEST_F(Tests, ASequenceWaitsOnAStopTheDeviceDidNotConfirm) {
   EXPECT_TRUE(page->IsSequenceActive());
   EXPECT_EQ(ShownPage(), rampPage);
   EXPECT_TRUE(testing());
-  EXPECT_EQ(rampPage->GetDlgItemText(Ramp::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
+  // Too long for its field: the short form shows, and the whole sentence
+  // when the pointer rests on it.
+  EXPECT_EQ(rampPage->GetDlgItemText(Ramp::kStatusId), StatusText("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_EQ(rampPage->GetDlgItem(Ramp::kStatusId)->GetSafeWidget()->toolTip().toStdString(),
+            Text("STATUSABORTED_UNCONFIRMED"));
   EXPECT_TRUE(Enabled(*rampPage, Ramp::kStopId));
   EXPECT_FALSE(Enabled(*rampPage, Ramp::kStartId));
   SaveScreen("multi_test_stop_unconfirmed");

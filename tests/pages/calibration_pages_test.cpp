@@ -504,7 +504,7 @@ TEST_F(SensorCalibration, AfterAnAbortOnlyAbortIsOfferedUntilTheDeviceAnswers) {
   Click(View::kAbortId);
   Tick();
   Tick();
-  EXPECT_EQ(Field(View::kStateTextId), Text("STROKECAL_END_UNREAD"));
+  EXPECT_EQ(Field(View::kStateTextId), testpages::StatusText("STROKECAL_END_UNREAD"));
   ExpectButtons(false, true, "unheard");
   TickUntilStart("heard again");
   EXPECT_EQ(Field(View::kStateTextId), Text("CALABORT"));

@@ -15,6 +15,7 @@
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
 #include "shell/app.h"
+#include "shell/step_page.h"
 #include "sim/install.h"
 #include "support/language_table.h"
 #include "support/log_capture.h"
@@ -23,15 +24,18 @@ namespace testpages {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The shipped language file, English: what the pages' texts are checked
-// against.
-inline void LoadEnglish() {
-  TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), "1033",
+// A language of the shipped language file, by its locale id.
+inline void LoadLanguage(const char* lcid) {
+  TheLanguageTable().Load(_bstr_t(std::string(TARNIX_SOURCE_DIR) + "/resources/Dependencies/Language.xml"), lcid,
                           false);
 }
+// English: what the pages' texts are checked against.
+inline void LoadEnglish() { LoadLanguage("1033"); }
 
 // A text of the language table loaded.
 inline std::string Text(const char* key) { return TheLanguageTable().Lookup(key).str(); }
+// What a page's status field shows for a key: a long sentence's short form.
+inline std::string StatusText(const char* key) { return pages::StatusFieldText(key); }
 
 // The view indexes of the multi-test page and the pages it runs.
 enum TestView : int { kMultiTestView = 17, kRampTestView = 18, kStepTestView = 20, kHdrlView = 22, kPstView = 24 };

@@ -46,6 +46,7 @@ Bytes SetupWrite(std::uint8_t state) {
           0xA0, 0,    0,    0,    149,  0x41, 0x20, 0, 0, 1,   33,   0x41, 0xF0, 0, 0, 0,   144, state};
 }
 
+using testpages::StatusText;
 using testpages::Text;
 
 class PstPage : public testpages::DiagnosticPage<View, 24> {
@@ -238,7 +239,7 @@ TEST_F(PstPage, ALostResultsReplyIsReadAgainAndFiveShowNoResults) {
     } else {
       EXPECT_EQ(Count(kResultRead), 5u);
       EXPECT_EQ(Field(View::kResultId), "");
-      EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+      EXPECT_EQ(Field(View::kStatusId), StatusText("TESTDATA_INCOMPLETE"));
       EXPECT_TRUE(Enabled(View::kStartId));
       // A run without its results is nothing to save or print.
       EXPECT_FALSE(Enabled(View::kSaveId));
@@ -318,7 +319,7 @@ TEST_F(PstPage, AStartTheDeviceNeverTakesShowsNoResultAndOffersNothingToKeep) {
   }
   EXPECT_EQ(Count(SetupWrite(0x81)), static_cast<size_t>(CRecordedTestPage::kMostTries));
   EXPECT_EQ(Count(kResultRead), 0u);
-  EXPECT_EQ(Field(View::kStatusId), Text("TESTNOTSTARTED"));
+  EXPECT_EQ(Field(View::kStatusId), StatusText("TESTNOTSTARTED"));
   for (int id : {View::kBreakawayId, View::kTimeToTargetId, View::kResultId}) EXPECT_EQ(Field(id), "") << id;
   EXPECT_TRUE(Points("Command").empty());
   EXPECT_FALSE(page->IsTestRunning());
@@ -342,7 +343,7 @@ TEST_F(PstPage, AStopNeverConfirmedSaysTheValveMayStillMoveAndOffersStopAgain) {
   device->ClearFaults();
   // Written again only after a clean read shows the test still running.
   EXPECT_EQ(Count(kAbortWrite), 1u);
-  EXPECT_EQ(Field(View::kStatusId), Text("STATUSABORTED_UNCONFIRMED"));
+  EXPECT_EQ(Field(View::kStatusId), StatusText("STATUSABORTED_UNCONFIRMED"));
   EXPECT_NE(device->State().tests.run.type, 0);
   EXPECT_FALSE(Enabled(View::kStartId));
   EXPECT_TRUE(Enabled(View::kStopId));

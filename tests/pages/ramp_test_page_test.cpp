@@ -43,6 +43,7 @@ using testpages::kValidIcon;
 const char* const kOpening[] = {"PosnvCmdOpen", "ILCmdvCmdOpen", "ILPosnvCmdOpen"};
 const char* const kClosing[] = {"PosnvCmdClose", "ILCmdvCmdClose", "ILPosnvCmdClose"};
 
+using testpages::StatusText;
 using testpages::Text;
 
 class RampPage : public testpages::DiagnosticPage<View, 18> {
@@ -343,7 +344,7 @@ TEST_F(RampPage, AStartTheDeviceNeverTakesEndsNotStartedWithNothingToKeep) {
     for (Bytes& b : Sent()) sent.push_back(std::move(b));
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Bytes& b) { return b.size() > 3 && b[3] == 142; }),
               CRecordedTestPage::kMostTries);
-    EXPECT_EQ(Field(View::kStatusId), Text("TESTNOTSTARTED"));
+    EXPECT_EQ(Field(View::kStatusId), StatusText("TESTNOTSTARTED"));
     EXPECT_FALSE(page->IsTestRunning());
     EXPECT_TRUE(page->HasNoRunToKeep());
     EXPECT_TRUE(Points("Command").empty());
@@ -399,7 +400,7 @@ TEST_F(RampPage, AStopTheDeviceDoesNotConfirmIsSentAgainAndNeverCalledStopped) {
       EXPECT_FALSE(Enabled(View::kStartId));
     }
     EXPECT_EQ(Count(sent, kAbort), c.aborts);
-    EXPECT_EQ(Field(View::kStatusId), Text(c.status));
+    EXPECT_EQ(Field(View::kStatusId), StatusText(c.status));
     EXPECT_FALSE(page->IsTestRunning());
     if (c.lost != -1) {
       EXPECT_FALSE(DeviceTesting());
@@ -413,7 +414,7 @@ TEST_F(RampPage, AStopTheDeviceDoesNotConfirmIsSentAgainAndNeverCalledStopped) {
     EXPECT_FALSE(Enabled(View::kStartId));
     EXPECT_TRUE(Enabled(View::kStopId));
     Tick(3);
-    EXPECT_EQ(Field(View::kStatusId), Text(c.status));
+    EXPECT_EQ(Field(View::kStatusId), StatusText(c.status));
     device->ClearFaults();
     Sent();
     Click(View::kStopId);
@@ -461,7 +462,7 @@ TEST_F(RampPage, ARecordSelectionTheDeviceDidNotTakeIsSentAgain) {
   device->ClearFaults();
   EXPECT_EQ(Count(sent, {201, 3, 0, 141, 1}), static_cast<size_t>(CRecordedTestPage::kMostTries));
   EXPECT_EQ(Count(sent, {212}), 0u);
-  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(Field(View::kStatusId), StatusText("TESTDATA_INCOMPLETE"));
   EXPECT_TRUE(Points("Command").empty());
   EXPECT_TRUE(Enabled(View::kStartId));
 }

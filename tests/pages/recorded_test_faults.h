@@ -48,7 +48,7 @@ class RecordedTestFaults : public Traits::Page {
     this->device->InjectNoReply(-1);
     ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
     this->device->ClearFaults();
-    ASSERT_EQ(this->Field(Traits::View::kStatusId), testpages::Text("TESTDATA_INCOMPLETE"));
+    ASSERT_EQ(this->Field(Traits::View::kStatusId), testpages::StatusText("TESTDATA_INCOMPLETE"));
   }
   // Save and Print offered, or not.
   void ExpectKeepable(bool keepable) {
@@ -86,7 +86,7 @@ TYPED_TEST_P(RecordedTestFaults, FiveLostRepliesInARowEndTheDownloadAsIncomplete
   this->device->InjectNoReply(-1);
   ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
   EXPECT_EQ(this->Count(this->kBlockRead), 5u);
-  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::StatusText("TESTDATA_INCOMPLETE"));
   EXPECT_EQ(this->Points("Command").size(), 40u);
   EXPECT_FALSE(this->page->IsTestRunning());
   for (int id : TypeParam::kButtonsBack) EXPECT_TRUE(this->Enabled(id)) << id;
@@ -170,7 +170,7 @@ TYPED_TEST_P(RecordedTestFaults, AStopDuringTheDownloadLeavesNothingToSaveOrPrin
   const size_t aborts = this->Count({201, 3, 0, 144, 34});
   this->Click(View::kStopId);
   ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
-  EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("TEST_DOWNLOAD_STOPPED"));
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::StatusText("TEST_DOWNLOAD_STOPPED"));
   EXPECT_EQ(this->Count({201, 3, 0, 144, 34}), aborts);
   EXPECT_GT(this->Points("Command").size(), 0u);
   this->ExpectKeepable(false);
@@ -228,7 +228,7 @@ TYPED_TEST_P(RecordedTestFaults, AStartLeftBeforeItsCheckIsFollowedWhenShownAgai
   this->page->StartMonitoring();
   this->device->InjectNoReply(CRecordedTestPage::kMostTries);
   for (int i = 0; i < 400 && (i < 2 || this->page->GetStep() != CRecordedTestPage::kIdleStep); ++i) {
-    EXPECT_NE(this->Field(View::kStatusId), testpages::Text("TESTNOTSTARTED"));
+    EXPECT_NE(this->Field(View::kStatusId), testpages::StatusText("TESTNOTSTARTED"));
     this->Tick();
   }
   EXPECT_EQ(this->Field(View::kStatusId), testpages::Text("VeskTEST_COMPLETE"));

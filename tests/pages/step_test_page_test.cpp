@@ -40,6 +40,7 @@ const Bytes kStatusPoll = {200, 4, 0, 8, 0, 42};
 const Bytes kSetupWrite = {201, 27, 0,    142, 0x41, 0x20, 0, 0, 0, 143, 0x42, 0xB4, 0, 0,
                            0,   145, 0x40, 0xA0, 0,    0,    0, 149, 0, 0, 0, 0, 0, 144, 0x01};
 
+using testpages::StatusText;
 using testpages::Text;
 
 class StepTestPage : public testpages::DiagnosticPage<View, 20> {
@@ -511,7 +512,7 @@ TEST_F(StepTestPage, ABlockPointerThatStandsStillEndsTheDownload) {
     ModifyState([](sim::DeviceState& s) { s.tests.samples.next = 3; });
     Tick();
   }
-  EXPECT_EQ(Field(View::kStatusId), Text("TESTDATA_INCOMPLETE"));
+  EXPECT_EQ(Field(View::kStatusId), StatusText("TESTDATA_INCOMPLETE"));
   EXPECT_LT(Count({214}), 20u);
   EXPECT_EQ(Points("Command").size(), 40u);  // nothing drawn twice
 }

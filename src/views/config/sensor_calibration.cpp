@@ -116,7 +116,7 @@ View::CCalibration_SensorCalibView()
        [this, &comm] {
          if (!m_bValuesRead) {
            // After an abort, only Abort while the device is not heard.
-           if (m_bCalRunning && m_bAborted) SetDlgItemText(kStateTextId, Text("STROKECAL_END_UNREAD").c_str());
+           if (m_bCalRunning && m_bAborted) ShowStatus(kStateTextId, "STROKECAL_END_UNREAD");
            return;
          }
          ShowValues();
@@ -368,7 +368,7 @@ void View::ShowRunningState() {
 void View::JudgeStop() {
   if (!m_bPointsRead) {
     // Still followed, with only Abort, until they are read.
-    SetDlgItemText(kStateTextId, Text("STROKECAL_END_UNREAD").c_str());
+    ShowStatus(kStateTextId, "STROKECAL_END_UNREAD");
     return;
   }
   if (m_pointsBefore.Changed(EndPoints())) {
@@ -399,7 +399,7 @@ void View::ShowHistory(const std::string& record) {
 }
 
 void View::ShowStateText(BYTE state) {
-  SetDlgItemText(kStateTextId, CWexletCoreCommunication::GetCalibStateKey(state).c_str());
+  ShowStatus(kStateTextId, CWexletCoreCommunication::CalibStateTextKey(state));
 }
 
 void View::ShowLinks(COLORREF history, COLORREF errors) {
