@@ -408,19 +408,9 @@ void CRecordedTestPage::OnShown() {
   }
 }
 
-void CRecordedTestPage::BeginRequest(int request) {
-  m_bRequestTaken = true;
-  CDiagnosticTestPage::BeginRequest(request);
-}
-
 void CRecordedTestPage::RunStep() {
   if (m_kind.tickLog) theApp().WriteLog(m_kind.tickLog);
-  if (!m_bRequestTaken && m_bTestRunning && m_ids.elapsed && ++m_nTickCount >= m_kind.ticksPerSecond) {
-    m_nTickCount = 0;
-    ++m_nElapsedSeconds;
-    SetDlgItemText(m_ids.elapsed, std::to_string(m_nElapsedSeconds).c_str());
-  }
-  m_bRequestTaken = false;
+  if (m_bTestRunning && m_ids.elapsed) ShowRunSeconds(m_ids.elapsed, m_nElapsedSeconds);
   CDiagnosticTestPage::RunStep();
 }
 
@@ -523,7 +513,7 @@ bool CRecordedTestPage::SetupChecked(int id) const {
 void CRecordedTestPage::ResetForRun() {
   Try("ResetForRun", [this] { ClearPlot(); });
   m_recordSetup.reset();
-  m_nTickCount = 0;
+  StartRunClock();
   m_nElapsedSeconds = 0;
   m_bTestRunning = true;
   m_bFileLoaded = false;

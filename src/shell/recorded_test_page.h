@@ -26,6 +26,7 @@
 // A record on show keeps the set-up it was made with: Save, Print and the
 // plot's axes use that, and a page shown again leaves it in the edits.
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,7 +42,6 @@ struct RecordedTestKind {
   int multiTestIndex;        // the page's entry in the multi-test done flags
   const char* completeKey;   // the multi-test status lines
   const char* stoppedKey;
-  int ticksPerSecond;        // of the page's timer, for the elapsed time
   int pollEvery;             // idle ticks between two status polls
   BYTE runCommand;           // variable 141 for an ordinary run and when the page is shown
   BYTE baselineCommand;      // variable 141 for a baseline run and its retrieval
@@ -117,7 +117,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // The plot, the report engine and the printer on their placeholders.
   void CreateControls() override;
   void OnShown() override;
-  void BeginRequest(int request) override;
   void RunStep() override;
   void EnableActionButtons(BOOL enable) override;
 
@@ -221,7 +220,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   const RecordedTestIds m_ids;
 
   bool m_bTestRunning = false;
-  int m_nTickCount = 0;
   int m_nElapsedSeconds = 0;
   int m_nBidirectionalPass = 0;
   int m_nSecondPassCommand = 6;
@@ -290,11 +288,19 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // A stop of the page's run whose end the engine has told since.
   bool OwnRunSettled() const;
   void EndStop(const char* statusKey, const char* sequenceKey);
+  // The page's stop is over: the engine forgets it.
+  void DropStop();
+  // A start is written only soon after its click, and while the page that
+  // took the click stays shown: a start the device never took is not sent
+  // again minutes later, nor by a page shown again.
+  bool StartStillOwned() const;
+  // The start's click is over before anything was written, or before the
+  // device took it.
+  void StartExpired();
   // Every setting checked again (after the checks were quiet).
   void CheckAllSettings();
 
   const UINT m_nIdlePeriod;
-  bool m_bRequestTaken = false;
   bool m_bAnswered = false;       // the step's transaction had a reply
   bool m_bNoWholeRecord = true;   // no run to keep: nothing run, a start not taken or a download broken off
   bool m_bForeignRun = false;     // a test runs in the device that is not this page's run

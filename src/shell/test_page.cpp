@@ -100,6 +100,13 @@ void CDiagnosticTestPage::ResetInputIcons() {
       if (CWnd* icon = GetDlgItem(m_settings[i].icon)) icon->SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(valid));
 }
 
+void CDiagnosticTestPage::ShowRunSeconds(int id, int& shown) {
+  const int seconds = RunSeconds();
+  if (seconds < 1 || seconds == shown) return;
+  shown = seconds;
+  SetDlgItemText(id, std::to_string(seconds).c_str());
+}
+
 void CDiagnosticTestPage::WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag) {
   if (fileShown && theApp().m_comm.m_strTag != fileTag.str())
     MessageBox("Report Header section matches with live device settings and doesn't match the file loaded.",

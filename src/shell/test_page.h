@@ -4,10 +4,12 @@
 // hand-back to the multi-test page at the end of a test; the checks of
 // the test's settings.
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/activex/controls.h"
 #include "platform/com/bstr.h"
+#include "platform/sys/time_source.h"
 #include "shell/step_page.h"
 
 // One settings edit of a test and its check.
@@ -87,6 +89,13 @@ class CDiagnosticTestPage : public CStepPage {
   // The valid icon on every field whose value is valid.
   void ResetInputIcons();
 
+  // The run's elapsed time, from the clock: a page left while its run goes
+  // on shows the run's seconds when it is shown again.
+  void StartRunClock() { m_nRunStartMs = plat::Time().MonotonicMs(); }
+  int RunSeconds() const { return static_cast<int>((plat::Time().MonotonicMs() - m_nRunStartMs) / 1000); }
+  // The run's whole seconds into the edit `id` as they change (none before the first).
+  void ShowRunSeconds(int id, int& shown);
+
   // "Report Header section ..." when opened data of another device is printed.
   void WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag);
 
@@ -101,4 +110,5 @@ class CDiagnosticTestPage : public CStepPage {
   static CMultiTestSequence* Sequence();
 
   bool m_bInSequence = false;
+  std::int64_t m_nRunStartMs = 0;
 };

@@ -342,11 +342,7 @@ void View::OnStop() {
 }
 
 void View::RunStep() {
-  if (m_bRunning && ++m_nTickCount >= kTicksPerSecond) {
-    m_nTickCount = 0;
-    ++m_nElapsedSeconds;
-    SetDlgItemText(kElapsedId, std::to_string(m_nElapsedSeconds).c_str());
-  }
+  if (m_bRunning) ShowRunSeconds(kElapsedId, m_nElapsedSeconds);
   CDiagnosticTestPage::RunStep();
 }
 
@@ -363,7 +359,7 @@ void View::PrepareTestRun() {
   // No other test starts while this one drives the valve.
   theApp().m_testEngine.BeginDriving(CTestEngine::kHdrl);
   m_bFileLoaded = false;
-  m_nTickCount = 0;
+  StartRunClock();
   m_nElapsedSeconds = 0;
   m_nStepIndex = 0;
   m_nSettleTicks = 0;

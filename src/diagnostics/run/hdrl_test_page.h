@@ -165,7 +165,6 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // started, or a stair never read): nothing to save or print until a run
   // completes or a file opens.
   bool m_bRunUnfinished = true;
-  int m_nTickCount = 0;
   int m_nElapsedSeconds = 0;
   int m_nSettleTicks = 0;
   // Latched at the start: a changed edit moves neither the wait nor the axis.

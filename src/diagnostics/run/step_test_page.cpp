@@ -18,7 +18,6 @@ constexpr double kTopPercent = 110.0;
 const RecordedTestKind kKind{.multiTestIndex = 1,
                              .completeKey = "STEPTEST_COMPLETE",
                              .stoppedKey = "STEPTEST_STOPPED",
-                             .ticksPerSecond = 2,
                              .pollEvery = 20,
                              .runCommand = 5,
                              .baselineCommand = 0,
