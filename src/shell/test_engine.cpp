@@ -12,9 +12,8 @@ bool Unsettled(CTestEngine::Outcome o) {
 }  // namespace
 
 void CTestEngine::Started(int page, const Setup& setup, bool answered) {
-  // A start the set-up read was still to judge: this one writes over it.
-  if (Index(m_nRunner) && m_outcomes[*Index(m_nRunner)] == Outcome::kSetupNeeded)
-    m_outcomes[*Index(m_nRunner)] = Outcome::kUnknown;
+  // A start still to be judged: this one writes over what would tell.
+  if (Index(m_nRunner) && Unsettled(m_outcomes[*Index(m_nRunner)])) m_outcomes[*Index(m_nRunner)] = Outcome::kUnknown;
   // Unanswered, the device may run it all the same: nothing else starts
   // until a state read shows the engine idle.
   m_state = State::kTesting;
@@ -27,6 +26,8 @@ void CTestEngine::Started(int page, const Setup& setup, bool answered) {
   m_seenSetups.fill(std::nullopt);
   if (answered && Index(page)) m_seenSetups[*Index(page)] = setup;
   m_nStartMs = plat::Time().MonotonicMs();
+  // Whatever a stop was pressed for, this start has taken its place.
+  m_stops.fill(StopFor::kNothing);
   if (Index(page)) m_outcomes[*Index(page)] = answered ? Outcome::kRunning : Outcome::kPending;
   m_nSetupWriter = page;
   m_lastSetup = setup;
@@ -51,6 +52,23 @@ void CTestEngine::StateRead(BYTE state) {
   }
   m_state = State::kIdle;
   if (outcome && Unsettled(*outcome)) *outcome = JudgeIdle(state);
+  // Nothing runs that a stop could end; a run that ended whole keeps its
+  // stop open until its page has read the record.
+  for (size_t i = 0; i < m_stops.size(); ++i)
+    if (m_stops[i] != StopFor::kOwnRun || m_outcomes[i] != Outcome::kRecorded) m_stops[i] = StopFor::kNothing;
+}
+
+void CTestEngine::StopPressed(int page) {
+  // Seen idle since the last start or stop, the device has nothing to stop.
+  if (!Index(page) || m_state == State::kIdle) return;
+  const size_t i = *Index(page);
+  m_stops[i] = page == m_nRunner && Unsettled(m_outcomes[i]) ? StopFor::kOwnRun : StopFor::kOtherRun;
+}
+
+bool CTestEngine::AnyOpen() const {
+  for (size_t i = 0; i < m_outcomes.size(); ++i)
+    if (Unsettled(m_outcomes[i]) || m_stops[i] != StopFor::kNothing) return true;
+  return false;
 }
 
 CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {

@@ -60,9 +60,22 @@ class CTestEngine {
   // A start written by `page` with `setup`; `answered`: its reply came
   // back clean.
   void Started(int page, const Setup& setup, bool answered);
-  // A stop (abort) written, answered or not; StopSent: since the last start.
+  // A stop (abort) written, answered or not.
   void StopWritten();
-  bool StopSent() const { return m_bStopped; }
+  // Stop pressed on `page` for whatever test the device may run now. The
+  // stop is for that run alone: it is dropped once another start is taken,
+  // once a clean read shows the device idle (unless that run's record is
+  // still the page's to read), or when the page has settled it. An abort
+  // goes out only while it is open and a clean read in the same tick shows
+  // the device testing.
+  void StopPressed(int page);
+  void StopSettled(int page) {
+    if (Index(page)) m_stops[*Index(page)] = StopFor::kNothing;
+  }
+  bool StopOpen(int page) const { return Index(page) && m_stops[*Index(page)] != StopFor::kNothing; }
+  // A test page's run or stop is not yet settled: no sequence may start
+  // over it.
+  bool AnyOpen() const;
   // A clean state read (144).
   void StateRead(BYTE state);
   // A clean read of a page's set-up, with its 144 told first: after that
@@ -113,6 +126,9 @@ class CTestEngine {
   std::optional<Setup> m_setupBefore;   // the starter's set-up as last read before it
   std::array<std::optional<Setup>, kRecordingPages> m_seenSetups;  // as each page last read its own
   std::array<Outcome, kRecordingPages> m_outcomes{};  // of each page's last start
+  // What each page's open stop was pressed for.
+  enum class StopFor : std::uint8_t { kNothing, kOwnRun, kOtherRun };
+  std::array<StopFor, kRecordingPages> m_stops{};
   int m_nDriver = kNobody;
   int m_nSelector = kNobody;
   BYTE m_bySelected = 0;

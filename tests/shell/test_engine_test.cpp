@@ -4,8 +4,10 @@
 // stroke running, 0x83 its record ready; 0x00 after a stop.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sys/time_source.h"
@@ -130,6 +132,55 @@ TEST_F(TestEngineAfterAnOutage, AStartStillToBeJudgedWhenAnotherStartsCannotBeTo
   engine.Started(1, kOther, true);
   EXPECT_EQ(engine.OutcomeOf(0), Outcome::kUnknown);
   EXPECT_EQ(engine.OutcomeOf(1), Outcome::kRunning);
+}
+
+// A stop is for the run it was pressed over: open until that run is seen
+// ended, another start is taken, or its page settles it; a run that ended
+// whole keeps its own page's stop open until the page has read its record.
+TEST(TestEngine, AStopIsOpenOnlyForTheRunItWasPressedFor) {
+  struct Step {
+    const char* what;
+    std::function<void(CTestEngine&, plat::ManualClock&)> act;
+    bool open;     // the stopping page's stop
+    bool anyOpen;  // a run or a stop that no sequence may start over
+  };
+  const auto press = [](int page) { return [page](CTestEngine& e, plat::ManualClock&) { e.StopPressed(page); }; };
+  const auto read = [](BYTE state, int afterMs) {
+    return [state, afterMs](CTestEngine& e, plat::ManualClock& c) {
+      c.Advance(afterMs);
+      e.StateRead(state);
+    };
+  };
+  const auto start = [](int page) {
+    return [page](CTestEngine& e, plat::ManualClock&) { e.Started(page, kAsked, true); };
+  };
+  const std::vector<std::pair<std::string, std::vector<Step>>> cases = {
+      {"over an idle device", {{"read idle", read(0x0B, 0), false, false}, {"stop", press(0), false, false}}},
+      {"its run stopped",
+       {{"start", start(0), false, true},
+        {"stop", press(0), true, true},
+        {"read running", read(0x09, 500), true, true},
+        {"read stopped", read(0x00, 500), false, false}}},
+      {"its run ended whole",
+       {{"start", start(0), false, true},
+        {"stop", press(0), true, true},
+        {"read recorded", read(0x0B, 15000), true, true},
+        {"record read", [](CTestEngine& e, plat::ManualClock&) { e.StopSettled(0); }, false, false}}},
+      {"another page's run ended whole",
+       {{"start", start(1), false, true}, {"stop", press(0), true, true}, {"read recorded", read(0x0B, 15000), false, false}}},
+      {"another start taken",
+       {{"start", start(0), false, true}, {"stop", press(0), true, true}, {"start again", start(1), false, true}}},
+  };
+  for (const auto& [name, steps] : cases) {
+    plat::ManualClock clock;
+    plat::ScopedTimeSource scoped{clock};
+    CTestEngine engine;
+    for (const Step& s : steps) {
+      s.act(engine, clock);
+      EXPECT_EQ(engine.StopOpen(0), s.open) << name << ", " << s.what;
+      EXPECT_EQ(engine.AnyOpen(), s.anyOpen) << name << ", " << s.what;
+    }
+  }
 }
 
 }  // namespace
