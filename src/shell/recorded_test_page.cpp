@@ -34,6 +34,13 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
       {kStartRequest, kCommandStep,
        [this] {
          m_bStartWhenIdle = false;
+         // A click from before the page was left, or that waited too long
+         // for the device: the data on show stays.
+         if (!StartStillOwned()) {
+           m_nStartTries = 0;
+           StartExpired();
+           return;
+         }
          // Judged again as the start goes out: a field typed since the
          // click, or while the page was busy, is never written unchecked.
          CheckEveryField();
@@ -57,18 +64,6 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        }},
       {kStopRequest, kAbortStep,
        [this] {
-         // What the stop ends: a run whose start is not yet settled, or
-         // that another start has overtaken, is judged by the engine; a
-         // settled one is only being read. A stop pressed again keeps what
-         // the first one ended.
-         const CTestEngine& engine = theApp().m_testEngine;
-         const bool unsettled =
-             engine.Open(m_kind.multiTestIndex) || engine.Starts() != m_nStartsAtRecord;
-         if (m_stopping == Stopping::kNone)
-           m_stopping = !m_bTestRunning      ? Stopping::kOther
-                        : m_nStartTries == 0 ? Stopping::kBeforeStart
-                        : unsettled          ? Stopping::kRun
-                                             : Stopping::kOther;
          m_nStateMisses = 0;
          m_bStopUnconfirmed = false;
          m_bTestRunning = false;
@@ -153,6 +148,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
        kSetupStep},
       {kSetupStep, "START", {},
        [this] {
+         m_bStartOwned = StartStillOwned();
+         if (!m_bStartOwned) return;
          ++m_nStartTries;
          m_nStateMisses = 0;
          m_bAnswered = WriteSetup();
@@ -161,6 +158,10 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_nStartsAtRecord = engine.Starts();
        },
        [this] {
+         if (!m_bStartOwned) {
+           StartExpired();
+           return;
+         }
          AfterSetupWritten();
          // Unanswered, the set-up read tells whether the device took it.
          if (!m_bAnswered) m_nStep = kStartCheckStep;
@@ -202,19 +203,30 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          }
        },
        {}, kBlockStep},
-      // Written only while the device may still test: on an idle device a
-      // stop would clear the state that says whether the run was recorded.
-      // Once one has gone out, another goes only over a test seen running.
+      // Written only over the run the stop was pressed for, seen running by a
+      // clean read in the same tick: over a run that has ended whole, or on
+      // an idle device, a stop would clear the state that says whether the
+      // run was recorded.
       {kAbortStep, "ABORT", {},
        [this, &comm] {
          CTestEngine& engine = theApp().m_testEngine;
-         if (engine.SeenStill() || m_stopping == Stopping::kBeforeStart || OwnRunSettled()) return;
-         if (engine.StopSent() && !(Told(comm.ReadTestState()) && CTestEngine::Testing(comm.m_byTestState))) return;
+         if (!engine.StopOpen(m_kind.multiTestIndex)) return;
+         if (!Told(comm.ReadTestState()) || !CTestEngine::Testing(comm.m_byTestState)) return;
+         if (!engine.StopOpen(m_kind.multiTestIndex)) return;
          ++m_nTries;
          comm.WriteTestState();
          engine.StopWritten();
        },
-       {}, kAbortCheckStep},
+       [this] {
+         // Nothing in the device was this stop's to end.
+         if (m_stopping == Stopping::kBeforeStart)
+           EndStop("TEST_START_CANCELLED", "TEST_START_CANCELLED");
+         else if (m_stopping == Stopping::kDownload)
+           EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
+         else if (m_stopping == Stopping::kRetrieval)
+           EndStop("TEST_RETRIEVAL_STOPPED", "TEST_RETRIEVAL_STOPPED");
+       },
+       kAbortCheckStep},
       {kAbortCheckStep, "ABORT CHECK", {},
        [this, &comm] { m_bAnswered = Told(comm.ReadTestState()); },
        [this] { JudgeAbort(); }, kIdleStep},
@@ -348,6 +360,8 @@ void CRecordedTestPage::OnShown() {
   // What the edits hold now: on the first showing they are still empty.
   CheckAllSettings();
   m_bRetrievingBaseline = retrieving;
+  // A start clicked before the page was left is not the page's to write now.
+  m_startClickMs.reset();
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;
@@ -373,15 +387,11 @@ void CRecordedTestPage::OnShown() {
     m_nStartRequest = kStopRequest;
   } else if (m_bTestRunning) {
     // The page's run went on without it: what the device did is read first,
-    // and Stop alone is offered until then. A start whose set-up had not yet
-    // gone out is made afresh, unless another test may run now.
+    // and Stop alone is offered until then. A start that had not yet gone
+    // out is over: the start step writes nothing and says so.
     EnableActionButtons(FALSE);
-    m_nStartRequest = m_nStartTries > 0 || !theApp().m_testEngine.SeenIdle() ? 0 : kStartRequest;
-    if (m_nStartTries == 0 && m_nStartRequest == 0) {
-      m_bTestRunning = false;
-      EnableActionButtons(TRUE);
-    }
-    m_nStartStep = kEnterStep;
+    m_nStartRequest = 0;
+    m_nStartStep = m_nStartTries == 0 ? kSetupStep : kEnterStep;
   } else if (retrieving) {
     // Another page may have selected its own record meanwhile: the blocks
     // still to come would be of that one.
@@ -449,6 +459,7 @@ void CRecordedTestPage::OnStart() {
   // that took it away does nothing.
   if (!RunningSequence() && !DeviceFreeForTest()) return;
   if (!RunningSequence() && !AskToMoveValve(m_kind.startLeadKey)) return;
+  m_startClickMs = plat::Time().MonotonicMs();
   if (!idle) {
     // The sequence's test starts once the engine is seen idle.
     m_bStartWhenIdle = true;
@@ -460,6 +471,21 @@ void CRecordedTestPage::OnStart() {
 }
 
 void CRecordedTestPage::OnStop() {
+  // A stop is for what goes on as it is pressed; pressed again, it keeps
+  // that. A run whose start is not yet settled, or that another start has
+  // overtaken, is judged by the engine; a settled one is only being read.
+  if (m_stopping == Stopping::kNone) {
+    const CTestEngine& engine = theApp().m_testEngine;
+    const bool runOpen = engine.Open(m_kind.multiTestIndex) || engine.Starts() != m_nStartsAtRecord;
+    const bool startWaits = m_nRequest == kStartRequest || m_bStartWhenIdle || (m_bTestRunning && m_nStartTries == 0);
+    const bool retrieval = m_bRetrievingBaseline || (m_nRequest != 0 && m_nRequest != kStopRequest);
+    m_stopping = startWaits      ? Stopping::kBeforeStart
+                 : m_bTestRunning ? (runOpen ? Stopping::kRun : Stopping::kDownload)
+                 : retrieval      ? Stopping::kRetrieval
+                                  : Stopping::kOther;
+  }
+  if (m_stopping == Stopping::kRun || m_stopping == Stopping::kOther)
+    theApp().m_testEngine.StopPressed(m_kind.multiTestIndex);
   // Also in a sequence: it goes on only once the device has confirmed the
   // stop, so the next test never starts on a valve still running this one.
   RequestRun(kStopRequest);
@@ -627,8 +653,8 @@ void CRecordedTestPage::RecordFailed() {
 
 void CRecordedTestPage::FinishRun(const char* sequenceKey) {
   const bool retrieved = m_bRetrievingBaseline;
-  m_stopping = Stopping::kNone;
-  m_bStopUnconfirmed = false;
+  DropStop();
+  m_startClickMs.reset();
   m_bTestRunning = false;
   m_nStep = kIdleStep;
   // The retrieved settings were not checked while they came in.
@@ -717,7 +743,7 @@ void CRecordedTestPage::FollowStart() {
       break;
     case Outcome::kRecorded:
       // Also after a stop that came too late: the run ended whole.
-      m_stopping = Stopping::kNone;
+      DropStop();
       m_bTestRunning = true;
       m_prgProgress.SetPos(static_cast<int>(comm.m_dVar146));
       OnRecordReady();
@@ -760,6 +786,21 @@ void CRecordedTestPage::StartAgain() {
     StartFailed();
 }
 
+bool CRecordedTestPage::StartStillOwned() const {
+  constexpr std::int64_t kStartWindowMs = 30000;
+  return m_startClickMs && plat::Time().MonotonicMs() - *m_startClickMs <= kStartWindowMs;
+}
+
+void CRecordedTestPage::StartExpired() {
+  // Written, the device never took it; else nothing went out.
+  if (m_nStartTries > 0) {
+    StartFailed();
+    return;
+  }
+  SetStatus("TEST_START_CANCELLED");
+  FinishRun("TEST_START_CANCELLED");
+}
+
 void CRecordedTestPage::StartFailed() {
   m_bNoWholeRecord = true;
   m_prgProgress.SetPos(0);
@@ -768,11 +809,6 @@ void CRecordedTestPage::StartFailed() {
 }
 
 void CRecordedTestPage::JudgeAbort() {
-  // Its start never went out: nothing of the page's runs.
-  if (m_stopping == Stopping::kBeforeStart) {
-    EndStop("STATUSABORTED", m_kind.stoppedKey);
-    return;
-  }
   // The engine has told how the page's run ended, another test may run
   // since: that one is not this stop's to end.
   if (OwnRunSettled()) {
@@ -781,9 +817,17 @@ void CRecordedTestPage::JudgeAbort() {
     SettleOwnRun();
     return;
   }
+  const bool testing = m_bAnswered && CTestEngine::Testing(theApp().m_comm.m_byTestState);
+  if (testing && !theApp().m_testEngine.StopOpen(m_kind.multiTestIndex)) {
+    // Another start has taken the place of the test this stop was for.
+    DropStop();
+    m_nTries = 0;
+    WatchForeignRun();
+    return;
+  }
   // A stop is written again only while a clean read shows the device
   // testing; without one the state is read again, with Stop offered.
-  if (!m_bAnswered || CTestEngine::Testing(theApp().m_comm.m_byTestState)) {
+  if (!m_bAnswered || testing) {
     const bool tryAgain = m_bAnswered && m_nTries < kMostTries;
     if (m_bAnswered) m_nStateMisses = 0;
     if (tryAgain) {
@@ -802,15 +846,11 @@ void CRecordedTestPage::JudgeAbort() {
     FollowStart();
     return;
   }
-  // Nothing was stopped in the device: only the page's reading of a record.
-  if (!abortsSent) {
-    EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
-    return;
-  }
+  // Another test that the page watched: stopped only by an abort that went
+  // out, and not where it ended whole before the abort took; else the page
+  // shows what it showed before.
   EndStop("STATUSABORTED", m_kind.stoppedKey);
-  // Another page's test that ended whole before the abort took was not
-  // stopped: the page shows what it showed before.
-  if ((theApp().m_comm.m_byTestState & CTestEngine::kRecordReady) != 0) ShowIdleStatus();
+  if (!abortsSent || (theApp().m_comm.m_byTestState & CTestEngine::kRecordReady) != 0) ShowIdleStatus();
 }
 
 bool CRecordedTestPage::OwnRunSettled() const {
@@ -827,16 +867,26 @@ void CRecordedTestPage::StopUnconfirmed() {
   if (RunningSequence()) HoldSequence(m_kind.multiTestIndex, "STATUSABORTED_UNCONFIRMED");
 }
 
-void CRecordedTestPage::EndStop(const char* statusKey, const char* sequenceKey) {
+void CRecordedTestPage::DropStop() {
   m_stopping = Stopping::kNone;
   m_bStopUnconfirmed = false;
+  theApp().m_testEngine.StopSettled(m_kind.multiTestIndex);
+}
+
+void CRecordedTestPage::EndStop(const char* statusKey, const char* sequenceKey) {
+  DropStop();
+  m_startClickMs.reset();
   m_nTries = 0;
   m_nStep = kIdleStep;
   if (m_bRetrievingBaseline) CheckAllSettings();
   SetStatus(statusKey);
   EnableActionButtons(TRUE);
-  // A sequence goes on only once the device has stopped.
-  if (RunningSequence()) HandBackToMultiTest(m_kind.multiTestIndex, sequenceKey, false);
+  // A sequence goes on only once the device has stopped; a test that had
+  // ended before keeps its own line.
+  if (RunningSequence()) {
+    const auto handBack = std::exchange(m_pendingHandBack, std::nullopt);
+    HandBackToMultiTest(m_kind.multiTestIndex, handBack ? handBack->first : sequenceKey, handBack && handBack->second);
+  }
 }
 
 void CRecordedTestPage::JudgeStartCheck() {
@@ -880,11 +930,9 @@ void CRecordedTestPage::SettleOwnRun() {
   const BYTE state = theApp().m_comm.m_byTestState;
   const Outcome outcome = engine.OutcomeOf(m_kind.multiTestIndex);
   const bool startedSince = engine.Starts() != m_nStartsAtRecord;
-  if (outcome == Outcome::kNotStarted && m_stopping == Stopping::kNone && !startedSince) {
-    // Never run: made afresh from its record selection, which the page's
-    // reads have since changed.
-    m_nRequest = kStartRequest;
-  } else if (outcome == Outcome::kNotStarted) {
+  if (outcome == Outcome::kNotStarted) {
+    // Never run, and not to be tried again: a stop, or the page left, has
+    // ended its click.
     StartFailed();
   } else if (outcome == Outcome::kRecorded && startedSince) {
     // It ended whole, and another page's test has run since, over its record.

@@ -310,13 +310,16 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   std::optional<std::pair<const char*, bool>> m_pendingHandBack;
   BYTE m_bySelected = 0;          // 141 as this page last wrote it
   int m_nStartsAtRecord = 0;      // the engine's starts when the record on its way was made
+  std::optional<std::int64_t> m_startClickMs;  // the click of the start under way, while the page stays shown
+  bool m_bStartOwned = false;     // the start step's write belonged to its click
   std::optional<std::pair<std::vector<std::string>, std::vector<bool>>> m_recordSetup;
   int m_nTries = 0;               // of the write under way
   int m_nStartTries = 0;
   int m_nStateMisses = 0;         // state reads in a row without a clean reply
-  // What the last stop ended: the page's run before its start went out, or
-  // after, or something else (another test, a download or retrieval).
-  enum class Stopping { kNone, kBeforeStart, kRun, kOther };
+  // What a stop was pressed for: the page's start before it went out, the
+  // page's run, the download of its recorded run, a retrieval of a stored
+  // record, or another test that the page watches.
+  enum class Stopping { kNone, kBeforeStart, kRun, kDownload, kRetrieval, kOther };
   Stopping m_stopping = Stopping::kNone;
   bool m_bStopUnconfirmed = false;  // said so, with Stop offered again
   CBlockDownload m_download;

@@ -14,6 +14,7 @@
 //     static constexpr const char* kFileName;  // a test file of the page
 //     static constexpr double kRecordStep;  // the record's step per point
 //     static constexpr int kButtonsBack[];  // enabled again when it ends
+//     static constexpr const char* kStoppedKey;  // Stop during that read
 //   };
 //   INSTANTIATE_TYPED_TEST_SUITE_P(PageName, RecordedTestFaults, Traits);
 #include <gtest/gtest.h>
@@ -166,11 +167,12 @@ TYPED_TEST_P(RecordedTestFaults, AStopDuringTheDownloadLeavesNothingToSaveOrPrin
   using View = typename TypeParam::View;
   ASSERT_NO_FATAL_FAILURE(this->ReadTenBlocks());
   // Nothing runs in the device: no abort clears its record's state, and
-  // the page says it stopped reading, not that a test was stopped.
+  // the page says it stopped reading (a run's record or a stored one), not
+  // that a test was stopped.
   const size_t aborts = this->Count({201, 3, 0, 144, 34});
   this->Click(View::kStopId);
   ASSERT_TRUE(this->TickUntil(CRecordedTestPage::kIdleStep, 20));
-  EXPECT_EQ(this->Field(View::kStatusId), testpages::StatusText("TEST_DOWNLOAD_STOPPED"));
+  EXPECT_EQ(this->Field(View::kStatusId), testpages::StatusText(TypeParam::kStoppedKey));
   EXPECT_EQ(this->Count({201, 3, 0, 144, 34}), aborts);
   EXPECT_GT(this->Points("Command").size(), 0u);
   this->ExpectKeepable(false);

@@ -20,6 +20,7 @@
 namespace {
 
 using testpages::Bytes;
+using testpages::StatusText;
 using testpages::Text;
 using Ramp = CDiagnostics_RampTestView;
 using Step = CDiagnostics_StepTestView;
@@ -113,7 +114,7 @@ class SharedEngine : public testpages::SequencePages {
       const auto& sent = device->Requests();
       for (size_t r = before; r < sent.size(); ++r)
         startsOverARun += testing && sent[r].size() > 3 && sent[r][0] == 201 && sent[r][3] == 142;
-      if (page && never) saidNever += page->GetDlgItemText(status) == Text(never);
+      if (page && never) saidNever += page->GetDlgItemText(status) == StatusText(never);
     }
   }
   // Start pressed, Yes to the question; time until the start is the next write.
@@ -123,6 +124,14 @@ class SharedEngine : public testpages::SequencePages {
     Click(page, startId);
     for (int i = 0; i < 100 && page->GetStep() != CRecordedTestPage::kSetupStep; ++i) Watch(100);
     ASSERT_EQ(page->GetStep(), CRecordedTestPage::kSetupStep);
+  }
+  // The page's test started, and running in the device 3 s later.
+  CRecordedTestPage* StartRunning(const PageCase& c) {
+    CRecordedTestPage* page = Prepare(c);
+    StartUntilItsWrite(page, c.start);
+    Watch(3000);
+    EXPECT_TRUE(DeviceTesting());
+    return page;
   }
   // Until the page's run is over and it idles.
   void WatchToTheEnd(CRecordedTestPage* page, int status = 0, const char* never = nullptr) {
@@ -175,13 +184,13 @@ TEST_F(SharedEngine, ARecordShownAgainIsSavedAndPrintedWithTheSetUpItRanWith) {
     Type(ramp(), id, text);
   if (ramp()->IsDlgButtonChecked(Ramp::kBidirectionalBox)) Click(ramp(), Ramp::kBidirectionalBox);
   ASSERT_NO_FATAL_FAILURE(RunTest(ramp(), Ramp::kStartId));
-  ASSERT_EQ(ramp()->GetDlgItemText(Ramp::kStatusId), Text("VeskTEST_COMPLETE"));
+  ASSERT_EQ(ramp()->GetDlgItemText(Ramp::kStatusId), StatusText("VeskTEST_COMPLETE"));
 
   ShowIdle(treeitem::kStepTest);
   for (const auto& [id, text] : {std::pair{Step::kStartPosId, "20"}, {Step::kStopPosId, "60"}, {Step::kHoldId, "3"}})
     Type(step(), id, text);
   ASSERT_NO_FATAL_FAILURE(RunTest(step(), Step::kStartId));
-  ASSERT_EQ(step()->GetDlgItemText(Step::kStatusId), Text("VeskTEST_COMPLETE"));
+  ASSERT_EQ(step()->GetDlgItemText(Step::kStatusId), StatusText("VeskTEST_COMPLETE"));
 
   ShowIdle(treeitem::kRampTest);
   EXPECT_EQ(ramp()->GetDlgItemText(Ramp::kStartEdit), "10");
@@ -285,15 +294,15 @@ TEST_F(SharedEngine, AnAnsweredStartIsFollowedThroughAnOutageToItsRecord) {
     bool linkLostSaid = false;
     for (int t = 0; t < c.outageMs; t += 100) {
       clock.Advance(100);
-      EXPECT_NE(page->GetDlgItemText(c.status), Text("TESTNOTSTARTED"));
-      linkLostSaid = linkLostSaid || page->GetDlgItemText(c.status) == Text("TEST_LINK_LOST");
+      EXPECT_NE(page->GetDlgItemText(c.status), StatusText("TESTNOTSTARTED"));
+      linkLostSaid = linkLostSaid || page->GetDlgItemText(c.status) == StatusText("TEST_LINK_LOST");
     }
     EXPECT_TRUE(linkLostSaid);
     EXPECT_TRUE(page->IsTestRunning());
     device->ClearFaults();
     for (int i = 0; i < 3000 && page->IsTestRunning(); ++i) clock.Advance(100);
     EXPECT_EQ(SetupWrites(), 1u);
-    EXPECT_EQ(page->GetDlgItemText(c.status), Text("VeskTEST_COMPLETE"));
+    EXPECT_EQ(page->GetDlgItemText(c.status), StatusText("VeskTEST_COMPLETE"));
     EXPECT_FALSE(page->HasNoRunToKeep());
     Pass(3000);
   }
@@ -382,7 +391,7 @@ TEST_F(SharedEngine, ARetrievalResumedAfterAnotherPageSelectedItsRecordStartsOve
   Show(treeitem::kStepTest);
   for (int i = 0; i < 3000 && (i < 20 || step()->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(100);
   EXPECT_EQ(Points(step(), "Position"), whole);
-  EXPECT_EQ(step()->GetDlgItemText(Step::kStatusId), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(step()->GetDlgItemText(Step::kStatusId), StatusText("VeskTEST_COMPLETE"));
 }
 
 // A sequence's partial stroke test, its page left for the ramp page (which
@@ -428,7 +437,7 @@ TEST_F(SharedEngine, AStartWhoseOutcomeIsUnknownIsNeverWrittenAgainOverTheDevice
       WatchToTheEnd(page);
       EXPECT_EQ(SetupWrites() - writes, 1u);
       EXPECT_EQ(startsOverARun, 0);
-      EXPECT_EQ(page->GetDlgItemText(c.status), Text("VeskTEST_COMPLETE"));
+      EXPECT_EQ(page->GetDlgItemText(c.status), StatusText("VeskTEST_COMPLETE"));
       EXPECT_FALSE(page->HasNoRunToKeep());
     }
 }
@@ -457,7 +466,7 @@ TEST_F(SharedEngine, APageSaysATestDidNotStartOnlyWhenTheDeviceNeverRanIt) {
   WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
   EXPECT_EQ(SetupWrites() - writes, 5u);
   EXPECT_EQ(saidNever, 0);
-  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(page->GetDlgItemText(steps.status), StatusText("VeskTEST_COMPLETE"));
 
   // Carried out, its reply lost, then an outage longer than the run: the
   // device ran it whole, and the page shows that record.
@@ -472,7 +481,7 @@ TEST_F(SharedEngine, APageSaysATestDidNotStartOnlyWhenTheDeviceNeverRanIt) {
   WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
   EXPECT_EQ(SetupWrites() - writes, 1u);
   EXPECT_EQ(saidNever, 0);
-  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("VeskTEST_COMPLETE"));
+  EXPECT_EQ(page->GetDlgItemText(steps.status), StatusText("VeskTEST_COMPLETE"));
   ASSERT_EQ(Points(page, "Command").size(), 208u);
   EXPECT_NEAR(Points(page, "Command").back().second, 70, 0.01);
 
@@ -487,7 +496,7 @@ TEST_F(SharedEngine, APageSaysATestDidNotStartOnlyWhenTheDeviceNeverRanIt) {
   WatchToTheEnd(page, steps.status, "TESTNOTSTARTED");
   EXPECT_EQ(SetupWrites() - writes, 1u);
   EXPECT_EQ(saidNever, 0);
-  EXPECT_EQ(page->GetDlgItemText(steps.status), Text("TEST_START_UNCONFIRMED"));
+  EXPECT_EQ(page->GetDlgItemText(steps.status), StatusText("TEST_START_UNCONFIRMED"));
   EXPECT_TRUE(page->HasNoRunToKeep());
   EXPECT_TRUE(Enabled(page, steps.start));
   EXPECT_FALSE(Enabled(page, Step::kSaveId));
@@ -530,16 +539,14 @@ TEST_F(SharedEngine, ASequencesListSaysWhatTheDeviceDidWithAStartItCouldNotConfi
 TEST_F(SharedEngine, AnUnconfirmedStopIsFollowedToWhatTheDeviceDid) {
   for (const PageCase& c : kPages) {
     SCOPED_TRACE(c.name);
-    CRecordedTestPage* page = Prepare(c);
-    ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(page, c.start));
-    Watch(3000);
-    ASSERT_TRUE(DeviceTesting());
+    CRecordedTestPage* page = nullptr;
+    ASSERT_NO_FATAL_FAILURE(page = StartRunning(c));
     device->InjectNoReply(-1);
     Click(page, c.stop);
     bool unconfirmed = false;
     for (int t = 0; t < 30000; t += 100) {
       Watch(100, page, c.status, "STATUSABORTED");
-      unconfirmed = unconfirmed || page->GetDlgItemText(c.status) == Text("STATUSABORTED_UNCONFIRMED");
+      unconfirmed = unconfirmed || page->GetDlgItemText(c.status) == StatusText("STATUSABORTED_UNCONFIRMED");
       if (unconfirmed) {
         EXPECT_TRUE(Enabled(page, c.stop));
         EXPECT_FALSE(Enabled(page, c.start));
@@ -556,10 +563,200 @@ TEST_F(SharedEngine, AnUnconfirmedStopIsFollowedToWhatTheDeviceDid) {
     WatchToTheEnd(page, c.status, "STATUSABORTED");
     EXPECT_EQ(AbortsSent(), aborts);
     EXPECT_EQ(saidNever, 0);
-    EXPECT_EQ(page->GetDlgItemText(c.status), Text("VeskTEST_COMPLETE"));
+    EXPECT_EQ(page->GetDlgItemText(c.status), StatusText("VeskTEST_COMPLETE"));
     EXPECT_FALSE(page->HasNoRunToKeep());
     EXPECT_TRUE(Enabled(page, c.start));
     EXPECT_FALSE(Enabled(page, c.stop));
+  }
+}
+
+// ---- A stop is for one run, a start for its click.
+
+// The device finishes the run whole while its replies are garbled; the link
+// clean again, Stop is pressed before the page has read the end: the abort
+// is never written over the finished run, whose record is downloaded.
+TEST_F(SharedEngine, AStopOverARunThatEndedWholeWritesNoAbortAndShowsItsRecord) {
+  for (const PageCase& c : kPages) {
+    SCOPED_TRACE(c.name);
+    CRecordedTestPage* page = nullptr;
+    ASSERT_NO_FATAL_FAILURE(page = StartRunning(c));
+    device->InjectWrongEcho(-1);
+    for (int t = 0; t < 90000 && DeviceTesting(); t += 100) Watch(100);
+    ASSERT_FALSE(DeviceTesting());
+    device->ClearFaults();
+    const size_t aborts = AbortsSent();
+    Click(page, c.stop);
+    WatchToTheEnd(page, c.status, "STATUSABORTED");
+    EXPECT_EQ(AbortsSent(), aborts);
+    EXPECT_EQ(saidNever, 0);
+    EXPECT_EQ(page->GetDlgItemText(c.status), StatusText("VeskTEST_COMPLETE"));
+    EXPECT_FALSE(page->HasNoRunToKeep());
+  }
+}
+
+// The same in a sequence: its list says the ramp completed, never stopped.
+TEST_F(SharedEngine, ASequencesStopOverARunThatEndedWholeListsItComplete) {
+  using Multi = CDiagnostics_OfflineView;
+  Click(multi, Multi::kRampBoxId);
+  for (const auto& [id, text] : {std::pair{Multi::kRampStartId, "20"}, {Multi::kRampStopId, "80"},
+                                 {Multi::kRampHoldId, "2"}, {Multi::kRampTimeId, "10"}})
+    Type(multi, id, text);
+  person.Answer(IDYES);
+  Click(multi, Multi::kStartId);
+  Follow(treeitem::kRampTest);
+  for (int i = 0; i < 100 && !DeviceTesting(); ++i) Watch(100);
+  ASSERT_TRUE(DeviceTesting());
+  device->InjectWrongEcho(-1);
+  for (int t = 0; t < 60000 && DeviceTesting(); t += 100) Watch(100);
+  device->ClearFaults();
+  const size_t aborts = AbortsSent();
+  Click(ramp(), Ramp::kStopId);
+  person.Answer(IDCANCEL);  // the sequence's save question
+  Follow();
+  EXPECT_EQ(AbortsSent(), aborts);
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("RAMPTEST_COMPLETE"),
+                                                            Text("MULTITEST_FINISHED")}));
+}
+
+// Stop over what is not a run in the device writes nothing there, and says
+// what it ended: a start not yet written, a retrieval of a stored record.
+TEST_F(SharedEngine, AStopOverNoRunOfTheDevicesWritesNothingAndSaysWhatItEnded) {
+  struct Case {
+    const char* name;
+    int press;  // Start (with Yes) or Retrieve Baseline
+    const char* says;
+  };
+  for (const Case& c : {Case{"start", Ramp::kStartId, "TEST_START_CANCELLED"},
+                        Case{"retrieval", Ramp::kRetrieveId, "TEST_RETRIEVAL_STOPPED"}}) {
+    SCOPED_TRACE(c.name);
+    CRecordedTestPage* page = Prepare(kPages[0]);
+    device->ClearRequests();
+    if (c.press == Ramp::kStartId) person.Answer(IDYES);
+    Click(page, c.press);
+    Click(page, Ramp::kStopId);
+    Watch(5000);
+    for (const Bytes& r : device->Requests()) EXPECT_FALSE(r.size() > 3 && r[0] == 201 && r[3] != 141) << r.size();
+    EXPECT_FALSE(DeviceTesting());
+    EXPECT_EQ(page->GetDlgItemText(Ramp::kStatusId), StatusText(c.says));
+    EXPECT_TRUE(Enabled(page, Ramp::kStartId));
+    EXPECT_FALSE(Enabled(page, Ramp::kStopId));
+  }
+}
+
+// A download's Stop in an outage, the page left; a ramp test started on the
+// ramp page; the step page shown again writes no abort over the ramp's run.
+TEST_F(SharedEngine, AStopNeverReachesARunStartedAfterIt) {
+  CRecordedTestPage* steps = Prepare(kPages[1]);
+  person.Answer(IDYES);
+  Click(steps, Step::kStartId);
+  for (int i = 0; i < 600 && steps->GetStep() != CRecordedTestPage::kBlockStep; ++i) Watch(100);
+  ASSERT_EQ(steps->GetStep(), CRecordedTestPage::kBlockStep);
+  device->InjectNoReply(-1);
+  Click(steps, Step::kStopId);
+  Watch(8000);
+  device->ClearFaults();
+  CRecordedTestPage* ramps = Prepare(kPages[0]);
+  ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(ramps, Ramp::kStartId));
+  Watch(2000);
+  ASSERT_TRUE(DeviceTesting());
+  const size_t aborts = AbortsSent();
+  Show(treeitem::kStepTest);
+  Watch(5000);
+  EXPECT_EQ(AbortsSent(), aborts);
+  EXPECT_TRUE(DeviceTesting());
+  EXPECT_NE(steps->GetDlgItemText(Step::kStatusId), StatusText("STATUSABORTED"));
+}
+
+// A start the device never took is not written again long after its click:
+// not after an outage longer than its window, nor by the page shown again.
+TEST_F(SharedEngine, AStartIsWrittenOnlySoonAfterItsClick) {
+  struct Case {
+    const char* name;
+    int outageMs;
+    bool leave;  // the page left in the outage and shown again after it
+  };
+  for (const Case& c : {Case{"outage", 40000, false}, Case{"left", 170000, true}}) {
+    SCOPED_TRACE(c.name);
+    CRecordedTestPage* page = Prepare(kPages[1]);
+    ASSERT_NO_FATAL_FAILURE(StartUntilItsWrite(page, Step::kStartId));
+    device->InjectNoReply(-1);
+    Watch(1000);
+    const size_t writes = SetupWrites();
+    if (c.leave) Show(treeitem::kRampTest);
+    Pass(c.outageMs);
+    device->ClearFaults();
+    if (c.leave) Show(treeitem::kStepTest);
+    WatchToTheEnd(page);
+    Watch(5000);
+    EXPECT_EQ(SetupWrites(), writes);
+    EXPECT_FALSE(DeviceTesting());
+    EXPECT_EQ(page->GetDlgItemText(Step::kStatusId), StatusText("TESTNOTSTARTED"));
+    EXPECT_TRUE(Enabled(page, Step::kStartId));
+  }
+}
+
+// Stop pressed in an outage and not confirmed: no sequence starts while the
+// stop is open, also once the link is back, and once the ramp has ended
+// whole; the ramp page then shows the run it completed.
+TEST_F(SharedEngine, NoSequenceStartsOverAnOpenStop) {
+  using Multi = CDiagnostics_OfflineView;
+  CRecordedTestPage* page = nullptr;
+  ASSERT_NO_FATAL_FAILURE(page = StartRunning(kPages[0]));
+  device->InjectNoReply(-1);
+  Click(page, Ramp::kStopId);
+  for (int t = 0; t < 20000 && page->GetDlgItemText(Ramp::kStatusId) != StatusText("STATUSABORTED_UNCONFIRMED"); t += 100)
+    Watch(100);
+  ASSERT_EQ(page->GetDlgItemText(Ramp::kStatusId), StatusText("STATUSABORTED_UNCONFIRMED"));
+  ASSERT_TRUE(DeviceTesting());
+  // The multi-test page shown in the outage, with the link back while the
+  // ramp runs, and once the ramp has ended whole.
+  for (const char* phase : {"outage", "link back", "ended whole"}) {
+    SCOPED_TRACE(phase);
+    device->ClearFaults();
+    if (phase == std::string("outage")) device->InjectNoReply(-1);
+    for (int t = 0; phase == std::string("ended whole") && t < 60000 && DeviceTesting(); t += 100) Pass(100);
+    Show(treeitem::kMultiTest);
+    Click(multi, Multi::kStepBoxId);
+    for (const auto& [id, text] :
+         {std::pair{Multi::kStepStartId, "20"}, {Multi::kStepStopId, "60"}, {Multi::kStepHoldId, "3"}})
+      Type(multi, id, text);
+    EXPECT_FALSE(Enabled(multi, Multi::kStartId));
+    Click(multi, Multi::kStartId);
+    EXPECT_FALSE(multi->IsSequenceActive());
+    Click(multi, Multi::kStepBoxId);
+  }
+  ASSERT_FALSE(DeviceTesting());
+  Show(treeitem::kRampTest);
+  WatchToTheEnd(page);
+  EXPECT_EQ(page->GetDlgItemText(Ramp::kStatusId), StatusText("VeskTEST_COMPLETE"));
+  EXPECT_FALSE(page->HasNoRunToKeep());
+}
+
+// ---- The elapsed time is the run's.
+
+// The page left while its run goes on and shown again: the seconds since
+// the run began, not the ticks the page saw.
+TEST_F(SharedEngine, TheElapsedTimeCountsTheRunsSecondsAlsoWhileThePageWasAway) {
+  struct Case {
+    const PageCase* page;
+    int elapsed, hold;
+  };
+  for (const Case& c : {Case{&kPages[0], Ramp::kElapsedId, Ramp::kHoldEdit}, Case{&kPages[1], Step::kElapsedId, Step::kHoldId}}) {
+    SCOPED_TRACE(c.page->name);
+    CRecordedTestPage* page = Prepare(*c.page);
+    const int elapsed = c.elapsed;
+    Type(page, c.hold, "80");
+    person.Answer(IDYES);
+    Click(page, c.page->start);
+    Pass(8000);
+    Show(treeitem::kMultiTest);
+    Pass(50000);
+    Show(c.page->item);
+    Pass(1000);
+    ASSERT_TRUE(page->IsTestRunning());
+    // Left 8 s after the click, shown again 58 s after the run began.
+    EXPECT_NEAR(std::stoi(page->GetDlgItemText(elapsed)), 58, 1);
+    WatchToTheEnd(page);
   }
 }
 

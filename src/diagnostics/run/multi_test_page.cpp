@@ -257,7 +257,9 @@ void View::RefreshFromDevice() {
   Try("partial stroke setup", [&] {
     const bool selected = comm.WriteTestCommand(4);
     theApp().m_testEngine.Selected(CTestEngine::kSequence, 4, selected);
-    if (!comm.ReadPstSetup() || !selected) return;
+    if (!comm.ReadPstSetup()) return;
+    theApp().m_testEngine.StateRead(comm.m_byTestState);
+    if (!selected) return;
     show(kPstStartId, comm.m_dVar142);
     show(kPstStopId, comm.m_dVar143);
     show(kPstHoldId, comm.m_dVar145);
@@ -287,8 +289,10 @@ void View::UpdateStartButton() {
 }
 
 bool View::TestPageBusy() {
-  // A sequence's hand-over would drop that page's run, its record unread.
+  // A sequence's hand-over would drop that page's run, its record unread,
+  // or start over a run whose stop the device has not yet confirmed.
   const CTarnixWexletApp& app = theApp();
+  if (app.m_testEngine.AnyOpen()) return true;
   for (CTarnixPage* page : {app.m_pRampTestView, app.m_pStepTestView, app.m_pPSTView})
     if (const auto* test = dynamic_cast<const CRecordedTestPage*>(page); test && test->IsTestRunning()) return true;
   const auto* hdrl = dynamic_cast<const CDiagnostics_HDRLView*>(app.m_pHDRLView);
