@@ -472,15 +472,16 @@ void CRecordedTestPage::OnStart() {
 
 void CRecordedTestPage::OnStop() {
   // A stop is for what goes on as it is pressed; pressed again, it keeps
-  // that. A run whose start is not yet settled, or that another start has
-  // overtaken, is judged by the engine; a settled one is only being read.
+  // that. Only a run the device recorded, and no start has overtaken since,
+  // is being read; any other run of the page's is judged by the engine.
   if (m_stopping == Stopping::kNone) {
     const CTestEngine& engine = theApp().m_testEngine;
-    const bool runOpen = engine.Open(m_kind.multiTestIndex) || engine.Starts() != m_nStartsAtRecord;
+    const bool recorded = engine.OutcomeOf(m_kind.multiTestIndex) == CTestEngine::Outcome::kRecorded &&
+                          engine.Starts() == m_nStartsAtRecord;
     const bool startWaits = m_nRequest == kStartRequest || m_bStartWhenIdle || (m_bTestRunning && m_nStartTries == 0);
     const bool retrieval = m_bRetrievingBaseline || (m_nRequest != 0 && m_nRequest != kStopRequest);
     m_stopping = startWaits      ? Stopping::kBeforeStart
-                 : m_bTestRunning ? (runOpen ? Stopping::kRun : Stopping::kDownload)
+                 : m_bTestRunning ? (recorded ? Stopping::kDownload : Stopping::kRun)
                  : retrieval      ? Stopping::kRetrieval
                                   : Stopping::kOther;
   }
