@@ -36,6 +36,7 @@
 namespace {
 
 using testpages::Bytes;
+using testpages::StatusText;
 using testpages::Text;
 using Ramp = CDiagnostics_RampTestView;
 using Step = CDiagnostics_StepTestView;
@@ -49,13 +50,31 @@ constexpr int kNoPage = -1;
 
 // ---- The rules.
 
-enum Rule : int { kNoStartOverRun, kNoDigitalInTest, kTrueStatus, kWholeRecord, kBackToIdle, kChecker, kQuestion };
+enum Rule : int {
+  kNoStartOverRun,
+  kNoDigitalInTest,
+  kTrueStatus,
+  kWholeRecord,
+  kBackToIdle,
+  kAbortOnlyOverRun,
+  kAbortOnlyItsRun,
+  kTrueStopStatus,
+  kFreshStart,
+  kNoSequenceOverStop,
+  kChecker,
+  kQuestion,
+};
 constexpr const char* kRuleNames[] = {
     "1 start written while the device runs a test",
     "2 digital mode or command written while the device runs a test",
     "3 status says what the device did not do",
     "4 offered to save without a whole record of its own set-up",
     "5 neither Start nor the record offered once the faults stopped",
+    "6 abort written while the device runs no test",
+    "7 abort written over a run its Stop was not pressed for",
+    "8 a stop's status says what the device did not do",
+    "9 start written more than 60 s after its Start or hand-over",
+    "10 sequence started while a test page's stop is open",
     "the checker is out of step with the device",
     "a question nobody prompted",
 };
@@ -113,6 +132,12 @@ constexpr TestPage kTestPages[] = {
     {treeitem::kHdrlTest, "HDRL", Hdrl::kStartId, Hdrl::kStopId, Hdrl::kSaveId, 0, "HDRLTEST_STARTED", "HDRL_STOPPED"},
 };
 constexpr int kHdrl = 3;
+// Every page a session shows.
+constexpr int kItems[] = {treeitem::kRampTest, treeitem::kStepTest,    treeitem::kPartialStrokeTest,
+                          treeitem::kHdrlTest, treeitem::kDataMonitor, treeitem::kMultiTest};
+// A start goes out this soon after the Start or hand-over it was made for,
+// or never.
+constexpr std::int64_t kStartWithinMs = 60000;
 
 std::string PageName(int item) {
   for (const TestPage& p : kTestPages)
@@ -123,13 +148,15 @@ std::string PageName(int item) {
 // ---- The device as the test sees it.
 
 // Stands between the OPC item and the positioner: each request is seen with
-// the device's state just before and just after it, and whether the device
-// carried it out. Only lost and refused requests are not; the faults given
-// through here say which those are.
+// the device's state just before and just after it, whether the device
+// carried it out, and whether its reply came back clean. Only lost and
+// refused requests are not carried out; cut, wrong-echo and long replies
+// are, but the program cannot read them. The faults given through here say
+// which those are.
 class Probe : public opc::IHartFrameDevice {
  public:
-  using Seen =
-      std::function<void(const Bytes&, const sim::DeviceState& before, const sim::DeviceState& after, bool carried)>;
+  using Seen = std::function<void(const Bytes&, const sim::DeviceState& before, const sim::DeviceState& after,
+                                  bool carried, bool clean)>;
   using Looked = std::function<void(const sim::DeviceState&)>;
   Probe(std::shared_ptr<sim::Positioner> device, Seen seen, Looked looked)
       : m_device(std::move(device)), m_seen(std::move(seen)), m_looked(std::move(looked)) {}
@@ -137,14 +164,20 @@ class Probe : public opc::IHartFrameDevice {
   std::optional<std::vector<std::uint8_t>> Transact(std::span<const std::uint8_t> request) override {
     const sim::DeviceState before = Look();
     // The positioner takes a fault for every request that is not empty.
-    bool carried = !request.empty();
-    if (carried && !m_faults.empty()) {
-      auto& [kind, times] = m_faults.front();
-      carried = kind != sim::FaultKind::NoReply && kind != sim::FaultKind::ResponseCode;
+    std::optional<sim::Fault> fault;
+    if (!request.empty() && !m_faults.empty()) {
+      auto& [taken, times] = m_faults.front();
+      fault = taken;
       if (times > 0 && --times == 0) m_faults.pop_front();
     }
     auto reply = m_device->Transact(request);
-    m_seen(Bytes(request.begin(), request.end()), before, m_device->State(), carried);
+    const bool carried =
+        !request.empty() &&
+        (!fault || (fault->kind != sim::FaultKind::NoReply && fault->kind != sim::FaultKind::ResponseCode));
+    // A reply no longer than the cut is whole.
+    const bool clean =
+        carried && (!fault || (fault->kind == sim::FaultKind::ShortReply && reply && fault->value >= reply->size()));
+    m_seen(Bytes(request.begin(), request.end()), before, m_device->State(), carried, clean);
     return reply;
   }
   // The device brought up to the clock's now.
@@ -156,7 +189,7 @@ class Probe : public opc::IHartFrameDevice {
   }
   void Inject(sim::Fault fault, int times) {
     m_device->InjectFault(fault, times);
-    m_faults.emplace_back(fault.kind, times);
+    m_faults.emplace_back(fault, times);
   }
   void ClearFaults() {
     m_device->ClearFaults();
@@ -167,7 +200,7 @@ class Probe : public opc::IHartFrameDevice {
   std::shared_ptr<sim::Positioner> m_device;
   Seen m_seen;
   Looked m_looked;
-  std::deque<std::pair<sim::FaultKind, int>> m_faults;
+  std::deque<std::pair<sim::Fault, int>> m_faults;
 };
 
 // Answers as the user of a session: Yes to the movement question right
@@ -227,8 +260,8 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     // The item is added again, now served through the probe.
     probe = std::make_shared<Probe>(
         device,
-        [this](const Bytes& r, const auto& before, const auto& after, bool carried) {
-          if (m_active) Seen(r, before, after, carried);
+        [this](const Bytes& r, const auto& before, const auto& after, bool carried, bool clean) {
+          if (m_active) Seen(r, before, after, carried, clean);
         },
         [this](const sim::DeviceState& s) {
           if (m_active) Looked(s);
@@ -237,10 +270,13 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       return path == sim::kDefaultDevicePath ? p : nullptr;
     });
     ASSERT_EQ(theApp().m_comm.AddItem("HART/Net/Tarnix1/Param/HART_Frame"), 1);
-    m_notStarted = Text("TESTNOTSTARTED");
-    m_stopped = Text("STATUSABORTED");
-    m_complete = Text("VeskTEST_COMPLETE");
-    m_stopUnconfirmed = Text("STATUSABORTED_UNCONFIRMED");
+    // As the status fields show them; the sequence's list keeps the whole
+    // sentences.
+    m_notStarted = StatusText("TESTNOTSTARTED");
+    m_stopped = StatusText("STATUSABORTED");
+    m_complete = StatusText("VeskTEST_COMPLETE");
+    m_stopUnconfirmed = StatusText("STATUSABORTED_UNCONFIRMED");
+    m_acquiring = StatusText("VeskPSTAcquiringDataPoint");
   }
   void TearDown() override {
     m_active = false;
@@ -249,22 +285,44 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   }
 
  protected:
-  // What the device did for a page since the user's Start.
+  // What the device did for a page since its last Start, hand-over or
+  // retrieval, or the sequence's Start.
   struct PageRun {
     bool startTaken = false;  // the device carried out a start of this page since
     bool recorded = false;    // the device's latest run of this page made its record
     bool aborted = false;     // an abort reached the device since that run's start
     bool stopPressed = false;
-    int generation = 0;  // one report per rule and start
+    bool startSent = false;  // a start of this page's was written since, carried out or not
+    int generation = 0;      // one report per rule and start
   };
   struct Record {
     std::array<float, 4> setup;
     std::uint8_t type;
   };
+  // A page's Start (or the sequence's hand-over to it), or a retrieval: a
+  // stop after it is that one's.
+  struct Press {
+    int number = 0;
+    std::optional<std::int64_t> startMs;  // when a Start or hand-over; none for a retrieval
+  };
+  // The device's run: which page's start began it, for which press.
+  struct DeviceRun {
+    int number = 0;
+    int page = kNoPage;
+    int press = 0;
+  };
+  // The Stop clicks on a page since its last press.
+  struct PageStop {
+    bool open = false;  // clicked while a test may run, and no clean read has shown the device idle since
+    std::int64_t clickMs = 0;
+    std::set<int> runs;        // the device's runs under way at the clicks
+    std::optional<int> press;  // the page's own press then: a run its start begins is the stop's too
+  };
 
   // ---- Seen at every request.
 
-  void Seen(const Bytes& request, const sim::DeviceState& before, const sim::DeviceState& after, bool carried) {
+  void Seen(const Bytes& request, const sim::DeviceState& before, const sim::DeviceState& after, bool carried,
+            bool clean) {
     const std::vector<Write> writes = WritesOf(request);
     const int page = ShownTest();
     if (before.tests.run.type != 0)
@@ -274,9 +332,16 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
             Report(rule.rule, PageName(shownItem) + " page wrote " + rule.what + " (" + ValueText(w) +
                                   (carried ? "" : ", not carried out") + ") while the device ran " +
                                   Hex(before.tests.run.type) + " of the " + OwnerName() + " page");
+    if (clean && Reads144(request) && !Testing(after)) SeenIdle();
     for (const Write& w : writes) {
       if (w.id != 144) continue;
       const int state = static_cast<int>(w.value);
+      if ((state & sim::kTestAbort) != 0) JudgeAbort(page, before, carried);
+      if ((state & sim::kTestStart) != 0) m_seenIdle = false;
+      if ((state & sim::kTestStart) != 0 && page != kNoPage && page != kHdrl) {
+        m_runs[static_cast<size_t>(page)].startSent = true;
+        JudgeStartTime(page);
+      }
       if (!carried) {
         if (after.tests.run != before.tests.run) Report(kChecker, "a 144 write not carried out changed the run");
       } else if ((state & sim::kTestAbort) != 0) {
@@ -286,6 +351,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         if (after.tests.run.type != (state & ~sim::kTestReady)) Report(kChecker, "a start carried out left no run");
         if (page == kNoPage || page == kHdrl) Report(kChecker, "a start from the " + PageName(shownItem) + " page");
         m_owner = page;
+        m_run = {m_run.number + 1, page, page == kNoPage ? 0 : m_presses[static_cast<size_t>(page)].number};
         if (page != kNoPage) {
           PageRun& run = m_runs[static_cast<size_t>(page)];
           run.startTaken = true;
@@ -295,6 +361,60 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       }
     }
     m_runType = after.tests.run.type;
+  }
+
+  static bool Reads144(const Bytes& request) {
+    if (request.size() < 2 || request[0] != 200) return false;
+    for (size_t at = 2; at + 1 < std::min<size_t>(request.size(), 2u + request[1]); at += 2)
+      if ((request[at] << 8 | request[at + 1]) == 144) return true;
+    return false;
+  }
+  static bool Testing(const sim::DeviceState& s) {
+    return (static_cast<int>(s.variables.at(144)) & (sim::kTestStart | sim::kTestReady)) == sim::kTestStart;
+  }
+  // A clean read has shown the device idle: every stop clicked before is
+  // settled, and one clicked before the next start has nothing to settle.
+  void SeenIdle() {
+    m_seenIdle = true;
+    for (PageStop& stop : m_stops) stop.open = false;
+  }
+
+  // An abort clears the record-ready state, so it goes only over a run,
+  // and only over one its page's Stop was clicked for.
+  void JudgeAbort(int page, const sim::DeviceState& before, bool carried) {
+    const std::string what = PageName(shownItem) + " page wrote an abort" + (carried ? "" : " (not carried out)");
+    if (before.tests.run.type == 0) {
+      const bool ready = (static_cast<int>(before.variables.at(144)) & sim::kTestReady) != 0;
+      Report(kAbortOnlyOverRun,
+             what + " while the device ran no test (144 " + Hex(before.variables.at(144)) +
+                 (ready && m_owner != kNoPage ? ": the record of the " + OwnerName() + " page's run" : "") + ")");
+      return;
+    }
+    const PageStop* stop = page == kNoPage || page == kHdrl ? nullptr : &m_stops[static_cast<size_t>(page)];
+    const bool itsRun = stop && (stop->runs.contains(m_run.number) ||
+                                 (m_run.page == page && stop->press && m_run.press == *stop->press));
+    if (!itsRun)
+      Report(kAbortOnlyItsRun, what + " over run " + std::to_string(m_run.number) + " (" + Hex(before.tests.run.type) +
+                                   ", the " + OwnerName() + " page's start)" +
+                                   (stop && (!stop->runs.empty() || stop->press)
+                                        ? "; its Stop was clicked " + Seconds(clock.MonotonicMs() - stop->clickMs) +
+                                              " s before, for " + RunsText(*stop)
+                                        : "; no Stop clicked on it since its last Start"));
+  }
+  static std::string RunsText(const PageStop& stop) {
+    std::string text;
+    for (int run : stop.runs) text += "run " + std::to_string(run) + " and ";
+    return text + (stop.press ? "its own start" : "nothing else");
+  }
+  // A start belongs to the Start or hand-over it was made for, not to
+  // whatever the page finds when it is shown again.
+  void JudgeStartTime(int page) {
+    const Press& press = m_presses[static_cast<size_t>(page)];
+    const std::string once = "start/" + std::to_string(page) + "/" + std::to_string(press.number);
+    if (!press.startMs)
+      Report(kFreshStart, PageName(shownItem) + " page wrote a start that no Start or hand-over asked for", once);
+    else if (const std::int64_t late = clock.MonotonicMs() - *press.startMs; late > kStartWithinMs)
+      Report(kFreshStart, PageName(shownItem) + " page wrote a start " + Seconds(late) + " s after its Start", once);
   }
 
   // Between two requests only the run's end clears the run.
@@ -327,9 +447,21 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
                    "\"; its run made its record and no abort reached the device" +
                    (run.stopPressed ? " (Stop was pressed)" : ""),
                key + "stopped");
+      if (status != m_statusSeen[i]) JudgeStopStatus(std::string(p.name) + " page", run, status, true);
+      m_statusSeen[i] = status;
       CheckRecord(i, status);
     }
     CheckSequenceLines();
+  }
+  // Judged once, as the text comes: it stays while the page's next press
+  // has not yet changed it.
+  void JudgeStopStatus(const std::string& where, const PageRun& run, const std::string& text, bool field) {
+    const auto says = [&](const char* key) { return text == (field ? StatusText(key) : Text(key)); };
+    if (says("TEST_DOWNLOAD_STOPPED") && !run.recorded)
+      Report(kTrueStopStatus, where + " says \"" + text + "\"; the device did not run its start to its record" +
+                                  (run.startTaken ? " (it took the start)" : " (it never took a start)"));
+    if (says("TEST_START_CANCELLED") && run.startSent)
+      Report(kTrueStopStatus, where + " says \"" + text + "\"; a start was written");
   }
 
   // Offered to save as a complete test: the plot holds whole passes that run
@@ -410,12 +542,13 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       if (m_lineTest == kNoPage) continue;
       const PageRun& run = m_runs[static_cast<size_t>(m_lineTest)];
       const TestPage& p = kTestPages[m_lineTest];
-      if (lines[i] == m_notStarted && run.startTaken)
+      if (lines[i] == Text("TESTNOTSTARTED") && run.startTaken)
         Report(kTrueStatus, std::string("the sequence says the ") + p.name +
                                 " test did not start; the device carried out its start");
       if (lines[i] == Text(p.stoppedKey) && run.recorded && !run.aborted)
         Report(kTrueStatus, std::string("the sequence says \"") + lines[i] +
                                 "\"; the run made its record and no abort reached the device");
+      JudgeStopStatus(std::string("the sequence's ") + p.name + " line", run, lines[i], false);
     }
     m_lines = lines;
   }
@@ -432,6 +565,11 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   static std::string Hex(double value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value) & 0xFFu);
+    return text;
+  }
+  static std::string Seconds(std::int64_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(ms) / 1000.0);
     return text;
   }
   static std::string ValueText(const Write& w) {
@@ -452,13 +590,35 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   static void Type(CWnd* page, int id, int value) { page->SetDlgItemText(id, std::to_string(value).c_str()); }
   int Draw(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_rng); }
 
-  // The page the tree selects is shown, as the tree does.
+  // The page the tree selects is shown, as the tree does. A test page the
+  // sequence has just handed its test to takes it as its Start.
   void FollowTree() {
     for (int i = 0; i < 10; ++i) {
       const int selected = SelectedItem();
       if (selected == shownItem || !CTarnixWexletView::PageByCode(selected)) return;
+      if (const int test = multi->m_nHandedOverTest; test >= 0 && kTestPages[test].item == selected) HandedOver(test);
       Show(selected);
     }
+  }
+  void HandedOver(int test) {
+    // The sequence's first test: a stop still on its way may end it.
+    if (std::exchange(m_sequenceClicked, false))
+      for (size_t t = 0; t < kHdrl; ++t)
+        if (m_stops[t].open)
+          Report(kNoSequenceOverStop, "the sequence handed its first test (" + std::string(kTestPages[test].name) +
+                                          ") over " + Seconds(clock.MonotonicMs() - m_stops[t].clickMs) +
+                                          " s after Stop on the " + kTestPages[t].name +
+                                          " page, the device not seen idle since");
+    NewPress(test, true);
+  }
+  // A Start, hand-over or retrieval on a test page: what the device did
+  // before is no longer this one's.
+  void NewPress(int test, bool start) {
+    const auto t = static_cast<size_t>(test);
+    m_runs[t] = {.generation = m_runs[t].generation + 1};
+    m_presses[t] = {m_presses[t].number + 1, start ? std::optional(clock.MonotonicMs()) : std::nullopt};
+    m_stops[t].runs.clear();
+    m_stops[t].press.reset();
   }
   void Tick() {
     clock.Advance(100);
@@ -469,24 +629,41 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     for (int t = 0; t < ms; t += 100) Tick();
   }
   void Go(int item) {
+    // The tree shows what a page selected before the user's next click.
+    FollowTree();
     CTarnixWexletView::SelectItemByCode(item);
     FollowTree();
     Check();
   }
-  // A start pressed: what the device did before is no longer this start's.
+  // A start pressed on a test page, or on the multi-test page (kNoPage):
+  // what the device did before is no longer this start's.
   void PressStart(CWnd* page, int id, int test) {
     if (!Enabled(page, id)) return;
-    for (size_t t = 0; t < m_runs.size(); ++t)
-      if (test == kNoPage || static_cast<int>(t) == test) {
-        m_runs[t] = {.generation = m_runs[t].generation + 1};
-      }
+    if (test != kNoPage)
+      NewPress(test, true);
+    else
+      for (PageRun& run : m_runs) run = {.generation = run.generation + 1};
     answers->startPressed = true;
     Click(page, id);
     answers->startPressed = false;
+    if (test == kNoPage) m_sequenceClicked = multi->IsSequenceActive();
   }
+  // A stop may end what the device runs now and what the page's own press
+  // starts, nothing else.
   void PressStop(CWnd* page, int id) {
     if (!Enabled(page, id)) return;
-    if (const int test = ShownTest(); test != kNoPage) m_runs[static_cast<size_t>(test)].stopPressed = true;
+    if (const int test = ShownTest(); test != kNoPage) {
+      const auto t = static_cast<size_t>(test);
+      m_runs[t].stopPressed = true;
+      if (test != kHdrl) {
+        PageStop& stop = m_stops[t];
+        stop.open = !m_seenIdle;
+        stop.clickMs = clock.MonotonicMs();
+        if (probe->Look().tests.run.type != 0) stop.runs.insert(m_run.number);
+        if (m_presses[t].number > 0) stop.press = m_presses[t].number;
+      }
+    }
+    if (page == multi) m_sequenceClicked = false;
     Click(page, id);
   }
 
@@ -564,7 +741,9 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     if (shownItem == treeitem::kRampTest) id = Ramp::kRetrieveId;
     if (shownItem == treeitem::kStepTest) id = Step::kRetrieveId;
     if (shownItem == treeitem::kPartialStrokeTest) id = Draw(0, 1) ? Pst::kRetrieveBaselineId : Pst::kRetrieveLastId;
-    if (id && Enabled(shown, id)) Click(shown, id);
+    if (!id || !Enabled(shown, id)) return;
+    NewPress(ShownTest(), false);
+    Click(shown, id);
   }
   // Some of the four tests ticked, every field typed, Start; followed to
   // its end, or left to the next actions.
@@ -588,18 +767,50 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     for (int t = 0; t < 1200000 && (multi->IsSequenceActive() || shownItem != treeitem::kMultiTest); t += 100) Tick();
   }
 
+  // Stop once the shown test page reads a record: its run's, or, with
+  // nothing under way, one it retrieves.
+  void StopInDownload() {
+    const int test = ShownTest();
+    if (test == kNoPage || test == kHdrl) return;
+    const TestPage& p = kTestPages[test];
+    if (!Enabled(shown, p.stop)) RetrieveShown();
+    for (int t = 0; t < 90000 && shownItem == p.item && shown->GetDlgItemText(p.status) != m_acquiring; t += 100)
+      Tick();
+    Pass(100 * Draw(0, 5));
+    StopShown();
+  }
+  // A page left, or a sequence started, right after a Start or a Stop.
+  void PressAndLeave() {
+    if (Draw(0, 1) == 0)
+      StartShown();
+    else
+      StopShown();
+    Pass(100 * Draw(0, 2));
+    m_doing += " on the " + PageName(shownItem) + " page, then";
+    if (Draw(0, 2) == 0) return StartSequence();
+    Go(kItems[Draw(0, 5)]);
+  }
+
   void Act() {
     static const std::vector<std::pair<const char*, double>> kActions = {
-        {"show a page", 18}, {"start", 20}, {"stop", 8},   {"retrieve", 5},
-        {"sequence", 4},     {"wait", 25},  {"fault", 15}, {"outage", 5}};
+        {"show a page", 18},
+        {"start", 20},
+        {"stop", 8},
+        {"retrieve", 5},
+        {"sequence", 4},
+        {"wait", 25},
+        {"fault", 15},
+        {"outage", 5},
+        {"start, then stop", 6},
+        {"stop in a download", 4},
+        {"start or stop, then leave", 5},
+    };
     std::vector<double> weights;
     for (const auto& a : kActions) weights.push_back(a.second);
     const size_t action = std::discrete_distribution<size_t>(weights.begin(), weights.end())(m_rng);
     m_doing = kActions[action].first;
     switch (action) {
       case 0: {
-        constexpr int kItems[] = {treeitem::kRampTest, treeitem::kStepTest,    treeitem::kPartialStrokeTest,
-                                  treeitem::kHdrlTest, treeitem::kDataMonitor, treeitem::kMultiTest};
         const int item = kItems[Draw(0, 5)];
         m_doing += " " + PageName(item);
         Go(item);
@@ -610,8 +821,8 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       case 3: RetrieveShown(); break;
       case 4: StartSequence(); break;
       case 5: {
-        constexpr int kWaits[] = {500, 2000, 5000, 15000, 40000};
-        return Pass(kWaits[Draw(0, 4)]);
+        constexpr int kWaits[] = {500, 2000, 5000, 15000, 40000, 90000};
+        return Pass(kWaits[Draw(0, 5)]);
       }
       case 6: {
         constexpr sim::FaultKind kKinds[] = {sim::FaultKind::NoReply, sim::FaultKind::ResponseCode,
@@ -623,7 +834,14 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         probe->Inject({kind, static_cast<size_t>(value)}, Draw(1, 15));
         break;
       }
-      default: probe->Inject({sim::FaultKind::NoReply, 0}, Draw(30, 300)); break;
+      case 7: probe->Inject({sim::FaultKind::NoReply, 0}, Draw(30, 300)); break;
+      case 8:
+        StartShown();
+        Pass(100 * Draw(0, 3));
+        StopShown();
+        break;
+      case 9: StopInDownload(); break;
+      default: PressAndLeave(); break;
     }
     m_doing += " on the " + PageName(shownItem) + " page";
     Check();
@@ -737,8 +955,14 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   int m_action = 0;
   std::string m_doing;
   std::int64_t m_startMs = 0;
-  std::string m_notStarted, m_stopped, m_complete, m_stopUnconfirmed;
+  std::string m_notStarted, m_stopped, m_complete, m_stopUnconfirmed, m_acquiring;
   std::array<PageRun, std::size(kTestPages)> m_runs{};
+  std::array<Press, std::size(kTestPages)> m_presses{};
+  std::array<PageStop, std::size(kTestPages)> m_stops{};
+  std::array<std::string, kHdrl> m_statusSeen;
+  DeviceRun m_run;
+  bool m_sequenceClicked = false;  // its Start clicked, its first test not yet handed over
+  bool m_seenIdle = false;         // by a clean read, and no start written since
   int m_owner = kNoPage;
   std::uint8_t m_runType = 0;
   std::vector<Record> m_made;
@@ -762,6 +986,8 @@ TEST_P(RandomSessions, KeepEveryRuleAtEveryRequestAndTick) {
                                    &s.tests.pstLast.result, &s.tests.pstBaseline.result})
     m_made.push_back({r->setup, r->bits});
   m_runType = s.tests.run.type;
+  // The multi-test page read it, without faults, when it was first shown.
+  m_seenIdle = !Testing(s);
   m_active = true;
   const int actions = Draw(40, 150);
   for (m_action = 1; m_action <= actions; ++m_action) Act();
