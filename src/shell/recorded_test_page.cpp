@@ -212,7 +212,6 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          CTestEngine& engine = theApp().m_testEngine;
          if (!engine.StopOpen(m_kind.multiTestIndex)) return;
          if (!Told(comm.ReadTestState()) || !CTestEngine::Testing(comm.m_byTestState)) return;
-         if (!engine.StopOpen(m_kind.multiTestIndex)) return;
          ++m_nTries;
          comm.WriteTestState();
          engine.StopWritten();
@@ -420,7 +419,7 @@ void CRecordedTestPage::OnShown() {
 
 void CRecordedTestPage::RunStep() {
   if (m_kind.tickLog) theApp().WriteLog(m_kind.tickLog);
-  if (m_bTestRunning && m_ids.elapsed) ShowRunSeconds(m_ids.elapsed, m_nElapsedSeconds);
+  if (m_bTestRunning && m_ids.elapsed) ShowRunSeconds(m_ids.elapsed);
   CDiagnosticTestPage::RunStep();
 }
 
@@ -541,7 +540,6 @@ void CRecordedTestPage::ResetForRun() {
   Try("ResetForRun", [this] { ClearPlot(); });
   m_recordSetup.reset();
   StartRunClock();
-  m_nElapsedSeconds = 0;
   m_bTestRunning = true;
   m_bFileLoaded = false;
   // The plot is empty until the run's record is whole: a stop, or a

@@ -108,7 +108,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // download broke off: there is no run to keep until a whole record or an
   // opened file.
   bool HasNoRunToKeep() const { return m_bNoWholeRecord; }
-  int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   double GetTimeStep() const { return m_dTimeStep; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
@@ -220,7 +219,6 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   const RecordedTestIds m_ids;
 
   bool m_bTestRunning = false;
-  int m_nElapsedSeconds = 0;
   int m_nBidirectionalPass = 0;
   int m_nSecondPassCommand = 6;
   BYTE m_nTestDirection = 4;

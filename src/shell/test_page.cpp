@@ -100,10 +100,10 @@ void CDiagnosticTestPage::ResetInputIcons() {
       if (CWnd* icon = GetDlgItem(m_settings[i].icon)) icon->SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(valid));
 }
 
-void CDiagnosticTestPage::ShowRunSeconds(int id, int& shown) {
-  const int seconds = RunSeconds();
-  if (seconds < 1 || seconds == shown) return;
-  shown = seconds;
+void CDiagnosticTestPage::ShowRunSeconds(int id) {
+  const int seconds = static_cast<int>((plat::Time().MonotonicMs() - m_nRunStartMs) / 1000);
+  if (seconds < 1 || seconds == m_nElapsedSeconds) return;
+  m_nElapsedSeconds = seconds;
   SetDlgItemText(id, std::to_string(seconds).c_str());
 }
 

@@ -53,6 +53,7 @@ class CDiagnosticTestPage : public CStepPage {
 
   using CStepPage::CStepPage;
   void StartMonitoring() override;
+  int GetElapsedSeconds() const { return m_nElapsedSeconds; }
 
  protected:
   // On showing: true when the sequence handed this test over; the page
@@ -91,10 +92,12 @@ class CDiagnosticTestPage : public CStepPage {
 
   // The run's elapsed time, from the clock: a page left while its run goes
   // on shows the run's seconds when it is shown again.
-  void StartRunClock() { m_nRunStartMs = plat::Time().MonotonicMs(); }
-  int RunSeconds() const { return static_cast<int>((plat::Time().MonotonicMs() - m_nRunStartMs) / 1000); }
+  void StartRunClock() {
+    m_nRunStartMs = plat::Time().MonotonicMs();
+    m_nElapsedSeconds = 0;
+  }
   // The run's whole seconds into the edit `id` as they change (none before the first).
-  void ShowRunSeconds(int id, int& shown);
+  void ShowRunSeconds(int id);
 
   // "Report Header section ..." when opened data of another device is printed.
   void WarnIfTagDiffers(bool fileShown, const _bstr_t& fileTag);
@@ -111,4 +114,5 @@ class CDiagnosticTestPage : public CStepPage {
 
   bool m_bInSequence = false;
   std::int64_t m_nRunStartMs = 0;
+  int m_nElapsedSeconds = 0;  // as last shown
 };

@@ -342,7 +342,7 @@ void View::OnStop() {
 }
 
 void View::RunStep() {
-  if (m_bRunning) ShowRunSeconds(kElapsedId, m_nElapsedSeconds);
+  if (m_bRunning) ShowRunSeconds(kElapsedId);
   CDiagnosticTestPage::RunStep();
 }
 
@@ -360,7 +360,6 @@ void View::PrepareTestRun() {
   theApp().m_testEngine.BeginDriving(CTestEngine::kHdrl);
   m_bFileLoaded = false;
   StartRunClock();
-  m_nElapsedSeconds = 0;
   m_nStepIndex = 0;
   m_nSettleTicks = 0;
   m_aStepResults = {};

@@ -91,7 +91,6 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
 
   bool IsRunning() const { return m_bRunning; }
   bool IsSettlingTimeValid() const { return AllSettingsValid(); }
-  int GetElapsedSeconds() const { return m_nElapsedSeconds; }
   IiXYPlotX* GetPlot() const { return m_pPlot.GetInterfacePtr(); }
   activex::IReportX* GetReport() const { return m_pReport.GetInterfacePtr(); }
 
@@ -165,7 +164,6 @@ class CDiagnostics_HDRLView : public CDiagnosticTestPage {
   // started, or a stair never read): nothing to save or print until a run
   // completes or a file opens.
   bool m_bRunUnfinished = true;
-  int m_nElapsedSeconds = 0;
   int m_nSettleTicks = 0;
   // Latched at the start: a changed edit moves neither the wait nor the axis.
   double m_dSettlingTime = kMinSettlingTime;
