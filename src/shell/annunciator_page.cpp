@@ -128,7 +128,8 @@ void CAnnunciatorPage::AddReport(ReportBuilder build, const char* definitionFile
                           const std::string path = plat::ProgramPath(std::string("\\Dependencies\\") + definitionFile);
                           (theApp().m_CommonFunctions.*build)(m_pReport, m_pPrinter, _bstr_t(path), this);
                           EnableActionButtons(TRUE);
-                        }});
+                        },
+                        false});
   MapCommand(BN_CLICKED, kPrintId, [this] { OnPrintReport(); });
 }
 

@@ -29,6 +29,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
   m_nStartRequest = 0;
   m_nStartStep = kEnterStep;
   m_actionButtons = {m_ids.retrieve, m_ids.load, m_ids.save, m_ids.start, m_ids.print};
+  // A stop waits on state reads between its aborts.
+  m_bFinishOnTimer = true;
 
   m_requests = {
       {kStartRequest, kCommandStep,
@@ -61,7 +63,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          // What is written is what was checked: the run's own set-up.
          KeepRecordSetup();
          OnRunStarting();
-       }},
+       },
+       false},
       {kStopRequest, kAbortStep,
        [this] {
          m_nStateMisses = 0;
@@ -76,7 +79,8 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          m_bBaselineLoaded = true;
          m_nSecondPassCommand = 2;
          BeginRetrieval(m_kind.baselineCommand);
-       }},
+       },
+       false},
   };
 
   MapCommand(BN_CLICKED, static_cast<UINT>(m_ids.retrieve), [this] { OnRetrieveBaseline(); });
@@ -496,6 +500,12 @@ void CRecordedTestPage::OnSettingChanged(size_t index) {
   if (m_bRetrievingBaseline) return;
   CheckSettingField(index);
   if (HoldsNoButtons()) GetDlgItem(m_ids.start)->EnableWindow(IsStartAllowed());
+}
+
+bool CRecordedTestPage::RequestUnderWay() const {
+  // A stop the page has said it cannot confirm is read on once it is shown.
+  const bool stopping = m_nRequest == kStopRequest || m_nStep == kAbortStep || m_nStep == kAbortCheckStep;
+  return stopping && !m_bStopUnconfirmed;
 }
 
 bool CRecordedTestPage::HoldsNoButtons() const {

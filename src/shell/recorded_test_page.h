@@ -104,6 +104,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool IsFileLoaded() const { return m_bFileLoaded; }
   bool IsBaselineLoaded() const { return m_bBaselineLoaded; }
   bool IsStartAllowed() const { return AllSettingsValid() && DeviceFreeForTest(); }
+  // Only a stop is carried on when the page is left: a start belongs to
+  // its page being shown, and a download waits until it is shown again.
+  bool RequestUnderWay() const override;
   // Nothing run yet, the last start never reached the device, or the last
   // download broke off: there is no run to keep until a whole record or an
   // opened file.

@@ -1,5 +1,7 @@
 #include "shell/step_page.h"
 
+#include <utility>
+
 #include "shell/app.h"
 #include "support/language_table.h"
 
@@ -26,6 +28,7 @@ BOOL CStepPage::PreTranslateMessage(MSG* msg) {
 }
 
 void CStepPage::StartMonitoring() {
+  m_bShown = true;
   Try("StartMonitoring", [this] {
     if (m_bPollAtStart)
       PollStatusArea();
@@ -34,20 +37,83 @@ void CStepPage::StartMonitoring() {
   });
   Try("OnShown", [this] { OnShown(); });
   m_nRequest = m_nStartRequest;
+  m_bShowingRequest = m_nRequest != 0;
   m_nStep = m_nStartStep;
+  m_nBegun = 0;
   ArmTimer();
+}
+
+void CStepPage::StopMonitoring() {
+  const bool leaving = std::exchange(m_bShown, false);
+  // Every page is stopped at each switch: a hidden page that still
+  // finishes its request keeps its timer.
+  if (!leaving && m_bFinishOnTimer && m_bTimerWanted && RequestUnderWay()) return;
+  StopTimer();
+  if (!leaving || !RequestUnderWay()) return;
+  Tick();
+  if (m_bFinishOnTimer) {
+    if (RequestUnderWay()) ArmTimer();
+    return;
+  }
+  // Only a request whose steps never come back to the polling is cut short.
+  constexpr int kMostStepsAtOnce = 64;
+  for (int steps = 1; steps < kMostStepsAtOnce && RequestUnderWay(); ++steps) Tick();
 }
 
 void CStepPage::OnTimer(UINT id) {
   if (id == 0 || id != m_nTimerId) return;
   KillTimer(id);
+  Tick();
+  // Hidden, the page ticks only until its request is over.
+  if (!m_bShown && !RequestUnderWay()) {
+    StopTimer();
+    return;
+  }
+  RearmAfterTick();
+}
+
+void CStepPage::Tick() {
   if (m_nRequest != 0) {
-    const int request = m_nRequest;
-    m_nRequest = 0;
+    const int request = std::exchange(m_nRequest, 0);
+    const bool showing = std::exchange(m_bShowingRequest, false) && request == m_nStartRequest;
+    m_nBegun = !showing && Carried(request) ? request : 0;
     Try("BeginRequest", [this, request] { BeginRequest(request); });
   }
   Try("RunStep", [this] { RunStep(); });
-  RearmAfterTick();
+  if (m_nBegun != 0 && AtRest(m_nStep)) m_nBegun = 0;
+}
+
+bool CStepPage::RequestUnderWay() const {
+  const bool waiting = m_nRequest != 0 && !(m_bShowingRequest && m_nRequest == m_nStartRequest) && Carried(m_nRequest);
+  return waiting || m_nBegun != 0;
+}
+
+const PageRequest* CStepPage::RequestRow(int request) const {
+  for (const PageRequest& r : m_requests)
+    if (r.request == request) return &r;
+  return nullptr;
+}
+
+bool CStepPage::Carried(int request) const {
+  const PageRequest* row = RequestRow(request);
+  return !row || row->carriedWhenLeft;
+}
+
+const PageStep* CStepPage::StepRow(int step) const {
+  const PageStep* row = nullptr;
+  for (const PageStep& s : m_steps)
+    if (s.step == step) row = &s;
+  return row;
+}
+
+bool CStepPage::AtRest(int step) const {
+  const PageStep* row = StepRow(step);
+  if (!row) return true;
+  for (size_t hops = 0; hops < m_steps.size() && row; ++hops) {
+    if (row->next == step) return true;
+    row = StepRow(row->next);
+  }
+  return false;
 }
 
 void CStepPage::BeginRequest(int request) {
@@ -59,9 +125,7 @@ void CStepPage::BeginRequest(int request) {
 }
 
 void CStepPage::RunStep() {
-  const PageStep* row = nullptr;
-  for (const PageStep& s : m_steps)
-    if (s.step == m_nStep) row = &s;
+  const PageStep* row = StepRow(m_nStep);
   if (!row) return;
   bool due = true;  // also when asking failed: the machine moves on
   Try(row->name, [&] { due = !row->due || row->due(); });

@@ -64,6 +64,10 @@ struct PageRequest {
   int request;
   int firstStep;
   std::function<void()> begin = {};
+  // Carried to its end when the page is left before it is over. A start
+  // that moves the valve is not: it belongs to its page being shown; nor
+  // is a report, whose dialogs belong over the page it was asked from.
+  bool carriedWhenLeft = true;
 };
 
 class CStepPage : public CStatusPage {
@@ -77,9 +81,17 @@ class CStepPage : public CStatusPage {
   // The header from the last poll (or a poll, see m_bPollAtStart), the
   // page's start-up effects, the first request and step, the timer.
   void StartMonitoring() override;
+  // The page's polling stops, but a request clicked on it is carried to its
+  // end: its first step runs at once, and the rest at once too, or, on a
+  // page that finishes on its timer, at the page's pace while it is hidden.
+  void StopMonitoring() override;
   // Only the page's own id: a new request becomes its first step, one step
   // runs, and the timer is armed again, whatever happened in the step.
   void OnTimer(UINT id) override;
+  // A request clicked on the page that is carried when the page is left
+  // and is not yet over: waiting, or begun and its steps not yet back at
+  // the page's polling.
+  virtual bool RequestUnderWay() const;
 
   int GetRequest() const { return m_nRequest; }
   int GetStep() const { return m_nStep; }
@@ -147,12 +159,28 @@ class CStepPage : public CStatusPage {
 
   int m_nRequest = 0;  // 0: none waiting
   int m_nStep = 0;
+  // A page whose request waits on the device between its steps (a stop
+  // confirmed by state reads) finishes it on its timer while hidden,
+  // instead of running every step at once as it is left.
+  bool m_bFinishOnTimer = false;
   CTickCountdown m_pollCountdown;  // of CountdownStatusStep
   CToolTipCtrl m_ToolTip;
 
  private:
   // The field's own tip, from m_toolTips; none when it has none.
   void ShowOwnTip(int id);
+  // One tick's work: a waiting request begun, one step run.
+  void Tick();
+  const PageRequest* RequestRow(int request) const;
+  const PageStep* StepRow(int step) const;
+  bool Carried(int request) const;
+  // A step without a row, or one that its own successors come back to: the
+  // page's polling, where no request is under way.
+  bool AtRest(int step) const;
+
+  bool m_bShown = false;
+  bool m_bShowingRequest = false;  // m_nRequest is still the showing's own start request
+  int m_nBegun = 0;                // a carried request begun and not yet back at rest
 
   std::set<std::string> m_loggedFailures;
   std::map<int, std::string> m_shortStatus;  // a status field's short form on show

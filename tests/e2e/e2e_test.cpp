@@ -1650,8 +1650,9 @@ TEST_F(Calibration, ACommandCalibrationTakesItsPointsAndItsReportPrints) {
 }
 
 // A calibration page left through the tree within a tick of a press, then
-// shown again: the command calibration goes on at the point the device
-// waits for, never offering Start while the device calibrates; the stroke
+// shown again: the command calibration takes the point pressed for as it
+// is left and goes on at the point the device waits for next, never
+// offering Start while the device calibrates; the stroke
 // calibration, whose abort on leaving got no answer, follows the device
 // until it can say what the device did.
 TEST_F(Calibration, ACalibrationPageLeftWithinATickGoesOnWhereTheDeviceStands) {
@@ -1667,19 +1668,20 @@ TEST_F(Calibration, ACalibrationPageLeftWithinATickGoesOnWhereTheDeviceStands) {
   command->SetDlgItemText(Cmd::kInitialsId, "JQP");
   Click(*command, Cmd::kStartId);
   ASSERT_TRUE(until(*command, Cmd::kAcceptId));
-  Click(*command, Cmd::kAcceptId);  // the low point, not yet taken when the page is left
+  Click(*command, Cmd::kAcceptId);  // the low point, its tick not yet come when the page is left
   Select(kDashboard);
+  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeLowTaken);
   g_clock->Advance(20000);
   Show<Cmd>(kCommandCalibration);
   for (int tick = 0; tick < 3; ++tick) {
     EXPECT_FALSE(Enabled(*command, Cmd::kStartId)) << tick;
     g_clock->Advance(5000);
   }
-  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeStart);
-  EXPECT_EQ(command->GetInstructions(), Text("IDC_ILABEL0HELP"));
+  EXPECT_EQ(device->State().calibration.command.step, Cmd::kCodeLowTaken);
+  EXPECT_EQ(command->GetInstructions(), Text("IDC_ILABEL100HELP"));
   EXPECT_FALSE(Enabled(*command, Cmd::kStartId));
   EXPECT_TRUE(Enabled(*command, Cmd::kAbortId));
-  for (const char* point : {"low", "high", "end"}) {
+  for (const char* point : {"high", "end"}) {
     ASSERT_TRUE(until(*command, Cmd::kAcceptId)) << point;
     Click(*command, Cmd::kAcceptId);
     g_clock->Advance(5000);

@@ -1145,11 +1145,11 @@ TEST_F(CommandCalibration, LeavingMidwayTellsTheDeviceNothingAndComingBackKeepsT
 }
 
 // Left with a press not yet carried out (the page switched before its next
-// tick), the page shown again reads where the device's calibration stands:
-// it goes on with the wizard at the point the device waits for, offers
-// Abort alone for a calibration whose point it does not know, and is ready
-// for a start when the device calibrates no more. Start is never offered
-// while the device calibrates.
+// tick), the page carries it out as it is left; shown again it reads where
+// the device's calibration stands: it goes on with the wizard at the point
+// the device waits for, offers Abort alone for a calibration whose point it
+// does not know, and is ready for a start when the device calibrates no
+// more. Start is never offered while the device calibrates.
 TEST_F(CommandCalibration, ShownAgainItGoesOnWhereTheDeviceStandsAndNeverOffersStartWhileItCalibrates) {
   const std::vector<bool> resumed = {true, false, true, false}, abortOnly = {false, false, true, false};
   auto start = [this] {
@@ -1167,27 +1167,35 @@ TEST_F(CommandCalibration, ShownAgainItGoesOnWhereTheDeviceStandsAndNeverOffersS
   struct Case {
     const char* name;
     std::function<void()> leave;  // what was done before the page was left
+    size_t sent;                  // calibration steps written as it was left
     int stage;                    // where it goes on
     std::vector<bool> buttons;    // Accept, Start, Abort, Print Report
     const char* instructions;     // none: the wizard's at that stage
   } cases[] = {
-      {"Accept for the low point", [&] { start(); Click(Cmd::kAcceptId); }, Cmd::kLowStage, resumed, nullptr},
-      {"Accept for the high point", [&] { lowTaken(); Click(Cmd::kAcceptId); }, Cmd::kHighStage, resumed, nullptr},
-      {"Accept for the end", [&] { TakePoints(19.5); Click(Cmd::kAcceptId); }, Cmd::kEndStage, resumed, nullptr},
-      {"Abort", [&] { start(); Click(Cmd::kAbortId); }, Cmd::kLowStage, resumed, nullptr},
+      {"Accept for the low point", [&] { start(); Click(Cmd::kAcceptId); }, 1, Cmd::kHighStage, resumed, nullptr},
+      {"Accept for the high point",
+       [&] {
+         lowTaken();
+         SetCurrent(19.5);
+         Click(Cmd::kAcceptId);
+       },
+       1, Cmd::kEndStage, resumed, nullptr},
+      {"Accept for the end", [&] { TakePoints(19.5); Click(Cmd::kAcceptId); }, 1, Cmd::kNoStage,
+       {false, true, false, true}, "SUCCESSCAL"},
+      {"Abort", [&] { start(); Click(Cmd::kAbortId); }, 1, Cmd::kNoStage, {false, true, false, true}, "CALABORT"},
       {"a start without its reply",
        [&] {
          device->InjectShortReply(3);
          start();
        },
-       Cmd::kNoStage, abortOnly, "CMDCAL_NOT_ENDED"},
+       0, Cmd::kNoStage, abortOnly, "CMDCAL_NOT_ENDED"},
       {"the calibration ended meanwhile",
        [&] {
          start();
          ModifyState([](sim::DeviceState& s) { s.calibration.command.step = 0; });
          device->SetVariable(14, 0);
        },
-       Cmd::kNoStage, {false, true, false, false}, "IDC_ILABELINSTRUCTIONS"},
+       0, Cmd::kNoStage, {false, true, false, false}, "IDC_ILABELINSTRUCTIONS"},
   };
   ModifyState([](sim::DeviceState& s) { s.history.calibration[5] = "02/01/2026 08:30:00 RST "; });
   Show();
@@ -1203,7 +1211,7 @@ TEST_F(CommandCalibration, ShownAgainItGoesOnWhereTheDeviceStandsAndNeverOffersS
       EXPECT_FALSE(Enabled(Cmd::kStartId) && device->State().calibration.command.step != 0) << k;
       Tick();
     }
-    EXPECT_EQ(StepWrites().size(), stepsBefore);  // nothing pressed before leaving was sent
+    EXPECT_EQ(StepWrites().size(), stepsBefore + c.sent);  // what was pressed before leaving, and nothing else
     EXPECT_EQ(page->GetWizardStage(), c.stage);
     EXPECT_EQ(Buttons(), c.buttons);
     if (c.instructions) {
@@ -1266,17 +1274,17 @@ TEST_F(CommandCalibration, ShownAgainWithoutItsStatusOnlyAbortUntilTheDeviceAnsw
   EXPECT_EQ(Buttons(), (std::vector<bool>{true, false, true, false}));
 }
 
-// Left between the end and its judgement, the page says the result and
-// records the success once shown again.
+// Left between the end and its judgement, the page reads the end back and
+// records the success as it is left, and shown again still says the result.
 TEST_F(CommandCalibration, ShownAgainWhileItsEndIsReadBackItGoesOnToTheResult) {
   Show();
   TakePoints(19.5);
   Click(Cmd::kAcceptId);
   Tick();  // the end written
   page->StopMonitoring();
+  EXPECT_EQ(RecordsWritten(), 1u);
   clock.Advance(60000);
   page->StartMonitoring();
-  EXPECT_EQ(page->GetInstructions(), Text("IDC_ILABEL_ADJUST") + "\n\n" + Text("CLICKACCEPT"));
   for (int k = 0; k < 4; ++k) Tick();
   EXPECT_EQ(page->GetInstructions(), Text("SUCCESSCAL"));
   EXPECT_EQ(RecordsWritten(), 1u);

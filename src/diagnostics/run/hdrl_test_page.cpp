@@ -178,12 +178,15 @@ View::CDiagnostics_HDRLView() : CDiagnosticTestPage(270, "IDD_DIAGNOSTIC_HDRL", 
   m_toolTips.insert(m_toolTips.end(), kToolTips.begin(), kToolTips.end());
 
   m_requests = {
-      {kStartRequest, kStartStep, [this] { PrepareTestRun(); }},
+      // Leaving the page ends a run as a stop does, and a start belongs to
+      // the page being shown.
+      {kStartRequest, kStartStep, [this] { PrepareTestRun(); }, false},
       {kStopRequest, kRestoreStep,
        [this] {
          m_eRunEnd = RunEnd::kStopped;
          m_nTries = 0;
-       }},
+       },
+       false},
   };
 
   CWexletCoreCommunication& comm = theApp().m_comm;

@@ -192,7 +192,7 @@ View::CDiagnostics_PSTView()
 
   // The device's record replaces an opened file: saved, it carries the
   // device's tag, not the file's.
-  m_requests.push_back({kLastRequest, kBaselineStep, [this] { BeginRetrieval(kLastCommand); }});
+  m_requests.push_back({kLastRequest, kBaselineStep, [this] { BeginRetrieval(kLastCommand); }, false});
 
   CWexletCoreCommunication& comm = theApp().m_comm;
   ReplaceStep({kResultStep, "RESULT", {}, [this, &comm] { m_bResultsAnswered = comm.ReadPstResult(); },

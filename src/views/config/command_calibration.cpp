@@ -320,7 +320,8 @@ View::CCalibration_CommandCalibView()
        [this, &common] {
          common.GenerateCommandCalReport(m_pReport, m_pPrinter,
                                          _bstr_t(plat::ProgramPath("\\Dependencies\\AnaInputCalRept.xml")), this);
-       }},
+       },
+       false},
   };
 
   MapCommand(BN_CLICKED, kStartId, &View::OnStartCalibration);
@@ -358,7 +359,7 @@ void View::OnShown() {
                        m_nStep == kResultHistoryStep;
   m_nStartStep = judging ? m_nStep : kMaskStep;
   if (judging) return;
-  if (m_nWizardStage == kNoStage) ShowInstructions(StageInstructions(kNoStage));
+  if (m_nWizardStage == kNoStage && !m_bResultOnShow) ShowInstructions(StageInstructions(kNoStage));
   GetDlgItem(kAcceptId)->EnableWindow(FALSE);
   GetDlgItem(kStartId)->EnableWindow(FALSE);
 }
@@ -422,6 +423,7 @@ void View::CheckStatus() {
 void View::ShowResult(const char* key) {
   const std::string text = Text(key);
   ShowInstructions(text);
+  m_bResultOnShow = true;
   theApp().m_CommonFunctions.m_strCommandCal.result = _bstr_t(text);
 }
 
@@ -483,12 +485,14 @@ void View::JudgeEnd() {
 
 // The device may still be in its calibration: only Abort, which ends it.
 void View::ShowUnended(const char* key) {
+  m_bResultOnShow = false;
   ShowInstructions(Text(key));
   ShowButtons(false, false, true);
   GetDlgItem(kPrintId)->EnableWindow(FALSE);
 }
 
 void View::ShowStage(Stage stage) {
+  m_bResultOnShow = false;
   ShowInstructions(StageInstructions(stage));
   ShowButtons(true, false, true);
   GetDlgItem(kPrintId)->EnableWindow(FALSE);
@@ -518,7 +522,7 @@ void View::ShowWhereTheDeviceStands() {
   m_bStateUnknown = false;
   if (!Calibrating()) {
     m_nWizardStage = kNoStage;
-    ShowInstructions(StageInstructions(kNoStage));
+    if (!m_bResultOnShow) ShowInstructions(StageInstructions(kNoStage));
     ShowButtons(false, true, false);
     return;
   }

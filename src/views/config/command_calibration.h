@@ -83,6 +83,9 @@ class CCalibration_CommandCalibView : public CConfigurationPage {
   bool m_bAbortEnd = false;  // the end under way is an abort
   bool m_bEndSent = false;   // the end or an abort of this calibration was written
   bool m_bEnded = false;     // the device reported its calibration over
+  // The last calibration's result stays on show until another starts, also
+  // for a page left as its end was written.
+  bool m_bResultOnShow = false;
   calib::Tries m_tries;      // of the reading under way, or of the record
   // The points as they stood when the device took the start.
   calib::PointsBefore<3> m_pointsBefore;

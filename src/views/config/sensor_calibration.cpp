@@ -223,13 +223,17 @@ View::CCalibration_SensorCalibView()
          m_bAbortUnconfirmed = false;
          m_abortTries.Reset();
          m_prgCalibration.SetRange32(kFirstState, kLastState);
-       }},
+       },
+       // Leaving the page aborts a calibration: one left before its start
+       // went out is not started at all.
+       false},
       {kAbortRequest, kAbortStep, [&comm] { comm.m_bySensorCalCmd = kIdle; }},
       {kReportRequest, kIdleStep,
        [this] {
          theApp().m_CommonFunctions.GenerateStrokeCalReport(
              m_pReport, m_pPrinter, _bstr_t(plat::ProgramPath("\\Dependencies\\ActStrokeFricCalRept.xml")), this);
-       }},
+       },
+       false},
   };
 
   MapCommand(BN_CLICKED, kStartId, &View::OnStartCalibration);
@@ -281,6 +285,7 @@ void View::OnShown() {
     return;
   }
   m_nStartStep = kShowStep;
+  if (std::exchange(m_bStartCancelled, false)) ShowStatus(kStateTextId, "TEST_START_CANCELLED");
   GetDlgItem(kStartId)->EnableWindow(FALSE);
   GetDlgItem(kAbortId)->EnableWindow(m_bCalRunning);
   GetDlgItem(kPrintId)->EnableWindow(FALSE);
@@ -293,6 +298,7 @@ void View::OnShown() {
 // Every page is stopped at each switch: only the first stop after the page
 // was shown tells the device.
 void View::StopMonitoring() {
+  if (m_bShown && m_nRequest == kStartRequest) m_bStartCancelled = true;
   CConfigurationPage::StopMonitoring();
   if (!std::exchange(m_bShown, false) || !m_bCalRunning) return;
   CWexletCoreCommunication& comm = theApp().m_comm;

@@ -149,7 +149,8 @@ CAlarm_EventHistoryView::CAlarm_EventHistoryView() : CMonitoringPage(206, "IDC_B
          theApp().m_CommonFunctions.GenerateEventHistoryReport(
              m_pGrid, m_pReport, m_pPrinter, _bstr_t(plat::ProgramPath("\\Dependencies\\AlarmStatReport.xml")), this);
          EnableActionButtons(TRUE);
-       }},
+       },
+       false},
   };
 
   MapCommand(BN_CLICKED, kCalibrationsId, &View::OnSelectHistoryKind);
