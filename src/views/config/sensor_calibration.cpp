@@ -300,7 +300,8 @@ void View::OnShown() {
 void View::StopMonitoring() {
   if (m_bShown && m_nRequest == kStartRequest) m_bStartCancelled = true;
   CConfigurationPage::StopMonitoring();
-  if (!std::exchange(m_bShown, false) || !m_bCalRunning) return;
+  // An Abort clicked just before is out already, answered.
+  if (!std::exchange(m_bShown, false) || !m_bCalRunning || (m_bAborted && !m_bAbortUnconfirmed)) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_bySensorCalCmd = kIdle;
   bool answered = false;
