@@ -485,7 +485,7 @@ void CRecordedTestPage::OnStop() {
     const bool retrieval = m_bRetrievingBaseline || (m_nRequest != 0 && m_nRequest != kStopRequest);
     m_stopping = startWaits      ? Stopping::kBeforeStart
                  : m_bTestRunning ? (recorded ? Stopping::kDownload : Stopping::kRun)
-                 : retrieval      ? Stopping::kRetrieval
+                 : retrieval      ? (m_bRunRecord ? Stopping::kDownload : Stopping::kRetrieval)
                                   : Stopping::kOther;
   }
   if (m_stopping == Stopping::kRun || m_stopping == Stopping::kOther)

@@ -98,7 +98,10 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // Buttons.
   void OnStart();
   void OnStop();
-  void OnRetrieveBaseline() { RequestRun(kBaselineRequest); }
+  void OnRetrieveBaseline() {
+    m_bRunRecord = false;
+    RequestRun(kBaselineRequest);
+  }
 
   bool IsTestRunning() const { return m_bTestRunning; }
   bool IsFileLoaded() const { return m_bFileLoaded; }
@@ -231,6 +234,9 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   bool m_bBaselineLoaded = false;
   bool m_bFileLoaded = false;
   bool m_bRetrievingBaseline = false;  // any record retrieval: the input checks are quiet
+  // The retrieval asked for reads the record of the page's own run just
+  // made: stopped, it is that run's download, not a retrieval.
+  bool m_bRunRecord = false;
   BYTE m_byRetrievalCommand = 0;       // variable 141 of the retrieval under way
 
   CProgressCtrl m_prgProgress;

@@ -618,6 +618,30 @@ TEST_F(SharedEngine, ASequencesStopOverARunThatEndedWholeListsItComplete) {
                                                             Text("MULTITEST_FINISHED")}));
 }
 
+// In a sequence the partial stroke page reads its run's record once the
+// run is over: Stop while it draws stops that run's download, and says so
+// as the ramp and step pages do, on the page and in the list.
+TEST_F(SharedEngine, ASequencesStopWhileThePartialStrokeRunIsDrawnIsAStoppedDownload) {
+  using Multi = CDiagnostics_OfflineView;
+  Click(multi, Multi::kPstBoxId);
+  for (const auto& [id, text] : {std::pair{Multi::kPstStartId, "100"}, {Multi::kPstStopId, "90"},
+                                 {Multi::kPstTimeLimitId, "30"}, {Multi::kPstRampTimeId, "10"},
+                                 {Multi::kPstHoldId, "5"}})
+    Type(multi, id, text);
+  person.Answer(IDYES);
+  Click(multi, Multi::kStartId);
+  Follow(treeitem::kPartialStrokeTest);
+  for (int i = 0; i < 1200 && (pst()->IsTestRunning() || pst()->GetStep() != CRecordedTestPage::kBlockStep); ++i)
+    Watch(100);
+  ASSERT_EQ(pst()->GetStep(), CRecordedTestPage::kBlockStep);
+  Click(pst(), Pst::kStopId);
+  person.Answer(IDCANCEL);  // the sequence's save question
+  Follow();
+  EXPECT_EQ(pst()->GetDlgItemText(Pst::kStatusId), StatusText("TEST_DOWNLOAD_STOPPED"));
+  EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("PST_STARTED"), Text("TEST_DOWNLOAD_STOPPED"),
+                                                            Text("MULTITEST_FINISHED")}));
+}
+
 // Stop over what is not a run in the device writes nothing there, and says
 // what it ended: a start not yet written, a retrieval of a stored record.
 TEST_F(SharedEngine, AStopOverNoRunOfTheDevicesWritesNothingAndSaysWhatItEnded) {

@@ -216,12 +216,14 @@ View::CDiagnostics_PSTView()
                  KeepWholeRecord(m_bResultsAnswered);
                  EnableActionButtons(TRUE);
                  // In a sequence the run just made is drawn before the hand-back.
-                 if (!RunningSequence())
+                 if (!RunningSequence()) {
                    SetIdlePace();
-                 else if (m_bResultsAnswered)
+                 } else if (m_bResultsAnswered) {
+                   m_bRunRecord = true;
                    m_nRequest = kLastRequest;
-                 else
+                 } else {
                    FinishRun("TESTDATA_INCOMPLETE");
+                 }
                },
                kIdleStep});
 }

@@ -49,7 +49,10 @@ class CDiagnostics_PSTView : public CRecordedTestPage {
   CDiagnostics_PSTView();
 
   // Buttons.
-  void OnRetrieveLast() { RequestRun(kLastRequest); }
+  void OnRetrieveLast() {
+    m_bRunRecord = false;
+    RequestRun(kLastRequest);
+  }
   void OnApply();
   void OnLoad();
   // Also the multi-test page's "save all".
