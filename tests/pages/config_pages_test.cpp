@@ -588,6 +588,64 @@ TEST_F(HartPage, AWriteWithoutReplyIsReportedAndTheImageKeepsTheDevicesValues) {
   EXPECT_TRUE(Enabled(V::kApplyId));
 }
 
+// Apply, and another page chosen before its tick: both writes go out as
+// the page is left; one without reply is named, and the page shown again
+// keeps the entry it may not have written and shows the device's value
+// where the write was answered.
+TEST_F(HartPage, AnApplyLeftAtOnceWritesBothAndNamesTheWriteNotAnswered) {
+  struct Case {
+    const char* name;
+    bool messageLost, tagLost;
+    const char* says;  // null: nothing
+  } cases[] = {
+      {"both answered", false, false, nullptr},
+      {"message lost", true, false, "HARTMESSAGENOTWRITTEN"},
+      {"descriptor and date lost", false, true, "HARTTAGNOTWRITTEN"},
+      {"both lost", true, true, "HARTNOTWRITTEN"},
+  };
+  // The device pads its texts with blanks.
+  auto trimmed = [](std::string text) { return text.erase(text.find_last_not_of(' ') + 1); };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const size_t asked = person.Asked().size();
+    sim::Identity id = device->GetIdentity();
+    id.message = "STROKED";
+    id.descriptor = "OLD";
+    device->SetIdentity(id);
+    OpenRead();
+    if (c.says) person.Answer(IDOK);
+    Apply("pump 2", "feed", "2020", "5", "6");
+    // A short reply longer than the answer leaves it whole: the next fault
+    // then meets the second write.
+    c.messageLost ? device->InjectNoReply() : device->InjectShortReply(255);
+    if (c.tagLost) device->InjectNoReply();
+    device->ClearRequests();
+    page->StopMonitoring();
+    device->ClearFaults();
+    ASSERT_EQ(device->Requests().size(), 2u);
+    EXPECT_EQ(device->Requests()[0][0], 17);
+    EXPECT_EQ(device->Requests()[1][0], 18);
+    ASSERT_EQ(person.Asked().size(), asked + (c.says ? 1u : 0u));
+    if (c.says) {
+      EXPECT_EQ(person.Asked().back().text, Text(c.says));
+    }
+    EXPECT_EQ(trimmed(device->GetIdentity().message), c.messageLost ? "STROKED" : "PUMP 2");
+    clock.Advance(60000);
+    page->StartMonitoring();
+    Tick(4);
+    EXPECT_EQ(trimmed(Get(V::kMessageEdit)), "PUMP 2");
+    EXPECT_EQ(trimmed(Get(V::kDescriptorEdit)), "FEED");
+    EXPECT_EQ(Get(V::kYearEdit), "2020");
+    EXPECT_TRUE(Enabled(V::kApplyId));
+    // Retrieve shows what the device holds.
+    Click(V::kRetrieveId);
+    Tick(4);
+    EXPECT_EQ(trimmed(Get(V::kMessageEdit)), c.messageLost ? "STROKED" : "PUMP 2");
+    EXPECT_EQ(trimmed(Get(V::kDescriptorEdit)), c.tagLost ? "OLD" : "FEED");
+    page->StopMonitoring();
+  }
+}
+
 TEST_F(HartPage, TheDateButtonFillsTodayWithoutWriting) {
   OpenRead();
   Click(V::kTodayButtonId);

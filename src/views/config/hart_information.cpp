@@ -144,17 +144,26 @@ View::CConfiguration_PosHartInformationView() : CConfigurationPage(236, "IDC_BUT
   HoldButtonUntil(kApplyId, [this] { return m_bIdentityRead; });
   m_requests = {
       {kApply, kWriteMessageStep, [this] { PrepareApply(); }},
-      {kRetrieve, kMessageStep},
+      // The device's own values, also where an Apply went unanswered.
+      {kRetrieve, kMessageStep, [this] { m_bMessageLost = m_bIdentityLost = false; }},
       {kToday, kPollStep, [this] { CopyTodaysDate(); }},
   };
   m_steps = {
       {kPollStep, "STAT",
        [this] { return m_pollCountdown.Due(4); },
        [this] { PollStatusArea(); }, {}, kPollStep},
+      // A write left unanswered, also by a page left as it went out, keeps
+      // the user's entry until Retrieve or the next Apply.
       {kMessageStep, "MESSAGE", {}, [&comm] { comm.ReadCommand(12); },
-       [this, &comm] { SetDlgItemText(kMessageEdit, comm.m_strMessage.c_str()); }, kTagStep},
+       [this, &comm] {
+         if (!m_bMessageLost) SetDlgItemText(kMessageEdit, comm.m_strMessage.c_str());
+       },
+       kTagStep},
       {kTagStep, "TAG", {}, [this, &comm] { m_bIdentityRead = comm.ReadCommand(13) || m_bIdentityRead; },
-       [this] { ShowDescriptorAndDate(); }, kServiceStep},
+       [this] {
+         if (!m_bIdentityLost) ShowDescriptorAndDate();
+       },
+       kServiceStep},
       {kServiceStep, "SERVICE", {}, [&comm] { comm.ReadCommand(168); }, [this] { ShowServiceData(); }, kRevisionsStep},
       {kRevisionsStep, "REVISIONS", {}, [&comm] { comm.ReadCommand(0); },
        [this] {
@@ -187,7 +196,13 @@ View::CConfiguration_PosHartInformationView() : CConfigurationPage(236, "IDC_BUT
        [this] {
          if (!m_bIdentityLost) ShowDescriptorAndDate();
          EnableActionButtons(TRUE);
-         if (m_bMessageLost || m_bIdentityLost) Warn("HARTNOTWRITTEN");
+         // Says which of the two writes may not have been carried out.
+         if (m_bMessageLost && m_bIdentityLost)
+           Warn("HARTNOTWRITTEN");
+         else if (m_bMessageLost)
+           Warn("HARTMESSAGENOTWRITTEN");
+         else if (m_bIdentityLost)
+           Warn("HARTTAGNOTWRITTEN");
        },
        kPollStep},
   };
