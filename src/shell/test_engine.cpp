@@ -65,10 +65,10 @@ void CTestEngine::StopPressed(int page) {
   m_stops[i] = page == m_nRunner && Unsettled(m_outcomes[i]) ? StopFor::kOwnRun : StopFor::kOtherRun;
 }
 
-bool CTestEngine::AnyOpen() const {
+int CTestEngine::OpenPage() const {
   for (size_t i = 0; i < m_outcomes.size(); ++i)
-    if (Unsettled(m_outcomes[i]) || m_stops[i] != StopFor::kNothing) return true;
-  return false;
+    if (Unsettled(m_outcomes[i]) || m_stops[i] != StopFor::kNothing) return static_cast<int>(i);
+  return kNobody;
 }
 
 CTestEngine::Outcome CTestEngine::JudgeIdle(BYTE state) const {

@@ -75,7 +75,10 @@ class CTestEngine {
   bool StopOpen(int page) const { return Index(page) && m_stops[*Index(page)] != StopFor::kNothing; }
   // A test page's run or stop is not yet settled: no sequence may start
   // over it.
-  bool AnyOpen() const;
+  bool AnyOpen() const { return OpenPage() != kNobody; }
+  // The first page whose start is not yet settled or whose stop is open,
+  // kNobody for none: the page the user has to go back to.
+  int OpenPage() const;
   // A clean state read (144).
   void StateRead(BYTE state);
   // A clean read of a page's set-up, with its 144 told first: after that

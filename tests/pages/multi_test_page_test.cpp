@@ -232,6 +232,66 @@ TEST_F(MultiTestPage, NoSequenceStartsWhileATestPagesOwnRunIsUnderWay) {
   EXPECT_TRUE(Enabled(View::kStartId));
 }
 
+// A test page's stop goes unanswered and the user goes to the multi-test
+// page meanwhile: Start is off, and its tip names the page that holds it.
+// The link comes back, the hidden page confirms its stop, and Start is
+// offered again with its own tip, the multi-test page shown all along.
+TEST_F(MultiTestPage, StartSaysWhichTestPageHoldsItAndComesBackWhenThatPageSettles) {
+  using Ramp = CDiagnostics_RampTestView;
+  using Step = CDiagnostics_StepTestView;
+  using Pst = CDiagnostics_PSTView;
+  const struct {
+    const char* name;
+    int item, start, stop;
+    std::vector<std::pair<int, const char*>> setup;
+    const char* heldKey;
+  } cases[] = {
+      {"ramp", treeitem::kRampTest, Ramp::kStartId, Ramp::kStopId,
+       {{Ramp::kStartEdit, "20"}, {Ramp::kStopEdit, "80"}, {Ramp::kHoldEdit, "2"}, {Ramp::kRampEdit, "20"}},
+       "MULTITEST_HELD_RAMP"},
+      {"step", treeitem::kStepTest, Step::kStartId, Step::kStopId,
+       {{Step::kStartPosId, "20"}, {Step::kStopPosId, "60"}, {Step::kHoldId, "3"}}, "MULTITEST_HELD_STEP"},
+      {"partial stroke", treeitem::kPartialStrokeTest, Pst::kStartId, Pst::kStopId,
+       {{Pst::kStartPosId, "100"}, {Pst::kStopPosId, "90"}, {Pst::kHoldId, "5"}, {Pst::kRampId, "10"},
+        {Pst::kTimeLimitId, "30"}},
+       "MULTITEST_HELD_PST"},
+  };
+  TickRampAndPartialStroke();
+  CWnd* start = multi->GetDlgItem(View::kStartId);
+  auto tip = [this, start] { return multi->GetToolTips().GetToolText(start); };
+  ASSERT_TRUE(Enabled(View::kStartId));
+  ASSERT_EQ(tip(), Text("IDC_BTN_MULTITESTSTARTTIP"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Show(c.item);
+    for (int i = 0; i < 24; ++i) clock.Advance(500);
+    auto* page = static_cast<CRecordedTestPage*>(shown);
+    for (const auto& [id, text] : c.setup) page->SetDlgItemText(id, text);
+    if (c.item == treeitem::kRampTest && page->IsDlgButtonChecked(Ramp::kBidirectionalBox))
+      page->GetDlgItemAs<CButton>(Ramp::kBidirectionalBox)->Click();
+    person.Answer(IDYES);
+    page->GetDlgItemAs<CButton>(c.start)->Click();
+    for (int i = 0; i < 100 && device->State().tests.run.type == 0; ++i) clock.Advance(100);
+    ASSERT_NE(device->State().tests.run.type, 0);
+    // Stop, every reply lost, and the page left at once: it reads on
+    // behind the multi-test page.
+    device->InjectNoReply(-1);
+    page->GetDlgItemAs<CButton>(c.stop)->Click();
+    Show(treeitem::kMultiTest);
+    clock.Advance(1000);
+    EXPECT_FALSE(Enabled(View::kStartId));
+    EXPECT_EQ(tip(), Text(c.heldKey));
+
+    device->ClearFaults();
+    for (int i = 0; i < 30 && !Enabled(View::kStartId); ++i) clock.Advance(1000);
+    EXPECT_EQ(SelectedItem(), treeitem::kMultiTest);
+    EXPECT_EQ(shownItem, treeitem::kMultiTest);
+    EXPECT_EQ(device->State().tests.run.type, 0);
+    EXPECT_TRUE(Enabled(View::kStartId));
+    EXPECT_EQ(tip(), Text("IDC_BTN_MULTITESTSTARTTIP"));
+  }
+}
+
 TEST_F(MultiTestPage, StopOnThePageEndsTheSequenceAndKeepsWhatWasDone) {
   TickRampAndPartialStroke();
   person.Answer(IDYES);

@@ -11,6 +11,7 @@
 #include "platform/com/com_error.h"
 #include "platform/sys/paths.h"
 #include "shell/app.h"
+#include "shell/test_engine.h"
 #include "shell/tree_view.h"
 #include "support/language_table.h"
 
@@ -19,6 +20,9 @@ using View = CDiagnostics_OfflineView;
 namespace {
 
 constexpr StatusHeaderIds kHeader{1067, 1012, 1013, 1018, 1019};
+constexpr UINT kTimerId = 56, kPeriodMs = 1000;
+constexpr int kWatchStep = 0;
+constexpr const char* kStartTipKey = "IDC_BTN_MULTITESTSTARTTIP";
 constexpr int kReportPlace = 1402, kPrinterPlace = 1403;
 constexpr double kMaxSeconds = 655.35;
 
@@ -49,23 +53,27 @@ const std::vector<SettingField> kSettings = {
 struct SequenceTest {
   int box;
   const char* startedKey;
+  const char* heldKey;  // Start's tip while this test's page holds it
   int treeItem;
   std::vector<int> fields;  // enabled with the box
 };
 const SequenceTest kTests[] = {
     {View::kRampBoxId,
      "RAMPTEST_STARTED",
+     "MULTITEST_HELD_RAMP",
      treeitem::kRampTest,
      {View::kRampStartId, View::kRampStopId, View::kRampHoldId, View::kRampTimeId, View::kBidirectionalBoxId}},
     {View::kStepBoxId,
      "STEPTEST_STARTED",
+     "MULTITEST_HELD_STEP",
      treeitem::kStepTest,
      {View::kStepStartId, View::kStepStopId, View::kStepHoldId}},
     {View::kPstBoxId,
      "PST_STARTED",
+     "MULTITEST_HELD_PST",
      treeitem::kPartialStrokeTest,
      {View::kPstStartId, View::kPstStopId, View::kPstTimeLimitId, View::kPstRampTimeId, View::kPstHoldId}},
-    {View::kHdrlBoxId, "HDRLTEST_STARTED", treeitem::kHdrlTest, {View::kSettlingTimeId}},
+    {View::kHdrlBoxId, "HDRLTEST_STARTED", "MULTITEST_HELD_HDRL", treeitem::kHdrlTest, {View::kSettlingTimeId}},
 };
 
 // Left column: a group per test with its box; the fields in rows beside it,
@@ -164,7 +172,7 @@ const std::vector<KeyedControls> kToolTips = {
     {"TT_DIAGNO_BTN_CHECKMAINSTEP", {View::kStepBoxId}},
     {"TT_DIAGNO_BTN_CHECKMAINPST", {View::kPstBoxId}},
     {"TT_DIAGNO_BTN_CHECKMAINHDRL", {View::kHdrlBoxId}},
-    {"IDC_BTN_MULTITESTSTARTTIP", {View::kStartId}},
+    {kStartTipKey, {View::kStartId}},
     {"IDC_BTN_MULTITESTSTOPTIP", {View::kStopId}},
     {"VeskPrintReportMULTITESTTip", {View::kPrintId}},
 };
@@ -176,8 +184,12 @@ Page* PageAt(CTarnixPage* page) {
 
 }  // namespace
 
-View::CDiagnostics_OfflineView() : CDiagnosticTestPage(1090, "MAINOFFLINEDIAGMENU", 0, 0, kHeader) {
+View::CDiagnostics_OfflineView() : CDiagnosticTestPage(1090, "MAINOFFLINEDIAGMENU", kTimerId, kPeriodMs, kHeader) {
   m_nStartRequest = 0;
+  // A test page's hold clears while this page is shown: Start comes back
+  // without a click. Nothing here talks to the device.
+  m_nStartStep = kWatchStep;
+  m_steps = {{kWatchStep, "START", {}, {}, [this] { UpdateStartButton(); }, kWatchStep}};
   SetSettingFields(kSettings);
   m_captions = pages::HeaderCaptions(kHeader);
   m_captions.insert(m_captions.end(), kCaptions.begin(), kCaptions.end());
@@ -285,18 +297,26 @@ void View::OnSettingChanged(size_t index) {
 
 void View::UpdateStartButton() {
   const bool ticked = std::any_of(std::begin(kTests), std::end(kTests), [this](const SequenceTest& t) { return IsChecked(t.box); });
-  GetDlgItem(kStartId)->EnableWindow(!m_bSequenceActive && ticked && AllSettingsValid() && !TestPageBusy());
+  const int holder = m_bSequenceActive ? CTestEngine::kNobody : TestPageHoldingStart();
+  CWnd* start = GetDlgItem(kStartId);
+  start->EnableWindow(!m_bSequenceActive && ticked && AllSettingsValid() && holder == CTestEngine::kNobody);
+  // Greyed without a word, Start would leave the user guessing.
+  const char* tip = holder == CTestEngine::kNobody ? kStartTipKey : kTests[static_cast<size_t>(holder)].heldKey;
+  const std::string text = Text(tip).str();
+  if (m_ToolTip.GetToolText(start) != text) m_ToolTip.AddTool(start, text.c_str());
 }
 
-bool View::TestPageBusy() {
+int View::TestPageHoldingStart() {
   // A sequence's hand-over would drop that page's run, its record unread,
   // or start over a run whose stop the device has not yet confirmed.
   const CTarnixWexletApp& app = theApp();
-  if (app.m_testEngine.AnyOpen()) return true;
-  for (CTarnixPage* page : {app.m_pRampTestView, app.m_pStepTestView, app.m_pPSTView})
-    if (const auto* test = dynamic_cast<const CRecordedTestPage*>(page); test && test->IsTestRunning()) return true;
+  if (const int open = app.m_testEngine.OpenPage(); open != CTestEngine::kNobody) return open;
+  const CTarnixPage* recording[] = {app.m_pRampTestView, app.m_pStepTestView, app.m_pPSTView};
+  for (size_t i = 0; i < std::size(recording); ++i)
+    if (const auto* test = dynamic_cast<const CRecordedTestPage*>(recording[i]); test && test->IsTestRunning())
+      return static_cast<int>(i);
   const auto* hdrl = dynamic_cast<const CDiagnostics_HDRLView*>(app.m_pHDRLView);
-  return hdrl && hdrl->IsRunning();
+  return hdrl && hdrl->IsRunning() ? CTestEngine::kHdrl : CTestEngine::kNobody;
 }
 
 void View::EnableSequenceButtons(bool running) {
@@ -310,7 +330,7 @@ void View::EnableSequenceButtons(bool running) {
 
 void View::OnStart() {
   if (!m_bSequenceActive) {
-    if (TestPageBusy()) return;
+    if (TestPageHoldingStart() != CTestEngine::kNobody) return;
     m_lbStatus.ResetContent();
     if (!AskToMoveValve()) return;
   }

@@ -1,11 +1,12 @@
 #pragma once
 // The multi-test page: runs the ticked tests one after the other with the
-// settings entered here. It has no timer and sends no test command: it
-// hands each test its settings through the device image and shows the
-// test's page, which starts by itself and shows this page again when its
-// run ends; then the next test follows. At the end it offers to save every
-// test that ran. It sits on the test pages' frame for its checked settings
-// and the movement question; its timer id is 0, so it never ticks.
+// settings entered here. It sends no test command: it hands each test its
+// settings through the device image and shows the test's page, which
+// starts by itself and shows this page again when its run ends; then the
+// next test follows. At the end it offers to save every test that ran. It
+// sits on the test pages' frame for its checked settings and the movement
+// question; its timer only looks again whether Start may be offered, and
+// makes no transaction.
 #include <string>
 #include <vector>
 
@@ -70,10 +71,12 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
   void EndSequence();
   // The done and recorded flags cleared, after the final save or its refusal.
   void ForgetTests();
-  // Start needs a ticked test and every setting valid.
+  // Start needs a ticked test, every setting valid and no test page
+  // holding it; its tip says which page holds it.
   void UpdateStartButton();
-  // A test page's own run is under way: no sequence starts over it.
-  static bool TestPageBusy();
+  // The test page (0 ramp .. 3 HDRL) whose own run, download or stop is
+  // under way, CTestEngine::kNobody for none: no sequence starts over it.
+  static int TestPageHoldingStart();
   void EnableSequenceButtons(bool running);
 
   bool m_bSequenceActive = false;
