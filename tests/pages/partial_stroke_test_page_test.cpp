@@ -374,6 +374,22 @@ TEST_F(PstPage, ATestTheDeviceNoLongerRunsEndsTheWait) {
 
 // ---- Apply and the settings.
 
+// Built under another language, the baseline box and Apply speak it as
+// the other test and configuration pages do.
+TEST_F(PstPage, TheBaselineBoxAndApplyShowTheTextsOfTheLanguageLoaded) {
+  for (const char* lcid : {"1055", "1036"}) {
+    SCOPED_TRACE(lcid);
+    testpages::LoadLanguage(lcid);
+    auto* built = static_cast<View*>(CreatePage(24));
+    ASSERT_TRUE(built->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, CRect(0, 0, 0, 0), &host, 24));
+    built->SendInitialUpdate();
+    for (const auto& [id, key] :
+         {std::pair{View::kBaselineBoxId, "IDC_CHECKBASELINE"}, {View::kApplyId, "IDC_BUTTON_APPLY"}})
+      EXPECT_EQ(built->GetDlgItemText(id), Text(key)) << key;
+  }
+  testpages::LoadEnglish();
+}
+
 TEST_F(PstPage, ApplyWritesTheSettingsToKeepOnly) {
   Show();
   Settings("100", "90", "5", "10", "30");

@@ -146,6 +146,7 @@ View::CDiagnostics_PSTView()
       {"IDC_BTN_LAST", {kRetrieveLastId}}, {"IDC_BUTTON_LOAD", {kLoadId}},   {"IDC_BUTTON_SAVE", {kSaveId}},
       {"IDC_BTN_START", {kStartId}},       {"IDC_BTN_STOP", {kStopId}},      {"IDC_BTN_PRINT", {kPrintId}},
       {"VeskSEC", {934, 928, 927, 931, 932}},
+      {"IDC_CHECKBASELINE", {kBaselineBoxId}}, {"IDC_BUTTON_APPLY", {kApplyId}},
   };
   m_captions.insert(m_captions.end(), captions.begin(), captions.end());
   for (const ChannelBox& b : kChannelBoxes) m_captions.push_back({b.key, {b.box}});
