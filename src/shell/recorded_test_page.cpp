@@ -365,6 +365,12 @@ void CRecordedTestPage::OnShown() {
   m_bRetrievingBaseline = retrieving;
   // A start clicked before the page was left is not the page's to write now.
   m_startClickMs.reset();
+  // One that had not gone out is over; a sequence's goes on below.
+  if (m_nRequest == kStartRequest && !RunningSequence()) {
+    m_nRequest = 0;
+    EnableActionButtons(TRUE);
+    SetStatus("TEST_START_CANCELLED");
+  }
   // Left as they are unless the page reads the device afresh.
   m_nStartRequest = m_nRequest;
   m_nStartStep = m_nStep;

@@ -233,4 +233,59 @@ INSTANTIATE_TEST_SUITE_P(EveryRequestButton, LeftAtOnce, testing::ValuesIn(Cases
                            return name;
                          });
 
+// A test's Start moves the valve and belongs to its page being shown: left
+// before it went out, it is not written, and the page shown again says so.
+TEST_F(LeftRequests, ATestsStartLeftBeforeItWentOutIsCancelledAndSaidSo) {
+  struct Case {
+    const char* name;
+    int item, start, status;
+    std::vector<std::pair<int, const char*>> setup;
+  } cases[] = {
+      {"ramp", treeitem::kRampTest, Ramp::kStartId, Ramp::kStatusId,
+       {{Ramp::kStartEdit, "20"}, {Ramp::kStopEdit, "80"}, {Ramp::kHoldEdit, "2"}, {Ramp::kRampEdit, "20"}}},
+      {"step", treeitem::kStepTest, Step::kStartId, Step::kStatusId,
+       {{Step::kStartPosId, "20"}, {Step::kStopPosId, "60"}, {Step::kHoldId, "3"}}},
+      {"partial stroke", treeitem::kPartialStrokeTest, Pst::kStartId, Pst::kStatusId,
+       {{Pst::kStartPosId, "100"}, {Pst::kStopPosId, "90"}, {Pst::kHoldId, "5"}, {Pst::kRampId, "10"},
+        {Pst::kTimeLimitId, "30"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Show(c.item);
+    Pass(30000);
+    for (const auto& [id, text] : c.setup) Type(id, text);
+    person.Answer(IDYES);
+    ASSERT_TRUE(Enabled(c.start));
+    device->ClearRequests();
+    Click(c.start);
+    Show(treeitem::kDashboard);
+    Pass(30000);
+    for (const Bytes& r : device->Requests()) EXPECT_NE(Signature(r), "201:142");
+    EXPECT_EQ(device->State().tests.run.type, 0);
+    Show(c.item);
+    Pass(12000);
+    EXPECT_EQ(shown->GetDlgItemText(c.status), testpages::StatusText("TEST_START_CANCELLED"));
+    EXPECT_TRUE(Enabled(c.start));
+  }
+}
+
+// Leaving the stroke calibration ends a calibration: a start left before it
+// went out is not written at all, and the page shown again says so.
+TEST_F(LeftRequests, AStrokeCalibrationsStartLeftBeforeItWentOutIsCancelledAndSaidSo) {
+  Show(treeitem::kSensorCalibration);
+  Pass(30000);
+  Type(Stroke::kInitialsId, "JQP");
+  person.Answer(IDYES);
+  device->ClearRequests();
+  Click(Stroke::kStartId);
+  Show(treeitem::kDashboard);
+  Pass(30000);
+  for (const Bytes& r : device->Requests()) EXPECT_NE(Signature(r), "201:170");
+  EXPECT_EQ(device->Variable(170), Stroke::kIdle);
+  Show(treeitem::kSensorCalibration);
+  Pass(30000);
+  EXPECT_EQ(shown->GetDlgItemText(Stroke::kStateTextId), testpages::StatusText("TEST_START_CANCELLED"));
+  EXPECT_TRUE(Enabled(Stroke::kStartId));
+}
+
 }  // namespace
