@@ -56,7 +56,7 @@ const PageCase kPages[] = {
     {14, "CHealth_Ctl_PosAlertsView", 245, 27, 5000, true, "POSNALERT"},
     {15, "CDiagnostics_OnlineView", 203, 0, 0, false, nullptr},
     {16, "CDiagnostics_DataMonitorView", 254, 55, 1000, true, "IDD_DIAGNOSTIC_DATALOGGER"},
-    {17, "CDiagnostics_OfflineView", 1090, 0, 0, true, "MAINOFFLINEDIAGMENU"},
+    {17, "CDiagnostics_OfflineView", 1090, 56, 1000, true, "MAINOFFLINEDIAGMENU"},
     {18, "CDiagnostics_RampTestView", 268, 51, 1000, true, "IDD_DIAGNOSTIC_RAMP_TEST"},
     {19, "CDiagnostics_RampCompareView", 361, 0, 0, false, "IDD_DIAGNOSTIC_RAMPCOMPARE"},
     {20, "CDiagnostics_StepTestView", 266, 52, 500, true, "IDD_DIAGNOSTIC_STEP_TEST"},
@@ -209,11 +209,11 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
 
   EXPECT_TRUE(page->HasTimer(c.timerId));
   EXPECT_EQ(clock.ActiveTimers(), 1);
-  // The annunciators, the health pages, the data monitor, the four test
-  // pages, the technician sensors and the configuration and calibration
+  // The annunciators, the health pages, the data monitor, the multi-test
+  // page (whose timer only offers Start again), the four test pages, the technician sensors and the configuration and calibration
   // pages run a machine of their own (their own tests).
   const bool ownMachine = c.viewIndex == 2 || c.viewIndex == 3 || (c.viewIndex >= 5 && c.viewIndex <= 14) ||
-                          c.viewIndex == 16 || c.viewIndex == 18 || c.viewIndex == 20 || c.viewIndex == 22 ||
+                          c.viewIndex == 16 || c.viewIndex == 17 || c.viewIndex == 18 || c.viewIndex == 20 || c.viewIndex == 22 ||
                           c.viewIndex == 24 || (c.viewIndex >= 26 && c.viewIndex <= 36);
   if (ownMachine) {
     if (c.viewIndex == 32) {  // its curve read gets the status reply
