@@ -210,10 +210,11 @@ TEST_P(EveryPage, IsBuiltOnItsTemplateAndPollsOnlyWithItsOwnTimerWhileShown) {
   EXPECT_TRUE(page->HasTimer(c.timerId));
   EXPECT_EQ(clock.ActiveTimers(), 1);
   // The annunciators, the health pages, the data monitor, the multi-test
-  // page (whose timer only offers Start again), the four test pages, the technician sensors and the configuration and calibration
-  // pages run a machine of their own (their own tests).
+  // page (whose timer only offers Start again), the four test pages, the
+  // technician sensors and the configuration and calibration pages run a
+  // machine of their own (their own tests).
   const bool ownMachine = c.viewIndex == 2 || c.viewIndex == 3 || (c.viewIndex >= 5 && c.viewIndex <= 14) ||
-                          c.viewIndex == 16 || c.viewIndex == 17 || c.viewIndex == 18 || c.viewIndex == 20 || c.viewIndex == 22 ||
+                          (c.viewIndex >= 16 && c.viewIndex <= 18) || c.viewIndex == 20 || c.viewIndex == 22 ||
                           c.viewIndex == 24 || (c.viewIndex >= 26 && c.viewIndex <= 36);
   if (ownMachine) {
     if (c.viewIndex == 32) {  // its curve read gets the status reply

@@ -61,6 +61,7 @@ enum Rule : int {
   kTrueStopStatus,
   kFreshStart,
   kNoSequenceOverStop,
+  kRequestLost,
   kChecker,
   kQuestion,
 };
@@ -75,6 +76,7 @@ constexpr const char* kRuleNames[] = {
     "8 a stop's status says what the device did not do",
     "9 start written more than 60 s after its Start or hand-over",
     "10 sequence started while a test page's stop is open",
+    "11 a request clicked is lost",
     "the checker is out of step with the device",
     "a question nobody prompted",
 };
@@ -138,6 +140,44 @@ constexpr int kItems[] = {treeitem::kRampTest, treeitem::kStepTest,    treeitem:
 // A start goes out this soon after the Start or hand-over it was made for,
 // or never.
 constexpr std::int64_t kStartWithinMs = 60000;
+// A Stop over a run has its abort out this soon while the link is clean,
+// whichever page is shown meanwhile.
+constexpr std::int64_t kAbortWithinMs = 3000;
+
+// The request buttons of the session's pages.
+enum class Asks { kStart, kStop, kRetrieve, kApply };
+struct RequestButton {
+  int item;
+  int id;
+  Asks asks;
+  const char* name;
+};
+constexpr RequestButton kRequestButtons[] = {
+    {treeitem::kRampTest, Ramp::kStartId, Asks::kStart, "Start"},
+    {treeitem::kRampTest, Ramp::kStopId, Asks::kStop, "Stop"},
+    {treeitem::kRampTest, Ramp::kRetrieveId, Asks::kRetrieve, "Retrieve Baseline"},
+    {treeitem::kStepTest, Step::kStartId, Asks::kStart, "Start"},
+    {treeitem::kStepTest, Step::kStopId, Asks::kStop, "Stop"},
+    {treeitem::kStepTest, Step::kRetrieveId, Asks::kRetrieve, "Retrieve Baseline"},
+    {treeitem::kPartialStrokeTest, Pst::kStartId, Asks::kStart, "Start"},
+    {treeitem::kPartialStrokeTest, Pst::kStopId, Asks::kStop, "Stop"},
+    {treeitem::kPartialStrokeTest, Pst::kRetrieveBaselineId, Asks::kRetrieve, "Retrieve Baseline"},
+    {treeitem::kPartialStrokeTest, Pst::kRetrieveLastId, Asks::kRetrieve, "Retrieve Last"},
+    {treeitem::kPartialStrokeTest, Pst::kApplyId, Asks::kApply, "Apply"},
+    {treeitem::kHdrlTest, Hdrl::kStartId, Asks::kStart, "Start"},
+    {treeitem::kHdrlTest, Hdrl::kStopId, Asks::kStop, "Stop"},
+    {treeitem::kDataMonitor, Monitor::kStartId, Asks::kStart, "Start"},
+    {treeitem::kDataMonitor, Monitor::kStopId, Asks::kStop, "Stop"},
+    {treeitem::kMultiTest, Multi::kStartId, Asks::kStart, "Start"},
+    {treeitem::kMultiTest, Multi::kStopId, Asks::kStop, "Stop"},
+};
+// The partial stroke set-up that Apply writes, by variable and field.
+constexpr std::pair<std::uint16_t, int> kAppliedFields[] = {{142, Pst::kStartPosId},
+                                                            {143, Pst::kStopPosId},
+                                                            {145, Pst::kHoldId},
+                                                            {149, Pst::kRampId},
+                                                            {289, Pst::kTimeLimitId}};
+constexpr int kKeepSetup = 0x88;  // 144 as Apply writes it: a set-up kept without a run
 
 std::string PageName(int item) {
   for (const TestPage& p : kTestPages)
@@ -171,12 +211,14 @@ class Probe : public opc::IHartFrameDevice {
       if (times > 0 && --times == 0) m_faults.pop_front();
     }
     auto reply = m_device->Transact(request);
+    if (std::getenv("TRACE") && reply) { std::string t; for (auto b : *reply) { char x[4]; std::snprintf(x, 4, "%02X", b); t += x; } std::fprintf(stderr, "REPLY %s fault %d\n", t.c_str(), fault ? (int)fault->kind : -1); }
     const bool carried =
         !request.empty() &&
         (!fault || (fault->kind != sim::FaultKind::NoReply && fault->kind != sim::FaultKind::ResponseCode));
-    // A reply no longer than the cut is whole.
-    const bool clean =
-        carried && (!fault || (fault->kind == sim::FaultKind::ShortReply && reply && fault->value >= reply->size()));
+    // A reply the cut left whole: as long as its byte count says (the
+    // reply is seen after the cut).
+    const bool whole = reply && reply->size() >= 2 && reply->size() >= 2u + (*reply)[1];
+    const bool clean = carried && (!fault || (fault->kind == sim::FaultKind::ShortReply && whole));
     m_seen(Bytes(request.begin(), request.end()), before, m_device->State(), carried, clean);
     return reply;
   }
@@ -319,12 +361,26 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     std::optional<int> press;  // the page's own press then: a run its start begins is the stop's too
   };
 
+  // A Stop clicked while the device ran a run: the abort it owes that run.
+  struct OwedAbort {
+    int page;
+    int run;
+    std::int64_t clickMs;
+    std::string when;  // the action it was clicked in
+  };
+
   // ---- Seen at every request.
 
   void Seen(const Bytes& request, const sim::DeviceState& before, const sim::DeviceState& after, bool carried,
             bool clean) {
     const std::vector<Write> writes = WritesOf(request);
     const int page = ShownTest();
+    if (std::getenv("TRACE")) {
+      std::string t; for (auto b : request) { char x[4]; std::snprintf(x, 4, "%02X", b); t += x; }
+      std::fprintf(stderr, "TR %.1f act %d shown %s req %s carried %d clean %d 144 %s->%s run %d\n", (clock.MonotonicMs()-m_startMs)/1000.0, m_action, PageName(shownItem).c_str(), t.c_str(), carried, clean, Hex(before.variables.at(144)).c_str(), Hex(after.variables.at(144)).c_str(), after.tests.run.type);
+      for (size_t t = 0; t < kHdrl; ++t) { auto* pg = PageOf<CRecordedTestPage>(kTestPages[t].item); std::fprintf(stderr, "   %s step %d req %d timer %d status %s\n", kTestPages[t].name, pg->GetStep(), pg->GetRequest(), (int)pg->HasTimer(pg->GetTimerId()), pg->GetDlgItemText(kTestPages[t].status).c_str()); }
+      { auto& e = theApp().m_testEngine; std::fprintf(stderr, "   comm144 %02X engine seenIdle %d outcomes %d %d %d open %d %d %d stopOpen %d %d %d starts %d\n", theApp().m_comm.m_byTestState, e.SeenIdle(), (int)e.OutcomeOf(0), (int)e.OutcomeOf(1), (int)e.OutcomeOf(2), e.Open(0), e.Open(1), e.Open(2), e.StopOpen(0), e.StopOpen(1), e.StopOpen(2), e.Starts()); }
+    }
     if (before.tests.run.type != 0)
       for (const Write& w : writes)
         for (const WriteRule& rule : kWhileTesting)
@@ -336,7 +392,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     for (const Write& w : writes) {
       if (w.id != 144) continue;
       const int state = static_cast<int>(w.value);
-      if ((state & sim::kTestAbort) != 0) JudgeAbort(page, before, carried);
+      if ((state & sim::kTestAbort) != 0) JudgeAbort(before, carried);
       if ((state & sim::kTestStart) != 0) m_seenIdle = false;
       if ((state & sim::kTestStart) != 0 && page != kNoPage && page != kHdrl) {
         m_runs[static_cast<size_t>(page)].startSent = true;
@@ -361,6 +417,34 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       }
     }
     m_runType = after.tests.run.type;
+    if (m_applying) m_applied.push_back(writes);
+    // A faulty link may rightly hold an abort back until a clean read;
+    // rule 5 judges what follows the faults.
+    const bool aborts = std::any_of(writes.begin(), writes.end(), [](const Write& w) {
+      return w.id == 144 && (static_cast<int>(w.value) & sim::kTestAbort) != 0;
+    });
+    if (!clean || aborts) m_owed.clear();
+    SettleOwed(after);
+  }
+  // A run that ended, by itself or by any abort, is owed nothing more.
+  void SettleOwed(const sim::DeviceState& s) {
+    std::erase_if(m_owed, [&](const OwedAbort& o) { return s.tests.run.type == 0 || o.run != m_run.number; });
+  }
+  void JudgeOwed() {
+    if (m_owed.empty()) return;
+    probe->Look();  // the run may have ended by itself since the last request
+    const std::int64_t now = clock.MonotonicMs();
+    std::erase_if(m_owed, [&](const OwedAbort& o) {
+      if (now - o.clickMs <= kAbortWithinMs) return false;
+      const TestPage& p = kTestPages[o.page];
+      const auto* page = PageOf<CWnd>(p.item);
+      Report(kRequestLost,
+             std::string("Stop on the ") + p.name + " page " + Seconds(now - o.clickMs) + " s ago in action " + o.when +
+                 ", over run " + std::to_string(o.run) + " (" + Hex(m_runType) + ", the " + OwnerName() +
+                 " page's start), and no abort written, the link clean and the run going on; the " + p.name + " page " +
+                 (shownItem == p.item ? "shown" : "hidden") + ": \"" + page->GetDlgItemText(p.status) + "\"");
+      return true;
+    });
   }
 
   static bool Reads144(const Bytes& request) {
@@ -380,9 +464,22 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   }
 
   // An abort clears the record-ready state, so it goes only over a run,
-  // and only over one its page's Stop was clicked for.
-  void JudgeAbort(int page, const sim::DeviceState& before, bool carried) {
-    const std::string what = PageName(shownItem) + " page wrote an abort" + (carried ? "" : " (not carried out)");
+  // and only over one its page's Stop was clicked for. A hidden page carries
+  // its stop on its timer, so the writer is a test page in its tick: one
+  // whose timer is not armed.
+  void JudgeAbort(const sim::DeviceState& before, bool carried) {
+    std::vector<size_t> writers;
+    std::string names;
+    for (size_t t = 0; t < kHdrl; ++t) {
+      const auto* page = PageOf<CStatusPage>(kTestPages[t].item);
+      if (page->HasTimer(page->GetTimerId())) continue;
+      writers.push_back(t);
+      names += std::string(names.empty() ? "" : " or ") + kTestPages[t].name +
+               (kTestPages[t].item == shownItem ? " (shown)" : " (hidden)");
+    }
+    const std::string what = (names.empty() ? std::string("no test page") : "the " + names + " page") +
+                             " wrote an abort" + (carried ? "" : " (not carried out)") + ", the " +
+                             PageName(shownItem) + " page shown,";
     if (before.tests.run.type == 0) {
       const bool ready = (static_cast<int>(before.variables.at(144)) & sim::kTestReady) != 0;
       Report(kAbortOnlyOverRun,
@@ -390,16 +487,22 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
                  (ready && m_owner != kNoPage ? ": the record of the " + OwnerName() + " page's run" : "") + ")");
       return;
     }
-    const PageStop* stop = page == kNoPage || page == kHdrl ? nullptr : &m_stops[static_cast<size_t>(page)];
-    const bool itsRun = stop && (stop->runs.contains(m_run.number) ||
-                                 (m_run.page == page && stop->press && m_run.press == *stop->press));
-    if (!itsRun)
-      Report(kAbortOnlyItsRun, what + " over run " + std::to_string(m_run.number) + " (" + Hex(before.tests.run.type) +
-                                   ", the " + OwnerName() + " page's start)" +
-                                   (stop && (!stop->runs.empty() || stop->press)
-                                        ? "; its Stop was clicked " + Seconds(clock.MonotonicMs() - stop->clickMs) +
-                                              " s before, for " + RunsText(*stop)
-                                        : "; no Stop clicked on it since its last Start"));
+    const auto itsRun = [&](size_t t) {
+      const PageStop& stop = m_stops[t];
+      return stop.runs.contains(m_run.number) ||
+             (m_run.page == static_cast<int>(t) && stop.press && m_run.press == *stop.press);
+    };
+    if (std::any_of(writers.begin(), writers.end(), itsRun)) return;
+    std::string stops;
+    for (const size_t t : writers) {
+      const PageStop& stop = m_stops[t];
+      stops += std::string("; on the ") + kTestPages[t].name + " page " +
+               (!stop.runs.empty() || stop.press ? "Stop was clicked " + Seconds(clock.MonotonicMs() - stop.clickMs) +
+                                                       " s before, for " + RunsText(stop)
+                                                 : "no Stop clicked since its last Start");
+    }
+    Report(kAbortOnlyItsRun, what + " over run " + std::to_string(m_run.number) + " (" + Hex(before.tests.run.type) +
+                                 ", the " + OwnerName() + " page's start)" + stops);
   }
   static std::string RunsText(const PageStop& stop) {
     std::string text;
@@ -427,11 +530,13 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       if (m_owner != kNoPage) m_runs[static_cast<size_t>(m_owner)].recorded = true;
     }
     m_runType = s.tests.run.type;
+    SettleOwed(s);
   }
 
   // ---- Checked at every tick.
 
   void Check() {
+    JudgeOwed();
     for (size_t i = 0; i < kHdrl; ++i) {
       const TestPage& p = kTestPages[i];
       auto* page = PageOf<CRecordedTestPage>(p.item);
@@ -659,11 +764,16 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         PageStop& stop = m_stops[t];
         stop.open = !m_seenIdle;
         stop.clickMs = clock.MonotonicMs();
-        if (probe->Look().tests.run.type != 0) stop.runs.insert(m_run.number);
+        if (probe->Look().tests.run.type != 0) {
+          stop.runs.insert(m_run.number);
+          // Whichever page is shown next, the run under way is owed its abort.
+          m_owed.push_back({test, m_run.number, clock.MonotonicMs(), std::to_string(m_action) + " (" + m_doing + ")"});
+        }
         if (m_presses[t].number > 0) stop.press = m_presses[t].number;
       }
     }
     if (page == multi) m_sequenceClicked = false;
+    if (std::getenv("TRACE")) std::fprintf(stderr, "CLICK stop %d on %s\n", id, PageName(shownItem).c_str());
     Click(page, id);
   }
 
@@ -750,6 +860,11 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   void StartSequence() {
     Go(treeitem::kMultiTest);
     if (multi->IsSequenceActive()) return;
+    PressSequenceStart();
+    if (!multi->IsSequenceActive() || Draw(0, 1) == 0) return;
+    for (int t = 0; t < 1200000 && (multi->IsSequenceActive() || shownItem != treeitem::kMultiTest); t += 100) Tick();
+  }
+  void PressSequenceStart() {
     const int ticked = Draw(1, 15);
     int bit = 1;
     for (int box : {Multi::kRampBoxId, Multi::kStepBoxId, Multi::kPstBoxId, Multi::kHdrlBoxId}) {
@@ -763,8 +878,6 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
                        Multi::kPstTimeLimitId});
     Type(multi, Multi::kSettlingTimeId, 6);
     PressStart(multi, Multi::kStartId, kNoPage);
-    if (!multi->IsSequenceActive() || Draw(0, 1) == 0) return;
-    for (int t = 0; t < 1200000 && (multi->IsSequenceActive() || shownItem != treeitem::kMultiTest); t += 100) Tick();
   }
 
   // Stop once the shown test page reads a record: its run's, or, with
@@ -791,6 +904,64 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     Go(kItems[Draw(0, 5)]);
   }
 
+  // One of the shown page's enabled request buttons clicked, and another
+  // page chosen at once, before the page's next tick.
+  void ClickAndLeave() {
+    std::vector<RequestButton> offered;
+    for (const RequestButton& b : kRequestButtons)
+      if (b.item == shownItem && Enabled(shown, b.id)) offered.push_back(b);
+    if (!offered.empty()) {
+      const RequestButton b = offered[static_cast<size_t>(Draw(0, static_cast<int>(offered.size()) - 1))];
+      m_doing += std::string(" ") + b.name;
+      switch (b.asks) {
+        case Asks::kStart:
+          if (shownItem == treeitem::kMultiTest)
+            PressSequenceStart();
+          else
+            StartShown();
+          break;
+        case Asks::kStop: PressStop(shown, b.id); break;
+        case Asks::kRetrieve:
+          if (std::getenv("TRACE")) std::fprintf(stderr, "CLICK retrieve %s\n", b.name);
+          NewPress(ShownTest(), false);
+          Click(shown, b.id);
+          break;
+        case Asks::kApply: PressApply(); break;
+      }
+    }
+    m_doing += " on the " + PageName(shownItem) + " page, then";
+    std::vector<int> others;
+    for (int item : kItems)
+      if (item != shownItem) others.push_back(item);
+    Go(others[static_cast<size_t>(Draw(0, static_cast<int>(others.size()) - 1))]);
+  }
+  // The partial stroke page's Apply writes the set-up its fields hold in
+  // its click, so it reaches the device whatever is chosen next and
+  // whatever the link does to the reply.
+  void PressApply() {
+    if (Draw(0, 1) == 0) TypeSetUp();
+    if (!Enabled(shown, Pst::kApplyId)) return;
+    std::vector<Write> asked{{144, kKeepSetup}};
+    for (const auto& [id, field] : kAppliedFields)
+      asked.push_back({id, std::strtod(shown->GetDlgItemText(field).c_str(), nullptr)});
+    m_applied.clear();
+    m_applying = true;
+    Click(shown, Pst::kApplyId);
+    m_applying = false;
+    const bool written = std::any_of(m_applied.begin(), m_applied.end(), [&](const std::vector<Write>& writes) {
+      return std::all_of(asked.begin(), asked.end(), [&](const Write& a) {
+        return std::any_of(writes.begin(), writes.end(),
+                           [&](const Write& w) { return w.id == a.id && std::abs(w.value - a.value) < 0.051; });
+      });
+    });
+    if (!written) {
+      std::string what;
+      for (const Write& a : asked) what += " " + std::to_string(a.id) + "=" + ValueText(a);
+      Report(kRequestLost, "Apply on the partial stroke page wrote no set-up" + what + " to the device (" +
+                               std::to_string(m_applied.size()) + " requests in its click)");
+    }
+  }
+
   void Act() {
     static const std::vector<std::pair<const char*, double>> kActions = {
         {"show a page", 18},
@@ -804,11 +975,13 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         {"start, then stop", 6},
         {"stop in a download", 4},
         {"start or stop, then leave", 5},
+        {"click", 8},
     };
     std::vector<double> weights;
     for (const auto& a : kActions) weights.push_back(a.second);
     const size_t action = std::discrete_distribution<size_t>(weights.begin(), weights.end())(m_rng);
     m_doing = kActions[action].first;
+    if (std::getenv("TRACE")) std::fprintf(stderr, "ACT %d %s at %.1f shown %s\n", m_action, m_doing.c_str(), (clock.MonotonicMs()-m_startMs)/1000.0, PageName(shownItem).c_str());
     switch (action) {
       case 0: {
         const int item = kItems[Draw(0, 5)];
@@ -841,7 +1014,8 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         StopShown();
         break;
       case 9: StopInDownload(); break;
-      default: PressAndLeave(); break;
+      case 10: PressAndLeave(); break;
+      default: ClickAndLeave(); break;
     }
     m_doing += " on the " + PageName(shownItem) + " page";
     Check();
@@ -969,6 +1143,9 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   std::array<std::string, kHdrl> m_recordSeen;
   std::vector<std::string> m_lines;
   int m_lineTest = kNoPage;
+  std::vector<OwedAbort> m_owed;
+  bool m_applying = false;                    // inside an Apply's click
+  std::vector<std::vector<Write>> m_applied;  // the writes seen in it
   std::set<std::string> m_reported;
   std::vector<std::pair<Rule, std::string>> m_found;
 };
