@@ -211,7 +211,6 @@ class Probe : public opc::IHartFrameDevice {
       if (times > 0 && --times == 0) m_faults.pop_front();
     }
     auto reply = m_device->Transact(request);
-    if (std::getenv("TRACE") && reply) { std::string t; for (auto b : *reply) { char x[4]; std::snprintf(x, 4, "%02X", b); t += x; } std::fprintf(stderr, "REPLY %s fault %d\n", t.c_str(), fault ? (int)fault->kind : -1); }
     const bool carried =
         !request.empty() &&
         (!fault || (fault->kind != sim::FaultKind::NoReply && fault->kind != sim::FaultKind::ResponseCode));
@@ -375,12 +374,6 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
             bool clean) {
     const std::vector<Write> writes = WritesOf(request);
     const int page = ShownTest();
-    if (std::getenv("TRACE")) {
-      std::string t; for (auto b : request) { char x[4]; std::snprintf(x, 4, "%02X", b); t += x; }
-      std::fprintf(stderr, "TR %.1f act %d shown %s req %s carried %d clean %d 144 %s->%s run %d\n", (clock.MonotonicMs()-m_startMs)/1000.0, m_action, PageName(shownItem).c_str(), t.c_str(), carried, clean, Hex(before.variables.at(144)).c_str(), Hex(after.variables.at(144)).c_str(), after.tests.run.type);
-      for (size_t t = 0; t < kHdrl; ++t) { auto* pg = PageOf<CRecordedTestPage>(kTestPages[t].item); std::fprintf(stderr, "   %s step %d req %d timer %d status %s\n", kTestPages[t].name, pg->GetStep(), pg->GetRequest(), (int)pg->HasTimer(pg->GetTimerId()), pg->GetDlgItemText(kTestPages[t].status).c_str()); }
-      { auto& e = theApp().m_testEngine; std::fprintf(stderr, "   comm144 %02X engine seenIdle %d outcomes %d %d %d open %d %d %d stopOpen %d %d %d starts %d\n", theApp().m_comm.m_byTestState, e.SeenIdle(), (int)e.OutcomeOf(0), (int)e.OutcomeOf(1), (int)e.OutcomeOf(2), e.Open(0), e.Open(1), e.Open(2), e.StopOpen(0), e.StopOpen(1), e.StopOpen(2), e.Starts()); }
-    }
     if (before.tests.run.type != 0)
       for (const Write& w : writes)
         for (const WriteRule& rule : kWhileTesting)
@@ -773,7 +766,6 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       }
     }
     if (page == multi) m_sequenceClicked = false;
-    if (std::getenv("TRACE")) std::fprintf(stderr, "CLICK stop %d on %s\n", id, PageName(shownItem).c_str());
     Click(page, id);
   }
 
@@ -922,7 +914,6 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
           break;
         case Asks::kStop: PressStop(shown, b.id); break;
         case Asks::kRetrieve:
-          if (std::getenv("TRACE")) std::fprintf(stderr, "CLICK retrieve %s\n", b.name);
           NewPress(ShownTest(), false);
           Click(shown, b.id);
           break;
@@ -981,7 +972,6 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     for (const auto& a : kActions) weights.push_back(a.second);
     const size_t action = std::discrete_distribution<size_t>(weights.begin(), weights.end())(m_rng);
     m_doing = kActions[action].first;
-    if (std::getenv("TRACE")) std::fprintf(stderr, "ACT %d %s at %.1f shown %s\n", m_action, m_doing.c_str(), (clock.MonotonicMs()-m_startMs)/1000.0, PageName(shownItem).c_str());
     switch (action) {
       case 0: {
         const int item = kItems[Draw(0, 5)];
