@@ -750,6 +750,8 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   // starts, nothing else.
   void PressStop(CWnd* page, int id) {
     if (!Enabled(page, id)) return;
+    std::optional<OwedAbort> owed;
+    bool ownRun = false;
     if (const int test = ShownTest(); test != kNoPage) {
       const auto t = static_cast<size_t>(test);
       m_runs[t].stopPressed = true;
@@ -759,14 +761,18 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         stop.clickMs = clock.MonotonicMs();
         if (probe->Look().tests.run.type != 0) {
           stop.runs.insert(m_run.number);
-          // Whichever page is shown next, the run under way is owed its abort.
-          m_owed.push_back({test, m_run.number, clock.MonotonicMs(), std::to_string(m_action) + " (" + m_doing + ")"});
+          owed = {test, m_run.number, clock.MonotonicMs(), std::to_string(m_action) + " (" + m_doing + ")"};
+          ownRun = m_run.page == test && m_presses[t].number > 0 && m_run.press == m_presses[t].number;
         }
         if (m_presses[t].number > 0) stop.press = m_presses[t].number;
       }
     }
     if (page == multi) m_sequenceClicked = false;
     Click(page, id);
+    // Whichever page is shown next, the run is owed its abort: the page's
+    // own always, another's where the test engine took the stop for it (not
+    // for a download or retrieval the page has under way).
+    if (owed && (ownRun || theApp().m_testEngine.StopOpen(owed->page))) m_owed.push_back(*owed);
   }
 
   // Whole numbers, as typed: the kept texts compare exactly with the
