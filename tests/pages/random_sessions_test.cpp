@@ -740,7 +740,10 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     if (test != kNoPage)
       NewPress(test, true);
     else
-      for (PageRun& run : m_runs) run = {.generation = run.generation + 1};
+      // Until the sequence hands a page its test, the page's latest run (a
+      // record it may still be downloading) stays what it was.
+      for (PageRun& run : m_runs)
+        run = {.recorded = run.recorded, .aborted = run.aborted, .generation = run.generation + 1};
     answers->startPressed = true;
     Click(page, id);
     answers->startPressed = false;
