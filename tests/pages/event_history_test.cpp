@@ -423,6 +423,10 @@ TEST_F(EventHistory, LeavingWritesBackOnlyAByteTheDeviceGave) {
   page->StopMonitoring();
   EXPECT_EQ(device->Requests(), std::vector<Bytes>{(Bytes{237, 1, 5})});
   EXPECT_EQ(device->State().history.eventSelect, 5);
+  // Every page is stopped at each later switch too: nothing more is written.
+  device->ClearRequests();
+  page->StopMonitoring();
+  EXPECT_TRUE(device->Requests().empty());
 }
 
 TEST_F(EventHistory, LeavingInTheMiddleGivesTheByteBackAndKeepsTheRetrievalPeriod) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/sys/paths.h"
 #include "shell/app.h"
@@ -190,7 +191,8 @@ void CAlarm_EventHistoryView::OnShown() {
 
 void CAlarm_EventHistoryView::StopMonitoring() {
   CMonitoringPage::StopMonitoring();
-  if (!m_bSelectionSaved) return;
+  // Every page is stopped at each switch: only leaving writes the byte back.
+  if (!std::exchange(m_bSelectionSaved, false)) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_byEventHistorySelect = m_bySavedSelection;
   Try("StopMonitoring", [&comm] { comm.WriteCommand(237); });
