@@ -117,11 +117,10 @@ bool CStepPage::AtRest(int step) const {
 }
 
 void CStepPage::BeginRequest(int request) {
-  for (const PageRequest& r : m_requests) {
-    if (r.request != request) continue;
-    m_nStep = r.firstStep;
-    if (r.begin) r.begin();
-  }
+  const PageRequest* row = RequestRow(request);
+  if (!row) return;
+  m_nStep = row->firstStep;
+  if (row->begin) row->begin();
 }
 
 void CStepPage::RunStep() {
