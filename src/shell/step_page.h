@@ -94,6 +94,8 @@ class CStepPage : public CStatusPage {
   virtual bool RequestUnderWay() const;
 
   int GetRequest() const { return m_nRequest; }
+  // Started and not yet stopped.
+  bool IsShown() const { return m_bShown; }
   int GetStep() const { return m_nStep; }
   const CToolTipCtrl& GetToolTips() const { return m_ToolTip; }
 

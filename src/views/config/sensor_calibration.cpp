@@ -1,7 +1,6 @@
 #include "views/config/sensor_calibration.h"
 
 #include <cstdlib>
-#include <utility>
 
 #include "common/control_puts.h"
 #include "platform/sys/numeric.h"
@@ -278,14 +277,14 @@ void View::CreateControls() {
 // from the device's state, with only Abort, until its end tells what the
 // device did.
 void View::OnShown() {
-  m_bShown = true;
   m_initials.SkipNextCheck();
   if (m_bCalFinished) {
     m_nStartStep = m_nStep;
     return;
   }
   m_nStartStep = kShowStep;
-  if (std::exchange(m_bStartCancelled, false)) ShowStatus(kStateTextId, "TEST_START_CANCELLED");
+  // A start still waiting from before the page was left was not written.
+  if (m_nRequest == kStartRequest) ShowStatus(kStateTextId, "TEST_START_CANCELLED");
   GetDlgItem(kStartId)->EnableWindow(FALSE);
   GetDlgItem(kAbortId)->EnableWindow(m_bCalRunning);
   GetDlgItem(kPrintId)->EnableWindow(FALSE);
@@ -298,10 +297,10 @@ void View::OnShown() {
 // Every page is stopped at each switch: only the first stop after the page
 // was shown tells the device.
 void View::StopMonitoring() {
-  if (m_bShown && m_nRequest == kStartRequest) m_bStartCancelled = true;
+  const bool leaving = IsShown();
   CConfigurationPage::StopMonitoring();
   // An Abort clicked just before is out already, answered.
-  if (!std::exchange(m_bShown, false) || !m_bCalRunning || (m_bAborted && !m_bAbortUnconfirmed)) return;
+  if (!leaving || !m_bCalRunning || (m_bAborted && !m_bAbortUnconfirmed)) return;
   CWexletCoreCommunication& comm = theApp().m_comm;
   comm.m_bySensorCalCmd = kIdle;
   bool answered = false;

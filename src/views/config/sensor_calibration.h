@@ -69,8 +69,6 @@ class CCalibration_SensorCalibView : public CConfigurationPage {
   bool m_bReportReady = false;  // a calibration has ended since the last start
   bool m_bValuesRead = false;
   bool m_bPointsRead = false;   // the end points were read with the values
-  bool m_bShown = false;        // started and not yet stopped
-  bool m_bStartCancelled = false;  // the page was left before its start went out
   bool m_bAnswered = false;     // the last write or record read was answered
   // The start went unanswered: the next state read tells whether the
   // device took it.
