@@ -509,9 +509,10 @@ void CRecordedTestPage::OnSettingChanged(size_t index) {
 }
 
 bool CRecordedTestPage::RequestUnderWay() const {
-  // A stop the page has said it cannot confirm is read on once it is shown.
-  const bool stopping = m_nRequest == kStopRequest || m_nStep == kAbortStep || m_nStep == kAbortCheckStep;
-  return stopping && !m_bStopUnconfirmed;
+  // A stop the page has said it cannot confirm is read on once it is shown,
+  // unless Stop is pressed again.
+  if (m_nRequest == kStopRequest) return true;
+  return (m_nStep == kAbortStep || m_nStep == kAbortCheckStep) && !m_bStopUnconfirmed;
 }
 
 bool CRecordedTestPage::HoldsNoButtons() const {

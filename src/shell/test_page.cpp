@@ -54,7 +54,7 @@ void CDiagnosticTestPage::HandBackToMultiTest(int testIndex, const char* statusK
   sequence->m_abTestRecorded[test] = recorded;
   sequence->m_nUnconfirmedStop = sequence->m_nTestUnderWay = -1;
   sequence->AddStatusLine(TheLanguageTable().Lookup(statusKey));
-  CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
+  sequence->TestHandedBack();
 }
 
 void CDiagnosticTestPage::HoldSequence(int testIndex, const char* statusKey) {

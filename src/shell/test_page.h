@@ -26,6 +26,9 @@ class CMultiTestSequence {
   virtual ~CMultiTestSequence() = default;
   // A line of the sequence's status list.
   virtual void AddStatusLine(const _bstr_t& text) = 0;
+  // A test page has handed its test back: the sequence's page is shown,
+  // or, already shown, goes on to the next test.
+  virtual void TestHandedBack() = 0;
 
   bool m_bMultiTestRunning = false;
   // 0 ramp, 1 step, 2 partial stroke, 3 HDRL.

@@ -288,4 +288,28 @@ TEST_F(LeftRequests, AStrokeCalibrationsStartLeftBeforeItWentOutIsCancelledAndSa
   EXPECT_TRUE(Enabled(Stroke::kStartId));
 }
 
+// A stop the device did not confirm offers Stop again: pressed again and
+// the page left at once, the abort still goes out.
+TEST_F(LeftRequests, AStopPressedAgainAfterAnUnconfirmedOneIsCarriedToo) {
+  Show(treeitem::kRampTest);
+  Pass(30000);
+  ASSERT_NO_FATAL_FAILURE(StartRun(
+      *this, Ramp::kStartId,
+      {{Ramp::kStartEdit, "20"}, {Ramp::kStopEdit, "80"}, {Ramp::kHoldEdit, "2"}, {Ramp::kRampEdit, "60"}}));
+  device->InjectNoReply(-1);
+  Click(Ramp::kStopId);
+  for (int ms = 0; ms < 30000 && !Enabled(Ramp::kStopId); ms += 100) clock.Advance(100);
+  ASSERT_TRUE(Enabled(Ramp::kStopId));
+  device->ClearFaults();
+  ASSERT_NE(device->State().tests.run.type, 0);
+  device->ClearRequests();
+  Click(Ramp::kStopId);
+  Show(treeitem::kDashboard);
+  std::vector<std::string> sent;
+  for (const Bytes& r : device->Requests()) sent.push_back(Signature(r));
+  EXPECT_NE(std::find(sent.begin(), sent.end(), "201:144"), sent.end());
+  Pass(5000);
+  EXPECT_EQ(device->State().tests.run.type, 0);
+}
+
 }  // namespace

@@ -471,6 +471,29 @@ TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
   EXPECT_NE(person.Asked()[2].filter.find("pst"), std::string::npos);
 }
 
+// The ramp's stop unconfirmed and the link back: Stop pressed again and the
+// multi-test page chosen at once. The abort goes out while the ramp page is
+// hidden, and the sequence, whose page is shown, goes on by itself.
+TEST_F(MultiTestStops, AStopPressedAgainAndLeftAtOnceIsCarriedAndTheSequenceGoesOn) {
+  using Ramp = CDiagnostics_RampTestView;
+  TickRampAndPartialStroke();
+  ASSERT_NO_FATAL_FAILURE(StopWithEveryAbortLost(treeitem::kRampTest, Ramp::kStopId, 10000));
+  ASSERT_TRUE(ShownEnabled(Ramp::kStopId));
+  device->ClearFaults();
+  shown->GetDlgItemAs<CButton>(Ramp::kStopId)->Click();
+  Show(treeitem::kMultiTest);
+  for (int i = 0; i < 3; ++i) clock.Advance(1000);
+  EXPECT_FALSE(DeviceTesting());
+  EXPECT_TRUE(multi->m_abTestDone[0]);
+  const std::string pst = TempFile("again.pst");
+  person.Answer(IDOK).AnswerFile(pst);
+  Follow();
+  EXPECT_EQ(multi->StatusLines(),
+            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
+                                      Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
+                                      Text("MULTITEST_FINISHED")}));
+}
+
 // After a ramp stopped in a sequence, the step test's start is lost once:
 // it is sent again, and the step test is listed and saved with its own
 // record, not the ramp's.

@@ -219,6 +219,16 @@ void View::AddStatusLine(const _bstr_t& text) {
   m_lbStatus.SetTopIndex(std::max(0, m_lbStatus.GetCount() - 1));
 }
 
+void View::TestHandedBack() {
+  // A page hidden when it hands back (a stop confirmed on its timer) finds
+  // this page shown: selecting it again would not show it again, and the
+  // sequence would wait for good.
+  if (IsShown())
+    OnStart();
+  else
+    CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
+}
+
 std::vector<std::string> View::StatusLines() const {
   std::vector<std::string> lines;
   for (int i = 0; i < m_lbStatus.GetCount(); ++i) lines.push_back(m_lbStatus.GetText(i));

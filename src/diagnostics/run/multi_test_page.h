@@ -45,6 +45,7 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
 
   void DoDataExchange(CDataExchange* pDX) override;
   void AddStatusLine(const _bstr_t& text) override;
+  void TestHandedBack() override;
 
   // Start, and each step of a running sequence: hands over the next ticked
   // test that is not done, or ends the sequence.
