@@ -619,9 +619,17 @@ TEST_F(SharedEngine, ASequencesStopOverARunThatEndedWholeListsItComplete) {
 }
 
 // In a sequence the partial stroke page reads its run's record once the
-// run is over: Stop while it draws stops that run's download, and says so
-// as the ramp and step pages do, on the page and in the list.
-TEST_F(SharedEngine, ASequencesStopWhileThePartialStrokeRunIsDrawnIsAStoppedDownload) {
+// run is over. Until the record is drawn whole the page neither says the
+// test complete nor offers Save or Print; Stop in that time, as the results
+// come in or while the blocks are drawn, stops that run's download and
+// says so as the ramp and step pages do, on the page and in the list.
+struct PstStopMoment {
+  const char* name;
+  bool (*reached)(const CRecordedTestPage&);
+};
+class SequencePstStop : public SharedEngine, public testing::WithParamInterface<PstStopMoment> {};
+
+TEST_P(SequencePstStop, IsAStoppedDownloadAndNothingIsCompleteBeforeTheRecordIsDrawn) {
   using Multi = CDiagnostics_OfflineView;
   Click(multi, Multi::kPstBoxId);
   for (const auto& [id, text] : {std::pair{Multi::kPstStartId, "100"}, {Multi::kPstStopId, "90"},
@@ -631,16 +639,43 @@ TEST_F(SharedEngine, ASequencesStopWhileThePartialStrokeRunIsDrawnIsAStoppedDown
   person.Answer(IDYES);
   Click(multi, Multi::kStartId);
   Follow(treeitem::kPartialStrokeTest);
-  for (int i = 0; i < 1200 && (pst()->IsTestRunning() || pst()->GetStep() != CRecordedTestPage::kBlockStep); ++i)
+  const std::string complete = StatusText("VeskTEST_COMPLETE");
+  auto checkOffers = [&] {
+    if (testsupport::PlotPoints(pst()->GetPlot(), "Command").size() == 208) return;
+    EXPECT_NE(pst()->GetDlgItemText(Pst::kStatusId), complete);
+    EXPECT_FALSE(Enabled(pst(), Pst::kSaveId));
+    EXPECT_FALSE(Enabled(pst(), Pst::kPrintId));
+  };
+  for (int i = 0; i < 1200 && (pst()->IsTestRunning() || !GetParam().reached(*pst())); ++i) {
     Watch(100);
-  ASSERT_EQ(pst()->GetStep(), CRecordedTestPage::kBlockStep);
+    checkOffers();
+  }
+  ASSERT_TRUE(GetParam().reached(*pst()));
   Click(pst(), Pst::kStopId);
-  person.Answer(IDCANCEL);  // the sequence's save question
+  for (int i = 0; i < 100 && multi->IsSequenceActive(); ++i) {
+    Watch(100);
+    checkOffers();
+  }
   Follow();
   EXPECT_EQ(pst()->GetDlgItemText(Pst::kStatusId), StatusText("TEST_DOWNLOAD_STOPPED"));
+  EXPECT_FALSE(Enabled(pst(), Pst::kSaveId));
+  EXPECT_FALSE(Enabled(pst(), Pst::kPrintId));
   EXPECT_EQ(multi->StatusLines(), (std::vector<std::string>{Text("PST_STARTED"), Text("TEST_DOWNLOAD_STOPPED"),
-                                                            Text("MULTITEST_FINISHED")}));
+                                                            Text("MULTITEST_FINISHED"),
+                                                            Text("MULTITEST_NOTHING_TO_SAVE")}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, SequencePstStop,
+    testing::Values(PstStopMoment{"AsItsResultsCome",
+                                  [](const CRecordedTestPage& p) {
+                                    return p.GetStep() == CRecordedTestPage::kIdleStep && p.GetRequest() != 0;
+                                  }},
+                    PstStopMoment{"WhileItsBlocksAreDrawn",
+                                  [](const CRecordedTestPage& p) {
+                                    return p.GetStep() == CRecordedTestPage::kBlockStep;
+                                  }}),
+    [](const testing::TestParamInfo<PstStopMoment>& info) { return info.param.name; });
 
 // Stop over what is not a run in the device writes nothing there, and says
 // what it ended: a start not yet written, a retrieval of a stored record.

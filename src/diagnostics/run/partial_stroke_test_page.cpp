@@ -211,20 +211,26 @@ View::CDiagnostics_PSTView()
                    for (int id : {kBreakawayId, kTimeToTargetId, kResultId}) SetDlgItemText(id, "");
                  }
                  m_prgProgress.SetPos(0);
-                 SetStatus(m_bResultsAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
                  m_bTestRunning = false;
+                 // In a sequence the run just made is drawn before the
+                 // hand-back: it is complete, and saved or printed, only
+                 // once drawn whole. Stop meanwhile stops its download.
+                 if (RunningSequence() && m_bResultsAnswered) {
+                   SetStatus("VeskPSTAcquiringDataPoint");
+                   KeepWholeRecord(false);
+                   EnableActionButtons(FALSE);
+                   m_bRunRecord = true;
+                   m_nRequest = kLastRequest;
+                   return;
+                 }
+                 SetStatus(m_bResultsAnswered ? "VeskTEST_COMPLETE" : "TESTDATA_INCOMPLETE");
                  // Without its results the run is nothing to save or print.
                  KeepWholeRecord(m_bResultsAnswered);
                  EnableActionButtons(TRUE);
-                 // In a sequence the run just made is drawn before the hand-back.
-                 if (!RunningSequence()) {
-                   SetIdlePace();
-                 } else if (m_bResultsAnswered) {
-                   m_bRunRecord = true;
-                   m_nRequest = kLastRequest;
-                 } else {
+                 if (RunningSequence())
                    FinishRun("TESTDATA_INCOMPLETE");
-                 }
+                 else
+                   SetIdlePace();
                },
                kIdleStep});
 }
