@@ -1,6 +1,7 @@
 #include "diagnostics/run/multi_test_page.h"
 
 #include <algorithm>
+#include <ranges>
 #include <string>
 
 #include "diagnostics/run/hdrl_test_page.h"
@@ -410,11 +411,17 @@ void View::EndSequence() {
   // The header still shows the last test's mode (an HDRL run drives the
   // valve in digital mode); the device has been given its own back.
   Try("status", [this] { PollStatusArea(); });
-  const std::string caption = theApp().m_strProductTitle.str() + "-DAIGMAIN MULTI TESTS";
-  if (MessageBox(Text("SAVE_MULTITESTS").str().c_str(), caption.c_str(), MB_OKCANCEL) == IDOK)
-    OnSaveAll();
-  else
+  // Asked with nothing to save, OK would do nothing.
+  if (std::ranges::none_of(std::views::iota(size_t{0}, std::size(kTests)), [this](size_t t) { return SaveDue(t); })) {
+    AddStatusLine(Text("MULTITEST_NOTHING_TO_SAVE"));
     ForgetTests();
+  } else {
+    const std::string caption = theApp().m_strProductTitle.str() + "-DAIGMAIN MULTI TESTS";
+    if (MessageBox(Text("SAVE_MULTITESTS").str().c_str(), caption.c_str(), MB_OKCANCEL) == IDOK)
+      OnSaveAll();
+    else
+      ForgetTests();
+  }
   EnableSequenceButtons(false);
 }
 
@@ -433,20 +440,21 @@ void View::OnSaveAll() {
     // Each page shows its own save dialog and its own failure message; one
     // that fails leaves the others to be saved, and its data on its page.
     CTarnixWexletApp& app = theApp();
-    // A test stopped, not started or broken off has no record of its own.
-    auto due = [this](size_t test) {
-      return IsChecked(kTests[test].box) && m_abTestDone[test] && m_abTestRecorded[test];
-    };
-    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && due(0))
+    if (auto* ramp = PageAt<CDiagnostics_RampTestView>(app.m_pRampTestView); ramp && SaveDue(0))
       Try("save ramp test", [ramp] { ramp->OnSave(); });
-    if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && due(1))
+    if (auto* step = PageAt<CDiagnostics_StepTestView>(app.m_pStepTestView); step && SaveDue(1))
       Try("save step test", [step] { step->OnSave(); });
-    if (auto* pst = PageAt<CDiagnostics_PSTView>(app.m_pPSTView); pst && due(2))
+    if (auto* pst = PageAt<CDiagnostics_PSTView>(app.m_pPSTView); pst && SaveDue(2))
       Try("save partial stroke test", [pst] { pst->SaveResults(); });
-    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && due(3))
+    if (auto* hdrl = PageAt<CDiagnostics_HDRLView>(app.m_pHDRLView); hdrl && SaveDue(3))
       Try("save HDRL test", [hdrl] { hdrl->SaveResults(); });
   }
   ForgetTests();
+}
+
+bool View::SaveDue(size_t test) const {
+  // A test stopped, not started or broken off has no record of its own.
+  return IsChecked(kTests[test].box) && m_abTestDone[test] && m_abTestRecorded[test];
 }
 
 void View::ForgetTests() {

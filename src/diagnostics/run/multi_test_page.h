@@ -70,6 +70,8 @@ class CDiagnostics_OfflineView : public CDiagnosticTestPage, public CMultiTestSe
   void RefreshFromDevice();
   void HandOver(size_t test);
   void EndSequence();
+  // The test ran in this sequence to a whole record of its own.
+  bool SaveDue(size_t test) const;
   // The done and recorded flags cleared, after the final save or its refusal.
   void ForgetTests();
   // Start needs a ticked test, every setting valid and no test page
