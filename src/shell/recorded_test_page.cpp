@@ -323,7 +323,8 @@ void CRecordedTestPage::DoDataExchange(CDataExchange* pDX) {
 void CRecordedTestPage::CreateControls() {
   CreatePlot();
   CreateReportControls();
-  GetDlgItem(m_ids.stop)->EnableWindow(FALSE);
+  // Nothing drawn yet: nothing to save or print.
+  for (int id : {m_ids.stop, m_ids.save, m_ids.print}) GetDlgItem(id)->EnableWindow(FALSE);
 }
 
 void CRecordedTestPage::CreatePlot() {
