@@ -62,6 +62,7 @@ enum Rule : int {
   kFreshStart,
   kNoSequenceOverStop,
   kRequestLost,
+  kOfferOverWholeRecord,
   kChecker,
   kQuestion,
 };
@@ -77,6 +78,7 @@ constexpr const char* kRuleNames[] = {
     "9 start written more than 60 s after its Start or hand-over",
     "10 sequence started while a test page's stop is open",
     "11 a request clicked is lost",
+    "12 Save or Print offered without a record drawn whole",
     "the checker is out of step with the device",
     "a question nobody prompted",
 };
@@ -120,18 +122,18 @@ std::vector<Write> WritesOf(const Bytes& request) {
 struct TestPage {
   int item;
   const char* name;
-  int start, stop, save, status;
+  int start, stop, save, print, status;
   const char* startedKey;  // the sequence's lines
   const char* stoppedKey;
 };
 constexpr TestPage kTestPages[] = {
-    {treeitem::kRampTest, "ramp", Ramp::kStartId, Ramp::kStopId, Ramp::kSaveId, Ramp::kStatusId, "RAMPTEST_STARTED",
+    {treeitem::kRampTest, "ramp", Ramp::kStartId, Ramp::kStopId, Ramp::kSaveId, Ramp::kPrintId, Ramp::kStatusId, "RAMPTEST_STARTED",
      "RAMPTEST_STOPPED"},
-    {treeitem::kStepTest, "step", Step::kStartId, Step::kStopId, Step::kSaveId, Step::kStatusId, "STEPTEST_STARTED",
+    {treeitem::kStepTest, "step", Step::kStartId, Step::kStopId, Step::kSaveId, Step::kPrintId, Step::kStatusId, "STEPTEST_STARTED",
      "STEPTEST_STOPPED"},
-    {treeitem::kPartialStrokeTest, "partial stroke", Pst::kStartId, Pst::kStopId, Pst::kSaveId, Pst::kStatusId,
+    {treeitem::kPartialStrokeTest, "partial stroke", Pst::kStartId, Pst::kStopId, Pst::kSaveId, Pst::kPrintId, Pst::kStatusId,
      "PST_STARTED", "PST_STOPPED"},
-    {treeitem::kHdrlTest, "HDRL", Hdrl::kStartId, Hdrl::kStopId, Hdrl::kSaveId, 0, "HDRLTEST_STARTED", "HDRL_STOPPED"},
+    {treeitem::kHdrlTest, "HDRL", Hdrl::kStartId, Hdrl::kStopId, Hdrl::kSaveId, Hdrl::kPrintId, 0, "HDRLTEST_STARTED", "HDRL_STOPPED"},
 };
 constexpr int kHdrl = 3;
 // Every page a session shows.
@@ -334,6 +336,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     bool aborted = false;     // an abort reached the device since that run's start
     bool stopPressed = false;
     bool startSent = false;  // a start of this page's was written since, carried out or not
+    bool handedOver = false;  // the sequence's test, not the page's own Start, the sequence not stopped since
     int generation = 0;      // one report per rule and start
   };
   struct Record {
@@ -548,6 +551,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       if (status != m_statusSeen[i]) JudgeStopStatus(std::string(p.name) + " page", run, status, true);
       m_statusSeen[i] = status;
       CheckRecord(i, status);
+      CheckOffers(i);
     }
     CheckSequenceLines();
   }
@@ -622,6 +626,31 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       return p.item != treeitem::kRampTest || ((r.type & sim::kTestBothWays) != 0) == bothWays;
     });
     if (!made) Report(kWholeRecord, what + ": the device ran no such set-up", "setup" + seen);
+  }
+
+  // Save and Print only over a record drawn whole (a session opens no
+  // file). The partial stroke page's own run keeps its results without a
+  // plot; a sequence's run the device started is drawn before it is
+  // complete.
+  void CheckOffers(size_t index) {
+    const TestPage& p = kTestPages[index];
+    auto* page = PageOf<CRecordedTestPage>(p.item);
+    const bool save = Enabled(page, p.save), print = Enabled(page, p.print);
+    if (!save && !print) return;
+    const bool stroke = p.item == treeitem::kPartialStrokeTest;
+    const bool bothWays = p.item == treeitem::kRampTest && PageOf<Ramp>(p.item)->GetShownSettings().bidirectional;
+    const size_t points = (stroke ? testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command")
+                                  : testsupport::PlotPoints(page->GetPlot(), "Command"))
+                              .size();
+    const size_t whole = (bothWays ? 2 : 1) * CRecordedTestPage::kPointsPerPass;
+    const PageRun& run = m_runs[index];
+    const bool sequenceRun = run.handedOver && run.startTaken;
+    if (points == whole || (stroke && points == 0 && !sequenceRun)) return;
+    Report(kOfferOverWholeRecord,
+           std::string(p.name) + " page offers" + (save ? " Save" : "") + (print ? " Print" : "") + " with " +
+               std::to_string(points) + " points drawn, a whole record has " + std::to_string(whole) +
+               (sequenceRun ? " (the sequence's run)" : "") + ": \"" + page->GetDlgItemText(p.status) + "\"",
+           std::to_string(index) + "/" + std::to_string(run.generation) + "/offers");
   }
 
   // The sequence's list says the same as the pages: a line is the test's
@@ -708,6 +737,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
                                           " s after Stop on the " + kTestPages[t].name +
                                           " page, the device not seen idle since");
     NewPress(test, true);
+    m_runs[static_cast<size_t>(test)].handedOver = true;
   }
   // A Start, hand-over or retrieval on a test page: what the device did
   // before is no longer this one's.
@@ -770,7 +800,11 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
         if (m_presses[t].number > 0) stop.press = m_presses[t].number;
       }
     }
-    if (page == multi) m_sequenceClicked = false;
+    if (page == multi) {
+      m_sequenceClicked = false;
+      // The page's test is its own from here.
+      for (PageRun& run : m_runs) run.handedOver = false;
+    }
     Click(page, id);
     // Whichever page is shown next, the run is owed its abort: the page's
     // own always, another's where the test engine took the stop for it (not
