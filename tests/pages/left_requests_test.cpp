@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/page_table.h"
+#include "diagnostics/run/data_monitor.h"
 #include "diagnostics/run/hdrl_test_page.h"
 #include "diagnostics/run/partial_stroke_test_page.h"
 #include "diagnostics/run/ramp_test_page.h"
@@ -107,6 +108,7 @@ using Hdrl = CDiagnostics_HDRLView;
 using Hart = CConfiguration_PosHartInformationView;
 using Cmd = CCalibration_CommandCalibView;
 using Stroke = CCalibration_SensorCalibView;
+using Monitor = CDiagnostics_DataMonitorView;
 
 // "201:454" for a write of the variable list that starts with 454, else the command.
 std::string Signature(const Bytes& request) {
@@ -195,6 +197,13 @@ const std::vector<ButtonCase>& Cases() {
        {"201:144"}},
       {"HDRL test Stop", treeitem::kHdrlTest, Hdrl::kStopId,
        [](LeftRequests& t) { StartRun(t, Hdrl::kStartId, {{Hdrl::kSettlingTimeId, "6"}}); }, {"201:8"}},
+      // A recording only reads: its Stop asks nothing of the device.
+      {"data monitor Stop", treeitem::kDataMonitor, Monitor::kStopId,
+       [](LeftRequests& t) {
+         t.Click(Monitor::kStartId);
+         t.Pass(7000);
+       },
+       {}},
   };
   return cases;
 }
