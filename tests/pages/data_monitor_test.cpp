@@ -244,6 +244,34 @@ TEST_F(DataMonitorPage, APageSwitchInARunKeepsThePointsAndStop) {
   EXPECT_FALSE(Enabled(View::kStopId));
 }
 
+// A Stop followed at once by another page ends the run as it is left:
+// shown again, the page offers Start and the settings, as had it stayed. A
+// Start clicked over the Stop belongs to the page shown and is dropped.
+TEST_F(DataMonitorPage, AStopLeftAtOnceEndsTheRunAndTheSettingsComeBack) {
+  for (const bool restart : {false, true}) {
+    SCOPED_TRACE(restart);
+    Show();
+    Start();
+    Tick(6);
+    Click(View::kStopId);
+    if (restart) Click(View::kStartId);
+    page->StopMonitoring();
+    Tick(10);
+    EXPECT_EQ(Count(kSampleRead), 3u);
+    Show();
+    EXPECT_EQ(Points("Command").size(), 3u);
+    for (int id : {View::kStartId, View::kLoadId, View::kSaveId, View::kIntervalListId, View::kUnitListId})
+      EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(View::kStopId));
+    BOOL on = FALSE;
+    page->GetDurationField()->get_Enabled(&on);
+    EXPECT_TRUE(on);
+    Tick(10);
+    EXPECT_EQ(Count(kSampleRead), 0u);
+    page->StopMonitoring();
+  }
+}
+
 // A lost reply draws the last values again at the new time, so the record
 // keeps its time line; the header shows the lost link within a few ticks
 // and recovers once the device answers.

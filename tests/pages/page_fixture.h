@@ -73,7 +73,9 @@ inline void SetPilotRecord(sim::DeviceState& s) {
 
 class HostWindow : public CWnd {
  public:
-  HostWindow() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
+  HostWindow() { Make(); }
+  // Again after DestroyWindow, for a second session in one test.
+  void Make() { Create(nullptr, "pages", 0, CRect(0, 0, 1000, 600), nullptr, 0); }
 };
 
 class SimulatedPage : public testing::Test {

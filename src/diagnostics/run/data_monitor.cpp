@@ -164,6 +164,10 @@ View::CDiagnostics_DataMonitorView() : CStepPage(254, "IDD_DIAGNOSTIC_DATALOGGER
   m_toolTips = pages::HeaderToolTips(kHeader);
   m_toolTips.insert(m_toolTips.end(), kToolTips.begin(), kToolTips.end());
 
+  // Stop is carried when the page is left at once: shown again, the page
+  // offers Start and the settings, as it would had it stayed.
+  m_requests = {{kStopRequest, kIdleStep}};
+
   CWexletCoreCommunication& comm = theApp().m_comm;
   m_steps = {
       CountdownStatusStep(kIdleStep, kPollEvery, kIdleStep),
@@ -276,11 +280,20 @@ void View::OnUncheckAll() {
 
 void View::OnStart() { m_nRunState = kStartState; }
 
-void View::OnStop() { m_nRunState = kStopState; }
+void View::OnStop() {
+  m_nRunState = kStopState;
+  Request(kStopRequest);
+}
 
 void View::RunStep() {
   switch (m_nRunState) {
     case kStartState:
+      // Only a carried Stop ticks a hidden page: a Start clicked after it
+      // belongs to the page shown, and the Stop still ends the run.
+      if (!IsShown()) {
+        StopRun();
+        break;
+      }
       m_dSampleNumber = 1.0;
       m_byElapsedDays = m_byElapsedHours = m_byElapsedMinutes = m_byElapsedSeconds = 0;
       m_bDurationReached = false;

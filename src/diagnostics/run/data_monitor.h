@@ -35,6 +35,7 @@ class CDiagnostics_DataMonitorView : public CStepPage {
   enum : UINT { kPlotId = 404, kDurationId = 405 };
   enum Step : int { kIdleStep = 1, kUnitStep = 4, kSampleStep = 6 };
   enum RunState : int { kStartState = 0, kRunningState = 1, kStopState = 2, kIdleState = 3 };
+  enum : int { kStopRequest = 1 };
 
   CDiagnostics_DataMonitorView();
 
