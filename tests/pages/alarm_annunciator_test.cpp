@@ -184,11 +184,12 @@ TEST_F(Annunciators, ApplyWritesTheWholeBlockWithOnlyThePagesBitsChanged) {
 
 TEST_F(Annunciators, ApplyBeforeAGoodMaskReadWritesNothing) {
   SetDevice(Filled(0xFF));
+  theApp().m_CommonFunctions.m_bAlarmMasked[0] = 0;
   Open(2);
   device->InjectNoReply();
   Tick(3);  // the mask read is lost
-  // The image's zeros are no masks of the device's: no box shows them
-  // ticked, none can be ticked, and Apply waits.
+  // The image's zeros are no masks of the device's: no box or report flag
+  // shows them, no box can be ticked, and Apply waits.
   EXPECT_EQ(Check(kValveCyclesBox), 0);
   EXPECT_FALSE(Enabled(kValveCyclesBox));
   EXPECT_FALSE(Enabled(kApply));
