@@ -6,8 +6,14 @@ namespace masks {
 
 void Read(CWexletCoreCommunication& comm) { comm.ReadCommand(176); }
 
+bool Known(const CWexletCoreCommunication& comm) { return comm.m_bStatusMaskValid; }
+
+const alarms::Block* Shown(const CWexletCoreCommunication& comm) {
+  return Known(comm) ? &comm.m_abyStatusMask : nullptr;
+}
+
 bool Apply(CWexletCoreCommunication& comm, const std::function<void(alarms::Block&)>& collect) {
-  if (!comm.m_bStatusMaskValid) {
+  if (!Known(comm)) {
     WriteLog("Status masks not written: the device has not reported them yet.");
     Read(comm);
     return false;

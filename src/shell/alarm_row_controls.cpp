@@ -56,10 +56,15 @@ void CAlarmRowControls::Reset(CWnd& page, bool enable) {
 }
 
 void CAlarmRowControls::Enable(CWnd& page, bool enable) {
+  m_bRowsOn = enable;
+  EnableRows(page);
+}
+
+void CAlarmRowControls::EnableRows(CWnd& page) {
   for (const AlarmRow& r : m_rows) {
     if (r.kind == alarms::LocalPanel) continue;
-    for (int id : {r.label, r.selector})
-      if (CWnd* wnd = id ? page.GetDlgItem(id) : nullptr) wnd->EnableWindow(enable);
+    if (CWnd* box = page.GetDlgItem(r.label)) box->EnableWindow(m_bRowsOn && !m_bMasksUnknown);
+    if (CWnd* selector = r.selector ? page.GetDlgItem(r.selector) : nullptr) selector->EnableWindow(m_bRowsOn);
   }
 }
 
@@ -70,12 +75,15 @@ void CAlarmRowControls::ShowStatus(CWnd& page, const alarms::Block& status, BYTE
   }
 }
 
-void CAlarmRowControls::ShowMasks(CWnd& page, const alarms::Block& mask, BYTE* maskedFlags) {
+void CAlarmRowControls::ShowMasks(CWnd& page, const alarms::Block* mask, BYTE* maskedFlags) {
   for (const AlarmRow& r : m_rows) {
     if (r.kind == alarms::LocalPanel) continue;
-    page.CheckDlgButton(r.label, alarms::CheckFromMask(r, mask));
-    alarms::SetMaskedFlags(r, mask, maskedFlags);
+    page.CheckDlgButton(r.label, mask ? alarms::CheckFromMask(r, *mask) : 0);
+    if (mask) alarms::SetMaskedFlags(r, *mask, maskedFlags);
   }
+  if (m_bMasksUnknown == !mask) return;
+  m_bMasksUnknown = !mask;
+  EnableRows(page);
 }
 
 void CAlarmRowControls::Collect(const CWnd& page, alarms::Block& mask, bool keepMixedPairs) const {

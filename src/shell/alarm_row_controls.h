@@ -29,10 +29,13 @@ class CAlarmRowControls {
   // Every lamp grey; the check boxes and selectors enabled or not.
   void Reset(CWnd& page, bool enable);
   // The check boxes and selectors enabled or not; the lamps keep their colours.
+  // A check box stays off while the masks are unknown.
   void Enable(CWnd& page, bool enable);
   // The lamps from the status bytes; the report flags too when given.
   void ShowStatus(CWnd& page, const alarms::Block& status, BYTE localPanel, BYTE* activeFlags = nullptr);
-  void ShowMasks(CWnd& page, const alarms::Block& mask, BYTE* maskedFlags = nullptr);
+  // Null: the masks are unknown; the check boxes go off and empty, and the
+  // flags stay as they are, so that no tick stands for a mask nobody read.
+  void ShowMasks(CWnd& page, const alarms::Block* mask, BYTE* maskedFlags = nullptr);
   // The check boxes into the rows' mask bits; a pair shown indeterminate
   // keeps both its bits when keepMixedPairs.
   void Collect(const CWnd& page, alarms::Block& mask, bool keepMixedPairs = false) const;
@@ -47,10 +50,13 @@ class CAlarmRowControls {
   };
   Lamp MakeLamp(CWnd& page, CCommonFunctions& common, alarms::Lamp kind, int placeholder, UINT id);
   void PutLamp(CWnd& page, Lamp& lamp, COLORREF colour);
+  void EnableRows(CWnd& page);
 
   std::span<const alarms::AlarmRow> m_rows;
   std::vector<Lamp> m_lamps;
   std::vector<Lamp> m_legend;
   std::vector<std::unique_ptr<CWnd>> m_hosts;
   std::set<std::string> m_loggedFailures;
+  bool m_bRowsOn = false;
+  bool m_bMasksUnknown = false;
 };

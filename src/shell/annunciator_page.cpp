@@ -112,6 +112,7 @@ CAnnunciatorPage::CAnnunciatorPage(UINT templateId, const char* titleKey, UINT t
       MaskApplyStep(kMaskApplyStep, kRefreshStep),
   };
   m_requests = {{kApplyRequest, kMaskApplyStep}, {kRetrieveRequest, kMaskReadStep}};
+  HoldButtonUntil(kApplyId, [&comm] { return masks::Known(comm); }, masks::kNotReadTipKey);
 
   MapCommand(BN_CLICKED, kApplyId, &CAnnunciatorPage::OnApply);
   MapCommand(BN_CLICKED, kRetrieveId, &CAnnunciatorPage::OnRetrieve);
@@ -182,7 +183,7 @@ void CAnnunciatorPage::UpdateAlarmLeds() {
 }
 
 void CAnnunciatorPage::ShowMasks() {
-  m_rowControls.ShowMasks(*this, theApp().m_comm.m_abyStatusMask, m_pMaskedFlags);
+  m_rowControls.ShowMasks(*this, masks::Shown(theApp().m_comm), m_pMaskedFlags);
   if (m_bEnableAfterMasks) EnableActionButtons(TRUE);
 }
 

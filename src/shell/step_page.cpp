@@ -175,14 +175,32 @@ void CStepPage::Request(int request) {
 
 void CStepPage::EnableActionButtons(BOOL enable) {
   for (int id : m_actionButtons) {
-    BOOL on = enable;
-    for (const auto& [held, ready] : m_heldButtons)
-      if (held == id && on) on = ready();
-    if (CWnd* button = GetDlgItem(id)) button->EnableWindow(on);
+    bool ready = true;
+    const char* why = nullptr;
+    bool tipped = false;
+    for (const HeldButton& held : m_heldButtons) {
+      if (held.id != id) continue;
+      tipped = tipped || held.tipKey;
+      if (!ready || held.ready()) continue;
+      ready = false;
+      why = held.tipKey;
+    }
+    CWnd* button = GetDlgItem(id);
+    if (!button) continue;
+    button->EnableWindow(enable && ready);
+    // Off for a reason the page does not show, the button says it; also
+    // while a request keeps it off, as the reason still holds after.
+    if (!tipped) continue;
+    if (why)
+      m_ToolTip.AddTool(button, TheLanguageTable().Lookup(why).str().c_str());
+    else
+      ShowOwnTip(id);
   }
 }
 
-void CStepPage::HoldButtonUntil(int id, std::function<bool()> ready) { m_heldButtons.emplace_back(id, std::move(ready)); }
+void CStepPage::HoldButtonUntil(int id, std::function<bool()> ready, const char* heldTipKey) {
+  m_heldButtons.push_back({id, std::move(ready), heldTipKey});
+}
 
 CRect CStepPage::PlaceholderRect(CWnd& placeholder) const {
   CRect rect;

@@ -131,8 +131,9 @@ class CStepPage : public CStatusPage {
   void Request(int request);
   virtual void EnableActionButtons(BOOL enable);
   // An action button that EnableActionButtons leaves disabled until ready
-  // holds (Apply before the page has read what it would write).
-  void HoldButtonUntil(int id, std::function<bool()> ready);
+  // holds (Apply before the page has read what it would write). With a
+  // tip key, the button's tip says that instead of its own while held.
+  void HoldButtonUntil(int id, std::function<bool()> ready, const char* heldTipKey = nullptr);
   // Tells the user why the page did not do what was asked.
   void Warn(const char* key);
   // A one-line status field: the key's text, or its short form with the
@@ -186,5 +187,10 @@ class CStepPage : public CStatusPage {
 
   std::set<std::string> m_loggedFailures;
   std::map<int, std::string> m_shortStatus;  // a status field's short form on show
-  std::vector<std::pair<int, std::function<bool()>>> m_heldButtons;
+  struct HeldButton {
+    int id;
+    std::function<bool()> ready;
+    const char* tipKey;
+  };
+  std::vector<HeldButton> m_heldButtons;
 };

@@ -12,6 +12,7 @@
 #include "annunciator_fixture.h"
 #include "app/page_table.h"
 #include "comm/status_rules.h"
+#include "common/mask_kit.h"
 #include "platform/opc/server.h"
 #include "platform/sys/time_source.h"
 #include "platform/win/person.h"
@@ -183,19 +184,30 @@ TEST_F(Annunciators, ApplyWritesTheWholeBlockWithOnlyThePagesBitsChanged) {
 
 TEST_F(Annunciators, ApplyBeforeAGoodMaskReadWritesNothing) {
   SetDevice(Filled(0xFF));
+  theApp().m_CommonFunctions.m_bAlarmMasked[0] = 0;
   Open(2);
   device->InjectNoReply();
-  Tick(3);  // the mask read is lost: every box shows checked
-  EXPECT_EQ(Check(kValveCyclesBox), 1);
-  Click(kApply);
-  // Zeros would mask every alarm in the device: the masks are read instead.
-  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
-  EXPECT_EQ(DeviceMasks(), Filled(0xFF));
+  Tick(3);  // the mask read is lost
+  // The image's zeros are no masks of the device's: no box or report flag
+  // shows them, no box can be ticked, and Apply waits.
   EXPECT_EQ(Check(kValveCyclesBox), 0);
+  EXPECT_FALSE(Enabled(kValveCyclesBox));
+  EXPECT_FALSE(Enabled(kApply));
+  EXPECT_EQ(theApp().m_CommonFunctions.m_bAlarmMasked[0], 0);
+
+  // A write asked for all the same: zeros would mask every alarm in the
+  // device, so the masks are read instead.
+  device->ClearRequests();
+  EXPECT_FALSE(masks::Apply(theApp().m_comm, [](alarms::Block& mask) { mask.fill(0); }));
+  EXPECT_EQ(device->Requests(), std::vector<Bytes>{kReadMasks});
+  EXPECT_EQ(DeviceMasks(), Filled(0xFF));
   EXPECT_EQ(log.Texts(), std::vector<std::string>{"Status masks not written: the device has not reported them yet."});
 
-  // Now that the device has reported them, Apply writes.
-  Tick();
+  // Now that the device has reported them, Retrieve shows them and Apply writes.
+  Click(kRetrieve);
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadMasks});
+  EXPECT_EQ(Sent(), std::vector<Bytes>{kReadStatus});
+  EXPECT_TRUE(Enabled(kApply));
   Click(kValveCyclesBox);
   Click(kApply);
   Mask expected = Filled(0xFF);

@@ -221,13 +221,15 @@ TEST_F(ErrorsPage, RetrieveRestoresTheBoxesAndALostWriteShowsWhatTheDeviceKept) 
   EXPECT_TRUE(Enabled(CCalibration_ErrorsView::kApplyId));
 }
 
-TEST_F(ErrorsPage, ApplyBeforeAGoodMaskReadReadsInsteadOfWriting) {
+TEST_F(ErrorsPage, ApplyBeforeAGoodMaskReadWaitsForRetrieve) {
   SetDevice(Filled(0xFF));
   Open(28);
   device->InjectNoReply();
   Tick(3);
-  Click(CCalibration_ErrorsView::kApplyId);
+  EXPECT_FALSE(Enabled(CCalibration_ErrorsView::kApplyId));
+  Click(CCalibration_ErrorsView::kRetrieveId);
   EXPECT_EQ(TickSent(), Sent{{176}});
+  EXPECT_TRUE(Enabled(CCalibration_ErrorsView::kApplyId));
   EXPECT_EQ(DeviceMasks(), Filled(0xFF));
 }
 

@@ -154,6 +154,7 @@ View::CCalibration_ErrorsView() : CConfigurationPage(150, "CALERRORS", 64, 4000,
   m_nStartStep = kStartStep;
   m_actionButtons = {kApplyId, kRetrieveId};
   m_requests = {{kApply, kMaskApplyStep}, {kRetrieve, kMaskReadStep}};
+  HoldButtonUntil(kApplyId, [&comm] { return masks::Known(comm); }, masks::kNotReadTipKey);
   m_steps = {
       {kStatusStep, "STATUS", {}, [&comm] { comm.ReadCommand(174); },
        [this, &comm] { m_rows.ShowStatus(*this, comm.m_abyStatus, 0); }, kPollStep},
@@ -191,7 +192,7 @@ void View::OnShown() {
 }
 
 void View::ShowMasks() {
-  m_rows.ShowMasks(*this, theApp().m_comm.m_abyStatusMask);
+  m_rows.ShowMasks(*this, masks::Shown(theApp().m_comm));
   EnableActionButtons(TRUE);
 }
 
