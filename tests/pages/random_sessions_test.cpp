@@ -28,6 +28,7 @@
 #include "diagnostics/run/partial_stroke_test_page.h"
 #include "diagnostics/run/ramp_test_page.h"
 #include "diagnostics/run/step_test_page.h"
+#include "files/hdrl_analysis.h"
 #include "sequence_pages_fixture.h"
 #include "sim/test_engine.h"
 #include "sim/variables.h"
@@ -553,6 +554,7 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       CheckRecord(i, status);
       CheckOffers(i);
     }
+    CheckOffers(kHdrl);
     CheckSequenceLines();
   }
   // Judged once, as the text comes: it stays while the page's next press
@@ -631,25 +633,33 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   // Save and Print only over a record drawn whole (a session opens no
   // file). The partial stroke page's own run keeps its results without a
   // plot; a sequence's run the device started is drawn before it is
-  // complete.
+  // complete. An HDRL run draws its command over every stair.
   void CheckOffers(size_t index) {
     const TestPage& p = kTestPages[index];
-    auto* page = PageOf<CRecordedTestPage>(p.item);
+    auto* page = PageOf<CWnd>(p.item);
     const bool save = Enabled(page, p.save), print = Enabled(page, p.print);
     if (!save && !print) return;
     const bool stroke = p.item == treeitem::kPartialStrokeTest;
     const bool bothWays = p.item == treeitem::kRampTest && PageOf<Ramp>(p.item)->GetShownSettings().bidirectional;
-    const size_t points = (stroke ? testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command")
-                                  : testsupport::PlotPoints(page->GetPlot(), "Command"))
-                              .size();
-    const size_t whole = (bothWays ? 2 : 1) * CRecordedTestPage::kPointsPerPass;
+    std::vector<std::pair<double, double>> drawn;
+    size_t whole = (bothWays ? 2 : 1) * CRecordedTestPage::kPointsPerPass;
+    if (p.item == treeitem::kHdrlTest) {
+      drawn = testsupport::PlotPoints(PageOf<Hdrl>(p.item)->GetPlot(), "Command");
+      whole = 2 * hdrl::kStairs - 1;
+    } else if (stroke) {
+      drawn = testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command");
+    } else {
+      drawn = testsupport::PlotPoints(PageOf<CRecordedTestPage>(p.item)->GetPlot(), "Command");
+    }
+    const size_t points = drawn.size();
     const PageRun& run = m_runs[index];
     const bool sequenceRun = run.handedOver && run.startTaken;
     if (points == whole || (stroke && points == 0 && !sequenceRun)) return;
     Report(kOfferOverWholeRecord,
            std::string(p.name) + " page offers" + (save ? " Save" : "") + (print ? " Print" : "") + " with " +
                std::to_string(points) + " points drawn, a whole record has " + std::to_string(whole) +
-               (sequenceRun ? " (the sequence's run)" : "") + ": \"" + page->GetDlgItemText(p.status) + "\"",
+               (sequenceRun ? " (the sequence's run)" : "") +
+               (p.status ? ": \"" + page->GetDlgItemText(p.status) + "\"" : ""),
            std::to_string(index) + "/" + std::to_string(run.generation) + "/offers");
   }
 

@@ -280,6 +280,8 @@ void View::CreateControls() {
     ComCheck(m_pPlot->ClearAllData());
   });
   CreateReportControls();
+  // No run yet: nothing to save or print.
+  for (int id : {kSaveId, kPrintId}) GetDlgItem(id)->EnableWindow(FALSE);
   ShowControlSignalGraph();
   // The result boxes stay empty until a run or a file fills them: zeros
   // would read as a perfect valve.
