@@ -76,6 +76,12 @@ void CTarnixWexletView::SelectItemByCode(int code) {
   if (app.m_pTreeView && target) app.m_pTreeView->GetTreeCtrl().SelectItem(app.m_hTreeItems[target->slot]);
 }
 
+bool CTarnixWexletView::IsItemSelected(int code) {
+  const CTarnixWexletApp& app = theApp();
+  const Item* target = ItemByCode(code);
+  return app.m_pTreeView && target && app.m_pTreeView->GetTreeCtrl().GetSelectedItem() == app.m_hTreeItems[target->slot];
+}
+
 CTarnixWexletView::CTarnixWexletView() { m_strCaptions.fill(_bstr_t("")); }
 
 void CTarnixWexletView::LoadCaptions() {

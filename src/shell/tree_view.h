@@ -67,6 +67,9 @@ class CTarnixWexletView : public CTreeView {
   static CTarnixPage* PageByCode(int code);
   // As a user's click on the item of that code: pages lead to each other so.
   static void SelectItemByCode(int code);
+  // The item of that code is the one selected: selecting it again shows
+  // nothing anew.
+  static bool IsItemSelected(int code);
 
   CTarnixWexletView();
   void OnInitialUpdate() override;

@@ -483,6 +483,7 @@ TEST_F(MultiTestStops, AStopPressedAgainAndLeftAtOnceIsCarriedAndTheSequenceGoes
   ASSERT_TRUE(ShownEnabled(Ramp::kStopId));
   device->ClearFaults();
   shown->GetDlgItemAs<CButton>(Ramp::kStopId)->Click();
+  CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
   Show(treeitem::kMultiTest);
   for (int i = 0; i < 3; ++i) clock.Advance(1000);
   EXPECT_FALSE(DeviceTesting());

@@ -221,10 +221,10 @@ void View::AddStatusLine(const _bstr_t& text) {
 }
 
 void View::TestHandedBack() {
-  // A page hidden when it hands back (a stop confirmed on its timer) finds
-  // this page shown: selecting it again would not show it again, and the
-  // sequence would wait for good.
-  if (IsShown())
+  // A page hidden when it hands back (a stop confirmed on its timer) may
+  // find this page's item selected: selected again, it would not show
+  // anew, and the sequence would wait for good.
+  if (CTarnixWexletView::IsItemSelected(treeitem::kMultiTest))
     OnStart();
   else
     CTarnixWexletView::SelectItemByCode(treeitem::kMultiTest);
