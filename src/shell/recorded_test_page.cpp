@@ -227,7 +227,7 @@ CRecordedTestPage::CRecordedTestPage(UINT templateId, const char* titleKey, UINT
          else if (m_stopping == Stopping::kDownload)
            EndStop("TEST_DOWNLOAD_STOPPED", "TEST_DOWNLOAD_STOPPED");
          else if (m_stopping == Stopping::kRetrieval)
-           EndStop("TEST_RETRIEVAL_STOPPED", "TEST_RETRIEVAL_STOPPED");
+           RetrievalStopped();
        },
        kAbortCheckStep},
       {kAbortCheckStep, "ABORT CHECK", {},
@@ -450,6 +450,9 @@ void CRecordedTestPage::RequestRun(int request) {
 
 void CRecordedTestPage::BeginRetrieval(BYTE command) {
   m_bFileLoaded = false;
+  // The edits take the record's set-up before its blocks replace the plot:
+  // until it is drawn whole, nothing on show is a record to keep.
+  m_bNoWholeRecord = true;
   m_bRetrievingBaseline = true;
   m_byRetrievalCommand = command;
   m_nStartsAtRecord = theApp().m_testEngine.Starts();
@@ -888,6 +891,12 @@ void CRecordedTestPage::DropStop() {
   m_stopping = Stopping::kNone;
   m_bStopUnconfirmed = false;
   theApp().m_testEngine.StopSettled(m_kind.multiTestIndex);
+}
+
+void CRecordedTestPage::RetrievalStopped() {
+  // What is on show is neither the baseline nor any other whole record.
+  m_bBaselineLoaded = false;
+  EndStop("TEST_RETRIEVAL_STOPPED", "TEST_RETRIEVAL_STOPPED");
 }
 
 void CRecordedTestPage::EndStop(const char* statusKey, const char* sequenceKey) {

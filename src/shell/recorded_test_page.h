@@ -295,6 +295,7 @@ class CRecordedTestPage : public CDiagnosticTestPage {
   // A stop of the page's run whose end the engine has told since.
   bool OwnRunSettled() const;
   void EndStop(const char* statusKey, const char* sequenceKey);
+  void RetrievalStopped();
   // The page's stop is over: the engine forgets it.
   void DropStop();
   // A start is written only soon after its click, and while the page that

@@ -677,6 +677,28 @@ INSTANTIATE_TEST_SUITE_P(
                                   }}),
     [](const testing::TestParamInfo<PstStopMoment>& info) { return info.param.name; });
 
+// A run's record on show, then Retrieve Baseline stopped once the edits
+// hold the baseline's set-up but before its blocks are drawn: nothing on
+// show is a record to save or print, and the page shown again does not
+// call it the baseline.
+TEST_F(SharedEngine, AStoppedRetrievalLeavesNothingToSaveOrPrint) {
+  CRecordedTestPage* page = Prepare(kPages[0]);
+  ASSERT_NO_FATAL_FAILURE(RunTest(page, Ramp::kStartId));
+  ASSERT_TRUE(Enabled(page, Ramp::kSaveId));
+  Click(page, Ramp::kRetrieveId);
+  for (int i = 0; i < 100 && page->GetStep() != CRecordedTestPage::kPrepareStep; ++i) clock.Advance(100);
+  ASSERT_EQ(page->GetStep(), CRecordedTestPage::kPrepareStep);
+  Click(page, Ramp::kStopId);
+  Watch(2000);
+  EXPECT_EQ(page->GetDlgItemText(Ramp::kStatusId), StatusText("TEST_RETRIEVAL_STOPPED"));
+  for (int id : {Ramp::kSaveId, Ramp::kPrintId}) EXPECT_FALSE(Enabled(page, id)) << id;
+  EXPECT_TRUE(Enabled(page, Ramp::kStartId));
+  Show(treeitem::kMultiTest);
+  ShowIdle(treeitem::kRampTest);
+  EXPECT_NE(page->GetDlgItemText(Ramp::kStatusId), StatusText("IDC_LABEL_BASELINE_DATA"));
+  for (int id : {Ramp::kSaveId, Ramp::kPrintId}) EXPECT_FALSE(Enabled(page, id)) << id;
+}
+
 // Stop over what is not a run in the device writes nothing there, and says
 // what it ended: a start not yet written, a retrieval of a stored record.
 TEST_F(SharedEngine, AStopOverNoRunOfTheDevicesWritesNothingAndSaysWhatItEnded) {
