@@ -419,6 +419,17 @@ class MultiTestStops : public MultiTestPage {
     auto* page = static_cast<CRecordedTestPage*>(shown);
     for (int i = 0; i < 20 && (i == 0 || page->GetStep() != CRecordedTestPage::kIdleStep); ++i) clock.Advance(500);
   }
+  // The sequence after the ramp's unconfirmed stop was settled: the ramp
+  // listed stopped, the partial stroke test run to its end and saved.
+  void GoOnAfterTheRampsStop(const char* file) {
+    const std::string pst = TempFile(file);
+    person.Answer(IDOK).AnswerFile(pst);
+    Follow();
+    EXPECT_EQ(multi->StatusLines(),
+              (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
+                                        Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
+                                        Text("MULTITEST_FINISHED")}));
+  }
   bool ShownEnabled(int id) { return shown->GetDlgItem(id)->IsWindowEnabled(); }
   bool DeviceTesting() { return device->State().tests.run.type != 0; }
   // The step settings differ from the ramp's: 20 -> 60, hold 5.
@@ -461,13 +472,7 @@ TEST_F(MultiTestStops, ALostAbortHoldsTheSequenceUntilAStopIsConfirmed) {
   LinkBackUntilStopped();
   EXPECT_FALSE(DeviceTesting());
   EXPECT_TRUE(multi->m_abTestDone[0]);
-  const std::string pst = TempFile("held.pst");
-  person.Answer(IDOK).AnswerFile(pst);
-  Follow();
-  EXPECT_EQ(multi->StatusLines(),
-            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
-                                      Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
-                                      Text("MULTITEST_FINISHED")}));
+  ASSERT_NO_FATAL_FAILURE(GoOnAfterTheRampsStop("held.pst"));
   // Start, the final question and one save dialog: the partial stroke test's.
   ASSERT_EQ(person.Asked().size(), 3u);
   EXPECT_NE(person.Asked()[2].filter.find("pst"), std::string::npos);
@@ -488,13 +493,7 @@ TEST_F(MultiTestStops, AStopPressedAgainAndLeftAtOnceIsCarriedAndTheSequenceGoes
   for (int i = 0; i < 3; ++i) clock.Advance(1000);
   EXPECT_FALSE(DeviceTesting());
   EXPECT_TRUE(multi->m_abTestDone[0]);
-  const std::string pst = TempFile("again.pst");
-  person.Answer(IDOK).AnswerFile(pst);
-  Follow();
-  EXPECT_EQ(multi->StatusLines(),
-            (std::vector<std::string>{Text("RAMPTEST_STARTED"), Text("STATUSABORTED_UNCONFIRMED"),
-                                      Text("RAMPTEST_STOPPED"), Text("PST_STARTED"), Text("PST_COMPLETE"),
-                                      Text("MULTITEST_FINISHED")}));
+  ASSERT_NO_FATAL_FAILURE(GoOnAfterTheRampsStop("again.pst"));
 }
 
 // After a ramp stopped in a sequence, the step test's start is lost once:
