@@ -1,7 +1,6 @@
 #include "diagnostics/run/multi_test_page.h"
 
 #include <algorithm>
-#include <ranges>
 #include <string>
 
 #include "diagnostics/run/hdrl_test_page.h"
@@ -412,7 +411,9 @@ void View::EndSequence() {
   // valve in digital mode); the device has been given its own back.
   Try("status", [this] { PollStatusArea(); });
   // Asked with nothing to save, OK would do nothing.
-  if (std::ranges::none_of(std::views::iota(size_t{0}, std::size(kTests)), [this](size_t t) { return SaveDue(t); })) {
+  bool anyDue = false;
+  for (size_t test = 0; test < std::size(kTests); ++test) anyDue = anyDue || SaveDue(test);
+  if (!anyDue) {
     AddStatusLine(Text("MULTITEST_NOTHING_TO_SAVE"));
     ForgetTests();
   } else {
