@@ -175,24 +175,21 @@ void CStepPage::Request(int request) {
 
 void CStepPage::EnableActionButtons(BOOL enable) {
   for (int id : m_actionButtons) {
-    bool ready = true;
-    const char* why = nullptr;
+    CWnd* button = GetDlgItem(id);
+    if (!button) continue;
+    const HeldButton* holding = nullptr;
     bool tipped = false;
     for (const HeldButton& held : m_heldButtons) {
       if (held.id != id) continue;
       tipped = tipped || held.tipKey;
-      if (!ready || held.ready()) continue;
-      ready = false;
-      why = held.tipKey;
+      if (!holding && !held.ready()) holding = &held;
     }
-    CWnd* button = GetDlgItem(id);
-    if (!button) continue;
-    button->EnableWindow(enable && ready);
+    button->EnableWindow(enable && !holding);
     // Off for a reason the page does not show, the button says it; also
     // while a request keeps it off, as the reason still holds after.
     if (!tipped) continue;
-    if (why)
-      m_ToolTip.AddTool(button, TheLanguageTable().Lookup(why).str().c_str());
+    if (holding && holding->tipKey)
+      m_ToolTip.AddTool(button, TheLanguageTable().Lookup(holding->tipKey).str().c_str());
     else
       ShowOwnTip(id);
   }

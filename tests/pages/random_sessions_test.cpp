@@ -568,6 +568,13 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
       Report(kTrueStopStatus, where + " says \"" + text + "\"; a start was written");
   }
 
+  // The "Command" curve of a test page's plot.
+  static std::vector<std::pair<double, double>> CommandPoints(int item) {
+    if (item == treeitem::kPartialStrokeTest) return testsupport::PlotPoints(PageOf<Pst>(item)->GetPlot(), "Command");
+    if (item == treeitem::kHdrlTest) return testsupport::PlotPoints(PageOf<Hdrl>(item)->GetPlot(), "Command");
+    return testsupport::PlotPoints(PageOf<CRecordedTestPage>(item)->GetPlot(), "Command");
+  }
+
   // Offered to save as a complete test: the plot holds whole passes that run
   // from the kept start to the kept stop, and that set-up is one the device
   // ran. Without a plot, only the partial stroke page keeps a run: its
@@ -582,21 +589,18 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     const bool stroke = p.item == treeitem::kPartialStrokeTest;
     std::array<std::string, 4> texts;
     bool bothWays = false;
-    std::vector<std::pair<double, double>> points;
     if (p.item == treeitem::kRampTest) {
       const Ramp::ShownSettings shown = PageOf<Ramp>(p.item)->GetShownSettings();
       for (size_t k = 0; k < 4; ++k) texts[k] = InOrder(shown.settings, k).str();
       bothWays = shown.bidirectional;
-      points = testsupport::PlotPoints(page->GetPlot(), "Command");
     } else if (p.item == treeitem::kStepTest) {
       const StepSettingTexts shown = PageOf<Step>(p.item)->GetShownSettings();
       for (size_t k = 0; k < 3; ++k) texts[k] = InOrder(shown, k).str();
-      points = testsupport::PlotPoints(page->GetPlot(), "Command");
     } else {
       const Pst::ShownFields shown = PageOf<Pst>(p.item)->GetShownFields();
       for (size_t k = 0; k < 4; ++k) texts[k] = InOrder(shown.settings, k).str();
-      points = testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command");
     }
+    const std::vector<std::pair<double, double>> points = CommandPoints(p.item);
     std::string seen = std::to_string(points.size()) + (bothWays ? "b" : "");
     for (const std::string& t : texts) seen += "/" + t;
     if (seen == m_recordSeen[index]) return;
@@ -641,17 +645,9 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
     if (!save && !print) return;
     const bool stroke = p.item == treeitem::kPartialStrokeTest;
     const bool bothWays = p.item == treeitem::kRampTest && PageOf<Ramp>(p.item)->GetShownSettings().bidirectional;
-    std::vector<std::pair<double, double>> drawn;
-    size_t whole = (bothWays ? 2 : 1) * CRecordedTestPage::kPointsPerPass;
-    if (p.item == treeitem::kHdrlTest) {
-      drawn = testsupport::PlotPoints(PageOf<Hdrl>(p.item)->GetPlot(), "Command");
-      whole = 2 * hdrl::kStairs - 1;
-    } else if (stroke) {
-      drawn = testsupport::PlotPoints(PageOf<Pst>(p.item)->GetPlot(), "Command");
-    } else {
-      drawn = testsupport::PlotPoints(PageOf<CRecordedTestPage>(p.item)->GetPlot(), "Command");
-    }
-    const size_t points = drawn.size();
+    const size_t whole =
+        p.item == treeitem::kHdrlTest ? 2 * hdrl::kStairs - 1 : (bothWays ? 2 : 1) * CRecordedTestPage::kPointsPerPass;
+    const size_t points = CommandPoints(p.item).size();
     const PageRun& run = m_runs[index];
     const bool sequenceRun = run.handedOver && run.startTaken;
     if (points == whole || (stroke && points == 0 && !sequenceRun)) return;
@@ -1134,10 +1130,8 @@ class RandomSessions : public testpages::SequencePages, public testing::WithPara
   }
   // The points of the shown test page's record.
   size_t Drawn() const {
-    if (shownItem == treeitem::kPartialStrokeTest)
-      return testsupport::PlotPoints(PageOf<Pst>(shownItem)->GetPlot(), "Command").size();
     if (ShownTest() == kNoPage || ShownTest() == kHdrl) return 0;
-    return testsupport::PlotPoints(PageOf<CRecordedTestPage>(shownItem)->GetPlot(), "Command").size();
+    return CommandPoints(shownItem).size();
   }
   // The shown page as the user sees it.
   std::string Looks() const {
